@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "KelvoCore/JSON/JSONCoding.h"
+
+namespace kelvo {
+
+/// `horizontal`: the two children of a split are stacked, the first on top.
+/// `vertical`: they stand side by side, the first on the left.
+enum class Axis { horizontal, vertical };
+
+Axis flipped(Axis axis);
+std::string toString(Axis axis);
+
+/// `{"horizontal":{}}` or `{"vertical":{}}`: the form the layout tree and the session carry.
+template <>
+struct JSONCoding<Axis> {
+    static constexpr const char* keyCountMessage = "Invalid number of keys found, expected one.";
+    static JSONValue encode(Axis axis);
+    static Axis decode(const JSONNode& node);
+};
+
+}  // namespace kelvo
