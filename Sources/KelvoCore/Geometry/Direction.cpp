@@ -29,10 +29,8 @@ std::string toString(Direction direction) {
 }
 
 std::optional<Direction> directionFromString(const std::string& word) {
-    for (Direction d : {Direction::left, Direction::right, Direction::up, Direction::down}) {
-        if (toString(d) == word) return d;
-    }
-    return std::nullopt;
+    return caseWithRawValue<Direction>(direction::allCases, word,
+                                       [](Direction d) { return toString(d); });
 }
 
 }  // namespace kelvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -8,6 +9,11 @@
 namespace kelvo {
 
 enum class Direction { left, right, up, down };
+
+namespace direction {
+inline constexpr std::array<Direction, 4> allCases = {Direction::left, Direction::right,
+                                                      Direction::up, Direction::down};
+}
 
 /// The axis of a split whose two children lie in this direction from each other: moving left
 /// or right crosses a vertical split, moving up or down a horizontal one.

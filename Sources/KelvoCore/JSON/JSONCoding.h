@@ -28,6 +28,27 @@ void putIfPresent(JSONValue& object, const std::string& key, const std::optional
     if (value) object[key] = encodeJSON(*value);
 }
 
+/// The case of an enumeration whose raw text is `raw`, compared exactly; none otherwise.
+template <class Enum, class Cases, class ToRaw>
+std::optional<Enum> caseWithRawValue(const Cases& cases, const std::string& raw, ToRaw toRaw) {
+    for (Enum candidate : cases) {
+        if (toRaw(candidate) == raw) return candidate;
+    }
+    return std::nullopt;
+}
+
+/// Decodes an enumeration written as its raw text; a text that names no case is not valid.
+template <class Enum, class FromRaw>
+Enum decodeRawValue(const JSONNode& node, FromRaw fromRaw, const std::string& typeName) {
+    const std::string raw = node.string();
+    std::optional<Enum> value = fromRaw(raw);
+    if (!value) {
+        node.fail(DecodingError::Kind::dataCorrupted,
+                  "Cannot initialize " + typeName + " from invalid String value " + raw);
+    }
+    return *value;
+}
+
 template <>
 struct JSONCoding<bool> {
     static JSONValue encode(bool v) { return v; }

@@ -1,6 +1,7 @@
 #include "KelvoCore/JSON/JSONDecoder.h"
 
 #include <cmath>
+#include <limits>
 
 namespace kelvo {
 
@@ -190,7 +191,10 @@ std::int64_t JSONNode::signedValue(std::int64_t min, std::int64_t max) const {
     }
     // A number written with a fraction or an exponent counts when it is integral and fits.
     const double d = value_->get<double>();
-    if (!std::isfinite(d) || std::trunc(d) != d || d < static_cast<double>(min) ||
+    // The smallest Int64 as a double also stands for texts just below it that do not fit.
+    const bool belowInt64 =
+        min == std::numeric_limits<std::int64_t>::min() && d <= static_cast<double>(min);
+    if (!std::isfinite(d) || std::trunc(d) != d || d < static_cast<double>(min) || belowInt64 ||
         d >= -static_cast<double>(min) || d > static_cast<double>(max)) {
         outOfRange();
     }

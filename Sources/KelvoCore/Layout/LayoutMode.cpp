@@ -15,10 +15,8 @@ LayoutMode other(LayoutMode mode) {
 }
 
 std::optional<LayoutMode> layoutModeFromRawValue(const std::string& raw) {
-    for (LayoutMode mode : layout_mode::allCases) {
-        if (rawValue(mode) == raw) return mode;
-    }
-    return std::nullopt;
+    return caseWithRawValue<LayoutMode>(layout_mode::allCases, raw,
+                                        [](LayoutMode m) { return rawValue(m); });
 }
 
 JSONValue JSONCoding<LayoutMode>::encode(LayoutMode mode) {
@@ -26,13 +24,7 @@ JSONValue JSONCoding<LayoutMode>::encode(LayoutMode mode) {
 }
 
 LayoutMode JSONCoding<LayoutMode>::decode(const JSONNode& node) {
-    const std::string raw = node.string();
-    auto mode = layoutModeFromRawValue(raw);
-    if (!mode) {
-        node.fail(DecodingError::Kind::dataCorrupted,
-                  "Cannot initialize LayoutMode from invalid String value " + raw);
-    }
-    return *mode;
+    return decodeRawValue<LayoutMode>(node, layoutModeFromRawValue, "LayoutMode");
 }
 
 }  // namespace kelvo
