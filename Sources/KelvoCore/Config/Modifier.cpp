@@ -1,0 +1,24 @@
+#include "KelvoCore/Config/Modifier.h"
+
+namespace kelvo {
+
+std::string rawValue(Modifier modifier) {
+    return modifier == Modifier::option ? "option" : "control";
+}
+
+std::optional<Modifier> modifierFromRawValue(const std::string& raw) {
+    for (Modifier modifier : modifier::allCases) {
+        if (rawValue(modifier) == raw) return modifier;
+    }
+    return std::nullopt;
+}
+
+JSONValue JSONCoding<Modifier>::encode(Modifier modifier) {
+    return rawValue(modifier);
+}
+
+Modifier JSONCoding<Modifier>::decode(const JSONNode& node) {
+    return node.string() == rawValue(Modifier::control) ? Modifier::control : Modifier::option;
+}
+
+}  // namespace kelvo

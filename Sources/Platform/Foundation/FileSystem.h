@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// Whole-file reads and atomic whole-file writes, and the user's home folder. Failures are
+// FileError with a code callers can tell apart (a missing file is usually no failure at all)
+// and a sentence fit to show.
+
+class FileError : public std::runtime_error {
+  public:
+    enum class Code {
+        noSuchFile,    // the file, or the folder it should go into, does not exist
+        noPermission,  // the file or its folder may not be read or written
+        outOfSpace,    // the disk is full
+        other,
+    };
+
+    FileError(Code code, int posixError, std::filesystem::path path, const std::string& text);
+
+    Code code() const { return code_; }
+    /// The errno the platform gave, 0 when none.
+    int posixError() const { return posixError_; }
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    Code code_;
+    int posixError_;
+    std::filesystem::path path_;
+};
+
+/// The whole content of a file. Throws FileError.
+std::string readFile(const std::filesystem::path& path);
+
+/// Replaces the file with `bytes` so that a reader sees either the old content or the new,
+/// never a mix: the bytes go into a temporary file in the same folder, which is then renamed
+/// over the file. The folder is not created. Throws FileError; the file is then unchanged and
+/// no temporary file is left behind.
+void writeAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+/// The current user's home folder, from HOME (so tests can point it at a temporary folder),
+/// else from the user database.
+std::filesystem::path homeDirectory();
