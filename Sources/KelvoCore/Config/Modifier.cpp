@@ -7,10 +7,8 @@ std::string rawValue(Modifier modifier) {
 }
 
 std::optional<Modifier> modifierFromRawValue(const std::string& raw) {
-    for (Modifier modifier : modifier::allCases) {
-        if (rawValue(modifier) == raw) return modifier;
-    }
-    return std::nullopt;
+    return caseWithRawValue<Modifier>(modifier::allCases, raw,
+                                      [](Modifier m) { return rawValue(m); });
 }
 
 JSONValue JSONCoding<Modifier>::encode(Modifier modifier) {

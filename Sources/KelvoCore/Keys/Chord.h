@@ -1,5 +1,6 @@
 #pragma once
 
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -21,6 +22,8 @@ struct Chord {
     bool isBindable() const { return (option || control) && !command; }
 
     bool operator==(const Chord&) const = default;
+    /// By key code, then the flags; only so that chords can key ordered tables.
+    auto operator<=>(const Chord&) const = default;
 };
 
 /// Written with all five keys. Reading needs "keyCode" (an unsigned 16-bit number); an absent

@@ -13,7 +13,7 @@ namespace kelvo {
 /// the labels key caps show.
 class KeyCode {
   public:
-    static constexpr std::uint16_t a = 0, s = 1, d = 2, f = 3, h = 4, g = 5, v = 9, w = 13, e = 14;
+    static constexpr std::uint16_t d = 2, f = 3, h = 4, g = 5, v = 9, w = 13, e = 14;
     static constexpr std::uint16_t one = 18, two = 19, three = 20, four = 21, six = 22, five = 23;
     static constexpr std::uint16_t nine = 25, seven = 26, eight = 28;
     static constexpr std::uint16_t ret = 36, l = 37, j = 38, k = 40, slash = 44, m = 46;

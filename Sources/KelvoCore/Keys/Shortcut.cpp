@@ -1,5 +1,7 @@
 #include "KelvoCore/Keys/Shortcut.h"
 
+#include "KelvoCore/JSON/JSONCoding.h"
+
 namespace kelvo {
 
 namespace {
@@ -47,10 +49,8 @@ std::string rawValue(Shortcut shortcut) {
 }
 
 std::optional<Shortcut> shortcutFromRawValue(const std::string& raw) {
-    for (Shortcut shortcut : shortcut::allCases) {
-        if (raw == info(shortcut).rawValue) return shortcut;
-    }
-    return std::nullopt;
+    return caseWithRawValue<Shortcut>(shortcut::allCases, raw,
+                                      [](Shortcut s) { return std::string(info(s).rawValue); });
 }
 
 std::string title(Shortcut shortcut) {
