@@ -1,0 +1,34 @@
+#include "KelvoCore/Store/VisibilityRepair.h"
+
+#include "KelvoCore/Store/CaseText.h"
+
+namespace kelvo {
+
+namespace {
+
+constexpr std::array<CaseText<VisibilityRepair>, 6> texts = {{
+    {VisibilityRepair::unminimized, "unminimized", "un-minimized it"},
+    {VisibilityRepair::unhidden, "unhidden", "unhid the application"},
+    {VisibilityRepair::rearmed, "rearmed", "re-armed it; the next layout pass places it"},
+    {VisibilityRepair::recentred, "recentred",
+     "put it back on screen; nothing else writes to a floating window"},
+    {VisibilityRepair::raisedOnReveal, "raisedOnReveal",
+     "raised it explicitly when the desktop revealed it"},
+    {VisibilityRepair::none, "none", "nothing Kelvo can do about it; ⌥G re-arms a desktop"},
+}};
+
+}  // namespace
+
+std::string toString(VisibilityRepair repair) {
+    return caseText(texts, repair).raw;
+}
+
+std::optional<VisibilityRepair> visibilityRepairFromString(const std::string& raw) {
+    return caseFromRaw(texts, raw);
+}
+
+std::string explanation(VisibilityRepair repair) {
+    return caseText(texts, repair).explanation;
+}
+
+}  // namespace kelvo
