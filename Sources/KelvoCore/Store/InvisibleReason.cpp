@@ -22,11 +22,11 @@ constexpr std::array<CaseText<InvisibleReason>, 7> texts = {{
 
 }  // namespace
 
-std::string toString(InvisibleReason reason) {
+std::string rawValue(InvisibleReason reason) {
     return caseText(texts, reason).raw;
 }
 
-std::optional<InvisibleReason> invisibleReasonFromString(const std::string& raw) {
+std::optional<InvisibleReason> invisibleReasonFromRawValue(const std::string& raw) {
     return caseFromRaw(texts, raw);
 }
 

@@ -27,8 +27,8 @@ inline constexpr std::array<InvisibleReason, 7> allCases = {
 };
 }
 
-std::string toString(InvisibleReason reason);
-std::optional<InvisibleReason> invisibleReasonFromString(const std::string& raw);
+std::string rawValue(InvisibleReason reason);
+std::optional<InvisibleReason> invisibleReasonFromRawValue(const std::string& raw);
 /// The clause a finding's log line gives for the reason.
 std::string explanation(InvisibleReason reason);
 

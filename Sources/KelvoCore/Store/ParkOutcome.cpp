@@ -17,11 +17,11 @@ constexpr std::array<CaseText<ParkOutcome>, 3> texts = {{
 
 }  // namespace
 
-std::string toString(ParkOutcome outcome) {
+std::string rawValue(ParkOutcome outcome) {
     return caseText(texts, outcome).raw;
 }
 
-std::optional<ParkOutcome> parkOutcomeFromString(const std::string& raw) {
+std::optional<ParkOutcome> parkOutcomeFromRawValue(const std::string& raw) {
     return caseFromRaw(texts, raw);
 }
 

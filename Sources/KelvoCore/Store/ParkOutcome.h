@@ -24,8 +24,8 @@ inline constexpr std::array<ParkOutcome, 3> allCases = {
 };
 }
 
-std::string toString(ParkOutcome outcome);
-std::optional<ParkOutcome> parkOutcomeFromString(const std::string& raw);
+std::string rawValue(ParkOutcome outcome);
+std::optional<ParkOutcome> parkOutcomeFromRawValue(const std::string& raw);
 /// The clause a park finding's log line gives for the outcome.
 std::string explanation(ParkOutcome outcome);
 

@@ -19,11 +19,11 @@ constexpr std::array<CaseText<VisibilityRepair>, 6> texts = {{
 
 }  // namespace
 
-std::string toString(VisibilityRepair repair) {
+std::string rawValue(VisibilityRepair repair) {
     return caseText(texts, repair).raw;
 }
 
-std::optional<VisibilityRepair> visibilityRepairFromString(const std::string& raw) {
+std::optional<VisibilityRepair> visibilityRepairFromRawValue(const std::string& raw) {
     return caseFromRaw(texts, raw);
 }
 

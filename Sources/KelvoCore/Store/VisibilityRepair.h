@@ -23,8 +23,8 @@ inline constexpr std::array<VisibilityRepair, 6> allCases = {
 };
 }
 
-std::string toString(VisibilityRepair repair);
-std::optional<VisibilityRepair> visibilityRepairFromString(const std::string& raw);
+std::string rawValue(VisibilityRepair repair);
+std::optional<VisibilityRepair> visibilityRepairFromRawValue(const std::string& raw);
 /// The clause a finding's log line gives for the repair.
 std::string explanation(VisibilityRepair repair);
 

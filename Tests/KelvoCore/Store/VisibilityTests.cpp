@@ -100,24 +100,24 @@ TEST(ParkFinding, ABrokenReadNeverBreaksTheLine) {
 TEST(VisibilityValues, RawValuesAreTheCaseNamesInOrder) {
     std::vector<std::string> reasons;
     for (InvisibleReason r : invisible_reason::allCases) {
-        reasons.push_back(toString(r));
-        EXPECT_EQ(invisibleReasonFromString(toString(r)), r);
+        reasons.push_back(rawValue(r));
+        EXPECT_EQ(invisibleReasonFromRawValue(rawValue(r)), r);
     }
     EXPECT_EQ(reasons, (std::vector<std::string>{"unreachable", "minimized", "applicationHidden",
                                                  "offScreen", "unmanageable",
                                                  "absentFromWindowList", "frameDisagrees"}));
     for (VisibilityRepair r : visibility_repair::allCases) {
-        EXPECT_EQ(visibilityRepairFromString(toString(r)), r);
+        EXPECT_EQ(visibilityRepairFromRawValue(rawValue(r)), r);
     }
     for (ParkOutcome o : park_outcome::allCases) {
-        EXPECT_EQ(parkOutcomeFromString(toString(o)), o);
+        EXPECT_EQ(parkOutcomeFromRawValue(rawValue(o)), o);
     }
-    EXPECT_EQ(toString(VisibilityRepair::raisedOnReveal), "raisedOnReveal");
-    EXPECT_EQ(toString(ParkOutcome::leftOnScreen), "leftOnScreen");
-    EXPECT_EQ(parkOutcomeFromString("reparked"), ParkOutcome::reparked);
-    EXPECT_EQ(parkOutcomeFromString("Reparked"), std::nullopt);
-    EXPECT_EQ(invisibleReasonFromString("offscreen"), std::nullopt);
-    EXPECT_EQ(visibilityRepairFromString(""), std::nullopt);
+    EXPECT_EQ(rawValue(VisibilityRepair::raisedOnReveal), "raisedOnReveal");
+    EXPECT_EQ(rawValue(ParkOutcome::leftOnScreen), "leftOnScreen");
+    EXPECT_EQ(parkOutcomeFromRawValue("reparked"), ParkOutcome::reparked);
+    EXPECT_EQ(parkOutcomeFromRawValue("Reparked"), std::nullopt);
+    EXPECT_EQ(invisibleReasonFromRawValue("offscreen"), std::nullopt);
+    EXPECT_EQ(visibilityRepairFromRawValue(""), std::nullopt);
 }
 
 TEST(VisibilityAudit, InCornerComparesEachAxisInclusively) {
