@@ -2,8 +2,11 @@
 JOBS ?= $(shell nproc)
 TEST_DIR := build/test
 BENCH_DIR := build/release
+TSAN_DIR := build/tsan
+# The suites whose code runs on several threads: the runtime and the log file.
+TSAN_SUITES := PlatformTests
 
-.PHONY: test deps configure build bench format clean
+.PHONY: test deps configure build bench tsan format clean
 
 test: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON
@@ -17,6 +20,12 @@ bench: deps
 	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVO_SANITIZE=OFF
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	@for b in $(BENCH_DIR)/bench/*_bench; do echo "== $$b"; $$b; done
+
+# ThreadSanitizer build of the threaded suites; not part of `make test`.
+tsan: deps
+	cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_TSAN=ON -DKELVO_BENCH=OFF
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target $(TSAN_SUITES)
+	@for s in $(TSAN_SUITES); do echo "== $$s"; TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" $(TSAN_DIR)/Tests/$$s || exit 1; done
 
 format:
 	@git ls-files -co --exclude-standard -- '*.h' '*.cpp' | xargs -r clang-format -i

@@ -1,0 +1,66 @@
+#include "Platform/Foundation/SerialExecutor.h"
+
+#include <pthread.h>
+
+#include <chrono>
+#include <thread>
+
+#include "Platform/Foundation/Clock.h"
+#include "Platform/Foundation/QueueContext.h"
+
+namespace {
+
+// Linux keeps 15 bytes of a thread's name.
+constexpr std::size_t threadNameLimit = 15;
+
+std::chrono::steady_clock::time_point steadyTime(DispatchTime time) {
+    return std::chrono::steady_clock::time_point(std::chrono::nanoseconds(time.uptimeNanoseconds));
+}
+
+}  // namespace
+
+SerialExecutor::SerialExecutor(std::string label) : label_(std::move(label)) {}
+
+void SerialExecutor::post(DispatchTime deadline, DispatchWorkItem item) {
+    {
+        std::lock_guard lock(mutex_);
+        work_.add(deadline, std::move(item), this);
+        if (!threadRunning_) startThreadLocked();
+    }
+    changed_.notify_one();
+}
+
+void SerialExecutor::release() {
+    {
+        std::lock_guard lock(mutex_);
+        released_ = true;
+    }
+    changed_.notify_one();
+}
+
+void SerialExecutor::startThreadLocked() {
+    threadRunning_ = true;
+    std::thread([self = shared_from_this()] { self->runThread(); }).detach();
+}
+
+void SerialExecutor::runThread() {
+    pthread_setname_np(pthread_self(), label_.substr(0, threadNameLimit).c_str());
+    std::unique_lock lock(mutex_);
+    while (true) {
+        if (auto entry = work_.takeDue(Clock::current().now())) {
+            lock.unlock();
+            QueueContext::run(*entry);
+            entry.reset();  // the work's captures go before the lock is taken again
+            lock.lock();
+            continue;
+        }
+        const auto next = work_.nextDeadline();
+        if (!next && released_) break;
+        if (next) {
+            changed_.wait_until(lock, steadyTime(*next));
+        } else {
+            changed_.wait(lock);
+        }
+    }
+    threadRunning_ = false;
+}

@@ -1,0 +1,46 @@
+#include "Platform/Foundation/TimedWorkList.h"
+
+#include <atomic>
+
+namespace {
+
+// One sequence for the whole process, so that work filed at the same deadline on different
+// threads keeps the order in which it was handed over.
+std::uint64_t nextSequence() {
+    static std::atomic<std::uint64_t> sequence{0};
+    return sequence.fetch_add(1, std::memory_order_relaxed);
+}
+
+}  // namespace
+
+void TimedWorkList::add(DispatchTime deadline, DispatchWorkItem item, QueueTag queue) {
+    entries_.emplace(Key{deadline, nextSequence()}, Entry{deadline, std::move(item), queue});
+}
+
+std::optional<TimedWorkList::Entry> TimedWorkList::takeDue(DispatchTime now,
+                                                           std::optional<QueueTag> queue) {
+    dropCancelled();
+    for (auto it = entries_.begin(); it != entries_.end() && it->first.first <= now; ++it) {
+        if (queue && it->second.queue != *queue) continue;
+        if (it->second.item.isCancelled()) continue;
+        Entry entry = std::move(it->second);
+        entries_.erase(it);
+        return entry;
+    }
+    return std::nullopt;
+}
+
+std::optional<DispatchTime> TimedWorkList::nextDeadline() {
+    dropCancelled();
+    if (entries_.empty()) return std::nullopt;
+    return entries_.begin()->first.first;
+}
+
+std::size_t TimedWorkList::count() {
+    dropCancelled();
+    return entries_.size();
+}
+
+void TimedWorkList::dropCancelled() {
+    std::erase_if(entries_, [](const auto& pair) { return pair.second.item.isCancelled(); });
+}
