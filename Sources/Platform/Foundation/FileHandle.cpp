@@ -4,21 +4,22 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <system_error>
+
+#include "Platform/Foundation/FileSystem.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void fail(const char* what, const fs::path& path) {
-    throw fs::filesystem_error(what, path, std::error_code(errno, std::generic_category()));
+[[noreturn]] void fail(const fs::path& path) {
+    throw FileError::writing(path, errno);
 }
 
 }  // namespace
 
 FileHandle FileHandle::forWritingTo(const fs::path& path) {
     const int descriptor = open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (descriptor < 0) fail("cannot open for writing", path);
+    if (descriptor < 0) fail(path);
     return FileHandle(descriptor, path);
 }
 
@@ -32,24 +33,18 @@ FileHandle::~FileHandle() {
 }
 
 void FileHandle::seekToEnd() {
-    if (lseek(descriptor_, 0, SEEK_END) < 0) fail("cannot seek", path_);
+    if (lseek(descriptor_, 0, SEEK_END) < 0) fail(path_);
 }
 
 void FileHandle::write(std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) fail("cannot write", path_);
-        if (written == 0) {
-            errno = EIO;
-            fail("cannot write", path_);
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+    if (const int error = writeAll(descriptor_, bytes); error != 0) {
+        errno = error;
+        fail(path_);
     }
 }
 
 void FileHandle::close() {
     const int descriptor = descriptor_;
     descriptor_ = -1;
-    if (::close(descriptor) != 0) fail("cannot close", path_);
+    if (::close(descriptor) != 0) fail(path_);
 }

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string_view>
 
-/// An open file for appending to. Every failure throws `std::filesystem::filesystem_error`.
+/// An open file for appending to. Every failure throws `FileError`.
 class FileHandle {
   public:
     /// Opens an existing file for writing; a missing file is a failure.

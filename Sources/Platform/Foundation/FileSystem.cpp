@@ -89,7 +89,25 @@ class Descriptor {
     int fd_;
 };
 
-/// 0 when every byte was written, else the errno.
+/// The replaced file keeps its permissions; a new one is readable by everyone and writable by
+/// its owner (the temporary file starts as owner-only).
+mode_t modeFor(const std::filesystem::path& path) {
+    constexpr mode_t newFileMode = 0644;
+    struct stat existing;
+    if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
+    return newFileMode;
+}
+
+}  // namespace
+
+FileError FileError::reading(const std::filesystem::path& path, int posixError) {
+    return readError(path, posixError);
+}
+
+FileError FileError::writing(const std::filesystem::path& path, int posixError) {
+    return writeError(path, posixError);
+}
+
 int writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -101,17 +119,6 @@ int writeAll(int fd, std::string_view bytes) {
     }
     return 0;
 }
-
-/// The replaced file keeps its permissions; a new one is readable by everyone and writable by
-/// its owner (the temporary file starts as owner-only).
-mode_t modeFor(const std::filesystem::path& path) {
-    constexpr mode_t newFileMode = 0644;
-    struct stat existing;
-    if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
-    return newFileMode;
-}
-
-}  // namespace
 
 std::string readFile(const std::filesystem::path& path) {
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));

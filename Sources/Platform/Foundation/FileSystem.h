@@ -20,6 +20,11 @@ class FileError : public std::runtime_error {
 
     FileError(Code code, int posixError, std::filesystem::path path, const std::string& text);
 
+    /// The failure to read `path` with the platform's `posixError`, in the system's words.
+    static FileError reading(const std::filesystem::path& path, int posixError);
+    /// The failure to write, create or move `path`.
+    static FileError writing(const std::filesystem::path& path, int posixError);
+
     Code code() const { return code_; }
     /// The errno the platform gave, 0 when none.
     int posixError() const { return posixError_; }
@@ -39,6 +44,10 @@ std::string readFile(const std::filesystem::path& path);
 /// over the file. The folder is not created. Throws FileError; the file is then unchanged and
 /// no temporary file is left behind.
 void writeAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+/// Writes every byte to an open descriptor, across short writes and interruptions; 0 when
+/// all were written, else the errno.
+int writeAll(int descriptor, std::string_view bytes);
 
 /// The current user's home folder, from HOME (so tests can point it at a temporary folder),
 /// else from the user database.
