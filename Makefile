@@ -5,8 +5,10 @@ BENCH_DIR := build/release
 TSAN_DIR := build/tsan
 # The suites whose code runs on several threads: the runtime and the log file.
 TSAN_SUITES := PlatformTests
+FUZZ_DIR := build/fuzz
+FUZZ_SECONDS ?= 120
 
-.PHONY: test deps configure build bench tsan format clean
+.PHONY: test deps configure build bench tsan fuzz format clean
 
 test: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON
@@ -26,6 +28,21 @@ tsan: deps
 	cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_TSAN=ON -DKELVO_BENCH=OFF
 	cmake --build $(TSAN_DIR) -j $(JOBS) --target $(TSAN_SUITES)
 	@for s in $(TSAN_SUITES); do echo "== $$s"; TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" $(TSAN_DIR)/Tests/$$s || exit 1; done
+
+# Builds the fuzz targets with clang and runs each for FUZZ_SECONDS; new inputs go into
+# build/fuzz/corpus, faults into build/fuzz/artifacts.
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DKELVO_FUZZ=ON -DKELVO_TESTS=OFF -DKELVO_BENCH=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@for f in $(FUZZ_DIR)/fuzz/*_fuzz; do \
+		name=$$(basename $$f _fuzz); \
+		mkdir -p $(FUZZ_DIR)/corpus/$$name $(FUZZ_DIR)/artifacts; \
+		echo "== $$f"; \
+		$$f -max_total_time=$(FUZZ_SECONDS) -timeout=10 -dict=fuzz/$$name.dict \
+			-artifact_prefix=$(FUZZ_DIR)/artifacts/ \
+			$(FUZZ_DIR)/corpus/$$name fuzz/corpus/$$name || exit 1; \
+	done
 
 format:
 	@git ls-files -co --exclude-standard -- '*.h' '*.cpp' | xargs -r clang-format -i
