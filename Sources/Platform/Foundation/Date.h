@@ -1,5 +1,7 @@
 #pragma once
 
+#include <compare>
+
 /// A moment in time, as seconds since 1970-01-01 00:00 UTC.
 struct Date {
     double timeIntervalSince1970 = 0;
