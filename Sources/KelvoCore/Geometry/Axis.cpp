@@ -15,19 +15,11 @@ JSONValue JSONCoding<Axis>::encode(Axis axis) {
 }
 
 Axis JSONCoding<Axis>::decode(const JSONNode& node) {
-    // Only the two case names count; any other key is ignored.
-    int recognised = 0;
-    Axis axis = Axis::horizontal;
-    for (Axis candidate : {Axis::horizontal, Axis::vertical}) {
-        if (node.contains(toString(candidate))) {
-            ++recognised;
-            axis = candidate;
-        }
-    }
-    if (recognised != 1) node.fail(DecodingError::Kind::typeMismatch, keyCountMessage);
-    const JSONNode payload = node[toString(axis)];
+    const std::string name = JSONCaseKey::read(node, {"horizontal", "vertical"});
+    // An empty object is written; its contents are not read.
+    const JSONNode payload = node[name];
     if (!payload.isObject()) payload.typeMismatch("Dictionary");
-    return axis;
+    return name == "horizontal" ? Axis::horizontal : Axis::vertical;
 }
 
 }  // namespace kelvo

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "KelvoCore/JSON/JSONCaseKey.h"
 #include "KelvoCore/JSON/JSONCoding.h"
 
 namespace kelvo {
@@ -16,7 +17,7 @@ std::string toString(Axis axis);
 /// `{"horizontal":{}}` or `{"vertical":{}}`: the form the layout tree and the session carry.
 template <>
 struct JSONCoding<Axis> {
-    static constexpr const char* keyCountMessage = "Invalid number of keys found, expected one.";
+    static constexpr const char* keyCountMessage = JSONCaseKey::keyCountMessage;
     static JSONValue encode(Axis axis);
     static Axis decode(const JSONNode& node);
 };

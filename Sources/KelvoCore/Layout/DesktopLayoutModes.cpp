@@ -37,7 +37,8 @@ std::optional<int> DesktopLayoutModes::parseDesktopKey(const std::string& key) {
         if (key[i] < '0' || key[i] > '9') return std::nullopt;
     }
     // Parse the digits with the sign in front so that the most negative int still fits.
-    const std::string digits = (negative ? "-" : "") + key.substr(start);
+    std::string digits = key.substr(start);
+    if (negative) digits.insert(digits.begin(), '-');
     int value = 0;
     auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;

@@ -1,0 +1,157 @@
+#include "KelvoCore/Layout/NodeIndex.h"
+
+#include <algorithm>
+
+#include "KelvoCore/Geometry/RectOperations.h"
+
+namespace kelvo {
+
+namespace {
+
+double extentAlong(Axis axis, const CGSize& size) {
+    return axis == Axis::vertical ? size.width : size.height;
+}
+
+double extentAlong(Axis axis, const CGRect& rect) {
+    return axis == Axis::vertical ? rect.width() : rect.height();
+}
+
+/// Where the divider really goes: the stored ratio, moved only as far as the children's
+/// minimums demand; when both cannot fit, both fall short by the same amount.
+double ratioUsed(double stored, double extent, double firstMinimum, double secondMinimum) {
+    double ratio = stored;
+    if (extent > 0) {
+        const double lo = firstMinimum / extent;
+        const double hi = 1 - secondMinimum / extent;
+        if (lo <= hi) {
+            if (ratio < lo) ratio = lo;
+            if (ratio > hi) ratio = hi;
+        } else {
+            ratio = (lo + hi) / 2;
+        }
+    }
+    if (ratio < 0) ratio = 0;
+    if (ratio > 1) ratio = 1;
+    return ratio;
+}
+
+}  // namespace
+
+double clampedPaneFraction(double ratio) {
+    return std::clamp(ratio, LayoutTree::minimumPaneFraction, LayoutTree::maximumPaneFraction);
+}
+
+NodeIndex::NodeIndex(const Node& root) {
+    std::vector<std::pair<const Node*, int>> pending{{&root, none}};
+    int leafCount = 0;
+    while (!pending.empty()) {
+        const auto [node, parent] = pending.back();
+        pending.pop_back();
+        const int index = size();
+        entries_.push_back(Entry{.node = node, .parent = parent});
+        if (parent != none) {
+            Entry& p = entries_[parent];
+            (p.first == none ? p.first : p.second) = index;
+        }
+        if (node->isLeaf()) {
+            entries_.back().leafOrdinal = leafCount++;
+        } else {
+            // `second` waits beneath `first`, so `first`'s whole subtree is listed before it.
+            pending.emplace_back(node->second(), index);
+            pending.emplace_back(node->first(), index);
+        }
+    }
+}
+
+std::vector<WindowID> NodeIndex::leaves() const {
+    std::vector<WindowID> windows;
+    for (const Entry& entry : entries_)
+        if (entry.isLeaf()) windows.push_back(*entry.node->window());
+    return windows;
+}
+
+int NodeIndex::leafOf(WindowID window) const {
+    for (int i = 0; i < size(); ++i)
+        if (entries_[i].isLeaf() && *entries_[i].node->window() == window) return i;
+    return none;
+}
+
+std::vector<CGSize> NodeIndex::minimumExtents(const LayoutTree::Minimums& minimums) const {
+    std::vector<CGSize> extents(entries_.size());
+    for (int i = size() - 1; i >= 0; --i) {
+        const Entry& entry = entries_[i];
+        if (entry.isLeaf()) {
+            const auto found = minimums.find(*entry.node->window());
+            if (found != minimums.end()) extents[i] = found->second;
+            continue;
+        }
+        const CGSize f = extents[entry.first], s = extents[entry.second];
+        extents[i] = *entry.node->axis() == Axis::vertical
+                         ? CGSize{f.width + s.width, std::max(f.height, s.height)}
+                         : CGSize{std::max(f.width, s.width), f.height + s.height};
+    }
+    return extents;
+}
+
+std::vector<CGRect> NodeIndex::rectangles(const CGRect& rect,
+                                          const LayoutTree::Minimums& minimums) const {
+    const std::vector<CGSize> extents = minimumExtents(minimums);
+    std::vector<CGRect> rects(entries_.size());
+    rects.front() = rect;
+    for (int i = 0; i < size(); ++i) {
+        const Entry& entry = entries_[i];
+        if (entry.isLeaf()) continue;
+        const Axis axis = *entry.node->axis();
+        const double ratio = ratioUsed(*entry.node->ratio(), extentAlong(axis, rects[i]),
+                                       extentAlong(axis, extents[entry.first]),
+                                       extentAlong(axis, extents[entry.second]));
+        std::tie(rects[entry.first], rects[entry.second]) = split(rects[i], axis, ratio);
+    }
+    return rects;
+}
+
+NodeIndex::Node NodeIndex::replacing(int index, Node replacement) const {
+    Node node = std::move(replacement);
+    for (int child = index, parent = entries_[index].parent; parent != none;
+         child = parent, parent = entries_[parent].parent) {
+        const Node& old = *entries_[parent].node;
+        node = entries_[parent].first == child
+                   ? Node::split(*old.axis(), *old.ratio(), std::move(node), *old.second())
+                   : Node::split(*old.axis(), *old.ratio(), *old.first(), std::move(node));
+    }
+    return node;
+}
+
+NodeIndex::Node NodeIndex::replacingSplit(int index, Axis axis, double ratio) const {
+    const Node& old = *entries_[index].node;
+    return replacing(index, Node::split(axis, ratio, *old.first(), *old.second()));
+}
+
+std::optional<NodeIndex::Node> NodeIndex::mappingLeaves(
+    const std::function<std::optional<WindowID>(WindowID, int leafOrdinal)>& map) const {
+    // Each entry yields its new subtree (none: gone) and whether anything in it changed.
+    struct Result {
+        std::optional<Node> node;
+        bool changed = false;
+    };
+    const Result result = fold<Result>(
+        [&](const Entry& entry) {
+            const WindowID window = *entry.node->window();
+            const std::optional<WindowID> mapped = map(window, entry.leafOrdinal);
+            if (!mapped) return Result{std::nullopt, true};
+            if (*mapped == window) return Result{*entry.node, false};
+            return Result{Node::leaf(*mapped), true};
+        },
+        [](const Entry& entry, Result first, Result second) {
+            if (!first.changed && !second.changed) return Result{*entry.node, false};
+            if (!first.node) return Result{std::move(second.node), true};
+            if (!second.node) return Result{std::move(first.node), true};
+            const Node& old = *entry.node;
+            return Result{Node::split(*old.axis(), *old.ratio(), std::move(*first.node),
+                                      std::move(*second.node)),
+                          true};
+        });
+    return result.node;
+}
+
+}  // namespace kelvo
