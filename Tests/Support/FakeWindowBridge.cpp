@@ -1,28 +1,13 @@
 #include "Support/FakeWindowBridge.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <stdexcept>
+
+#include "Support/Describe.h"
 
 namespace kelvo {
 
 namespace {
-
-std::string number(CGFloat value) {
-    std::array<char, 32> text{};
-    const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
-    return std::string(text.data(), result.ptr);
-}
-
-std::string describe(const CGRect& r) {
-    return "{" + number(r.origin.x) + ", " + number(r.origin.y) + ", " + number(r.size.width) +
-           ", " + number(r.size.height) + "}";
-}
-
-std::string describe(const CGPoint& p) {
-    return "{" + number(p.x) + ", " + number(p.y) + "}";
-}
 
 std::string describe(bool flag) {
     return flag ? "true" : "false";

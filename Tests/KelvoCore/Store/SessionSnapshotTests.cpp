@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include "KelvoCore/JSON/JSONWriter.h"
+#include "Support/DecodeText.h"
+#include "Support/StoreFixture.h"
+
+namespace kelvo {
+namespace {
+
+using Node = LayoutTree::Node;
+using testing::decodeText;
+
+LayoutTree pair(std::uint32_t a, std::uint32_t b) {
+    return LayoutTree(
+        Node::split(Axis::vertical, 0.5, Node::leaf(WindowID(a)), Node::leaf(WindowID(b))));
+}
+
+AdoptionRecord record(std::uint32_t w, const std::string& bundle, bool floating = false) {
+    return AdoptionRecord{WindowID(w), bundle, floating, false};
+}
+
+class Session : public StoreFixture {};
+
+TEST_F(Session, SnapshotListsNonEmptyPanesInDesktopThenDisplayOrder) {
+    makeStore();
+    store->switchTo(2, std::nullopt);
+    adopt(7, CGRect(0, 0, 10, 10), false, "org.example.b");
+    store->switchTo(1, std::nullopt);
+    adopt(5, CGRect(0, 0, 10, 10), false, "org.example.a");
+    adopt(9, CGRect(0, 0, 10, 10), true, "org.example.float");
+    store->removeFromTree(WindowID(7), 2);  // desktop 2 keeps an empty tree
+    const SessionSnapshot snapshot = store->sessionSnapshot(1700000000.5);
+    ASSERT_EQ(snapshot.panes.size(), 1u);
+    EXPECT_EQ(snapshot.panes[0].desktop, 1);
+    EXPECT_EQ(snapshot.bundleIDs,
+              (std::map<WindowID, std::string>{{WindowID(5), "org.example.a"}}));
+    EXPECT_EQ(JSONWriter::write(encodeJSON(snapshot)),
+              R"({"activeDesktop":1,"bootTime":1700000000.5,"bundleIDs":[5,"org.example.a"],)"
+              R"("panes":[{"desktop":1,"display":0,"tree":{"root":{"leaf":{"_0":{"raw":5}}}}}]})");
+
+    store->insertIntoTree(WindowID(7), 2, std::nullopt);
+    const SessionSnapshot both = store->sessionSnapshot(1);
+    ASSERT_EQ(both.panes.size(), 2u);
+    EXPECT_EQ(both.panes[0].desktop, 1);
+    EXPECT_EQ(both.panes[1].desktop, 2);
+    EXPECT_NE(JSONWriter::write(encodeJSON(both))
+                  .find(R"("bundleIDs":[5,"org.example.a",7,"org.example.b"])"),
+              std::string::npos);
+}
+
+TEST_F(Session, SnapshotRoundTripsThroughItsJSON) {
+    SessionSnapshot snapshot;
+    snapshot.bootTime = 12.25;
+    snapshot.activeDesktop = 3;
+    snapshot.panes = {{1, 4, pair(5, 7)}, {3, 4, LayoutTree()}};
+    snapshot.bundleIDs = {{WindowID(5), "a/b"}, {WindowID(7), "c"}};
+    const std::string text = JSONWriter::write(encodeJSON(snapshot));
+    EXPECT_EQ(decodeText<SessionSnapshot>(text), snapshot);
+}
+
+TEST_F(Session, DamagedFilesAreRefusedWhole) {
+    const char* const damaged[] = {
+        "",
+        "{",
+        "[]",
+        R"({"activeDesktop":1,"panes":[],"bundleIDs":[]})",
+        R"({"bootTime":1,"panes":[],"bundleIDs":[]})",
+        R"({"bootTime":1,"activeDesktop":1,"bundleIDs":[]})",
+        R"({"bootTime":1,"activeDesktop":1,"panes":[]})",
+        R"({"bootTime":1,"activeDesktop":1,"panes":[],"bundleIDs":[5]})",
+        R"({"bootTime":1,"activeDesktop":1,"panes":[],"bundleIDs":["5","a"]})",
+        R"({"bootTime":1,"activeDesktop":1,"panes":[],"bundleIDs":[-5,"a"]})",
+        R"({"bootTime":1,"activeDesktop":1,"panes":[],"bundleIDs":[5,6]})",
+        R"({"bootTime":1,"activeDesktop":1,"panes":[{"desktop":1,"tree":{}}],"bundleIDs":[]})",
+        R"({"bootTime":1,"activeDesktop":1,"panes":[{"desktop":1,"display":1}],"bundleIDs":[]})",
+        R"({"bootTime":"1","activeDesktop":1,"panes":[],"bundleIDs":[]})",
+        R"({"bootTime":1,"activeDesktop":1,"panes":[{"desktop":1,"display":1,"tree":{"root":{"leaf":{}}}}],"bundleIDs":[]})",
+    };
+    for (const char* text : damaged) {
+        EXPECT_THROW(decodeText<SessionSnapshot>(text), DecodingError) << text;
+    }
+    const auto ok = decodeText<SessionSnapshot>(
+        R"({"bundleIDs":[],"panes":[],"activeDesktop":2,"bootTime":5,"extra":true})");
+    EXPECT_EQ(ok.activeDesktop, 2);
+}
+
+TEST_F(Session, RestorePutsLiveWindowsBackAndDropsTheRest) {
+    makeStore();
+    SessionSnapshot snapshot;
+    snapshot.panes = {
+        {2, 0, pair(5, 6)},
+        {12, 0, LayoutTree(Node::leaf(WindowID(8)))},  // beyond the desktop count
+        {1, 0, pair(7, 9)},
+    };
+    snapshot.bundleIDs = {{WindowID(5), "a"},
+                          {WindowID(6), "b"},
+                          {WindowID(7), "c"},
+                          {WindowID(8), "d"},
+                          {WindowID(9), "e"}};
+    // 6 now belongs to another application, 9 floats, 5 and 7 live on.
+    const std::vector<AdoptionRecord> live = {record(5, "a"), record(6, "other"), record(7, "c"),
+                                              record(8, "d"), record(9, "e", true)};
+    const std::set<WindowID> restored = store->restore(snapshot, live);
+    EXPECT_EQ(restored, (std::set{WindowID(5), WindowID(7)}));
+    EXPECT_EQ(recorder.of("onRestoredSession"), std::vector<std::string>{"onRestoredSession(2)"});
+    EXPECT_EQ(store->desktop(WindowID(5)), 2);
+    EXPECT_EQ(store->desktop(WindowID(7)), 1);
+    EXPECT_FALSE(store->desktop(WindowID(8)));
+    EXPECT_EQ(store->state().trees.at(Pane{2, 0}), LayoutTree(Node::leaf(WindowID(5))));
+    // Without displays nothing is recorded as a display home.
+    EXPECT_TRUE(store->state().displayHome.empty());
+}
+
+TEST_F(Session, RestoreKeepsDisplaysThatAreStillAttached) {
+    makeStore();
+    store->displaysChanged(
+        {Display(4, CGRect(0, 0, 1000, 800)), Display(6, CGRect(1000, 0, 800, 600))});
+    SessionSnapshot snapshot;
+    snapshot.panes = {{1, 6, LayoutTree(Node::leaf(WindowID(5)))},
+                      {1, 9, LayoutTree(Node::leaf(WindowID(7)))}};
+    snapshot.bundleIDs = {{WindowID(5), "a"}, {WindowID(7), "a"}};
+    EXPECT_EQ(store->restore(snapshot, {record(5, "a"), record(7, "a")}), std::set{WindowID(5)});
+    EXPECT_EQ(store->state().displayHome.at(WindowID(5)), 6u);
+}
+
+TEST_F(Session, AWindowSavedTwiceIsRestoredOnce) {
+    makeStore();
+    SessionSnapshot snapshot;
+    // Twice in one tree, and again in a later pane.
+    snapshot.panes = {{1, 0,
+                       LayoutTree(Node::split(Axis::vertical, 0.5, pair(5, 6).root.value(),
+                                              Node::leaf(WindowID(5))))},
+                      {2, 0, pair(5, 7)}};
+    snapshot.bundleIDs = {{WindowID(5), "a"}, {WindowID(6), "a"}, {WindowID(7), "a"}};
+    const auto restored =
+        store->restore(snapshot, {record(5, "a"), record(6, "a"), record(7, "a")});
+    EXPECT_EQ(restored, (std::set{WindowID(5), WindowID(6), WindowID(7)}));
+    EXPECT_EQ(store->state().trees.at(Pane{1, 0}), pair(5, 6));
+    EXPECT_EQ(store->state().trees.at(Pane{2, 0}), LayoutTree(Node::leaf(WindowID(7))));
+    EXPECT_EQ(store->desktop(WindowID(5)), 1);
+}
+
+TEST_F(Session, NoSnapshotRestoresNothing) {
+    makeStore();
+    EXPECT_TRUE(store->restore(std::nullopt, {record(1, "a")}).empty());
+    SessionSnapshot empty;
+    EXPECT_TRUE(store->restore(empty, {record(1, "a")}).empty());
+    EXPECT_TRUE(recorder.of("onRestoredSession").empty());
+}
+
+}  // namespace
+}  // namespace kelvo

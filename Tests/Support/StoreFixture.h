@@ -1,0 +1,49 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "KelvoCore/Store/WorkspaceStore.h"
+#include "Support/FakeWindowBridge.h"
+#include "Support/HookRecorder.h"
+#include "Support/ManualScheduler.h"
+
+namespace kelvo {
+
+/// A store over the fake bridge, with every hook recorded and the four schedulers on virtual
+/// time at the coordinator's delays.
+class StoreFixture : public ::testing::Test {
+  protected:
+    static constexpr double coalesceDelay = 0.016;
+    static constexpr double retryDelay = 0.15;
+    static constexpr double dragSettleDelay = 0.2;
+
+    /// Defaults, except that nothing is stashed, so that a window given up stays put.
+    static Config testConfig();
+
+    /// Makes the store from `config` and `screen`; without schedulers every deferred step
+    /// runs at once.
+    void makeStore(bool withSchedulers = true);
+    /// Puts a window on the fake desktop (not yet managed).
+    FakeWindowBridge::Window& window(
+        std::uint32_t raw, const CGRect& frame,
+        const std::string& bundleID = FakeWindowBridge::defaultBundleID);
+    /// Puts a window on the fake desktop and lets the store adopt it, then settles.
+    void adopt(std::uint32_t raw, const CGRect& frame = CGRect(100, 100, 300, 200),
+               bool floating = false,
+               const std::string& bundleID = FakeWindowBridge::defaultBundleID);
+    /// Runs every pending scheduled step, as time passes.
+    void settle(double seconds = 1.0) { clock.advance(seconds); }
+    std::optional<CGRect> frameOf(std::uint32_t raw) const;
+
+    Config config = testConfig();
+    CGRect screen = CGRect(0, 0, 1000, 800);
+    std::shared_ptr<FakeWindowBridge> bridge = std::make_shared<FakeWindowBridge>();
+    ManualScheduler clock;
+    HookRecorder recorder;
+    std::unique_ptr<WorkspaceStore> store;
+};
+
+}  // namespace kelvo
