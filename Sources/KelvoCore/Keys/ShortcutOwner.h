@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 
 #include "KelvoCore/Keys/Command.h"
@@ -43,3 +45,13 @@ class ShortcutOwner {
 };
 
 }  // namespace kelvo
+
+template <>
+struct std::hash<kelvo::ShortcutOwner> {
+    std::size_t operator()(const kelvo::ShortcutOwner& owner) const noexcept {
+        const std::size_t payload = owner.shortcut()
+                                        ? static_cast<std::size_t>(*owner.shortcut())
+                                        : static_cast<std::size_t>(owner.desktop().value_or(0));
+        return payload * 4 + static_cast<std::size_t>(owner.kind());
+    }
+};

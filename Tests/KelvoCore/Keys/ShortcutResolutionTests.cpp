@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unordered_set>
+
 #include "KelvoCore/Keys/DefaultChords.h"
 #include "KelvoCore/Keys/KeyCode.h"
 #include "KelvoCore/Keys/Keymap.h"
@@ -161,6 +163,19 @@ TEST(ShortcutResolution, OverridesWinAndStandAlone) {
     Config c;
     c.shortcuts.set(opt(K::h), Shortcut::focusDown);
     EXPECT_EQ(ShortcutResolution::resolve(c).owner(opt(K::j)), std::nullopt);
+}
+
+TEST(ShortcutOwner, TitlesCommandsAndHashing) {
+    EXPECT_EQ(ShortcutOwner::shortcut(Shortcut::focusDown).title(), "Focus down");
+    EXPECT_EQ(ShortcutOwner::desktopSwitch(3).title(), "Go to desktop 3");
+    EXPECT_EQ(ShortcutOwner::desktopThrow(12).title(), "Send the window to desktop 12");
+    EXPECT_EQ(ShortcutOwner::desktopThrow(2).command(), Command::throwTo(2));
+    EXPECT_EQ(ShortcutOwner::shortcut(Shortcut::float_).command(), Command::toggleFloat());
+    std::unordered_set<ShortcutOwner> owners{
+        ShortcutOwner::desktopSwitch(1), ShortcutOwner::desktopThrow(1),
+        ShortcutOwner::shortcut(Shortcut::focusLeft), ShortcutOwner::desktopSwitch(1)};
+    EXPECT_EQ(owners.size(), 3u);
+    EXPECT_NE(ShortcutOwner::desktopSwitch(1), ShortcutOwner::desktopThrow(1));
 }
 
 TEST(ShortcutEditor, Rejections) {
