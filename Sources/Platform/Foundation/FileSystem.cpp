@@ -139,10 +139,7 @@ std::string readFile(const std::filesystem::path& path) {
 
 void writeAtomically(const std::filesystem::path& path, std::string_view bytes) {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    // Built by appending: GCC 12 at -O3 misreads the chained operator+ as an overlapping copy.
-    std::string hiddenName(".");
-    hiddenName.append(path.filename().string()).append(".XXXXXX");
-    std::string temporary = (folder / hiddenName).string();
+    std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     Descriptor fd(::mkstemp(temporary.data()));
     if (fd.get() < 0) throw writeError(path, errno);
     int error = writeAll(fd.get(), bytes);
