@@ -442,6 +442,36 @@ class WorkspaceStore {
     void scheduleSettle(int generation);
     bool settleFromFullScreen(WindowID w);
 
+    // Desktop switching, show desktop and parking.
+    /// The visible intent less the windows whose display shows another desktop.
+    std::vector<WindowID> shownIntent(int desktop) const;
+    void focusAfterSwitch(int desktop, std::uint32_t display, std::optional<WindowID> focusing,
+                          std::set<std::string> parkedApps);
+    /// Ends show desktop's park of a desktop that is shown.
+    void bringBackShown(int desktop);
+    std::optional<CGRect> frameToRemember(WindowID w);
+    /// Un-minimizes a window and exempts it from strikes for the coming burst.
+    void bringOutOfDock(WindowID w);
+
+    // Focus and activation.
+    bool consumeExpectations(const std::string& bundleID);
+    bool isShownOnActiveDesktop(WindowID w) const;
+    std::optional<std::string> bundleOf(WindowID w) const;
+    /// The managed windows of an application with their desktops.
+    std::map<WindowID, int> windowsOf(const std::string& bundleID) const;
+
+    // The visibility audit.
+    /// What one audit has learnt so far: each application's hidden state, asked once.
+    struct AuditPass {
+        std::map<std::string, bool> hidden;
+        std::set<WindowID> retained;
+    };
+    WindowVisibility visibilityOf(WindowID w, const std::string& bundle,
+                                  const std::map<WindowID, CGRect>& visible, AuditPass& pass);
+    VisibilityRepair repairInvisible(WindowID w, const std::string& bundle, InvisibleReason reason,
+                                     AuditPass& pass);
+    VisibilityRepair rearm(WindowID w);
+
     std::shared_ptr<WindowBridging> bridge_;
     Reconciler reconciler_;
     State state_;
