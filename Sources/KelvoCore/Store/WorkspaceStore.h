@@ -442,6 +442,26 @@ class WorkspaceStore {
     void scheduleSettle(int generation);
     bool settleFromFullScreen(WindowID w);
 
+    // Dragging, external frame changes and full screen.
+    /// No display reaches this far: a frame beyond it is garbage read from an application.
+    static constexpr double largestPlausibleCoordinate = 1e6;
+    /// Finite and within `largestPlausibleCoordinate` in every component.
+    static bool isPlausibleFrame(const CGRect& frame);
+    /// Overlaps an attached display (or, with none attached, the screen) with positive area.
+    bool liesOnADisplay(const CGRect& frame) const;
+    bool isMouseButtonHeld() const;
+    /// The frame of a window that can be dragged, when the reconciler knows the window and did
+    /// not place that frame itself.
+    std::optional<CGRect> draggedFrame(WindowID w);
+    /// Hands `step` to `coalesceDragStep` once per turn, or runs it at once without it.
+    void queueDragStep(bool& queued, void (WorkspaceStore::*step)());
+    /// The first-match rules of a settle for one window; true when it counts as moved.
+    bool settleDraggedWindow(WindowID w, const CGRect& frame);
+    void reportUnresolved(WindowID w, const std::optional<CGRect>& before, const CGRect& frame);
+    void hideDropTarget();
+    void leaveFullScreen(WindowID w);
+    static bool isLeafOf(const LayoutTree& tree, WindowID w);
+
     // Desktop switching, show desktop and parking.
     /// The visible intent less the windows whose display shows another desktop.
     std::vector<WindowID> shownIntent(int desktop) const;
