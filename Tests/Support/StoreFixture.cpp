@@ -34,4 +34,15 @@ std::optional<CGRect> StoreFixture::frameOf(std::uint32_t raw) const {
     return bridge->actualFrame(WindowID(raw));
 }
 
+bool StoreFixture::refuseUntilGivenUp(std::uint32_t raw) {
+    const WindowID w(raw);
+    bridge->window(w).refuses().record.frame = CGRect(3, 3, 100, 100);
+    // One strike per pass: three passes, and one to spare.
+    for (int pass = 0; pass < 4 && !store->reconciler().unmanageable().count(w); ++pass) {
+        store->applyLayoutNow();
+        settle();
+    }
+    return store->reconciler().unmanageable().count(w) > 0;
+}
+
 }  // namespace kelvo

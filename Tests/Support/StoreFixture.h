@@ -37,6 +37,9 @@ class StoreFixture : public ::testing::Test {
     /// Runs every pending scheduled step, as time passes.
     void settle(double seconds = 1.0) { clock.advance(seconds); }
     std::optional<CGRect> frameOf(std::uint32_t raw) const;
+    /// Makes a managed tiled window refuse every write from a place it is not wanted, and lays
+    /// out until the reconciler gives up on it; true once it has.
+    bool refuseUntilGivenUp(std::uint32_t raw);
 
     Config config = testConfig();
     CGRect screen = CGRect(0, 0, 1000, 800);

@@ -191,12 +191,7 @@ TEST_F(Parking, AnUnmanageableWindowThatWillNotParkIsMinimized) {
     makeStore();
     adopt(1);
     adopt(2);
-    bridge->window(WindowID(2)).refuses().record.frame = CGRect(3, 3, 100, 100);
-    for (int i = 0; i < 4 && !store->reconciler().unmanageable().count(WindowID(2)); ++i) {
-        store->applyLayoutNow();
-        settle();
-    }
-    ASSERT_TRUE(store->reconciler().unmanageable().count(WindowID(2)));
+    ASSERT_TRUE(refuseUntilGivenUp(2));
     recorder.clear();
 
     store->switchTo(2, std::nullopt);
