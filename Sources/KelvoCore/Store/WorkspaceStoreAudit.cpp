@@ -83,6 +83,7 @@ VisibilityRepair WorkspaceStore::rearm(WindowID w) {
     // Out of the park bookkeeping altogether, so that no later park retry sends it back.
     state_.parked.erase(w);
     state_.parkRefused.erase(w);
+    state_.minimizedToPark.erase(w);
     state_.reparkedOnce.erase(w);
     reconciler_.forget(w);
     if (!isFloating(w)) return VisibilityRepair::rearmed;

@@ -116,7 +116,8 @@ TEST_F(AuditPass, AnOffScreenTiledWindowIsRearmedAndPlacedByTheNextPass) {
 }
 
 TEST_F(AuditPass, AnOffScreenFloatingWindowIsCentred) {
-    adopt(1, CGRect(2000, 100, 300, 200), /*floating=*/true);
+    adopt(1, CGRect(100, 100, 300, 200), /*floating=*/true);
+    bridge->window(WindowID(1)).record.frame = CGRect(2000, 100, 300, 200);
     EXPECT_EQ(audit(), std::vector<std::string>{"1 offScreen/recentred"});
     EXPECT_EQ(frameOf(1), CGRect(350, 300, 300, 200));
 }
@@ -176,10 +177,21 @@ TEST_F(AuditPass, AWindowOfAnotherDisplayIsJudgedOnItsOwnDisplay) {
     store->queries.pointerLocation = [&pointer] { return std::optional<CGPoint>(pointer); };
     store->displaysChanged({Display(1, screen), Display(2, CGRect(1000, 0, 800, 600))});
     adopt(1, CGRect(1100, 100, 300, 200), /*floating=*/true);
+    // Wherever adoption put it: on display 2.
+    bridge->window(WindowID(1)).record.frame = CGRect(1100, 100, 300, 200);
     pointer = CGPoint{500, 400};
     adopt(2);
     EXPECT_TRUE(audit().empty());
     EXPECT_EQ(frameOf(1), CGRect(1100, 100, 300, 200));
+
+    // Display 2 shows desktop 2 now: its desktop-1 window stays parked, unaudited.
+    pointer = CGPoint{1400, 300};
+    store->switchTo(2, std::nullopt);
+    pointer = CGPoint{500, 400};
+    ASSERT_TRUE(store->isParked(WindowID(1)));
+    EXPECT_TRUE(audit().empty());
+    EXPECT_TRUE(store->isParked(WindowID(1)));
+    EXPECT_EQ(frameOf(1)->origin, (CGPoint{1799, 599}));
 }
 
 }  // namespace

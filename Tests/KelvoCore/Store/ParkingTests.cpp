@@ -331,7 +331,7 @@ TEST_F(Parking, RestoreAllPutsParkedWindowsBackAndKeepsTheDock) {
     makeStore();
     adopt(1);
     adopt(2);
-    adopt(3, CGRect(900, 700, 300, 200), /*floating=*/true);
+    adopt(3, CGRect(800, 650, 300, 200), /*floating=*/true);
     bridge->window(WindowID(2)).minimized();
     store->windowMinimized(WindowID(2));
     store->toggleShowDesktop();
@@ -340,7 +340,7 @@ TEST_F(Parking, RestoreAllPutsParkedWindowsBackAndKeepsTheDock) {
     EXPECT_TRUE(parked().empty());
     EXPECT_TRUE(store->state().showingDesktop.empty());
     EXPECT_EQ(frameOf(1), CGRect(0, 0, 500, 800)) << "window 2 keeps its slot in the Dock";
-    EXPECT_EQ(frameOf(3), CGRect(700, 600, 300, 200));
+    EXPECT_EQ(frameOf(3), CGRect(700, 600, 300, 200)) << "kept inside the screen";
     EXPECT_TRUE(bridge->window(WindowID(2)).record.minimized) << "the user's minimize stays";
     EXPECT_EQ(store->state().inTheDock, std::set<WindowID>{WindowID(2)});
     EXPECT_EQ(clock.pendingCount(), 0u) << "no layout pass";
@@ -426,9 +426,29 @@ TEST_F(TwoDisplays, ShowDesktopKeepsTheOtherDisplaysHiddenWindowsParked) {
     EXPECT_EQ(frameOf(1)->origin, (CGPoint{1799, 599}));
 }
 
+TEST_F(TwoDisplays, TheFocusOfASwitchMustLiveOnTheSwitchedDisplay) {
+    adopt(1);
+    store->switchTo(2, std::nullopt);
+    adopt(2);
+    pointer = CGPoint{1400, 300};
+    adopt(3, CGRect(1100, 100, 300, 200));
+    store->switchTo(2, std::nullopt);
+    adopt(4, CGRect(1100, 100, 300, 200));
+    store->switchTo(1, std::nullopt);
+    pointer = CGPoint{500, 400};
+    store->switchTo(1, std::nullopt);
+    bridge->clearCalls();
+
+    store->switchTo(2, WindowID(4));
+    EXPECT_EQ(bridge->focusedWindow(), WindowID(2)) << "window 4 is on the other display";
+    EXPECT_TRUE(store->isParked(WindowID(4)));
+}
+
 TEST_F(TwoDisplays, AFloatingWindowReturnsToItsOwnDisplay) {
     pointer = CGPoint{1400, 300};
     adopt(1, CGRect(1500, 100, 200, 200), /*floating=*/true);
+    // Wherever adoption put it: on display 2.
+    bridge->window(WindowID(1)).record.frame = CGRect(1500, 100, 200, 200);
     store->switchTo(2, std::nullopt);
     EXPECT_EQ(frameOf(1)->origin, (CGPoint{1799, 599})) << "the right-most display parks";
     store->switchTo(1, std::nullopt);
