@@ -4,7 +4,7 @@ TEST_DIR := build/test
 BENCH_DIR := build/release
 TSAN_DIR := build/tsan
 # The suites whose code runs on several threads: the runtime and the log file.
-TSAN_SUITES := PlatformTests
+TSAN_SUITES := PlatformTests KelvoAXTests
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 120
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <mutex>
 
 namespace {
 
@@ -20,8 +21,12 @@ const struct tm& localFields(std::time_t second) {
     thread_local struct tm cached {};
     const char* zone = std::getenv("TZ");
     const std::string_view zoneText = zone ? zone : "\x01";  // unset differs from empty
-    if (zoneText != cachedZone) tzset();  // the library reads the zone setting only here
     if (second != cachedSecond || zoneText != cachedZone) {
+        // One thread at a time through the C library's zone state (its own lock is one the
+        // thread checker cannot see); this runs about once a second per thread.
+        static std::mutex zoneLock;
+        std::lock_guard lock(zoneLock);
+        if (zoneText != cachedZone) tzset();  // the library reads the zone setting only here
         localtime_r(&second, &cached);
         cachedSecond = second;
         cachedZone = zoneText;

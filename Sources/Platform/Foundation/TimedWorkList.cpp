@@ -19,10 +19,15 @@ void TimedWorkList::add(DispatchTime deadline, DispatchWorkItem item, QueueTag q
 
 std::optional<TimedWorkList::Entry> TimedWorkList::takeDue(DispatchTime now,
                                                            std::optional<QueueTag> queue) {
-    dropCancelled();
-    for (auto it = entries_.begin(); it != entries_.end() && it->first.first <= now; ++it) {
-        if (queue && it->second.queue != *queue) continue;
-        if (it->second.item.isCancelled()) continue;
+    for (auto it = entries_.begin(); it != entries_.end() && it->first.first <= now;) {
+        if (it->second.item.isCancelled()) {
+            it = entries_.erase(it);
+            continue;
+        }
+        if (queue && it->second.queue != *queue) {
+            ++it;
+            continue;
+        }
         Entry entry = std::move(it->second);
         entries_.erase(it);
         return entry;
@@ -31,16 +36,14 @@ std::optional<TimedWorkList::Entry> TimedWorkList::takeDue(DispatchTime now,
 }
 
 std::optional<DispatchTime> TimedWorkList::nextDeadline() {
-    dropCancelled();
+    while (!entries_.empty() && entries_.begin()->second.item.isCancelled()) {
+        entries_.erase(entries_.begin());
+    }
     if (entries_.empty()) return std::nullopt;
     return entries_.begin()->first.first;
 }
 
 std::size_t TimedWorkList::count() {
-    dropCancelled();
-    return entries_.size();
-}
-
-void TimedWorkList::dropCancelled() {
     std::erase_if(entries_, [](const auto& pair) { return pair.second.item.isCancelled(); });
+    return entries_.size();
 }

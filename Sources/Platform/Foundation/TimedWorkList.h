@@ -32,8 +32,6 @@ class TimedWorkList {
     void clear() { entries_.clear(); }
 
   private:
-    void dropCancelled();
-
     using Key = std::pair<DispatchTime, std::uint64_t>;
     std::map<Key, Entry> entries_;
 };
