@@ -1,0 +1,112 @@
+#include "KelvoCore/Config/ConfigStore.h"
+
+#include "Platform/Foundation/DispatchQueue.h"
+#include "Platform/Foundation/FileManager.h"
+
+namespace kelvo {
+
+namespace fs = std::filesystem;
+
+ConfigStore::Scheduler ConfigStore::mainQueueScheduler() {
+    return [](WorkItem work) {
+        DispatchQueue::main().asyncAfter(DispatchTime::now() + saveDelay, std::move(work));
+    };
+}
+
+std::string ConfigStore::describe(const Error& error) {
+    if (!error) return "unknown error";
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& failure) {
+        return failure.what();
+    } catch (...) {
+        return "unknown error";
+    }
+}
+
+ConfigStore::ConfigStore(fs::path url, Scheduler schedule)
+    : url_(std::move(url)),
+      config_(Config::defaults()),
+      schedule_(schedule ? std::move(schedule) : [](WorkItem work) { work(); }),
+      liveness_(std::make_shared<ConfigStore*>(this)) {
+    load();
+}
+
+ConfigStore::~ConfigStore() = default;
+
+fs::path ConfigStore::unreadableURL() const {
+    return fs::path(url_.string() + std::string(unreadableSuffix));
+}
+
+void ConfigStore::load() {
+    try {
+        config_ = Config::load(url_);
+    } catch (...) {
+        config_ = Config::defaults();
+        // A missing file is no failure: the first change writes it.
+        if (FileManager::defaultManager().fileExists(url_)) {
+            loadFailed_ = true;
+            loadError_ = std::current_exception();
+        }
+    }
+}
+
+void ConfigStore::set(const Config& config) {
+    if (config == config_) return;
+    config_ = config;
+    if (onChange) onChange(config_);
+    if (writePending_) return;  // the scheduled write saves the newest configuration
+    writePending_ = true;
+    scheduleWrite();
+}
+
+void ConfigStore::update(const std::function<void(Config&)>& change) {
+    Config copy = config_;
+    change(copy);
+    set(copy);
+}
+
+void ConfigStore::scheduleWrite() {
+    schedule_([weak = std::weak_ptr(liveness_), generation = generation_] {
+        const auto alive = weak.lock();
+        if (!alive) return;
+        ConfigStore& store = **alive;
+        if (store.writePending_ && store.generation_ == generation) store.writeNow();
+    });
+}
+
+void ConfigStore::flush() {
+    // A write that failed is tried again too: quitting must not drop the user's change.
+    if (writePending_ || lastWriteFailed_) writeNow();
+}
+
+void ConfigStore::writeNow() {
+    writePending_ = false;
+    ++generation_;
+    ++writeCount_;
+    Error error;
+    try {
+        if (url_.has_parent_path()) {
+            FileManager::defaultManager().createDirectory(url_.parent_path(), true);
+        }
+        if (loadFailed_) keepUnreadableFile();
+        config_.save(url_);
+        loadFailed_ = false;
+        loadError_ = nullptr;
+        lastWriteFailed_ = false;
+    } catch (...) {
+        error = std::current_exception();
+        lastWriteFailed_ = true;
+    }
+    if (onWrite) onWrite(error);
+}
+
+// A file that could not be read (a hand edit with one typo, say) is not silently destroyed
+// by the first write: its bytes are kept beside it, replacing an older copy. When they cannot
+// be kept the write fails and the file stays as it is.
+void ConfigStore::keepUnreadableFile() const {
+    if (!FileManager::defaultManager().fileExists(url_)) return;
+    writeAtomically(unreadableURL(), readFile(url_));
+}
+
+}  // namespace kelvo
