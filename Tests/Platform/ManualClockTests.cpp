@@ -93,6 +93,24 @@ TEST_F(ManualClockTest, CancelledWorkNeitherRunsNorCounts) {
     EXPECT_EQ(ran, std::vector<std::string>{"kept"});
 }
 
+// Posts to the main queue when it goes, as an owner whose last reference a block holds may.
+struct PostsWhenDropped {
+    explicit PostsWhenDropped(std::function<void()> drop) : onDrop(std::move(drop)) {}
+    ~PostsWhenDropped() { DispatchQueue::main().async(onDrop); }
+    std::function<void()> onDrop;
+};
+
+TEST_F(ManualClockTest, CancelledWorkMayPostWhileItsCapturesGo) {
+    {
+        const auto owner = std::make_shared<PostsWhenDropped>(record("dropped"));
+        const DispatchWorkItem item([owner] {});
+        DispatchQueue::main().async(item);
+        item.cancel();
+    }
+    clock.runUntilIdle();
+    EXPECT_EQ(ran, std::vector<std::string>{"dropped"});
+}
+
 TEST_F(ManualClockTest, WorkFromAnotherThreadJoinsTheOrderWhenItIsPosted) {
     DispatchQueue::main().async(record("before"));
     std::thread([this] { DispatchQueue::main().async(record("from thread")); }).join();

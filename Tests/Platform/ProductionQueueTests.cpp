@@ -110,6 +110,28 @@ TEST(ProductionSerialQueue, SyncFromOneQueueOntoAnotherWorks) {
     EXPECT_TRUE(outerWasCurrent);
 }
 
+TEST(ProductionSerialQueue, CancelledWorkMayPostToItsQueueWhileItsCapturesGo) {
+    const DispatchQueue queue("test.cancelled");
+    struct PostsWhenDropped {
+        PostsWhenDropped(DispatchQueue q, std::atomic<int>* p) : queue(std::move(q)), posted(p) {}
+        DispatchQueue queue;
+        std::atomic<int>* posted;
+        ~PostsWhenDropped() {
+            queue.async([count = posted] { ++*count; });
+        }
+    };
+    std::atomic<int> posted{0};
+    {
+        const auto owner = std::make_shared<PostsWhenDropped>(queue, &posted);
+        const DispatchWorkItem item([owner] {});
+        queue.async(item);
+        item.cancel();
+    }
+    queue.sync([] {});  // the cancelled item was taken before this one
+    queue.sync([] {});  // and what its captures posted ran before this one
+    EXPECT_EQ(posted, 1);
+}
+
 TEST(ProductionSerialQueueDeathTest, SyncOntoItselfEndsTheProcessInsteadOfHanging) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(

@@ -95,13 +95,14 @@ void CFRunLoop::run() {
         wakeRequested_ = false;
         std::deque<std::function<void()>> blocks;
         blocks.swap(blocks_);
-        const auto signalled = takeSignalledLocked();
+        auto signalled = takeSignalledLocked();
         lock.unlock();
         for (auto& block : blocks)
             block();
         for (const auto& source : signalled)
             performSource(source);
         blocks.clear();  // captures go before the lock is taken again
+        signalled.clear();
         lock.lock();
     }
 }

@@ -29,9 +29,13 @@ ManualClock::ManualClock() : driver_(std::this_thread::get_id()) {
 ManualClock::~ManualClock() {
     install(nullptr);
     activeClock().store(nullptr);
-    // Work still waiting goes with the clock, as it would go with the process.
-    std::lock_guard lock(mutex_);
-    work_.clear();
+    // Work still waiting goes with the clock, as it would go with the process; its captures
+    // are dropped after the lock is let go.
+    TimedWorkList leftOver;
+    {
+        std::lock_guard lock(mutex_);
+        leftOver = work_.takeAll();
+    }
 }
 
 DispatchTime ManualClock::now() const {

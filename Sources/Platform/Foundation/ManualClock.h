@@ -61,6 +61,6 @@ class ManualClock final : public Clock {
     mutable std::mutex mutex_;
     mutable std::condition_variable posted_;
     DispatchTime now_ = startTime;
-    mutable TimedWorkList work_;
+    TimedWorkList work_;
     std::thread::id driver_;
 };

@@ -1,5 +1,6 @@
 #include "Platform/Foundation/TimedWorkList.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -19,15 +20,8 @@ void TimedWorkList::add(DispatchTime deadline, DispatchWorkItem item, QueueTag q
 
 std::optional<TimedWorkList::Entry> TimedWorkList::takeDue(DispatchTime now,
                                                            std::optional<QueueTag> queue) {
-    for (auto it = entries_.begin(); it != entries_.end() && it->first.first <= now;) {
-        if (it->second.item.isCancelled()) {
-            it = entries_.erase(it);
-            continue;
-        }
-        if (queue && it->second.queue != *queue) {
-            ++it;
-            continue;
-        }
+    for (auto it = entries_.begin(); it != entries_.end() && it->first.first <= now; ++it) {
+        if (queue && it->second.queue != *queue) continue;
         Entry entry = std::move(it->second);
         entries_.erase(it);
         return entry;
@@ -35,15 +29,15 @@ std::optional<TimedWorkList::Entry> TimedWorkList::takeDue(DispatchTime now,
     return std::nullopt;
 }
 
-std::optional<DispatchTime> TimedWorkList::nextDeadline() {
-    while (!entries_.empty() && entries_.begin()->second.item.isCancelled()) {
-        entries_.erase(entries_.begin());
+std::optional<DispatchTime> TimedWorkList::nextDeadline() const {
+    for (const auto& [key, entry] : entries_) {
+        if (!entry.item.isCancelled()) return key.first;
     }
-    if (entries_.empty()) return std::nullopt;
-    return entries_.begin()->first.first;
+    return std::nullopt;
 }
 
-std::size_t TimedWorkList::count() {
-    std::erase_if(entries_, [](const auto& pair) { return pair.second.item.isCancelled(); });
-    return entries_.size();
+std::size_t TimedWorkList::count() const {
+    return static_cast<std::size_t>(
+        std::count_if(entries_.begin(), entries_.end(),
+                      [](const auto& pair) { return !pair.second.item.isCancelled(); }));
 }
