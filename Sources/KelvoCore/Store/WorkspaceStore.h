@@ -442,6 +442,31 @@ class WorkspaceStore {
     void scheduleSettle(int generation);
     bool settleFromFullScreen(WindowID w);
 
+    // Adoption, removal and window commands.
+    void assignDisplayFromFrame(WindowID w);
+    void adoptRestored(const AdoptionRecord& record, int active, std::vector<WindowID>& unminimize);
+    void adoptUnrestored(const AdoptionRecord& record, int active, std::vector<WindowID>& tiling,
+                         std::vector<WindowID>& unminimize);
+    void fitAtLaunch(std::vector<WindowID>& tiling, const std::vector<WindowID>& unminimize,
+                     int active);
+    void placeAdopted(const std::vector<WindowID>& tiling, int active);
+    std::optional<LaunchFit::Finding> mostOversized(const std::vector<WindowID>& candidates,
+                                                    const std::set<WindowID>& minimized);
+    /// Drops every per-window entry of a window that is no longer managed.
+    void purge(WindowID w);
+    /// The windows grouped by the display they live on, each group in the list's order.
+    std::map<std::uint32_t, std::vector<WindowID>> byDisplay(const std::vector<WindowID>& ws) const;
+    /// A fresh tree of the windows in the pane's desktop mode: main-and-stack, or a grid.
+    LayoutTree arranged(const Pane& pane, const std::vector<WindowID>& ws) const;
+    /// Replaces each display's pane of the desktop by a fresh tree of its own windows.
+    void rebuildPanes(int desktop, const std::vector<WindowID>& ws);
+    /// The tiled windows of the desktop that a rebuilt tree holds.
+    std::vector<WindowID> rebuildable(int desktop) const;
+    std::vector<WindowID> masterStackOrder(const Pane& pane,
+                                           const std::vector<WindowID>& among) const;
+    /// Changes the tree of the window's pane, if it has one; false when the window is unmanaged.
+    bool changeTree(WindowID w, const std::function<void(LayoutTree&)>& change);
+
     // Dragging, external frame changes and full screen.
     /// No display reaches this far: a frame beyond it is garbage read from an application.
     static constexpr double largestPlausibleCoordinate = 1e6;
