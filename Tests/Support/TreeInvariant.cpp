@@ -1,6 +1,7 @@
 #include "Support/TreeInvariant.h"
 
 #include <map>
+#include <sstream>
 
 namespace kelvo {
 
@@ -10,7 +11,22 @@ std::string paneText(const Pane& pane) {
     return "(" + std::to_string(pane.desktop) + ", " + std::to_string(pane.display) + ")";
 }
 
+std::string shape(const LayoutTree::Node& node) {
+    if (node.isLeaf()) return std::to_string(node.window()->raw);
+    std::ostringstream ratio;
+    ratio << *node.ratio();
+    return "(" + toString(*node.axis()).substr(0, 1) + ratio.str() + " " + shape(*node.first()) +
+           " " + shape(*node.second()) + ")";
+}
+
 }  // namespace
+
+std::string shape(const LayoutTree& tree) { return tree.root ? shape(*tree.root) : "-"; }
+
+std::string shape(const WorkspaceStore& store, const Pane& pane) {
+    auto it = store.state().trees.find(pane);
+    return it == store.state().trees.end() ? "-" : shape(it->second);
+}
 
 std::vector<std::string> treeInvariantViolations(const WorkspaceStore& store) {
     const WorkspaceStore::State& state = store.state();

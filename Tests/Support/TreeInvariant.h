@@ -13,4 +13,10 @@ namespace kelvo {
 /// window (not full screen) missing from its pane. One line each; empty when all holds.
 std::vector<std::string> treeInvariantViolations(const WorkspaceStore& store);
 
+/// A tree written compactly: a leaf as its window number, a split as "(v0.5 a b)" with the
+/// axis's initial and the ratio; "-" for an empty tree.
+std::string shape(const LayoutTree& tree);
+/// The shape of the pane's tree in the store, "-" when it has none.
+std::string shape(const WorkspaceStore& store, const Pane& pane);
+
 }  // namespace kelvo
