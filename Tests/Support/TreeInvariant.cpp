@@ -21,7 +21,9 @@ std::string shape(const LayoutTree::Node& node) {
 
 }  // namespace
 
-std::string shape(const LayoutTree& tree) { return tree.root ? shape(*tree.root) : "-"; }
+std::string shape(const LayoutTree& tree) {
+    return tree.root ? shape(*tree.root) : "-";
+}
 
 std::string shape(const WorkspaceStore& store, const Pane& pane) {
     auto it = store.state().trees.find(pane);

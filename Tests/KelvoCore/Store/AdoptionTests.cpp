@@ -12,7 +12,7 @@ const Display leftDisplay(1, CGRect(0, 0, 1000, 800));
 const Display rightDisplay(2, CGRect(1000, 0, 800, 600));
 
 class Adoption : public StoreFixture {
-protected:
+  protected:
     AdoptionRecord record(std::uint32_t raw, const CGRect& frame, bool floating = false,
                           const std::string& bundleID = FakeWindowBridge::defaultBundleID) {
         window(raw, frame, bundleID);
@@ -112,9 +112,9 @@ TEST_F(Adoption, StartUpTilesTheWindowsInOneGrid) {
     EXPECT_EQ(shape(*store, Pane{1, 0}), "(v0.5 3 1)") << "in the enumeration's order";
     EXPECT_EQ(store->state().burstExempt, (std::set<WindowID>{WindowID(1), WindowID(3)}))
         << "exempt from strikes during the first passes";
-    EXPECT_EQ(recorder.of("onAdopted"),
-              (std::vector<std::string>{"onAdopted(win#3)", "onAdopted(win#1)",
-                                        "onAdopted(win#2)"}));
+    EXPECT_EQ(
+        recorder.of("onAdopted"),
+        (std::vector<std::string>{"onAdopted(win#3)", "onAdopted(win#1)", "onAdopted(win#2)"}));
 }
 
 TEST_F(Adoption, StartUpWithMainAndStackBuildsTheMainWindowFirst) {
@@ -137,8 +137,8 @@ TEST_F(Adoption, TheLaunchFitFloatsTheMostOversizedFirstAndJudgesTheRestAgain) {
     EXPECT_EQ(findings[0], (LaunchFit::Finding{WindowID(2), CGSize{760, 1300}, CGSize{500, 800}}));
 
     EXPECT_TRUE(store->oversizedAtLaunch({WindowID(2)}, {}).empty()) << "one candidate";
-    EXPECT_TRUE(store->oversizedAtLaunch({WindowID(1), WindowID(2)}, {WindowID(1), WindowID(2)})
-                    .empty())
+    EXPECT_TRUE(
+        store->oversizedAtLaunch({WindowID(1), WindowID(2)}, {WindowID(1), WindowID(2)}).empty())
         << "minimized windows are not judged";
 }
 
@@ -149,9 +149,9 @@ TEST_F(Adoption, TheLaunchFitRuleInItsOwnTerms) {
     };
     const CGSize screenSize{1000, 800};
     const Row rows[] = {
-        {{751, 601}, {500, 400}, true},   {{750, 601}, {500, 400}, false},
-        {{751, 600}, {500, 400}, false},  {{900, 720}, {100, 100}, false},
-        {{899, 720}, {100, 100}, true},   {{751, 601}, {0, 400}, false},
+        {{751, 601}, {500, 400}, true},  {{750, 601}, {500, 400}, false},
+        {{751, 600}, {500, 400}, false}, {{900, 720}, {100, 100}, false},
+        {{899, 720}, {100, 100}, true},  {{751, 601}, {0, 400}, false},
         {{900, 700}, {500, 400}, true},
     };
     for (const Row& row : rows) {
