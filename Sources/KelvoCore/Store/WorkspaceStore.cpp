@@ -66,12 +66,26 @@ void WorkspaceStore::apply(const Config& config) {
     const int newCount = desktopCount();
     if (newCount < oldCount) {
         for (int from = maximumDesktopCount; from > newCount; --from) {
+            // As a command: a window that lands on the shown desktop is focused there.
             for (WindowID w : windows(from))
-                move(w, newCount, /*asCommand=*/false);
+                move(w, newCount, /*asCommand=*/true);
         }
         if (newCount < activeDesktop()) switchTo(newCount, std::nullopt);
+        showLastDesktopBeyond(newCount);
     }
     applyLayout();
+}
+
+void WorkspaceStore::showLastDesktopBeyond(int count) {
+    // Another display still showing a desktop that no longer exists would adopt new windows
+    // onto it; it shows the last desktop instead, whose windows from that display come back.
+    for (auto& [display, shown] : state_.activeDesktopByDisplay) {
+        if (shown <= count) continue;
+        shown = count;
+        std::vector<WindowID> incoming = visibleIntent(count);
+        std::erase_if(incoming, [&](WindowID w) { return displayOf(w) != display; });
+        unpark(incoming, /*deferringMinimized=*/false);
+    }
 }
 
 // ---- Displays --------------------------------------------------------------------------------

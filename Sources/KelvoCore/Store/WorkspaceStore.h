@@ -443,6 +443,8 @@ class WorkspaceStore {
     bool settleFromFullScreen(WindowID w);
 
     // Adoption, removal and window commands.
+    /// After fewer desktops: every display showing one beyond the count shows the last.
+    void showLastDesktopBeyond(int count);
     void assignDisplayFromFrame(WindowID w);
     void adoptRestored(const AdoptionRecord& record, int active, std::vector<WindowID>& unminimize);
     void adoptUnrestored(const AdoptionRecord& record, int active, std::vector<WindowID>& tiling,

@@ -350,6 +350,51 @@ TEST_F(Adoption, AnActivationBringsTheWindowOnlyWhenActivationsAreNotFollowed) {
     }
 }
 
+TEST_F(Adoption, LoweringTheDesktopCountFocusesWhatLandsOnTheShownDesktop) {
+    makeStore();
+    store->switchTo(7, std::nullopt);
+    adopt(7);
+    store->switchTo(5, std::nullopt);
+    adopt(5);
+    store->switchTo(4, std::nullopt);
+    adopt(4);
+    settle();
+    Config fewer = config;
+    fewer.desktopCount = 4;
+    bridge->clearCalls();
+    store->apply(fewer);
+    settle();
+    EXPECT_EQ(store->windows(4), (std::vector<WindowID>{WindowID(4), WindowID(5), WindowID(7)}));
+    EXPECT_TRUE(store->state().parked.empty());
+    // Desktop 7's window moves first, then desktop 5's: the last one keeps the focus.
+    EXPECT_EQ(bridge->focusedWindow(), WindowID(5));
+    EXPECT_EQ(store->nativeFocus(), (ExpectedFocus{"com.example.app", WindowID(5)}));
+    EXPECT_EQ(treeInvariantViolations(*store), std::vector<std::string>{});
+}
+
+TEST_F(Adoption, LoweringTheDesktopCountBringsEveryDisplayBackWithinTheCount) {
+    makeStore();
+    twoDisplays();
+    pointer = CGPoint{1200, 100};
+    store->switchTo(4, std::nullopt);
+    adopt(2, CGRect(1100, 100, 300, 200));
+    pointer = CGPoint{500, 400};
+    adopt(1);
+    Config fewer = config;
+    fewer.desktopCount = 3;
+    store->apply(fewer);
+    settle();
+    EXPECT_EQ(store->activeDesktop(2), 3);
+    EXPECT_EQ(store->desktop(WindowID(2)), 3);
+    EXPECT_FALSE(store->isParked(WindowID(2))) << "its display now shows its desktop";
+    EXPECT_EQ(frameOf(2), CGRect(1000, 0, 800, 600));
+
+    pointer = CGPoint{1200, 100};
+    adopt(3, CGRect(1100, 100, 300, 200));
+    EXPECT_EQ(store->desktop(WindowID(3)), 3) << "no window joins a desktop beyond the count";
+    EXPECT_EQ(treeInvariantViolations(*store), std::vector<std::string>{});
+}
+
 // ---- applications --------------------------------------------------------------------------
 
 TEST_F(Adoption, HidingAndUnhidingAnApplication) {

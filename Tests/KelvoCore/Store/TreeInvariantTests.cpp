@@ -46,7 +46,7 @@ class TreeInvariantWalk : public StoreFixture {
     std::string step() {
         const WindowID w = anyWindow();
         std::ostringstream text;
-        switch (pick(24)) {
+        switch (pick(26)) {
             case 0:
             case 1:
             case 2:
@@ -156,6 +156,14 @@ class TreeInvariantWalk : public StoreFixture {
                 store->toggleFloatByClick(w);
                 text << "toggleFloatByClick " << w.description();
                 break;
+            case 22: {
+                // Fewer desktops gather the surplus on the new last one; more bring them back.
+                Config changed = store->config();
+                changed.desktopCount = changed.desktopCount == desktops ? desktops - 1 : desktops;
+                store->apply(changed);
+                text << "desktop count " << changed.desktopCount;
+                break;
+            }
             default:
                 settle(0.05 * (1 + pick(10)));
                 text << "time passes";
@@ -218,7 +226,9 @@ class TreeInvariantWalk : public StoreFixture {
             for (const auto& [id, home] : store->state().home) {
                 ASSERT_TRUE(bridge->contains(id)) << "seed " << seed << ": " << id.description();
                 ASSERT_GE(home, 1);
-                ASSERT_LE(home, desktops);
+                ASSERT_LE(home, store->desktopCount())
+                    << "seed " << seed << ", step " << i << ": " << history.back() << " "
+                    << id.description() << " (" << history[history.size() - 2] << ")";
             }
         }
     }
