@@ -183,6 +183,22 @@ TEST_F(FullScreenTest, TheLayoutPassHandsAnAbandonedFullScreenWindowOver) {
     EXPECT_EQ(store->state().fullScreenReturn.count(WindowID(1)), 1u);
 }
 
+TEST_F(FullScreenTest, EnteringFromAZoomEndsTheZoomFirst) {
+    const LayoutTree before = tree();
+    store->toggleZoom(WindowID(1));
+    clock.advance(1.0);
+    ASSERT_EQ(store->zoomed(1), std::optional(WindowID(1)));
+    ASSERT_TRUE(store->isParked(WindowID(2)));
+    bridge->window(WindowID(1)).fullScreen = true;
+    store->enterFullScreen(WindowID(1), 1);
+    EXPECT_EQ(store->zoomed(1), std::nullopt);
+    EXPECT_FALSE(store->isParked(WindowID(2)));
+    EXPECT_THAT(tree().windows(), ElementsAre(WindowID(2)));
+    bridge->window(WindowID(1)).fullScreen = false;
+    EXPECT_TRUE(store->fullScreenChanged(WindowID(1), std::nullopt));
+    EXPECT_EQ(tree(), before);
+}
+
 // ---- Settling back
 // -------------------------------------------------------------------------------
 
