@@ -165,6 +165,7 @@ void WorkspaceStore::setOwnBundleID(std::optional<std::string> bundleID) {
 
 bool WorkspaceStore::displaysChanged(const std::vector<Display>& displays) {
     if (displays == state_.displays) return false;
+    pinToManagedDisplay();
     state_.displays = displays;
     reclassifyDisplays();
     applyLayout();
@@ -174,6 +175,16 @@ bool WorkspaceStore::displaysChanged(const std::vector<Display>& displays) {
 std::optional<std::uint32_t> WorkspaceStore::displayHolding(const CGRect& rect) const {
     if (auto holder = holding(state_.displays, rect)) return holder->id;
     return std::nullopt;
+}
+
+void WorkspaceStore::pinToManagedDisplay() {
+    // A window without a display of its own lives on the managed display, and its tree is
+    // keyed by that display. Before the managed display can change, such a window is given
+    // it explicitly, so that it stays with its tree or is re-homed together with it.
+    const std::uint32_t managed = managedDisplayID();
+    for (const auto& [w, desktop] : state_.home) {
+        state_.displayHome.try_emplace(w, managed);
+    }
 }
 
 void WorkspaceStore::reclassifyDisplays() {
@@ -270,8 +281,10 @@ void WorkspaceStore::endZoom(int desktop) {
     const WindowID formerlyZoomed = it->second;
     state_.zoomedByDesktop.erase(it);
     if (desktop != activeDesktop()) return;
+    // Only windows whose own display shows the desktop: another display's windows of this
+    // desktop are parked there and must stay recorded as parked.
     std::vector<WindowID> others;
-    for (WindowID w : visibleIntent(desktop)) {
+    for (WindowID w : shownIntent(desktop)) {
         if (w != formerlyZoomed) others.push_back(w);
     }
     unpark(others, /*deferringMinimized=*/false);

@@ -427,6 +427,7 @@ class WorkspaceStore {
     std::vector<Display> layoutDisplays() const;
     /// The display holding the rectangle, falling back to the managed display.
     std::optional<std::uint32_t> displayHolding(const CGRect& rect) const;
+    void pinToManagedDisplay();
     void reclassifyDisplays();
     CGRect centredOnScreen(const CGSize& size) const;
     void floatAndCentre(WindowID w);

@@ -311,6 +311,7 @@ void WorkspaceStore::restoredFromDock(WindowID w) {
 
 bool WorkspaceStore::screenChanged(const CGRect& screen) {
     if (screen == state_.screen) return false;
+    pinToManagedDisplay();
     state_.screen = screen;
     applyLayout();
     return true;

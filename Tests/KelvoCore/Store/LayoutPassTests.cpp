@@ -220,6 +220,49 @@ TEST_F(LayoutPass, AWindowMinimizedWithoutAnEventLeavesTheLayout) {
     EXPECT_EQ(frameOf(2), CGRect(500, 0, 500, 800));
 }
 
+TEST_F(LayoutPass, AZoomedWindowGetsItsDisplayExactlyAndTheOthersNothing) {
+    screen = CGRect(0, 0, 1000.5, 800);
+    config.gaps = Gaps{10, 20};
+    makeStore();
+    adopt(1);
+    adopt(2);
+    adopt(3, CGRect(50, 50, 200, 200), /*floating=*/true);
+    store->toggleZoom(WindowID(2));
+    settle();
+    EXPECT_EQ(store->layout(1), (std::map<WindowID, CGRect>{{WindowID(2), screen}}));
+    EXPECT_EQ(store->visibleLayout(), store->layout(1));
+    EXPECT_EQ(frameOf(2), screen);
+    EXPECT_TRUE(store->isParked(WindowID(1)));
+    EXPECT_TRUE(store->isParked(WindowID(3)));
+    store->toggleZoom(WindowID(2));
+    settle();
+    EXPECT_EQ(store->layout(1).size(), 2u);
+    EXPECT_FALSE(store->isParked(WindowID(1)));
+}
+
+TEST_F(LayoutPass, EndingAZoomLeavesAnotherDisplaysParkedWindowsParked) {
+    makeStore();
+    store->displaysChanged(
+        {Display(1, CGRect(0, 0, 1000, 800)), Display(2, CGRect(1000, 0, 800, 600))});
+    CGPoint pointer{1500, 100};
+    store->queries.pointerLocation = [&] { return pointer; };
+    adopt(3, CGRect(1100, 100, 300, 200));  // desktop 1 of display 2
+    store->switchTo(2, std::nullopt);       // display 2 now shows desktop 2
+    settle();
+    ASSERT_TRUE(store->isParked(WindowID(3)));
+    pointer = {100, 100};
+    adopt(1);
+    adopt(2);
+    store->toggleZoom(WindowID(1));
+    settle();
+    store->toggleZoom(WindowID(1));
+    settle();
+    EXPECT_FALSE(store->isParked(WindowID(2)));
+    EXPECT_TRUE(store->isParked(WindowID(3)));
+    store->restoreAll();
+    EXPECT_TRUE(CGRect(1000, 0, 800, 600).intersects(*frameOf(3)));
+}
+
 TEST_F(LayoutPass, ASettledPassWritesNothing) {
     makeStore();
     for (std::uint32_t w = 1; w <= 5; ++w)

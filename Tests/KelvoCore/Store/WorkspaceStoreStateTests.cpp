@@ -146,6 +146,35 @@ TEST_F(WorkspaceStoreState, WindowsOfAVanishedDisplayMoveToTheOneHoldingMostOfTh
     EXPECT_EQ(recorder.of("onChangedDisplay").size(), 3u);
 }
 
+TEST_F(WorkspaceStoreState, WindowsAdoptedBeforeAnyDisplayFollowTheirTree) {
+    makeStore();
+    adopt(1);
+    adopt(2);
+    ASSERT_TRUE(store->state().displayHome.empty());
+    store->displaysChanged({Display(4, CGRect(0, 0, 1000, 800))});
+    settle();
+    EXPECT_EQ(store->state().trees.at(Pane{1, 4}).windows(),
+              (std::vector{WindowID(1), WindowID(2)}));
+    EXPECT_TRUE(store->state().trees.at(Pane{1, 0}).isEmpty());
+    EXPECT_EQ(store->visibleLayout().size(), 2u);
+    EXPECT_EQ(frameOf(2), CGRect(500, 0, 500, 800));
+}
+
+TEST_F(WorkspaceStoreState, AWindowWithoutItsOwnDisplayMovesWithTheManagedOne) {
+    makeStore();
+    store->displaysChanged(
+        {Display(1, CGRect(0, 0, 1000, 800)), Display(2, CGRect(1000, 0, 1000, 800))});
+    window(5, CGRect(100, 100, 300, 200)).unreadable();
+    store->add(WindowID(5), "a", std::nullopt, false, false);
+    ASSERT_FALSE(store->state().displayHome.count(WindowID(5)));
+    // The screen now lies on display 2, which becomes the managed display.
+    store->screenChanged(CGRect(1000, 0, 1000, 800));
+    settle();
+    EXPECT_EQ(store->paneKey(WindowID(5)), (Pane{1, 1}));
+    EXPECT_EQ(store->state().trees.at(Pane{1, 1}).windows(), std::vector{WindowID(5)});
+    EXPECT_EQ(store->layout(1).count(WindowID(5)), 1u);
+}
+
 TEST_F(WorkspaceStoreState, ParkedAndFullScreenWindowsKeepTheirDisplay) {
     makeStore();
     store->displaysChanged(
