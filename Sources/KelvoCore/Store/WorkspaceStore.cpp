@@ -177,6 +177,10 @@ std::optional<std::uint32_t> WorkspaceStore::displayHolding(const CGRect& rect) 
     return std::nullopt;
 }
 
+std::string WorkspaceStore::spacedIDs(const std::set<WindowID>& ids) {
+    return spaced(ids);
+}
+
 void WorkspaceStore::pinToManagedDisplay() {
     // A window without a display of its own lives on the managed display, and its tree is
     // keyed by that display. Before the managed display can change, such a window is given

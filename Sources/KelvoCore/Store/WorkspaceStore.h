@@ -427,6 +427,9 @@ class WorkspaceStore {
     std::vector<Display> layoutDisplays() const;
     /// The display holding the rectangle, falling back to the managed display.
     std::optional<std::uint32_t> displayHolding(const CGRect& rect) const;
+    /// Window numbers ascending, separated by single spaces, as the state text and the quiet-pass
+    /// report write them.
+    static std::string spacedIDs(const std::set<WindowID>& ids);
     void pinToManagedDisplay();
     void reclassifyDisplays();
     CGRect centredOnScreen(const CGSize& size) const;

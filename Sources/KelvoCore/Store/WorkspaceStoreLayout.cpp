@@ -14,15 +14,6 @@ CGRect roundedEdges(const CGRect& r) {
     return CGRect(x0, y0, x1 - x0, y1 - y0);
 }
 
-std::string spacedNumbers(const std::set<WindowID>& ids) {
-    std::string text;
-    for (WindowID w : ids) {
-        if (!text.empty()) text += " ";
-        text += std::to_string(w.raw);
-    }
-    return text;
-}
-
 }  // namespace
 
 // ---- Requests --------------------------------------------------------------------------------
@@ -204,9 +195,8 @@ void WorkspaceStore::reportQuietPass(std::size_t wanted) {
                      [](const auto& a, const auto& b) { return a.id < b.id; });
     for (const auto& skip : skipped)
         fire(hooks.onLayoutSkip, skip.id, skip.want, skip.have);
-    fire(hooks.onQuietPass, static_cast<int>(wanted),
-         spacedNumbers(reconciler_.unreadableInLastPass()),
-         spacedNumbers(reconciler_.abandonedSkipInLastPass()));
+    fire(hooks.onQuietPass, static_cast<int>(wanted), spacedIDs(reconciler_.unreadableInLastPass()),
+         spacedIDs(reconciler_.abandonedSkipInLastPass()));
 }
 
 void WorkspaceStore::settleExemptions(const std::set<WindowID>& retry) {
