@@ -97,6 +97,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     /// Every window, front to back (higher layers first).
     std::vector<WindowInfo> windows() const;
     std::optional<WindowNumber> focusedWindow(Pid pid) const;
+    /// How a client's own window was last described; none for other windows.
+    std::optional<OwnWindowSpec> ownWindow(WindowNumber number) const;
 
     // ---- Accessibility trust.
 
@@ -194,6 +196,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
         std::vector<ElementID> elements;  // every element that reaches it, the current last
         bool orderedIn = true;
         bool own = false;
+        OwnWindowSpec look;  // a client's own window only
     };
     struct Element {
         enum class Kind { application, window, systemWide };

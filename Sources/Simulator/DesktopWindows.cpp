@@ -363,6 +363,7 @@ WindowNumber Desktop::createOwnWindow(ClientID client, const OwnWindowSpec& spec
     window.listedInAXWindows = false;
     const WindowNumber number = openWindowLocked(owner, window, true);
     windows_.at(number).info.alpha = spec.alpha;
+    windows_.at(number).look = spec;
     return number;
 }
 
@@ -374,6 +375,14 @@ void Desktop::updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec) {
     window->info.frame = spec.frame;
     window->info.layer = spec.level;
     window->info.alpha = spec.alpha;
+    window->look = spec;
+}
+
+std::optional<OwnWindowSpec> Desktop::ownWindow(WindowNumber number) const {
+    std::lock_guard lock(mutex_);
+    const Window* window = windowLocked(number);
+    if (!window || !window->own) return std::nullopt;
+    return window->look;
 }
 
 void Desktop::orderOwnWindow(WindowNumber number, bool front) {

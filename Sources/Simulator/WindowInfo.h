@@ -99,13 +99,28 @@ enum WindowListOption : std::uint32_t {
     windowListExcludeDesktopElements = 1 << 4,
 };
 
-/// A window of a client's own (a panel the client draws), as the client describes it.
+/// An sRGB colour, components in 0 to 1.
+struct Colour {
+    double red = 0;
+    double green = 0;
+    double blue = 0;
+    double alpha = 0;
+    bool operator==(const Colour&) const = default;
+};
+
+/// A window of a client's own (a panel the client draws), as the client describes it, with
+/// what its content layer draws so that pictures of the desktop can show it.
 struct OwnWindowSpec {
     std::string title;
     CGRect frame;  // Accessibility convention
     int level = 0;
     double alpha = 1;
     bool ignoresMouseEvents = false;
+    Colour background;
+    Colour borderColour;
+    double borderWidth = 0;
+    double cornerRadius = 0;
+    double opacity = 1;
     bool operator==(const OwnWindowSpec&) const = default;
 };
 
