@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Platform/Foundation/Clock.h"
+#include "Platform/Foundation/DispatchQueue.h"
 #include "Simulator/DesktopTransaction.h"
 #include "Simulator/SharedConnection.h"
 
@@ -75,6 +76,18 @@ DisplayID Desktop::addDisplay(const CGRect& frame, std::optional<DisplayID> id, 
 void Desktop::removeDisplay(DisplayID id) {
     Transaction transaction(*this);
     std::erase_if(displays_, [&](const DisplayInfo& display) { return display.id == id; });
+    // Windows left on no display come over to the menu-bar display, as the platform brings
+    // them back when a screen is unplugged.
+    if (!displays_.empty()) {
+        const CGRect& home = displays_.front().visibleFrame;
+        for (auto& [number, window] : windows_) {
+            const bool shown = std::any_of(displays_.begin(), displays_.end(), [&](const auto& d) {
+                return d.frame.intersects(window.info.frame);
+            });
+            if (!shown && !window.own)
+                applyFrameLocked(window, CGRect(home.origin, window.info.frame.size));
+        }
+    }
     updateDisplaysLocked();
 }
 
@@ -127,7 +140,8 @@ const Desktop::Application* Desktop::applicationLocked(Pid pid) const {
     return found == applications_.end() ? nullptr : &found->second;
 }
 
-Pid Desktop::launchLocked(const ApplicationSpec& spec, ClientID client) {
+Pid Desktop::launchLocked(const ApplicationSpec& spec, ClientID client,
+                          const std::vector<WindowSpec>& windows) {
     Pid pid = spec.pid.value_or(0);
     if (pid <= 0 || applications_.contains(pid)) {
         while (applications_.contains(nextPid_))
@@ -144,6 +158,8 @@ Pid Desktop::launchLocked(const ApplicationSpec& spec, ClientID client) {
     app.client = client;
     applications_[pid] = std::move(app);
     launchOrder_.push_back(pid);
+    for (const auto& window : windows)
+        openWindowLocked(pid, window, false);
     postWorkspaceLocked(WorkspaceNotification::Kind::launched, pid);
     return pid;
 }
@@ -151,6 +167,18 @@ Pid Desktop::launchLocked(const ApplicationSpec& spec, ClientID client) {
 Pid Desktop::launch(const ApplicationSpec& spec) {
     Transaction transaction(*this);
     return launchLocked(spec, 0);
+}
+
+Pid Desktop::launch(const ApplicationSpec& spec, const std::vector<WindowSpec>& windows) {
+    Transaction transaction(*this);
+    return launchLocked(spec, 0, windows);
+}
+
+void Desktop::later(double seconds, std::function<void(Desktop&)> change) {
+    DispatchQueue::main().asyncAfter(DispatchTime::now() + seconds,
+                                     [weak = weak_from_this(), change = std::move(change)] {
+                                         if (const auto desktop = weak.lock()) change(*desktop);
+                                     });
 }
 
 void Desktop::install(const InstalledApplication& application) {
@@ -326,6 +354,11 @@ void Desktop::setActivationPolicy(Pid pid, ActivationPolicy policy) {
 void Desktop::setResponseDelay(Pid pid, double seconds) {
     Transaction transaction(*this);
     if (Application* app = applicationLocked(pid)) app->responseDelay = seconds;
+}
+
+void Desktop::setOpensWindowOnCommandN(Pid pid, bool opens) {
+    Transaction transaction(*this);
+    if (Application* app = applicationLocked(pid)) app->opensWindowOnCommandN = opens;
 }
 
 void Desktop::setEnhancedUserInterface(Pid pid, bool on) {

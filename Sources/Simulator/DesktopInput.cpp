@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <string>
 
 #include "Platform/Foundation/DispatchQueue.h"
 #include "Simulator/Desktop.h"
@@ -170,8 +171,15 @@ void Desktop::deliverToApplicationLocked(const InputEvent& event, std::optional<
     }
     if (!target) target = active_;
     if (!target) return;
-    if (Application* app = applicationLocked(*target); app && !app->info.terminated)
-        app->input.push_back(event);
+    Application* app = applicationLocked(*target);
+    if (!app || app->info.terminated) return;
+    app->input.push_back(event);
+    if (app->opensWindowOnCommandN && event.type == inputKeyDown && event.keyCode == keyCodeN &&
+        (event.flags & commandFlag) != 0) {
+        WindowSpec spec;
+        spec.title = "Window " + std::to_string(app->input.size());
+        openWindowLocked(*target, spec, false);
+    }
 }
 
 void Desktop::hardwareInputLocked(const InputEvent& event) {

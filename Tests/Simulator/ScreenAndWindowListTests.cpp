@@ -103,3 +103,19 @@ TEST_F(ScreenAndWindowListTests, ARectangleNeedsAllFourNumbers) {
 
 }  // namespace
 }  // namespace kelvo
+
+namespace kelvo {
+namespace {
+
+TEST_F(ScreenAndWindowListTests, WindowsOfAnUnpluggedDisplayComeToTheMenuBarDisplay) {
+    const auto side = desktop->addDisplay(CGRect(1440, 0, 1920, 1080));
+    const auto app = launch("com.example.editor", true);
+    const auto stays = open(app, CGRect(100, 100, 400, 300));
+    const auto moved = open(app, CGRect(2000, 200, 400, 300));
+    desktop->removeDisplay(side);
+    EXPECT_EQ(desktop->window(stays)->frame, CGRect(100, 100, 400, 300));
+    EXPECT_EQ(desktop->window(moved)->frame, CGRect(0, 25, 400, 300));
+}
+
+}  // namespace
+}  // namespace kelvo

@@ -166,3 +166,26 @@ TEST_F(WorkspaceTests, TheBootTimeStaysForTheDesktopsLife) {
 
 }  // namespace
 }  // namespace kelvo
+
+namespace kelvo {
+namespace {
+
+TEST_F(WorkspaceTests, AnApplicationLaunchedWithWindowsListsThemWhenItsLaunchIsAnnounced) {
+    std::size_t seen = 0;
+    tokens.push_back(NSWorkspace::sharedWorkspace().notificationCenter().addObserver(
+        NSWorkspaceDidLaunchApplicationNotification, nullptr, nullptr,
+        [&](const NSNotification& notification) {
+            const auto app = NSWorkspace::applicationOf(notification);
+            const auto reply =
+                desktop->copyAttribute(desktop->applicationElement(app->processIdentifier()),
+                                       "AXWindows", sim::Desktop::defaultMessagingTimeout);
+            seen = std::get<std::vector<sim::ElementID>>(reply.value).size();
+        }));
+    sim::ApplicationSpec spec;
+    spec.bundleID = "com.example.editor";
+    desktop->launch(spec, {sim::WindowSpec{}, sim::WindowSpec{}});
+    EXPECT_EQ(seen, 2u);
+}
+
+}  // namespace
+}  // namespace kelvo

@@ -130,3 +130,19 @@ TEST_F(WriteAnswerTests, AWriteOfTheWrongKindIsAnIllegalArgument) {
 
 }  // namespace
 }  // namespace kelvo
+
+namespace kelvo {
+namespace {
+
+TEST_F(WriteAnswerTests, AnApplicationActsOnItsOwnTime) {
+    const auto window = windowWith({});
+    desktop->later(0.5, [n = number](sim::Desktop& d) { d.setMinimized(n, true); });
+    clock.advance(0.4);
+    EXPECT_FALSE(desktop->window(number)->minimized);
+    clock.advance(0.1);
+    EXPECT_TRUE(desktop->window(number)->minimized);
+    (void)window;
+}
+
+}  // namespace
+}  // namespace kelvo
