@@ -41,6 +41,14 @@ void Desktop::detach(ClientID client) {
     clients_.erase(client);
     std::erase_if(observers_, [&](const auto& entry) { return entry.second.client == client; });
     std::erase_if(taps_, [&](const auto& entry) { return entry.second.client == client; });
+    if (awaiting_ && !taps_.contains(awaiting_->tap)) {
+        awaiting_.reset();
+        pumpInputLocked();
+    }
+    // A client that goes away is a process that ended.
+    for (auto& [pid, app] : applications_) {
+        if (app.client == client && !app.info.terminated) terminateLocked(pid, false);
+    }
 }
 
 Pid Desktop::registerClient(ClientID client, const ApplicationSpec& self) {
@@ -313,6 +321,10 @@ bool Desktop::unhideApplication(Pid pid) {
 
 void Desktop::terminate(Pid pid, bool stayListed) {
     Transaction transaction(*this);
+    terminateLocked(pid, stayListed);
+}
+
+void Desktop::terminateLocked(Pid pid, bool stayListed) {
     Application* app = applicationLocked(pid);
     if (!app || app->info.terminated) return;
     app->info.terminated = true;

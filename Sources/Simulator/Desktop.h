@@ -257,6 +257,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
                      const std::vector<WindowSpec>& windows = {});
     WindowNumber openWindowLocked(Pid owner, const WindowSpec& spec, bool own);
     void destroyWindowLocked(WindowNumber number, bool notify);
+    void terminateLocked(Pid pid, bool stayListed);
     void raiseLocked(WindowNumber number);
     bool activateLocked(Pid pid, bool allWindows);
     void activateNextLocked(Pid leaving);

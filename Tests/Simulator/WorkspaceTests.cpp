@@ -189,3 +189,26 @@ TEST_F(WorkspaceTests, AnApplicationLaunchedWithWindowsListsThemWhenItsLaunchIsA
 
 }  // namespace
 }  // namespace kelvo
+
+namespace kelvo {
+namespace {
+
+TEST_F(WorkspaceTests, AClientThatGoesAwayIsAProcessThatEnded) {
+    listen(NSWorkspaceDidTerminateApplicationNotification);
+    sim::Pid fixturePid = 0;
+    {
+        auto other = std::make_shared<sim::InProcessConnection>(desktop);
+        sim::ApplicationSpec spec;
+        spec.bundleID = "com.example.fixture";
+        fixturePid = other->registerClient(spec);
+        other->createOwnWindow({});
+        EXPECT_NE(fixturePid, ownPid);
+    }
+    EXPECT_TRUE(desktop->application(fixturePid)->terminated);
+    EXPECT_TRUE(desktop->windows().empty());
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].pid, fixturePid);
+}
+
+}  // namespace
+}  // namespace kelvo
