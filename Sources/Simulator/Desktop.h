@@ -211,6 +211,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
         bool orderedIn = true;
         bool own = false;
         OwnWindowSpec look;  // a client's own window only
+        CGRect frameBeforeFullScreen;
     };
     struct Element {
         enum class Kind { application, window, systemWide };
@@ -263,6 +264,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void activateNextLocked(Pid leaving);
     void setFocusedWindowLocked(Application& app, std::optional<WindowNumber> number);
     void applyFrameLocked(Window& window, const CGRect& frame);
+    void setFullScreenLocked(Window& window, bool fullScreen);
     AccessError writePositionLocked(Window& window, CGPoint position);
     AccessError writeSizeLocked(Window& window, CGSize size);
     void landLater(WindowNumber number, std::uint64_t incarnation, CGRect frame, double delay);

@@ -212,9 +212,7 @@ AccessError Desktop::writeWindowLocked(Window& window, const std::string& attrib
         return AccessError::success;
     }
     if (attribute == "AXFullScreen") {
-        window.info.fullScreen = *flag;
-        if (const auto display = displayForLocked(window.info.frame); display && *flag)
-            applyFrameLocked(window, display->frame);
+        setFullScreenLocked(window, *flag);
         return AccessError::success;
     }
     if (attribute == "AXMain") {

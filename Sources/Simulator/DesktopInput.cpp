@@ -157,6 +157,7 @@ void Desktop::deliverToApplicationLocked(const InputEvent& event, std::optional<
         for (const WindowNumber number : orderedLocked()) {
             const Window& window = windows_.at(number);
             if (!onScreenLocked(window) || !window.info.frame.contains(event.location)) continue;
+            if (window.own && window.look.ignoresMouseEvents) continue;  // click-through
             target = window.info.owner;
             if (!window.own) {
                 raiseLocked(number);

@@ -182,11 +182,20 @@ void Desktop::setMinimized(WindowNumber number, bool minimized) {
 
 void Desktop::setFullScreen(WindowNumber number, bool fullScreen) {
     Transaction transaction(*this);
-    Window* window = windowLocked(number);
-    if (!window || window->info.fullScreen == fullScreen) return;
-    window->info.fullScreen = fullScreen;
-    if (const auto display = displayForLocked(window->info.frame); display && fullScreen)
-        applyFrameLocked(*window, display->frame);
+    if (Window* window = windowLocked(number)) setFullScreenLocked(*window, fullScreen);
+}
+
+void Desktop::setFullScreenLocked(Window& window, bool fullScreen) {
+    if (window.info.fullScreen == fullScreen) return;
+    window.info.fullScreen = fullScreen;
+    if (!fullScreen) {
+        // Leaving full screen puts the window back where it was.
+        applyFrameLocked(window, window.frameBeforeFullScreen);
+        return;
+    }
+    window.frameBeforeFullScreen = window.info.frame;
+    if (const auto display = displayForLocked(window.info.frame))
+        applyFrameLocked(window, display->frame);
 }
 
 void Desktop::setWriteAnswer(WindowNumber number, const WriteAnswer& answer) {

@@ -182,3 +182,25 @@ TEST_F(AppKitTests, AMainMenuIsKeptAsGiven) {
 
 }  // namespace
 }  // namespace kelvo
+
+namespace kelvo {
+namespace {
+
+TEST_F(AppKitTests, AClickThroughPanelLetsTheClickReachTheWindowBeneath) {
+    const auto app = launch("com.example.editor");
+    const auto window = open(app, CGRect(100, 100, 400, 300));
+    const auto other = launch("com.example.other", true);
+    NSPanel border(CGRect(0, 0, 1440, 900), NSWindowStyleMaskNonactivatingPanel,
+                   NSBackingStoreBuffered, false);
+    border.setLevel(NSFloatingWindowLevel);
+    border.setIgnoresMouseEvents(true);
+    border.orderFrontRegardless();
+    desktop->mouseDown(CGPoint{200, 200});
+    EXPECT_EQ(desktop->frontmost(), app);
+    EXPECT_EQ(desktop->focusedWindow(app), window);
+    EXPECT_EQ(desktop->receivedInput(app).size(), 1u);
+    (void)other;
+}
+
+}  // namespace
+}  // namespace kelvo

@@ -108,6 +108,9 @@ TEST_F(WriteAnswerTests, AFullScreenWindowDoesNotMove) {
     ASSERT_EQ(AXUIElementCopyAttributeValue(window, kAXFullScreenAttribute, &value),
               kAXErrorSuccess);
     EXPECT_TRUE(CFBooleanGetValue(CFCast<CFBoolean>(value)));
+    EXPECT_EQ(AXUIElementSetAttributeValue(window, kAXFullScreenAttribute, kCFBooleanFalse),
+              kAXErrorSuccess);
+    EXPECT_EQ(frameOf(window), CGRect(100, 100, 800, 600));
 }
 
 TEST_F(WriteAnswerTests, MinimizingThroughAccessibilityTakesTheWindowOffScreen) {
