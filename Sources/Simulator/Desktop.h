@@ -98,6 +98,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void setSettable(WindowNumber number, bool position, bool size);
     void setSizeLimits(WindowNumber number, CGSize minimum, CGSize maximum);
     void setListedInAXWindows(WindowNumber number, bool listed);
+    /// Whether the window's number reads, and which of its attributes do not.
+    void setReadability(WindowNumber number, bool numberReadable,
+                        std::vector<std::string> unreadableAttributes = {});
     /// The application starts handing out a new element for the window: the old one still
     /// reaches it, but the two are not equal.
     ElementID replaceElement(WindowNumber number);

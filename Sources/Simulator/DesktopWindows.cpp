@@ -58,6 +58,8 @@ WindowNumber Desktop::openWindowLocked(Pid owner, const WindowSpec& spec, bool o
     window.info.maximumSize = spec.maximumSize;
     window.info.layer = spec.layer;
     window.info.listedInAXWindows = spec.listedInAXWindows;
+    window.info.numberReadable = spec.numberReadable;
+    window.info.unreadableAttributes = spec.unreadableAttributes;
     window.info.answer = spec.answer;
     window.info.element =
         newElementLocked(Element{Element::Kind::window, owner, number, window.incarnation});
@@ -222,6 +224,15 @@ void Desktop::setSizeLimits(WindowNumber number, CGSize minimum, CGSize maximum)
 void Desktop::setListedInAXWindows(WindowNumber number, bool listed) {
     Transaction transaction(*this);
     if (Window* window = windowLocked(number)) window->info.listedInAXWindows = listed;
+}
+
+void Desktop::setReadability(WindowNumber number, bool numberReadable,
+                             std::vector<std::string> unreadableAttributes) {
+    Transaction transaction(*this);
+    if (Window* window = windowLocked(number)) {
+        window->info.numberReadable = numberReadable;
+        window->info.unreadableAttributes = std::move(unreadableAttributes);
+    }
 }
 
 ElementID Desktop::replaceElement(WindowNumber number) {

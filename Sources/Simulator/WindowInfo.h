@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Platform/Foundation/CGGeometry.h"
 #include "Simulator/DesktopValues.h"
@@ -45,6 +46,10 @@ struct WindowSpec {
     int layer = 0;
     /// False for a window that its application leaves out of "AXWindows".
     bool listedInAXWindows = true;
+    /// False for a window whose element does not give its window number.
+    bool numberReadable = true;
+    /// Attributes whose reads fail (with no value), as for a window still being set up.
+    std::vector<std::string> unreadableAttributes;
     WriteAnswer answer;
     /// A window number the test wants (also one a closed window had); none takes the next one.
     std::optional<WindowNumber> number;
@@ -66,6 +71,8 @@ struct WindowInfo {
     bool fullScreen = false;
     int layer = 0;
     bool listedInAXWindows = true;
+    bool numberReadable = true;
+    std::vector<std::string> unreadableAttributes;
     /// Shown by the window server: not minimized, application not hidden, ordered in.
     bool onScreen = true;
     double alpha = 1;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "AccessibilityTestSupport.h"
 #include "Platform/AppKit/NSEvent.h"
 #include "Platform/AppKit/NSScreen.h"
 #include "Platform/Quartz/CGWindow.h"
@@ -30,6 +31,11 @@ TEST_F(ScreenAndWindowListTests, ScreensAreBottomLeftAgainstTopLeftDisplaysOfDif
     const auto displays = desktop->displays();
     EXPECT_EQ(displays[1].frame, CGRect(1440, -200, 1080, 1920));
     EXPECT_EQ(displays[1].visibleFrame, CGRect(1440, -175, 1080, 1895));
+
+    // A window filling the side screen's visible frame reads top-left through Accessibility.
+    const auto app = launch("com.example.editor", true);
+    const auto tall = open(app, CGRect(1440, -175, 1080, 1895));
+    EXPECT_EQ(frameOf(windowElement(app, tall)), CGRect(1440, -175, 1080, 1895));
 }
 
 TEST_F(ScreenAndWindowListTests, WithoutDisplaysThereAreNoScreens) {
