@@ -133,6 +133,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void movePointer(CGPoint location);
     /// Taps can no longer be made (as without the permission to watch input).
     void setRefusesTaps(bool refuses);
+    /// The system disables the tap as it does when the user holds secure input, and tells it.
+    void disableTapByUserInput(TapID tap);
     std::size_t tapCount() const;
     bool tapEnabled(TapID tap) const;
     /// Events waiting for a tap's answer or behind one.
@@ -293,6 +295,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void pumpInputLocked();
     void deliverToApplicationLocked(const InputEvent& event, std::optional<Pid> target);
     void tapTimedOut(std::uint64_t delivery);
+    void disableTapLocked(TapID tap, std::uint32_t reason);
     void updateDisplaysLocked();
 
     mutable std::mutex mutex_;

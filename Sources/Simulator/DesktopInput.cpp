@@ -140,15 +140,27 @@ void Desktop::tapTimedOut(std::uint64_t delivery) {
     if (!awaiting_ || awaiting_->delivery != delivery) return;
     const TapID id = awaiting_->tap;
     awaiting_.reset();
-    const auto found = taps_.find(id);
-    if (found != taps_.end()) {
-        found->second.enabled = false;
-        InputEvent disabled;
-        disabled.type = inputTapDisabledByTimeout;
-        disabled.location = pointer_;
-        outbox_.emplace_back(found->second.client, TapEventDelivery{id, 0, disabled});
-    }
+    disableTapLocked(id, inputTapDisabledByTimeout);
     pumpInputLocked();  // the event goes on as if the tap had passed it
+}
+
+void Desktop::disableTapByUserInput(TapID tap) {
+    Transaction transaction(*this);
+    disableTapLocked(tap, inputTapDisabledByUserInput);
+    if (awaiting_ && awaiting_->tap == tap) {
+        awaiting_.reset();
+        pumpInputLocked();
+    }
+}
+
+void Desktop::disableTapLocked(TapID id, std::uint32_t reason) {
+    const auto found = taps_.find(id);
+    if (found == taps_.end()) return;
+    found->second.enabled = false;
+    InputEvent notice;
+    notice.type = reason;
+    notice.location = pointer_;
+    outbox_.emplace_back(found->second.client, TapEventDelivery{id, 0, notice});
 }
 
 void Desktop::deliverToApplicationLocked(const InputEvent& event, std::optional<Pid> target) {

@@ -130,6 +130,15 @@ TEST_F(CGEventTapTests, ATapThatDoesNotAnswerInTimeIsDisabledAndToldSo) {
     EXPECT_EQ(log.types.back(), kCGEventKeyDown);
 }
 
+TEST_F(CGEventTapTests, ATapDisabledByUserInputIsToldSo) {
+    TapLog log("tap");
+    const auto tap = makeTap(log, CGEventMaskBit(kCGEventKeyDown));
+    desktop->disableTapByUserInput(tap->tap());
+    settle();
+    EXPECT_FALSE(CGEventTapIsEnabled(tap));
+    EXPECT_EQ(log.types, (std::vector<CGEventType>{kCGEventTapDisabledByUserInput}));
+}
+
 TEST_F(CGEventTapTests, AListenOnlyTapSeesMovesWithoutHoldingThemUp) {
     TapLog log("moves");
     const auto tap = makeTap(log, CGEventMaskBit(kCGEventMouseMoved), kCGHeadInsertEventTap,
