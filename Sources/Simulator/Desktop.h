@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -39,6 +40,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     static constexpr double menuBarHeight = 25;
     /// Window numbers start here and grow; one is reused only when a test asks for it.
     static constexpr WindowNumber firstWindowNumber = 100;
+    /// The key code of N, which with Command asks an application for a new window.
+    static constexpr std::uint16_t keyCodeN = 45;
+    static constexpr std::uint64_t commandFlag = 0x100000;
     /// Simulated processes are numbered from here.
     static constexpr Pid firstPid = 70000;
 
@@ -58,6 +62,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // ---- Applications, launched and driven from outside.
 
     Pid launch(const ApplicationSpec& spec);
+    /// Launches an application whose windows are already open when the launch is announced.
+    Pid launch(const ApplicationSpec& spec, const std::vector<WindowSpec>& windows);
     void install(const InstalledApplication& application);
     /// Brings the application to the front; `allWindows` raises all its windows.
     void activate(Pid pid, bool allWindows = false);
@@ -73,6 +79,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     bool enhancedUserInterface(Pid pid) const;
     std::optional<ApplicationInfo> application(Pid pid) const;
     std::optional<Pid> frontmost() const;
+    /// The application opens a new window when ⌘N reaches it (as a terminal or an editor does).
+    void setOpensWindowOnCommandN(Pid pid, bool opens);
     /// The key and mouse events that reached the application, oldest first.
     std::vector<InputEvent> receivedInput(Pid pid) const;
 
@@ -90,6 +98,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void setSettable(WindowNumber number, bool position, bool size);
     void setSizeLimits(WindowNumber number, CGSize minimum, CGSize maximum);
     void setListedInAXWindows(WindowNumber number, bool listed);
+    /// Whether the window's number reads, and which of its attributes do not.
+    void setReadability(WindowNumber number, bool numberReadable,
+                        std::vector<std::string> unreadableAttributes = {});
     /// The application starts handing out a new element for the window: the old one still
     /// reaches it, but the two are not equal.
     ElementID replaceElement(WindowNumber number);
@@ -97,6 +108,13 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     /// Every window, front to back (higher layers first).
     std::vector<WindowInfo> windows() const;
     std::optional<WindowNumber> focusedWindow(Pid pid) const;
+    /// How a client's own window was last described; none for other windows.
+    std::optional<OwnWindowSpec> ownWindow(WindowNumber number) const;
+
+    /// Makes a change `seconds` from now on the runtime's clock, as an application that acts on
+    /// its own time does (a window that minimizes itself, one that appears late). Nothing
+    /// happens once the desktop is gone.
+    void later(double seconds, std::function<void(Desktop&)> change);
 
     // ---- Accessibility trust.
 
@@ -115,6 +133,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void movePointer(CGPoint location);
     /// Taps can no longer be made (as without the permission to watch input).
     void setRefusesTaps(bool refuses);
+    /// The system disables the tap as it does when the user holds secure input, and tells it.
+    void disableTapByUserInput(TapID tap);
     std::size_t tapCount() const;
     bool tapEnabled(TapID tap) const;
     /// Events waiting for a tap's answer or behind one.
@@ -184,6 +204,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
         double responseDelay = 0;
         bool enhancedUserInterface = false;
         bool listedAfterTermination = false;
+        bool opensWindowOnCommandN = false;
         std::optional<WindowNumber> focused;
         std::optional<WindowNumber> main;
         std::vector<InputEvent> input;
@@ -194,6 +215,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
         std::vector<ElementID> elements;  // every element that reaches it, the current last
         bool orderedIn = true;
         bool own = false;
+        OwnWindowSpec look;  // a client's own window only
+        CGRect frameBeforeFullScreen;
     };
     struct Element {
         enum class Kind { application, window, systemWide };
@@ -236,14 +259,17 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     Window* windowOfLocked(const Element& element);
     ElementID newElementLocked(Element element);
     ElementID applicationElementLocked(Pid pid);
-    Pid launchLocked(const ApplicationSpec& spec, ClientID client);
+    Pid launchLocked(const ApplicationSpec& spec, ClientID client,
+                     const std::vector<WindowSpec>& windows = {});
     WindowNumber openWindowLocked(Pid owner, const WindowSpec& spec, bool own);
     void destroyWindowLocked(WindowNumber number, bool notify);
+    void terminateLocked(Pid pid, bool stayListed);
     void raiseLocked(WindowNumber number);
     bool activateLocked(Pid pid, bool allWindows);
     void activateNextLocked(Pid leaving);
     void setFocusedWindowLocked(Application& app, std::optional<WindowNumber> number);
     void applyFrameLocked(Window& window, const CGRect& frame);
+    void setFullScreenLocked(Window& window, bool fullScreen);
     AccessError writePositionLocked(Window& window, CGPoint position);
     AccessError writeSizeLocked(Window& window, CGSize size);
     void landLater(WindowNumber number, std::uint64_t incarnation, CGRect frame, double delay);
@@ -269,6 +295,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void pumpInputLocked();
     void deliverToApplicationLocked(const InputEvent& event, std::optional<Pid> target);
     void tapTimedOut(std::uint64_t delivery);
+    void disableTapLocked(TapID tap, std::uint32_t reason);
     void updateDisplaysLocked();
 
     mutable std::mutex mutex_;
