@@ -16,10 +16,6 @@ LayoutTree pair(std::uint32_t a, std::uint32_t b) {
         Node::split(Axis::vertical, 0.5, Node::leaf(WindowID(a)), Node::leaf(WindowID(b))));
 }
 
-AdoptionRecord record(std::uint32_t w, const std::string& bundle, bool floating = false) {
-    return AdoptionRecord{WindowID(w), bundle, floating, false};
-}
-
 class Session : public StoreFixture {};
 
 TEST_F(Session, SnapshotListsNonEmptyPanesInDesktopThenDisplayOrder) {
