@@ -43,8 +43,8 @@ void FileManager::createDirectory(const fs::path& path, bool withIntermediateDir
         return;
     }
     fs::create_directories(path, error);
-    if (error) throw FileError::writing(path, error.value());
-    if (!fs::is_directory(path, error)) throw FileError::writing(path, ENOTDIR);
+    if (error) throw FileError::creatingFolder(path, error.value());
+    if (!fs::is_directory(path, error)) throw FileError::creatingFolder(path, ENOTDIR);
 }
 
 bool FileManager::createFile(const fs::path& path, std::string_view contents) const {
