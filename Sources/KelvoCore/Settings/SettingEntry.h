@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "KelvoCore/Launcher/LauncherMatcher.h"
 #include "KelvoCore/Settings/SettingsTab.h"
 
 namespace kelvo {
@@ -24,6 +25,11 @@ struct SettingEntry {
     /// A warning shown with the row; searched.
     std::optional<std::string> caution;
     std::vector<std::string> keywords;
+
+    /// What the search matches, in the order that decides between hits: the title and each
+    /// keyword as names, then the detail and the caution as running text. The card and
+    /// `more` are never searched.
+    std::vector<LauncherMatcher::Field> fields() const;
 
     bool operator==(const SettingEntry&) const = default;
 };
