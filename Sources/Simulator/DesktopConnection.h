@@ -10,6 +10,7 @@
 #include "Simulator/DesktopValues.h"
 #include "Simulator/DisplayInfo.h"
 #include "Simulator/InputEvent.h"
+#include "Simulator/PreferenceData.h"
 #include "Simulator/WindowInfo.h"
 
 namespace sim {
@@ -113,6 +114,16 @@ class DesktopConnection {
     // Services.
     /// The machine's boot time in seconds since 1970; it stays the same for a desktop's life.
     virtual double bootTime() = 0;
+
+    // Preferences of the current user, by domain (`Desktop::globalPreferenceDomain` for the
+    // any-application one).
+    virtual std::optional<PreferenceData> copyPreference(const std::string& domain,
+                                                         const std::string& key) = 0;
+    /// None removes the key. Nothing is reported: a domain may drop the write.
+    virtual void writePreference(const std::string& domain, const std::string& key,
+                                 const std::optional<PreferenceData>& value) = 0;
+    /// False when the domain could not be written out.
+    virtual bool synchronizePreferences(const std::string& domain) = 0;
 };
 
 /// The connection of a client that has no desktop: every call fails.
@@ -164,6 +175,12 @@ class DisconnectedConnection final : public DesktopConnection {
     void orderOwnWindow(WindowNumber, bool) override {}
     void closeOwnWindow(WindowNumber) override {}
     double bootTime() override { return 0; }
+    std::optional<PreferenceData> copyPreference(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    void writePreference(const std::string&, const std::string&,
+                         const std::optional<PreferenceData>&) override {}
+    bool synchronizePreferences(const std::string&) override { return false; }
 };
 
 }  // namespace sim
