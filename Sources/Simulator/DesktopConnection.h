@@ -116,14 +116,15 @@ class DesktopConnection {
     virtual double bootTime() = 0;
 
     // Preferences of the current user, by domain (`Desktop::globalPreferenceDomain` for the
-    // any-application one).
+    // any-application one). A connection that does not carry them answers as a desktop that
+    // keeps no preferences: nothing is read and no write is kept.
     virtual std::optional<PreferenceData> copyPreference(const std::string& domain,
-                                                         const std::string& key) = 0;
+                                                         const std::string& key);
     /// None removes the key. Nothing is reported: a domain may drop the write.
     virtual void writePreference(const std::string& domain, const std::string& key,
-                                 const std::optional<PreferenceData>& value) = 0;
+                                 const std::optional<PreferenceData>& value);
     /// False when the domain could not be written out.
-    virtual bool synchronizePreferences(const std::string& domain) = 0;
+    virtual bool synchronizePreferences(const std::string& domain);
 };
 
 /// The connection of a client that has no desktop: every call fails.
@@ -175,12 +176,6 @@ class DisconnectedConnection final : public DesktopConnection {
     void orderOwnWindow(WindowNumber, bool) override {}
     void closeOwnWindow(WindowNumber) override {}
     double bootTime() override { return 0; }
-    std::optional<PreferenceData> copyPreference(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    void writePreference(const std::string&, const std::string&,
-                         const std::optional<PreferenceData>&) override {}
-    bool synchronizePreferences(const std::string&) override { return false; }
 };
 
 }  // namespace sim
