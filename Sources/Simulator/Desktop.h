@@ -17,6 +17,7 @@
 #include "Simulator/DesktopValues.h"
 #include "Simulator/DisplayInfo.h"
 #include "Simulator/InputEvent.h"
+#include "Simulator/PreferenceData.h"
 #include "Simulator/WindowInfo.h"
 
 namespace sim {
@@ -151,6 +152,22 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     double bootTime() const;
     void setBootTime(double secondsSince1970);
 
+    // ---- Preference domains of the current user: an application identifier each, and the
+    // domain every application reads below its own.
+
+    /// The any-application domain, where global preferences are kept.
+    static constexpr const char* globalPreferenceDomain = ".GlobalPreferences";
+    /// As the user or a command-line tool sets it: always kept. None removes the key.
+    void setPreference(const std::string& domain, const std::string& key,
+                       std::optional<PreferenceData> value);
+    std::optional<PreferenceData> preference(const std::string& domain,
+                                             const std::string& key) const;
+    /// A domain that does not keep writes (one a profile manages, or one the system protects)
+    /// takes a client's writes without complaint and drops them.
+    void setKeepsPreferenceWrites(const std::string& domain, bool keeps);
+    /// How often clients synchronized the domain.
+    int preferenceSynchronizations(const std::string& domain) const;
+
     // ---- What connections call, for the client they serve.
 
     ClientID attach(EventSink sink);
@@ -196,6 +213,13 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec);
     void orderOwnWindow(WindowNumber number, bool front);
     void closeOwnWindow(WindowNumber number);
+    std::optional<PreferenceData> copyPreference(const std::string& domain,
+                                                 const std::string& key) const;
+    /// None removes the key; a domain that does not keep writes drops it.
+    void writePreference(const std::string& domain, const std::string& key,
+                         const std::optional<PreferenceData>& value);
+    /// False for a domain that does not keep writes.
+    bool synchronizePreferences(const std::string& domain);
 
   private:
     struct Application {
@@ -297,6 +321,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void tapTimedOut(std::uint64_t delivery);
     void disableTapLocked(TapID tap, std::uint32_t reason);
     void updateDisplaysLocked();
+    void setPreferenceLocked(const std::string& domain, const std::string& key,
+                             std::optional<PreferenceData> value);
 
     mutable std::mutex mutex_;
     Outbox outbox_;
@@ -337,6 +363,10 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::vector<AccessCall> calls_;
     bool recordsCalls_ = true;
     double bootTime_;
+
+    std::map<std::string, std::map<std::string, PreferenceData>> preferences_;
+    std::set<std::string> domainsDroppingWrites_;
+    std::map<std::string, int> preferenceSynchronizations_;
 };
 
 }  // namespace sim
