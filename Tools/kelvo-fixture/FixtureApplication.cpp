@@ -93,6 +93,11 @@ FixtureReply FixtureApplication::handle(const FixtureRequest& request) {
     return FixtureReply::failure("unknown op " + request.op);
 }
 
+std::vector<sim::WindowInfo> FixtureApplication::desktopWindows() {
+    return JSONNode(connection_->lines().call("windows"))
+        .decode<std::vector<sim::WindowInfo>>("windows");
+}
+
 JSONValue FixtureApplication::callItself(const std::string& op, JSONValue args) {
     movingItself_ = true;
     try {
@@ -150,8 +155,7 @@ void FixtureApplication::appear(sim::WindowNumber number, const CGRect& frame) {
     try {
         connection_->lines().call("openWindow", {{"spec", kelvo::encodeJSON(spec)}});
         window.appeared = true;
-        for (const auto& info : JSONNode(connection_->lines().call("windows"))
-                                    .decode<std::vector<sim::WindowInfo>>("windows")) {
+        for (const auto& info : desktopWindows()) {
             if (info.number == number) window.element = info.element;
         }
     } catch (const std::exception&) {
@@ -212,8 +216,7 @@ std::optional<sim::WindowNumber> FixtureApplication::ownWindow(const FixtureRequ
 FixtureReply FixtureApplication::list() {
     std::vector<sim::WindowInfo> infos;
     try {
-        infos = JSONNode(connection_->lines().call("windows"))
-                    .decode<std::vector<sim::WindowInfo>>("windows");
+        infos = desktopWindows();
     } catch (const std::exception& error) {
         return FixtureReply::failure(std::string("the desktop refused: ") + error.what());
     }
@@ -276,8 +279,7 @@ FixtureReply FixtureApplication::move(const FixtureRequest& request) {
     }
     try {
         CGRect frame;
-        for (const auto& info : JSONNode(connection_->lines().call("windows"))
-                                    .decode<std::vector<sim::WindowInfo>>("windows")) {
+        for (const auto& info : desktopWindows()) {
             if (info.number == *number) frame = info.frame;
         }
         frame = CGRect(request.x.value_or(frame.origin.x), request.y.value_or(frame.origin.y),

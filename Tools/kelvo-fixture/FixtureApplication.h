@@ -65,6 +65,8 @@ class FixtureApplication {
     std::optional<sim::WindowNumber> ownWindow(const kelvo::FixtureRequest& request,
                                                std::string* error);
     std::optional<sim::WindowNumber> numberOf(sim::ElementID element);
+    /// Every window of the desktop as it is now (throws when the desktop refuses).
+    std::vector<sim::WindowInfo> desktopWindows();
     /// Runs an operation of the desktop's socket, during which the window's own moves are not
     /// taken for a placement from outside.
     kelvo::JSONValue callItself(const std::string& op, kelvo::JSONValue args);

@@ -1,10 +1,9 @@
 #include "ServeCommand.h"
 
-#include <charconv>
-#include <cmath>
 #include <csignal>
 #include <ostream>
 
+#include "Arguments.h"
 #include "Platform/Foundation/DispatchQueue.h"
 #include "Platform/Foundation/DispatchSource.h"
 #include "Platform/Foundation/MainLoop.h"
@@ -18,12 +17,9 @@ namespace kelvo_sim {
 namespace {
 
 double number(const std::string& text, const std::string& what) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-        throw ServeCommand::UsageError("not a number for " + what + ": " + text);
-    }
-    return value;
+    const auto value = finiteNumber(text);
+    if (!value) throw ServeCommand::UsageError("not a number for " + what + ": " + text);
+    return *value;
 }
 
 CGSize displaySize(const std::string& text) {

@@ -1,10 +1,10 @@
 #include "SimCommandLine.h"
 
 #include <charconv>
-#include <cmath>
 #include <map>
 #include <ostream>
 
+#include "Arguments.h"
 #include "DesktopPicture.h"
 #include "KelvoCore/JSON/JSONWriter.h"
 #include "KeyChord.h"
@@ -28,12 +28,9 @@ struct UsageError {
 };
 
 double coordinate(const std::string& text) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-        throw UsageError{"not a number: " + text};
-    }
-    return value;
+    const auto value = finiteNumber(text);
+    if (!value) throw UsageError{"not a number: " + text};
+    return *value;
 }
 
 std::int32_t processID(const std::string& text) {
@@ -49,12 +46,17 @@ void expectCount(const std::vector<std::string>& rest, std::size_t count, const 
     if (rest.size() != count) throw UsageError{"wrong number of arguments for " + verb};
 }
 
+/// The member `key` of what the desktop answers to `op`.
+template <class T>
+T fetch(sim::LineClient& client, const std::string& op, const std::string& key) {
+    return JSONNode(client.call(op)).decode<T>(key);
+}
+
 /// One line per window, front to back, with the fields a harness reads.
 void printWindows(sim::LineClient& client, std::ostream& out) {
-    const auto windows =
-        JSONNode(client.call("windows")).decode<std::vector<sim::WindowInfo>>("windows");
-    const auto applications = JSONNode(client.call("applications"))
-                                  .decode<std::vector<sim::ApplicationInfo>>("applications");
+    const auto windows = fetch<std::vector<sim::WindowInfo>>(client, "windows", "windows");
+    const auto applications =
+        fetch<std::vector<sim::ApplicationInfo>>(client, "applications", "applications");
     std::map<sim::Pid, std::optional<std::string>> bundles;
     for (const auto& application : applications)
         bundles[application.pid] = application.bundleID;
@@ -78,13 +80,11 @@ void printEach(const JSONValue& list, std::ostream& out) {
 
 DesktopPicture::Scene sceneOf(sim::LineClient& client) {
     DesktopPicture::Scene scene;
-    scene.displays =
-        JSONNode(client.call("displays")).decode<std::vector<sim::DisplayInfo>>("displays");
-    scene.windows =
-        JSONNode(client.call("windows")).decode<std::vector<sim::WindowInfo>>("windows");
-    scene.applications = JSONNode(client.call("applications"))
-                             .decode<std::vector<sim::ApplicationInfo>>("applications");
-    scene.pointer = JSONNode(client.call("pointerLocation")).decode<CGPoint>("location");
+    scene.displays = fetch<std::vector<sim::DisplayInfo>>(client, "displays", "displays");
+    scene.windows = fetch<std::vector<sim::WindowInfo>>(client, "windows", "windows");
+    scene.applications =
+        fetch<std::vector<sim::ApplicationInfo>>(client, "applications", "applications");
+    scene.pointer = fetch<CGPoint>(client, "pointerLocation", "location");
     return scene;
 }
 

@@ -9,7 +9,8 @@ namespace sim {
 
 namespace {
 constexpr std::size_t readChunk = 64 * 1024;
-}
+constexpr std::size_t chunksPerTurn = 16;
+}  // namespace
 
 LineChannel::LineChannel(int descriptor, std::size_t maximumLineLength, std::size_t maximumOutbox)
     : descriptor_(descriptor), splitter_(maximumLineLength), maximumOutbox_(maximumOutbox) {}
@@ -20,7 +21,9 @@ LineChannel::~LineChannel() {
 
 LineChannel::Status LineChannel::receive(std::vector<std::string>& lines) {
     char chunk[readChunk];
-    for (;;) {
+    // A client that writes without pause gets a turn of bounded length, so the others are
+    // served between its turns.
+    for (std::size_t turn = 0; turn < chunksPerTurn; ++turn) {
         const ssize_t count = ::recv(descriptor_, chunk, sizeof(chunk), 0);
         if (count < 0 && errno == EINTR) continue;
         if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return Status::open;
@@ -30,6 +33,7 @@ LineChannel::Status LineChannel::receive(std::vector<std::string>& lines) {
             lines.push_back(std::move(*line));
         if (splitter_.overflowed()) return Status::overlong;
     }
+    return Status::open;
 }
 
 bool LineChannel::queue(const std::string& line) {
