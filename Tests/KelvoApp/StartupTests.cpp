@@ -247,6 +247,16 @@ TEST_F(StartupTest, TheTerminateNotificationFlushesAndPutsWindowsBack) {
     EXPECT_EQ(logLines().back(), "quitting - every parked window put back");
 }
 
+TEST_F(StartupTest, TheApplicationsTerminateNoticeRunsTheQuitHandler) {
+    window(1, CGRect(0, 25, 800, 600));
+    ASSERT_TRUE(start());
+    coordinator->dispatch(Command::throwTo(2));
+    settle();
+    platform.willTerminate();
+    EXPECT_FALSE(coordinator->store->isParked(WindowID(1)));
+    EXPECT_EQ(logLines().back(), "quitting - every parked window put back");
+}
+
 TEST_F(StartupTest, KelvoLogCopiesEveryLineToStandardErrorEvenWhenEmpty) {
     environment["KELVO_LOG"] = "";
     ASSERT_TRUE(start());

@@ -259,7 +259,7 @@ TEST_F(StoreWiringTest, TheStatusItemCallbacksOpenTheOwnWindows) {
 
 TEST_F(StoreWiringTest, ChangedScreensAreLoggedWithTheNewDisplaysAndScreen) {
     platform.screenList = {FakeAppPlatform::screen(1440, 900)};
-    coordinator->onScreenParametersChanged();
+    platform.screensChanged();
     const auto lines = newLogLines();
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0], "displays: #1 1440x875 at (0,25)");

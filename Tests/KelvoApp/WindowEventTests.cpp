@@ -234,9 +234,9 @@ TEST_F(WindowEventTest, MinimizeRestoreAndTerminate) {
 }
 
 TEST_F(WindowEventTest, HideAndUnhideReachTheStore) {
-    coordinator->applicationHidden(std::string("com.example.app"));
-    coordinator->applicationUnhidden(std::string("com.example.app"));
-    coordinator->applicationHidden(std::nullopt);
+    platform.hidden(std::string("com.example.app"));
+    platform.unhidden(std::string("com.example.app"));
+    platform.hidden(std::nullopt);
     EXPECT_THAT(decisions(), ElementsAre("com.example.app hidden by the user - left hidden, its "
                                          "panes kept",
                                          "com.example.app unhidden"));

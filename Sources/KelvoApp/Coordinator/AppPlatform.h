@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -101,6 +102,16 @@ class AppPlatform {
     virtual std::optional<std::string> mainBundleIdentifier() const = 0;
     /// The machine's boot time in whole seconds since 1970; 0 when it cannot be read.
     virtual double bootTime() const = 0;
+
+    /// Workspace notifications of an application hidden or unhidden by the user, on the main
+    /// queue, with the application's bundle identifier when it has one.
+    using ApplicationHandler = std::function<void(const std::optional<std::string>&)>;
+    virtual void observeApplicationHiding(ApplicationHandler hidden,
+                                          ApplicationHandler unhidden) = 0;
+    /// The application's notice that the screens changed, on the main queue.
+    virtual void observeScreenParameters(std::function<void()> changed) = 0;
+    /// The application's notice that it terminates, on the main queue.
+    virtual void observeWillTerminate(std::function<void()> terminating) = 0;
 };
 
 }  // namespace kelvo

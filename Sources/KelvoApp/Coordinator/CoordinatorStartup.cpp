@@ -192,6 +192,14 @@ void Coordinator::start() {
     // 41–45: the late hooks and the event stream.
     installLateHooks();
     events = process.makeEvents(*this);
+    std::weak_ptr<Coordinator*> alive = liveness_;
+    const auto relay = [alive](void (Coordinator::*handler)(const std::optional<std::string>&)) {
+        return [alive, handler](const std::optional<std::string>& bundle) {
+            if (const auto self = alive.lock()) ((*self)->*handler)(bundle);
+        };
+    };
+    platform.observeApplicationHiding(relay(&Coordinator::applicationHidden),
+                                      relay(&Coordinator::applicationUnhidden));
     events->start();
 
     // 46: the launcher.
@@ -243,6 +251,7 @@ void Coordinator::start() {
         applyConfig(next);
         settingsWindow->model.adopt(next);
     };
+    platform.observeWillTerminate(weakly([this] { applicationWillTerminate(); }));
     for (int signal : {SIGINT, SIGTERM}) {
         std::signal(signal, SIG_IGN);
     }

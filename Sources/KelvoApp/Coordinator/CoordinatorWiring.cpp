@@ -47,6 +47,7 @@ void Coordinator::installStoreHooks() {
     };
     bridge->setTrace([this](const std::string& text) { log("  " + text); });
     store->queries.isMouseButtonDown = [this] { return process.platform->isLeftMouseButtonDown(); };
+    process.platform->observeScreenParameters(weakly([this] { onScreenParametersChanged(); }));
     hooks.onExternalUnhide = [this](const std::string& bundle, int d) {
         log("unhiding " + bundle + " - hidden by the user but owns a window on desktop " +
             std::to_string(d));

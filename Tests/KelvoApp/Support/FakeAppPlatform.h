@@ -57,6 +57,20 @@ class FakeAppPlatform : public AppPlatform {
     int processIdentifier() const override { return pid; }
     std::optional<std::string> mainBundleIdentifier() const override { return bundleID; }
     double bootTime() const override { return boot; }
+    void observeApplicationHiding(ApplicationHandler h, ApplicationHandler u) override {
+        hidden = std::move(h);
+        unhidden = std::move(u);
+    }
+    void observeScreenParameters(std::function<void()> changed) override {
+        screensChanged = std::move(changed);
+    }
+    void observeWillTerminate(std::function<void()> terminating) override {
+        willTerminate = std::move(terminating);
+    }
+    ApplicationHandler hidden;
+    ApplicationHandler unhidden;
+    std::function<void()> screensChanged;
+    std::function<void()> willTerminate;
 };
 
 }  // namespace kelvo
