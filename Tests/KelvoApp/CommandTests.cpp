@@ -29,14 +29,7 @@ TapEvent keyEvent(const Chord& chord, std::uint64_t extra = 0) {
 
 class CommandTest : public CoordinatorFixture {
   protected:
-    void SetUp() override {
-        window(1, CGRect(0, 25, 800, 600));
-        window(2, CGRect(100, 100, 700, 500), "com.example.other");
-        ASSERT_TRUE(start());
-        settle();
-        markLog();
-    }
-    std::vector<std::string> decisions() { return decisionLines(newLogLines()); }
+    void SetUp() override { startWithTwoWindows(); }
     /// The chord the default key map binds to the command.
     Chord chordFor(const Command& command) {
         for (const auto& [chord, bound] : coordinator->hotkeys->keymap.table()) {

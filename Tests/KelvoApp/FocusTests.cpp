@@ -15,14 +15,7 @@ using ::testing::Not;
 
 class FocusTest : public CoordinatorFixture {
   protected:
-    void SetUp() override {
-        window(1, CGRect(0, 25, 800, 600));
-        window(2, CGRect(100, 100, 700, 500), "com.example.other");
-        ASSERT_TRUE(start());
-        settle();
-        markLog();
-    }
-    std::vector<std::string> decisions() { return decisionLines(newLogLines()); }
+    void SetUp() override { startWithTwoWindows(); }
 };
 
 TEST_F(FocusTest, AClaimThatDoesNotLandIsReportedAfterOnePointTwoSeconds) {

@@ -13,10 +13,7 @@ using ::testing::ElementsAre;
 class LauncherRequestTest : public CoordinatorFixture {
   protected:
     void SetUp() override {
-        window(1, CGRect(0, 25, 800, 600));
-        window(2, CGRect(100, 100, 700, 500), "com.example.other");
-        ASSERT_TRUE(start());
-        settle();
+        startWithTwoWindows();
         // win#2 lives on desktop 4.
         coordinator->acceptFocus(WindowID(2));
         coordinator->dispatch(Command::throwTo(4));

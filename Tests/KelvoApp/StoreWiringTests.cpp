@@ -17,12 +17,7 @@ using ::testing::Not;
 
 class StoreWiringTest : public CoordinatorFixture {
   protected:
-    void SetUp() override {
-        window(1, CGRect(0, 25, 800, 600));
-        window(2, CGRect(100, 100, 700, 500), "com.example.other");
-        ASSERT_TRUE(start());
-        markLog();
-    }
+    void SetUp() override { startWithTwoWindows(); }
     WorkspaceStore::Hooks& hooks() { return coordinator->store->hooks; }
     bool isStateLine(const std::string& line) {
         std::string state = coordinator->store->stateDescription();

@@ -23,19 +23,6 @@ class WindowEventTest : public CoordinatorFixture {
     bool managed(std::uint32_t raw) {
         return coordinator->store->desktop(WindowID(raw)).has_value();
     }
-    /// The log lines since the mark that are not the state text.
-    std::vector<std::string> decisions() {
-        std::vector<std::string> lines;
-        const std::string state = coordinator->store->stateDescription();
-        for (const std::string& line : newLogLines()) {
-            if (line.starts_with("  desktops: ") || line.starts_with("  active=") ||
-                line.starts_with("  layout: ")) {
-                continue;
-            }
-            lines.push_back(line);
-        }
-        return lines;
-    }
 };
 
 TEST_F(WindowEventTest, ATiledWindowReadableAtOnceIsAdoptedWithoutASuffix) {

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "KelvoApp/Input/FocusBorder.h"
+#include "KelvoApp/Support/DecisionLog.h"
 #include "KelvoCore/JSON/JSONWriter.h"
 #include "Platform/Foundation/FileSystem.h"
 
@@ -136,6 +137,18 @@ std::string CoordinatorFixture::standardOutput() const {
 
 std::string CoordinatorFixture::standardError() const {
     return contents(folder / "stderr");
+}
+
+void CoordinatorFixture::startWithTwoWindows() {
+    window(1, CGRect(0, 25, 800, 600));
+    window(2, CGRect(100, 100, 700, 500), "com.example.other");
+    ASSERT_TRUE(start());
+    settle();
+    markLog();
+}
+
+std::vector<std::string> CoordinatorFixture::decisions() {
+    return decisionLines(newLogLines());
 }
 
 void CoordinatorFixture::adoptByEvent(std::uint32_t raw, const std::string& bundleID) {

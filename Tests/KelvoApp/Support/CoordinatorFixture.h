@@ -54,6 +54,12 @@ class CoordinatorFixture : public ::testing::Test {
     /// Whether any log line since the mark equals the text.
     bool logged(const std::string& line);
 
+    /// Starts with win#1 of com.example.app and win#2 of com.example.other tiled, settled, and
+    /// the log marked.
+    void startWithTwoWindows();
+    /// The log lines since the mark without the state text and the layout details.
+    std::vector<std::string> decisions();
+
     /// Adopts a tiled window through a created event and lets its layout settle.
     void adoptByEvent(std::uint32_t raw, const std::string& bundleID = "com.example.app");
 
