@@ -115,8 +115,8 @@ TEST_F(LauncherRequestTest, TheCallbacksAnswerFromTheStoreAndTheConfiguration) {
     const auto& callbacks = coordinator->launcher->callbacks();
     EXPECT_EQ(callbacks.desktopOf("com.example.other"), 4);
     EXPECT_EQ(callbacks.desktopOf("com.example.none"), std::nullopt);
-    EXPECT_TRUE(callbacks.bringsHere(LauncherApp::Entry{"com.example.other", "Other", true}));
-    EXPECT_FALSE(callbacks.bringsHere(LauncherApp::Entry{"com.example.app", "App", true}));
+    EXPECT_TRUE(callbacks.bringsHere(LauncherEntry{"com.example.other", "Other", true}));
+    EXPECT_FALSE(callbacks.bringsHere(LauncherEntry{"com.example.app", "App", true}));
     callbacks.recordUse("com.example.b");
     callbacks.recordUse("com.example.a");
     EXPECT_THAT(callbacks.recents(), ElementsAre("com.example.a", "com.example.b"));

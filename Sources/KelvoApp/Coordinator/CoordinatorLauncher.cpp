@@ -10,7 +10,7 @@ std::unique_ptr<LauncherController> Coordinator::makeLauncher() {
             return w ? store->desktop(*w) : std::nullopt;
         },
         .bringsHere =
-            [this](const LauncherApp::Entry& entry) {
+            [this](const LauncherEntry& entry) {
                 return store
                            ->launcherAction(entry.bundleID, entry.isRunning,
                                             LauncherRequest::bringHere)

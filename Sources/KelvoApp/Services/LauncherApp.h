@@ -4,17 +4,13 @@
 #include <optional>
 #include <string>
 
+#include "KelvoCore/Launcher/LauncherEntry.h"
+
 namespace kelvo {
 
 /// A pick of the launcher: the application's entry and its location on disk, when known.
 struct LauncherApp {
-    struct Entry {
-        std::string bundleID;
-        std::string name;
-        bool isRunning = false;
-        bool operator==(const Entry&) const = default;
-    };
-    Entry entry;
+    LauncherEntry entry;
     std::optional<std::filesystem::path> url;
     bool operator==(const LauncherApp&) const = default;
 };

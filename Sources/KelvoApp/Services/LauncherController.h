@@ -30,7 +30,7 @@ class LauncherController {
   public:
     struct Callbacks {
         std::function<std::optional<int>(const std::string&)> desktopOf;
-        std::function<bool(const LauncherApp::Entry&)> bringsHere;
+        std::function<bool(const LauncherEntry&)> bringsHere;
         std::function<std::vector<std::string>()> recents;
         std::function<bool()> vimMode;
         std::function<void(const std::string&)> recordUse;
