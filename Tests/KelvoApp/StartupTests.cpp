@@ -3,6 +3,7 @@
 
 #include <csignal>
 #include <fstream>
+#include <sstream>
 
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/PermissionGate.h"
@@ -287,6 +288,50 @@ TEST_F(StartupTest, FloatingLaunchWindowsAreReadAgainAndReachTheAdoptedHook) {
     EXPECT_TRUE(coordinator->store->desktop(WindowID(5)).has_value());
     EXPECT_THAT(events->tracked, ElementsAre(WindowID(5)));
     EXPECT_THAT(logLines(), Contains("adopt win#5 com.example.app floating (on re-read 3)"));
+}
+
+}  // namespace
+}  // namespace kelvo
+
+namespace kelvo {
+namespace {
+
+/// The lines of the record that are one of the milestones, in the order they came.
+std::vector<std::string> milestones(const std::string& record,
+                                    const std::vector<std::string>& wanted) {
+    std::vector<std::string> found;
+    std::istringstream lines(record);
+    for (std::string line; std::getline(lines, line);) {
+        for (const std::string& w : wanted) {
+            if (line.starts_with(w)) {
+                found.push_back(w);
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+class StartupOrderTest : public CoordinatorFixture {};
+
+TEST_F(StartupOrderTest, StartUpRunsItsStepsInOrder) {
+    window(1, CGRect(0, 25, 800, 600));
+    recordOnStandardError();
+    ASSERT_TRUE(start());
+    const std::vector<std::string> wanted = {
+        "[platform] policy(accessory)",
+        "[platform] runningApplications",
+        "[platform] isProcessTrusted",
+        "[platform] mainScreen",
+        "[kelvo] displays at launch: ",
+        "[platform] bootTime",
+        "[kelvo] adopted 1 existing window(s) at launch",
+        "[platform] frontmostBundleID",
+        "[events] start",
+        "[taps] create 1024",
+        "[taps] create 2",
+    };
+    EXPECT_EQ(milestones(standardError(), wanted), wanted);
 }
 
 }  // namespace

@@ -28,6 +28,17 @@ constexpr std::size_t stampLength = 25;
 
 }  // namespace
 
+void FakeEventSource::start() {
+    started = true;
+    if (recordFD_ >= 0) writeAll(recordFD_, "[events] start\n");
+}
+
+void CoordinatorFixture::recordOnStandardError() {
+    environment["KELVO_LOG"] = "1";
+    platform.recordFD = error_;
+    taps.recordFD = error_;
+}
+
 CoordinatorFixture::CoordinatorFixture() {
     if (const char* home = std::getenv("HOME")) home_ = home;
     ::setenv("HOME", folder.path().c_str(), 1);
@@ -92,7 +103,7 @@ bool CoordinatorFixture::start() {
         return bridge;
     };
     process.makeEvents = [this](Coordinator&) {
-        auto made = std::make_unique<FakeEventSource>();
+        auto made = std::make_unique<FakeEventSource>(platform.recordFD);
         events = made.get();
         return made;
     };

@@ -20,12 +20,16 @@ namespace kelvo {
 /// The event stream as the coordinator drives it, recording what it is asked.
 class FakeEventSource : public WindowEventSource {
   public:
-    void start() override { started = true; }
+    explicit FakeEventSource(int recordFD = -1) : recordFD_(recordFD) {}
+    void start() override;
     void track(WindowID id, const WindowElementRef&) override { tracked.push_back(id); }
     void stop() override { stopped = true; }
     bool started = false;
     bool stopped = false;
     std::vector<WindowID> tracked;
+
+  private:
+    int recordFD_;
 };
 
 /// A coordinator started in-process on the manual clock, over the fake platform, bridge and
@@ -75,6 +79,9 @@ class CoordinatorFixture : public ::testing::Test {
     Config initialConfig;
     /// When true, start-up runs in test mode in `folder`.
     bool testMode = true;
+    /// Standard error as one ordered record: the log (through KELVO_LOG), the platform's
+    /// calls, the taps made and the event stream started.
+    void recordOnStandardError();
 
   private:
     int output_ = -1;

@@ -1,5 +1,7 @@
 #include "KelvoApp/Support/FakeAppPlatform.h"
 
+#include "Platform/Foundation/FileSystem.h"
+
 namespace kelvo {
 
 ScreenDescription FakeAppPlatform::screen(double width, double height, std::uint32_t number,
@@ -7,7 +9,12 @@ ScreenDescription FakeAppPlatform::screen(double width, double height, std::uint
     return ScreenDescription{CGRect(x, y, width, height), CGRect(x, y, width, height - 25), number};
 }
 
+void FakeAppPlatform::note(const std::string& call) const {
+    if (recordFD >= 0) writeAll(recordFD, "[platform] " + call + "\n");
+}
+
 std::optional<ScreenDescription> FakeAppPlatform::mainScreen() const {
+    note("mainScreen");
     if (!mainIndex || *mainIndex >= screenList.size()) return std::nullopt;
     return screenList[*mainIndex];
 }
@@ -28,6 +35,7 @@ void FakeAppPlatform::activate(int which) {
 }
 
 void FakeAppPlatform::setActivationPolicy(ActivationPolicy policy) {
+    note(policy == ActivationPolicy::regular ? "policy(regular)" : "policy(accessory)");
     requests.push_back(policy == ActivationPolicy::regular ? "policy(regular)"
                                                            : "policy(accessory)");
 }
@@ -43,6 +51,7 @@ void FakeAppPlatform::activateIgnoringOtherApps() {
 }
 
 bool FakeAppPlatform::isProcessTrusted(bool prompt) {
+    note(prompt ? "isProcessTrusted(prompt)" : "isProcessTrusted");
     if (prompt) {
         requests.push_back("trustPrompt");
         if (promptGrants) trusted = true;

@@ -32,15 +32,28 @@ class FakeAppPlatform : public AppPlatform {
     bool mainMenu = false;
     std::vector<std::vector<MenuItem>> menusSet;
     std::vector<std::string> requests;
+    /// When set, every question and request is also written there as "[platform] " and the
+    /// call, so that it interleaves with what else writes to that descriptor.
+    int recordFD = -1;
+    void note(const std::string& call) const;
 
     /// One screen of the size, its menu bar 25 points high, with number 1.
     static ScreenDescription screen(double width, double height, std::uint32_t number = 1,
                                     double x = 0, double y = 0);
 
-    std::vector<ScreenDescription> screens() const override { return screenList; }
+    std::vector<ScreenDescription> screens() const override {
+        note("screens");
+        return screenList;
+    }
     std::optional<ScreenDescription> mainScreen() const override;
-    std::optional<std::string> frontmostBundleID() const override { return front; }
-    std::vector<RunningApplication> runningApplications() const override { return running; }
+    std::optional<std::string> frontmostBundleID() const override {
+        note("frontmostBundleID");
+        return front;
+    }
+    std::vector<RunningApplication> runningApplications() const override {
+        note("runningApplications");
+        return running;
+    }
     std::optional<std::filesystem::path> urlForApplication(
         const std::string& bundleID) const override;
     void openApplication(const std::filesystem::path& url) override;
@@ -56,7 +69,10 @@ class FakeAppPlatform : public AppPlatform {
     int runAlert(const AlertRequest& alert) override;
     int processIdentifier() const override { return pid; }
     std::optional<std::string> mainBundleIdentifier() const override { return bundleID; }
-    double bootTime() const override { return boot; }
+    double bootTime() const override {
+        note("bootTime");
+        return boot;
+    }
     void observeApplicationHiding(ApplicationHandler h, ApplicationHandler u) override {
         hidden = std::move(h);
         unhidden = std::move(u);

@@ -1,5 +1,9 @@
 #include "KelvoApp/Support/FakeEventTaps.h"
 
+#include <string>
+
+#include "Platform/Foundation/FileSystem.h"
+
 namespace kelvo {
 
 std::optional<EventTaps::Tap> FakeEventTaps::create(std::uint64_t mask, bool listenOnly,
@@ -10,6 +14,7 @@ std::optional<EventTaps::Tap> FakeEventTaps::create(std::uint64_t mask, bool lis
         if (fail) return std::nullopt;
     }
     const Tap tap = ++created;
+    if (recordFD >= 0) writeAll(recordFD, "[taps] create " + std::to_string(mask) + "\n");
     taps[tap] = Entry{mask, listenOnly, std::move(callback), false, false};
     return tap;
 }

@@ -22,6 +22,8 @@ class FakeEventTaps : public EventTaps {
     std::vector<bool> failures;
     std::map<Tap, Entry> taps;
     int created = 0;
+    /// When set, each tap made is written there as "[taps] create" and its mask.
+    int recordFD = -1;
 
     std::optional<Tap> create(std::uint64_t mask, bool listenOnly, Callback callback) override;
     void enable(Tap tap, bool enabled) override;
