@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Support/CoordinatorFixture.h"
 #include "KelvoApp/Support/DecisionLog.h"
@@ -136,6 +137,28 @@ TEST_F(FocusTest, TheGuideLeavesWithItsDesktopToo) {
     EXPECT_FALSE(coordinator->guideWindow->window->visible);
     EXPECT_THAT(decisions(),
                 Contains("  the guide belongs to desktop 1 - hiding it until you go back there"));
+}
+
+}  // namespace
+}  // namespace kelvo
+
+namespace kelvo {
+namespace {
+
+class PresenceTest : public CoordinatorFixture {};
+
+TEST_F(PresenceTest, TheOwnWindowsPutTheApplicationInTheDockWhileOneIsOpen) {
+    ASSERT_TRUE(start());
+    platform.requests.clear();
+    coordinator->showSettings();
+    coordinator->showGuide();
+    coordinator->showSettings();
+    coordinator->settingsWindow->close();
+    EXPECT_THAT(platform.requests,
+                ::testing::ElementsAre("policy(regular)", "setMainMenu", "activateSelf"));
+    coordinator->guideWindow->close();
+    EXPECT_EQ(platform.requests.back(), "policy(accessory)");
+    EXPECT_EQ(coordinator->presence->openWindows(), 0);
 }
 
 }  // namespace

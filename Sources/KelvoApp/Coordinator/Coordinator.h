@@ -36,6 +36,7 @@
 
 namespace kelvo {
 
+class AppPresence;
 class FocusBorder;
 class HotkeyService;
 class FocusFollowsCursorService;
@@ -138,6 +139,8 @@ class Coordinator {
     std::unique_ptr<FocusDwell> focusDwell;
     Config armedConfig;
     std::vector<DispatchSourceSignal> signalSources;
+    /// Whether the application shows in the Dock: while one of its own windows is open.
+    std::unique_ptr<AppPresence> presence;
     /// The test mode's reader of requests, while it runs.
     std::optional<NSThread> testModeReader;
 

@@ -312,6 +312,9 @@ void Coordinator::makeServices() {
     settingsWindow->model.updates = updates.get();
     updates->start(process.bundleURL);
     guideWindow = std::make_unique<GuideWindowController>(settingsWindow->model);
+    presence = std::make_unique<AppPresence>(*process.platform);
+    settingsWindow->presence = presence.get();
+    guideWindow->presence = presence.get();
     menuBar = std::make_unique<MenuBarController>(
         *desktopModel, store->desktopCount(), config.showFocusedAppName,
         MenuBarController::Callbacks{

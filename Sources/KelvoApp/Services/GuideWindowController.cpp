@@ -1,10 +1,13 @@
 #include "KelvoApp/Services/GuideWindowController.h"
 
+#include "KelvoApp/Input/AppPresence.h"
+
 namespace kelvo {
 
 void GuideWindowController::show() {
     log.note("show()");
     if (!window) window = OwnPanel{};
+    if (!window->visible && presence) presence->windowOpened();
     if (anchor) {
         if (const auto frame = anchor()) window->frame = *frame;
     }
@@ -13,6 +16,7 @@ void GuideWindowController::show() {
 }
 
 void GuideWindowController::close() {
+    if (window && window->visible && presence) presence->windowClosed();
     if (window) window->orderOut();
     if (onClose) onClose();
 }

@@ -9,6 +9,8 @@
 
 namespace kelvo {
 
+class AppPresence;
+
 class SettingsModel;
 
 /// The guide's model as the coordinator wires it.
@@ -27,6 +29,8 @@ class GuideWindowController {
     void close();
 
     std::function<void()> onClose;
+    /// Told when the window opens and closes, so the application shows in the Dock meanwhile.
+    AppPresence* presence = nullptr;
     std::function<std::optional<CGRect>()> anchor;
     std::optional<OwnPanel> window;
     GuideModel model;

@@ -1,5 +1,7 @@
 #include "KelvoApp/Services/SettingsWindowController.h"
 
+#include "KelvoApp/Input/AppPresence.h"
+
 #include "KelvoCore/Config/ConfigStore.h"
 
 namespace kelvo {
@@ -27,11 +29,13 @@ SettingsWindowController::SettingsWindowController(ConfigStore& store) : model(s
 void SettingsWindowController::show() {
     log.note("show()");
     if (!window) window = OwnPanel{};
+    if (!window->visible && presence) presence->windowOpened();
     window->orderFront();
     window->key = true;
 }
 
 void SettingsWindowController::close() {
+    if (window && window->visible && presence) presence->windowClosed();
     if (window) window->orderOut();
     if (onClose) onClose();
 }

@@ -9,6 +9,8 @@
 
 namespace kelvo {
 
+class AppPresence;
+
 class ConfigStore;
 class Updates;
 
@@ -43,6 +45,8 @@ class SettingsWindowController {
     void close();
 
     std::function<void()> onClose;
+    /// Told when the window opens and closes, so the application shows in the Dock meanwhile.
+    AppPresence* presence = nullptr;
     std::optional<OwnPanel> window;
     SettingsModel model;
     RequestLog log;
