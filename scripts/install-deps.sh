@@ -7,7 +7,7 @@ packages=(
     g++ make cmake ninja-build pkg-config
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libicu-dev
-    clang libclang-rt-dev
+    clang libclang-rt-dev clang-format
 )
 
 missing=()
