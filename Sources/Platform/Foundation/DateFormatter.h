@@ -13,9 +13,7 @@
 class DateFormatter {
   public:
     void setDateFormat(std::string format) { format_ = std::move(format); }
-    const std::string& dateFormat() const { return format_; }
     void setLocaleIdentifier(std::string identifier) { locale_ = std::move(identifier); }
-    const std::string& localeIdentifier() const { return locale_; }
 
     std::string string(Date date) const;
 
