@@ -241,6 +241,23 @@ void DesktopService::addConnectionOperations(std::map<std::string, Operation>& t
     t["bootTime"] = [](const Call& call) {
         return JSONValue{{"bootTime", call.desktop().bootTime()}};
     };
+    t["copyPreference"] = [](const Call& call) {
+        JSONValue result = none();
+        kelvo::putIfPresent(result, "value",
+                            call.desktop().copyPreference(arg<std::string>(call, "domain"),
+                                                          arg<std::string>(call, "key")));
+        return result;
+    };
+    t["writePreference"] = [](const Call& call) {
+        call.desktop().writePreference(arg<std::string>(call, "domain"),
+                                       arg<std::string>(call, "key"),
+                                       call.args.decodeIfPresent<PreferenceData>("value"));
+        return none();
+    };
+    t["synchronizePreferences"] = [](const Call& call) {
+        return JSONValue{
+            {"done", call.desktop().synchronizePreferences(arg<std::string>(call, "domain"))}};
+    };
 }
 
 void DesktopService::addApplicationOperations(std::map<std::string, Operation>& t) {
