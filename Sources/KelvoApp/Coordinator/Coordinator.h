@@ -22,7 +22,7 @@
 #include "KelvoApp/Services/MenuBarController.h"
 #include "KelvoApp/Services/SettingsWindowController.h"
 #include "KelvoApp/Services/SwitchHUD.h"
-#include "KelvoApp/Services/Updates.h"
+#include "KelvoApp/Updates/Updates.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Config/ConfigStore.h"
 #include "KelvoCore/Keys/Command.h"
@@ -81,7 +81,6 @@ class Coordinator {
     static constexpr double pointerDebounce = 0.03;
     /// A session written further from the boot time than this belongs to another boot.
     static constexpr double sessionBootTolerance = 2.0;
-    static constexpr int crashNamesShown = 3;
     static constexpr int appNameLimit = 20;
 
     explicit Coordinator(CoordinatorProcess process);

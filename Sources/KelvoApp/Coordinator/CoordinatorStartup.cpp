@@ -5,12 +5,12 @@
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Coordinator/LogText.h"
 #include "KelvoApp/Coordinator/ScreenGeometry.h"
+#include "KelvoApp/Diagnostics/Diagnostics.h"
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/FocusFollowsCursorService.h"
 #include "KelvoApp/Input/HotkeyService.h"
 #include "KelvoApp/Input/PermissionGate.h"
-#include "KelvoApp/Services/Diagnostics.h"
 #include "KelvoApp/TestMode/TestMode.h"
 #include "KelvoCore/Keys/Keymap.h"
 #include "KelvoCore/Store/AdoptionRecord.h"
@@ -121,18 +121,11 @@ void Coordinator::start() {
     store->setOwnBundleID(ownBundleID);
 
     // 15: crash reports.
-    crashesSinceLastLaunch = Diagnostics::crashReports(Diagnostics::lastChecked());
-    if (!crashesSinceLastLaunch.empty()) {
-        log("Kelvo crashed " + std::to_string(crashesSinceLastLaunch.size()) +
-            " time(s) since the last launch - About ▸ Diagnostics ▸ Report a problem gathers "
-            "them with the log");
-        const std::size_t shown =
-            std::min(crashesSinceLastLaunch.size(), static_cast<std::size_t>(crashNamesShown));
-        for (std::size_t i = 0; i < shown; ++i) {
-            log("  " + crashesSinceLastLaunch[i].filename().string());
-        }
+    crashesSinceLastLaunch = Diagnostics::crashReports(Diagnostics::lastChecked(logFile->url()));
+    for (const std::string& line : Diagnostics::crashLogLines(crashesSinceLastLaunch)) {
+        log(line);
     }
-    Diagnostics::markChecked(Date::now());
+    Diagnostics::markChecked(Date::now(), logFile->url());
 
     // 16–17: displays, the store's hooks, the session's location.
     store->displaysChanged(ScreenGeometry::attachedDisplays(platform.screens()));
@@ -310,7 +303,7 @@ void Coordinator::makeServices() {
     updates = std::make_unique<Updates>();
     settingsWindow = std::make_unique<SettingsWindowController>(*configStore);
     settingsWindow->model.updates = updates.get();
-    updates->start(process.bundleURL);
+    updates->start();
     guideWindow = std::make_unique<GuideWindowController>(settingsWindow->model);
     presence = std::make_unique<AppPresence>(*process.platform);
     settingsWindow->presence = presence.get();

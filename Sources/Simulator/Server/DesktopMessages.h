@@ -102,6 +102,8 @@
 //     orderOwnWindow   {"front","number"}                     -> {}
 //     closeOwnWindow   {"number"}                             -> {}
 //     bootTime         {}                                     -> {"bootTime"} (seconds since 1970)
+//     operatingSystemVersion {}                               -> {"version"}
+//     activateFileViewer {"paths":[path,...]}                  -> {}
 //
 // Operations of a registered application on its own windows (the fixture application):
 //     reserveWindowNumber {}                                  -> {"number"} for a later openWindow

@@ -241,6 +241,13 @@ void DesktopService::addConnectionOperations(std::map<std::string, Operation>& t
     t["bootTime"] = [](const Call& call) {
         return JSONValue{{"bootTime", call.desktop().bootTime()}};
     };
+    t["operatingSystemVersion"] = [](const Call& call) {
+        return JSONValue{{"version", call.desktop().operatingSystemVersion()}};
+    };
+    t["activateFileViewer"] = [](const Call& call) {
+        call.desktop().activateFileViewer(arg<std::vector<std::string>>(call, "paths"));
+        return none();
+    };
 }
 
 void DesktopService::addApplicationOperations(std::map<std::string, Operation>& t) {

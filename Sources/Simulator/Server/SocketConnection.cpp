@@ -268,4 +268,12 @@ double SocketConnection::bootTime() {
     return field(call("bootTime", JSONValue::object()), "bootTime", 0.0);
 }
 
+std::string SocketConnection::operatingSystemVersion() {
+    return field<std::string>(call("operatingSystemVersion", JSONValue::object()), "version", {});
+}
+
+void SocketConnection::activateFileViewer(const std::vector<std::string>& paths) {
+    call("activateFileViewer", {{"paths", encodeJSON(paths)}});
+}
+
 }  // namespace sim

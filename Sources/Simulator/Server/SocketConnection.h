@@ -83,6 +83,8 @@ class SocketConnection final : public DesktopConnection {
     void closeOwnWindow(WindowNumber number) override;
 
     double bootTime() override;
+    std::string operatingSystemVersion() override;
+    void activateFileViewer(const std::vector<std::string>& paths) override;
 
   private:
     /// The sink, shared with the reader thread so that replacing it is safe.
