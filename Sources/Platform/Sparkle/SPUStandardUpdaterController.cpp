@@ -57,6 +57,10 @@ SPUStandardUpdaterController::~SPUStandardUpdaterController() = default;
 
 void SPUStandardUpdaterController::checkForUpdates(const void* sender) {
     if (!updater_.canCheckForUpdates()) return;
-    if (!status_) status_ = std::make_unique<SUStatusController>();
+    // A closed window is done with; the next check gets a new one, as the framework makes a
+    // new window for every session.
+    if (!status_ || !status_->window()->isVisible()) {
+        status_ = std::make_unique<SUStatusController>();
+    }
     status_->showWindow(sender);
 }

@@ -52,8 +52,8 @@ class SPUStandardUpdaterController {
 
     void startUpdater() { updater_.startUpdater(); }
     SPUUpdater& updater() { return updater_; }
-    /// A check the user asked for: shows the status window (brings it forward when it is
-    /// already open). Nothing happens while the updater has not started.
+    /// A check the user asked for: opens a new status window, or brings the open one forward.
+    /// Nothing happens while the updater has not started.
     void checkForUpdates(const void* sender);
     /// The status window's controller, null before the first check the user asked for.
     SUStatusController* statusController() const { return status_.get(); }
