@@ -121,11 +121,11 @@ void Coordinator::start() {
     store->setOwnBundleID(ownBundleID);
 
     // 15: crash reports.
-    crashesSinceLastLaunch = Diagnostics::crashReports(Diagnostics::lastChecked(logFile->url()));
-    for (const std::string& line : Diagnostics::crashLogLines(crashesSinceLastLaunch)) {
+    const auto logURL = TestMode::logURL(testDirectory);
+    crashesSinceLastLaunch = Diagnostics::crashReports(Diagnostics::lastChecked(logURL));
+    for (const auto& line : Diagnostics::crashLogLines(crashesSinceLastLaunch))
         log(line);
-    }
-    Diagnostics::markChecked(Date::now(), logFile->url());
+    Diagnostics::markChecked(Date::now(), logURL);
 
     // 16–17: displays, the store's hooks, the session's location.
     store->displaysChanged(ScreenGeometry::attachedDisplays(platform.screens()));
