@@ -59,8 +59,6 @@ struct CoordinatorProcess {
     std::function<std::shared_ptr<CoordinatorBridge>(const Config&)> makeBridge;
     /// The Accessibility event stream, reporting to the coordinator.
     std::function<std::unique_ptr<WindowEventSource>(Coordinator&)> makeEvents;
-    /// The location of the program's bundle, for the update checker.
-    std::filesystem::path bundleURL;
 };
 
 /// The application's coordinator: the owner of every long-lived object and the one place
