@@ -163,5 +163,21 @@ TEST(DesktopMessages, EveryKindOfPreferenceGoesAndComesBack) {
     }
 }
 
+TEST(DesktopMessages, ApplicationsCarryTheirBundlesInformationStrings) {
+    ApplicationSpec spec;
+    spec.bundlePath = "/Applications/Kelvo.app";
+    spec.infoDictionary = {{"CFBundleVersion", "812"}};
+    EXPECT_EQ(JSONNode(kelvo::encodeJSON(spec)).decode<ApplicationSpec>().infoDictionary,
+              spec.infoDictionary);
+    ApplicationInfo info;
+    info.name = "Kelvo";
+    info.infoDictionary = {{"CFBundleShortVersionString", "1.4.2"}};
+    EXPECT_EQ(JSONNode(kelvo::encodeJSON(info)).decode<ApplicationInfo>(), info);
+    // Without strings the member is left out, and reading it back gives none.
+    info.infoDictionary.clear();
+    EXPECT_FALSE(kelvo::encodeJSON(info).contains("infoDictionary"));
+    EXPECT_EQ(JSONNode(kelvo::encodeJSON(info)).decode<ApplicationInfo>(), info);
+}
+
 }  // namespace
 }  // namespace sim

@@ -120,6 +120,7 @@ JSONValue JSONCoding<sim::ApplicationInfo>::encode(const sim::ApplicationInfo& a
                         {"terminated", a.terminated}};
     putIfPresent(object, "bundleID", a.bundleID);
     putIfPresent(object, "bundlePath", a.bundlePath);
+    if (!a.infoDictionary.empty()) object["infoDictionary"] = encodeJSON(a.infoDictionary);
     return object;
 }
 
@@ -130,6 +131,7 @@ sim::ApplicationInfo JSONCoding<sim::ApplicationInfo>::decode(const JSONNode& no
     a.name = node.decode<std::string>("name");
     a.executablePath = node.decode<std::string>("executablePath");
     a.bundlePath = node.decodeIfPresent<std::string>("bundlePath");
+    a.infoDictionary = decodeField<std::map<std::string, std::string>>(node, "infoDictionary", {});
     a.activationPolicy = node.decode<ActivationPolicy>("activationPolicy");
     a.active = node.decode<bool>("active");
     a.hidden = node.decode<bool>("hidden");
@@ -143,6 +145,7 @@ JSONValue JSONCoding<sim::ApplicationSpec>::encode(const sim::ApplicationSpec& s
                         {"name", s.name}};
     putIfPresent(object, "bundleID", s.bundleID);
     putIfPresent(object, "bundlePath", s.bundlePath);
+    if (!s.infoDictionary.empty()) object["infoDictionary"] = encodeJSON(s.infoDictionary);
     putIfPresent(object, "pid", s.pid);
     return object;
 }
@@ -153,6 +156,7 @@ sim::ApplicationSpec JSONCoding<sim::ApplicationSpec>::decode(const JSONNode& no
     s.name = decodeField<std::string>(node, "name", s.name);
     s.executablePath = decodeField<std::string>(node, "executablePath", {});
     s.bundlePath = node.decodeIfPresent<std::string>("bundlePath");
+    s.infoDictionary = decodeField<std::map<std::string, std::string>>(node, "infoDictionary", {});
     s.activationPolicy = decodeField(node, "activationPolicy", s.activationPolicy);
     s.pid = node.decodeIfPresent<std::int32_t>("pid");
     return s;

@@ -106,9 +106,11 @@
 //     orderOwnWindow   {"front","number"}                     -> {}
 //     closeOwnWindow   {"number"}                             -> {}
 //     bootTime         {}                                     -> {"bootTime"} (seconds since 1970)
-//     copyPreference   {"domain","key"}                       -> {"value":preference} (absent:
-//     none) writePreference  {"domain","key","value" (absent: remove)} -> {} synchronizePreferences
-//     {"domain"}                       -> {"done"}
+//     copyPreference   {"domain","key"}                       -> {"value"} (none when absent)
+//     writePreference  {"domain","key","value"}               -> {} (no "value": remove)
+//     synchronizePreferences {"domain"}                       -> {"done"}
+//     operatingSystemVersion {}                               -> {"version"}
+//     activateFileViewer {"paths":[path,...]}                  -> {}
 //
 // Operations of a registered application on its own windows (the fixture application):
 //     reserveWindowNumber {}                                  -> {"number"} for a later openWindow

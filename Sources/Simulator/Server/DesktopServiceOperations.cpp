@@ -258,6 +258,13 @@ void DesktopService::addConnectionOperations(std::map<std::string, Operation>& t
         return JSONValue{
             {"done", call.desktop().synchronizePreferences(arg<std::string>(call, "domain"))}};
     };
+    t["operatingSystemVersion"] = [](const Call& call) {
+        return JSONValue{{"version", call.desktop().operatingSystemVersion()}};
+    };
+    t["activateFileViewer"] = [](const Call& call) {
+        call.desktop().activateFileViewer(arg<std::vector<std::string>>(call, "paths"));
+        return none();
+    };
 }
 
 void DesktopService::addApplicationOperations(std::map<std::string, Operation>& t) {

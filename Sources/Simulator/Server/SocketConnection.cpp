@@ -285,4 +285,12 @@ bool SocketConnection::synchronizePreferences(const std::string& domain) {
     return field(call("synchronizePreferences", {{"domain", domain}}), "done", false);
 }
 
+std::string SocketConnection::operatingSystemVersion() {
+    return field<std::string>(call("operatingSystemVersion", JSONValue::object()), "version", {});
+}
+
+void SocketConnection::activateFileViewer(const std::vector<std::string>& paths) {
+    call("activateFileViewer", {{"paths", encodeJSON(paths)}});
+}
+
 }  // namespace sim
