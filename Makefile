@@ -3,8 +3,9 @@ JOBS ?= $(shell nproc)
 TEST_DIR := build/test
 BENCH_DIR := build/release
 TSAN_DIR := build/tsan
-# The suites whose code runs on several threads: the runtime and the log file.
-TSAN_SUITES := PlatformTests KelvoAXTests
+# The suites whose code runs on several threads: the runtime, the log file and the simulated
+# desktop with its stand-ins.
+TSAN_SUITES := PlatformTests KelvoAXTests SimulatorTests
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 120
 
