@@ -276,6 +276,27 @@ TEST_F(AXEventStreamTest, HungApplicationsActivationNamesNoWindow) {
     EXPECT_EQ(sync(), std::vector<std::string>{"activated - com.example.editor"});
 }
 
+TEST_F(AXEventStreamTest, EveryReadRunsUnderTheMessagingTimeout) {
+    const sim::Pid pid = launch(editor);
+    desktop->focusWindow(open(pid, CGRect(0, 30, 800, 600)));
+    start();
+    sync();
+    const sim::Pid launched = launch(browser);
+    open(launched, CGRect(0, 30, 800, 600));
+    desktop->activate(pid);
+    desktop->activate(launched);
+    sync();
+
+    std::size_t reads = 0;
+    for (const sim::AccessCall& call : desktop->accessCalls()) {
+        if (call.kind == sim::AccessCall::Kind::copyAttribute) {
+            EXPECT_DOUBLE_EQ(call.timeout, 0.25) << call.name;
+            ++reads;
+        }
+    }
+    EXPECT_GE(reads, 4u);
+}
+
 TEST_F(AXEventStreamTest, TrackingAWindowOfAnUnobservedApplicationObservesItFirst) {
     const sim::Pid pid = launchHelper();
     const auto other = open(pid, CGRect(0, 30, 800, 600));
