@@ -29,6 +29,13 @@ class DesktopServiceTest : public kelvo::DesktopFixture {
         }
     };
 
+    // The desktop calls each client's sink while it is attached, and the fixture's own
+    // connection announces its process's end when it goes: detach before the clients go.
+    ~DesktopServiceTest() override {
+        for (const auto& client : clients_)
+            desktop->detach(client->served.desktopClient);
+    }
+
     Client& attach() {
         clients_.push_back(std::make_unique<Client>());
         Client* client = clients_.back().get();
