@@ -5,8 +5,8 @@ CLANG_DIR := build/clang
 NO_TESTS_DIR := build/notests
 BENCH_DIR := build/release
 TSAN_DIR := build/tsan
-# The suites whose code runs on several threads: the runtime, the log file and the simulated
-# desktop with its stand-ins.
+# The suites whose code runs on several threads: the runtime, the log file and the
+# Accessibility event stream, and the simulated desktop with its stand-ins.
 TSAN_SUITES := PlatformTests KelvoAXTests SimulatorTests
 # Each suite runs this many times over, so that a thread outliving its test meets the next.
 TSAN_REPEAT ?= 20
