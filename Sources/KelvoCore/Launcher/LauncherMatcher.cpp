@@ -34,6 +34,28 @@ bool isASCIIByte(std::string_view character) {
     return character.size() == 1 && static_cast<unsigned char>(character[0]) < 0x80;
 }
 
+bool isASCII(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+unsigned char asciiLowercase(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
+
+/// Byte order of the texts with ASCII letters taken in lowercase; for UTF-8 that is the order
+/// of their code points.
+int compareIgnoringASCIICase(std::string_view a, std::string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const unsigned char x = asciiLowercase(a[i]);
+        const unsigned char y = asciiLowercase(b[i]);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 }  // namespace
 
 /// A text as the matcher walks it: one folded character per character of the text, with the
@@ -48,20 +70,40 @@ struct LauncherMatcher::Folded {
     std::string_view text;
     /// The folded characters back to back.
     std::string folded;
+    /// Every character is one byte in both texts (ASCII without carriage returns, the common
+    /// case of application names), so positions are byte offsets and `ends` is not needed.
+    bool singleBytes = false;
     /// Where each character ends in `text` and in `folded`.
     std::vector<End> ends;
     /// Character boundaries of `text`, kept only for their storage.
     std::vector<std::size_t> boundaries;
 
-    std::size_t size() const { return ends.size(); }
-    bool empty() const { return ends.empty(); }
+    std::size_t size() const { return singleBytes ? folded.size() : ends.size(); }
+    bool empty() const { return size() == 0; }
     std::string_view character(std::size_t k) const {
+        if (singleBytes) return std::string_view(folded.data() + k, 1);
         const std::size_t begin = k == 0 ? 0 : ends[k - 1].folded;
-        return std::string_view(folded).substr(begin, ends[k].folded - begin);
+        return std::string_view(folded.data() + begin, ends[k].folded - begin);
     }
     std::string_view unfolded(std::size_t k) const {
+        if (singleBytes) return text.substr(k, 1);
         const std::size_t begin = k == 0 ? 0 : ends[k - 1].text;
         return text.substr(begin, ends[k].text - begin);
+    }
+    bool same(std::size_t k, const Folded& other, std::size_t otherK) const {
+        const std::string_view mine = character(k);
+        const std::string_view theirs = other.character(otherK);
+        if (mine.size() != theirs.size()) return false;
+        return mine.size() == 1 ? mine[0] == theirs[0] : mine == theirs;
+    }
+    /// The first position from `from` on that holds the query's character `i`; `size()` when
+    /// none does.
+    std::size_t find(const Folded& query, std::size_t i, std::size_t from) const {
+        if (singleBytes && query.singleBytes)
+            return std::min(folded.find(query.folded[i], from), size());
+        while (from < size() && !same(from, query, i))
+            ++from;
+        return from;
     }
 };
 
@@ -89,16 +131,21 @@ void LauncherMatcher::fold(std::string_view text, Folded& into) {
     into.text = text;
     into.folded.clear();
     into.ends.clear();
+    into.singleBytes = std::all_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x80 && c != '\r';
+    });
+    if (into.singleBytes) {
+        into.folded.assign(text);
+        for (char& c : into.folded) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        }
+        return;
+    }
     UnicodeText::characterBoundaries(text, into.boundaries);
     for (std::size_t k = 1; k < into.boundaries.size(); ++k) {
         const std::size_t begin = into.boundaries[k - 1];
         const std::string_view character = text.substr(begin, into.boundaries[k] - begin);
-        if (isASCIIByte(character)) {
-            const char c = character[0];
-            into.folded.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-        } else {
-            into.folded += UnicodeText::lowercaseCharacter(character);
-        }
+        into.folded += UnicodeText::lowercaseCharacter(character);
         into.ends.push_back({into.boundaries[k], into.folded.size()});
     }
 }
@@ -120,14 +167,14 @@ std::optional<int> LauncherMatcher::nameScore(const Folded& query, const Folded&
     std::ptrdiff_t previous = -2;
     // Greedy: each query character takes its first occurrence after the previous match, in one
     // pass over the text with no looking back.
-    for (std::size_t k = 0; k < text.size() && matched < query.size(); ++k) {
-        if (text.character(k) != query.character(matched)) continue;
+    for (std::size_t k = text.find(query, 0, 0); k < text.size();
+         k = text.find(query, matched, k + 1)) {
         total += 1;
         if (isWordStart(text, k)) total += wordStartBonus;
         const auto position = static_cast<std::ptrdiff_t>(k);
         if (position == previous + 1) total += consecutiveBonus;
         previous = position;
-        ++matched;
+        if (++matched == query.size()) break;
     }
     if (matched < query.size()) return std::nullopt;
     if (startsWith(text, query)) total += prefixBonus;
@@ -145,7 +192,7 @@ bool LauncherMatcher::isWordStart(const Folded& text, std::size_t position) {
 bool LauncherMatcher::startsWith(const Folded& text, const Folded& query) {
     if (query.size() > text.size()) return false;
     for (std::size_t k = 0; k < query.size(); ++k) {
-        if (text.character(k) != query.character(k)) return false;
+        if (!text.same(k, query, k)) return false;
     }
     return true;
 }
@@ -155,7 +202,7 @@ std::optional<int> LauncherMatcher::proseScore(const Folded& query, const Folded
     if (query.size() > text.size()) return std::nullopt;
     for (std::size_t start = 0; start + query.size() <= text.size(); ++start) {
         std::size_t k = 0;
-        while (k < query.size() && text.character(start + k) == query.character(k))
+        while (k < query.size() && text.same(start + k, query, k))
             ++k;
         if (k == query.size()) return static_cast<int>(query.size());
     }
@@ -185,8 +232,10 @@ std::vector<LauncherEntry> LauncherMatcher::rank(std::string_view query,
     struct Candidate {
         const LauncherEntry* entry;
         int score;
-        /// The lowercased name in canonical form: its bytes order as its code points do.
+        /// The lowercased name in canonical form, whose bytes order as its code points do; an
+        /// ASCII name is its own, up to the case of its letters, so it is not copied.
         std::string sortName;
+        std::string_view sortKey() const { return sortName.empty() ? entry->name : sortName; }
     };
     Folded foldedQuery;
     Folded foldedName;
@@ -194,23 +243,31 @@ std::vector<LauncherEntry> LauncherMatcher::rank(std::string_view query,
     std::vector<Candidate> candidates;
     candidates.reserve(entries.size());
     for (const LauncherEntry& entry : entries) {
-        fold(entry.name, foldedName);
+        // The empty query scores every name 0 without looking at it.
+        if (!foldedQuery.empty()) fold(entry.name, foldedName);
         const std::optional<int> points = nameScore(foldedQuery, foldedName);
         if (!points) continue;
-        candidates.push_back(
-            {&entry, *points, UnicodeText::canonicalForm(UnicodeText::lowercased(entry.name))});
+        std::string sortName;
+        if (!isASCII(entry.name))
+            sortName = UnicodeText::canonicalForm(UnicodeText::lowercased(entry.name));
+        candidates.push_back({&entry, *points, std::move(sortName)});
     }
-    std::stable_sort(
-        candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-            if (a.score != b.score) return a.score > b.score;
-            if (a.entry->isRunning != b.entry->isRunning) return a.entry->isRunning;
-            if (a.sortName != b.sortName) return a.sortName < b.sortName;
-            return UnicodeText::canonicalCompare(a.entry->bundleID, b.entry->bundleID) < 0;
-        });
-    std::vector<LauncherEntry> ranked;
-    ranked.reserve(candidates.size());
+    // Sorted by reference: moving pointers is cheaper than moving candidates.
+    std::vector<const Candidate*> order;
+    order.reserve(candidates.size());
     for (const Candidate& candidate : candidates)
-        ranked.push_back(*candidate.entry);
+        order.push_back(&candidate);
+    std::stable_sort(order.begin(), order.end(), [](const Candidate* a, const Candidate* b) {
+        if (a->score != b->score) return a->score > b->score;
+        if (a->entry->isRunning != b->entry->isRunning) return a->entry->isRunning;
+        const int names = compareIgnoringASCIICase(a->sortKey(), b->sortKey());
+        if (names != 0) return names < 0;
+        return UnicodeText::canonicalCompare(a->entry->bundleID, b->entry->bundleID) < 0;
+    });
+    std::vector<LauncherEntry> ranked;
+    ranked.reserve(order.size());
+    for (const Candidate* candidate : order)
+        ranked.push_back(*candidate->entry);
     return ranked;
 }
 

@@ -53,6 +53,15 @@ bool isASCIIByte(std::string_view character) {
     return character.size() == 1 && static_cast<unsigned char>(character[0]) < 0x80;
 }
 
+/// ASCII letters from `first` to `last` moved to the range beginning at `target`.
+std::string asciiMapped(std::string_view text, char first, char last, char target) {
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= first && c <= last) c = static_cast<char>(c - first + target);
+    }
+    return result;
+}
+
 enum class CaseMapping { lower, upper };
 
 std::string caseMapped(std::string_view text, CaseMapping mapping) {
@@ -161,22 +170,12 @@ bool UnicodeText::canonicallyEquivalent(std::string_view a, std::string_view b) 
 }
 
 std::string UnicodeText::lowercased(std::string_view text) {
-    if (isASCII(text)) {
-        std::string result(text);
-        for (char& c : result)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        return result;
-    }
+    if (isASCII(text)) return asciiMapped(text, 'A', 'Z', 'a');
     return caseMapped(text, CaseMapping::lower);
 }
 
 std::string UnicodeText::uppercased(std::string_view text) {
-    if (isASCII(text)) {
-        std::string result(text);
-        for (char& c : result)
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        return result;
-    }
+    if (isASCII(text)) return asciiMapped(text, 'a', 'z', 'A');
     return caseMapped(text, CaseMapping::upper);
 }
 

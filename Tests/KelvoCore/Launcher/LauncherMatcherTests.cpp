@@ -87,6 +87,19 @@ TEST(LauncherMatcher, CaseAndCanonicalEquivalence) {
     EXPECT_EQ(LauncherMatcher::score("\U0001F1E9", "\U0001F1E9\U0001F1EA"), std::nullopt);
 }
 
+TEST(LauncherMatcher, PlainAndUnicodeTextsScoreAlike) {
+    // Plain ASCII texts take a shorter road than texts with other letters or a carriage return
+    // (which joins the line feed after it into one character); the scores must not tell.
+    EXPECT_EQ(LauncherMatcher::score("ab", "A\rB"), 10);
+    EXPECT_EQ(LauncherMatcher::score("ab", "\u00e9ab"), 6);
+    EXPECT_EQ(LauncherMatcher::score("ab", "\u00e9-ab"), 14);
+    EXPECT_EQ(LauncherMatcher::score("x\u00e9", "x-\u00c9"), 18);
+    EXPECT_EQ(LauncherMatcher::score("a\r\nb", "a\r\nb"), 35);
+    EXPECT_EQ(LauncherMatcher::score("\nb", "a\r\nb"), std::nullopt);
+    EXPECT_EQ(LauncherMatcher::score("iterm", "iTerm"),
+              LauncherMatcher::score("iterm", "iTerm\u00e9"));
+}
+
 TEST(LauncherMatcher, BestHitOverFields) {
     const std::vector<Field> gaps = {{"Gaps", Kind::name}, {"Space between windows", Kind::prose}};
     EXPECT_EQ(LauncherMatcher::score("gap", gaps), (Hit{0, 35}));
