@@ -29,6 +29,12 @@ class DesktopServiceTest : public kelvo::DesktopFixture {
         }
     };
 
+    ~DesktopServiceTest() override {
+        // The clients leave before their event records go.
+        for (auto& client : clients_)
+            service.leave(client->served);
+    }
+
     Client& attach() {
         clients_.push_back(std::make_unique<Client>());
         Client* client = clients_.back().get();
