@@ -36,11 +36,10 @@ class DesktopServiceTest : public kelvo::DesktopFixture {
         }
     };
 
-    // The desktop calls each client's sink while it is attached, and the fixture's own
-    // connection announces its process's end when it goes: detach before the clients go.
     ~DesktopServiceTest() override {
-        for (const auto& client : clients_)
-            desktop->detach(client->served.desktopClient);
+        // The clients leave before their event records go.
+        for (auto& client : clients_)
+            service.leave(client->served);
     }
 
     Client& attach() {

@@ -180,10 +180,8 @@ void DesktopService::addConnectionOperations(std::map<std::string, Operation>& t
             {"pid", call.desktop().openApplication(arg<std::string>(call, "bundlePath"))}};
     };
     t["createTap"] = [](const Call& call) {
-        const TapID tap =
-            call.desktop().createTap(call.client.desktopClient, call.args.decode<TapSpec>());
-        if (tap != 0) call.client.taps.insert(tap);
-        return JSONValue{{"tap", tap}};
+        return JSONValue{{"tap", call.desktop().createTap(call.client.desktopClient,
+                                                          call.args.decode<TapSpec>())}};
     };
     t["enableTap"] = [](const Call& call) {
         call.desktop().enableTap(arg<TapID>(call, "tap"), arg<bool>(call, "enabled"));
@@ -193,9 +191,7 @@ void DesktopService::addConnectionOperations(std::map<std::string, Operation>& t
         return JSONValue{{"enabled", call.desktop().tapEnabled(arg<TapID>(call, "tap"))}};
     };
     t["releaseTap"] = [](const Call& call) {
-        const auto tap = arg<TapID>(call, "tap");
-        call.desktop().releaseTap(tap);
-        call.client.taps.erase(tap);
+        call.desktop().releaseTap(arg<TapID>(call, "tap"));
         return none();
     };
     t["answerTapEvent"] = [](const Call& call) {
