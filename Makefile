@@ -9,12 +9,19 @@ TSAN_SUITES := PlatformTests KelvoAXTests SimulatorTests
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 120
 
-.PHONY: test deps configure build bench tsan fuzz format clean
+.PHONY: test demo deps configure build bench tsan fuzz format clean
 
 test: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	ctest --test-dir $(TEST_DIR) --output-on-failure -j $(JOBS)
+
+# Kelvo on a simulated desktop with three applications, driven by its own shortcuts; one line
+# per step, a picture per step in build/demo/. It shares the test build.
+demo: deps
+	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON
+	cmake --build $(TEST_DIR) -j $(JOBS) --target KelvoApp kelvo-sim kelvo-fixture
+	scripts/demo.sh $(TEST_DIR) build/demo
 
 deps:
 	@scripts/install-deps.sh

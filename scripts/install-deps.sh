@@ -7,6 +7,7 @@ packages=(
     g++ make cmake ninja-build pkg-config
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libicu-dev
+    jq
     clang libclang-rt-dev
 )
 
