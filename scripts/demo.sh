@@ -107,14 +107,13 @@ ask() {
     printf '%s\n' "$reply"
 }
 
-# Waits up to the bound for a process of this script to end; prints its exit status.
+# Waits up to the bound for a process of this script to end and sets `status` to its exit
+# status. It must run in this shell, not in a subshell, to wait for its own child.
 has_ended() { [ ! -e "/proc/$1" ] || [ "$(awk '/^State/{print $2}' "/proc/$1/status" 2>/dev/null)" = Z ]; }
-exit_status_of() {
-    local pid=$1
-    eventually has_ended "$pid" || fail "process $pid did not end"
-    local status=0
-    wait "$pid" || status=$?
-    echo "$status"
+wait_for_end() {
+    eventually has_ended "$1" || fail "process $1 did not end"
+    status=0
+    wait "$1" || status=$?
 }
 
 # --- the desktop -----------------------------------------------------------------------------
@@ -244,7 +243,7 @@ press alt+2 "⌥2 again, so that Kelvo quits with windows parked" 'active=2 park
 before=$(log_lines)
 reply=$(ask kelvo '{"op":"quit"}')
 [ "$reply" = '{"ok":true}' ] || fail "Kelvo's reply to quit: $reply"
-status=$(exit_status_of "${pid_of[kelvo]}")
+wait_for_end "${pid_of[kelvo]}"
 [ "$status" -eq 0 ] || fail "Kelvo exited with status $status"
 eventually settled || fail "the windows did not come to rest after Kelvo quit"
 report "Kelvo quits and puts every parked window back"
