@@ -104,5 +104,35 @@ TEST_F(WindowLifeTest, AWindowItsApplicationMovesIsPutBackInItsPane) {
     EXPECT_TRUE(eventually([&] { return near(window(first)->frame, home); }));
 }
 
+TEST_F(WindowLifeTest, AnApplicationHiddenByItsUserIsLeftHiddenWithItsPanes) {
+    const auto first = open(notes, CGRect(100, 100, 700, 500));
+    const auto second = open(browser, CGRect(500, 200, 800, 600));
+    auto& k = startKelvo();
+    ASSERT_TRUE(settled({first, second}));
+    const CGRect home = tile(first);
+
+    FixtureRequest hide;
+    hide.op = "hide";
+    tell(notes, hide);
+    EXPECT_TRUE(k.waitForLog("com.example.notes hidden by the user - left hidden, its panes kept"));
+    EXPECT_TRUE(eventually([&] { return !window(first)->onScreen; }));
+    EXPECT_EQ(records({first})[0].desktop, 1);
+    EXPECT_TRUE(near(tile(first), home));
+}
+
+TEST_F(WindowLifeTest, AWindowThatRefusesToMoveIsFloatedOutOfTheLayout) {
+    const auto plain = open(notes, CGRect(100, 100, 700, 500));
+    const auto stubborn = open(browser, CGRect(900, 300, 700, 500), FixtureQuirk::refusesPosition);
+    auto& k = startKelvo();
+    EXPECT_TRUE(k.waitForLog("gave up on win#" + std::to_string(stubborn) +
+                             " com.example.browser after repeated refusals - floating it, out of "
+                             "the layout"));
+    EXPECT_TRUE(
+        eventuallyState({stubborn}, [](const auto& r) { return r.windows->at(0).floating; }));
+    ASSERT_TRUE(settled({plain, stubborn}));
+    EXPECT_GT(tile(plain).size.width, screenWidth() * 0.9);
+    EXPECT_TRUE(near(window(plain)->frame, tile(plain)));
+}
+
 }  // namespace
 }  // namespace kelvo::testing
