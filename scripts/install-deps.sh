@@ -7,6 +7,8 @@ packages=(
     g++ make cmake ninja-build pkg-config
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libicu-dev
+    libcairo2-dev libpango1.0-dev
+    # the demo reads the desktop's JSON lines
     jq
     clang libclang-rt-dev
 )

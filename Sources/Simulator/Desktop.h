@@ -79,6 +79,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // ---- Windows, opened and changed by their applications.
 
     WindowNumber openWindow(Pid owner, const WindowSpec& spec = {});
+    /// A number no window has had yet, kept for a window its application opens later with it
+    /// (as `WindowSpec::number`), so that the application can name the window before it appears.
+    WindowNumber reserveWindowNumber();
     void closeWindow(WindowNumber number);
     /// The application moves or resizes its own window.
     void moveWindow(WindowNumber number, const CGRect& frame);

@@ -86,6 +86,13 @@ WindowNumber Desktop::openWindow(Pid owner, const WindowSpec& spec) {
     return openWindowLocked(owner, spec, false);
 }
 
+WindowNumber Desktop::reserveWindowNumber() {
+    Transaction transaction(*this);
+    while (windows_.contains(nextNumber_))
+        ++nextNumber_;
+    return nextNumber_++;
+}
+
 void Desktop::destroyWindowLocked(WindowNumber number, bool notify) {
     Window* window = windowLocked(number);
     if (!window) return;
