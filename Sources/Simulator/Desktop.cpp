@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Platform/Foundation/Clock.h"
+#include "Platform/Foundation/DispatchQueue.h"
 #include "Simulator/DesktopTransaction.h"
 #include "Simulator/SharedConnection.h"
 
@@ -40,6 +41,14 @@ void Desktop::detach(ClientID client) {
     clients_.erase(client);
     std::erase_if(observers_, [&](const auto& entry) { return entry.second.client == client; });
     std::erase_if(taps_, [&](const auto& entry) { return entry.second.client == client; });
+    if (awaiting_ && !taps_.contains(awaiting_->tap)) {
+        awaiting_.reset();
+        pumpInputLocked();
+    }
+    // A client that goes away is a process that ended.
+    for (auto& [pid, app] : applications_) {
+        if (app.client == client && !app.info.terminated) terminateLocked(pid, false);
+    }
 }
 
 Pid Desktop::registerClient(ClientID client, const ApplicationSpec& self) {
@@ -75,6 +84,18 @@ DisplayID Desktop::addDisplay(const CGRect& frame, std::optional<DisplayID> id, 
 void Desktop::removeDisplay(DisplayID id) {
     Transaction transaction(*this);
     std::erase_if(displays_, [&](const DisplayInfo& display) { return display.id == id; });
+    // Windows left on no display come over to the menu-bar display, as the platform brings
+    // them back when a screen is unplugged.
+    if (!displays_.empty()) {
+        const CGRect& home = displays_.front().visibleFrame;
+        for (auto& [number, window] : windows_) {
+            const bool shown = std::any_of(displays_.begin(), displays_.end(), [&](const auto& d) {
+                return d.frame.intersects(window.info.frame);
+            });
+            if (!shown && !window.own)
+                applyFrameLocked(window, CGRect(home.origin, window.info.frame.size));
+        }
+    }
     updateDisplaysLocked();
 }
 
@@ -127,7 +148,8 @@ const Desktop::Application* Desktop::applicationLocked(Pid pid) const {
     return found == applications_.end() ? nullptr : &found->second;
 }
 
-Pid Desktop::launchLocked(const ApplicationSpec& spec, ClientID client) {
+Pid Desktop::launchLocked(const ApplicationSpec& spec, ClientID client,
+                          const std::vector<WindowSpec>& windows) {
     Pid pid = spec.pid.value_or(0);
     if (pid <= 0 || applications_.contains(pid)) {
         while (applications_.contains(nextPid_))
@@ -144,6 +166,8 @@ Pid Desktop::launchLocked(const ApplicationSpec& spec, ClientID client) {
     app.client = client;
     applications_[pid] = std::move(app);
     launchOrder_.push_back(pid);
+    for (const auto& window : windows)
+        openWindowLocked(pid, window, false);
     postWorkspaceLocked(WorkspaceNotification::Kind::launched, pid);
     return pid;
 }
@@ -151,6 +175,18 @@ Pid Desktop::launchLocked(const ApplicationSpec& spec, ClientID client) {
 Pid Desktop::launch(const ApplicationSpec& spec) {
     Transaction transaction(*this);
     return launchLocked(spec, 0);
+}
+
+Pid Desktop::launch(const ApplicationSpec& spec, const std::vector<WindowSpec>& windows) {
+    Transaction transaction(*this);
+    return launchLocked(spec, 0, windows);
+}
+
+void Desktop::later(double seconds, std::function<void(Desktop&)> change) {
+    DispatchQueue::main().asyncAfter(DispatchTime::now() + seconds,
+                                     [weak = weak_from_this(), change = std::move(change)] {
+                                         if (const auto desktop = weak.lock()) change(*desktop);
+                                     });
 }
 
 void Desktop::install(const InstalledApplication& application) {
@@ -285,6 +321,10 @@ bool Desktop::unhideApplication(Pid pid) {
 
 void Desktop::terminate(Pid pid, bool stayListed) {
     Transaction transaction(*this);
+    terminateLocked(pid, stayListed);
+}
+
+void Desktop::terminateLocked(Pid pid, bool stayListed) {
     Application* app = applicationLocked(pid);
     if (!app || app->info.terminated) return;
     app->info.terminated = true;
@@ -326,6 +366,11 @@ void Desktop::setActivationPolicy(Pid pid, ActivationPolicy policy) {
 void Desktop::setResponseDelay(Pid pid, double seconds) {
     Transaction transaction(*this);
     if (Application* app = applicationLocked(pid)) app->responseDelay = seconds;
+}
+
+void Desktop::setOpensWindowOnCommandN(Pid pid, bool opens) {
+    Transaction transaction(*this);
+    if (Application* app = applicationLocked(pid)) app->opensWindowOnCommandN = opens;
 }
 
 void Desktop::setEnhancedUserInterface(Pid pid, bool on) {

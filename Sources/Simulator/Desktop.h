@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -16,6 +17,7 @@
 #include "Simulator/DesktopValues.h"
 #include "Simulator/DisplayInfo.h"
 #include "Simulator/InputEvent.h"
+#include "Simulator/PreferenceData.h"
 #include "Simulator/WindowInfo.h"
 
 namespace sim {
@@ -39,6 +41,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     static constexpr double menuBarHeight = 25;
     /// Window numbers start here and grow; one is reused only when a test asks for it.
     static constexpr WindowNumber firstWindowNumber = 100;
+    /// The key code of N, which with Command asks an application for a new window.
+    static constexpr std::uint16_t keyCodeN = 45;
+    static constexpr std::uint64_t commandFlag = 0x100000;
     /// Simulated processes are numbered from here.
     static constexpr Pid firstPid = 70000;
 
@@ -58,6 +63,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // ---- Applications, launched and driven from outside.
 
     Pid launch(const ApplicationSpec& spec);
+    /// Launches an application whose windows are already open when the launch is announced.
+    Pid launch(const ApplicationSpec& spec, const std::vector<WindowSpec>& windows);
     void install(const InstalledApplication& application);
     /// Brings the application to the front; `allWindows` raises all its windows.
     void activate(Pid pid, bool allWindows = false);
@@ -73,6 +80,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     bool enhancedUserInterface(Pid pid) const;
     std::optional<ApplicationInfo> application(Pid pid) const;
     std::optional<Pid> frontmost() const;
+    /// The application opens a new window when ⌘N reaches it (as a terminal or an editor does).
+    void setOpensWindowOnCommandN(Pid pid, bool opens);
     /// The key and mouse events that reached the application, oldest first.
     std::vector<InputEvent> receivedInput(Pid pid) const;
 
@@ -93,6 +102,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void setSettable(WindowNumber number, bool position, bool size);
     void setSizeLimits(WindowNumber number, CGSize minimum, CGSize maximum);
     void setListedInAXWindows(WindowNumber number, bool listed);
+    /// Whether the window's number reads, and which of its attributes do not.
+    void setReadability(WindowNumber number, bool numberReadable,
+                        std::vector<std::string> unreadableAttributes = {});
     /// The application starts handing out a new element for the window: the old one still
     /// reaches it, but the two are not equal.
     ElementID replaceElement(WindowNumber number);
@@ -100,6 +112,13 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     /// Every window, front to back (higher layers first).
     std::vector<WindowInfo> windows() const;
     std::optional<WindowNumber> focusedWindow(Pid pid) const;
+    /// How a client's own window was last described; none for other windows.
+    std::optional<OwnWindowSpec> ownWindow(WindowNumber number) const;
+
+    /// Makes a change `seconds` from now on the runtime's clock, as an application that acts on
+    /// its own time does (a window that minimizes itself, one that appears late). Nothing
+    /// happens once the desktop is gone.
+    void later(double seconds, std::function<void(Desktop&)> change);
 
     // ---- Accessibility trust.
 
@@ -118,6 +137,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void movePointer(CGPoint location);
     /// Taps can no longer be made (as without the permission to watch input).
     void setRefusesTaps(bool refuses);
+    /// The system disables the tap as it does when the user holds secure input, and tells it.
+    void disableTapByUserInput(TapID tap);
     std::size_t tapCount() const;
     bool tapEnabled(TapID tap) const;
     /// Events waiting for a tap's answer or behind one.
@@ -133,6 +154,22 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
 
     double bootTime() const;
     void setBootTime(double secondsSince1970);
+
+    // ---- Preference domains of the current user: an application identifier each, and the
+    // domain every application reads below its own.
+
+    /// The any-application domain, where global preferences are kept.
+    static constexpr const char* globalPreferenceDomain = ".GlobalPreferences";
+    /// As the user or a command-line tool sets it: always kept. None removes the key.
+    void setPreference(const std::string& domain, const std::string& key,
+                       std::optional<PreferenceData> value);
+    std::optional<PreferenceData> preference(const std::string& domain,
+                                             const std::string& key) const;
+    /// A domain that does not keep writes (one a profile manages, or one the system protects)
+    /// takes a client's writes without complaint and drops them.
+    void setKeepsPreferenceWrites(const std::string& domain, bool keeps);
+    /// How often clients synchronized the domain.
+    int preferenceSynchronizations(const std::string& domain) const;
 
     // ---- What connections call, for the client they serve.
 
@@ -179,6 +216,13 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec);
     void orderOwnWindow(WindowNumber number, bool front);
     void closeOwnWindow(WindowNumber number);
+    std::optional<PreferenceData> copyPreference(const std::string& domain,
+                                                 const std::string& key) const;
+    /// None removes the key; a domain that does not keep writes drops it.
+    void writePreference(const std::string& domain, const std::string& key,
+                         const std::optional<PreferenceData>& value);
+    /// False for a domain that does not keep writes.
+    bool synchronizePreferences(const std::string& domain);
 
   private:
     struct Application {
@@ -187,6 +231,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
         double responseDelay = 0;
         bool enhancedUserInterface = false;
         bool listedAfterTermination = false;
+        bool opensWindowOnCommandN = false;
         std::optional<WindowNumber> focused;
         std::optional<WindowNumber> main;
         std::vector<InputEvent> input;
@@ -197,6 +242,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
         std::vector<ElementID> elements;  // every element that reaches it, the current last
         bool orderedIn = true;
         bool own = false;
+        OwnWindowSpec look;  // a client's own window only
+        CGRect frameBeforeFullScreen;
     };
     struct Element {
         enum class Kind { application, window, systemWide };
@@ -239,14 +286,17 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     Window* windowOfLocked(const Element& element);
     ElementID newElementLocked(Element element);
     ElementID applicationElementLocked(Pid pid);
-    Pid launchLocked(const ApplicationSpec& spec, ClientID client);
+    Pid launchLocked(const ApplicationSpec& spec, ClientID client,
+                     const std::vector<WindowSpec>& windows = {});
     WindowNumber openWindowLocked(Pid owner, const WindowSpec& spec, bool own);
     void destroyWindowLocked(WindowNumber number, bool notify);
+    void terminateLocked(Pid pid, bool stayListed);
     void raiseLocked(WindowNumber number);
     bool activateLocked(Pid pid, bool allWindows);
     void activateNextLocked(Pid leaving);
     void setFocusedWindowLocked(Application& app, std::optional<WindowNumber> number);
     void applyFrameLocked(Window& window, const CGRect& frame);
+    void setFullScreenLocked(Window& window, bool fullScreen);
     AccessError writePositionLocked(Window& window, CGPoint position);
     AccessError writeSizeLocked(Window& window, CGSize size);
     void landLater(WindowNumber number, std::uint64_t incarnation, CGRect frame, double delay);
@@ -272,7 +322,10 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void pumpInputLocked();
     void deliverToApplicationLocked(const InputEvent& event, std::optional<Pid> target);
     void tapTimedOut(std::uint64_t delivery);
+    void disableTapLocked(TapID tap, std::uint32_t reason);
     void updateDisplaysLocked();
+    void setPreferenceLocked(const std::string& domain, const std::string& key,
+                             std::optional<PreferenceData> value);
 
     mutable std::mutex mutex_;
     Outbox outbox_;
@@ -313,6 +366,10 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::vector<AccessCall> calls_;
     bool recordsCalls_ = true;
     double bootTime_;
+
+    std::map<std::string, std::map<std::string, PreferenceData>> preferences_;
+    std::set<std::string> domainsDroppingWrites_;
+    std::map<std::string, int> preferenceSynchronizations_;
 };
 
 }  // namespace sim

@@ -114,6 +114,9 @@ AttributeReply Desktop::readWindowLocked(const Window& window, const std::string
     auto value = [](AttributeValue v) {
         return AttributeReply{AccessError::success, std::move(v)};
     };
+    const auto& unreadable = info.unreadableAttributes;
+    if (std::find(unreadable.begin(), unreadable.end(), attribute) != unreadable.end())
+        return {AccessError::noValue, {}};
     if (attribute == "AXRole") return value(info.role);
     if (attribute == "AXSubrole") {
         if (info.subrole.empty()) return {AccessError::noValue, {}};
@@ -212,9 +215,7 @@ AccessError Desktop::writeWindowLocked(Window& window, const std::string& attrib
         return AccessError::success;
     }
     if (attribute == "AXFullScreen") {
-        window.info.fullScreen = *flag;
-        if (const auto display = displayForLocked(window.info.frame); display && *flag)
-            applyFrameLocked(window, display->frame);
+        setFullScreenLocked(window, *flag);
         return AccessError::success;
     }
     if (attribute == "AXMain") {
@@ -341,6 +342,8 @@ WindowNumberReply Desktop::windowNumber(ElementID id) {
         call.pid = element.pid;
         call.window = element.window;
         reply.error = reachLocked(element, defaultMessagingTimeout);
+        if (reply.error == AccessError::success && !windowOfLocked(element)->info.numberReadable)
+            reply.error = AccessError::failure;
         if (reply.error == AccessError::success) reply.number = element.window;
     }
     call.result = reply.error;

@@ -2,6 +2,18 @@
 
 namespace sim {
 
+std::optional<PreferenceData> DesktopConnection::copyPreference(const std::string&,
+                                                                const std::string&) {
+    return std::nullopt;
+}
+
+void DesktopConnection::writePreference(const std::string&, const std::string&,
+                                        const std::optional<PreferenceData>&) {}
+
+bool DesktopConnection::synchronizePreferences(const std::string&) {
+    return false;
+}
+
 AttributeReply DisconnectedConnection::copyAttribute(ElementID, const std::string&, double) {
     return {AccessError::cannotComplete, {}};
 }

@@ -10,6 +10,7 @@
 #include "Simulator/DesktopValues.h"
 #include "Simulator/DisplayInfo.h"
 #include "Simulator/InputEvent.h"
+#include "Simulator/PreferenceData.h"
 #include "Simulator/WindowInfo.h"
 
 namespace sim {
@@ -113,6 +114,17 @@ class DesktopConnection {
     // Services.
     /// The machine's boot time in seconds since 1970; it stays the same for a desktop's life.
     virtual double bootTime() = 0;
+
+    // Preferences of the current user, by domain (`Desktop::globalPreferenceDomain` for the
+    // any-application one). A connection that does not carry them answers as a desktop that
+    // keeps no preferences: nothing is read and no write is kept.
+    virtual std::optional<PreferenceData> copyPreference(const std::string& domain,
+                                                         const std::string& key);
+    /// None removes the key. Nothing is reported: a domain may drop the write.
+    virtual void writePreference(const std::string& domain, const std::string& key,
+                                 const std::optional<PreferenceData>& value);
+    /// False when the domain could not be written out.
+    virtual bool synchronizePreferences(const std::string& domain);
 };
 
 /// The connection of a client that has no desktop: every call fails.

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <string>
 
 #include "Platform/Foundation/DispatchQueue.h"
 #include "Simulator/Desktop.h"
@@ -139,15 +140,27 @@ void Desktop::tapTimedOut(std::uint64_t delivery) {
     if (!awaiting_ || awaiting_->delivery != delivery) return;
     const TapID id = awaiting_->tap;
     awaiting_.reset();
-    const auto found = taps_.find(id);
-    if (found != taps_.end()) {
-        found->second.enabled = false;
-        InputEvent disabled;
-        disabled.type = inputTapDisabledByTimeout;
-        disabled.location = pointer_;
-        outbox_.emplace_back(found->second.client, TapEventDelivery{id, 0, disabled});
-    }
+    disableTapLocked(id, inputTapDisabledByTimeout);
     pumpInputLocked();  // the event goes on as if the tap had passed it
+}
+
+void Desktop::disableTapByUserInput(TapID tap) {
+    Transaction transaction(*this);
+    disableTapLocked(tap, inputTapDisabledByUserInput);
+    if (awaiting_ && awaiting_->tap == tap) {
+        awaiting_.reset();
+        pumpInputLocked();
+    }
+}
+
+void Desktop::disableTapLocked(TapID id, std::uint32_t reason) {
+    const auto found = taps_.find(id);
+    if (found == taps_.end()) return;
+    found->second.enabled = false;
+    InputEvent notice;
+    notice.type = reason;
+    notice.location = pointer_;
+    outbox_.emplace_back(found->second.client, TapEventDelivery{id, 0, notice});
 }
 
 void Desktop::deliverToApplicationLocked(const InputEvent& event, std::optional<Pid> target) {
@@ -156,6 +169,7 @@ void Desktop::deliverToApplicationLocked(const InputEvent& event, std::optional<
         for (const WindowNumber number : orderedLocked()) {
             const Window& window = windows_.at(number);
             if (!onScreenLocked(window) || !window.info.frame.contains(event.location)) continue;
+            if (window.own && window.look.ignoresMouseEvents) continue;  // click-through
             target = window.info.owner;
             if (!window.own) {
                 raiseLocked(number);
@@ -170,8 +184,15 @@ void Desktop::deliverToApplicationLocked(const InputEvent& event, std::optional<
     }
     if (!target) target = active_;
     if (!target) return;
-    if (Application* app = applicationLocked(*target); app && !app->info.terminated)
-        app->input.push_back(event);
+    Application* app = applicationLocked(*target);
+    if (!app || app->info.terminated) return;
+    app->input.push_back(event);
+    if (app->opensWindowOnCommandN && event.type == inputKeyDown && event.keyCode == keyCodeN &&
+        (event.flags & commandFlag) != 0) {
+        WindowSpec spec;
+        spec.title = "Window " + std::to_string(app->input.size());
+        openWindowLocked(*target, spec, false);
+    }
 }
 
 void Desktop::hardwareInputLocked(const InputEvent& event) {

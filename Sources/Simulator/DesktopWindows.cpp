@@ -58,6 +58,8 @@ WindowNumber Desktop::openWindowLocked(Pid owner, const WindowSpec& spec, bool o
     window.info.maximumSize = spec.maximumSize;
     window.info.layer = spec.layer;
     window.info.listedInAXWindows = spec.listedInAXWindows;
+    window.info.numberReadable = spec.numberReadable;
+    window.info.unreadableAttributes = spec.unreadableAttributes;
     window.info.answer = spec.answer;
     window.info.element =
         newElementLocked(Element{Element::Kind::window, owner, number, window.incarnation});
@@ -189,11 +191,20 @@ void Desktop::setMinimized(WindowNumber number, bool minimized) {
 
 void Desktop::setFullScreen(WindowNumber number, bool fullScreen) {
     Transaction transaction(*this);
-    Window* window = windowLocked(number);
-    if (!window || window->info.fullScreen == fullScreen) return;
-    window->info.fullScreen = fullScreen;
-    if (const auto display = displayForLocked(window->info.frame); display && fullScreen)
-        applyFrameLocked(*window, display->frame);
+    if (Window* window = windowLocked(number)) setFullScreenLocked(*window, fullScreen);
+}
+
+void Desktop::setFullScreenLocked(Window& window, bool fullScreen) {
+    if (window.info.fullScreen == fullScreen) return;
+    window.info.fullScreen = fullScreen;
+    if (!fullScreen) {
+        // Leaving full screen puts the window back where it was.
+        applyFrameLocked(window, window.frameBeforeFullScreen);
+        return;
+    }
+    window.frameBeforeFullScreen = window.info.frame;
+    if (const auto display = displayForLocked(window.info.frame))
+        applyFrameLocked(window, display->frame);
 }
 
 void Desktop::setWriteAnswer(WindowNumber number, const WriteAnswer& answer) {
@@ -220,6 +231,15 @@ void Desktop::setSizeLimits(WindowNumber number, CGSize minimum, CGSize maximum)
 void Desktop::setListedInAXWindows(WindowNumber number, bool listed) {
     Transaction transaction(*this);
     if (Window* window = windowLocked(number)) window->info.listedInAXWindows = listed;
+}
+
+void Desktop::setReadability(WindowNumber number, bool numberReadable,
+                             std::vector<std::string> unreadableAttributes) {
+    Transaction transaction(*this);
+    if (Window* window = windowLocked(number)) {
+        window->info.numberReadable = numberReadable;
+        window->info.unreadableAttributes = std::move(unreadableAttributes);
+    }
 }
 
 ElementID Desktop::replaceElement(WindowNumber number) {
@@ -370,6 +390,7 @@ WindowNumber Desktop::createOwnWindow(ClientID client, const OwnWindowSpec& spec
     window.listedInAXWindows = false;
     const WindowNumber number = openWindowLocked(owner, window, true);
     windows_.at(number).info.alpha = spec.alpha;
+    windows_.at(number).look = spec;
     return number;
 }
 
@@ -381,6 +402,14 @@ void Desktop::updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec) {
     window->info.frame = spec.frame;
     window->info.layer = spec.level;
     window->info.alpha = spec.alpha;
+    window->look = spec;
+}
+
+std::optional<OwnWindowSpec> Desktop::ownWindow(WindowNumber number) const {
+    std::lock_guard lock(mutex_);
+    const Window* window = windowLocked(number);
+    if (!window || !window->own) return std::nullopt;
+    return window->look;
 }
 
 void Desktop::orderOwnWindow(WindowNumber number, bool front) {

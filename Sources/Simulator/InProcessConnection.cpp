@@ -206,4 +206,18 @@ double InProcessConnection::bootTime() {
     return desktop_->bootTime();
 }
 
+std::optional<PreferenceData> InProcessConnection::copyPreference(const std::string& domain,
+                                                                  const std::string& key) {
+    return desktop_->copyPreference(domain, key);
+}
+
+void InProcessConnection::writePreference(const std::string& domain, const std::string& key,
+                                          const std::optional<PreferenceData>& value) {
+    desktop_->writePreference(domain, key, value);
+}
+
+bool InProcessConnection::synchronizePreferences(const std::string& domain) {
+    return desktop_->synchronizePreferences(domain);
+}
+
 }  // namespace sim

@@ -74,6 +74,11 @@ class InProcessConnection final : public DesktopConnection {
     void closeOwnWindow(WindowNumber number) override;
 
     double bootTime() override;
+    std::optional<PreferenceData> copyPreference(const std::string& domain,
+                                                 const std::string& key) override;
+    void writePreference(const std::string& domain, const std::string& key,
+                         const std::optional<PreferenceData>& value) override;
+    bool synchronizePreferences(const std::string& domain) override;
 
   private:
     /// The sink, shared with the desktop's delivery so that an event under way when the

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Platform/Foundation/CGGeometry.h"
 #include "Simulator/DesktopValues.h"
@@ -45,6 +46,10 @@ struct WindowSpec {
     int layer = 0;
     /// False for a window that its application leaves out of "AXWindows".
     bool listedInAXWindows = true;
+    /// False for a window whose element does not give its window number.
+    bool numberReadable = true;
+    /// Attributes whose reads fail (with no value), as for a window still being set up.
+    std::vector<std::string> unreadableAttributes;
     WriteAnswer answer;
     /// A window number the test wants (also one a closed window had); none takes the next one.
     std::optional<WindowNumber> number;
@@ -66,6 +71,8 @@ struct WindowInfo {
     bool fullScreen = false;
     int layer = 0;
     bool listedInAXWindows = true;
+    bool numberReadable = true;
+    std::vector<std::string> unreadableAttributes;
     /// Shown by the window server: not minimized, application not hidden, ordered in.
     bool onScreen = true;
     double alpha = 1;
@@ -99,13 +106,28 @@ enum WindowListOption : std::uint32_t {
     windowListExcludeDesktopElements = 1 << 4,
 };
 
-/// A window of a client's own (a panel the client draws), as the client describes it.
+/// An sRGB colour, components in 0 to 1.
+struct Colour {
+    double red = 0;
+    double green = 0;
+    double blue = 0;
+    double alpha = 0;
+    bool operator==(const Colour&) const = default;
+};
+
+/// A window of a client's own (a panel the client draws), as the client describes it, with
+/// what its content layer draws so that pictures of the desktop can show it.
 struct OwnWindowSpec {
     std::string title;
     CGRect frame;  // Accessibility convention
     int level = 0;
     double alpha = 1;
     bool ignoresMouseEvents = false;
+    Colour background;
+    Colour borderColour;
+    double borderWidth = 0;
+    double cornerRadius = 0;
+    double opacity = 1;
     bool operator==(const OwnWindowSpec&) const = default;
 };
 

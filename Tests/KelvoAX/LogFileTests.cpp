@@ -11,6 +11,7 @@
 #include "Platform/Foundation/FileManager.h"
 #include "Platform/Foundation/ManualClock.h"
 #include "Support/TemporaryFolder.h"
+#include "Support/ThreadCount.h"
 
 namespace kelvo {
 namespace {
@@ -115,7 +116,8 @@ TEST_F(LogFileTest, AQuietLogIsWrittenOnceHalfASecondAfterItsFirstLine) {
 TEST_F(LogFileTest, ReachingTheBufferLimitWritesAtOnce) {
     const LogFile log(logURL(), 64 * 1024);
     const std::string message(1000, 'm');  // 1026 bytes a line
-    for (int i = 0; i < 15; ++i) log.write(message);
+    for (int i = 0; i < 15; ++i)
+        log.write(message);
     clock.runUntilIdle();
     EXPECT_EQ(contentsOrNothing(logURL()), "<none>");  // 15390 bytes: below 16384
     log.write(message);
@@ -267,6 +269,18 @@ TEST_F(LogFileTest, ADroppedLogLeavesItsDelayedWriteHarmless) {
 }
 
 // The log on its own thread, as the program runs it: nothing waits but `flush`.
+TEST(LogFileOnItsQueue, LeavesNoThreadBehindWhenDropped) {
+    TemporaryFolder folder;
+    const std::size_t before = testing::threadCount();
+    {
+        const LogFile log(folder / "kelvo.log", fourMiB);
+        log.write("a line whose write-out waits half a second");
+        log.flush();
+        log.write("and one left waiting");
+    }
+    EXPECT_LE(testing::threadCount(), before);
+}
+
 TEST(LogFileOnItsQueue, KeepsEveryLineWrittenFromSeveralThreads) {
     TemporaryFolder folder;
     const LogFile log(folder / "kelvo.log", fourMiB);

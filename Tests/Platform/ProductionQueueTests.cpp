@@ -11,10 +11,13 @@
 #include "Platform/Foundation/CFRunLoop.h"
 #include "Platform/Foundation/DispatchQueue.h"
 #include "Platform/Foundation/DispatchSemaphore.h"
+#include "Platform/Foundation/ManualClock.h"
+#include "Support/ThreadCount.h"
 
 namespace {
 
 constexpr double bound = 10;
+using kelvo::testing::threadCount;
 
 void stopMainLoopLater() {
     DispatchQueue::main().async([] { CFRunLoopStop(CFRunLoopGetMain()); });
@@ -94,6 +97,30 @@ TEST(ProductionSerialQueue, DelayedWorkRunsEvenAfterTheQueueIsReleased) {
         const DispatchQueue queue("test.released");
         queue.asyncAfter(DispatchTime::now() + 0.001, [&] { ran.signal(); });
     }
+    EXPECT_EQ(ran.wait(bound), DispatchTimeoutResult::success);
+}
+
+TEST(ProductionSerialQueue, AReleasedQueueWithNothingLeftEndsItsThreadBeforeReleaseReturns) {
+    const std::size_t before = threadCount();
+    {
+        DispatchQueue queue("dev.kelvo.test.idle");
+        DispatchSemaphore ran(0);
+        queue.async([&] { ran.signal(); });
+        ASSERT_EQ(ran.wait(bound), DispatchTimeoutResult::success);
+        const DispatchWorkItem later([] {});
+        queue.asyncAfter(DispatchTime::now() + 3600, later);
+        later.cancel();
+    }
+    // Threads of earlier tests may end meanwhile, never start.
+    EXPECT_LE(threadCount(), before);
+}
+
+TEST(ProductionSerialQueue, RealTimeWorkRunsOnTimeWhileAManualClockIsInstalled) {
+    DispatchQueue queue("dev.kelvo.test.real");
+    DispatchSemaphore ran(0);
+    queue.asyncAfter(DispatchTime::now() + 0.05, [&] { ran.signal(); });
+    // Virtual time stands still; the queue's thread neither waits for it nor spins on it.
+    const ManualClock clock;
     EXPECT_EQ(ran.wait(bound), DispatchTimeoutResult::success);
 }
 

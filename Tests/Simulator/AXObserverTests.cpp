@@ -2,12 +2,15 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <limits>
+#include <map>
 #include <mutex>
 #include <thread>
 
 #include "AccessibilityTestSupport.h"
 #include "Platform/Accessibility/AXObserver.h"
+#include "Platform/AppKit/NSWorkspace.h"
 #include "Platform/Foundation/DispatchSemaphore.h"
 #include "Platform/Foundation/NSThread.h"
 #include "Support/DesktopFixture.h"
@@ -206,6 +209,85 @@ TEST_F(AXObserverTests, NotificationsRunOnTheThreadWhoseRunLoopHoldsTheSource) {
     CFRunLoopWakeUp(streamLoop);
     released.wait();
     CFRunLoopStop(streamLoop);
+    EXPECT_TRUE(thread.waitUntilFinished(10));
+}
+
+}  // namespace
+}  // namespace kelvo
+
+namespace kelvo {
+namespace {
+
+// The shape the event stream takes: a thread of its own whose run loop holds the observers,
+// fed by workspace notifications that arrive on the posting thread and hop over.
+TEST_F(AXObserverTests, ObserversMadeOnAStreamThreadFollowLaunchesAndTerminations) {
+    CFRunLoopRef loop;
+    DispatchSemaphore started(0);
+    NSThread thread([&] {
+        loop = CFRunLoopGetCurrent();
+        started.signal();
+        CFRunLoopRun();
+    });
+    thread.setName("ax-stream-test");
+    thread.start();
+    started.wait();
+
+    std::map<pid_t, AXObserverRef> observers;  // the stream thread's alone
+    auto hop = [&](std::function<void()> block) {
+        CFRunLoopPerformBlock(loop, kCFRunLoopDefaultMode, std::move(block));
+        CFRunLoopWakeUp(loop);
+    };
+    auto& center = NSWorkspace::sharedWorkspace().notificationCenter();
+    const auto launched = center.addObserver(
+        NSWorkspaceDidLaunchApplicationNotification, nullptr, nullptr,
+        [&](const NSNotification& notification) {
+            const pid_t pid = NSWorkspace::applicationOf(notification)->processIdentifier();
+            hop([&, pid] {
+                AXObserverRef observer;
+                if (AXObserverCreate(pid, &Listener::callback, &observer) != kAXErrorSuccess)
+                    return;
+                AXObserverAddNotification(observer, AXUIElementCreateApplication(pid),
+                                          kAXWindowCreatedNotification, &listener);
+                CFRunLoopAddSource(CFRunLoopGetCurrent(), AXObserverGetRunLoopSource(observer),
+                                   kCFRunLoopDefaultMode);
+                observers[pid] = observer;
+            });
+        });
+    const auto terminated = center.addObserver(
+        NSWorkspaceDidTerminateApplicationNotification, nullptr, nullptr,
+        [&](const NSNotification& notification) {
+            const pid_t pid = NSWorkspace::applicationOf(notification)->processIdentifier();
+            hop([&, pid] {
+                const auto found = observers.find(pid);
+                if (found == observers.end()) return;
+                CFRunLoopRemoveSource(CFRunLoopGetCurrent(),
+                                      AXObserverGetRunLoopSource(found->second),
+                                      kCFRunLoopDefaultMode);
+                observers.erase(found);
+            });
+        });
+
+    const auto editor = launch("com.example.writer");
+    // The observer is made on the stream thread; wait for it before the window opens.
+    DispatchSemaphore observed(0);
+    hop([&] { observed.signal(); });
+    observed.wait();
+    const auto number = open(editor, CGRect(0, 30, 400, 300));
+    const auto heard = listener.waitFor(1);
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].window, number);
+    EXPECT_EQ(heard[0].thread, "ax-stream-test");
+
+    desktop->terminate(editor);
+    DispatchSemaphore forgotten(0);
+    hop([&] {
+        EXPECT_TRUE(observers.empty());
+        forgotten.signal();
+    });
+    forgotten.wait();
+    center.removeObserver(launched);
+    center.removeObserver(terminated);
+    CFRunLoopStop(loop);
     EXPECT_TRUE(thread.waitUntilFinished(10));
 }
 

@@ -135,6 +135,16 @@ TEST_F(AXUIElementTests, AWindowLeftOutOfAXWindowsIsStillInTheWindowList) {
     EXPECT_EQ(frameOf(window), CGRect(100, 50, 800, 600));
 }
 
+TEST_F(AXUIElementTests, AWindowCanHideItsNumberOrItsFrame) {
+    desktop->setReadability(number, false);
+    CGWindowID read = 0;
+    EXPECT_EQ(_AXUIElementGetWindow(window, &read), kAXErrorFailure);
+    EXPECT_EQ(windowElement(app, number), nullptr);
+    desktop->setReadability(number, true, {kAXPositionAttribute});
+    EXPECT_EQ(frameOf(window), std::nullopt);
+    EXPECT_EQ(textOf(window, kAXRoleAttribute), "AXWindow");
+}
+
 TEST_F(AXUIElementTests, WithoutTrustEveryCallIsRefused) {
     desktop->setTrusted(false);
     EXPECT_FALSE(AXIsProcessTrusted());

@@ -130,6 +130,15 @@ TEST_F(CGEventTapTests, ATapThatDoesNotAnswerInTimeIsDisabledAndToldSo) {
     EXPECT_EQ(log.types.back(), kCGEventKeyDown);
 }
 
+TEST_F(CGEventTapTests, ATapDisabledByUserInputIsToldSo) {
+    TapLog log("tap");
+    const auto tap = makeTap(log, CGEventMaskBit(kCGEventKeyDown));
+    desktop->disableTapByUserInput(tap->tap());
+    settle();
+    EXPECT_FALSE(CGEventTapIsEnabled(tap));
+    EXPECT_EQ(log.types, (std::vector<CGEventType>{kCGEventTapDisabledByUserInput}));
+}
+
 TEST_F(CGEventTapTests, AListenOnlyTapSeesMovesWithoutHoldingThemUp) {
     TapLog log("moves");
     const auto tap = makeTap(log, CGEventMaskBit(kCGEventMouseMoved), kCGHeadInsertEventTap,
@@ -185,6 +194,7 @@ TEST_F(CGEventTapTests, PostedKeyboardEventsPassTheTapsOrGoStraightToOneApplicat
     TapLog log("tap");
     const auto tap = makeTap(log, CGEventMaskBit(kCGEventKeyDown));
     const auto terminal = launch("com.example.terminal");
+    desktop->setOpensWindowOnCommandN(terminal, true);
     const auto commandN = CGEventCreateKeyboardEvent(nullptr, 45, true);
     CGEventSetFlags(commandN, kCGEventFlagMaskCommand);
     CGEventPostToPid(terminal, commandN);
@@ -193,6 +203,7 @@ TEST_F(CGEventTapTests, PostedKeyboardEventsPassTheTapsOrGoStraightToOneApplicat
     ASSERT_EQ(desktop->receivedInput(terminal).size(), 1u);
     EXPECT_EQ(desktop->receivedInput(terminal)[0].flags, kCGEventFlagMaskCommand);
     EXPECT_EQ(desktop->receivedInput(terminal)[0].sourcePid, ownPid);
+    EXPECT_EQ(desktop->windows().size(), 1u);  // the terminal opened a new window
 
     CGEventPost(kCGSessionEventTap, CGEventCreateKeyboardEvent(nullptr, keyB, true));
     settle();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "AccessibilityTestSupport.h"
 #include "Platform/AppKit/NSEvent.h"
 #include "Platform/AppKit/NSScreen.h"
 #include "Platform/Quartz/CGWindow.h"
@@ -30,6 +31,11 @@ TEST_F(ScreenAndWindowListTests, ScreensAreBottomLeftAgainstTopLeftDisplaysOfDif
     const auto displays = desktop->displays();
     EXPECT_EQ(displays[1].frame, CGRect(1440, -200, 1080, 1920));
     EXPECT_EQ(displays[1].visibleFrame, CGRect(1440, -175, 1080, 1895));
+
+    // A window filling the side screen's visible frame reads top-left through Accessibility.
+    const auto app = launch("com.example.editor", true);
+    const auto tall = open(app, CGRect(1440, -175, 1080, 1895));
+    EXPECT_EQ(frameOf(windowElement(app, tall)), CGRect(1440, -175, 1080, 1895));
 }
 
 TEST_F(ScreenAndWindowListTests, WithoutDisplaysThereAreNoScreens) {
@@ -99,6 +105,22 @@ TEST_F(ScreenAndWindowListTests, ARectangleNeedsAllFourNumbers) {
         CFDictionaryCreate({{"X", CFNumberCreate(1.0)}}), &rect));
     EXPECT_EQ(rect, CGRect(1, 2, 3, 4));
     EXPECT_FALSE(CGRectMakeWithDictionaryRepresentation(nullptr, &rect));
+}
+
+}  // namespace
+}  // namespace kelvo
+
+namespace kelvo {
+namespace {
+
+TEST_F(ScreenAndWindowListTests, WindowsOfAnUnpluggedDisplayComeToTheMenuBarDisplay) {
+    const auto side = desktop->addDisplay(CGRect(1440, 0, 1920, 1080));
+    const auto app = launch("com.example.editor", true);
+    const auto stays = open(app, CGRect(100, 100, 400, 300));
+    const auto moved = open(app, CGRect(2000, 200, 400, 300));
+    desktop->removeDisplay(side);
+    EXPECT_EQ(desktop->window(stays)->frame, CGRect(100, 100, 400, 300));
+    EXPECT_EQ(desktop->window(moved)->frame, CGRect(0, 25, 400, 300));
 }
 
 }  // namespace

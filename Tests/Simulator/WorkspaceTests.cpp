@@ -166,3 +166,49 @@ TEST_F(WorkspaceTests, TheBootTimeStaysForTheDesktopsLife) {
 
 }  // namespace
 }  // namespace kelvo
+
+namespace kelvo {
+namespace {
+
+TEST_F(WorkspaceTests, AnApplicationLaunchedWithWindowsListsThemWhenItsLaunchIsAnnounced) {
+    std::size_t seen = 0;
+    tokens.push_back(NSWorkspace::sharedWorkspace().notificationCenter().addObserver(
+        NSWorkspaceDidLaunchApplicationNotification, nullptr, nullptr,
+        [&](const NSNotification& notification) {
+            const auto app = NSWorkspace::applicationOf(notification);
+            const auto reply =
+                desktop->copyAttribute(desktop->applicationElement(app->processIdentifier()),
+                                       "AXWindows", sim::Desktop::defaultMessagingTimeout);
+            seen = std::get<std::vector<sim::ElementID>>(reply.value).size();
+        }));
+    sim::ApplicationSpec spec;
+    spec.bundleID = "com.example.editor";
+    desktop->launch(spec, {sim::WindowSpec{}, sim::WindowSpec{}});
+    EXPECT_EQ(seen, 2u);
+}
+
+}  // namespace
+}  // namespace kelvo
+
+namespace kelvo {
+namespace {
+
+TEST_F(WorkspaceTests, AClientThatGoesAwayIsAProcessThatEnded) {
+    listen(NSWorkspaceDidTerminateApplicationNotification);
+    sim::Pid fixturePid = 0;
+    {
+        auto other = std::make_shared<sim::InProcessConnection>(desktop);
+        sim::ApplicationSpec spec;
+        spec.bundleID = "com.example.fixture";
+        fixturePid = other->registerClient(spec);
+        other->createOwnWindow({});
+        EXPECT_NE(fixturePid, ownPid);
+    }
+    EXPECT_TRUE(desktop->application(fixturePid)->terminated);
+    EXPECT_TRUE(desktop->windows().empty());
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].pid, fixturePid);
+}
+
+}  // namespace
+}  // namespace kelvo

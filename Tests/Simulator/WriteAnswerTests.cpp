@@ -108,6 +108,9 @@ TEST_F(WriteAnswerTests, AFullScreenWindowDoesNotMove) {
     ASSERT_EQ(AXUIElementCopyAttributeValue(window, kAXFullScreenAttribute, &value),
               kAXErrorSuccess);
     EXPECT_TRUE(CFBooleanGetValue(CFCast<CFBoolean>(value)));
+    EXPECT_EQ(AXUIElementSetAttributeValue(window, kAXFullScreenAttribute, kCFBooleanFalse),
+              kAXErrorSuccess);
+    EXPECT_EQ(frameOf(window), CGRect(100, 100, 800, 600));
 }
 
 TEST_F(WriteAnswerTests, MinimizingThroughAccessibilityTakesTheWindowOffScreen) {
@@ -126,6 +129,22 @@ TEST_F(WriteAnswerTests, AWriteOfTheWrongKindIsAnIllegalArgument) {
               kAXErrorIllegalArgument);
     EXPECT_EQ(AXUIElementSetAttributeValue(window, kAXPositionAttribute, nullptr),
               kAXErrorIllegalArgument);
+}
+
+}  // namespace
+}  // namespace kelvo
+
+namespace kelvo {
+namespace {
+
+TEST_F(WriteAnswerTests, AnApplicationActsOnItsOwnTime) {
+    const auto window = windowWith({});
+    desktop->later(0.5, [n = number](sim::Desktop& d) { d.setMinimized(n, true); });
+    clock.advance(0.4);
+    EXPECT_FALSE(desktop->window(number)->minimized);
+    clock.advance(0.1);
+    EXPECT_TRUE(desktop->window(number)->minimized);
+    (void)window;
 }
 
 }  // namespace

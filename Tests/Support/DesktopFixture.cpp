@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "Platform/AppKit/NSAlert.h"
+#include "Platform/AppKit/NSApplication.h"
 #include "Simulator/SharedConnection.h"
 
 namespace kelvo {
@@ -17,12 +19,15 @@ DesktopFixture::DesktopFixture() {
     self.activationPolicy = sim::ActivationPolicy::accessory;
     self.pid = static_cast<sim::Pid>(getpid());
     ownPid = connection->registerClient(self);
+    NSApplication::sharedApplication().setTerminationHandler([this] { ++terminations_; });
 }
 
 DesktopFixture::~DesktopFixture() {
     // Work the test left on the main queue may still hold stand-ins; it runs before the
     // desktop goes, so nothing reaches a connection that is no longer installed.
     clock.runUntilIdle();
+    NSApplication::sharedApplication().setTerminationHandler({});
+    NSAlert::reset();
     sim::SharedConnection::install(nullptr);
 }
 

@@ -28,12 +28,17 @@ class DesktopFixture : public ::testing::Test {
     sim::WindowNumber open(sim::Pid owner, const CGRect& frame, sim::WindowSpec spec = {});
     /// Runs everything due now on the main queue (tap callbacks, main-thread notifications).
     void settle() { clock.runUntilIdle(); }
+    /// How often the application object ended the process (it does not, in a test).
+    int terminations() const { return terminations_; }
 
     ManualClock clock;
     std::shared_ptr<sim::Desktop> desktop = std::make_shared<sim::Desktop>();
     std::shared_ptr<sim::InProcessConnection> connection =
         std::make_shared<sim::InProcessConnection>(desktop);
     sim::Pid ownPid = 0;
+
+  private:
+    int terminations_ = 0;
 };
 
 }  // namespace kelvo

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "KelvoCore/Store/WindowBridging.h"
+#include "Support/Printers.h"
 
 namespace kelvo {
 

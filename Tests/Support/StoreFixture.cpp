@@ -30,6 +30,24 @@ void StoreFixture::adopt(std::uint32_t raw, const CGRect& frame, bool floating,
     settle();
 }
 
+void StoreFixture::adoptOn(int d, std::uint32_t raw, const CGRect& frame, bool floating,
+                           const std::string& bundleID) {
+    if (d != store->activeDesktop()) store->switchTo(d, std::nullopt);
+    settle();
+    adopt(raw, frame, floating, bundleID);
+    if (store->activeDesktop() != 1) store->switchTo(1, std::nullopt);
+    settle();
+}
+
+AdoptionRecord StoreFixture::record(std::uint32_t raw, const std::string& bundleID, bool floating) {
+    return AdoptionRecord{WindowID(raw), bundleID, floating, false};
+}
+
+void StoreFixture::frameEvent(std::uint32_t raw, const CGRect& frame) {
+    bridge->window(WindowID(raw)).record.frame = frame;
+    store->windowFrameChanged(WindowID(raw));
+}
+
 std::optional<CGRect> StoreFixture::frameOf(std::uint32_t raw) const {
     return bridge->actualFrame(WindowID(raw));
 }

@@ -34,6 +34,19 @@ class StoreFixture : public ::testing::Test {
     void adopt(std::uint32_t raw, const CGRect& frame = CGRect(100, 100, 300, 200),
                bool floating = false,
                const std::string& bundleID = FakeWindowBridge::defaultBundleID);
+    /// Adopts a window onto desktop `d` (switching there first) and comes back to desktop 1.
+    void adoptOn(int d, std::uint32_t raw, const CGRect& frame = CGRect(100, 100, 300, 200),
+                 bool floating = false,
+                 const std::string& bundleID = FakeWindowBridge::defaultBundleID);
+    void adoptOn(int d, std::uint32_t raw, const std::string& bundleID) {
+        adoptOn(d, raw, CGRect(100, 100, 300, 200), false, bundleID);
+    }
+    /// A start-up adoption record of a window (not put on the fake desktop).
+    static AdoptionRecord record(std::uint32_t raw,
+                                 const std::string& bundleID = FakeWindowBridge::defaultBundleID,
+                                 bool floating = false);
+    /// The window's frame changes (by the user or its application) and the store hears of it.
+    void frameEvent(std::uint32_t raw, const CGRect& frame);
     /// Runs every pending scheduled step, as time passes.
     void settle(double seconds = 1.0) { clock.advance(seconds); }
     std::optional<CGRect> frameOf(std::uint32_t raw) const;

@@ -1,6 +1,8 @@
 #include "KelvoAX/Log/LogFile.h"
 
 #include <algorithm>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +16,7 @@ namespace kelvo {
 
 namespace fs = std::filesystem;
 
-// Everything but the constant fields is touched only on `queue`.
+// Everything but the constant fields and the delayed write-out is touched only on `queue`.
 struct LogFile::Core : std::enable_shared_from_this<LogFile::Core> {
     Core(fs::path u, std::int64_t limit)
         : url(std::move(u)),
@@ -25,9 +27,12 @@ struct LogFile::Core : std::enable_shared_from_this<LogFile::Core> {
         formatter.setLocaleIdentifier(std::string(timestampLocale));
     }
 
-    fs::path previousURL() const { return fs::path(url.string() + ".1"); }
+    fs::path previousURL() const { return LogFile::previousURL(url); }
 
     void enqueue(std::string line);
+    void scheduleWriteOut();
+    /// The log was dropped: no delayed write-out is left waiting or scheduled any more.
+    void close();
     void writeOut();
     void open();
     void append(const std::string& chunk);
@@ -44,6 +49,11 @@ struct LogFile::Core : std::enable_shared_from_this<LogFile::Core> {
     bool flushScheduled = false;
     std::int64_t bytesOnDisk = 0;
     bool opened = false;
+
+    // The delayed write-out, cancelled from whichever thread drops the log.
+    std::mutex writeOutLock;
+    std::optional<DispatchWorkItem> scheduledWriteOut;
+    bool closed = false;
 };
 
 fs::path LogFile::standardURL() {
@@ -58,13 +68,22 @@ fs::path LogFile::standardURL() {
 LogFile::LogFile(fs::path url, std::int64_t maximumBytes)
     : core_(std::make_shared<Core>(std::move(url), maximumBytes)) {}
 
-LogFile::~LogFile() = default;
+// A queue thread still holding the delayed write-out would outlive the log for half a
+// second. With it cancelled, and the lines still on their way taken in, nothing on the queue
+// holds the log any more: the log goes here, and its queue's thread ends with it.
+LogFile::~LogFile() {
+    core_->close();
+    core_->queue.sync([] {});
+}
 
 const fs::path& LogFile::url() const {
     return core_->url;
 }
 fs::path LogFile::previousURL() const {
     return core_->previousURL();
+}
+fs::path LogFile::previousURL(const fs::path& url) {
+    return fs::path(url.string() + ".1");
 }
 std::int64_t LogFile::maximumBytes() const {
     return core_->maximumBytes;
@@ -94,9 +113,25 @@ void LogFile::Core::enqueue(std::string line) {
     if (buffered >= bufferLimit) return writeOut();
     if (flushScheduled) return;
     flushScheduled = true;
-    queue.asyncAfter(DispatchTime::now() + writeOutDelay, [weak = weak_from_this()] {
+    scheduleWriteOut();
+}
+
+void LogFile::Core::scheduleWriteOut() {
+    const DispatchWorkItem item([weak = weak_from_this()] {
         if (const auto core = weak.lock()) core->writeOut();
     });
+    std::lock_guard lock(writeOutLock);
+    if (closed) return;
+    // An earlier one still waiting has nothing left to do: a flush has written its lines.
+    if (scheduledWriteOut) scheduledWriteOut->cancel();
+    scheduledWriteOut = item;
+    queue.asyncAfter(DispatchTime::now() + writeOutDelay, item);
+}
+
+void LogFile::Core::close() {
+    std::lock_guard lock(writeOutLock);
+    closed = true;
+    if (scheduledWriteOut) scheduledWriteOut->cancel();
 }
 
 void LogFile::Core::writeOut() {

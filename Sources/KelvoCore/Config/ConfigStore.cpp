@@ -1,5 +1,8 @@
 #include "KelvoCore/Config/ConfigStore.h"
 
+#include <cerrno>
+#include <cstdio>
+
 #include "Platform/Foundation/DispatchQueue.h"
 #include "Platform/Foundation/FileManager.h"
 
@@ -34,13 +37,20 @@ ConfigStore::ConfigStore(fs::path url, Scheduler schedule)
 
 ConfigStore::~ConfigStore() = default;
 
+fs::path ConfigStore::fileURL() const {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(url_, error))) return url_;
+    const fs::path target = fs::canonical(url_, error);
+    return error ? url_ : target;
+}
+
 fs::path ConfigStore::unreadableURL() const {
-    return fs::path(url_.string() + std::string(unreadableSuffix));
+    return fs::path(fileURL().string() + std::string(unreadableSuffix));
 }
 
 void ConfigStore::load() {
     try {
-        config_ = Config::load(url_);
+        config_ = Config::load(fileURL());
     } catch (...) {
         config_ = Config::defaults();
         // A missing file is no failure: the first change writes it.
@@ -89,8 +99,9 @@ void ConfigStore::writeNow() {
         if (url_.has_parent_path()) {
             FileManager::defaultManager().createDirectory(url_.parent_path(), true);
         }
-        if (loadFailed_) keepUnreadableFile();
-        config_.save(url_);
+        const fs::path file = fileURL();
+        if (loadFailed_) keepUnreadableFile(file);
+        config_.save(file);
         loadFailed_ = false;
         loadError_ = nullptr;
         lastWriteFailed_ = false;
@@ -101,12 +112,16 @@ void ConfigStore::writeNow() {
     if (onWrite) onWrite(error);
 }
 
-// A file that could not be read (a hand edit with one typo, say) is not silently destroyed
-// by the first write: its bytes are kept beside it, replacing an older copy. When they cannot
-// be kept the write fails and the file stays as it is.
-void ConfigStore::keepUnreadableFile() const {
-    if (!FileManager::defaultManager().fileExists(url_)) return;
-    writeAtomically(unreadableURL(), readFile(url_));
+// A file that could not be read (a hand edit with one typo, a file without permission to read
+// it, a link that leads nowhere) is not silently destroyed by the first write: it is renamed
+// aside, replacing an older copy, and the write goes on. A folder in the file's place is no
+// file to keep; it stays, and the write then fails.
+void ConfigStore::keepUnreadableFile(const fs::path& file) const {
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(file, error);
+    if (!fs::exists(status) || fs::is_directory(status)) return;
+    const fs::path aside = fs::path(file.string() + std::string(unreadableSuffix));
+    if (::rename(file.c_str(), aside.c_str()) != 0) throw FileError::writing(aside, errno);
 }
 
 }  // namespace kelvo

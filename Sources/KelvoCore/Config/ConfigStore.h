@@ -47,6 +47,10 @@ class ConfigStore {
     const Error& loadError() const { return loadError_; }
     /// Write attempts so far, failed ones included.
     std::int64_t writeCount() const { return writeCount_; }
+    /// The file `url` stands for: when it is a symbolic link, the link's target, so that
+    /// reads, writes and the keeping aside happen there and the link stays; `url` itself when
+    /// it is no link, or one that leads nowhere (dangling, or in a loop).
+    std::filesystem::path fileURL() const;
     /// Where the unreadable file is kept when the first write replaces it.
     std::filesystem::path unreadableURL() const;
 
@@ -67,7 +71,7 @@ class ConfigStore {
     void load();
     void scheduleWrite();
     void writeNow();
-    void keepUnreadableFile() const;
+    void keepUnreadableFile(const std::filesystem::path& file) const;
 
     const std::filesystem::path url_;
     Config config_;

@@ -2,6 +2,11 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace kelvo {
 
@@ -56,6 +61,98 @@ int nestingDepth(std::string_view text) {
 
 }  // namespace
 
+namespace {
+
+/// Builds a document from the parser's events with a loop-driven stack, every container from
+/// its finished members: an object's members are gathered first and moved into it with room
+/// for all of them, so that its storage never grows with a deep member inside (growing it
+/// would copy that member, by recursion and at a cost that grows with its depth).
+class DocumentBuilder : public nlohmann::json_sax<JSONValue> {
+  public:
+    std::optional<JSONValue> take() { return std::move(result_); }
+
+    bool null() override { return put(nullptr); }
+    bool boolean(bool v) override { return put(v); }
+    bool number_integer(number_integer_t v) override { return put(v); }
+    bool number_unsigned(number_unsigned_t v) override { return put(v); }
+    bool number_float(number_float_t v, const string_t&) override { return put(v); }
+    bool string(string_t& v) override { return put(std::move(v)); }
+    bool binary(binary_t&) override { return false; }
+
+    bool start_object(std::size_t) override {
+        open_.emplace_back().isObject = true;
+        return true;
+    }
+    bool key(string_t& key) override {
+        open_.back().key = std::move(key);
+        return true;
+    }
+    bool end_object() override {
+        Container finished = std::move(open_.back());
+        open_.pop_back();
+        return put(object(std::move(finished.members)));
+    }
+    bool start_array(std::size_t) override {
+        open_.emplace_back().array = JSONValue::array();
+        return true;
+    }
+    bool end_array() override {
+        JSONValue array = std::move(open_.back().array);
+        open_.pop_back();
+        return put(std::move(array));
+    }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
+        return false;
+    }
+
+  private:
+    struct Container {
+        bool isObject = false;
+        JSONValue array;
+        std::vector<std::pair<std::string, JSONValue>> members;
+        std::string key;
+    };
+
+    /// A key given twice keeps its first place and takes its last value, as the parser's own
+    /// documents do.
+    static JSONValue object(std::vector<std::pair<std::string, JSONValue>> members) {
+        JSONValue object = JSONValue::object();
+        auto& map = object.get_ref<JSONValue::object_t&>();
+        map.reserve(members.size());
+        std::unordered_map<std::string_view, std::size_t> placed;
+        for (auto& [key, value] : members) {
+            if (auto it = placed.find(key); it != placed.end()) {
+                (map.begin() + static_cast<std::ptrdiff_t>(it->second))->second = std::move(value);
+                continue;
+            }
+            map.emplace_back(std::move(key), std::move(value));
+            placed.emplace(map.back().first, map.size() - 1);
+        }
+        return object;
+    }
+
+    bool put(JSONValue value) {
+        if (open_.empty()) {
+            result_ = std::move(value);
+        } else if (Container& container = open_.back(); container.isObject) {
+            container.members.emplace_back(std::move(container.key), std::move(value));
+        } else {
+            container.array.push_back(std::move(value));
+        }
+        return true;
+    }
+
+    std::vector<Container> open_;
+    std::optional<JSONValue> result_;
+};
+
+[[noreturn]] void notJSON() {
+    throw DecodingError(DecodingError::Kind::dataCorrupted, {},
+                        "The given data was not valid JSON.");
+}
+
+}  // namespace
+
 JSONValue JSONNode::parse(std::string_view text) {
     if (nestingDepth(text) > maximumDepth) {
         throw DecodingError(DecodingError::Kind::dataCorrupted, {},
@@ -63,11 +160,16 @@ JSONValue JSONNode::parse(std::string_view text) {
     }
     JSONValue value = JSONValue::parse(text.begin(), text.end(), nullptr,
                                        /*allow_exceptions=*/false, /*ignore_comments=*/false);
-    if (value.is_discarded()) {
-        throw DecodingError(DecodingError::Kind::dataCorrupted, {},
-                            "The given data was not valid JSON.");
-    }
+    if (value.is_discarded()) notJSON();
     return value;
+}
+
+JSONValue JSONNode::parseDeep(std::string_view text) {
+    DocumentBuilder builder;
+    if (!JSONValue::sax_parse(text.begin(), text.end(), &builder)) notJSON();
+    std::optional<JSONValue> value = builder.take();
+    if (!value) notJSON();
+    return std::move(*value);
 }
 
 bool JSONNode::isNull() const {

@@ -56,6 +56,9 @@ class JSONNode {
     /// Parses UTF-8 text into a document; whitespace around the one value is allowed.
     /// Throws DecodingError (dataCorrupted, empty path) when the text is not one JSON value.
     static JSONValue parse(std::string_view text);
+    /// The same without the nesting limit, for the documents whose decoders walk any depth
+    /// with a loop (a layout tree, the session file). Parsing itself does not recurse.
+    static JSONValue parseDeep(std::string_view text);
 
     const JSONValue& value() const { return *value_; }
     const std::vector<std::string>& path() const { return path_; }

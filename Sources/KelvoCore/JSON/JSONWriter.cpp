@@ -14,39 +14,102 @@ class JSONWriter::Emitter {
 
     std::string take() { return std::move(out_); }
 
-    void value(const JSONValue& v, int depth) {
+    /// Writes the value with a loop over an explicit list of open arrays and objects, so that
+    /// no depth of nesting (a layout tree of one long chain) can exhaust the call stack.
+    void value(const JSONValue& top) {
+        std::vector<Container> open;
+        element(top, 0, open);
+        while (!open.empty()) {
+            Container& container = open.back();
+            if (container.next == container.count) {
+                close(container.isObject ? '}' : ']', container.depth);
+                open.pop_back();
+                continue;
+            }
+            const int depth = container.depth + 1;
+            separator(container.next == 0, depth);
+            const JSONValue* child = nullptr;
+            if (container.isObject) {
+                const auto& [key, member] = container.members[container.next];
+                string(*key);
+                out_ += options_.pretty ? " : " : ":";
+                child = member;
+            } else {
+                child = &(*container.value)[container.next];
+            }
+            ++container.next;
+            element(*child, depth, open);  // may add to `open`, so `container` is not used after
+        }
+    }
+
+  private:
+    /// An array or object whose elements are being written.
+    struct Container {
+        const JSONValue* value = nullptr;
+        bool isObject = false;
+        /// An object's members in writing order.
+        std::vector<std::pair<const std::string*, const JSONValue*>> members;
+        std::size_t count = 0;
+        std::size_t next = 0;
+        int depth = 0;
+    };
+
+    /// Writes a scalar or an empty container whole; opens any other container and lists it.
+    void element(const JSONValue& v, int depth, std::vector<Container>& open) {
         switch (v.type()) {
             case JSONValue::value_t::null:
                 out_ += "null";
-                break;
+                return;
             case JSONValue::value_t::boolean:
                 out_ += v.get<bool>() ? "true" : "false";
-                break;
+                return;
             case JSONValue::value_t::number_integer:
                 out_ += std::to_string(v.get<std::int64_t>());
-                break;
+                return;
             case JSONValue::value_t::number_unsigned:
                 out_ += std::to_string(v.get<std::uint64_t>());
-                break;
+                return;
             case JSONValue::value_t::number_float:
                 number(v.get<double>());
-                break;
+                return;
             case JSONValue::value_t::string:
                 string(v.get_ref<const std::string&>());
-                break;
+                return;
             case JSONValue::value_t::array:
-                array(v, depth);
-                break;
             case JSONValue::value_t::object:
-                object(v, depth);
-                break;
+                openContainer(v, depth, open);
+                return;
             case JSONValue::value_t::binary:
             case JSONValue::value_t::discarded:
                 throw EncodingError("Value has no JSON form.");
         }
     }
 
-  private:
+    void openContainer(const JSONValue& v, int depth, std::vector<Container>& open) {
+        const bool isObject = v.is_object();
+        if (v.empty()) {
+            out_ += isObject ? "{}" : "[]";
+            return;
+        }
+        Container container{.value = &v,
+                            .isObject = isObject,
+                            .members = {},
+                            .count = v.size(),
+                            .next = 0,
+                            .depth = depth};
+        if (isObject) {
+            container.members.reserve(v.size());
+            for (auto it = v.begin(); it != v.end(); ++it)
+                container.members.emplace_back(&it.key(), &it.value());
+            if (options_.sortKeys) {
+                std::stable_sort(container.members.begin(), container.members.end(),
+                                 [](const auto& a, const auto& b) { return *a.first < *b.first; });
+            }
+        }
+        out_ += isObject ? '{' : '[';
+        open.push_back(std::move(container));
+    }
+
     void number(double d) {
         if (!std::isfinite(d)) throw EncodingError("Unable to encode a non-finite number.");
         char buffer[64];
@@ -144,47 +207,8 @@ class JSONWriter::Emitter {
         return length;
     }
 
-    void array(const JSONValue& v, int depth) {
-        if (v.empty()) {
-            out_ += "[]";
-            return;
-        }
-        out_ += '[';
-        bool first = true;
-        for (const auto& element : v) {
-            separator(first, depth + 1);
-            value(element, depth + 1);
-        }
-        close(']', depth);
-    }
-
-    void object(const JSONValue& v, int depth) {
-        if (v.empty()) {
-            out_ += "{}";
-            return;
-        }
-        std::vector<std::pair<const std::string*, const JSONValue*>> members;
-        members.reserve(v.size());
-        for (auto it = v.begin(); it != v.end(); ++it)
-            members.emplace_back(&it.key(), &it.value());
-        if (options_.sortKeys) {
-            std::stable_sort(members.begin(), members.end(),
-                             [](const auto& a, const auto& b) { return *a.first < *b.first; });
-        }
-        out_ += '{';
-        bool first = true;
-        for (const auto& [key, member] : members) {
-            separator(first, depth + 1);
-            string(*key);
-            out_ += options_.pretty ? " : " : ":";
-            value(*member, depth + 1);
-        }
-        close('}', depth);
-    }
-
-    void separator(bool& first, int depth) {
+    void separator(bool first, int depth) {
         if (!first) out_ += ',';
-        first = false;
         if (options_.pretty) newline(depth);
     }
 
@@ -204,7 +228,7 @@ class JSONWriter::Emitter {
 
 std::string JSONWriter::write(const JSONValue& value, const Options& options) {
     Emitter emitter(options);
-    emitter.value(value, 0);
+    emitter.value(value);
     return emitter.take();
 }
 

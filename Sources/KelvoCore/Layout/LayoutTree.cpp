@@ -99,6 +99,15 @@ void LayoutTree::remove(WindowID window) {
     if (root) root = remove(*root, window);
 }
 
+void LayoutTree::removeWhere(const std::function<bool(WindowID, int leafOrdinal)>& drop) {
+    if (!root) return;
+    root =
+        NodeIndex(*root).mappingLeaves([&drop](WindowID w, int ordinal) -> std::optional<WindowID> {
+            if (drop(w, ordinal)) return std::nullopt;
+            return w;
+        });
+}
+
 void LayoutTree::resize(WindowID window, Direction direction, double step) {
     if (!root) return;
     if (auto resized = resize(*root, window, direction, step)) {

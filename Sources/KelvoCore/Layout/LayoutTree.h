@@ -91,6 +91,9 @@ class LayoutTree {
     void insert(WindowID window, std::optional<WindowID> focused, const CGRect& pane);
     /// Drops the window's leaf; the sibling takes the parent's place whole.
     void remove(WindowID window);
+    /// Drops, in one walk, every leaf for which `drop` (given the window and the leaf's place
+    /// in leaf order) is true; the result is that of removing those leaves one by one.
+    void removeWhere(const std::function<bool(WindowID, int leafOrdinal)>& drop);
     /// Moves the nearest enclosing divider of the direction's axis by `step` in that direction.
     void resize(WindowID window, Direction direction, double step);
     /// Flips the axis of the split that directly holds the window's leaf.

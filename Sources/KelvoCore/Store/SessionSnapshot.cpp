@@ -1,6 +1,19 @@
 #include "KelvoCore/Store/SessionSnapshot.h"
 
+#include "KelvoCore/JSON/JSONWriter.h"
+
 namespace kelvo {
+
+std::string SessionSnapshot::fileText() const {
+    JSONWriter::Options options = JSONWriter::compact();
+    options.sortKeys = false;
+    return JSONWriter::write(encodeJSON(*this), options);
+}
+
+SessionSnapshot SessionSnapshot::fromFileText(std::string_view text) {
+    const JSONValue document = JSONNode::parseDeep(text);
+    return JSONNode(document).decode<SessionSnapshot>();
+}
 
 JSONValue JSONCoding<SessionSnapshot::PaneTree>::encode(const SessionSnapshot::PaneTree& pane) {
     JSONValue object = JSONValue::object();

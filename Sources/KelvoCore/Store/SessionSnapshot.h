@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "KelvoCore/Geometry/WindowID.h"
@@ -26,6 +27,13 @@ struct SessionSnapshot {
     int activeDesktop = 1;
     std::vector<PaneTree> panes;
     std::map<WindowID, std::string> bundleIDs;
+
+    /// The session file's text: compact, keys in the order the snapshot lists them. Throws
+    /// EncodingError for a boot time that is not finite.
+    std::string fileText() const;
+    /// Reads the session file's text. Trees of any depth are read, though the file is parsed
+    /// without the nesting limit of other documents. Throws DecodingError.
+    static SessionSnapshot fromFileText(std::string_view text);
 
     bool operator==(const SessionSnapshot&) const = default;
 };

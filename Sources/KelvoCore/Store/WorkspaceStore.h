@@ -156,6 +156,43 @@ class WorkspaceStore {
         int dragGeneration = 0;
         std::set<WindowID> externalUnread;
         bool externalCheckScheduled = false;
+
+        /// Calls `visit(fieldName, container)` for every container above that is keyed by
+        /// window: the one list that removal drops a window from and that the invariant test
+        /// checks, so a new per-window container is added here and nowhere else.
+        template <class Visit>
+        void eachWindowContainer(Visit&& visit) const {
+            each(*this, visit);
+        }
+        template <class Visit>
+        void eachWindowContainer(Visit&& visit) {
+            each(*this, visit);
+        }
+
+      private:
+        template <class Self, class Visit>
+        static void each(Self& s, Visit& visit) {
+            visit("displayHome", s.displayHome);
+            visit("home", s.home);
+            visit("bundleIDs", s.bundleIDs);
+            visit("parked", s.parked);
+            visit("parkRefused", s.parkRefused);
+            visit("minimizedToPark", s.minimizedToPark);
+            visit("reparkedOnce", s.reparkedOnce);
+            visit("burstExempt", s.burstExempt);
+            visit("spentExemption", s.spentExemption);
+            visit("floating", s.floating);
+            visit("tiledByHand", s.tiledByHand);
+            visit("inTheDock", s.inTheDock);
+            visit("fullScreened", s.fullScreened);
+            visit("settlingFromFullScreen", s.settlingFromFullScreen);
+            visit("fullScreenSettleFrames", s.fullScreenSettleFrames);
+            visit("fullScreenReturn", s.fullScreenReturn);
+            visit("dragging", s.dragging);
+            visit("liveUnread", s.liveUnread);
+            visit("liveMoved", s.liveMoved);
+            visit("externalUnread", s.externalUnread);
+        }
     };
 
     /// Takes one piece of work and runs it later on the main thread.

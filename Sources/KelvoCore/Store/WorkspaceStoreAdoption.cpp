@@ -322,23 +322,11 @@ WorkspaceStore::SuccessorFocus WorkspaceStore::remove(WindowID w) {
 }
 
 void WorkspaceStore::purge(WindowID w) {
-    State& s = state_;
-    s.home.erase(w);
-    s.bundleIDs.erase(w);
     // A window number the window server hands out again must start clean, with no display,
     // full-screen or drag state of the window that had it before.
-    s.displayHome.erase(w);
-    for (auto* set :
-         {&s.burstExempt, &s.spentExemption, &s.inTheDock, &s.tiledByHand, &s.parkRefused,
-          &s.minimizedToPark, &s.reparkedOnce, &s.floating, &s.fullScreened,
-          &s.settlingFromFullScreen, &s.dragging, &s.liveUnread, &s.liveMoved, &s.externalUnread}) {
-        set->erase(w);
-    }
-    s.parked.erase(w);
-    s.fullScreenReturn.erase(w);
-    s.fullScreenSettleFrames.erase(w);
+    state_.eachWindowContainer([w](const char*, auto& container) { container.erase(w); });
     reconciler_.forget(w);
-    if (s.parkedKeyWindow == w) s.parkedKeyWindow.reset();
+    if (state_.parkedKeyWindow == w) state_.parkedKeyWindow.reset();
     forgetExpectedWindow(w);
 }
 

@@ -1,7 +1,9 @@
 // The session snapshot and its restore at start-up.
 
-#include <algorithm>
-#include <span>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "KelvoCore/Store/WorkspaceStore.h"
 
@@ -9,28 +11,25 @@ namespace kelvo {
 
 namespace {
 
-/// The tree with every repeated leaf after the first relabelled to a number that is neither
-/// live nor in the tree, so that the dead-leaf removal drops the repeats and keeps the first.
-LayoutTree withoutRepeatedLeaves(const LayoutTree& tree, const std::set<WindowID>& live) {
-    const std::vector<WindowID> leaves = tree.windows();
-    std::set<WindowID> taken(leaves.begin(), leaves.end());
-    if (taken.size() == leaves.size()) return tree;
-    taken.insert(live.begin(), live.end());
-    std::uint32_t spare = UINT32_MAX;
-    std::set<WindowID> seen;
-    std::vector<WindowID> labels;
-    for (WindowID w : leaves) {
-        if (seen.insert(w).second) {
-            labels.push_back(w);
-            continue;
-        }
-        while (taken.count(WindowID(spare)))
-            --spare;
-        labels.push_back(WindowID(spare));
-        taken.insert(WindowID(spare));
-    }
-    std::span<const WindowID> ids(labels);
-    return LayoutTree(LayoutTree::relabel(*tree.root, ids));
+/// The saved tree less every leaf that cannot come back: a window that is not live, whose
+/// saved application is unknown or another than the live one, that an earlier pane already
+/// restored, or that a damaged file repeats (its first leaf stays). One walk over the tree,
+/// however many of its windows are gone.
+LayoutTree restorable(const LayoutTree& saved, const std::map<WindowID, std::string>& live,
+                      const std::map<WindowID, std::string>& savedBundles,
+                      const std::set<WindowID>& restored) {
+    const std::vector<WindowID> leaves = saved.windows();
+    std::map<WindowID, int> firstLeaf;
+    for (std::size_t i = 0; i < leaves.size(); ++i)
+        firstLeaf.try_emplace(leaves[i], static_cast<int>(i));
+    LayoutTree tree = saved;
+    tree.removeWhere([&](WindowID w, int ordinal) {
+        if (firstLeaf.at(w) != ordinal || restored.count(w)) return true;
+        const auto now = live.find(w);
+        const auto then = savedBundles.find(w);
+        return now == live.end() || then == savedBundles.end() || then->second != now->second;
+    });
+    return tree;
 }
 
 }  // namespace
@@ -56,11 +55,8 @@ std::set<WindowID> WorkspaceStore::restore(const std::optional<SessionSnapshot>&
     std::set<WindowID> restored;
     if (!snapshot) return restored;
     std::map<WindowID, std::string> live;
-    std::set<WindowID> liveIDs;
     for (const AdoptionRecord& r : records) {
-        if (r.floating) continue;
-        live[r.id] = r.bundleID;
-        liveIDs.insert(r.id);
+        if (!r.floating) live[r.id] = r.bundleID;
     }
     std::set<std::uint32_t> known;
     for (const Display& d : state_.displays)
@@ -69,17 +65,19 @@ std::set<WindowID> WorkspaceStore::restore(const std::optional<SessionSnapshot>&
     for (const SessionSnapshot::PaneTree& saved : snapshot->panes) {
         if (saved.desktop < 1 || saved.desktop > desktopCount()) continue;
         if (!known.empty() && !known.count(saved.display)) continue;
-        LayoutTree tree = withoutRepeatedLeaves(saved.tree, liveIDs);
-        for (WindowID w : tree.windows()) {
-            auto now = live.find(w);
-            auto then = snapshot->bundleIDs.find(w);
-            const bool sameApplication = now != live.end() && then != snapshot->bundleIDs.end() &&
-                                         then->second == now->second;
-            if (!sameApplication || restored.count(w)) tree.remove(w);
-        }
+        const LayoutTree tree = restorable(saved.tree, live, snapshot->bundleIDs, restored);
         if (tree.isEmpty()) continue;
         const std::uint32_t display = known.empty() ? managedDisplayID() : saved.display;
-        state_.trees[Pane{saved.desktop, display}] = tree;
+        // Two saved panes can meet in one (a damaged file, or every display's pane while no
+        // display is known): the later tree joins the earlier one beside it, so that no
+        // restored window is left without a tree.
+        LayoutTree& pane = state_.trees[Pane{saved.desktop, display}];
+        if (pane.isEmpty()) {
+            pane = tree;
+        } else {
+            pane.root = LayoutTree::Node::split(Axis::vertical, LayoutTree::insertionRatio,
+                                                *pane.root, *tree.root);
+        }
         for (WindowID w : tree.windows()) {
             state_.home[w] = saved.desktop;
             if (!known.empty()) state_.displayHome[w] = saved.display;

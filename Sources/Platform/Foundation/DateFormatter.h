@@ -5,10 +5,14 @@
 
 #include "Platform/Foundation/Date.h"
 
+/// The zones a formatter can work in: the system's current one (`TZ`) or UTC.
+enum class TimeZone { current, gmt };
+
 /// Formats dates with a pattern of the platform's letters: `yyyy`, `MM`, `dd`, `HH`, `mm`,
 /// `ss` and `S` (fractions of a second, truncated, one digit per letter); other characters
 /// are copied, text in single quotes literally. Digits are always ASCII, as in the fixed POSIX
-/// locale, which is the only locale kept. The time zone is the system's current one (`TZ`).
+/// locale, which is the only locale kept. The time zone is the system's current one (`TZ`)
+/// unless UTC is asked for.
 /// Safe to use from several threads at once.
 class DateFormatter {
   public:
@@ -16,10 +20,13 @@ class DateFormatter {
     const std::string& dateFormat() const { return format_; }
     void setLocaleIdentifier(std::string identifier) { locale_ = std::move(identifier); }
     const std::string& localeIdentifier() const { return locale_; }
+    void setTimeZone(TimeZone zone) { zone_ = zone; }
+    TimeZone timeZone() const { return zone_; }
 
     std::string string(Date date) const;
 
   private:
     std::string format_;
     std::string locale_ = "en_US_POSIX";
+    TimeZone zone_ = TimeZone::current;
 };

@@ -35,9 +35,26 @@ std::string quoted(const std::filesystem::path& path) {
     return "“" + path.filename().string() + "”";
 }
 
+/// The first of the folders leading to and including `folder` that exists but is no folder
+/// (following symbolic links), or an empty path.
+std::filesystem::path nonFolderAlong(const std::filesystem::path& folder) {
+    std::filesystem::path prefix;
+    for (const auto& component : folder) {
+        prefix /= component;
+        struct stat status {};
+        if (::stat(prefix.c_str(), &status) != 0) break;
+        if (!S_ISDIR(status.st_mode)) return prefix;
+    }
+    return {};
+}
+
 FileError readError(const std::filesystem::path& path, int error) {
     const auto code = codeFor(error);
     const std::string start = "The file " + quoted(path) + " couldn’t be opened";
+    if (error == EISDIR) {
+        return FileError(code, error, path,
+                         quoted(path) + " couldn’t be opened because it is a folder, not a file.");
+    }
     switch (code) {
         case FileError::Code::noSuchFile:
             return FileError(code, error, path, start + " because there is no such file.");
@@ -52,6 +69,16 @@ FileError readError(const std::filesystem::path& path, int error) {
 FileError writeError(const std::filesystem::path& path, int error) {
     const auto code = codeFor(error);
     const std::filesystem::path folder = path.parent_path();
+    if (error == EISDIR) {
+        return FileError(code, error, path,
+                         "The file " + quoted(path) +
+                             " couldn’t be saved because a folder of that name is in the way.");
+    }
+    if (const auto blocking = nonFolderAlong(folder); !blocking.empty()) {
+        return FileError(code, error, path,
+                         "The file " + quoted(path) + " couldn’t be saved because the file " +
+                             quoted(blocking) + " is in the way.");
+    }
     switch (code) {
         case FileError::Code::noSuchFile:
             return FileError(code, error, path, "The folder " + quoted(folder) + " doesn’t exist.");
@@ -108,6 +135,16 @@ FileError FileError::writing(const std::filesystem::path& path, int posixError) 
     return writeError(path, posixError);
 }
 
+FileError FileError::creatingFolder(const std::filesystem::path& path, int posixError) {
+    const auto blocking = nonFolderAlong(path);
+    if (blocking.empty()) return writeError(path, posixError);
+    const std::string start = "The folder " + quoted(path) + " couldn’t be created because ";
+    return FileError(
+        codeFor(posixError), posixError, path,
+        start + (blocking == path ? "a file of that name is in the way."
+                                  : "the file " + quoted(blocking) + " is in the way."));
+}
+
 int writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -121,8 +158,17 @@ int writeAll(int fd, std::string_view bytes) {
 }
 
 std::string readFile(const std::filesystem::path& path) {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without O_NONBLOCK opening a FIFO would wait for a writer that may never come.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) throw readError(path, errno);
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0) throw readError(path, errno);
+    if (S_ISDIR(status.st_mode)) throw readError(path, EISDIR);
+    if (!S_ISREG(status.st_mode)) {
+        throw FileError(
+            FileError::Code::other, 0, path,
+            "The file " + quoted(path) + " couldn’t be opened because it isn’t a regular file.");
+    }
     std::string content;
     std::vector<char> buffer(64 * 1024);
     for (;;) {

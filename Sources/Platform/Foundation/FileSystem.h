@@ -24,6 +24,9 @@ class FileError : public std::runtime_error {
     static FileError reading(const std::filesystem::path& path, int posixError);
     /// The failure to write, create or move `path`.
     static FileError writing(const std::filesystem::path& path, int posixError);
+    /// The failure to create the folder `path` (with the folders it lies in): names the file
+    /// that is in the way when there is one.
+    static FileError creatingFolder(const std::filesystem::path& path, int posixError);
 
     Code code() const { return code_; }
     /// The errno the platform gave, 0 when none.
@@ -36,7 +39,9 @@ class FileError : public std::runtime_error {
     std::filesystem::path path_;
 };
 
-/// The whole content of a file. Throws FileError.
+/// The whole content of a regular file (or of what a symbolic link leads to). Anything else, a
+/// folder, a FIFO or a device, is refused at once rather than read or waited on. Throws
+/// FileError.
 std::string readFile(const std::filesystem::path& path);
 
 /// Replaces the file with `bytes` so that a reader sees either the old content or the new,

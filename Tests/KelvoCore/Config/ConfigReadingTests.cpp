@@ -4,13 +4,13 @@
 
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/JSON/JSONWriter.h"
+#include "Support/DecodeText.h"
 
 namespace kelvo {
 namespace {
 
 Config read(const std::string& text) {
-    const JSONValue document = JSONNode::parse(text);
-    return JSONNode(document).decode<Config>();
+    return testing::decodeText<Config>(text);
 }
 
 DecodingError readFailure(const std::string& text) {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -213,6 +215,125 @@ TEST_F(ConfigStoreTest, AFailedWriteLeavesTheChangeForTheNextChangeToSchedule) {
     EXPECT_EQ(clock.pendingCount(), 1u);
     clock.advance(ConfigStore::saveDelay);
     EXPECT_EQ(desktopsOnDisk(), 3);
+}
+
+std::string messageOf(const ConfigStore::Error& error) {
+    return ConfigStore::describe(error);
+}
+
+TEST_F(ConfigStoreTest, ALinkedFileIsReadAndWrittenAtItsTargetAndTheLinkStays) {
+    const fs::path target = folder / "dotfiles" / "kelvo.json";
+    fs::create_directories(target.parent_path());
+    withDesktops(5).save(target);
+    fs::create_directories(configURL().parent_path());
+    fs::create_symlink("../../dotfiles/kelvo.json", configURL());
+    const auto store = makeStore();
+    EXPECT_EQ(store->config().desktopCount, 5);
+    EXPECT_EQ(store->fileURL(), fs::canonical(target));
+
+    store->set(withDesktops(7));
+    store->flush();
+    EXPECT_FALSE(writes.back());
+    EXPECT_TRUE(fs::is_symlink(configURL()));
+    EXPECT_EQ(Config::load(target).desktopCount, 7);
+    // Nothing was left beside the link; the temporary file lived beside the target.
+    EXPECT_EQ(std::distance(fs::directory_iterator(configURL().parent_path()), {}), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(target.parent_path()), {}), 1);
+}
+
+TEST_F(ConfigStoreTest, ALinkedUnreadableFileIsKeptAsideAtItsTarget) {
+    const fs::path target = folder / "dotfiles" / "kelvo.json";
+    writeText(target, "{ typo");
+    fs::create_directories(configURL().parent_path());
+    fs::create_symlink(target, configURL());
+    const auto store = makeStore();
+    EXPECT_TRUE(store->loadFailed());
+    store->set(withDesktops(4));
+    store->flush();
+    EXPECT_FALSE(writes.back());
+    EXPECT_TRUE(fs::is_symlink(configURL()));
+    EXPECT_EQ(readFile(folder / "dotfiles" / "kelvo.json.unreadable"), "{ typo");
+    EXPECT_EQ(store->unreadableURL(), fs::canonical(target).string() + ".unreadable");
+    EXPECT_EQ(desktopsOnDisk(), 4);
+}
+
+TEST_F(ConfigStoreTest, AFileWithoutReadPermissionIsRenamedAsideAndTheSaveGoesOn) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+    writeText(configURL(), R"({"desktopCount": 3})");
+    fs::permissions(configURL(), fs::perms::none);
+    const auto store = makeStore();
+    EXPECT_TRUE(store->loadFailed());
+    EXPECT_THROW(std::rethrow_exception(store->loadError()), FileError);
+    store->set(withDesktops(6));
+    store->flush();
+    EXPECT_FALSE(writes.back()) << messageOf(writes.back());
+    EXPECT_EQ(desktopsOnDisk(), 6);
+    EXPECT_TRUE(fs::exists(store->unreadableURL()));
+    EXPECT_FALSE(store->loadFailed());
+}
+
+TEST_F(ConfigStoreTest, ALinkThatLeadsNowhereIsItselfRenamedAside) {
+    fs::create_directories(configURL().parent_path());
+    const fs::path loopA = configURL().parent_path() / "a";
+    fs::create_symlink("b", loopA);
+    fs::create_symlink("a", configURL().parent_path() / "b");
+    for (const fs::path& leadsTo : {folder / "gone.json", loopA}) {
+        fs::remove(configURL());
+        fs::remove(fs::path(configURL().string() + ".unreadable"));
+        fs::create_symlink(leadsTo, configURL());
+        writes.clear();
+        const auto store = makeStore();
+        EXPECT_TRUE(store->loadFailed()) << leadsTo;
+        EXPECT_EQ(store->fileURL(), configURL());
+        store->set(withDesktops(2));
+        store->flush();
+        ASSERT_EQ(writes.size(), 1u);
+        EXPECT_FALSE(writes.back()) << messageOf(writes.back());
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(configURL())));
+        EXPECT_EQ(desktopsOnDisk(), 2);
+        EXPECT_EQ(fs::read_symlink(fs::path(configURL().string() + ".unreadable")), leadsTo);
+    }
+}
+
+TEST_F(ConfigStoreTest, AFIFOIsRefusedAtOnceAsAnUnreadableFile) {
+    fs::create_directories(configURL().parent_path());
+    ASSERT_EQ(::mkfifo(configURL().c_str(), 0600), 0);
+    const auto store = makeStore();  // would wait for a writer if the FIFO were opened plainly
+    EXPECT_TRUE(store->loadFailed());
+    EXPECT_EQ(messageOf(store->loadError()),
+              "The file “config.json” couldn’t be opened because it isn’t a regular file.");
+    store->set(withDesktops(3));
+    store->flush();
+    EXPECT_FALSE(writes.back()) << messageOf(writes.back());
+    EXPECT_EQ(desktopsOnDisk(), 3);
+    EXPECT_TRUE(fs::is_fifo(store->unreadableURL()));
+}
+
+TEST_F(ConfigStoreTest, ErrorsNameWhatIsInTheWay) {
+    writeText(folder / ".config", "a file in the folder's place");
+    auto store = makeStore();
+    store->set(withDesktops(8));
+    store->flush();
+    EXPECT_EQ(messageOf(writes.back()),
+              "The folder “kelvo” couldn’t be created because the file “.config” is in the way.");
+    fs::remove(folder / ".config");
+
+    writeText(configURL().parent_path(), "a file named like the folder");
+    store->set(withDesktops(7));
+    store->flush();
+    EXPECT_EQ(messageOf(writes.back()),
+              "The folder “kelvo” couldn’t be created because a file of that name is in the way.");
+    fs::remove(configURL().parent_path());
+
+    fs::create_directories(configURL());
+    store = makeStore();
+    EXPECT_EQ(messageOf(store->loadError()),
+              "“config.json” couldn’t be opened because it is a folder, not a file.");
+    store->set(withDesktops(6));
+    store->flush();
+    EXPECT_EQ(messageOf(writes.back()),
+              "The file “config.json” couldn’t be saved because a folder of that name is in the "
+              "way.");
 }
 
 TEST(ConfigStoreErrors, DescribeGivesTheFailuresText) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Support/DecodeText.h"
+#include "Support/Printers.h"
 
 #include "KelvoCore/Geometry/Axis.h"
 #include "KelvoCore/Geometry/DirectionalNeighbour.h"
@@ -130,6 +131,14 @@ TEST(Display, HoldingByLargestOverlapThenLowerId) {
     EXPECT_EQ(holding({b, a}, CGRect(900, 0, 200, 100))->id, 1u);
     EXPECT_EQ(Display(1, CGRect(0, 0, 1, 1)), Display(1, CGRect(0, 0, 1, 1)));
     EXPECT_NE(Display(1, CGRect(0, 0, 1, 1)), Display(1, CGRect(0, 0, 2, 1)));
+}
+
+TEST(GeometryPrinting, FailedComparisonsShowTheNumbers) {
+    EXPECT_EQ(::testing::PrintToString(CGRect(1.5, -2, 300, 200)), "(1.5, -2, 300, 200)");
+    EXPECT_EQ(::testing::PrintToString(CGPoint{3, 4}), "(3, 4)");
+    EXPECT_EQ(::testing::PrintToString(CGSize{5, 6}), "(5 x 6)");
+    EXPECT_EQ(::testing::PrintToString(Display(2, CGRect(0, 0, 10, 20))),
+              "display 2 (0, 0, 10, 20)");
 }
 
 }  // namespace

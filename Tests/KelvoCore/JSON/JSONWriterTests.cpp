@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "KelvoCore/JSON/JSONDecoder.h"
 #include "KelvoCore/JSON/JSONWriter.h"
 
 namespace kelvo {
@@ -95,6 +96,22 @@ TEST(JSONWriter, PrettyPrintsWithTwoSpacesAndSpacedColons) {
               "  ],\n"
               "  \"none\" : []\n"
               "}");
+}
+
+TEST(JSONWriter, WritesAnyDepthOfNesting) {
+    constexpr int depth = 100000;
+    JSONValue v = JSONValue::array({1});
+    for (int i = 1; i < depth; ++i) {
+        JSONValue outer = JSONValue::object();
+        outer["a"] = std::move(v);
+        v = JSONValue::array({std::move(outer), 2});
+    }
+    const std::string text = JSONWriter::write(v);
+    EXPECT_EQ(text.size(), std::size_t(depth - 1) * std::string(R"([{"a":},2])").size() + 3);
+    EXPECT_EQ(text.substr(0, 12), R"([{"a":[{"a":)");
+    EXPECT_EQ(text.substr(text.size() - 8), R"(},2]},2])");
+    // Read back and written again (comparing values would recurse).
+    EXPECT_EQ(JSONWriter::write(JSONNode::parseDeep(text)), text);
 }
 
 }  // namespace

@@ -6,14 +6,12 @@
 #include "KelvoCore/Keys/Chord.h"
 #include "KelvoCore/Keys/KeyCode.h"
 #include "KelvoCore/Keys/MouseChord.h"
+#include "Support/DecodeText.h"
 
 namespace kelvo {
 namespace {
 
-Chord decodeChord(const std::string& text) {
-    const JSONValue document = JSONNode::parse(text);
-    return JSONNode(document).decode<Chord>();
-}
+using testing::decodeText;
 
 TEST(KeyCode, LabelsAndTheFallback) {
     const std::pair<std::uint16_t, const char*> rows[] = {
@@ -70,12 +68,12 @@ TEST(Chord, EqualityAndHashUseAllFiveFields) {
 
 TEST(Chord, JSONForm) {
     const Chord optionH{.keyCode = 4, .option = true};
-    EXPECT_EQ(decodeChord(R"({"keyCode":4,"option":true})"), optionH);
-    EXPECT_EQ(decodeChord(R"({"keyCode":4,"option":true,"shift":null})"), optionH);
+    EXPECT_EQ(decodeText<Chord>(R"({"keyCode":4,"option":true})"), optionH);
+    EXPECT_EQ(decodeText<Chord>(R"({"keyCode":4,"option":true,"shift":null})"), optionH);
     EXPECT_EQ(encodeJSON(optionH),
               JSONValue::parse(
                   R"({"keyCode":4,"option":true,"control":false,"command":false,"shift":false})"));
-    EXPECT_EQ(decodeChord(encodeJSON(Chord{65535, true, true, true, true}).dump()),
+    EXPECT_EQ(decodeText<Chord>(encodeJSON(Chord{65535, true, true, true, true}).dump()),
               (Chord{65535, true, true, true, true}));
 
     const std::pair<const char*, DecodingError::Kind> failures[] = {
@@ -88,7 +86,7 @@ TEST(Chord, JSONForm) {
     };
     for (const auto& [text, kind] : failures) {
         try {
-            decodeChord(text);
+            decodeText<Chord>(text);
             ADD_FAILURE() << "decoded " << text;
         } catch (const DecodingError& error) {
             EXPECT_EQ(error.kind(), kind) << text;

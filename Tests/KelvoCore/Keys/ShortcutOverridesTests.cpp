@@ -2,14 +2,12 @@
 
 #include "KelvoCore/JSON/JSONWriter.h"
 #include "KelvoCore/Keys/ShortcutOverrides.h"
+#include "Support/DecodeText.h"
 
 namespace kelvo {
 namespace {
 
-ShortcutOverrides decodeOverrides(const std::string& text) {
-    const JSONValue document = JSONNode::parse(text);
-    return JSONNode(document).decode<ShortcutOverrides>();
-}
+using testing::decodeText;
 
 TEST(Shortcut, NamesTitlesAndCommands) {
     ASSERT_EQ(shortcut::allCases.size(), 23u);
@@ -45,7 +43,7 @@ TEST(Shortcut, NamesTitlesAndCommands) {
 }
 
 TEST(ShortcutOverrides, ReadingDropsDamageEntryByEntry) {
-    const ShortcutOverrides read = decodeOverrides(
+    const ShortcutOverrides read = decodeText<ShortcutOverrides>(
         R"({"zoom":null,"nope":{"keyCode":1,"option":true},"float":{"keyCode":9,"command":true,"option":true},"split":{"keyCode":14},"rotate":{"keyCode":15,"control":true}})");
     ShortcutOverrides expected;
     expected.clear(Shortcut::zoom);
@@ -55,7 +53,7 @@ TEST(ShortcutOverrides, ReadingDropsDamageEntryByEntry) {
     for (const char* text :
          {"[]", "3", R"("zoom")", "true", R"({"zoom":{"keyCode":70000,"option":true}})",
           R"({"zoom":{"keyCode":3,"option":"yes"}})", R"({"zoom":[1]})"}) {
-        EXPECT_TRUE(decodeOverrides(text).isEmpty()) << text;
+        EXPECT_TRUE(decodeText<ShortcutOverrides>(text).isEmpty()) << text;
     }
 }
 

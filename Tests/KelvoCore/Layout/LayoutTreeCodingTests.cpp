@@ -170,5 +170,12 @@ TEST(LayoutTreeJSON, DeepNesting) {
     EXPECT_EQ(JSONNode(json).decode<LayoutTree>(), chained);
 }
 
+TEST(LayoutTreeJSON, AChainOfAHundredThousandWindowsIsWrittenAndReadBack) {
+    const LayoutTree chained = chain(100000);
+    const std::string text = written(chained);
+    const JSONValue document = JSONNode::parseDeep(text);
+    EXPECT_EQ(JSONNode(document).decode<LayoutTree>(), chained);
+}
+
 }  // namespace
 }  // namespace kelvo

@@ -5,9 +5,10 @@
 
 #include "KelvoCore/JSON/JSONWriter.h"
 #include "KelvoCore/Layout/LayoutTree.h"
+#include "Support/Printers.h"
 
-// Short spellings for the trees the layout tests build and compare, and readable failure
-// output: a node or tree prints as its JSON form.
+// Short spellings for the trees the layout tests build and compare; a node or tree that fails
+// a comparison prints as its JSON form (Support/Printers.h).
 namespace kelvo {
 
 using Node = LayoutTree::Node;
@@ -47,21 +48,4 @@ inline LayoutTree chain(std::uint32_t count) {
     return LayoutTree::masterStack(windows, 0.5);
 }
 
-inline void PrintTo(const Node& node, std::ostream* out) {
-    *out << JSONWriter::write(encodeJSON(node));
-}
-
-inline void PrintTo(const LayoutTree& tree, std::ostream* out) {
-    *out << JSONWriter::write(encodeJSON(tree));
-}
-
-inline void PrintTo(const WindowID& id, std::ostream* out) {
-    *out << id.description();
-}
-
 }  // namespace kelvo
-
-inline void PrintTo(const CGRect& r, std::ostream* out) {
-    *out << "(" << r.origin.x << ", " << r.origin.y << ", " << r.size.width << ", " << r.size.height
-         << ")";
-}

@@ -16,7 +16,7 @@ class Adoption : public StoreFixture {
     AdoptionRecord record(std::uint32_t raw, const CGRect& frame, bool floating = false,
                           const std::string& bundleID = FakeWindowBridge::defaultBundleID) {
         window(raw, frame, bundleID);
-        return AdoptionRecord{WindowID(raw), bundleID, floating, false};
+        return StoreFixture::record(raw, bundleID, floating);
     }
     void twoDisplays() {
         store->displaysChanged({leftDisplay, rightDisplay});

@@ -33,12 +33,6 @@ class DraggingTest : public StoreFixture {
         return {Display(1, CGRect(0, 0, 1000, 800)), Display(2, CGRect(1000, 0, 800, 600))};
     }
 
-    /// The window's frame changes (by the user or its application) and the store hears of it.
-    void frameEvent(std::uint32_t raw, const CGRect& frame) {
-        bridge->window(WindowID(raw)).record.frame = frame;
-        store->windowFrameChanged(WindowID(raw));
-    }
-
     /// The user lets go of a drag that ended at this frame, and the settle has run.
     void drop(std::uint32_t raw, const CGRect& frame) {
         buttonDown = true;

@@ -19,16 +19,6 @@ class FocusRules : public StoreFixture {
   protected:
     void SetUp() override { makeStore(); }
 
-    /// Adopts a window onto desktop `d` and comes back to desktop 1.
-    void adoptOn(int d, std::uint32_t raw, const std::string& bundle, bool floating = false,
-                 const CGRect& frame = CGRect(100, 100, 300, 200)) {
-        if (d != store->activeDesktop()) store->switchTo(d, std::nullopt);
-        settle();
-        adopt(raw, frame, floating, bundle);
-        if (store->activeDesktop() != 1) store->switchTo(1, std::nullopt);
-        settle();
-    }
-
     /// Forgets what the set-up taught the store about focus.
     void forgetFocus() { store->activationVerdict(std::nullopt, std::nullopt); }
 };

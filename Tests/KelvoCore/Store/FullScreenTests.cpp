@@ -34,11 +34,6 @@ class FullScreenTest : public StoreFixture {
         clock.advance(coalesceDelay);
     }
 
-    void frameEvent(std::uint32_t raw, const CGRect& frame) {
-        bridge->window(WindowID(raw)).record.frame = frame;
-        store->windowFrameChanged(WindowID(raw));
-    }
-
     const LayoutTree& tree(int desktop = 1) const {
         return store->state().trees.at(Pane{desktop, store->managedDisplayID()});
     }

@@ -13,16 +13,6 @@ const CGPoint corner{999, 799};
 
 class Parking : public StoreFixture {
   protected:
-    /// Adopts a window onto desktop `d` (switching there first) and comes back to desktop 1.
-    void adoptOn(int d, std::uint32_t raw, const CGRect& frame = CGRect(100, 100, 300, 200),
-                 bool floating = false, const std::string& bundle = "com.example.app") {
-        if (d != store->activeDesktop()) store->switchTo(d, std::nullopt);
-        settle();
-        adopt(raw, frame, floating, bundle);
-        if (store->activeDesktop() != 1) store->switchTo(1, std::nullopt);
-        settle();
-    }
-
     std::size_t position(const std::string& call) const {
         const auto log = bridge->callLog();
         return static_cast<std::size_t>(std::find(log.begin(), log.end(), call) - log.begin());

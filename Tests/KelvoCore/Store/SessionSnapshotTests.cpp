@@ -3,6 +3,7 @@
 #include "KelvoCore/JSON/JSONWriter.h"
 #include "Support/DecodeText.h"
 #include "Support/StoreFixture.h"
+#include "Support/TreeInvariant.h"
 
 namespace kelvo {
 namespace {
@@ -13,10 +14,6 @@ using testing::decodeText;
 LayoutTree pair(std::uint32_t a, std::uint32_t b) {
     return LayoutTree(
         Node::split(Axis::vertical, 0.5, Node::leaf(WindowID(a)), Node::leaf(WindowID(b))));
-}
-
-AdoptionRecord record(std::uint32_t w, const std::string& bundle, bool floating = false) {
-    return AdoptionRecord{WindowID(w), bundle, floating, false};
 }
 
 class Session : public StoreFixture {};
@@ -138,6 +135,89 @@ TEST_F(Session, AWindowSavedTwiceIsRestoredOnce) {
     EXPECT_EQ(store->state().trees.at(Pane{1, 0}), pair(5, 6));
     EXPECT_EQ(store->state().trees.at(Pane{2, 0}), LayoutTree(Node::leaf(WindowID(7))));
     EXPECT_EQ(store->desktop(WindowID(5)), 1);
+}
+
+/// Windows first … first + count - 1, each split off the right of the ones before: one chain
+/// as deep as it is long.
+LayoutTree chain(std::uint32_t first, std::uint32_t count) {
+    Node node = Node::leaf(WindowID(first + count - 1));
+    for (std::uint32_t i = count - 1; i-- > 0;)
+        node = Node::split(Axis::vertical, 0.5, Node::leaf(WindowID(first + i)), std::move(node));
+    return LayoutTree(std::move(node));
+}
+
+TEST_F(Session, AFileOfOneLongChainReadsBackEqual) {
+    constexpr std::uint32_t windows = 100000;
+    SessionSnapshot snapshot;
+    snapshot.bootTime = 7;
+    snapshot.panes = {{1, 4, chain(1, windows)}};
+    for (std::uint32_t w = 1; w <= windows; ++w)
+        snapshot.bundleIDs[WindowID(w)] = "org.example.app";
+    const std::string text = snapshot.fileText();
+    EXPECT_EQ(text.rfind(R"({"bootTime":7,"activeDesktop":1,"panes":[{"desktop":1,)", 0), 0u);
+    EXPECT_EQ(SessionSnapshot::fromFileText(text), snapshot);
+    // Other documents keep their nesting guard.
+    EXPECT_THROW(decodeText<SessionSnapshot>(text), DecodingError);
+}
+
+TEST_F(Session, ADamagedDeepFileFailsWithThePathOfTheFault) {
+    const std::string deep = R"({"split":{"axis":{"vertical":{}},"ratio":0.5,"first":)"
+                             R"({"leaf":{"_0":{"raw":1}}},"second":)";
+    std::string tree;
+    for (int i = 0; i < 600; ++i)
+        tree += deep;
+    tree += R"({"leaf":{"_0":{"raw":"x"}}})" + std::string(1200, '}');
+    const std::string text = R"({"bootTime":1,"activeDesktop":1,"bundleIDs":[],)"
+                             R"("panes":[{"desktop":1,"display":0,"tree":{"root":)" +
+                             tree + "}}]}";
+    try {
+        SessionSnapshot::fromFileText(text);
+        FAIL() << "decoded";
+    } catch (const DecodingError& error) {
+        EXPECT_EQ(error.kind(), DecodingError::Kind::typeMismatch);
+        const auto& path = error.codingPath();
+        ASSERT_EQ(path.size(), 4u + 600 * 2 + 3);
+        EXPECT_EQ(
+            std::vector(path.begin(), path.begin() + 6),
+            (std::vector<std::string>{"panes", "Index 0", "tree", "root", "split", "second"}));
+        EXPECT_EQ(std::vector(path.end() - 4, path.end()),
+                  (std::vector<std::string>{"second", "leaf", "_0", "raw"}));
+    }
+}
+
+TEST_F(Session, TwoSavedPanesOfOnePaneKeepEveryWindowInATree) {
+    makeStore();
+    SessionSnapshot snapshot;
+    snapshot.panes = {{1, 0, pair(5, 6)}, {1, 0, pair(7, 8)}};
+    snapshot.bundleIDs = {
+        {WindowID(5), "a"}, {WindowID(6), "a"}, {WindowID(7), "a"}, {WindowID(8), "a"}};
+    const auto live = {record(5, "a"), record(6, "a"), record(7, "a"), record(8, "a")};
+    EXPECT_EQ(store->restore(snapshot, live).size(), 4u);
+    EXPECT_EQ(shape(*store, Pane{1, 0}), "(v0.5 (v0.5 5 6) (v0.5 7 8))");
+    EXPECT_EQ(treeInvariantViolations(*store), std::vector<std::string>{});
+}
+
+TEST_F(Session, EveryDisplaysPaneComesToTheOneDisplayWhenNoneIsKnown) {
+    makeStore();
+    SessionSnapshot snapshot;
+    snapshot.panes = {{2, 4, pair(5, 6)}, {2, 9, LayoutTree(Node::leaf(WindowID(7)))}};
+    snapshot.bundleIDs = {{WindowID(5), "a"}, {WindowID(6), "a"}, {WindowID(7), "a"}};
+    EXPECT_EQ(store->restore(snapshot, {record(5, "a"), record(6, "a"), record(7, "a")}).size(),
+              3u);
+    EXPECT_EQ(shape(*store, Pane{2, 0}), "(v0.5 (v0.5 5 6) 7)");
+    EXPECT_EQ(treeInvariantViolations(*store), std::vector<std::string>{});
+}
+
+TEST_F(Session, ManyGoneWindowsLeaveTheLiveOnesInTheirPlaces) {
+    makeStore();
+    constexpr std::uint32_t saved = 20000;
+    SessionSnapshot snapshot;
+    snapshot.panes = {{1, 0, chain(1, saved)}};
+    for (std::uint32_t w = 1; w <= saved; ++w)
+        snapshot.bundleIDs[WindowID(w)] = "a";
+    const auto live = {record(3, "a"), record(10000, "a"), record(saved, "a")};
+    EXPECT_EQ(store->restore(snapshot, live).size(), 3u);
+    EXPECT_EQ(shape(*store, Pane{1, 0}), "(v0.5 3 (v0.5 10000 20000))");
 }
 
 TEST_F(Session, NoSnapshotRestoresNothing) {

@@ -179,28 +179,8 @@ class TreeInvariantWalk : public StoreFixture {
         const auto check = [&](bool holds, const char* field) {
             if (holds) found += std::string(field) + " ";
         };
-        check(s.home.count(w), "home");
-        check(s.displayHome.count(w), "displayHome");
-        check(s.bundleIDs.count(w), "bundleIDs");
-        check(s.parked.count(w), "parked");
-        for (const auto& [field, set] : {std::pair{"parkRefused", &s.parkRefused},
-                                         {"minimizedToPark", &s.minimizedToPark},
-                                         {"reparkedOnce", &s.reparkedOnce},
-                                         {"burstExempt", &s.burstExempt},
-                                         {"spentExemption", &s.spentExemption},
-                                         {"floating", &s.floating},
-                                         {"tiledByHand", &s.tiledByHand},
-                                         {"inTheDock", &s.inTheDock},
-                                         {"fullScreened", &s.fullScreened},
-                                         {"settlingFromFullScreen", &s.settlingFromFullScreen},
-                                         {"dragging", &s.dragging},
-                                         {"liveUnread", &s.liveUnread},
-                                         {"liveMoved", &s.liveMoved},
-                                         {"externalUnread", &s.externalUnread}}) {
-            check(set->count(w), field);
-        }
-        check(s.fullScreenSettleFrames.count(w), "fullScreenSettleFrames");
-        check(s.fullScreenReturn.count(w), "fullScreenReturn");
+        s.eachWindowContainer(
+            [&](const char* field, const auto& container) { check(container.count(w), field); });
         check(s.parkedKeyWindow == w, "parkedKeyWindow");
         return found;
     }

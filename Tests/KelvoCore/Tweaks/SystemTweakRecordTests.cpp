@@ -2,15 +2,12 @@
 
 #include "KelvoCore/JSON/JSONWriter.h"
 #include "KelvoCore/Tweaks/SystemTweakRecord.h"
+#include "Support/DecodeText.h"
 
 namespace kelvo {
 namespace {
 
-template <class T>
-T decodeText(const std::string& text) {
-    const JSONValue document = JSONNode::parse(text);
-    return JSONNode(document).decode<T>();
-}
+using testing::decodeText;
 
 TEST(PreferenceValue, JSONForms) {
     const std::pair<PreferenceValue, const char*> rows[] = {
