@@ -81,7 +81,6 @@ class Coordinator {
     static constexpr double pointerDebounce = 0.03;
     /// A session written further from the boot time than this belongs to another boot.
     static constexpr double sessionBootTolerance = 2.0;
-    static constexpr int crashNamesShown = 3;
     static constexpr int appNameLimit = 20;
 
     explicit Coordinator(CoordinatorProcess process);

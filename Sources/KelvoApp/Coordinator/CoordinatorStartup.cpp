@@ -5,12 +5,12 @@
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Coordinator/LogText.h"
 #include "KelvoApp/Coordinator/ScreenGeometry.h"
+#include "KelvoApp/Diagnostics/Diagnostics.h"
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/FocusFollowsCursorService.h"
 #include "KelvoApp/Input/HotkeyService.h"
 #include "KelvoApp/Input/PermissionGate.h"
-#include "KelvoApp/Services/Diagnostics.h"
 #include "KelvoApp/TestMode/TestMode.h"
 #include "KelvoCore/Keys/Keymap.h"
 #include "KelvoCore/Store/AdoptionRecord.h"
@@ -121,18 +121,11 @@ void Coordinator::start() {
     store->setOwnBundleID(ownBundleID);
 
     // 15: crash reports.
-    crashesSinceLastLaunch = Diagnostics::crashReports(Diagnostics::lastChecked());
-    if (!crashesSinceLastLaunch.empty()) {
-        log("Kelvo crashed " + std::to_string(crashesSinceLastLaunch.size()) +
-            " time(s) since the last launch - About ▸ Diagnostics ▸ Report a problem gathers "
-            "them with the log");
-        const std::size_t shown =
-            std::min(crashesSinceLastLaunch.size(), static_cast<std::size_t>(crashNamesShown));
-        for (std::size_t i = 0; i < shown; ++i) {
-            log("  " + crashesSinceLastLaunch[i].filename().string());
-        }
-    }
-    Diagnostics::markChecked(Date::now());
+    const std::filesystem::path logURL = TestMode::logURL(testDirectory);
+    crashesSinceLastLaunch = Diagnostics::crashReports(Diagnostics::lastChecked(logURL));
+    for (const std::string& line : Diagnostics::crashLogLines(crashesSinceLastLaunch))
+        log(line);
+    Diagnostics::markChecked(Date::now(), logURL);
 
     // 16–17: displays, the store's hooks, the session's location.
     store->displaysChanged(ScreenGeometry::attachedDisplays(platform.screens()));
