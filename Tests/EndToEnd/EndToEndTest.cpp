@@ -62,9 +62,8 @@ void EndToEndTest::tell(const std::string& bundleID, FixtureRequest request) {
 }
 
 std::unique_ptr<KelvoProcess> EndToEndTest::launchKelvo(const KelvoProcess::Options& options) {
-    static int runs = 0;
     return std::make_unique<KelvoProcess>(KELVO_APP_PROGRAM, options,
-                                          folder_ / ("home-" + std::to_string(++runs)));
+                                          folder_ / ("home-" + std::to_string(++launches_)));
 }
 
 KelvoProcess& EndToEndTest::startKelvo(std::map<std::string, std::string> environment) {

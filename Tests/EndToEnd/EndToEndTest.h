@@ -100,6 +100,8 @@ class EndToEndTest : public ::testing::Test {
     std::unique_ptr<DesktopProcess> desktop_;
     std::map<std::string, std::unique_ptr<sim::testing::FixtureProcess>> apps_;
     std::unique_ptr<KelvoProcess> kelvo_;
+    /// Each run of Kelvo gets a home folder of its own.
+    int launches_ = 0;
 };
 
 }  // namespace kelvo::testing
