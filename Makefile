@@ -3,8 +3,8 @@ JOBS ?= $(shell nproc)
 TEST_DIR := build/test
 BENCH_DIR := build/release
 TSAN_DIR := build/tsan
-# The suites whose code runs on several threads: the runtime, the log file and the simulated
-# desktop with its stand-ins.
+# The suites whose code runs on several threads: the runtime, the log file and the
+# Accessibility event stream, and the simulated desktop with its stand-ins.
 TSAN_SUITES := PlatformTests KelvoAXTests SimulatorTests
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 120

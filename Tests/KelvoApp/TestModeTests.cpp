@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <unistd.h>
 
 #include "KelvoApp/Input/HotkeyService.h"
@@ -144,6 +145,17 @@ class TestModeReaderTest : public ::testing::Test {
             line.push_back(c);
         return line;
     }
+    /// Runs the main queue until the reader has written its next reply. The reader hands one
+    /// request at a time to the main queue and may hand the next one while the previous runs,
+    /// so replies are awaited, not counted against rounds of the queue.
+    std::string nextReply() {
+        for (int round = 0; round < 1000; ++round) {
+            pollfd readable{output_[0], POLLIN, 0};
+            if (::poll(&readable, 1, 0) == 1) return readReply();
+            if (clock.waitForPending(1, 0.01)) clock.runUntilIdle();
+        }
+        return "";
+    }
     ManualClock clock;
     int input_[2] = {-1, -1};
     int output_[2] = {-1, -1};
@@ -161,17 +173,11 @@ TEST_F(TestModeReaderTest, RepliesComeInOrderAndTheEndOfInputTerminates) {
         [&] { ++terminations; }, input_[0], output_[1]);
     ASSERT_TRUE(reader);
     write("\n{\"op\":\"ping\"}\r\n{\"op\":\"nope\"}\n{\"op\":\"ping\"}");
-    for (int i = 0; i < 2; ++i) {
-        ASSERT_TRUE(clock.waitForPending(1));
-        clock.runUntilIdle();
-    }
-    EXPECT_EQ(readReply(), R"({"ok":true,"pid":77})");
-    EXPECT_EQ(readReply(), R"({"error":"unknown op nope","ok":false})");
+    EXPECT_EQ(nextReply(), R"({"ok":true,"pid":77})");
+    EXPECT_EQ(nextReply(), R"({"error":"unknown op nope","ok":false})");
     // The last line has no line feed: the end of input completes it.
     closeInput();
-    ASSERT_TRUE(clock.waitForPending(1));
-    clock.runUntilIdle();
-    EXPECT_EQ(readReply(), R"({"ok":true,"pid":77})");
+    EXPECT_EQ(nextReply(), R"({"ok":true,"pid":77})");
     ASSERT_TRUE(reader->waitUntilFinished(10));
     clock.runUntilIdle();
     EXPECT_EQ(terminations, 1);

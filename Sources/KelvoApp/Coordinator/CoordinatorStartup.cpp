@@ -121,9 +121,9 @@ void Coordinator::start() {
     store->setOwnBundleID(ownBundleID);
 
     // 15: crash reports.
-    const std::filesystem::path logURL = TestMode::logURL(testDirectory);
+    const auto logURL = TestMode::logURL(testDirectory);
     crashesSinceLastLaunch = Diagnostics::crashReports(Diagnostics::lastChecked(logURL));
-    for (const std::string& line : Diagnostics::crashLogLines(crashesSinceLastLaunch))
+    for (const auto& line : Diagnostics::crashLogLines(crashesSinceLastLaunch))
         log(line);
     Diagnostics::markChecked(Date::now(), logURL);
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "KelvoAX/Bridge/ScreenWindows.h"
 #include "Platform/Accessibility/AXConstants.h"
 #include "Platform/Accessibility/AXUIElement.h"
 #include "Platform/AppKit/NSEvent.h"
@@ -10,18 +11,11 @@
 #include "Platform/AppKit/NSWorkspace.h"
 #include "Platform/Foundation/DispatchQueue.h"
 #include "Platform/Quartz/CGEvent.h"
-#include "Platform/Quartz/CGWindow.h"
 #include "Platform/Services/Sysctl.h"
 
 namespace kelvo {
 
 namespace {
-
-std::optional<std::int64_t> integer(const CFDictionaryRef& row, const char* key) {
-    const auto number = CFCast<CFNumber>(CFDictionaryGetValue(row, key));
-    if (!number) return std::nullopt;
-    return number->integerValue();
-}
 
 ScreenDescription describe(const NSScreen& screen) {
     ScreenDescription description{screen.frame(), screen.visibleFrame(), std::nullopt};
@@ -55,7 +49,8 @@ FrameworkPlatform::~FrameworkPlatform() {
 
 std::vector<ScreenDescription> FrameworkPlatform::screens() const {
     std::vector<ScreenDescription> list;
-    for (const NSScreenRef& screen : NSScreen::screens()) list.push_back(describe(*screen));
+    for (const NSScreenRef& screen : NSScreen::screens())
+        list.push_back(describe(*screen));
     return list;
 }
 
@@ -107,28 +102,16 @@ std::optional<CGPoint> FrameworkPlatform::pointerLocation() const {
 }
 
 std::vector<ScreenWindow> FrameworkPlatform::onScreenWindows() const {
-    std::vector<ScreenWindow> list;
-    const CFArrayRef rows = CGWindowListCopyWindowInfo(onScreenOptions, kCGNullWindowID);
-    if (!rows) return list;
-    for (long i = 0; i < CFArrayGetCount(rows); ++i) {
-        const auto row = CFCast<CFDictionary>(CFArrayGetValueAtIndex(rows, i));
-        if (!row) continue;
-        const auto number = integer(row, kCGWindowNumber);
-        const auto bounds = CFCast<CFDictionary>(CFDictionaryGetValue(row, kCGWindowBounds));
-        CGRect frame;
-        if (!number || !bounds || !CGRectMakeWithDictionaryRepresentation(bounds, &frame)) {
-            continue;
-        }
-        list.push_back(ScreenWindow{WindowID(static_cast<std::uint32_t>(*number)), frame,
-                                    static_cast<int>(integer(row, kCGWindowLayer).value_or(0)),
-                                    static_cast<int>(integer(row, kCGWindowOwnerPID).value_or(0))});
-    }
-    return list;
+    return ScreenWindows::onScreen();
 }
 
-void FrameworkPlatform::setActivationPolicy(ActivationPolicy policy) { policy_ = policy; }
+void FrameworkPlatform::setActivationPolicy(ActivationPolicy policy) {
+    policy_ = policy;
+}
 
-void FrameworkPlatform::setMainMenu(const std::vector<MenuItem>&) { mainMenu_ = true; }
+void FrameworkPlatform::setMainMenu(const std::vector<MenuItem>&) {
+    mainMenu_ = true;
+}
 
 void FrameworkPlatform::activateIgnoringOtherApps() {
     if (const auto self = NSRunningApplication::currentApplication()) {
@@ -147,7 +130,9 @@ int FrameworkPlatform::runAlert(const AlertRequest&) {
     return 1001;
 }
 
-int FrameworkPlatform::processIdentifier() const { return static_cast<int>(::getpid()); }
+int FrameworkPlatform::processIdentifier() const {
+    return static_cast<int>(::getpid());
+}
 
 std::optional<std::string> FrameworkPlatform::mainBundleIdentifier() const {
     const auto self = NSRunningApplication::currentApplication();

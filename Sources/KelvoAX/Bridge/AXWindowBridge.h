@@ -1,0 +1,128 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "KelvoAX/Bridge/FrameWriteStep.h"
+#include "KelvoCore/Config/Config.h"
+#include "KelvoCore/Store/WindowBridging.h"
+#include "Platform/Accessibility/AXUIElement.h"
+#include "Platform/AppKit/NSRunningApplication.h"
+
+namespace kelvo {
+
+/// The store's road to other applications' windows, through Accessibility: full scans that
+/// classify every window, frame writes that the window can be trusted to follow, focus with a
+/// few activation retries, hiding. Beyond the interface the coordinator reads one application's
+/// windows, adopts an element the event stream handed over and learns which windows are gone.
+///
+/// Every call into another application waits at most `messagingTimeout`, so a hung application
+/// costs a quarter of a second per call instead of stalling the main thread. Used on the main
+/// thread only; holds no lock.
+class AXWindowBridge final : public WindowBridging {
+  public:
+    static constexpr float messagingTimeout = 0.25f;
+    /// Apart, on the main queue, and how many activation attempts one focus request makes.
+    static constexpr double activationRetryDelay = 0.15;
+    static constexpr int activationAttempts = 3;
+    /// How far the read-back origin may lie from the target for a write to count as landed.
+    static constexpr double landingTolerance = 1;
+
+    /// What `windows(bundleID)` found: the adoptable windows and every window number seen.
+    struct ApplicationWindows {
+        std::vector<ManagedWindow> windows;
+        std::set<WindowID> seen;
+    };
+
+    explicit AXWindowBridge(Config config);
+    ~AXWindowBridge() override;
+    AXWindowBridge(const AXWindowBridge&) = delete;
+    AXWindowBridge& operator=(const AXWindowBridge&) = delete;
+
+    // WindowBridging
+    std::vector<ManagedWindow> windows() override;
+    std::optional<CGRect> frame(WindowID id) override;
+    bool setFrame(const CGRect& frame, WindowID id) override;
+    void setPosition(const CGPoint& position, WindowID id) override;
+    void raise(WindowID id) override;
+    void focus(WindowID id) override;
+    void setMinimized(bool minimized, WindowID id) override;
+    bool isWindowMinimized(WindowID id) override;
+    bool isWindowFullScreen(WindowID id) override;
+    bool canReach(WindowID id) override;
+    std::set<WindowID> retainedWindows() const override { return retainedWindows_; }
+    void setHidden(bool hidden, const std::string& bundleID) override;
+    bool isApplicationHidden(const std::string& bundleID) override;
+
+    /// The adoptable windows of every regular application with this bundle identifier, without
+    /// the full scan's forgetting and retaining.
+    ApplicationWindows windows(const std::string& bundleID);
+    /// One element handed over by the event stream, read and classified; none when it cannot be
+    /// read or is ignored.
+    std::optional<ManagedWindow> adopt(const AXUIElementRef& element, const std::string& bundleID);
+    /// The windows found gone since the last call.
+    std::set<WindowID> takeGone();
+    /// The element remembered for the window; null when there is none.
+    AXUIElementRef element(WindowID id) const;
+
+    const std::set<WindowID>& provisionallyIgnored() const { return provisionallyIgnored_; }
+    const std::set<WindowID>& seenFullScreen() const { return seenFullScreen_; }
+    const Config& config() const { return config_; }
+    void setConfig(Config config) { config_ = std::move(config); }
+    std::int64_t focusGeneration() const { return focusGeneration_; }
+    std::optional<CGRect> lastKnownFrame(WindowID id) const;
+
+    static std::vector<FrameWriteStep> frameWriteSequence(const std::optional<CGRect>& lastKnown,
+                                                          const CGRect& target,
+                                                          bool enhancedUserInterface);
+
+    /// Receives one line per activation attempt.
+    std::function<void(const std::string&)> trace;
+
+  private:
+    using ElementMap = std::map<WindowID, AXUIElementRef>;
+
+    void read(const NSRunningApplication& app, std::set<WindowID>& provisional,
+              std::set<WindowID>& seen, std::vector<ManagedWindow>& into);
+    std::optional<ManagedWindow> candidate(const AXUIElementRef& element,
+                                           const std::string& bundleID,
+                                           std::set<WindowID>& provisional,
+                                           std::set<WindowID>& seen);
+    void noteTraits(WindowID id, bool ignoredApplication, bool fullScreen, bool positionSettable,
+                    std::set<WindowID>& provisional);
+    void retainWindowsMissedBy(const ElementMap& previous);
+    /// Regular applications other than this process are scanned.
+    static bool isScanned(const NSRunningApplication& app, pid_t own);
+
+    static std::optional<pid_t> processOf(const AXUIElementRef& window);
+    /// An application element under the messaging timeout.
+    static AXUIElementRef applicationElement(pid_t pid);
+    /// The application element of a window's process; null when the process cannot be told.
+    static AXUIElementRef applicationElementOf(const AXUIElementRef& window);
+    void run(const FrameWriteStep& step, const AXUIElementRef& window,
+             const AXUIElementRef& application, const CGRect& target,
+             std::optional<CGRect>& readBack);
+    void bringToFront(const NSRunningApplicationRef& app, const AXUIElementRef& appElement,
+                      int attempt, std::int64_t generation);
+    void scheduleRetry(const NSRunningApplicationRef& app, const AXUIElementRef& appElement,
+                       int attempt, std::int64_t generation);
+
+    ElementMap elements_;
+    std::map<WindowID, CGRect> lastKnownFrames_;
+    std::set<WindowID> retainedWindows_;
+    std::set<WindowID> seenFullScreen_;
+    std::set<WindowID> provisionallyIgnored_;
+    Config config_;
+    std::set<WindowID> confirmedGone_;
+    std::int64_t focusGeneration_ = 0;
+    /// Scheduled retries hold this weakly and do nothing once the bridge is gone.
+    std::shared_ptr<AXWindowBridge*> self_ = std::make_shared<AXWindowBridge*>(this);
+};
+
+}  // namespace kelvo

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "KelvoApp/System/AXCoordinatorBridge.h"
+#include "KelvoApp/System/AXWindowEvents.h"
+#include "Support/DesktopFixture.h"
+
+namespace kelvo {
+namespace {
+
+constexpr const char* editor = "com.example.editor";
+
+using AXCoordinatorBridgeTest = DesktopFixture;
+
+TEST_F(AXCoordinatorBridgeTest, ElementsTravelAsPlatformHandles) {
+    const sim::Pid pid = launch(editor);
+    const auto number = open(pid, CGRect(0, 30, 800, 600));
+    AXCoordinatorBridge bridge{Config()};
+
+    const auto [windows, seen] = bridge.windowsOfApp(editor);
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_EQ(seen, std::set{WindowID(number)});
+    const std::optional<WindowElementRef> element = bridge.element(WindowID(number));
+    ASSERT_TRUE(element);
+    EXPECT_NE(AXCoordinatorBridge::elementIn(*element), nullptr);
+    EXPECT_EQ(bridge.adopt(*element, editor), windows.front());
+
+    EXPECT_EQ(bridge.adopt(WindowElementRef(42), editor), std::nullopt);
+    EXPECT_EQ(bridge.adopt(WindowElementRef(), editor), std::nullopt);
+    EXPECT_EQ(bridge.element(WindowID(4242)), std::nullopt);
+}
+
+TEST_F(AXCoordinatorBridgeTest, TraceAndConfigurationReachTheBridge) {
+    const sim::Pid pid = launch(editor);
+    launch("com.example.front", true);
+    const auto number = open(pid, CGRect(0, 30, 800, 600));
+    AXCoordinatorBridge bridge{Config()};
+    std::vector<std::string> lines;
+    bridge.setTrace([&](const std::string& line) { lines.push_back(line); });
+    bridge.windows();
+    bridge.focus(WindowID(number));
+    EXPECT_EQ(lines,
+              std::vector<std::string>{"activating com.example.editor (attempt 1, request 1)"});
+
+    Config floating;
+    floating.floatBundleIDs = {editor};
+    bridge.setConfig(floating);
+    EXPECT_TRUE(bridge.windows().front().floating);
+    EXPECT_EQ(bridge.config(), floating);
+}
+
+class AXWindowEventsTest : public DesktopFixture {
+  protected:
+    std::vector<std::string> handled;
+    std::vector<std::thread::id> threads;
+    AXWindowEvents::Handler handler = [this](const WindowEvent& event) {
+        handled.push_back(event.description());
+        threads.push_back(std::this_thread::get_id());
+    };
+};
+
+TEST_F(AXWindowEventsTest, EventsAreHandledOnTheMainQueue) {
+    const sim::Pid pid = launch(editor);
+    AXWindowEvents events(handler);
+    events.start();
+    // Handed to the stream after it has observed what runs.
+    desktop->activate(pid);
+    ASSERT_TRUE(clock.waitForPending(1));
+    settle();
+    EXPECT_EQ(handled, std::vector<std::string>{"activated - com.example.editor"});
+
+    const auto number = open(pid, CGRect(0, 30, 800, 600));
+    ASSERT_TRUE(clock.waitForPending(1));
+    EXPECT_EQ(handled.size(), 1u);
+    settle();
+    EXPECT_EQ(handled.back(),
+              "created " + WindowID(number).description() + " com.example.editor element");
+    EXPECT_EQ(threads, std::vector(2, clock.driverThread()));
+    events.stop();
+}
+
+TEST_F(AXWindowEventsTest, HandlingQueuedForAReleasedSourceDoesNothing) {
+    const sim::Pid pid = launch(editor);
+    auto events = std::make_unique<AXWindowEvents>(handler);
+    events->start();
+    desktop->activate(pid);
+    ASSERT_TRUE(clock.waitForPending(1));
+    events.reset();
+    settle();
+    EXPECT_TRUE(handled.empty());
+}
+
+}  // namespace
+}  // namespace kelvo
