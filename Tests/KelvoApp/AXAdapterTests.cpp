@@ -76,9 +76,10 @@ TEST_F(AXWindowEventsTest, EventsAreHandledOnTheMainQueue) {
     ASSERT_TRUE(clock.waitForPending(1));
     EXPECT_EQ(handled.size(), 1u);
     settle();
-    EXPECT_EQ(handled.back(),
+    // The new window may also report its focus before the queue runs.
+    EXPECT_EQ(handled[1],
               "created " + WindowID(number).description() + " com.example.editor element");
-    EXPECT_EQ(threads, std::vector(2, clock.driverThread()));
+    EXPECT_EQ(threads, std::vector(handled.size(), clock.driverThread()));
     events.stop();
 }
 

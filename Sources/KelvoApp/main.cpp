@@ -1,0 +1,81 @@
+// The program: finds the desktop to manage, registers with it as the system itself, starts
+// the coordinator and runs the main loop until one of the ways of quitting ends the process.
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "KelvoApp/Coordinator/Coordinator.h"
+#include "KelvoApp/System/AXCoordinatorBridge.h"
+#include "KelvoApp/System/AXWindowEvents.h"
+#include "KelvoApp/System/FrameworkPlatform.h"
+#include "KelvoApp/System/QuartzEventTaps.h"
+#include "KelvoApp/TestMode/TestMode.h"
+#include "Platform/Foundation/FileSystem.h"
+#include "Platform/Foundation/MainLoop.h"
+#include "Simulator/Server/DesktopAddress.h"
+#include "Simulator/Server/SocketConnection.h"
+#include "Simulator/SharedConnection.h"
+
+namespace {
+
+constexpr int noDesktopStatus = 4;
+
+int noDesktop(const std::string& reason) {
+    writeAll(2, "kelvo: no desktop to manage: " + reason + "\n");
+    return noDesktopStatus;
+}
+
+std::string executablePath() {
+    std::error_code error;
+    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : path.string();
+}
+
+}  // namespace
+
+int main() {
+    const auto address = sim::DesktopAddress::fromEnvironment();
+    if (!address)
+        return noDesktop(std::string(sim::DesktopAddress::environmentVariable) + " is not set");
+    std::shared_ptr<sim::SocketConnection> connection;
+    try {
+        connection = std::make_shared<sim::SocketConnection>(*address);
+    } catch (const std::exception& error) {
+        return noDesktop(error.what());
+    }
+    sim::SharedConnection::install(connection);
+    sim::ApplicationSpec self;
+    self.bundleID = kelvo::TestMode::bundleIdentifier;
+    self.name = "Kelvo";
+    self.executablePath = executablePath();
+    self.pid = static_cast<sim::Pid>(::getpid());
+    self.activationPolicy = sim::ActivationPolicy::accessory;
+    if (connection->registerClient(self) == 0) return noDesktop("the desktop refused this program");
+
+    // Both live until the process ends; nothing is torn down on the way out.
+    auto* platform = new kelvo::FrameworkPlatform();
+    auto* taps = new kelvo::QuartzEventTaps();
+    kelvo::CoordinatorProcess process;
+    process.platform = platform;
+    process.environment = [](const std::string& name) -> std::optional<std::string> {
+        const char* value = std::getenv(name.c_str());
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    };
+    // The quit paths flush the log and the configuration themselves; the threads of the log,
+    // the event stream and the connection are not waited for.
+    process.exit = [](int status) { ::_exit(status); };
+    process.taps = taps;
+    process.makeBridge = [](const kelvo::Config& config) {
+        return std::make_shared<kelvo::AXCoordinatorBridge>(config);
+    };
+    process.makeEvents = [](kelvo::Coordinator& c) {
+        return std::make_unique<kelvo::AXWindowEvents>(c);
+    };
+    auto* coordinator = new kelvo::Coordinator(std::move(process));
+    coordinator->start();
+    MainLoop::shared().run();
+    return 0;
+}
