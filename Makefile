@@ -13,7 +13,7 @@ TSAN_REPEAT ?= 20
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 120
 
-.PHONY: test deps configure build bench tsan fuzz format check-format clang-build \
+.PHONY: test demo deps configure build bench tsan fuzz format check-format clang-build \
 	no-tests-build clean
 
 # The suites under the sanitizers, then what else must keep building: the formatting of every
@@ -38,6 +38,13 @@ clang-build: deps
 no-tests-build: deps
 	cmake -S . -B $(NO_TESTS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVO_TESTS=OFF
 	cmake --build $(NO_TESTS_DIR) -j $(JOBS)
+
+# Kelvo on a simulated desktop with three applications, driven by its own shortcuts; one line
+# per step, a picture per step in build/demo/. It shares the test build.
+demo: deps
+	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON
+	cmake --build $(TEST_DIR) -j $(JOBS) --target KelvoApp kelvo-sim kelvo-fixture
+	scripts/demo.sh $(TEST_DIR) build/demo
 
 deps:
 	@scripts/install-deps.sh
