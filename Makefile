@@ -5,8 +5,9 @@ CLANG_DIR := build/clang
 NO_TESTS_DIR := build/notests
 BENCH_DIR := build/release
 TSAN_DIR := build/tsan
-# The suites whose code runs on several threads: the runtime and the log file.
-TSAN_SUITES := PlatformTests KelvoAXTests
+# The suites whose code runs on several threads: the runtime, the log file and the simulated
+# desktop with its stand-ins.
+TSAN_SUITES := PlatformTests KelvoAXTests SimulatorTests
 # Each suite runs this many times over, so that a thread outliving its test meets the next.
 TSAN_REPEAT ?= 20
 FUZZ_DIR := build/fuzz

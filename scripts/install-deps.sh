@@ -7,6 +7,7 @@ packages=(
     g++ make cmake ninja-build pkg-config
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libicu-dev
+    libcairo2-dev libpango1.0-dev
     clang libclang-rt-dev clang-format
 )
 

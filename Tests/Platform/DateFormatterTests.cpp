@@ -65,4 +65,23 @@ TEST_F(DateFormatterTest, NowIsTheClocksDate) {
     EXPECT_EQ(formatter.string(Date::now()), "2026-01-01 00:00:01.500");
 }
 
+TEST_F(DateFormatterTest, UTCFormattingIgnoresTheSystemsZone) {
+    formatter.setTimeZone(TimeZone::gmt);
+    formatter.setDateFormat("yyyyMMdd'T'HHmmss");
+    for (const char* zone : {"UTC0", "EST5", "<+0530>-5:30"}) {
+        useZone(zone);
+        EXPECT_EQ(formatter.string(Date{1796685785.75}), "20261207T232305") << zone;
+    }
+    formatter.setTimeZone(TimeZone::current);
+    EXPECT_EQ(formatter.string(Date{1796685785.75}), "20261208T045305");
+}
+
+TEST_F(DateFormatterTest, DescriptionIsTheDateInUTC) {
+    useZone("EST5");
+    EXPECT_EQ(Date{1796685785.9}.description(), "2026-12-07 23:23:05 +0000");
+    EXPECT_EQ(Date{0}.description(), "1970-01-01 00:00:00 +0000");
+    EXPECT_EQ(Date::distantPast().description(), "0001-01-01 00:00:00 +0000");
+    EXPECT_LT(Date::distantPast(), Date{-1e10});
+}
+
 }  // namespace

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -98,6 +99,42 @@ TEST_F(FileManagerTest, UserFoldersComeFromHome) {
     } else {
         ::unsetenv("HOME");
     }
+}
+
+TEST_F(FileManagerTest, CopiesLeaveTheOriginalAndRefuseToReplace) {
+    ASSERT_TRUE(files.createFile(folder / "a.log", "one"));
+    files.copyItem(folder / "a.log", folder / "b.log");
+    EXPECT_EQ(readFile(folder / "a.log"), "one");
+    EXPECT_EQ(readFile(folder / "b.log"), "one");
+    ASSERT_TRUE(files.createFile(folder / "a.log", "two"));
+    EXPECT_THROW(files.copyItem(folder / "a.log", folder / "b.log"), FileError);
+    EXPECT_EQ(readFile(folder / "b.log"), "one");
+    EXPECT_THROW(files.copyItem(folder / "none", folder / "c.log"), FileError);
+    EXPECT_FALSE(files.fileExists(folder / "c.log"));
+
+    files.createDirectory(folder / "tree" / "inner", true);
+    ASSERT_TRUE(files.createFile(folder / "tree" / "inner" / "leaf", "x"));
+    files.copyItem(folder / "tree", folder / "copy");
+    EXPECT_EQ(readFile(folder / "copy" / "inner" / "leaf"), "x");
+}
+
+TEST_F(FileManagerTest, ListingIsOneLevelDeepAndOrderedByName) {
+    for (const char* name : {"b", "a", "c"})
+        ASSERT_TRUE(files.createFile(folder / name));
+    files.createDirectory(folder / "d" / "deeper", true);
+    EXPECT_EQ(files.contentsOfDirectory(folder.path()),
+              (std::vector<fs::path>{folder / "a", folder / "b", folder / "c", folder / "d"}));
+    EXPECT_THROW(files.contentsOfDirectory(folder / "none"), FileError);
+    EXPECT_THROW(files.contentsOfDirectory(folder / "a"), FileError);
+}
+
+TEST_F(FileManagerTest, ModificationDatesWithTheirFraction) {
+    const fs::path file = folder / "report.ips";
+    ASSERT_TRUE(files.createFile(file));
+    const timespec times[2] = {{1767225600, 250000000}, {1767225600, 250000000}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    EXPECT_EQ(files.contentModificationDate(file), Date{1767225600.25});
+    EXPECT_EQ(files.contentModificationDate(folder / "none"), std::nullopt);
 }
 
 }  // namespace

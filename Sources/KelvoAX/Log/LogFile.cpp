@@ -27,7 +27,7 @@ struct LogFile::Core : std::enable_shared_from_this<LogFile::Core> {
         formatter.setLocaleIdentifier(std::string(timestampLocale));
     }
 
-    fs::path previousURL() const { return fs::path(url.string() + ".1"); }
+    fs::path previousURL() const { return LogFile::previousURL(url); }
 
     void enqueue(std::string line);
     void scheduleWriteOut();
@@ -81,6 +81,9 @@ const fs::path& LogFile::url() const {
 }
 fs::path LogFile::previousURL() const {
     return core_->previousURL();
+}
+fs::path LogFile::previousURL(const fs::path& url) {
+    return fs::path(url.string() + ".1");
 }
 std::int64_t LogFile::maximumBytes() const {
     return core_->maximumBytes;

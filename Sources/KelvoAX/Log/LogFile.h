@@ -37,6 +37,8 @@ class LogFile {
     const std::filesystem::path& url() const;
     /// The previous generation: the log's name followed by ".1", beside it.
     std::filesystem::path previousURL() const;
+    /// The previous generation of a log at `url`, for readers that hold no log of their own.
+    static std::filesystem::path previousURL(const std::filesystem::path& url);
     std::int64_t maximumBytes() const;
     std::int64_t bufferLimit() const;
 

@@ -81,6 +81,8 @@ template <>
 struct JSONCoding<std::uint16_t> : JSONIntegerCoding<std::uint16_t> {};
 template <>
 struct JSONCoding<std::uint32_t> : JSONIntegerCoding<std::uint32_t> {};
+template <>
+struct JSONCoding<std::uint64_t> : JSONIntegerCoding<std::uint64_t> {};
 
 template <class T>
 struct JSONCoding<std::vector<T>> {

@@ -2,6 +2,7 @@
 
 #include <unicode/brkiter.h>
 #include <unicode/bytestream.h>
+#include <unicode/casemap.h>
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/utext.h>
@@ -9,33 +10,72 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace kelvo {
 
 namespace {
 
-/// Byte offsets of every character boundary of the text, 0 and the text's length included.
-std::vector<std::size_t> characterBoundaries(std::string_view text) {
-    std::vector<std::size_t> boundaries{0};
-    if (text.empty()) return boundaries;
+/// One character-break iterator per thread: building one from its rules costs far more than
+/// walking a short text, and the launcher walks every application name on every keystroke.
+icu::BreakIterator* characterBreaks() {
+    thread_local const std::unique_ptr<icu::BreakIterator> breaks = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::BreakIterator> made(
+            icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+        return U_SUCCESS(status) ? std::move(made) : nullptr;
+    }();
+    return breaks.get();
+}
+
+/// In ASCII every byte is a character of its own, except that a carriage return and the line
+/// feed after it are one.
+void asciiBoundaries(std::string_view text, std::vector<std::size_t>& boundaries) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        boundaries.push_back(i + 1);
+    }
+}
+
+/// The code point when the text is exactly one well-formed code point.
+std::optional<UChar32> singleCodePoint(std::string_view text) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    if (length == 0) return std::nullopt;
+    int32_t next = 0;
+    UChar32 c;
+    U8_NEXT(bytes, next, length, c);
+    if (c < 0 || next != length) return std::nullopt;
+    return c;
+}
+
+bool isASCIIByte(std::string_view character) {
+    return character.size() == 1 && static_cast<unsigned char>(character[0]) < 0x80;
+}
+
+/// ASCII letters from `first` to `last` moved to the range beginning at `target`.
+std::string asciiMapped(std::string_view text, char first, char last, char target) {
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= first && c <= last) c = static_cast<char>(c - first + target);
+    }
+    return result;
+}
+
+enum class CaseMapping { lower, upper };
+
+std::string caseMapped(std::string_view text, CaseMapping mapping) {
+    std::string result;
+    icu::StringByteSink<std::string> sink(&result, static_cast<int32_t>(text.size()));
     UErrorCode status = U_ZERO_ERROR;
-    UText* utext = utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status);
-    std::unique_ptr<icu::BreakIterator> breaks(
-        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-    if (U_SUCCESS(status)) breaks->setText(utext, status);
-    if (U_FAILURE(status)) {
-        // Without the break rules every byte still has to land in some character.
-        utext_close(utext);
-        boundaries.push_back(text.size());
-        return boundaries;
+    const icu::StringPiece source(text.data(), static_cast<int32_t>(text.size()));
+    // The root locale: no language's special rules, the same mapping everywhere.
+    if (mapping == CaseMapping::lower) {
+        icu::CaseMap::utf8ToLower("", 0, source, sink, nullptr, status);
+    } else {
+        icu::CaseMap::utf8ToUpper("", 0, source, sink, nullptr, status);
     }
-    breaks->first();
-    for (int32_t next = breaks->next(); next != icu::BreakIterator::DONE; next = breaks->next()) {
-        boundaries.push_back(static_cast<std::size_t>(next));
-    }
-    utext_close(utext);
-    if (boundaries.back() != text.size()) boundaries.push_back(text.size());
-    return boundaries;
+    return U_SUCCESS(status) ? result : std::string(text);
 }
 
 const icu::Normalizer2* composedNormalizer() {
@@ -57,6 +97,35 @@ bool isWhitespaceOrNewline(UChar32 c) {
 bool UnicodeText::isASCII(std::string_view text) {
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+void UnicodeText::characterBoundaries(std::string_view text, std::vector<std::size_t>& boundaries) {
+    boundaries.assign(1, 0);
+    if (text.empty()) return;
+    if (isASCII(text)) return asciiBoundaries(text, boundaries);
+    icu::BreakIterator* breaks = characterBreaks();
+    UErrorCode status = U_ZERO_ERROR;
+    UText utext = UTEXT_INITIALIZER;
+    utext_openUTF8(&utext, text.data(), static_cast<int64_t>(text.size()), &status);
+    if (breaks) breaks->setText(&utext, status);
+    if (!breaks || U_FAILURE(status)) {
+        // Without the break rules every byte still has to land in some character.
+        utext_close(&utext);
+        boundaries.push_back(text.size());
+        return;
+    }
+    breaks->first();
+    for (int32_t next = breaks->next(); next != icu::BreakIterator::DONE; next = breaks->next()) {
+        boundaries.push_back(static_cast<std::size_t>(next));
+    }
+    utext_close(&utext);
+    if (boundaries.back() != text.size()) boundaries.push_back(text.size());
+}
+
+std::vector<std::size_t> UnicodeText::characterBoundaries(std::string_view text) {
+    std::vector<std::size_t> boundaries;
+    characterBoundaries(text, boundaries);
+    return boundaries;
 }
 
 std::vector<std::string> UnicodeText::characters(std::string_view text) {
@@ -98,6 +167,46 @@ int UnicodeText::canonicalCompare(std::string_view a, std::string_view b) {
 
 bool UnicodeText::canonicallyEquivalent(std::string_view a, std::string_view b) {
     return canonicalCompare(a, b) == 0;
+}
+
+std::string UnicodeText::lowercased(std::string_view text) {
+    if (isASCII(text)) return asciiMapped(text, 'A', 'Z', 'a');
+    return caseMapped(text, CaseMapping::lower);
+}
+
+std::string UnicodeText::uppercased(std::string_view text) {
+    if (isASCII(text)) return asciiMapped(text, 'a', 'z', 'A');
+    return caseMapped(text, CaseMapping::upper);
+}
+
+std::string UnicodeText::lowercaseCharacter(std::string_view character) {
+    if (isASCIIByte(character)) return lowercased(character);
+    const std::string lower = lowercased(character);
+    if (lower.empty()) return canonicalForm(character);
+    std::vector<std::size_t> boundaries;
+    characterBoundaries(lower, boundaries);
+    return canonicalForm(std::string_view(lower).substr(0, boundaries[1]));
+}
+
+bool UnicodeText::isLowercase(std::string_view character) {
+    if (isASCIIByte(character)) return character[0] >= 'a' && character[0] <= 'z';
+    const std::optional<UChar32> scalar = singleCodePoint(character);
+    if (scalar && u_hasBinaryProperty(*scalar, UCHAR_LOWERCASE)) return true;
+    return isCased(character) && canonicallyEquivalent(lowercased(character), character);
+}
+
+bool UnicodeText::isUppercase(std::string_view character) {
+    if (isASCIIByte(character)) return character[0] >= 'A' && character[0] <= 'Z';
+    const std::optional<UChar32> scalar = singleCodePoint(character);
+    if (scalar && u_hasBinaryProperty(*scalar, UCHAR_UPPERCASE)) return true;
+    return isCased(character) && canonicallyEquivalent(uppercased(character), character);
+}
+
+bool UnicodeText::isCased(std::string_view character) {
+    const std::optional<UChar32> scalar = singleCodePoint(character);
+    if (scalar && u_hasBinaryProperty(*scalar, UCHAR_CASED)) return true;
+    return !canonicallyEquivalent(lowercased(character), character) ||
+           !canonicallyEquivalent(uppercased(character), character);
 }
 
 std::string UnicodeText::trimmingWhitespaceAndNewlines(std::string_view text) {

@@ -19,6 +19,10 @@ class UnicodeText {
     static std::size_t characterCount(std::string_view text);
     /// The first `count` characters (the whole text when it has fewer).
     static std::string prefix(std::string_view text, std::size_t count);
+    /// Byte offsets of every character boundary, 0 and the text's length included, written
+    /// over `boundaries`; its storage is reused, so a caller walking many texts allocates once.
+    static void characterBoundaries(std::string_view text, std::vector<std::size_t>& boundaries);
+    static std::vector<std::size_t> characterBoundaries(std::string_view text);
 
     /// The composed normal form (NFC); two texts are canonically equivalent exactly when
     /// their canonical forms are the same bytes.
@@ -26,6 +30,24 @@ class UnicodeText {
     static bool canonicallyEquivalent(std::string_view a, std::string_view b);
     /// Orders texts by their canonical forms; equivalent spellings compare equal.
     static int canonicalCompare(std::string_view a, std::string_view b);
+
+    /// The full lowercase and uppercase mappings (one character may map to several, as "İ" to
+    /// "i̇" and "ß" to "SS"), the same in every locale.
+    static std::string lowercased(std::string_view text);
+    static std::string uppercased(std::string_view text);
+    /// The first character of one character's full lowercase form, in canonical form (the
+    /// character itself when that form is empty). Two characters are the same letter up to case
+    /// and canonical equivalence exactly when these are the same bytes.
+    static std::string lowercaseCharacter(std::string_view character);
+
+    /// The case of one user-perceived character: a single code point with the Lowercase
+    /// (Uppercase) property, or a cased character that lowercasing (uppercasing) leaves as it is.
+    /// Characters without case, such as digits and separators, are neither.
+    static bool isLowercase(std::string_view character);
+    static bool isUppercase(std::string_view character);
+    /// A single code point with the Cased property, or a character that lowercasing or
+    /// uppercasing changes.
+    static bool isCased(std::string_view character);
 
     /// Drops white space (space separators and tab) and line breaks from both ends.
     static std::string trimmingWhitespaceAndNewlines(std::string_view text);

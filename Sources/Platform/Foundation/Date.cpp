@@ -1,7 +1,20 @@
 #include "Platform/Foundation/Date.h"
 
 #include "Platform/Foundation/Clock.h"
+#include "Platform/Foundation/DateFormatter.h"
 
 Date Date::now() {
     return {Clock::current().secondsSince1970()};
+}
+
+Date Date::distantPast() {
+    constexpr double firstOfYearOne = -62135596800.0;
+    return {firstOfYearOne};
+}
+
+std::string Date::description() const {
+    DateFormatter formatter;
+    formatter.setDateFormat("yyyy-MM-dd HH:mm:ss '+0000'");
+    formatter.setTimeZone(TimeZone::gmt);
+    return formatter.string(*this);
 }

@@ -9,7 +9,7 @@
 namespace {
 
 struct Fields {
-    struct tm local {};
+    struct tm calendar {};  // in the formatter's zone
     std::int64_t milliseconds = 0;
 };
 
@@ -34,7 +34,7 @@ const struct tm& localFields(std::time_t second) {
     return cached;
 }
 
-Fields fieldsOf(Date date) {
+Fields fieldsOf(Date date, TimeZone zone) {
     // A hair above the exact product so that 0.123 s, stored as 0.12299..., is 123 ms.
     const double totalMilliseconds = std::floor(date.timeIntervalSince1970 * 1000.0 + 1e-6);
     const auto total = static_cast<std::int64_t>(totalMilliseconds);
@@ -45,7 +45,12 @@ Fields fieldsOf(Date date) {
         --second;
     }
     Fields fields;
-    fields.local = localFields(static_cast<std::time_t>(second));
+    const auto time = static_cast<std::time_t>(second);
+    if (zone == TimeZone::gmt) {
+        gmtime_r(&time, &fields.calendar);
+    } else {
+        fields.calendar = localFields(time);
+    }
     fields.milliseconds = millisecond;
     return fields;
 }
@@ -58,7 +63,7 @@ void appendPadded(std::string& out, std::int64_t value, std::size_t width) {
 }
 
 void appendField(std::string& out, char letter, std::size_t count, const Fields& fields) {
-    const struct tm& t = fields.local;
+    const struct tm& t = fields.calendar;
     switch (letter) {
         case 'y':
             return appendPadded(out, count == 2 ? (t.tm_year + 1900) % 100 : t.tm_year + 1900,
@@ -108,7 +113,7 @@ std::size_t appendQuoted(std::string& out, const std::string& format, std::size_
 }  // namespace
 
 std::string DateFormatter::string(Date date) const {
-    const Fields fields = fieldsOf(date);
+    const Fields fields = fieldsOf(date, zone_);
     std::string out;
     out.reserve(format_.size() + 8);
     for (std::size_t i = 0; i < format_.size();) {

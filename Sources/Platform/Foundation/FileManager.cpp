@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -70,4 +71,36 @@ void FileManager::removeItem(const fs::path& path) const {
 void FileManager::moveItem(const fs::path& from, const fs::path& to) const {
     if (fileExists(to)) throw FileError::writing(to, EEXIST);
     if (rename(from.c_str(), to.c_str()) != 0) throw FileError::writing(from, errno);
+}
+
+void FileManager::copyItem(const fs::path& from, const fs::path& to) const {
+    if (!fileExists(from)) throw FileError::reading(from, ENOENT);
+    if (fileExists(to)) throw FileError::writing(to, EEXIST);
+    std::error_code error;
+    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove_all(to, ignored);
+        throw FileError::writing(to, error.value());
+    }
+}
+
+std::vector<fs::path> FileManager::contentsOfDirectory(const fs::path& path) const {
+    std::error_code error;
+    std::vector<fs::path> listed;
+    for (fs::directory_iterator entry(path, error); !error && entry != fs::directory_iterator();
+         entry.increment(error)) {
+        listed.push_back(entry->path());
+    }
+    if (error) throw FileError::reading(path, error.value());
+    std::sort(listed.begin(), listed.end());
+    return listed;
+}
+
+std::optional<Date> FileManager::contentModificationDate(const fs::path& path) const {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0) return std::nullopt;
+    constexpr double nanosecondsPerSecond = 1e9;
+    return Date{static_cast<double>(status.st_mtim.tv_sec) +
+                static_cast<double>(status.st_mtim.tv_nsec) / nanosecondsPerSecond};
 }

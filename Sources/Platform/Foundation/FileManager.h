@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Platform/Foundation/Date.h"
 #include "Platform/Foundation/FileSystem.h"
 
 enum class SearchPathDirectory { libraryDirectory, desktopDirectory };
@@ -34,4 +35,12 @@ class FileManager {
     void removeItem(const std::filesystem::path& path) const;
     /// Fails when something already lies at `to`.
     void moveItem(const std::filesystem::path& from, const std::filesystem::path& to) const;
+    /// Copies a file, or a folder with everything in it; fails when something already lies at
+    /// `to` and leaves nothing there then.
+    void copyItem(const std::filesystem::path& from, const std::filesystem::path& to) const;
+    /// The entries of a folder (not of its sub-folders), ordered by name so that a listing is
+    /// the same on every run.
+    std::vector<std::filesystem::path> contentsOfDirectory(const std::filesystem::path& path) const;
+    /// When the item's content last changed, or none when its attributes cannot be read.
+    std::optional<Date> contentModificationDate(const std::filesystem::path& path) const;
 };

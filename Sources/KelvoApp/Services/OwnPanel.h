@@ -1,0 +1,22 @@
+#pragma once
+
+#include "Platform/Foundation/CGGeometry.h"
+
+namespace kelvo {
+
+/// One of the program's own panels or windows as the coordinator handles it: ordered front
+/// and out, visible and key, with a window-server number that hit tests look through.
+struct OwnPanel {
+    int windowNumber = 0;
+    bool visible = false;
+    bool key = false;
+    CGRect frame;
+
+    void orderFront() { visible = true; }
+    void orderOut() {
+        visible = false;
+        key = false;
+    }
+};
+
+}  // namespace kelvo

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "KelvoApp/Services/OwnPanel.h"
+#include "KelvoApp/Services/RequestLog.h"
+
+namespace kelvo {
+
+/// The short desktop-switch display. Until its drawing is built it records what it shows.
+class SwitchHUD {
+  public:
+    static constexpr double dismissDelay = 0.42;
+
+    void show(int desktop);
+
+    OwnPanel panel;
+    RequestLog log;
+};
+
+}  // namespace kelvo

@@ -1,0 +1,198 @@
+#include "KelvoApp/TestMode/TestMode.h"
+
+#include <unistd.h>
+#include <cstdlib>
+#include <mutex>
+
+#include "KelvoAX/Log/LogFile.h"
+#include "KelvoApp/Input/HotkeyService.h"
+#include "KelvoCore/Config/Config.h"
+#include "KelvoCore/Store/WorkspaceStore.h"
+#include "KelvoCore/Wire/WireLine.h"
+#include "Platform/Foundation/DispatchQueue.h"
+#include "Platform/Foundation/FileSystem.h"
+#include "Platform/Foundation/NSThread.h"
+
+namespace kelvo {
+
+namespace {
+
+/// Reads one line at a time from a descriptor, without buffering past what it hands out
+/// more than it must.
+class LineReader {
+  public:
+    explicit LineReader(int descriptor) : descriptor_(descriptor) {}
+
+    /// The next line without its terminator; none at the end of input.
+    std::optional<std::string> next() {
+        while (true) {
+            const auto end = buffer_.find('\n');
+            if (end != std::string::npos) {
+                std::string line = buffer_.substr(0, end);
+                buffer_.erase(0, end + 1);
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                return line;
+            }
+            if (finished_) {
+                if (buffer_.empty()) return std::nullopt;
+                std::string line = std::move(buffer_);
+                buffer_.clear();
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                return line;
+            }
+            char chunk[4096];
+            const ssize_t got = ::read(descriptor_, chunk, sizeof chunk);
+            if (got > 0) {
+                buffer_.append(chunk, static_cast<std::size_t>(got));
+            } else if (got == 0 || errno != EINTR) {
+                finished_ = true;
+            }
+        }
+    }
+
+  private:
+    int descriptor_;
+    std::string buffer_;
+    bool finished_ = false;
+};
+
+}  // namespace
+
+std::optional<std::filesystem::path> TestMode::directoryFrom(
+    const std::optional<std::string>& value) {
+    if (!value) return std::nullopt;
+    if (value->empty()) return std::filesystem::current_path();
+    return std::filesystem::absolute(*value);
+}
+
+const std::optional<std::filesystem::path>& TestMode::directory() {
+    static const std::optional<std::filesystem::path> decided = [] {
+        const char* value = std::getenv("KELVO_TEST_CONFIG_DIR");
+        return directoryFrom(value ? std::optional<std::string>(value) : std::nullopt);
+    }();
+    return decided;
+}
+
+std::filesystem::path TestMode::configURL(const std::optional<std::filesystem::path>& directory) {
+    return directory ? *directory / "config.json" : Config::defaultURL();
+}
+
+std::filesystem::path TestMode::logURL(const std::optional<std::filesystem::path>& directory) {
+    return directory ? *directory / "kelvo.log" : LogFile::standardURL();
+}
+
+std::optional<std::string> TestMode::refusal(const std::vector<RunningApplication>& running,
+                                             int ownPID) {
+    std::string entries;
+    for (const RunningApplication& app : running) {
+        if (app.pid == ownPID || app.terminated) continue;
+        const bool matches =
+            app.bundleID ? *app.bundleID == bundleIdentifier
+                         : app.executableURL && app.executableURL->filename() == executableName;
+        if (!matches) continue;
+        const std::string path = app.executableURL ? app.executableURL->string() : "?";
+        entries += (entries.empty() ? "" : ", ") + path + " (pid " + std::to_string(app.pid) + ")";
+    }
+    if (entries.empty()) return std::nullopt;
+    return "kelvo: test mode refused — another Kelvo is running: " + entries + "\n";
+}
+
+bool TestMode::prepare(const std::optional<std::filesystem::path>& directory,
+                       const AppPlatform& platform, int standardError,
+                       const std::function<void(int)>& exit) {
+    if (!directory) return true;
+    const auto line = refusal(platform.runningApplications(), platform.processIdentifier());
+    if (!line) return true;
+    // One write, so that the line cannot be interleaved with another process's.
+    writeAll(standardError, *line);
+    exit(3);
+    return false;
+}
+
+std::optional<NSThread> TestMode::start(const std::optional<std::filesystem::path>& directory,
+                                        HotkeyService& hotkeys, WorkspaceStore& store,
+                                        Focused focused, int pid, std::function<void()> terminate,
+                                        int standardInput, int standardOutput) {
+    if (!directory) return std::nullopt;
+    NSThread reader([&hotkeys, &store, focused = std::move(focused), pid,
+                     terminate = std::move(terminate), standardInput, standardOutput] {
+        LineReader lines(standardInput);
+        const auto onMain = [&](const KelvoTestRequest& request) {
+            KelvoTestReply reply;
+            DispatchQueue::main().sync(
+                [&] { reply = handle(request, hotkeys, store, focused, pid, terminate); });
+            return reply;
+        };
+        while (const auto line = lines.next()) {
+            if (const auto reply = answer(*line, onMain)) send(*reply, standardOutput);
+        }
+        DispatchQueue::main().async(terminate);
+    });
+    reader.setName(readerThreadName);
+    reader.start();
+    return reader;
+}
+
+std::optional<KelvoTestReply> TestMode::answer(
+    const std::string& line, const std::function<KelvoTestReply(const KelvoTestRequest&)>& onMain) {
+    if (line.empty()) return std::nullopt;
+    const auto request = WireLine::decode<KelvoTestRequest>(line);
+    if (!request) return KelvoTestReply::failure("unreadable request: " + line);
+    return onMain(*request);
+}
+
+KelvoTestReply TestMode::handle(const KelvoTestRequest& request, HotkeyService& hotkeys,
+                                WorkspaceStore& store, const Focused& focused, int pid,
+                                const std::function<void()>& terminate) {
+    KelvoTestReply reply;
+    reply.ok = true;
+    if (request.op == "ping") {
+        reply.pid = pid;
+        return reply;
+    }
+    if (request.op == "command") {
+        const auto command = request.command ? request.command->command() : std::nullopt;
+        if (!command) {
+            return KelvoTestReply::failure("no such command: " +
+                                           (request.command ? request.command->name : "nil"));
+        }
+        if (hotkeys.onCommand) hotkeys.onCommand(*command);
+        return reply;
+    }
+    if (request.op == "state") {
+        std::vector<KelvoTestWindowRecord> records;
+        for (std::uint32_t raw : request.ids.value_or(std::vector<std::uint32_t>{})) {
+            const WindowID id(raw);
+            KelvoTestWindowRecord record;
+            record.id = raw;
+            if (const auto desktop = store.desktop(id)) {
+                record.desktop = *desktop;
+                const auto frames = store.layout(*desktop);
+                if (const auto found = frames.find(id); found != frames.end()) {
+                    record.frame = WireRect(found->second);
+                }
+            }
+            record.floating = store.isFloating(id);
+            records.push_back(record);
+        }
+        reply.activeDesktop = store.activeDesktop();
+        if (const auto window = focused ? focused() : std::nullopt) reply.focused = window->raw;
+        reply.windows = std::move(records);
+        reply.description = store.stateDescription();
+        return reply;
+    }
+    if (request.op == "quit") {
+        DispatchQueue::main().async(terminate);
+        return reply;
+    }
+    return KelvoTestReply::failure("unknown op " + request.op);
+}
+
+void TestMode::send(const KelvoTestReply& reply, int standardOutput) {
+    const auto line = WireLine::encode(reply);
+    if (!line) return;
+    // Unchecked: a harness that closed its end simply gets nothing.
+    (void)writeAll(standardOutput, *line + "\n");
+}
+
+}  // namespace kelvo

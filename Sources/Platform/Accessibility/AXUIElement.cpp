@@ -1,0 +1,142 @@
+#include "Platform/Accessibility/AXUIElement.h"
+
+#include "Platform/Accessibility/AXConstants.h"
+#include "Platform/Accessibility/AXValue.h"
+#include "Simulator/Desktop.h"
+#include "Simulator/SharedConnection.h"
+
+namespace {
+
+std::atomic<float> processTimeout{0};
+
+CFTypeRef toCF(const sim::AttributeValue& value) {
+    struct Convert {
+        CFTypeRef operator()(std::monostate) const { return nullptr; }
+        CFTypeRef operator()(bool flag) const { return CFBooleanCreate(flag); }
+        CFTypeRef operator()(double number) const { return CFNumberCreate(number); }
+        CFTypeRef operator()(const std::string& text) const { return CFStringCreate(text); }
+        CFTypeRef operator()(CGPoint point) const {
+            return AXValueCreate(kAXValueCGPointType, &point);
+        }
+        CFTypeRef operator()(CGSize size) const { return AXValueCreate(kAXValueCGSizeType, &size); }
+        CFTypeRef operator()(sim::ElementID id) const {
+            return std::make_shared<const AXUIElement>(id);
+        }
+        CFTypeRef operator()(const std::vector<sim::ElementID>& ids) const {
+            std::vector<CFTypeRef> elements;
+            elements.reserve(ids.size());
+            for (const auto id : ids)
+                elements.push_back(std::make_shared<const AXUIElement>(id));
+            return CFArrayCreate(std::move(elements));
+        }
+    };
+    return std::visit(Convert{}, value);
+}
+
+std::optional<sim::AttributeValue> fromCF(const CFTypeRef& value) {
+    if (const auto boolean = CFCast<CFBoolean>(value)) return boolean->value();
+    if (const auto number = CFCast<CFNumber>(value)) return number->doubleValue();
+    if (const auto text = CFCast<CFString>(value)) return text->value();
+    if (const auto element = CFCast<AXUIElement>(value)) return element->identifier();
+    if (const auto geometry = CFCast<AXValue>(value)) {
+        CGPoint point;
+        CGSize size;
+        if (geometry->copy(kAXValueCGPointType, &point)) return point;
+        if (geometry->copy(kAXValueCGSizeType, &size)) return size;
+    }
+    return std::nullopt;
+}
+
+AXError code(sim::AccessError error) {
+    return static_cast<AXError>(error);
+}
+
+}  // namespace
+
+bool AXUIElement::isEqual(const CFObject& other) const {
+    const auto* element = dynamic_cast<const AXUIElement*>(&other);
+    return element && element->identifier_ == identifier_;
+}
+
+double AXUIElement::effectiveTimeout() const {
+    if (const float own = timeout_.load(); own > 0) return own;
+    if (const float shared = processTimeout.load(); shared > 0) return shared;
+    return sim::Desktop::defaultMessagingTimeout;
+}
+
+AXUIElementRef AXUIElementCreateApplication(pid_t pid) {
+    return std::make_shared<const AXUIElement>(
+        sim::SharedConnection::current()->applicationElement(pid));
+}
+
+AXUIElementRef AXUIElementCreateSystemWide() {
+    return std::make_shared<const AXUIElement>(
+        sim::SharedConnection::current()->systemWideElement());
+}
+
+AXError AXUIElementSetMessagingTimeout(const AXUIElementRef& element, float timeoutInSeconds) {
+    if (!element || timeoutInSeconds < 0) return kAXErrorIllegalArgument;
+    if (element->identifier() == sim::SharedConnection::current()->systemWideElement()) {
+        processTimeout.store(timeoutInSeconds);
+    } else {
+        element->setMessagingTimeout(timeoutInSeconds);
+    }
+    return kAXErrorSuccess;
+}
+
+AXError AXUIElementCopyAttributeValue(const AXUIElementRef& element, const std::string& attribute,
+                                      CFTypeRef* value) {
+    if (!element || !value) return kAXErrorIllegalArgument;
+    const auto reply = sim::SharedConnection::current()->copyAttribute(
+        element->identifier(), attribute, element->effectiveTimeout());
+    if (reply.error == sim::AccessError::success) *value = toCF(reply.value);
+    return code(reply.error);
+}
+
+AXError AXUIElementSetAttributeValue(const AXUIElementRef& element, const std::string& attribute,
+                                     const CFTypeRef& value) {
+    if (!element) return kAXErrorIllegalArgument;
+    const auto converted = fromCF(value);
+    if (!converted) return kAXErrorIllegalArgument;
+    return code(sim::SharedConnection::current()->setAttribute(
+        element->identifier(), attribute, *converted, element->effectiveTimeout()));
+}
+
+AXError AXUIElementIsAttributeSettable(const AXUIElementRef& element, const std::string& attribute,
+                                       bool* settable) {
+    if (!element || !settable) return kAXErrorIllegalArgument;
+    const auto reply = sim::SharedConnection::current()->isAttributeSettable(
+        element->identifier(), attribute, element->effectiveTimeout());
+    if (reply.error == sim::AccessError::success) *settable = reply.settable;
+    return code(reply.error);
+}
+
+AXError AXUIElementPerformAction(const AXUIElementRef& element, const std::string& action) {
+    if (!element) return kAXErrorIllegalArgument;
+    return code(sim::SharedConnection::current()->performAction(element->identifier(), action,
+                                                                element->effectiveTimeout()));
+}
+
+AXError AXUIElementGetPid(const AXUIElementRef& element, pid_t* pid) {
+    if (!element || !pid) return kAXErrorIllegalArgument;
+    const auto reply = sim::SharedConnection::current()->elementPid(element->identifier());
+    if (reply.error == sim::AccessError::success) *pid = reply.pid;
+    return code(reply.error);
+}
+
+AXError _AXUIElementGetWindow(const AXUIElementRef& element, CGWindowID* window) {
+    if (!element || !window) return kAXErrorIllegalArgument;
+    const auto reply = sim::SharedConnection::current()->windowNumber(element->identifier());
+    if (reply.error == sim::AccessError::success) *window = reply.number;
+    return code(reply.error);
+}
+
+bool AXIsProcessTrusted() {
+    return sim::SharedConnection::current()->isTrusted();
+}
+
+bool AXIsProcessTrustedWithOptions(const CFDictionaryRef& options) {
+    const auto prompt =
+        CFCast<CFBoolean>(CFDictionaryGetValue(options, kAXTrustedCheckOptionPrompt));
+    return sim::SharedConnection::current()->checkTrust(prompt && prompt->value());
+}

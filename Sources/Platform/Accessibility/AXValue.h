@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <variant>
+
+#include "Platform/Foundation/CFType.h"
+#include "Platform/Foundation/CGGeometry.h"
+
+// Geometry wrapped for Accessibility attributes: a point for "AXPosition", a size for
+// "AXSize".
+
+enum AXValueType {
+    kAXValueIllegalType = 0,
+    kAXValueCGPointType = 1,
+    kAXValueCGSizeType = 2,
+    kAXValueCGRectType = 3,
+};
+
+class AXValue final : public CFObject {
+  public:
+    explicit AXValue(CGPoint point) : value_(point) {}
+    explicit AXValue(CGSize size) : value_(size) {}
+    explicit AXValue(CGRect rect) : value_(rect) {}
+    AXValueType type() const;
+    bool isEqual(const CFObject& other) const override;
+    /// Copies the value into `out` when it is of `type`.
+    bool copy(AXValueType type, void* out) const;
+
+  private:
+    std::variant<CGPoint, CGSize, CGRect> value_;
+};
+using AXValueRef = std::shared_ptr<const AXValue>;
+
+/// A value of `type` read from `valuePtr` (a CGPoint, CGSize or CGRect); null for another type.
+AXValueRef AXValueCreate(AXValueType type, const void* valuePtr);
+AXValueType AXValueGetType(const AXValueRef& value);
+/// False when the value is not of `type`.
+bool AXValueGetValue(const AXValueRef& value, AXValueType type, void* valuePtr);

@@ -1,0 +1,72 @@
+#include "Platform/AppKit/NSApplication.h"
+
+#include <cstdlib>
+
+#include "Platform/Foundation/CFRunLoop.h"
+#include "Platform/Foundation/DispatchQueue.h"
+#include "Simulator/SharedConnection.h"
+
+NSApplication::NSApplication() {
+    using Topic = sim::SharedConnection::Topic;
+    sim::SharedConnection::setHandler(Topic::screens, [this](const sim::DesktopEvent&) {
+        DispatchQueue::main().async([this] {
+            NSNotificationCenter::defaultCenter().post(
+                NSApplicationDidChangeScreenParametersNotification, this);
+        });
+    });
+    sim::SharedConnection::setHandler(Topic::application, [this](const sim::DesktopEvent& event) {
+        if (std::holds_alternative<sim::TerminateRequested>(event))
+            DispatchQueue::main().async([this] { terminate(nullptr); });
+    });
+}
+
+NSApplication& NSApplication::sharedApplication() {
+    static NSApplication* application = new NSApplication();  // lives as long as the process
+    return *application;
+}
+
+bool NSApplication::setActivationPolicy(NSApplicationActivationPolicy policy) {
+    const auto connection = sim::SharedConnection::current();
+    if (connection->clientPid() == 0) return false;
+    connection->setActivationPolicy(connection->clientPid(),
+                                    static_cast<sim::ActivationPolicy>(policy));
+    return true;
+}
+
+NSApplicationActivationPolicy NSApplication::activationPolicy() const {
+    return NSRunningApplication::currentApplication()->activationPolicy();
+}
+
+void NSApplication::activateIgnoringOtherApps(bool) {
+    const auto connection = sim::SharedConnection::current();
+    connection->activateApplication(connection->clientPid(), false);
+}
+
+bool NSApplication::isActive() const {
+    return NSRunningApplication::currentApplication()->isActive();
+}
+
+void NSApplication::run() {
+    running_ = true;
+    CFRunLoopRun();
+    running_ = false;
+}
+
+void NSApplication::stop(const void*) {
+    CFRunLoopStop(CFRunLoopGetMain());
+}
+
+void NSApplication::terminate(const void*) {
+    NSNotificationCenter::defaultCenter().post(NSApplicationWillTerminateNotification, this);
+    // A stop while the loop is not running would end its next run at once.
+    if (running_) stop(nullptr);
+    if (terminationHandler_) {
+        terminationHandler_();
+    } else {
+        std::exit(0);
+    }
+}
+
+void NSApplication::setTerminationHandler(std::function<void()> handler) {
+    terminationHandler_ = std::move(handler);
+}

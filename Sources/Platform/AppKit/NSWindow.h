@@ -1,0 +1,136 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "Platform/AppKit/NSColor.h"
+#include "Platform/AppKit/NSView.h"
+#include "Platform/Foundation/CGGeometry.h"
+
+// The process's own windows and panels. Each is a window of the desktop, owned by this
+// process: listed by the window server at its level while it is ordered in, with its number,
+// frame and what its content layer draws. Frames are in screen coordinates (bottom left of the
+// first screen, y up), as the framework gives them.
+
+using NSWindowStyleMask = std::uint64_t;
+inline constexpr NSWindowStyleMask NSWindowStyleMaskBorderless = 0;
+inline constexpr NSWindowStyleMask NSWindowStyleMaskTitled = 1 << 0;
+inline constexpr NSWindowStyleMask NSWindowStyleMaskClosable = 1 << 1;
+inline constexpr NSWindowStyleMask NSWindowStyleMaskMiniaturizable = 1 << 2;
+inline constexpr NSWindowStyleMask NSWindowStyleMaskResizable = 1 << 3;
+inline constexpr NSWindowStyleMask NSWindowStyleMaskNonactivatingPanel = 1 << 7;
+inline constexpr NSWindowStyleMask NSWindowStyleMaskFullSizeContentView = 1 << 15;
+
+enum NSBackingStoreType {
+    NSBackingStoreRetained = 0,
+    NSBackingStoreNonretained = 1,
+    NSBackingStoreBuffered = 2,
+};
+
+using NSWindowLevel = int;
+inline constexpr NSWindowLevel NSNormalWindowLevel = 0;
+inline constexpr NSWindowLevel NSFloatingWindowLevel = 3;
+inline constexpr NSWindowLevel NSModalPanelWindowLevel = 8;
+inline constexpr NSWindowLevel NSStatusWindowLevel = 25;
+inline constexpr NSWindowLevel NSPopUpMenuWindowLevel = 101;
+inline constexpr NSWindowLevel NSScreenSaverWindowLevel = 1000;
+
+using NSWindowCollectionBehavior = std::uint64_t;
+inline constexpr NSWindowCollectionBehavior NSWindowCollectionBehaviorCanJoinAllSpaces = 1 << 0;
+inline constexpr NSWindowCollectionBehavior NSWindowCollectionBehaviorMoveToActiveSpace = 1 << 1;
+inline constexpr NSWindowCollectionBehavior NSWindowCollectionBehaviorManaged = 1 << 2;
+inline constexpr NSWindowCollectionBehavior NSWindowCollectionBehaviorTransient = 1 << 3;
+inline constexpr NSWindowCollectionBehavior NSWindowCollectionBehaviorStationary = 1 << 4;
+inline constexpr NSWindowCollectionBehavior NSWindowCollectionBehaviorParticipatesInCycle = 1 << 5;
+inline constexpr NSWindowCollectionBehavior NSWindowCollectionBehaviorIgnoresCycle = 1 << 6;
+inline constexpr NSWindowCollectionBehavior NSWindowCollectionBehaviorFullScreenPrimary = 1 << 7;
+inline constexpr NSWindowCollectionBehavior NSWindowCollectionBehaviorFullScreenAuxiliary = 1 << 8;
+
+class NSWindow {
+  public:
+    NSWindow(CGRect contentRect, NSWindowStyleMask style, NSBackingStoreType backing, bool defer);
+    virtual ~NSWindow();
+    NSWindow(const NSWindow&) = delete;
+    NSWindow& operator=(const NSWindow&) = delete;
+
+    /// The window server's number (0 when the desktop would not make the window).
+    long windowNumber() const { return number_; }
+    NSWindowStyleMask styleMask() const { return style_; }
+    const std::string& title() const { return title_; }
+    void setTitle(std::string title);
+
+    CGRect frame() const { return frame_; }
+    void setFrame(CGRect frame, bool display);
+    NSWindowLevel level() const { return level_; }
+    void setLevel(NSWindowLevel level);
+    double alphaValue() const { return alpha_; }
+    void setAlphaValue(double alpha);
+    bool isOpaque() const { return opaque_; }
+    void setOpaque(bool opaque) { opaque_ = opaque; }
+    NSColorRef backgroundColor() const { return background_; }
+    void setBackgroundColor(NSColorRef colour);
+    bool hasShadow() const { return hasShadow_; }
+    void setHasShadow(bool shadow) { hasShadow_ = shadow; }
+    bool ignoresMouseEvents() const { return ignoresMouseEvents_; }
+    void setIgnoresMouseEvents(bool ignores);
+    NSWindowCollectionBehavior collectionBehavior() const { return collectionBehavior_; }
+    void setCollectionBehavior(NSWindowCollectionBehavior behavior) {
+        collectionBehavior_ = behavior;
+    }
+    const NSViewRef& contentView() const { return contentView_; }
+    void setContentView(NSViewRef view);
+
+    bool isVisible() const { return visible_; }
+    /// Orders the window in at the top of its level, whether or not the application is active.
+    void orderFrontRegardless();
+    void orderFront(const void* sender);
+    void orderOut(const void* sender);
+    /// Orders the window in and makes it the application's key window when it can be one.
+    void makeKeyAndOrderFront(const void* sender);
+    void makeKeyWindow();
+    bool isKeyWindow() const;
+    /// Titled windows can; borderless windows and panels without a title cannot.
+    virtual bool canBecomeKeyWindow() const;
+    void close();
+
+    /// The application's key window, or null.
+    static NSWindow* keyWindow();
+
+  private:
+    void sync();
+    void resignKey();
+
+    long number_ = 0;
+    NSWindowStyleMask style_;
+    std::string title_;
+    CGRect frame_;
+    NSWindowLevel level_ = NSNormalWindowLevel;
+    double alpha_ = 1;
+    bool opaque_ = true;
+    NSColorRef background_;
+    bool hasShadow_ = true;
+    bool ignoresMouseEvents_ = false;
+    NSWindowCollectionBehavior collectionBehavior_ = 0;
+    NSViewRef contentView_;
+    bool visible_ = false;
+};
+
+/// A panel: a window that floats above documents and, when non-activating, is used without
+/// bringing its application forward.
+class NSPanel : public NSWindow {
+  public:
+    using NSWindow::NSWindow;
+
+    bool isFloatingPanel() const { return floatingPanel_; }
+    void setFloatingPanel(bool floating);
+    bool becomesKeyOnlyIfNeeded() const { return becomesKeyOnlyIfNeeded_; }
+    void setBecomesKeyOnlyIfNeeded(bool onlyIfNeeded) { becomesKeyOnlyIfNeeded_ = onlyIfNeeded; }
+    bool hidesOnDeactivate() const { return hidesOnDeactivate_; }
+    void setHidesOnDeactivate(bool hides) { hidesOnDeactivate_ = hides; }
+
+  private:
+    bool floatingPanel_ = false;
+    bool becomesKeyOnlyIfNeeded_ = false;
+    bool hidesOnDeactivate_ = true;
+};

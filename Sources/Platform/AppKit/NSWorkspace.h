@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Platform/AppKit/NSRunningApplication.h"
+#include "Platform/Foundation/NSNotificationCenter.h"
+
+// The shared workspace: running applications, the front one, where applications are installed,
+// opening them, and the workspace's own notification centre.
+//
+// Launches, terminations, activations and deactivations are posted on the thread that brings
+// the desktop's news (whoever changed an in-process desktop; the connection's reader thread
+// otherwise); hiding and unhiding are posted on the main thread. Each notification carries the
+// application under `NSWorkspaceApplicationKey`.
+
+inline const NSNotificationName NSWorkspaceDidLaunchApplicationNotification =
+    "NSWorkspaceDidLaunchApplicationNotification";
+inline const NSNotificationName NSWorkspaceDidTerminateApplicationNotification =
+    "NSWorkspaceDidTerminateApplicationNotification";
+inline const NSNotificationName NSWorkspaceDidActivateApplicationNotification =
+    "NSWorkspaceDidActivateApplicationNotification";
+inline const NSNotificationName NSWorkspaceDidDeactivateApplicationNotification =
+    "NSWorkspaceDidDeactivateApplicationNotification";
+inline const NSNotificationName NSWorkspaceDidHideApplicationNotification =
+    "NSWorkspaceDidHideApplicationNotification";
+inline const NSNotificationName NSWorkspaceDidUnhideApplicationNotification =
+    "NSWorkspaceDidUnhideApplicationNotification";
+inline const std::string NSWorkspaceApplicationKey = "NSWorkspaceApplicationKey";
+
+/// How an application is opened; the defaults activate it.
+struct NSWorkspaceOpenConfiguration {
+    bool activates = true;
+};
+
+class NSWorkspace {
+  public:
+    static NSWorkspace& sharedWorkspace();
+
+    /// In launch order.
+    std::vector<NSRunningApplicationRef> runningApplications() const;
+    NSRunningApplicationRef frontmostApplication() const;
+    NSNotificationCenter& notificationCenter() { return center_; }
+    /// The installed application's bundle path, none when it is not installed.
+    std::optional<std::string> URLForApplicationWithBundleIdentifier(
+        const std::string& bundleID) const;
+    /// Launches the application at `url`, or asks a running one to reopen. The completion (when
+    /// given) runs on the calling thread with the application, or null and an error text.
+    void openApplicationAtURL(
+        const std::string& url, const NSWorkspaceOpenConfiguration& configuration,
+        const std::function<void(NSRunningApplicationRef, std::optional<std::string>)>& completion =
+            {});
+
+    /// The running application a workspace notification is about; null when it carries none.
+    static NSRunningApplicationRef applicationOf(const NSNotification& notification);
+
+  private:
+    NSWorkspace();
+    NSNotificationCenter center_;
+};

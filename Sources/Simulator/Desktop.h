@@ -1,0 +1,375 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Simulator/AccessCall.h"
+#include "Simulator/ApplicationInfo.h"
+#include "Simulator/DesktopEvent.h"
+#include "Simulator/DesktopValues.h"
+#include "Simulator/DisplayInfo.h"
+#include "Simulator/InputEvent.h"
+#include "Simulator/PreferenceData.h"
+#include "Simulator/WindowInfo.h"
+
+namespace sim {
+
+/// A simulated macOS desktop as a window manager sees it: displays, running applications and
+/// their windows, the Accessibility view of them, the window server's list, keyboard and
+/// pointer. Tests build one, drive it through the methods of the first half (what users and
+/// applications do) and assert on it; clients reach it through connections, which call the
+/// methods of the second half with the client's identifier.
+///
+/// One lock guards the whole model, so it may be driven from several threads; events for
+/// clients are delivered after the lock is let go, on the thread that caused them. Everything
+/// timed (late writes, tap timeouts) runs on the main queue of the runtime's clock. Make it
+/// with `std::make_shared`: timed work holds it weakly.
+class Desktop : public std::enable_shared_from_this<Desktop> {
+  public:
+    /// The platform's messaging timeout when a client sets none.
+    static constexpr double defaultMessagingTimeout = 6.0;
+    /// How long an active tap may take to answer before the system disables it.
+    static constexpr double tapTimeout = 1.0;
+    static constexpr double menuBarHeight = 25;
+    /// Window numbers start here and grow; one is reused only when a test asks for it.
+    static constexpr WindowNumber firstWindowNumber = 100;
+    /// The key code of N, which with Command asks an application for a new window.
+    static constexpr std::uint16_t keyCodeN = 45;
+    static constexpr std::uint64_t commandFlag = 0x100000;
+    /// Simulated processes are numbered from here.
+    static constexpr Pid firstPid = 70000;
+
+    Desktop();
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+
+    // ---- Displays. The first display holds the menu bar; its top left is the origin.
+
+    /// Adds a display with a menu bar at its top (and a Dock strip at its bottom when asked).
+    DisplayID addDisplay(const CGRect& frame, std::optional<DisplayID> id = std::nullopt,
+                         double dockHeight = 0);
+    void removeDisplay(DisplayID id);
+    void moveDisplay(DisplayID id, const CGRect& frame);
+    std::vector<DisplayInfo> displays() const;
+
+    // ---- Applications, launched and driven from outside.
+
+    Pid launch(const ApplicationSpec& spec);
+    /// Launches an application whose windows are already open when the launch is announced.
+    Pid launch(const ApplicationSpec& spec, const std::vector<WindowSpec>& windows);
+    void install(const InstalledApplication& application);
+    /// Brings the application to the front; `allWindows` raises all its windows.
+    void activate(Pid pid, bool allWindows = false);
+    void hide(Pid pid);
+    void unhide(Pid pid);
+    /// Ends the process; `stayListed` keeps it in the running list, terminated, as the
+    /// workspace does for a moment on the real platform.
+    void terminate(Pid pid, bool stayListed = false);
+    /// How long the application takes to answer an Accessibility call; a call with a shorter
+    /// messaging timeout fails. Infinity: the application never answers.
+    void setResponseDelay(Pid pid, double seconds);
+    void setEnhancedUserInterface(Pid pid, bool on);
+    bool enhancedUserInterface(Pid pid) const;
+    std::optional<ApplicationInfo> application(Pid pid) const;
+    std::optional<Pid> frontmost() const;
+    /// The application opens a new window when ⌘N reaches it (as a terminal or an editor does).
+    void setOpensWindowOnCommandN(Pid pid, bool opens);
+    /// The key and mouse events that reached the application, oldest first.
+    std::vector<InputEvent> receivedInput(Pid pid) const;
+
+    // ---- Windows, opened and changed by their applications.
+
+    WindowNumber openWindow(Pid owner, const WindowSpec& spec = {});
+    /// A number no window has had yet, kept for a window its application opens later with it
+    /// (as `WindowSpec::number`), so that the application can name the window before it appears.
+    WindowNumber reserveWindowNumber();
+    void closeWindow(WindowNumber number);
+    /// The application moves or resizes its own window.
+    void moveWindow(WindowNumber number, const CGRect& frame);
+    void setMinimized(WindowNumber number, bool minimized);
+    void setFullScreen(WindowNumber number, bool fullScreen);
+    /// The application gives the window its focus (and makes it its main window).
+    void focusWindow(WindowNumber number);
+    void setWriteAnswer(WindowNumber number, const WriteAnswer& answer);
+    void setSettable(WindowNumber number, bool position, bool size);
+    void setSizeLimits(WindowNumber number, CGSize minimum, CGSize maximum);
+    void setListedInAXWindows(WindowNumber number, bool listed);
+    /// Whether the window's number reads, and which of its attributes do not.
+    void setReadability(WindowNumber number, bool numberReadable,
+                        std::vector<std::string> unreadableAttributes = {});
+    /// The application starts handing out a new element for the window: the old one still
+    /// reaches it, but the two are not equal.
+    ElementID replaceElement(WindowNumber number);
+    std::optional<WindowInfo> window(WindowNumber number) const;
+    /// Every window, front to back (higher layers first).
+    std::vector<WindowInfo> windows() const;
+    std::optional<WindowNumber> focusedWindow(Pid pid) const;
+    /// How a client's own window was last described; none for other windows.
+    std::optional<OwnWindowSpec> ownWindow(WindowNumber number) const;
+
+    /// Makes a change `seconds` from now on the runtime's clock, as an application that acts on
+    /// its own time does (a window that minimizes itself, one that appears late). Nothing
+    /// happens once the desktop is gone.
+    void later(double seconds, std::function<void(Desktop&)> change);
+
+    // ---- Accessibility trust.
+
+    void setTrusted(bool trusted);
+    /// The prompt grants trust when it is shown (a user who clicks through at once).
+    void setGrantsTrustOnPrompt(bool grants);
+    int trustPromptCount() const;
+
+    // ---- Input from the hardware: through the taps, then to the front application.
+
+    void keyDown(std::uint16_t keyCode, std::uint64_t flags = 0);
+    void keyUp(std::uint16_t keyCode, std::uint64_t flags = 0);
+    void pressKey(std::uint16_t keyCode, std::uint64_t flags = 0);
+    void mouseDown(CGPoint location, std::uint64_t flags = 0);
+    void mouseUp(CGPoint location, std::uint64_t flags = 0);
+    void movePointer(CGPoint location);
+    /// Taps can no longer be made (as without the permission to watch input).
+    void setRefusesTaps(bool refuses);
+    /// The system disables the tap as it does when the user holds secure input, and tells it.
+    void disableTapByUserInput(TapID tap);
+    std::size_t tapCount() const;
+    bool tapEnabled(TapID tap) const;
+    /// Events waiting for a tap's answer or behind one.
+    std::size_t pendingInputCount() const;
+
+    // ---- The call record.
+
+    std::vector<AccessCall> accessCalls() const;
+    /// The set calls only, in order.
+    std::vector<AccessCall> writes() const;
+    void clearAccessCalls();
+    void setRecordsAccessCalls(bool records);
+
+    double bootTime() const;
+    void setBootTime(double secondsSince1970);
+
+    // ---- Preference domains of the current user: an application identifier each, and the
+    // domain every application reads below its own.
+
+    /// The any-application domain, where global preferences are kept.
+    static constexpr const char* globalPreferenceDomain = ".GlobalPreferences";
+    /// As the user or a command-line tool sets it: always kept. None removes the key.
+    void setPreference(const std::string& domain, const std::string& key,
+                       std::optional<PreferenceData> value);
+    std::optional<PreferenceData> preference(const std::string& domain,
+                                             const std::string& key) const;
+    /// A domain that does not keep writes (one a profile manages, or one the system protects)
+    /// takes a client's writes without complaint and drops them.
+    void setKeepsPreferenceWrites(const std::string& domain, bool keeps);
+    /// How often clients synchronized the domain.
+    int preferenceSynchronizations(const std::string& domain) const;
+
+    // ---- What connections call, for the client they serve.
+
+    ClientID attach(EventSink sink);
+    void detach(ClientID client);
+    Pid registerClient(ClientID client, const ApplicationSpec& self);
+    bool isTrusted() const;
+    bool checkTrust(bool prompt);
+    ElementID applicationElement(Pid pid);
+    ElementID systemWideElement() const;
+    AttributeReply copyAttribute(ElementID element, const std::string& attribute, double timeout);
+    AccessError setAttribute(ElementID element, const std::string& attribute,
+                             const AttributeValue& value, double timeout);
+    SettableReply isAttributeSettable(ElementID element, const std::string& attribute,
+                                      double timeout);
+    AccessError performAction(ElementID element, const std::string& action, double timeout);
+    PidReply elementPid(ElementID element);
+    WindowNumberReply windowNumber(ElementID element);
+    ObserverReply createObserver(ClientID client, Pid pid);
+    AccessError addNotification(ObserverID observer, ElementID element,
+                                const std::string& notification);
+    AccessError removeNotification(ObserverID observer, ElementID element,
+                                   const std::string& notification);
+    void releaseObserver(ObserverID observer);
+    std::vector<WindowListRow> windowList(std::uint32_t options, WindowNumber relativeTo) const;
+    std::vector<ApplicationInfo> runningApplications() const;
+    bool activateApplication(Pid pid, bool allWindows);
+    bool hideApplication(Pid pid);
+    bool unhideApplication(Pid pid);
+    bool terminateApplication(Pid pid);
+    void setActivationPolicy(Pid pid, ActivationPolicy policy);
+    std::optional<std::string> applicationLocation(const std::string& bundleID) const;
+    Pid openApplication(const std::string& bundlePath);
+    TapID createTap(ClientID client, const TapSpec& spec);
+    void enableTap(TapID tap, bool enabled);
+    void releaseTap(TapID tap);
+    void answerTapEvent(const TapAnswer& answer);
+    void postEvent(const InputEvent& event, std::uint32_t location);
+    void postEventToPid(const InputEvent& event, Pid pid);
+    std::uint32_t pressedMouseButtons() const;
+    CGPoint pointerLocation() const;
+    std::uint64_t modifierFlags() const;
+    WindowNumber createOwnWindow(ClientID client, const OwnWindowSpec& spec);
+    void updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec);
+    void orderOwnWindow(WindowNumber number, bool front);
+    void closeOwnWindow(WindowNumber number);
+    std::optional<PreferenceData> copyPreference(const std::string& domain,
+                                                 const std::string& key) const;
+    /// None removes the key; a domain that does not keep writes drops it.
+    void writePreference(const std::string& domain, const std::string& key,
+                         const std::optional<PreferenceData>& value);
+    /// False for a domain that does not keep writes.
+    bool synchronizePreferences(const std::string& domain);
+
+  private:
+    struct Application {
+        ApplicationInfo info;
+        ClientID client = 0;  // the connection that registered it, 0 for a simulated one
+        double responseDelay = 0;
+        bool enhancedUserInterface = false;
+        bool listedAfterTermination = false;
+        bool opensWindowOnCommandN = false;
+        std::optional<WindowNumber> focused;
+        std::optional<WindowNumber> main;
+        std::vector<InputEvent> input;
+    };
+    struct Window {
+        WindowInfo info;
+        std::uint64_t incarnation = 0;
+        std::vector<ElementID> elements;  // every element that reaches it, the current last
+        bool orderedIn = true;
+        bool own = false;
+        OwnWindowSpec look;  // a client's own window only
+        CGRect frameBeforeFullScreen;
+    };
+    struct Element {
+        enum class Kind { application, window, systemWide };
+        Kind kind = Kind::application;
+        Pid pid = 0;
+        WindowNumber window = 0;
+        std::uint64_t incarnation = 0;
+    };
+    struct Observer {
+        ClientID client = 0;
+        Pid pid = 0;
+        std::vector<std::pair<ElementID, std::string>> registrations;
+    };
+    struct Tap {
+        ClientID client = 0;
+        TapSpec spec;
+        bool enabled = true;
+        std::uint64_t order = 0;
+    };
+    struct PendingInput {
+        InputEvent event;
+        std::uint32_t location = 0;
+        std::optional<Pid> target;    // posted to one process, past every tap
+        std::vector<TapID> tapsLeft;  // in delivery order
+    };
+    struct Awaiting {
+        std::uint64_t delivery = 0;
+        TapID tap = 0;
+    };
+    using Outbox = std::vector<std::pair<ClientID, DesktopEvent>>;
+    /// Holds the lock for one operation and delivers the events it produced once the lock is
+    /// let go.
+    class Transaction;
+
+    // Helpers; every one expects the lock held.
+    Application* applicationLocked(Pid pid);
+    const Application* applicationLocked(Pid pid) const;
+    Window* windowLocked(WindowNumber number);
+    const Window* windowLocked(WindowNumber number) const;
+    Window* windowOfLocked(const Element& element);
+    ElementID newElementLocked(Element element);
+    ElementID applicationElementLocked(Pid pid);
+    Pid launchLocked(const ApplicationSpec& spec, ClientID client,
+                     const std::vector<WindowSpec>& windows = {});
+    WindowNumber openWindowLocked(Pid owner, const WindowSpec& spec, bool own);
+    void destroyWindowLocked(WindowNumber number, bool notify);
+    void terminateLocked(Pid pid, bool stayListed);
+    void raiseLocked(WindowNumber number);
+    bool activateLocked(Pid pid, bool allWindows);
+    void activateNextLocked(Pid leaving);
+    void setFocusedWindowLocked(Application& app, std::optional<WindowNumber> number);
+    void applyFrameLocked(Window& window, const CGRect& frame);
+    void setFullScreenLocked(Window& window, bool fullScreen);
+    AccessError writePositionLocked(Window& window, CGPoint position);
+    AccessError writeSizeLocked(Window& window, CGSize size);
+    void landLater(WindowNumber number, std::uint64_t incarnation, CGRect frame, double delay);
+    CGRect answeredFrameLocked(const Window& window, CGRect frame) const;
+    std::optional<DisplayInfo> displayForLocked(const CGRect& frame) const;
+    bool onScreenLocked(const Window& window) const;
+    std::vector<WindowNumber> orderedLocked() const;
+    void notifyWindowLocked(const Window& window, const std::string& name);
+    void notifyApplicationLocked(Pid pid, const std::string& name, ElementID element);
+    void postWorkspaceLocked(WorkspaceNotification::Kind kind, Pid pid);
+    void postAllLocked(const DesktopEvent& event);
+    AccessError reachLocked(const Element& element, double timeout) const;
+    void recordLocked(AccessCall call);
+    AttributeReply readWindowLocked(const Window& window, const std::string& attribute) const;
+    AttributeReply readApplicationLocked(Pid pid, const std::string& attribute);
+    AccessError writeWindowLocked(Window& window, const std::string& attribute,
+                                  const AttributeValue& value);
+    AccessError writeApplicationLocked(Pid pid, const std::string& attribute,
+                                       const AttributeValue& value);
+    void hardwareInputLocked(const InputEvent& event);
+    void enqueueInputLocked(const InputEvent& event, std::uint32_t location,
+                            std::optional<Pid> target);
+    void pumpInputLocked();
+    void deliverToApplicationLocked(const InputEvent& event, std::optional<Pid> target);
+    void tapTimedOut(std::uint64_t delivery);
+    void disableTapLocked(TapID tap, std::uint32_t reason);
+    void updateDisplaysLocked();
+    void setPreferenceLocked(const std::string& domain, const std::string& key,
+                             std::optional<PreferenceData> value);
+
+    mutable std::mutex mutex_;
+    Outbox outbox_;
+    std::map<ClientID, EventSink> clients_;
+
+    std::vector<DisplayInfo> displays_;
+    std::map<Pid, Application> applications_;
+    std::vector<Pid> launchOrder_;
+    std::vector<InstalledApplication> installed_;
+    Pid nextPid_ = firstPid;
+    std::optional<Pid> active_;
+    std::vector<Pid> activationHistory_;  // most recent last
+
+    std::map<WindowNumber, Window> windows_;
+    std::vector<WindowNumber> zOrder_;  // front to back within every layer
+    WindowNumber nextNumber_ = firstWindowNumber;
+    std::uint64_t nextIncarnation_ = 1;
+
+    std::map<std::uint64_t, Element> elements_;
+    std::map<Pid, ElementID> applicationElements_;
+    ElementID systemWide_;
+    std::map<ObserverID, Observer> observers_;
+
+    bool trusted_ = true;
+    bool grantsTrustOnPrompt_ = false;
+    int trustPrompts_ = 0;
+
+    std::map<TapID, Tap> taps_;
+    std::uint64_t nextTapOrder_ = 0;
+    bool refusesTaps_ = false;
+    std::deque<PendingInput> input_;
+    std::optional<Awaiting> awaiting_;
+    std::uint64_t nextDelivery_ = 1;
+    CGPoint pointer_;
+    std::uint32_t buttons_ = 0;
+    std::uint64_t flags_ = 0;
+
+    std::vector<AccessCall> calls_;
+    bool recordsCalls_ = true;
+    double bootTime_;
+
+    std::map<std::string, std::map<std::string, PreferenceData>> preferences_;
+    std::set<std::string> domainsDroppingWrites_;
+    std::map<std::string, int> preferenceSynchronizations_;
+};
+
+}  // namespace sim

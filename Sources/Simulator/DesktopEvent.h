@@ -1,0 +1,57 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <variant>
+
+#include "Simulator/DesktopValues.h"
+#include "Simulator/InputEvent.h"
+
+namespace sim {
+
+/// An Accessibility notification for one of the client's observers.
+struct ObserverNotification {
+    ObserverID observer = 0;
+    ElementID element;
+    std::string name;
+    bool operator==(const ObserverNotification&) const = default;
+};
+
+/// A workspace notification about an application ("launched", "terminated", "activated",
+/// "deactivated", "hidden", "unhidden"): the stand-ins turn it into the platform's notification.
+struct WorkspaceNotification {
+    enum class Kind { launched, terminated, activated, deactivated, hidden, unhidden };
+    Kind kind = Kind::launched;
+    Pid pid = 0;
+    bool operator==(const WorkspaceNotification&) const = default;
+};
+
+/// The displays were added, removed or moved.
+struct ScreenParametersChanged {
+    bool operator==(const ScreenParametersChanged&) const = default;
+};
+
+/// An event for one of the client's taps. An active tap's event waits for the client's
+/// `TapAnswer` with the same `delivery`; a listen-only tap's does not (`delivery` is 0).
+struct TapEventDelivery {
+    TapID tap = 0;
+    std::uint64_t delivery = 0;
+    InputEvent event;
+    bool operator==(const TapEventDelivery&) const = default;
+};
+
+/// The desktop asks the client's own application to terminate (a quit from outside).
+struct TerminateRequested {
+    bool operator==(const TerminateRequested&) const = default;
+};
+
+/// Everything a desktop pushes to a client, through the client's one event sink.
+using DesktopEvent = std::variant<ObserverNotification, WorkspaceNotification,
+                                  ScreenParametersChanged, TapEventDelivery, TerminateRequested>;
+
+/// Receives a connection's events, on the thread that delivers them (whoever changed the
+/// desktop, in process; the connection's reader thread, over a socket). Never called while
+/// the desktop is locked.
+using EventSink = std::function<void(const DesktopEvent&)>;
+
+}  // namespace sim

@@ -1,0 +1,211 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "KelvoCore/JSON/JSONCoding.h"
+#include "Simulator/ApplicationInfo.h"
+#include "Simulator/DesktopEvent.h"
+#include "Simulator/DesktopValues.h"
+#include "Simulator/DisplayInfo.h"
+#include "Simulator/InputEvent.h"
+#include "Simulator/WindowInfo.h"
+
+// The messages of the desktop's socket.
+//
+// Every message is one JSON object on one line, written by the one JSON writer (compact, keys
+// sorted), in UTF-8, ended by a line feed. A line longer than 1 MiB from a client is answered
+// with {"error":"line too long"} and the client is dropped.
+//
+// Requests (client to server):
+//     {"args":{...},"id":7,"op":"copyAttribute"}
+// `op` names the operation, `args` holds its arguments (absent: none). A request with an `id`
+// (an unsigned integer the client chooses; unique among its requests in flight) gets exactly
+// one reply with that `id`; one without gets none, even when it fails (`answerTapEvent` is sent
+// so). Replies to one client come in the order of its requests.
+//
+// Replies (server to client):
+//     {"id":7,"result":{...}}            the operation ran; `result` holds what it returned
+//     {"error":"unknown op frob","id":7} it did not run
+// A line that is not a JSON object with a text `op` is answered {"error":"unreadable request: "
+// and the line} (with the request's `id` when one could be read); the connection stays open.
+//
+// Events (server to client, pushed at any time between replies):
+//     {"body":{...},"event":"observer"}
+// Events caused by a client's own request reach it before that request's reply.
+//
+// Values inside `args`, `result` and `body`:
+//     point     {"x":1,"y":2}                         size  {"height":2,"width":1}
+//     rect      {"height":4,"width":3,"x":1,"y":2}    Accessibility convention: top left, y down
+//     element   its raw identifier, an unsigned integer (0: none)
+//     error     the Accessibility error code, an integer (0 success, -25202 invalid element, ...)
+//     value     an attribute value, one key saying its kind: {} (no value), {"bool":true},
+//               {"number":1.5}, {"text":"..."}, {"point":point}, {"size":size},
+//               {"element":element}, {"elements":[element,...]}
+//     event     {"autorepeat":false,"flags":524288,"keyCode":18,"location":point,
+//                "sourcePid":123 (absent for the hardware),"type":10}
+//     application {"active","activationPolicy" (0 regular, 1 accessory, 2 prohibited),
+//                "bundleID" (absent: none),"bundlePath" (absent: none),"executablePath",
+//                "hidden","name","pid","terminated"}
+//     spec (of an application) {"activationPolicy","bundleID","bundlePath","executablePath",
+//                "name","pid"}, optional keys absent when none
+//     window    {"alpha","element","frame":rect,"fullScreen","layer","listedInAXWindows",
+//                "maximumSize":size,"minimized","minimumSize":size,"number","onScreen","owner",
+//                "positionSettable","role","sizeSettable","subrole","title"}
+//     row       {"alpha","bounds":rect,"layer","name","number","onScreen","ownerName",
+//                "ownerPID"}
+//     display   {"frame":rect,"id","visibleFrame":rect}
+//     windowSpec {"answer":{"keepsAspectRatio","keepsInsideVisibleFrame","landsAfter",
+//                "refusalError","refusesPosition","refusesSize"},"frame":rect,"layer",
+//                "listedInAXWindows","maximumSize":size,"minimumSize":size,"number" (optional),
+//                "positionSettable","role","sizeSettable","subrole","title"}; every key optional
+//     ownWindow {"alpha","frame":rect,"ignoresMouseEvents","level","title"}
+//
+// Operations of the connection interface, for the client that sends them (args -> result):
+//     registerClient   {spec}                                 -> {"pid"}
+//     isTrusted        {}                                     -> {"trusted"}
+//     checkTrust       {"prompt"}                             -> {"trusted"}
+//     applicationElement {"pid"}                              -> {"element"}
+//     systemWideElement {}                                    -> {"element"}
+//     copyAttribute    {"attribute","element","timeout"}      -> {"error","value"}
+//     setAttribute     {"attribute","element","timeout","value"} -> {"error"}
+//     isAttributeSettable {"attribute","element","timeout"}   -> {"error","settable"}
+//     performAction    {"action","element","timeout"}         -> {"error"}
+//     elementPid       {"element"}                            -> {"error","pid"}
+//     windowNumber     {"element"}                            -> {"error","number"}
+//     createObserver   {"pid"}                                -> {"error","observer"}
+//     addNotification / removeNotification {"element","notification","observer"} -> {"error"}
+//     releaseObserver  {"observer"}                           -> {}
+//     windowList       {"options","relativeTo"}               -> {"rows":[row,...]}
+//     displays         {}                                     -> {"displays":[display,...]}
+//     runningApplications {}                                  -> {"applications":[application]}
+//     application      {"pid"}                                -> {"application"} (absent: none)
+//     frontmostApplication {}                                 -> {"pid"} (absent: none)
+//     activateApplication {"allWindows","pid"}                -> {"done"}
+//     hideApplication / unhideApplication / terminateApplication {"pid"} -> {"done"}
+//     setActivationPolicy {"pid","policy"}                    -> {}
+//     applicationLocation {"bundleID"}                        -> {"path"} (absent: none)
+//     openApplication  {"bundlePath"}                         -> {"pid"}
+//     createTap        {"eventsOfInterest","location","options","placement"} -> {"tap"}
+//     enableTap        {"enabled","tap"}                      -> {}
+//     isTapEnabled     {"tap"}                                -> {"enabled"}
+//     releaseTap       {"tap"}                                -> {}
+//     answerTapEvent   {"delivery","passed":event (absent: swallowed)} -> {}
+//     postEvent        {"event","location"}                   -> {}
+//     postEventToPid   {"event","pid"}                        -> {}
+//     pressedMouseButtons {}                                  -> {"buttons"}
+//     pointerLocation  {}                                     -> {"location":point}
+//     modifierFlags    {}                                     -> {"flags"}
+//     createOwnWindow  {"spec":ownWindow}                     -> {"number"}
+//     updateOwnWindow  {"number","spec":ownWindow}            -> {}
+//     orderOwnWindow   {"front","number"}                     -> {}
+//     closeOwnWindow   {"number"}                             -> {}
+//     bootTime         {}                                     -> {"bootTime"} (seconds since 1970)
+//
+// Operations of a registered application on its own windows (the fixture application):
+//     reserveWindowNumber {}                                  -> {"number"} for a later openWindow
+//     openWindow       {"spec":windowSpec}                    -> {"number"}
+//     closeWindow      {"number"}                             -> {}
+//     moveWindow       {"frame","number"}                     -> {}
+//     setMinimized     {"minimized","number"}                 -> {}
+//     focusWindow      {"number"}                             -> {}
+//     hideSelf / unhideSelf / activateSelf {}                 -> {}
+// A window that is not the client's own is answered {"error":"not your window N"}.
+//
+// Operations of the command line (a person or a harness driving the desktop):
+//     windows          {}                     -> {"windows":[window,...]}, front to back
+//     applications     {}                     -> {"applications":[application,...]}
+//     key              {"flags","keyCode"}    -> {}  pressed and released by the hardware
+//     click            {"flags","x","y"}      -> {}  left button down and up there
+//     pointer          {"x","y"}              -> {}  the pointer moves there
+//     activate         {"pid"}                -> {}  the application comes to the front
+//     trust            {"trusted"}            -> {}
+//     receivedInput    {"pid"}                -> {"events":[event,...]} that reached the
+//                                                 application, oldest first
+//     shutdown         {}                     -> {}  the server ends after the reply
+//
+// Events (`event` -> `body`):
+//     observer   {"element","name","observer"}         an observer's notification
+//     workspace  {"kind","pid"}   kind: "launched", "terminated", "activated", "deactivated",
+//                                 "hidden", "unhidden"
+//     screens    {}                                    displays were added, removed or moved
+//     tap        {"delivery","event","tap"}            an event for a tap; an active tap's
+//                                 waits for `answerTapEvent` with that `delivery`
+//     terminate  {}                                    the desktop asks the client to quit
+//
+// A client that closes its connection, or whose process dies, leaves the desktop: the
+// applications it registered are terminated (their windows close, with the notifications
+// that follow), its observers and taps are removed, and the tap events it still owed an
+// answer pass on unchanged.
+
+namespace sim {
+
+/// A request as the server reads it.
+struct DesktopRequest {
+    std::optional<std::uint64_t> id;
+    std::string op;
+    kelvo::JSONValue args = kelvo::JSONValue::object();
+};
+
+/// A line that is not a request; `id` when one could still be read.
+class UnreadableRequest : public std::runtime_error {
+  public:
+    UnreadableRequest(std::string line, std::optional<std::uint64_t> id)
+        : std::runtime_error("unreadable request: " + line), id(id) {}
+    std::optional<std::uint64_t> id;
+};
+
+/// The line forms of the protocol, all written with the one JSON writer.
+struct DesktopMessages {
+    DesktopMessages() = delete;
+
+    /// Throws UnreadableRequest.
+    static DesktopRequest decodeRequest(const std::string& line);
+    static std::string reply(std::uint64_t id, const kelvo::JSONValue& result);
+    static std::string failure(std::optional<std::uint64_t> id, const std::string& error);
+    static std::string event(const DesktopEvent& event);
+    /// Reads an event's name and body back; none for an event this side does not know.
+    static std::optional<DesktopEvent> decodeEvent(const std::string& name,
+                                                   const kelvo::JSONValue& body);
+    static std::string eventName(const DesktopEvent& event);
+    static kelvo::JSONValue eventBody(const DesktopEvent& event);
+
+    static std::string workspaceKind(WorkspaceNotification::Kind kind);
+    static std::optional<WorkspaceNotification::Kind> workspaceKind(const std::string& raw);
+};
+
+}  // namespace sim
+
+// Every value that crosses the socket has a JSON form.
+namespace kelvo {
+
+#define SIM_JSON_CODING(Type)                       \
+    template <>                                     \
+    struct JSONCoding<Type> {                       \
+        static JSONValue encode(const Type& value); \
+        static Type decode(const JSONNode& node);   \
+    }
+
+SIM_JSON_CODING(CGPoint);
+SIM_JSON_CODING(CGSize);
+SIM_JSON_CODING(CGRect);
+SIM_JSON_CODING(sim::ElementID);
+SIM_JSON_CODING(sim::AccessError);
+SIM_JSON_CODING(sim::AttributeValue);
+SIM_JSON_CODING(sim::ActivationPolicy);
+SIM_JSON_CODING(sim::ApplicationInfo);
+SIM_JSON_CODING(sim::ApplicationSpec);
+SIM_JSON_CODING(sim::WriteAnswer);
+SIM_JSON_CODING(sim::WindowSpec);
+SIM_JSON_CODING(sim::WindowInfo);
+SIM_JSON_CODING(sim::WindowListRow);
+SIM_JSON_CODING(sim::OwnWindowSpec);
+SIM_JSON_CODING(sim::DisplayInfo);
+SIM_JSON_CODING(sim::InputEvent);
+SIM_JSON_CODING(sim::TapSpec);
+SIM_JSON_CODING(sim::TapAnswer);
+
+#undef SIM_JSON_CODING
+
+}  // namespace kelvo

@@ -1,0 +1,90 @@
+#include "Simulator/Server/DesktopServer.h"
+
+#include "Simulator/Server/DesktopMessages.h"
+
+namespace sim {
+
+DesktopServer::DesktopServer(std::shared_ptr<Desktop> desktop, const std::string& path)
+    : service_(std::move(desktop)),
+      socket_(std::make_unique<SocketServer>(
+          path, SocketServer::Limits{maximumRequestLength, maximumUnread},
+          DesktopMessages::failure(std::nullopt, "line too long"))) {
+    std::lock_guard lock(outlet_->mutex);
+    outlet_->socket = socket_.get();
+}
+
+DesktopServer::~DesktopServer() {
+    socket_->stop();
+    {
+        std::lock_guard lock(outlet_->mutex);
+        outlet_->socket = nullptr;
+    }
+    for (auto& [id, client] : clients_)
+        service_.leave(client);
+    clients_.clear();
+    socket_.reset();
+}
+
+void DesktopServer::setShutdownHandler(std::function<void()> handler) {
+    service_.setShutdownHandler(std::move(handler));
+}
+
+void DesktopServer::start() {
+    socket_->start({
+        .connected = [this](SocketServer::ClientID id) { connected(id); },
+        .line = [this](SocketServer::ClientID id, std::string line) { received(id, line); },
+        .disconnected = [this](SocketServer::ClientID id) { disconnected(id); },
+    });
+}
+
+void DesktopServer::Outlet::send(SocketServer::ClientID client, const std::string& line) {
+    std::lock_guard lock(mutex);
+    if (socket) socket->send(client, line);
+}
+
+void DesktopServer::connected(SocketServer::ClientID id) {
+    ServedClient client;
+    client.desktopClient =
+        service_.desktop()->attach([outlet = outlet_, id](const DesktopEvent& event) {
+            outlet->send(id, DesktopMessages::event(event));
+        });
+    clients_[id] = std::move(client);
+}
+
+void DesktopServer::received(SocketServer::ClientID id, const std::string& line) {
+    const auto found = clients_.find(id);
+    if (found == clients_.end() || line.empty()) return;
+    answer(id, found->second, line);
+}
+
+void DesktopServer::answer(SocketServer::ClientID id, ServedClient& client,
+                           const std::string& line) {
+    DesktopRequest request;
+    try {
+        request = DesktopMessages::decodeRequest(line);
+    } catch (const UnreadableRequest& unreadable) {
+        socket_->send(id, DesktopMessages::failure(unreadable.id, unreadable.what()));
+        return;
+    }
+    std::string reply;
+    try {
+        const auto result = service_.handle(client, request);
+        if (request.id) reply = DesktopMessages::reply(*request.id, result);
+    } catch (const RequestFailure& failure) {
+        reply = DesktopMessages::failure(request.id, failure.what());
+    } catch (const std::exception& error) {
+        // A result that cannot be written (a number that is not finite).
+        reply = DesktopMessages::failure(request.id, std::string("cannot answer: ") + error.what());
+    }
+    if (request.id) socket_->send(id, reply);
+    if (request.op == "shutdown") service_.requestShutdown();
+}
+
+void DesktopServer::disconnected(SocketServer::ClientID id) {
+    const auto found = clients_.find(id);
+    if (found == clients_.end()) return;
+    service_.leave(found->second);
+    clients_.erase(found);
+}
+
+}  // namespace sim

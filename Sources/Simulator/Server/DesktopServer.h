@@ -1,0 +1,58 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "Simulator/Desktop.h"
+#include "Simulator/Server/DesktopService.h"
+#include "Simulator/Server/SocketServer.h"
+
+namespace sim {
+
+/// One desktop served on a socket to several clients at once: each connection is attached to
+/// the desktop as one client, its requests are carried out as they arrive and its events are
+/// written to it as the desktop produces them. A client that goes, however it goes (closing,
+/// crashing, killed), leaves the desktop at once (`DesktopService::leave`).
+class DesktopServer {
+  public:
+    static constexpr std::size_t maximumRequestLength = 1 << 20;
+    /// What a client may leave unread before it counts as stuck and is dropped.
+    static constexpr std::size_t maximumUnread = 64u << 20;
+
+    /// Listens at `path` (throws SocketError).
+    DesktopServer(std::shared_ptr<Desktop> desktop, const std::string& path);
+    /// Stops serving; every client leaves the desktop; the socket file is removed.
+    ~DesktopServer();
+    DesktopServer(const DesktopServer&) = delete;
+    DesktopServer& operator=(const DesktopServer&) = delete;
+
+    /// Called on the server's thread after a "shutdown" request was answered.
+    void setShutdownHandler(std::function<void()> handler);
+    void start();
+    const std::string& path() const { return socket_->path(); }
+
+  private:
+    /// Where the desktop's event sinks write; outlives the server while a delivery is under
+    /// way on another thread.
+    struct Outlet {
+        std::mutex mutex;
+        SocketServer* socket = nullptr;
+        void send(SocketServer::ClientID client, const std::string& line);
+    };
+
+    void connected(SocketServer::ClientID id);
+    void received(SocketServer::ClientID id, const std::string& line);
+    void disconnected(SocketServer::ClientID id);
+    void answer(SocketServer::ClientID id, ServedClient& client, const std::string& line);
+
+    DesktopService service_;
+    std::shared_ptr<Outlet> outlet_ = std::make_shared<Outlet>();
+    std::unique_ptr<SocketServer> socket_;
+    /// The server's thread only, and the destructor once that thread has ended.
+    std::map<SocketServer::ClientID, ServedClient> clients_;
+};
+
+}  // namespace sim

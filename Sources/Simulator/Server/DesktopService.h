@@ -1,0 +1,70 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <stdexcept>
+#include <string>
+
+#include "KelvoCore/JSON/JSONDecoder.h"
+#include "Simulator/Desktop.h"
+#include "Simulator/Server/DesktopMessages.h"
+
+namespace sim {
+
+/// A request that could not be carried out; its text is the reply's `error`.
+class RequestFailure : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+/// One client of the server as the desktop knows it, and what it made there, so that all of it
+/// can be undone when the client goes.
+struct ServedClient {
+    ClientID desktopClient = 0;
+    std::set<Pid> pids;
+    std::set<TapID> taps;
+};
+
+/// Carries out the requests of the desktop's socket (the operations listed beside the
+/// messages) on one desktop, for one client at a time. It keeps no state of its own: what a
+/// client made is recorded in its `ServedClient`.
+class DesktopService {
+  public:
+    explicit DesktopService(std::shared_ptr<Desktop> desktop);
+
+    const std::shared_ptr<Desktop>& desktop() const { return desktop_; }
+
+    /// Called (on the thread that handles the request) once a "shutdown" has been answered.
+    void setShutdownHandler(std::function<void()> handler) { shutdown_ = std::move(handler); }
+
+    /// The request's result. Throws RequestFailure for an unknown op, arguments of the wrong
+    /// shape, or an operation on something that is not the client's.
+    kelvo::JSONValue handle(ServedClient& client, const DesktopRequest& request);
+    /// What a "shutdown" reply is followed by.
+    void requestShutdown() const;
+
+    /// Everything a client made goes: its taps (an event waiting for one of them moves on at
+    /// once), its applications (terminated, their windows closed), its observers.
+    void leave(ServedClient& client);
+
+    struct Call {
+        DesktopService& service;
+        ServedClient& client;
+        const kelvo::JSONNode& args;
+        Desktop& desktop() const { return *service.desktop_; }
+    };
+    using Operation = std::function<kelvo::JSONValue(const Call&)>;
+
+  private:
+    static const std::map<std::string, Operation>& operations();
+    static void addConnectionOperations(std::map<std::string, Operation>& table);
+    static void addApplicationOperations(std::map<std::string, Operation>& table);
+    static void addCommandLineOperations(std::map<std::string, Operation>& table);
+
+    std::shared_ptr<Desktop> desktop_;
+    std::function<void()> shutdown_;
+};
+
+}  // namespace sim

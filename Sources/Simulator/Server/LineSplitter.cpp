@@ -1,0 +1,43 @@
+#include "Simulator/Server/LineSplitter.h"
+
+namespace sim {
+
+void LineSplitter::append(std::string_view bytes) {
+    if (overflowed_) return;
+    compact();
+    buffer_.append(bytes);
+}
+
+std::optional<std::string> LineSplitter::next() {
+    if (overflowed_) return std::nullopt;
+    const std::size_t end = buffer_.find('\n', scanned_);
+    if (end == std::string::npos) {
+        scanned_ = buffer_.size();
+        if (pendingSize() > maximumLineLength_) {
+            overflowed_ = true;
+            buffer_.clear();
+            start_ = scanned_ = 0;
+        }
+        return std::nullopt;
+    }
+    std::size_t length = end - start_;
+    if (length > 0 && buffer_[end - 1] == '\r') --length;
+    if (length > maximumLineLength_) {
+        overflowed_ = true;
+        buffer_.clear();
+        start_ = scanned_ = 0;
+        return std::nullopt;
+    }
+    std::string line = buffer_.substr(start_, length);
+    start_ = scanned_ = end + 1;
+    return line;
+}
+
+void LineSplitter::compact() {
+    if (start_ == 0) return;
+    buffer_.erase(0, start_);
+    scanned_ -= start_;
+    start_ = 0;
+}
+
+}  // namespace sim

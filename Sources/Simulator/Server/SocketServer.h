@@ -1,0 +1,96 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "Simulator/Server/LineChannel.h"
+
+namespace sim {
+
+/// The transport of the desktop's server: a listening socket in the file system and its
+/// clients, served by one thread that only moves lines. It polls every descriptor and never
+/// waits on any one client: a client that stops reading has its lines queued up to a bound and
+/// is then dropped; one that sends a line longer than the bound is told so and dropped.
+class SocketServer {
+  public:
+    using ClientID = std::uint64_t;
+
+    struct Limits {
+        std::size_t maximumLineLength = 1 << 20;
+        std::size_t maximumOutbox = 64 << 20;
+    };
+
+    /// Called on the server's thread, in the order things happened for each client.
+    struct Handlers {
+        std::function<void(ClientID)> connected;
+        std::function<void(ClientID, std::string)> line;
+        /// After the client's last line; the client's descriptor is already closed.
+        std::function<void(ClientID)> disconnected;
+    };
+
+    /// Listens at `path` (throws SocketError). `overlongReply` is the line a client gets
+    /// before it is dropped for an overlong line.
+    SocketServer(std::string path, Limits limits, std::string overlongReply);
+    /// Stops the thread, closes every client and removes the socket file.
+    ~SocketServer();
+    SocketServer(const SocketServer&) = delete;
+    SocketServer& operator=(const SocketServer&) = delete;
+
+    const std::string& path() const { return path_; }
+
+    void start(Handlers handlers);
+    /// Ends the thread; clients are closed without their handlers being called.
+    void stop();
+
+    /// From any thread: queues a line for a client; nothing happens when it is gone.
+    void send(ClientID client, std::string line);
+    /// From any thread: closes a client once what was queued for it has been written.
+    void close(ClientID client);
+
+  private:
+    struct Client {
+        std::unique_ptr<LineChannel> channel;
+        bool closing = false;
+    };
+    struct Outgoing {
+        ClientID client;
+        std::string line;
+        bool closeAfter;
+    };
+
+    void run();
+    void takeOutgoing();
+    void acceptClients();
+    void serve(ClientID id, short events);
+    void drop(ClientID id, bool tell);
+    void wake();
+    void removeSocketFile();
+
+    std::string path_;
+    Limits limits_;
+    std::string overlongReply_;
+    int listener_ = -1;
+    int wakeFD_ = -1;
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
+    Handlers handlers_;
+    std::thread thread_;
+
+    std::map<ClientID, Client> clients_;  // the server's thread only
+    ClientID nextID_ = 1;
+
+    std::mutex mutex_;
+    std::vector<Outgoing> outgoing_;
+    bool stopRequested_ = false;
+};
+
+}  // namespace sim

@@ -1,0 +1,73 @@
+#include "Simulator/SharedConnection.h"
+
+#include <array>
+#include <atomic>
+#include <mutex>
+#include <utility>
+
+namespace sim {
+
+namespace {
+
+constexpr std::size_t topicCount = 5;
+
+struct Router {
+    std::mutex mutex;
+    std::shared_ptr<DesktopConnection> connection = std::make_shared<DisconnectedConnection>();
+    std::array<SharedConnection::Handler, topicCount> handlers;
+};
+
+Router& router() {
+    static Router* shared = new Router();  // lives as long as the process
+    return *shared;
+}
+
+}  // namespace
+
+std::shared_ptr<DesktopConnection> SharedConnection::current() {
+    std::lock_guard lock(router().mutex);
+    return router().connection;
+}
+
+void SharedConnection::install(std::shared_ptr<DesktopConnection> connection) {
+    if (!connection) connection = std::make_shared<DisconnectedConnection>();
+    connection->setEventSink([](const DesktopEvent& event) { route(event); });
+    std::shared_ptr<DesktopConnection> previous;
+    {
+        std::lock_guard lock(router().mutex);
+        previous = std::exchange(router().connection, std::move(connection));
+    }
+    if (previous) previous->setEventSink({});
+}
+
+void SharedConnection::setHandler(Topic topic, Handler handler) {
+    std::lock_guard lock(router().mutex);
+    router().handlers[static_cast<std::size_t>(topic)] = std::move(handler);
+}
+
+SharedConnection::Topic SharedConnection::topicOf(const DesktopEvent& event) {
+    struct Classify {
+        Topic operator()(const ObserverNotification&) const { return Topic::observers; }
+        Topic operator()(const WorkspaceNotification&) const { return Topic::workspace; }
+        Topic operator()(const ScreenParametersChanged&) const { return Topic::screens; }
+        Topic operator()(const TapEventDelivery&) const { return Topic::taps; }
+        Topic operator()(const TerminateRequested&) const { return Topic::application; }
+    };
+    return std::visit(Classify{}, event);
+}
+
+void SharedConnection::route(const DesktopEvent& event) {
+    Handler handler;
+    {
+        std::lock_guard lock(router().mutex);
+        handler = router().handlers[static_cast<std::size_t>(topicOf(event))];
+    }
+    if (handler) handler(event);
+}
+
+std::uint64_t nextProcessUniqueIdentifier() {
+    static std::atomic<std::uint64_t> next{1};
+    return next.fetch_add(1);
+}
+
+}  // namespace sim

@@ -1,0 +1,259 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "KelvoApp/Coordinator/LogText.h"
+#include "KelvoApp/Input/FocusBorder.h"
+#include "KelvoApp/Input/HotkeyService.h"
+#include "KelvoApp/Services/TerminalLauncher.h"
+#include "KelvoApp/Support/CoordinatorFixture.h"
+#include "KelvoApp/Support/DecisionLog.h"
+
+namespace kelvo {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr std::uint64_t capsLock = 0x10000;
+
+TapEvent keyEvent(const Chord& chord, std::uint64_t extra = 0) {
+    TapEvent event;
+    event.keyCode = chord.keyCode;
+    event.flags = extra | (chord.option ? HotkeyService::alternateFlag : 0) |
+                  (chord.control ? HotkeyService::controlFlag : 0) |
+                  (chord.command ? HotkeyService::commandFlag : 0) |
+                  (chord.shift ? HotkeyService::shiftFlag : 0);
+    return event;
+}
+
+class CommandTest : public CoordinatorFixture {
+  protected:
+    void SetUp() override { startWithTwoWindows(); }
+    /// The chord the default key map binds to the command.
+    Chord chordFor(const Command& command) {
+        for (const auto& [chord, bound] : coordinator->hotkeys->keymap.table()) {
+            if (bound == command) return chord;
+        }
+        ADD_FAILURE() << "no chord for " << command.description();
+        return Chord{};
+    }
+    std::optional<TapEvent> press(const Chord& chord, std::uint64_t extra = 0) {
+        return taps.deliver(EventTaps::keyDown, keyEvent(chord, extra));
+    }
+};
+
+TEST_F(CommandTest, EveryDefaultChordDispatchesItsCommand) {
+    const auto table = coordinator->hotkeys->keymap.table();
+    ASSERT_FALSE(table.empty());
+    for (const auto& [chord, command] : table) {
+        markLog();
+        const std::string focused =
+            coordinator->focused ? coordinator->named(*coordinator->focused) : "nil";
+        EXPECT_FALSE(press(chord).has_value()) << command.description();
+        settle(0.5);
+        const auto lines = newLogLines();
+        ASSERT_FALSE(lines.empty()) << command.description();
+        EXPECT_EQ(lines.front(), "cmd " + LogText::command(command) + "  focused=" + focused);
+        // Panels opened by a command are closed again by the next press of it.
+        if (command == Command::cheatsheet() || command == Command::launcher()) {
+            press(chord);
+            settle(0.1);
+        }
+    }
+}
+
+TEST_F(CommandTest, ADirectionIsWrittenWithItsModuleAndType) {
+    coordinator->dispatch(Command::focus(Direction::left));
+    EXPECT_EQ(newLogLines().front(),
+              "cmd focus(KelvoCore.Direction.left)  focused=win#1 com.example.app");
+    EXPECT_EQ(LogText::command(Command::switchTo(3)), "switchTo(3)");
+    EXPECT_EQ(LogText::command(Command::toggleZoom()), "toggleZoom");
+}
+
+TEST_F(CommandTest, OptionWithCapsLockStillMatchesAndOptionCommandDoesNot) {
+    const Chord chord = chordFor(Command::switchTo(2));
+    EXPECT_FALSE(press(chord, capsLock).has_value());
+    settle(0.1);
+    EXPECT_EQ(coordinator->store->activeDesktop(), 2);
+    Chord withCommand = chord;
+    withCommand.command = true;
+    EXPECT_TRUE(press(withCommand).has_value());
+}
+
+TEST_F(CommandTest, ASuspendedServicePassesKeysAndClicksAndStillAnswersADisable) {
+    coordinator->setRecordingShortcut(true);
+    EXPECT_TRUE(press(chordFor(Command::switchTo(2))).has_value());
+    TapEvent click;
+    click.flags = HotkeyService::alternateFlag | HotkeyService::shiftFlag;
+    click.location = CGPoint{50, 50};
+    EXPECT_TRUE(taps.deliver(EventTaps::leftMouseDown, click).has_value());
+    const auto keyTap = *taps.tapFor(EventTaps::keyDown);
+    taps.disable(keyTap);
+    EXPECT_TRUE(taps.taps[keyTap].enabled);
+    settle(0.1);
+    EXPECT_EQ(coordinator->store->activeDesktop(), 1);
+}
+
+TEST_F(CommandTest, ATapDisabledByTimeoutIsEnabledAgainByItsNextCallback) {
+    const auto keyTap = *taps.tapFor(EventTaps::keyDown);
+    taps.disable(keyTap, EventTaps::tapDisabledByUserInput);
+    EXPECT_TRUE(taps.taps[keyTap].enabled);
+    EXPECT_FALSE(press(chordFor(Command::switchTo(3))).has_value());
+}
+
+TEST_F(CommandTest, MoveWindowFallsBackToTheTargetWhenTheFocusLeftTheDesktop) {
+    coordinator->focused = WindowID(77);
+    coordinator->dispatch(Command::moveWindow(Direction::right));
+    const auto lines = decisions();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "cmd moveWindow(KelvoCore.Direction.right)  focused=win#77 ?");
+    EXPECT_THAT(lines[1], ::testing::StartsWith("  focused=win#77 ? -> falling back to win#"));
+}
+
+TEST_F(CommandTest, MoveWindowWithAForeignFrontReFocusesTheTarget) {
+    coordinator->acceptFocus(WindowID(1));
+    coordinator->frontIsForeign = true;
+    coordinator->dispatch(Command::moveWindow(Direction::right));
+    EXPECT_THAT(decisions(),
+                Contains("  the front is not a window Kelvo manages -> re-focusing win#1 "
+                         "com.example.app"));
+    EXPECT_FALSE(coordinator->frontIsForeign);
+}
+
+TEST_F(CommandTest, CloseWindowLogsAndChangesNothing) {
+    const std::string before = coordinator->store->stateDescription();
+    coordinator->dispatch(Command::closeWindow());
+    EXPECT_EQ(coordinator->store->stateDescription(), before);
+    const auto lines = newLogLines();
+    EXPECT_EQ(lines.front(), "cmd closeWindow  focused=win#1 com.example.app");
+    EXPECT_GE(lines.size(), 2u);
+}
+
+TEST_F(CommandTest, SwitchToShowsTheDisplayEvenWhenNothingChanged) {
+    coordinator->config.showSwitchHUD = true;
+    coordinator->dispatch(Command::switchTo(1));
+    coordinator->dispatch(Command::switchTo(5));
+    EXPECT_THAT(coordinator->hud->log.requests(), ElementsAre("show(1)", "show(5)"));
+}
+
+TEST_F(CommandTest, ToggleLayoutModeFlipsTheActiveDesktop) {
+    const LayoutMode before = coordinator->store->layoutMode(1);
+    coordinator->dispatch(Command::toggleLayoutMode());
+    EXPECT_EQ(coordinator->store->layoutMode(1), other(before));
+    coordinator->dispatch(Command::toggleLayoutMode());
+    EXPECT_EQ(coordinator->store->layoutMode(1), before);
+}
+
+TEST_F(CommandTest, ToggleFloatSaysWhatItDid) {
+    coordinator->acceptFocus(WindowID(1));
+    coordinator->dispatch(Command::toggleFloat());
+    coordinator->dispatch(Command::toggleFloat());
+    const auto lines = decisions();
+    EXPECT_THAT(lines, Contains("  floated win#1 com.example.app"));
+    EXPECT_THAT(lines, Contains("  un-floated win#1 com.example.app"));
+}
+
+TEST_F(CommandTest, NewTerminalAsksTheTerminalLauncher) {
+    TerminalLauncher::requests().clear();
+    coordinator->config.terminalBundleID = "com.example.term";
+    coordinator->dispatch(Command::newTerminal());
+    ASSERT_EQ(TerminalLauncher::requests().size(), 1u);
+    EXPECT_EQ(TerminalLauncher::requests()[0].configured, "com.example.term");
+}
+
+TEST_F(CommandTest, TheLauncherShortcutHidesAVisibleLauncherAndGivesTheFrontBack) {
+    ASSERT_TRUE(coordinator->launcher);
+    RunningApplication previous;
+    previous.pid = 300;
+    previous.bundleID = "com.example.editor";
+    platform.running = {previous};
+    platform.running[0].active = true;
+    coordinator->dispatch(Command::launcher());
+    ASSERT_TRUE(coordinator->launcher->panel.visible);
+    platform.running[0].active = false;
+    coordinator->dispatch(Command::launcher());
+    EXPECT_FALSE(coordinator->launcher->panel.visible);
+    EXPECT_THAT(platform.requests, Contains("activate(300)"));
+    EXPECT_FALSE(coordinator->launcher->previousApp.has_value());
+    EXPECT_EQ(coordinator->launcher->model.resets, 2);
+}
+
+TEST_F(CommandTest, AQuitPreviousApplicationIsNotActivated) {
+    RunningApplication previous;
+    previous.pid = 301;
+    previous.bundleID = "com.example.gone";
+    previous.active = true;
+    platform.running = {previous};
+    coordinator->dispatch(Command::launcher());
+    platform.running[0].terminated = true;
+    coordinator->dispatch(Command::launcher());
+    EXPECT_THAT(platform.requests, ::testing::Not(Contains("activate(301)")));
+}
+
+class ModifierClickTest : public CommandTest {
+  protected:
+    std::optional<TapEvent> click(CGPoint at, std::uint64_t extra = 0) {
+        TapEvent event;
+        event.flags = HotkeyService::alternateFlag | HotkeyService::shiftFlag | extra;
+        event.location = at;
+        return taps.deliver(EventTaps::leftMouseDown, event);
+    }
+    void screenWindows() {
+        platform.screenWindows.clear();
+        for (std::uint32_t raw : {1u, 2u}) {
+            const auto frame = bridge->fake.actualFrame(WindowID(raw));
+            platform.screenWindows.push_back(ScreenWindow{WindowID(raw), *frame, 0, 900});
+        }
+    }
+};
+
+TEST_F(ModifierClickTest, OverATiledWindowFloatsItAndOverItAgainTilesIt) {
+    screenWindows();
+    const CGRect frame = *bridge->fake.actualFrame(WindowID(1));
+    const CGPoint inside{frame.midX(), frame.midY()};
+    EXPECT_FALSE(click(inside).has_value());
+    settle(0.1);
+    EXPECT_TRUE(coordinator->store->isFloating(WindowID(1)));
+    EXPECT_THAT(decisions(), Contains("⌥⇧click win#1 com.example.app: floated"));
+    screenWindows();
+    EXPECT_FALSE(click(inside).has_value());
+    settle(0.1);
+    EXPECT_FALSE(coordinator->store->isFloating(WindowID(1)));
+    EXPECT_THAT(decisions(), Contains("⌥⇧click win#1 com.example.app: un-floated"));
+}
+
+TEST_F(ModifierClickTest, AnOwnWindowOrANonZeroLayerPassesUntouched) {
+    const CGRect frame = *bridge->fake.actualFrame(WindowID(1));
+    const CGPoint inside{frame.midX(), frame.midY()};
+    platform.screenWindows = {ScreenWindow{WindowID(50), frame, 0, platform.pid},
+                              ScreenWindow{WindowID(1), frame, 0, 900}};
+    EXPECT_TRUE(click(inside).has_value());
+    platform.screenWindows = {ScreenWindow{WindowID(51), frame, 25, 901},
+                              ScreenWindow{WindowID(1), frame, 0, 900}};
+    EXPECT_TRUE(click(inside).has_value());
+    settle(0.1);
+    EXPECT_FALSE(coordinator->store->isFloating(WindowID(1)));
+}
+
+TEST_F(ModifierClickTest, TheBorderPanelIsLookedThrough) {
+    coordinator->focusBorder->panel.windowNumber = 60;
+    const CGRect frame = *bridge->fake.actualFrame(WindowID(1));
+    const CGPoint inside{frame.midX(), frame.midY()};
+    platform.screenWindows = {ScreenWindow{WindowID(60), frame, 3, platform.pid},
+                              ScreenWindow{WindowID(1), frame, 0, 900}};
+    EXPECT_FALSE(click(inside).has_value());
+    settle(0.1);
+    EXPECT_TRUE(coordinator->store->isFloating(WindowID(1)));
+}
+
+TEST_F(ModifierClickTest, ExtraModifiersOrAnUnmanagedWindowLetTheClickThrough) {
+    screenWindows();
+    const CGRect frame = *bridge->fake.actualFrame(WindowID(1));
+    EXPECT_TRUE(click(CGPoint{frame.midX(), frame.midY()}, HotkeyService::controlFlag));
+    platform.screenWindows = {ScreenWindow{WindowID(70), frame, 0, 900}};
+    EXPECT_TRUE(click(CGPoint{frame.midX(), frame.midY()}).has_value());
+}
+
+}  // namespace
+}  // namespace kelvo

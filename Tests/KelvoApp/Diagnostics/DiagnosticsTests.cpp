@@ -1,0 +1,390 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "KelvoApp/Diagnostics/Diagnostics.h"
+#include "Platform/Foundation/FileManager.h"
+#include "Platform/Foundation/ManualClock.h"
+#include "Support/TemporaryFolder.h"
+
+namespace kelvo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TemporaryFolder;
+
+/// 23:23:05 UTC on 7 December 2026.
+constexpr double decemberSeventh = 1796685785.0;
+
+class FakeReportPlatform : public ReportPlatform {
+  public:
+    std::optional<std::string> version = "1.4.2";
+    std::optional<std::string> build = "812";
+    std::vector<std::vector<fs::path>> revealed;
+
+    std::optional<std::string> bundleInfoString(std::string_view key) const override {
+        if (key == "CFBundleShortVersionString") return version;
+        if (key == "CFBundleVersion") return build;
+        return std::nullopt;
+    }
+    std::string operatingSystemVersionString() const override {
+        return "Version 14.5 (Build 23F79)";
+    }
+    void activateFileViewerSelecting(const std::vector<fs::path>& urls) override {
+        revealed.push_back(urls);
+    }
+};
+
+void setModified(const fs::path& path, double seconds) {
+    const double whole = std::floor(seconds);
+    timespec times[2];
+    times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(whole);
+    times[0].tv_nsec = times[1].tv_nsec = static_cast<long>((seconds - whole) * 1e9);
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+}
+
+std::vector<std::string> names(const std::vector<fs::path>& urls) {
+    std::vector<std::string> out;
+    for (const fs::path& url : urls)
+        out.push_back(url.filename().string());
+    return out;
+}
+
+std::vector<std::string> folderContents(const fs::path& folder) {
+    return names(FileManager::defaultManager().contentsOfDirectory(folder));
+}
+
+/// A home folder of its own for each test, with the log where the program keeps it, on the
+/// manual clock.
+class DiagnosticsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* home = std::getenv("HOME");
+        hadHome = home != nullptr;
+        savedHome = home ? home : "";
+        ::setenv("HOME", folder.path().c_str(), 1);
+    }
+    void TearDown() override {
+        if (hadHome) {
+            ::setenv("HOME", savedHome.c_str(), 1);
+        } else {
+            ::unsetenv("HOME");
+        }
+    }
+
+    fs::path logURL() const { return folder / "Library" / "Logs" / "Kelvo" / "kelvo.log"; }
+    fs::path reportsFolder() const { return folder / "Library" / "Logs" / "DiagnosticReports"; }
+    fs::path desktop() const { return folder / "Desktop"; }
+
+    /// A crash report written `seconds` after 1970, with its name as its content.
+    fs::path addCrashReport(const std::string& name, double seconds) {
+        fs::create_directories(reportsFolder());
+        const fs::path path = reportsFolder() / name;
+        writeAtomically(path, name);
+        setModified(path, seconds);
+        return path;
+    }
+    void writeFile(const fs::path& path, const std::string& content) {
+        fs::create_directories(path.parent_path());
+        writeAtomically(path, content);
+    }
+    /// Moves the clock to `seconds` after 1970.
+    void setNow(double seconds) { clock.advance(seconds - Date::now().timeIntervalSince1970); }
+
+    TemporaryFolder folder;
+    ManualClock clock;
+    FakeReportPlatform platform;
+    bool hadHome = false;
+    std::string savedHome;
+};
+
+// The marker.
+
+TEST_F(DiagnosticsTest, WithoutAMarkerTheLastCheckIsTheDistantPast) {
+    EXPECT_EQ(Diagnostics::lastChecked(logURL()), Date::distantPast());
+}
+
+TEST_F(DiagnosticsTest, MarkingCreatesTheLogFolderAndReadsBackTheSameDate) {
+    const Date date{1767225600.123456};
+    Diagnostics::markChecked(date, logURL());
+    const fs::path marker = folder / "Library" / "Logs" / "Kelvo" / "last-checked";
+    EXPECT_EQ(readFile(marker), "1767225600.123456");
+    EXPECT_EQ(Diagnostics::lastChecked(logURL()), date);
+}
+
+TEST_F(DiagnosticsTest, MarkerTextIsTheDefaultTextOfADouble) {
+    EXPECT_EQ(Diagnostics::markerText(Date{1767225600}), "1767225600.0");
+    EXPECT_EQ(Diagnostics::markerText(Date{1767225600.5}), "1767225600.5");
+    EXPECT_EQ(Diagnostics::markerText(Date{0}), "0.0");
+    EXPECT_EQ(Diagnostics::markerText(Date{-62135596800}), "-62135596800.0");
+    EXPECT_EQ(Diagnostics::markerText(Date{1e16}), "1e+16");
+    for (double seconds : {1796685785.000001, 0.1, 1e15 + 0.5, 123456789.987654321}) {
+        EXPECT_EQ(Diagnostics::dateFromMarkerText(Diagnostics::markerText(Date{seconds})),
+                  Date{seconds})
+            << seconds;
+    }
+}
+
+TEST_F(DiagnosticsTest, MarkerBetweenSpacesAndFollowedByANewlineReads) {
+    writeFile(Diagnostics::markerURL(logURL()), "  1767225600.25 \n");
+    EXPECT_EQ(Diagnostics::lastChecked(logURL()), Date{1767225600.25});
+    writeFile(Diagnostics::markerURL(logURL()), "\t1767225600\r\n");
+    EXPECT_EQ(Diagnostics::lastChecked(logURL()), Date{1767225600});
+}
+
+TEST_F(DiagnosticsTest, MarkerThatIsNoNumberReadsAsTheDistantPast) {
+    for (const char* text : {"yesterday", "", "   \n", "1767225600.5 seconds", "12,5", "0x10",
+                             "inf", "nan", "-infinity", "1e999"}) {
+        writeFile(Diagnostics::markerURL(logURL()), text);
+        EXPECT_EQ(Diagnostics::lastChecked(logURL()), Date::distantPast()) << text;
+    }
+}
+
+TEST_F(DiagnosticsTest, UnreadableMarkerReadsAsTheDistantPast) {
+    fs::create_directories(Diagnostics::markerURL(logURL()));  // a folder, not a file
+    EXPECT_EQ(Diagnostics::lastChecked(logURL()), Date::distantPast());
+}
+
+TEST_F(DiagnosticsTest, MarkingWhereNoFolderCanBeMadeIsQuietlyNothing) {
+    writeFile(folder / "Library" / "Logs", "a file where the folder should be");
+    Diagnostics::markChecked(Date{1767225600}, logURL());
+    EXPECT_EQ(Diagnostics::lastChecked(logURL()), Date::distantPast());
+}
+
+TEST_F(DiagnosticsTest, TheMarkerLivesBesideWhicheverLogIsGiven) {
+    const fs::path testLog = folder / "test-folder" / "kelvo.log";
+    Diagnostics::markChecked(Date{1767225600}, testLog);
+    EXPECT_TRUE(fs::exists(folder / "test-folder" / "last-checked"));
+    EXPECT_FALSE(fs::exists(Diagnostics::markerURL(logURL())));
+    EXPECT_EQ(Diagnostics::lastChecked(testLog), Date{1767225600});
+    EXPECT_EQ(Diagnostics::lastChecked(logURL()), Date::distantPast());
+}
+
+// Listing crash reports.
+
+TEST_F(DiagnosticsTest, WithoutACrashReportFolderThereAreNoReports) {
+    EXPECT_TRUE(Diagnostics::crashReports().empty());
+    EXPECT_TRUE(Diagnostics::crashReports(Date::distantPast()).empty());
+}
+
+TEST_F(DiagnosticsTest, OnlyThisProgramsReportsAreListedNewestFirst) {
+    addCrashReport("KelvoApp-2026-01-01-100000.ips", 1767261600);
+    addCrashReport("KelvoApp-2026-01-03-100000.ips", 1767434400);
+    addCrashReport("KelvoApp-2026-01-02-100000.ips", 1767348000);
+    addCrashReport("kelvoapp-2026-01-04-100000.ips", 1767520800);
+    addCrashReport("KELVOAPP-2026-01-04-100000.ips", 1767520800);
+    addCrashReport("KelvoApp.ips", 1767520800);
+    addCrashReport("Safari-2026-01-04-100000.ips", 1767520800);
+    addCrashReport("SomethingKelvoApp-1.ips", 1767520800);
+    EXPECT_EQ(Diagnostics::crashReportFolder(), reportsFolder());
+    EXPECT_EQ(names(Diagnostics::crashReports()),
+              (std::vector<std::string>{"KelvoApp-2026-01-03-100000.ips",
+                                        "KelvoApp-2026-01-02-100000.ips",
+                                        "KelvoApp-2026-01-01-100000.ips"}));
+    EXPECT_EQ(Diagnostics::crashReports().front().parent_path(), reportsFolder());
+}
+
+TEST_F(DiagnosticsTest, ReportsOfTheSameMomentKeepTheListingOrder) {
+    addCrashReport("KelvoApp-b.ips", 1767261600);
+    addCrashReport("KelvoApp-c.ips", 1767261600);
+    addCrashReport("KelvoApp-a.ips", 1767261600);
+    addCrashReport("KelvoApp-newest.ips", 1767261601);
+    EXPECT_EQ(names(Diagnostics::crashReports()),
+              (std::vector<std::string>{"KelvoApp-newest.ips", "KelvoApp-a.ips", "KelvoApp-b.ips",
+                                        "KelvoApp-c.ips"}));
+}
+
+TEST_F(DiagnosticsTest, AReportWithoutADateSortsLast) {
+    addCrashReport("KelvoApp-old.ips", 1000);
+    // A dangling link has no attributes to read.
+    fs::create_symlink(folder / "gone", reportsFolder() / "KelvoApp-dangling.ips");
+    addCrashReport("KelvoApp-new.ips", 2000);
+    EXPECT_EQ(names(Diagnostics::crashReports()),
+              (std::vector<std::string>{"KelvoApp-new.ips", "KelvoApp-old.ips",
+                                        "KelvoApp-dangling.ips"}));
+    EXPECT_EQ(names(Diagnostics::crashReports(Date::distantPast())),
+              (std::vector<std::string>{"KelvoApp-new.ips", "KelvoApp-old.ips"}));
+}
+
+TEST_F(DiagnosticsTest, OnlyReportsStrictlyNewerThanTheDateCount) {
+    addCrashReport("KelvoApp-before.ips", 1767225599.5);
+    addCrashReport("KelvoApp-same.ips", 1767225600);
+    addCrashReport("KelvoApp-after.ips", 1767225600.5);
+    addCrashReport("KelvoApp-later.ips", 1767225700);
+    EXPECT_EQ(names(Diagnostics::crashReports(Date{1767225600})),
+              (std::vector<std::string>{"KelvoApp-later.ips", "KelvoApp-after.ips"}));
+}
+
+TEST_F(DiagnosticsTest, FromOneLaunchToTheNextOnlyNewReportsCount) {
+    addCrashReport("KelvoApp-1.ips", 1767225000);
+    addCrashReport("KelvoApp-2.ips", 1767225100);
+
+    // The first launch: no marker, so every report on the machine is new.
+    EXPECT_EQ(Diagnostics::crashReports(Diagnostics::lastChecked(logURL())).size(), 2u);
+    Diagnostics::markChecked(Date::now(), logURL());
+
+    setNow(1767226000);
+    EXPECT_TRUE(Diagnostics::crashReports(Diagnostics::lastChecked(logURL())).empty());
+    Diagnostics::markChecked(Date::now(), logURL());
+
+    addCrashReport("KelvoApp-3.ips", 1767226500);
+    EXPECT_EQ(names(Diagnostics::crashReports(Diagnostics::lastChecked(logURL()))),
+              (std::vector<std::string>{"KelvoApp-3.ips"}));
+}
+
+TEST_F(DiagnosticsTest, StartUpLinesNameAtMostThreeReports) {
+    EXPECT_TRUE(Diagnostics::crashLogLines({}).empty());
+    std::vector<fs::path> seven;
+    for (int i = 7; i >= 1; --i)
+        seven.push_back(reportsFolder() / ("KelvoApp-" + std::to_string(i) + ".ips"));
+    EXPECT_EQ(
+        Diagnostics::crashLogLines(seven),
+        (std::vector<std::string>{"Kelvo crashed 7 time(s) since the last launch - About ▸ "
+                                  "Diagnostics ▸ Report a problem gathers them with the log",
+                                  "  KelvoApp-7.ips", "  KelvoApp-6.ips", "  KelvoApp-5.ips"}));
+    EXPECT_EQ(Diagnostics::crashLogLines({seven.back()}),
+              (std::vector<std::string>{"Kelvo crashed 1 time(s) since the last launch - About ▸ "
+                                        "Diagnostics ▸ Report a problem gathers them with the log",
+                                        "  KelvoApp-1.ips"}));
+}
+
+// The report folder.
+
+TEST_F(DiagnosticsTest, ReportFolderIsNamedAfterTheMomentInUTC) {
+    EXPECT_EQ(Diagnostics::reportFolderName(Date{decemberSeventh}), "Kelvo report 20261207T232305");
+    EXPECT_EQ(Diagnostics::reportFolderName(Date{decemberSeventh + 0.999}),
+              "Kelvo report 20261207T232305");
+}
+
+TEST_F(DiagnosticsTest, ReportTextLineByLine) {
+    EXPECT_EQ(Diagnostics::reportText("1.4.2", "812", "Version 14.5 (Build 23F79)",
+                                      Date{decemberSeventh}, 8),
+              "Kelvo 1.4.2 (build 812)\n"
+              "macOS Version 14.5 (Build 23F79)\n"
+              "Written 2026-12-07 23:23:05 +0000\n"
+              "\n"
+              "kelvo.log            what Kelvo did to your windows, most recent run\n"
+              "kelvo-previous.log   the run before that, if there was one\n"
+              "config.json          your settings\n"
+              "*.ips                crash reports macOS wrote for Kelvo (8 on this machine)\n"
+              "\n"
+              "Nothing here was sent anywhere. It is yours to read and to share\n"
+              "with whoever is helping.");
+}
+
+TEST_F(DiagnosticsTest, FullReportHoldsCopiesAndTheFiveNewestOfEightCrashReports) {
+    setNow(decemberSeventh);
+    writeFile(logURL(), "this run\n");
+    writeFile(folder / "Library" / "Logs" / "Kelvo" / "kelvo.log.1", "the run before\n");
+    const fs::path configURL = folder / ".config" / "kelvo" / "config.json";
+    writeFile(configURL, "{}");
+    for (int day = 1; day <= 8; ++day) {
+        addCrashReport("KelvoApp-day" + std::to_string(day) + ".ips", 1767225600 + day * 86400);
+    }
+
+    const auto report = Diagnostics::writeReport(configURL, logURL(), platform);
+
+    const fs::path expected = desktop() / "Kelvo report 20261207T232305";
+    ASSERT_EQ(report, expected);
+    EXPECT_EQ(
+        folderContents(expected),
+        (std::vector<std::string>{"KelvoApp-day4.ips", "KelvoApp-day5.ips", "KelvoApp-day6.ips",
+                                  "KelvoApp-day7.ips", "KelvoApp-day8.ips", "about this report.txt",
+                                  "config.json", "kelvo-previous.log", "kelvo.log"}));
+    EXPECT_EQ(readFile(expected / "kelvo.log"), "this run\n");
+    EXPECT_EQ(readFile(expected / "kelvo-previous.log"), "the run before\n");
+    EXPECT_EQ(readFile(expected / "config.json"), "{}");
+    EXPECT_EQ(readFile(expected / "KelvoApp-day8.ips"), "KelvoApp-day8.ips");
+    EXPECT_EQ(readFile(expected / "about this report.txt"),
+              Diagnostics::reportText("1.4.2", "812", "Version 14.5 (Build 23F79)",
+                                      Date{decemberSeventh}, 8));
+    EXPECT_EQ(platform.revealed, (std::vector<std::vector<fs::path>>{{expected}}));
+    // The originals stay where they were.
+    EXPECT_EQ(Diagnostics::crashReports().size(), 8u);
+}
+
+TEST_F(DiagnosticsTest, MissingPreviousLogAndConfigurationAreLeftOut) {
+    setNow(decemberSeventh);
+    writeFile(logURL(), "only run\n");
+    addCrashReport("KelvoApp-one.ips", 1767225600);
+
+    const auto report =
+        Diagnostics::writeReport(folder / ".config" / "kelvo" / "config.json", logURL(), platform);
+
+    ASSERT_TRUE(report);
+    EXPECT_EQ(folderContents(*report),
+              (std::vector<std::string>{"KelvoApp-one.ips", "about this report.txt", "kelvo.log"}));
+    EXPECT_EQ(platform.revealed.size(), 1u);
+}
+
+TEST_F(DiagnosticsTest, BundleWithoutVersionStringsWritesQuestionMarks) {
+    setNow(decemberSeventh);
+    platform.version.reset();
+    platform.build.reset();
+    const auto report = Diagnostics::writeReport(folder / "config.json", logURL(), platform);
+    ASSERT_TRUE(report);
+    const std::string text = readFile(*report / "about this report.txt");
+    EXPECT_EQ(text.substr(0, text.find('\n')), "Kelvo ? (build ?)");
+    EXPECT_NE(text.find("(0 on this machine)"), std::string::npos);
+}
+
+TEST_F(DiagnosticsTest, AFileInTheWayOfTheFolderMeansNoReportAndNoWindow) {
+    setNow(decemberSeventh);
+    writeFile(logURL(), "run\n");
+    writeFile(desktop() / "Kelvo report 20261207T232305", "in the way");
+    EXPECT_EQ(Diagnostics::writeReport(folder / "config.json", logURL(), platform), std::nullopt);
+    EXPECT_TRUE(platform.revealed.empty());
+    EXPECT_EQ(readFile(desktop() / "Kelvo report 20261207T232305"), "in the way");
+
+    // The same with the Desktop itself a file.
+    fs::remove_all(desktop());
+    writeFile(desktop(), "not a folder");
+    EXPECT_EQ(Diagnostics::writeReport(folder / "config.json", logURL(), platform), std::nullopt);
+    EXPECT_TRUE(platform.revealed.empty());
+}
+
+TEST_F(DiagnosticsTest, TwoReportsInOneSecondShareTheFolderAndReplaceItsFiles) {
+    setNow(decemberSeventh + 0.2);
+    writeFile(logURL(), "first\n");
+    addCrashReport("KelvoApp-1.ips", 1767225600);
+    const auto first = Diagnostics::writeReport(folder / "config.json", logURL(), platform);
+
+    clock.advance(0.5);
+    writeFile(logURL(), "second\n");
+    addCrashReport("KelvoApp-2.ips", 1767225700);
+    const auto second = Diagnostics::writeReport(folder / "config.json", logURL(), platform);
+
+    ASSERT_TRUE(first);
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(readFile(*second / "kelvo.log"), "second\n");
+    EXPECT_EQ(folderContents(*second),
+              (std::vector<std::string>{"KelvoApp-1.ips", "KelvoApp-2.ips", "about this report.txt",
+                                        "kelvo.log"}));
+    EXPECT_NE(readFile(*second / "about this report.txt").find("(2 on this machine)"),
+              std::string::npos);
+    EXPECT_EQ(platform.revealed.size(), 2u);
+}
+
+TEST_F(DiagnosticsTest, TheLogCopiedIsTheOneGivenSuchAsTheTestFolders) {
+    setNow(decemberSeventh);
+    writeFile(logURL(), "the user's own log\n");
+    const fs::path testFolder = folder / "test-folder";
+    writeFile(testFolder / "kelvo.log", "the test run's log\n");
+    writeFile(testFolder / "config.json", "{\"desktopCount\": 3}");
+
+    const auto report =
+        Diagnostics::writeReport(testFolder / "config.json", testFolder / "kelvo.log", platform);
+
+    ASSERT_TRUE(report);
+    EXPECT_EQ(readFile(*report / "kelvo.log"), "the test run's log\n");
+    EXPECT_EQ(readFile(*report / "config.json"), "{\"desktopCount\": 3}");
+}
+
+}  // namespace
+}  // namespace kelvo

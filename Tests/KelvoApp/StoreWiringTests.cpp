@@ -1,0 +1,265 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "KelvoApp/Input/FocusBorder.h"
+#include "KelvoApp/Support/CoordinatorFixture.h"
+#include "Platform/Foundation/FileSystem.h"
+
+namespace kelvo {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::Not;
+
+class StoreWiringTest : public CoordinatorFixture {
+  protected:
+    void SetUp() override { startWithTwoWindows(); }
+    WorkspaceStore::Hooks& hooks() { return coordinator->store->hooks; }
+    bool isStateLine(const std::string& line) {
+        std::string state = coordinator->store->stateDescription();
+        return state.find(line.substr(2)) != std::string::npos;
+    }
+    /// Whether the state followed: the last lines are the state text.
+    bool stateLogged() {
+        const auto lines = newLogLines();
+        return !lines.empty() && isStateLine(lines.back());
+    }
+};
+
+TEST_F(StoreWiringTest, NamesAWindowWithItsApplicationOrAQuestionMark) {
+    EXPECT_EQ(coordinator->named(WindowID(1)), "win#1 com.example.app");
+    EXPECT_EQ(coordinator->named(WindowID(99)), "win#99 ?");
+}
+
+TEST_F(StoreWiringTest, EveryHookWritesItsLineByteForByte) {
+    const WindowID w(1);
+    hooks().onChangedDisplay(w, 7);
+    hooks().onExternalUnhide("com.x", 3);
+    hooks().onLayoutPass(2, 1);
+    hooks().onFloatedForMinimum(w, CGSize{900.7, 0});
+    hooks().onRearrangedForMinimum(4);
+    hooks().onRestoredSession(5);
+    hooks().onApplicationHidden("com.x", true);
+    hooks().onApplicationHidden("com.x", false);
+    hooks().onExternalFrameChange(w, CGRect(10.9, -20.5, 640.2, 480.9));
+    hooks().onFloatedAtLaunch(w, CGSize{2000, 1500}, CGSize{800, 975});
+    hooks().onDividerDragged(w);
+    hooks().onQuietPass(3, "", "");
+    hooks().onQuietPass(2, "4 5", "6");
+    hooks().onLayoutSkip(w, CGRect(0, 25, 800, 975), CGRect(1.5, 26.9, 799, 974));
+    hooks().onFullScreenChanged(w, true);
+    hooks().onFullScreenChanged(w, false);
+    hooks().onRearranged(w, WindowID(2));
+    hooks().onDragUnresolved(w, "no reason");
+    std::vector<std::string> lines;
+    for (const std::string& line : newLogLines()) {
+        if (!isStateLine(line)) lines.push_back(line);
+    }
+    EXPECT_THAT(
+        lines,
+        ElementsAre(
+            "win#1 com.example.app is on display #7 now - laid out there",
+            "unhiding com.x - hidden by the user but owns a window on desktop 3",
+            "  layout: wrote 2, 1 did not land",
+            "floated win#1 com.example.app - it will not be smaller than 900×any and no "
+            "arrangement of desktop 1 can give it that; ⌥V puts it back",
+            "desktop 4 rebuilt as a grid - its arrangement could not hold a window's minimum "
+            "size and the grid can",
+            "restored 5 window(s) to the desktops and panes the last session left them in",
+            "com.x hidden by the user - left hidden, its panes kept", "com.x unhidden",
+            "win#1 com.example.app moved to 640×480 at (10,-20) with no hand on the mouse - put "
+            "back in its pane",
+            "launch: win#1 com.example.app is 2000×1500 against a 800×975 slot - left floating "
+            "where it was, unwritten; ⌥V tiles it",
+            "drag: win#1 com.example.app was resized by hand - moving the divider it shares and "
+            "reflowing",
+            "  layout: nothing written - 3 window(s) asked for",
+            "  layout: nothing written - 2 window(s) asked for, unreadable=[4 5], given-up=[6]",
+            "  layout: win#1 com.example.app left alone - wanted 800x975 at (0,25), read back "
+            "799x974 at (1,26)",
+            "win#1 com.example.app went full screen - out of the layout until it comes back",
+            "win#1 com.example.app left full screen - back in the layout",
+            "drag: win#1 com.example.app was dropped on win#2 com.example.other - the two "
+            "swapped panes",
+            "drag: win#1 com.example.app settled and changed nothing - no reason"));
+}
+
+TEST_F(StoreWiringTest, AQuietLayoutPassLogsNothingUnlessVerbose) {
+    hooks().onLayoutPass(0, 0);
+    EXPECT_THAT(newLogLines(), IsEmpty());
+    coordinator->verbose = true;
+    hooks().onLayoutPass(0, 0);
+    EXPECT_THAT(newLogLines(), ElementsAre("  layout: wrote 0, 0 did not land"));
+}
+
+TEST_F(StoreWiringTest, TheGiveUpLineNamesTheStashDesktopOnlyWhenTheWindowGoesThere) {
+    Config config = coordinator->config;
+    config.stashDesktop = 3;
+    coordinator->store->apply(config);
+    hooks().onGaveUp(WindowID(1), std::string("com.example.app"));
+    Config onStash = config;
+    onStash.stashDesktop = 1;
+    coordinator->store->apply(onStash);
+    hooks().onGaveUp(WindowID(2), std::nullopt);
+    Config none = config;
+    none.stashDesktop.reset();
+    coordinator->store->apply(none);
+    hooks().onGaveUp(WindowID(1), std::nullopt);
+    std::vector<std::string> lines;
+    for (const std::string& line : newLogLines()) {
+        if (!isStateLine(line)) lines.push_back(line);
+    }
+    EXPECT_THAT(lines,
+                ElementsAre("gave up on win#1 com.example.app after repeated refusals - floating "
+                            "it, out of the layout and onto desktop 3",
+                            "gave up on win#2 com.example.other after repeated refusals - "
+                            "floating it, out of the layout",
+                            "gave up on win#1 com.example.app after repeated refusals - floating "
+                            "it, out of the layout"));
+}
+
+TEST_F(StoreWiringTest, TheStateHooksLogTheStateAndRewriteTheSession) {
+    std::filesystem::remove(folder / "session.json");
+    hooks().onRearrangedForMinimum(1);
+    EXPECT_TRUE(stateLogged());
+    EXPECT_TRUE(std::filesystem::exists(folder / "session.json"));
+}
+
+TEST_F(StoreWiringTest, NoSessionFileIsWrittenBeforeTheLaunchAdoption) {
+    std::filesystem::remove(folder / "session.json");
+    coordinator->sessionReady = false;
+    coordinator->logState();
+    EXPECT_FALSE(std::filesystem::exists(folder / "session.json"));
+}
+
+TEST_F(StoreWiringTest, ALayoutModeChangeGoesThroughTheConfigurationStore) {
+    hooks().onLayoutModeChanged(2, LayoutMode::masterStack);
+    EXPECT_THAT(newLogLines(), Contains("desktop 2 is now laid out as master & stack"));
+    EXPECT_EQ(coordinator->config.layoutModes[2], LayoutMode::masterStack);
+    EXPECT_EQ(coordinator->configStore->config().layoutModes[2], LayoutMode::masterStack);
+}
+
+TEST_F(StoreWiringTest, ALearnedFloatRuleFloatsTheApplicationsOtherWindows) {
+    hooks().onLearnedFloatRule("com.example.other");
+    const auto lines = newLogLines();
+    EXPECT_THAT(lines, Contains("learned a float rule for com.example.other - its windows are "
+                                "left alone from the next launch; the row is in Settings ▸ Apps "
+                                "▸ Rules and can be removed"));
+    EXPECT_THAT(lines, Contains("rule now floats win#2 com.example.other; taking it out of the "
+                                "layout"));
+    EXPECT_TRUE(coordinator->store->isFloating(WindowID(2)));
+}
+
+TEST_F(StoreWiringTest, AStashAfterTheStatusItemExistsFlashesAtOnce) {
+    coordinator->menuBar->log.clear();
+    hooks().onStashed(WindowID(1), 4);
+    EXPECT_THAT(newLogLines(),
+                ElementsAre("stashed win#1 com.example.app on desktop 4 - no arrangement of its "
+                            "own desktop could give it a frame; it is tiled there instead"));
+    EXPECT_THAT(coordinator->menuBar->log.requests(), ElementsAre("flash(4)"));
+}
+
+TEST_F(StoreWiringTest, TheSameHidingReasonIsLoggedOnceUntilTheBorderIsShown) {
+    coordinator->focused.reset();
+    coordinator->updateFocusBorder();
+    coordinator->updateFocusBorder();
+    coordinator->focused = WindowID(1);
+    coordinator->updateFocusBorder();
+    coordinator->focused.reset();
+    coordinator->updateFocusBorder();
+    EXPECT_THAT(newLogLines(), ElementsAre("  focus border hidden: nothing is focused",
+                                           "  focus border hidden: nothing is focused"));
+}
+
+TEST_F(StoreWiringTest, TheBorderHidesForEachReasonInTurn) {
+    coordinator->config.hideFocusBorderOnForeignFront = true;
+    coordinator->focused = WindowID(1);
+    coordinator->frontIsForeign = true;
+    coordinator->updateFocusBorder();
+    coordinator->frontIsForeign = false;
+    bridge->fake.window(WindowID(1)).unreadable();
+    coordinator->updateFocusBorder();
+    coordinator->focused = WindowID(77);
+    coordinator->updateFocusBorder();
+    EXPECT_THAT(newLogLines(),
+                ElementsAre("  focus border hidden: the front is an application Kelvo manages "
+                            "nothing of here",
+                            "  focus border hidden: win#1 com.example.app has no readable frame",
+                            "  focus border hidden: win#77 ? is on desktop none, not the visible "
+                            "1"));
+    EXPECT_FALSE(coordinator->focusBorder->panel.visible);
+}
+
+TEST_F(StoreWiringTest, TheBorderFramesTheFocusedWindowFlippedOnTheFirstScreen) {
+    coordinator->focused = WindowID(1);
+    coordinator->updateFocusBorder();
+    const auto frame = bridge->fake.actualFrame(WindowID(1));
+    ASSERT_TRUE(frame.has_value());
+    EXPECT_TRUE(coordinator->focusBorder->panel.visible);
+    EXPECT_EQ(coordinator->focusBorder->panel.frame,
+              CGRect(frame->minX() - 1, 1000 - frame->maxY() - 1, frame->width() + 2,
+                     frame->height() + 2));
+}
+
+TEST_F(StoreWiringTest, WhileDraggingTheBorderIsLeftToTheDragHooks) {
+    coordinator->focused.reset();
+    coordinator->lastBorderHiddenReason = "before";
+    coordinator->store->hooks.onDragTarget(std::nullopt, CGRect(10, 20, 300, 200));
+    EXPECT_TRUE(coordinator->dragTargetShown);
+    EXPECT_TRUE(coordinator->focusBorder->panel.visible);
+    coordinator->store->hooks.onDragTarget(std::nullopt, std::nullopt);
+    EXPECT_FALSE(coordinator->dragTargetShown);
+    EXPECT_FALSE(coordinator->focusBorder->panel.visible);
+}
+
+TEST_F(StoreWiringTest, TheStatusItemNameFollowsTheFocusedWindow) {
+    coordinator->config.showFocusedAppName = true;
+    coordinator->focused = WindowID(2);
+    EXPECT_EQ(coordinator->focusedAppName(), "com.example.other");
+    coordinator->frontIsForeign = true;
+    EXPECT_EQ(coordinator->focusedAppName(), std::nullopt);
+    coordinator->frontIsForeign = false;
+    coordinator->config.showFocusedAppName = false;
+    EXPECT_EQ(coordinator->focusedAppName(), std::nullopt);
+}
+
+TEST_F(StoreWiringTest, AForeignFrontEndsOnceItsApplicationHasAWindowHere) {
+    coordinator->frontIsForeign = true;
+    coordinator->foreignFrontBundleID = "com.example.other";
+    coordinator->clearForeignFrontIfResolved();
+    EXPECT_FALSE(coordinator->frontIsForeign);
+    EXPECT_THAT(newLogLines(),
+                ElementsAre("  com.example.other now owns a window Kelvo manages here - the "
+                            "border and the menu bar name come back"));
+}
+
+TEST_F(StoreWiringTest, TheStatusItemCallbacksOpenTheOwnWindows) {
+    const auto& callbacks = coordinator->menuBar->callbacks();
+    callbacks.onSettings();
+    callbacks.onGuide();
+    callbacks.onCheatsheet();
+    EXPECT_EQ(callbacks.shortcutsChord(), "⌥/");
+    coordinator->settingsWindow->close();
+    coordinator->guideWindow->close();
+    EXPECT_THAT(newLogLines(),
+                ElementsAre("settings window opened on desktop 1", "guide opened on desktop 1",
+                            "settings window closed", "guide closed"));
+    EXPECT_TRUE(coordinator->cheatsheet->panel.visible);
+    EXPECT_FALSE(coordinator->settingsDesktop.home.has_value());
+}
+
+TEST_F(StoreWiringTest, ChangedScreensAreLoggedWithTheNewDisplaysAndScreen) {
+    platform.screenList = {FakeAppPlatform::screen(1440, 900)};
+    platform.screensChanged();
+    const auto lines = newLogLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "displays: #1 1440x875 at (0,25)");
+    EXPECT_EQ(lines[1], "screen changed: (0.0, 25.0, 1600.0, 975.0) -> (0.0, 25.0, 1440.0, 875.0)");
+}
+
+}  // namespace
+}  // namespace kelvo

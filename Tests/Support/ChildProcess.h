@@ -1,0 +1,71 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvo::testing {
+
+/// A program a test starts, with pipes to its standard input and output. Whatever happens to
+/// the test, the process is ended by its pid when this object goes (SIGKILL, then reaped), so
+/// no test leaves a process behind. Waiting always has a bound; nothing sleeps a fixed time.
+class ChildProcess {
+  public:
+    static constexpr std::chrono::seconds generousWait{20};
+
+    /// Starts `arguments[0]` with the rest as its arguments and `environment` added to (or
+    /// replacing in) this process's environment. Its standard error is this process's.
+    ChildProcess(std::vector<std::string> arguments,
+                 const std::map<std::string, std::string>& environment = {});
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    pid_t pid() const { return pid_; }
+
+    /// Writes to the process's standard input; false once it no longer reads.
+    bool write(const std::string& bytes);
+    bool writeLine(const std::string& line) { return write(line + "\n"); }
+    void closeInput();
+    /// The next line of its standard output, or none at the end of output or after `wait`.
+    std::optional<std::string> readLine(std::chrono::milliseconds wait = generousWait);
+    /// Everything it writes until the end of its output (bounded by `wait`).
+    std::string readAll(std::chrono::milliseconds wait = generousWait);
+
+    void signal(int signal);
+    /// Its exit status (or 128 + the signal that ended it) once it has ended within `wait`.
+    std::optional<int> waitForExit(std::chrono::milliseconds wait = generousWait);
+    bool isRunning();
+
+  private:
+    bool fill(std::chrono::steady_clock::time_point deadline);
+
+    pid_t pid_ = -1;
+    int input_ = -1;
+    int output_ = -1;
+    std::string buffer_;
+    std::optional<int> status_;
+};
+
+/// Polls `condition` until it holds or `wait` has passed; true when it held.
+template <class Condition>
+bool eventually(Condition condition, std::chrono::milliseconds wait = ChildProcess::generousWait) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    auto pause = std::chrono::milliseconds(1);
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        // Polling, not waiting for a fixed time: the pause only spaces out the checks.
+        struct timespec gap {
+            0, static_cast<long>(pause.count()) * 1000000L
+        };
+        ::nanosleep(&gap, nullptr);
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    }
+}
+
+}  // namespace kelvo::testing

@@ -1,0 +1,97 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "FixtureApplication.h"
+#include "KelvoCore/Wire/WireLine.h"
+#include "Platform/Foundation/DispatchQueue.h"
+#include "Platform/Foundation/MainLoop.h"
+#include "Simulator/Server/DesktopAddress.h"
+#include "Simulator/Server/UnixSocket.h"
+
+// kelvo-fixture [--bundle-id ID] [--name NAME]: an application of the simulated desktop that a
+// harness drives over FixtureRequest and FixtureReply lines on standard input and output.
+
+namespace {
+
+int usage(const std::string& problem) {
+    std::cerr << "kelvo-fixture: " << problem << "\n"
+              << "usage: kelvo-fixture [--bundle-id ID] [--name NAME]\n";
+    return 2;
+}
+
+/// One reply as one line in one unbuffered write.
+void send(const kelvo::FixtureReply& reply) {
+    const auto line = kelvo::WireLine::encode(reply);
+    if (!line) return;
+    const std::string text = *line + "\n";
+    std::size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t count = ::write(STDOUT_FILENO, text.data() + written, text.size() - written);
+        if (count <= 0) return;
+        written += static_cast<std::size_t>(count);
+    }
+}
+
+/// Reads requests until the end of input or "quit", each handled on the main thread in turn.
+void readRequests(kelvo_fixture::FixtureApplication& app) {
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        const auto request = kelvo::WireLine::decode<kelvo::FixtureRequest>(line);
+        if (!request) {
+            send(kelvo::FixtureReply::failure("unreadable request: " + line));
+            continue;
+        }
+        kelvo::FixtureReply reply;
+        DispatchQueue::main().sync([&] { reply = app.handle(*request); });
+        send(reply);
+        // "quit" ends the application only once its reply is out, like the end of input.
+        if (request->op == "quit") break;
+    }
+    DispatchQueue::main().async([] { MainLoop::shared().stop(); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    kelvo_fixture::FixtureApplication::Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string flag = argv[i];
+        if ((flag == "--bundle-id" || flag == "--name") && i + 1 < argc) {
+            (flag == "--bundle-id" ? options.bundleID : options.name) = argv[++i];
+        } else {
+            return usage("unknown argument " + flag);
+        }
+    }
+    std::shared_ptr<sim::SocketConnection> connection;
+    try {
+        connection = std::make_shared<sim::SocketConnection>(
+            sim::DesktopAddress::fromEnvironmentOrDefault());
+    } catch (const sim::SocketError& error) {
+        std::cerr << "kelvo-fixture: no desktop: " << error.what() << '\n';
+        return 1;
+    }
+    kelvo_fixture::FixtureApplication app(connection, options);
+    int status = 0;
+    app.setQuitHandler([] { MainLoop::shared().stop(); });
+    connection->setDisconnectHandler([&status] {
+        status = 1;
+        DispatchQueue::main().async([] { MainLoop::shared().stop(); });
+    });
+    if (!app.start()) {
+        std::cerr << "kelvo-fixture: the desktop did not take this application\n";
+        return 1;
+    }
+    std::thread reader([&app] { readRequests(app); });
+    reader.detach();
+    MainLoop::shared().run();
+    // The reader may still wait for input; the process ends without waiting for it.
+    std::fflush(stdout);
+    std::_Exit(status);
+}

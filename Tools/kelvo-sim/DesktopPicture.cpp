@@ -1,0 +1,256 @@
+#include "DesktopPicture.h"
+
+#include <cairo.h>
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <memory>
+
+namespace kelvo_sim {
+
+namespace {
+
+using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+using Context = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
+
+void setColour(cairo_t* cr, DesktopPicture::Colour c, double alpha = 1) {
+    cairo_set_source_rgba(cr, c.red, c.green, c.blue, alpha);
+}
+
+DesktopPicture::Colour mix(DesktopPicture::Colour a, DesktopPicture::Colour b, double t) {
+    return {a.red + (b.red - a.red) * t, a.green + (b.green - a.green) * t,
+            a.blue + (b.blue - a.blue) * t};
+}
+
+constexpr DesktopPicture::Colour white{1, 1, 1};
+constexpr DesktopPicture::Colour black{0, 0, 0};
+
+void rectangle(cairo_t* cr, const CGRect& r) {
+    cairo_rectangle(cr, r.minX(), r.minY(), r.width(), r.height());
+}
+
+CGRect bounds(const std::vector<sim::DisplayInfo>& displays) {
+    if (displays.empty()) return CGRect(0, 0, 800, 600);
+    double minX = displays[0].frame.minX(), minY = displays[0].frame.minY();
+    double maxX = displays[0].frame.maxX(), maxY = displays[0].frame.maxY();
+    for (const auto& d : displays) {
+        minX = std::min(minX, d.frame.minX());
+        minY = std::min(minY, d.frame.minY());
+        maxX = std::max(maxX, d.frame.maxX());
+        maxY = std::max(maxY, d.frame.maxY());
+    }
+    return CGRect(minX, minY, maxX - minX, maxY - minY);
+}
+
+std::string frameText(const CGRect& frame) {
+    auto n = [](double v) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof(buffer), "%g", v);
+        return std::string(buffer);
+    };
+    return n(frame.minX()) + ", " + n(frame.minY()) + "   " + n(frame.width()) + " × " +
+           n(frame.height());
+}
+
+}  // namespace
+
+DesktopPicture::Colour DesktopPicture::tint(const sim::ApplicationInfo& application) {
+    // FNV-1a over the bundle identifier (or the name), so a tint never depends on pids.
+    const std::string key = application.bundleID.value_or(application.name);
+    std::uint32_t hash = 2166136261u;
+    for (unsigned char c : key) {
+        hash ^= c;
+        hash *= 16777619u;
+    }
+    const double hue = (hash % 360) / 60.0;
+    const double saturation = 0.55, value = 0.72;
+    const double chroma = value * saturation;
+    const double x = chroma * (1 - std::fabs(std::fmod(hue, 2.0) - 1));
+    const double m = value - chroma;
+    Colour c;
+    switch (static_cast<int>(hue)) {
+        case 0:
+            c = {chroma, x, 0};
+            break;
+        case 1:
+            c = {x, chroma, 0};
+            break;
+        case 2:
+            c = {0, chroma, x};
+            break;
+        case 3:
+            c = {0, x, chroma};
+            break;
+        case 4:
+            c = {x, 0, chroma};
+            break;
+        default:
+            c = {chroma, 0, x};
+            break;
+    }
+    return {c.red + m, c.green + m, c.blue + m};
+}
+
+void DesktopPicture::text(cairo_t* cr, const std::string& text, const char* font, CGRect box,
+                          bool centred) {
+    if (box.width() <= 0 || box.height() <= 0) return;
+    PangoLayout* layout = pango_cairo_create_layout(cr);
+    PangoFontDescription* description = pango_font_description_from_string(font);
+    pango_layout_set_font_description(layout, description);
+    pango_font_description_free(description);
+    pango_layout_set_text(layout, text.c_str(), -1);
+    pango_layout_set_width(layout, static_cast<int>(box.width() * PANGO_SCALE));
+    pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+    pango_layout_set_alignment(layout, centred ? PANGO_ALIGN_CENTER : PANGO_ALIGN_LEFT);
+    int width = 0, height = 0;
+    pango_layout_get_pixel_size(layout, &width, &height);
+    cairo_move_to(cr, box.minX(), box.minY() + (box.height() - height) / 2);
+    pango_cairo_show_layout(cr, layout);
+    g_object_unref(layout);
+}
+
+void DesktopPicture::drawDisplay(cairo_t* cr, const sim::DisplayInfo& display, bool menuBarDisplay,
+                                 const std::string& frontName) {
+    const CGRect& f = display.frame;
+    cairo_pattern_t* wallpaper = cairo_pattern_create_linear(0, f.minY(), 0, f.maxY());
+    cairo_pattern_add_color_stop_rgb(wallpaper, 0, 0.23, 0.38, 0.45);
+    cairo_pattern_add_color_stop_rgb(wallpaper, 1, 0.09, 0.13, 0.16);
+    rectangle(cr, f);
+    cairo_set_source(cr, wallpaper);
+    cairo_fill(cr);
+    cairo_pattern_destroy(wallpaper);
+
+    const CGRect& v = display.visibleFrame;
+    const CGRect menuBar(f.minX(), f.minY(), f.width(), std::max(0.0, v.minY() - f.minY()));
+    rectangle(cr, menuBar);
+    setColour(cr, Colour{0.94, 0.94, 0.95}, 0.92);
+    cairo_fill(cr);
+    setColour(cr, black, 0.85);
+    const double inset = 12;
+    if (menuBarDisplay && !frontName.empty()) {
+        text(cr, frontName, "Sans Bold 10",
+             CGRect(f.minX() + inset, f.minY(), f.width() / 2, menuBar.height()), false);
+    }
+    text(cr, "Display " + std::to_string(display.id), "Sans 9",
+         CGRect(f.maxX() - 120, f.minY(), 120 - inset, menuBar.height()), false);
+    if (v.maxY() < f.maxY()) {
+        rectangle(cr, CGRect(f.minX(), v.maxY(), f.width(), f.maxY() - v.maxY()));
+        setColour(cr, white, 0.25);
+        cairo_fill(cr);
+    }
+}
+
+void DesktopPicture::drawWindow(cairo_t* cr, const sim::WindowInfo& window,
+                                const sim::ApplicationInfo& owner) {
+    const CGRect f = window.frame.standardized();
+    const Colour tinted = tint(owner);
+    cairo_save(cr);
+    cairo_push_group(cr);
+    rectangle(cr, f.offsetBy(3, 5));
+    setColour(cr, black, 0.35);
+    cairo_fill(cr);
+    rectangle(cr, f);
+    setColour(cr, mix(tinted, white, 0.85));
+    cairo_fill(cr);
+    const double bar = std::min(titleBarHeight, f.height());
+    const CGRect title(f.minX(), f.minY(), f.width(), bar);
+    rectangle(cr, title);
+    setColour(cr, tinted);
+    cairo_fill(cr);
+    rectangle(cr, f.insetBy(0.5, 0.5));
+    setColour(cr, mix(tinted, black, 0.35));
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+
+    const std::string number = "#" + std::to_string(window.number);
+    const double numberWidth = 56;
+    setColour(cr, white);
+    const std::string name = window.title.empty() ? owner.name : owner.name + " — " + window.title;
+    text(cr, name, "Sans Bold 9", CGRect(f.minX() + 8, f.minY(), f.width() - 16 - numberWidth, bar),
+         false);
+    setColour(cr, white, 0.8);
+    text(cr, number, "Sans 8", CGRect(f.maxX() - numberWidth - 6, f.minY(), numberWidth, bar),
+         false);
+    setColour(cr, black, 0.45);
+    text(cr, frameText(window.frame), "Sans 9",
+         CGRect(f.minX(), f.minY() + bar, f.width(), f.height() - bar), true);
+    cairo_pop_group_to_source(cr);
+    cairo_paint_with_alpha(cr, std::clamp(window.alpha, 0.0, 1.0));
+    cairo_restore(cr);
+}
+
+void DesktopPicture::drawPanel(cairo_t* cr, const sim::WindowInfo& window,
+                               const sim::ApplicationInfo& owner) {
+    // A client's own window (the focus border, an overlay): only its outline, so what it
+    // surrounds stays visible.
+    const CGRect f = window.frame.standardized();
+    rectangle(cr, f.insetBy(2, 2));
+    setColour(cr, tint(owner), std::clamp(window.alpha, 0.0, 1.0));
+    cairo_set_line_width(cr, 4);
+    cairo_stroke(cr);
+}
+
+void DesktopPicture::drawPointer(cairo_t* cr, CGPoint at, double scale) {
+    static constexpr double arrow[][2] = {{0, 0},     {0, 17},   {4.5, 13},   {7.5, 19.5},
+                                          {10, 18.5}, {7, 12.5}, {12.5, 12.5}};
+    cairo_save(cr);
+    cairo_translate(cr, at.x, at.y);
+    cairo_scale(cr, 1 / scale, 1 / scale);
+    cairo_move_to(cr, arrow[0][0], arrow[0][1]);
+    for (const auto& point : arrow)
+        cairo_line_to(cr, point[0], point[1]);
+    cairo_close_path(cr);
+    setColour(cr, white);
+    cairo_fill_preserve(cr);
+    setColour(cr, black);
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
+void DesktopPicture::draw(const Scene& scene, const std::string& path) {
+    const CGRect area = bounds(scene.displays);
+    const double scale =
+        std::min({1.0, maximumWidth / area.width(), maximumHeight / area.height()});
+    const int width = std::max(1, static_cast<int>(std::ceil(area.width() * scale)));
+    const int height = std::max(1, static_cast<int>(std::ceil(area.height() * scale)));
+    Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height),
+                    cairo_surface_destroy);
+    Context context(cairo_create(surface.get()), cairo_destroy);
+    cairo_t* cr = context.get();
+    cairo_set_source_rgb(cr, 0.13, 0.13, 0.14);
+    cairo_paint(cr);
+    cairo_scale(cr, scale, scale);
+    cairo_translate(cr, -area.minX(), -area.minY());
+
+    std::map<sim::Pid, sim::ApplicationInfo> owners;
+    std::string frontName;
+    for (const auto& application : scene.applications) {
+        owners[application.pid] = application;
+        if (application.active && !application.terminated) frontName = application.name;
+    }
+    for (std::size_t i = 0; i < scene.displays.size(); ++i)
+        drawDisplay(cr, scene.displays[i], i == 0, frontName);
+    for (auto it = scene.windows.rbegin(); it != scene.windows.rend(); ++it) {
+        if (!it->onScreen) continue;
+        const auto found = owners.find(it->owner);
+        sim::ApplicationInfo owner = found != owners.end() ? found->second : sim::ApplicationInfo{};
+        if (owner.name.empty()) owner.name = "pid " + std::to_string(it->owner);
+        if (it->subrole.empty() && !it->listedInAXWindows) {
+            drawPanel(cr, *it, owner);
+        } else {
+            drawWindow(cr, *it, owner);
+        }
+    }
+    drawPointer(cr, scene.pointer, scale);
+
+    cairo_surface_flush(surface.get());
+    const cairo_status_t status = cairo_surface_write_to_png(surface.get(), path.c_str());
+    if (status != CAIRO_STATUS_SUCCESS) {
+        throw Failure("cannot write " + path + ": " + cairo_status_to_string(status));
+    }
+}
+
+}  // namespace kelvo_sim

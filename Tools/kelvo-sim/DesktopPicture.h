@@ -1,0 +1,62 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "Platform/Foundation/CGGeometry.h"
+#include "Simulator/ApplicationInfo.h"
+#include "Simulator/DisplayInfo.h"
+#include "Simulator/WindowInfo.h"
+
+typedef struct _cairo cairo_t;
+
+namespace kelvo_sim {
+
+/// A picture of the whole desktop for people to look at: the displays where they stand, each
+/// with its menu bar, the windows back to front with a title bar naming their application and
+/// title in a tint of their application's own, the panels of clients as outlines, and the
+/// pointer.
+class DesktopPicture {
+  public:
+    class Failure : public std::runtime_error {
+      public:
+        using std::runtime_error::runtime_error;
+    };
+
+    struct Scene {
+        std::vector<sim::DisplayInfo> displays;
+        /// Front to back, as the desktop lists them.
+        std::vector<sim::WindowInfo> windows;
+        std::vector<sim::ApplicationInfo> applications;
+        CGPoint pointer;
+    };
+
+    /// A picture larger than this in either direction is scaled down to fit.
+    static constexpr double maximumWidth = 2560;
+    static constexpr double maximumHeight = 1600;
+    static constexpr double titleBarHeight = 22;
+
+    /// Writes the picture as a PNG file (throws Failure).
+    static void draw(const Scene& scene, const std::string& path);
+
+    struct Colour {
+        double red = 0, green = 0, blue = 0;
+        bool operator==(const Colour&) const = default;
+    };
+    /// The tint of an application: the same for the same application in every picture.
+    static Colour tint(const sim::ApplicationInfo& application);
+
+  private:
+    static void drawDisplay(cairo_t* cr, const sim::DisplayInfo& display, bool menuBarDisplay,
+                            const std::string& frontName);
+    static void drawWindow(cairo_t* cr, const sim::WindowInfo& window,
+                           const sim::ApplicationInfo& owner);
+    static void drawPanel(cairo_t* cr, const sim::WindowInfo& window,
+                          const sim::ApplicationInfo& owner);
+    static void drawPointer(cairo_t* cr, CGPoint at, double scale);
+    static void text(cairo_t* cr, const std::string& text, const char* font, CGRect box,
+                     bool centred);
+};
+
+}  // namespace kelvo_sim

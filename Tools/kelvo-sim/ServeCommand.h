@@ -1,0 +1,44 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "Platform/Foundation/CGGeometry.h"
+
+namespace kelvo_sim {
+
+/// `kelvo-sim serve`: one desktop, served on a socket in real time until SIGINT, SIGTERM or a
+/// client's "shutdown"; the socket file goes with it.
+class ServeCommand {
+  public:
+    class UsageError : public std::invalid_argument {
+      public:
+        using std::invalid_argument::invalid_argument;
+    };
+
+    struct Options {
+        std::string socketPath;
+        /// Side by side, left to right; the first holds the menu bar.
+        std::vector<CGSize> displays;
+        bool trusted = true;
+        /// Seconds since 1970; none keeps this machine's.
+        std::optional<double> bootTime;
+    };
+
+    static constexpr CGSize defaultDisplay{1920, 1080};
+
+    explicit ServeCommand(std::ostream& err) : err_(err) {}
+
+    /// Throws UsageError.
+    static Options parse(const std::vector<std::string>& arguments);
+    /// Serves until told to stop; the exit status.
+    int run(const Options& options);
+
+  private:
+    std::ostream& err_;
+};
+
+}  // namespace kelvo_sim

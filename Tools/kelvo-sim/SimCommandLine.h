@@ -1,0 +1,34 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace kelvo_sim {
+
+/// The command line of the simulated desktop: `serve` holds a desktop; every other verb is a
+/// client of the desktop named by `KELVO_SIM_SOCKET` that inspects or drives it. A person
+/// and a harness use the same verbs; every listing is one JSON object per line.
+class SimCommandLine {
+  public:
+    static constexpr int success = 0;
+    /// The desktop could not be reached, or refused what was asked.
+    static constexpr int failure = 1;
+    static constexpr int usageError = 2;
+
+    SimCommandLine(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+    /// Runs one verb with its arguments (the program's arguments after its name).
+    int run(const std::vector<std::string>& arguments);
+
+    static std::string usage();
+
+  private:
+    int runClientVerb(const std::string& verb, const std::vector<std::string>& rest);
+    int fail(const std::string& message, int status);
+
+    std::ostream& out_;
+    std::ostream& err_;
+};
+
+}  // namespace kelvo_sim

@@ -1,0 +1,59 @@
+// The cost of one Accessibility read and one write against the in-process desktop: the floor
+// under every layout pass, which reads and writes each window's frame.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "Platform/Accessibility/AXConstants.h"
+#include "Platform/Accessibility/AXUIElement.h"
+#include "Platform/Accessibility/AXValue.h"
+#include "Platform/Foundation/ManualClock.h"
+#include "Simulator/InProcessConnection.h"
+#include "Simulator/SharedConnection.h"
+
+namespace {
+
+struct OneWindowDesktop {
+    explicit OneWindowDesktop(bool recordsCalls) {
+        desktop->addDisplay(CGRect(0, 0, 1440, 900));
+        desktop->setRecordsAccessCalls(recordsCalls);
+        sim::SharedConnection::install(std::make_shared<sim::InProcessConnection>(desktop));
+        const auto pid = desktop->launch({});
+        desktop->openWindow(pid, {});
+        window = std::make_shared<const AXUIElement>(desktop->windows().front().element);
+        AXUIElementSetMessagingTimeout(window, 0.25f);
+    }
+    ~OneWindowDesktop() { sim::SharedConnection::install(nullptr); }
+
+    ManualClock clock;
+    std::shared_ptr<sim::Desktop> desktop = std::make_shared<sim::Desktop>();
+    AXUIElementRef window;
+};
+
+void BM_ReadPosition(benchmark::State& state) {
+    OneWindowDesktop setup(state.range(0) != 0);
+    for (auto _ : state) {
+        CFTypeRef value;
+        AXUIElementCopyAttributeValue(setup.window, kAXPositionAttribute, &value);
+        CGPoint point;
+        AXValueGetValue(CFCast<AXValue>(value), kAXValueCGPointType, &point);
+        benchmark::DoNotOptimize(point);
+    }
+}
+BENCHMARK(BM_ReadPosition)->Arg(0)->Arg(1)->ArgName("recorded");
+
+void BM_WritePosition(benchmark::State& state) {
+    OneWindowDesktop setup(state.range(0) != 0);
+    double x = 0;
+    for (auto _ : state) {
+        const CGPoint point{x, 30};
+        x = x > 500 ? 0 : x + 1;
+        benchmark::DoNotOptimize(AXUIElementSetAttributeValue(
+            setup.window, kAXPositionAttribute, AXValueCreate(kAXValueCGPointType, &point)));
+        if (state.range(0) != 0) setup.desktop->clearAccessCalls();
+    }
+}
+BENCHMARK(BM_WritePosition)->Arg(0)->Arg(1)->ArgName("recorded");
+
+}  // namespace

@@ -1,0 +1,76 @@
+// The desktop's socket as a window manager meets it: what one Accessibility read and one frame
+// write (position, then size) cost as round trips, and how many requests the server answers
+// each second while four clients ask at once.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <mutex>
+
+#include "Simulator/Desktop.h"
+#include "Simulator/Server/DesktopServer.h"
+#include "Simulator/Server/SocketConnection.h"
+#include "Support/TemporaryFolder.h"
+
+namespace {
+
+/// One server for the whole run, on a socket in a temporary folder, with one window to read
+/// and write.
+struct Served {
+    kelvo::testing::TemporaryFolder folder;
+    std::shared_ptr<sim::Desktop> desktop = std::make_shared<sim::Desktop>();
+    std::unique_ptr<sim::DesktopServer> server;
+    sim::WindowNumber window = 0;
+    sim::Pid app = 0;
+
+    Served() {
+        desktop->addDisplay(CGRect(0, 0, 1440, 900));
+        app = desktop->launch({});
+        window = desktop->openWindow(app, {});
+        server = std::make_unique<sim::DesktopServer>(desktop, (folder / "bench.sock").string());
+        server->start();
+    }
+
+    static Served& shared() {
+        static Served served;
+        return served;
+    }
+};
+
+/// A client of the shared server, and the element of its window.
+struct Client {
+    sim::SocketConnection connection{Served::shared().server->path()};
+    sim::ElementID element = Served::shared().desktop->window(Served::shared().window)->element;
+};
+
+void BM_SocketAccessibilityRead(benchmark::State& state) {
+    Client client;
+    for (auto _ : state) {
+        auto reply = client.connection.copyAttribute(client.element, "AXPosition", 0.25);
+        benchmark::DoNotOptimize(reply);
+    }
+}
+BENCHMARK(BM_SocketAccessibilityRead)->UseRealTime();
+
+void BM_SocketFrameWrite(benchmark::State& state) {
+    Client client;
+    double x = 0;
+    for (auto _ : state) {
+        x = x > 500 ? 0 : x + 1;
+        client.connection.setAttribute(client.element, "AXPosition", CGPoint{x, 25}, 0.25);
+        client.connection.setAttribute(client.element, "AXSize", CGSize{800 - x, 600}, 0.25);
+    }
+}
+BENCHMARK(BM_SocketFrameWrite)->UseRealTime();
+
+void BM_ServerThroughputFourClients(benchmark::State& state) {
+    Client client;
+    for (auto _ : state) {
+        auto reply = client.connection.copyAttribute(client.element, "AXSize", 0.25);
+        benchmark::DoNotOptimize(reply);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ServerThroughputFourClients)->Threads(4)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,69 @@
+// Any bytes a client sends to the desktop's server, cut into lines as the server cuts them,
+// must each be answered with a reply or an error, or ignored, and leave the desktop usable.
+// A crash, a hang or an exception other than the server's own failure is a fault.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "KelvoCore/JSON/JSONWriter.h"
+#include "Platform/Foundation/ManualClock.h"
+#include "Simulator/Desktop.h"
+#include "Simulator/Server/DesktopMessages.h"
+#include "Simulator/Server/DesktopService.h"
+#include "Simulator/Server/LineSplitter.h"
+
+namespace {
+
+void require(bool condition) {
+    if (!condition) std::abort();
+}
+
+void serve(sim::DesktopService& service, sim::ServedClient& client, const std::string& line) {
+    sim::DesktopRequest request;
+    try {
+        request = sim::DesktopMessages::decodeRequest(line);
+    } catch (const sim::UnreadableRequest& unreadable) {
+        require(!sim::DesktopMessages::failure(unreadable.id, unreadable.what()).empty());
+        return;
+    }
+    try {
+        const auto result = service.handle(client, request);
+        if (request.id) sim::DesktopMessages::reply(*request.id, result);
+    } catch (const sim::RequestFailure& failure) {
+        require(!sim::DesktopMessages::failure(request.id, failure.what()).empty());
+    } catch (const kelvo::EncodingError&) {
+        // A result holding a number that is not finite: the server answers with an error.
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static ManualClock clock;
+    auto desktop = std::make_shared<sim::Desktop>();
+    desktop->addDisplay(CGRect(0, 0, 1440, 900));
+    // Something on the desktop for requests to reach.
+    const sim::Pid app = desktop->launch({});
+    desktop->openWindow(app, {});
+    desktop->activate(app);
+
+    sim::DesktopService service(desktop);
+    sim::ServedClient client;
+    client.desktopClient = desktop->attach([](const sim::DesktopEvent& event) {
+        require(!sim::DesktopMessages::event(event).empty());
+    });
+    sim::LineSplitter splitter(1 << 16);
+    splitter.append(std::string_view(reinterpret_cast<const char*>(data), size));
+    splitter.append("\n");
+    while (auto line = splitter.next()) {
+        if (!line->empty()) serve(service, client, *line);
+    }
+    // Whatever was asked, the desktop keeps answering and lets the client go cleanly.
+    clock.advance(10);
+    require(desktop->windows().size() < 1000000);
+    service.leave(client);
+    clock.advance(10);
+    return 0;
+}
