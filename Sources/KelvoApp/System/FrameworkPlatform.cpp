@@ -55,7 +55,8 @@ FrameworkPlatform::~FrameworkPlatform() {
 
 std::vector<ScreenDescription> FrameworkPlatform::screens() const {
     std::vector<ScreenDescription> list;
-    for (const NSScreenRef& screen : NSScreen::screens()) list.push_back(describe(*screen));
+    for (const NSScreenRef& screen : NSScreen::screens())
+        list.push_back(describe(*screen));
     return list;
 }
 
@@ -126,9 +127,13 @@ std::vector<ScreenWindow> FrameworkPlatform::onScreenWindows() const {
     return list;
 }
 
-void FrameworkPlatform::setActivationPolicy(ActivationPolicy policy) { policy_ = policy; }
+void FrameworkPlatform::setActivationPolicy(ActivationPolicy policy) {
+    policy_ = policy;
+}
 
-void FrameworkPlatform::setMainMenu(const std::vector<MenuItem>&) { mainMenu_ = true; }
+void FrameworkPlatform::setMainMenu(const std::vector<MenuItem>&) {
+    mainMenu_ = true;
+}
 
 void FrameworkPlatform::activateIgnoringOtherApps() {
     if (const auto self = NSRunningApplication::currentApplication()) {
@@ -147,7 +152,9 @@ int FrameworkPlatform::runAlert(const AlertRequest&) {
     return 1001;
 }
 
-int FrameworkPlatform::processIdentifier() const { return static_cast<int>(::getpid()); }
+int FrameworkPlatform::processIdentifier() const {
+    return static_cast<int>(::getpid());
+}
 
 std::optional<std::string> FrameworkPlatform::mainBundleIdentifier() const {
     const auto self = NSRunningApplication::currentApplication();

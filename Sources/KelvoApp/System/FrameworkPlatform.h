@@ -13,7 +13,8 @@ class FrameworkPlatform : public AppPlatform {
   public:
     static constexpr const char* screenParametersNotification =
         "NSApplicationDidChangeScreenParametersNotification";
-    static constexpr const char* willTerminateNotification = "NSApplicationWillTerminateNotification";
+    static constexpr const char* willTerminateNotification =
+        "NSApplicationWillTerminateNotification";
     /// On-screen windows only, without the desktop's own elements.
     static constexpr std::uint32_t onScreenOptions = 17;
 
