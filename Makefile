@@ -4,8 +4,8 @@ TEST_DIR := build/test
 BENCH_DIR := build/release
 TSAN_DIR := build/tsan
 # The suites whose code runs on several threads: the runtime, the log file and the simulated
-# desktop with its stand-ins.
-TSAN_SUITES := PlatformTests KelvoAXTests SimulatorTests
+# desktop with its stand-ins and its server.
+TSAN_SUITES := PlatformTests KelvoAXTests SimulatorTests SimServerTests
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 120
 
