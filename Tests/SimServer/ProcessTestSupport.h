@@ -123,10 +123,11 @@ class Manager {
     /// How the manager's taps answer; none leaves the event unanswered. Set before a tap is
     /// made.
     std::function<std::optional<TapAnswer>(const TapEventDelivery&)> tapPolicy;
-    std::shared_ptr<SocketConnection> connection;
-    Pid pid = 0;
     std::mutex mutex;
     std::vector<DesktopEvent> events;
+    Pid pid = 0;
+    /// Last, so that it goes first: its reader thread stops before the events it records go.
+    std::shared_ptr<SocketConnection> connection;
 };
 
 }  // namespace sim::testing

@@ -27,7 +27,10 @@ InputLines::Next InputLines::next() {
             scanned_ = 0;
         }
         if (ended_) {
-            if (std::exchange(skipping_, false)) return {Next::Kind::overlong, {}};
+            if (std::exchange(skipping_, false)) {
+                buffer_.clear();  // the rest of the overlong line
+                return {Next::Kind::overlong, {}};
+            }
             if (buffer_.empty()) return {Next::Kind::end, {}};
             std::string text = std::exchange(buffer_, {});
             scanned_ = 0;
