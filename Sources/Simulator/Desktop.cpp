@@ -88,7 +88,8 @@ void Desktop::removeDisplay(DisplayID id) {
     // them back when a screen is unplugged.
     if (!displays_.empty()) {
         const CGRect& home = displays_.front().visibleFrame;
-        for (auto& [number, window] : windows_) {
+        for (auto& entry : windows_) {
+            auto& window = entry.second;
             const bool shown = std::any_of(displays_.begin(), displays_.end(), [&](const auto& d) {
                 return d.frame.intersects(window.info.frame);
             });
