@@ -18,13 +18,6 @@ using kelvo::JSONValue;
 /// server attaches its connections.
 class DesktopServiceTest : public kelvo::DesktopFixture {
   protected:
-    // The fixture's own client leaves the desktop after these are gone, and its leaving is
-    // announced to every client still attached; so they leave first.
-    ~DesktopServiceTest() override {
-        for (const auto& client : clients_)
-            desktop->detach(client->served.desktopClient);
-    }
-
     struct Client {
         ServedClient served;
         std::vector<DesktopEvent> events;
@@ -37,7 +30,8 @@ class DesktopServiceTest : public kelvo::DesktopFixture {
     };
 
     ~DesktopServiceTest() override {
-        // The clients leave before their event records go.
+        // The clients leave before their event records go: the fixture's own client leaves
+        // after them, and its leaving is announced to every client still attached.
         for (auto& client : clients_)
             service.leave(client->served);
     }
