@@ -126,7 +126,11 @@ TEST_F(StoreWiringTest, TheStateHooksLogTheStateAndRewriteTheSession) {
     std::filesystem::remove(folder / "session.json");
     hooks().onRearrangedForMinimum(1);
     EXPECT_TRUE(stateLogged());
-    EXPECT_TRUE(std::filesystem::exists(folder / "session.json"));
+    // Written in the snapshot's own key order, not sorted, and read back whole.
+    const std::string text = readFile(folder / "session.json");
+    EXPECT_EQ(text.rfind("{\"bootTime\":", 0), 0u) << text;
+    EXPECT_EQ(SessionSnapshot::fromFileText(text),
+              coordinator->store->sessionSnapshot(coordinator->bootTime));
 }
 
 TEST_F(StoreWiringTest, NoSessionFileIsWrittenBeforeTheLaunchAdoption) {

@@ -286,8 +286,7 @@ void Coordinator::launchReread(const ManagedWindow& window) {
 std::optional<SessionSnapshot> Coordinator::loadSession() {
     std::optional<SessionSnapshot> snapshot;
     try {
-        const JSONValue document = JSONNode::parse(readFile(sessionURL));
-        snapshot = JSONNode(document).decode<SessionSnapshot>();
+        snapshot = SessionSnapshot::fromFileText(readFile(sessionURL));
     } catch (const std::exception&) {
         return std::nullopt;
     }

@@ -4,7 +4,6 @@
 #include "KelvoApp/Coordinator/LogText.h"
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Services/AppDisplayNames.h"
-#include "KelvoCore/JSON/JSONWriter.h"
 #include "KelvoCore/Launcher/AppTitle.h"
 #include "Platform/Foundation/FileSystem.h"
 
@@ -210,9 +209,7 @@ void Coordinator::logState() {
 void Coordinator::saveSession() {
     if (!sessionReady) return;
     try {
-        const std::string text = JSONWriter::write(
-            JSONCoding<SessionSnapshot>::encode(store->sessionSnapshot(bootTime)));
-        writeAtomically(sessionURL, text);
+        writeAtomically(sessionURL, store->sessionSnapshot(bootTime).fileText());
     } catch (const std::exception&) {
         // Best effort: the next state log writes it again.
     }

@@ -28,10 +28,10 @@ CGEventRef QuartzEventTaps::handle(CGEventTapProxy, CGEventType type, CGEventRef
 std::optional<EventTaps::Tap> QuartzEventTaps::create(std::uint64_t mask, bool listenOnly,
                                                       Callback callback) {
     auto held = std::make_unique<Callback>(std::move(callback));
-    const CFMachPortRef port = CGEventTapCreate(
-        kCGSessionEventTap, kCGHeadInsertEventTap,
-        listenOnly ? kCGEventTapOptionListenOnly : kCGEventTapOptionDefault, mask, &handle,
-        held.get());
+    const CFMachPortRef port =
+        CGEventTapCreate(kCGSessionEventTap, kCGHeadInsertEventTap,
+                         listenOnly ? kCGEventTapOptionListenOnly : kCGEventTapOptionDefault, mask,
+                         &handle, held.get());
     if (!port) return std::nullopt;
     const CFRunLoopSourceRef source = CFMachPortCreateRunLoopSource(kCFAllocatorDefault, port, 0);
     if (!source) {

@@ -18,9 +18,7 @@ class DateFormatter {
   public:
     void setDateFormat(std::string format) { format_ = std::move(format); }
     void setLocaleIdentifier(std::string identifier) { locale_ = std::move(identifier); }
-    const std::string& localeIdentifier() const { return locale_; }
     void setTimeZone(TimeZone zone) { zone_ = zone; }
-    TimeZone timeZone() const { return zone_; }
 
     std::string string(Date date) const;
 
