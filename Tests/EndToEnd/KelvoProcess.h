@@ -66,6 +66,8 @@ class KelvoProcess {
     std::optional<std::filesystem::path> testFolder_;
     std::filesystem::path standardErrorFile_;
     std::unique_ptr<ChildProcess> process_;
+    /// A request went without a reply within the bound.
+    bool unanswered_ = false;
 };
 
 }  // namespace kelvo::testing
