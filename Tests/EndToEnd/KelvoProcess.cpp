@@ -73,6 +73,7 @@ std::optional<std::size_t> KelvoProcess::waitForLog(const std::string& text,
                                                     std::size_t from) const {
     std::optional<std::size_t> found;
     eventually([&] {
+        if (unanswered_) return true;
         const auto messages = logMessages();
         for (std::size_t i = from; i < messages.size(); ++i) {
             if (messages[i].find(text) != std::string::npos) {
