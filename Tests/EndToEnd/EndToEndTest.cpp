@@ -30,6 +30,18 @@ EndToEndTest::EndToEndTest(std::vector<std::string> serveArguments) {
     desktop_ = std::make_unique<DesktopProcess>(KELVO_SIM_PROGRAM, serveArguments);
 }
 
+void EndToEndTest::TearDown() {
+    if (!HasFailure() || !kelvo_) return;
+    const auto messages = kelvo_->logMessages();
+    const std::size_t shown = std::min<std::size_t>(messages.size(), lastLogLines);
+    std::string tail;
+    for (std::size_t i = messages.size() - shown; i < messages.size(); ++i)
+        tail += "    " + messages[i] + "\n";
+    ADD_FAILURE() << "the end of Kelvo's log"
+                  << (kelvo_->responsive() ? "" : " (it stopped answering)") << ":\n"
+                  << tail;
+}
+
 sim::testing::FixtureProcess& EndToEndTest::app(const std::string& bundleID) {
     auto& slot = apps_[bundleID];
     if (!slot) {

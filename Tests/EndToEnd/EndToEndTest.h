@@ -48,8 +48,11 @@ class EndToEndTest : public ::testing::Test {
     static constexpr const char* terminal = "com.example.terminal";
     /// Frames compare equal within this many points.
     static constexpr double tolerance = 1.0;
+    static constexpr std::size_t lastLogLines = 15;
 
     explicit EndToEndTest(std::vector<std::string> serveArguments = {});
+    /// After a failure, the end of Kelvo's log, to tell what it was doing.
+    void TearDown() override;
 
     DesktopProcess& desktop() { return *desktop_; }
 
