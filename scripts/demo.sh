@@ -34,6 +34,9 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/kelvo-demo.XXXXXX")
 mkdir -p "$out"
 rm -f "$out"/*.png
 export KELVO_SIM_SOCKET="$work/desktop.sock"
+# The sanitizers of a test build report their suppressions at exit; a person watching the demo
+# does not need them.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-print_suppressions=0}
 log="$work/kelvo/kelvo.log"
 started=()
 

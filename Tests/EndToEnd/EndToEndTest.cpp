@@ -30,6 +30,18 @@ EndToEndTest::EndToEndTest(std::vector<std::string> serveArguments) {
     desktop_ = std::make_unique<DesktopProcess>(KELVO_SIM_PROGRAM, serveArguments);
 }
 
+void EndToEndTest::TearDown() {
+    if (!HasFailure() || !kelvo_) return;
+    const auto messages = kelvo_->logMessages();
+    const std::size_t shown = std::min<std::size_t>(messages.size(), lastLogLines);
+    std::string tail;
+    for (std::size_t i = messages.size() - shown; i < messages.size(); ++i)
+        tail += "    " + messages[i] + "\n";
+    ADD_FAILURE() << "the end of Kelvo's log"
+                  << (kelvo_->responsive() ? "" : " (it stopped answering)") << ":\n"
+                  << tail;
+}
+
 sim::testing::FixtureProcess& EndToEndTest::app(const std::string& bundleID) {
     auto& slot = apps_[bundleID];
     if (!slot) {
@@ -145,8 +157,10 @@ std::vector<KelvoTestWindowRecord> EndToEndTest::records(
 
 bool EndToEndTest::settled(const std::vector<std::uint32_t>& numbers) {
     std::vector<DesktopWindow> previous;
-    return eventually([&] {
+    bool still = false;
+    eventually([&] {
         const auto reply = kelvo_->state(ids(numbers));
+        if (!kelvo_->responsive()) return true;
         if (!reply.ok || !reply.windows) return false;
         const auto now = windows();
         for (const auto& record : *reply.windows) {
@@ -156,7 +170,7 @@ bool EndToEndTest::settled(const std::vector<std::uint32_t>& numbers) {
             if (it == now.end() || !near(it->frame, record.frame->rect())) return false;
         }
         // Two equal readings in a row: nothing is still on its way.
-        const bool still =
+        still =
             previous.size() == now.size() &&
             std::equal(now.begin(), now.end(), previous.begin(), [](const auto& a, const auto& b) {
                 return a.number == b.number && near(a.frame, b.frame) && a.minimized == b.minimized;
@@ -164,6 +178,7 @@ bool EndToEndTest::settled(const std::vector<std::uint32_t>& numbers) {
         previous = now;
         return still;
     });
+    return still;
 }
 
 bool EndToEndTest::everyWindowOnADisplay() {

@@ -48,8 +48,11 @@ class EndToEndTest : public ::testing::Test {
     static constexpr const char* terminal = "com.example.terminal";
     /// Frames compare equal within this many points.
     static constexpr double tolerance = 1.0;
+    static constexpr std::size_t lastLogLines = 15;
 
     explicit EndToEndTest(std::vector<std::string> serveArguments = {});
+    /// After a failure, the end of Kelvo's log, to tell what it was doing.
+    void TearDown() override;
 
     DesktopProcess& desktop() { return *desktop_; }
 
@@ -84,10 +87,13 @@ class EndToEndTest : public ::testing::Test {
     /// Waits until the "state" reply satisfies `condition`.
     template <class Condition>
     bool eventuallyState(const std::vector<std::uint32_t>& numbers, Condition condition) {
-        return eventually([&] {
+        bool held = false;
+        eventually([&] {
             const auto reply = kelvo_->state(ids(numbers));
-            return reply.ok && condition(reply);
+            held = reply.ok && condition(reply);
+            return held || !kelvo_->responsive();
         });
+        return held;
     }
     /// Every window's centre is on a display and none is minimized.
     bool everyWindowOnADisplay();

@@ -39,8 +39,12 @@ KelvoProcess::KelvoProcess(const std::string& program, const Options& options,
 }
 
 std::optional<std::string> KelvoProcess::exchange(const std::string& line) {
-    if (!process_->writeLine(line)) return std::nullopt;
-    return process_->readLine();
+    // Replies come strictly in order, so after one that never came no later reply can be
+    // matched to its request; failing at once keeps a hung process from costing every wait.
+    if (unanswered_ || !process_->writeLine(line)) return std::nullopt;
+    auto reply = process_->readLine();
+    if (!reply) unanswered_ = true;
+    return reply;
 }
 
 KelvoTestReply KelvoProcess::request(const KelvoTestRequest& request) {
@@ -69,6 +73,7 @@ std::optional<std::size_t> KelvoProcess::waitForLog(const std::string& text,
                                                     std::size_t from) const {
     std::optional<std::size_t> found;
     eventually([&] {
+        if (unanswered_) return true;
         const auto messages = logMessages();
         for (std::size_t i = from; i < messages.size(); ++i) {
             if (messages[i].find(text) != std::string::npos) {

@@ -54,6 +54,8 @@ class KelvoProcess {
     std::vector<std::string> logMessages() const;
     /// Waits until a message at position `from` or later contains `text`; its position.
     std::optional<std::size_t> waitForLog(const std::string& text, std::size_t from = 0) const;
+    /// False once a request went without a reply: the process no longer serves its session.
+    bool responsive() const { return !unanswered_; }
     /// What the process has written on standard error so far.
     std::string standardError() const;
     /// The test-mode folder, when there is one.
@@ -66,6 +68,8 @@ class KelvoProcess {
     std::optional<std::filesystem::path> testFolder_;
     std::filesystem::path standardErrorFile_;
     std::unique_ptr<ChildProcess> process_;
+    /// A request went without a reply within the bound.
+    bool unanswered_ = false;
 };
 
 }  // namespace kelvo::testing

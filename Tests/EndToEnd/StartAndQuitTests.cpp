@@ -48,7 +48,7 @@ TEST_F(StartAndQuitTest, ExistingWindowsAreAdoptedAndTiledSideBySide) {
     EXPECT_TRUE(k.waitForLog(
         "adopted 3 existing window(s) at launch (0 restored from minimized), 0 re-read before "
         "adoption"));
-    EXPECT_TRUE(k.waitForLog("displays at launch: #1 1920x1080 at (0,0)"));
+    EXPECT_TRUE(k.waitForLog("displays at launch: #1 1920x1055 at (0,25)"));
     ASSERT_TRUE(settled(all));
 
     const auto screen = displays().at(0).visibleFrame;
