@@ -1,20 +1,50 @@
 # The one entry point for building and checking Kelvo. `make test` is what CI runs.
 JOBS ?= $(shell nproc)
 TEST_DIR := build/test
+CLANG_DIR := build/clang
+NO_TESTS_DIR := build/notests
 BENCH_DIR := build/release
 TSAN_DIR := build/tsan
 # The suites whose code runs on several threads: the runtime, the log file and the
 # Accessibility event stream, and the simulated desktop with its stand-ins.
 TSAN_SUITES := PlatformTests KelvoAXTests SimulatorTests
+# Each suite runs this many times over, so that a thread outliving its test meets the next.
+TSAN_REPEAT ?= 20
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 120
 
-.PHONY: test deps configure build bench tsan fuzz format clean
+.PHONY: test demo deps configure build bench tsan fuzz format check-format clang-build \
+	no-tests-build clean
 
+# The suites under the sanitizers, then what else must keep building: the formatting of every
+# tracked source, the whole tree (fuzz targets included) with clang, and the tree without its
+# suites.
 test: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	ctest --test-dir $(TEST_DIR) --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory check-format clang-build no-tests-build
+
+check-format: deps
+	git ls-files -- '*.h' '*.cpp' | xargs -r clang-format --dry-run -Werror
+
+# Build only: every target, the fuzz targets included, with clang.
+clang-build: deps
+	cmake -S . -B $(CLANG_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+		-DCMAKE_CXX_COMPILER=clang++ -DKELVO_FUZZ=ON
+	cmake --build $(CLANG_DIR) -j $(JOBS)
+
+# Build only: an optimised tree with the suites turned off.
+no-tests-build: deps
+	cmake -S . -B $(NO_TESTS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVO_TESTS=OFF
+	cmake --build $(NO_TESTS_DIR) -j $(JOBS)
+
+# Kelvo on a simulated desktop with three applications, driven by its own shortcuts; one line
+# per step, a picture per step in build/demo/. It shares the test build.
+demo: deps
+	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON
+	cmake --build $(TEST_DIR) -j $(JOBS) --target KelvoApp kelvo-sim kelvo-fixture
+	scripts/demo.sh $(TEST_DIR) build/demo
 
 deps:
 	@scripts/install-deps.sh
@@ -28,7 +58,7 @@ bench: deps
 tsan: deps
 	cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_TSAN=ON -DKELVO_BENCH=OFF
 	cmake --build $(TSAN_DIR) -j $(JOBS) --target $(TSAN_SUITES)
-	@for s in $(TSAN_SUITES); do echo "== $$s"; TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" $(TSAN_DIR)/Tests/$$s || exit 1; done
+	@for s in $(TSAN_SUITES); do echo "== $$s"; TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" $(TSAN_DIR)/Tests/$$s --gtest_repeat=$(TSAN_REPEAT) --gtest_brief=1 || exit 1; done
 
 # Builds the fuzz targets with clang and runs each for FUZZ_SECONDS; new inputs go into
 # build/fuzz/corpus, faults into build/fuzz/artifacts.
@@ -40,7 +70,8 @@ fuzz: deps
 		name=$$(basename $$f _fuzz); \
 		mkdir -p $(FUZZ_DIR)/corpus/$$name $(FUZZ_DIR)/artifacts; \
 		echo "== $$f"; \
-		$$f -max_total_time=$(FUZZ_SECONDS) -timeout=10 -dict=fuzz/$$name.dict \
+		dict=""; if [ -f fuzz/$$name.dict ]; then dict="-dict=fuzz/$$name.dict"; fi; \
+		$$f -max_total_time=$(FUZZ_SECONDS) -timeout=10 $$dict \
 			-artifact_prefix=$(FUZZ_DIR)/artifacts/ \
 			$(FUZZ_DIR)/corpus/$$name fuzz/corpus/$$name || exit 1; \
 	done

@@ -8,7 +8,9 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libicu-dev
     libcairo2-dev libpango1.0-dev
-    clang libclang-rt-dev
+    # the demo reads the desktop's JSON lines
+    jq
+    clang libclang-rt-dev clang-format
 )
 
 missing=()

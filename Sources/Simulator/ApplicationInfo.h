@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,8 @@ struct ApplicationInfo {
     std::string executablePath;
     /// The application bundle's folder, when it was launched from one.
     std::optional<std::string> bundlePath;
+    /// The text values of the bundle's information dictionary, by key.
+    std::map<std::string, std::string> infoDictionary;
     ActivationPolicy activationPolicy = ActivationPolicy::regular;
     bool active = false;
     bool hidden = false;
@@ -33,6 +36,7 @@ struct ApplicationSpec {
     std::string name = "App";
     std::string executablePath;
     std::optional<std::string> bundlePath;
+    std::map<std::string, std::string> infoDictionary;
     ActivationPolicy activationPolicy = ActivationPolicy::regular;
     /// A fixed process identifier (a client's real one); none lets the desktop choose.
     std::optional<Pid> pid;

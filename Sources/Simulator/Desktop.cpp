@@ -162,6 +162,7 @@ Pid Desktop::launchLocked(const ApplicationSpec& spec, ClientID client,
     app.info.name = spec.name;
     app.info.executablePath = spec.executablePath;
     app.info.bundlePath = spec.bundlePath;
+    app.info.infoDictionary = spec.infoDictionary;
     app.info.activationPolicy = spec.activationPolicy;
     app.client = client;
     applications_[pid] = std::move(app);
@@ -454,6 +455,26 @@ double Desktop::bootTime() const {
 void Desktop::setBootTime(double secondsSince1970) {
     Transaction transaction(*this);
     bootTime_ = secondsSince1970;
+}
+
+std::string Desktop::operatingSystemVersion() const {
+    std::lock_guard lock(mutex_);
+    return operatingSystemVersion_;
+}
+
+void Desktop::setOperatingSystemVersion(std::string version) {
+    Transaction transaction(*this);
+    operatingSystemVersion_ = std::move(version);
+}
+
+void Desktop::activateFileViewer(const std::vector<std::string>& paths) {
+    Transaction transaction(*this);
+    fileViewerSelections_.push_back(paths);
+}
+
+std::vector<std::vector<std::string>> Desktop::fileViewerSelections() const {
+    std::lock_guard lock(mutex_);
+    return fileViewerSelections_;
 }
 
 // ---- Call record

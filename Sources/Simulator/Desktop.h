@@ -154,6 +154,13 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
 
     double bootTime() const;
     void setBootTime(double secondsSince1970);
+    /// The operating system's version text, as process information gives it.
+    std::string operatingSystemVersion() const;
+    void setOperatingSystemVersion(std::string version);
+    /// Opens a file viewer window with these items selected.
+    void activateFileViewer(const std::vector<std::string>& paths);
+    /// The selections file viewer windows were opened with, oldest first.
+    std::vector<std::vector<std::string>> fileViewerSelections() const;
 
     // ---- Preference domains of the current user: an application identifier each, and the
     // domain every application reads below its own.
@@ -366,6 +373,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::vector<AccessCall> calls_;
     bool recordsCalls_ = true;
     double bootTime_;
+    std::string operatingSystemVersion_ = "Version 14.5 (Build 23F79)";
+    std::vector<std::vector<std::string>> fileViewerSelections_;
 
     std::map<std::string, std::map<std::string, PreferenceData>> preferences_;
     std::set<std::string> domainsDroppingWrites_;

@@ -114,6 +114,9 @@ class DesktopConnection {
     // Services.
     /// The machine's boot time in seconds since 1970; it stays the same for a desktop's life.
     virtual double bootTime() = 0;
+    virtual std::string operatingSystemVersion() = 0;
+    /// Shows the items selected in a file viewer window.
+    virtual void activateFileViewer(const std::vector<std::string>& paths) = 0;
 
     // Preferences of the current user, by domain (`Desktop::globalPreferenceDomain` for the
     // any-application one). A connection that does not carry them answers as a desktop that
@@ -176,6 +179,8 @@ class DisconnectedConnection final : public DesktopConnection {
     void orderOwnWindow(WindowNumber, bool) override {}
     void closeOwnWindow(WindowNumber) override {}
     double bootTime() override { return 0; }
+    std::string operatingSystemVersion() override { return {}; }
+    void activateFileViewer(const std::vector<std::string>&) override {}
 };
 
 }  // namespace sim

@@ -206,6 +206,14 @@ double InProcessConnection::bootTime() {
     return desktop_->bootTime();
 }
 
+std::string InProcessConnection::operatingSystemVersion() {
+    return desktop_->operatingSystemVersion();
+}
+
+void InProcessConnection::activateFileViewer(const std::vector<std::string>& paths) {
+    desktop_->activateFileViewer(paths);
+}
+
 std::optional<PreferenceData> InProcessConnection::copyPreference(const std::string& domain,
                                                                   const std::string& key) {
     return desktop_->copyPreference(domain, key);

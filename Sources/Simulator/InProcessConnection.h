@@ -74,6 +74,8 @@ class InProcessConnection final : public DesktopConnection {
     void closeOwnWindow(WindowNumber number) override;
 
     double bootTime() override;
+    std::string operatingSystemVersion() override;
+    void activateFileViewer(const std::vector<std::string>& paths) override;
     std::optional<PreferenceData> copyPreference(const std::string& domain,
                                                  const std::string& key) override;
     void writePreference(const std::string& domain, const std::string& key,

@@ -137,5 +137,47 @@ TEST(DesktopMessages, WindowSpecsTakeTheirDefaultsForWhatIsLeftOut) {
     EXPECT_EQ(again.subrole, "");
 }
 
+TEST(DesktopMessages, EveryKindOfPreferenceGoesAndComesBack) {
+    const std::vector<PreferenceData> values = {
+        PreferenceData::makeBoolean(false),
+        PreferenceData::makeInteger(-3),
+        PreferenceData::makeReal(0.001),
+        PreferenceData::makeString("bottom / left"),
+        PreferenceData::makeDate(700000000.25),
+        PreferenceData::makeData(std::string("\0\x7f\xff", 3)),
+        PreferenceData::makeArray({PreferenceData::makeInteger(1), PreferenceData::makeArray({})}),
+        PreferenceData::makeDictionary(
+            {{"b", PreferenceData::makeBoolean(true)}, {"a", PreferenceData::makeData("")}}),
+    };
+    for (const auto& value : values) {
+        const std::string line = JSONWriter::write(kelvo::encodeJSON(value));
+        EXPECT_EQ(JSONNode(JSONNode::parse(line)).decode<PreferenceData>(), value) << line;
+    }
+    EXPECT_EQ(JSONWriter::write(kelvo::encodeJSON(values[5])), R"({"data":"007fff"})");
+    EXPECT_EQ(JSONWriter::write(kelvo::encodeJSON(values[1])), R"({"integer":-3})");
+    for (const char* bad :
+         {R"({})", R"({"bool":true,"integer":1})", R"({"colour":1})", R"({"data":"0"})",
+          R"({"data":"zz"})", R"({"data":"0A"})", R"({"integer":1.5})", R"({"array":[{}]})"}) {
+        EXPECT_THROW(JSONNode(JSONNode::parse(bad)).decode<PreferenceData>(), kelvo::DecodingError)
+            << bad;
+    }
+}
+
+TEST(DesktopMessages, ApplicationsCarryTheirBundlesInformationStrings) {
+    ApplicationSpec spec;
+    spec.bundlePath = "/Applications/Kelvo.app";
+    spec.infoDictionary = {{"CFBundleVersion", "812"}};
+    EXPECT_EQ(JSONNode(kelvo::encodeJSON(spec)).decode<ApplicationSpec>().infoDictionary,
+              spec.infoDictionary);
+    ApplicationInfo info;
+    info.name = "Kelvo";
+    info.infoDictionary = {{"CFBundleShortVersionString", "1.4.2"}};
+    EXPECT_EQ(JSONNode(kelvo::encodeJSON(info)).decode<ApplicationInfo>(), info);
+    // Without strings the member is left out, and reading it back gives none.
+    info.infoDictionary.clear();
+    EXPECT_FALSE(kelvo::encodeJSON(info).contains("infoDictionary"));
+    EXPECT_EQ(JSONNode(kelvo::encodeJSON(info)).decode<ApplicationInfo>(), info);
+}
+
 }  // namespace
 }  // namespace sim

@@ -18,6 +18,13 @@ using kelvo::JSONValue;
 /// server attaches its connections.
 class DesktopServiceTest : public kelvo::DesktopFixture {
   protected:
+    // The fixture's own client leaves the desktop after these are gone, and its leaving is
+    // announced to every client still attached; so they leave first.
+    ~DesktopServiceTest() override {
+        for (const auto& client : clients_)
+            desktop->detach(client->served.desktopClient);
+    }
+
     struct Client {
         ServedClient served;
         std::vector<DesktopEvent> events;
@@ -28,6 +35,12 @@ class DesktopServiceTest : public kelvo::DesktopFixture {
             return found;
         }
     };
+
+    ~DesktopServiceTest() override {
+        // The clients leave before their event records go.
+        for (auto& client : clients_)
+            service.leave(client->served);
+    }
 
     Client& attach() {
         clients_.push_back(std::make_unique<Client>());
@@ -215,6 +228,30 @@ TEST_F(DesktopServiceTest, TheConnectionOperationsAnswerLikeTheDesktop) {
               -25202);
     EXPECT_EQ(call(client, "frontmostApplication")["pid"], app);
     EXPECT_FALSE(call(client, "application", {{"pid", 4242}}).contains("application"));
+}
+
+TEST_F(DesktopServiceTest, PreferencesAreReadWrittenAndSynchronizedAsTheDesktopKeepsThem) {
+    Client& client = attach();
+    const JSONValue where = {{"domain", "com.apple.dock"}, {"key", "autohide-delay"}};
+    EXPECT_FALSE(call(client, "copyPreference", where).contains("value"));
+
+    JSONValue write = where;
+    write["value"] = {{"real", 0}};
+    call(client, "writePreference", write);
+    EXPECT_EQ(desktop->preference("com.apple.dock", "autohide-delay"), PreferenceData::makeReal(0));
+    EXPECT_EQ(call(client, "copyPreference", where)["value"], (JSONValue{{"real", 0}}));
+    EXPECT_EQ(call(client, "synchronizePreferences", {{"domain", "com.apple.dock"}})["done"], true);
+
+    call(client, "writePreference", where);
+    EXPECT_FALSE(desktop->preference("com.apple.dock", "autohide-delay"));
+
+    desktop->setKeepsPreferenceWrites("com.apple.dock", false);
+    call(client, "writePreference", write);
+    EXPECT_FALSE(desktop->preference("com.apple.dock", "autohide-delay"));
+    EXPECT_EQ(call(client, "synchronizePreferences", {{"domain", "com.apple.dock"}})["done"],
+              false);
+    EXPECT_EQ(desktop->preferenceSynchronizations("com.apple.dock"), 2);
+    EXPECT_NE(failureOf(client, "copyPreference", {{"domain", "com.apple.dock"}}), "(no failure)");
 }
 
 }  // namespace

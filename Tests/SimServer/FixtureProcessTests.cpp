@@ -59,6 +59,18 @@ TEST_F(FixtureProcessTest, TheProtocolAnswersEveryLineButEmptyOnes) {
     EXPECT_EQ(list.appHidden, false);
 }
 
+TEST_F(FixtureProcessTest, AHugeLineIsRefusedAndTheNextOneAnswered) {
+    EXPECT_EQ(fixture.send(std::string(3 << 20, '{')), FixtureReply::failure("line too long"));
+    EXPECT_TRUE(fixture.request(FixtureRequest::ping()).ok);
+    // A last request without its line feed is still answered before the input ends.
+    fixture.process().write(R"({"op":"ping"})");
+    fixture.process().closeInput();
+    const auto last = fixture.process().readLine();
+    ASSERT_TRUE(last);
+    EXPECT_EQ(kelvo::WireLine::decode<FixtureReply>(*last)->pid, fixture.process().pid());
+    EXPECT_EQ(fixture.process().waitForExit(), 0);
+}
+
 TEST_F(FixtureProcessTest, AWindowNumberIsTheSameEverywhereAndALateWindowIsNamedAtOnce) {
     auto request = fixture.open(FixtureQuirk::plain, CGRect(10, 40, 300, 200));
     request.after = 0.3;

@@ -270,6 +270,19 @@ TEST_F(ServerProcessTest, TheBootTimeIsTheMachinesUnlessAnotherIsGiven) {
     EXPECT_NEAR(manager.connection->bootTime(), machine, 2.0);
 }
 
+TEST_F(ServerProcessTest, PreferencesWrittenByOneClientAreReadByAnother) {
+    Manager writer(desktop);
+    Manager reader(desktop);
+    const auto dock = "com.apple.dock";
+    writer.connection->writePreference(dock, "autohide-time-modifier",
+                                       PreferenceData::makeReal(0.5));
+    EXPECT_TRUE(writer.connection->synchronizePreferences(dock));
+    EXPECT_EQ(reader.connection->copyPreference(dock, "autohide-time-modifier"),
+              PreferenceData::makeReal(0.5));
+    reader.connection->writePreference(dock, "autohide-time-modifier", std::nullopt);
+    EXPECT_EQ(writer.connection->copyPreference(dock, "autohide-time-modifier"), std::nullopt);
+}
+
 TEST_F(ServerProcessTest, CommandLineMistakesAreToldWithTheirStatus) {
     EXPECT_EQ(desktop.run({}).status, 2);
     EXPECT_EQ(desktop.run({"frobnicate"}).status, 2);

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "FixtureApplication.h"
+#include "InputLines.h"
 #include "KelvoCore/Wire/WireLine.h"
 #include "Platform/Foundation/DispatchQueue.h"
 #include "Platform/Foundation/MainLoop.h"
@@ -39,9 +40,14 @@ void send(const kelvo::FixtureReply& reply) {
 
 /// Reads requests until the end of input or "quit", each handled on the main thread in turn.
 void readRequests(kelvo_fixture::FixtureApplication& app) {
-    std::string line;
-    while (std::getline(std::cin, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    kelvo_fixture::InputLines input(STDIN_FILENO);
+    for (auto next = input.next(); next.kind != kelvo_fixture::InputLines::Next::Kind::end;
+         next = input.next()) {
+        if (next.kind == kelvo_fixture::InputLines::Next::Kind::overlong) {
+            send(kelvo::FixtureReply::failure("line too long"));
+            continue;
+        }
+        const std::string& line = next.text;
         if (line.empty()) continue;
         const auto request = kelvo::WireLine::decode<kelvo::FixtureRequest>(line);
         if (!request) {

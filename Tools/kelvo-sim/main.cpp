@@ -10,6 +10,10 @@ extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\n";
 }
 
+extern "C" const char* __lsan_default_options() {
+    return "print_suppressions=0";
+}
+
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     return kelvo_sim::SimCommandLine(std::cout, std::cerr).run(arguments);

@@ -22,7 +22,7 @@
 #include "KelvoApp/Services/MenuBarController.h"
 #include "KelvoApp/Services/SettingsWindowController.h"
 #include "KelvoApp/Services/SwitchHUD.h"
-#include "KelvoApp/Services/Updates.h"
+#include "KelvoApp/Updates/Updates.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Config/ConfigStore.h"
 #include "KelvoCore/Keys/Command.h"
@@ -59,8 +59,6 @@ struct CoordinatorProcess {
     std::function<std::shared_ptr<CoordinatorBridge>(const Config&)> makeBridge;
     /// The Accessibility event stream, reporting to the coordinator.
     std::function<std::unique_ptr<WindowEventSource>(Coordinator&)> makeEvents;
-    /// The location of the program's bundle, for the update checker.
-    std::filesystem::path bundleURL;
 };
 
 /// The application's coordinator: the owner of every long-lived object and the one place

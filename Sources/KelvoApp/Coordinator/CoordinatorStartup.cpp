@@ -303,7 +303,7 @@ void Coordinator::makeServices() {
     updates = std::make_unique<Updates>();
     settingsWindow = std::make_unique<SettingsWindowController>(*configStore);
     settingsWindow->model.updates = updates.get();
-    updates->start(process.bundleURL);
+    updates->start();
     guideWindow = std::make_unique<GuideWindowController>(settingsWindow->model);
     presence = std::make_unique<AppPresence>(*process.platform);
     settingsWindow->presence = presence.get();

@@ -6,6 +6,9 @@
 
 #include "KelvoAX/Log/LogFile.h"
 #include "KelvoCore/Text/UnicodeText.h"
+#include "Platform/AppKit/NSBundle.h"
+#include "Platform/AppKit/NSProcessInfo.h"
+#include "Platform/AppKit/NSWorkspace.h"
 #include "Platform/Foundation/DateFormatter.h"
 #include "Platform/Foundation/FileManager.h"
 
@@ -77,8 +80,8 @@ void copyInto(const fs::path& folder, const fs::path& source, std::string_view n
     }
 }
 
-std::string infoString(const ReportPlatform& platform, std::string_view key) {
-    return platform.bundleInfoString(key).value_or("?");
+std::string infoString(std::string_view key) {
+    return NSBundle::mainBundle().objectForInfoDictionaryKey(std::string(key)).value_or("?");
 }
 
 }  // namespace
@@ -201,8 +204,7 @@ std::string reportText(const std::string& version, const std::string& build,
     return text;
 }
 
-std::optional<fs::path> writeReport(const fs::path& configURL, const fs::path& logURL,
-                                    ReportPlatform& platform) {
+std::optional<fs::path> writeReport(const fs::path& configURL, const fs::path& logURL) {
     const Date now = Date::now();
     const fs::path folder =
         files().homeDirectoryForCurrentUser() / "Desktop" / reportFolderName(now);
@@ -222,15 +224,15 @@ std::optional<fs::path> writeReport(const fs::path& configURL, const fs::path& l
         copyInto(folder, reports[i], reports[i].filename().string());
     }
 
-    const std::string text =
-        reportText(infoString(platform, shortVersionKey), infoString(platform, buildKey),
-                   platform.operatingSystemVersionString(), now, crashReports().size());
+    const std::string text = reportText(infoString(shortVersionKey), infoString(buildKey),
+                                        NSProcessInfo::processInfo().operatingSystemVersionString(),
+                                        now, crashReports().size());
     try {
         writeAtomically(folder / reportTextName, text);
     } catch (const FileError&) {
     }
 
-    platform.activateFileViewerSelecting({folder});
+    NSWorkspace::sharedWorkspace().activateFileViewerSelectingURLs({folder});
     return folder;
 }
 

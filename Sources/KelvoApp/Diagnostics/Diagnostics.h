@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "KelvoApp/Diagnostics/ReportPlatform.h"
 #include "Platform/Foundation/Date.h"
 
 namespace kelvo {
@@ -69,10 +68,10 @@ std::string reportText(const std::string& version, const std::string& build,
 
 /// Builds the report folder on the Desktop, shows it selected in the file viewer and returns
 /// its location; none when the folder cannot be created (then nothing else is done). A second
-/// report within the same second reuses the folder, replacing what it copies.
+/// report within the same second reuses the folder, replacing what it copies. The version and
+/// build come from the main bundle, "?" for each it does not hold.
 std::optional<std::filesystem::path> writeReport(const std::filesystem::path& configURL,
-                                                 const std::filesystem::path& logURL,
-                                                 ReportPlatform& platform);
+                                                 const std::filesystem::path& logURL);
 
 }  // namespace Diagnostics
 

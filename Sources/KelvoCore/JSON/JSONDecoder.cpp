@@ -178,9 +178,6 @@ bool JSONNode::isNull() const {
 bool JSONNode::isObject() const {
     return value_->is_object();
 }
-bool JSONNode::isArray() const {
-    return value_->is_array();
-}
 
 void JSONNode::fail(DecodingError::Kind kind, const std::string& description) const {
     throw DecodingError(kind, path_, description);

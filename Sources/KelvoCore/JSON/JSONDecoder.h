@@ -65,7 +65,6 @@ class JSONNode {
 
     bool isNull() const;
     bool isObject() const;
-    bool isArray() const;
 
     // Objects. Each throws typeMismatch when this value is not an object.
     /// True when the key is present, whatever its value (null included).

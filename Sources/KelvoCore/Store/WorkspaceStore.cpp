@@ -83,7 +83,8 @@ void WorkspaceStore::showLastDesktopBeyond(int count) {
         if (shown <= count) continue;
         shown = count;
         std::vector<WindowID> incoming = visibleIntent(count);
-        std::erase_if(incoming, [&](WindowID w) { return displayOf(w) != display; });
+        const std::uint32_t shownOn = display;  // a structured binding cannot be captured
+        std::erase_if(incoming, [&](WindowID w) { return displayOf(w) != shownOn; });
         unpark(incoming, /*deferringMinimized=*/false);
     }
 }

@@ -471,7 +471,6 @@ class WorkspaceStore {
     void reclassifyDisplays();
     CGRect centredOnScreen(const CGSize& size) const;
     void floatAndCentre(WindowID w);
-    std::vector<WindowID> tiledOnManagedDisplay(int desktop) const;
 
     // The layout pass, step by step.
     void dropMinimizedFromTarget(std::map<WindowID, CGRect>& target,

@@ -70,3 +70,11 @@ void NSApplication::terminate(const void*) {
 void NSApplication::setTerminationHandler(std::function<void()> handler) {
     terminationHandler_ = std::move(handler);
 }
+
+void NSApplication::setWindowsNeedUpdate(bool needsUpdate) {
+    if (needsUpdate) DispatchQueue::main().async([this] { updateWindows(); });
+}
+
+void NSApplication::updateWindows() {
+    NSNotificationCenter::defaultCenter().post(NSApplicationDidUpdateNotification, this);
+}

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "Platform/AppKit/NSMenu.h"
 #include "Platform/AppKit/NSRunningApplication.h"
@@ -17,6 +18,9 @@ inline const NSNotificationName NSApplicationWillTerminateNotification =
     "NSApplicationWillTerminateNotification";
 inline const NSNotificationName NSApplicationDidChangeScreenParametersNotification =
     "NSApplicationDidChangeScreenParametersNotification";
+/// Posted after the application has updated its windows (on the main queue).
+inline const NSNotificationName NSApplicationDidUpdateNotification =
+    "NSApplicationDidUpdateNotification";
 
 class NSApplication {
   public:
@@ -43,6 +47,13 @@ class NSApplication {
     const NSMenuRef& mainMenu() const { return mainMenu_; }
     void setMainMenu(NSMenuRef menu) { mainMenu_ = std::move(menu); }
     NSWindow* keyWindow() const { return NSWindow::keyWindow(); }
+    /// The application's windows, in the order they were made, whether shown or not.
+    std::vector<NSWindow*> windows() const { return NSWindow::allWindows(); }
+    /// A window was shown, hidden, moved or closed: the windows are updated on the next turn
+    /// of the main loop.
+    void setWindowsNeedUpdate(bool needsUpdate);
+    /// Posts the update notification.
+    void updateWindows();
 
   private:
     NSApplication();

@@ -1,11 +1,22 @@
 #include "Platform/AppKit/NSWindow.h"
 
+#include <algorithm>
+
+#include "Platform/AppKit/NSApplication.h"
+
 #include "Simulator/SharedConnection.h"
 
 namespace {
 
 // The key window of this process; the framework's windows belong to the main thread.
 NSWindow* currentKeyWindow = nullptr;
+
+// Every window of the process, in the order they were made (main thread only, like the key
+// window).
+std::vector<NSWindow*>& liveWindows() {
+    static std::vector<NSWindow*> windows;
+    return windows;
+}
 
 double firstScreenHeight(sim::DesktopConnection& connection) {
     const auto displays = connection.displays();
@@ -24,9 +35,12 @@ NSWindow::NSWindow(CGRect contentRect, NSWindowStyleMask style, NSBackingStoreTy
     contentView_->setOnLayerChange([this] { sync(); });
     number_ = static_cast<long>(sim::SharedConnection::current()->createOwnWindow({}));
     sync();
+    liveWindows().push_back(this);
 }
 
 NSWindow::~NSWindow() {
+    std::erase(liveWindows(), this);
+    windowsChanged();
     resignKey();
     if (number_ != 0)
         sim::SharedConnection::current()->closeOwnWindow(static_cast<sim::WindowNumber>(number_));
@@ -61,6 +75,11 @@ void NSWindow::setTitle(std::string title) {
 void NSWindow::setFrame(CGRect frame, bool) {
     frame_ = frame;
     sync();
+    windowsChanged();
+}
+
+void NSWindow::setFrameOrigin(CGPoint origin) {
+    setFrame(CGRect(origin, frame_.size), true);
 }
 
 void NSWindow::setLevel(NSWindowLevel level) {
@@ -92,6 +111,7 @@ void NSWindow::setContentView(NSViewRef view) {
 
 void NSWindow::orderFrontRegardless() {
     visible_ = true;
+    windowsChanged();
     if (number_ != 0)
         sim::SharedConnection::current()->orderOwnWindow(static_cast<sim::WindowNumber>(number_),
                                                          true);
@@ -103,6 +123,7 @@ void NSWindow::orderFront(const void*) {
 
 void NSWindow::orderOut(const void*) {
     visible_ = false;
+    windowsChanged();
     resignKey();
     if (number_ != 0)
         sim::SharedConnection::current()->orderOwnWindow(static_cast<sim::WindowNumber>(number_),
@@ -132,6 +153,14 @@ void NSWindow::close() {
 
 NSWindow* NSWindow::keyWindow() {
     return currentKeyWindow;
+}
+
+std::vector<NSWindow*> NSWindow::allWindows() {
+    return liveWindows();
+}
+
+void NSWindow::windowsChanged() {
+    NSApplication::sharedApplication().setWindowsNeedUpdate(true);
 }
 
 void NSWindow::resignKey() {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Platform/AppKit/NSColor.h"
 #include "Platform/AppKit/NSView.h"
@@ -47,6 +48,8 @@ inline constexpr NSWindowCollectionBehavior NSWindowCollectionBehaviorIgnoresCyc
 inline constexpr NSWindowCollectionBehavior NSWindowCollectionBehaviorFullScreenPrimary = 1 << 7;
 inline constexpr NSWindowCollectionBehavior NSWindowCollectionBehaviorFullScreenAuxiliary = 1 << 8;
 
+class NSWindowController;
+
 class NSWindow {
   public:
     NSWindow(CGRect contentRect, NSWindowStyleMask style, NSBackingStoreType backing, bool defer);
@@ -62,6 +65,8 @@ class NSWindow {
 
     CGRect frame() const { return frame_; }
     void setFrame(CGRect frame, bool display);
+    /// Moves the window, keeping its size.
+    void setFrameOrigin(CGPoint origin);
     NSWindowLevel level() const { return level_; }
     void setLevel(NSWindowLevel level);
     double alphaValue() const { return alpha_; }
@@ -97,9 +102,17 @@ class NSWindow {
     /// The application's key window, or null.
     static NSWindow* keyWindow();
 
+    /// The controller that owns the window, or null.
+    NSWindowController* windowController() const { return controller_; }
+    void setWindowController(NSWindowController* controller) { controller_ = controller; }
+    /// Every window of the process that exists, in the order they were made.
+    static std::vector<NSWindow*> allWindows();
+
   private:
     void sync();
     void resignKey();
+    /// The application updates its windows on the next turn of the main loop.
+    static void windowsChanged();
 
     long number_ = 0;
     NSWindowStyleMask style_;
@@ -114,6 +127,7 @@ class NSWindow {
     NSWindowCollectionBehavior collectionBehavior_ = 0;
     NSViewRef contentView_;
     bool visible_ = false;
+    NSWindowController* controller_ = nullptr;
 };
 
 /// A panel: a window that floats above documents and, when non-activating, is used without

@@ -84,3 +84,10 @@ NSRunningApplicationRef NSWorkspace::applicationOf(const NSNotification& notific
     const auto* app = std::any_cast<NSRunningApplicationRef>(&found->second);
     return app ? *app : nullptr;
 }
+
+void NSWorkspace::activateFileViewerSelectingURLs(const std::vector<std::filesystem::path>& urls) {
+    std::vector<std::string> paths;
+    for (const auto& url : urls)
+        paths.push_back(url.string());
+    sim::SharedConnection::current()->activateFileViewer(paths);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -52,6 +53,9 @@ class NSWorkspace {
         const std::string& url, const NSWorkspaceOpenConfiguration& configuration,
         const std::function<void(NSRunningApplicationRef, std::optional<std::string>)>& completion =
             {});
+
+    /// Opens a file viewer window with exactly these items selected.
+    void activateFileViewerSelectingURLs(const std::vector<std::filesystem::path>& urls);
 
     /// The running application a workspace notification is about; null when it carries none.
     static NSRunningApplicationRef applicationOf(const NSNotification& notification);

@@ -17,7 +17,6 @@ enum class TimeZone { current, gmt };
 class DateFormatter {
   public:
     void setDateFormat(std::string format) { format_ = std::move(format); }
-    const std::string& dateFormat() const { return format_; }
     void setLocaleIdentifier(std::string identifier) { locale_ = std::move(identifier); }
     const std::string& localeIdentifier() const { return locale_; }
     void setTimeZone(TimeZone zone) { zone_ = zone; }

@@ -22,7 +22,6 @@ struct NSThread::State {
     mutable std::mutex mutex;
     mutable std::condition_variable finishedChanged;
     bool started = false;
-    bool executing = false;
     bool finished = false;
 };
 
@@ -44,7 +43,6 @@ void NSThread::start() {
         std::lock_guard lock(state_->mutex);
         if (state_->started) return;
         state_->started = true;
-        state_->executing = true;
     }
     std::thread([state = state_] {
         currentThreadName = state->name;
@@ -53,16 +51,10 @@ void NSThread::start() {
         state->block = nullptr;  // its captures go while the thread still runs
         {
             std::lock_guard lock(state->mutex);
-            state->executing = false;
             state->finished = true;
         }
         state->finishedChanged.notify_all();
     }).detach();
-}
-
-bool NSThread::isExecuting() const {
-    std::lock_guard lock(state_->mutex);
-    return state_->executing;
 }
 
 bool NSThread::isFinished() const {

@@ -15,7 +15,6 @@ class NSThread {
     const std::string& name() const;
     /// Starts the thread; a second call does nothing.
     void start();
-    bool isExecuting() const;
     bool isFinished() const;
     /// Waits, at most `boundSeconds` of real time, for the block to return; true when it did.
     bool waitUntilFinished(double boundSeconds) const;

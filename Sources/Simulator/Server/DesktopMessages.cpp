@@ -1,6 +1,7 @@
 #include "Simulator/Server/DesktopMessages.h"
 
 #include <array>
+#include <cstring>
 #include <utility>
 
 #include "KelvoCore/JSON/JSONWriter.h"
@@ -119,6 +120,7 @@ JSONValue JSONCoding<sim::ApplicationInfo>::encode(const sim::ApplicationInfo& a
                         {"terminated", a.terminated}};
     putIfPresent(object, "bundleID", a.bundleID);
     putIfPresent(object, "bundlePath", a.bundlePath);
+    if (!a.infoDictionary.empty()) object["infoDictionary"] = encodeJSON(a.infoDictionary);
     return object;
 }
 
@@ -129,6 +131,7 @@ sim::ApplicationInfo JSONCoding<sim::ApplicationInfo>::decode(const JSONNode& no
     a.name = node.decode<std::string>("name");
     a.executablePath = node.decode<std::string>("executablePath");
     a.bundlePath = node.decodeIfPresent<std::string>("bundlePath");
+    a.infoDictionary = decodeField<std::map<std::string, std::string>>(node, "infoDictionary", {});
     a.activationPolicy = node.decode<ActivationPolicy>("activationPolicy");
     a.active = node.decode<bool>("active");
     a.hidden = node.decode<bool>("hidden");
@@ -142,6 +145,7 @@ JSONValue JSONCoding<sim::ApplicationSpec>::encode(const sim::ApplicationSpec& s
                         {"name", s.name}};
     putIfPresent(object, "bundleID", s.bundleID);
     putIfPresent(object, "bundlePath", s.bundlePath);
+    if (!s.infoDictionary.empty()) object["infoDictionary"] = encodeJSON(s.infoDictionary);
     putIfPresent(object, "pid", s.pid);
     return object;
 }
@@ -152,6 +156,7 @@ sim::ApplicationSpec JSONCoding<sim::ApplicationSpec>::decode(const JSONNode& no
     s.name = decodeField<std::string>(node, "name", s.name);
     s.executablePath = decodeField<std::string>(node, "executablePath", {});
     s.bundlePath = node.decodeIfPresent<std::string>("bundlePath");
+    s.infoDictionary = decodeField<std::map<std::string, std::string>>(node, "infoDictionary", {});
     s.activationPolicy = decodeField(node, "activationPolicy", s.activationPolicy);
     s.pid = node.decodeIfPresent<std::int32_t>("pid");
     return s;
@@ -349,6 +354,91 @@ JSONValue JSONCoding<sim::TapAnswer>::encode(const sim::TapAnswer& a) {
 sim::TapAnswer JSONCoding<sim::TapAnswer>::decode(const JSONNode& node) {
     return sim::TapAnswer{node.decode<std::uint64_t>("delivery"),
                           node.decodeIfPresent<sim::InputEvent>("passed")};
+}
+
+// Preference values: one key naming the kind. Data goes as hexadecimal, since its bytes
+// need not be text.
+
+namespace {
+
+constexpr const char* hexDigits = "0123456789abcdef";
+
+std::string hexOf(const std::string& bytes) {
+    std::string hex;
+    hex.reserve(bytes.size() * 2);
+    for (unsigned char byte : bytes) {
+        hex += hexDigits[byte >> 4];
+        hex += hexDigits[byte & 0x0f];
+    }
+    return hex;
+}
+
+std::string bytesOf(const JSONNode& node) {
+    const std::string hex = node.string();
+    const auto digit = [&](char c) -> unsigned {
+        const char* found = c == '\0' ? nullptr : std::strchr(hexDigits, c);
+        if (!found) node.fail(DecodingError::Kind::dataCorrupted, "not lowercase hexadecimal");
+        return static_cast<unsigned>(found - hexDigits);
+    };
+    if (hex.size() % 2 != 0) node.fail(DecodingError::Kind::dataCorrupted, "odd hexadecimal");
+    std::string bytes;
+    for (std::size_t i = 0; i < hex.size(); i += 2)
+        bytes += static_cast<char>(digit(hex[i]) << 4 | digit(hex[i + 1]));
+    return bytes;
+}
+
+}  // namespace
+
+JSONValue JSONCoding<sim::PreferenceData>::encode(const sim::PreferenceData& p) {
+    using Kind = sim::PreferenceData::Kind;
+    switch (p.kind) {
+        case Kind::boolean:
+            return {{"bool", p.boolean}};
+        case Kind::integer:
+            return {{"integer", p.integer}};
+        case Kind::real:
+            return {{"real", p.real}};
+        case Kind::string:
+            return {{"string", p.text}};
+        case Kind::date:
+            return {{"date", p.real}};
+        case Kind::data:
+            return {{"data", hexOf(p.text)}};
+        case Kind::array:
+            return {{"array", encodeJSON(p.items)}};
+        case Kind::dictionary:
+            break;
+    }
+    JSONValue entries = JSONValue::object();
+    for (std::size_t i = 0; i < p.keys.size() && i < p.items.size(); ++i)
+        entries[p.keys[i]] = encodeJSON(p.items[i]);
+    return {{"dictionary", std::move(entries)}};
+}
+
+sim::PreferenceData JSONCoding<sim::PreferenceData>::decode(const JSONNode& node) {
+    using sim::PreferenceData;
+    if (node.keys().size() != 1) node.fail(DecodingError::Kind::dataCorrupted, "not one kind");
+    if (node.contains("bool")) return PreferenceData::makeBoolean(node.decode<bool>("bool"));
+    if (node.contains("integer")) {
+        return PreferenceData::makeInteger(node.decode<std::int64_t>("integer"));
+    }
+    if (node.contains("real")) return PreferenceData::makeReal(node.decode<double>("real"));
+    if (node.contains("string")) {
+        return PreferenceData::makeString(node.decode<std::string>("string"));
+    }
+    if (node.contains("date")) return PreferenceData::makeDate(node.decode<double>("date"));
+    if (node.contains("data")) return PreferenceData::makeData(bytesOf(node["data"]));
+    if (node.contains("array")) {
+        return PreferenceData::makeArray(node.decode<std::vector<PreferenceData>>("array"));
+    }
+    if (node.contains("dictionary")) {
+        const JSONNode entries = node["dictionary"];
+        std::vector<std::pair<std::string, PreferenceData>> pairs;
+        for (const std::string& key : entries.keys())
+            pairs.emplace_back(key, entries[key].decode<PreferenceData>());
+        return PreferenceData::makeDictionary(std::move(pairs));
+    }
+    node.fail(DecodingError::Kind::dataCorrupted, "not a preference value");
 }
 
 }  // namespace kelvo

@@ -10,6 +10,7 @@
 #include "Simulator/DesktopValues.h"
 #include "Simulator/DisplayInfo.h"
 #include "Simulator/InputEvent.h"
+#include "Simulator/PreferenceData.h"
 #include "Simulator/WindowInfo.h"
 
 // The messages of the desktop's socket.
@@ -61,6 +62,9 @@
 //                "listedInAXWindows","maximumSize":size,"minimumSize":size,"number" (optional),
 //                "positionSettable","role","sizeSettable","subrole","title"}; every key optional
 //     ownWindow {"alpha","frame":rect,"ignoresMouseEvents","level","title"}
+//     preference one key saying its kind: {"bool":true}, {"integer":1}, {"real":0.5},
+//               {"string":"..."}, {"date":seconds since 2001}, {"data":"00ff" (hex)},
+//               {"array":[preference,...]}, {"dictionary":{"key":preference,...}}
 //
 // Operations of the connection interface, for the client that sends them (args -> result):
 //     registerClient   {spec}                                 -> {"pid"}
@@ -102,6 +106,11 @@
 //     orderOwnWindow   {"front","number"}                     -> {}
 //     closeOwnWindow   {"number"}                             -> {}
 //     bootTime         {}                                     -> {"bootTime"} (seconds since 1970)
+//     copyPreference   {"domain","key"}                       -> {"value"} (none when absent)
+//     writePreference  {"domain","key","value"}               -> {} (no "value": remove)
+//     synchronizePreferences {"domain"}                       -> {"done"}
+//     operatingSystemVersion {}                               -> {"version"}
+//     activateFileViewer {"paths":[path,...]}                  -> {}
 //
 // Operations of a registered application on its own windows (the fixture application):
 //     reserveWindowNumber {}                                  -> {"number"} for a later openWindow
@@ -205,6 +214,7 @@ SIM_JSON_CODING(sim::DisplayInfo);
 SIM_JSON_CODING(sim::InputEvent);
 SIM_JSON_CODING(sim::TapSpec);
 SIM_JSON_CODING(sim::TapAnswer);
+SIM_JSON_CODING(sim::PreferenceData);
 
 #undef SIM_JSON_CODING
 

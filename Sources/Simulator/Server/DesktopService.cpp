@@ -36,14 +36,9 @@ void DesktopService::requestShutdown() const {
 }
 
 void DesktopService::leave(ServedClient& client) {
-    for (const TapID tap : client.taps)
-        desktop_->releaseTap(tap);
-    client.taps.clear();
-    for (const Pid pid : client.pids)
-        desktop_->terminate(pid);
-    client.pids.clear();
+    // The desktop ends what a departed client made, as the platform ends a process's things.
     if (client.desktopClient != 0) desktop_->detach(client.desktopClient);
-    client.desktopClient = 0;
+    client = ServedClient{};
 }
 
 }  // namespace sim

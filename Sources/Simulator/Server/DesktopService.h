@@ -19,12 +19,11 @@ class RequestFailure : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-/// One client of the server as the desktop knows it, and what it made there, so that all of it
-/// can be undone when the client goes.
+/// One client of the server as the desktop knows it, and the applications it registered (the
+/// only ones whose windows it may open, move and close).
 struct ServedClient {
     ClientID desktopClient = 0;
     std::set<Pid> pids;
-    std::set<TapID> taps;
 };
 
 /// Carries out the requests of the desktop's socket (the operations listed beside the
@@ -47,6 +46,7 @@ class DesktopService {
 
     /// Everything a client made goes: its taps (an event waiting for one of them moves on at
     /// once), its applications (terminated, their windows closed), its observers.
+    /// Leaving twice does nothing more.
     void leave(ServedClient& client);
 
     struct Call {

@@ -180,10 +180,8 @@ void DesktopService::addConnectionOperations(std::map<std::string, Operation>& t
             {"pid", call.desktop().openApplication(arg<std::string>(call, "bundlePath"))}};
     };
     t["createTap"] = [](const Call& call) {
-        const TapID tap =
-            call.desktop().createTap(call.client.desktopClient, call.args.decode<TapSpec>());
-        if (tap != 0) call.client.taps.insert(tap);
-        return JSONValue{{"tap", tap}};
+        return JSONValue{{"tap", call.desktop().createTap(call.client.desktopClient,
+                                                          call.args.decode<TapSpec>())}};
     };
     t["enableTap"] = [](const Call& call) {
         call.desktop().enableTap(arg<TapID>(call, "tap"), arg<bool>(call, "enabled"));
@@ -193,9 +191,7 @@ void DesktopService::addConnectionOperations(std::map<std::string, Operation>& t
         return JSONValue{{"enabled", call.desktop().tapEnabled(arg<TapID>(call, "tap"))}};
     };
     t["releaseTap"] = [](const Call& call) {
-        const auto tap = arg<TapID>(call, "tap");
-        call.desktop().releaseTap(tap);
-        call.client.taps.erase(tap);
+        call.desktop().releaseTap(arg<TapID>(call, "tap"));
         return none();
     };
     t["answerTapEvent"] = [](const Call& call) {
@@ -240,6 +236,30 @@ void DesktopService::addConnectionOperations(std::map<std::string, Operation>& t
     };
     t["bootTime"] = [](const Call& call) {
         return JSONValue{{"bootTime", call.desktop().bootTime()}};
+    };
+    t["copyPreference"] = [](const Call& call) {
+        JSONValue result = none();
+        kelvo::putIfPresent(result, "value",
+                            call.desktop().copyPreference(arg<std::string>(call, "domain"),
+                                                          arg<std::string>(call, "key")));
+        return result;
+    };
+    t["writePreference"] = [](const Call& call) {
+        call.desktop().writePreference(arg<std::string>(call, "domain"),
+                                       arg<std::string>(call, "key"),
+                                       call.args.decodeIfPresent<PreferenceData>("value"));
+        return none();
+    };
+    t["synchronizePreferences"] = [](const Call& call) {
+        return JSONValue{
+            {"done", call.desktop().synchronizePreferences(arg<std::string>(call, "domain"))}};
+    };
+    t["operatingSystemVersion"] = [](const Call& call) {
+        return JSONValue{{"version", call.desktop().operatingSystemVersion()}};
+    };
+    t["activateFileViewer"] = [](const Call& call) {
+        call.desktop().activateFileViewer(arg<std::vector<std::string>>(call, "paths"));
+        return none();
     };
 }
 

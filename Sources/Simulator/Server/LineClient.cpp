@@ -28,6 +28,7 @@ void LineClient::start(EventHandler handler) {
 }
 
 void LineClient::setDisconnectHandler(std::function<void()> handler) {
+    std::lock_guard lock(mutex_);
     disconnected_ = std::move(handler);
 }
 
@@ -84,7 +85,12 @@ void LineClient::readLoop() {
     }
     ::shutdown(descriptor_, SHUT_RDWR);
     connected_ = false;
-    if (disconnected_) disconnected_();
+    std::function<void()> disconnected;
+    {
+        std::lock_guard lock(mutex_);
+        disconnected = disconnected_;
+    }
+    if (disconnected) disconnected();
     failAll();
 }
 

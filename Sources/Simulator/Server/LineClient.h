@@ -56,7 +56,8 @@ class LineClient {
     /// Closes the connection: waiting calls fail with DesktopGone, the reader ends.
     void close();
     bool isConnected() const { return connected_.load(); }
-    /// Called once on the reader thread when the connection ends, whoever ended it.
+    /// Called once on the reader thread when the connection ends, whoever ended it. May be set
+    /// while the reader runs. Calls waiting at that moment fail only after it has returned.
     void setDisconnectHandler(std::function<void()> handler);
 
   private:

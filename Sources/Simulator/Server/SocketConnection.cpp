@@ -268,4 +268,29 @@ double SocketConnection::bootTime() {
     return field(call("bootTime", JSONValue::object()), "bootTime", 0.0);
 }
 
+std::optional<PreferenceData> SocketConnection::copyPreference(const std::string& domain,
+                                                               const std::string& key) {
+    return optionalField<PreferenceData>(call("copyPreference", {{"domain", domain}, {"key", key}}),
+                                         "value");
+}
+
+void SocketConnection::writePreference(const std::string& domain, const std::string& key,
+                                       const std::optional<PreferenceData>& value) {
+    JSONValue args = {{"domain", domain}, {"key", key}};
+    kelvo::putIfPresent(args, "value", value);
+    call("writePreference", std::move(args));
+}
+
+bool SocketConnection::synchronizePreferences(const std::string& domain) {
+    return field(call("synchronizePreferences", {{"domain", domain}}), "done", false);
+}
+
+std::string SocketConnection::operatingSystemVersion() {
+    return field<std::string>(call("operatingSystemVersion", JSONValue::object()), "version", {});
+}
+
+void SocketConnection::activateFileViewer(const std::vector<std::string>& paths) {
+    call("activateFileViewer", {{"paths", encodeJSON(paths)}});
+}
+
 }  // namespace sim

@@ -83,6 +83,13 @@ class SocketConnection final : public DesktopConnection {
     void closeOwnWindow(WindowNumber number) override;
 
     double bootTime() override;
+    std::optional<PreferenceData> copyPreference(const std::string& domain,
+                                                 const std::string& key) override;
+    void writePreference(const std::string& domain, const std::string& key,
+                         const std::optional<PreferenceData>& value) override;
+    bool synchronizePreferences(const std::string& domain) override;
+    std::string operatingSystemVersion() override;
+    void activateFileViewer(const std::vector<std::string>& paths) override;
 
   private:
     /// The sink, shared with the reader thread so that replacing it is safe.

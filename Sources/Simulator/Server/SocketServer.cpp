@@ -82,11 +82,15 @@ void SocketServer::run() {
     std::vector<pollfd> fds;
     std::vector<ClientID> ids;
     for (;;) {
+        bool stopping;
         {
             std::lock_guard lock(mutex_);
-            if (stopRequested_) return;
+            stopping = stopRequested_;
         }
+        // What was queued before the stop (the reply to "shutdown" among it) is written as far
+        // as the clients take it without waiting.
         takeOutgoing();
+        if (stopping) return;
         fds.clear();
         ids.clear();
         fds.push_back({wakeFD_, POLLIN, 0});

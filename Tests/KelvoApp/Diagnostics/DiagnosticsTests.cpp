@@ -11,6 +11,9 @@
 #include "KelvoApp/Diagnostics/Diagnostics.h"
 #include "Platform/Foundation/FileManager.h"
 #include "Platform/Foundation/ManualClock.h"
+#include "Simulator/Desktop.h"
+#include "Simulator/InProcessConnection.h"
+#include "Simulator/SharedConnection.h"
 #include "Support/TemporaryFolder.h"
 
 namespace kelvo {
@@ -21,25 +24,6 @@ using testing::TemporaryFolder;
 
 /// 23:23:05 UTC on 7 December 2026.
 constexpr double decemberSeventh = 1796685785.0;
-
-class FakeReportPlatform : public ReportPlatform {
-  public:
-    std::optional<std::string> version = "1.4.2";
-    std::optional<std::string> build = "812";
-    std::vector<std::vector<fs::path>> revealed;
-
-    std::optional<std::string> bundleInfoString(std::string_view key) const override {
-        if (key == "CFBundleShortVersionString") return version;
-        if (key == "CFBundleVersion") return build;
-        return std::nullopt;
-    }
-    std::string operatingSystemVersionString() const override {
-        return "Version 14.5 (Build 23F79)";
-    }
-    void activateFileViewerSelecting(const std::vector<fs::path>& urls) override {
-        revealed.push_back(urls);
-    }
-};
 
 void setModified(const fs::path& path, double seconds) {
     const double whole = std::floor(seconds);
@@ -61,7 +45,7 @@ std::vector<std::string> folderContents(const fs::path& folder) {
 }
 
 /// A home folder of its own for each test, with the log where the program keeps it, on the
-/// manual clock.
+/// manual clock, and a desktop on which this process runs from its application bundle.
 class DiagnosticsTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -69,8 +53,12 @@ class DiagnosticsTest : public ::testing::Test {
         hadHome = home != nullptr;
         savedHome = home ? home : "";
         ::setenv("HOME", folder.path().c_str(), 1);
+        sim::SharedConnection::install(connection);
+        register_({{"CFBundleShortVersionString", "1.4.2"}, {"CFBundleVersion", "812"}});
+        desktop->setOperatingSystemVersion("Version 14.5 (Build 23F79)");
     }
     void TearDown() override {
+        sim::SharedConnection::install(nullptr);
         if (hadHome) {
             ::setenv("HOME", savedHome.c_str(), 1);
         } else {
@@ -80,7 +68,7 @@ class DiagnosticsTest : public ::testing::Test {
 
     fs::path logURL() const { return folder / "Library" / "Logs" / "Kelvo" / "kelvo.log"; }
     fs::path reportsFolder() const { return folder / "Library" / "Logs" / "DiagnosticReports"; }
-    fs::path desktop() const { return folder / "Desktop"; }
+    fs::path desktopFolder() const { return folder / "Desktop"; }
 
     /// A crash report written `seconds` after 1970, with its name as its content.
     fs::path addCrashReport(const std::string& name, double seconds) {
@@ -94,12 +82,27 @@ class DiagnosticsTest : public ::testing::Test {
         fs::create_directories(path.parent_path());
         writeAtomically(path, content);
     }
+    /// Registers this process on the desktop with its bundle's information strings.
+    void register_(std::map<std::string, std::string> info) {
+        sim::ApplicationSpec self;
+        self.bundleID = "com.skarvelt.kelvo";
+        self.name = "Kelvo";
+        self.executablePath = "/Applications/Kelvo.app/Contents/MacOS/KelvoApp";
+        self.bundlePath = "/Applications/Kelvo.app";
+        self.infoDictionary = std::move(info);
+        connection->registerClient(self);
+    }
+    std::vector<std::vector<std::string>> revealed() const {
+        return desktop->fileViewerSelections();
+    }
     /// Moves the clock to `seconds` after 1970.
     void setNow(double seconds) { clock.advance(seconds - Date::now().timeIntervalSince1970); }
 
     TemporaryFolder folder;
     ManualClock clock;
-    FakeReportPlatform platform;
+    std::shared_ptr<sim::Desktop> desktop = std::make_shared<sim::Desktop>();
+    std::shared_ptr<sim::InProcessConnection> connection =
+        std::make_shared<sim::InProcessConnection>(desktop);
     bool hadHome = false;
     std::string savedHome;
 };
@@ -288,9 +291,9 @@ TEST_F(DiagnosticsTest, FullReportHoldsCopiesAndTheFiveNewestOfEightCrashReports
         addCrashReport("KelvoApp-day" + std::to_string(day) + ".ips", 1767225600 + day * 86400);
     }
 
-    const auto report = Diagnostics::writeReport(configURL, logURL(), platform);
+    const auto report = Diagnostics::writeReport(configURL, logURL());
 
-    const fs::path expected = desktop() / "Kelvo report 20261207T232305";
+    const fs::path expected = desktopFolder() / "Kelvo report 20261207T232305";
     ASSERT_EQ(report, expected);
     EXPECT_EQ(
         folderContents(expected),
@@ -304,7 +307,7 @@ TEST_F(DiagnosticsTest, FullReportHoldsCopiesAndTheFiveNewestOfEightCrashReports
     EXPECT_EQ(readFile(expected / "about this report.txt"),
               Diagnostics::reportText("1.4.2", "812", "Version 14.5 (Build 23F79)",
                                       Date{decemberSeventh}, 8));
-    EXPECT_EQ(platform.revealed, (std::vector<std::vector<fs::path>>{{expected}}));
+    EXPECT_EQ(revealed(), (std::vector<std::vector<std::string>>{{expected.string()}}));
     // The originals stay where they were.
     EXPECT_EQ(Diagnostics::crashReports().size(), 8u);
 }
@@ -315,19 +318,18 @@ TEST_F(DiagnosticsTest, MissingPreviousLogAndConfigurationAreLeftOut) {
     addCrashReport("KelvoApp-one.ips", 1767225600);
 
     const auto report =
-        Diagnostics::writeReport(folder / ".config" / "kelvo" / "config.json", logURL(), platform);
+        Diagnostics::writeReport(folder / ".config" / "kelvo" / "config.json", logURL());
 
     ASSERT_TRUE(report);
     EXPECT_EQ(folderContents(*report),
               (std::vector<std::string>{"KelvoApp-one.ips", "about this report.txt", "kelvo.log"}));
-    EXPECT_EQ(platform.revealed.size(), 1u);
+    EXPECT_EQ(revealed().size(), 1u);
 }
 
 TEST_F(DiagnosticsTest, BundleWithoutVersionStringsWritesQuestionMarks) {
     setNow(decemberSeventh);
-    platform.version.reset();
-    platform.build.reset();
-    const auto report = Diagnostics::writeReport(folder / "config.json", logURL(), platform);
+    register_({{"CFBundleName", "Kelvo"}});
+    const auto report = Diagnostics::writeReport(folder / "config.json", logURL());
     ASSERT_TRUE(report);
     const std::string text = readFile(*report / "about this report.txt");
     EXPECT_EQ(text.substr(0, text.find('\n')), "Kelvo ? (build ?)");
@@ -337,28 +339,28 @@ TEST_F(DiagnosticsTest, BundleWithoutVersionStringsWritesQuestionMarks) {
 TEST_F(DiagnosticsTest, AFileInTheWayOfTheFolderMeansNoReportAndNoWindow) {
     setNow(decemberSeventh);
     writeFile(logURL(), "run\n");
-    writeFile(desktop() / "Kelvo report 20261207T232305", "in the way");
-    EXPECT_EQ(Diagnostics::writeReport(folder / "config.json", logURL(), platform), std::nullopt);
-    EXPECT_TRUE(platform.revealed.empty());
-    EXPECT_EQ(readFile(desktop() / "Kelvo report 20261207T232305"), "in the way");
+    writeFile(desktopFolder() / "Kelvo report 20261207T232305", "in the way");
+    EXPECT_EQ(Diagnostics::writeReport(folder / "config.json", logURL()), std::nullopt);
+    EXPECT_TRUE(revealed().empty());
+    EXPECT_EQ(readFile(desktopFolder() / "Kelvo report 20261207T232305"), "in the way");
 
     // The same with the Desktop itself a file.
-    fs::remove_all(desktop());
-    writeFile(desktop(), "not a folder");
-    EXPECT_EQ(Diagnostics::writeReport(folder / "config.json", logURL(), platform), std::nullopt);
-    EXPECT_TRUE(platform.revealed.empty());
+    fs::remove_all(desktopFolder());
+    writeFile(desktopFolder(), "not a folder");
+    EXPECT_EQ(Diagnostics::writeReport(folder / "config.json", logURL()), std::nullopt);
+    EXPECT_TRUE(revealed().empty());
 }
 
 TEST_F(DiagnosticsTest, TwoReportsInOneSecondShareTheFolderAndReplaceItsFiles) {
     setNow(decemberSeventh + 0.2);
     writeFile(logURL(), "first\n");
     addCrashReport("KelvoApp-1.ips", 1767225600);
-    const auto first = Diagnostics::writeReport(folder / "config.json", logURL(), platform);
+    const auto first = Diagnostics::writeReport(folder / "config.json", logURL());
 
     clock.advance(0.5);
     writeFile(logURL(), "second\n");
     addCrashReport("KelvoApp-2.ips", 1767225700);
-    const auto second = Diagnostics::writeReport(folder / "config.json", logURL(), platform);
+    const auto second = Diagnostics::writeReport(folder / "config.json", logURL());
 
     ASSERT_TRUE(first);
     EXPECT_EQ(second, first);
@@ -368,7 +370,7 @@ TEST_F(DiagnosticsTest, TwoReportsInOneSecondShareTheFolderAndReplaceItsFiles) {
                                         "kelvo.log"}));
     EXPECT_NE(readFile(*second / "about this report.txt").find("(2 on this machine)"),
               std::string::npos);
-    EXPECT_EQ(platform.revealed.size(), 2u);
+    EXPECT_EQ(revealed().size(), 2u);
 }
 
 TEST_F(DiagnosticsTest, TheLogCopiedIsTheOneGivenSuchAsTheTestFolders) {
@@ -379,7 +381,7 @@ TEST_F(DiagnosticsTest, TheLogCopiedIsTheOneGivenSuchAsTheTestFolders) {
     writeFile(testFolder / "config.json", "{\"desktopCount\": 3}");
 
     const auto report =
-        Diagnostics::writeReport(testFolder / "config.json", testFolder / "kelvo.log", platform);
+        Diagnostics::writeReport(testFolder / "config.json", testFolder / "kelvo.log");
 
     ASSERT_TRUE(report);
     EXPECT_EQ(readFile(*report / "kelvo.log"), "the test run's log\n");
