@@ -206,11 +206,10 @@ TEST_F(ManagedFixtureTest, TheFixturesWindowsAreTiledAndFollowed) {
     }));
 }
 
-// Off until the desktop's socket connection answers a request made from its own reader thread:
-// a focus claim activates the fixture, the workspace's activation notice is posted on that
-// thread, and the event stream's block there asks the desktop about the application and waits
-// for a reply only that thread can read, while the main thread waits for its own reply.
-TEST_F(ManagedFixtureTest, DISABLED_TheShortcutsDriveTheRunningProgram) {
+// A focus claim activates the fixture; the workspace's activation notice then asks the desktop
+// about the application from the connection's delivery thread while the main thread waits for
+// its own reply: both must be answered.
+TEST_F(ManagedFixtureTest, TheShortcutsDriveTheRunningProgram) {
     ASSERT_EQ(desktop->run({"key", "alt+shift+2"}).status, 0);
     EXPECT_TRUE(logHas("cmd throwTo(2)"));
     ASSERT_EQ(desktop->run({"key", "alt+2"}).status, 0);

@@ -11,19 +11,41 @@ using kelvo::JSONValue;
 SocketConnection::SocketConnection(const std::string& path)
     : client_(std::make_unique<LineClient>(path)) {
     client_->start([slot = slot_](const std::string& name, const JSONValue& body) {
-        const auto event = DesktopMessages::decodeEvent(name, body);
+        auto event = DesktopMessages::decodeEvent(name, body);
         if (!event) return;
-        EventSink sink;
         {
             std::lock_guard lock(slot->mutex);
-            sink = slot->sink;
+            slot->events.push_back(std::move(*event));
         }
-        if (sink) sink(*event);
+        slot->queued.notify_one();
     });
+    delivery_ = std::thread([this] { deliverEvents(); });
 }
 
 SocketConnection::~SocketConnection() {
+    // A sink still running may wait on a reply, which the reader reads: the delivery ends
+    // before the connection closes.
+    {
+        std::lock_guard lock(slot_->mutex);
+        slot_->stopping = true;
+    }
+    slot_->queued.notify_one();
+    delivery_.join();
     client_.reset();
+}
+
+void SocketConnection::deliverEvents() {
+    std::unique_lock lock(slot_->mutex);
+    for (;;) {
+        slot_->queued.wait(lock, [&] { return slot_->stopping || !slot_->events.empty(); });
+        if (slot_->stopping) return;
+        const DesktopEvent event = std::move(slot_->events.front());
+        slot_->events.pop_front();
+        const EventSink sink = slot_->sink;
+        lock.unlock();
+        if (sink) sink(event);
+        lock.lock();
+    }
 }
 
 void SocketConnection::setDisconnectHandler(std::function<void()> handler) {

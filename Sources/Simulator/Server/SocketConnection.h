@@ -1,9 +1,12 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "Simulator/DesktopConnection.h"
 #include "Simulator/Server/LineClient.h"
@@ -12,7 +15,9 @@ namespace sim {
 
 /// A connection to a desktop served by another process (`kelvo-sim serve`), over its socket.
 /// Each call is one request and waits for its reply; events arrive on the connection's reader
-/// thread and go to the sink from there. Once the desktop is gone every call fails the way
+/// thread and go to the sink, in order, from a delivery thread of their own: a sink may then
+/// call the desktop back (a workspace notification asking about its application) while the
+/// reader goes on reading that call's reply. Once the desktop is gone every call fails the way
 /// `DisconnectedConnection`'s do.
 class SocketConnection final : public DesktopConnection {
   public:
@@ -92,11 +97,16 @@ class SocketConnection final : public DesktopConnection {
     void activateFileViewer(const std::vector<std::string>& paths) override;
 
   private:
-    /// The sink, shared with the reader thread so that replacing it is safe.
+    /// The sink and the events waiting for it, shared with the reader thread, which only
+    /// queues them; the delivery thread hands them over one at a time.
     struct SinkSlot {
         std::mutex mutex;
+        std::condition_variable queued;
+        std::deque<DesktopEvent> events;
+        bool stopping = false;
         EventSink sink;
     };
+    void deliverEvents();
 
     /// The reply's result, or none when the desktop is gone or refused the request.
     std::optional<kelvo::JSONValue> call(const std::string& op, kelvo::JSONValue args);
@@ -109,6 +119,7 @@ class SocketConnection final : public DesktopConnection {
 
     std::shared_ptr<SinkSlot> slot_ = std::make_shared<SinkSlot>();
     std::unique_ptr<LineClient> client_;
+    std::thread delivery_;
     std::atomic<Pid> pid_{0};
 };
 
