@@ -50,7 +50,7 @@ using DesktopEvent = std::variant<ObserverNotification, WorkspaceNotification,
                                   ScreenParametersChanged, TapEventDelivery, TerminateRequested>;
 
 /// Receives a connection's events, on the thread that delivers them (whoever changed the
-/// desktop, in process; the connection's reader thread, over a socket). Never called while
+/// desktop, in process; the connection's delivery thread, over a socket). Never called while
 /// the desktop is locked.
 using EventSink = std::function<void(const DesktopEvent&)>;
 

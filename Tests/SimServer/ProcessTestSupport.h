@@ -77,7 +77,7 @@ class Manager {
     explicit Manager(const DesktopProcess& desktop)
         : connection(std::make_shared<SocketConnection>(desktop.socketPath())) {
         connection->setEventSink([this](const DesktopEvent& event) {
-            // Runs on the connection's reader thread: an answer is posted, never waited for.
+            // Runs on the connection's delivery thread: an answer is posted, never waited for.
             if (const auto* delivery = std::get_if<TapEventDelivery>(&event);
                 delivery && delivery->delivery != 0 && tapPolicy) {
                 if (auto answer = tapPolicy(*delivery)) connection->answerTapEvent(*answer);

@@ -3,8 +3,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <set>
 
 #include "KelvoCore/JSON/JSONWriter.h"
@@ -281,6 +283,31 @@ TEST_F(ServerProcessTest, PreferencesWrittenByOneClientAreReadByAnother) {
               PreferenceData::makeReal(0.5));
     reader.connection->writePreference(dock, "autohide-time-modifier", std::nullopt);
     EXPECT_EQ(writer.connection->copyPreference(dock, "autohide-time-modifier"), std::nullopt);
+}
+
+TEST_F(ServerProcessTest, ASinkThatAsksTheDesktopBackIsAnswered) {
+    // A workspace notice asks about its application while the reader must read the reply.
+    auto connection = std::make_shared<SocketConnection>(desktop.socketPath());
+    std::mutex mutex;
+    std::condition_variable answered;
+    std::optional<std::string> launchedName;
+    connection->setEventSink([&](const DesktopEvent& event) {
+        const auto* notice = std::get_if<WorkspaceNotification>(&event);
+        if (!notice || notice->kind != WorkspaceNotification::Kind::launched) return;
+        const auto app = connection->application(notice->pid);
+        std::lock_guard lock(mutex);
+        launchedName = app ? app->name : "none";
+        answered.notify_all();
+    });
+    ApplicationSpec self;
+    self.name = "Watcher";
+    connection->registerClient(self);
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(answered.wait_for(lock, std::chrono::seconds(20),
+                                  [&] { return launchedName.has_value(); }));
+    EXPECT_EQ(*launchedName, "Watcher");
+    lock.unlock();
+    connection->setEventSink(nullptr);
 }
 
 TEST_F(ServerProcessTest, CommandLineMistakesAreToldWithTheirStatus) {
