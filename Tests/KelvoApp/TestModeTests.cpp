@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <poll.h>
 #include <unistd.h>
 
@@ -181,6 +183,35 @@ TEST_F(TestModeReaderTest, RepliesComeInOrderAndTheEndOfInputTerminates) {
     ASSERT_TRUE(reader->waitUntilFinished(10));
     clock.runUntilIdle();
     EXPECT_EQ(terminations, 1);
+}
+
+TEST_F(TestModeReaderTest, TheQuitReplyIsWrittenBeforeTerminationBegins) {
+    FakeEventTaps taps;
+    Config config = Config::defaults();
+    auto bridge = std::make_shared<FakeWindowBridge>();
+    WorkspaceStore store(config, bridge, CGRect(0, 25, 1000, 800));
+    HotkeyService hotkeys(taps, Keymap(config), [](const Command&) {});
+    std::atomic<int> terminations = 0;
+    std::atomic<bool> replyWasOut = false;
+    auto reader = TestMode::start(
+        std::filesystem::path("/tmp"), hotkeys, store, [] { return std::optional<WindowID>(); }, 77,
+        [&] {
+            pollfd readable{output_[0], POLLIN, 0};
+            replyWasOut = ::poll(&readable, 1, 0) == 1;
+            ++terminations;
+        },
+        input_[0], output_[1]);
+    ASSERT_TRUE(reader);
+    write("{\"op\":\"quit\"}\n");
+    for (int round = 0; round < 1000 && terminations == 0; ++round) {
+        if (clock.waitForPending(1, 0.01)) clock.runUntilIdle();
+    }
+    EXPECT_EQ(terminations, 1);
+    EXPECT_TRUE(replyWasOut);
+    EXPECT_EQ(readReply(), R"({"ok":true})");
+    closeInput();
+    ASSERT_TRUE(reader->waitUntilFinished(10));
+    clock.runUntilIdle();
 }
 
 TEST_F(TestModeReaderTest, OutsideTestModeNothingStarts) {

@@ -1,7 +1,10 @@
 #include "KelvoApp/TestMode/TestMode.h"
 
 #include <unistd.h>
+#include <condition_variable>
+#include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 
 #include "KelvoAX/Log/LogFile.h"
@@ -54,6 +57,38 @@ class LineReader {
     int descriptor_;
     std::string buffer_;
     bool finished_ = false;
+};
+
+/// Counts the requests handed to the main thread and the replies written for them, so that a
+/// queued termination can wait until the reply of the request that queued it is out: the
+/// process must not end between producing the "quit" reply and writing it.
+class ReplyLedger {
+  public:
+    /// On the main thread, inside the hand-off.
+    void handled() {
+        std::lock_guard lock(mutex_);
+        ++handled_;
+    }
+    /// On the reader thread, once the reply of a handed-off request is written.
+    void written() {
+        {
+            std::lock_guard lock(mutex_);
+            ++written_;
+        }
+        changed_.notify_all();
+    }
+    /// On the main thread: no request handed off can be pending then, so this ends as soon as
+    /// the reader has written what it holds.
+    void awaitWritten() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return written_ >= handled_; });
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::uint64_t handled_ = 0;
+    std::uint64_t written_ = 0;
 };
 
 }  // namespace
@@ -114,17 +149,28 @@ std::optional<NSThread> TestMode::start(const std::optional<std::filesystem::pat
                                         Focused focused, int pid, std::function<void()> terminate,
                                         int standardInput, int standardOutput) {
     if (!directory) return std::nullopt;
-    NSThread reader([&hotkeys, &store, focused = std::move(focused), pid,
-                     terminate = std::move(terminate), standardInput, standardOutput] {
+    auto ledger = std::make_shared<ReplyLedger>();
+    auto afterReplies = [ledger, terminate = std::move(terminate)] {
+        ledger->awaitWritten();
+        terminate();
+    };
+    NSThread reader([&hotkeys, &store, focused = std::move(focused), pid, ledger,
+                     terminate = std::move(afterReplies), standardInput, standardOutput] {
         LineReader lines(standardInput);
+        bool handedOff = false;
         const auto onMain = [&](const KelvoTestRequest& request) {
             KelvoTestReply reply;
-            DispatchQueue::main().sync(
-                [&] { reply = handle(request, hotkeys, store, focused, pid, terminate); });
+            DispatchQueue::main().sync([&] {
+                ledger->handled();
+                reply = handle(request, hotkeys, store, focused, pid, terminate);
+            });
+            handedOff = true;
             return reply;
         };
         while (const auto line = lines.next()) {
+            handedOff = false;
             if (const auto reply = answer(*line, onMain)) send(*reply, standardOutput);
+            if (handedOff) ledger->written();
         }
         DispatchQueue::main().async(terminate);
     });
