@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "KelvoAX/Log/LogFile.h"
+#include "KelvoCore/Text/DecimalText.h"
 #include "KelvoCore/Text/UnicodeText.h"
 #include "Platform/AppKit/NSBundle.h"
 #include "Platform/AppKit/NSProcessInfo.h"
@@ -26,10 +27,6 @@ constexpr std::string_view reportTextName = "about this report.txt";
 constexpr std::string_view reportFolderPrefix = "Kelvo report ";
 constexpr std::string_view shortVersionKey = "CFBundleShortVersionString";
 constexpr std::string_view buildKey = "CFBundleVersion";
-
-// Beyond these magnitudes the default text of a double switches to an exponent.
-constexpr double plainTextFloor = 1e-4;
-constexpr double plainTextCeiling = 1e16;
 
 FileManager& files() {
     return FileManager::defaultManager();
@@ -95,17 +92,7 @@ fs::path markerURL(const fs::path& logURL) {
 }
 
 std::string markerText(Date date) {
-    const double seconds = date.timeIntervalSince1970;
-    const double magnitude = std::fabs(seconds);
-    const bool plain =
-        magnitude == 0 || (magnitude >= plainTextFloor && magnitude < plainTextCeiling);
-    char buffer[64];
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, seconds,
-                      plain ? std::chars_format::fixed : std::chars_format::scientific);
-    std::string text(buffer, error == std::errc() ? end : buffer);
-    if (plain && std::isfinite(seconds) && text.find('.') == std::string::npos) text += ".0";
-    return text;
+    return DecimalText::of(date.timeIntervalSince1970);
 }
 
 std::optional<Date> dateFromMarkerText(std::string_view text) {

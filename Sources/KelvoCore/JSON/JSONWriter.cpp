@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "KelvoCore/Text/DecimalText.h"
+
 namespace kelvo {
 
 class JSONWriter::Emitter {
@@ -112,11 +114,9 @@ class JSONWriter::Emitter {
 
     void number(double d) {
         if (!std::isfinite(d)) throw EncodingError("Unable to encode a non-finite number.");
-        char buffer[64];
-        // The shortest text that reads back to the same double; integral values carry no
-        // fraction (1080, not 1080.0).
-        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, d);
-        out_.append(buffer, end);
+        // Integral values carry no fraction (1080, not 1080.0), and round ones no exponent
+        // (1000000000, not 1e+09).
+        out_ += DecimalText::withoutPointZero(d);
     }
 
     void string(const std::string& s) {

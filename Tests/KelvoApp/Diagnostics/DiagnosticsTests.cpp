@@ -126,7 +126,8 @@ TEST_F(DiagnosticsTest, MarkerTextIsTheDefaultTextOfADouble) {
     EXPECT_EQ(Diagnostics::markerText(Date{1767225600.5}), "1767225600.5");
     EXPECT_EQ(Diagnostics::markerText(Date{0}), "0.0");
     EXPECT_EQ(Diagnostics::markerText(Date{-62135596800}), "-62135596800.0");
-    EXPECT_EQ(Diagnostics::markerText(Date{1e16}), "1e+16");
+    EXPECT_EQ(Diagnostics::markerText(Date{1e16}), "10000000000000000.0");
+    EXPECT_EQ(Diagnostics::markerText(Date{3e17}), "3e+17");
     for (double seconds : {1796685785.000001, 0.1, 1e15 + 0.5, 123456789.987654321}) {
         EXPECT_EQ(Diagnostics::dateFromMarkerText(Diagnostics::markerText(Date{seconds})),
                   Date{seconds})

@@ -36,6 +36,17 @@ TEST(JSONWriter, NumbersAreShortestAndIntegralDoublesCarryNoFraction) {
         {1.0 / 3.0, "0.3333333333333333"},
         {1e22, "1e+22"},
         {123456789.25, "123456789.25"},
+        // Round values stay positional as a double's default text is, not 1e+09.
+        {1e9, "1000000000"},
+        {100000.0, "100000"},
+        {1.7e9, "1700000000"},
+        {0.0001, "0.0001"},
+        {0x1p54, "18014398509481984"},
+        {-0.0, "-0"},
+        // Beyond that range the exponent form is the default text.
+        {0.00001, "1e-05"},
+        {1.5e-7, "1.5e-07"},
+        {3e17, "3e+17"},
     };
     for (const auto& [d, text] : cases) {
         EXPECT_EQ(JSONWriter::write(JSONValue(d)), text) << d;
