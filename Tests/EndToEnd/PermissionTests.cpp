@@ -34,6 +34,18 @@ class PermissionTest : public EndToEndTest {
         return files;
     }
 
+    /// Starts Kelvo in test mode on this desktop, which refuses it: it must say so on standard
+    /// output alone and end with status 1.
+    void expectRefusal() {
+        KelvoProcess::Options options;
+        options.desktop = desktop().environment();
+        options.testFolder = kelvoFolder();
+        auto k = launchKelvo(options);
+        EXPECT_EQ(k->process().readAll(), "Accessibility permission denied; quitting.\n");
+        EXPECT_EQ(k->process().waitForExit(), 1);
+        EXPECT_EQ(k->standardError(), "");
+    }
+
     /// Writes a file of an earlier run into Kelvo's folder, dated an hour back.
     void leave(const std::string& name, const std::string& contents) const {
         std::filesystem::create_directories(kelvoFolder());
@@ -43,6 +55,15 @@ class PermissionTest : public EndToEndTest {
             std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     }
 };
+
+TEST_F(PermissionTest, WithoutTrustKelvoExitsWithStatusOneAndCreatesNoFile) {
+    const auto w = open(notes, CGRect(100, 100, 600, 400));
+    expectRefusal();
+    EXPECT_FALSE(std::filesystem::exists(kelvoFolder() / "config.json"));
+    EXPECT_FALSE(std::filesystem::exists(kelvoFolder() / "kelvo.log"));
+    EXPECT_FALSE(std::filesystem::exists(kelvoFolder() / "session.json"));
+    EXPECT_TRUE(near(window(w)->frame, CGRect(100, 100, 600, 400)));
+}
 
 // Without trust, start-up stops at the permission gate, before anything else of it runs: one line
 // on standard output and exit status 1, in test mode without any alert or prompt. Everything after
@@ -57,14 +78,7 @@ TEST_F(PermissionTest, WithoutTrustKelvoQuitsBeforeTouchingItsFilesOrAnyWindow) 
     const auto before = folderState();
     ASSERT_EQ(before.size(), 3u);
 
-    KelvoProcess::Options options;
-    options.desktop = desktop().environment();
-    options.testFolder = kelvoFolder();
-    auto k = launchKelvo(options);
-    EXPECT_EQ(k->process().readAll(), "Accessibility permission denied; quitting.\n");
-    EXPECT_EQ(k->process().waitForExit(), 1);
-    EXPECT_EQ(k->standardError(), "");
-
+    expectRefusal();
     EXPECT_TRUE(folderState() == before) << "Kelvo's folder changed";
     const auto after = window(w);
     ASSERT_TRUE(after);
