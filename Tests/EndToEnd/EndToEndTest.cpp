@@ -25,9 +25,20 @@ std::string nameOf(const std::string& bundleID) {
 
 }  // namespace
 
-EndToEndTest::EndToEndTest(std::vector<std::string> serveArguments) {
+EndToEndTest::EndToEndTest(std::vector<std::string> serveArguments)
+    : desktop_(startDesktop(std::move(serveArguments))) {}
+
+std::unique_ptr<DesktopProcess> EndToEndTest::startDesktop(
+    std::vector<std::string> serveArguments) {
     if (serveArguments.empty()) serveArguments = {"--display", "1920x1080"};
-    desktop_ = std::make_unique<DesktopProcess>(KELVO_SIM_PROGRAM, serveArguments);
+    return std::make_unique<DesktopProcess>(KELVO_SIM_PROGRAM, serveArguments);
+}
+
+void EndToEndTest::restartDesktop(std::vector<std::string> serveArguments) {
+    kelvo_.reset();
+    apps_.clear();
+    desktop_.reset();
+    desktop_ = startDesktop(std::move(serveArguments));
 }
 
 void EndToEndTest::TearDown() {
@@ -190,6 +201,22 @@ bool EndToEndTest::everyWindowOnADisplay() {
         if (w.minimized || !shown) return false;
     }
     return true;
+}
+
+bool EndToEndTest::tilesFillTheScreen(const std::vector<std::uint32_t>& numbers) {
+    const CGRect screen = displays().at(0).visibleFrame;
+    const auto placed = records(numbers);
+    if (placed.size() != numbers.size()) return false;
+    double area = 0;
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        if (!placed[i].frame) return false;
+        const CGRect tile = placed[i].frame->rect();
+        if (screen.intersection(tile) != tile) return false;
+        for (std::size_t j = 0; j < i; ++j)
+            if (!tile.intersection(placed[j].frame->rect()).isEmpty()) return false;
+        area += tile.size.width * tile.size.height;
+    }
+    return std::abs(area - screen.size.width * screen.size.height) <= tolerance;
 }
 
 }  // namespace kelvo::testing

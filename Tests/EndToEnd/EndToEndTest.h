@@ -55,6 +55,10 @@ class EndToEndTest : public ::testing::Test {
     void TearDown() override;
 
     DesktopProcess& desktop() { return *desktop_; }
+    /// Ends Kelvo, the fixture applications and the desktop, then starts a new desktop with
+    /// these arguments (the defaults when empty): the machine restarted, a reboot when
+    /// `--boot-time` differs. Kelvo's folder (configuration, session, log) stays.
+    void restartDesktop(std::vector<std::string> serveArguments = {});
 
     /// The fixture application with this bundle identifier, started on first use.
     sim::testing::FixtureProcess& app(const std::string& bundleID);
@@ -97,11 +101,16 @@ class EndToEndTest : public ::testing::Test {
     }
     /// Every window's centre is on a display and none is minimized.
     bool everyWindowOnADisplay();
+    /// Kelvo's frames of these windows lie inside the first display's visible frame, overlap
+    /// nowhere and cover it whole.
+    bool tilesFillTheScreen(const std::vector<std::uint32_t>& numbers);
 
     static std::vector<WindowID> ids(const std::vector<std::uint32_t>& numbers);
     static bool near(const CGRect& a, const CGRect& b);
 
   private:
+    static std::unique_ptr<DesktopProcess> startDesktop(std::vector<std::string> serveArguments);
+
     TemporaryFolder folder_;
     std::unique_ptr<DesktopProcess> desktop_;
     std::map<std::string, std::unique_ptr<sim::testing::FixtureProcess>> apps_;

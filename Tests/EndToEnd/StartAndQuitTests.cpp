@@ -148,25 +148,6 @@ TEST_F(StartAndQuitTest, ASecondInstanceInTestModeIsRefusedWithStatusThree) {
     EXPECT_TRUE(running.ping().ok);
 }
 
-class UntrustedStartTest : public EndToEndTest {
-  protected:
-    UntrustedStartTest() : EndToEndTest({"--display", "1920x1080", "--untrusted"}) {}
-};
-
-TEST_F(UntrustedStartTest, WithoutAccessibilityTrustKelvoExitsWithStatusOne) {
-    const auto w = open(notes, CGRect(100, 100, 600, 400));
-    KelvoProcess::Options options;
-    options.desktop = desktop().environment();
-    options.testFolder = kelvoFolder();
-    auto k = launchKelvo(options);
-    EXPECT_EQ(k->process().readAll(), "Accessibility permission denied; quitting.\n");
-    EXPECT_EQ(k->process().waitForExit(), 1);
-    EXPECT_FALSE(std::filesystem::exists(kelvoFolder() / "config.json"));
-    EXPECT_FALSE(std::filesystem::exists(kelvoFolder() / "kelvo.log"));
-    EXPECT_FALSE(std::filesystem::exists(kelvoFolder() / "session.json"));
-    EXPECT_TRUE(near(window(w)->frame, CGRect(100, 100, 600, 400)));
-}
-
 TEST_F(StartAndQuitTest, WithoutADesktopKelvoExitsWithStatusFour) {
     for (const std::string& socket :
          {std::string("unset"), (kelvoFolder() / "nothing.sock").string()}) {

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,32 +45,67 @@ std::vector<char*> pointers(std::vector<std::string>& texts) {
 
 ChildProcess::ChildProcess(std::vector<std::string> arguments,
                            const std::map<std::string, std::string>& environment) {
-    int in[2], out[2];
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) {
+    int in[2], out[2], report[2];
+    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 ||
+        ::pipe2(report, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    // Everything the child needs is made before the fork: between the fork and the exec it
+    // may only make system calls.
     auto environmentLines = mergedEnvironment(environment);
     auto argv = pointers(arguments);
     auto envp = pointers(environmentLines);
-    const int result = ::posix_spawn(&pid_, arguments.front().c_str(), &actions, nullptr,
-                                     argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t parent = ::getpid();
+    pid_ = ::fork();
+    if (pid_ == 0) becomeProgram(argv, envp, in[0], out[1], report[1], parent);
+    const int forkError = errno;
     ::close(in[0]);
     ::close(out[1]);
+    ::close(report[1]);
     input_ = in[1];
     output_ = out[0];
-    if (result != 0) {
+    // The report pipe closes at a successful exec; otherwise it carries the exec's errno.
+    int error = pid_ < 0 ? forkError : 0;
+    if (pid_ > 0) {
+        ssize_t count = 0;
+        while ((count = ::read(report[0], &error, sizeof(error))) < 0 && errno == EINTR) {
+        }
+        if (count != static_cast<ssize_t>(sizeof(error))) error = 0;
+    }
+    ::close(report[0]);
+    if (error != 0) {
+        if (pid_ > 0) {
+            int status = 0;
+            while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+            }
+        }
         ::close(input_);
         ::close(output_);
-        throw std::runtime_error("cannot start " + arguments.front() + ": " +
-                                 std::strerror(result));
+        throw std::runtime_error("cannot start " + arguments.front() + ": " + std::strerror(error));
     }
     // A test that writes to a process that has ended must see a failed write, not SIGPIPE.
     ::signal(SIGPIPE, SIG_IGN);
+}
+
+void ChildProcess::becomeProgram(const std::vector<char*>& argv, const std::vector<char*>& envp,
+                                 int input, int output, int report, pid_t parent) {
+    // The kernel kills the child when the thread that forked it ends, however the test process
+    // dies (a CTest timeout's SIGKILL included). A parent that died before the request was
+    // made is caught by the check that follows it: the child has been handed to another
+    // process by then.
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) == 0 && ::getppid() == parent &&
+        onto(input, STDIN_FILENO) && onto(output, STDOUT_FILENO)) {
+        ::execve(argv.front(), argv.data(), envp.data());
+    }
+    const int error = errno;
+    [[maybe_unused]] const ssize_t ignored = ::write(report, &error, sizeof(error));
+    ::_exit(127);
+}
+
+bool ChildProcess::onto(int from, int to) {
+    // dup2 of a descriptor onto itself keeps its close-on-exec flag; clear it by hand then.
+    if (from == to) return ::fcntl(to, F_SETFD, 0) == 0;
+    return ::dup2(from, to) == to;
 }
 
 ChildProcess::~ChildProcess() {

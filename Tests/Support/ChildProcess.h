@@ -12,7 +12,11 @@ namespace kelvo::testing {
 
 /// A program a test starts, with pipes to its standard input and output. Whatever happens to
 /// the test, the process is ended by its pid when this object goes (SIGKILL, then reaped), so
-/// no test leaves a process behind. Waiting always has a bound; nothing sleeps a fixed time.
+/// no test leaves a process behind; and when the test process dies without running its
+/// destructors (a CTest timeout kills it), the kernel kills the child with it (a parent-death
+/// signal, asked for between the fork and the exec). That signal follows the thread that made
+/// the object: make it on a thread that lives as long as the process (the test's own).
+/// Waiting always has a bound; nothing sleeps a fixed time.
 class ChildProcess {
   public:
     static constexpr std::chrono::seconds generousWait{20};
@@ -42,6 +46,12 @@ class ChildProcess {
     bool isRunning();
 
   private:
+    /// In the forked child: asks for the parent-death signal, puts the pipes on standard input
+    /// and output and runs the program; on failure reports errno on `report` and exits.
+    [[noreturn]] static void becomeProgram(const std::vector<char*>& argv,
+                                           const std::vector<char*>& envp, int input, int output,
+                                           int report, pid_t parent);
+    static bool onto(int from, int to);
     bool fill(std::chrono::steady_clock::time_point deadline);
 
     pid_t pid_ = -1;

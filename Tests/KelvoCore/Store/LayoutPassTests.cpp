@@ -102,6 +102,33 @@ TEST_F(LayoutPass, ARefusingWindowIsStruckThreeTimesThenGivenUpAndCentred) {
     EXPECT_NE(store->stateDescription().find("unmanageable=[2]"), std::string::npos);
 }
 
+// Adopted at start-up, a window is exempt from strikes for the launch burst: refusing then costs it
+// nothing, and its exemption is spent. The next burst strikes it three times and gives it up.
+TEST_F(LayoutPass, AWindowRefusingAtLaunchIsSparedItsLaunchBurstAndGivenUpInTheNext) {
+    makeStore();
+    window(1, CGRect(10, 10, 300, 200));
+    window(2, CGRect(300, 200, 400, 300)).refusesPosition();
+    store->adopt({record(1), record(2, "org.example.stubborn")}, std::nullopt);
+    settle(2.0);
+    EXPECT_EQ(recorder.of("onLayoutPass"),
+              (std::vector<std::string>{"onLayoutPass(2, 1)", "onLayoutPass(1, 1)",
+                                        "onLayoutPass(1, 1)", "onLayoutPass(1, 1)"}));
+    EXPECT_TRUE(recorder.of("onGaveUp").empty());
+    EXPECT_EQ(store->state().spentExemption, std::set{WindowID(2)});
+    EXPECT_NE(store->stateDescription().find("unmanageable=[]"), std::string::npos);
+
+    recorder.clear();
+    store->applyLayout();
+    settle(2.0);
+    EXPECT_EQ(recorder.of("onLayoutPass"),
+              (std::vector<std::string>{"onLayoutPass(1, 1)", "onLayoutPass(1, 1)",
+                                        "onLayoutPass(1, 0)", "onLayoutPass(1, 0)"}));
+    EXPECT_EQ(recorder.of("onGaveUp"),
+              std::vector<std::string>{"onGaveUp(win#2, org.example.stubborn)"});
+    EXPECT_TRUE(store->isFloating(WindowID(2)));
+    EXPECT_EQ(frameOf(1), CGRect(0, 0, 1000, 800));
+}
+
 TEST_F(LayoutPass, UnsettledExemptWindowsGetExactlyThreeRetries) {
     makeStore();
     adopt(1);
