@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "EndToEnd/EndToEndTest.h"
+#include "KelvoCore/JSON/JSONDecoder.h"
 
 namespace kelvo::testing {
 namespace {
@@ -165,6 +166,29 @@ TEST_F(UntrustedStartTest, WithoutAccessibilityTrustKelvoExitsWithStatusOne) {
     EXPECT_FALSE(std::filesystem::exists(kelvoFolder() / "kelvo.log"));
     EXPECT_FALSE(std::filesystem::exists(kelvoFolder() / "session.json"));
     EXPECT_TRUE(near(window(w)->frame, CGRect(100, 100, 600, 400)));
+}
+
+TEST_F(UntrustedStartTest, OutsideTestModeTheDesktopShowsBothAlertsAndQuitEndsKelvo) {
+    ASSERT_EQ(desktop().run({"answer-alerts", "Continue", "Quit"}).status, 0);
+    KelvoProcess::Options options;
+    options.desktop = desktop().environment();
+    auto k = launchKelvo(options);
+    EXPECT_EQ(k->process().readAll(), "Accessibility permission denied; quitting.\n");
+    EXPECT_EQ(k->process().waitForExit(), 1);
+    const auto alerts = desktop().lines({"alerts"});
+    ASSERT_EQ(alerts.size(), 2u);
+    const JSONValue first = JSONNode::parse(alerts[0]);
+    const JSONValue second = JSONNode::parse(alerts[1]);
+    EXPECT_EQ(first["alert"]["messageText"], "Kelvo needs Accessibility access");
+    EXPECT_EQ(first["alert"]["buttons"], (JSONValue{"Continue", "Quit"}));
+    EXPECT_EQ(first["answer"], 1000);
+    EXPECT_EQ(first["owner"], k->pid());
+    EXPECT_EQ(second["alert"]["messageText"], "Waiting for Accessibility access");
+    EXPECT_EQ(second["alert"]["informativeText"],
+              "Switch Kelvo on in System Settings → Privacy & Security → Accessibility, then "
+              "click Done.");
+    EXPECT_EQ(second["alert"]["buttons"], (JSONValue{"Done", "Quit"}));
+    EXPECT_EQ(second["answer"], 1001);
 }
 
 TEST_F(StartAndQuitTest, WithoutADesktopKelvoExitsWithStatusFour) {
