@@ -13,6 +13,8 @@
 #include "KelvoApp/System/FrameworkPlatform.h"
 #include "KelvoApp/System/QuartzEventTaps.h"
 #include "KelvoApp/TestMode/TestMode.h"
+#include "Platform/AppKit/NSApplication.h"
+#include "Platform/Foundation/DispatchQueue.h"
 #include "Platform/Foundation/FileSystem.h"
 #include "Platform/Foundation/MainLoop.h"
 #include "Simulator/Server/DesktopAddress.h"
@@ -54,6 +56,11 @@ int main() {
     self.pid = static_cast<sim::Pid>(::getpid());
     self.activationPolicy = sim::ActivationPolicy::accessory;
     if (connection->registerClient(self) == 0) return noDesktop("the desktop refused this program");
+
+    // A quit asked by the desktop ends the process once the terminate notice has reached its
+    // observers, which take it on the main queue.
+    NSApplication::sharedApplication().setTerminationHandler(
+        [] { DispatchQueue::main().async([] { ::_exit(0); }); });
 
     // Both live until the process ends; nothing is torn down on the way out.
     auto* platform = new kelvo::FrameworkPlatform();

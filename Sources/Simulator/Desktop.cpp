@@ -149,6 +149,14 @@ const Desktop::Application* Desktop::applicationLocked(Pid pid) const {
     return found == applications_.end() ? nullptr : &found->second;
 }
 
+Pid Desktop::clientApplicationLocked(ClientID client) const {
+    Pid owner = 0;
+    for (const auto& [pid, app] : applications_) {
+        if (app.client == client && !app.info.terminated) owner = pid;
+    }
+    return owner;
+}
+
 Pid Desktop::launchLocked(const ApplicationSpec& spec, ClientID client,
                           const std::vector<WindowSpec>& windows) {
     Pid pid = spec.pid.value_or(0);
@@ -444,6 +452,33 @@ bool Desktop::checkTrust(bool prompt) {
         return false;  // the answer is the one from before the user acted on the prompt
     }
     return trusted_;
+}
+
+// ---- Modal alerts
+
+void Desktop::answerAlerts(const std::vector<std::string>& buttons) {
+    Transaction transaction(*this);
+    alertPresses_.insert(alertPresses_.end(), buttons.begin(), buttons.end());
+}
+
+std::vector<AlertRecord> Desktop::alerts() const {
+    std::lock_guard lock(mutex_);
+    return alerts_;
+}
+
+AlertAnswer Desktop::runAlert(ClientID client, const AlertSpec& alert) {
+    Transaction transaction(*this);
+    AlertAnswer answer = alertFirstButton;
+    if (!alertPresses_.empty()) {
+        const auto pressed =
+            std::find(alert.buttons.begin(), alert.buttons.end(), alertPresses_.front());
+        alertPresses_.pop_front();
+        answer = pressed == alert.buttons.end()
+                     ? alertAbandoned
+                     : alertFirstButton + (pressed - alert.buttons.begin());
+    }
+    alerts_.push_back(AlertRecord{clientApplicationLocked(client), alert, answer});
+    return answer;
 }
 
 // ---- Services

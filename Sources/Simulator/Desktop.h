@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Simulator/AccessCall.h"
+#include "Simulator/AlertInfo.h"
 #include "Simulator/ApplicationInfo.h"
 #include "Simulator/DesktopEvent.h"
 #include "Simulator/DesktopValues.h"
@@ -127,6 +128,16 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void setGrantsTrustOnPrompt(bool grants);
     int trustPromptCount() const;
 
+    // ---- Modal alerts. Nobody sits at this desktop to click: the person a test stands for
+    // presses the buttons it scripted, one per alert in order, and the first button of an
+    // alert when nothing is scripted.
+
+    /// The titles of the buttons pressed in the next alerts, in order (after any still
+    /// scripted). A title the alert does not have abandons it.
+    void answerAlerts(const std::vector<std::string>& buttons);
+    /// Every alert shown, oldest first, with the answer it got.
+    std::vector<AlertRecord> alerts() const;
+
     // ---- Input from the hardware: through the taps, then to the front application.
 
     void keyDown(std::uint16_t keyCode, std::uint64_t flags = 0);
@@ -223,6 +234,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec);
     void orderOwnWindow(WindowNumber number, bool front);
     void closeOwnWindow(WindowNumber number);
+    AlertAnswer runAlert(ClientID client, const AlertSpec& alert);
     std::optional<PreferenceData> copyPreference(const std::string& domain,
                                                  const std::string& key) const;
     /// None removes the key; a domain that does not keep writes drops it.
@@ -293,6 +305,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     Window* windowOfLocked(const Element& element);
     ElementID newElementLocked(Element element);
     ElementID applicationElementLocked(Pid pid);
+    /// The running application the client registered (the highest pid of several); 0 for none.
+    Pid clientApplicationLocked(ClientID client) const;
     Pid launchLocked(const ApplicationSpec& spec, ClientID client,
                      const std::vector<WindowSpec>& windows = {});
     WindowNumber openWindowLocked(Pid owner, const WindowSpec& spec, bool own);
@@ -355,6 +369,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::map<Pid, ElementID> applicationElements_;
     ElementID systemWide_;
     std::map<ObserverID, Observer> observers_;
+
+    std::deque<std::string> alertPresses_;
+    std::vector<AlertRecord> alerts_;
 
     bool trusted_ = true;
     bool grantsTrustOnPrompt_ = false;

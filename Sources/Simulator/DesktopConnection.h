@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Simulator/AlertInfo.h"
 #include "Simulator/ApplicationInfo.h"
 #include "Simulator/DesktopEvent.h"
 #include "Simulator/DesktopValues.h"
@@ -110,6 +111,8 @@ class DesktopConnection {
     /// `front`: ordered in at the top of its level; otherwise ordered out.
     virtual void orderOwnWindow(WindowNumber number, bool front) = 0;
     virtual void closeOwnWindow(WindowNumber number) = 0;
+    /// Shows a modal alert of the client and waits for the button pressed in it.
+    virtual AlertAnswer runAlert(const AlertSpec& alert) = 0;
 
     // Services.
     /// The machine's boot time in seconds since 1970; it stays the same for a desktop's life.
@@ -178,6 +181,7 @@ class DisconnectedConnection final : public DesktopConnection {
     void updateOwnWindow(WindowNumber, const OwnWindowSpec&) override {}
     void orderOwnWindow(WindowNumber, bool) override {}
     void closeOwnWindow(WindowNumber) override {}
+    AlertAnswer runAlert(const AlertSpec&) override { return alertAbandoned; }
     double bootTime() override { return 0; }
     std::string operatingSystemVersion() override { return {}; }
     void activateFileViewer(const std::vector<std::string>&) override {}

@@ -377,10 +377,7 @@ std::vector<WindowListRow> Desktop::windowList(std::uint32_t options,
 
 WindowNumber Desktop::createOwnWindow(ClientID client, const OwnWindowSpec& spec) {
     Transaction transaction(*this);
-    Pid owner = 0;
-    for (const auto& [pid, app] : applications_) {
-        if (app.client == client && !app.info.terminated) owner = pid;
-    }
+    const Pid owner = clientApplicationLocked(client);
     if (owner == 0) return 0;
     WindowSpec window;
     window.title = spec.title;

@@ -202,6 +202,10 @@ void InProcessConnection::closeOwnWindow(WindowNumber number) {
     desktop_->closeOwnWindow(number);
 }
 
+AlertAnswer InProcessConnection::runAlert(const AlertSpec& alert) {
+    return desktop_->runAlert(client_, alert);
+}
+
 double InProcessConnection::bootTime() {
     return desktop_->bootTime();
 }

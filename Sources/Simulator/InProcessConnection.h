@@ -72,6 +72,7 @@ class InProcessConnection final : public DesktopConnection {
     void updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec) override;
     void orderOwnWindow(WindowNumber number, bool front) override;
     void closeOwnWindow(WindowNumber number) override;
+    AlertAnswer runAlert(const AlertSpec& alert) override;
 
     double bootTime() override;
     std::string operatingSystemVersion() override;

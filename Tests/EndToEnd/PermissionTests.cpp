@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "EndToEnd/EndToEndTest.h"
+#include "KelvoCore/JSON/JSONDecoder.h"
 
 namespace kelvo::testing {
 namespace {
@@ -85,6 +86,29 @@ TEST_F(PermissionTest, WithoutTrustKelvoQuitsBeforeTouchingItsFilesOrAnyWindow) 
     EXPECT_TRUE(near(after->frame, CGRect(100, 100, 600, 400)));
     EXPECT_FALSE(after->minimized);
     EXPECT_TRUE(after->onScreen);
+}
+
+TEST_F(PermissionTest, OutsideTestModeTheDesktopShowsBothAlertsAndQuitEndsKelvo) {
+    ASSERT_EQ(desktop().run({"answer-alerts", "Continue", "Quit"}).status, 0);
+    KelvoProcess::Options options;
+    options.desktop = desktop().environment();
+    auto k = launchKelvo(options);
+    EXPECT_EQ(k->process().readAll(), "Accessibility permission denied; quitting.\n");
+    EXPECT_EQ(k->process().waitForExit(), 1);
+    const auto alerts = desktop().lines({"alerts"});
+    ASSERT_EQ(alerts.size(), 2u);
+    const JSONValue first = JSONNode::parse(alerts[0]);
+    const JSONValue second = JSONNode::parse(alerts[1]);
+    EXPECT_EQ(first["alert"]["messageText"], "Kelvo needs Accessibility access");
+    EXPECT_EQ(first["alert"]["buttons"], (JSONValue{"Continue", "Quit"}));
+    EXPECT_EQ(first["answer"], 1000);
+    EXPECT_EQ(first["owner"], k->pid());
+    EXPECT_EQ(second["alert"]["messageText"], "Waiting for Accessibility access");
+    EXPECT_EQ(second["alert"]["informativeText"],
+              "Switch Kelvo on in System Settings → Privacy & Security → Accessibility, then "
+              "click Done.");
+    EXPECT_EQ(second["alert"]["buttons"], (JSONValue{"Done", "Quit"}));
+    EXPECT_EQ(second["answer"], 1001);
 }
 
 }  // namespace

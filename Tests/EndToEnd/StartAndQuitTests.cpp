@@ -109,6 +109,18 @@ TEST_F(StartAndQuitTest, SigintEndsTheSameWay) {
     EXPECT_TRUE(everyWindowOnADisplay());
 }
 
+TEST_F(StartAndQuitTest, AQuitAskedByTheDesktopEndsTheApplicationTheSameWay) {
+    const auto all = openThree();
+    auto& k = startKelvo();
+    ASSERT_TRUE(settled(all));
+    parkDesktopOne(all);
+    sim::testing::Manager asker(desktop());
+    EXPECT_TRUE(asker.connection->terminateApplication(k.pid()));
+    EXPECT_EQ(k.process().waitForExit(), 0);
+    EXPECT_TRUE(k.waitForLog("quitting - every parked window put back"));
+    EXPECT_TRUE(everyWindowOnADisplay());
+}
+
 TEST_F(StartAndQuitTest, ARestartBringsBackTheDesktopsOfTheLastSession) {
     const auto all = openThree();
     auto& first = startKelvo();

@@ -237,10 +237,12 @@ TEST_F(ModifierClickTest, AnOwnWindowOrANonZeroLayerPassesUntouched) {
 }
 
 TEST_F(ModifierClickTest, TheBorderPanelIsLookedThrough) {
-    coordinator->focusBorder->panel.windowNumber = 60;
+    const auto border =
+        WindowID(static_cast<std::uint32_t>(coordinator->focusBorder->panel.windowNumber()));
+    ASSERT_GE(border.raw, 1u);
     const CGRect frame = *bridge->fake.actualFrame(WindowID(1));
     const CGPoint inside{frame.midX(), frame.midY()};
-    platform.screenWindows = {ScreenWindow{WindowID(60), frame, 3, platform.pid},
+    platform.screenWindows = {ScreenWindow{border, frame, 3, platform.pid},
                               ScreenWindow{WindowID(1), frame, 0, 900}};
     EXPECT_FALSE(click(inside).has_value());
     settle(0.1);

@@ -119,9 +119,15 @@ TEST_F(ConfigChangeTest, TheBorderTakesItsNewLook) {
         c.focusBorderOpacity = 0.5;
         c.focusBorderCornerRadius = 8;
     });
-    EXPECT_EQ(coordinator->focusBorder->borderLayer.borderColor, (HexColor{0, 1, 0}));
-    EXPECT_EQ(coordinator->focusBorder->borderLayer.opacity, 0.5);
-    EXPECT_EQ(coordinator->focusBorder->borderLayer.cornerRadius, 9);
+    const CALayer& layer = *coordinator->focusBorder->borderLayer;
+    EXPECT_EQ(*layer.borderColor(), (CGColorValue{0, 1, 0, 1}));
+    EXPECT_EQ(layer.opacity(), 0.5);
+    EXPECT_EQ(layer.cornerRadius(), 9);
+    // The desktop draws the panel with the new look.
+    const auto look = simulated.desktop->ownWindow(
+        static_cast<sim::WindowNumber>(coordinator->focusBorder->panel.windowNumber()));
+    ASSERT_TRUE(look.has_value());
+    EXPECT_EQ(look->borderColour, (sim::Colour{0, 1, 0, 1}));
 }
 
 TEST_F(ConfigChangeTest, DesktopCountNineFourNineEndsWithNineTiles) {

@@ -6,7 +6,6 @@
 
 #include "KelvoApp/Coordinator/ScreenGeometry.h"
 #include "KelvoApp/Input/AppPresence.h"
-#include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/FocusFollowsCursorService.h"
 #include "KelvoApp/Input/HotkeyService.h"
 #include "KelvoApp/Support/FakeAppPlatform.h"
@@ -17,42 +16,6 @@ namespace kelvo {
 namespace {
 
 using ::testing::ElementsAre;
-
-FocusBorder border(double height = 1117) {
-    return FocusBorder(HexColor::white(), 1, 0, [height] { return std::optional<double>(height); });
-}
-
-TEST(FocusBorderTest, OpacityAndCornerRadiusAreClamped) {
-    FocusBorder b = border();
-    b.setAppearance(HexColor::white(), 1.7, 40);
-    EXPECT_EQ(b.borderLayer.opacity, 1);
-    EXPECT_EQ(b.borderLayer.cornerRadius, 33);
-    b.setAppearance(HexColor::white(), -0.2, 0);
-    EXPECT_EQ(b.borderLayer.opacity, 0);
-    EXPECT_EQ(b.borderLayer.cornerRadius, 1);
-    b.setAppearance(HexColor::white(), std::nan(""), -5);
-    EXPECT_EQ(b.borderLayer.opacity, 0.35);
-    EXPECT_EQ(b.borderLayer.cornerRadius, 1);
-    b.setAppearance(HexColor::white(), 0.5, std::numeric_limits<double>::infinity());
-    EXPECT_EQ(b.borderLayer.cornerRadius, 17);
-    EXPECT_EQ(b.borderLayer.borderWidth, 2.0);
-}
-
-TEST(FocusBorderTest, AWindowIsFramedOnePointOutsideInScreenCoordinates) {
-    FocusBorder b = border();
-    b.show(CGRect(100, 50, 800, 600));
-    EXPECT_EQ(b.panel.frame, CGRect(99, 466, 802, 602));
-    EXPECT_TRUE(b.panel.visible);
-    b.show(CGRect(100, 50, 800, 600));
-    EXPECT_EQ(b.frameChanges, 1);
-    EXPECT_EQ(b.orderFronts, 1);
-}
-
-TEST(FocusBorderTest, WithoutScreensNothingIsShown) {
-    FocusBorder b(HexColor::white(), 1, 0, [] { return std::optional<double>(); });
-    b.show(CGRect(100, 50, 800, 600));
-    EXPECT_FALSE(b.panel.visible);
-}
 
 class FocusFollowsCursorServiceTest : public ::testing::Test {
   protected:

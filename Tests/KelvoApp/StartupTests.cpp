@@ -334,5 +334,23 @@ TEST_F(StartupOrderTest, StartUpRunsItsStepsInOrder) {
     EXPECT_EQ(milestones(standardError(), wanted), wanted);
 }
 
+TEST_F(StartupOrderTest, OutsideTestModeThePolicyComesFirstThenTheGateWithItsAlerts) {
+    testMode = false;
+    platform.trusted = false;
+    platform.alertAnswers = {PermissionGate::firstButton, PermissionGate::firstButton};
+    recordOnStandardError();
+    EXPECT_FALSE(start());
+    std::vector<std::string> calls;
+    std::istringstream lines(standardError());
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("[platform] ")) calls.push_back(line);
+    }
+    EXPECT_THAT(calls, ElementsAre("[platform] policy(accessory)", "[platform] isProcessTrusted",
+                                   "[platform] runAlert Kelvo needs Accessibility access",
+                                   "[platform] isProcessTrusted(prompt)",
+                                   "[platform] runAlert Waiting for Accessibility access",
+                                   "[platform] isProcessTrusted"));
+}
+
 }  // namespace
 }  // namespace kelvo

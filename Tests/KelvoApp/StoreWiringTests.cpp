@@ -195,7 +195,7 @@ TEST_F(StoreWiringTest, TheBorderHidesForEachReasonInTurn) {
                             "  focus border hidden: win#1 com.example.app has no readable frame",
                             "  focus border hidden: win#77 ? is on desktop none, not the visible "
                             "1"));
-    EXPECT_FALSE(coordinator->focusBorder->panel.visible);
+    EXPECT_FALSE(coordinator->focusBorder->panel.isVisible());
 }
 
 TEST_F(StoreWiringTest, TheBorderFramesTheFocusedWindowFlippedOnTheFirstScreen) {
@@ -203,8 +203,8 @@ TEST_F(StoreWiringTest, TheBorderFramesTheFocusedWindowFlippedOnTheFirstScreen) 
     coordinator->updateFocusBorder();
     const auto frame = bridge->fake.actualFrame(WindowID(1));
     ASSERT_TRUE(frame.has_value());
-    EXPECT_TRUE(coordinator->focusBorder->panel.visible);
-    EXPECT_EQ(coordinator->focusBorder->panel.frame,
+    EXPECT_TRUE(coordinator->focusBorder->panel.isVisible());
+    EXPECT_EQ(coordinator->focusBorder->panel.frame(),
               CGRect(frame->minX() - 1, 1000 - frame->maxY() - 1, frame->width() + 2,
                      frame->height() + 2));
 }
@@ -214,10 +214,10 @@ TEST_F(StoreWiringTest, WhileDraggingTheBorderIsLeftToTheDragHooks) {
     coordinator->lastBorderHiddenReason = "before";
     coordinator->store->hooks.onDragTarget(std::nullopt, CGRect(10, 20, 300, 200));
     EXPECT_TRUE(coordinator->dragTargetShown);
-    EXPECT_TRUE(coordinator->focusBorder->panel.visible);
+    EXPECT_TRUE(coordinator->focusBorder->panel.isVisible());
     coordinator->store->hooks.onDragTarget(std::nullopt, std::nullopt);
     EXPECT_FALSE(coordinator->dragTargetShown);
-    EXPECT_FALSE(coordinator->focusBorder->panel.visible);
+    EXPECT_FALSE(coordinator->focusBorder->panel.isVisible());
 }
 
 TEST_F(StoreWiringTest, TheStatusItemNameFollowsTheFocusedWindow) {

@@ -234,18 +234,18 @@ TEST_F(WindowEventTest, TheBorderWaitsForTheLastOfThreeMoves) {
     coordinator->store->toggleFloat(WindowID(1), std::nullopt);
     settle();
     coordinator->acceptFocus(WindowID(1));
-    ASSERT_TRUE(coordinator->focusBorder->panel.visible);
-    const int fronts = coordinator->focusBorder->orderFronts;
+    ASSERT_TRUE(coordinator->focusBorder->panel.isVisible());
     for (int i = 0; i < 3; ++i) {
         coordinator->eventMoved(WindowID(1));
-        EXPECT_FALSE(coordinator->focusBorder->panel.visible);
+        EXPECT_FALSE(coordinator->focusBorder->panel.isVisible());
         settle(0.05);
     }
     settle(0.05);
-    EXPECT_FALSE(coordinator->focusBorder->panel.visible);
+    EXPECT_FALSE(coordinator->focusBorder->panel.isVisible());
     settle(0.03);
-    EXPECT_TRUE(coordinator->focusBorder->panel.visible);
-    EXPECT_EQ(coordinator->focusBorder->orderFronts, fronts + 1);
+    EXPECT_TRUE(coordinator->focusBorder->panel.isVisible());
+    ASSERT_TRUE(borderWindow().has_value());
+    EXPECT_TRUE(borderWindow()->onScreen);
 }
 
 TEST_F(WindowEventTest, AMoveOfAWindowSeenInFullScreenAdoptsIt) {

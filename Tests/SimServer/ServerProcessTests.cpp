@@ -310,6 +310,19 @@ TEST_F(ServerProcessTest, ASinkThatAsksTheDesktopBackIsAnswered) {
     connection->setEventSink(nullptr);
 }
 
+TEST_F(ServerProcessTest, AnAlertOfAClientIsAnsweredWithTheButtonTheCommandLinePresses) {
+    Manager manager(desktop);
+    const AlertSpec alert{
+        "Kelvo needs Accessibility access", "Click Continue → then Done.", {"Continue", "Quit"}};
+    ASSERT_EQ(desktop.run({"answer-alerts", "Quit"}).status, 0);
+    EXPECT_EQ(manager.connection->runAlert(alert), 1001);
+    EXPECT_EQ(manager.connection->runAlert(alert), 1000);
+    const auto shown = jsonLines({"alerts"});
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(JSONNode(shown[0]).decode<AlertRecord>(), (AlertRecord{manager.pid, alert, 1001}));
+    EXPECT_EQ(shown[1]["answer"], 1000);
+}
+
 TEST_F(ServerProcessTest, CommandLineMistakesAreToldWithTheirStatus) {
     EXPECT_EQ(desktop.run({}).status, 2);
     EXPECT_EQ(desktop.run({"frobnicate"}).status, 2);
@@ -318,6 +331,8 @@ TEST_F(ServerProcessTest, CommandLineMistakesAreToldWithTheirStatus) {
     EXPECT_EQ(desktop.run({"click", "1"}).status, 2);
     EXPECT_EQ(desktop.run({"click", "1", "x"}).status, 2);
     EXPECT_EQ(desktop.run({"trust", "maybe"}).status, 2);
+    EXPECT_EQ(desktop.run({"answer-alerts"}).status, 2);
+    EXPECT_EQ(desktop.run({"alerts", "now"}).status, 2);
     EXPECT_EQ(desktop.run({"activate", "99999"}).status, 1);
     EXPECT_EQ(desktop.run({"serve", "--display", "10x10"}).status, 2);
     EXPECT_EQ(desktop.run({"help"}).status, 0);

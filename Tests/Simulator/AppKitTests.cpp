@@ -5,6 +5,7 @@
 #include "Platform/AppKit/NSScreen.h"
 #include "Platform/AppKit/NSWorkspace.h"
 #include "Platform/Quartz/CGWindow.h"
+#include "Simulator/SharedConnection.h"
 #include "Support/DesktopFixture.h"
 
 namespace kelvo {
@@ -148,20 +149,38 @@ TEST_F(AppKitTests, ChangedScreensAreAnnouncedOnTheMainQueue) {
     EXPECT_EQ(NSScreen::screens().size(), 2u);
 }
 
-TEST_F(AppKitTests, AlertsTakeTheScriptedAnswers) {
-    NSAlert::scriptAnswers({NSAlertSecondButtonReturn});
+TEST_F(AppKitTests, AlertsAreAnsweredByTheDesktopWithTheButtonsPressedThere) {
+    desktop->answerAlerts({"Quit", "Later"});
     NSAlert first;
     first.messageText = "Kelvo needs Accessibility access";
+    first.informativeText = "Click Continue.";
     first.addButtonWithTitle("Continue");
     first.addButtonWithTitle("Quit");
     EXPECT_EQ(first.runModal(), NSAlertSecondButtonReturn);
+    // A button the alert does not have: nothing is pressed.
     NSAlert second;
     second.messageText = "Waiting";
-    EXPECT_EQ(second.runModal(), NSAlertFirstButtonReturn);
-    const auto shown = NSAlert::shownAlerts();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].buttons, (std::vector<std::string>{"Continue", "Quit"}));
-    EXPECT_EQ(shown[0].answer, NSAlertSecondButtonReturn);
+    second.addButtonWithTitle("Done");
+    EXPECT_EQ(second.runModal(), NSModalResponseAbort);
+    // Nothing scripted: the first button.
+    EXPECT_EQ(first.runModal(), NSAlertFirstButtonReturn);
+    const auto shown = desktop->alerts();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0],
+              (sim::AlertRecord{
+                  ownPid,
+                  {"Kelvo needs Accessibility access", "Click Continue.", {"Continue", "Quit"}},
+                  NSAlertSecondButtonReturn}));
+    EXPECT_EQ(shown[1].answer, NSModalResponseAbort);
+    EXPECT_EQ(shown[2].answer, NSAlertFirstButtonReturn);
+}
+
+TEST_F(AppKitTests, WithoutADesktopNoButtonIsPressed) {
+    sim::SharedConnection::install(nullptr);
+    NSAlert alert;
+    alert.addButtonWithTitle("OK");
+    EXPECT_EQ(alert.runModal(), NSModalResponseAbort);
+    sim::SharedConnection::install(connection);
 }
 
 TEST_F(AppKitTests, AMainMenuIsKeptAsGiven) {

@@ -1,24 +1,10 @@
 #include "Support/DesktopFixture.h"
 
-#include <unistd.h>
-
-#include "Platform/AppKit/NSAlert.h"
 #include "Platform/AppKit/NSApplication.h"
-#include "Simulator/SharedConnection.h"
 
 namespace kelvo {
 
 DesktopFixture::DesktopFixture() {
-    desktop->addDisplay(mainDisplay);
-    sim::SharedConnection::install(connection);
-    sim::ApplicationSpec self;
-    self.bundleID = ownBundleID;
-    self.name = "Kelvo";
-    self.executablePath = "/Applications/Kelvo.app/Contents/MacOS/KelvoApp";
-    self.bundlePath = "/Applications/Kelvo.app";
-    self.activationPolicy = sim::ActivationPolicy::accessory;
-    self.pid = static_cast<sim::Pid>(getpid());
-    ownPid = connection->registerClient(self);
     NSApplication::sharedApplication().setTerminationHandler([this] { ++terminations_; });
 }
 
@@ -27,8 +13,7 @@ DesktopFixture::~DesktopFixture() {
     // desktop goes, so nothing reaches a connection that is no longer installed.
     clock.runUntilIdle();
     NSApplication::sharedApplication().setTerminationHandler({});
-    NSAlert::reset();
-    sim::SharedConnection::install(nullptr);
+    NSApplication::sharedApplication().setMainMenu(nullptr);
 }
 
 sim::Pid DesktopFixture::launch(const std::string& bundleID, bool activate) {

@@ -8,6 +8,7 @@
 #include "Platform/Foundation/ManualClock.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/InProcessConnection.h"
+#include "Support/InstalledDesktop.h"
 
 namespace kelvo {
 
@@ -16,7 +17,7 @@ namespace kelvo {
 /// (accessory, trusted); one display of `mainDisplay` is attached.
 class DesktopFixture : public ::testing::Test {
   protected:
-    static constexpr const char* ownBundleID = "com.skarvelt.kelvo";
+    static constexpr const char* ownBundleID = InstalledDesktop::ownBundleID;
     static inline const CGRect mainDisplay = CGRect(0, 0, 1440, 900);
 
     DesktopFixture();
@@ -32,10 +33,10 @@ class DesktopFixture : public ::testing::Test {
     int terminations() const { return terminations_; }
 
     ManualClock clock;
-    std::shared_ptr<sim::Desktop> desktop = std::make_shared<sim::Desktop>();
-    std::shared_ptr<sim::InProcessConnection> connection =
-        std::make_shared<sim::InProcessConnection>(desktop);
-    sim::Pid ownPid = 0;
+    InstalledDesktop installed{mainDisplay, "/Applications/Kelvo.app"};
+    std::shared_ptr<sim::Desktop> desktop = installed.desktop;
+    std::shared_ptr<sim::InProcessConnection> connection = installed.connection;
+    sim::Pid ownPid = installed.ownPid;
 
   private:
     int terminations_ = 0;

@@ -31,6 +31,20 @@ void rectangle(cairo_t* cr, const CGRect& r) {
     cairo_rectangle(cr, r.minX(), r.minY(), r.width(), r.height());
 }
 
+/// A rectangle whose corners are quarter circles of the radius (a plain one for 0).
+void roundedRectangle(cairo_t* cr, const CGRect& r, double radius) {
+    if (radius <= 0) {
+        rectangle(cr, r);
+        return;
+    }
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, r.maxX() - radius, r.minY() + radius, radius, -M_PI / 2, 0);
+    cairo_arc(cr, r.maxX() - radius, r.maxY() - radius, radius, 0, M_PI / 2);
+    cairo_arc(cr, r.minX() + radius, r.maxY() - radius, radius, M_PI / 2, M_PI);
+    cairo_arc(cr, r.minX() + radius, r.minY() + radius, radius, M_PI, 3 * M_PI / 2);
+    cairo_close_path(cr);
+}
+
 CGRect bounds(const std::vector<sim::DisplayInfo>& displays) {
     if (displays.empty()) return CGRect(0, 0, 800, 600);
     double minX = displays[0].frame.minX(), minY = displays[0].frame.minY();
@@ -182,14 +196,29 @@ void DesktopPicture::drawWindow(cairo_t* cr, const sim::WindowInfo& window,
 }
 
 void DesktopPicture::drawPanel(cairo_t* cr, const sim::WindowInfo& window,
-                               const sim::ApplicationInfo& owner) {
-    // A client's own window (the focus border, an overlay): only its outline, so what it
-    // surrounds stays visible.
+                               const sim::OwnWindowSpec& look) {
+    // A client's own window draws only its content layer: its background, then a border inside
+    // its frame, both inside the rounded corners, at the layer's opacity and the window's alpha.
     const CGRect f = window.frame.standardized();
-    rectangle(cr, f.insetBy(2, 2));
-    setColour(cr, tint(owner), std::clamp(window.alpha, 0.0, 1.0));
-    cairo_set_line_width(cr, 4);
-    cairo_stroke(cr);
+    const double radius = std::clamp(look.cornerRadius, 0.0, std::min(f.width(), f.height()) / 2);
+    cairo_save(cr);
+    cairo_push_group(cr);
+    roundedRectangle(cr, f, radius);
+    cairo_set_source_rgba(cr, look.background.red, look.background.green, look.background.blue,
+                          look.background.alpha);
+    cairo_fill(cr);
+    const double width = std::min(look.borderWidth, std::min(f.width(), f.height()) / 2);
+    if (width > 0) {
+        roundedRectangle(cr, f.insetBy(width / 2, width / 2), std::max(0.0, radius - width / 2));
+        cairo_set_source_rgba(cr, look.borderColour.red, look.borderColour.green,
+                              look.borderColour.blue, look.borderColour.alpha);
+        cairo_set_line_width(cr, width);
+        cairo_stroke(cr);
+    }
+    cairo_pop_group_to_source(cr);
+    cairo_paint_with_alpha(cr,
+                           std::clamp(window.alpha, 0.0, 1.0) * std::clamp(look.opacity, 0.0, 1.0));
+    cairo_restore(cr);
 }
 
 void DesktopPicture::drawPointer(cairo_t* cr, CGPoint at, double scale) {
@@ -238,8 +267,8 @@ void DesktopPicture::draw(const Scene& scene, const std::string& path) {
         const auto found = owners.find(it->owner);
         sim::ApplicationInfo owner = found != owners.end() ? found->second : sim::ApplicationInfo{};
         if (owner.name.empty()) owner.name = "pid " + std::to_string(it->owner);
-        if (it->subrole.empty() && !it->listedInAXWindows) {
-            drawPanel(cr, *it, owner);
+        if (const auto panel = scene.panels.find(it->number); panel != scene.panels.end()) {
+            drawPanel(cr, *it, panel->second);
         } else {
             drawWindow(cr, *it, owner);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,8 +16,8 @@ namespace kelvo_sim {
 
 /// A picture of the whole desktop for people to look at: the displays where they stand, each
 /// with its menu bar, the windows back to front with a title bar naming their application and
-/// title in a tint of their application's own, the panels of clients as outlines, and the
-/// pointer.
+/// title in a tint of their application's own, the clients' own windows (their panels) as
+/// their content layer draws them, and the pointer.
 class DesktopPicture {
   public:
     class Failure : public std::runtime_error {
@@ -29,6 +30,8 @@ class DesktopPicture {
         /// Front to back, as the desktop lists them.
         std::vector<sim::WindowInfo> windows;
         std::vector<sim::ApplicationInfo> applications;
+        /// What each of the clients' own windows draws, by window number.
+        std::map<sim::WindowNumber, sim::OwnWindowSpec> panels;
         CGPoint pointer;
     };
 
@@ -53,7 +56,7 @@ class DesktopPicture {
     static void drawWindow(cairo_t* cr, const sim::WindowInfo& window,
                            const sim::ApplicationInfo& owner);
     static void drawPanel(cairo_t* cr, const sim::WindowInfo& window,
-                          const sim::ApplicationInfo& owner);
+                          const sim::OwnWindowSpec& look);
     static void drawPointer(cairo_t* cr, CGPoint at, double scale);
     static void text(cairo_t* cr, const std::string& text, const char* font, CGRect box,
                      bool centred);

@@ -85,6 +85,11 @@ DesktopPicture::Scene sceneOf(sim::LineClient& client) {
     scene.applications =
         fetch<std::vector<sim::ApplicationInfo>>(client, "applications", "applications");
     scene.pointer = fetch<CGPoint>(client, "pointerLocation", "location");
+    const JSONValue own = client.call("ownWindows");
+    for (const JSONNode& node : JSONNode(own)["windows"].elements()) {
+        scene.panels[node.decode<sim::WindowNumber>("number")] =
+            node.decode<sim::OwnWindowSpec>("spec");
+    }
     return scene;
 }
 
@@ -100,6 +105,8 @@ std::string SimCommandLine::usage() {
            "       kelvo-sim pointer X Y\n"
            "       kelvo-sim activate PID\n"
            "       kelvo-sim trust yes|no\n"
+           "       kelvo-sim alerts                 the modal alerts shown, oldest first\n"
+           "       kelvo-sim answer-alerts BUTTON...\n"
            "       kelvo-sim screenshot FILE.png\n"
            "       kelvo-sim shutdown\n"
            "Clients reach the desktop at $KELVO_SIM_SOCKET (default " +
@@ -141,17 +148,22 @@ int SimCommandLine::run(const std::vector<std::string>& arguments) {
 }
 
 int SimCommandLine::runClientVerb(const std::string& verb, const std::vector<std::string>& rest) {
-    static const std::vector<std::string> verbs = {"windows",    "apps",    "displays", "key",
-                                                   "click",      "pointer", "activate", "trust",
-                                                   "screenshot", "shutdown"};
+    static const std::vector<std::string> verbs = {
+        "windows",  "apps",  "displays", "key",           "click",      "pointer",
+        "activate", "trust", "alerts",   "answer-alerts", "screenshot", "shutdown"};
     if (std::find(verbs.begin(), verbs.end(), verb) == verbs.end()) {
         throw UsageError{"no such verb: " + verb};
     }
     // Arguments are checked before the desktop is reached, so a typo never half-runs.
     JSONValue args = JSONValue::object();
     std::string op = verb;
-    if (verb == "windows" || verb == "apps" || verb == "displays" || verb == "shutdown") {
+    if (verb == "windows" || verb == "apps" || verb == "displays" || verb == "alerts" ||
+        verb == "shutdown") {
         expectCount(rest, 0, verb);
+    } else if (verb == "answer-alerts") {
+        if (rest.empty()) throw UsageError{"answer-alerts takes the title of a button"};
+        op = "answerAlerts";
+        args = {{"buttons", kelvo::encodeJSON(rest)}};
     } else if (verb == "key") {
         expectCount(rest, 1, verb);
         std::string why;
@@ -192,6 +204,8 @@ int SimCommandLine::runClientVerb(const std::string& verb, const std::vector<std
         printEach(client.call("applications")["applications"], out_);
     } else if (verb == "displays") {
         printEach(client.call("displays")["displays"], out_);
+    } else if (verb == "alerts") {
+        printEach(client.call("alerts")["alerts"], out_);
     } else if (verb == "screenshot") {
         DesktopPicture::draw(sceneOf(client), rest[0]);
     } else {

@@ -146,8 +146,8 @@ void Coordinator::setRecordingShortcut(bool recording) {
 
 bool Coordinator::modifierClick(CGPoint location) {
     std::set<WindowID> ignoring;
-    for (int number :
-         {focusBorder ? focusBorder->panel.windowNumber : 0, hud ? hud->panel.windowNumber : 0}) {
+    for (const long number : {focusBorder ? focusBorder->panel.windowNumber() : 0L,
+                              hud ? static_cast<long>(hud->panel.windowNumber) : 0L}) {
         if (number >= 1) ignoring.insert(WindowID(static_cast<std::uint32_t>(number)));
     }
     const auto w =

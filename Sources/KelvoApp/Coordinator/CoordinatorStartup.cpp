@@ -335,13 +335,9 @@ void Coordinator::makeServices() {
     cheatsheet = std::make_unique<CheatsheetPanelController>(
         [this] { return KeyReference::sections(config); });
     guideWindow->anchor = [this] { return statusItemAnchor(); };
-    focusBorder = std::make_unique<FocusBorder>(
-        HexColor::parse(config.focusBorderColor), config.focusBorderOpacity,
-        config.focusBorderCornerRadius, [this]() -> std::optional<double> {
-            const auto screens = process.platform->screens();
-            if (screens.empty()) return std::nullopt;
-            return screens.front().frame.height();
-        });
+    focusBorder =
+        std::make_unique<FocusBorder>(HexColor::parse(config.focusBorderColor),
+                                      config.focusBorderOpacity, config.focusBorderCornerRadius);
     settingsDesktop = OwnWindowDesktop{};
     guideDesktop = OwnWindowDesktop{};
     settingsWindow->onClose = [this] {

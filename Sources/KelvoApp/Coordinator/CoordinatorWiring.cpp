@@ -218,7 +218,7 @@ void Coordinator::saveSession() {
 // ---- The border, the status item's name, the foreign front ------------------------------------
 
 void Coordinator::hideBorder() {
-    if (focusBorder && focusBorder->panel.visible) focusBorder->panel.orderOut();
+    if (focusBorder && focusBorder->panel.isVisible()) focusBorder->panel.orderOut(nullptr);
 }
 
 void Coordinator::updateFocusBorder() {

@@ -1,51 +1,42 @@
 #pragma once
 
-#include <functional>
-#include <optional>
-
-#include "KelvoApp/Services/OwnPanel.h"
 #include "KelvoCore/Config/HexColor.h"
+#include "Platform/AppKit/CALayer.h"
+#include "Platform/AppKit/NSWindow.h"
 #include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 
-/// The thin coloured frame around the focused window: a borderless, click-through panel one
-/// point larger than the window on every side, whose layer draws only a border.
+/// The thin coloured frame around the focused window: one of the system's own panels,
+/// borderless, transparent and click-through, one point larger than the window on every side,
+/// whose layer draws only a border. It never activates the application and never takes a
+/// click; the coordinator hides it by ordering the panel out.
 class FocusBorder {
   public:
-    /// What the panel's layer draws.
-    struct BorderLayer {
-        HexColor borderColor = HexColor::white();
-        double borderWidth = 2.0;
-        double opacity = 1;
-        double cornerRadius = 0;
-        bool operator==(const BorderLayer&) const = default;
-    };
-
     static constexpr double borderWidth = 2.0;
     static constexpr double outset = 1.0;
     static constexpr double fallbackOpacity = 0.35;
     static constexpr double fallbackCornerRadius = 17;
     static constexpr double maximumCornerRadius = 32;
-    /// The floating window level.
-    static constexpr int level = 3;
+    /// Can join all Spaces, stationary, ignored by window cycling.
+    static constexpr NSWindowCollectionBehavior collectionBehavior =
+        NSWindowCollectionBehaviorCanJoinAllSpaces | NSWindowCollectionBehaviorStationary |
+        NSWindowCollectionBehaviorIgnoresCycle;
 
-    /// `firstScreenHeight` answers the height of the first screen, none without screens.
-    FocusBorder(HexColor color, double opacity, double cornerRadius,
-                std::function<std::optional<double>()> firstScreenHeight);
+    /// Builds the panel, not shown, with the appearance applied.
+    FocusBorder(HexColor color, double opacity, double cornerRadius);
+    FocusBorder(const FocusBorder&) = delete;
+    FocusBorder& operator=(const FocusBorder&) = delete;
 
+    /// Colour, opacity and corner radius at once, not animated.
     void setAppearance(HexColor color, double opacity, double cornerRadius);
-    /// Puts the border around a window frame given in top-left coordinates.
+    /// Puts the border around a window frame given in top-left coordinates; with no screen it
+    /// does nothing, and the same frame again changes nothing.
     void show(const CGRect& axFrame);
 
-    OwnPanel panel;
-    BorderLayer borderLayer;
-    /// Frame changes and order-fronts so far, for the suites that check nothing moved.
-    int frameChanges = 0;
-    int orderFronts = 0;
-
-  private:
-    std::function<std::optional<double>()> firstScreenHeight_;
+    NSPanel panel;
+    /// The content view's layer, which draws the border.
+    CALayerRef borderLayer;
 };
 
 }  // namespace kelvo

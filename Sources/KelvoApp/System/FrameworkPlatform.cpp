@@ -5,6 +5,8 @@
 #include "KelvoAX/Bridge/ScreenWindows.h"
 #include "Platform/Accessibility/AXConstants.h"
 #include "Platform/Accessibility/AXUIElement.h"
+#include "Platform/AppKit/NSAlert.h"
+#include "Platform/AppKit/NSApplication.h"
 #include "Platform/AppKit/NSEvent.h"
 #include "Platform/AppKit/NSRunningApplication.h"
 #include "Platform/AppKit/NSScreen.h"
@@ -23,6 +25,24 @@ ScreenDescription describe(const NSScreen& screen) {
         CFCast<CFNumber>(CFDictionaryGetValue(screen.deviceDescription(), NSScreenNumber));
     if (number) description.number = static_cast<std::uint32_t>(number->integerValue());
     return description;
+}
+
+/// A menu of the items, each a separator or an item without a target; an item with items of
+/// its own gets a submenu of them, titled as the item.
+NSMenuRef makeMenu(const std::string& title, const std::vector<MenuItem>& items) {
+    auto menu = std::make_shared<NSMenu>(title);
+    for (const MenuItem& item : items) {
+        if (item.separator) {
+            menu->addItem(NSMenuItem::separatorItem());
+            continue;
+        }
+        const NSMenuItemRef made = menu->addItemWithTitle(item.title, item.action, item.key);
+        if (item.shiftCommand)
+            made->setKeyEquivalentModifierMask(NSEventModifierFlagShift |
+                                               NSEventModifierFlagCommand);
+        if (!item.submenu.empty()) made->setSubmenu(makeMenu(item.title, item.submenu));
+    }
+    return menu;
 }
 
 RunningApplication describe(const NSRunningApplication& app) {
@@ -106,17 +126,21 @@ std::vector<ScreenWindow> FrameworkPlatform::onScreenWindows() const {
 }
 
 void FrameworkPlatform::setActivationPolicy(ActivationPolicy policy) {
-    policy_ = policy;
+    NSApplication::sharedApplication().setActivationPolicy(
+        policy == ActivationPolicy::regular ? NSApplicationActivationPolicyRegular
+                                            : NSApplicationActivationPolicyAccessory);
 }
 
-void FrameworkPlatform::setMainMenu(const std::vector<MenuItem>&) {
-    mainMenu_ = true;
+bool FrameworkPlatform::hasMainMenu() const {
+    return NSApplication::sharedApplication().mainMenu() != nullptr;
+}
+
+void FrameworkPlatform::setMainMenu(const std::vector<MenuItem>& menus) {
+    NSApplication::sharedApplication().setMainMenu(makeMenu("", menus));
 }
 
 void FrameworkPlatform::activateIgnoringOtherApps() {
-    if (const auto self = NSRunningApplication::currentApplication()) {
-        self->activateWithOptions(NSApplicationActivateIgnoringOtherApps);
-    }
+    NSApplication::sharedApplication().activateIgnoringOtherApps(true);
 }
 
 bool FrameworkPlatform::isProcessTrusted(bool prompt) {
@@ -125,9 +149,13 @@ bool FrameworkPlatform::isProcessTrusted(bool prompt) {
         CFDictionaryCreate({{kAXTrustedCheckOptionPrompt, CFBooleanCreate(true)}}));
 }
 
-int FrameworkPlatform::runAlert(const AlertRequest&) {
-    // No alert can be shown here yet: the answer is the one that gives up.
-    return 1001;
+int FrameworkPlatform::runAlert(const AlertRequest& request) {
+    NSAlert alert;
+    alert.messageText = request.message;
+    alert.informativeText = request.informative;
+    for (const std::string& button : request.buttons)
+        alert.addButtonWithTitle(button);
+    return static_cast<int>(alert.runModal());
 }
 
 int FrameworkPlatform::processIdentifier() const {

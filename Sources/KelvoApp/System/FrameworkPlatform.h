@@ -7,8 +7,9 @@
 
 namespace kelvo {
 
-/// The coordinator's platform as the program has it: the application framework, the window
-/// server, the Accessibility trust check and the kernel's boot time.
+/// The coordinator's platform as the program has it: the application framework (the shared
+/// application with its activation policy and main menu, alerts, screens, the workspace), the
+/// window server, the Accessibility trust check and the kernel's boot time.
 class FrameworkPlatform : public AppPlatform {
   public:
     static constexpr const char* screenParametersNotification =
@@ -33,7 +34,7 @@ class FrameworkPlatform : public AppPlatform {
     std::optional<CGPoint> pointerLocation() const override;
     std::vector<ScreenWindow> onScreenWindows() const override;
     void setActivationPolicy(ActivationPolicy policy) override;
-    bool hasMainMenu() const override { return mainMenu_; }
+    bool hasMainMenu() const override;
     void setMainMenu(const std::vector<MenuItem>& menus) override;
     void activateIgnoringOtherApps() override;
     bool isProcessTrusted(bool prompt) override;
@@ -45,11 +46,7 @@ class FrameworkPlatform : public AppPlatform {
     void observeScreenParameters(std::function<void()> changed) override;
     void observeWillTerminate(std::function<void()> terminating) override;
 
-    ActivationPolicy policy() const { return policy_; }
-
   private:
-    ActivationPolicy policy_ = ActivationPolicy::regular;
-    bool mainMenu_ = false;
     std::vector<NSNotificationToken> workspaceTokens_;
     std::vector<NSNotificationToken> defaultTokens_;
 };

@@ -3,14 +3,15 @@
 #include <string>
 #include <vector>
 
-// Modal alerts. Nobody sits at this desktop to click, so each alert takes the next answer a
-// test (or a harness) scripted, and the first button when none is left; every alert shown is
-// kept for inspection.
+// Modal alerts. An alert is shown on the desktop, which answers with the button pressed in it:
+// the one a test (or a harness, through `kelvo-sim answer-alerts`) scripted there, else the
+// first. Without a desktop no button is pressed and the answer is NSModalResponseAbort.
 
 using NSModalResponse = long;
 inline constexpr NSModalResponse NSAlertFirstButtonReturn = 1000;
 inline constexpr NSModalResponse NSAlertSecondButtonReturn = 1001;
 inline constexpr NSModalResponse NSAlertThirdButtonReturn = 1002;
+inline constexpr NSModalResponse NSModalResponseAbort = -1001;
 
 enum NSAlertStyle {
     NSAlertStyleWarning = 0,
@@ -20,28 +21,14 @@ enum NSAlertStyle {
 
 class NSAlert {
   public:
-    /// One alert as it was shown, with the answer it got.
-    struct Shown {
-        std::string messageText;
-        std::string informativeText;
-        std::vector<std::string> buttons;
-        NSModalResponse answer = NSAlertFirstButtonReturn;
-        bool operator==(const Shown&) const = default;
-    };
-
     std::string messageText;
     std::string informativeText;
     NSAlertStyle alertStyle = NSAlertStyleWarning;
 
     void addButtonWithTitle(std::string title) { buttons_.push_back(std::move(title)); }
     const std::vector<std::string>& buttons() const { return buttons_; }
+    /// Shows the alert and waits for a button: 1000 for the first, 1001 for the second, …
     NSModalResponse runModal();
-
-    /// The answers the next alerts get, in order (replacing any left over).
-    static void scriptAnswers(std::vector<NSModalResponse> answers);
-    static std::vector<Shown> shownAlerts();
-    /// Forgets the script and the alerts shown.
-    static void reset();
 
   private:
     std::vector<std::string> buttons_;

@@ -280,11 +280,25 @@ sim::WindowListRow JSONCoding<sim::WindowListRow>::decode(const JSONNode& node) 
     return r;
 }
 
+JSONValue JSONCoding<sim::Colour>::encode(const sim::Colour& c) {
+    return {{"alpha", c.alpha}, {"blue", c.blue}, {"green", c.green}, {"red", c.red}};
+}
+
+sim::Colour JSONCoding<sim::Colour>::decode(const JSONNode& node) {
+    return sim::Colour{node.decode<double>("red"), node.decode<double>("green"),
+                       node.decode<double>("blue"), node.decode<double>("alpha")};
+}
+
 JSONValue JSONCoding<sim::OwnWindowSpec>::encode(const sim::OwnWindowSpec& s) {
     return {{"alpha", s.alpha},
+            {"background", encodeJSON(s.background)},
+            {"borderColour", encodeJSON(s.borderColour)},
+            {"borderWidth", s.borderWidth},
+            {"cornerRadius", s.cornerRadius},
             {"frame", encodeJSON(s.frame)},
             {"ignoresMouseEvents", s.ignoresMouseEvents},
             {"level", s.level},
+            {"opacity", s.opacity},
             {"title", s.title}};
 }
 
@@ -295,7 +309,36 @@ sim::OwnWindowSpec JSONCoding<sim::OwnWindowSpec>::decode(const JSONNode& node) 
     s.level = decodeField(node, "level", s.level);
     s.alpha = decodeField(node, "alpha", s.alpha);
     s.ignoresMouseEvents = decodeField(node, "ignoresMouseEvents", s.ignoresMouseEvents);
+    s.background = decodeField(node, "background", s.background);
+    s.borderColour = decodeField(node, "borderColour", s.borderColour);
+    s.borderWidth = decodeField(node, "borderWidth", s.borderWidth);
+    s.cornerRadius = decodeField(node, "cornerRadius", s.cornerRadius);
+    s.opacity = decodeField(node, "opacity", s.opacity);
     return s;
+}
+
+JSONValue JSONCoding<sim::AlertSpec>::encode(const sim::AlertSpec& a) {
+    return {{"buttons", encodeJSON(a.buttons)},
+            {"informativeText", a.informativeText},
+            {"messageText", a.messageText}};
+}
+
+sim::AlertSpec JSONCoding<sim::AlertSpec>::decode(const JSONNode& node) {
+    sim::AlertSpec a;
+    a.messageText = decodeField<std::string>(node, "messageText", {});
+    a.informativeText = decodeField<std::string>(node, "informativeText", {});
+    a.buttons = decodeField<std::vector<std::string>>(node, "buttons", {});
+    return a;
+}
+
+JSONValue JSONCoding<sim::AlertRecord>::encode(const sim::AlertRecord& r) {
+    return {{"alert", encodeJSON(r.alert)}, {"answer", r.answer}, {"owner", r.owner}};
+}
+
+sim::AlertRecord JSONCoding<sim::AlertRecord>::decode(const JSONNode& node) {
+    return sim::AlertRecord{node.decode<std::int32_t>("owner"),
+                            node.decode<sim::AlertSpec>("alert"),
+                            node.decode<std::int64_t>("answer")};
 }
 
 JSONValue JSONCoding<sim::DisplayInfo>::encode(const sim::DisplayInfo& d) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "KelvoCore/JSON/JSONCoding.h"
+#include "Simulator/AlertInfo.h"
 #include "Simulator/ApplicationInfo.h"
 #include "Simulator/DesktopEvent.h"
 #include "Simulator/DesktopValues.h"
@@ -61,7 +62,15 @@
 //                "refusalError","refusesPosition","refusesSize"},"frame":rect,"layer",
 //                "listedInAXWindows","maximumSize":size,"minimumSize":size,"number" (optional),
 //                "positionSettable","role","sizeSettable","subrole","title"}; every key optional
-//     ownWindow {"alpha","frame":rect,"ignoresMouseEvents","level","title"}
+//     ownWindow {"alpha","background":colour,"borderColour":colour,"borderWidth","cornerRadius",
+//                "frame":rect,"ignoresMouseEvents","level","opacity","title"}; every key
+//                optional. What the window's content layer draws: its background, a border
+//                of that width and colour inside its frame, corners of that radius, all at
+//                the layer's opacity
+//     colour    {"alpha","blue","green","red"}, sRGB components in 0 to 1
+//     alert     {"buttons":[title,...],"informativeText","messageText"}
+//     alertRecord {"alert":alert,"answer","owner"}; answer 1000 for the first button, 1001
+//                for the second, ..., -1001 when none was pressed
 //     preference one key saying its kind: {"bool":true}, {"integer":1}, {"real":0.5},
 //               {"string":"..."}, {"date":seconds since 2001}, {"data":"00ff" (hex)},
 //               {"array":[preference,...]}, {"dictionary":{"key":preference,...}}
@@ -105,6 +114,7 @@
 //     updateOwnWindow  {"number","spec":ownWindow}            -> {}
 //     orderOwnWindow   {"front","number"}                     -> {}
 //     closeOwnWindow   {"number"}                             -> {}
+//     runAlert         {"alert"}                              -> {"answer"} the button pressed
 //     bootTime         {}                                     -> {"bootTime"} (seconds since 1970)
 //     copyPreference   {"domain","key"}                       -> {"value"} (none when absent)
 //     writePreference  {"domain","key","value"}               -> {} (no "value": remove)
@@ -132,6 +142,12 @@
 //     trust            {"trusted"}            -> {}
 //     receivedInput    {"pid"}                -> {"events":[event,...]} that reached the
 //                                                 application, oldest first
+//     ownWindows       {}                     -> {"windows":[{"number","spec":ownWindow},...]}
+//                                                 clients' own windows with what they draw,
+//                                                 front to back
+//     alerts           {}                     -> {"alerts":[alertRecord,...]} oldest first
+//     answerAlerts     {"buttons":[title,...]} -> {} the buttons pressed in the next alerts;
+//                                                 without any, each alert gets its first
 //     shutdown         {}                     -> {}  the server ends after the reply
 //
 // Events (`event` -> `body`):
@@ -209,7 +225,10 @@ SIM_JSON_CODING(sim::WriteAnswer);
 SIM_JSON_CODING(sim::WindowSpec);
 SIM_JSON_CODING(sim::WindowInfo);
 SIM_JSON_CODING(sim::WindowListRow);
+SIM_JSON_CODING(sim::Colour);
 SIM_JSON_CODING(sim::OwnWindowSpec);
+SIM_JSON_CODING(sim::AlertSpec);
+SIM_JSON_CODING(sim::AlertRecord);
 SIM_JSON_CODING(sim::DisplayInfo);
 SIM_JSON_CODING(sim::InputEvent);
 SIM_JSON_CODING(sim::TapSpec);

@@ -234,6 +234,10 @@ void DesktopService::addConnectionOperations(std::map<std::string, Operation>& t
         call.desktop().closeOwnWindow(arg<WindowNumber>(call, "number"));
         return none();
     };
+    t["runAlert"] = [](const Call& call) {
+        return JSONValue{{"answer", call.desktop().runAlert(call.client.desktopClient,
+                                                            arg<AlertSpec>(call, "alert"))}};
+    };
     t["bootTime"] = [](const Call& call) {
         return JSONValue{{"bootTime", call.desktop().bootTime()}};
     };
@@ -343,6 +347,22 @@ void DesktopService::addCommandLineOperations(std::map<std::string, Operation>& 
     t["receivedInput"] = [](const Call& call) {
         return JSONValue{
             {"events", encodeJSON(call.desktop().receivedInput(arg<Pid>(call, "pid")))}};
+    };
+    t["ownWindows"] = [](const Call& call) {
+        JSONValue list = JSONValue::array();
+        for (const WindowInfo& window : call.desktop().windows()) {
+            if (const auto look = call.desktop().ownWindow(window.number)) {
+                list.push_back(JSONValue{{"number", window.number}, {"spec", encodeJSON(*look)}});
+            }
+        }
+        return JSONValue{{"windows", list}};
+    };
+    t["alerts"] = [](const Call& call) {
+        return JSONValue{{"alerts", encodeJSON(call.desktop().alerts())}};
+    };
+    t["answerAlerts"] = [](const Call& call) {
+        call.desktop().answerAlerts(arg<std::vector<std::string>>(call, "buttons"));
+        return none();
     };
     t["shutdown"] = [](const Call&) { return none(); };
 }

@@ -286,6 +286,11 @@ void SocketConnection::closeOwnWindow(WindowNumber number) {
     call("closeOwnWindow", {{"number", number}});
 }
 
+AlertAnswer SocketConnection::runAlert(const AlertSpec& alert) {
+    return field<AlertAnswer>(call("runAlert", {{"alert", encodeJSON(alert)}}), "answer",
+                              alertAbandoned);
+}
+
 double SocketConnection::bootTime() {
     return field(call("bootTime", JSONValue::object()), "bootTime", 0.0);
 }

@@ -86,6 +86,7 @@ class SocketConnection final : public DesktopConnection {
     void updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec) override;
     void orderOwnWindow(WindowNumber number, bool front) override;
     void closeOwnWindow(WindowNumber number) override;
+    AlertAnswer runAlert(const AlertSpec& alert) override;
 
     double bootTime() override;
     std::optional<PreferenceData> copyPreference(const std::string& domain,

@@ -19,6 +19,12 @@ CoordinatorFixture::~CoordinatorFixture() {
     stopCoordinator();
 }
 
+std::optional<sim::WindowInfo> CoordinatorFixture::borderWindow() const {
+    if (!coordinator || !coordinator->focusBorder) return std::nullopt;
+    return simulated.desktop->window(
+        static_cast<sim::WindowNumber>(coordinator->focusBorder->panel.windowNumber()));
+}
+
 void CoordinatorFixture::recordOnStandardError() {
     environment["KELVO_LOG"] = "1";
     platform.recordFD = standardErrorDescriptor();

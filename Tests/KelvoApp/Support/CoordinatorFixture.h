@@ -14,6 +14,8 @@
 #include "KelvoApp/Support/FakeCoordinatorBridge.h"
 #include "KelvoApp/Support/FakeEventTaps.h"
 #include "Platform/Foundation/ManualClock.h"
+#include "Simulator/WindowInfo.h"
+#include "Support/InstalledDesktop.h"
 
 namespace kelvo {
 
@@ -38,7 +40,8 @@ struct ManualClockHolder {
 };
 
 /// A coordinator started in-process on the manual clock, over the fake platform, bridge and
-/// taps, in test mode with its files in a temporary folder.
+/// taps, in test mode with its files in a temporary folder. Its own panels are windows of a
+/// simulated desktop whose one display is the fake platform's screen.
 class CoordinatorFixture : public ::testing::Test,
                            protected ManualClockHolder,
                            protected CoordinatorHarness {
@@ -64,7 +67,10 @@ class CoordinatorFixture : public ::testing::Test,
     /// Standard error as one ordered record: the log (through KELVO_LOG), the platform's
     /// calls, the taps made and the event stream started.
     void recordOnStandardError();
+    /// The focus border's panel as the desktop holds it; none before start-up.
+    std::optional<sim::WindowInfo> borderWindow() const;
 
+    InstalledDesktop simulated{CGRect(0, 0, 1600, 1000), std::nullopt};
     FakeAppPlatform platform;
     std::shared_ptr<FakeCoordinatorBridge> bridge;
     FakeEventTaps taps;

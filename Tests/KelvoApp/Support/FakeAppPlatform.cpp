@@ -60,6 +60,7 @@ bool FakeAppPlatform::isProcessTrusted(bool prompt) {
 }
 
 int FakeAppPlatform::runAlert(const AlertRequest& alert) {
+    note("runAlert " + alert.message);
     alerts.push_back(alert);
     if (alertAnswers.empty()) return 1001;
     const int answer = alertAnswers.front();
