@@ -1,13 +1,24 @@
 // A desktop switch with ten windows on each of two desktops, over the Accessibility bridge and
-// the in-process desktop: the bridge operations the store makes (per moved window the least is
-// one read, one write, one read-back and at most one minimized query; nothing for windows
-// already in place) and the Accessibility calls they cost. Counted once; the time is the
-// switch there and back, its layout passes run at once.
+// the in-process desktop: the bridge operations the store makes and the Accessibility calls they
+// cost, counted once; the time is the switch there and back, its layout passes run at once.
+//
+// What one switch needs (the switch and its pass, the reconciler, the coalesced pass, the
+// visibility audit, the bridge's write sequence), in Accessibility calls:
+// - each incoming window, 19: the unpark's minimized read (1); the pass's read (2), frame write
+//   (process id, "AXEnhancedUserInterface" read, three writes, the bridge's read-back: 7), the
+//   reconciler's read-back (2) and minimized query (1); the coalesced pass's read (2), which
+//   finds it in place and writes nothing; the audit's role, minimized and frame reads (4);
+// - each outgoing window, 7: the frame to remember (2), the park write (process id,
+//   "AXEnhancedUserInterface" read, the position: 3), its read-back (2);
+// - the focus of the new desktop, 6: "AXMain", "AXFocused", "AXRaise", process id,
+//   "AXFrontmost" read and the first activation's "AXFrontmost" write.
+// With the interface on, each frame or position write adds its two toggles.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
 
 #include <map>
+#include <string>
 
 #include "KelvoAX/Bridge/AXWindowBridge.h"
 #include "KelvoCore/Store/WorkspaceStore.h"
@@ -20,6 +31,22 @@ namespace kelvo {
 namespace {
 
 constexpr int windowsPerDesktop = 10;
+
+/// How a call is counted: reads, writes, actions, process-id lookups and the rest.
+const char* kindName(sim::AccessCall::Kind kind) {
+    switch (kind) {
+        case sim::AccessCall::Kind::copyAttribute:
+            return "read";
+        case sim::AccessCall::Kind::setAttribute:
+            return "write";
+        case sim::AccessCall::Kind::performAction:
+            return "action";
+        case sim::AccessCall::Kind::elementPid:
+            return "pid";
+        default:
+            return "other";
+    }
+}
 
 /// The bridge with every operation counted by name.
 class CountingBridge : public WindowBridging {
@@ -86,7 +113,9 @@ class SwitchBench {
         const sim::Pid owner = desktop->launch(app);
         for (int i = 0; i < 2 * windowsPerDesktop; ++i) {
             sim::WindowSpec spec;
-            spec.frame = CGRect(10 * i, 30 + 10 * i, 700, 500);
+            // Small enough for every slot of twenty, so that the launch fit floats none of them
+            // onto the stash desktop and each desktop really holds ten.
+            spec.frame = CGRect(10 * i, 30 + 10 * i, 400, 300);
             desktop->openWindow(owner, spec);
         }
         bridge = std::make_shared<CountingBridge>(config);
@@ -120,17 +149,28 @@ class SwitchBench {
 
 void switchBetweenDesktops(benchmark::State& state) {
     SwitchBench bench;
+    if (bench.store->windows(1).size() != windowsPerDesktop ||
+        bench.store->windows(2).size() != windowsPerDesktop) {
+        state.SkipWithError("the desktops do not hold ten windows each");
+        return;
+    }
     bench.bridge->counts.clear();
     bench.desktop->setRecordsAccessCalls(true);
     bench.desktop->clearAccessCalls();
     bench.store->switchTo(2, std::nullopt);
     bench.clock.runUntilIdle();
+    const double moved = 2 * windowsPerDesktop;
+    double operations = 0;
     for (const auto& [operation, count] : bench.bridge->counts) {
         state.counters["bridge/" + operation] = count;
+        operations += count;
     }
-    state.counters["axCalls"] = static_cast<double>(bench.desktop->accessCalls().size());
-    state.counters["axCalls/movedWindow"] =
-        state.counters["axCalls"] / static_cast<double>(2 * windowsPerDesktop);
+    state.counters["bridgeCalls"] = operations;
+    const std::vector<sim::AccessCall> calls = bench.desktop->accessCalls();
+    for (const sim::AccessCall& call : calls)
+        state.counters["axCalls/" + std::string(kindName(call.kind))] += 1;
+    state.counters["axCalls"] = static_cast<double>(calls.size());
+    state.counters["axCalls/movedWindow"] = static_cast<double>(calls.size()) / moved;
     bench.desktop->setRecordsAccessCalls(false);
     int target = 1;
     for (auto _ : state) {

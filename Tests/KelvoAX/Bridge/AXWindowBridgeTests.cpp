@@ -305,6 +305,43 @@ TEST_F(AXWindowBridgeTest, WithoutEnhancedInterfaceItIsNeverWritten) {
     EXPECT_EQ(writes(), std::vector<std::string>{"AXPosition"});
 }
 
+TEST_F(AXWindowBridgeTest, FrameAndPositionWritesMakeNoCallBeyondTheirSequence) {
+    const sim::Pid pid = launch(editor);
+    const auto window = open(pid, CGRect(0, 30, 800, 600));
+    bridge.windows();
+    // Every call of the record, reads and process lookups included, in order.
+    const auto calls = [this] {
+        std::vector<std::string> names;
+        for (const sim::AccessCall& call : desktop->accessCalls()) {
+            switch (call.kind) {
+                case sim::AccessCall::Kind::copyAttribute:
+                    names.push_back("read " + call.name);
+                    break;
+                case sim::AccessCall::Kind::setAttribute:
+                    names.push_back("write " + call.name);
+                    break;
+                case sim::AccessCall::Kind::elementPid:
+                    names.push_back("pid");
+                    break;
+                default:
+                    names.push_back("other " + call.name);
+            }
+        }
+        return names;
+    };
+
+    desktop->clearAccessCalls();
+    bridge.setFrame(CGRect(10, 40, 900, 700), id(window));
+    EXPECT_EQ(calls(), (std::vector<std::string>{
+                           "pid", "read AXEnhancedUserInterface", "write AXPosition",
+                           "write AXSize", "write AXPosition", "read AXPosition", "read AXSize"}));
+
+    desktop->clearAccessCalls();
+    bridge.setPosition(CGPoint{50, 60}, id(window));
+    EXPECT_EQ(calls(), (std::vector<std::string>{"pid", "read AXEnhancedUserInterface",
+                                                 "write AXPosition"}));
+}
+
 TEST_F(AXWindowBridgeTest, LandingIsJudgedOnTheOriginWithinOnePoint) {
     const sim::Pid pid = launch(editor);
     sim::WindowSpec inside;

@@ -52,6 +52,41 @@ TEST_F(Parking, ASwitchLaysOutTheIncomingBeforeItParksTheOutgoing) {
               "focus=com.example.app/2 switchParked=[]");
 }
 
+TEST_F(Parking, ASwitchCostsEachMovedWindowAFixedSetOfCalls) {
+    makeStore();
+    adoptOn(1, 1);
+    adoptOn(1, 2);
+    adoptOn(2, 3);
+    adoptOn(2, 4);
+    bridge->clearCalls();
+    store->switchTo(2, std::nullopt);
+    settle();
+
+    // The operations made about one window, in order, without their arguments; the focus of
+    // the new desktop is counted apart.
+    EXPECT_EQ(bridge->count(Operation::focus), 1u);
+    const auto operationsOn = [this](std::uint32_t raw) {
+        std::vector<std::string> operations;
+        for (const auto& call : bridge->calls()) {
+            if (call.id != WindowID(raw) || call.operation == Operation::focus) continue;
+            const std::string text = call.description();
+            operations.push_back(text.substr(0, text.find('(')));
+        }
+        return operations;
+    };
+    // An incoming window: the unpark's minimized read; the switch's pass (read, write,
+    // read-back, minimized query); the coalesced pass, which finds it in place; the audit.
+    // An outgoing one: the frame to remember, the park write and its read-back.
+    const std::vector<std::string> incoming = {
+        "isWindowMinimized", "frame", "setFrame", "frame", "isWindowMinimized", "frame", "canReach",
+        "isWindowMinimized", "frame"};
+    const std::vector<std::string> outgoing = {"frame", "setPosition", "frame"};
+    EXPECT_EQ(operationsOn(3), incoming);
+    EXPECT_EQ(operationsOn(4), incoming);
+    EXPECT_EQ(operationsOn(1), outgoing);
+    EXPECT_EQ(operationsOn(2), outgoing);
+}
+
 TEST_F(Parking, AMinimizedIncomingWindowIsRestoredOnlyAfterThePark) {
     makeStore();
     adoptOn(1, 1, CGRect(100, 100, 300, 200), false, "com.one");

@@ -58,6 +58,8 @@ class KelvoProcess {
     bool responsive() const { return !unanswered_; }
     /// What the process has written on standard error so far.
     std::string standardError() const;
+    /// The file its standard error goes to.
+    const std::filesystem::path& standardErrorFile() const { return standardErrorFile_; }
     /// The test-mode folder, when there is one.
     const std::optional<std::filesystem::path>& testFolder() const { return testFolder_; }
 

@@ -1,4 +1,4 @@
-#include "EndToEnd/KelvoProcess.h"
+#include "Support/KelvoProcess.h"
 
 #include <fstream>
 #include <sstream>
