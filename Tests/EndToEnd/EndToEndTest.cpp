@@ -84,6 +84,13 @@ void EndToEndTest::tell(const std::string& bundleID, FixtureRequest request) {
                           << reply.error.value_or("no error text");
 }
 
+FixtureRequest EndToEndTest::about(const std::string& op, std::optional<std::uint32_t> window) {
+    FixtureRequest request;
+    request.op = op;
+    request.window = window;
+    return request;
+}
+
 std::unique_ptr<KelvoProcess> EndToEndTest::launchKelvo(const KelvoProcess::Options& options) {
     return std::make_unique<KelvoProcess>(KELVO_APP_PROGRAM, options,
                                           folder_ / ("home-" + std::to_string(++launches_)));
@@ -164,6 +171,11 @@ bool EndToEndTest::near(const CGRect& a, const CGRect& b) {
 std::vector<KelvoTestWindowRecord> EndToEndTest::records(
     const std::vector<std::uint32_t>& numbers) {
     return kelvo_->state(ids(numbers)).windows.value_or(std::vector<KelvoTestWindowRecord>{});
+}
+
+CGRect EndToEndTest::tile(std::uint32_t number) {
+    const auto r = records({number});
+    return r.size() == 1 && r[0].frame ? r[0].frame->rect() : CGRect::null();
 }
 
 bool EndToEndTest::settled(const std::vector<std::uint32_t>& numbers) {

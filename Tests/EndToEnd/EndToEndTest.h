@@ -67,6 +67,11 @@ class EndToEndTest : public ::testing::Test {
                        FixtureQuirk quirk = FixtureQuirk::plain, const std::string& title = "");
     /// Sends one request to an application's fixture; the reply must be ok.
     void tell(const std::string& bundleID, FixtureRequest request);
+    /// A fixture request with only an `op` and, when given, a window.
+    static FixtureRequest about(const std::string& op,
+                                std::optional<std::uint32_t> window = std::nullopt);
+    /// The process identifier of an application's fixture (started on first use).
+    int pidOf(const std::string& bundleID) { return app(bundleID).process().pid(); }
 
     /// Starts Kelvo in test mode beside the desktop and waits for its first "ping" reply.
     KelvoProcess& startKelvo(std::map<std::string, std::string> environment = {});
@@ -85,6 +90,15 @@ class EndToEndTest : public ::testing::Test {
 
     /// Kelvo's records of these windows, from a "state" request.
     std::vector<KelvoTestWindowRecord> records(const std::vector<std::uint32_t>& numbers);
+    /// Where Kelvo's layout wants the window; a null rectangle when it has no tile.
+    CGRect tile(std::uint32_t number);
+    /// A window's name in Kelvo's log lines: "win#", its number, a blank and its
+    /// application's bundle identifier ("?" before Kelvo knows it).
+    static std::string named(std::uint32_t number, const std::string& bundleID) {
+        return "win#" + std::to_string(number) + " " + bundleID;
+    }
+    /// The visible frame of the first display: what a desktop's tiles share.
+    CGRect screen() { return displays().at(0).visibleFrame; }
     /// Waits until every window Kelvo places on the active desktop stands on the desktop where
     /// its layout wants it, and the frames stop changing. False when that never happens.
     bool settled(const std::vector<std::uint32_t>& numbers);

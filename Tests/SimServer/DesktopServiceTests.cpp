@@ -77,6 +77,8 @@ TEST_F(DesktopServiceTest, UnknownOpsAndArgumentsOfTheWrongShapeAreRefused) {
                         {{"attribute", "AXRole"}, {"element", 1}, {"timeout", -1}}),
               "timeout must not be negative");
     EXPECT_EQ(failureOf(client, "activate", {{"pid", 4242}}), "no application 4242 to activate");
+    EXPECT_EQ(failureOf(client, "hide", {{"pid", 4242}}), "no application 4242 to hide");
+    EXPECT_EQ(failureOf(client, "unhide", {{"pid", 4242}}), "no application 4242 to unhide");
     EXPECT_EQ(failureOf(client, "key", {{"keyCode", 70000}}).rfind("bad arguments for key", 0), 0u);
 }
 

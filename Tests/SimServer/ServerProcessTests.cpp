@@ -229,7 +229,7 @@ TEST_F(ServerProcessTest, AScreenshotIsAPictureOfTheWholeDesktop) {
     EXPECT_EQ(desktop.run({"screenshot", "/nonexistent-folder/x.png"}).status, 1);
 }
 
-TEST_F(ServerProcessTest, PointerClickActivateAndTrust) {
+TEST_F(ServerProcessTest, PointerClickActivateHideAndTrust) {
     FixtureProcess fixture(desktop);
     fixture.openWindow(FixtureQuirk::plain, CGRect(100, 100, 400, 300));
     Manager manager(desktop);
@@ -245,6 +245,13 @@ TEST_F(ServerProcessTest, PointerClickActivateAndTrust) {
     EXPECT_FALSE(*fixture.request(kelvo::FixtureRequest::list()).appActive);
     EXPECT_EQ(desktop.run({"activate", std::to_string(fixture.process().pid())}).status, 0);
     EXPECT_TRUE(*fixture.request(kelvo::FixtureRequest::list()).appActive);
+
+    // Hidden and shown from outside, as a person does with the application's menu or the Dock.
+    const std::string fixturePid = std::to_string(fixture.process().pid());
+    EXPECT_EQ(desktop.run({"hide", fixturePid}).status, 0);
+    EXPECT_TRUE(*fixture.request(kelvo::FixtureRequest::list()).appHidden);
+    EXPECT_EQ(desktop.run({"unhide", fixturePid}).status, 0);
+    EXPECT_FALSE(*fixture.request(kelvo::FixtureRequest::list()).appHidden);
 
     EXPECT_TRUE(manager.connection->isTrusted());
     EXPECT_EQ(desktop.run({"trust", "no"}).status, 0);
@@ -334,6 +341,8 @@ TEST_F(ServerProcessTest, CommandLineMistakesAreToldWithTheirStatus) {
     EXPECT_EQ(desktop.run({"answer-alerts"}).status, 2);
     EXPECT_EQ(desktop.run({"alerts", "now"}).status, 2);
     EXPECT_EQ(desktop.run({"activate", "99999"}).status, 1);
+    EXPECT_EQ(desktop.run({"hide", "99999"}).status, 1);
+    EXPECT_EQ(desktop.run({"unhide"}).status, 2);
     EXPECT_EQ(desktop.run({"serve", "--display", "10x10"}).status, 2);
     EXPECT_EQ(desktop.run({"help"}).status, 0);
     // Nothing serves at the path the environment names.

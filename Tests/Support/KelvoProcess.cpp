@@ -71,12 +71,23 @@ std::vector<std::string> KelvoProcess::logMessages() const {
 
 std::optional<std::size_t> KelvoProcess::waitForLog(const std::string& text,
                                                     std::size_t from) const {
+    return waitForMessage(from,
+                          [&](const std::string& m) { return m.find(text) != std::string::npos; });
+}
+
+std::optional<std::size_t> KelvoProcess::waitForLine(const std::string& message,
+                                                     std::size_t from) const {
+    return waitForMessage(from, [&](const std::string& m) { return m == message; });
+}
+
+std::optional<std::size_t> KelvoProcess::waitForMessage(
+    std::size_t from, const std::function<bool(const std::string&)>& matches) const {
     std::optional<std::size_t> found;
     eventually([&] {
         if (unanswered_) return true;
         const auto messages = logMessages();
         for (std::size_t i = from; i < messages.size(); ++i) {
-            if (messages[i].find(text) != std::string::npos) {
+            if (matches(messages[i])) {
                 found = i;
                 return true;
             }

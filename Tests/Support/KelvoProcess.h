@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -54,6 +55,8 @@ class KelvoProcess {
     std::vector<std::string> logMessages() const;
     /// Waits until a message at position `from` or later contains `text`; its position.
     std::optional<std::size_t> waitForLog(const std::string& text, std::size_t from = 0) const;
+    /// Waits until a message at position `from` or later is exactly `message`; its position.
+    std::optional<std::size_t> waitForLine(const std::string& message, std::size_t from = 0) const;
     /// False once a request went without a reply: the process no longer serves its session.
     bool responsive() const { return !unanswered_; }
     /// What the process has written on standard error so far.
@@ -67,6 +70,9 @@ class KelvoProcess {
     static constexpr std::size_t timestampWidth = 25;
 
   private:
+    std::optional<std::size_t> waitForMessage(
+        std::size_t from, const std::function<bool(const std::string&)>& matches) const;
+
     std::optional<std::filesystem::path> testFolder_;
     std::filesystem::path standardErrorFile_;
     std::unique_ptr<ChildProcess> process_;

@@ -103,7 +103,7 @@ std::string SimCommandLine::usage() {
            "cmd+n\n"
            "       kelvo-sim click X Y [--mods alt+shift]\n"
            "       kelvo-sim pointer X Y\n"
-           "       kelvo-sim activate PID\n"
+           "       kelvo-sim activate PID | hide PID | unhide PID\n"
            "       kelvo-sim trust yes|no\n"
            "       kelvo-sim alerts                 the modal alerts shown, oldest first\n"
            "       kelvo-sim answer-alerts BUTTON...\n"
@@ -149,8 +149,8 @@ int SimCommandLine::run(const std::vector<std::string>& arguments) {
 
 int SimCommandLine::runClientVerb(const std::string& verb, const std::vector<std::string>& rest) {
     static const std::vector<std::string> verbs = {
-        "windows",  "apps",  "displays", "key",           "click",      "pointer",
-        "activate", "trust", "alerts",   "answer-alerts", "screenshot", "shutdown"};
+        "windows", "apps",   "displays", "key",    "click",         "pointer",    "activate",
+        "hide",    "unhide", "trust",    "alerts", "answer-alerts", "screenshot", "shutdown"};
     if (std::find(verbs.begin(), verbs.end(), verb) == verbs.end()) {
         throw UsageError{"no such verb: " + verb};
     }
@@ -185,7 +185,7 @@ int SimCommandLine::runClientVerb(const std::string& verb, const std::vector<std
     } else if (verb == "pointer") {
         expectCount(rest, 2, verb);
         args = {{"x", coordinate(rest[0])}, {"y", coordinate(rest[1])}};
-    } else if (verb == "activate") {
+    } else if (verb == "activate" || verb == "hide" || verb == "unhide") {
         expectCount(rest, 1, verb);
         args = {{"pid", processID(rest[0])}};
     } else if (verb == "trust") {

@@ -347,6 +347,19 @@ void WorkspaceStore::applicationHidden(const std::string& bundleID) {
 void WorkspaceStore::applicationUnhidden(const std::string& bundleID) {
     if (!state_.userHiddenApps.erase(bundleID)) return;
     fire(hooks.onApplicationHidden, bundleID, false);
+    // A switch back to its desktop while it was hidden left its windows parked; shown again,
+    // those of a desktop that is shown are part of what must be visible, and leave the corner
+    // for the pass to place them (otherwise the pass and the park would pull them both ways).
+    std::vector<WindowID> back;
+    for (const auto& [w, desktop] : state_.home) {
+        auto bundle = state_.bundleIDs.find(w);
+        if (bundle == state_.bundleIDs.end() || bundle->second != bundleID || !isParked(w)) {
+            continue;
+        }
+        const std::vector<WindowID> shown = shownIntent(desktop);
+        if (std::find(shown.begin(), shown.end(), w) != shown.end()) back.push_back(w);
+    }
+    unpark(back, /*deferringMinimized=*/false);
     applyLayout();
 }
 

@@ -139,6 +139,8 @@
 //     click            {"flags","x","y"}      -> {}  left button down and up there
 //     pointer          {"x","y"}              -> {}  the pointer moves there
 //     activate         {"pid"}                -> {}  the application comes to the front
+//     hide / unhide    {"pid"}                -> {}  the application is hidden or shown, as
+//                                                 by the user from outside it
 //     trust            {"trusted"}            -> {}
 //     receivedInput    {"pid"}                -> {"events":[event,...]} that reached the
 //                                                 application, oldest first

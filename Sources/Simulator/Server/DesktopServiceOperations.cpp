@@ -340,6 +340,20 @@ void DesktopService::addCommandLineOperations(std::map<std::string, Operation>& 
         }
         return none();
     };
+    t["hide"] = [](const Call& call) {
+        const auto pid = arg<Pid>(call, "pid");
+        if (!call.desktop().hideApplication(pid)) {
+            throw RequestFailure("no application " + std::to_string(pid) + " to hide");
+        }
+        return none();
+    };
+    t["unhide"] = [](const Call& call) {
+        const auto pid = arg<Pid>(call, "pid");
+        if (!call.desktop().unhideApplication(pid)) {
+            throw RequestFailure("no application " + std::to_string(pid) + " to unhide");
+        }
+        return none();
+    };
     t["trust"] = [](const Call& call) {
         call.desktop().setTrusted(arg<bool>(call, "trusted"));
         return none();

@@ -414,6 +414,44 @@ TEST_F(Adoption, HidingAndUnhidingAnApplication) {
     EXPECT_EQ(clock.pendingCount(), 1u);
 }
 
+// A switch away parks every window of the desktop left, and the switch back leaves the hidden
+// application's windows out of what it brings back. Shown again on the desktop that is shown,
+// they belong to what must be visible: out of the corner, into their panes.
+TEST_F(Adoption, AnApplicationShownAgainOnTheShownDesktopComesOutOfTheCorner) {
+    makeStore();
+    adopt(1, CGRect(100, 100, 300, 200), false, "com.one");
+    adopt(2, CGRect(100, 100, 300, 200), false, "com.two");
+    const auto tile = store->layout(1).at(WindowID(2));
+    store->applicationHidden("com.two");
+    store->switchTo(2, std::nullopt);
+    settle();
+    store->switchTo(1, std::nullopt);
+    settle();
+    ASSERT_TRUE(store->isParked(WindowID(2))) << "hidden, it is not brought back";
+    EXPECT_FALSE(store->isParked(WindowID(1)));
+
+    store->applicationUnhidden("com.two");
+    settle();
+    EXPECT_FALSE(store->isParked(WindowID(2)));
+    EXPECT_EQ(frameOf(2), tile);
+    expectSound();
+}
+
+TEST_F(Adoption, AnApplicationShownAgainWhileItsDesktopIsNotShownStaysParked) {
+    makeStore();
+    adopt(1, CGRect(100, 100, 300, 200), false, "com.one");
+    adopt(2, CGRect(100, 100, 300, 200), false, "com.two");
+    store->applicationHidden("com.two");
+    store->switchTo(2, std::nullopt);
+    settle();
+    store->applicationUnhidden("com.two");
+    settle();
+    EXPECT_TRUE(store->isParked(WindowID(2)));
+    store->switchTo(1, std::nullopt);
+    settle();
+    EXPECT_FALSE(store->isParked(WindowID(2)));
+}
+
 TEST_F(Adoption, AnApplicationHiddenFromOutsideIsShownAgainButOneTheUserHidIsNot) {
     makeStore();
     adopt(1, CGRect(100, 100, 300, 200), false, "com.one");
