@@ -7,7 +7,7 @@ BENCH_DIR := build/release
 TSAN_DIR := build/tsan
 # The suites whose code runs on several threads: the runtime, the log file and the
 # Accessibility event stream, and the simulated desktop with its stand-ins and its server.
-TSAN_SUITES := PlatformTests KelvoAXTests SimulatorTests SimServerTests
+TSAN_SUITES := BaseTests KelvoAXTests PlatformTests SimulatorTests
 # Each suite runs this many times over, so that a thread outliving its test meets the next.
 TSAN_REPEAT ?= 20
 FUZZ_DIR := build/fuzz

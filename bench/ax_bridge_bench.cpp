@@ -7,8 +7,8 @@
 
 #include <unistd.h>
 
+#include "Base/Foundation/ManualClock.h"
 #include "KelvoAX/Bridge/AXWindowBridge.h"
-#include "Platform/Foundation/ManualClock.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/InProcessConnection.h"
 #include "Simulator/SharedConnection.h"

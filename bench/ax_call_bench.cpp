@@ -5,10 +5,10 @@
 
 #include <memory>
 
+#include "Base/Foundation/ManualClock.h"
 #include "Platform/Accessibility/AXConstants.h"
 #include "Platform/Accessibility/AXUIElement.h"
 #include "Platform/Accessibility/AXValue.h"
-#include "Platform/Foundation/ManualClock.h"
 #include "Simulator/InProcessConnection.h"
 #include "Simulator/SharedConnection.h"
 

@@ -20,9 +20,9 @@
 #include <map>
 #include <string>
 
+#include "Base/Foundation/ManualClock.h"
 #include "KelvoAX/Bridge/AXWindowBridge.h"
 #include "KelvoCore/Store/WorkspaceStore.h"
-#include "Platform/Foundation/ManualClock.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/InProcessConnection.h"
 #include "Simulator/SharedConnection.h"

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "KeyChord.h"
-#include "SimServer/ProcessTestSupport.h"
 #include "Support/DesktopProcess.h"
 #include "Support/KelvoProcess.h"
+#include "Support/ProcessTestSupport.h"
 #include "Support/TemporaryFolder.h"
 
 namespace kelvo {

@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "KelvoCore/Bindings/Keymap.h"
 #include "KelvoCore/Keys/KeyCode.h"
-#include "KelvoCore/Keys/Keymap.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "Base/JSON/JSONWriter.h"
+#include "KelvoCore/Bindings/KeyReference.h"
+#include "KelvoCore/Bindings/Keymap.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Config/ConfigTransfer.h"
-#include "KelvoCore/JSON/JSONWriter.h"
-#include "KelvoCore/Keys/KeyReference.h"
-#include "KelvoCore/Keys/Keymap.h"
 
 namespace {
 

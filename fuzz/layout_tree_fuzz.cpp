@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "KelvoCore/JSON/JSONWriter.h"
+#include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Layout/LayoutTree.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "KelvoCore/JSON/JSONWriter.h"
-#include "Platform/Foundation/ManualClock.h"
+#include "Base/Foundation/ManualClock.h"
+#include "Base/JSON/JSONWriter.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/Server/DesktopMessages.h"
 #include "Simulator/Server/DesktopService.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "KelvoCore/JSON/JSONWriter.h"
+#include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Store/SessionSnapshot.h"
 
 namespace {

@@ -7,6 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/FileSystem.h"
+#include "Base/Foundation/MainLoop.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/System/AXCoordinatorBridge.h"
 #include "KelvoApp/System/AXWindowEvents.h"
@@ -14,11 +17,7 @@
 #include "KelvoApp/System/QuartzEventTaps.h"
 #include "KelvoApp/TestMode/TestMode.h"
 #include "Platform/AppKit/NSApplication.h"
-#include "Platform/Foundation/DispatchQueue.h"
-#include "Platform/Foundation/FileSystem.h"
-#include "Platform/Foundation/MainLoop.h"
 #include "Simulator/Server/DesktopAddress.h"
-#include "Simulator/Server/SocketConnection.h"
 #include "Simulator/SharedConnection.h"
 
 namespace {
@@ -42,9 +41,9 @@ int main() {
     const auto address = sim::DesktopAddress::fromEnvironment();
     if (!address)
         return noDesktop(std::string(sim::DesktopAddress::environmentVariable) + " is not set");
-    std::shared_ptr<sim::SocketConnection> connection;
+    std::shared_ptr<sim::DesktopConnection> connection;
     try {
-        connection = std::make_shared<sim::SocketConnection>(*address);
+        connection = sim::DesktopAddress::connect(*address);
     } catch (const std::exception& error) {
         return noDesktop(error.what());
     }

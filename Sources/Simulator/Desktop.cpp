@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Platform/Foundation/Clock.h"
-#include "Platform/Foundation/DispatchQueue.h"
+#include "Base/Foundation/Clock.h"
+#include "Base/Foundation/DispatchQueue.h"
 #include "Simulator/DesktopTransaction.h"
 #include "Simulator/SharedConnection.h"
 

@@ -18,6 +18,7 @@
 #include "Simulator/DesktopValues.h"
 #include "Simulator/DisplayInfo.h"
 #include "Simulator/InputEvent.h"
+#include "Simulator/PlatformDefaults.h"
 #include "Simulator/PreferenceData.h"
 #include "Simulator/WindowInfo.h"
 
@@ -36,7 +37,7 @@ namespace sim {
 class Desktop : public std::enable_shared_from_this<Desktop> {
   public:
     /// The platform's messaging timeout when a client sets none.
-    static constexpr double defaultMessagingTimeout = 6.0;
+    static constexpr double defaultMessagingTimeout = PlatformDefaults::messagingTimeout;
     /// How long an active tap may take to answer before the system disables it.
     static constexpr double tapTimeout = 1.0;
     static constexpr double menuBarHeight = 25;
@@ -177,7 +178,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // domain every application reads below its own.
 
     /// The any-application domain, where global preferences are kept.
-    static constexpr const char* globalPreferenceDomain = ".GlobalPreferences";
+    static constexpr const char* globalPreferenceDomain = PlatformDefaults::globalPreferenceDomain;
     /// As the user or a command-line tool sets it: always kept. None removes the key.
     void setPreference(const std::string& domain, const std::string& key,
                        std::optional<PreferenceData> value);

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <string>
 
-#include "Platform/Foundation/DispatchQueue.h"
+#include "Base/Foundation/DispatchQueue.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/DesktopTransaction.h"
 #include "Simulator/SharedConnection.h"

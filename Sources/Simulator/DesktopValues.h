@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CGGeometry.h"
 
 // The plain values that cross a desktop connection: identifiers, attribute values and the
 // replies of the Accessibility calls. Nothing here points into a desktop, so every value can

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CGGeometry.h"
 #include "Simulator/DesktopValues.h"
 
 namespace sim {

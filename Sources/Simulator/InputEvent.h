@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CGGeometry.h"
 #include "Simulator/DesktopValues.h"
 
 namespace sim {

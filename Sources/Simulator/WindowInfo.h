@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CGGeometry.h"
 #include "Simulator/DesktopValues.h"
 
 namespace sim {

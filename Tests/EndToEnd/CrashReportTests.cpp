@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "Base/Foundation/FileSystem.h"
 #include "EndToEnd/EndToEndTest.h"
-#include "Platform/Foundation/FileSystem.h"
 
 namespace kelvo::testing {
 namespace {

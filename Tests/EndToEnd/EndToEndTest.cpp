@@ -5,7 +5,7 @@
 #include <cmath>
 #include <fstream>
 
-#include "KelvoCore/JSON/JSONDecoder.h"
+#include "Base/JSON/JSONDecoder.h"
 #include "KelvoCore/Wire/WireRect.h"
 
 namespace kelvo::testing {

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Wire/FixtureQuirk.h"
 #include "KelvoCore/Wire/KelvoTestWindowRecord.h"
-#include "Platform/Foundation/CGGeometry.h"
-#include "SimServer/ProcessTestSupport.h"
 #include "Support/DesktopProcess.h"
 #include "Support/KelvoProcess.h"
+#include "Support/ProcessTestSupport.h"
 #include "Support/TemporaryFolder.h"
 
 namespace kelvo::testing {

@@ -4,13 +4,13 @@
 #include <csignal>
 #include <fstream>
 
-#include "KelvoCore/JSON/JSONDecoder.h"
+#include "Base/JSON/JSONDecoder.h"
 #include "KelvoCore/Wire/KelvoTestReply.h"
 #include "KelvoCore/Wire/KelvoTestRequest.h"
 #include "KelvoCore/Wire/WireLine.h"
-#include "SimServer/ProcessTestSupport.h"
 #include "Support/ChildProcess.h"
 #include "Support/DesktopProcess.h"
+#include "Support/ProcessTestSupport.h"
 #include "Support/TemporaryFolder.h"
 
 namespace kelvo {

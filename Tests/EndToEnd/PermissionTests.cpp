@@ -3,8 +3,8 @@
 #include <map>
 #include <sstream>
 
+#include "Base/JSON/JSONDecoder.h"
 #include "EndToEnd/EndToEndTest.h"
-#include "KelvoCore/JSON/JSONDecoder.h"
 
 namespace kelvo::testing {
 namespace {

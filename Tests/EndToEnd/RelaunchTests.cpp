@@ -2,8 +2,8 @@
 
 #include <fstream>
 
+#include "Base/JSON/JSONDecoder.h"
 #include "EndToEnd/EndToEndTest.h"
-#include "KelvoCore/JSON/JSONDecoder.h"
 
 namespace kelvo::testing {
 namespace {

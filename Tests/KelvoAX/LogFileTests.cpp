@@ -7,9 +7,9 @@
 #include <thread>
 #include <vector>
 
+#include "Base/Foundation/FileManager.h"
+#include "Base/Foundation/ManualClock.h"
 #include "KelvoAX/Log/LogFile.h"
-#include "Platform/Foundation/FileManager.h"
-#include "Platform/Foundation/ManualClock.h"
 #include "Support/TemporaryFolder.h"
 #include "Support/ThreadCount.h"
 

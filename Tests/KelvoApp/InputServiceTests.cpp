@@ -4,13 +4,13 @@
 #include <cmath>
 #include <limits>
 
+#include "Base/Foundation/ManualClock.h"
 #include "KelvoApp/Coordinator/ScreenGeometry.h"
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Input/FocusFollowsCursorService.h"
 #include "KelvoApp/Input/HotkeyService.h"
 #include "KelvoApp/Support/FakeAppPlatform.h"
 #include "KelvoApp/Support/FakeEventTaps.h"
-#include "Platform/Foundation/ManualClock.h"
 
 namespace kelvo {
 namespace {

@@ -5,12 +5,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "Base/Foundation/FileSystem.h"
+#include "Base/JSON/JSONWriter.h"
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/PermissionGate.h"
 #include "KelvoApp/Support/CoordinatorFixture.h"
 #include "KelvoApp/TestMode/TestMode.h"
-#include "KelvoCore/JSON/JSONWriter.h"
-#include "Platform/Foundation/FileSystem.h"
 
 namespace kelvo {
 namespace {

@@ -3,9 +3,9 @@
 
 #include <limits>
 
+#include "Base/Foundation/FileSystem.h"
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Support/CoordinatorFixture.h"
-#include "Platform/Foundation/FileSystem.h"
 
 namespace kelvo {
 namespace {

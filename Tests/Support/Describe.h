@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "Platform/Foundation/ManualClock.h"
+#include "Base/Foundation/ManualClock.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/InProcessConnection.h"
 #include "Support/InstalledDesktop.h"

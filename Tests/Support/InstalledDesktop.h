@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CGGeometry.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/InProcessConnection.h"
 

@@ -1,6 +1,6 @@
 #include "Support/Printers.h"
 
-#include "KelvoCore/JSON/JSONWriter.h"
+#include "Base/JSON/JSONWriter.h"
 
 void PrintTo(const CGPoint& point, std::ostream* out) {
     *out << "(" << point.x << ", " << point.y << ")";

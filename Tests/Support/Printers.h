@@ -2,10 +2,10 @@
 
 #include <ostream>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Geometry/Display.h"
 #include "KelvoCore/Geometry/WindowID.h"
 #include "KelvoCore/Layout/LayoutTree.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 // What a failing comparison prints: numbers for geometry, a window's description, a tree's
 // JSON form. Found by GoogleTest through the types' own namespaces.

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <filesystem>
 
+#include "Base/Foundation/DispatchQueue.h"
 #include "FixtureQuirks.h"
-#include "Platform/Foundation/DispatchQueue.h"
 #include "Simulator/Server/DesktopMessages.h"
 
 namespace kelvo_fixture {

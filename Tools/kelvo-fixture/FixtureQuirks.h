@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Wire/FixtureQuirk.h"
-#include "Platform/Foundation/CGGeometry.h"
 #include "Simulator/WindowInfo.h"
 
 namespace kelvo_fixture {

@@ -6,11 +6,11 @@
 #include <string>
 #include <thread>
 
+#include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/MainLoop.h"
 #include "FixtureApplication.h"
 #include "InputLines.h"
 #include "KelvoCore/Wire/WireLine.h"
-#include "Platform/Foundation/DispatchQueue.h"
-#include "Platform/Foundation/MainLoop.h"
 #include "Simulator/Server/DesktopAddress.h"
 #include "Simulator/Server/UnixSocket.h"
 

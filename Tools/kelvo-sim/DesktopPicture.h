@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CGGeometry.h"
 #include "Simulator/ApplicationInfo.h"
 #include "Simulator/DisplayInfo.h"
 #include "Simulator/WindowInfo.h"

@@ -4,9 +4,9 @@
 #include <ostream>
 
 #include "Arguments.h"
-#include "Platform/Foundation/DispatchQueue.h"
-#include "Platform/Foundation/DispatchSource.h"
-#include "Platform/Foundation/MainLoop.h"
+#include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/DispatchSource.h"
+#include "Base/Foundation/MainLoop.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/Server/DesktopAddress.h"
 #include "Simulator/Server/DesktopServer.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CGGeometry.h"
 
 namespace kelvo_sim {
 

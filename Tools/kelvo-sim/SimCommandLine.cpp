@@ -5,8 +5,8 @@
 #include <ostream>
 
 #include "Arguments.h"
+#include "Base/JSON/JSONWriter.h"
 #include "DesktopPicture.h"
-#include "KelvoCore/JSON/JSONWriter.h"
 #include "KeyChord.h"
 #include "ServeCommand.h"
 #include "Simulator/Server/DesktopAddress.h"

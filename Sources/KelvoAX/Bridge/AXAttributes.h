@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Geometry/WindowID.h"
 #include "Platform/Accessibility/AXUIElement.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -1,8 +1,8 @@
 #include "KelvoAX/Bridge/AXWindowBridge.h"
 
+#include "Base/Text/UnicodeText.h"
 #include "KelvoAX/Bridge/AXAttributes.h"
 #include "KelvoAX/Classification/WindowClassification.h"
-#include "KelvoCore/Text/UnicodeText.h"
 #include "Platform/Accessibility/AXConstants.h"
 #include "Platform/AppKit/NSWorkspace.h"
 

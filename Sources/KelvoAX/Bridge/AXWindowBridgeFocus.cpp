@@ -1,7 +1,7 @@
+#include "Base/Foundation/DispatchQueue.h"
 #include "KelvoAX/Bridge/AXAttributes.h"
 #include "KelvoAX/Bridge/AXWindowBridge.h"
 #include "Platform/Accessibility/AXConstants.h"
-#include "Platform/Foundation/DispatchQueue.h"
 
 namespace kelvo {
 

@@ -1,8 +1,8 @@
 #include <cmath>
 
+#include "Base/Text/UnicodeText.h"
 #include "KelvoAX/Bridge/AXAttributes.h"
 #include "KelvoAX/Bridge/AXWindowBridge.h"
-#include "KelvoCore/Text/UnicodeText.h"
 #include "Platform/Accessibility/AXConstants.h"
 #include "Platform/AppKit/NSWorkspace.h"
 

@@ -5,8 +5,8 @@
 #include <set>
 #include <string>
 
+#include "Base/Text/UnicodeText.h"
 #include "KelvoCore/Geometry/WindowID.h"
-#include "KelvoCore/Text/UnicodeText.h"
 
 namespace kelvo {
 

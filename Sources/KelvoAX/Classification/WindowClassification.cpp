@@ -1,6 +1,6 @@
 #include "KelvoAX/Classification/WindowClassification.h"
 
-#include "KelvoCore/Text/UnicodeText.h"
+#include "Base/Text/UnicodeText.h"
 
 namespace kelvo {
 

@@ -3,13 +3,13 @@
 #include <optional>
 #include <string>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoAX/Classification/IgnoreReason.h"
 #include "KelvoAX/Classification/WindowRole.h"
 #include "KelvoAX/Classification/WindowTraits.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Geometry/WindowID.h"
 #include "KelvoCore/Store/ManagedWindow.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -1,8 +1,8 @@
 #include "KelvoAX/Events/AXEventStream.h"
 
+#include "Base/Foundation/DispatchSemaphore.h"
 #include "KelvoAX/Events/AXEventStreamCore.h"
 #include "Platform/AppKit/NSWorkspace.h"
-#include "Platform/Foundation/DispatchSemaphore.h"
 
 namespace kelvo {
 

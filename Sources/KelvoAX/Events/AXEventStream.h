@@ -8,12 +8,12 @@
 #include <optional>
 #include <vector>
 
+#include "Base/Foundation/CFRunLoop.h"
+#include "Base/Foundation/NSNotificationCenter.h"
+#include "Base/Foundation/NSThread.h"
 #include "KelvoAX/Events/WindowEvent.h"
 #include "Platform/Accessibility/AXObserver.h"
 #include "Platform/Accessibility/AXUIElement.h"
-#include "Platform/Foundation/CFRunLoop.h"
-#include "Platform/Foundation/NSNotificationCenter.h"
-#include "Platform/Foundation/NSThread.h"
 
 namespace kelvo {
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "Platform/Foundation/Date.h"
-#include "Platform/Foundation/DateFormatter.h"
-#include "Platform/Foundation/DispatchQueue.h"
-#include "Platform/Foundation/FileHandle.h"
-#include "Platform/Foundation/FileManager.h"
+#include "Base/Foundation/Date.h"
+#include "Base/Foundation/DateFormatter.h"
+#include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/FileHandle.h"
+#include "Base/Foundation/FileManager.h"
 
 namespace kelvo {
 

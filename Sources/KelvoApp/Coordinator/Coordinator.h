@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/DispatchSource.h"
+#include "Base/Foundation/DispatchWorkItem.h"
+#include "Base/Foundation/NSThread.h"
 #include "KelvoAX/Classification/ActivationSweepRecord.h"
 #include "KelvoAX/Classification/AdoptionLadder.h"
 #include "KelvoAX/Log/LogFile.h"
-#include "KelvoApp/Coordinator/AppPlatform.h"
-#include "KelvoApp/Coordinator/CoordinatorBridge.h"
 #include "KelvoApp/Input/EventTaps.h"
+#include "KelvoApp/Interfaces/AppPlatform.h"
+#include "KelvoApp/Interfaces/CoordinatorBridge.h"
 #include "KelvoApp/Services/CheatsheetPanelController.h"
 #include "KelvoApp/Services/DesktopModel.h"
 #include "KelvoApp/Services/GuideWindowController.h"
@@ -30,9 +33,6 @@
 #include "KelvoCore/Store/OwnWindowDesktop.h"
 #include "KelvoCore/Store/SessionSnapshot.h"
 #include "KelvoCore/Store/WorkspaceStore.h"
-#include "Platform/Foundation/DispatchSource.h"
-#include "Platform/Foundation/DispatchWorkItem.h"
-#include "Platform/Foundation/NSThread.h"
 
 namespace kelvo {
 

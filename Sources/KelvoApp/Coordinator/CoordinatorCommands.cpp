@@ -1,3 +1,4 @@
+#include "Base/Foundation/DispatchQueue.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Coordinator/LogText.h"
 #include "KelvoApp/Input/FocusBorder.h"
@@ -5,7 +6,6 @@
 #include "KelvoApp/Input/HotkeyService.h"
 #include "KelvoApp/Services/TerminalLauncher.h"
 #include "KelvoCore/Store/PointerHitTest.h"
-#include "Platform/Foundation/DispatchQueue.h"
 
 namespace kelvo {
 

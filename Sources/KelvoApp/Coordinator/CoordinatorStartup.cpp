@@ -1,6 +1,10 @@
 #include <cmath>
 #include <csignal>
 
+#include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/DispatchSource.h"
+#include "Base/Foundation/DispatchTime.h"
+#include "Base/Foundation/FileSystem.h"
 #include "KelvoAX/Classification/AdoptionStep.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Coordinator/LogText.h"
@@ -12,12 +16,8 @@
 #include "KelvoApp/Input/HotkeyService.h"
 #include "KelvoApp/Input/PermissionGate.h"
 #include "KelvoApp/TestMode/TestMode.h"
-#include "KelvoCore/Keys/Keymap.h"
+#include "KelvoCore/Bindings/Keymap.h"
 #include "KelvoCore/Store/AdoptionRecord.h"
-#include "Platform/Foundation/DispatchQueue.h"
-#include "Platform/Foundation/DispatchSource.h"
-#include "Platform/Foundation/DispatchTime.h"
-#include "Platform/Foundation/FileSystem.h"
 
 namespace kelvo {
 

@@ -1,10 +1,10 @@
 #include <algorithm>
 
+#include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/DispatchTime.h"
 #include "KelvoAX/Classification/AdoptionStep.h"
 #include "KelvoAX/Classification/WindowClassification.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
-#include "Platform/Foundation/DispatchQueue.h"
-#include "Platform/Foundation/DispatchTime.h"
 
 namespace kelvo {
 

@@ -1,11 +1,11 @@
 #include <sstream>
 
+#include "Base/Foundation/FileSystem.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Coordinator/LogText.h"
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Services/AppDisplayNames.h"
 #include "KelvoCore/Launcher/AppTitle.h"
-#include "Platform/Foundation/FileSystem.h"
 
 namespace kelvo {
 

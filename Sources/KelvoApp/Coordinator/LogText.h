@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Geometry/Display.h"
 #include "KelvoCore/Keys/Command.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "KelvoApp/Coordinator/AppPlatform.h"
+#include "KelvoApp/Interfaces/AppPlatform.h"
 #include "KelvoCore/Geometry/Display.h"
 
 namespace kelvo {

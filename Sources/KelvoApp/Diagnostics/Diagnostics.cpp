@@ -4,14 +4,14 @@
 #include <charconv>
 #include <cmath>
 
+#include "Base/Foundation/DateFormatter.h"
+#include "Base/Foundation/FileManager.h"
+#include "Base/Text/DecimalText.h"
+#include "Base/Text/UnicodeText.h"
 #include "KelvoAX/Log/LogFile.h"
-#include "KelvoCore/Text/DecimalText.h"
-#include "KelvoCore/Text/UnicodeText.h"
 #include "Platform/AppKit/NSBundle.h"
 #include "Platform/AppKit/NSProcessInfo.h"
 #include "Platform/AppKit/NSWorkspace.h"
-#include "Platform/Foundation/DateFormatter.h"
-#include "Platform/Foundation/FileManager.h"
 
 namespace kelvo::Diagnostics {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Platform/Foundation/Date.h"
+#include "Base/Foundation/Date.h"
 
 namespace kelvo {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "KelvoApp/Coordinator/AppPlatform.h"
+#include "KelvoApp/Interfaces/AppPlatform.h"
 
 namespace kelvo {
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "KelvoCore/Config/HexColor.h"
+#include "Base/Foundation/CGGeometry.h"
+#include "KelvoCore/Color/HexColor.h"
 #include "Platform/AppKit/CALayer.h"
 #include "Platform/AppKit/NSWindow.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -1,8 +1,8 @@
 #include "KelvoApp/Input/FocusFollowsCursorService.h"
 
+#include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/DispatchTime.h"
 #include "KelvoApp/Input/HotkeyService.h"
-#include "Platform/Foundation/DispatchQueue.h"
-#include "Platform/Foundation/DispatchTime.h"
 
 namespace kelvo {
 

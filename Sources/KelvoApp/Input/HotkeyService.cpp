@@ -1,7 +1,7 @@
 #include "KelvoApp/Input/HotkeyService.h"
 
+#include "Base/Foundation/DispatchQueue.h"
 #include "KelvoCore/Keys/MouseChord.h"
-#include "Platform/Foundation/DispatchQueue.h"
 
 namespace kelvo {
 

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "KelvoApp/Input/EventTaps.h"
-#include "KelvoCore/Keys/Keymap.h"
+#include "KelvoCore/Bindings/Keymap.h"
 
 namespace kelvo {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KelvoApp/Coordinator/AppPlatform.h"
+#include "KelvoApp/Interfaces/AppPlatform.h"
 
 namespace kelvo {
 

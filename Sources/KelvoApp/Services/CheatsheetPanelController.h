@@ -5,7 +5,7 @@
 
 #include "KelvoApp/Services/OwnPanel.h"
 #include "KelvoApp/Services/RequestLog.h"
-#include "KelvoCore/Keys/KeyReference.h"
+#include "KelvoCore/Bindings/KeyReference.h"
 
 namespace kelvo {
 

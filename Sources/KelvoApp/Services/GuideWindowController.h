@@ -3,9 +3,9 @@
 #include <functional>
 #include <optional>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoApp/Services/OwnPanel.h"
 #include "KelvoApp/Services/RequestLog.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "KelvoApp/Coordinator/AppPlatform.h"
+#include "KelvoApp/Interfaces/AppPlatform.h"
 #include "KelvoApp/Services/LauncherApp.h"
 #include "KelvoApp/Services/OwnPanel.h"
 #include "KelvoApp/Services/RequestLog.h"

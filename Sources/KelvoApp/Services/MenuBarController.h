@@ -5,9 +5,9 @@
 #include <set>
 #include <string>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoApp/Services/DesktopModel.h"
 #include "KelvoApp/Services/RequestLog.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

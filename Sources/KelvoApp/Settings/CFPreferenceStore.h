@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "Base/Foundation/CFType.h"
 #include "KelvoCore/Tweaks/PreferenceStore.h"
-#include "Platform/Foundation/CFType.h"
 
 namespace kelvo {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "KelvoAX/Bridge/AXWindowBridge.h"
-#include "KelvoApp/Coordinator/CoordinatorBridge.h"
+#include "KelvoApp/Interfaces/CoordinatorBridge.h"
 
 namespace kelvo {
 

@@ -1,7 +1,7 @@
 #include "KelvoApp/System/AXWindowEvents.h"
 
+#include "Base/Foundation/DispatchQueue.h"
 #include "KelvoApp/System/AXCoordinatorBridge.h"
-#include "Platform/Foundation/DispatchQueue.h"
 
 namespace kelvo {
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "Base/Foundation/DispatchQueue.h"
 #include "KelvoAX/Bridge/ScreenWindows.h"
 #include "Platform/Accessibility/AXConstants.h"
 #include "Platform/Accessibility/AXUIElement.h"
@@ -11,7 +12,6 @@
 #include "Platform/AppKit/NSRunningApplication.h"
 #include "Platform/AppKit/NSScreen.h"
 #include "Platform/AppKit/NSWorkspace.h"
-#include "Platform/Foundation/DispatchQueue.h"
 #include "Platform/Quartz/CGEvent.h"
 #include "Platform/Services/Sysctl.h"
 

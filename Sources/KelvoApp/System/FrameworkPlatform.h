@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "KelvoApp/Coordinator/AppPlatform.h"
-#include "Platform/Foundation/NSNotificationCenter.h"
+#include "Base/Foundation/NSNotificationCenter.h"
+#include "KelvoApp/Interfaces/AppPlatform.h"
 
 namespace kelvo {
 

@@ -3,8 +3,8 @@
 #include <map>
 #include <memory>
 
+#include "Base/Foundation/CFRunLoop.h"
 #include "KelvoApp/Input/EventTaps.h"
-#include "Platform/Foundation/CFRunLoop.h"
 #include "Platform/Quartz/CGEventTap.h"
 
 namespace kelvo {

@@ -7,14 +7,14 @@
 #include <memory>
 #include <mutex>
 
+#include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/FileSystem.h"
+#include "Base/Foundation/NSThread.h"
 #include "KelvoAX/Log/LogFile.h"
 #include "KelvoApp/Input/HotkeyService.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Store/WorkspaceStore.h"
 #include "KelvoCore/Wire/WireLine.h"
-#include "Platform/Foundation/DispatchQueue.h"
-#include "Platform/Foundation/FileSystem.h"
-#include "Platform/Foundation/NSThread.h"
 
 namespace kelvo {
 

@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "KelvoApp/Coordinator/AppPlatform.h"
+#include "Base/Foundation/NSThread.h"
+#include "KelvoApp/Interfaces/AppPlatform.h"
 #include "KelvoCore/Geometry/WindowID.h"
 #include "KelvoCore/Wire/KelvoTestReply.h"
 #include "KelvoCore/Wire/KelvoTestRequest.h"
-#include "Platform/Foundation/NSThread.h"
 
 namespace kelvo {
 

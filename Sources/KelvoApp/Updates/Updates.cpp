@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/NSUserDefaults.h"
 #include "Platform/AppKit/NSApplication.h"
 #include "Platform/AppKit/NSBundle.h"
 #include "Platform/AppKit/NSEvent.h"
 #include "Platform/AppKit/NSScreen.h"
 #include "Platform/AppKit/NSWindowController.h"
-#include "Platform/Foundation/DispatchQueue.h"
-#include "Platform/Foundation/NSUserDefaults.h"
 
 namespace kelvo {
 
@@ -74,8 +74,8 @@ void Updates::placeSparkleWindows() {
     }
     std::weak_ptr<Updates*> holder = self_;
     updateObserver_ = NSNotificationCenter::defaultCenter().addObserver(
-        NSApplicationDidUpdateNotification, nullptr, &DispatchQueue::main(),
-        [holder](const NSNotification&) {
+        NSApplicationDidUpdateNotification, &NSApplication::sharedApplication(),
+        &DispatchQueue::main(), [holder](const NSNotification&) {
             if (const auto alive = holder.lock()) (*alive)->placeNewSparkleWindows();
         });
 }

@@ -6,9 +6,9 @@
 #include <set>
 #include <string_view>
 
+#include "Base/Foundation/CGGeometry.h"
+#include "Base/Foundation/NSNotificationCenter.h"
 #include "Platform/AppKit/NSWindow.h"
-#include "Platform/Foundation/CGGeometry.h"
-#include "Platform/Foundation/NSNotificationCenter.h"
 #include "Platform/Sparkle/SPUStandardUpdaterController.h"
 
 namespace kelvo {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "KelvoCore/Config/HexColor.h"
+#include "KelvoCore/Color/HexColor.h"
 
 namespace kelvo {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Base/Foundation/FileSystem.h"
+#include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Brand/Brand.h"
-#include "KelvoCore/JSON/JSONWriter.h"
 #include "KelvoCore/Launcher/LauncherRecents.h"
-#include "Platform/Foundation/FileSystem.h"
 
 namespace kelvo {
 

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "KelvoCore/Config/Modifier.h"
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
+#include "Base/JSON/TextSetCoding.h"
+#include "KelvoCore/Keys/Modifier.h"
 #include "KelvoCore/Keys/ShortcutOverrides.h"
 #include "KelvoCore/Layout/DesktopLayoutModes.h"
 #include "KelvoCore/Layout/Gaps.h"
 #include "KelvoCore/Layout/LayoutMode.h"
-#include "KelvoCore/Text/TextSet.h"
 #include "KelvoCore/Tweaks/SystemTweakRecord.h"
 
 namespace kelvo {

@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "Platform/Foundation/DispatchQueue.h"
-#include "Platform/Foundation/FileManager.h"
+#include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/FileManager.h"
 
 namespace kelvo {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "KelvoCore/JSON/JSONWriter.h"
+#include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Launcher/LauncherRecents.h"
 
 namespace kelvo {

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "Base/JSON/JSONDecoder.h"
 #include "KelvoCore/Config/Config.h"
-#include "KelvoCore/JSON/JSONDecoder.h"
 
 namespace kelvo {
 

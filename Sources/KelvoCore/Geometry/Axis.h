@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "KelvoCore/JSON/JSONCaseKey.h"
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCaseKey.h"
+#include "Base/JSON/JSONCoding.h"
 
 namespace kelvo {
 

@@ -3,9 +3,9 @@
 #include <map>
 #include <optional>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Geometry/Direction.h"
 #include "KelvoCore/Geometry/WindowID.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

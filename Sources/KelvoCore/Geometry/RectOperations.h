@@ -2,8 +2,8 @@
 
 #include <utility>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Geometry/Axis.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

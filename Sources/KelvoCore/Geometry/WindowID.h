@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
 
 namespace kelvo {
 

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "KelvoCore/Bindings/KeyReference.h"
 #include "KelvoCore/Config/Config.h"
-#include "KelvoCore/Keys/KeyReference.h"
 
 namespace kelvo {
 

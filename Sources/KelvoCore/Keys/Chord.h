@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
 
 namespace kelvo {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
 
 namespace kelvo {
 

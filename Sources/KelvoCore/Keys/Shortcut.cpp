@@ -1,6 +1,6 @@
 #include "KelvoCore/Keys/Shortcut.h"
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
 
 namespace kelvo {
 

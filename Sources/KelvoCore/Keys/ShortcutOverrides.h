@@ -3,7 +3,7 @@
 #include <map>
 #include <optional>
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
 #include "KelvoCore/Keys/Chord.h"
 #include "KelvoCore/Keys/Shortcut.h"
 

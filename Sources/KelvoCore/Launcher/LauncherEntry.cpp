@@ -1,6 +1,6 @@
 #include "KelvoCore/Launcher/LauncherEntry.h"
 
-#include "KelvoCore/Text/UnicodeText.h"
+#include "Base/Text/UnicodeText.h"
 
 namespace kelvo {
 

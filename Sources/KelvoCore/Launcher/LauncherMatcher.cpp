@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <map>
 
-#include "KelvoCore/Text/UnicodeText.h"
+#include "Base/Text/UnicodeText.h"
 
 namespace kelvo {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
+#include "Base/Text/UnicodeText.h"
 #include "KelvoCore/Launcher/LauncherMatcher.h"
 #include "KelvoCore/Launcher/LauncherRecents.h"
-#include "KelvoCore/Text/UnicodeText.h"
 
 namespace kelvo {
 

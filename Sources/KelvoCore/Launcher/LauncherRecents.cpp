@@ -1,6 +1,6 @@
 #include "KelvoCore/Launcher/LauncherRecents.h"
 
-#include "KelvoCore/Text/TextSet.h"
+#include "Base/Text/TextSet.h"
 
 namespace kelvo {
 

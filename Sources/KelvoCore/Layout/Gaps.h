@@ -2,9 +2,9 @@
 
 #include <map>
 
+#include "Base/Foundation/CGGeometry.h"
+#include "Base/JSON/JSONCoding.h"
 #include "KelvoCore/Geometry/WindowID.h"
-#include "KelvoCore/JSON/JSONCoding.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -9,11 +9,11 @@
 #include <span>
 #include <vector>
 
+#include "Base/Foundation/CGGeometry.h"
+#include "Base/JSON/JSONCoding.h"
 #include "KelvoCore/Geometry/Axis.h"
 #include "KelvoCore/Geometry/Direction.h"
 #include "KelvoCore/Geometry/WindowID.h"
-#include "KelvoCore/JSON/JSONCoding.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "KelvoCore/JSON/JSONCaseKey.h"
+#include "Base/JSON/JSONCaseKey.h"
 #include "KelvoCore/Layout/LayoutTree.h"
 #include "KelvoCore/Layout/NodeIndex.h"
 

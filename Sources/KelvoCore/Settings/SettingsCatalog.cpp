@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
 #include "KelvoCore/Tweaks/SystemTweakCatalog.h"
 
 namespace kelvo {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "KelvoCore/Bindings/KeyReference.h"
 #include "KelvoCore/Config/Config.h"
-#include "KelvoCore/Keys/KeyReference.h"
 #include "KelvoCore/Settings/SettingEntry.h"
 #include "KelvoCore/Tweaks/SystemTweak.h"
 

@@ -1,6 +1,6 @@
 #include "KelvoCore/Settings/SettingsTab.h"
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
 
 namespace kelvo {
 

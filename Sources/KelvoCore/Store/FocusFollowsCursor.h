@@ -5,8 +5,8 @@
 #include <set>
 #include <vector>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Geometry/WindowID.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

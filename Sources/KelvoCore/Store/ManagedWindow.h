@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Geometry/WindowID.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Geometry/WindowID.h"
 #include "KelvoCore/Store/ParkOutcome.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

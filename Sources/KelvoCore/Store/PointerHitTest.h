@@ -4,9 +4,9 @@
 #include <set>
 #include <vector>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Geometry/WindowID.h"
 #include "KelvoCore/Store/ScreenWindow.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -5,9 +5,9 @@
 #include <set>
 #include <vector>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Geometry/WindowID.h"
 #include "KelvoCore/Store/WindowBridging.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

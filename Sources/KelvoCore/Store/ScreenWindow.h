@@ -1,7 +1,7 @@
 #pragma once
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Geometry/WindowID.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -1,6 +1,6 @@
 #include "KelvoCore/Store/SessionSnapshot.h"
 
-#include "KelvoCore/JSON/JSONWriter.h"
+#include "Base/JSON/JSONWriter.h"
 
 namespace kelvo {
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Base/JSON/JSONCoding.h"
 #include "KelvoCore/Geometry/WindowID.h"
-#include "KelvoCore/JSON/JSONCoding.h"
 #include "KelvoCore/Layout/LayoutTree.h"
 
 namespace kelvo {

@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Store/InvisibleReason.h"
 #include "KelvoCore/Store/WindowVisibility.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

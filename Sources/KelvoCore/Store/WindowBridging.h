@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Geometry/WindowID.h"
 #include "KelvoCore/Store/ManagedWindow.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

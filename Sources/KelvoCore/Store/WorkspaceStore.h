@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Geometry/Direction.h"
 #include "KelvoCore/Geometry/Display.h"
@@ -28,7 +29,6 @@
 #include "KelvoCore/Store/VisibilityAudit.h"
 #include "KelvoCore/Store/VisibilityFinding.h"
 #include "KelvoCore/Store/WindowBridging.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 namespace kelvo {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
 #include "KelvoCore/Tweaks/PreferenceValue.h"
 
 namespace kelvo {

@@ -1,6 +1,6 @@
 #include "KelvoCore/Tweaks/PreferenceValue.h"
 
-#include "KelvoCore/JSON/JSONWriter.h"
+#include "Base/JSON/JSONWriter.h"
 
 namespace kelvo {
 

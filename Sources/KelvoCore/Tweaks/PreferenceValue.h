@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
 
 namespace kelvo {
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
 #include "KelvoCore/Tweaks/PreferenceOriginal.h"
 #include "KelvoCore/Tweaks/PreferenceValue.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
 #include "KelvoCore/Wire/FixtureWindowReport.h"
 
 namespace kelvo {

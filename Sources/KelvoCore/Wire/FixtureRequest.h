@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
 #include "KelvoCore/Wire/FixtureQuirk.h"
 
 namespace kelvo {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
 #include "KelvoCore/Wire/FixtureQuirk.h"
 #include "KelvoCore/Wire/WireRect.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "Base/JSON/JSONCoding.h"
 #include "KelvoCore/Geometry/WindowID.h"
-#include "KelvoCore/JSON/JSONCoding.h"
 #include "KelvoCore/Wire/WireCommand.h"
 
 namespace kelvo {

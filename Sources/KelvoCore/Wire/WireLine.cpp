@@ -1,6 +1,6 @@
 #include "KelvoCore/Wire/WireLine.h"
 
-#include "KelvoCore/JSON/JSONWriter.h"
+#include "Base/JSON/JSONWriter.h"
 
 namespace kelvo {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "KelvoCore/JSON/JSONCoding.h"
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CGGeometry.h"
+#include "Base/JSON/JSONCoding.h"
 
 namespace kelvo {
 

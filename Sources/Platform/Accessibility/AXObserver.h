@@ -8,8 +8,8 @@
 #include <string>
 #include <utility>
 
+#include "Base/Foundation/CFRunLoop.h"
 #include "Platform/Accessibility/AXUIElement.h"
-#include "Platform/Foundation/CFRunLoop.h"
 #include "Simulator/DesktopValues.h"
 
 // Observers of one application's Accessibility notifications. A notification is delivered by

@@ -2,7 +2,7 @@
 
 #include "Platform/Accessibility/AXConstants.h"
 #include "Platform/Accessibility/AXValue.h"
-#include "Simulator/Desktop.h"
+#include "Simulator/PlatformDefaults.h"
 #include "Simulator/SharedConnection.h"
 
 namespace {
@@ -61,7 +61,7 @@ bool AXUIElement::isEqual(const CFObject& other) const {
 double AXUIElement::effectiveTimeout() const {
     if (const float own = timeout_.load(); own > 0) return own;
     if (const float shared = processTimeout.load(); shared > 0) return shared;
-    return sim::Desktop::defaultMessagingTimeout;
+    return sim::PlatformDefaults::messagingTimeout;
 }
 
 AXUIElementRef AXUIElementCreateApplication(pid_t pid) {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "Base/Foundation/CFType.h"
 #include "Platform/Accessibility/AXError.h"
-#include "Platform/Foundation/CFType.h"
 #include "Platform/Quartz/CGWindow.h"
 #include "Simulator/DesktopValues.h"
 

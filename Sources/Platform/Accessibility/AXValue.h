@@ -3,8 +3,8 @@
 #include <memory>
 #include <variant>
 
-#include "Platform/Foundation/CFType.h"
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CFType.h"
+#include "Base/Foundation/CGGeometry.h"
 
 // Geometry wrapped for Accessibility attributes: a point for "AXPosition", a size for
 // "AXSize".

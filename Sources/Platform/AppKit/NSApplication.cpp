@@ -2,11 +2,13 @@
 
 #include <cstdlib>
 
-#include "Platform/Foundation/CFRunLoop.h"
-#include "Platform/Foundation/DispatchQueue.h"
+#include "Base/Foundation/CFRunLoop.h"
+#include "Base/Foundation/DispatchQueue.h"
+#include "Platform/AppKit/NSWindow.h"
 #include "Simulator/SharedConnection.h"
 
 NSApplication::NSApplication() {
+    NSWindow::setWindowsChangedHandler([this] { setWindowsNeedUpdate(true); });
     using Topic = sim::SharedConnection::Topic;
     sim::SharedConnection::setHandler(Topic::screens, [this](const sim::DesktopEvent&) {
         DispatchQueue::main().async([this] {
@@ -69,6 +71,14 @@ void NSApplication::terminate(const void*) {
 
 void NSApplication::setTerminationHandler(std::function<void()> handler) {
     terminationHandler_ = std::move(handler);
+}
+
+NSWindow* NSApplication::keyWindow() const {
+    return NSWindow::keyWindow();
+}
+
+std::vector<NSWindow*> NSApplication::windows() const {
+    return NSWindow::allWindows();
 }
 
 void NSApplication::setWindowsNeedUpdate(bool needsUpdate) {

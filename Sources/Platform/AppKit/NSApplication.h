@@ -4,10 +4,11 @@
 #include <memory>
 #include <vector>
 
+#include "Base/Foundation/NSNotificationCenter.h"
 #include "Platform/AppKit/NSMenu.h"
 #include "Platform/AppKit/NSRunningApplication.h"
-#include "Platform/AppKit/NSWindow.h"
-#include "Platform/Foundation/NSNotificationCenter.h"
+
+class NSWindow;
 
 // The application object of this process: its activation policy, its run loop, its main menu,
 // and termination with its notification. Notifications go to the default centre: the screens
@@ -46,9 +47,9 @@ class NSApplication {
 
     const NSMenuRef& mainMenu() const { return mainMenu_; }
     void setMainMenu(NSMenuRef menu) { mainMenu_ = std::move(menu); }
-    NSWindow* keyWindow() const { return NSWindow::keyWindow(); }
+    NSWindow* keyWindow() const;
     /// The application's windows, in the order they were made, whether shown or not.
-    std::vector<NSWindow*> windows() const { return NSWindow::allWindows(); }
+    std::vector<NSWindow*> windows() const;
     /// A window was shown, hidden, moved or closed: the windows are updated on the next turn
     /// of the main loop.
     void setWindowsNeedUpdate(bool needsUpdate);

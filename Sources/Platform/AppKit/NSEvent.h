@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CGGeometry.h"
 
 // What the application framework tells of the mouse and keyboard right now.
 

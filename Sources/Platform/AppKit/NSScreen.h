@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "Platform/Foundation/CFType.h"
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CFType.h"
+#include "Base/Foundation/CGGeometry.h"
 
 // The attached displays as the application framework sees them. Frames are in the framework's
 // screen coordinates: origin at the bottom left of the first screen (the one with the menu

@@ -3,8 +3,8 @@
 #include <functional>
 #include <memory>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "Platform/AppKit/CALayer.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 /// A plain view: a frame and, once it wants one, a layer that draws it.
 class NSView {

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "Platform/AppKit/NSApplication.h"
-
 #include "Simulator/SharedConnection.h"
 
 namespace {
@@ -13,6 +11,11 @@ NSWindow* currentKeyWindow = nullptr;
 
 // Every window of the process, in the order they were made (main thread only, like the key
 // window).
+std::function<void()>& windowsChangedHandler() {
+    static std::function<void()> handler;
+    return handler;
+}
+
 std::vector<NSWindow*>& liveWindows() {
     static std::vector<NSWindow*> windows;
     return windows;
@@ -159,8 +162,12 @@ std::vector<NSWindow*> NSWindow::allWindows() {
     return liveWindows();
 }
 
+void NSWindow::setWindowsChangedHandler(std::function<void()> handler) {
+    windowsChangedHandler() = std::move(handler);
+}
+
 void NSWindow::windowsChanged() {
-    NSApplication::sharedApplication().setWindowsNeedUpdate(true);
+    if (windowsChangedHandler()) windowsChangedHandler()();
 }
 
 void NSWindow::resignKey() {

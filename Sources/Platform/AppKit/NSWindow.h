@@ -1,13 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "Platform/AppKit/NSColor.h"
 #include "Platform/AppKit/NSView.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 // The process's own windows and panels. Each is a window of the desktop, owned by this
 // process: listed by the window server at its level while it is ordered in, with its number,
@@ -107,11 +108,13 @@ class NSWindow {
     void setWindowController(NSWindowController* controller) { controller_ = controller; }
     /// Every window of the process that exists, in the order they were made.
     static std::vector<NSWindow*> allWindows();
+    /// Told whenever a window is shown, hidden or closed; the application object listens, so
+    /// that it updates its windows on the next turn of the main loop.
+    static void setWindowsChangedHandler(std::function<void()> handler);
 
   private:
     void sync();
     void resignKey();
-    /// The application updates its windows on the next turn of the main loop.
     static void windowsChanged();
 
     long number_ = 0;

@@ -1,6 +1,6 @@
 #include "Platform/AppKit/NSWorkspace.h"
 
-#include "Platform/Foundation/DispatchQueue.h"
+#include "Base/Foundation/DispatchQueue.h"
 #include "Simulator/SharedConnection.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/NSNotificationCenter.h"
 #include "Platform/AppKit/NSRunningApplication.h"
-#include "Platform/Foundation/NSNotificationCenter.h"
 
 // The shared workspace: running applications, the front one, where applications are installed,
 // opening them, and the workspace's own notification centre.

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "Platform/Foundation/CFType.h"
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CFType.h"
+#include "Base/Foundation/CGGeometry.h"
 #include "Simulator/InputEvent.h"
 
 // Keyboard and mouse events: their types, flags, fields and locations, creating them and

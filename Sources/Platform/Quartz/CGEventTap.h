@@ -4,7 +4,7 @@
 #include <memory>
 #include <mutex>
 
-#include "Platform/Foundation/CFRunLoop.h"
+#include "Base/Foundation/CFRunLoop.h"
 #include "Platform/Quartz/CGEvent.h"
 #include "Simulator/DesktopEvent.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "Platform/Foundation/CFType.h"
-#include "Platform/Foundation/CGGeometry.h"
+#include "Base/Foundation/CFType.h"
+#include "Base/Foundation/CGGeometry.h"
 
 // The window server's list of windows: one dictionary per window, front to back.
 

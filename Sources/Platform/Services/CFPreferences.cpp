@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "Platform/Foundation/CFData.h"
-#include "Platform/Foundation/CFDate.h"
-#include "Simulator/Desktop.h"
+#include "Base/Foundation/CFData.h"
+#include "Base/Foundation/CFDate.h"
+#include "Simulator/PlatformDefaults.h"
 #include "Simulator/SharedConnection.h"
 
 const CFStringRef kCFPreferencesAnyApplication = CFStringCreate("kCFPreferencesAnyApplication");
@@ -27,7 +27,7 @@ std::optional<std::string> domainOf(const CFStringRef& applicationID, const CFSt
         return std::nullopt;
     }
     if (CFEqual(applicationID, kCFPreferencesAnyApplication)) {
-        return sim::Desktop::globalPreferenceDomain;
+        return sim::PlatformDefaults::globalPreferenceDomain;
     }
     return applicationID->value();
 }

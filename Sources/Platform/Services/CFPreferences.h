@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/Foundation/CFType.h"
+#include "Base/Foundation/CFType.h"
 
 // The user's preference domains, read and written by application identifier. Of the
 // user and host pairs only the current user on any host is kept, which is the pair every

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "Platform/Foundation/NSUserDefaults.h"
+#include "Base/Foundation/NSUserDefaults.h"
 
 namespace {
 

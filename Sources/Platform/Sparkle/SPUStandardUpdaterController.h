@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "Platform/AppKit/NSWindowController.h"
-#include "Platform/Foundation/CGGeometry.h"
 
 // Our stand-in for the updater framework the program drives. It has no feed to read, so it
 // never finds an update: a check the user asks for opens the updater's status window saying

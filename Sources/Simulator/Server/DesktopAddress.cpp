@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "Simulator/Server/SocketConnection.h"
+
 namespace sim {
 
 std::optional<std::string> DesktopAddress::fromEnvironment() {
@@ -22,6 +24,10 @@ std::string DesktopAddress::defaultPath() {
     auto folder = std::filesystem::temp_directory_path(error);
     if (error) folder = "/tmp";
     return (folder / ("kelvo-sim-" + std::to_string(::getuid()) + ".sock")).string();
+}
+
+std::shared_ptr<DesktopConnection> DesktopAddress::connect(const std::string& path) {
+    return std::make_shared<SocketConnection>(path);
 }
 
 }  // namespace sim

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+
+#include "Simulator/DesktopConnection.h"
 
 namespace sim {
 
@@ -18,6 +21,10 @@ struct DesktopAddress {
     static std::string fromEnvironmentOrDefault();
     /// A socket of this user's in the temporary folder.
     static std::string defaultPath();
+
+    /// A connection to the desktop listening at the path; throws `std::runtime_error` (a
+    /// `SocketError`) when nothing listens there. The one way a program reaches the socket.
+    static std::shared_ptr<DesktopConnection> connect(const std::string& path);
 };
 
 }  // namespace sim

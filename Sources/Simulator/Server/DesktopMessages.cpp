@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-#include "KelvoCore/JSON/JSONWriter.h"
+#include "Base/JSON/JSONWriter.h"
 
 namespace kelvo {
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "KelvoCore/JSON/JSONCoding.h"
+#include "Base/JSON/JSONCoding.h"
 #include "Simulator/AlertInfo.h"
 #include "Simulator/ApplicationInfo.h"
 #include "Simulator/DesktopEvent.h"

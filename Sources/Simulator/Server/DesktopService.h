@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "KelvoCore/JSON/JSONDecoder.h"
+#include "Base/JSON/JSONDecoder.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/Server/DesktopMessages.h"
 

@@ -5,8 +5,8 @@
 
 #include <cerrno>
 
-#include "KelvoCore/JSON/JSONDecoder.h"
-#include "KelvoCore/JSON/JSONWriter.h"
+#include "Base/JSON/JSONDecoder.h"
+#include "Base/JSON/JSONWriter.h"
 #include "Simulator/Server/LineSplitter.h"
 #include "Simulator/Server/UnixSocket.h"
 

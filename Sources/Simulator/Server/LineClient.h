@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "KelvoCore/JSON/JSONValue.h"
+#include "Base/JSON/JSONValue.h"
 
 namespace sim {
 

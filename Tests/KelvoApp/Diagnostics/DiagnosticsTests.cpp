@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/FileManager.h"
+#include "Base/Foundation/ManualClock.h"
 #include "KelvoApp/Diagnostics/Diagnostics.h"
-#include "Platform/Foundation/FileManager.h"
-#include "Platform/Foundation/ManualClock.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/InProcessConnection.h"
 #include "Simulator/SharedConnection.h"

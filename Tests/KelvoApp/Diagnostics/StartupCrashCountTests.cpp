@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <string>
 
+#include "Base/Foundation/FileSystem.h"
 #include "KelvoApp/Diagnostics/Diagnostics.h"
 #include "KelvoApp/Support/CoordinatorFixture.h"
-#include "Platform/Foundation/FileSystem.h"
 
 namespace kelvo {
 namespace {

@@ -1,7 +1,7 @@
 #include "KelvoApp/Support/CoordinatorFixture.h"
 
+#include "Base/Foundation/FileSystem.h"
 #include "KelvoApp/Input/FocusBorder.h"
-#include "Platform/Foundation/FileSystem.h"
 
 namespace kelvo {
 

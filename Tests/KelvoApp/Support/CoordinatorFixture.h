@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/ManualClock.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Support/CoordinatorHarness.h"
 #include "KelvoApp/Support/FakeAppPlatform.h"
 #include "KelvoApp/Support/FakeCoordinatorBridge.h"
 #include "KelvoApp/Support/FakeEventTaps.h"
-#include "Platform/Foundation/ManualClock.h"
 #include "Simulator/WindowInfo.h"
 #include "Support/InstalledDesktop.h"
 

@@ -7,10 +7,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "Base/Foundation/FileSystem.h"
+#include "Base/Foundation/ManualClock.h"
+#include "Base/JSON/JSONWriter.h"
 #include "KelvoApp/Support/DecisionLog.h"
-#include "KelvoCore/JSON/JSONWriter.h"
-#include "Platform/Foundation/FileSystem.h"
-#include "Platform/Foundation/ManualClock.h"
 
 namespace kelvo {
 

@@ -1,6 +1,6 @@
 #include "KelvoApp/Support/FakeAppPlatform.h"
 
-#include "Platform/Foundation/FileSystem.h"
+#include "Base/Foundation/FileSystem.h"
 
 namespace kelvo {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "KelvoApp/Coordinator/AppPlatform.h"
+#include "KelvoApp/Interfaces/AppPlatform.h"
 
 namespace kelvo {
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <memory>
 
-#include "KelvoApp/Coordinator/CoordinatorBridge.h"
+#include "KelvoApp/Interfaces/CoordinatorBridge.h"
 #include "Support/FakeWindowBridge.h"
 
 namespace kelvo {

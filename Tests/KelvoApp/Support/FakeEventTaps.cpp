@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Platform/Foundation/FileSystem.h"
+#include "Base/Foundation/FileSystem.h"
 
 namespace kelvo {
 

@@ -4,12 +4,12 @@
 #include <optional>
 #include <string>
 
+#include "Base/Foundation/ManualClock.h"
+#include "Base/Foundation/NSUserDefaults.h"
 #include "KelvoApp/Updates/Updates.h"
 #include "Platform/AppKit/NSApplication.h"
 #include "Platform/AppKit/NSBundle.h"
 #include "Platform/AppKit/NSWindowController.h"
-#include "Platform/Foundation/ManualClock.h"
-#include "Platform/Foundation/NSUserDefaults.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/InProcessConnection.h"
 #include "Simulator/SharedConnection.h"

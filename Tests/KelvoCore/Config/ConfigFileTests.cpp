@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "Base/Foundation/FileSystem.h"
+#include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Config/Config.h"
-#include "KelvoCore/JSON/JSONWriter.h"
-#include "Platform/Foundation/FileSystem.h"
 #include "Support/TemporaryFolder.h"
 
 namespace kelvo {

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Config/Config.h"
-#include "KelvoCore/JSON/JSONWriter.h"
 #include "Support/DecodeText.h"
 
 namespace kelvo {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/FileSystem.h"
+#include "Base/Foundation/ManualClock.h"
+#include "Base/JSON/JSONDecoder.h"
 #include "KelvoCore/Config/ConfigStore.h"
-#include "KelvoCore/JSON/JSONDecoder.h"
-#include "Platform/Foundation/FileSystem.h"
-#include "Platform/Foundation/ManualClock.h"
 #include "Support/TemporaryFolder.h"
 
 namespace kelvo {

@@ -3,12 +3,12 @@
 #include "Support/DecodeText.h"
 #include "Support/Printers.h"
 
+#include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Geometry/Axis.h"
 #include "KelvoCore/Geometry/DirectionalNeighbour.h"
 #include "KelvoCore/Geometry/Display.h"
 #include "KelvoCore/Geometry/RectOperations.h"
 #include "KelvoCore/Geometry/WindowID.h"
-#include "KelvoCore/JSON/JSONWriter.h"
 
 namespace kelvo {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "Support/DecodeText.h"
 
-#include "KelvoCore/JSON/JSONWriter.h"
+#include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Layout/DesktopLayoutModes.h"
 #include "KelvoCore/Layout/Gaps.h"
 #include "KelvoCore/Layout/LayoutMode.h"

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <vector>
 
-#include "KelvoCore/JSON/JSONWriter.h"
+#include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Layout/LayoutTree.h"
 #include "Support/Printers.h"
 

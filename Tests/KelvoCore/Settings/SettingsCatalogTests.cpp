@@ -5,7 +5,7 @@
 #include <set>
 #include <sstream>
 
-#include "KelvoCore/Keys/ShortcutEditor.h"
+#include "KelvoCore/Bindings/ShortcutEditor.h"
 #include "KelvoCore/Settings/SettingsCatalog.h"
 #include "KelvoCore/Tweaks/SystemTweakCatalog.h"
 

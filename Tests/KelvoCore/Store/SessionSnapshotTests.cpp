@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "KelvoCore/JSON/JSONWriter.h"
+#include "Base/JSON/JSONWriter.h"
 #include "Support/DecodeText.h"
 #include "Support/StoreFixture.h"
 #include "Support/TreeInvariant.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "KelvoCore/JSON/JSONWriter.h"
+#include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Tweaks/SystemTweakRecord.h"
 #include "Support/DecodeText.h"
 

@@ -1,0 +1,208 @@
+#include "Base/Foundation/FileSystem.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+FileError::FileError(Code code, int posixError, std::filesystem::path path, const std::string& text)
+    : std::runtime_error(text), code_(code), posixError_(posixError), path_(std::move(path)) {}
+
+namespace {
+
+FileError::Code codeFor(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return FileError::Code::noSuchFile;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return FileError::Code::noPermission;
+        case ENOSPC:
+        case EDQUOT:
+            return FileError::Code::outOfSpace;
+        default:
+            return FileError::Code::other;
+    }
+}
+
+std::string quoted(const std::filesystem::path& path) {
+    return "“" + path.filename().string() + "”";
+}
+
+/// The first of the folders leading to and including `folder` that exists but is no folder
+/// (following symbolic links), or an empty path.
+std::filesystem::path nonFolderAlong(const std::filesystem::path& folder) {
+    std::filesystem::path prefix;
+    for (const auto& component : folder) {
+        prefix /= component;
+        struct stat status {};
+        if (::stat(prefix.c_str(), &status) != 0) break;
+        if (!S_ISDIR(status.st_mode)) return prefix;
+    }
+    return {};
+}
+
+FileError readError(const std::filesystem::path& path, int error) {
+    const auto code = codeFor(error);
+    const std::string start = "The file " + quoted(path) + " couldn’t be opened";
+    if (error == EISDIR) {
+        return FileError(code, error, path,
+                         quoted(path) + " couldn’t be opened because it is a folder, not a file.");
+    }
+    switch (code) {
+        case FileError::Code::noSuchFile:
+            return FileError(code, error, path, start + " because there is no such file.");
+        case FileError::Code::noPermission:
+            return FileError(code, error, path,
+                             start + " because you don’t have permission to view it.");
+        default:
+            return FileError(code, error, path, start + ".");
+    }
+}
+
+FileError writeError(const std::filesystem::path& path, int error) {
+    const auto code = codeFor(error);
+    const std::filesystem::path folder = path.parent_path();
+    if (error == EISDIR) {
+        return FileError(code, error, path,
+                         "The file " + quoted(path) +
+                             " couldn’t be saved because a folder of that name is in the way.");
+    }
+    if (const auto blocking = nonFolderAlong(folder); !blocking.empty()) {
+        return FileError(code, error, path,
+                         "The file " + quoted(path) + " couldn’t be saved because the file " +
+                             quoted(blocking) + " is in the way.");
+    }
+    switch (code) {
+        case FileError::Code::noSuchFile:
+            return FileError(code, error, path, "The folder " + quoted(folder) + " doesn’t exist.");
+        case FileError::Code::noPermission:
+            return FileError(code, error, path,
+                             "You don’t have permission to save the file " + quoted(path) +
+                                 " in the folder " + quoted(folder) + ".");
+        case FileError::Code::outOfSpace:
+            return FileError(code, error, path,
+                             "The file " + quoted(path) +
+                                 " couldn’t be saved because there isn’t enough space.");
+        default:
+            return FileError(code, error, path, "The file " + quoted(path) + " couldn’t be saved.");
+    }
+}
+
+/// Closes the descriptor when the scope ends, whichever way it ends.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    /// Closes now and reports the error close gave, 0 on success.
+    int close() {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result == 0 ? 0 : errno;
+    }
+
+  private:
+    int fd_;
+};
+
+/// The replaced file keeps its permissions; a new one is readable by everyone and writable by
+/// its owner (the temporary file starts as owner-only).
+mode_t modeFor(const std::filesystem::path& path) {
+    constexpr mode_t newFileMode = 0644;
+    struct stat existing;
+    if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
+    return newFileMode;
+}
+
+}  // namespace
+
+FileError FileError::reading(const std::filesystem::path& path, int posixError) {
+    return readError(path, posixError);
+}
+
+FileError FileError::writing(const std::filesystem::path& path, int posixError) {
+    return writeError(path, posixError);
+}
+
+FileError FileError::creatingFolder(const std::filesystem::path& path, int posixError) {
+    const auto blocking = nonFolderAlong(path);
+    if (blocking.empty()) return writeError(path, posixError);
+    const std::string start = "The folder " + quoted(path) + " couldn’t be created because ";
+    return FileError(
+        codeFor(posixError), posixError, path,
+        start + (blocking == path ? "a file of that name is in the way."
+                                  : "the file " + quoted(blocking) + " is in the way."));
+}
+
+int writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    // Without O_NONBLOCK opening a FIFO would wait for a writer that may never come.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0) throw readError(path, errno);
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0) throw readError(path, errno);
+    if (S_ISDIR(status.st_mode)) throw readError(path, EISDIR);
+    if (!S_ISREG(status.st_mode)) {
+        throw FileError(
+            FileError::Code::other, 0, path,
+            "The file " + quoted(path) + " couldn’t be opened because it isn’t a regular file.");
+    }
+    std::string content;
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+        const ssize_t count = ::read(fd.get(), buffer.data(), buffer.size());
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            throw readError(path, errno);
+        }
+        if (count == 0) break;
+        content.append(buffer.data(), static_cast<std::size_t>(count));
+    }
+    return content;
+}
+
+void writeAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    Descriptor fd(::mkstemp(temporary.data()));
+    if (fd.get() < 0) throw writeError(path, errno);
+    int error = writeAll(fd.get(), bytes);
+    if (error == 0 && ::fchmod(fd.get(), modeFor(path)) != 0) error = errno;
+    if (error == 0 && ::fsync(fd.get()) != 0) error = errno;
+    if (const int closeError = fd.close(); error == 0) error = closeError;
+    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        throw writeError(path, error);
+    }
+}
+
+std::filesystem::path homeDirectory() {
+    if (const char* home = std::getenv("HOME"); home && *home) return home;
+    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) {
+        return entry->pw_dir;
+    }
+    return "/";
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <mutex>
+
+#include "Base/Foundation/TimedWorkList.h"
+
+/// The main thread's loop in production: the main queue's timed work, woken by an event file
+/// descriptor when work is handed over and by the signal pipe when a signal arrives.
+/// (With a manual clock in force the main queue's work goes to that clock instead.)
+class MainLoop {
+  public:
+    static MainLoop& shared();
+
+    void post(DispatchTime deadline, DispatchWorkItem item);
+    /// Runs the main queue's work as it falls due until `stop()`. A stop requested while the
+    /// loop is not running ends the next run at once.
+    void run();
+    void stop();
+    void wakeUp();
+    std::size_t pendingCount();
+
+  private:
+    MainLoop();
+    bool runOneDue();
+    void waitForWork();
+
+    std::mutex mutex_;
+    TimedWorkList work_;
+    bool stopRequested_ = false;
+    int wakeFD_ = -1;
+};

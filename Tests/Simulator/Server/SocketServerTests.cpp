@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Base/JSON/JSONDecoder.h"
+#include "Base/JSON/JSONWriter.h"
+#include "Simulator/Server/LineClient.h"
+#include "Simulator/Server/SocketServer.h"
+#include "Simulator/Server/UnixSocket.h"
+#include "Support/TemporaryFolder.h"
+
+namespace sim {
+namespace {
+
+using namespace std::chrono_literals;
+constexpr auto generous = 10s;
+
+/// A client written by hand, so that a test can send what no well-behaved client would.
+class RawPeer {
+  public:
+    explicit RawPeer(const std::string& path) : fd_(UnixSocket::connect(path)) {}
+    ~RawPeer() { closeNow(); }
+    void write(const std::string& bytes) { ASSERT_TRUE(UnixSocket::sendAll(fd_, bytes)); }
+    void closeNow() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+    /// The next line, or none when the peer closed or nothing came within the bound.
+    std::optional<std::string> readLine() {
+        const auto deadline = std::chrono::steady_clock::now() + generous;
+        for (;;) {
+            if (auto end = buffer_.find('\n'); end != std::string::npos) {
+                std::string line = buffer_.substr(0, end);
+                buffer_.erase(0, end + 1);
+                return line;
+            }
+            if (!fill(deadline)) return std::nullopt;
+        }
+    }
+    /// True when the server closed the connection within the bound.
+    bool closedByServer() {
+        const auto deadline = std::chrono::steady_clock::now() + generous;
+        while (fill(deadline)) {
+        }
+        return eof_;
+    }
+
+  private:
+    bool fill(std::chrono::steady_clock::time_point deadline) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd p{fd_, POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
+        char chunk[4096];
+        const ssize_t count = ::recv(fd_, chunk, sizeof(chunk), 0);
+        if (count <= 0) {
+            eof_ = true;
+            return false;
+        }
+        buffer_.append(chunk, static_cast<std::size_t>(count));
+        return true;
+    }
+
+    int fd_;
+    std::string buffer_;
+    bool eof_ = false;
+};
+
+/// What the server's handlers saw, in order, waited on with a bound.
+struct Record {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::string> lines;
+    int connected = 0;
+    int disconnected = 0;
+
+    template <class Predicate>
+    bool waitFor(Predicate predicate) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, generous, [&] { return predicate(*this); });
+    }
+};
+
+class SocketServerTest : public ::testing::Test {
+  protected:
+    void serve(SocketServer::Limits limits = {}) {
+        server_ = std::make_unique<SocketServer>(path(), limits, R"({"error":"line too long"})");
+        server_->start({
+            .connected =
+                [this](SocketServer::ClientID) {
+                    std::lock_guard lock(record_.mutex);
+                    ++record_.connected;
+                    record_.changed.notify_all();
+                },
+            .line =
+                [this](SocketServer::ClientID id, std::string line) {
+                    {
+                        std::lock_guard lock(record_.mutex);
+                        record_.lines.push_back(line);
+                        record_.changed.notify_all();
+                    }
+                    respond(id, line);
+                },
+            .disconnected =
+                [this](SocketServer::ClientID) {
+                    std::lock_guard lock(record_.mutex);
+                    ++record_.disconnected;
+                    record_.changed.notify_all();
+                },
+        });
+    }
+
+    /// Echoes plain lines; answers JSON requests the way the desktop's server does.
+    void respond(SocketServer::ClientID id, const std::string& line) {
+        if (line == "flood") {
+            for (int i = 0; i < 20000; ++i)
+                server_->send(id, std::string(100, 'x'));
+            return;
+        }
+        if (line.empty() || line[0] != '{') {
+            server_->send(id, "echo " + line);
+            return;
+        }
+        auto request = kelvo::JSONNode::parse(line);
+        if (!request.contains("id")) return;
+        kelvo::JSONValue reply = {{"id", request["id"]}};
+        const std::string op = request["op"].get<std::string>();
+        if (op == "fail") {
+            reply["error"] = "it failed";
+        } else if (op == "notify") {
+            server_->send(id, kelvo::JSONWriter::write(
+                                  {{"body", {{"n", 1}}}, {"event", "something happened"}}));
+            reply["result"] = kelvo::JSONValue::object();
+        } else if (op == "bye") {
+            server_->close(id);
+            return;
+        } else {
+            reply["result"] = {{"op", op}, {"args", request["args"]}};
+        }
+        server_->send(id, kelvo::JSONWriter::write(reply));
+    }
+
+    std::string path() const { return (folder_ / "desktop.sock").string(); }
+
+    kelvo::testing::TemporaryFolder folder_;
+    Record record_;
+    std::unique_ptr<SocketServer> server_;
+};
+
+TEST_F(SocketServerTest, LinesComeInOrderAndRepliesGoBack) {
+    serve();
+    RawPeer peer(path());
+    peer.write("one\ntw");
+    peer.write("o\r\nthree\n");
+    EXPECT_EQ(peer.readLine(), "echo one");
+    EXPECT_EQ(peer.readLine(), "echo two");
+    EXPECT_EQ(peer.readLine(), "echo three");
+}
+
+TEST_F(SocketServerTest, AClientLeavingMidLineIsForgottenWithoutItsHalfLine) {
+    serve();
+    {
+        RawPeer peer(path());
+        peer.write("whole\n{\"op\":\"pi");
+        EXPECT_EQ(peer.readLine(), "echo whole");
+    }
+    ASSERT_TRUE(record_.waitFor([](Record& r) { return r.disconnected == 1; }));
+    std::lock_guard lock(record_.mutex);
+    EXPECT_EQ(record_.lines, std::vector<std::string>{"whole"});
+}
+
+TEST_F(SocketServerTest, AnOverlongLineIsAnsweredAndTheClientDropped) {
+    serve({.maximumLineLength = 64, .maximumOutbox = 1 << 20});
+    RawPeer peer(path());
+    peer.write(std::string(1000, 'a'));
+    EXPECT_EQ(peer.readLine(), R"({"error":"line too long"})");
+    EXPECT_TRUE(peer.closedByServer());
+    EXPECT_TRUE(record_.waitFor([](Record& r) { return r.disconnected == 1; }));
+    // The server goes on serving others.
+    RawPeer other(path());
+    other.write("still here\n");
+    EXPECT_EQ(other.readLine(), "echo still here");
+}
+
+TEST_F(SocketServerTest, AClientThatStopsReadingIsDroppedAndOthersAreServed) {
+    serve({.maximumLineLength = 1024, .maximumOutbox = 64 * 1024});
+    RawPeer stuck(path());
+    stuck.write("flood\n");
+    ASSERT_TRUE(record_.waitFor([](Record& r) { return r.disconnected == 1; }));
+    RawPeer other(path());
+    other.write("hello\n");
+    EXPECT_EQ(other.readLine(), "echo hello");
+}
+
+TEST_F(SocketServerTest, TheSocketFileGoesWithTheServer) {
+    serve();
+    EXPECT_TRUE(std::filesystem::exists(path()));
+    server_.reset();
+    EXPECT_FALSE(std::filesystem::exists(path()));
+}
+
+TEST_F(SocketServerTest, ALiveServerKeepsItsPathAndAStaleFileIsReplaced) {
+    serve();
+    EXPECT_THROW(SocketServer(path(), {}, "{}"), SocketError);
+    // A socket file whose server is gone (a crash leaves one behind).
+    const std::string stale = (folder_ / "stale.sock").string();
+    ::close(UnixSocket::listen(stale));
+    ASSERT_TRUE(std::filesystem::exists(stale));
+    SocketServer replacement(stale, {}, "{}");
+    replacement.start({});
+    RawPeer peer(stale);
+}
+
+TEST_F(SocketServerTest, AMissingServerIsReportedToTheClient) {
+    EXPECT_THROW(LineClient((folder_ / "nobody.sock").string()), SocketError);
+    EXPECT_THROW(LineClient(std::string(200, 'p')), SocketError);
+}
+
+TEST_F(SocketServerTest, ClientCallsMatchTheirRepliesAndEventsArriveInOrder) {
+    serve();
+    LineClient client(path());
+    std::mutex mutex;
+    std::vector<std::string> events;
+    client.start([&](const std::string& event, const kelvo::JSONValue& body) {
+        std::lock_guard lock(mutex);
+        events.push_back(event + " " + kelvo::JSONWriter::write(body));
+    });
+    auto result = client.call("windows", {{"all", true}});
+    EXPECT_EQ(kelvo::JSONWriter::write(result), R"({"args":{"all":true},"op":"windows"})");
+    EXPECT_THROW(client.call("fail"), RemoteError);
+    client.call("notify");
+    {
+        std::lock_guard lock(mutex);
+        EXPECT_EQ(events, std::vector<std::string>{R"(something happened {"n":1})"});
+    }
+    // Several threads waiting at once each get their own reply.
+    std::vector<std::thread> threads;
+    std::atomic<int> matched{0};
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 50; ++i) {
+                auto reply = client.call("op" + std::to_string(t), {{"i", i}});
+                if (reply["op"] == "op" + std::to_string(t) && reply["args"]["i"] == i) ++matched;
+            }
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(matched.load(), 200);
+}
+
+TEST_F(SocketServerTest, ACallFailsWhenTheServerGoes) {
+    serve();
+    LineClient client(path());
+    bool told = false;
+    client.setDisconnectHandler([&] { told = true; });
+    client.start({});
+    EXPECT_THROW(client.call("bye"), DesktopGone);
+    EXPECT_FALSE(client.isConnected());
+    EXPECT_THROW(client.call("anything"), DesktopGone);
+    EXPECT_TRUE(told);
+}
+
+}  // namespace
+}  // namespace sim

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "LayerCheck.h"
+#include "Support/TemporaryFolder.h"
+
+namespace {
+
+using kelvo_layers::Layer;
+using kelvo_layers::LayerCheck;
+
+/// A small tree of three floors: Base below Core below App.
+class LayerCheckTest : public ::testing::Test {
+  protected:
+    void write(const std::string& relative, const std::string& text) {
+        const auto path = folder / relative;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path) << text;
+    }
+
+    std::vector<std::string> check(std::vector<Layer> layers = floors()) {
+        return LayerCheck(folder.path(), std::move(layers)).run();
+    }
+
+    static std::vector<Layer> floors() {
+        return {{"Base", "Base", {}}, {"Core", "Core", {"Base"}}, {"App", "App", {"Core"}}};
+    }
+
+    void SetUp() override {
+        write("Base/Text.h", "#pragma once\n");
+        write("Core/Model.h", "#include \"Base/Text.h\"\n");
+        write("Core/Model.cpp", "#include \"Core/Model.h\"\n#include <vector>\n");
+        write("App/main.cpp", "#include \"Core/Model.h\"\n#include \"Base/Text.h\"\n");
+    }
+
+    kelvo::testing::TemporaryFolder folder;
+};
+
+TEST_F(LayerCheckTest, ATreeThatKeepsItsFloorsPasses) {
+    EXPECT_EQ(check(), std::vector<std::string>());
+}
+
+TEST_F(LayerCheckTest, AnUpwardIncludeIsABreach) {
+    write("Base/Text.cpp", "#include \"Base/Text.h\"\n#include \"App/main.cpp\"\n");
+    EXPECT_EQ(check(), std::vector<std::string>{
+                           "Base/Text.cpp includes App/main.cpp, but Base does not use App"});
+}
+
+TEST_F(LayerCheckTest, AnIncludeBesideTheFileIsResolvedThere) {
+    write("Base/Other.h", "#include \"Text.h\"\n");
+    write("Base/Text.cpp", "#include \"../App/main.cpp\"\n");
+    EXPECT_EQ(check(), std::vector<std::string>{
+                           "Base/Text.cpp includes App/main.cpp, but Base does not use App"});
+}
+
+TEST_F(LayerCheckTest, FilesOfOneFolderIncludingEachOtherAreABreach) {
+    write("Core/A.h", "#include \"Core/B.h\"\n");
+    write("Core/B.h", "#include \"Core/C.h\"\n");
+    write("Core/C.h", "#include \"Core/A.h\"\n");
+    // A source including a header that includes the source's own header closes no circle.
+    write("Core/D.h", "#include \"Core/E.h\"\n");
+    write("Core/E.cpp", "#include \"Core/D.h\"\n");
+    EXPECT_EQ(check(), (std::vector<std::string>{
+                           "Core/A.h includes itself through other files of its folder",
+                           "Core/B.h includes itself through other files of its folder",
+                           "Core/C.h includes itself through other files of its folder"}));
+}
+
+TEST_F(LayerCheckTest, TargetsInACircleAndFoldersOutsideTheBuildAreBreaches) {
+    write("Stray/X.h", "#include \"Base/Text.h\"\n");
+    auto layers = floors();
+    layers[0].uses = {"App"};
+    const auto breaches = check(layers);
+    EXPECT_EQ(breaches.front(), "the target Base uses itself through a circle");
+    EXPECT_NE(std::find(breaches.begin(), breaches.end(),
+                        "Stray/X.h lies in a folder that is no target of the build"),
+              breaches.end());
+}
+
+TEST_F(LayerCheckTest, TheGraphIsReadAsTheBuildWritesIt) {
+    write("layers.txt", "Base Base \nCore Core Base\nApp App Core Base\n");
+    const auto layers = LayerCheck::readGraph(folder / "layers.txt");
+    ASSERT_EQ(layers.size(), 3u);
+    EXPECT_EQ(layers[2].target, "App");
+    EXPECT_EQ(layers[2].uses, (std::vector<std::string>{"Core", "Base"}));
+    EXPECT_TRUE(layers[0].uses.empty());
+}
+
+}  // namespace

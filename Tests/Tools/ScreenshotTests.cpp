@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "Support/PNGPixels.h"
+#include "Support/ProcessTestSupport.h"
+
+namespace sim::testing {
+namespace {
+
+using kelvo::FixtureQuirk;
+using kelvo::JSONNode;
+using kelvo::JSONValue;
+using kelvo::testing::Pixel;
+using kelvo::testing::PNGPixels;
+
+constexpr Pixel green{0, 255, 0, 255};
+
+/// `kelvo-sim screenshot` of a desktop with one application window and a client's own panel
+/// over it drawn the way the focus border is: a clear background and a two-point border, one
+/// point outside the window on every side.
+class ScreenshotTest : public ::testing::Test {
+  protected:
+    ScreenshotTest() {
+        window = fixture.openWindow(FixtureQuirk::plain, CGRect(100, 100, 200, 120));
+        desktop.run({"pointer", "1400", "880"});
+        look.frame = CGRect(99, 99, 202, 122);
+        look.level = 3;
+        look.ignoresMouseEvents = true;
+        look.borderColour = Colour{0, 1, 0, 1};
+        look.borderWidth = 2;
+        look.cornerRadius = 1;
+    }
+
+    PNGPixels screenshot() {
+        const auto file = std::filesystem::path(desktop.socketPath()).parent_path() /
+                          ("shot" + std::to_string(++shots) + ".png");
+        EXPECT_EQ(desktop.run({"screenshot", file.string()}).status, 0);
+        return PNGPixels(file);
+    }
+    /// Shows the panel with the look, ordered in above the window.
+    void showPanel() {
+        panel = manager.connection->createOwnWindow(look);
+        ASSERT_NE(panel, 0u);
+        manager.connection->orderOwnWindow(panel, true);
+    }
+
+    DesktopProcess desktop{KELVO_SIM_PROGRAM, {"--display", "1440x900"}};
+    FixtureProcess fixture{desktop};
+    Manager manager{desktop};
+    WindowNumber window = 0;
+    WindowNumber panel = 0;
+    OwnWindowSpec look;
+    int shots = 0;
+};
+
+TEST_F(ScreenshotTest, AClientsOwnWindowKeepsWhatItDrawsAcrossTheSocket) {
+    showPanel();
+    const JSONValue reply = manager.connection->lines().call("ownWindows");
+    const auto own = JSONNode(reply)["windows"].elements();
+    ASSERT_EQ(own.size(), 1u);
+    EXPECT_EQ(own[0].decode<WindowNumber>("number"), panel);
+    EXPECT_EQ(own[0].decode<OwnWindowSpec>("spec"), look);
+}
+
+TEST_F(ScreenshotTest, APanelDrawsItsBorderInItsColourAndWidthAndLooksThroughItsMiddle) {
+    const PNGPixels without = screenshot();
+    showPanel();
+    const PNGPixels with = screenshot();
+    // Both columns and rows of the border: one outside the window's edge and one on it.
+    for (const int y : {130, 160, 190}) {
+        EXPECT_EQ(with.at(99, y), green) << y;
+        EXPECT_EQ(with.at(100, y), green) << y;
+        EXPECT_EQ(with.at(299, y), green) << y;
+        EXPECT_EQ(with.at(300, y), green) << y;
+        EXPECT_EQ(with.at(101, y), without.at(101, y)) << y;
+        EXPECT_EQ(with.at(98, y), without.at(98, y)) << y;
+    }
+    for (const int x : {150, 200, 250}) {
+        EXPECT_EQ(with.at(x, 99), green) << x;
+        EXPECT_EQ(with.at(x, 220), green) << x;
+        EXPECT_EQ(with.at(x, 160), without.at(x, 160)) << x;
+    }
+    // Ordered out, it is gone from the picture.
+    manager.connection->orderOwnWindow(panel, false);
+    EXPECT_EQ(screenshot().at(99, 160), without.at(99, 160));
+}
+
+TEST_F(ScreenshotTest, ThePanelsOpacityAndRoundCornersShow) {
+    look.cornerRadius = 20;
+    look.opacity = 0.5;
+    showPanel();
+    const PNGPixels picture = screenshot();
+    const Pixel half = picture.at(99, 160);
+    EXPECT_GT(half.green, half.red + 40);
+    EXPECT_LT(half.green, 255);
+    // The very corner is cut round; the edge past the corner is the border's.
+    const Pixel corner = picture.at(99, 99);
+    EXPECT_LT(corner.green, corner.blue + 40);
+    const Pixel edge = picture.at(125, 99);
+    EXPECT_GT(edge.green, edge.red + 40);
+}
+
+}  // namespace
+}  // namespace sim::testing
