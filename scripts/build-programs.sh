@@ -12,7 +12,7 @@ jobs=${2:-$(nproc)}
 targets=(KelvoApp kelvo-sim kelvo-fixture)
 # Seconds of one core that one build step takes on average on an idle machine (measured on
 # this tree with GCC 12: 190 steps in 2 minutes 50 on one core would be 0.9 s a step).
-seconds_per_step=STEP_COST
+seconds_per_step=2
 
 if [ ! -f "$tree/build.ninja" ]; then
     echo "Configuring $tree (a few seconds)..."
