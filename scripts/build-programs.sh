@@ -16,9 +16,10 @@ seconds_per_step=2
 
 if [ ! -f "$tree/build.ninja" ]; then
     echo "Configuring $tree (a few seconds)..."
+    mkdir -p "$tree"
     if ! cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE= -DKELVO_TESTS=OFF -DKELVO_BENCH=OFF \
-        >"$tree.configure.log" 2>&1; then
-        cat "$tree.configure.log" >&2
+        >"$tree/configure.log" 2>&1; then
+        cat "$tree/configure.log" >&2
         exit 1
     fi
 fi
