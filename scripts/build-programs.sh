@@ -24,21 +24,21 @@ if [ ! -f "$tree/build.ninja" ]; then
     fi
 fi
 
-steps=$(ninja -C "$tree" -n "${targets[@]}" | grep -c '^\[' || true)
-if [ "$steps" -eq 0 ]; then
-    echo "The programs in $tree/bin are up to date."
-    exit 0
-fi
 cores=$(nproc)
 parallel=$((jobs < cores ? jobs : cores))
-estimate=$(awk -v s="$steps" -v c="$seconds_per_step" -v p="$parallel" \
-    'BEGIN { t = s * c / p; if (t < 90) printf "%d seconds", (int(t / 10) + 1) * 10;
-             else printf "%.0f minutes", t / 60 }')
-load=$(cut -d' ' -f1 /proc/loadavg)
-busy=$(awk -v l="$load" -v c="$cores" 'BEGIN { print (l > c / 2) ? 1 : 0 }')
-echo "Building KelvoApp, kelvo-sim and kelvo-fixture in $tree: $steps steps, about $estimate" \
-    "on $parallel cores of an idle machine."
-if [ "$busy" -eq 1 ]; then
-    echo "This machine is busy (load $load on $cores cores), so it will take longer."
+if [ -x "$tree/bin/KelvoApp" ] && [ -x "$tree/bin/kelvo-sim" ] && [ -x "$tree/bin/kelvo-fixture" ]; then
+    echo "Bringing the programs in $tree/bin up to date (only what changed is built again)."
+else
+    # Every step the three programs need; on a tree built half-way some are done already.
+    steps=$(ninja -C "$tree" -t commands "${targets[@]}" | wc -l)
+    estimate=$(awk -v s="$steps" -v c="$seconds_per_step" -v p="$parallel" \
+        'BEGIN { t = s * c / p; if (t < 90) printf "%d seconds", (int(t / 10) + 1) * 10;
+                 else printf "%.0f minutes", t / 60 }')
+    echo "Building KelvoApp, kelvo-sim and kelvo-fixture in $tree: $steps steps, about" \
+        "$estimate on $parallel cores of an idle machine."
+    load=$(cut -d' ' -f1 /proc/loadavg)
+    if awk -v l="$load" -v c="$cores" 'BEGIN { exit !(l > c / 2) }'; then
+        echo "This machine is busy (load $load on $cores cores), so it will take longer."
+    fi
 fi
 cmake --build "$tree" -j "$jobs" --target "${targets[@]}"
