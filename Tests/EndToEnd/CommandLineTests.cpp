@@ -83,7 +83,7 @@ TEST_F(CommandLineTest, HelpInTestModeNamesTheTestFolder) {
 
 TEST_F(CommandLineTest, AnUnknownArgumentPrintsTheUsageOnStandardErrorAndEndsWith64) {
     const auto usage = run({"--help"}).out;
-    for (const std::vector<std::string> arguments :
+    for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{"--bogus"}, {"--help", "extra"}, {"start"}, {""}}) {
         const auto refused = run(arguments);
         EXPECT_EQ(refused.status, 64);

@@ -78,15 +78,7 @@ fail() {
     exit 1
 }
 
-# Polls `$@` until it succeeds, at most `bound` tenths of a second.
-eventually() {
-    local tries=0
-    until "$@"; do
-        tries=$((tries + 1))
-        [ "$tries" -lt "$bound" ] || return 1
-        sleep 0.1
-    done
-}
+source "$(dirname "$0")/../../scripts/eventually.sh"
 
 # --- the README's blocks -----------------------------------------------------------------------
 
