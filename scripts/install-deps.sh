@@ -8,8 +8,8 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libicu-dev
     libcairo2-dev libpango1.0-dev
-    # the demo reads the desktop's JSON lines
-    jq
+    # the demo reads the desktop's JSON lines; the README's commands run in terminals of tmux
+    jq tmux
     clang libclang-rt-dev clang-format
 )
 
