@@ -16,10 +16,11 @@
 #include <vector>
 
 #include "KeyChord.h"
-#include "Support/DesktopProcess.h"
-#include "Support/KelvoProcess.h"
-#include "Support/ProcessTestSupport.h"
-#include "Support/TemporaryFolder.h"
+#include "Simulator/Server/SocketConnection.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/EndToEnd/KelvoProcess.h"
+#include "Support/Simulator/DesktopProcess.h"
+#include "Support/Tools/FixtureProcess.h"
 
 namespace kelvo {
 namespace {

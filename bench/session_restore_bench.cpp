@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "KelvoCore/Store/WorkspaceStore.h"
-#include "Support/FakeWindowBridge.h"
+#include "Support/KelvoCore/FakeWindowBridge.h"
 
 namespace kelvo {
 namespace {

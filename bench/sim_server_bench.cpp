@@ -10,7 +10,7 @@
 #include "Simulator/Desktop.h"
 #include "Simulator/Server/DesktopServer.h"
 #include "Simulator/Server/SocketConnection.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/TemporaryFolder.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "KelvoCore/Store/SessionSnapshot.h"
 #include "KelvoCore/Store/WorkspaceStore.h"
-#include "Support/TreeInvariant.h"
+#include "Support/KelvoCore/TreeInvariant.h"
 
 namespace {
 

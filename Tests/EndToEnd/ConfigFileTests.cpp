@@ -1,6 +1,6 @@
 #include <fstream>
 
-#include "EndToEnd/EndToEndTest.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Base/Foundation/FileSystem.h"
-#include "EndToEnd/EndToEndTest.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {

@@ -8,10 +8,10 @@
 #include "KelvoCore/Wire/KelvoTestReply.h"
 #include "KelvoCore/Wire/KelvoTestRequest.h"
 #include "KelvoCore/Wire/WireLine.h"
-#include "Support/ChildProcess.h"
-#include "Support/DesktopProcess.h"
-#include "Support/ProcessTestSupport.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/ChildProcess.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/Simulator/DesktopProcess.h"
+#include "Support/Tools/FixtureProcess.h"
 
 namespace kelvo {
 namespace {

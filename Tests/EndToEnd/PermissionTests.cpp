@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "Base/JSON/JSONDecoder.h"
-#include "EndToEnd/EndToEndTest.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {

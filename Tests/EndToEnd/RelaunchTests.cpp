@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "Base/JSON/JSONDecoder.h"
-#include "EndToEnd/EndToEndTest.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {

@@ -2,7 +2,8 @@
 
 #include <fstream>
 
-#include "EndToEnd/EndToEndTest.h"
+#include "Support/EndToEnd/EndToEndTest.h"
+#include "Support/Simulator/Manager.h"
 
 namespace kelvo::testing {
 namespace {

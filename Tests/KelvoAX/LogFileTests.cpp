@@ -10,8 +10,8 @@
 #include "Base/Foundation/FileManager.h"
 #include "Base/Foundation/ManualClock.h"
 #include "KelvoAX/Log/LogFile.h"
-#include "Support/TemporaryFolder.h"
-#include "Support/ThreadCount.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/Base/ThreadCount.h"
 
 namespace kelvo {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "KelvoApp/System/AXCoordinatorBridge.h"
 #include "KelvoApp/System/AXWindowEvents.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

@@ -5,8 +5,8 @@
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/HotkeyService.h"
 #include "KelvoApp/Services/TerminalLauncher.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
-#include "KelvoApp/Support/DecisionLog.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
+#include "Support/KelvoApp/DecisionLog.h"
 
 namespace kelvo {
 namespace {

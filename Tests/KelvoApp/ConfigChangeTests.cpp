@@ -4,8 +4,8 @@
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/FocusFollowsCursorService.h"
 #include "KelvoApp/Input/HotkeyService.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
-#include "KelvoApp/Support/DecisionLog.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
+#include "Support/KelvoApp/DecisionLog.h"
 
 namespace kelvo {
 namespace {

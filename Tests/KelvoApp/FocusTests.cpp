@@ -3,8 +3,8 @@
 
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Input/FocusBorder.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
-#include "KelvoApp/Support/DecisionLog.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
+#include "Support/KelvoApp/DecisionLog.h"
 
 namespace kelvo {
 namespace {

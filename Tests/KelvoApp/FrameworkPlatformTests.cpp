@@ -8,7 +8,7 @@
 #include "KelvoCore/Keys/KeyCode.h"
 #include "Platform/AppKit/NSWorkspace.h"
 #include "Platform/Quartz/CGEvent.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

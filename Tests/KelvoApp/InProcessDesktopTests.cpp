@@ -6,7 +6,6 @@
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/HotkeyService.h"
-#include "KelvoApp/Support/CoordinatorHarness.h"
 #include "KelvoApp/System/AXCoordinatorBridge.h"
 #include "KelvoApp/System/AXWindowEvents.h"
 #include "KelvoApp/System/FrameworkPlatform.h"
@@ -14,7 +13,8 @@
 #include "Platform/AppKit/NSApplication.h"
 #include "Platform/AppKit/NSEvent.h"
 #include "Platform/Quartz/CGEvent.h"
-#include "Support/DesktopFixture.h"
+#include "Support/KelvoApp/CoordinatorHarness.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

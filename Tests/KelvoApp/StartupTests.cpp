@@ -9,8 +9,8 @@
 #include "Base/JSON/JSONWriter.h"
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/PermissionGate.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
 #include "KelvoApp/TestMode/TestMode.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
 
 namespace kelvo {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "Base/Foundation/FileSystem.h"
 #include "KelvoApp/Input/FocusBorder.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
 
 namespace kelvo {
 namespace {

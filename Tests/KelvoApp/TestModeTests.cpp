@@ -7,9 +7,9 @@
 #include <unistd.h>
 
 #include "KelvoApp/Input/HotkeyService.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
 #include "KelvoApp/TestMode/TestMode.h"
 #include "KelvoCore/Wire/WireLine.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
 
 namespace kelvo {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "KelvoApp/Input/FocusBorder.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
 
 namespace kelvo {
 namespace {

@@ -7,7 +7,7 @@
 #include "Platform/AppKit/NSWorkspace.h"
 #include "Platform/Quartz/CGWindow.h"
 #include "Simulator/SharedConnection.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

@@ -5,7 +5,7 @@
 #include "Platform/AppKit/NSProcessInfo.h"
 #include "Platform/AppKit/NSWindowController.h"
 #include "Platform/AppKit/NSWorkspace.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "Platform/AppKit/NSEvent.h"
 #include "Platform/Quartz/CGEventTap.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

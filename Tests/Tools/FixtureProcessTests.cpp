@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Support/ProcessTestSupport.h"
+#include "Support/Simulator/Manager.h"
+#include "Support/Tools/FixtureProcess.h"
 
 namespace sim::testing {
 namespace {

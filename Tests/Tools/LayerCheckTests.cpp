@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "LayerCheck.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/TemporaryFolder.h"
 
 namespace {
 

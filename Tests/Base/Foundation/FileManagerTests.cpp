@@ -8,7 +8,7 @@
 
 #include "Base/Foundation/FileHandle.h"
 #include "Base/Foundation/FileManager.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/TemporaryFolder.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,7 @@
 #include "KelvoAX/Bridge/AXAttributes.h"
 #include "KelvoAX/Bridge/AXWindowBridge.h"
 #include "KelvoAX/Bridge/ScreenWindows.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

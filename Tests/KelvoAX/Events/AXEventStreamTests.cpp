@@ -9,7 +9,7 @@
 
 #include "KelvoAX/Events/AXEventStream.h"
 #include "Platform/Accessibility/AXConstants.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

@@ -14,7 +14,7 @@
 #include "Simulator/Desktop.h"
 #include "Simulator/InProcessConnection.h"
 #include "Simulator/SharedConnection.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/TemporaryFolder.h"
 
 namespace kelvo {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "Base/Foundation/FileSystem.h"
 #include "KelvoApp/Diagnostics/Diagnostics.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
 
 namespace kelvo {
 namespace {

@@ -8,7 +8,7 @@
 #include "Base/Foundation/FileSystem.h"
 #include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Config/Config.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/TemporaryFolder.h"
 
 namespace kelvo {
 namespace {

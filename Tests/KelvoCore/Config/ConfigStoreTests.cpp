@@ -11,7 +11,7 @@
 #include "Base/Foundation/ManualClock.h"
 #include "Base/JSON/JSONDecoder.h"
 #include "KelvoCore/Config/ConfigStore.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/TemporaryFolder.h"
 
 namespace kelvo {
 namespace {

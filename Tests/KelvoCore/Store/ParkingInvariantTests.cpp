@@ -8,8 +8,8 @@
 #include <random>
 
 #include "KelvoCore/Store/VisibilityAudit.h"
-#include "Support/Describe.h"
-#include "Support/StoreFixture.h"
+#include "Support/Base/Describe.h"
+#include "Support/KelvoCore/StoreFixture.h"
 
 namespace kelvo {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "Base/JSON/JSONWriter.h"
-#include "Support/DecodeText.h"
-#include "Support/StoreFixture.h"
-#include "Support/TreeInvariant.h"
+#include "Support/Base/DecodeText.h"
+#include "Support/KelvoCore/StoreFixture.h"
+#include "Support/KelvoCore/TreeInvariant.h"
 
 namespace kelvo {
 namespace {

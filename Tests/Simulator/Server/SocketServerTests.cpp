@@ -16,7 +16,7 @@
 #include "Simulator/Server/LineClient.h"
 #include "Simulator/Server/SocketServer.h"
 #include "Simulator/Server/UnixSocket.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/TemporaryFolder.h"
 
 namespace sim {
 namespace {
