@@ -52,13 +52,6 @@ class CGEventTapTests : public DesktopFixture {
         }
         return tap;
     }
-    std::vector<std::uint16_t> keysReceived(sim::Pid pid) {
-        std::vector<std::uint16_t> keys;
-        for (const auto& event : desktop->receivedInput(pid)) {
-            if (event.type == kCGEventKeyDown) keys.push_back(event.keyCode);
-        }
-        return keys;
-    }
 
     sim::Pid app = launch("com.example.editor", true);
     std::vector<std::string> order;

@@ -65,10 +65,7 @@ TEST_F(AXWindowBridgeTest, FullScanReadsEveryRegularApplicationButThisOne) {
     const sim::Pid browserPid = launch(browser);
     const auto first = open(editorPid, CGRect(10, 30, 800, 600));
     const auto second = open(browserPid, CGRect(20, 40, 900, 700));
-    sim::ApplicationSpec helper;
-    helper.bundleID = "com.example.helper";
-    helper.activationPolicy = sim::ActivationPolicy::accessory;
-    open(desktop->launch(helper), CGRect(0, 30, 600, 600));
+    open(launchAccessory("com.example.helper"), CGRect(0, 30, 600, 600));
     sim::ApplicationSpec anonymous;
     anonymous.bundleID = std::nullopt;
     open(desktop->launch(anonymous), CGRect(0, 30, 600, 600));
@@ -398,10 +395,7 @@ TEST_F(AXWindowBridgeTest, MinimizeRaiseAndQueries) {
 
 TEST_F(AXWindowBridgeTest, HidingActsOnEveryApplicationOfTheBundle) {
     const sim::Pid regular = launch(editor);
-    sim::ApplicationSpec helper;
-    helper.bundleID = editor;
-    helper.activationPolicy = sim::ActivationPolicy::accessory;
-    const sim::Pid accessory = desktop->launch(helper);
+    const sim::Pid accessory = launchAccessory(editor);
     const sim::Pid other = launch(browser);
 
     EXPECT_FALSE(bridge.isApplicationHidden(editor));

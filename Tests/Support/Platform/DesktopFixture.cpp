@@ -16,20 +16,12 @@ DesktopFixture::~DesktopFixture() {
     NSApplication::sharedApplication().setMainMenu(nullptr);
 }
 
-sim::Pid DesktopFixture::launch(const std::string& bundleID, bool activate) {
-    sim::ApplicationSpec spec;
-    spec.bundleID = bundleID;
-    spec.name = bundleID.substr(bundleID.rfind('.') + 1);
-    spec.executablePath = "/Applications/" + spec.name + ".app/Contents/MacOS/" + spec.name;
-    spec.bundlePath = "/Applications/" + spec.name + ".app";
-    const sim::Pid pid = desktop->launch(spec);
-    if (activate) desktop->activate(pid);
-    return pid;
-}
-
-sim::WindowNumber DesktopFixture::open(sim::Pid owner, const CGRect& frame, sim::WindowSpec spec) {
-    spec.frame = frame;
-    return desktop->openWindow(owner, spec);
+std::vector<std::uint16_t> DesktopFixture::keysReceived(sim::Pid pid) const {
+    std::vector<std::uint16_t> keys;
+    for (const auto& event : desktop->receivedInput(pid)) {
+        if (event.type == sim::inputKeyDown) keys.push_back(event.keyCode);
+    }
+    return keys;
 }
 
 }  // namespace kelvo
