@@ -1,10 +1,8 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-
+#include <ctime>
 #include <filesystem>
 #include <string>
 
-#include "Base/Foundation/FileSystem.h"
+#include "Support/Base/TestFiles.h"
 #include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
@@ -17,11 +15,9 @@ namespace fs = std::filesystem;
 class CrashReportTest : public EndToEndTest {
   protected:
     void addCrashReport(const std::string& name, time_t modified) {
-        const fs::path reports = home / "Library" / "Logs" / "DiagnosticReports";
-        fs::create_directories(reports);
-        writeAtomically(reports / name, "crash");
-        const timespec times[2] = {{modified, 0}, {modified, 0}};
-        ASSERT_EQ(::utimensat(AT_FDCWD, (reports / name).c_str(), times, 0), 0);
+        const fs::path report = home / "Library" / "Logs" / "DiagnosticReports" / name;
+        writeText(report, "crash");
+        ASSERT_TRUE(setModified(report, static_cast<double>(modified))) << report;
     }
     KelvoProcess& start() { return startKelvo({{"HOME", home.path().string()}}); }
 

@@ -30,14 +30,6 @@ TapEvent keyEvent(const Chord& chord, std::uint64_t extra = 0) {
 class CommandTest : public CoordinatorFixture {
   protected:
     void SetUp() override { startWithTwoWindows(); }
-    /// The chord the default key map binds to the command.
-    Chord chordFor(const Command& command) {
-        for (const auto& [chord, bound] : coordinator->hotkeys->keymap.table()) {
-            if (bound == command) return chord;
-        }
-        ADD_FAILURE() << "no chord for " << command.description();
-        return Chord{};
-    }
     std::optional<TapEvent> press(const Chord& chord, std::uint64_t extra = 0) {
         return taps.deliver(EventTaps::keyDown, keyEvent(chord, extra));
     }

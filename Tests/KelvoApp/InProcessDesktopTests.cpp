@@ -47,13 +47,6 @@ class InProcessDesktopTest : public DesktopFixture, protected CoordinatorHarness
         }
     }
     CGRect frameOf(sim::WindowNumber number) { return desktop->window(number)->frame; }
-    /// The chord the key map binds to the command.
-    Chord chordFor(const Command& command) {
-        for (const auto& [chord, bound] : coordinator->hotkeys->keymap.table()) {
-            if (bound == command) return chord;
-        }
-        return Chord{};
-    }
     std::uint64_t flagsOf(const Chord& chord) {
         return (chord.option ? kCGEventFlagMaskAlternate : 0) |
                (chord.control ? kCGEventFlagMaskControl : 0) |

@@ -1,13 +1,12 @@
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
 
 #include "Base/Foundation/FileSystem.h"
 #include "KelvoApp/Diagnostics/Diagnostics.h"
+#include "Support/Base/TestFiles.h"
 #include "Support/KelvoApp/CoordinatorFixture.h"
 
 namespace kelvo {
@@ -19,13 +18,9 @@ namespace fs = std::filesystem;
 class StartupCrashCountTest : public CoordinatorFixture {
   protected:
     fs::path addCrashReport(const std::string& name, double seconds) {
-        const fs::path reports = folder / "Library" / "Logs" / "DiagnosticReports";
-        fs::create_directories(reports);
-        const fs::path path = reports / name;
-        writeAtomically(path, "crash");
-        const timespec times[2] = {{static_cast<time_t>(seconds), 0},
-                                   {static_cast<time_t>(seconds), 0}};
-        EXPECT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+        const fs::path path = folder / "Library" / "Logs" / "DiagnosticReports" / name;
+        testing::writeText(path, "crash");
+        EXPECT_TRUE(testing::setModified(path, seconds)) << path;
         return path;
     }
     fs::path marker() const { return folder / "last-checked"; }

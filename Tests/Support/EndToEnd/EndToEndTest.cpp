@@ -84,13 +84,6 @@ void EndToEndTest::tell(const std::string& bundleID, FixtureRequest request) {
                           << reply.error.value_or("no error text");
 }
 
-FixtureRequest EndToEndTest::about(const std::string& op, std::optional<std::uint32_t> window) {
-    FixtureRequest request;
-    request.op = op;
-    request.window = window;
-    return request;
-}
-
 std::unique_ptr<KelvoProcess> EndToEndTest::launchKelvo(const KelvoProcess::Options& options) {
     return std::make_unique<KelvoProcess>(KELVO_APP_PROGRAM, options,
                                           folder_ / ("home-" + std::to_string(++launches_)));
@@ -154,13 +147,6 @@ bool EndToEndTest::key(const std::string& chord) {
     return desktop_->run({"key", chord}).status == 0;
 }
 
-std::vector<WindowID> EndToEndTest::ids(const std::vector<std::uint32_t>& numbers) {
-    std::vector<WindowID> result;
-    for (auto number : numbers)
-        result.push_back(WindowID{number});
-    return result;
-}
-
 bool EndToEndTest::near(const CGRect& a, const CGRect& b) {
     return std::abs(a.origin.x - b.origin.x) <= tolerance &&
            std::abs(a.origin.y - b.origin.y) <= tolerance &&
@@ -176,6 +162,15 @@ std::vector<KelvoTestWindowRecord> EndToEndTest::records(
 CGRect EndToEndTest::tile(std::uint32_t number) {
     const auto r = records({number});
     return r.size() == 1 && r[0].frame ? r[0].frame->rect() : CGRect::null();
+}
+
+std::pair<std::uint32_t, std::uint32_t> EndToEndTest::leftAndRight(std::uint32_t a,
+                                                                   std::uint32_t b) {
+    const auto placed = records({a, b});
+    const bool tiled = placed.size() == 2 && placed[0].frame && placed[1].frame;
+    EXPECT_TRUE(tiled) << "Kelvo has no tile for " << a << " or " << b;
+    if (!tiled || placed[0].frame->x < placed[1].frame->x) return {a, b};
+    return {b, a};
 }
 
 bool EndToEndTest::settled(const std::vector<std::uint32_t>& numbers) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Base/Foundation/CGGeometry.h"
@@ -13,10 +14,13 @@
 #include "KelvoCore/Wire/KelvoTestWindowRecord.h"
 #include "Support/Base/TemporaryFolder.h"
 #include "Support/EndToEnd/KelvoProcess.h"
+#include "Support/KelvoCore/WindowIDs.h"
 #include "Support/Simulator/DesktopProcess.h"
 #include "Support/Tools/FixtureProcess.h"
 
 namespace kelvo::testing {
+
+using sim::testing::about;
 
 /// One window as `kelvo-sim windows` lists it.
 struct DesktopWindow {
@@ -65,11 +69,8 @@ class EndToEndTest : public ::testing::Test {
     /// Opens a window of the application and waits until the desktop lists it; its number.
     std::uint32_t open(const std::string& bundleID, const CGRect& frame,
                        FixtureQuirk quirk = FixtureQuirk::plain, const std::string& title = "");
-    /// Sends one request to an application's fixture; the reply must be ok.
+    /// Sends one request to an application's fixture (see `about`); the reply must be ok.
     void tell(const std::string& bundleID, FixtureRequest request);
-    /// A fixture request with only an `op` and, when given, a window.
-    static FixtureRequest about(const std::string& op,
-                                std::optional<std::uint32_t> window = std::nullopt);
     /// The process identifier of an application's fixture (started on first use).
     int pidOf(const std::string& bundleID) { return app(bundleID).process().pid(); }
 
@@ -92,6 +93,11 @@ class EndToEndTest : public ::testing::Test {
     std::vector<KelvoTestWindowRecord> records(const std::vector<std::uint32_t>& numbers);
     /// Where Kelvo's layout wants the window; a null rectangle when it has no tile.
     CGRect tile(std::uint32_t number);
+    /// Two windows side by side: the one on the left and the one on the right (as given when
+    /// Kelvo has no tile for one of them, which fails the test).
+    std::pair<std::uint32_t, std::uint32_t> leftAndRight(std::uint32_t a, std::uint32_t b);
+    /// Kelvo's state text, from a "state" request.
+    std::string description() { return kelvo_->state().description.value_or(""); }
     /// A window's name in Kelvo's log lines: "win#", its number, a blank and its
     /// application's bundle identifier ("?" before Kelvo knows it).
     static std::string named(std::uint32_t number, const std::string& bundleID) {
@@ -119,7 +125,6 @@ class EndToEndTest : public ::testing::Test {
     /// nowhere and cover it whole.
     bool tilesFillTheScreen(const std::vector<std::uint32_t>& numbers);
 
-    static std::vector<WindowID> ids(const std::vector<std::uint32_t>& numbers);
     static bool near(const CGRect& a, const CGRect& b);
 
   private:

@@ -1,22 +1,10 @@
 #include "Support/EndToEnd/KelvoProcess.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "KelvoCore/Wire/WireLine.h"
+#include "Support/Base/TestFiles.h"
+#include "Support/KelvoAX/LogMessages.h"
 
 namespace kelvo::testing {
-
-namespace {
-
-std::string contents(const std::filesystem::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    std::ostringstream text;
-    text << stream.rdbuf();
-    return text.str();
-}
-
-}  // namespace
 
 KelvoProcess::KelvoProcess(const std::string& program, const Options& options,
                            const std::filesystem::path& home)
@@ -61,12 +49,8 @@ std::optional<int> KelvoProcess::quit() {
 }
 
 std::vector<std::string> KelvoProcess::logMessages() const {
-    std::vector<std::string> messages;
-    if (!testFolder_) return messages;
-    std::istringstream lines(contents(*testFolder_ / "kelvo.log"));
-    for (std::string line; std::getline(lines, line);)
-        messages.push_back(line.size() >= timestampWidth ? line.substr(timestampWidth) : line);
-    return messages;
+    if (!testFolder_) return {};
+    return kelvo::testing::logMessages(*testFolder_ / "kelvo.log");
 }
 
 std::optional<std::size_t> KelvoProcess::waitForLog(const std::string& text,
@@ -98,7 +82,7 @@ std::optional<std::size_t> KelvoProcess::waitForMessage(
 }
 
 std::string KelvoProcess::standardError() const {
-    return contents(standardErrorFile_);
+    return fileContents(standardErrorFile_);
 }
 
 }  // namespace kelvo::testing

@@ -66,9 +66,6 @@ class KelvoProcess {
     /// The test-mode folder, when there is one.
     const std::optional<std::filesystem::path>& testFolder() const { return testFolder_; }
 
-    /// A log line's timestamp: "yyyy-MM-dd HH:mm:ss.SSS" and two spaces.
-    static constexpr std::size_t timestampWidth = 25;
-
   private:
     std::optional<std::size_t> waitForMessage(
         std::size_t from, const std::function<bool(const std::string&)>& matches) const;

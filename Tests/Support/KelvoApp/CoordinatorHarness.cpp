@@ -1,36 +1,20 @@
 #include "Support/KelvoApp/CoordinatorHarness.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "Base/Foundation/FileSystem.h"
 #include "Base/Foundation/ManualClock.h"
 #include "Base/JSON/JSONWriter.h"
+#include "KelvoApp/Input/HotkeyService.h"
+#include "Support/Base/TestFiles.h"
+#include "Support/KelvoAX/LogMessages.h"
 #include "Support/KelvoApp/DecisionLog.h"
 
 namespace kelvo {
 
-namespace {
-
-std::string contents(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-/// Timestamps are 23 characters and two blanks.
-constexpr std::size_t stampLength = 25;
-
-}  // namespace
-
 CoordinatorHarness::CoordinatorHarness() {
-    if (const char* home = std::getenv("HOME")) home_ = home;
-    ::setenv("HOME", folder.path().c_str(), 1);
     output_ = ::open((folder / "stdout").c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0600);
     error_ = ::open((folder / "stderr").c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0600);
     int pipeEnds[2];
@@ -59,7 +43,6 @@ CoordinatorHarness::~CoordinatorHarness() {
     if (inputRead_ >= 0) ::close(inputRead_);
     ::close(output_);
     ::close(error_);
-    if (home_) ::setenv("HOME", home_->c_str(), 1);
 }
 
 bool CoordinatorHarness::startCoordinator(CoordinatorProcess process) {
@@ -90,14 +73,8 @@ bool CoordinatorHarness::startCoordinator(CoordinatorProcess process) {
 
 std::vector<std::string> CoordinatorHarness::logLines() {
     if (coordinator && coordinator->logFile) coordinator->logFile->flush();
-    std::vector<std::string> lines;
-    const std::filesystem::path log =
-        testMode ? folder / "kelvo.log" : folder / "Library" / "Logs" / "Kelvo" / "kelvo.log";
-    std::istringstream text(contents(log));
-    for (std::string line; std::getline(text, line);) {
-        lines.push_back(line.size() >= stampLength ? line.substr(stampLength) : line);
-    }
-    return lines;
+    return testing::logMessages(testMode ? folder / "kelvo.log"
+                                         : folder / "Library" / "Logs" / "Kelvo" / "kelvo.log");
 }
 
 std::vector<std::string> CoordinatorHarness::newLogLines() {
@@ -114,12 +91,20 @@ std::vector<std::string> CoordinatorHarness::decisions() {
     return decisionLines(newLogLines());
 }
 
+Chord CoordinatorHarness::chordFor(const Command& command) const {
+    for (const auto& [chord, bound] : coordinator->hotkeys->keymap.table()) {
+        if (bound == command) return chord;
+    }
+    ADD_FAILURE() << "no chord for " << command.description();
+    return Chord{};
+}
+
 std::string CoordinatorHarness::standardOutput() const {
-    return contents(folder / "stdout");
+    return testing::fileContents(folder / "stdout");
 }
 
 std::string CoordinatorHarness::standardError() const {
-    return contents(folder / "stderr");
+    return testing::fileContents(folder / "stderr");
 }
 
 }  // namespace kelvo

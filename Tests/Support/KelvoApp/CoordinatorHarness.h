@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "KelvoApp/Coordinator/Coordinator.h"
+#include "Support/Base/ScopedEnvironment.h"
 #include "Support/Base/TemporaryFolder.h"
 
 namespace kelvo {
@@ -36,6 +37,8 @@ class CoordinatorHarness {
     void markLog();
     /// The log lines since the mark without the state text and the layout details.
     std::vector<std::string> decisions();
+    /// The chord the running coordinator's key map binds to the command; none fails the test.
+    Chord chordFor(const Command& command) const;
     std::string standardOutput() const;
     std::string standardError() const;
     int standardErrorDescriptor() const { return error_; }
@@ -54,7 +57,8 @@ class CoordinatorHarness {
     int inputRead_ = -1;
     int inputWrite_ = -1;
     std::size_t mark_ = 0;
-    std::optional<std::string> home_;
+    /// The user's folders (preferences, logs, crash reports) follow HOME into `folder`.
+    testing::ScopedEnvironment home_{"HOME", folder.path().string()};
 };
 
 }  // namespace kelvo

@@ -6,6 +6,7 @@
 #include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Layout/LayoutTree.h"
 #include "Support/KelvoCore/Printers.h"
+#include "Support/KelvoCore/WindowIDs.h"
 
 // Short spellings for the trees the layout tests build and compare; a node or tree that fails
 // a comparison prints as its JSON form (Support/Printers.h).
@@ -31,13 +32,6 @@ inline Node H(double ratio, Node first, Node second) {
 
 inline LayoutTree T(Node root) {
     return LayoutTree(std::move(root));
-}
-
-inline std::vector<WindowID> ids(std::initializer_list<std::uint32_t> raws) {
-    std::vector<WindowID> windows;
-    for (auto raw : raws)
-        windows.emplace_back(raw);
-    return windows;
 }
 
 /// The main-and-stack chain of windows 1 … count: as deep as a tree can get.

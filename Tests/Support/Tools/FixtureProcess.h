@@ -65,4 +65,13 @@ class FixtureProcess {
     std::unique_ptr<ChildProcess> process_;
 };
 
+/// A fixture request with only an `op` and, when given, a window.
+inline kelvo::FixtureRequest about(const std::string& op,
+                                   std::optional<WindowNumber> window = std::nullopt) {
+    kelvo::FixtureRequest request;
+    request.op = op;
+    request.window = window;
+    return request;
+}
+
 }  // namespace sim::testing
