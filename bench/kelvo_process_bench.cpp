@@ -241,7 +241,7 @@ class FrameWatch {
             return Clock::now() - last_ >= quiet;
         });
     }
-    sim::LineClient& lines() { return connection_->lines(); }
+    sim::DesktopClient& desktop() { return connection_->client(); }
 
   private:
     std::mutex mutex_;
@@ -295,7 +295,7 @@ void keyToFirstFrameWrite(benchmark::State& state) {
             const auto chord = kelvo_sim::KeyChord::parse("alt+" + std::to_string(target));
             watch.arm();
             const auto pressed = Clock::now();
-            watch.lines().call("key", {{"flags", chord->flags}, {"keyCode", chord->keyCode}});
+            watch.desktop().key(chord->keyCode, chord->flags);
             const auto written = watch.first();
             if (!written) {
                 state.SkipWithError("the key caused no frame write");

@@ -152,7 +152,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     /// The system disables the tap as it does when the user holds secure input, and tells it.
     void disableTapByUserInput(TapID tap);
     std::size_t tapCount() const;
-    bool tapEnabled(TapID tap) const;
+    bool isTapEnabled(TapID tap) const;
     /// Events waiting for a tap's answer or behind one.
     std::size_t pendingInputCount() const;
 
@@ -190,7 +190,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     /// How often clients synchronized the domain.
     int preferenceSynchronizations(const std::string& domain) const;
 
-    // ---- What connections call, for the client they serve.
+    // ---- What connections call, for the client they serve: one method for each operation of
+    // DesktopOperations.def, of the same name, with the client first where it takes one.
 
     ClientID attach(EventSink sink);
     void detach(ClientID client);
@@ -215,6 +216,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void releaseObserver(ObserverID observer);
     std::vector<WindowListRow> windowList(std::uint32_t options, WindowNumber relativeTo) const;
     std::vector<ApplicationInfo> runningApplications() const;
+    std::optional<Pid> frontmostApplication() const { return frontmost(); }
     bool activateApplication(Pid pid, bool allWindows);
     bool hideApplication(Pid pid);
     bool unhideApplication(Pid pid);

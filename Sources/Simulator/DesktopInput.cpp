@@ -38,7 +38,7 @@ void Desktop::enableTap(TapID tap, bool enabled) {
     if (found != taps_.end()) found->second.enabled = enabled;
 }
 
-bool Desktop::tapEnabled(TapID tap) const {
+bool Desktop::isTapEnabled(TapID tap) const {
     std::lock_guard lock(mutex_);
     const auto found = taps_.find(tap);
     return found != taps_.end() && found->second.enabled;

@@ -131,4 +131,11 @@ struct OwnWindowSpec {
     bool operator==(const OwnWindowSpec&) const = default;
 };
 
+/// A client's own window with how it was last described.
+struct OwnWindowLook {
+    WindowNumber number = 0;
+    OwnWindowSpec spec;
+    bool operator==(const OwnWindowLook&) const = default;
+};
+
 }  // namespace sim

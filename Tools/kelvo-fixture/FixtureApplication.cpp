@@ -8,14 +8,11 @@
 
 #include "Base/Foundation/DispatchQueue.h"
 #include "FixtureQuirks.h"
-#include "Simulator/Server/DesktopMessages.h"
 
 namespace kelvo_fixture {
 
 using kelvo::FixtureReply;
 using kelvo::FixtureRequest;
-using kelvo::JSONNode;
-using kelvo::JSONValue;
 
 namespace {
 
@@ -121,16 +118,14 @@ FixtureReply FixtureApplication::quit(const FixtureRequest&) {
 }
 
 std::vector<sim::WindowInfo> FixtureApplication::desktopWindows() {
-    return JSONNode(connection_->lines().call("windows"))
-        .decode<std::vector<sim::WindowInfo>>("windows");
+    return connection_->client().windows();
 }
 
-JSONValue FixtureApplication::callItself(const std::string& op, JSONValue args) {
+void FixtureApplication::actItself(const std::function<void(sim::DesktopClient&)>& act) {
     movingItself_ = true;
     try {
-        auto result = connection_->lines().call(op, std::move(args));
+        act(connection_->client());
         movingItself_ = false;
-        return result;
     } catch (...) {
         movingItself_ = false;
         throw;
@@ -156,8 +151,7 @@ FixtureReply FixtureApplication::open(const FixtureRequest& request) {
     sim::WindowNumber number = 0;
     try {
         // The number is known at once, also for a window that appears later.
-        number = JSONNode(connection_->lines().call("reserveWindowNumber"))
-                     .decode<std::uint32_t>("number");
+        number = connection_->client().reserveWindowNumber(std::nullopt);
     } catch (const std::exception& error) {
         return FixtureReply::failure(std::string("the desktop refused: ") + error.what());
     }
@@ -180,7 +174,7 @@ void FixtureApplication::appear(sim::WindowNumber number, const CGRect& frame) {
     auto spec = FixtureQuirks::windowSpec(window.quirk, window.title, frame);
     spec.number = number;
     try {
-        connection_->lines().call("openWindow", {{"spec", kelvo::encodeJSON(spec)}});
+        connection_->client().openWindow(spec, std::nullopt);
         window.appeared = true;
         for (const auto& info : desktopWindows()) {
             if (info.number == number) window.element = info.element;
@@ -206,9 +200,9 @@ void FixtureApplication::react(sim::WindowNumber number) {
     if (found == windows_.end()) return;
     try {
         if (found->second.quirk == kelvo::FixtureQuirk::selfMinimizes) {
-            callItself("setMinimized", {{"minimized", true}, {"number", number}});
+            actItself([&](sim::DesktopClient& desktop) { desktop.setMinimized(number, true); });
         } else if (found->second.quirk == kelvo::FixtureQuirk::selfHides) {
-            callItself("hideSelf", JSONValue::object());
+            actItself([](sim::DesktopClient& desktop) { desktop.hideSelf(std::nullopt); });
         }
     } catch (const std::exception&) {
         // The window closed meanwhile, or the desktop is gone: nothing to react to.
@@ -288,7 +282,7 @@ FixtureReply FixtureApplication::close(const FixtureRequest& request) {
     const auto number = ownWindow(request, &error);
     if (!number) return FixtureReply::failure(error);
     try {
-        callItself("closeWindow", {{"number", *number}});
+        actItself([&](sim::DesktopClient& desktop) { desktop.closeWindow(*number); });
     } catch (const std::exception& failure) {
         return FixtureReply::failure(failure.what());
     }
@@ -312,7 +306,7 @@ FixtureReply FixtureApplication::move(const FixtureRequest& request) {
         frame = CGRect(request.x.value_or(frame.origin.x), request.y.value_or(frame.origin.y),
                        request.width.value_or(frame.size.width),
                        request.height.value_or(frame.size.height));
-        callItself("moveWindow", {{"frame", kelvo::encodeJSON(frame)}, {"number", *number}});
+        actItself([&](sim::DesktopClient& desktop) { desktop.moveWindow(*number, frame); });
     } catch (const std::exception& failure) {
         return FixtureReply::failure(failure.what());
     }
@@ -324,7 +318,7 @@ FixtureReply FixtureApplication::minimize(const FixtureRequest& request) {
     const auto number = ownWindow(request, &error);
     if (!number) return FixtureReply::failure(error);
     try {
-        callItself("setMinimized", {{"minimized", true}, {"number", *number}});
+        actItself([&](sim::DesktopClient& desktop) { desktop.setMinimized(*number, true); });
     } catch (const std::exception& failure) {
         return FixtureReply::failure(failure.what());
     }
@@ -333,12 +327,12 @@ FixtureReply FixtureApplication::minimize(const FixtureRequest& request) {
 
 FixtureReply FixtureApplication::activate(const FixtureRequest& request) {
     try {
-        callItself("activateSelf", JSONValue::object());
+        actItself([](sim::DesktopClient& desktop) { desktop.activateSelf(std::nullopt); });
         if (request.window) {
             std::string error;
             const auto number = ownWindow(request, &error);
             if (!number) return FixtureReply::failure(error);
-            callItself("focusWindow", {{"number", *number}});
+            actItself([&](sim::DesktopClient& desktop) { desktop.focusWindow(*number); });
         }
     } catch (const std::exception& failure) {
         return FixtureReply::failure(failure.what());
@@ -348,7 +342,7 @@ FixtureReply FixtureApplication::activate(const FixtureRequest& request) {
 
 FixtureReply FixtureApplication::hide(const FixtureRequest&) {
     try {
-        callItself("hideSelf", JSONValue::object());
+        actItself([](sim::DesktopClient& desktop) { desktop.hideSelf(std::nullopt); });
     } catch (const std::exception& failure) {
         return FixtureReply::failure(failure.what());
     }

@@ -82,9 +82,9 @@ class FixtureApplication {
     std::optional<sim::WindowNumber> numberOf(sim::ElementID element);
     /// Every window of the desktop as it is now (throws when the desktop refuses).
     std::vector<sim::WindowInfo> desktopWindows();
-    /// Runs an operation of the desktop's socket, during which the window's own moves are not
-    /// taken for a placement from outside.
-    kelvo::JSONValue callItself(const std::string& op, kelvo::JSONValue args);
+    /// Runs operations of the desktop on the application itself, during which the window's own
+    /// moves are not taken for a placement from outside.
+    void actItself(const std::function<void(sim::DesktopClient&)>& act);
 
     std::shared_ptr<sim::SocketConnection> connection_;
     Options options_;

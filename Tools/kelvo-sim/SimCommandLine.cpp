@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <map>
+#include <optional>
 #include <ostream>
 
 #include "Arguments.h"
@@ -10,6 +11,7 @@
 #include "KeyChord.h"
 #include "ServeCommand.h"
 #include "Simulator/Server/DesktopAddress.h"
+#include "Simulator/Server/DesktopClient.h"
 #include "Simulator/Server/DesktopMessages.h"
 #include "Simulator/Server/LineClient.h"
 #include "Simulator/Server/UnixSocket.h"
@@ -46,19 +48,11 @@ void expectCount(const std::vector<std::string>& rest, std::size_t count, const 
     if (rest.size() != count) throw UsageError{"wrong number of arguments for " + verb};
 }
 
-/// The member `key` of what the desktop answers to `op`.
-template <class T>
-T fetch(sim::LineClient& client, const std::string& op, const std::string& key) {
-    return JSONNode(client.call(op)).decode<T>(key);
-}
-
 /// One line per window, front to back, with the fields a harness reads.
-void printWindows(sim::LineClient& client, std::ostream& out) {
-    const auto windows = fetch<std::vector<sim::WindowInfo>>(client, "windows", "windows");
-    const auto applications =
-        fetch<std::vector<sim::ApplicationInfo>>(client, "applications", "applications");
+void printWindows(sim::DesktopClient& desktop, std::ostream& out) {
+    const auto windows = desktop.windows();
     std::map<sim::Pid, std::optional<std::string>> bundles;
-    for (const auto& application : applications)
+    for (const auto& application : desktop.applications())
         bundles[application.pid] = application.bundleID;
     for (const auto& window : windows) {
         JSONValue line = {{"frame", kelvo::encodeJSON(window.frame)},
@@ -73,23 +67,20 @@ void printWindows(sim::LineClient& client, std::ostream& out) {
     }
 }
 
-void printEach(const JSONValue& list, std::ostream& out) {
+template <class T>
+void printEach(const std::vector<T>& list, std::ostream& out) {
     for (const auto& item : list)
-        out << JSONWriter::write(item) << '\n';
+        out << JSONWriter::write(kelvo::encodeJSON(item)) << '\n';
 }
 
-DesktopPicture::Scene sceneOf(sim::LineClient& client) {
+DesktopPicture::Scene sceneOf(sim::DesktopClient& desktop) {
     DesktopPicture::Scene scene;
-    scene.displays = fetch<std::vector<sim::DisplayInfo>>(client, "displays", "displays");
-    scene.windows = fetch<std::vector<sim::WindowInfo>>(client, "windows", "windows");
-    scene.applications =
-        fetch<std::vector<sim::ApplicationInfo>>(client, "applications", "applications");
-    scene.pointer = fetch<CGPoint>(client, "pointerLocation", "location");
-    const JSONValue own = client.call("ownWindows");
-    for (const JSONNode& node : JSONNode(own)["windows"].elements()) {
-        scene.panels[node.decode<sim::WindowNumber>("number")] =
-            node.decode<sim::OwnWindowSpec>("spec");
-    }
+    scene.displays = desktop.displays();
+    scene.windows = desktop.windows();
+    scene.applications = desktop.applications();
+    scene.pointer = desktop.pointerLocation();
+    for (const sim::OwnWindowLook& look : desktop.ownWindows())
+        scene.panels[look.number] = look.spec;
     return scene;
 }
 
@@ -148,29 +139,41 @@ int SimCommandLine::run(const std::vector<std::string>& arguments) {
 }
 
 int SimCommandLine::runClientVerb(const std::string& verb, const std::vector<std::string>& rest) {
-    static const std::vector<std::string> verbs = {
-        "windows", "apps",   "displays", "key",    "click",         "pointer",    "activate",
-        "hide",    "unhide", "trust",    "alerts", "answer-alerts", "screenshot", "shutdown"};
-    if (std::find(verbs.begin(), verbs.end(), verb) == verbs.end()) {
-        throw UsageError{"no such verb: " + verb};
-    }
     // Arguments are checked before the desktop is reached, so a typo never half-runs.
-    JSONValue args = JSONValue::object();
-    std::string op = verb;
+    const auto action = clientAction(verb, rest);
+    sim::LineClient lines(sim::DesktopAddress::fromEnvironmentOrDefault());
+    lines.start({});
+    sim::DesktopClient desktop(lines);
+    action(desktop);
+    return success;
+}
+
+std::function<void(sim::DesktopClient&)> SimCommandLine::clientAction(
+    const std::string& verb, const std::vector<std::string>& rest) {
+    using Desktop = sim::DesktopClient;
     if (verb == "windows" || verb == "apps" || verb == "displays" || verb == "alerts" ||
         verb == "shutdown") {
         expectCount(rest, 0, verb);
-    } else if (verb == "answer-alerts") {
+    }
+    if (verb == "windows") return [this](Desktop& desktop) { printWindows(desktop, out_); };
+    if (verb == "apps")
+        return [this](Desktop& desktop) { printEach(desktop.applications(), out_); };
+    if (verb == "displays")
+        return [this](Desktop& desktop) { printEach(desktop.displays(), out_); };
+    if (verb == "alerts") return [this](Desktop& desktop) { printEach(desktop.alerts(), out_); };
+    if (verb == "shutdown") return [](Desktop& desktop) { desktop.shutdown(); };
+    if (verb == "answer-alerts") {
         if (rest.empty()) throw UsageError{"answer-alerts takes the title of a button"};
-        op = "answerAlerts";
-        args = {{"buttons", kelvo::encodeJSON(rest)}};
-    } else if (verb == "key") {
+        return [rest](Desktop& desktop) { desktop.answerAlerts(rest); };
+    }
+    if (verb == "key") {
         expectCount(rest, 1, verb);
         std::string why;
         const auto chord = KeyChord::parse(rest[0], &why);
         if (!chord) throw UsageError{why};
-        args = {{"flags", chord->flags}, {"keyCode", chord->keyCode}};
-    } else if (verb == "click") {
+        return [chord = *chord](Desktop& desktop) { desktop.key(chord.keyCode, chord.flags); };
+    }
+    if (verb == "click") {
         if (rest.size() != 2 && !(rest.size() == 4 && rest[2] == "--mods")) {
             throw UsageError{"usage: click X Y [--mods alt+shift]"};
         }
@@ -181,41 +184,41 @@ int SimCommandLine::runClientVerb(const std::string& verb, const std::vector<std
             if (!mods) throw UsageError{why};
             flags = *mods;
         }
-        args = {{"flags", flags}, {"x", coordinate(rest[0])}, {"y", coordinate(rest[1])}};
-    } else if (verb == "pointer") {
+        return [x = coordinate(rest[0]), y = coordinate(rest[1]), flags](Desktop& desktop) {
+            desktop.click(x, y, flags);
+        };
+    }
+    if (verb == "pointer") {
         expectCount(rest, 2, verb);
-        args = {{"x", coordinate(rest[0])}, {"y", coordinate(rest[1])}};
-    } else if (verb == "activate" || verb == "hide" || verb == "unhide") {
+        return [x = coordinate(rest[0]), y = coordinate(rest[1])](Desktop& desktop) {
+            desktop.pointer(x, y);
+        };
+    }
+    if (verb == "activate" || verb == "hide" || verb == "unhide") {
         expectCount(rest, 1, verb);
-        args = {{"pid", processID(rest[0])}};
-    } else if (verb == "trust") {
+        const auto act = verb == "activate" ? &Desktop::activate
+                         : verb == "hide"   ? &Desktop::hide
+                                            : &Desktop::unhide;
+        return [act, pid = processID(rest[0])](Desktop& desktop) { (desktop.*act)(pid); };
+    }
+    if (verb == "trust") {
         expectCount(rest, 1, verb);
         if (rest[0] != "yes" && rest[0] != "no") throw UsageError{"trust takes yes or no"};
-        args = {{"trusted", rest[0] == "yes"}};
-    } else if (verb == "screenshot") {
+        return [trusted = rest[0] == "yes"](Desktop& desktop) { desktop.trust(trusted); };
+    }
+    if (verb == "screenshot") {
         if (rest.size() != 1 && !(rest.size() == 3 && rest[1] == "--caption")) {
             throw UsageError{"usage: screenshot FILE.png [--caption TEXT]"};
         }
+        std::optional<std::string> caption;
+        if (rest.size() == 3) caption = rest[2];
+        return [file = rest[0], caption](Desktop& desktop) {
+            auto scene = sceneOf(desktop);
+            if (caption) scene.caption = *caption;
+            DesktopPicture::draw(scene, file);
+        };
     }
-
-    sim::LineClient client(sim::DesktopAddress::fromEnvironmentOrDefault());
-    client.start({});
-    if (verb == "windows") {
-        printWindows(client, out_);
-    } else if (verb == "apps") {
-        printEach(client.call("applications")["applications"], out_);
-    } else if (verb == "displays") {
-        printEach(client.call("displays")["displays"], out_);
-    } else if (verb == "alerts") {
-        printEach(client.call("alerts")["alerts"], out_);
-    } else if (verb == "screenshot") {
-        auto scene = sceneOf(client);
-        if (rest.size() == 3) scene.caption = rest[2];
-        DesktopPicture::draw(scene, rest[0]);
-    } else {
-        client.call(op, args);
-    }
-    return success;
+    throw UsageError{"no such verb: " + verb};
 }
 
 }  // namespace kelvo_sim

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
+
+#include "Simulator/Server/DesktopClient.h"
 
 namespace kelvo_sim {
 
@@ -25,6 +28,9 @@ class SimCommandLine {
 
   private:
     int runClientVerb(const std::string& verb, const std::vector<std::string>& rest);
+    /// What a client verb does to the desktop, its arguments checked (throws a usage error).
+    std::function<void(sim::DesktopClient&)> clientAction(const std::string& verb,
+                                                          const std::vector<std::string>& rest);
     int fail(const std::string& message, int status);
 
     std::ostream& out_;

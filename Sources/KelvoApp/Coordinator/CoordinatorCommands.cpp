@@ -5,6 +5,7 @@
 #include "KelvoApp/Input/FocusFollowsCursorService.h"
 #include "KelvoApp/Input/HotkeyService.h"
 #include "KelvoApp/Services/TerminalLauncher.h"
+#include "KelvoCore/Keys/CaseTable.h"
 #include "KelvoCore/Store/PointerHitTest.h"
 
 namespace kelvo {
@@ -23,100 +24,143 @@ std::optional<WindowID> Coordinator::currentTarget() {
     return t;
 }
 
+namespace {
+
+// What each command does, carried out for the coordinator.
+
+void switchTo(Coordinator& c, const Command& command) {
+    const int n = *command.desktop();
+    c.hideBorder();
+    c.store->switchTo(n, std::nullopt);
+    c.reseedFocusIfStale();
+    c.desktopRefresh();
+    c.syncOwnWindows();
+    if (c.config.showSwitchHUD) c.hud->show(n);
+}
+
+void throwTo(Coordinator& c, const Command& command) {
+    if (const auto t = c.currentTarget()) {
+        c.hideBorder();
+        c.store->throwFocused(*t, *command.desktop());
+    }
+    c.reseedFocusIfStale();
+    c.desktopRefresh();
+}
+
+void focus(Coordinator& c, const Command& command) {
+    if (const auto t = c.currentTarget()) {
+        if (const auto g = c.store->focusNeighbour(*t, *command.direction()))
+            c.claimFocus(*g, true);
+    }
+}
+
+void moveWindow(Coordinator& c, const Command& command) {
+    if (const auto t = c.currentTarget()) c.store->moveWindow(*t, *command.direction());
+}
+
+void resize(Coordinator& c, const Command& command) {
+    if (const auto t = c.currentTarget()) c.store->resizeWindow(*t, *command.direction());
+}
+
+void toggleZoom(Coordinator& c, const Command&) {
+    if (const auto t = c.currentTarget()) c.store->toggleZoom(*t);
+}
+
+void toggleFloat(Coordinator& c, const Command&) {
+    if (const auto t = c.currentTarget()) {
+        c.store->toggleFloat(*t, t);
+        c.log(std::string("  ") + (c.store->isFloating(*t) ? "floated" : "un-floated") + " " +
+              c.named(*t));
+        c.focusNameRefresh();
+    }
+}
+
+void closeWindow(Coordinator&, const Command&) {}
+
+void newTerminal(Coordinator& c, const Command&) {
+    TerminalLauncher::open(
+        c.config.terminalBundleID, [&c](const std::string& b) { c.store->expectActivation(b); },
+        [&c](const std::string& line) { c.log(line); });
+}
+
+void rebalance(Coordinator& c, const Command&) {
+    c.store->rebalance();
+    c.desktopRefresh();
+}
+
+void toggleSplit(Coordinator& c, const Command&) {
+    if (const auto t = c.currentTarget()) c.store->toggleSplit(*t);
+}
+
+void rotate(Coordinator& c, const Command&) {
+    c.store->rotate();
+}
+
+void launcher(Coordinator& c, const Command&) {
+    if (!c.launcher) return;
+    if (!c.launcher->panel.visible) {
+        c.launcher->show();
+    } else {
+        c.dismissLauncher();
+    }
+}
+
+void promoteToMaster(Coordinator& c, const Command&) {
+    if (const auto t = c.currentTarget()) c.store->promoteToMaster(*t);
+}
+
+void toggleLayoutMode(Coordinator& c, const Command&) {
+    const int active = c.store->activeDesktop();
+    const LayoutMode mode = c.store->layoutMode(active);
+    c.store->setLayoutMode(
+        mode == LayoutMode::masterStack ? LayoutMode::bsp : LayoutMode::masterStack, active);
+    c.desktopRefresh();
+}
+
+void showDesktop(Coordinator& c, const Command&) {
+    c.hideBorder();
+    c.store->toggleShowDesktop();
+    c.reseedFocusIfStale();
+}
+
+void cheatsheet(Coordinator& c, const Command&) {
+    c.cheatsheet->toggle();
+}
+
+struct CommandHandler {
+    Command::Kind kind;
+    void (*carryOut)(Coordinator&, const Command&);
+};
+
+/// The dispatcher's table: one handler for every kind of command, in case order.
+constexpr CommandHandler handlers[] = {
+    {Command::Kind::switchTo, switchTo},
+    {Command::Kind::throwTo, throwTo},
+    {Command::Kind::focus, focus},
+    {Command::Kind::moveWindow, moveWindow},
+    {Command::Kind::resize, resize},
+    {Command::Kind::toggleZoom, toggleZoom},
+    {Command::Kind::toggleFloat, toggleFloat},
+    {Command::Kind::closeWindow, closeWindow},
+    {Command::Kind::newTerminal, newTerminal},
+    {Command::Kind::rebalance, rebalance},
+    {Command::Kind::toggleSplit, toggleSplit},
+    {Command::Kind::rotate, rotate},
+    {Command::Kind::launcher, launcher},
+    {Command::Kind::promoteToMaster, promoteToMaster},
+    {Command::Kind::toggleLayoutMode, toggleLayoutMode},
+    {Command::Kind::showDesktop, showDesktop},
+    {Command::Kind::cheatsheet, cheatsheet},
+};
+static_assert(std::size(handlers) == Command::kindCount &&
+              inCaseOrder(handlers, &CommandHandler::kind));
+
+}  // namespace
+
 void Coordinator::dispatch(const Command& command) {
     log("cmd " + LogText::command(command) +
         "  focused=" + (focused ? named(*focused) : std::string("nil")));
-    using Kind = Command::Kind;
-    switch (command.kind()) {
-        case Kind::switchTo: {
-            const int n = *command.desktop();
-            hideBorder();
-            store->switchTo(n, std::nullopt);
-            reseedFocusIfStale();
-            desktopRefresh();
-            syncOwnWindows();
-            if (config.showSwitchHUD) hud->show(n);
-            break;
-        }
-        case Kind::throwTo:
-            if (const auto t = currentTarget()) {
-                hideBorder();
-                store->throwFocused(*t, *command.desktop());
-            }
-            reseedFocusIfStale();
-            desktopRefresh();
-            break;
-        case Kind::focus:
-            if (const auto t = currentTarget()) {
-                if (const auto g = store->focusNeighbour(*t, *command.direction()))
-                    claimFocus(*g, true);
-            }
-            break;
-        case Kind::moveWindow:
-            if (const auto t = currentTarget()) store->moveWindow(*t, *command.direction());
-            break;
-        case Kind::resize:
-            if (const auto t = currentTarget()) store->resizeWindow(*t, *command.direction());
-            break;
-        case Kind::toggleZoom:
-            if (const auto t = currentTarget()) store->toggleZoom(*t);
-            break;
-        case Kind::toggleFloat:
-            if (const auto t = currentTarget()) {
-                store->toggleFloat(*t, t);
-                log(std::string("  ") + (store->isFloating(*t) ? "floated" : "un-floated") + " " +
-                    named(*t));
-                focusNameRefresh();
-            }
-            break;
-        case Kind::closeWindow:
-            break;
-        case Kind::newTerminal:
-            TerminalLauncher::open(
-                config.terminalBundleID,
-                [this](const std::string& b) { store->expectActivation(b); },
-                [this](const std::string& line) { log(line); });
-            break;
-        case Kind::rebalance:
-            store->rebalance();
-            desktopRefresh();
-            break;
-        case Kind::toggleSplit:
-            if (const auto t = currentTarget()) store->toggleSplit(*t);
-            break;
-        case Kind::rotate:
-            store->rotate();
-            break;
-        case Kind::launcher:
-            if (launcher) {
-                if (!launcher->panel.visible) {
-                    launcher->show();
-                } else {
-                    dismissLauncher();
-                }
-            }
-            break;
-        case Kind::promoteToMaster:
-            if (const auto t = currentTarget()) store->promoteToMaster(*t);
-            break;
-        case Kind::toggleLayoutMode: {
-            const int active = store->activeDesktop();
-            const LayoutMode mode = store->layoutMode(active);
-            store->setLayoutMode(
-                mode == LayoutMode::masterStack ? LayoutMode::bsp : LayoutMode::masterStack,
-                active);
-            desktopRefresh();
-            break;
-        }
-        case Kind::showDesktop:
-            hideBorder();
-            store->toggleShowDesktop();
-            reseedFocusIfStale();
-            break;
-        case Kind::cheatsheet:
-            cheatsheet->toggle();
-            break;
-    }
+    caseRow(handlers, command.kind()).carryOut(*this, command);
     logState();
 }
 

@@ -98,14 +98,7 @@ void Coordinator::releaseIgnored(const std::set<std::string>& ignored) {
         if (focused == w) focused.reset();
         if (pendingFocus == w) pendingFocus.reset();
         // Released windows must not stay in the corner or in the Dock where parking put them.
-        const auto parked = store->state().parked.find(w);
-        const std::optional<CGRect> remembered = parked == store->state().parked.end()
-                                                     ? std::nullopt
-                                                     : std::optional<CGRect>(parked->second);
-        if (store->state().minimizedToPark.count(w)) bridge->setMinimized(false, w);
-        if (remembered) {
-            bridge->setPosition(store->onScreen(*remembered), w);
-        }
+        store->putBack(w);
         store->remove(w);
         appNames.erase(w);
     }

@@ -5,6 +5,7 @@
 #include "Base/JSON/JSONCoding.h"
 #include "KelvoCore/Bindings/DefaultChords.h"
 #include "KelvoCore/Bindings/ShortcutResolution.h"
+#include "KelvoCore/Keys/CaseTable.h"
 #include "KelvoCore/Keys/KeyCode.h"
 
 namespace kelvo {
@@ -13,23 +14,49 @@ namespace {
 
 using G = KeyReference::Glyph;
 
-constexpr std::array<const char*, KeyReference::glyphCount> glyphNames = {
-    "desktopSwitch", "desktopThrow", "focusLeft",  "focusDown",   "focusUp",
-    "focusRight",    "moveLeft",     "moveDown",   "moveUp",      "moveRight",
-    "resizeLeft",    "resizeDown",   "resizeUp",   "resizeRight", "zoom",
-    "rebalance",     "split",        "rotate",     "float",       "terminal",
-    "launcher",      "master",       "layoutMode", "showDesktop", "cheatsheet",
+using Kind = Command::Kind;
+using D = Direction;
+
+struct GlyphInfo {
+    G glyph;
+    /// The case name, except for `float`.
+    const char* rawValue;
+    /// The command the glyph stands for: its kind, and its direction for the three kinds that
+    /// carry one (a desktop glyph stands for every desktop number).
+    Kind kind;
+    std::optional<Direction> direction;
 };
 
-/// The glyph of a direction within a family listed left, down, up, right.
-G directional(G left, Direction d) {
-    constexpr int down = 1, up = 2, right = 3;
-    const int offset = d == Direction::left   ? 0
-                       : d == Direction::down ? down
-                       : d == Direction::up   ? up
-                                              : right;
-    return static_cast<G>(static_cast<int>(left) + offset);
-}
+/// Every glyph, in case order.
+constexpr GlyphInfo glyphs[] = {
+    {G::desktopSwitch, "desktopSwitch", Kind::switchTo, std::nullopt},
+    {G::desktopThrow, "desktopThrow", Kind::throwTo, std::nullopt},
+    {G::focusLeft, "focusLeft", Kind::focus, D::left},
+    {G::focusDown, "focusDown", Kind::focus, D::down},
+    {G::focusUp, "focusUp", Kind::focus, D::up},
+    {G::focusRight, "focusRight", Kind::focus, D::right},
+    {G::moveLeft, "moveLeft", Kind::moveWindow, D::left},
+    {G::moveDown, "moveDown", Kind::moveWindow, D::down},
+    {G::moveUp, "moveUp", Kind::moveWindow, D::up},
+    {G::moveRight, "moveRight", Kind::moveWindow, D::right},
+    {G::resizeLeft, "resizeLeft", Kind::resize, D::left},
+    {G::resizeDown, "resizeDown", Kind::resize, D::down},
+    {G::resizeUp, "resizeUp", Kind::resize, D::up},
+    {G::resizeRight, "resizeRight", Kind::resize, D::right},
+    {G::zoom, "zoom", Kind::toggleZoom, std::nullopt},
+    {G::rebalance, "rebalance", Kind::rebalance, std::nullopt},
+    {G::split, "split", Kind::toggleSplit, std::nullopt},
+    {G::rotate, "rotate", Kind::rotate, std::nullopt},
+    {G::float_, "float", Kind::toggleFloat, std::nullopt},
+    {G::terminal, "terminal", Kind::newTerminal, std::nullopt},
+    {G::launcher, "launcher", Kind::launcher, std::nullopt},
+    {G::master, "master", Kind::promoteToMaster, std::nullopt},
+    {G::layoutMode, "layoutMode", Kind::toggleLayoutMode, std::nullopt},
+    {G::showDesktop, "showDesktop", Kind::showDesktop, std::nullopt},
+    {G::cheatsheet, "cheatsheet", Kind::cheatsheet, std::nullopt},
+};
+static_assert(std::size(glyphs) == KeyReference::glyphCount &&
+              inCaseOrder(glyphs, &GlyphInfo::glyph));
 
 struct RowText {
     Shortcut shortcut;
@@ -108,17 +135,12 @@ KeyReference::Entry shortcutEntry(Shortcut s, const char* what, const ShortcutRe
 }  // namespace
 
 const std::array<KeyReference::Glyph, KeyReference::glyphCount>& KeyReference::allGlyphs() {
-    static const auto glyphs = [] {
-        std::array<Glyph, glyphCount> all{};
-        for (std::size_t i = 0; i < glyphCount; ++i)
-            all[i] = static_cast<Glyph>(i);
-        return all;
-    }();
-    return glyphs;
+    static constexpr auto all = allCasesOf<Glyph, glyphCount>();
+    return all;
 }
 
 std::string KeyReference::rawValue(Glyph glyph) {
-    return glyphNames[static_cast<std::size_t>(glyph)];
+    return caseRow(glyphs, glyph).rawValue;
 }
 
 std::optional<KeyReference::Glyph> KeyReference::glyphFromRawValue(const std::string& raw) {
@@ -169,42 +191,9 @@ std::vector<std::string> KeyReference::caps(const Chord& chord, Modifier primary
 }
 
 std::optional<KeyReference::Glyph> KeyReference::glyph(const Command& command) {
-    using Kind = Command::Kind;
-    switch (command.kind()) {
-        case Kind::switchTo:
-            return G::desktopSwitch;
-        case Kind::throwTo:
-            return G::desktopThrow;
-        case Kind::focus:
-            return directional(G::focusLeft, *command.direction());
-        case Kind::moveWindow:
-            return directional(G::moveLeft, *command.direction());
-        case Kind::resize:
-            return directional(G::resizeLeft, *command.direction());
-        case Kind::toggleZoom:
-            return G::zoom;
-        case Kind::toggleFloat:
-            return G::float_;
-        case Kind::closeWindow:
-            return std::nullopt;
-        case Kind::newTerminal:
-            return G::terminal;
-        case Kind::rebalance:
-            return G::rebalance;
-        case Kind::toggleSplit:
-            return G::split;
-        case Kind::rotate:
-            return G::rotate;
-        case Kind::launcher:
-            return G::launcher;
-        case Kind::promoteToMaster:
-            return G::master;
-        case Kind::toggleLayoutMode:
-            return G::layoutMode;
-        case Kind::showDesktop:
-            return G::showDesktop;
-        case Kind::cheatsheet:
-            return G::cheatsheet;
+    for (const GlyphInfo& info : glyphs) {
+        if (info.kind != command.kind()) continue;
+        if (!info.direction || info.direction == command.direction()) return info.glyph;
     }
     return std::nullopt;
 }

@@ -1,6 +1,52 @@
 #include "KelvoCore/Keys/Command.h"
 
+#include "KelvoCore/Keys/CaseTable.h"
+
 namespace kelvo {
+
+namespace {
+
+/// What a command carries besides its kind.
+enum class Payload { none, desktop, direction };
+
+struct KindInfo {
+    Command::Kind kind;
+    /// The case name.
+    const char* name;
+    Payload payload;
+};
+
+/// Every kind of command, in case order.
+constexpr KindInfo kinds[] = {
+    {Command::Kind::switchTo, "switchTo", Payload::desktop},
+    {Command::Kind::throwTo, "throwTo", Payload::desktop},
+    {Command::Kind::focus, "focus", Payload::direction},
+    {Command::Kind::moveWindow, "moveWindow", Payload::direction},
+    {Command::Kind::resize, "resize", Payload::direction},
+    {Command::Kind::toggleZoom, "toggleZoom", Payload::none},
+    {Command::Kind::toggleFloat, "toggleFloat", Payload::none},
+    {Command::Kind::closeWindow, "closeWindow", Payload::none},
+    {Command::Kind::newTerminal, "newTerminal", Payload::none},
+    {Command::Kind::rebalance, "rebalance", Payload::none},
+    {Command::Kind::toggleSplit, "toggleSplit", Payload::none},
+    {Command::Kind::rotate, "rotate", Payload::none},
+    {Command::Kind::launcher, "launcher", Payload::none},
+    {Command::Kind::promoteToMaster, "promoteToMaster", Payload::none},
+    {Command::Kind::toggleLayoutMode, "toggleLayoutMode", Payload::none},
+    {Command::Kind::showDesktop, "showDesktop", Payload::none},
+    {Command::Kind::cheatsheet, "cheatsheet", Payload::none},
+};
+static_assert(std::size(kinds) == Command::kindCount && inCaseOrder(kinds, &KindInfo::kind));
+
+}  // namespace
+
+bool Command::carriesDesktop(Kind kind) {
+    return caseRow(kinds, kind).payload == Payload::desktop;
+}
+
+bool Command::carriesDirection(Kind kind) {
+    return caseRow(kinds, kind).payload == Payload::direction;
+}
 
 std::optional<Command> Command::plain(Kind kind) {
     if (carriesDesktop(kind) || carriesDirection(kind)) return std::nullopt;
@@ -18,43 +64,7 @@ std::optional<Direction> Command::direction() const {
 }
 
 std::string Command::name(Kind kind) {
-    switch (kind) {
-        case Kind::switchTo:
-            return "switchTo";
-        case Kind::throwTo:
-            return "throwTo";
-        case Kind::focus:
-            return "focus";
-        case Kind::moveWindow:
-            return "moveWindow";
-        case Kind::resize:
-            return "resize";
-        case Kind::toggleZoom:
-            return "toggleZoom";
-        case Kind::toggleFloat:
-            return "toggleFloat";
-        case Kind::closeWindow:
-            return "closeWindow";
-        case Kind::newTerminal:
-            return "newTerminal";
-        case Kind::rebalance:
-            return "rebalance";
-        case Kind::toggleSplit:
-            return "toggleSplit";
-        case Kind::rotate:
-            return "rotate";
-        case Kind::launcher:
-            return "launcher";
-        case Kind::promoteToMaster:
-            return "promoteToMaster";
-        case Kind::toggleLayoutMode:
-            return "toggleLayoutMode";
-        case Kind::showDesktop:
-            return "showDesktop";
-        case Kind::cheatsheet:
-            return "cheatsheet";
-    }
-    return "";
+    return caseRow(kinds, kind).name;
 }
 
 std::string Command::description() const {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "KelvoCore/Geometry/Direction.h"
+#include "KelvoCore/Keys/CaseTable.h"
 
 namespace kelvo {
 
@@ -32,32 +33,27 @@ class Command {
         cheatsheet,
     };
 
-    static constexpr std::array<Kind, 17> allKinds = {
-        Kind::switchTo,    Kind::throwTo,         Kind::focus,
-        Kind::moveWindow,  Kind::resize,          Kind::toggleZoom,
-        Kind::toggleFloat, Kind::closeWindow,     Kind::newTerminal,
-        Kind::rebalance,   Kind::toggleSplit,     Kind::rotate,
-        Kind::launcher,    Kind::promoteToMaster, Kind::toggleLayoutMode,
-        Kind::showDesktop, Kind::cheatsheet,
-    };
+    static constexpr std::size_t kindCount = 17;
+    /// Every kind, in case order.
+    static constexpr std::array<Kind, kindCount> allKinds = allCasesOf<Kind, kindCount>();
 
-    static Command switchTo(int desktop) { return Command(Kind::switchTo, desktop); }
-    static Command throwTo(int desktop) { return Command(Kind::throwTo, desktop); }
-    static Command focus(Direction d) { return Command(Kind::focus, d); }
-    static Command moveWindow(Direction d) { return Command(Kind::moveWindow, d); }
-    static Command resize(Direction d) { return Command(Kind::resize, d); }
-    static Command toggleZoom() { return Command(Kind::toggleZoom); }
-    static Command toggleFloat() { return Command(Kind::toggleFloat); }
-    static Command closeWindow() { return Command(Kind::closeWindow); }
-    static Command newTerminal() { return Command(Kind::newTerminal); }
-    static Command rebalance() { return Command(Kind::rebalance); }
-    static Command toggleSplit() { return Command(Kind::toggleSplit); }
-    static Command rotate() { return Command(Kind::rotate); }
-    static Command launcher() { return Command(Kind::launcher); }
-    static Command promoteToMaster() { return Command(Kind::promoteToMaster); }
-    static Command toggleLayoutMode() { return Command(Kind::toggleLayoutMode); }
-    static Command showDesktop() { return Command(Kind::showDesktop); }
-    static Command cheatsheet() { return Command(Kind::cheatsheet); }
+    static constexpr Command switchTo(int desktop) { return Command(Kind::switchTo, desktop); }
+    static constexpr Command throwTo(int desktop) { return Command(Kind::throwTo, desktop); }
+    static constexpr Command focus(Direction d) { return Command(Kind::focus, d); }
+    static constexpr Command moveWindow(Direction d) { return Command(Kind::moveWindow, d); }
+    static constexpr Command resize(Direction d) { return Command(Kind::resize, d); }
+    static constexpr Command toggleZoom() { return Command(Kind::toggleZoom); }
+    static constexpr Command toggleFloat() { return Command(Kind::toggleFloat); }
+    static constexpr Command closeWindow() { return Command(Kind::closeWindow); }
+    static constexpr Command newTerminal() { return Command(Kind::newTerminal); }
+    static constexpr Command rebalance() { return Command(Kind::rebalance); }
+    static constexpr Command toggleSplit() { return Command(Kind::toggleSplit); }
+    static constexpr Command rotate() { return Command(Kind::rotate); }
+    static constexpr Command launcher() { return Command(Kind::launcher); }
+    static constexpr Command promoteToMaster() { return Command(Kind::promoteToMaster); }
+    static constexpr Command toggleLayoutMode() { return Command(Kind::toggleLayoutMode); }
+    static constexpr Command showDesktop() { return Command(Kind::showDesktop); }
+    static constexpr Command cheatsheet() { return Command(Kind::cheatsheet); }
 
     /// The case without a payload; none for the five cases that carry one.
     static std::optional<Command> plain(Kind kind);
@@ -74,19 +70,15 @@ class Command {
     /// The case name with its payload, for log lines: "switchTo(2)", "focus(left)".
     std::string description() const;
 
-    static bool carriesDesktop(Kind kind) {
-        return kind == Kind::switchTo || kind == Kind::throwTo;
-    }
-    static bool carriesDirection(Kind kind) {
-        return kind == Kind::focus || kind == Kind::moveWindow || kind == Kind::resize;
-    }
+    static bool carriesDesktop(Kind kind);
+    static bool carriesDirection(Kind kind);
 
     bool operator==(const Command&) const = default;
 
   private:
-    explicit Command(Kind kind) : kind_(kind) {}
-    Command(Kind kind, int desktop) : kind_(kind), desktop_(desktop) {}
-    Command(Kind kind, Direction direction) : kind_(kind), direction_(direction) {}
+    constexpr explicit Command(Kind kind) : kind_(kind) {}
+    constexpr Command(Kind kind, int desktop) : kind_(kind), desktop_(desktop) {}
+    constexpr Command(Kind kind, Direction direction) : kind_(kind), direction_(direction) {}
 
     Kind kind_;
     int desktop_ = 0;

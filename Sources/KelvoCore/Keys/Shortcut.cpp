@@ -1,45 +1,124 @@
 #include "KelvoCore/Keys/Shortcut.h"
 
 #include "Base/JSON/JSONCoding.h"
+#include "KelvoCore/Keys/CaseTable.h"
+#include "KelvoCore/Keys/KeyCode.h"
 
 namespace kelvo {
 
 namespace {
 
 struct ShortcutInfo {
+    Shortcut shortcut;
+    /// The case name, also the configuration's key.
     const char* rawValue;
     const char* title;
+    Command command;
+    DefaultKeys keys;
 };
 
-constexpr ShortcutInfo infos[] = {
-    {"focusLeft", "Focus left"},
-    {"focusDown", "Focus down"},
-    {"focusUp", "Focus up"},
-    {"focusRight", "Focus right"},
-    {"moveLeft", "Move the window left"},
-    {"moveDown", "Move the window down"},
-    {"moveUp", "Move the window up"},
-    {"moveRight", "Move the window right"},
-    {"resizeLeft", "Move the edge left"},
-    {"resizeDown", "Move the edge down"},
-    {"resizeUp", "Move the edge up"},
-    {"resizeRight", "Move the edge right"},
-    {"zoom", "Fill the desktop"},
-    {"rebalance", "Lay out as a grid"},
-    {"split", "Flip this split"},
-    {"rotate", "Flip every split"},
-    {"float", "Float the window"},
-    {"newTerminal", "New terminal"},
-    {"launcher", "Applications"},
-    {"promoteToMaster", "Make this the main window"},
-    {"layoutMode", "Switch this desktop's layout"},
-    {"showDesktop", "Show the desktop"},
-    {"cheatsheet", "Show every shortcut"},
+using K = KeyCode;
+using D = Direction;
+
+/// Every shortcut, in case order.
+constexpr ShortcutInfo shortcuts[] = {
+    {Shortcut::focusLeft,
+     "focusLeft",
+     "Focus left",
+     Command::focus(D::left),
+     {.key = K::h, .arrow = K::leftArrow}},
+    {Shortcut::focusDown,
+     "focusDown",
+     "Focus down",
+     Command::focus(D::down),
+     {.key = K::j, .arrow = K::downArrow}},
+    {Shortcut::focusUp,
+     "focusUp",
+     "Focus up",
+     Command::focus(D::up),
+     {.key = K::k, .arrow = K::upArrow}},
+    {Shortcut::focusRight,
+     "focusRight",
+     "Focus right",
+     Command::focus(D::right),
+     {.key = K::l, .arrow = K::rightArrow}},
+    {Shortcut::moveLeft,
+     "moveLeft",
+     "Move the window left",
+     Command::moveWindow(D::left),
+     {.key = K::h, .arrow = K::leftArrow, .shift = true}},
+    {Shortcut::moveDown,
+     "moveDown",
+     "Move the window down",
+     Command::moveWindow(D::down),
+     {.key = K::j, .arrow = K::downArrow, .shift = true}},
+    {Shortcut::moveUp,
+     "moveUp",
+     "Move the window up",
+     Command::moveWindow(D::up),
+     {.key = K::k, .arrow = K::upArrow, .shift = true}},
+    {Shortcut::moveRight,
+     "moveRight",
+     "Move the window right",
+     Command::moveWindow(D::right),
+     {.key = K::l, .arrow = K::rightArrow, .shift = true}},
+    {Shortcut::resizeLeft,
+     "resizeLeft",
+     "Move the edge left",
+     Command::resize(D::left),
+     {.key = K::h, .arrow = K::leftArrow, .secondaryHeld = true}},
+    {Shortcut::resizeDown,
+     "resizeDown",
+     "Move the edge down",
+     Command::resize(D::down),
+     {.key = K::j, .arrow = K::downArrow, .secondaryHeld = true}},
+    {Shortcut::resizeUp,
+     "resizeUp",
+     "Move the edge up",
+     Command::resize(D::up),
+     {.key = K::k, .arrow = K::upArrow, .secondaryHeld = true}},
+    {Shortcut::resizeRight,
+     "resizeRight",
+     "Move the edge right",
+     Command::resize(D::right),
+     {.key = K::l, .arrow = K::rightArrow, .secondaryHeld = true}},
+    {Shortcut::zoom, "zoom", "Fill the desktop", Command::toggleZoom(), {.key = K::f}},
+    {Shortcut::rebalance, "rebalance", "Lay out as a grid", Command::rebalance(), {.key = K::g}},
+    {Shortcut::split, "split", "Flip this split", Command::toggleSplit(), {.key = K::e}},
+    {Shortcut::rotate,
+     "rotate",
+     "Flip every split",
+     Command::rotate(),
+     {.key = K::e, .shift = true}},
+    {Shortcut::float_, "float", "Float the window", Command::toggleFloat(), {.key = K::v}},
+    {Shortcut::newTerminal, "newTerminal", "New terminal", Command::newTerminal(), {.key = K::ret}},
+    {Shortcut::launcher, "launcher", "Applications", Command::launcher(), {.key = K::space}},
+    {Shortcut::promoteToMaster,
+     "promoteToMaster",
+     "Make this the main window",
+     Command::promoteToMaster(),
+     {.key = K::m}},
+    {Shortcut::layoutMode,
+     "layoutMode",
+     "Switch this desktop's layout",
+     Command::toggleLayoutMode(),
+     {.key = K::m, .shift = true}},
+    {Shortcut::showDesktop,
+     "showDesktop",
+     "Show the desktop",
+     Command::showDesktop(),
+     {.key = K::d}},
+    {Shortcut::cheatsheet,
+     "cheatsheet",
+     "Show every shortcut",
+     Command::cheatsheet(),
+     {.key = K::slash}},
 };
-static_assert(std::size(infos) == shortcut::allCases.size());
+static_assert(std::size(shortcuts) == shortcut::count &&
+              inCaseOrder(shortcuts, &ShortcutInfo::shortcut));
 
 const ShortcutInfo& info(Shortcut shortcut) {
-    return infos[static_cast<std::size_t>(shortcut)];
+    return caseRow(shortcuts, shortcut);
 }
 
 }  // namespace
@@ -58,55 +137,11 @@ std::string title(Shortcut shortcut) {
 }
 
 Command command(Shortcut shortcut) {
-    switch (shortcut) {
-        case Shortcut::focusLeft:
-            return Command::focus(Direction::left);
-        case Shortcut::focusDown:
-            return Command::focus(Direction::down);
-        case Shortcut::focusUp:
-            return Command::focus(Direction::up);
-        case Shortcut::focusRight:
-            return Command::focus(Direction::right);
-        case Shortcut::moveLeft:
-            return Command::moveWindow(Direction::left);
-        case Shortcut::moveDown:
-            return Command::moveWindow(Direction::down);
-        case Shortcut::moveUp:
-            return Command::moveWindow(Direction::up);
-        case Shortcut::moveRight:
-            return Command::moveWindow(Direction::right);
-        case Shortcut::resizeLeft:
-            return Command::resize(Direction::left);
-        case Shortcut::resizeDown:
-            return Command::resize(Direction::down);
-        case Shortcut::resizeUp:
-            return Command::resize(Direction::up);
-        case Shortcut::resizeRight:
-            return Command::resize(Direction::right);
-        case Shortcut::zoom:
-            return Command::toggleZoom();
-        case Shortcut::rebalance:
-            return Command::rebalance();
-        case Shortcut::split:
-            return Command::toggleSplit();
-        case Shortcut::rotate:
-            return Command::rotate();
-        case Shortcut::float_:
-            return Command::toggleFloat();
-        case Shortcut::newTerminal:
-            return Command::newTerminal();
-        case Shortcut::launcher:
-            return Command::launcher();
-        case Shortcut::promoteToMaster:
-            return Command::promoteToMaster();
-        case Shortcut::layoutMode:
-            return Command::toggleLayoutMode();
-        case Shortcut::showDesktop:
-            return Command::showDesktop();
-        case Shortcut::cheatsheet:
-            return Command::cheatsheet();
-    }
-    return Command::cheatsheet();
+    return info(shortcut).command;
+}
+
+DefaultKeys defaultKeys(Shortcut shortcut) {
+    return info(shortcut).keys;
 }
 
 }  // namespace kelvo

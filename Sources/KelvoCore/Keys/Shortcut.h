@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
+#include "KelvoCore/Keys/CaseTable.h"
 #include "KelvoCore/Keys/Command.h"
 
 namespace kelvo {
@@ -37,15 +39,19 @@ enum class Shortcut {
 };
 
 namespace shortcut {
-inline constexpr std::array<Shortcut, 23> allCases = {
-    Shortcut::focusLeft,  Shortcut::focusDown,   Shortcut::focusUp,    Shortcut::focusRight,
-    Shortcut::moveLeft,   Shortcut::moveDown,    Shortcut::moveUp,     Shortcut::moveRight,
-    Shortcut::resizeLeft, Shortcut::resizeDown,  Shortcut::resizeUp,   Shortcut::resizeRight,
-    Shortcut::zoom,       Shortcut::rebalance,   Shortcut::split,      Shortcut::rotate,
-    Shortcut::float_,     Shortcut::newTerminal, Shortcut::launcher,   Shortcut::promoteToMaster,
-    Shortcut::layoutMode, Shortcut::showDesktop, Shortcut::cheatsheet,
-};
+inline constexpr std::size_t count = 23;
+inline constexpr std::array<Shortcut, count> allCases = allCasesOf<Shortcut, count>();
 }  // namespace shortcut
+
+/// The keys of a shortcut's default chords, which the configuration's modifiers complete: one
+/// key, or a letter and an arrow; with shift or not; with both modifiers (the resize family)
+/// or the primary one alone.
+struct DefaultKeys {
+    std::uint16_t key = 0;
+    std::optional<std::uint16_t> arrow = std::nullopt;
+    bool shift = false;
+    bool secondaryHeld = false;
+};
 
 /// The case name, also the shortcut's key in the configuration.
 std::string rawValue(Shortcut shortcut);
@@ -54,5 +60,6 @@ std::optional<Shortcut> shortcutFromRawValue(const std::string& raw);
 /// The title people see ("Focus left", "Move the edge up", …).
 std::string title(Shortcut shortcut);
 Command command(Shortcut shortcut);
+DefaultKeys defaultKeys(Shortcut shortcut);
 
 }  // namespace kelvo

@@ -187,8 +187,8 @@ void WorkspaceStore::pinToManagedDisplay() {
     // keyed by that display. Before the managed display can change, such a window is given
     // it explicitly, so that it stays with its tree or is re-homed together with it.
     const std::uint32_t managed = managedDisplayID();
-    for (const auto& [w, desktop] : state_.home) {
-        state_.displayHome.try_emplace(w, managed);
+    for (auto& [w, record] : state_.windows) {
+        if (!record.displayHome) record.displayHome = managed;
     }
 }
 
@@ -198,27 +198,45 @@ void WorkspaceStore::reclassifyDisplays() {
         attached.insert(d.id);
     // The managed display as the fallback of this step: it does not depend on a window.
     const std::uint32_t fallback = managedDisplayID();
-    const auto homes = state_.home;
+    std::vector<std::pair<WindowID, int>> homes;
+    for (const auto& [w, record] : state_.windows)
+        homes.emplace_back(w, record.home);
+    // Each window is judged as earlier moves have left it: ending a zoom unparks others.
     for (const auto& [w, desktop] : homes) {
-        auto current = state_.displayHome.find(w);
-        if (current != state_.displayHome.end() && attached.count(current->second)) continue;
-        if (state_.parked.count(w) || state_.inTheDock.count(w) || state_.fullScreened.count(w)) {
-            continue;
-        }
+        const WindowState* record = stateOf(w);
+        if (!record) continue;
+        const auto current = record->displayHome;
+        if (current && attached.count(*current)) continue;
+        if (record->isParked() || record->inTheDock || record->fullScreened) continue;
         std::uint32_t target = fallback;
         if (auto frame = bridge_->frame(w)) {
             if (auto holder = displayHolding(*frame)) target = *holder;
         }
-        const std::uint32_t from = current != state_.displayHome.end() ? current->second : fallback;
-        if (target != from) moveToDisplay(w, target, desktop);
+        if (target != current.value_or(fallback)) moveToDisplay(w, target, desktop);
     }
 }
 
 // ---- Panes and trees -------------------------------------------------------------------------
 
+WindowState* WorkspaceStore::stateOf(WindowID w) {
+    auto it = state_.windows.find(w);
+    return it == state_.windows.end() ? nullptr : &it->second;
+}
+
+const WindowState* WorkspaceStore::stateOf(WindowID w) const {
+    auto it = state_.windows.find(w);
+    return it == state_.windows.end() ? nullptr : &it->second;
+}
+
+WindowState& WorkspaceStore::manage(WindowID w, int desktop) {
+    WindowState& record = state_.windows[w];
+    record.home = desktop;
+    return record;
+}
+
 std::uint32_t WorkspaceStore::displayOf(WindowID w) const {
-    auto it = state_.displayHome.find(w);
-    return it == state_.displayHome.end() ? managedDisplayID() : it->second;
+    const WindowState* record = stateOf(w);
+    return record && record->displayHome ? *record->displayHome : managedDisplayID();
 }
 
 Pane WorkspaceStore::paneOf(WindowID w, int desktop) const {
@@ -226,16 +244,9 @@ Pane WorkspaceStore::paneOf(WindowID w, int desktop) const {
 }
 
 std::optional<Pane> WorkspaceStore::paneKey(WindowID w) const {
-    auto it = state_.home.find(w);
-    if (it == state_.home.end()) return std::nullopt;
-    return paneOf(w, it->second);
-}
-
-std::optional<Pane> WorkspaceStore::paneOrHomePane(WindowID w) const {
-    if (auto pane = paneKey(w)) return pane;
-    auto it = state_.home.find(w);
-    if (it == state_.home.end()) return std::nullopt;
-    return Pane{it->second, managedDisplayID()};
+    const WindowState* record = stateOf(w);
+    if (!record) return std::nullopt;
+    return paneOf(w, record->home);
 }
 
 LayoutTree WorkspaceStore::treeOf(const Pane& pane) const {
@@ -275,9 +286,9 @@ void WorkspaceStore::removeFromTree(WindowID w, int desktop) {
 void WorkspaceStore::moveToDisplay(WindowID w, std::uint32_t display, int desktop) {
     if (zoomed(desktop) == w) endZoom(desktop);
     removeFromTree(w, desktop);
-    state_.displayHome[w] = display;
+    if (WindowState* record = stateOf(w)) record->displayHome = display;
     fire(hooks.onChangedDisplay, w, display);
-    if (!state_.floating.count(w)) insertIntoTree(w, desktop, std::nullopt);
+    if (!isFloating(w)) insertIntoTree(w, desktop, std::nullopt);
 }
 
 void WorkspaceStore::endZoom(int desktop) {
@@ -297,16 +308,16 @@ void WorkspaceStore::endZoom(int desktop) {
 
 std::vector<WindowID> WorkspaceStore::windows(int desktop) const {
     std::vector<WindowID> result;
-    for (const auto& [w, home] : state_.home) {
-        if (home == desktop) result.push_back(w);
+    for (const auto& [w, record] : state_.windows) {
+        if (record.home == desktop) result.push_back(w);
     }
     return result;
 }
 
 std::vector<WindowID> WorkspaceStore::tiled(int desktop) const {
     std::vector<WindowID> result;
-    for (WindowID w : windows(desktop)) {
-        if (!state_.floating.count(w)) result.push_back(w);
+    for (const auto& [w, record] : state_.windows) {
+        if (record.home == desktop && !record.floating) result.push_back(w);
     }
     return result;
 }
@@ -315,17 +326,17 @@ std::vector<WindowID> WorkspaceStore::tiled(int desktop) const {
 
 std::map<WindowID, CGRect> WorkspaceStore::floatingFrames(int desktop) const {
     std::map<WindowID, CGRect> frames;
-    for (WindowID w : state_.floating) {
-        if (this->desktop(w) != desktop || state_.parked.count(w)) continue;
+    for (const auto& [w, record] : state_.windows) {
+        if (!record.floating || record.home != desktop || record.isParked()) continue;
         if (auto frame = bridge_->frame(w)) frames[w] = *frame;
     }
     return frames;
 }
 
 std::optional<int> WorkspaceStore::desktop(WindowID w) const {
-    auto it = state_.home.find(w);
-    if (it == state_.home.end()) return std::nullopt;
-    return it->second;
+    const WindowState* record = stateOf(w);
+    if (!record) return std::nullopt;
+    return record->home;
 }
 
 std::optional<WindowID> WorkspaceStore::zoomed(int desktop) const {
@@ -336,25 +347,26 @@ std::optional<WindowID> WorkspaceStore::zoomed(int desktop) const {
 
 std::set<int> WorkspaceStore::occupiedDesktops() const {
     std::set<int> desktops;
-    for (const auto& [w, home] : state_.home)
-        desktops.insert(home);
+    for (const auto& [w, record] : state_.windows)
+        desktops.insert(record.home);
     return desktops;
 }
 
 bool WorkspaceStore::isParked(WindowID w) const {
-    return state_.parked.count(w) > 0;
+    return is(w, &WindowState::isParked);
 }
 bool WorkspaceStore::isFullScreen(WindowID w) const {
-    return state_.fullScreened.count(w) > 0;
+    return is(w, &WindowState::fullScreened);
 }
 bool WorkspaceStore::isShowingDesktop(int desktop) const {
     return state_.showingDesktop.count(desktop) > 0;
 }
 bool WorkspaceStore::isDragging() const {
-    return !state_.dragging.empty();
+    return std::any_of(state_.windows.begin(), state_.windows.end(),
+                       [](const auto& entry) { return entry.second.dragging; });
 }
 bool WorkspaceStore::isFloating(WindowID w) const {
-    return state_.floating.count(w) > 0;
+    return is(w, &WindowState::floating);
 }
 
 std::string WorkspaceStore::stateDescription() const {
@@ -366,17 +378,12 @@ std::string WorkspaceStore::stateDescription() const {
         if (ws.empty()) continue;
         std::vector<std::string> named;
         for (WindowID w : ws) {
-            auto bundle = state_.bundleIDs.find(w);
-            named.push_back(std::to_string(w.raw) + "(" +
-                            (bundle == state_.bundleIDs.end() ? "?" : bundle->second) + ")");
+            named.push_back(std::to_string(w.raw) + "(" + bundleOf(w).value_or("?") + ")");
         }
         entries.push_back(std::to_string(d) + "=[" + spaced(named) + "]");
     }
     text << (entries.empty() ? "(none)" : spaced(entries));
 
-    std::vector<WindowID> parked;
-    for (const auto& [w, frame] : state_.parked)
-        parked.push_back(w);
     std::string zoomList = "nil";
     if (!state_.zoomedByDesktop.empty()) {
         std::vector<std::string> zooms;
@@ -389,12 +396,15 @@ std::string WorkspaceStore::stateDescription() const {
     for (const auto& e : state_.expectedFocus)
         expected.push_back(e.description());
 
-    text << "\nactive=" << activeDesktop() << " parked=[" << spaced(parked) << "] parkRefused=["
-         << spaced(state_.parkRefused) << "] parkMinimized=[" << spaced(state_.minimizedToPark)
-         << "] floating=[" << spaced(state_.floating) << "] inDock=[" << spaced(state_.inTheDock)
-         << "] zoomed=" << zoomList << " showingDesktop=[" << spaced(state_.showingDesktop)
-         << "] unmanageable=[" << spaced(reconciler_.unmanageable()) << "] expected=["
-         << spaced(expected)
+    const State& s = state_;
+    text << "\nactive=" << activeDesktop() << " parked=["
+         << spaced(s.windowsWhere(&WindowState::isParked)) << "] parkRefused=["
+         << spaced(s.windowsWhere(&WindowState::parkRefused)) << "] parkMinimized=["
+         << spaced(s.windowsWhere(&WindowState::minimizedToPark)) << "] floating=["
+         << spaced(s.windowsWhere(&WindowState::floating)) << "] inDock=["
+         << spaced(s.windowsWhere(&WindowState::inTheDock)) << "] zoomed=" << zoomList
+         << " showingDesktop=[" << spaced(state_.showingDesktop) << "] unmanageable=["
+         << spaced(reconciler_.unmanageable()) << "] expected=[" << spaced(expected)
          << "] focus=" << (state_.nativeFocus ? state_.nativeFocus->description() : "nil")
          << " switchParked=[" << spaced(state_.parkedByLastSwitch) << "]";
     return text.str();

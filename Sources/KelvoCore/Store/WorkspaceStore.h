@@ -29,6 +29,7 @@
 #include "KelvoCore/Store/VisibilityAudit.h"
 #include "KelvoCore/Store/VisibilityFinding.h"
 #include "KelvoCore/Store/WindowBridging.h"
+#include "KelvoCore/Store/WindowState.h"
 
 namespace kelvo {
 
@@ -99,31 +100,13 @@ class WorkspaceStore {
         std::optional<WindowID> window_;
     };
 
-    /// Where a window that left full screen returns: its pane, the pane's tree before the
-    /// window left and right after.
-    struct FullScreenReturn {
-        Pane pane;
-        LayoutTree before;
-        LayoutTree after;
-    };
-
-    /// The model itself, in the order the store declares it. Every map and set starts empty,
-    /// every optional absent, every flag false and every counter 0.
+    /// The model itself, in the order the store declares it; what the store knows of each
+    /// window is that window's record. Every map and set starts empty, every optional absent,
+    /// every flag false and every counter 0.
     struct State {
         std::map<Pane, LayoutTree> trees;
-        std::map<WindowID, std::uint32_t> displayHome;
         /// The keys are exactly the managed windows.
-        std::map<WindowID, int> home;
-        std::map<WindowID, std::string> bundleIDs;
-        /// Parked windows with the frame they had (or were meant to have) when parked.
-        std::map<WindowID, CGRect> parked;
-        std::set<WindowID> parkRefused;
-        std::set<WindowID> minimizedToPark;
-        std::set<WindowID> reparkedOnce;
-        std::set<WindowID> burstExempt;
-        std::set<WindowID> spentExemption;
-        std::set<WindowID> floating;
-        std::set<WindowID> tiledByHand;
+        std::map<WindowID, WindowState> windows;
         Config config;
         CGRect screen;
         std::vector<Display> displays;
@@ -143,55 +126,19 @@ class WorkspaceStore {
         std::optional<std::string> ownBundleID;
         bool auditPending = false;
         std::set<std::string> userHiddenApps;
-        /// Minimized by the user: they keep their slot and the layout pass leaves them out.
-        std::set<WindowID> inTheDock;
-        std::set<WindowID> fullScreened;
-        std::set<WindowID> settlingFromFullScreen;
-        std::map<WindowID, int> fullScreenSettleFrames;
-        std::map<WindowID, FullScreenReturn> fullScreenReturn;
-        std::set<WindowID> dragging;
-        std::set<WindowID> liveUnread;
-        std::set<WindowID> liveMoved;
         bool dragStepScheduled = false;
         int dragGeneration = 0;
-        std::set<WindowID> externalUnread;
         bool externalCheckScheduled = false;
 
-        /// Calls `visit(fieldName, container)` for every container above that is keyed by
-        /// window: the one list that removal drops a window from and that the invariant test
-        /// checks, so a new per-window container is added here and nowhere else.
-        template <class Visit>
-        void eachWindowContainer(Visit&& visit) const {
-            each(*this, visit);
-        }
-        template <class Visit>
-        void eachWindowContainer(Visit&& visit) {
-            each(*this, visit);
-        }
-
-      private:
-        template <class Self, class Visit>
-        static void each(Self& s, Visit& visit) {
-            visit("displayHome", s.displayHome);
-            visit("home", s.home);
-            visit("bundleIDs", s.bundleIDs);
-            visit("parked", s.parked);
-            visit("parkRefused", s.parkRefused);
-            visit("minimizedToPark", s.minimizedToPark);
-            visit("reparkedOnce", s.reparkedOnce);
-            visit("burstExempt", s.burstExempt);
-            visit("spentExemption", s.spentExemption);
-            visit("floating", s.floating);
-            visit("tiledByHand", s.tiledByHand);
-            visit("inTheDock", s.inTheDock);
-            visit("fullScreened", s.fullScreened);
-            visit("settlingFromFullScreen", s.settlingFromFullScreen);
-            visit("fullScreenSettleFrames", s.fullScreenSettleFrames);
-            visit("fullScreenReturn", s.fullScreenReturn);
-            visit("dragging", s.dragging);
-            visit("liveUnread", s.liveUnread);
-            visit("liveMoved", s.liveMoved);
-            visit("externalUnread", s.externalUnread);
+        /// The managed windows, ascending, whose record satisfies `holds` (a predicate or a
+        /// member of `WindowState`).
+        template <class Holds>
+        std::set<WindowID> windowsWhere(Holds&& holds) const {
+            std::set<WindowID> ids;
+            for (const auto& [w, record] : windows) {
+                if (std::invoke(holds, record)) ids.insert(ids.end(), w);
+            }
+            return ids;
         }
     };
 
@@ -339,6 +286,10 @@ class WorkspaceStore {
     CGPoint onScreen(const CGRect& rect) const;
     /// Puts every parked window back on screen; run when the process ends.
     void restoreAll();
+    /// Puts one parked window back on screen as quitting does (out of the Dock when parking
+    /// minimized it, at its remembered frame kept on its display) and ends its park; for a
+    /// window the store is about to let go of. Nothing for a window that is not parked.
+    void putBack(WindowID w);
     void windowMinimized(WindowID w);
     void windowUnminimized(WindowID w);
     void restoredFromDock(WindowID w);
@@ -455,10 +406,22 @@ class WorkspaceStore {
         if (hook) hook(std::forward<Args>(args)...);
     }
 
+    /// The window's record; none when it is not managed.
+    WindowState* stateOf(WindowID w);
+    const WindowState* stateOf(WindowID w) const;
+    /// The record of a window that lives on the desktop from now on: a new one when it was not
+    /// managed yet.
+    WindowState& manage(WindowID w, int desktop);
+    /// Whether the window is managed and its record satisfies `holds` (a predicate or a member
+    /// of `WindowState`).
+    template <class Holds>
+    bool is(WindowID w, Holds&& holds) const {
+        const WindowState* record = stateOf(w);
+        return record && std::invoke(holds, *record);
+    }
+
     std::uint32_t displayOf(WindowID w) const;
     Pane paneOf(WindowID w, int desktop) const;
-    /// The pane of the window, or its desktop's pane on the managed display.
-    std::optional<Pane> paneOrHomePane(WindowID w) const;
     LayoutTree treeOf(const Pane& pane) const;
     /// The displays a layout fills, with the managed display's frame replaced by the screen.
     std::vector<Display> layoutDisplays() const;
@@ -478,6 +441,8 @@ class WorkspaceStore {
     void reapplyForMinimums(const std::map<WindowID, CGRect>& target, std::set<WindowID>& retry,
                             int& writes, std::map<WindowID, CGRect>& previous, bool& reapplied);
     void reportQuietPass(std::size_t wanted);
+    /// The windows the reconciler found minimized in its last call go to the Dock.
+    void putMinimizedInTheDock();
     void settleExemptions(const std::set<WindowID>& retry);
     void scheduleSettle(int generation);
     bool settleFromFullScreen(WindowID w);
@@ -517,6 +482,8 @@ class WorkspaceStore {
     /// Overlaps an attached display (or, with none attached, the screen) with positive area.
     bool liesOnADisplay(const CGRect& frame) const;
     bool isMouseButtonHeld() const;
+    /// The windows whose drag flag is set, ascending, with the flag cleared on each of them.
+    std::set<WindowID> takeWindows(bool WindowState::*flag);
     /// The frame of a window that can be dragged, when the reconciler knows the window and did
     /// not place that frame itself.
     std::optional<CGRect> draggedFrame(WindowID w);

@@ -24,19 +24,18 @@ LayoutMode WorkspaceStore::layoutMode(int desktop) const {
 
 void WorkspaceStore::add(WindowID w, const std::string& bundleID, std::optional<WindowID> focused,
                          bool floating, bool minimized) {
-    if (state_.home.count(w)) return;
+    if (desktop(w)) return;
     const int active = activeDesktop();
     reveal(active);
-    state_.home[w] = active;
-    state_.bundleIDs[w] = bundleID;
+    manage(w, active).bundleID = bundleID;
     fire(hooks.onAdopted, w);
     if (auto pointer = pointerDisplay()) {
-        state_.displayHome[w] = *pointer;
+        stateOf(w)->displayHome = *pointer;
     } else {
         assignDisplayFromFrame(w);
     }
     if (floating) {
-        state_.floating.insert(w);
+        stateOf(w)->floating = true;
         centreIfStranded(w);
     } else {
         insertIntoTree(w, active, focused);
@@ -51,7 +50,7 @@ void WorkspaceStore::add(WindowID w, const std::string& bundleID, std::optional<
 
 void WorkspaceStore::assignDisplayFromFrame(WindowID w) {
     if (auto frame = bridge_->frame(w)) {
-        if (auto holder = displayHolding(*frame)) state_.displayHome[w] = *holder;
+        if (auto holder = displayHolding(*frame)) stateOf(w)->displayHome = *holder;
     }
 }
 
@@ -84,9 +83,8 @@ void WorkspaceStore::adopt(const std::vector<AdoptionRecord>& records,
             adoptUnrestored(record, active, tiling, unminimize);
         }
     }
-    for (WindowID w : tiling) {
-        if (!state_.spentExemption.count(w)) state_.burstExempt.insert(w);
-    }
+    for (WindowID w : tiling)
+        stateOf(w)->exemptForBurst();
     fitAtLaunch(tiling, unminimize, active);
     placeAdopted(tiling, active);
 
@@ -104,7 +102,7 @@ void WorkspaceStore::adopt(const std::vector<AdoptionRecord>& records,
 
 void WorkspaceStore::adoptRestored(const AdoptionRecord& record, int active,
                                    std::vector<WindowID>& unminimize) {
-    state_.bundleIDs[record.id] = record.bundleID;
+    stateOf(record.id)->bundleID = record.bundleID;
     fire(hooks.onAdopted, record.id);
     if (record.minimized && desktop(record.id) == active && !contains(unminimize, record.id)) {
         unminimize.push_back(record.id);
@@ -124,18 +122,17 @@ void WorkspaceStore::adoptUnrestored(const AdoptionRecord& record, int active,
         if (zoomed(*formerHome) == w) endZoom(*formerHome);
         removeFromTree(w, *formerHome);
     }
-    state_.home[w] = active;
-    state_.bundleIDs[w] = record.bundleID;
+    manage(w, active).bundleID = record.bundleID;
     if (!formerHome) {
         fire(hooks.onAdopted, w);
         assignDisplayFromFrame(w);
         if (record.floating) {
-            state_.floating.insert(w);
+            stateOf(w)->floating = true;
             centreIfStranded(w);
         }
         if (record.minimized) unminimize.push_back(w);
     }
-    if (!state_.floating.count(w)) tiling.push_back(w);
+    if (!isFloating(w)) tiling.push_back(w);
 }
 
 void WorkspaceStore::fitAtLaunch(std::vector<WindowID>& tiling,
@@ -143,7 +140,7 @@ void WorkspaceStore::fitAtLaunch(std::vector<WindowID>& tiling,
     const std::set<WindowID> minimized(unminimize.begin(), unminimize.end());
     std::set<WindowID> taken;
     for (const LaunchFit::Finding& finding : oversizedAtLaunch(tiling, minimized)) {
-        state_.floating.insert(finding.id);
+        stateOf(finding.id)->floating = true;
         fire(hooks.onFloatedAtLaunch, finding.id, finding.current, finding.slot);
         stashUntileable(finding.id, active);
         taken.insert(finding.id);
@@ -234,7 +231,7 @@ bool WorkspaceStore::stashUntileable(WindowID w, int from) {
     move(w, target, /*asCommand=*/false);
     if (desktop(w) != target) return false;
     reconciler_.forget(w);
-    state_.floating.erase(w);
+    stateOf(w)->floating = false;
     if (!isLeafOf(treeOf(paneOf(w, target)), w)) insertIntoTree(w, target, std::nullopt);
     fire(hooks.onStashed, w, target);
     if (target == activeDesktop()) applyLayout();
@@ -247,12 +244,11 @@ void WorkspaceStore::move(WindowID w, int desktop, bool asCommand) {
     if (zoomed(*from) == w) endZoom(*from);
     reveal(desktop);
     removeFromTree(w, *from);
+    WindowState& record = *stateOf(w);
     // A full-screen window rejoins a tree, the new desktop's, only when it leaves full screen.
-    state_.fullScreenReturn.erase(w);
-    if (!state_.floating.count(w) && !state_.fullScreened.count(w)) {
-        insertIntoTree(w, desktop, std::nullopt);
-    }
-    state_.home[w] = desktop;
+    record.fullScreenReturn.reset();
+    if (!record.floating && !record.fullScreened) insertIntoTree(w, desktop, std::nullopt);
+    record.home = desktop;
     endShowDesktopIfEmpty(*from);
 
     const bool toActive = desktop == activeDesktop();
@@ -268,7 +264,7 @@ void WorkspaceStore::move(WindowID w, int desktop, bool asCommand) {
     applyLayoutForCommand(w, /*now=*/false);
     if (toActive) {
         issueFocus(w);
-        raiseFloating(state_.floating.count(w) ? std::optional<WindowID>(w) : std::nullopt);
+        raiseFloating(isFloating(w) ? std::optional<WindowID>(w) : std::nullopt);
     }
 }
 
@@ -324,7 +320,7 @@ WorkspaceStore::SuccessorFocus WorkspaceStore::remove(WindowID w) {
 void WorkspaceStore::purge(WindowID w) {
     // A window number the window server hands out again must start clean, with no display,
     // full-screen or drag state of the window that had it before.
-    state_.eachWindowContainer([w](const char*, auto& container) { container.erase(w); });
+    state_.windows.erase(w);
     reconciler_.forget(w);
     if (state_.parkedKeyWindow == w) state_.parkedKeyWindow.reset();
     forgetExpectedWindow(w);
@@ -351,12 +347,9 @@ void WorkspaceStore::applicationUnhidden(const std::string& bundleID) {
     // those of a desktop that is shown are part of what must be visible, and leave the corner
     // for the pass to place them (otherwise the pass and the park would pull them both ways).
     std::vector<WindowID> back;
-    for (const auto& [w, desktop] : state_.home) {
-        auto bundle = state_.bundleIDs.find(w);
-        if (bundle == state_.bundleIDs.end() || bundle->second != bundleID || !isParked(w)) {
-            continue;
-        }
-        const std::vector<WindowID> shown = shownIntent(desktop);
+    for (const auto& [w, record] : state_.windows) {
+        if (record.bundleID != bundleID || !record.isParked()) continue;
+        const std::vector<WindowID> shown = shownIntent(record.home);
         if (std::find(shown.begin(), shown.end(), w) != shown.end()) back.push_back(w);
     }
     unpark(back, /*deferringMinimized=*/false);
@@ -367,9 +360,9 @@ void WorkspaceStore::unhideExternallyHiddenApps() {
     std::set<std::string> seen;
     const int active = activeDesktop();
     for (WindowID w : visibleIntent(active)) {
-        auto bundle = state_.bundleIDs.find(w);
-        if (bundle == state_.bundleIDs.end()) continue;
-        const std::string& b = bundle->second;
+        const auto bundle = bundleOf(w);
+        if (!bundle) continue;
+        const std::string& b = *bundle;
         if (!seen.insert(b).second || state_.userHiddenApps.count(b)) continue;
         if (bridge_->isApplicationHidden(b)) {
             fire(hooks.onExternalUnhide, b, active);

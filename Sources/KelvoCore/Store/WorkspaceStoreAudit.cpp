@@ -81,10 +81,7 @@ VisibilityRepair WorkspaceStore::repairInvisible(WindowID w, const std::string& 
 
 VisibilityRepair WorkspaceStore::rearm(WindowID w) {
     // Out of the park bookkeeping altogether, so that no later park retry sends it back.
-    state_.parked.erase(w);
-    state_.parkRefused.erase(w);
-    state_.minimizedToPark.erase(w);
-    state_.reparkedOnce.erase(w);
+    if (WindowState* record = stateOf(w)) record->parked.reset();
     reconciler_.forget(w);
     if (!isFloating(w)) return VisibilityRepair::rearmed;
     if (auto frame = bridge_->frame(w)) {

@@ -15,7 +15,7 @@ std::optional<WindowID> onlyIf(bool condition, WindowID w) {
 }  // namespace
 
 bool WorkspaceStore::changeTree(WindowID w, const std::function<void(LayoutTree&)>& change) {
-    const auto pane = paneOrHomePane(w);
+    const auto pane = paneKey(w);
     if (!pane) return false;
     auto it = state_.trees.find(*pane);
     if (it != state_.trees.end()) change(it->second);
@@ -38,7 +38,7 @@ void WorkspaceStore::resizeWindow(WindowID w, Direction direction) {
 }
 
 void WorkspaceStore::toggleSplit(WindowID w) {
-    if (state_.floating.count(w)) return;
+    if (isFloating(w)) return;
     const bool managed = changeTree(w, [w](LayoutTree& tree) { tree.toggleSplit(w); });
     if (managed) applyLayoutForCommand(w, /*now=*/false);
 }
@@ -51,14 +51,14 @@ void WorkspaceStore::rotate() {
 }
 
 void WorkspaceStore::promoteToMaster(WindowID w) {
-    if (state_.floating.count(w)) return;
+    if (isFloating(w)) return;
     const bool managed = changeTree(w, [w](LayoutTree& tree) { tree.promoteToMaster(w); });
     if (managed) applyLayoutForCommand(w, /*now=*/false);
 }
 
 void WorkspaceStore::toggleZoom(WindowID w) {
     const auto d = desktop(w);
-    if (!d || state_.floating.count(w)) return;
+    if (!d || isFloating(w)) return;
     const auto before = zoomed(*d);
     if (before) endZoom(*d);
     if (before != w) state_.zoomedByDesktop[*d] = w;
@@ -69,30 +69,31 @@ void WorkspaceStore::toggleZoom(WindowID w) {
         park(others);
     }
     issueFocus(w);
-    raiseFloating(onlyIf(state_.floating.count(w) > 0, w));
+    raiseFloating(onlyIf(isFloating(w), w));
 }
 
 void WorkspaceStore::toggleFloat(WindowID w, std::optional<WindowID> focused) {
     const auto d = desktop(w);
     if (!d) return;
-    if (state_.floating.count(w)) {
-        state_.floating.erase(w);
+    WindowState& record = *stateOf(w);
+    if (record.floating) {
+        record.floating = false;
         reconciler_.forget(w);
-        state_.spentExemption.erase(w);
-        state_.tiledByHand.insert(w);
+        record.clearSpentExemption();
+        record.tiledByHand = true;
         // A full-screen window rejoins its tree when it leaves full screen.
-        if (!state_.fullScreened.count(w)) insertIntoTree(w, *d, focused);
+        if (!record.fullScreened) insertIntoTree(w, *d, focused);
     } else {
         if (zoomed(*d) == w) endZoom(*d);
-        state_.floating.insert(w);
+        record.floating = true;
         removeFromTree(w, *d);
         // Floating, it has no place to return to when it leaves full screen.
-        state_.fullScreenReturn.erase(w);
+        record.fullScreenReturn.reset();
     }
     applyLayoutForCommand(w, /*now=*/true);
-    if (focused == w && state_.home.count(w)) {
+    if (focused == w && desktop(w)) {
         issueFocus(w);
-        raiseFloating(onlyIf(state_.floating.count(w) > 0, w));
+        raiseFloating(onlyIf(isFloating(w), w));
     }
 }
 
@@ -160,7 +161,7 @@ void WorkspaceStore::rebalance() {
     // Learned size floors and strikes start afresh.
     for (WindowID w : windows(active)) {
         reconciler_.forget(w);
-        state_.spentExemption.erase(w);
+        stateOf(w)->clearSpentExemption();
     }
     endZoom(active);
     rebuildPanes(active, tiledHere);
@@ -170,7 +171,7 @@ void WorkspaceStore::rebalance() {
 std::vector<WindowID> WorkspaceStore::rebuildable(int desktop) const {
     // A full-screen window is out of its tree until it comes back.
     std::vector<WindowID> result = tiled(desktop);
-    std::erase_if(result, [this](WindowID w) { return state_.fullScreened.count(w) > 0; });
+    std::erase_if(result, [this](WindowID w) { return isFullScreen(w); });
     return result;
 }
 

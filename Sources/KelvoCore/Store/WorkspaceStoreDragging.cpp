@@ -73,23 +73,24 @@ std::map<WindowID, CGRect> dragSlots(const WorkspaceStore& store, int desktop) {
 // ---- Entry -----------------------------------------------------------------------------------
 
 void WorkspaceStore::windowFrameChanged(WindowID w) {
-    if (state_.fullScreened.count(w)) {
+    if (isFullScreen(w)) {
         fullScreenChanged(w, bridge_->frame(w));
         return;
     }
-    if (state_.settlingFromFullScreen.count(w) && settleFromFullScreen(w)) return;
+    if (is(w, &WindowState::settlingFromFullScreen) && settleFromFullScreen(w)) return;
     if (isParked(w)) {
         healPark(w);
         return;
     }
     if (!canDrag(w)) return;
-    if (queries.isMouseButtonDown && !queries.isMouseButtonDown() && !state_.dragging.count(w)) {
-        state_.externalUnread.insert(w);
+    WindowState& record = *stateOf(w);
+    if (queries.isMouseButtonDown && !queries.isMouseButtonDown() && !record.dragging) {
+        record.externalUnread = true;
         queueDragStep(state_.externalCheckScheduled, &WorkspaceStore::checkExternalFrames);
         return;
     }
-    state_.dragging.insert(w);
-    state_.liveUnread.insert(w);
+    record.dragging = true;
+    record.liveUnread = true;
     state_.dragGeneration += 1;
     queueDragStep(state_.dragStepScheduled, &WorkspaceStore::liveDragStep);
     scheduleSettle(state_.dragGeneration);
@@ -128,14 +129,22 @@ bool WorkspaceStore::isMouseButtonHeld() const {
     return queries.isMouseButtonDown && queries.isMouseButtonDown();
 }
 
+std::set<WindowID> WorkspaceStore::takeWindows(bool WindowState::*flag) {
+    std::set<WindowID> taken;
+    for (auto& [w, record] : state_.windows) {
+        if (std::exchange(record.*flag, false)) taken.insert(taken.end(), w);
+    }
+    return taken;
+}
+
 // ---- Which frames count ----------------------------------------------------------------------
 
 bool WorkspaceStore::canDrag(WindowID w) const {
     const auto home = desktop(w);
     if (!home || *home != activeDesktop()) return false;
-    if (isFloating(w) || isParked(w) || state_.inTheDock.count(w)) return false;
+    if (isFloating(w) || isParked(w) || is(w, &WindowState::inTheDock)) return false;
     if (zoomed(*home) || isShowingDesktop(*home)) return false;
-    const auto tree = state_.trees.find(*paneOrHomePane(w));
+    const auto tree = state_.trees.find(*paneKey(w));
     return tree != state_.trees.end() && isLeafOf(tree->second, w);
 }
 
@@ -244,7 +253,7 @@ bool WorkspaceStore::rearrange(WindowID w, const CGRect& droppedAt) {
 // ---- Live step -------------------------------------------------------------------------------
 
 void WorkspaceStore::liveDragStep() {
-    const std::set<WindowID> unread = std::exchange(state_.liveUnread, {});
+    const std::set<WindowID> unread = takeWindows(&WindowState::liveUnread);
     std::set<WindowID> held;
     bool dividerMoved = false;
     for (WindowID w : unread) {
@@ -266,7 +275,7 @@ void WorkspaceStore::liveDragStep() {
                 hideDropTarget();
             }
         } else if (moveDividers(w, *frame)) {
-            state_.liveMoved.insert(w);
+            stateOf(w)->liveMoved = true;
             dividerMoved = true;
         }
     }
@@ -274,7 +283,7 @@ void WorkspaceStore::liveDragStep() {
     // The neighbours follow the dragged edge while the user still holds it.
     std::map<WindowID, CGRect> followers = visibleLayout();
     std::erase_if(followers, [&](const auto& entry) {
-        return held.count(entry.first) > 0 || state_.inTheDock.count(entry.first) > 0;
+        return held.count(entry.first) > 0 || is(entry.first, &WindowState::inTheDock);
     });
     std::set<WindowID> exempt;
     for (const auto& [w, rect] : followers)
@@ -291,9 +300,9 @@ void WorkspaceStore::hideDropTarget() {
 // ---- Settle ----------------------------------------------------------------------------------
 
 void WorkspaceStore::settleDrag() {
-    const std::set<WindowID> dragged = std::exchange(state_.dragging, {});
+    const std::set<WindowID> dragged = takeWindows(&WindowState::dragging);
     hideDropTarget();
-    state_.liveUnread.clear();
+    takeWindows(&WindowState::liveUnread);
 
     std::optional<WindowID> target;
     bool strayed = false;
@@ -310,15 +319,15 @@ void WorkspaceStore::settleDrag() {
         if (settleDraggedWindow(w, *frame)) target = w;
     }
 
+    const std::set<WindowID> liveMoved = takeWindows(&WindowState::liveMoved);
     if (!target) {
-        for (auto it = state_.liveMoved.rbegin(); it != state_.liveMoved.rend(); ++it) {
+        for (auto it = liveMoved.rbegin(); it != liveMoved.rend(); ++it) {
             if (canDrag(*it)) {
                 target = *it;
                 break;
             }
         }
     }
-    state_.liveMoved.clear();
     if (!target) {
         // Only a window dropped off every display is put back at once; others wait for the
         // next pass, where they were dropped.
@@ -341,7 +350,7 @@ bool WorkspaceStore::settleDraggedWindow(WindowID w, const CGRect& frame) {
     const bool carried = before && isCarry(*before, frame);
     if (carried ? rearrange(w, frame) : moveDividers(w, frame)) return true;
     // A pull whose divider already followed it live is resolved: nothing is left to move.
-    if (carried || !state_.liveMoved.count(w)) reportUnresolved(w, before, frame);
+    if (carried || !is(w, &WindowState::liveMoved)) reportUnresolved(w, before, frame);
     return false;
 }
 
@@ -367,7 +376,7 @@ std::string WorkspaceStore::brief(const CGRect& rect) {
 // ---- External changes ------------------------------------------------------------------------
 
 void WorkspaceStore::checkExternalFrames() {
-    const std::set<WindowID> unread = std::exchange(state_.externalUnread, {});
+    const std::set<WindowID> unread = takeWindows(&WindowState::externalUnread);
     bool changed = false;
     for (WindowID w : unread) {
         if (!canDrag(w)) continue;

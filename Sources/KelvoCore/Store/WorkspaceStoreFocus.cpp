@@ -94,7 +94,7 @@ bool WorkspaceStore::consumeExpectations(const std::string& bundleID) {
 
 std::optional<WorkspaceStore::FocusResponse> WorkspaceStore::focusResponse(
     WindowID to, std::optional<WindowID> focused) {
-    if (!state_.home.count(to)) return std::nullopt;
+    if (!desktop(to)) return std::nullopt;
     const bool expected = (state_.nativeFocus && state_.nativeFocus->window == to) ||
                           std::any_of(state_.expectedFocus.begin(), state_.expectedFocus.end(),
                                       [to](const ExpectedFocus& e) { return e.window == to; });
@@ -122,13 +122,13 @@ bool WorkspaceStore::isShownOnActiveDesktop(WindowID w) const {
 }
 
 std::optional<std::string> WorkspaceStore::bundleOf(WindowID w) const {
-    auto it = state_.bundleIDs.find(w);
-    if (it == state_.bundleIDs.end()) return std::nullopt;
-    return it->second;
+    const WindowState* record = stateOf(w);
+    if (!record) return std::nullopt;
+    return record->bundleID;
 }
 
 void WorkspaceStore::focusWindow(WindowID w, bool raising) {
-    if (!state_.home.count(w)) return;
+    if (!desktop(w)) return;
     issueFocus(w);
     if (raising) raiseFloating(isFloating(w) ? std::optional<WindowID>(w) : std::nullopt);
 }
@@ -148,7 +148,7 @@ std::optional<WindowID> WorkspaceStore::windowToFollow(
     if (bundleID == state_.ownBundleID || !state_.config.followActivationToDesktop) {
         return std::nullopt;
     }
-    if (focusedWindow && !state_.home.count(*focusedWindow)) return std::nullopt;
+    if (focusedWindow && !desktop(*focusedWindow)) return std::nullopt;
     const std::map<WindowID, int> ofApp = windowsOf(bundleID);
     if (ofApp.empty()) return std::nullopt;
     const int active = activeDesktop();
@@ -167,9 +167,8 @@ std::optional<int> WorkspaceStore::followActivation(WindowID w) {
 
 std::map<WindowID, int> WorkspaceStore::windowsOf(const std::string& bundleID) const {
     std::map<WindowID, int> found;
-    for (const auto& [w, home] : state_.home) {
-        auto bundle = state_.bundleIDs.find(w);
-        if (bundle != state_.bundleIDs.end() && bundle->second == bundleID) found[w] = home;
+    for (const auto& [w, record] : state_.windows) {
+        if (record.bundleID == bundleID) found[w] = record.home;
     }
     return found;
 }
@@ -189,7 +188,7 @@ std::optional<WindowID> WorkspaceStore::launcherTarget(const std::string& bundle
 LauncherAction WorkspaceStore::launcherAction(const std::string& bundleID, bool isRunning,
                                               LauncherRequest request) const {
     if (const auto target = launcherTarget(bundleID)) {
-        const int home = state_.home.at(*target);
+        const int home = *desktop(*target);
         if (home == activeDesktop()) return LauncherAction::focus(*target);
         if (request == LauncherRequest::bringHere) return LauncherAction::bringHere(*target);
         return LauncherAction::goTo(home, *target);
@@ -227,7 +226,7 @@ std::optional<WindowID> WorkspaceStore::targetWindow(std::optional<WindowID> pre
 void WorkspaceStore::raiseFloating(std::optional<WindowID> topmost) {
     const int active = activeDesktop();
     bool topmostShown = false;
-    for (WindowID w : state_.floating) {
+    for (WindowID w : state_.windowsWhere(&WindowState::floating)) {
         if (desktop(w) != active || isParked(w)) continue;
         if (w == topmost) {
             topmostShown = true;
@@ -247,7 +246,7 @@ std::optional<WindowID> WorkspaceStore::focusNeighbour(WindowID w, Direction dir
 
     std::optional<WindowID> inTree;
     if (!isFloating(w)) {
-        if (auto pane = paneOrHomePane(w); pane && state_.trees.count(*pane)) {
+        if (auto pane = paneKey(w); pane && state_.trees.count(*pane)) {
             inTree = state_.trees.at(*pane).neighbour(w, state_.screen, direction);
         }
     }

@@ -1,6 +1,7 @@
 // Full screen.
 
 #include <cmath>
+#include <utility>
 
 #include "KelvoCore/Store/WorkspaceStore.h"
 
@@ -15,14 +16,15 @@ bool WorkspaceStore::couldBeFullScreen(const CGRect& frame) const {
 }
 
 bool WorkspaceStore::fullScreenChanged(WindowID w, std::optional<CGRect> frame) {
-    if (!state_.home.count(w)) return false;
+    const auto home = desktop(w);
+    if (!home) return false;
     const bool was = isFullScreen(w);
     // Only a plausible frame, or a window already full screen, is worth a query.
     if (!was && !(frame && couldBeFullScreen(*frame))) return false;
     const bool is = bridge_->isWindowFullScreen(w);
     if (is == was) return is;
     if (is) {
-        enterFullScreen(w, state_.home.at(w));
+        enterFullScreen(w, *home);
         applyLayout();
     } else {
         leaveFullScreen(w);
@@ -31,28 +33,28 @@ bool WorkspaceStore::fullScreenChanged(WindowID w, std::optional<CGRect> frame) 
 }
 
 void WorkspaceStore::enterFullScreen(WindowID w, int desktop) {
-    state_.fullScreened.insert(w);
+    if (WindowState* record = stateOf(w)) record->fullScreened = true;
     if (zoomed(desktop) == w) endZoom(desktop);
     const Pane pane = paneOf(w, desktop);
     const auto stored = state_.trees.find(pane);
     const bool wasLeaf = stored != state_.trees.end() && isLeafOf(stored->second, w);
     const LayoutTree before = wasLeaf ? stored->second : LayoutTree();
     removeFromTree(w, desktop);
-    if (wasLeaf) state_.fullScreenReturn[w] = FullScreenReturn{pane, before, treeOf(pane)};
+    WindowState* record = stateOf(w);
+    if (wasLeaf && record) {
+        record->fullScreenReturn = WindowState::FullScreenReturn{pane, before, treeOf(pane)};
+    }
     fire(hooks.onFullScreenChanged, w, true);
 }
 
 void WorkspaceStore::leaveFullScreen(WindowID w) {
-    state_.fullScreened.erase(w);
-    state_.settlingFromFullScreen.insert(w);
-    state_.fullScreenSettleFrames[w] = 0;
-    std::optional<FullScreenReturn> record;
-    if (auto found = state_.fullScreenReturn.find(w); found != state_.fullScreenReturn.end()) {
-        record = found->second;
-        state_.fullScreenReturn.erase(found);
-    }
+    WindowState& state = *stateOf(w);
+    state.fullScreened = false;
+    state.fullScreenSettleFrames = 0;
+    const std::optional<WindowState::FullScreenReturn> record =
+        std::exchange(state.fullScreenReturn, std::nullopt);
     if (!isFloating(w)) {
-        const int home = state_.home.at(w);
+        const int home = state.home;
         const Pane pane = paneOf(w, home);
         const auto stored = state_.trees.find(pane);
         // The old tree comes back only to the pane it was taken from, and only when nothing
@@ -70,15 +72,14 @@ void WorkspaceStore::leaveFullScreen(WindowID w) {
 
 bool WorkspaceStore::settleFromFullScreen(WindowID w) {
     const auto endSettling = [this, w] {
-        state_.settlingFromFullScreen.erase(w);
-        state_.fullScreenSettleFrames.erase(w);
+        if (WindowState* record = stateOf(w)) record->fullScreenSettleFrames.reset();
     };
     if (isMouseButtonHeld()) {
         // The user has taken hold of it: from now on its frame changes are drags again.
         endSettling();
         return false;
     }
-    const int seen = ++state_.fullScreenSettleFrames[w];
+    const int seen = ++*stateOf(w)->fullScreenSettleFrames;
     if (seen >= fullScreenSettleLimit) {
         endSettling();
         return true;

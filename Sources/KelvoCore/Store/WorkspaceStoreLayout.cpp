@@ -37,6 +37,18 @@ void WorkspaceStore::applyLayoutNow() {
     runLayoutPass({});
 }
 
+void WorkspaceStore::applyLayoutForCommand(std::optional<WindowID> target, bool now) {
+    if (target) reconciler_.resetAttempts(*target);
+    // The burst of writes a command causes does not count refusals against these windows.
+    for (WindowID w : tiled(activeDesktop()))
+        stateOf(w)->exemptForBurst();
+    if (now) {
+        applyLayoutNow();
+    } else {
+        applyLayout();
+    }
+}
+
 // ---- Wanted frames ---------------------------------------------------------------------------
 
 std::map<WindowID, CGSize> WorkspaceStore::paneMinimums() const {
@@ -98,7 +110,7 @@ void WorkspaceStore::dropMinimizedFromTarget(std::map<WindowID, CGRect>& target,
                                              const std::set<WindowID>& justRead) {
     for (auto it = target.begin(); it != target.end();) {
         const WindowID w = it->first;
-        if (!state_.inTheDock.count(w)) {
+        if (!is(w, &WindowState::inTheDock)) {
             ++it;
         } else if (justRead.count(w) || bridge_->isWindowMinimized(w)) {
             it = target.erase(it);
@@ -115,11 +127,11 @@ void WorkspaceStore::runLayoutPass(const std::set<WindowID>& justRead) {
     std::map<WindowID, CGRect> target = visibleLayout();
     dropMinimizedFromTarget(target, justRead);
 
-    std::set<WindowID> retry = reconciler_.apply(target, state_.burstExempt);
+    std::set<WindowID> retry =
+        reconciler_.apply(target, state_.windowsWhere(&WindowState::burstExempt));
     int writes = reconciler_.writesInLastPass();
     const std::set<WindowID> abandoned = reconciler_.abandonedInLastPass();
-    state_.inTheDock.insert(reconciler_.minimizedInLastPass().begin(),
-                            reconciler_.minimizedInLastPass().end());
+    putMinimizedInTheDock();
 
     std::map<WindowID, CGRect> previous = target;
     bool reapplied = false;
@@ -147,7 +159,7 @@ void WorkspaceStore::reapplyForMinimums(const std::map<WindowID, CGRect>& target
     int rounds = 0;
     do {
         if (floatForMinimum(activeDesktop())) {
-            std::erase_if(retry, [this](WindowID w) { return state_.floating.count(w) > 0; });
+            std::erase_if(retry, [this](WindowID w) { return isFloating(w); });
         }
         if (rounds == maxMinimumRounds) {
             applyLayout();
@@ -157,7 +169,7 @@ void WorkspaceStore::reapplyForMinimums(const std::map<WindowID, CGRect>& target
         reapplied = true;
         std::map<WindowID, CGRect> next = visibleLayout();
         std::erase_if(
-            next, [this](const auto& entry) { return state_.inTheDock.count(entry.first) > 0; });
+            next, [this](const auto& entry) { return is(entry.first, &WindowState::inTheDock); });
         std::map<WindowID, CGRect> changed;
         std::set<WindowID> changedIDs;
         for (const auto& [w, r] : next) {
@@ -172,8 +184,7 @@ void WorkspaceStore::reapplyForMinimums(const std::map<WindowID, CGRect>& target
         // Writes made inside the pass never strike.
         retry.merge(reconciler_.apply(changed, changedIDs));
         writes += reconciler_.writesInLastPass();
-        state_.inTheDock.insert(reconciler_.minimizedInLastPass().begin(),
-                                reconciler_.minimizedInLastPass().end());
+        putMinimizedInTheDock();
     } while (!reconciler_.clampedInLastPass().empty());
 
     // Keep only what is still off its wanted position now.
@@ -199,15 +210,15 @@ void WorkspaceStore::reportQuietPass(std::size_t wanted) {
          spacedIDs(reconciler_.abandonedSkipInLastPass()));
 }
 
-void WorkspaceStore::settleExemptions(const std::set<WindowID>& retry) {
-    for (WindowID w : state_.burstExempt) {
-        if (retry.count(w)) {
-            state_.spentExemption.insert(w);
-        } else {
-            state_.spentExemption.erase(w);
-        }
+void WorkspaceStore::putMinimizedInTheDock() {
+    for (WindowID w : reconciler_.minimizedInLastPass()) {
+        if (WindowState* record = stateOf(w)) record->inTheDock = true;
     }
-    state_.burstExempt.clear();
+}
+
+void WorkspaceStore::settleExemptions(const std::set<WindowID>& retry) {
+    for (auto& [w, record] : state_.windows)
+        record.endBurst(retry.count(w) > 0);
 }
 
 // ---- Windows that cannot be tiled ------------------------------------------------------------
@@ -220,10 +231,9 @@ bool WorkspaceStore::floatForMinimum(int desktop) {
         return false;
     }
     std::map<WindowID, CGSize> minimums = paneMinimums();
-    std::erase_if(minimums,
-                  [this](const auto& entry) { return state_.floating.count(entry.first) > 0; });
+    std::erase_if(minimums, [this](const auto& entry) { return isFloating(entry.first); });
     const double tolerance = reconciler_.tolerance();
-    const auto eligible = [this](WindowID w) { return !state_.tiledByHand.count(w); };
+    const auto eligible = [this](WindowID w) { return !is(w, &WindowState::tiledByHand); };
     const std::vector<WindowID> toFloat =
         it->second.windowsToFloat(minimums, state_.screen, tolerance, eligible);
     if (toFloat.empty()) return false;
@@ -236,7 +246,7 @@ bool WorkspaceStore::floatForMinimum(int desktop) {
         return true;
     }
     for (WindowID w : toFloat) {
-        if (this->desktop(w) != desktop || state_.floating.count(w)) continue;
+        if (this->desktop(w) != desktop || isFloating(w)) continue;
         floatAndCentre(w);
         auto floor = reconciler_.clampedSizes().find(w);
         fire(hooks.onFloatedForMinimum, w,
@@ -247,9 +257,9 @@ bool WorkspaceStore::floatForMinimum(int desktop) {
 }
 
 void WorkspaceStore::floatAndCentre(WindowID w) {
-    const int home = state_.home.at(w);
+    const int home = *desktop(w);
     if (zoomed(home) == w) endZoom(home);
-    state_.floating.insert(w);
+    stateOf(w)->floating = true;
     removeFromTree(w, home);
     if (auto frame = bridge_->frame(w)) bridge_->setFrame(centredOnScreen(frame->size), w);
 }
@@ -257,16 +267,13 @@ void WorkspaceStore::floatAndCentre(WindowID w) {
 void WorkspaceStore::giveUp(const std::set<WindowID>& abandoned) {
     for (WindowID w : abandoned) {
         auto home = desktop(w);
-        if (!home || state_.floating.count(w)) continue;
+        if (!home || isFloating(w)) continue;
         if (bridge_->isWindowFullScreen(w)) {
             enterFullScreen(w, *home);
             continue;
         }
         floatAndCentre(w);
-        auto bundle = state_.bundleIDs.find(w);
-        fire(hooks.onGaveUp, w,
-             bundle == state_.bundleIDs.end() ? std::nullopt
-                                              : std::optional<std::string>(bundle->second));
+        fire(hooks.onGaveUp, w, bundleOf(w));
         stashUntileable(w, *home);
     }
     applyLayout();

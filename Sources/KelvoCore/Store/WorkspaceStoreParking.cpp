@@ -1,6 +1,7 @@
 // Desktop switching, show desktop and parking.
 
 #include <algorithm>
+#include <utility>
 
 #include "KelvoCore/Store/WorkspaceStore.h"
 
@@ -25,9 +26,7 @@ CGPoint keptInside(const CGRect& rect, const CGRect& area) {
 std::vector<WindowID> WorkspaceStore::visibleIntent(int desktop) const {
     if (isShowingDesktop(desktop)) return {};
     const auto hiddenByUser = [this](WindowID w) {
-        auto bundle = state_.bundleIDs.find(w);
-        return state_.userHiddenApps.count(bundle == state_.bundleIDs.end() ? "" : bundle->second) >
-               0;
+        return state_.userHiddenApps.count(bundleOf(w).value_or("")) > 0;
     };
     if (auto z = zoomed(desktop)) {
         if (hiddenByUser(*z)) return {};
@@ -69,8 +68,8 @@ void WorkspaceStore::switchTo(int desktop, std::optional<WindowID> focusing) {
 
     std::set<std::string> parkedApps;
     for (WindowID w : outgoing) {
-        auto bundle = state_.bundleIDs.find(w);
-        if (isParked(w) && bundle != state_.bundleIDs.end()) parkedApps.insert(bundle->second);
+        const auto bundle = bundleOf(w);
+        if (isParked(w) && bundle) parkedApps.insert(*bundle);
     }
     state_.parkedByLastSwitch.clear();
     state_.switchFocusBundle.reset();
@@ -96,10 +95,9 @@ void WorkspaceStore::focusAfterSwitch(int desktop, std::uint32_t display,
         return;
     }
     issueFocus(*target);
-    auto bundle = state_.bundleIDs.find(*target);
-    if (bundle != state_.bundleIDs.end()) {
-        state_.switchFocusBundle = bundle->second;
-        parkedApps.erase(bundle->second);
+    if (const auto bundle = bundleOf(*target)) {
+        state_.switchFocusBundle = *bundle;
+        parkedApps.erase(*bundle);
     }
     state_.parkedByLastSwitch = std::move(parkedApps);
     raiseFloating(target == focusing ? focusing : std::nullopt);
@@ -142,43 +140,30 @@ void WorkspaceStore::endShowDesktopIfEmpty(int desktop) {
     if (windows(desktop).empty()) state_.showingDesktop.erase(desktop);
 }
 
-void WorkspaceStore::applyLayoutForCommand(std::optional<WindowID> target, bool now) {
-    if (target) reconciler_.resetAttempts(*target);
-    // The burst of writes a command causes does not count refusals against these windows.
-    for (WindowID w : tiled(activeDesktop())) {
-        if (!state_.spentExemption.count(w)) state_.burstExempt.insert(w);
-    }
-    if (now) {
-        applyLayoutNow();
-    } else {
-        applyLayout();
-    }
-}
-
 // ---- Parking ---------------------------------------------------------------------------------
 
 void WorkspaceStore::park(const std::vector<WindowID>& ids) {
     std::set<WindowID> parkedNow;
     for (WindowID w : ids) {
-        if (state_.parked.count(w) || state_.fullScreened.count(w)) continue;
+        // Only a managed window has a park to remember.
+        if (!stateOf(w) || isParked(w) || isFullScreen(w)) continue;
         const std::optional<CGRect> frame = frameToRemember(w);
         if (!frame) continue;
-        state_.parked[w] = *frame;
+        stateOf(w)->parked = WindowState::Park{*frame};
         parkedNow.insert(w);
         writeToCorner(w, /*reparking=*/false);
         forgetExpectedWindow(w);
     }
     // Every park request asks the windows that refused before once more.
-    const std::set<WindowID> refused = state_.parkRefused;
-    for (WindowID w : refused) {
-        if (!parkedNow.count(w) && state_.parked.count(w)) writeToCorner(w, /*reparking=*/false);
+    for (WindowID w : state_.windowsWhere(&WindowState::parkRefused)) {
+        if (!parkedNow.count(w) && isParked(w)) writeToCorner(w, /*reparking=*/false);
     }
 }
 
 std::optional<CGRect> WorkspaceStore::frameToRemember(WindowID w) {
     if (auto frame = bridge_->frame(w)) return frame;
     auto home = desktop(w);
-    if (!home || state_.floating.count(w)) return std::nullopt;
+    if (!home || isFloating(w)) return std::nullopt;
     const auto slots = layout(*home);
     if (auto slot = slots.find(w); slot != slots.end()) return slot->second;
     return bounds(displayOf(w));
@@ -189,42 +174,43 @@ void WorkspaceStore::writeToCorner(WindowID w, bool reparking) {
     bridge_->setPosition(corner, w);
     const std::optional<CGRect> frame = bridge_->frame(w);
     if (!frame) return;
+    using Landing = WindowState::Park::Landing;
+    WindowState* record = stateOf(w);
+    WindowState::Park* park = record && record->parked ? &*record->parked : nullptr;
     ParkOutcome outcome;
     if (!VisibilityAudit::inCorner(*frame, corner, VisibilityAudit::parkTolerance)) {
         if (reconciler_.unmanageable().count(w)) {
-            state_.parkRefused.erase(w);
-            state_.minimizedToPark.insert(w);
+            if (park) park->landing = Landing::minimized;
             bridge_->setMinimized(true, w);
             outcome = ParkOutcome::minimized;
         } else {
-            state_.parkRefused.insert(w);
+            if (park) park->landing = Landing::refused;
             outcome = ParkOutcome::leftOnScreen;
         }
     } else {
-        state_.parkRefused.erase(w);
+        if (park && park->landing == Landing::refused) park->landing = Landing::inCorner;
         if (!reparking) return;
         outcome = ParkOutcome::reparked;
     }
     if (!hooks.onParkFinding) return;
-    auto bundle = state_.bundleIDs.find(w);
-    fire(hooks.onParkFinding,
-         ParkFinding{w, bundle == state_.bundleIDs.end() ? "?" : bundle->second,
-                     desktop(w).value_or(activeDesktop()), *frame, outcome});
+    fire(hooks.onParkFinding, ParkFinding{w, bundleOf(w).value_or("?"),
+                                          desktop(w).value_or(activeDesktop()), *frame, outcome});
 }
 
 void WorkspaceStore::healPark(WindowID w) {
-    if (!state_.parked.count(w) || state_.parkRefused.count(w) || state_.minimizedToPark.count(w)) {
+    WindowState* record = stateOf(w);
+    if (!record || !record->isParked() || record->parkRefused() || record->minimizedToPark()) {
         return;
     }
     const std::optional<CGRect> frame = bridge_->frame(w);
     if (!frame) return;
     if (VisibilityAudit::inCorner(*frame, parkingCorner(), VisibilityAudit::parkTolerance)) {
-        state_.reparkedOnce.erase(w);
+        record->parked->reparkedOnce = false;
         return;
     }
     // One heal per park: an application that keeps moving the window is left alone until the
     // window is seen in the corner again.
-    if (!state_.reparkedOnce.insert(w).second) return;
+    if (std::exchange(record->parked->reparkedOnce, true)) return;
     writeToCorner(w, /*reparking=*/true);
 }
 
@@ -232,26 +218,23 @@ std::vector<WindowID> WorkspaceStore::unpark(const std::vector<WindowID>& ids,
                                              bool deferringMinimized) {
     std::vector<WindowID> deferred;
     for (WindowID w : ids) {
-        if (state_.fullScreened.count(w)) continue;
-        std::optional<CGRect> remembered;
-        if (auto it = state_.parked.find(w); it != state_.parked.end()) {
-            remembered = it->second;
-            state_.parked.erase(it);
-        }
-        state_.parkRefused.erase(w);
-        state_.reparkedOnce.erase(w);
-        const bool wasMinimizedToPark = state_.minimizedToPark.erase(w) > 0;
+        WindowState* record = stateOf(w);
+        if (record && record->fullScreened) continue;
+        const std::optional<WindowState::Park> park =
+            record ? std::exchange(record->parked, std::nullopt) : std::nullopt;
+        const bool wasMinimizedToPark =
+            park && park->landing == WindowState::Park::Landing::minimized;
         if (wasMinimizedToPark) {
             bridge_->setMinimized(false, w);
-            state_.inTheDock.erase(w);
+            record->inTheDock = false;
         }
         // Tiled windows are placed by the next layout pass; nothing else writes a floating one.
-        if (remembered && state_.floating.count(w)) {
-            bridge_->setPosition(keptInside(*remembered, bounds(displayOf(w))), w);
+        if (park && record->floating) {
+            bridge_->setPosition(keptInside(park->frame, bounds(displayOf(w))), w);
         }
         if (!wasMinimizedToPark && bridge_->isWindowMinimized(w)) {
             if (deferringMinimized) {
-                state_.inTheDock.insert(w);
+                if (record) record->inTheDock = true;
                 deferred.push_back(w);
             } else {
                 bringOutOfDock(w);
@@ -264,10 +247,8 @@ std::vector<WindowID> WorkspaceStore::unpark(const std::vector<WindowID>& ids,
 
 void WorkspaceStore::bringOutOfDock(WindowID w) {
     bridge_->setMinimized(false, w);
-    state_.inTheDock.erase(w);
     reconciler_.forget(w);
-    state_.spentExemption.erase(w);
-    state_.burstExempt.insert(w);
+    restoredFromDock(w);
 }
 
 CGPoint WorkspaceStore::onScreen(const CGRect& rect) const {
@@ -275,38 +256,42 @@ CGPoint WorkspaceStore::onScreen(const CGRect& rect) const {
 }
 
 void WorkspaceStore::restoreAll() {
-    for (const auto& [w, frame] : state_.parked) {
-        if (state_.minimizedToPark.count(w)) bridge_->setMinimized(false, w);
-        bridge_->setPosition(keptInside(frame, bounds(displayOf(w))), w);
-    }
-    state_.parked.clear();
-    state_.parkRefused.clear();
-    state_.minimizedToPark.clear();
-    state_.reparkedOnce.clear();
+    for (WindowID w : state_.windowsWhere(&WindowState::isParked))
+        putBack(w);
     state_.showingDesktop.clear();
+}
+
+void WorkspaceStore::putBack(WindowID w) {
+    WindowState* record = stateOf(w);
+    if (!record || !record->parked) return;
+    if (record->minimizedToPark()) bridge_->setMinimized(false, w);
+    bridge_->setPosition(keptInside(record->parked->frame, bounds(displayOf(w))), w);
+    record->parked.reset();
 }
 
 // ---- The Dock --------------------------------------------------------------------------------
 
 void WorkspaceStore::windowMinimized(WindowID w) {
+    WindowState* record = stateOf(w);
     // The store's own minimize-to-park is not the user's.
-    if (!state_.home.count(w) || state_.minimizedToPark.count(w)) return;
-    state_.inTheDock.insert(w);
-    state_.dragging.erase(w);
-    state_.liveUnread.erase(w);
+    if (!record || record->minimizedToPark()) return;
+    record->inTheDock = true;
+    record->dragging = false;
+    record->liveUnread = false;
 }
 
 void WorkspaceStore::windowUnminimized(WindowID w) {
-    if (!state_.inTheDock.count(w)) return;
+    if (!is(w, &WindowState::inTheDock)) return;
     restoredFromDock(w);
     applyLayout();
 }
 
 void WorkspaceStore::restoredFromDock(WindowID w) {
-    state_.inTheDock.erase(w);
     reconciler_.resetAttempts(w);
-    state_.spentExemption.erase(w);
-    state_.burstExempt.insert(w);
+    if (WindowState* record = stateOf(w)) {
+        record->inTheDock = false;
+        record->exemptAfresh();
+    }
 }
 
 bool WorkspaceStore::screenChanged(const CGRect& screen) {

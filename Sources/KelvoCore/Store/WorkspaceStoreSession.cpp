@@ -43,8 +43,7 @@ SessionSnapshot WorkspaceStore::sessionSnapshot(double bootTime) const {
         if (tree.isEmpty()) continue;
         snapshot.panes.push_back({pane.desktop, pane.display, tree});
         for (WindowID w : tree.windows()) {
-            auto bundle = state_.bundleIDs.find(w);
-            if (bundle != state_.bundleIDs.end()) snapshot.bundleIDs[w] = bundle->second;
+            if (auto bundle = bundleOf(w)) snapshot.bundleIDs[w] = *bundle;
         }
     }
     return snapshot;
@@ -79,8 +78,8 @@ std::set<WindowID> WorkspaceStore::restore(const std::optional<SessionSnapshot>&
                                                 *pane.root, *tree.root);
         }
         for (WindowID w : tree.windows()) {
-            state_.home[w] = saved.desktop;
-            if (!known.empty()) state_.displayHome[w] = saved.display;
+            WindowState& record = manage(w, saved.desktop);
+            if (!known.empty()) record.displayHome = saved.display;
             restored.insert(w);
         }
     }

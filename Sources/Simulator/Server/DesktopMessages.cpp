@@ -100,6 +100,54 @@ AttributeValue JSONCoding<AttributeValue>::decode(const JSONNode& node) {
     node.fail(DecodingError::Kind::dataCorrupted, "unknown kind of value " + kind);
 }
 
+// The replies of the Accessibility calls: the error, and what the call read when it did.
+// A member left out reads as the call having failed.
+
+JSONValue JSONCoding<sim::AttributeReply>::encode(const sim::AttributeReply& r) {
+    return {{"error", encodeJSON(r.error)}, {"value", encodeJSON(r.value)}};
+}
+
+sim::AttributeReply JSONCoding<sim::AttributeReply>::decode(const JSONNode& node) {
+    return {decodeField(node, "error", AccessError::cannotComplete),
+            decodeField(node, "value", AttributeValue{})};
+}
+
+JSONValue JSONCoding<sim::SettableReply>::encode(const sim::SettableReply& r) {
+    return {{"error", encodeJSON(r.error)}, {"settable", r.settable}};
+}
+
+sim::SettableReply JSONCoding<sim::SettableReply>::decode(const JSONNode& node) {
+    return {decodeField(node, "error", AccessError::cannotComplete),
+            decodeField(node, "settable", false)};
+}
+
+JSONValue JSONCoding<sim::PidReply>::encode(const sim::PidReply& r) {
+    return {{"error", encodeJSON(r.error)}, {"pid", r.pid}};
+}
+
+sim::PidReply JSONCoding<sim::PidReply>::decode(const JSONNode& node) {
+    return {decodeField(node, "error", AccessError::cannotComplete),
+            decodeField<sim::Pid>(node, "pid", 0)};
+}
+
+JSONValue JSONCoding<sim::WindowNumberReply>::encode(const sim::WindowNumberReply& r) {
+    return {{"error", encodeJSON(r.error)}, {"number", r.number}};
+}
+
+sim::WindowNumberReply JSONCoding<sim::WindowNumberReply>::decode(const JSONNode& node) {
+    return {decodeField(node, "error", AccessError::cannotComplete),
+            decodeField<sim::WindowNumber>(node, "number", 0)};
+}
+
+JSONValue JSONCoding<sim::ObserverReply>::encode(const sim::ObserverReply& r) {
+    return {{"error", encodeJSON(r.error)}, {"observer", r.observer}};
+}
+
+sim::ObserverReply JSONCoding<sim::ObserverReply>::decode(const JSONNode& node) {
+    return {decodeField(node, "error", AccessError::cannotComplete),
+            decodeField<sim::ObserverID>(node, "observer", 0)};
+}
+
 JSONValue JSONCoding<ActivationPolicy>::encode(const ActivationPolicy& policy) {
     return static_cast<int>(policy);
 }
@@ -315,6 +363,15 @@ sim::OwnWindowSpec JSONCoding<sim::OwnWindowSpec>::decode(const JSONNode& node) 
     s.cornerRadius = decodeField(node, "cornerRadius", s.cornerRadius);
     s.opacity = decodeField(node, "opacity", s.opacity);
     return s;
+}
+
+JSONValue JSONCoding<sim::OwnWindowLook>::encode(const sim::OwnWindowLook& w) {
+    return {{"number", w.number}, {"spec", encodeJSON(w.spec)}};
+}
+
+sim::OwnWindowLook JSONCoding<sim::OwnWindowLook>::decode(const JSONNode& node) {
+    return sim::OwnWindowLook{node.decode<sim::WindowNumber>("number"),
+                              node.decode<sim::OwnWindowSpec>("spec")};
 }
 
 JSONValue JSONCoding<sim::AlertSpec>::encode(const sim::AlertSpec& a) {

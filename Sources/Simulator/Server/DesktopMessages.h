@@ -75,6 +75,10 @@
 //               {"string":"..."}, {"date":seconds since 2001}, {"data":"00ff" (hex)},
 //               {"array":[preference,...]}, {"dictionary":{"key":preference,...}}
 //
+// The operations, with their arguments and results, are listed once in
+// Simulator/DesktopOperations.def; both ends follow from that list. What they look like on the
+// socket:
+//
 // Operations of the connection interface, for the client that sends them (args -> result):
 //     registerClient   {spec}                                 -> {"pid"}
 //     isTrusted        {}                                     -> {"trusted"}
@@ -122,15 +126,17 @@
 //     operatingSystemVersion {}                               -> {"version"}
 //     activateFileViewer {"paths":[path,...]}                  -> {}
 //
-// Operations of a registered application on its own windows (the fixture application):
-//     reserveWindowNumber {}                                  -> {"number"} for a later openWindow
-//     openWindow       {"spec":windowSpec}                    -> {"number"}
+// Operations of a registered application on its own windows (the fixture application); "pid"
+// names the application the client acts as, one it registered (absent: the first):
+//     reserveWindowNumber {"pid"}                             -> {"number"} for a later openWindow
+//     openWindow       {"pid","spec":windowSpec}              -> {"number"} (no spec: defaults)
 //     closeWindow      {"number"}                             -> {}
 //     moveWindow       {"frame","number"}                     -> {}
 //     setMinimized     {"minimized","number"}                 -> {}
 //     focusWindow      {"number"}                             -> {}
-//     hideSelf / unhideSelf / activateSelf {}                 -> {}
-// A window that is not the client's own is answered {"error":"not your window N"}.
+//     hideSelf / unhideSelf / activateSelf {"pid"}            -> {}
+// A window that is not the client's own is answered {"error":"not your window N"}, an
+// application it did not register {"error":"not your application N"}.
 //
 // Operations of the command line (a person or a harness driving the desktop):
 //     windows          {}                     -> {"windows":[window,...]}, front to back
@@ -151,6 +157,12 @@
 //     answerAlerts     {"buttons":[title,...]} -> {} the buttons pressed in the next alerts;
 //                                                 without any, each alert gets its first
 //     shutdown         {}                     -> {}  the server ends after the reply
+//
+// Arguments a request may leave out: "prompt" and "allWindows" (false), "options" and
+// "relativeTo" (0), "location" (0, the hardware's tap location), "flags" (0) and "timeout" (the
+// platform's messaging timeout; a negative one is answered {"error":"timeout must not be
+// negative"}). Any other argument left out, unless its operation says what that means, is
+// answered {"error":"bad arguments for OP: ..."}.
 //
 // Events (`event` -> `body`):
 //     observer   {"element","name","observer"}         an observer's notification
@@ -220,6 +232,11 @@ SIM_JSON_CODING(CGRect);
 SIM_JSON_CODING(sim::ElementID);
 SIM_JSON_CODING(sim::AccessError);
 SIM_JSON_CODING(sim::AttributeValue);
+SIM_JSON_CODING(sim::AttributeReply);
+SIM_JSON_CODING(sim::SettableReply);
+SIM_JSON_CODING(sim::PidReply);
+SIM_JSON_CODING(sim::WindowNumberReply);
+SIM_JSON_CODING(sim::ObserverReply);
 SIM_JSON_CODING(sim::ActivationPolicy);
 SIM_JSON_CODING(sim::ApplicationInfo);
 SIM_JSON_CODING(sim::ApplicationSpec);
@@ -229,6 +246,7 @@ SIM_JSON_CODING(sim::WindowInfo);
 SIM_JSON_CODING(sim::WindowListRow);
 SIM_JSON_CODING(sim::Colour);
 SIM_JSON_CODING(sim::OwnWindowSpec);
+SIM_JSON_CODING(sim::OwnWindowLook);
 SIM_JSON_CODING(sim::AlertSpec);
 SIM_JSON_CODING(sim::AlertRecord);
 SIM_JSON_CODING(sim::DisplayInfo);

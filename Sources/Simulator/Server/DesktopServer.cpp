@@ -1,5 +1,6 @@
 #include "Simulator/Server/DesktopServer.h"
 
+#include "Simulator/DesktopOperation.h"
 #include "Simulator/Server/DesktopMessages.h"
 
 namespace sim {
@@ -77,7 +78,7 @@ void DesktopServer::answer(SocketServer::ClientID id, ServedClient& client,
         reply = DesktopMessages::failure(request.id, std::string("cannot answer: ") + error.what());
     }
     if (request.id) socket_->send(id, reply);
-    if (request.op == "shutdown") service_.requestShutdown();
+    if (request.op == operation::shutdown.name) service_.requestShutdown();
 }
 
 void DesktopServer::disconnected(SocketServer::ClientID id) {

@@ -1,21 +1,104 @@
 #include "Simulator/Server/DesktopService.h"
 
+#include <tuple>
+#include <type_traits>
+
+#include "Simulator/DesktopForwarder.h"
+#include "Simulator/Server/DesktopControl.h"
+#include "Simulator/Server/OperationCoding.h"
+#include "Simulator/Server/ServedApplication.h"
+
 namespace sim {
 
-using kelvo::encodeJSON;
 using kelvo::JSONNode;
 using kelvo::JSONValue;
+using Call = DesktopService::Call;
+
+namespace {
+
+/// A served client's calls of the connection interface, made on the desktop as an in-process
+/// client's are; its events reach it through the sink the server attached for it.
+class ServedConnection final : public DesktopForwarder {
+  public:
+    ServedConnection(std::shared_ptr<Desktop> desktop, ServedClient& client)
+        : DesktopForwarder(std::move(desktop), client.desktopClient), served_(client) {}
+
+    void setEventSink(EventSink) override {}
+    Pid clientPid() const override { return served_.pids.empty() ? 0 : *served_.pids.begin(); }
+    Pid registerClient(const ApplicationSpec& self) override {
+        const Pid pid = DesktopForwarder::registerClient(self);
+        if (pid != 0) served_.pids.insert(pid);
+        return pid;
+    }
+
+  private:
+    ServedClient& served_;
+};
+
+/// Who carries out an operation for the client making the call.
+ServedConnection targetOf(const Call& call, std::type_identity<DesktopConnection>) {
+    return ServedConnection(call.desktop(), call.client);
+}
+
+ServedApplication targetOf(const Call& call, std::type_identity<ServedApplication>) {
+    return ServedApplication(*call.desktop(), call.client);
+}
+
+DesktopControl targetOf(const Call& call, std::type_identity<DesktopControl>) {
+    return DesktopControl(*call.desktop());
+}
+
+template <class Method>
+struct MethodOf;
+
+template <class Reply, class Target, class... Parameters>
+struct MethodOf<Reply (Target::*)(Parameters...)> {
+    using Result = Reply;
+    using Owner = Target;
+    using Arguments = std::tuple<std::decay_t<Parameters>...>;
+};
+
+/// A messaging timeout below zero never reaches the desktop.
+void refuseNegativeTimeout(const OperationForm& form, const JSONNode& args) {
+    if (!form.keys.contains(argument::timeout)) return;
+    const auto timeout = args.decodeIfPresent<double>(std::string(argument::timeout));
+    if (timeout && !(*timeout >= 0)) throw RequestFailure("timeout must not be negative");
+}
+
+/// One operation of the list on the server: its arguments read from the request, the method
+/// called on its target, what it returned written into the result.
+template <const OperationForm& form, auto method>
+JSONValue serve(const Call& call) {
+    using Method = MethodOf<decltype(method)>;
+    static_assert(std::tuple_size_v<typename Method::Arguments> == form.keys.size(),
+                  "every parameter has its argument");
+    auto arguments = coding::decodeArguments<typename Method::Arguments>(form, call.args);
+    refuseNegativeTimeout(form, call.args);
+    auto target = targetOf(call, std::type_identity<typename Method::Owner>());
+    const auto carryOut = [&] {
+        return std::apply([&](auto&... values) { return (target.*method)(values...); }, arguments);
+    };
+    if constexpr (std::is_void_v<typename Method::Result>) {
+        carryOut();
+        return JSONValue::object();
+    } else {
+        return coding::encodeResult(form, carryOut());
+    }
+}
+
+}  // namespace
 
 DesktopService::DesktopService(std::shared_ptr<Desktop> desktop) : desktop_(std::move(desktop)) {}
 
-const std::map<std::string, DesktopService::Operation>& DesktopService::operations() {
-    static const auto table = [] {
-        std::map<std::string, Operation> t;
-        addConnectionOperations(t);
-        addApplicationOperations(t);
-        addCommandLineOperations(t);
-        return t;
-    }();
+const std::map<std::string, DesktopService::Operation, std::less<>>& DesktopService::operations() {
+    static const std::map<std::string, Operation, std::less<>> table = {
+#define DESKTOP_OPERATION(Reply, name, ...) \
+    {#name, &serve<operation::name, &DesktopConnection::name>},
+#define APPLICATION_OPERATION(Reply, name, ...) \
+    {#name, &serve<operation::name, &ServedApplication::name>},
+#define CONTROL_OPERATION(Reply, name, ...) {#name, &serve<operation::name, &DesktopControl::name>},
+#include "Simulator/DesktopOperations.def"
+    };
     return table;
 }
 

@@ -26,9 +26,9 @@ struct ServedClient {
     std::set<Pid> pids;
 };
 
-/// Carries out the requests of the desktop's socket (the operations listed beside the
-/// messages) on one desktop, for one client at a time. It keeps no state of its own: what a
-/// client made is recorded in its `ServedClient`.
+/// Carries out the requests of the desktop's socket (the operations of DesktopOperations.def)
+/// on one desktop, for one client at a time. It keeps no state of its own: what a client made
+/// is recorded in its `ServedClient`.
 class DesktopService {
   public:
     explicit DesktopService(std::shared_ptr<Desktop> desktop);
@@ -53,15 +53,13 @@ class DesktopService {
         DesktopService& service;
         ServedClient& client;
         const kelvo::JSONNode& args;
-        Desktop& desktop() const { return *service.desktop_; }
+        const std::shared_ptr<Desktop>& desktop() const { return service.desktop_; }
     };
-    using Operation = std::function<kelvo::JSONValue(const Call&)>;
+    /// Decodes a request's arguments, carries the operation out and encodes what it returned.
+    using Operation = kelvo::JSONValue (*)(const Call&);
 
   private:
-    static const std::map<std::string, Operation>& operations();
-    static void addConnectionOperations(std::map<std::string, Operation>& table);
-    static void addApplicationOperations(std::map<std::string, Operation>& table);
-    static void addCommandLineOperations(std::map<std::string, Operation>& table);
+    static const std::map<std::string, Operation, std::less<>>& operations();
 
     std::shared_ptr<Desktop> desktop_;
     std::function<void()> shutdown_;

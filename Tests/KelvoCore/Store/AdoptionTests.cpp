@@ -50,7 +50,7 @@ TEST_F(Adoption, AddingWhileTheDesktopIsShownBringsTheDesktopBack) {
     ASSERT_TRUE(store->isShowingDesktop(1));
     adopt(2);
     EXPECT_FALSE(store->isShowingDesktop(1));
-    EXPECT_TRUE(store->state().parked.empty());
+    EXPECT_TRUE(store->state().windowsWhere(&WindowState::isParked).empty());
     EXPECT_EQ(shape(*store, Pane{1, 0}), "(v0.5 1 2)");
 }
 
@@ -73,7 +73,8 @@ TEST_F(Adoption, AStrandedFloatingWindowIsCentredAtItsOwnSize) {
         bridge->clearCalls();
         adopt(1, row.frame, /*floating=*/true);
         EXPECT_EQ(frameOf(1), row.centred.value_or(row.frame)) << describe(row.frame);
-        EXPECT_EQ(store->state().floating, std::set<WindowID>{WindowID(1)});
+        EXPECT_EQ(store->state().windowsWhere(&WindowState::floating),
+                  std::set<WindowID>{WindowID(1)});
     }
 }
 
@@ -110,7 +111,8 @@ TEST_F(Adoption, StartUpTilesTheWindowsInOneGrid) {
                   record(2, CGRect(10, 10, 300, 200), /*floating=*/true)},
                  std::nullopt);
     EXPECT_EQ(shape(*store, Pane{1, 0}), "(v0.5 3 1)") << "in the enumeration's order";
-    EXPECT_EQ(store->state().burstExempt, (std::set<WindowID>{WindowID(1), WindowID(3)}))
+    EXPECT_EQ(store->state().windowsWhere(&WindowState::burstExempt),
+              (std::set<WindowID>{WindowID(1), WindowID(3)}))
         << "exempt from strikes during the first passes";
     EXPECT_EQ(
         recorder.of("onAdopted"),
@@ -277,9 +279,7 @@ TEST_F(Adoption, ARemovedWindowNumberStartsCleanWhenItComesBack) {
     ASSERT_TRUE(store->fullScreenChanged(WindowID(7), CGRect(1000, -30, 800, 700)));
     ASSERT_TRUE(store->isFullScreen(WindowID(7)));
     store->remove(WindowID(7));
-    EXPECT_FALSE(store->state().displayHome.count(WindowID(7)));
-    EXPECT_FALSE(store->state().fullScreened.count(WindowID(7)));
-    EXPECT_FALSE(store->state().settlingFromFullScreen.count(WindowID(7)));
+    EXPECT_FALSE(store->state().windows.count(WindowID(7)));
 
     // The window server hands the number to a new window that cannot be read yet.
     bridge->remove(WindowID(7));
@@ -365,7 +365,7 @@ TEST_F(Adoption, LoweringTheDesktopCountFocusesWhatLandsOnTheShownDesktop) {
     store->apply(fewer);
     settle();
     EXPECT_EQ(store->windows(4), (std::vector<WindowID>{WindowID(4), WindowID(5), WindowID(7)}));
-    EXPECT_TRUE(store->state().parked.empty());
+    EXPECT_TRUE(store->state().windowsWhere(&WindowState::isParked).empty());
     // Desktop 7's window moves first, then desktop 5's: the last one keeps the focus.
     EXPECT_EQ(bridge->focusedWindow(), WindowID(5));
     EXPECT_EQ(store->nativeFocus(), (ExpectedFocus{"com.example.app", WindowID(5)}));

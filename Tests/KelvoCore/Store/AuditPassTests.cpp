@@ -92,8 +92,9 @@ TEST_F(AuditPass, TheEarlierReasonWinsAndTheMinimizedWindowComesBack) {
               (std::vector<std::string>{"1 minimized/unminimized", "2 minimized/unminimized"}));
     EXPECT_EQ(bridge->writeLog(), (std::vector<std::string>{"setMinimized(false, win#1)",
                                                             "setMinimized(false, win#2)"}));
-    EXPECT_TRUE(store->state().inTheDock.empty());
-    EXPECT_EQ(store->state().burstExempt, (std::set<WindowID>{WindowID(1), WindowID(2)}));
+    EXPECT_TRUE(store->state().windowsWhere(&WindowState::inTheDock).empty());
+    EXPECT_EQ(store->state().windowsWhere(&WindowState::burstExempt),
+              (std::set<WindowID>{WindowID(1), WindowID(2)}));
     EXPECT_FALSE(store->reconciler().unmanageable().count(WindowID(2))) << "forgotten";
 }
 

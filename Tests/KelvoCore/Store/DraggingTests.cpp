@@ -95,7 +95,7 @@ TEST_F(DraggingTest, LaterEventsWithoutTheButtonStillBelongToTheDrag) {
     frameEvent(1, CGRect(0, 0, 540, 800));
     buttonDown = false;
     frameEvent(1, CGRect(0, 0, 560, 800));
-    EXPECT_TRUE(store->state().externalUnread.empty());
+    EXPECT_TRUE(store->state().windowsWhere(&WindowState::externalUnread).empty());
     clock.advance(0.3);
     EXPECT_THAT(recorder.of("onExternalFrameChange"), IsEmpty());
     EXPECT_NEAR(rootRatio(), 0.56, 1e-9);

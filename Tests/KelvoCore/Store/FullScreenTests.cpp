@@ -69,7 +69,7 @@ TEST_F(FullScreenTest, AWindowThatEntersAndLeavesReturnsToItsOwnPlace) {
     EXPECT_THAT(
         recorder.of("onFullScreenChanged"),
         ElementsAre("onFullScreenChanged(win#1, true)", "onFullScreenChanged(win#1, false)"));
-    EXPECT_TRUE(store->state().fullScreenReturn.empty());
+    EXPECT_FALSE(store->state().windows.at(WindowID(1)).fullScreenReturn);
 }
 
 TEST_F(FullScreenTest, AWindowReturningToAChangedPaneIsInsertedAsNew) {
@@ -175,7 +175,7 @@ TEST_F(FullScreenTest, TheLayoutPassHandsAnAbandonedFullScreenWindowOver) {
     EXPECT_FALSE(store->isFloating(WindowID(1)));
     EXPECT_THAT(tree().windows(), ElementsAre(WindowID(2)));
     EXPECT_THAT(recorder.of("onGaveUp"), IsEmpty());
-    EXPECT_EQ(store->state().fullScreenReturn.count(WindowID(1)), 1u);
+    EXPECT_TRUE(store->state().windows.at(WindowID(1)).fullScreenReturn);
 }
 
 TEST_F(FullScreenTest, EnteringFromAZoomEndsTheZoomFirst) {
@@ -204,12 +204,14 @@ class SettlingTest : public FullScreenTest {
         goFullScreen(1, true, whole);
         clock.advance(1.0);
         goFullScreen(1, false, CGRect(0, 0, 900, 800));
-        ASSERT_TRUE(store->state().settlingFromFullScreen.count(WindowID(1)));
+        ASSERT_TRUE(store->state().windows.at(WindowID(1)).settlingFromFullScreen());
         clock.advance(1.0);  // the layout pass has put it back into its slot by now
         recorder.clear();
     }
 
-    bool settling() const { return store->state().settlingFromFullScreen.count(WindowID(1)) > 0; }
+    bool settling() const {
+        return store->state().windows.at(WindowID(1)).settlingFromFullScreen();
+    }
 };
 
 TEST_F(SettlingTest, FrameEventsWhileSettlingAreIgnored) {
@@ -218,7 +220,7 @@ TEST_F(SettlingTest, FrameEventsWhileSettlingAreIgnored) {
         store->windowFrameChanged(WindowID(1));
     clock.advance(1.0);
     EXPECT_TRUE(settling());
-    EXPECT_EQ(store->state().fullScreenSettleFrames.at(WindowID(1)), 10);
+    EXPECT_EQ(store->state().windows.at(WindowID(1)).fullScreenSettleFrames, 10);
     EXPECT_THAT(recorder.lines(), IsEmpty());
 }
 
@@ -229,7 +231,7 @@ TEST_F(SettlingTest, TheSixtiethEventEndsTheSettlingEvenWithoutAFit) {
     EXPECT_TRUE(settling());
     store->windowFrameChanged(WindowID(1));
     EXPECT_FALSE(settling());
-    EXPECT_FALSE(store->state().fullScreenSettleFrames.count(WindowID(1)));
+    EXPECT_FALSE(store->state().windows.at(WindowID(1)).fullScreenSettleFrames);
     clock.advance(1.0);
     EXPECT_THAT(recorder.lines(), IsEmpty()) << "the sixtieth event is ignored too";
     // From now on frame changes count again.

@@ -114,7 +114,7 @@ TEST_F(LayoutPass, AWindowRefusingAtLaunchIsSparedItsLaunchBurstAndGivenUpInTheN
               (std::vector<std::string>{"onLayoutPass(2, 1)", "onLayoutPass(1, 1)",
                                         "onLayoutPass(1, 1)", "onLayoutPass(1, 1)"}));
     EXPECT_TRUE(recorder.of("onGaveUp").empty());
-    EXPECT_EQ(store->state().spentExemption, std::set{WindowID(2)});
+    EXPECT_EQ(store->state().windowsWhere(&WindowState::spentExemption), std::set{WindowID(2)});
     EXPECT_NE(store->stateDescription().find("unmanageable=[]"), std::string::npos);
 
     recorder.clear();
@@ -141,13 +141,13 @@ TEST_F(LayoutPass, UnsettledExemptWindowsGetExactlyThreeRetries) {
               (std::vector<std::string>{"onLayoutPass(1, 1)", "onLayoutPass(1, 1)",
                                         "onLayoutPass(1, 1)", "onLayoutPass(1, 1)"}));
     EXPECT_TRUE(recorder.of("onGaveUp").empty());
-    EXPECT_TRUE(store->state().burstExempt.empty());
-    EXPECT_EQ(store->state().spentExemption, std::set{WindowID(1)});
+    EXPECT_TRUE(store->state().windowsWhere(&WindowState::burstExempt).empty());
+    EXPECT_EQ(store->state().windowsWhere(&WindowState::spentExemption), std::set{WindowID(1)});
     EXPECT_EQ(clock.pendingCount(), 0u);
 
     // A spent exemption is not granted again by the next command.
     store->applyLayoutForCommand(std::nullopt, true);
-    EXPECT_TRUE(store->state().burstExempt.empty());
+    EXPECT_TRUE(store->state().windowsWhere(&WindowState::burstExempt).empty());
 }
 
 TEST_F(LayoutPass, ALateWindowIsRetriedUntilItLands) {
@@ -234,7 +234,7 @@ TEST_F(LayoutPass, AWindowMinimizedWithoutAnEventLeavesTheLayout) {
     bridge->window(WindowID(2)).minimized();
     bridge->window(WindowID(2)).record.frame = CGRect(0, 0, 10, 10);
     store->applyLayoutNow();
-    EXPECT_EQ(store->state().inTheDock, std::set{WindowID(2)});
+    EXPECT_EQ(store->state().windowsWhere(&WindowState::inTheDock), std::set{WindowID(2)});
     bridge->clearCalls();
     store->applyLayoutNow();
     EXPECT_EQ(bridge->count(FakeWindowBridge::Call::Operation::setFrame), 0u);
@@ -243,7 +243,7 @@ TEST_F(LayoutPass, AWindowMinimizedWithoutAnEventLeavesTheLayout) {
     bridge->window(WindowID(2)).record.minimized = false;
     bridge->window(WindowID(2)).record.frame = CGRect(0, 0, 10, 10);
     store->applyLayoutNow();
-    EXPECT_TRUE(store->state().inTheDock.empty());
+    EXPECT_TRUE(store->state().windowsWhere(&WindowState::inTheDock).empty());
     EXPECT_EQ(frameOf(2), CGRect(500, 0, 500, 800));
 }
 

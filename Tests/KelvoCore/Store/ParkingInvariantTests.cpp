@@ -10,6 +10,7 @@
 #include "KelvoCore/Store/VisibilityAudit.h"
 #include "Support/Base/Describe.h"
 #include "Support/KelvoCore/StoreFixture.h"
+#include "Support/KelvoCore/TreeInvariant.h"
 
 namespace kelvo {
 namespace {
@@ -84,23 +85,14 @@ class ParkingInvariant : public StoreFixture, public ::testing::WithParamInterfa
     }
 
     std::optional<WindowID> anyManaged() {
-        const auto& home = store->state().home;
-        if (home.empty()) return std::nullopt;
-        auto it = home.begin();
-        std::advance(it, pick(static_cast<std::uint32_t>(home.size())));
-        return it->first;
+        return anyOf(store->state().windowsWhere([](const WindowState&) { return true; }));
     }
 
-    template <class Set>
-    std::optional<WindowID> anyOf(const Set& set) {
+    std::optional<WindowID> anyOf(const std::set<WindowID>& set) {
         if (set.empty()) return std::nullopt;
         auto it = set.begin();
         std::advance(it, pick(static_cast<std::uint32_t>(set.size())));
-        if constexpr (requires { it->first; }) {
-            return it->first;
-        } else {
-            return *it;
-        }
+        return *it;
     }
 
     void step() {
@@ -130,14 +122,14 @@ class ParkingInvariant : public StoreFixture, public ::testing::WithParamInterfa
                 }
                 break;
             case 6:
-                if (auto w = anyOf(store->state().inTheDock)) {
+                if (auto w = anyOf(store->state().windowsWhere(&WindowState::inTheDock))) {
                     bridge->window(*w).record.minimized = false;
                     store->windowUnminimized(*w);
                 }
                 break;
             case 7:
                 // An application moves a parked window out of the corner.
-                if (auto w = anyOf(store->state().parked)) {
+                if (auto w = anyOf(store->state().windowsWhere(&WindowState::isParked))) {
                     bridge->window(*w).record.frame.origin = somewhereOnScreen().origin;
                     store->healPark(*w);
                 }
@@ -166,23 +158,9 @@ class ParkingInvariant : public StoreFixture, public ::testing::WithParamInterfa
 
     void expectNothingLost() const {
         const auto& state = store->state();
-        EXPECT_EQ(state.home.size(), adopted) << "every adopted window is still managed";
-        std::map<WindowID, int> leaves;
-        for (const auto& [pane, tree] : state.trees) {
-            for (WindowID w : tree.windows()) {
-                ++leaves[w];
-                EXPECT_EQ(store->paneKey(w), pane) << w.description() << " sits in a foreign pane";
-            }
-        }
-        for (const auto& [w, desktop] : state.home) {
-            const bool tiled = !state.floating.count(w) && !state.fullScreened.count(w);
-            EXPECT_EQ(leaves[w], tiled ? 1 : 0) << w.description();
-            EXPECT_GE(desktop, 1);
-            EXPECT_LE(desktop, store->desktopCount());
-        }
-        EXPECT_TRUE(state.parked.empty());
-        EXPECT_TRUE(state.parkRefused.empty());
-        EXPECT_TRUE(state.minimizedToPark.empty());
+        EXPECT_EQ(state.windows.size(), adopted) << "every adopted window is still managed";
+        EXPECT_EQ(treeInvariantViolations(*store), std::vector<std::string>{});
+        EXPECT_TRUE(state.windowsWhere(&WindowState::isParked).empty());
         EXPECT_TRUE(state.showingDesktop.empty());
     }
 
@@ -193,8 +171,11 @@ class ParkingInvariant : public StoreFixture, public ::testing::WithParamInterfa
 };
 
 TEST_P(ParkingInvariant, RestoreAllLeavesNoWindowOffScreenAndLosesNone) {
-    for (int i = 0; i < steps; ++i)
+    for (int i = 0; i < steps; ++i) {
         step();
+        const auto violations = treeInvariantViolations(*store);
+        ASSERT_TRUE(violations.empty()) << "step " << i << ": " << violations.front();
+    }
     settle(2.0);
     store->restoreAll();
     // Windows that land late get there in the end.
@@ -203,10 +184,10 @@ TEST_P(ParkingInvariant, RestoreAllLeavesNoWindowOffScreenAndLosesNone) {
     ASSERT_GT(adopted, 0u);
     expectNothingLost();
     const CGPoint corner = store->parkingCorner();
-    for (const auto& [w, desktop] : store->state().home) {
+    for (const auto& [w, record] : store->state().windows) {
         const auto& fake = bridge->window(w);
         if (fake.record.minimized) {
-            EXPECT_TRUE(store->state().inTheDock.count(w))
+            EXPECT_TRUE(record.inTheDock)
                 << w.description() << " is minimized, but not by the user";
             continue;
         }

@@ -20,7 +20,7 @@ class Parking : public StoreFixture {
 
     std::vector<WindowID> parked() const {
         std::vector<WindowID> ids;
-        for (const auto& [w, frame] : store->state().parked)
+        for (WindowID w : store->state().windowsWhere(&WindowState::isParked))
             ids.push_back(w);
         return ids;
     }
@@ -102,7 +102,7 @@ TEST_F(Parking, AMinimizedIncomingWindowIsRestoredOnlyAfterThePark) {
                                       "setMinimized(false, win#2)",
                                       "focus(win#2)",
                                   }));
-    EXPECT_TRUE(store->state().burstExempt.count(WindowID(2)));
+    EXPECT_TRUE(store->state().windows.at(WindowID(2)).burstExempt());
     settle();
     EXPECT_EQ(frameOf(2), CGRect(0, 0, 1000, 800)) << "placed by the coalesced pass";
     EXPECT_EQ(store->parkedByLastSwitch(), std::set<std::string>{"com.one"});
@@ -156,7 +156,7 @@ TEST_F(Parking, TheRememberedFrameOfAnUnreadableWindow) {
     store->switchTo(2, std::nullopt);
     // The floating window has nothing to remember and stays; the tiled one keeps its slot.
     EXPECT_EQ(parked(), std::vector<WindowID>{WindowID(1)});
-    EXPECT_EQ(store->state().parked.at(WindowID(1)), slot);
+    EXPECT_EQ(store->state().windows.at(WindowID(1)).parked->frame, slot);
     EXPECT_TRUE(recorder.of("onParkFinding").empty()) << "an unreadable read-back reports nothing";
 }
 
@@ -176,7 +176,7 @@ TEST_P(ParkTolerance, ReadBackWithinOneHundredPointsOnEachAxis) {
     bridge->scriptReads(WindowID(1), {CGRect(0, 0, 1000, 800), landed});
     store->park({WindowID(1)});
     EXPECT_TRUE(store->isParked(WindowID(1)));
-    EXPECT_EQ(store->state().parkRefused.count(WindowID(1)) == 0, c.parks);
+    EXPECT_EQ(!store->state().windows.at(WindowID(1)).parkRefused(), c.parks);
     EXPECT_EQ(recorder.of("onParkFinding").size(), c.parks ? 0u : 1u);
 }
 
@@ -192,7 +192,8 @@ TEST_F(Parking, ARefusedParkIsAskedAgainByTheNextPark) {
     adopt(2);
     bridge->window(WindowID(2)).refuses();
     store->switchTo(2, std::nullopt);
-    EXPECT_EQ(store->state().parkRefused, std::set<WindowID>{WindowID(2)});
+    EXPECT_EQ(store->state().windowsWhere(&WindowState::parkRefused),
+              std::set<WindowID>{WindowID(2)});
     EXPECT_EQ(recorder.of("onParkFinding"),
               std::vector<std::string>{
                   "onParkFinding(park of window 2 (com.example.app) of desktop 1: the corner "
@@ -205,11 +206,31 @@ TEST_F(Parking, ARefusedParkIsAskedAgainByTheNextPark) {
 
     store->switchTo(1, std::nullopt);
     store->switchTo(4, std::nullopt);
-    EXPECT_EQ(store->state().parkRefused, std::set<WindowID>{});
+    EXPECT_EQ(store->state().windowsWhere(&WindowState::parkRefused), std::set<WindowID>{});
     EXPECT_EQ(frameOf(2)->origin, corner);
     EXPECT_LT(position("setPosition({999, 799}, win#1)"),
               position("setPosition({999, 799}, win#2)"))
         << "the window parked now goes first, the refused one is retried after";
+}
+
+TEST_F(Parking, ARefusedWindowThatLandsLaterIsNoLongerAskedAgain) {
+    makeStore();
+    adopt(1);
+    adopt(2);
+    bridge->window(WindowID(2)).refuses();
+    store->switchTo(2, std::nullopt);
+    ASSERT_TRUE(store->state().windows.at(WindowID(2)).parkRefused());
+    bridge->window(WindowID(2)).response = FakeWindowBridge::Response::accept;
+    adopt(3);
+    store->switchTo(3, std::nullopt);
+    EXPECT_EQ(frameOf(2)->origin, corner) << "asked again by the park of window 3";
+    EXPECT_FALSE(store->state().windows.at(WindowID(2)).parkRefused());
+
+    adopt(4);
+    bridge->clearCalls();
+    store->switchTo(4, std::nullopt);
+    EXPECT_EQ(bridge->writeLog(), std::vector<std::string>{"setPosition({999, 799}, win#4)"})
+        << "window 2 sits in the corner: nothing more is asked of it";
 }
 
 TEST_F(Parking, AnUnmanageableWindowThatWillNotParkIsMinimized) {
@@ -220,7 +241,8 @@ TEST_F(Parking, AnUnmanageableWindowThatWillNotParkIsMinimized) {
     recorder.clear();
 
     store->switchTo(2, std::nullopt);
-    EXPECT_EQ(store->state().minimizedToPark, std::set<WindowID>{WindowID(2)});
+    EXPECT_EQ(store->state().windowsWhere(&WindowState::minimizedToPark),
+              std::set<WindowID>{WindowID(2)});
     EXPECT_TRUE(bridge->actualFrame(WindowID(2)) && bridge->isWindowMinimized(WindowID(2)));
     ASSERT_EQ(recorder.of("onParkFinding").size(), 1u);
     EXPECT_NE(recorder.of("onParkFinding")[0].find("minimized as a last resort"),
@@ -228,11 +250,11 @@ TEST_F(Parking, AnUnmanageableWindowThatWillNotParkIsMinimized) {
 
     // The store's own minimize is not the user's.
     store->windowMinimized(WindowID(2));
-    EXPECT_TRUE(store->state().inTheDock.empty());
+    EXPECT_TRUE(store->state().windowsWhere(&WindowState::inTheDock).empty());
 
     store->switchTo(1, std::nullopt);
     EXPECT_FALSE(bridge->window(WindowID(2)).record.minimized);
-    EXPECT_TRUE(store->state().minimizedToPark.empty());
+    EXPECT_TRUE(store->state().windowsWhere(&WindowState::minimizedToPark).empty());
 }
 
 TEST_F(Parking, ShowDesktopParksEveryWindowAndBringsThemBack) {
@@ -282,7 +304,7 @@ TEST_F(Parking, AFloatingWindowComesBackInsideTheScreenAtItsSize) {
     makeStore();
     adopt(1, CGRect(900, -50, 300, 200), /*floating=*/true);
     store->switchTo(2, std::nullopt);
-    EXPECT_EQ(store->state().parked.at(WindowID(1)), CGRect(900, -50, 300, 200));
+    EXPECT_EQ(store->state().windows.at(WindowID(1)).parked->frame, CGRect(900, -50, 300, 200));
     store->switchTo(1, std::nullopt);
     EXPECT_EQ(frameOf(1), CGRect(700, 0, 300, 200));
     EXPECT_EQ(store->onScreen(CGRect(-20, 700, 2000, 50)), (CGPoint{0, 700}))
@@ -346,7 +368,7 @@ TEST_F(Parking, AParkIsHealedOncePerEscape) {
     // Seen in the corner again, the next escape is healed again.
     w.record.frame.origin = corner;
     store->healPark(WindowID(1));
-    EXPECT_TRUE(store->state().reparkedOnce.empty());
+    EXPECT_TRUE(store->state().windowsWhere(&WindowState::reparkedOnce).empty());
     w.record.frame.origin = CGPoint{300, 300};
     store->healPark(WindowID(1));
     EXPECT_EQ(frameOf(1)->origin, corner);
@@ -367,8 +389,37 @@ TEST_F(Parking, RestoreAllPutsParkedWindowsBackAndKeepsTheDock) {
     EXPECT_EQ(frameOf(1), CGRect(0, 0, 500, 800)) << "window 2 keeps its slot in the Dock";
     EXPECT_EQ(frameOf(3), CGRect(700, 600, 300, 200)) << "kept inside the screen";
     EXPECT_TRUE(bridge->window(WindowID(2)).record.minimized) << "the user's minimize stays";
-    EXPECT_EQ(store->state().inTheDock, std::set<WindowID>{WindowID(2)});
+    EXPECT_EQ(store->state().windowsWhere(&WindowState::inTheDock),
+              std::set<WindowID>{WindowID(2)});
     EXPECT_EQ(clock.pendingCount(), 0u) << "no layout pass";
+}
+
+TEST_F(Parking, PutBackBringsOneWindowOutOfTheCornerOrTheDock) {
+    makeStore();
+    adopt(1);
+    adopt(2);
+    adopt(3, CGRect(900, -50, 300, 200), /*floating=*/true);
+    ASSERT_TRUE(refuseUntilGivenUp(2));
+    store->switchTo(2, std::nullopt);
+    ASSERT_TRUE(store->state().windows.at(WindowID(2)).minimizedToPark());
+    bridge->clearCalls();
+
+    store->putBack(WindowID(2));
+    store->putBack(WindowID(3));
+    EXPECT_EQ(bridge->writeLog(), (std::vector<std::string>{
+                                      "setMinimized(false, win#2)",
+                                      "setPosition({3, 3}, win#2)",
+                                      "setPosition({700, 0}, win#3)",
+                                  }));
+    EXPECT_FALSE(bridge->window(WindowID(2)).record.minimized);
+    EXPECT_EQ(frameOf(3), CGRect(700, 0, 300, 200)) << "kept inside the screen";
+    EXPECT_EQ(parked(), std::vector<WindowID>{WindowID(1)}) << "only the windows named";
+    EXPECT_EQ(store->desktop(WindowID(2)), 1) << "still managed until it is removed";
+
+    bridge->clearCalls();
+    store->putBack(WindowID(3));
+    store->putBack(WindowID(42));
+    EXPECT_TRUE(bridge->writeLog().empty()) << "not parked, or not managed: nothing to do";
 }
 
 TEST_F(Parking, TheDockBookkeeping) {
@@ -377,17 +428,19 @@ TEST_F(Parking, TheDockBookkeeping) {
     adopt(2);
     bridge->window(WindowID(2)).minimized();
     store->windowMinimized(WindowID(2));
-    EXPECT_EQ(store->state().inTheDock, std::set<WindowID>{WindowID(2)});
+    EXPECT_EQ(store->state().windowsWhere(&WindowState::inTheDock),
+              std::set<WindowID>{WindowID(2)});
     EXPECT_EQ(clock.pendingCount(), 0u);
     store->windowMinimized(WindowID(9));
-    EXPECT_EQ(store->state().inTheDock.size(), 1u) << "unmanaged windows are ignored";
+    EXPECT_EQ(store->state().windowsWhere(&WindowState::inTheDock).size(), 1u)
+        << "unmanaged windows are ignored";
 
     store->windowUnminimized(WindowID(1));
     EXPECT_EQ(clock.pendingCount(), 0u) << "not in the Dock: nothing";
     bridge->window(WindowID(2)).record.minimized = false;
     store->windowUnminimized(WindowID(2));
-    EXPECT_TRUE(store->state().inTheDock.empty());
-    EXPECT_TRUE(store->state().burstExempt.count(WindowID(2)));
+    EXPECT_TRUE(store->state().windowsWhere(&WindowState::inTheDock).empty());
+    EXPECT_TRUE(store->state().windows.at(WindowID(2)).burstExempt());
     EXPECT_EQ(clock.pendingCount(), 1u);
 }
 
@@ -414,12 +467,14 @@ TEST_F(Parking, ACommandLayoutExemptsTheActiveDesktopsTiledWindowsOncePerBurst) 
     EXPECT_EQ(store->reconciler().attempts().at(WindowID(2)), 0)
         << "its strikes were reset and the exempt write did not strike";
     // The burst settled with window 2 still refusing: its exemption is spent.
-    EXPECT_TRUE(store->state().burstExempt.empty());
-    EXPECT_EQ(store->state().spentExemption, std::set<WindowID>{WindowID(2)});
+    EXPECT_TRUE(store->state().windowsWhere(&WindowState::burstExempt).empty());
+    EXPECT_EQ(store->state().windowsWhere(&WindowState::spentExemption),
+              std::set<WindowID>{WindowID(2)});
 
     store->schedulers.coalesce = clock.scheduler(coalesceDelay);
     store->applyLayoutForCommand(std::nullopt, /*now=*/false);
-    EXPECT_EQ(store->state().burstExempt, std::set<WindowID>{WindowID(1)})
+    EXPECT_EQ(store->state().windowsWhere(&WindowState::burstExempt),
+              std::set<WindowID>{WindowID(1)})
         << "floating windows and spent exemptions are left out";
     EXPECT_EQ(clock.pendingCount(), 1u) << "coalesced";
 }

@@ -105,7 +105,9 @@ TEST_F(Session, RestorePutsLiveWindowsBackAndDropsTheRest) {
     EXPECT_FALSE(store->desktop(WindowID(8)));
     EXPECT_EQ(store->state().trees.at(Pane{2, 0}), LayoutTree(Node::leaf(WindowID(5))));
     // Without displays nothing is recorded as a display home.
-    EXPECT_TRUE(store->state().displayHome.empty());
+    EXPECT_TRUE(store->state()
+                    .windowsWhere([](const WindowState& w) { return w.displayHome.has_value(); })
+                    .empty());
 }
 
 TEST_F(Session, RestoreKeepsDisplaysThatAreStillAttached) {
@@ -117,7 +119,7 @@ TEST_F(Session, RestoreKeepsDisplaysThatAreStillAttached) {
                       {1, 9, LayoutTree(Node::leaf(WindowID(7)))}};
     snapshot.bundleIDs = {{WindowID(5), "a"}, {WindowID(7), "a"}};
     EXPECT_EQ(store->restore(snapshot, {record(5, "a"), record(7, "a")}), std::set{WindowID(5)});
-    EXPECT_EQ(store->state().displayHome.at(WindowID(5)), 6u);
+    EXPECT_EQ(store->state().windows.at(WindowID(5)).displayHome, 6u);
 }
 
 TEST_F(Session, AWindowSavedTwiceIsRestoredOnce) {

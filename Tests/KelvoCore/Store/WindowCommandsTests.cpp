@@ -226,7 +226,7 @@ TEST_F(WindowCommands, ZoomParksTheRestFloatingOnesTooAndUnzoomBringsThemBack) {
     store->toggleZoom(WindowID(1));
     settle();
     EXPECT_EQ(frameOf(1), CGRect(0, 0, 1000, 800));
-    EXPECT_EQ(store->state().parked.size(), 2u);
+    EXPECT_EQ(store->state().windowsWhere(&WindowState::isParked).size(), 2u);
     EXPECT_EQ(bridge->focusedWindow(), WindowID(1));
 
     store->toggleZoom(WindowID(2));
@@ -237,7 +237,7 @@ TEST_F(WindowCommands, ZoomParksTheRestFloatingOnesTooAndUnzoomBringsThemBack) {
     store->toggleZoom(WindowID(2));
     settle();
     EXPECT_EQ(store->zoomed(1), std::nullopt);
-    EXPECT_TRUE(store->state().parked.empty());
+    EXPECT_TRUE(store->state().windowsWhere(&WindowState::isParked).empty());
     EXPECT_EQ(frameOf(1), CGRect(0, 0, 500, 800));
     EXPECT_EQ(frameOf(3), someFrame);
 }
@@ -251,7 +251,7 @@ TEST_F(WindowCommands, TilingAFloatingWindowPutsItNextToTheFocusedOneAndRemember
     adopt(3, someFrame, /*floating=*/true);
     store->toggleFloat(WindowID(3), WindowID(1));
     EXPECT_EQ(tree(), "(v0.5 (h0.5 1 3) 2)");
-    EXPECT_TRUE(store->state().tiledByHand.count(WindowID(3)));
+    EXPECT_TRUE(store->state().windows.at(WindowID(3)).tiledByHand);
     EXPECT_FALSE(store->isFloating(WindowID(3)));
     EXPECT_NE(bridge->focusedWindow(), WindowID(3)) << "focus moves only when it was focused";
 
@@ -333,7 +333,7 @@ TEST_F(WindowCommands, RebalanceGridsByWindowNumberAndForgetsWhatWasLearnt) {
     // Two rows of equal cells: the upper row takes the extra window.
     EXPECT_EQ(tree(), "(h0.666667 (v0.5 1 2) 3)");
     settle();
-    EXPECT_TRUE(store->state().parked.empty());
+    EXPECT_TRUE(store->state().windowsWhere(&WindowState::isParked).empty());
 }
 
 // ---- Several displays ----------------------------------------------------------------------

@@ -128,8 +128,8 @@ TEST_F(WorkspaceStoreState, WindowsOfAVanishedDisplayMoveToTheOneHoldingMostOfTh
     bridge->window(WindowID(11)).record.frame = CGRect(900, 0, 200, 200);
     store->displaysChanged(
         {Display(7, CGRect(1000, 0, 1000, 800)), Display(3, CGRect(0, 0, 1000, 800))});
-    EXPECT_EQ(store->state().displayHome.at(WindowID(10)), 7u);
-    EXPECT_EQ(store->state().displayHome.at(WindowID(11)), 3u);
+    EXPECT_EQ(store->state().windows.at(WindowID(10)).displayHome, 7u);
+    EXPECT_EQ(store->state().windows.at(WindowID(11)).displayHome, 3u);
     EXPECT_EQ(
         recorder.of("onChangedDisplay"),
         (std::vector<std::string>{"onChangedDisplay(win#10, 7)", "onChangedDisplay(win#11, 3)"}));
@@ -141,8 +141,8 @@ TEST_F(WorkspaceStoreState, WindowsOfAVanishedDisplayMoveToTheOneHoldingMostOfTh
     // Display 7 is unplugged: its window, off every display now, goes to the managed one.
     bridge->window(WindowID(10)).record.frame = CGRect(5000, 0, 300, 200);
     store->displaysChanged({Display(3, CGRect(0, 0, 1000, 800))});
-    EXPECT_EQ(store->state().displayHome.at(WindowID(10)), 3u);
-    EXPECT_EQ(store->state().displayHome.at(WindowID(11)), 3u);
+    EXPECT_EQ(store->state().windows.at(WindowID(10)).displayHome, 3u);
+    EXPECT_EQ(store->state().windows.at(WindowID(11)).displayHome, 3u);
     EXPECT_EQ(recorder.of("onChangedDisplay").size(), 3u);
 }
 
@@ -150,7 +150,8 @@ TEST_F(WorkspaceStoreState, WindowsAdoptedBeforeAnyDisplayFollowTheirTree) {
     makeStore();
     adopt(1);
     adopt(2);
-    ASSERT_TRUE(store->state().displayHome.empty());
+    ASSERT_FALSE(store->state().windows.at(WindowID(1)).displayHome);
+    ASSERT_FALSE(store->state().windows.at(WindowID(2)).displayHome);
     store->displaysChanged({Display(4, CGRect(0, 0, 1000, 800))});
     settle();
     EXPECT_EQ(store->state().trees.at(Pane{1, 4}).windows(),
@@ -166,7 +167,7 @@ TEST_F(WorkspaceStoreState, AWindowWithoutItsOwnDisplayMovesWithTheManagedOne) {
         {Display(1, CGRect(0, 0, 1000, 800)), Display(2, CGRect(1000, 0, 1000, 800))});
     window(5, CGRect(100, 100, 300, 200)).unreadable();
     store->add(WindowID(5), "a", std::nullopt, false, false);
-    ASSERT_FALSE(store->state().displayHome.count(WindowID(5)));
+    ASSERT_FALSE(store->state().windows.at(WindowID(5)).displayHome);
     // The screen now lies on display 2, which becomes the managed display.
     store->screenChanged(CGRect(1000, 0, 1000, 800));
     settle();
@@ -183,10 +184,12 @@ TEST_F(WorkspaceStoreState, ParkedAndFullScreenWindowsKeepTheirDisplay) {
     adopt(11, CGRect(150, 100, 300, 200));
     store->park({WindowID(10)});
     store->enterFullScreen(WindowID(11), 1);
-    const auto homes = store->state().displayHome;
+    const auto before = store->state().windows;
     store->displaysChanged({Display(3, CGRect(0, 0, 1000, 800))});
-    EXPECT_EQ(store->state().displayHome.at(WindowID(10)), homes.at(WindowID(10)));
-    EXPECT_EQ(store->state().displayHome.at(WindowID(11)), homes.at(WindowID(11)));
+    for (std::uint32_t w : {10u, 11u}) {
+        EXPECT_EQ(store->state().windows.at(WindowID(w)).displayHome,
+                  before.at(WindowID(w)).displayHome);
+    }
 }
 
 TEST_F(WorkspaceStoreState, RemovingTheMainWindowPromotesTheFirstOfTheStack) {

@@ -42,19 +42,44 @@ std::vector<std::string> treeInvariantViolations(const WorkspaceStore& store) {
                 continue;
             }
             seenIn.emplace(w, pane);
-            const auto own = store.paneKey(w);
-            if (!own) {
-                violations.push_back(where + ": not managed");
-            } else if (!(*own == pane)) {
-                violations.push_back(where + ": lives in " + paneText(*own));
-            }
-            if (state.floating.count(w)) violations.push_back(where + ": floats");
+            if (!state.windows.count(w)) violations.push_back(where + ": not managed");
         }
     }
-    for (const auto& [w, home] : state.home) {
-        if (state.floating.count(w) || state.fullScreened.count(w) || seenIn.count(w)) continue;
-        violations.push_back(w.description() + " tiled on " + std::to_string(home) +
-                             " but in no tree");
+    for (const auto& [w, record] : state.windows) {
+        const std::string window =
+            w.description() + " (desktop " + std::to_string(record.home) + ")";
+        if (record.home < 1 || record.home > store.desktopCount()) {
+            violations.push_back(window + ": its desktop does not exist");
+        }
+        const auto leaf = seenIn.find(w);
+        const bool tiled = !record.floating && !record.fullScreened;
+        if (leaf == seenIn.end()) {
+            if (tiled) violations.push_back(window + ": tiled but in no tree");
+        } else if (!tiled) {
+            violations.push_back(window + ": " + (record.floating ? "floats" : "full screen") +
+                                 " but in " + paneText(leaf->second));
+        } else if (const auto own = store.paneKey(w); !(*own == leaf->second)) {
+            violations.push_back(window + " in " + paneText(leaf->second) + ": lives in " +
+                                 paneText(*own));
+        }
+        if (record.fullScreenReturn && (!record.fullScreened || record.floating)) {
+            violations.push_back(window + ": a place to return to from full screen, but " +
+                                 (record.floating ? "floating" : "not full screen"));
+        }
+    }
+    for (const auto& [desktop, w] : state.zoomedByDesktop) {
+        const auto record = state.windows.find(w);
+        if (record == state.windows.end() || record->second.home != desktop ||
+            record->second.floating) {
+            violations.push_back("zoom of desktop " + std::to_string(desktop) + ": " +
+                                 w.description() + " is not a window of it that can tile");
+        }
+    }
+    for (int desktop : state.showingDesktop) {
+        if (store.windows(desktop).empty()) {
+            violations.push_back("desktop " + std::to_string(desktop) +
+                                 " shows the desktop but has no windows");
+        }
     }
     return violations;
 }

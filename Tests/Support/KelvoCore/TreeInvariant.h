@@ -7,10 +7,13 @@
 
 namespace kelvo {
 
-/// Every way the store's trees break "a window is in at most one tree, once, and in the tree
-/// of its home desktop and display": a leaf of an unmanaged window, a window in two leaves or
-/// two trees, a leaf outside the window's own pane, a floating window in a tree, and a tiled
-/// window (not full screen) missing from its pane. One line each; empty when all holds.
+/// Every way the store's model breaks "a window is in at most one tree, once, and in the tree
+/// of its home desktop and display", checked against each window's record: a leaf of an
+/// unmanaged window, a window in two leaves or two trees, a leaf outside the window's own pane,
+/// a floating or full-screen window in a tree, a tiled window missing from its pane, a window on
+/// a desktop that does not exist, a full-screen return kept for a window that cannot use it; and
+/// against the desktops: a zoom of a floating window or one of another desktop, a desktop showing
+/// the desktop with no windows. One line each; empty when all holds.
 std::vector<std::string> treeInvariantViolations(const WorkspaceStore& store);
 
 /// A tree written compactly: a leaf as its window number, a split as "(v0.5 a b)" with the

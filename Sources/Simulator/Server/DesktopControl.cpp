@@ -1,0 +1,80 @@
+#include "Simulator/Server/DesktopControl.h"
+
+#include "Simulator/Server/DesktopService.h"
+
+namespace sim {
+
+namespace {
+
+std::string noApplication(Pid pid, const std::string& to) {
+    return "no application " + std::to_string(pid) + " to " + to;
+}
+
+}  // namespace
+
+std::vector<WindowInfo> DesktopControl::windows() {
+    return desktop_.windows();
+}
+
+std::vector<ApplicationInfo> DesktopControl::applications() {
+    return desktop_.runningApplications();
+}
+
+void DesktopControl::key(std::uint16_t keyCode, std::uint64_t flags) {
+    desktop_.pressKey(keyCode, flags);
+}
+
+void DesktopControl::click(double x, double y, std::uint64_t flags) {
+    const CGPoint at{x, y};
+    desktop_.mouseDown(at, flags);
+    desktop_.mouseUp(at, flags);
+}
+
+void DesktopControl::pointer(double x, double y) {
+    desktop_.movePointer(CGPoint{x, y});
+}
+
+void DesktopControl::activate(Pid pid) {
+    if (!desktop_.activateApplication(pid, false))
+        throw RequestFailure(noApplication(pid, "activate"));
+}
+
+void DesktopControl::hide(Pid pid) {
+    if (!desktop_.hideApplication(pid)) throw RequestFailure(noApplication(pid, "hide"));
+}
+
+void DesktopControl::unhide(Pid pid) {
+    if (!desktop_.unhideApplication(pid)) throw RequestFailure(noApplication(pid, "unhide"));
+}
+
+void DesktopControl::trust(bool trusted) {
+    desktop_.setTrusted(trusted);
+}
+
+std::vector<InputEvent> DesktopControl::receivedInput(Pid pid) {
+    return desktop_.receivedInput(pid);
+}
+
+std::vector<OwnWindowLook> DesktopControl::ownWindows() {
+    std::vector<OwnWindowLook> looks;
+    for (const WindowInfo& window : desktop_.windows()) {
+        if (const auto look = desktop_.ownWindow(window.number)) {
+            looks.push_back(OwnWindowLook{window.number, *look});
+        }
+    }
+    return looks;
+}
+
+std::vector<AlertRecord> DesktopControl::alerts() {
+    return desktop_.alerts();
+}
+
+void DesktopControl::answerAlerts(const std::vector<std::string>& buttons) {
+    desktop_.answerAlerts(buttons);
+}
+
+void DesktopControl::shutdown() {
+    // The server ends once the reply is written.
+}
+
+}  // namespace sim

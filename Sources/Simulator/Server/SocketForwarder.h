@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "Simulator/DesktopConnection.h"
+#include "Simulator/Server/LineClient.h"
+
+namespace sim {
+
+/// Carries every operation of the connection interface to a desktop served by another process
+/// (`kelvo-sim serve`): each is one request on its socket that waits for its reply, or, for a
+/// posted one, for nothing. A call the desktop does not answer, answers with an error or
+/// answers in a form this side cannot read returns the list's `unanswered`, as
+/// `DisconnectedConnection`'s calls do.
+class SocketForwarder : public DesktopConnection {
+  public:
+#define DESKTOP_OPERATION(Reply, name, parameters, ...) Reply name parameters override;
+#include "Simulator/DesktopOperations.def"
+
+  protected:
+    /// Connects to the server at `path` (throws SocketError when nothing serves there).
+    explicit SocketForwarder(const std::string& path);
+
+    std::unique_ptr<LineClient> lines_;
+
+  private:
+    template <class Reply, class... Arguments>
+    Reply ask(const OperationForm& form, Unanswered<Reply> unanswered,
+              const std::tuple<Arguments...>& arguments);
+};
+
+}  // namespace sim
