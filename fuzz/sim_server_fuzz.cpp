@@ -4,21 +4,19 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 #include "Base/Foundation/ManualClock.h"
 #include "Base/JSON/JSONWriter.h"
-#include "Simulator/Desktop.h"
 #include "Simulator/Server/DesktopMessages.h"
 #include "Simulator/Server/DesktopService.h"
 #include "Simulator/Server/LineSplitter.h"
+#include "Support/Base/Require.h"
+#include "Support/Simulator/InstalledDesktop.h"
 
 namespace {
 
-void require(bool condition) {
-    if (!condition) std::abort();
-}
+using kelvo::testing::require;
 
 void serve(sim::DesktopService& service, sim::ServedClient& client, const std::string& line) {
     sim::DesktopRequest request;
@@ -42,12 +40,11 @@ void serve(sim::DesktopService& service, sim::ServedClient& client, const std::s
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static ManualClock clock;
-    auto desktop = std::make_shared<sim::Desktop>();
-    desktop->addDisplay(CGRect(0, 0, 1440, 900));
+    kelvo::InstalledDesktop installed(CGRect(0, 0, 1440, 900));
+    const auto& desktop = installed.desktop;
     // Something on the desktop for requests to reach.
-    const sim::Pid app = desktop->launch({});
-    desktop->openWindow(app, {});
-    desktop->activate(app);
+    const sim::Pid app = installed.launch("com.example.app", /*activate=*/true);
+    installed.open(app, CGRect(100, 100, 800, 600));
 
     sim::DesktopService service(desktop);
     sim::ServedClient client;
