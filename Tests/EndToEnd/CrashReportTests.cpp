@@ -14,21 +14,16 @@ namespace fs = std::filesystem;
 // the newest reports; the next start, with nothing new, says nothing about crashes.
 class CrashReportTest : public EndToEndTest {
   protected:
-    void addCrashReport(const std::string& name, time_t modified) {
-        const fs::path report = home / "Library" / "Logs" / "DiagnosticReports" / name;
-        writeText(report, "crash");
-        ASSERT_TRUE(setModified(report, static_cast<double>(modified))) << report;
-    }
     KelvoProcess& start() { return startKelvo({{"HOME", home.path().string()}}); }
 
     TemporaryFolder home;
 };
 
 TEST_F(CrashReportTest, StartUpCountsTheCrashesSinceTheLastLaunchOnce) {
-    const time_t now = ::time(nullptr);
+    const double now = static_cast<double>(::time(nullptr));
     for (int i = 1; i <= 4; ++i)
-        addCrashReport("KelvoApp-" + std::to_string(i) + ".ips", now - 3600 + i * 60);
-    addCrashReport("Other-9.ips", now - 60);
+        addCrashReport(home.path(), "KelvoApp-" + std::to_string(i) + ".ips", now - 3600 + i * 60);
+    addCrashReport(home.path(), "Other-9.ips", now - 60);
 
     auto& first = start();
     ASSERT_TRUE(first.waitForLog("displays at launch: "));

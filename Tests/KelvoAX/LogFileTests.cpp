@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "KelvoAX/Log/LogFile.h"
 #include "Support/Base/ScopedEnvironment.h"
 #include "Support/Base/TemporaryFolder.h"
+#include "Support/Base/TestFiles.h"
 #include "Support/Base/ThreadCount.h"
 
 namespace kelvo {
@@ -39,7 +39,7 @@ std::vector<std::string> linesOf(const std::string& text) {
 }
 
 void fill(const fs::path& path, std::size_t bytes, char with = 'x') {
-    std::ofstream(path, std::ios::binary) << std::string(bytes, with);
+    testing::writeText(path, std::string(bytes, with));
 }
 
 class LogFileTest : public ::testing::Test {

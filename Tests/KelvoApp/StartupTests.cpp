@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fstream>
+#include <ctime>
 #include <sstream>
 
 #include "Base/Foundation/FileSystem.h"
@@ -10,6 +10,7 @@
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/PermissionGate.h"
 #include "KelvoApp/TestMode/TestMode.h"
+#include "Support/Base/TestFiles.h"
 #include "Support/KelvoApp/CoordinatorFixture.h"
 
 namespace kelvo {
@@ -177,14 +178,10 @@ TEST_F(StartupTest, WithoutAMainScreenTheStoreUsesTheFallbackFrame) {
 }
 
 TEST_F(StartupTest, SevenCrashReportsGiveTheCountAndThreeNames) {
-    const auto reports = folder / "Library" / "Logs" / "DiagnosticReports";
-    std::filesystem::create_directories(reports);
-    for (int i = 0; i < 7; ++i) {
-        std::ofstream(reports / ("KelvoApp-" + std::to_string(i) + ".ips")) << "crash";
-        std::filesystem::last_write_time(
-            reports / ("KelvoApp-" + std::to_string(i) + ".ips"),
-            std::filesystem::file_time_type::clock::now() - std::chrono::hours(7 - i));
-    }
+    const double now = static_cast<double>(::time(nullptr));
+    for (int i = 0; i < 7; ++i)
+        testing::addCrashReport(folder.path(), "KelvoApp-" + std::to_string(i) + ".ips",
+                                now - (7 - i) * 3600);
     ASSERT_TRUE(start());
     const auto lines = logLines();
     ASSERT_GE(lines.size(), 4u);

@@ -16,7 +16,7 @@ namespace kelvo {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::setModified;
+using testing::addCrashReport;
 using testing::TemporaryFolder;
 using testing::writeText;
 
@@ -43,16 +43,9 @@ class DiagnosticsTest : public ::testing::Test {
         desktop->setOperatingSystemVersion("Version 14.5 (Build 23F79)");
     }
     fs::path logURL() const { return folder / "Library" / "Logs" / "Kelvo" / "kelvo.log"; }
-    fs::path reportsFolder() const { return folder / "Library" / "Logs" / "DiagnosticReports"; }
+    fs::path reportsFolder() const { return testing::crashReportFolder(folder.path()); }
     fs::path desktopFolder() const { return folder / "Desktop"; }
 
-    /// A crash report written `seconds` after 1970, with its name as its content.
-    fs::path addCrashReport(const std::string& name, double seconds) {
-        const fs::path path = reportsFolder() / name;
-        writeText(path, name);
-        EXPECT_TRUE(setModified(path, seconds)) << path;
-        return path;
-    }
     /// Registers this process on the desktop with its bundle's information strings.
     void register_(std::map<std::string, std::string> info) {
         sim::ApplicationSpec self = InstalledDesktop::system(InstalledDesktop::ownBundlePath);
@@ -143,14 +136,14 @@ TEST_F(DiagnosticsTest, WithoutACrashReportFolderThereAreNoReports) {
 }
 
 TEST_F(DiagnosticsTest, OnlyThisProgramsReportsAreListedNewestFirst) {
-    addCrashReport("KelvoApp-2026-01-01-100000.ips", 1767261600);
-    addCrashReport("KelvoApp-2026-01-03-100000.ips", 1767434400);
-    addCrashReport("KelvoApp-2026-01-02-100000.ips", 1767348000);
-    addCrashReport("kelvoapp-2026-01-04-100000.ips", 1767520800);
-    addCrashReport("KELVOAPP-2026-01-04-100000.ips", 1767520800);
-    addCrashReport("KelvoApp.ips", 1767520800);
-    addCrashReport("Safari-2026-01-04-100000.ips", 1767520800);
-    addCrashReport("SomethingKelvoApp-1.ips", 1767520800);
+    addCrashReport(folder.path(), "KelvoApp-2026-01-01-100000.ips", 1767261600);
+    addCrashReport(folder.path(), "KelvoApp-2026-01-03-100000.ips", 1767434400);
+    addCrashReport(folder.path(), "KelvoApp-2026-01-02-100000.ips", 1767348000);
+    addCrashReport(folder.path(), "kelvoapp-2026-01-04-100000.ips", 1767520800);
+    addCrashReport(folder.path(), "KELVOAPP-2026-01-04-100000.ips", 1767520800);
+    addCrashReport(folder.path(), "KelvoApp.ips", 1767520800);
+    addCrashReport(folder.path(), "Safari-2026-01-04-100000.ips", 1767520800);
+    addCrashReport(folder.path(), "SomethingKelvoApp-1.ips", 1767520800);
     EXPECT_EQ(Diagnostics::crashReportFolder(), reportsFolder());
     EXPECT_EQ(names(Diagnostics::crashReports()),
               (std::vector<std::string>{"KelvoApp-2026-01-03-100000.ips",
@@ -160,20 +153,20 @@ TEST_F(DiagnosticsTest, OnlyThisProgramsReportsAreListedNewestFirst) {
 }
 
 TEST_F(DiagnosticsTest, ReportsOfTheSameMomentKeepTheListingOrder) {
-    addCrashReport("KelvoApp-b.ips", 1767261600);
-    addCrashReport("KelvoApp-c.ips", 1767261600);
-    addCrashReport("KelvoApp-a.ips", 1767261600);
-    addCrashReport("KelvoApp-newest.ips", 1767261601);
+    addCrashReport(folder.path(), "KelvoApp-b.ips", 1767261600);
+    addCrashReport(folder.path(), "KelvoApp-c.ips", 1767261600);
+    addCrashReport(folder.path(), "KelvoApp-a.ips", 1767261600);
+    addCrashReport(folder.path(), "KelvoApp-newest.ips", 1767261601);
     EXPECT_EQ(names(Diagnostics::crashReports()),
               (std::vector<std::string>{"KelvoApp-newest.ips", "KelvoApp-a.ips", "KelvoApp-b.ips",
                                         "KelvoApp-c.ips"}));
 }
 
 TEST_F(DiagnosticsTest, AReportWithoutADateSortsLast) {
-    addCrashReport("KelvoApp-old.ips", 1000);
+    addCrashReport(folder.path(), "KelvoApp-old.ips", 1000);
     // A dangling link has no attributes to read.
     fs::create_symlink(folder / "gone", reportsFolder() / "KelvoApp-dangling.ips");
-    addCrashReport("KelvoApp-new.ips", 2000);
+    addCrashReport(folder.path(), "KelvoApp-new.ips", 2000);
     EXPECT_EQ(names(Diagnostics::crashReports()),
               (std::vector<std::string>{"KelvoApp-new.ips", "KelvoApp-old.ips",
                                         "KelvoApp-dangling.ips"}));
@@ -182,17 +175,17 @@ TEST_F(DiagnosticsTest, AReportWithoutADateSortsLast) {
 }
 
 TEST_F(DiagnosticsTest, OnlyReportsStrictlyNewerThanTheDateCount) {
-    addCrashReport("KelvoApp-before.ips", 1767225599.5);
-    addCrashReport("KelvoApp-same.ips", 1767225600);
-    addCrashReport("KelvoApp-after.ips", 1767225600.5);
-    addCrashReport("KelvoApp-later.ips", 1767225700);
+    addCrashReport(folder.path(), "KelvoApp-before.ips", 1767225599.5);
+    addCrashReport(folder.path(), "KelvoApp-same.ips", 1767225600);
+    addCrashReport(folder.path(), "KelvoApp-after.ips", 1767225600.5);
+    addCrashReport(folder.path(), "KelvoApp-later.ips", 1767225700);
     EXPECT_EQ(names(Diagnostics::crashReports(Date{1767225600})),
               (std::vector<std::string>{"KelvoApp-later.ips", "KelvoApp-after.ips"}));
 }
 
 TEST_F(DiagnosticsTest, FromOneLaunchToTheNextOnlyNewReportsCount) {
-    addCrashReport("KelvoApp-1.ips", 1767225000);
-    addCrashReport("KelvoApp-2.ips", 1767225100);
+    addCrashReport(folder.path(), "KelvoApp-1.ips", 1767225000);
+    addCrashReport(folder.path(), "KelvoApp-2.ips", 1767225100);
 
     // The first launch: no marker, so every report on the machine is new.
     EXPECT_EQ(Diagnostics::crashReports(Diagnostics::lastChecked(logURL())).size(), 2u);
@@ -202,7 +195,7 @@ TEST_F(DiagnosticsTest, FromOneLaunchToTheNextOnlyNewReportsCount) {
     EXPECT_TRUE(Diagnostics::crashReports(Diagnostics::lastChecked(logURL())).empty());
     Diagnostics::markChecked(Date::now(), logURL());
 
-    addCrashReport("KelvoApp-3.ips", 1767226500);
+    addCrashReport(folder.path(), "KelvoApp-3.ips", 1767226500);
     EXPECT_EQ(names(Diagnostics::crashReports(Diagnostics::lastChecked(logURL()))),
               (std::vector<std::string>{"KelvoApp-3.ips"}));
 }
@@ -254,7 +247,8 @@ TEST_F(DiagnosticsTest, FullReportHoldsCopiesAndTheFiveNewestOfEightCrashReports
     const fs::path configURL = folder / ".config" / "kelvo" / "config.json";
     writeText(configURL, "{}");
     for (int day = 1; day <= 8; ++day) {
-        addCrashReport("KelvoApp-day" + std::to_string(day) + ".ips", 1767225600 + day * 86400);
+        addCrashReport(folder.path(), "KelvoApp-day" + std::to_string(day) + ".ips",
+                       1767225600 + day * 86400);
     }
 
     const auto report = Diagnostics::writeReport(configURL, logURL());
@@ -281,7 +275,7 @@ TEST_F(DiagnosticsTest, FullReportHoldsCopiesAndTheFiveNewestOfEightCrashReports
 TEST_F(DiagnosticsTest, MissingPreviousLogAndConfigurationAreLeftOut) {
     setNow(decemberSeventh);
     writeText(logURL(), "only run\n");
-    addCrashReport("KelvoApp-one.ips", 1767225600);
+    addCrashReport(folder.path(), "KelvoApp-one.ips", 1767225600);
 
     const auto report =
         Diagnostics::writeReport(folder / ".config" / "kelvo" / "config.json", logURL());
@@ -320,12 +314,12 @@ TEST_F(DiagnosticsTest, AFileInTheWayOfTheFolderMeansNoReportAndNoWindow) {
 TEST_F(DiagnosticsTest, TwoReportsInOneSecondShareTheFolderAndReplaceItsFiles) {
     setNow(decemberSeventh + 0.2);
     writeText(logURL(), "first\n");
-    addCrashReport("KelvoApp-1.ips", 1767225600);
+    addCrashReport(folder.path(), "KelvoApp-1.ips", 1767225600);
     const auto first = Diagnostics::writeReport(folder / "config.json", logURL());
 
     clock.advance(0.5);
     writeText(logURL(), "second\n");
-    addCrashReport("KelvoApp-2.ips", 1767225700);
+    addCrashReport(folder.path(), "KelvoApp-2.ips", 1767225700);
     const auto second = Diagnostics::writeReport(folder / "config.json", logURL());
 
     ASSERT_TRUE(first);

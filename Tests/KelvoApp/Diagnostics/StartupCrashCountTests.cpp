@@ -13,25 +13,20 @@ namespace kelvo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::addCrashReport;
 
 /// Start-up in test mode: the log, and so the marker, live in the test folder.
 class StartupCrashCountTest : public CoordinatorFixture {
   protected:
-    fs::path addCrashReport(const std::string& name, double seconds) {
-        const fs::path path = folder / "Library" / "Logs" / "DiagnosticReports" / name;
-        testing::writeText(path, "crash");
-        EXPECT_TRUE(testing::setModified(path, seconds)) << path;
-        return path;
-    }
     fs::path marker() const { return folder / "last-checked"; }
 };
 
 TEST_F(StartupCrashCountTest, OnlyReportsNewerThanTheMarkerAreCountedAndTheMarkerMovesOn) {
     writeAtomically(marker(), "1767225500.0");
-    addCrashReport("KelvoApp-before.ips", 1767225400);
-    addCrashReport("KelvoApp-at.ips", 1767225500);
-    addCrashReport("KelvoApp-after.ips", 1767225550);
-    addCrashReport("Other-after.ips", 1767225560);
+    addCrashReport(folder.path(), "KelvoApp-before.ips", 1767225400);
+    addCrashReport(folder.path(), "KelvoApp-at.ips", 1767225500);
+    addCrashReport(folder.path(), "KelvoApp-after.ips", 1767225550);
+    addCrashReport(folder.path(), "Other-after.ips", 1767225560);
 
     ASSERT_TRUE(start());
 
@@ -47,7 +42,7 @@ TEST_F(StartupCrashCountTest, OnlyReportsNewerThanTheMarkerAreCountedAndTheMarke
 }
 
 TEST_F(StartupCrashCountTest, WithoutCrashesNothingIsLoggedButTheMarkerIsWritten) {
-    addCrashReport("KelvoApp-old.ips", 1767225000);
+    addCrashReport(folder.path(), "KelvoApp-old.ips", 1767225000);
     writeAtomically(marker(), "1767225100");
     ASSERT_TRUE(start());
     EXPECT_THAT(logLines().front(), ::testing::StartsWith("displays at launch: "));

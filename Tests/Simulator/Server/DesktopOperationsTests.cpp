@@ -19,8 +19,8 @@
 #include "Simulator/Server/OperationCoding.h"
 #include "Simulator/Server/SocketConnection.h"
 #include "Simulator/Server/SocketServer.h"
-#include "Support/Platform/DesktopFixture.h"
 #include "Support/Base/TemporaryFolder.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace sim {
 namespace {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
 
 namespace kelvo::testing {
 
@@ -33,6 +34,16 @@ bool setModified(const std::filesystem::path& file, double seconds) {
     times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(whole);
     times[0].tv_nsec = times[1].tv_nsec = static_cast<long>((seconds - whole) * 1e9);
     return ::utimensat(AT_FDCWD, file.c_str(), times, 0) == 0;
+}
+
+std::filesystem::path crashReportFolder(const std::filesystem::path& home) {
+    return home / "Library" / "Logs" / "DiagnosticReports";
+}
+
+void addCrashReport(const std::filesystem::path& home, const std::string& name, double seconds) {
+    const std::filesystem::path report = crashReportFolder(home) / name;
+    writeText(report, name);
+    if (!setModified(report, seconds)) throw std::runtime_error("cannot date " + report.string());
 }
 
 }  // namespace kelvo::testing

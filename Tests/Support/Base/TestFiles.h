@@ -14,5 +14,10 @@ void writeText(const std::filesystem::path& file, const std::string& text);
 std::size_t entriesIn(const std::filesystem::path& folder);
 /// Dates the file's last change (and access) `seconds` after 1970; false when that failed.
 bool setModified(const std::filesystem::path& file, double seconds);
+/// Where the system keeps the crash reports of the user whose home folder is `home`.
+std::filesystem::path crashReportFolder(const std::filesystem::path& home);
+/// Leaves a crash report `name`, holding its name, in that folder, dated `seconds` after 1970;
+/// throws when it cannot be dated.
+void addCrashReport(const std::filesystem::path& home, const std::string& name, double seconds);
 
 }  // namespace kelvo::testing

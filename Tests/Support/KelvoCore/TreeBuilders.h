@@ -9,7 +9,7 @@
 #include "Support/KelvoCore/WindowIDs.h"
 
 // Short spellings for the trees the layout tests build and compare; a node or tree that fails
-// a comparison prints as its JSON form (Support/Printers.h).
+// a comparison prints as its JSON form (Support/KelvoCore/Printers.h).
 namespace kelvo {
 
 using Node = LayoutTree::Node;
@@ -40,6 +40,15 @@ inline LayoutTree chain(std::uint32_t count) {
     for (std::uint32_t raw = 1; raw <= count; ++raw)
         windows.emplace_back(raw);
     return LayoutTree::masterStack(windows, 0.5);
+}
+
+/// Windows first … first + count - 1, each split off the right of the ones before: one chain
+/// as deep as it is long.
+inline LayoutTree splitChain(std::uint32_t first, std::uint32_t count) {
+    Node node = Node::leaf(WindowID(first + count - 1));
+    for (std::uint32_t i = count - 1; i-- > 0;)
+        node = Node::split(Axis::vertical, 0.5, Node::leaf(WindowID(first + i)), std::move(node));
+    return LayoutTree(std::move(node));
 }
 
 }  // namespace kelvo
