@@ -1,6 +1,7 @@
 # The one entry point for building and checking Kelvo. `make test` is what CI runs.
 JOBS ?= $(shell nproc)
 TEST_DIR := build/test
+RUN_DIR := build/run
 CLANG_DIR := build/clang
 NO_TESTS_DIR := build/notests
 BENCH_DIR := build/release
@@ -13,7 +14,7 @@ TSAN_REPEAT ?= 20
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 120
 
-.PHONY: test demo pictures deps configure build bench tsan fuzz format check-format clang-build \
+.PHONY: test demo programs readme pictures deps configure build bench tsan fuzz format check-format clang-build \
 	no-tests-build clean
 
 # The suites under the sanitizers, then what else must keep building: the formatting of every
@@ -40,11 +41,18 @@ no-tests-build: deps
 	cmake --build $(NO_TESTS_DIR) -j $(JOBS)
 
 # Kelvo on a simulated desktop with three applications, driven by its own shortcuts; one line
-# per step, a picture per step in build/demo/. It shares the test build.
-demo: deps
-	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON
-	cmake --build $(TEST_DIR) -j $(JOBS) --target KelvoApp kelvo-sim kelvo-fixture
-	scripts/demo.sh $(TEST_DIR) build/demo
+# per step, a picture per step in build/demo/.
+demo: programs
+	scripts/demo.sh $(RUN_DIR) build/demo
+
+# The three programs alone, in a tree of their own without sanitizers (build/run/bin).
+programs: deps
+	@scripts/build-programs.sh $(RUN_DIR) $(JOBS)
+
+# Writes the configuration reference that kelvo-reference prints from the code into the README.
+readme: programs
+	cmake --build $(RUN_DIR) -j $(JOBS) --target kelvo-reference
+	Tests/Readme/reference.sh write README.md $(RUN_DIR)/Tools/kelvo-reference/kelvo-reference
 
 # The pictures of the drawing layer (every symbol, text at the system's sizes, an animated
 # layer's frames; later the panels and marks) in build/pictures/, for people to look at. They

@@ -1,16 +1,20 @@
-// The program: finds the desktop to manage, registers with it as the system itself, starts
-// the coordinator and runs the main loop until one of the ways of quitting ends the process.
+// The program: reads its command line, finds the desktop to manage, registers with it as the
+// system itself, starts the coordinator and runs the main loop until one of the ways of
+// quitting ends the process.
 
 #include <unistd.h>
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "Base/Foundation/DispatchQueue.h"
 #include "Base/Foundation/FileSystem.h"
 #include "Base/Foundation/MainLoop.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
+#include "KelvoApp/ProgramArguments.h"
 #include "KelvoApp/System/AXCoordinatorBridge.h"
 #include "KelvoApp/System/AXWindowEvents.h"
 #include "KelvoApp/System/FrameworkPlatform.h"
@@ -35,9 +39,32 @@ std::string executablePath() {
     return error ? std::string() : path.string();
 }
 
+/// Answers `--help` and `--version`, and refuses what it does not know, before anything else of
+/// the system runs; none when the program is to run.
+std::optional<int> answerCommandLine(const std::vector<std::string>& arguments) {
+    using kelvo::ProgramArguments;
+    const auto read = ProgramArguments::read(arguments);
+    switch (read.asked) {
+        case ProgramArguments::Asked::run:
+            return std::nullopt;
+        case ProgramArguments::Asked::help:
+            writeAll(1, ProgramArguments::usage(kelvo::TestMode::directory()));
+            return 0;
+        case ProgramArguments::Asked::version:
+            writeAll(1, ProgramArguments::version());
+            return 0;
+        case ProgramArguments::Asked::unknown:
+            writeAll(2, "kelvo: unknown argument " + read.unknownArgument + "\n" +
+                            ProgramArguments::usage(kelvo::TestMode::directory()));
+            return ProgramArguments::usageStatus;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (const auto status = answerCommandLine({argv + 1, argv + argc})) return *status;
     const auto address = sim::DesktopAddress::fromEnvironment();
     if (!address)
         return noDesktop(std::string(sim::DesktopAddress::environmentVariable) + " is not set");

@@ -40,11 +40,18 @@ TEST_F(FixtureProcessTest, TheProtocolAnswersEveryLineButEmptyOnes) {
     EXPECT_EQ(ping.pid, fixture.process().pid());
     fixture.process().writeLine("");
     EXPECT_EQ(fixture.request(FixtureRequest::ping()), ping);
-    EXPECT_EQ(fixture.send("{\"op\":"), FixtureReply::failure("unreadable request: {\"op\":"));
-    EXPECT_EQ(fixture.send("   "), FixtureReply::failure("unreadable request:    "));
+    EXPECT_EQ(fixture.send("{\"op\":"),
+              FixtureReply::failure("unreadable request: not one JSON object: {\"op\":"));
+    EXPECT_EQ(fixture.send("   "),
+              FixtureReply::failure("unreadable request: not one JSON object:    "));
     EXPECT_EQ(fixture.send(R"({"op":"open","quirk":"ClampsSize"})"),
-              FixtureReply::failure(R"(unreadable request: {"op":"open","quirk":"ClampsSize"})"));
-    EXPECT_EQ(fixture.request(op("PING")), FixtureReply::failure("unknown op PING"));
+              FixtureReply::failure(
+                  R"(unreadable request: the field "quirk" holds "ClampsSize", which is no quirk )"
+                  R"((the quirks are plain, refusesPosition, clampsSize, nonResizable, )"
+                  R"(selfMinimizes, selfHides, fixedAspect, absentFromAXWindows): )"
+                  R"({"op":"open","quirk":"ClampsSize"})"));
+    EXPECT_EQ(fixture.request(op("PING")),
+              FixtureReply::failure("unknown op PING (kelvo-fixture --help lists the operations)"));
     EXPECT_EQ(fixture.request(op("close", 4242)), FixtureReply::failure("no such window 4242"));
     EXPECT_EQ(fixture.request(op("move")), FixtureReply::failure("move needs a window"));
     auto bad = fixture.open(FixtureQuirk::plain, CGRect(0, 0, 0, 100));

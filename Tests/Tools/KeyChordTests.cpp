@@ -24,6 +24,29 @@ TEST(KeyChord, TheChordsPeopleType) {
     EXPECT_EQ(KeyChord::parse("alt+alt+9"), (KeyChord{KeyCode::nine, kCGEventFlagMaskAlternate}));
 }
 
+TEST(KeyChord, ChordsAsTheKeyCapsReadThem) {
+    const auto alt = kCGEventFlagMaskAlternate, shift = kCGEventFlagMaskShift;
+    const auto ctrl = kCGEventFlagMaskControl, cmd = kCGEventFlagMaskCommand;
+    EXPECT_EQ(KeyChord::parse("⌥2"), (KeyChord{KeyCode::two, alt}));
+    EXPECT_EQ(KeyChord::parse("⌥⇧2"), (KeyChord{KeyCode::two, alt | shift}));
+    EXPECT_EQ(KeyChord::parse("⌃⌥L"), (KeyChord{KeyCode::l, ctrl | alt}));
+    EXPECT_EQ(KeyChord::parse("⌘N"), (KeyChord{45, cmd}));
+    EXPECT_EQ(KeyChord::parse("⌥+⇧+h"), (KeyChord{KeyCode::h, alt | shift}));
+    EXPECT_EQ(KeyChord::parse("⌥shift+m"), (KeyChord{KeyCode::m, alt | shift}));
+    EXPECT_EQ(KeyChord::parse("⌥←"), (KeyChord{KeyCode::leftArrow, alt}));
+    EXPECT_EQ(KeyChord::parse("⌥↩"), (KeyChord{KeyCode::ret, alt}));
+    EXPECT_EQ(KeyChord::parse("⌥Space"), (KeyChord{KeyCode::space, alt}));
+    EXPECT_EQ(KeyChord::modifierFlags("⌥⇧"), alt | shift);
+    EXPECT_EQ(KeyChord::modifierFlags("⌃+⌘"), ctrl | cmd);
+    std::string error;
+    EXPECT_FALSE(KeyChord::parse("⌥", &error));
+    EXPECT_EQ(error, "no key in \"⌥\"");
+    EXPECT_FALSE(KeyChord::parse("⌥hyper+2", &error));
+    EXPECT_EQ(error, "no such modifier \"hyper\" (use cmd, alt, ctrl, shift or ⌘ ⌥ ⌃ ⇧)");
+    // A glyph after the key is no modifier.
+    EXPECT_FALSE(KeyChord::parse("2⌥"));
+}
+
 TEST(KeyChord, SymbolsOfTheKeyTableAreSpelledOut) {
     EXPECT_EQ(KeyChord::keyNamed("tab"), 48);
     EXPECT_EQ(KeyChord::keyNamed("escape"), 53);
@@ -56,7 +79,7 @@ TEST(KeyChord, EveryKeyOfTheTableHasItsOwnName) {
 TEST(KeyChord, MistakesAreToldApart) {
     std::string error;
     EXPECT_FALSE(KeyChord::parse("hyper+1", &error));
-    EXPECT_EQ(error, "no such modifier \"hyper\" (use cmd, alt, ctrl, shift)");
+    EXPECT_EQ(error, "no such modifier \"hyper\" (use cmd, alt, ctrl, shift or ⌘ ⌥ ⌃ ⇧)");
     EXPECT_FALSE(KeyChord::parse("alt+banana", &error));
     EXPECT_EQ(error, "no key named \"banana\"");
     EXPECT_FALSE(KeyChord::parse("alt+", &error));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "DesktopPicture.h"
 #include "Support/PNGPixels.h"
 #include "Support/ProcessTestSupport.h"
 
@@ -30,10 +31,12 @@ class ScreenshotTest : public ::testing::Test {
         look.cornerRadius = 1;
     }
 
-    PNGPixels screenshot() {
+    PNGPixels screenshot(const std::vector<std::string>& options = {}) {
         const auto file = std::filesystem::path(desktop.socketPath()).parent_path() /
                           ("shot" + std::to_string(++shots) + ".png");
-        EXPECT_EQ(desktop.run({"screenshot", file.string()}).status, 0);
+        std::vector<std::string> verb = {"screenshot", file.string()};
+        verb.insert(verb.end(), options.begin(), options.end());
+        EXPECT_EQ(desktop.run(verb).status, 0);
         return PNGPixels(file);
     }
     /// Shows the panel with the look, ordered in above the window.
@@ -97,6 +100,38 @@ TEST_F(ScreenshotTest, ThePanelsOpacityAndRoundCornersShow) {
     EXPECT_LT(corner.green, corner.blue + 40);
     const Pixel edge = picture.at(125, 99);
     EXPECT_GT(edge.green, edge.red + 40);
+}
+
+TEST_F(ScreenshotTest, ACaptionIsAStripOfTextBelowTheDisplays) {
+    const PNGPixels plain = screenshot();
+    const PNGPixels captioned =
+        screenshot({"--caption", "3. ⌥H moves the focus · desktop 1 shown"});
+    EXPECT_EQ(plain.height(), 900);
+    EXPECT_EQ(captioned.width(), 1440);
+    EXPECT_EQ(captioned.height(), 900 + static_cast<int>(kelvo_sim::DesktopPicture::captionHeight));
+    EXPECT_EQ(captioned.at(700, 450), plain.at(700, 450));
+    // Light text on the dark strip, starting at its left inset.
+    int lit = 0;
+    for (int x = 16; x < 300; ++x) {
+        for (int y = 905; y < 939; ++y)
+            lit += captioned.at(x, y).red > 128 ? 1 : 0;
+    }
+    EXPECT_GT(lit, 100);
+    EXPECT_LT(captioned.at(1400, 920).red, 40);
+    EXPECT_NE(desktop.run({"screenshot", "x.png", "--caption"}).status, 0);
+    EXPECT_NE(desktop.run({"screenshot", "x.png", "--title", "t"}).status, 0);
+}
+
+TEST(DesktopPictureTint, NoApplicationIsTintedLikeTheFocusBordersCoral) {
+    for (int i = 0; i < 500; ++i) {
+        ApplicationInfo application;
+        application.bundleID = "com.example.app" + std::to_string(i);
+        const auto tint = kelvo_sim::DesktopPicture::tint(application);
+        // Greens, blues and violets: red never leads, and the coral's red-to-blue gap is never
+        // approached.
+        EXPECT_LE(tint.red, std::max(tint.green, tint.blue) + 1e-9) << i;
+        EXPECT_LT(tint.red - tint.blue, 0.2) << i;
+    }
 }
 
 }  // namespace

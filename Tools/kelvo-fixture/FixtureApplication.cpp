@@ -75,22 +75,49 @@ void FixtureApplication::receive(const sim::DesktopEvent& event, bool ownDoing) 
     }
 }
 
+const std::vector<FixtureApplication::Operation>& FixtureApplication::operations() {
+    static const std::vector<Operation> all = {
+        {"ping", "", "answers with the application's pid", &FixtureApplication::ping},
+        {"open", "quirk, title, x, y, width, height, after",
+         "opens a window (after: seconds before it appears); answers with its number as window",
+         &FixtureApplication::open},
+        {"list", "",
+         "answers with the application's windows, their frames and states, and whether it is "
+         "active or hidden",
+         &FixtureApplication::list},
+        {"move", "window, x, y, width, height",
+         "the application moves or resizes its own window (fields left out stay)",
+         &FixtureApplication::move},
+        {"minimize", "window", "the application minimizes its window",
+         &FixtureApplication::minimize},
+        {"close", "window", "the application closes its window", &FixtureApplication::close},
+        {"activate", "window",
+         "the application comes to the front, with that window focused when one is named",
+         &FixtureApplication::activate},
+        {"hide", "", "the application hides itself", &FixtureApplication::hide},
+        {"quit", "", "the application ends once it has answered (as at the end of its input)",
+         &FixtureApplication::quit},
+    };
+    return all;
+}
+
 FixtureReply FixtureApplication::handle(const FixtureRequest& request) {
-    if (request.op == "ping") {
-        FixtureReply reply = done();
-        reply.pid = pid_;
-        return reply;
+    for (const auto& operation : operations()) {
+        if (operation.name == request.op) return (this->*operation.answer)(request);
     }
-    if (request.op == "list") return list();
-    // The reader ends the application once the reply is written.
-    if (request.op == "quit") return done();
-    if (request.op == "open") return open(request);
-    if (request.op == "close") return close(request);
-    if (request.op == "move") return move(request);
-    if (request.op == "minimize") return minimize(request);
-    if (request.op == "activate") return activate(request);
-    if (request.op == "hide") return hide();
-    return FixtureReply::failure("unknown op " + request.op);
+    return FixtureReply::failure("unknown op " + request.op +
+                                 " (kelvo-fixture --help lists the operations)");
+}
+
+FixtureReply FixtureApplication::ping(const FixtureRequest&) {
+    FixtureReply reply = done();
+    reply.pid = pid_;
+    return reply;
+}
+
+// The reader ends the application once the reply is written.
+FixtureReply FixtureApplication::quit(const FixtureRequest&) {
+    return done();
 }
 
 std::vector<sim::WindowInfo> FixtureApplication::desktopWindows() {
@@ -213,7 +240,7 @@ std::optional<sim::WindowNumber> FixtureApplication::ownWindow(const FixtureRequ
     return *request.window;
 }
 
-FixtureReply FixtureApplication::list() {
+FixtureReply FixtureApplication::list(const FixtureRequest&) {
     std::vector<sim::WindowInfo> infos;
     try {
         infos = desktopWindows();
@@ -319,7 +346,7 @@ FixtureReply FixtureApplication::activate(const FixtureRequest& request) {
     return done();
 }
 
-FixtureReply FixtureApplication::hide() {
+FixtureReply FixtureApplication::hide(const FixtureRequest&) {
     try {
         callItself("hideSelf", JSONValue::object());
     } catch (const std::exception& failure) {

@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "KelvoCore/Wire/FixtureReply.h"
 #include "KelvoCore/Wire/FixtureRequest.h"
@@ -29,6 +31,17 @@ class FixtureApplication {
 
     FixtureApplication(std::shared_ptr<sim::SocketConnection> connection, Options options);
 
+    /// One request the application answers, as its help lists it.
+    struct Operation {
+        std::string_view name;
+        /// The fields of the request it reads besides "op"; empty when none.
+        std::string_view fields;
+        std::string_view what;
+        kelvo::FixtureReply (FixtureApplication::*answer)(const kelvo::FixtureRequest&);
+    };
+    /// Every operation, in the order the help lists them.
+    static const std::vector<Operation>& operations();
+
     /// Registers with the desktop as this process and starts watching its own windows; false
     /// when the desktop is gone.
     bool start();
@@ -46,13 +59,15 @@ class FixtureApplication {
         sim::ElementID element;
     };
 
+    kelvo::FixtureReply ping(const kelvo::FixtureRequest& request);
+    kelvo::FixtureReply quit(const kelvo::FixtureRequest& request);
     kelvo::FixtureReply open(const kelvo::FixtureRequest& request);
-    kelvo::FixtureReply list();
+    kelvo::FixtureReply list(const kelvo::FixtureRequest& request);
     kelvo::FixtureReply close(const kelvo::FixtureRequest& request);
     kelvo::FixtureReply move(const kelvo::FixtureRequest& request);
     kelvo::FixtureReply minimize(const kelvo::FixtureRequest& request);
     kelvo::FixtureReply activate(const kelvo::FixtureRequest& request);
-    kelvo::FixtureReply hide();
+    kelvo::FixtureReply hide(const kelvo::FixtureRequest& request);
 
     /// On the connection's reader thread: tells the application's own moves apart from moves
     /// made from outside, then hands the event to the main queue.

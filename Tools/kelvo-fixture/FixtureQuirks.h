@@ -8,25 +8,9 @@
 
 namespace kelvo_fixture {
 
-/// What each quirk makes a fixture window do, as a tiler meets it in real applications:
-///
-/// - `plain`: an ordinary window; every position and size write lands as written.
-/// - `refusesPosition`: position writes are answered with success and move nothing (an
-///   application that puts its window back wherever it wants it). Size writes land.
-/// - `clampsSize`: the window keeps a minimum size of `clampedMinimum`; a smaller size write
-///   is clamped up to it, and the window opens at least that large.
-/// - `nonResizable`: the size is not settable ("AXSize" reads as unsettable) and size writes
-///   change nothing; position writes land.
-/// - `selfMinimizes`: the first time something else places the window (a frame write through
-///   Accessibility that moves or resizes it), the application minimizes it itself
-///   `reactionDelay` later, once.
-/// - `selfHides`: the first time something else places the window, the whole application
-///   hides itself `reactionDelay` later, once.
-/// - `fixedAspect`: size writes keep the window's width-to-height ratio (the width wins).
-/// - `absentFromAXWindows`: the application leaves the window out of its "AXWindows" list,
-///   though the window server lists it and its element answers reads and writes.
-///
-/// Moves the application makes itself (the fixture's "move") never count as being placed.
+/// What each quirk makes a fixture window do, as a tiler meets it in real applications: one
+/// sentence per quirk in `what`, which `kelvo-fixture --help` lists. Moves the application makes
+/// itself (the fixture's "move") never count as being placed.
 struct FixtureQuirks {
     FixtureQuirks() = delete;
 
@@ -38,6 +22,8 @@ struct FixtureQuirks {
                                       const CGRect& frame);
     /// True for the quirks that react to the window's first placement from outside.
     static bool reactsToPlacement(kelvo::FixtureQuirk quirk);
+    /// What the quirk makes a window do, in one sentence.
+    static std::string what(kelvo::FixtureQuirk quirk);
 };
 
 }  // namespace kelvo_fixture

@@ -9,19 +9,21 @@
 #include "Base/Foundation/DispatchQueue.h"
 #include "Base/Foundation/MainLoop.h"
 #include "FixtureApplication.h"
+#include "FixtureHelp.h"
 #include "InputLines.h"
 #include "KelvoCore/Wire/WireLine.h"
+#include "RequestLine.h"
 #include "Simulator/Server/DesktopAddress.h"
 #include "Simulator/Server/UnixSocket.h"
 
 // kelvo-fixture [--bundle-id ID] [--name NAME]: an application of the simulated desktop that a
-// harness drives over FixtureRequest and FixtureReply lines on standard input and output.
+// harness drives over FixtureRequest and FixtureReply lines on standard input and output;
+// `--help` lists the requests and the quirks.
 
 namespace {
 
 int usage(const std::string& problem) {
-    std::cerr << "kelvo-fixture: " << problem << "\n"
-              << "usage: kelvo-fixture [--bundle-id ID] [--name NAME]\n";
+    std::cerr << "kelvo-fixture: " << problem << "\n" << kelvo_fixture::FixtureHelp::usage();
     return 2;
 }
 
@@ -49,11 +51,12 @@ void readRequests(kelvo_fixture::FixtureApplication& app) {
         }
         const std::string& line = next.text;
         if (line.empty()) continue;
-        const auto request = kelvo::WireLine::decode<kelvo::FixtureRequest>(line);
-        if (!request) {
-            send(kelvo::FixtureReply::failure("unreadable request: " + line));
+        const auto read = kelvo_fixture::RequestLine::read(line);
+        if (!read.request) {
+            send(kelvo::FixtureReply::failure("unreadable request: " + read.problem + ": " + line));
             continue;
         }
+        const auto& request = read.request;
         kelvo::FixtureReply reply;
         DispatchQueue::main().sync([&] { reply = app.handle(*request); });
         send(reply);
@@ -69,6 +72,10 @@ int main(int argc, char** argv) {
     kelvo_fixture::FixtureApplication::Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string flag = argv[i];
+        if (flag == "--help" || flag == "-h") {
+            std::cout << kelvo_fixture::FixtureHelp::text();
+            return 0;
+        }
         if ((flag == "--bundle-id" || flag == "--name") && i + 1 < argc) {
             (flag == "--bundle-id" ? options.bundleID : options.name) = argv[++i];
         } else {

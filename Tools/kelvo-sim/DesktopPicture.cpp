@@ -80,7 +80,7 @@ DesktopPicture::Colour DesktopPicture::tint(const sim::ApplicationInfo& applicat
         hash ^= c;
         hash *= 16777619u;
     }
-    const double hue = (hash % 360) / 60.0;
+    const double hue = tintHues[hash % tintHues.size()] / 60.0;
     const double saturation = 0.55, value = 0.72;
     const double chroma = value * saturation;
     const double x = chroma * (1 - std::fabs(std::fmod(hue, 2.0) - 1));
@@ -167,8 +167,10 @@ void DesktopPicture::drawWindow(cairo_t* cr, const sim::WindowInfo& window,
     rectangle(cr, f.offsetBy(3, 5));
     setColour(cr, black, 0.35);
     cairo_fill(cr);
+    // A dark body in the application's tint, so that the focus border's warm colour stands out
+    // along its edges.
     rectangle(cr, f);
-    setColour(cr, mix(tinted, white, 0.85));
+    setColour(cr, mix(tinted, black, 0.8));
     cairo_fill(cr);
     const double bar = std::min(titleBarHeight, f.height());
     const CGRect title(f.minX(), f.minY(), f.width(), bar);
@@ -176,7 +178,7 @@ void DesktopPicture::drawWindow(cairo_t* cr, const sim::WindowInfo& window,
     setColour(cr, tinted);
     cairo_fill(cr);
     rectangle(cr, f.insetBy(0.5, 0.5));
-    setColour(cr, mix(tinted, black, 0.35));
+    setColour(cr, mix(tinted, black, 0.45));
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
 
@@ -189,7 +191,7 @@ void DesktopPicture::drawWindow(cairo_t* cr, const sim::WindowInfo& window,
     setColour(cr, white, 0.8);
     text(cr, number, "Sans 8", CGRect(f.maxX() - numberWidth - 6, f.minY(), numberWidth, bar),
          false);
-    setColour(cr, black, 0.45);
+    setColour(cr, white, 0.6);
     text(cr, frameText(window.frame), "Sans 9",
          CGRect(f.minX(), f.minY() + bar, f.width(), f.height() - bar), true);
     cairo_pop_group_to_source(cr);
@@ -241,6 +243,15 @@ void DesktopPicture::drawPointer(cairo_t* cr, CGPoint at, double scale) {
     cairo_restore(cr);
 }
 
+void DesktopPicture::drawCaption(cairo_t* cr, const std::string& caption, CGRect strip) {
+    rectangle(cr, strip);
+    setColour(cr, Colour{0.08, 0.08, 0.09});
+    cairo_fill(cr);
+    setColour(cr, white, 0.92);
+    const double inset = 16;
+    text(cr, caption, "Sans 14", strip.insetBy(inset, 0), false);
+}
+
 void DesktopPicture::draw(const Scene& scene, const std::string& path) {
     // The fonts every program that draws uses, so that the picture is the same everywhere.
     FontConfiguration::install();
@@ -248,13 +259,18 @@ void DesktopPicture::draw(const Scene& scene, const std::string& path) {
     const double scale =
         std::min({1.0, maximumWidth / area.width(), maximumHeight / area.height()});
     const int width = std::max(1, static_cast<int>(std::ceil(area.width() * scale)));
-    const int height = std::max(1, static_cast<int>(std::ceil(area.height() * scale)));
+    const int desktopHeight = std::max(1, static_cast<int>(std::ceil(area.height() * scale)));
+    const int height =
+        desktopHeight + (scene.caption.empty() ? 0 : static_cast<int>(captionHeight));
     Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height),
                     cairo_surface_destroy);
     Context context(cairo_create(surface.get()), cairo_destroy);
     cairo_t* cr = context.get();
     cairo_set_source_rgb(cr, 0.13, 0.13, 0.14);
     cairo_paint(cr);
+    if (!scene.caption.empty()) {
+        drawCaption(cr, scene.caption, CGRect(0, desktopHeight, width, captionHeight));
+    }
     cairo_scale(cr, scale, scale);
     cairo_translate(cr, -area.minX(), -area.minY());
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -17,7 +18,8 @@ namespace kelvo_sim {
 /// A picture of the whole desktop for people to look at: the displays where they stand, each
 /// with its menu bar, the windows back to front with a title bar naming their application and
 /// title in a tint of their application's own, the clients' own windows (their panels) as
-/// their content layer draws them, and the pointer.
+/// their content layer draws them, and the pointer; with a caption, a strip below the displays
+/// that says what the picture shows.
 class DesktopPicture {
   public:
     class Failure : public std::runtime_error {
@@ -33,12 +35,16 @@ class DesktopPicture {
         /// What each of the clients' own windows draws, by window number.
         std::map<sim::WindowNumber, sim::OwnWindowSpec> panels;
         CGPoint pointer;
+        /// Written under the displays; none when empty.
+        std::string caption;
     };
 
     /// A picture larger than this in either direction is scaled down to fit.
     static constexpr double maximumWidth = 2560;
     static constexpr double maximumHeight = 1600;
     static constexpr double titleBarHeight = 22;
+    /// The caption's strip, in pixels of the picture whatever its scale.
+    static constexpr double captionHeight = 44;
 
     /// Writes the picture as a PNG file (throws Failure).
     static void draw(const Scene& scene, const std::string& path);
@@ -47,6 +53,10 @@ class DesktopPicture {
         double red = 0, green = 0, blue = 0;
         bool operator==(const Colour&) const = default;
     };
+    /// The hues of the tints, in degrees: greens through blues to violets, apart enough to tell
+    /// applications apart and far from the coral of the focus border's default colour, which
+    /// so stands out on every window.
+    static constexpr std::array<double, 6> tintHues = {140, 170, 195, 220, 250, 280};
     /// The tint of an application: the same for the same application in every picture.
     static Colour tint(const sim::ApplicationInfo& application);
 
@@ -58,6 +68,7 @@ class DesktopPicture {
     static void drawPanel(cairo_t* cr, const sim::WindowInfo& window,
                           const sim::OwnWindowSpec& look);
     static void drawPointer(cairo_t* cr, CGPoint at, double scale);
+    static void drawCaption(cairo_t* cr, const std::string& caption, CGRect strip);
     static void text(cairo_t* cr, const std::string& text, const char* font, CGRect box,
                      bool centred);
 };

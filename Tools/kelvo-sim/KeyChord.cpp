@@ -34,6 +34,14 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 4> aliases =
     {"spacebar", "space"},
 }};
 
+/// The modifiers as the key caps and the menus show them; they need no "+" between them.
+constexpr std::array<std::pair<std::string_view, CGEventFlags>, 4> glyphs = {{
+    {"⌘", kCGEventFlagMaskCommand},
+    {"⌥", kCGEventFlagMaskAlternate},
+    {"⌃", kCGEventFlagMaskControl},
+    {"⇧", kCGEventFlagMaskShift},
+}};
+
 constexpr std::array<std::pair<std::string_view, CGEventFlags>, 7> modifiers = {{
     {"cmd", kCGEventFlagMaskCommand},
     {"command", kCGEventFlagMaskCommand},
@@ -84,7 +92,8 @@ std::vector<std::string> KeyChord::keyNames() {
 }
 
 std::optional<std::uint16_t> KeyChord::keyNamed(std::string_view typed) {
-    std::string name = lowercase(typed);
+    // A key may also be typed as its cap reads: "←", "↩", "Page up".
+    std::string name = typedName(typed);
     for (const auto& [alias, meant] : aliases) {
         if (name == alias) name = meant;
         if (name == "pad" + std::string(alias)) name = "pad" + std::string(meant);
@@ -108,17 +117,33 @@ std::vector<std::string_view> splitAtPlus(std::string_view text) {
     }
 }
 
-std::optional<std::uint64_t> flagsOf(const std::vector<std::string_view>& names,
-                                     std::string* error) {
+/// Takes the modifier glyphs off the front of `text` ("⌥⇧2" leaves "2", "⌃+⌥+l" leaves "l")
+/// and gives their flags.
+std::uint64_t takeGlyphs(std::string_view& text) {
     std::uint64_t flags = 0;
+    for (bool found = true; found;) {
+        found = false;
+        for (const auto& [glyph, flag] : glyphs) {
+            if (!text.starts_with(glyph)) continue;
+            flags |= flag;
+            text.remove_prefix(glyph.size());
+            if (text.starts_with('+')) text.remove_prefix(1);
+            found = true;
+        }
+    }
+    return flags;
+}
+
+std::optional<std::uint64_t> flagsOf(const std::vector<std::string_view>& names,
+                                     std::uint64_t flags, std::string* error) {
     for (const auto part : names) {
         const std::string name = lowercase(part);
         const auto found = std::find_if(modifiers.begin(), modifiers.end(),
                                         [&](const auto& entry) { return entry.first == name; });
         if (found == modifiers.end()) {
             if (error) {
-                *error =
-                    "no such modifier \"" + std::string(part) + "\" (use cmd, alt, ctrl, shift)";
+                *error = "no such modifier \"" + std::string(part) +
+                         "\" (use cmd, alt, ctrl, shift or ⌘ ⌥ ⌃ ⇧)";
             }
             return std::nullopt;
         }
@@ -130,14 +155,19 @@ std::optional<std::uint64_t> flagsOf(const std::vector<std::string_view>& names,
 }  // namespace
 
 std::optional<std::uint64_t> KeyChord::modifierFlags(std::string_view text, std::string* error) {
-    return flagsOf(splitAtPlus(text), error);
+    std::string_view words = text;
+    const std::uint64_t glyphFlags = takeGlyphs(words);
+    if (words.empty() && glyphFlags != 0) return glyphFlags;
+    return flagsOf(splitAtPlus(words), glyphFlags, error);
 }
 
 std::optional<KeyChord> KeyChord::parse(std::string_view text, std::string* error) {
-    auto parts = splitAtPlus(text);
+    std::string_view rest = text;
+    const std::uint64_t glyphFlags = takeGlyphs(rest);
+    auto parts = splitAtPlus(rest);
     const std::string_view key = parts.back();
     parts.pop_back();
-    const auto flags = flagsOf(parts, error);
+    const auto flags = flagsOf(parts, glyphFlags, error);
     if (!flags) return std::nullopt;
     const auto code = keyNamed(key);
     if (!code) {

@@ -100,14 +100,14 @@ std::string SimCommandLine::usage() {
            "[--boot-time SECONDS]\n"
            "       kelvo-sim windows | apps | displays\n"
            "       kelvo-sim key CHORD              e.g. alt+1, alt+shift+left, ctrl+alt+l, "
-           "cmd+n\n"
+           "cmd+n, ⌥⇧2, ⌃⌥L\n"
            "       kelvo-sim click X Y [--mods alt+shift]\n"
            "       kelvo-sim pointer X Y\n"
            "       kelvo-sim activate PID | hide PID | unhide PID\n"
            "       kelvo-sim trust yes|no\n"
            "       kelvo-sim alerts                 the modal alerts shown, oldest first\n"
            "       kelvo-sim answer-alerts BUTTON...\n"
-           "       kelvo-sim screenshot FILE.png\n"
+           "       kelvo-sim screenshot FILE.png [--caption TEXT]\n"
            "       kelvo-sim shutdown\n"
            "Clients reach the desktop at $KELVO_SIM_SOCKET (default " +
            sim::DesktopAddress::defaultPath() + ").\n";
@@ -193,7 +193,9 @@ int SimCommandLine::runClientVerb(const std::string& verb, const std::vector<std
         if (rest[0] != "yes" && rest[0] != "no") throw UsageError{"trust takes yes or no"};
         args = {{"trusted", rest[0] == "yes"}};
     } else if (verb == "screenshot") {
-        expectCount(rest, 1, verb);
+        if (rest.size() != 1 && !(rest.size() == 3 && rest[1] == "--caption")) {
+            throw UsageError{"usage: screenshot FILE.png [--caption TEXT]"};
+        }
     }
 
     sim::LineClient client(sim::DesktopAddress::fromEnvironmentOrDefault());
@@ -207,7 +209,9 @@ int SimCommandLine::runClientVerb(const std::string& verb, const std::vector<std
     } else if (verb == "alerts") {
         printEach(client.call("alerts")["alerts"], out_);
     } else if (verb == "screenshot") {
-        DesktopPicture::draw(sceneOf(client), rest[0]);
+        auto scene = sceneOf(client);
+        if (rest.size() == 3) scene.caption = rest[2];
+        DesktopPicture::draw(scene, rest[0]);
     } else {
         client.call(op, args);
     }

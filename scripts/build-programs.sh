@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Builds the three programs a person runs (KelvoApp, kelvo-sim and kelvo-fixture) and nothing
+# else, in a tree of their own without sanitizers, optimisation or debug information: the
+# quickest way from a fresh clone to a running desktop. It says first roughly how long the
+# build will take, from the number of steps left and what one step costs on an idle machine.
+#
+# usage: scripts/build-programs.sh [BUILD_DIR [JOBS]]   (defaults: build/run, the cores)
+set -euo pipefail
+
+tree=${1:-build/run}
+jobs=${2:-$(nproc)}
+targets=(KelvoApp kelvo-sim kelvo-fixture)
+# Seconds of one core that one build step takes on average: measured on this tree with GCC 12
+# (263 steps for the three programs took 1250 s of processor time, 4.75 s a step), a little
+# less on an idle machine.
+seconds_per_step=4.5
+
+if [ ! -f "$tree/build.ninja" ]; then
+    echo "Configuring $tree (a few seconds)..."
+    mkdir -p "$tree"
+    if ! cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE= -DKELVO_TESTS=OFF -DKELVO_BENCH=OFF \
+        >"$tree/configure.log" 2>&1; then
+        cat "$tree/configure.log" >&2
+        exit 1
+    fi
+fi
+
+cores=$(nproc)
+parallel=$((jobs < cores ? jobs : cores))
+if [ -x "$tree/bin/KelvoApp" ] && [ -x "$tree/bin/kelvo-sim" ] && [ -x "$tree/bin/kelvo-fixture" ]; then
+    echo "Bringing the programs in $tree/bin up to date (only what changed is built again)."
+else
+    # Every step the three programs need; on a tree built half-way some are done already.
+    steps=$(ninja -C "$tree" -t commands "${targets[@]}" | wc -l)
+    estimate=$(awk -v s="$steps" -v c="$seconds_per_step" -v p="$parallel" \
+        'BEGIN { t = s * c / p; if (t < 90) printf "%d seconds", (int(t / 10) + 1) * 10;
+                 else printf "%.1f minutes", t / 60 }')
+    echo "Building KelvoApp, kelvo-sim and kelvo-fixture in $tree: $steps steps, about" \
+        "$estimate on $parallel cores of an idle machine."
+    load=$(cut -d' ' -f1 /proc/loadavg)
+    if awk -v l="$load" -v c="$cores" 'BEGIN { exit !(l > c / 2) }'; then
+        echo "This machine is busy (load $load on $cores cores), so it will take longer."
+    fi
+fi
+cmake --build "$tree" -j "$jobs" --target "${targets[@]}"
