@@ -2,7 +2,9 @@
 
 #include <sys/types.h>
 
+#include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <map>
 #include <optional>
 #include <string>
@@ -61,11 +63,13 @@ class ChildProcess {
     std::optional<int> status_;
 };
 
-/// Polls `condition` until it holds or `wait` has passed; true when it held.
+/// Polls `condition` until it holds or `wait` has passed; true when it held. The checks start
+/// a millisecond apart and spread out to `longestPause`.
 template <class Condition>
-bool eventually(Condition condition, std::chrono::milliseconds wait = ChildProcess::generousWait) {
+bool eventually(Condition condition, std::chrono::milliseconds wait = ChildProcess::generousWait,
+                std::chrono::milliseconds longestPause = std::chrono::milliseconds(50)) {
     const auto deadline = std::chrono::steady_clock::now() + wait;
-    auto pause = std::chrono::milliseconds(1);
+    auto pause = std::min(std::chrono::milliseconds(1), longestPause);
     for (;;) {
         if (condition()) return true;
         if (std::chrono::steady_clock::now() >= deadline) return false;
@@ -74,7 +78,7 @@ bool eventually(Condition condition, std::chrono::milliseconds wait = ChildProce
             0, static_cast<long>(pause.count()) * 1000000L
         };
         ::nanosleep(&gap, nullptr);
-        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+        pause = std::min(pause * 2, longestPause);
     }
 }
 
