@@ -47,9 +47,7 @@ void CoordinatorHarness::stopCoordinator() {
     // finds the coordinator gone.
     if (inputWrite_ >= 0) ::close(inputWrite_);
     inputWrite_ = -1;
-    if (coordinator && coordinator->testModeReader) {
-        coordinator->testModeReader->waitUntilFinished(10);
-    }
+    if (coordinator) coordinator->startup.waitForTestModeReader(10);
     coordinator.reset();
     if (ManualClock* clock = ManualClock::active()) clock->runUntilIdle();
 }
@@ -89,7 +87,7 @@ bool CoordinatorHarness::startCoordinator(CoordinatorProcess process) {
 }
 
 std::vector<std::string> CoordinatorHarness::logLines() {
-    if (coordinator && coordinator->logFile) coordinator->logFile->flush();
+    if (coordinator) coordinator->processLog.flush();
     std::vector<std::string> lines;
     const std::filesystem::path log =
         testMode ? folder / "kelvo.log" : folder / "Library" / "Logs" / "Kelvo" / "kelvo.log";
