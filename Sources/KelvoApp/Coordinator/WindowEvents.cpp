@@ -150,20 +150,7 @@ void WindowEvents::beginAdoption(WindowID id, int attempt,
 }
 
 void WindowEvents::launchReread(const ManagedWindow& window) {
-    if (process_.platform->isLeftMouseButtonDown()) {
-        log("  " + named(window.id) +
-            " appeared under a held mouse button - adopting it on release");
-        later_.after(heldButtonRecheck,
-                     [this, id = window.id] { beginAdoption(id, 1, std::nullopt, false, true); });
-        return;
-    }
-    const auto generation = ladder_.begin(window.id);
-    if (!generation) {
-        log("  " + named(window.id) +
-            " is already being re-read - not starting a second adoption for it");
-        return;
-    }
-    adoptCreated(window.id, 1, *generation, std::nullopt, false);
+    beginAdoption(window.id, 1, std::nullopt, false, false);
 }
 
 void WindowEvents::adoptCreated(WindowID id, int attempt, std::int64_t generation,
