@@ -52,4 +52,8 @@ void FocusBorder::show(const CGRect& axFrame) {
     if (!panel.isVisible()) panel.orderFrontRegardless();
 }
 
+void FocusBorder::hide() {
+    if (panel.isVisible()) panel.orderOut(nullptr);
+}
+
 }  // namespace kelvo

@@ -77,7 +77,7 @@ TEST_F(AXWindowBridgeTest, FullScanReadsEveryRegularApplicationButThisOne) {
                            {id(first), editor, CGRect(10, 30, 800, 600), false, false, false},
                            {id(second), browser, CGRect(20, 40, 900, 700), false, false, false},
                        }));
-    EXPECT_NE(bridge.element(id(first)), nullptr);
+    EXPECT_NE(bridge.handle(id(first)), nullptr);
     EXPECT_EQ(bridge.lastKnownFrame(id(second)), CGRect(20, 40, 900, 700));
     EXPECT_TRUE(bridge.retainedWindows().empty());
 }
@@ -107,7 +107,7 @@ TEST_F(AXWindowBridgeTest, ClassificationDecidesWhatIsReturnedAndRemembered) {
     EXPECT_TRUE(byID[id(unresizable)].floatingMayBeEarly);
     EXPECT_TRUE(byID[id(minimized)].minimized);
     EXPECT_FALSE(byID[id(minimized)].floating);
-    EXPECT_EQ(bridge.element(id(fullScreen)), nullptr);
+    EXPECT_EQ(bridge.handle(id(fullScreen)), nullptr);
     EXPECT_EQ(bridge.seenFullScreen(), std::set{id(fullScreen)});
 }
 
@@ -146,12 +146,12 @@ TEST_F(AXWindowBridgeTest, WindowMissingFromItsApplicationsListIsRetainedWhileIt
     const auto kept = open(pid, CGRect(0, 30, 900, 700));
     const auto other = open(pid, CGRect(100, 30, 900, 700));
     bridge.windows();
-    const AXUIElementRef element = bridge.element(id(kept));
+    const AXUIElementRef element = bridge.handle(id(kept));
 
     desktop->setListedInAXWindows(kept, false);
     EXPECT_EQ(ids(bridge.windows()), std::vector{id(other)});
     EXPECT_EQ(bridge.retainedWindows(), std::set{id(kept)});
-    EXPECT_EQ(bridge.element(id(kept)), element);
+    EXPECT_EQ(bridge.handle(id(kept)), element);
     EXPECT_EQ(bridge.lastKnownFrame(id(kept)), CGRect(0, 30, 900, 700));
     EXPECT_TRUE(bridge.canReach(id(kept)));
     EXPECT_TRUE(bridge.takeGone().empty());
@@ -159,7 +159,7 @@ TEST_F(AXWindowBridgeTest, WindowMissingFromItsApplicationsListIsRetainedWhileIt
     desktop->closeWindow(kept);
     EXPECT_EQ(ids(bridge.windows()), std::vector{id(other)});
     EXPECT_TRUE(bridge.retainedWindows().empty());
-    EXPECT_EQ(bridge.element(id(kept)), nullptr);
+    EXPECT_EQ(bridge.handle(id(kept)), nullptr);
     EXPECT_EQ(bridge.lastKnownFrame(id(kept)), std::nullopt);
     EXPECT_EQ(bridge.takeGone(), std::set{id(kept)});
     EXPECT_TRUE(bridge.takeGone().empty());
@@ -184,7 +184,7 @@ TEST_F(AXWindowBridgeTest, HungApplicationsWindowsAreDroppedButNotGone) {
     desktop->setResponseDelay(pid, 1.0);
 
     EXPECT_TRUE(bridge.windows().empty());
-    EXPECT_EQ(bridge.element(id(window)), nullptr);
+    EXPECT_EQ(bridge.handle(id(window)), nullptr);
     EXPECT_TRUE(bridge.takeGone().empty());
 }
 
@@ -199,12 +199,12 @@ TEST_F(AXWindowBridgeTest, ApplicationReadAddsWithoutForgetting) {
     const auto pinnedWindow = open(editorPid, CGRect(0, 30, 900, 700), pinned);
     const auto editorWindow = open(editorPid, CGRect(0, 30, 900, 700));
 
-    const AXWindowBridge::ApplicationWindows found = bridge.windows(editor);
+    const ApplicationWindows found = bridge.windows(editor);
 
     EXPECT_EQ(ids(found.windows), std::vector{id(editorWindow)});
     EXPECT_EQ(found.seen, (std::set{id(pinnedWindow), id(editorWindow)}));
     EXPECT_EQ(bridge.provisionallyIgnored(), std::set{id(pinnedWindow)});
-    EXPECT_NE(bridge.element(id(browserWindow)), nullptr);
+    EXPECT_NE(bridge.handle(id(browserWindow)), nullptr);
     EXPECT_TRUE(bridge.retainedWindows().empty());
     EXPECT_TRUE(bridge.windows("com.example.none").seen.empty());
 }
@@ -217,7 +217,7 @@ TEST_F(AXWindowBridgeTest, AdoptReadsOneElement) {
     EXPECT_EQ(windowID(element), id(window));
     EXPECT_EQ(bridge.adopt(element, editor),
               (ManagedWindow{id(window), editor, CGRect(5, 30, 900, 700), false, false, false}));
-    EXPECT_EQ(bridge.element(id(window)), element);
+    EXPECT_EQ(bridge.handle(id(window)), element);
 
     desktop->closeWindow(window);
     EXPECT_EQ(windowID(element), std::nullopt);

@@ -37,7 +37,7 @@ TEST_F(StartupCrashCountTest, OnlyReportsNewerThanTheMarkerAreCountedAndTheMarke
               "problem gathers them with the log");
     EXPECT_EQ(lines[1], "  KelvoApp-after.ips");
     EXPECT_THAT(lines[2], ::testing::StartsWith("displays at launch: "));
-    EXPECT_EQ(coordinator->crashesSinceLastLaunch.size(), 1u);
+    EXPECT_EQ(coordinator->startup.crashesSinceLastLaunch().size(), 1u);
     EXPECT_EQ(readFile(marker()), Diagnostics::markerText(Date::now()));
 }
 
@@ -46,7 +46,7 @@ TEST_F(StartupCrashCountTest, WithoutCrashesNothingIsLoggedButTheMarkerIsWritten
     writeAtomically(marker(), "1767225100");
     ASSERT_TRUE(start());
     EXPECT_THAT(logLines().front(), ::testing::StartsWith("displays at launch: "));
-    EXPECT_TRUE(coordinator->crashesSinceLastLaunch.empty());
+    EXPECT_TRUE(coordinator->startup.crashesSinceLastLaunch().empty());
     EXPECT_EQ(Diagnostics::lastChecked(folder / "kelvo.log"), Date::now());
 }
 

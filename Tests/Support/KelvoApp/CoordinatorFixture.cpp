@@ -20,9 +20,9 @@ CoordinatorFixture::~CoordinatorFixture() {
 }
 
 std::optional<sim::WindowInfo> CoordinatorFixture::borderWindow() const {
-    if (!coordinator || !coordinator->focusBorder) return std::nullopt;
+    if (!coordinator || !coordinator->border.panel()) return std::nullopt;
     return simulated.desktop->window(
-        static_cast<sim::WindowNumber>(coordinator->focusBorder->panel.windowNumber()));
+        static_cast<sim::WindowNumber>(coordinator->border.windowNumber()));
 }
 
 void CoordinatorFixture::recordOnStandardError() {
@@ -68,7 +68,7 @@ void CoordinatorFixture::startWithTwoWindows() {
 }
 
 void CoordinatorFixture::adoptByEvent(std::uint32_t raw, const std::string& bundleID) {
-    coordinator->eventCreated(WindowID(raw), bundleID, std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(raw), bundleID, std::nullopt);
     settle();
 }
 

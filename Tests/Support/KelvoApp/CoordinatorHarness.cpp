@@ -31,9 +31,7 @@ void CoordinatorHarness::stopCoordinator() {
     // finds the coordinator gone.
     if (inputWrite_ >= 0) ::close(inputWrite_);
     inputWrite_ = -1;
-    if (coordinator && coordinator->testModeReader) {
-        coordinator->testModeReader->waitUntilFinished(10);
-    }
+    if (coordinator) coordinator->startup.waitForTestModeReader(10);
     coordinator.reset();
     if (ManualClock* clock = ManualClock::active()) clock->runUntilIdle();
 }
@@ -72,7 +70,7 @@ bool CoordinatorHarness::startCoordinator(CoordinatorProcess process) {
 }
 
 std::vector<std::string> CoordinatorHarness::logLines() {
-    if (coordinator && coordinator->logFile) coordinator->logFile->flush();
+    if (coordinator) coordinator->processLog.flush();
     return testing::logMessages(testMode ? folder / "kelvo.log"
                                          : folder / "Library" / "Logs" / "Kelvo" / "kelvo.log");
 }
@@ -92,7 +90,7 @@ std::vector<std::string> CoordinatorHarness::decisions() {
 }
 
 Chord CoordinatorHarness::chordFor(const Command& command) const {
-    for (const auto& [chord, bound] : coordinator->hotkeys->keymap.table()) {
+    for (const auto& [chord, bound] : coordinator->commands.hotkeys().keymap.table()) {
         if (bound == command) return chord;
     }
     ADD_FAILURE() << "no chord for " << command.description();

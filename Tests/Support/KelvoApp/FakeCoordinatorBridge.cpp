@@ -2,16 +2,14 @@
 
 namespace kelvo {
 
-std::pair<std::vector<ManagedWindow>, std::set<WindowID>> FakeCoordinatorBridge::windowsOfApp(
-    const std::string& bundleID) {
-    std::vector<ManagedWindow> found;
-    std::set<WindowID> seen;
+ApplicationWindows FakeCoordinatorBridge::windows(const std::string& bundleID) {
+    ApplicationWindows found;
     for (const ManagedWindow& w : fake.windows()) {
         if (w.bundleID != bundleID) continue;
-        found.push_back(w);
-        seen.insert(w.id);
+        found.windows.push_back(w);
+        found.seen.insert(w.id);
     }
-    return {found, seen};
+    return found;
 }
 
 std::optional<ManagedWindow> FakeCoordinatorBridge::adopt(const WindowElementRef& element,

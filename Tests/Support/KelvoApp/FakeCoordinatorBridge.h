@@ -3,7 +3,7 @@
 #include <map>
 #include <memory>
 
-#include "KelvoApp/Interfaces/CoordinatorBridge.h"
+#include "KelvoCore/Store/CoordinatorBridge.h"
 #include "Support/KelvoCore/FakeWindowBridge.h"
 
 namespace kelvo {
@@ -42,14 +42,13 @@ class FakeCoordinatorBridge : public CoordinatorBridge {
     void setHidden(bool h, const std::string& b) override { fake.setHidden(h, b); }
     bool isApplicationHidden(const std::string& b) override { return fake.isApplicationHidden(b); }
 
-    std::pair<std::vector<ManagedWindow>, std::set<WindowID>> windowsOfApp(
-        const std::string& bundleID) override;
+    ApplicationWindows windows(const std::string& bundleID) override;
     std::optional<ManagedWindow> adopt(const WindowElementRef& element,
                                        const std::string& bundleID) override;
     std::set<WindowID> takeGone() override { return std::exchange(gone, {}); }
     std::optional<WindowElementRef> element(WindowID id) const override;
-    std::set<WindowID> provisionallyIgnored() const override { return ignoredForNow; }
-    std::set<WindowID> seenFullScreen() const override { return fullScreenSeen; }
+    const std::set<WindowID>& provisionallyIgnored() const override { return ignoredForNow; }
+    const std::set<WindowID>& seenFullScreen() const override { return fullScreenSeen; }
     const Config& config() const override { return config_; }
     void setConfig(const Config& config) override { config_ = config; }
     void setTrace(std::function<void(const std::string&)> t) override { trace = std::move(t); }
