@@ -345,6 +345,7 @@ void Desktop::terminateLocked(Pid pid, bool stayListed) {
     }
     for (const WindowNumber number : owned)
         destroyWindowLocked(number, false);
+    std::erase_if(statusItems_, [&](const auto& entry) { return entry.second.pid == pid; });
     activateNextLocked(pid);
     app->info.active = false;
     postWorkspaceLocked(WorkspaceNotification::Kind::terminated, pid);

@@ -20,6 +20,7 @@
 #include "Simulator/DisplayInfo.h"
 #include "Simulator/FilePanelInfo.h"
 #include "Simulator/InputEvent.h"
+#include "Simulator/InterfaceElement.h"
 #include "Simulator/PlatformDefaults.h"
 #include "Simulator/PreferenceData.h"
 #include "Simulator/WindowInfo.h"
@@ -148,6 +149,11 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void pressKey(std::uint16_t keyCode, std::uint64_t flags = 0);
     void mouseDown(CGPoint location, std::uint64_t flags = 0);
     void mouseUp(CGPoint location, std::uint64_t flags = 0);
+    void rightMouseDown(CGPoint location, std::uint64_t flags = 0);
+    void rightMouseUp(CGPoint location, std::uint64_t flags = 0);
+    /// One key down and up per character of the UTF-8 text, typing it (with Shift where the
+    /// keyboard needs it; characters the keyboard has no key for come on key code 0).
+    void typeText(const std::string& text);
     void movePointer(CGPoint location);
     /// Taps can no longer be made (as without the permission to watch input).
     void setRefusesTaps(bool refuses);
@@ -157,6 +163,37 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     bool isTapEnabled(TapID tap) const;
     /// Events waiting for a tap's answer or behind one.
     std::size_t pendingInputCount() const;
+
+    // ---- The processes' own interface: what their windows show, the status items in the menu
+    // bar, open menus and close buttons. Clicks on an open menu, a status item or an own window
+    // and keys for an own window go to its process, which hit-tests its own views.
+
+    /// The largest picture a window may send, packed; a larger one is refused.
+    static constexpr std::size_t maximumPictureBytes = 32u << 20;
+    /// What all windows' pictures may hold together, packed; a picture past it is refused.
+    static constexpr std::size_t maximumPicturesBytes = 256u << 20;
+    /// Status items start this far from the right edge of the menu bar.
+    static constexpr double statusItemMargin = 10;
+    /// The widest a status item may be.
+    static constexpr double maximumStatusItemLength = 1000;
+
+    /// The content a client's window showed last; none for other windows.
+    std::optional<OwnWindowContent> ownWindowContent(WindowNumber number) const;
+    WindowPicture ownWindowPicture(WindowNumber number) const;
+    /// The packed pictures held now, in bytes (windows and status items).
+    std::size_t pictureBytes() const;
+    /// Right to left.
+    std::vector<StatusItemInfo> statusItems() const;
+    /// The elements of every own window on screen (of one process, when given): windows front
+    /// to back, each window's own element first, frames on screen.
+    std::vector<ElementRecord> elements(std::optional<Pid> pid = std::nullopt) const;
+    /// The items of the open menu, top to bottom; empty when none is open.
+    std::vector<MenuItemRecord> openMenu() const;
+    /// Clicks the first enabled item of the open menu that shows that title; false when there
+    /// is none.
+    bool pickMenuItem(const std::string& title);
+    /// Tells the window's process its close button was pressed; false when it has none.
+    bool pressCloseButton(WindowNumber number);
 
     // ---- The call record.
 
@@ -259,6 +296,13 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec);
     void orderOwnWindow(WindowNumber number, bool front);
     void closeOwnWindow(WindowNumber number);
+    /// Refused (kept as it was) for a window of another client, a malformed picture or one past
+    /// the bounds.
+    void drawOwnWindow(ClientID client, const OwnWindowContent& content);
+    StatusItemID createStatusItem(ClientID client, const StatusItemSpec& spec);
+    CGRect updateStatusItem(StatusItemID item, const StatusItemSpec& spec);
+    CGRect statusItemFrame(StatusItemID item) const;
+    void removeStatusItem(StatusItemID item);
     AlertAnswer runAlert(ClientID client, const AlertSpec& alert);
     std::optional<PreferenceData> copyPreference(const std::string& domain,
                                                  const std::string& key) const;
@@ -294,8 +338,19 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
         std::vector<ElementID> elements;  // every element that reaches it, the current last
         bool orderedIn = true;
         bool own = false;
-        OwnWindowSpec look;  // a client's own window only
+        OwnWindowSpec look;        // a client's own window only
+        OwnWindowContent content;  // what it showed last
         CGRect frameBeforeFullScreen;
+    };
+    struct StatusItem {
+        ClientID client = 0;
+        Pid pid = 0;
+        StatusItemSpec spec;
+    };
+    /// Who takes the mouse between a button's press and its release.
+    struct MouseCapture {
+        std::optional<WindowNumber> window;
+        std::optional<StatusItemID> item;
     };
     struct Element {
         enum class Kind { application, window, systemWide };
@@ -371,6 +426,18 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     AccessError writeApplicationLocked(Pid pid, const std::string& attribute,
                                        const AttributeValue& value);
     void hardwareInputLocked(const InputEvent& event);
+    void pressLocked(std::uint32_t type, std::uint32_t button, CGPoint location,
+                     std::uint64_t flags);
+    /// Hands a hardware event to a process's own interface; false when it is not theirs.
+    bool routeToOwnInterfaceLocked(const InputEvent& event);
+    std::optional<MouseCapture> mouseReceiverLocked(CGPoint location) const;
+    std::optional<WindowNumber> keyReceiverLocked() const;
+    std::optional<WindowNumber> openMenuLocked() const;
+    void sendToWindowLocked(WindowNumber number, const InputEvent& event);
+    std::vector<std::pair<StatusItemID, CGRect>> statusItemFramesLocked() const;
+    CGRect statusItemFrameLocked(StatusItemID item) const;
+    void applyStatusItemLocked(StatusItem& item, const StatusItemSpec& spec);
+    std::size_t pictureBytesLocked() const;
     void enqueueInputLocked(const InputEvent& event, std::uint32_t location,
                             std::optional<Pid> target);
     void pumpInputLocked();
@@ -402,6 +469,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::map<Pid, ElementID> applicationElements_;
     ElementID systemWide_;
     std::map<ObserverID, Observer> observers_;
+
+    std::map<StatusItemID, StatusItem> statusItems_;  // in creation order
+    std::optional<MouseCapture> mouseCapture_;
 
     std::deque<std::string> alertPresses_;
     std::vector<AlertRecord> alerts_;

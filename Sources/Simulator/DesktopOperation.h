@@ -15,6 +15,7 @@
 #include "Simulator/DisplayInfo.h"
 #include "Simulator/FilePanelInfo.h"
 #include "Simulator/InputEvent.h"
+#include "Simulator/InterfaceElement.h"
 #include "Simulator/PlatformDefaults.h"
 #include "Simulator/PreferenceData.h"
 #include "Simulator/WindowInfo.h"
