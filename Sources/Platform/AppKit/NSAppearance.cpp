@@ -1,14 +1,14 @@
 #include "Platform/AppKit/NSAppearance.h"
 
 NSAppearanceRef NSAppearance::appearanceNamed(const NSAppearanceName& name) {
-    static const auto dark = std::make_shared<const NSAppearance>(NSAppearanceNameDarkAqua);
+    static const auto dark = std::make_shared<NSAppearance>(NSAppearanceNameDarkAqua);
     if (name == NSAppearanceNameDarkAqua) return dark;
     if (name == NSAppearanceNameAqua) return aqua();
     return nullptr;
 }
 
 const NSAppearanceRef& NSAppearance::aqua() {
-    static const NSAppearanceRef light = std::make_shared<const NSAppearance>(NSAppearanceNameAqua);
+    static const NSAppearanceRef light = std::make_shared<NSAppearance>(NSAppearanceNameAqua);
     return light;
 }
 

@@ -10,7 +10,7 @@ inline const NSAppearanceName NSAppearanceNameAqua = "NSAppearanceNameAqua";
 inline const NSAppearanceName NSAppearanceNameDarkAqua = "NSAppearanceNameDarkAqua";
 
 class NSAppearance;
-using NSAppearanceRef = std::shared_ptr<const NSAppearance>;
+using NSAppearanceRef = std::shared_ptr<NSAppearance>;
 
 /// The look a window or view is drawn in: light (aqua) or dark (dark aqua). The controls'
 /// own colours (text, placeholder, caret, selection) follow it where nobody set a colour.

@@ -51,6 +51,9 @@ bool NSTextField::becomeFirstResponder() {
     if (!editor_) editor_ = std::make_unique<NSTextView>();
     editor_->setFrame(CGRect(CGPoint{}, frame().size));
     editor_->setDelegate(this);
+    // The editor takes on the field's look.
+    editor_->setDrawsBackground(drawsBackground_);
+    editor_->setBackgroundColor(backgroundColor_);
     editor_->setString(string_);
     editor_->undoManager()->removeAllActions();
     editor_->selectAll(nullptr);

@@ -5,7 +5,11 @@
 #include <string>
 
 #include "Base/Foundation/NSNotificationCenter.h"
+#include "Platform/AppKit/NSAppearance.h"
+#include "Platform/AppKit/NSAttributedString.h"
 #include "Platform/AppKit/NSColor.h"
+#include "Platform/AppKit/NSFont.h"
+#include "Platform/AppKit/NSParagraphStyle.h"
 #include "Platform/AppKit/NSTextView.h"
 #include "Platform/AppKit/NSView.h"
 #include "Platform/AppKit/Selector.h"
@@ -57,6 +61,21 @@ class NSTextField : public NSView, private NSTextViewDelegate {
     void setStringValue(std::string string);
     const std::string& placeholderString() const { return placeholder_; }
     void setPlaceholderString(std::string placeholder) { placeholder_ = std::move(placeholder); }
+    /// Drawn in place of the plain placeholder when set.
+    const std::optional<NSAttributedString>& placeholderAttributedString() const {
+        return placeholderAttributed_;
+    }
+    void setPlaceholderAttributedString(std::optional<NSAttributedString> placeholder) {
+        placeholderAttributed_ = std::move(placeholder);
+    }
+    /// The system font of 13 points unless set.
+    const NSFontRef& font() const { return font_; }
+    void setFont(NSFontRef font) { font_ = font ? std::move(font) : NSFont::systemFontOfSize(13); }
+    NSLineBreakMode lineBreakMode() const { return lineBreakMode_; }
+    void setLineBreakMode(NSLineBreakMode mode) { lineBreakMode_ = mode; }
+    /// The look its colours follow where none is set; aqua unless set.
+    const NSAppearanceRef& appearance() const { return appearance_; }
+    void setAppearance(NSAppearanceRef appearance) { appearance_ = std::move(appearance); }
 
     /// Null: the label colour of the field's appearance.
     NSColorRef textColor() const { return textColor_; }
@@ -100,13 +119,33 @@ class NSTextField : public NSView, private NSTextViewDelegate {
     /// Stops editing, keeping the text.
     void endEditing();
 
+    /// Draws the field into the current graphics context, in its bounds: its background and
+    /// border when it has them, then its one line cut at the tail with "…", or its placeholder
+    /// when it holds no text; while editing, the field editor's line instead, scrolled to keep
+    /// the caret in view, with the selection behind it and the caret.
+    void drawRect(const CGRect& dirtyRect);
+
   private:
+    /// The space between the field's edges and its text.
+    static constexpr CGFloat textInset = 2;
+    static constexpr CGFloat caretWidth = 1;
+
+    NSTextAttributes textAttributes(const NSColorRef& colour) const;
+    NSAppearanceRef effectiveAppearance() const;
+    void drawPlainLine(const CGRect& line, const NSAppearance& look) const;
+    void drawEditedLine(const CGRect& line, const NSAppearance& look) const;
+    void drawPlaceholder(const CGRect& line, const NSAppearance& look) const;
+
     void textDidChange(NSTextView& textView) override;
     bool textViewDoCommandBySelector(NSTextView& textView, Selector command) override;
     void textDidPressReturn(NSTextView& textView) override;
 
     std::string string_;
     std::string placeholder_;
+    std::optional<NSAttributedString> placeholderAttributed_;
+    NSFontRef font_ = NSFont::systemFontOfSize(13);
+    NSLineBreakMode lineBreakMode_ = NSLineBreakMode::byClipping;
+    NSAppearanceRef appearance_;
     NSColorRef textColor_;
     NSColorRef backgroundColor_;
     bool drawsBackground_ = false;
@@ -122,4 +161,6 @@ class NSTextField : public NSView, private NSTextViewDelegate {
     std::function<void(NSTextField&)> action_;
     std::unique_ptr<NSTextView> editor_;
     bool editing_ = false;
+    /// How far the edited line is scrolled to the left, in points.
+    mutable CGFloat scrollOffset_ = 0;
 };
