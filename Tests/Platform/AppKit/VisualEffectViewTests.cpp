@@ -10,23 +10,23 @@ namespace {
 
 /// The launcher's backdrop: the heads-up material in a 640 × 60 view whose layer rounds its
 /// corners by 20.
-NSVisualEffectView launcherBackdrop() {
-    NSVisualEffectView view(CGRect(0, 0, 640, 60));
-    view.setMaterial(NSVisualEffectMaterial::hudWindow);
-    view.setBlendingMode(NSVisualEffectBlendingMode::behindWindow);
-    view.setState(NSVisualEffectState::active);
-    view.setWantsLayer(true);
-    view.layer()->setCornerRadius(20);
+std::unique_ptr<NSVisualEffectView> launcherBackdrop() {
+    auto view = std::make_unique<NSVisualEffectView>(CGRect(0, 0, 640, 60));
+    view->setMaterial(NSVisualEffectMaterial::hudWindow);
+    view->setBlendingMode(NSVisualEffectBlendingMode::behindWindow);
+    view->setState(NSVisualEffectState::active);
+    view->setWantsLayer(true);
+    view->layer()->setCornerRadius(20);
     return view;
 }
 
 TEST(VisualEffectView, TheHeadsUpMaterialIsADarkTranslucentFillWithTheLayersCorners) {
-    NSVisualEffectView view = launcherBackdrop();
+    const auto view = launcherBackdrop();
     CGRecordingContext context(CGSize{640, 60});
     NSGraphicsContext graphics(context, false);
     {
         NSGraphicsContextScope scope(graphics);
-        view.drawRect(CGRect(0, 0, 640, 60));
+        view->drawRect(CGRect(0, 0, 640, 60));
     }
     ASSERT_EQ(context.operations().size(), 1u);
     const CGDrawOperation& fill = context.operations()[0];
@@ -38,13 +38,13 @@ TEST(VisualEffectView, TheHeadsUpMaterialIsADarkTranslucentFillWithTheLayersCorn
 }
 
 TEST(VisualEffectView, ItsCornersAreCutAway) {
-    NSVisualEffectView view = launcherBackdrop();
+    const auto view = launcherBackdrop();
     auto bitmap = CGBitmapContext::make(CGSize{640, 60}, 1);
     ASSERT_TRUE(bitmap);
     NSGraphicsContext graphics(*bitmap, false);
     {
         NSGraphicsContextScope scope(graphics);
-        view.drawRect(CGRect(0, 0, 640, 60));
+        view->drawRect(CGRect(0, 0, 640, 60));
     }
     const CGImageRef image = bitmap->makeImage();
     EXPECT_EQ(image->pixel(1, 1)->alpha, 0);
