@@ -83,9 +83,9 @@ std::vector<ElementRecord> Desktop::elements(std::optional<Pid> pid) const {
         const Window& window = windows_.at(number);
         if (!window.own || !onScreenLocked(window)) continue;
         if (pid && window.info.owner != *pid) continue;
-        InterfaceElement own{"window",       window.info.title, std::nullopt,
-                             std::nullopt,   window.info.frame, true,
-                             window.look.key};
+        InterfaceElement own{"window",        window.info.title, std::nullopt,
+                             std::nullopt,    window.info.frame, true,
+                             window.look.key, std::nullopt};
         records.push_back(ElementRecord{number, window.info.owner, own});
         for (InterfaceElement element : window.content.elements) {
             element.frame = offset(element.frame, window.info.frame.origin);

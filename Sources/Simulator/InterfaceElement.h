@@ -23,6 +23,8 @@ struct InterfaceElement {
     CGRect frame;
     bool enabled = true;
     bool focused = false;
+    /// The view's tooltip; none when it has none.
+    std::optional<std::string> toolTip;
     bool operator==(const InterfaceElement&) const = default;
 };
 

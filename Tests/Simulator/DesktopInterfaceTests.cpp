@@ -115,8 +115,8 @@ TEST_F(DesktopInterfaceTest, ListsElementsOnScreenWithTheWindowFirst) {
     spec.title = "Launcher";
     spec.key = true;
     const WindowNumber number = panel(CGRect(400, 200, 640, 60), spec);
-    InterfaceElement field{"textField", "Query", "fire", "query", CGRect(20, 10, 500, 40),
-                           true,        true};
+    InterfaceElement field{"textField", "Query", "fire",      "query", CGRect(20, 10, 500, 40),
+                           true,        true,    std::nullopt};
     desktop->drawOwnWindow(client, OwnWindowContent{number, {}, {field}, {}});
 
     const auto listed = desktop->elements(pid);

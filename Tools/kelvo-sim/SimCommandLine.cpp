@@ -123,6 +123,7 @@ void printElements(sim::DesktopClient& desktop, std::optional<sim::Pid> pid, std
                           {"role", element.role},
                           {"window", record.window}};
         kelvo::putIfPresent(line, "identifier", element.identifier);
+        kelvo::putIfPresent(line, "toolTip", element.toolTip);
         kelvo::putIfPresent(line, "value", element.value);
         out << JSONWriter::write(line) << '\n';
     }

@@ -18,6 +18,7 @@ void collectElements(const NSView& view, double height, std::vector<sim::Interfa
         const CGRect inWindow = view.convertRectToWindow(element->frame);
         element->frame =
             CGRect(inWindow.minX(), height - inWindow.maxY(), inWindow.width(), inWindow.height());
+        if (!element->toolTip && !view.toolTip().empty()) element->toolTip = view.toolTip();
         out.push_back(std::move(*element));
     }
     for (const NSViewRef& subview : view.subviews())

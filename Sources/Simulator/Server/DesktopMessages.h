@@ -82,7 +82,8 @@
 //                at most 4096 a side, and runs that fill the size exactly
 //     content   {"drawing":picture,"elements":[element,...],"menu":[menuItem,...],"number"}
 //     element   {"enabled","focused","frame":rect,"identifier" (absent: none),"label","role",
-//                "value" (absent: none)}; frame in the window (drawn) or on screen (listed)
+//                "toolTip" (absent: none),"value" (absent: none)}; frame in the window (drawn)
+//                or on screen (listed)
 //     menuItem  {"enabled","frame":rect,"separator","state","title"}; frame in the menu's window
 //     elementRecord {"element":element,"pid","window"}
 //     statusItemSpec {"image":picture,"imageIsTemplate","label","length","toolTip"}

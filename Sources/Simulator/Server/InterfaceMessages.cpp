@@ -90,6 +90,7 @@ JSONValue JSONCoding<sim::InterfaceElement>::encode(const sim::InterfaceElement&
                         {"label", e.label},
                         {"role", e.role}};
     putIfPresent(object, "identifier", e.identifier);
+    putIfPresent(object, "toolTip", e.toolTip);
     putIfPresent(object, "value", e.value);
     return object;
 }
@@ -103,6 +104,7 @@ sim::InterfaceElement JSONCoding<sim::InterfaceElement>::decode(const JSONNode& 
     e.frame = decodeField(node, "frame", e.frame);
     e.enabled = decodeField(node, "enabled", e.enabled);
     e.focused = decodeField(node, "focused", e.focused);
+    e.toolTip = node.decodeIfPresent<std::string>("toolTip");
     return e;
 }
 

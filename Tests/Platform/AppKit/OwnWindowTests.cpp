@@ -28,7 +28,8 @@ class Recorder : public NSView {
     }
     void mouseDown(NSEvent& event) override { presses.push_back(event.locationInWindow()); }
     std::optional<sim::InterfaceElement> accessibilityElement() const override {
-        return sim::InterfaceElement{"textField", "Query", typed, "query", bounds(), true, false};
+        return sim::InterfaceElement{"textField", "Query", typed, "query",
+                                     bounds(),    true,    false, std::nullopt};
     }
     std::string typed;
     std::vector<CGPoint> presses;

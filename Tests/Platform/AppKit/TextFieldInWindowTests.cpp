@@ -69,6 +69,7 @@ TEST_F(TextFieldInWindowTest, TheFieldEditorTakesTheFocusInTheFieldsPlaceAndGive
     EXPECT_EQ(element->value, "");
     EXPECT_EQ(element->identifier, "search");
     EXPECT_TRUE(element->focused);
+    EXPECT_EQ(element->toolTip, std::nullopt);
 
     desktop->typeText("dock");
     settle();
@@ -76,9 +77,11 @@ TEST_F(TextFieldInWindowTest, TheFieldEditorTakesTheFocusInTheFieldsPlaceAndGive
     ASSERT_TRUE(panel.makeFirstResponder(nullptr));
     EXPECT_EQ(field->currentEditor(), nullptr);
     EXPECT_EQ(field->stringValue(), "dock");
+    field->setToolTip("Type part of a setting's name");
     element = fieldElement();
     EXPECT_EQ(element->value, "dock");
     EXPECT_FALSE(element->focused);
+    EXPECT_EQ(element->toolTip, "Type part of a setting's name");
 }
 
 TEST_F(TextFieldInWindowTest, CommandKeysSelectCopyPasteAndUndoOnlyAsKeyEquivalents) {
