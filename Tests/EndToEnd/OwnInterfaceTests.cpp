@@ -199,7 +199,7 @@ TEST_F(OwnInterfaceTest, TheCloseButtonClosesATitledWindowThroughItsDelegate) {
     ASSERT_TRUE(closed);
     EXPECT_EQ((*closed)["title"], "Panel Client Settings");
     EXPECT_TRUE(eventually([&] {
-        const auto listed = this->window(window);
+        const auto listed = EndToEndTest::window(window);
         return listed && !listed->onScreen;
     }));
     EXPECT_EQ(desktop().run({"close", std::to_string(window)}).status, 1) << "closed already";
