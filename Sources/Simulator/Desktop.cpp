@@ -507,6 +507,8 @@ void Desktop::setOperatingSystemVersion(std::string version) {
 void Desktop::activateFileViewer(const std::vector<std::string>& paths) {
     Transaction transaction(*this);
     fileViewerSelections_.push_back(paths);
+    for (const std::string& path : paths)
+        openedURLs_.push_back(fileURL(path));
 }
 
 std::vector<std::vector<std::string>> Desktop::fileViewerSelections() const {

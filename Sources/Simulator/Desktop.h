@@ -14,9 +14,11 @@
 #include "Simulator/AccessCall.h"
 #include "Simulator/AlertInfo.h"
 #include "Simulator/ApplicationInfo.h"
+#include "Simulator/ColorPanelInfo.h"
 #include "Simulator/DesktopEvent.h"
 #include "Simulator/DesktopValues.h"
 #include "Simulator/DisplayInfo.h"
+#include "Simulator/FilePanelInfo.h"
 #include "Simulator/InputEvent.h"
 #include "Simulator/InterfaceElement.h"
 #include "Simulator/PlatformDefaults.h"
@@ -208,6 +210,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void setOperatingSystemVersion(std::string version);
     /// Opens a file viewer window with these items selected.
     void activateFileViewer(const std::vector<std::string>& paths);
+    /// The file URL of an absolute path, its bytes beyond the unreserved ones and "/" escaped.
+    static std::string fileURL(const std::string& path);
     /// The selections file viewer windows were opened with, oldest first.
     std::vector<std::vector<std::string>> fileViewerSelections() const;
 
@@ -226,6 +230,24 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void setKeepsPreferenceWrites(const std::string& domain, bool keeps);
     /// How often clients synchronized the domain.
     int preferenceSynchronizations(const std::string& domain) const;
+
+    // ---- The system's own interface: the one pasteboard, file and colour panels answered as
+    // scripted (like alerts), the URLs handed over to be opened, Reduce Motion.
+
+    /// What the person answers in the next file panels, in order: an absolute path chooses
+    /// that file, `filePanelCancelled` cancels. A panel with nothing scripted is cancelled.
+    void answerFilePanels(const std::vector<std::string>& answers);
+    std::vector<FilePanelRecord> filePanels() const;
+    /// The colours the person picks in the next colour panels, in order; a panel with nothing
+    /// scripted is closed without a pick.
+    void answerColorPanels(const std::vector<std::string>& colors);
+    /// A colour as panels take and give it, "#" and six upper-case hexadecimal digits, from
+    /// six hexadecimal digits with or without the "#"; none for anything else.
+    static std::optional<std::string> normalizedColor(const std::string& text);
+    std::vector<ColorPanelRecord> colorPanels() const;
+    /// Every URL opened or revealed, oldest first; a revealed file as its file URL.
+    std::vector<std::string> openedURLs() const;
+    void setReduceMotion(bool on);
 
     // ---- What connections call, for the client they serve: one method for each operation of
     // DesktopOperations.def, of the same name, with the client first where it takes one.
@@ -289,6 +311,14 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
                          const std::optional<PreferenceData>& value);
     /// False for a domain that does not keep writes.
     bool synchronizePreferences(const std::string& domain);
+
+    std::int64_t clearPasteboard();
+    bool setPasteboardString(const std::string& string);
+    std::optional<std::string> pasteboardString() const;
+    FilePanelAnswer runFilePanel(ClientID client, const FilePanelSpec& panel);
+    std::optional<std::string> showColorPanel(ClientID client, const ColorPanelSpec& panel);
+    bool openURL(const std::string& url);
+    bool reduceMotion() const;
 
   private:
     struct Application {
@@ -469,6 +499,16 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::map<std::string, std::map<std::string, PreferenceData>> preferences_;
     std::set<std::string> domainsDroppingWrites_;
     std::map<std::string, int> preferenceSynchronizations_;
+
+    // The system's own interface.
+    std::int64_t pasteboardChanges_ = 0;
+    std::optional<std::string> pasteboardString_;
+    std::deque<std::string> filePanelAnswers_;
+    std::vector<FilePanelRecord> filePanels_;
+    std::deque<std::string> colorPicks_;
+    std::vector<ColorPanelRecord> colorPanels_;
+    std::vector<std::string> openedURLs_;
+    bool reduceMotion_ = false;
 };
 
 }  // namespace sim

@@ -10,8 +10,10 @@
 
 #include "Simulator/AlertInfo.h"
 #include "Simulator/ApplicationInfo.h"
+#include "Simulator/ColorPanelInfo.h"
 #include "Simulator/DesktopValues.h"
 #include "Simulator/DisplayInfo.h"
+#include "Simulator/FilePanelInfo.h"
 #include "Simulator/InputEvent.h"
 #include "Simulator/InterfaceElement.h"
 #include "Simulator/PlatformDefaults.h"

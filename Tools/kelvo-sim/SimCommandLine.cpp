@@ -24,10 +24,7 @@ using kelvo::JSONWriter;
 
 namespace {
 
-/// A usage mistake, told with the usage text.
-struct UsageError {
-    std::string message;
-};
+using UsageError = SimCommandLine::UsageError;
 
 double coordinate(const std::string& text) {
     const auto value = finiteNumber(text);
@@ -184,7 +181,8 @@ std::string SimCommandLine::usage() {
            "       kelvo-sim trust yes|no\n"
            "       kelvo-sim alerts                 the modal alerts shown, oldest first\n"
            "       kelvo-sim answer-alerts BUTTON...\n"
-           "       kelvo-sim screenshot FILE.png [--caption TEXT]\n"
+           "       kelvo-sim screenshot FILE.png [--caption TEXT]\n" +
+           ownInterfaceUsage() +
            "       kelvo-sim shutdown\n"
            "Clients reach the desktop at $KELVO_SIM_SOCKET (default " +
            sim::DesktopAddress::defaultPath() + ").\n";
@@ -322,6 +320,7 @@ std::function<void(sim::DesktopClient&)> SimCommandLine::clientAction(
             DesktopPicture::draw(scene, file);
         };
     }
+    if (auto action = ownInterfaceAction(verb, rest)) return action;
     throw UsageError{"no such verb: " + verb};
 }
 

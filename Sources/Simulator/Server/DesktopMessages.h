@@ -7,9 +7,11 @@
 #include "Base/JSON/JSONCoding.h"
 #include "Simulator/AlertInfo.h"
 #include "Simulator/ApplicationInfo.h"
+#include "Simulator/ColorPanelInfo.h"
 #include "Simulator/DesktopEvent.h"
 #include "Simulator/DesktopValues.h"
 #include "Simulator/DisplayInfo.h"
+#include "Simulator/FilePanelInfo.h"
 #include "Simulator/InputEvent.h"
 #include "Simulator/InterfaceElement.h"
 #include "Simulator/PreferenceData.h"
@@ -88,6 +90,14 @@
 //     alert     {"buttons":[title,...],"informativeText","messageText"}
 //     alertRecord {"alert":alert,"answer","owner"}; answer 1000 for the first button, 1001
 //                for the second, ..., -1001 when none was pressed
+//     contentType {"extension","identifier"}  a kind of file: "json", "public.json"
+//     filePanel {"allowedContentTypes":[contentType,...],"allowsMultipleSelection",
+//                "canChooseDirectories","canChooseFiles","canCreateDirectories",
+//                "kind" ("save" or "open"),"nameFieldStringValue","sheetOf" (the window it is
+//                a sheet of; absent: run modally),"title"}
+//     filePanelRecord {"answer" (the chosen path, or "cancel"),"owner","panel":filePanel}
+//     colorPanel {"color" ("#" and six upper-case hexadecimal digits),"showsAlpha"}
+//     colorPanelRecord {"owner","panel":colorPanel,"picked" (absent: closed without a pick)}
 //     preference one key saying its kind: {"bool":true}, {"integer":1}, {"real":0.5},
 //               {"string":"..."}, {"date":seconds since 2001}, {"data":"00ff" (hex)},
 //               {"array":[preference,...]}, {"dictionary":{"key":preference,...}}
@@ -150,6 +160,13 @@
 //     removeStatusItem {"item"}                               -> {}
 //     operatingSystemVersion {}                               -> {"version"}
 //     activateFileViewer {"paths":[path,...]}                  -> {}
+//     clearPasteboard  {}                                     -> {"changeCount"}
+//     setPasteboardString {"string"}                          -> {"done"}
+//     pasteboardString {}                                     -> {"string"} (absent: none)
+//     runFilePanel     {"panel":filePanel}                    -> {"path"} (absent: cancelled)
+//     showColorPanel   {"panel":colorPanel}                   -> {"color"} picked (absent: none)
+//     openURL          {"url"}                                -> {"done"}
+//     reduceMotion     {}                                     -> {"reduceMotion"}
 //
 // Operations of a registered application on its own windows (the fixture application); "pid"
 // names the application the client acts as, one it registered (absent: the first):
@@ -192,6 +209,15 @@
 //     pickMenuItem     {"title"}              -> {"picked"} clicks the first enabled item of
 //                                                 that title; false when there is none
 //     pressCloseButton {"number"}             -> {"pressed"} false without a close button
+//     filePanels       {}                     -> {"panels":[filePanelRecord,...]} oldest first
+//     answerFilePanels {"answers":[path or "cancel",...]} -> {} the answers to the next file
+//                                                 panels; without any, a panel is cancelled
+//     colorPanels      {}                     -> {"panels":[colorPanelRecord,...]} oldest first
+//     answerColorPanels {"colors":[colour text,...]} -> {} the colours picked in the next
+//                                                 colour panels
+//     openedURLs       {}                     -> {"urls":[url,...]} opened or revealed, oldest
+//                                                 first
+//     setReduceMotion  {"on"}                 -> {}
 //     shutdown         {}                     -> {}  the server ends after the reply
 //
 // Arguments a request may leave out: "prompt" and "allWindows" (false), "options" and
@@ -305,6 +331,11 @@ SIM_JSON_CODING(sim::OwnWindowContent);
 SIM_JSON_CODING(sim::ElementRecord);
 SIM_JSON_CODING(sim::StatusItemSpec);
 SIM_JSON_CODING(sim::StatusItemInfo);
+SIM_JSON_CODING(sim::ContentType);
+SIM_JSON_CODING(sim::FilePanelSpec);
+SIM_JSON_CODING(sim::FilePanelRecord);
+SIM_JSON_CODING(sim::ColorPanelSpec);
+SIM_JSON_CODING(sim::ColorPanelRecord);
 
 #undef SIM_JSON_CODING
 

@@ -41,6 +41,7 @@ TEST_F(LayerAnimationTest, AScaleInFollowsTheEaseInEaseOutCurveOnTheClock) {
     const double quarter = (scale() - 0.94) / 0.06;
     EXPECT_GT(quarter, 0.05);
     EXPECT_LT(quarter, 0.25);
+    EXPECT_NEAR(scale(), 0.94775, 1e-5);  // the curve's value at a quarter, 0.12916
     clock.advance(0.045);
     EXPECT_NEAR(scale(), 0.97, 1e-9);  // the curve is symmetric about its middle
     clock.advance(0.09);
