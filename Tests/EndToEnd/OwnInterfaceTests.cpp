@@ -2,6 +2,7 @@
 
 #include "Base/JSON/JSONDecoder.h"
 #include "EndToEnd/EndToEndTest.h"
+#include "Simulator/Server/SocketConnection.h"
 #include "Support/PNGPixels.h"
 
 namespace kelvo::testing {
@@ -158,6 +159,37 @@ TEST_F(OwnInterfaceTest, TypedTextReachesTheKeyPanelsFieldWhileAnotherApplicatio
     const auto equivalent = report("keyEquivalent");
     ASSERT_TRUE(equivalent);
     EXPECT_EQ((*equivalent)["key"], "a");
+}
+
+TEST_F(OwnInterfaceTest, TheClientsKeyEquivalentsSelectCopyPasteAndUndoInTheFieldEditor) {
+    const auto fieldValue = [&]() -> std::optional<JSONValue> {
+        for (const auto& element : listed({"ui", "--pid", std::to_string(clientPid())}))
+            if (element["role"] == "textField") return element["value"];
+        return std::nullopt;
+    };
+    const auto shows = [&](const std::string& text) {
+        return eventually([&] { return fieldValue() == JSONValue(text); });
+    };
+    ASSERT_EQ(desktop().run({"type", "fire fox"}).status, 0);
+    ASSERT_TRUE(shows("fire fox"));
+
+    // Select all and copy: the text is on the desktop's one pasteboard, for every process.
+    ASSERT_TRUE(key("cmd+a"));
+    ASSERT_TRUE(key("cmd+c"));
+    sim::SocketConnection other(desktop().socketPath());
+    EXPECT_TRUE(eventually([&] { return other.pasteboardString() == "fire fox"; }));
+    // Paste at the end, undo it, redo it.
+    ASSERT_TRUE(key("right"));
+    ASSERT_TRUE(key("cmd+v"));
+    EXPECT_TRUE(shows("fire foxfire fox"));
+    ASSERT_TRUE(key("cmd+z"));
+    EXPECT_TRUE(shows("fire fox"));
+    ASSERT_TRUE(key("cmd+shift+z"));
+    EXPECT_TRUE(shows("fire foxfire fox"));
+    // A selection is replaced by what is typed next.
+    ASSERT_TRUE(key("cmd+a"));
+    ASSERT_EQ(desktop().run({"type", "safari"}).status, 0);
+    EXPECT_TRUE(shows("safari")) << fieldValue().value_or("none").dump();
 }
 
 TEST_F(OwnInterfaceTest, TheCloseButtonClosesATitledWindowThroughItsDelegate) {

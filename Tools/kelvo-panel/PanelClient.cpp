@@ -2,85 +2,37 @@
 
 #include <cmath>
 
+#include <optional>
+#include "Base/Text/UnicodeText.h"
 #include "Platform/AppKit/NSApplication.h"
 #include "Platform/AppKit/NSAttributedString.h"
 #include "Platform/AppKit/NSEvent.h"
 #include "Platform/AppKit/NSGraphicsContext.h"
 #include "Platform/AppKit/NSImage.h"
+#include "Platform/AppKit/NSTextField.h"
 
 namespace kelvo_panel {
 
 namespace {
 
-constexpr std::uint16_t deleteKeyCode = 51;
-
-bool isControlText(const std::string& text) {
-    return text.empty() || static_cast<unsigned char>(text[0]) < 0x20 || text == "\x7f" ||
-           text.rfind("\xef\x9c", 0) == 0;
+/// The editing action a Command key stands for in a field editor, as the settings search
+/// field takes them in an application without an Edit menu; none for another key.
+std::optional<std::string> editingAction(const std::string& key, bool shift, NSTextView& editor) {
+    if (key == "z") {
+        NSUndoManager* undo = editor.undoManager();
+        if (shift ? undo->canRedo() : undo->canUndo())
+            return std::string(shift ? Selector::redo.name : Selector::undo.name);
+        return std::string();  // taken, with nothing to do
+    }
+    if (shift) return std::nullopt;
+    if (key == "a") return std::string(Selector::selectAll.name);
+    if (key == "x") return std::string(Selector::cut.name);
+    if (key == "c") return std::string(Selector::copy.name);
+    if (key == "v") return std::string(Selector::paste.name);
+    return std::nullopt;
 }
 
 }  // namespace
-
-/// A one-line field the person types into while it is first responder: printable keys add
-/// their text, Delete takes the last character off. It publishes itself as a text field.
-class TypingField : public NSView {
-  public:
-    explicit TypingField(CGRect frame) : NSView(frame) {}
-
-    const std::string& text() const { return text_; }
-    bool acceptsFirstResponder() const override { return true; }
-    bool becomeFirstResponder() override {
-        focused_ = true;
-        setNeedsDisplay();
-        return true;
-    }
-    bool resignFirstResponder() override {
-        focused_ = false;
-        setNeedsDisplay();
-        return true;
-    }
-
-    void keyDown(NSEvent& event) override {
-        const std::string typed = event.characters();
-        const auto command = NSEventModifierFlagCommand | NSEventModifierFlagControl;
-        if (event.keyCode() == deleteKeyCode) {
-            removeLastCharacter();
-        } else if ((event.modifierFlags() & command) == 0 && !isControlText(typed)) {
-            text_ += typed;
-        } else {
-            NSView::keyDown(event);  // Escape, Return and the rest go up the chain
-            return;
-        }
-        setNeedsDisplay();
-    }
-
-    void drawRect(const CGRect&) override {
-        CGContext& context = NSGraphicsContext::currentContext()->cgContext();
-        context.setFillColor(CGColorCreateGenericGray(1, focused_ ? 0.16 : 0.08));
-        context.fill(bounds());
-        NSTextAttributes attributes;
-        attributes.font = NSFont::systemFontOfSize(20);
-        attributes.foregroundColor = NSColor::whiteColor();
-        const NSAttributedString shown(text_, attributes);
-        shown.drawAtPoint(CGPoint{12, std::round(bounds().midY() - shown.size().height / 2)});
-    }
-
-    std::optional<sim::InterfaceElement> accessibilityElement() const override {
-        return sim::InterfaceElement{"textField", "Query", text_,   "query",
-                                     bounds(),    true,    focused_};
-    }
-
-  private:
-    void removeLastCharacter() {
-        // One UTF-8 character: the continuation bytes and their lead.
-        while (!text_.empty() && (static_cast<unsigned char>(text_.back()) & 0xC0) == 0x80)
-            text_.pop_back();
-        if (!text_.empty()) text_.pop_back();
-    }
-
-    std::string text_;
-    bool focused_ = false;
-};
 
 /// A panel that takes keys without bringing its process forward; what reaches it is reported.
 class KeyPanel : public NSPanel {
@@ -91,10 +43,19 @@ class KeyPanel : public NSPanel {
 
     bool canBecomeKeyWindow() const override { return true; }
 
+    /// Command keys: reported, and in the field editor the editing actions.
     bool performKeyEquivalent(NSEvent& event) override {
-        const auto flags = event.modifierFlags() & NSEventModifierFlagDeviceIndependentFlagsMask;
+        const auto flags = event.modifierFlags() & NSEventModifierFlagDeviceIndependentFlagsMask &
+                           ~NSEventModifierFlagShift;
         if (flags != NSEventModifierFlagCommand) return NSPanel::performKeyEquivalent(event);
-        report_({{"event", "keyEquivalent"}, {"key", event.charactersIgnoringModifiers()}});
+        const std::string key = kelvo::UnicodeText::lowercased(event.charactersIgnoringModifiers());
+        report_({{"event", "keyEquivalent"}, {"key", key}});
+        if (auto* editor = dynamic_cast<NSTextView*>(firstResponder())) {
+            const bool shift = (event.modifierFlags() & NSEventModifierFlagShift) != 0;
+            if (const auto action = editingAction(key, shift, *editor)) {
+                if (!action->empty()) editor->performAction(*action, this);
+            }
+        }
         return true;
     }
 
@@ -115,7 +76,16 @@ PanelClient::PanelClient(Report report) : report_(std::move(report)) {
     panel_->setTitle("Panel");
     panel_->setLevel(NSFloatingWindowLevel);
     panel_->setBackgroundColor(NSColor::colorWithSRGBRed(0.12, 0.13, 0.16, 1));
-    field_ = std::make_shared<TypingField>(CGRect(20, panelHeight - 80, panelWidth - 40, 60));
+    field_ = std::make_shared<NSTextField>(CGRect(20, panelHeight - 80, panelWidth - 40, 60));
+    field_->setPlaceholderString("Query");
+    field_->setAccessibilityIdentifier("query");
+    field_->setFont(NSFont::systemFontOfSize(20));
+    field_->setTextColor(NSColor::whiteColor());
+    field_->setDrawsBackground(true);
+    field_->setBackgroundColor(NSColor::colorWithWhite(1, 0.12));
+    field_->setBordered(false);
+    field_->setUsesSingleLineMode(true);
+    field_->setLineBreakMode(NSLineBreakMode::byTruncatingTail);
     panel_->contentView()->addSubview(field_);
 
     const NSWindowStyleMask titled = NSWindowStyleMaskTitled | NSWindowStyleMaskClosable |

@@ -8,12 +8,12 @@
 #include "Base/JSON/JSONValue.h"
 #include "Platform/AppKit/NSMenu.h"
 #include "Platform/AppKit/NSStatusBar.h"
+#include "Platform/AppKit/NSTextField.h"
 #include "Platform/AppKit/NSWindow.h"
 
 namespace kelvo_panel {
 
 class KeyPanel;
-class TypingField;
 
 /// What the client shows: a non-activating panel that takes keys (640 × 400, a text field in
 /// it), a titled window with a close button, and a status item whose menu opens on a right or
@@ -44,7 +44,7 @@ class PanelClient : public NSObject, private NSMenuDelegate, private NSWindowDel
 
     Report report_;
     std::unique_ptr<KeyPanel> panel_;
-    std::shared_ptr<TypingField> field_;
+    std::shared_ptr<NSTextField> field_;
     std::unique_ptr<NSWindow> window_;
     NSStatusItemRef item_;
     NSMenuRef menu_;

@@ -6,7 +6,9 @@ bool NSTextFieldDelegate::controlTextViewDoCommandBySelector(NSTextField&, NSTex
     return false;
 }
 
-NSTextField::NSTextField(CGRect frame) : NSView(frame) {}
+#include "Platform/AppKit/NSWindow.h"
+
+NSTextField::NSTextField(CGRect frame) : NSControl(frame) {}
 
 NSTextField::~NSTextField() = default;
 
@@ -34,6 +36,7 @@ std::string NSTextField::stringValue() const {
 void NSTextField::setStringValue(std::string string) {
     string_ = std::move(string);
     if (editing_) editor_->setString(string_);
+    setNeedsDisplay();
 }
 
 void NSTextField::setEditable(bool editable) {
@@ -48,8 +51,8 @@ void NSTextField::setSelectable(bool selectable) {
 
 bool NSTextField::becomeFirstResponder() {
     if (!acceptsFirstResponder()) return false;
-    if (!editor_) editor_ = std::make_unique<NSTextView>();
-    editor_->setFrame(CGRect(CGPoint{}, frame().size));
+    if (!editor_) editor_ = std::make_shared<NSTextView>();
+    editor_->setFrame(bounds());
     editor_->setDelegate(this);
     // The editor takes on the field's look.
     editor_->setDrawsBackground(drawsBackground_);
@@ -58,13 +61,52 @@ bool NSTextField::becomeFirstResponder() {
     editor_->undoManager()->removeAllActions();
     editor_->selectAll(nullptr);
     editing_ = true;
+    // The editor lies over the field, so that the chain runs from it through the field.
+    addSubview(editor_);
+    if (NSWindow* shown = window()) shown->makeFirstResponder(editor_.get());
+    setNeedsDisplay();
     return true;
 }
 
 void NSTextField::endEditing() {
     if (!editing_) return;
+    NSWindow* shown = window();
+    if (shown && shown->firstResponder() == editor_.get()) {
+        shown->makeFirstResponder(nullptr);  // ends the editing through the editor
+        return;
+    }
     string_ = editor_->string();
     editing_ = false;
+    editor_->removeFromSuperview();
+    setNeedsDisplay();
+}
+
+void NSTextField::textDidEndEditing(NSTextView&) {
+    string_ = editor_->string();
+    editing_ = false;
+    editor_->removeFromSuperview();
+    setNeedsDisplay();
+}
+
+std::optional<sim::InterfaceElement> NSTextField::accessibilityElement() const {
+    sim::InterfaceElement element;
+    element.frame = bounds();
+    element.enabled = isEnabled();
+    if (!editable_) {
+        element.role = "text";
+        element.label = accessibilityLabel().empty() ? stringValue() : accessibilityLabel();
+        return element;
+    }
+    element.role = "textField";
+    if (!accessibilityLabel().empty()) {
+        element.label = accessibilityLabel();
+    } else {
+        element.label = placeholderAttributed_ ? placeholderAttributed_->string() : placeholder_;
+    }
+    element.value = stringValue();
+    if (!accessibilityIdentifier().empty()) element.identifier = accessibilityIdentifier();
+    element.focused = editing_;
+    return element;
 }
 
 void NSTextField::textDidChange(NSTextView& textView) {
@@ -83,6 +125,6 @@ bool NSTextField::textViewDoCommandBySelector(NSTextView& textView, Selector com
 }
 
 void NSTextField::textDidPressReturn(NSTextView& textView) {
-    if (action_) action_(*this);
+    if (!action().empty()) sendAction(action(), target());
     textView.selectAll(nullptr);
 }

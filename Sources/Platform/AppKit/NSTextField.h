@@ -8,6 +8,7 @@
 #include "Platform/AppKit/NSAppearance.h"
 #include "Platform/AppKit/NSAttributedString.h"
 #include "Platform/AppKit/NSColor.h"
+#include "Platform/AppKit/NSControl.h"
 #include "Platform/AppKit/NSFont.h"
 #include "Platform/AppKit/NSParagraphStyle.h"
 #include "Platform/AppKit/NSTextView.h"
@@ -46,7 +47,7 @@ enum class NSFocusRingType { defaultType, none, exterior };
 /// While it has the keyboard focus a field editor (an NSTextView) edits its text; the field
 /// keeps its text in step with the editor and tells its delegate of every change and of the
 /// editor's commands.
-class NSTextField : public NSView, private NSTextViewDelegate {
+class NSTextField : public NSControl, private NSTextViewDelegate {
   public:
     explicit NSTextField(CGRect frame = {});
     ~NSTextField() override;
@@ -95,8 +96,6 @@ class NSTextField : public NSView, private NSTextViewDelegate {
     void setEditable(bool editable);
     bool isSelectable() const { return selectable_; }
     void setSelectable(bool selectable);
-    bool isEnabled() const { return enabled_; }
-    void setEnabled(bool enabled) { enabled_ = enabled; }
     bool usesSingleLineMode() const { return singleLine_; }
     void setUsesSingleLineMode(bool single) { singleLine_ = single; }
     NSTextFieldCell& cell() { return cell_; }
@@ -107,23 +106,24 @@ class NSTextField : public NSView, private NSTextViewDelegate {
         delegate_ = std::move(delegate);
     }
     std::shared_ptr<NSTextFieldDelegate> delegate() const { return delegate_.lock(); }
-    /// What Return in the field sends; empty: nothing.
-    void setAction(std::function<void(NSTextField&)> action) { action_ = std::move(action); }
-
-    bool acceptsFirstResponder() const { return editable_ || selectable_; }
-    /// Starts editing: the field editor takes the text with all of it selected. False for a
-    /// field that takes no focus.
-    virtual bool becomeFirstResponder();
+    bool acceptsFirstResponder() const override { return editable_ || selectable_; }
+    /// Starts editing: the field editor takes the text with all of it selected and, in a
+    /// window, becomes its first responder in the field's place. False for a field that takes
+    /// no focus.
+    bool becomeFirstResponder() override;
     /// The field editor while the field is being edited; null otherwise.
     NSTextView* currentEditor() const { return editing_ ? editor_.get() : nullptr; }
-    /// Stops editing, keeping the text.
+    /// Stops editing, keeping the text; the field editor lets go of the focus.
     void endEditing();
 
     /// Draws the field into the current graphics context, in its bounds: its background and
     /// border when it has them, then its one line cut at the tail with "…", or its placeholder
     /// when it holds no text; while editing, the field editor's line instead, scrolled to keep
     /// the caret in view, with the selection behind it and the caret.
-    void drawRect(const CGRect& dirtyRect);
+    void drawRect(const CGRect& dirtyRect) override;
+    /// A text field ("textField", or "text" for a label): its placeholder (or accessibility
+    /// label) as label, its text as value, focused while it is edited.
+    std::optional<sim::InterfaceElement> accessibilityElement() const override;
 
   private:
     /// The space between the field's edges and its text.
@@ -139,6 +139,7 @@ class NSTextField : public NSView, private NSTextViewDelegate {
     void textDidChange(NSTextView& textView) override;
     bool textViewDoCommandBySelector(NSTextView& textView, Selector command) override;
     void textDidPressReturn(NSTextView& textView) override;
+    void textDidEndEditing(NSTextView& textView) override;
 
     std::string string_;
     std::string placeholder_;
@@ -154,12 +155,10 @@ class NSTextField : public NSView, private NSTextViewDelegate {
     NSFocusRingType focusRing_ = NSFocusRingType::defaultType;
     bool editable_ = true;
     bool selectable_ = true;
-    bool enabled_ = true;
     bool singleLine_ = false;
     NSTextFieldCell cell_;
     std::weak_ptr<NSTextFieldDelegate> delegate_;
-    std::function<void(NSTextField&)> action_;
-    std::unique_ptr<NSTextView> editor_;
+    std::shared_ptr<NSTextView> editor_;
     bool editing_ = false;
     /// How far the edited line is scrolled to the left, in points.
     mutable CGFloat scrollOffset_ = 0;

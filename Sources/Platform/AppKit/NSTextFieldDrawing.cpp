@@ -2,6 +2,7 @@
 
 #include "Platform/AppKit/NSGraphicsContext.h"
 #include "Platform/AppKit/NSTextField.h"
+#include "Platform/AppKit/NSWindow.h"
 
 // How a text field draws itself: background and border, then its line, its placeholder or,
 // while it is edited, the field editor's line with the selection and the caret.
@@ -43,14 +44,16 @@ NSTextAttributes NSTextField::textAttributes(const NSColorRef& colour) const {
 }
 
 NSAppearanceRef NSTextField::effectiveAppearance() const {
-    return appearance_ ? appearance_ : NSAppearance::aqua();
+    if (appearance_) return appearance_;
+    if (NSWindow* shown = window(); shown && shown->appearance()) return shown->appearance();
+    return NSAppearance::aqua();
 }
 
 void NSTextField::drawRect(const CGRect&) {
     NSGraphicsContext* current = NSGraphicsContext::currentContext();
     if (!current) return;
     CGContext& context = current->cgContext();
-    const CGRect bounds(CGPoint{}, frame().size);
+    const CGRect bounds = this->bounds();
     const NSAppearanceRef look = effectiveAppearance();
     if (drawsBackground_)
         fillRect(context, bounds,

@@ -36,13 +36,13 @@ NSTextView::NSTextView() = default;
 void NSTextView::setString(std::string string) {
     text_.setText(std::move(string));
     typing_ = false;
-    setNeedsDisplayOfText();
+    setNeedsDisplay();
 }
 
 void NSTextView::setSelectedRange(NSRange range) {
     text_.setSelectedRange(range);
     typing_ = false;
-    setNeedsDisplayOfText();
+    setNeedsDisplay();
 }
 
 std::optional<Selector> NSTextView::commandForKey(std::uint16_t keyCode,
@@ -107,7 +107,7 @@ bool NSTextView::performStandardCommand(Selector command) {
     const auto move = [this](void (EditedText::*step)(bool), bool extend) {
         (text_.*step)(extend);
         typing_ = false;
-        setNeedsDisplayOfText();
+        setNeedsDisplay();
         return true;
     };
     if (command == Selector::moveLeft) return move(&EditedText::moveLeft, false);
@@ -136,15 +136,49 @@ bool NSTextView::performStandardCommand(Selector command) {
         if (delegate_) delegate_->textDidPressReturn(*this);
         return true;
     }
-    // Tab and Shift-Tab would go to the next key view, which these windows do not keep; a
-    // cancel is for a responder further along the chain.
+    if (command == Selector::cancelOperation) {
+        // For a responder further along the chain: the panel, the window.
+        NSResponder::cancelOperation(this);
+        return true;
+    }
+    // Tab and Shift-Tab would go to the next key view, which these windows do not keep.
     return false;
+}
+
+bool NSTextView::resignFirstResponder() {
+    typing_ = false;
+    if (delegate_) delegate_->textDidEndEditing(*this);
+    return true;
+}
+
+void NSTextView::keyDown(NSEvent& event) {
+    interpretKey(event.keyCode(), event.modifierFlags(), event.characters());
+}
+
+bool NSTextView::performAction(const std::string& selector, const void* sender) {
+    const auto is = [&](Selector action) { return selector == action.name; };
+    if (is(Selector::selectAll)) {
+        selectAll(sender);
+    } else if (is(Selector::cut)) {
+        cut(sender);
+    } else if (is(Selector::copy)) {
+        copy(sender);
+    } else if (is(Selector::paste)) {
+        paste(sender);
+    } else if (is(Selector::undo)) {
+        undoManager_.undo();
+    } else if (is(Selector::redo)) {
+        undoManager_.redo();
+    } else {
+        return NSView::performAction(selector, sender);
+    }
+    return true;
 }
 
 void NSTextView::selectAll(const void*) {
     text_.selectAll();
     typing_ = false;
-    setNeedsDisplayOfText();
+    setNeedsDisplay();
 }
 
 void NSTextView::copy(const void*) {
@@ -193,8 +227,6 @@ void NSTextView::restore(const EditedText::Snapshot& snapshot) {
 }
 
 void NSTextView::changed() {
-    setNeedsDisplayOfText();
+    setNeedsDisplay();
     if (delegate_) delegate_->textDidChange(*this);
 }
-
-void NSTextView::setNeedsDisplayOfText() {}

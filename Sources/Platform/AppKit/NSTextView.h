@@ -24,6 +24,8 @@ class NSTextViewDelegate {
     virtual bool textViewDoCommandBySelector(NSTextView& textView, Selector command) = 0;
     /// Return pressed and nobody took it.
     virtual void textDidPressReturn(NSTextView& textView) = 0;
+    /// The text view stopped being first responder: the editing is over.
+    virtual void textDidEndEditing(NSTextView& textView) = 0;
 };
 
 /// The field editor: the one text view that edits a text field while it has the keyboard
@@ -74,6 +76,14 @@ class NSTextView : public NSView {
     /// The command a key stands for in the key bindings; none for a key that types (or, with
     /// Command or Control, one that does nothing here).
     static std::optional<Selector> commandForKey(std::uint16_t keyCode, NSEventModifierFlags flags);
+    bool acceptsFirstResponder() const override { return true; }
+    bool resignFirstResponder() override;
+    /// A key for the first responder, through the key bindings.
+    void keyDown(NSEvent& event) override;
+    /// The editing actions by name ("selectAll:", "cut:", "copy:", "paste:", "undo:", "redo:"),
+    /// as a main menu's items or a responder chain send them.
+    bool performAction(const std::string& selector, const void* sender) override;
+
     /// A key pressed while the text view has the focus: a command, typed text, or nothing.
     void interpretKey(std::uint16_t keyCode, NSEventModifierFlags flags,
                       const std::string& characters);
@@ -95,8 +105,6 @@ class NSTextView : public NSView {
     void restore(const EditedText::Snapshot& snapshot);
     bool performStandardCommand(Selector command);
     void changed();
-    /// The text or the selection changed: the view draws again.
-    void setNeedsDisplayOfText();
 
     EditedText text_;
     NSUndoManager undoManager_;

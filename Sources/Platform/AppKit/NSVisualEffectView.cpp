@@ -23,10 +23,13 @@ void NSVisualEffectView::drawRect(const CGRect&) {
     NSGraphicsContext* current = NSGraphicsContext::currentContext();
     if (!current) return;
     CGContext& context = current->cgContext();
-    const CGRect bounds(CGPoint{}, frame().size);
     const double radius = layer() ? layer()->cornerRadius() : 0;
+    const CGRoundedCornerStyle corners =
+        layer() && layer()->cornerCurve() == CALayerCornerCurve::continuous
+            ? CGRoundedCornerStyle::continuous
+            : CGRoundedCornerStyle::circular;
     CGPath shape;
-    shape.addRoundedRect(bounds, radius);
+    shape.addRoundedRect(bounds(), radius, corners);
     const CGColorValue tint = tintOf(material_);
     context.setFillColor(std::make_shared<const CGColorValue>(tint));
     context.beginPath();

@@ -25,7 +25,7 @@ class NSVisualEffectView : public NSView {
     /// fifth of what lies behind show through.
     static CGColorValue tintOf(NSVisualEffectMaterial material);
     /// Fills the bounds with the material's tint, rounded as the layer's corners are.
-    void drawRect(const CGRect& dirtyRect);
+    void drawRect(const CGRect& dirtyRect) override;
 
   private:
     NSVisualEffectMaterial material_ = NSVisualEffectMaterial::windowBackground;

@@ -35,7 +35,8 @@ bool NSWindow::makeFirstResponder(NSResponder* responder) {
     if (firstResponder_ && !firstResponder_->resignFirstResponder()) return false;
     firstResponder_ = nullptr;
     if (responder && !responder->becomeFirstResponder()) return false;
-    firstResponder_ = responder;
+    // A text field hands the focus on to its field editor as it becomes first responder.
+    if (!firstResponder_) firstResponder_ = responder;
     viewsNeedDisplay();
     return true;
 }

@@ -62,6 +62,7 @@ class EditorDelegate : public NSTextViewDelegate {
         return std::find(taken.begin(), taken.end(), command) != taken.end();
     }
     void textDidPressReturn(NSTextView&) override { ++returns; }
+    void textDidEndEditing(NSTextView&) override {}
 
     std::vector<std::string> changes;
     std::vector<std::string> commands;

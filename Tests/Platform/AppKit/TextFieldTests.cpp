@@ -80,17 +80,27 @@ TEST_F(TextFieldTest, CommandsTheDelegateTakesNeverReachTheEditor) {
               (std::vector<std::string>{"moveDown:", "moveUp:", "cancelOperation:", "insertTab:"}));
 }
 
+/// Takes the actions a field sends, with the field's text at that moment.
+class ActionTarget : public NSObject {
+  public:
+    bool performAction(const std::string& selector, const void* sender) override {
+        if (selector != "search:") return false;
+        texts.push_back(static_cast<const NSTextField*>(sender)->stringValue());
+        return true;
+    }
+    std::vector<std::string> texts;
+};
+
 TEST_F(TextFieldTest, ReturnSendsTheActionAndSelectsTheText) {
-    int actions = 0;
-    field->setAction([&](NSTextField& sender) {
-        EXPECT_EQ(sender.stringValue(), "old");
-        ++actions;
-    });
+    ActionTarget target;
+    field->setTarget(&target);
+    field->setAction("search:");
     field->becomeFirstResponder();
     field->currentEditor()->setSelectedRange(NSRange{3, 0});
     field->currentEditor()->interpretKey(NSTextView::returnKey, 0, "\r");
-    EXPECT_EQ(actions, 1);
+    EXPECT_EQ(target.texts, (std::vector<std::string>{"old"}));
     EXPECT_EQ(field->currentEditor()->selectedRange(), (NSRange{0, 3}));
+    field->setTarget(nullptr);
 }
 
 TEST_F(TextFieldTest, ADelegateThatIsGoneHearsNothing) {
