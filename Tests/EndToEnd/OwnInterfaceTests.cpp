@@ -193,7 +193,8 @@ TEST_F(OwnInterfaceTest, TheClientsKeyEquivalentsSelectCopyPasteAndUndoInTheFiel
 }
 
 TEST_F(OwnInterfaceTest, TheCloseButtonClosesATitledWindowThroughItsDelegate) {
-    EXPECT_EQ(desktop().run({"close", std::to_string(panelNumber)}).status, 1) << "a panel shows none";
+    EXPECT_EQ(desktop().run({"close", std::to_string(panelNumber)}).status, 1)
+        << "a panel shows none";
     EXPECT_EQ(desktop().run({"close", std::to_string(windowNumber)}).status, 0);
     const auto closed = report("windowWillClose");
     ASSERT_TRUE(closed);
@@ -224,7 +225,8 @@ TEST_F(OwnInterfaceTest, AScreenshotShowsThePanelsPixelsAndTheStatusItemInTheMen
         picture.emplace(file);
         seen = picture->at(210, 1080 - 700 + 200);
         return near(seen, background);
-    })) << seen.red << " " << seen.green << " " << seen.blue << " " << seen.alpha;
+    })) << seen.red
+        << " " << seen.green << " " << seen.blue << " " << seen.alpha;
     // The status item's template circle in the bar's dark text colour, at its middle.
     const Pixel middle = picture->at(static_cast<int>(item.midX()), static_cast<int>(item.midY()));
     EXPECT_LT(middle.red, 60);

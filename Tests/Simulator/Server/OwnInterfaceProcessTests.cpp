@@ -51,9 +51,10 @@ TEST_F(OwnInterfaceProcessTest, ColourPanelsGetTheScriptedPicksInOrder) {
     EXPECT_EQ(manager.connection->showColorPanel({"#00FF00", true}), std::nullopt);
     const auto shown = desktop.lines({"colours"});
     ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(JSONNode::parse(shown[0]), (JSONValue{{"owner", manager.pid},
-                                   {"panel", {{"color", "#FFFFFF"}, {"showsAlpha", false}}},
-                                   {"picked", "#3A7BFF"}}));
+    EXPECT_EQ(JSONNode::parse(shown[0]),
+              (JSONValue{{"owner", manager.pid},
+                         {"panel", {{"color", "#FFFFFF"}, {"showsAlpha", false}}},
+                         {"picked", "#3A7BFF"}}));
     EXPECT_FALSE(JSONNode::parse(shown[2]).contains("picked"));
 }
 
