@@ -14,8 +14,7 @@ TSAN_REPEAT ?= 20
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 120
 
-.PHONY: test demo programs readme pictures deps configure build bench tsan fuzz format \
-	check-format clang-build \
+.PHONY: test demo programs readme pictures deps configure build bench tsan fuzz format check-format clang-build \
 	no-tests-build clean
 
 # The suites under the sanitizers, then what else must keep building: the formatting of every

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Platform/AppKit/NSAttributedString.h"
@@ -57,7 +58,7 @@ class Rows : public NSView {
     }
     void drawRect(const CGRect&) override {
         CGContext& context = NSGraphicsContext::currentContext()->cgContext();
-        context.setFillColor(CGColorCreateGenericRGB(0.1, 0.11, 0.14, 0.96));
+        context.setFillColor(CGColorCreateSRGB(0.1, 0.11, 0.14, 0.96));
         context.fill(bounds());
         NSTextAttributes attributes;
         attributes.font = NSFont::systemFontOfSize(15);
@@ -65,7 +66,7 @@ class Rows : public NSView {
         for (int row = 0; row < 7; ++row) {
             const CGRect line(8, 60 + 48.0 * row, bounds().width() - 16, 44);
             if (row == selected_ % 7) {
-                context.setFillColor(CGColorCreateGenericRGB(0.3, 0.5, 0.9, 0.4));
+                context.setFillColor(CGColorCreateSRGB(0.3, 0.5, 0.9, 0.4));
                 context.fill(line);
             }
             NSAttributedString("Application number " + std::to_string(row + 1), attributes)
@@ -98,8 +99,9 @@ void BM_PanelChangeToPixelsOnTheDesktop(benchmark::State& state) {
         bench.rows->select(++step);
         // What the next turn of the main loop does after a change.
         bench.panel.displayIfNeeded();
-        while (served.desktop->ownWindowPicture(number) == before) {
-        }
+        // The server's thread takes the picture; this one only looks now and then.
+        while (served.desktop->ownWindowPicture(number) == before)
+            std::this_thread::yield();
     }
     state.counters["packedBytes"] =
         static_cast<double>(served.desktop->ownWindowPicture(number).packed.size());

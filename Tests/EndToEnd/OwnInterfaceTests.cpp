@@ -19,8 +19,8 @@ class OwnInterfaceTest : public EndToEndTest {
         const auto ready = report("ready");
         EXPECT_TRUE(ready);
         if (!ready) return;
-        panel = (*ready)["panel"].get<std::uint32_t>();
-        window = (*ready)["window"].get<std::uint32_t>();
+        panelNumber = (*ready)["panel"].get<std::uint32_t>();
+        windowNumber = (*ready)["window"].get<std::uint32_t>();
     }
 
     /// The next report of that event, reading past others (kept for `reports`).
@@ -68,8 +68,8 @@ class OwnInterfaceTest : public EndToEndTest {
     }
     int clientPid() const { return client_->pid(); }
 
-    std::uint32_t panel = 0;
-    std::uint32_t window = 0;
+    std::uint32_t panelNumber = 0;
+    std::uint32_t windowNumber = 0;
 
   private:
     std::unique_ptr<ChildProcess> client_;
@@ -140,7 +140,7 @@ TEST_F(OwnInterfaceTest, TypedTextReachesTheKeyPanelsFieldWhileAnotherApplicatio
     })) << (field ? field->dump() : "no field");
     EXPECT_EQ((*field)["identifier"], "query");
     EXPECT_EQ((*field)["focused"], true);
-    EXPECT_EQ((*field)["window"], panel);
+    EXPECT_EQ((*field)["window"], panelNumber);
     // The panel stands at x 200 with its top 300 + 400 points above the bottom of a 1080-point
     // screen; the field lies 20 points in from its left and top.
     EXPECT_TRUE(near(rect((*field)["frame"]), CGRect(220, 1080 - 700 + 20, 600, 60)))
@@ -193,16 +193,17 @@ TEST_F(OwnInterfaceTest, TheClientsKeyEquivalentsSelectCopyPasteAndUndoInTheFiel
 }
 
 TEST_F(OwnInterfaceTest, TheCloseButtonClosesATitledWindowThroughItsDelegate) {
-    EXPECT_EQ(desktop().run({"close", std::to_string(panel)}).status, 1) << "a panel shows none";
-    EXPECT_EQ(desktop().run({"close", std::to_string(window)}).status, 0);
+    EXPECT_EQ(desktop().run({"close", std::to_string(panelNumber)}).status, 1)
+        << "a panel shows none";
+    EXPECT_EQ(desktop().run({"close", std::to_string(windowNumber)}).status, 0);
     const auto closed = report("windowWillClose");
     ASSERT_TRUE(closed);
     EXPECT_EQ((*closed)["title"], "Panel Client Settings");
     EXPECT_TRUE(eventually([&] {
-        const auto listed = EndToEndTest::window(window);
+        const auto listed = window(windowNumber);
         return listed && !listed->onScreen;
     }));
-    EXPECT_EQ(desktop().run({"close", std::to_string(window)}).status, 1) << "closed already";
+    EXPECT_EQ(desktop().run({"close", std::to_string(windowNumber)}).status, 1) << "closed already";
 }
 
 TEST_F(OwnInterfaceTest, AScreenshotShowsThePanelsPixelsAndTheStatusItemInTheMenuBar) {
@@ -214,11 +215,18 @@ TEST_F(OwnInterfaceTest, AScreenshotShowsThePanelsPixelsAndTheStatusItemInTheMen
     std::optional<PNGPixels> picture;
     // The panel's background (sRGB 0.12, 0.13, 0.16) where nothing else is drawn.
     const Pixel background{31, 33, 41, 255};
+    const auto near = [](const Pixel& a, const Pixel& b) {
+        return std::abs(a.red - b.red) <= 1 && std::abs(a.green - b.green) <= 1 &&
+               std::abs(a.blue - b.blue) <= 1 && a.alpha == b.alpha;
+    };
+    Pixel seen;
     ASSERT_TRUE(eventually([&] {
         if (desktop().run({"screenshot", file.string()}).status != 0) return false;
         picture.emplace(file);
-        return picture->at(210, 1080 - 700 + 200) == background;
-    }));
+        seen = picture->at(210, 1080 - 700 + 200);
+        return near(seen, background);
+    })) << seen.red
+        << " " << seen.green << " " << seen.blue << " " << seen.alpha;
     // The status item's template circle in the bar's dark text colour, at its middle.
     const Pixel middle = picture->at(static_cast<int>(item.midX()), static_cast<int>(item.midY()));
     EXPECT_LT(middle.red, 60);

@@ -34,7 +34,7 @@ NSParagraphStyle truncatingTail(NSTextAlignment alignment = NSTextAlignment::nat
     return style;
 }
 
-TEST(TextMeasurementTest, AFixedStringMeasuresTheSameAtTheSizesThePartsUse) {
+TEST(TextMeasurementTest, AFixedStringMeasuresTheSameAtTheSizesTheWindowsUse) {
     // DejaVu Sans at one pixel a point, without hinting: the same numbers on every machine.
     const struct {
         CGFloat size;
