@@ -1,6 +1,9 @@
 // Any bytes a client sends to the desktop's server, cut into lines as the server cuts them,
 // must each be answered with a reply or an error, or ignored, and leave the desktop usable.
-// A crash, a hang or an exception other than the server's own failure is a fault.
+// A crash, a hang or an exception other than the server's own failure is a fault. The client
+// is a registered application with a window and a status item of its own, so that pictures,
+// element trees and menus it sends reach the desktop's checks; what the desktop keeps of them
+// must unpack, list and hit-test without fault.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +12,7 @@
 #include "Base/Foundation/ManualClock.h"
 #include "Base/JSON/JSONWriter.h"
 #include "Simulator/Server/DesktopMessages.h"
+#include "Simulator/Server/DesktopServer.h"
 #include "Simulator/Server/DesktopService.h"
 #include "Simulator/Server/LineSplitter.h"
 #include "Support/Base/Require.h"
@@ -51,12 +55,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     client.desktopClient = desktop->attach([](const sim::DesktopEvent& event) {
         require(!sim::DesktopMessages::event(event).empty());
     });
-    sim::LineSplitter splitter(1 << 16);
+    const sim::Pid self = desktop->registerClient(client.desktopClient, sim::ApplicationSpec{});
+    client.pids.insert(self);
+    sim::OwnWindowSpec panel;
+    panel.frame = CGRect(100, 100, 64, 64);
+    panel.menu = true;
+    const sim::WindowNumber own = desktop->createOwnWindow(client.desktopClient, panel);
+    desktop->orderOwnWindow(own, true);
+    desktop->createStatusItem(client.desktopClient, sim::StatusItemSpec{22, {}, true, "", ""});
+    sim::LineSplitter splitter(
+        sim::LineSplitter::Bound{1 << 16, sim::DesktopServer::drawingRequestPrefix, 1 << 20});
     splitter.append(std::string_view(reinterpret_cast<const char*>(data), size));
     splitter.append("\n");
     while (auto line = splitter.next()) {
         if (!line->empty()) serve(service, client, *line);
     }
+    // Whatever was drawn, what the desktop kept unpacks and reaches people and clicks.
+    require(desktop->ownWindowPicture(own).isWellFormed());
+    desktop->ownWindowPicture(own).unpack();
+    for (const auto& item : desktop->statusItems())
+        require(item.spec.image.isWellFormed());
+    desktop->elements();
+    for (const auto& item : desktop->openMenu())
+        desktop->pickMenuItem(item.title);
+    desktop->typeText("a");
     // Whatever was asked, the desktop keeps answering and lets the client go cleanly.
     clock.advance(10);
     require(desktop->windows().size() < 1000000);
