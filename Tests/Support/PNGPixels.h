@@ -1,35 +1,28 @@
 #pragma once
 
 #include <filesystem>
-#include <memory>
 
-typedef struct _cairo_surface cairo_surface_t;
+#include "Base/CoreGraphics/CGImage.h"
 
 namespace kelvo::testing {
 
-/// One pixel of a picture, 0 to 255 per channel.
-struct Pixel {
-    int red = 0;
-    int green = 0;
-    int blue = 0;
-    int alpha = 0;
-    bool operator==(const Pixel&) const = default;
-};
+/// One pixel of a picture, 0 to 255 per channel, not premultiplied.
+using Pixel = CGPixel;
 
-/// The pixels of a PNG file (a picture of the desktop), read with cairo.
+/// The pixels of a PNG file (a picture of the desktop), read by the drawing layer.
 class PNGPixels {
   public:
     /// Throws std::runtime_error when the file is no PNG picture.
     explicit PNGPixels(const std::filesystem::path& file);
 
-    int width() const;
-    int height() const;
-    /// The pixel whose top left corner is (x, y), its colour not premultiplied; throws
-    /// std::out_of_range outside the picture.
+    int width() const { return image_->width(); }
+    int height() const { return image_->height(); }
+    /// The pixel whose top left corner is (x, y); throws std::out_of_range outside the
+    /// picture.
     Pixel at(int x, int y) const;
 
   private:
-    std::shared_ptr<cairo_surface_t> surface_;
+    CGImageRef image_;
 };
 
 }  // namespace kelvo::testing

@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 
+#include "Platform/AppKit/FontConfiguration.h"
+
 namespace kelvo_sim {
 
 namespace {
@@ -251,6 +253,8 @@ void DesktopPicture::drawCaption(cairo_t* cr, const std::string& caption, CGRect
 }
 
 void DesktopPicture::draw(const Scene& scene, const std::string& path) {
+    // The fonts every program that draws uses, so that the picture is the same everywhere.
+    FontConfiguration::install();
     const CGRect area = bounds(scene.displays);
     const double scale =
         std::min({1.0, maximumWidth / area.width(), maximumHeight / area.height()});
