@@ -6,6 +6,7 @@
 #include "Platform/AppKit/NSWindow.h"
 #include "Platform/AppKit/NSWorkspace.h"
 #include "Platform/Quartz/CGWindow.h"
+#include "Platform/QuartzCore/CATransaction.h"
 #include "Simulator/SharedConnection.h"
 #include "Support/DesktopFixture.h"
 

@@ -5,6 +5,7 @@
 
 #include "Platform/AppKit/NSColor.h"
 #include "Platform/AppKit/NSScreen.h"
+#include "Platform/QuartzCore/CATransaction.h"
 
 namespace kelvo {
 

@@ -2,8 +2,8 @@
 
 #include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Color/HexColor.h"
-#include "Platform/AppKit/CALayer.h"
 #include "Platform/AppKit/NSWindow.h"
+#include "Platform/QuartzCore/CALayer.h"
 
 namespace kelvo {
 

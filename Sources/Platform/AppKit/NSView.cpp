@@ -5,8 +5,17 @@ void NSView::setWantsLayer(bool wants) {
     if (wants && !layer_) setLayer(std::make_shared<CALayer>());
 }
 
+NSView::~NSView() {
+    if (layer_) {
+        layer_->setDelegate(nullptr);
+        layer_->setOnChange({});
+    }
+}
+
 void NSView::setLayer(CALayerRef layer) {
+    if (layer_) layer_->setDelegate(nullptr);
     layer_ = std::move(layer);
+    if (layer_) layer_->setDelegate(this);
     wireLayer();
     if (onLayerChange_) onLayerChange_();
 }
@@ -18,4 +27,8 @@ void NSView::setOnLayerChange(std::function<void()> onChange) {
 
 void NSView::wireLayer() {
     if (layer_) layer_->setOnChange(onLayerChange_);
+}
+
+std::optional<CAAnimationRef> NSView::actionForLayer(const CALayer&, const std::string&) {
+    return CAAnimationRef();
 }

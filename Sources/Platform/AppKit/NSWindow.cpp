@@ -42,6 +42,8 @@ NSWindow::NSWindow(CGRect contentRect, NSWindowStyleMask style, NSBackingStoreTy
 }
 
 NSWindow::~NSWindow() {
+    // An animation that can no longer finish counts as finished for its group.
+    if (alphaAnimation_ && alphaAnimation_->done) alphaAnimation_->done();
     std::erase(liveWindows(), this);
     windowsChanged();
     resignKey();
@@ -57,7 +59,7 @@ void NSWindow::sync() {
     spec.title = title_;
     spec.frame = CGRect(frame_.minX(), height - frame_.maxY(), frame_.width(), frame_.height());
     spec.level = level_;
-    spec.alpha = alpha_;
+    spec.alpha = alphaValue();
     spec.ignoresMouseEvents = ignoresMouseEvents_;
     if (background_) spec.background = colourOf(background_->CGColor());
     if (contentView_ && contentView_->layer()) {
@@ -91,6 +93,7 @@ void NSWindow::setLevel(NSWindowLevel level) {
 }
 
 void NSWindow::setAlphaValue(double alpha) {
+    endAlphaAnimation();
     alpha_ = alpha;
     sync();
 }

@@ -3,12 +3,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Base/Foundation/CGGeometry.h"
 #include "Platform/AppKit/NSColor.h"
 #include "Platform/AppKit/NSView.h"
+#include "Platform/QuartzCore/CAMediaTimingFunction.h"
 
 // The process's own windows and panels. Each is a window of the desktop, owned by this
 // process: listed by the window server at its level while it is ordered in, with its number,
@@ -50,6 +52,18 @@ inline constexpr NSWindowCollectionBehavior NSWindowCollectionBehaviorFullScreen
 inline constexpr NSWindowCollectionBehavior NSWindowCollectionBehaviorFullScreenAuxiliary = 1 << 8;
 
 class NSWindowController;
+class NSWindow;
+
+/// A window's animator: inside an animation group (`NSAnimationContext`) a change made through
+/// it moves over the group's duration; outside one it is made at once.
+class NSWindowAnimator {
+  public:
+    explicit NSWindowAnimator(NSWindow& window) : window_(window) {}
+    void setAlphaValue(double alpha);
+
+  private:
+    NSWindow& window_;
+};
 
 class NSWindow {
   public:
@@ -70,8 +84,16 @@ class NSWindow {
     void setFrameOrigin(CGPoint origin);
     NSWindowLevel level() const { return level_; }
     void setLevel(NSWindowLevel level);
-    double alphaValue() const { return alpha_; }
+    /// The alpha shown now (while an animation moves it, its value of the moment).
+    double alphaValue() const;
+    /// Sets the alpha at once, ending an animation of it.
     void setAlphaValue(double alpha);
+    NSWindowAnimator animator() { return NSWindowAnimator(*this); }
+    /// Moves the alpha from the value shown now to `alpha` over `duration` seconds of the
+    /// runtime's clock at the pace given, telling the desktop as it goes; `done` is called when
+    /// it gets there or when another change of the alpha takes over.
+    void animateAlphaValue(double alpha, double duration, CAMediaTimingFunctionRef timing,
+                           std::function<void()> done);
     bool isOpaque() const { return opaque_; }
     void setOpaque(bool opaque) { opaque_ = opaque; }
     NSColorRef backgroundColor() const { return background_; }
@@ -112,9 +134,25 @@ class NSWindow {
     /// that it updates its windows on the next turn of the main loop.
     static void setWindowsChangedHandler(std::function<void()> handler);
 
+    /// How often an animated alpha is passed on to the desktop.
+    static constexpr double animationFrameInterval = 1.0 / 60;
+
   private:
+    struct AlphaAnimation {
+        double from = 1;
+        double to = 1;
+        double begin = 0;
+        double duration = 0;
+        CAMediaTimingFunctionRef timing;
+        std::function<void()> done;
+        std::uint64_t generation = 0;
+    };
+
     void sync();
     void resignKey();
+    void stepAlphaAnimation(std::uint64_t generation);
+    /// Ends the running alpha animation, if any, and tells its owner.
+    void endAlphaAnimation();
     static void windowsChanged();
 
     long number_ = 0;
@@ -123,6 +161,10 @@ class NSWindow {
     CGRect frame_;
     NSWindowLevel level_ = NSNormalWindowLevel;
     double alpha_ = 1;
+    std::optional<AlphaAnimation> alphaAnimation_;
+    std::uint64_t alphaGeneration_ = 0;
+    /// Lets the animation's deferred steps find out whether the window still exists.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool opaque_ = true;
     NSColorRef background_;
     bool hasShadow_ = true;
