@@ -99,26 +99,25 @@ bool ViewGraph::click(CGPoint point) {
 }
 
 void ViewGraph::hover(std::optional<CGPoint> point) {
-    std::vector<const LayoutNode*> now;
+    // Views that listen are known by their frames from one layout to the next.
+    std::vector<CGRect> now;
+    std::vector<std::function<void()>> calls;
     if (point)
-        now = tree_.findAll(
-            [&](const LayoutNode& node) { return node.onHover && node.frame.contains(*point); });
-    std::vector<CGRect> frames;
-    std::vector<std::function<void(bool)>> calls;
-    for (const LayoutNode* node : now) {
-        frames.push_back(node->frame);
-        if (std::find(hovered_.begin(), hovered_.end(), node->frame) == hovered_.end())
-            calls.push_back([action = node->onHover](bool) { action(true); });
-    }
-    for (const CGRect& before : hovered_) {
-        if (std::find(frames.begin(), frames.end(), before) != frames.end()) continue;
-        for (const LayoutNode* node :
-             tree_.findAll([&](const LayoutNode& n) { return n.onHover && n.frame == before; }))
-            calls.push_back([action = node->onHover](bool) { action(false); });
-    }
-    hovered_ = std::move(frames);
+        for (const LayoutNode* node : tree_.findAll(
+                 [&](const LayoutNode& n) { return n.onHover && n.frame.contains(*point); })) {
+            now.push_back(node->frame);
+            if (std::find(hovered_.begin(), hovered_.end(), node->frame) == hovered_.end())
+                calls.push_back([action = node->onHover] { action(true); });
+        }
+    for (const LayoutNode* node : tree_.findAll([&](const LayoutNode& n) {
+             return n.onHover &&
+                    std::find(hovered_.begin(), hovered_.end(), n.frame) != hovered_.end() &&
+                    std::find(now.begin(), now.end(), n.frame) == now.end();
+         }))
+        calls.push_back([action = node->onHover] { action(false); });
+    hovered_ = std::move(now);
     for (const auto& call : calls)
-        call(true);
+        call();
 }
 
 bool ViewGraph::press(const KeyboardShortcut& shortcut) {

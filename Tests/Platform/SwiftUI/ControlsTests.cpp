@@ -206,3 +206,24 @@ TEST_F(ControlsTest, ATextFieldTakesTheKeysOnceClicked) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Hover, ViewsHearThePointerEnterAndLeave) {
+    std::vector<std::string> heard;
+    ViewGraph graph([&] {
+        return HStack(VerticalAlignment::center, 0,
+                      {Color::white().view().frame(50, 20).onHover(
+                           [&](bool in) { heard.push_back(in ? "a in" : "a out"); }),
+                       Color::black().view().frame(50, 20).onHover(
+                           [&](bool in) { heard.push_back(in ? "b in" : "b out"); })});
+    });
+    graph.layout({100, 20});
+    graph.hover(CGPoint{10, 10});
+    graph.hover(CGPoint{20, 10});
+    graph.hover(CGPoint{60, 10});
+    graph.hover(std::nullopt);
+    EXPECT_EQ(heard, (std::vector<std::string>{"a in", "b in", "a out", "b out"}));
+}
+
+}  // namespace
