@@ -9,7 +9,7 @@ namespace kelvo_pictures {
 
 std::vector<Picture> PictureBook::all() {
     std::vector<Picture> pictures;
-    for (auto part : {symbolPictures, textPictures, layerPictures}) {
+    for (auto part : {symbolPictures, textPictures, layerPictures, controlPictures}) {
         auto more = part();
         pictures.insert(pictures.end(), more.begin(), more.end());
     }

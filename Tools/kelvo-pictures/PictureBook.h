@@ -21,6 +21,7 @@ struct Picture {
 std::vector<Picture> symbolPictures();
 std::vector<Picture> textPictures();
 std::vector<Picture> layerPictures();
+std::vector<Picture> controlPictures();
 
 /// Every picture, and writing them.
 class PictureBook {

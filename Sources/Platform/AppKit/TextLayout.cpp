@@ -92,7 +92,8 @@ void setParagraph(PangoLayout* layout, const NSParagraphStyle& style,
 
 }  // namespace
 
-TextLayout::TextLayout(const NSAttributedString& string, std::optional<CGFloat> width)
+TextLayout::TextLayout(const NSAttributedString& string, std::optional<CGFloat> width,
+                       std::optional<int> maxLines)
     : layout_(pango_layout_new(TextTypesetter::context())) {
     PangoAttrList* attributes = pango_attr_list_new();
     for (const NSAttributedString::Run& run : string.runs()) {
@@ -111,6 +112,10 @@ TextLayout::TextLayout(const NSAttributedString& string, std::optional<CGFloat> 
     const NSFontRef font = first.font ? first.font : NSFont::systemFontOfSize(12);
     pango_layout_set_font_description(layout_, font->pangoDescription());
     setParagraph(layout_, style, width);
+    if (width && maxLines && *maxLines > 0 && wraps(style)) {
+        pango_layout_set_ellipsize(layout_, PANGO_ELLIPSIZE_END);
+        pango_layout_set_height(layout_, -*maxLines);
+    }
 }
 
 bool TextLayout::wraps(const NSParagraphStyle& style) {

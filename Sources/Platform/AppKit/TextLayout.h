@@ -25,7 +25,10 @@ class TextLayout {
     /// system shows a page that long.
     static constexpr std::size_t longestWrappedText = 5000;
 
-    TextLayout(const NSAttributedString& string, std::optional<CGFloat> width);
+    /// With `maxLines`, wrapped lines past that many are left out and the last one shown ends
+    /// in "…".
+    TextLayout(const NSAttributedString& string, std::optional<CGFloat> width,
+               std::optional<int> maxLines = std::nullopt);
     ~TextLayout();
     TextLayout(const TextLayout&) = delete;
     TextLayout& operator=(const TextLayout&) = delete;
