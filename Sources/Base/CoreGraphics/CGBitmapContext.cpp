@@ -74,6 +74,23 @@ CGImageRef CGBitmapContext::makeImage() const {
     return CGImage::adopt(copy);
 }
 
+void CGBitmapContext::clear() {
+    cairo_save(cr_);
+    cairo_reset_clip(cr_);
+    cairo_set_operator(cr_, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr_);
+    cairo_restore(cr_);
+}
+
+const std::uint32_t* CGBitmapContext::pixels() const {
+    cairo_surface_flush(surface_);
+    return reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface_));
+}
+
+std::size_t CGBitmapContext::rowLength() const {
+    return static_cast<std::size_t>(cairo_image_surface_get_stride(surface_)) / 4;
+}
+
 void CGBitmapContext::perform(const CGDrawOperation& op) {
     switch (op.kind) {
         case CGDrawOperationKind::beginTransparencyLayer:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -26,6 +28,12 @@ class CGBitmapContext final : public CGContext {
     int width() const { return width_; }
     int height() const { return height_; }
     CGImageRef makeImage() const override;
+    /// Makes every pixel transparent, whatever the clip, so the bitmap can be drawn afresh.
+    void clear();
+    /// The pixels, row after row from the top, `rowLength()` pixels apart; valid until the next
+    /// drawing.
+    const std::uint32_t* pixels() const;
+    std::size_t rowLength() const;
 
   protected:
     void perform(const CGDrawOperation& op) override;

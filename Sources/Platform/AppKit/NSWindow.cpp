@@ -192,6 +192,8 @@ void NSWindow::orderFront(const void*) {
 
 void NSWindow::orderOut(const void*) {
     visible_ = false;
+    // A hidden window holds no pixels; it draws afresh when it is shown again.
+    backing_.reset();
     windowsChanged();
     resignKey();
     if (number_ != 0 && onDesktop_) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Base/CoreGraphics/CGBitmapContext.h"
 #include "Base/Foundation/CGGeometry.h"
 #include "Base/Foundation/NSNotificationCenter.h"
 #include "Platform/AppKit/NSColor.h"
@@ -216,8 +217,9 @@ class NSWindow : public NSResponder {
     virtual void viewsNeedDisplay();
     /// Draws the picture now, if one is owed and the window is shown, and sends it.
     void displayIfNeeded();
-    /// The picture of the content as it stands: background, then the views.
-    CGImageRef renderContent() const;
+    /// Draws the content as it stands (background, then the views) into the window's bitmap,
+    /// kept from picture to picture while the size stays; null for a window without area.
+    const CGBitmapContext* renderContent();
     /// The element tree of the content, frames in the window (top left, y down).
     std::vector<sim::InterfaceElement> elementTree() const;
     /// How many pictures were sent to the desktop.
@@ -307,6 +309,8 @@ class NSWindow : public NSResponder {
     bool needsDisplay_ = true;
     bool displayScheduled_ = false;
     std::uint64_t picturesSent_ = 0;
+    /// A fresh bitmap for every picture costs more than the drawing: it is kept.
+    std::unique_ptr<CGBitmapContext> backing_;
     NSWindowController* controller_ = nullptr;
 };
 

@@ -1,5 +1,3 @@
-#include <cairo.h>
-
 #include <cmath>
 
 #include "Base/CoreGraphics/CGBitmapContext.h"
@@ -25,18 +23,12 @@ void collectElements(const NSView& view, double height, std::vector<sim::Interfa
         collectElements(*subview, height, out);
 }
 
-/// The pixels of an image, packed for the desktop.
-sim::WindowPicture pack(const CGImageRef& image) {
-    if (!image) return {};
-    cairo_surface_t* surface = image->surface();
-    cairo_surface_flush(surface);
-    const auto* data =
-        reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface));
-    const int stride = cairo_image_surface_get_stride(surface);
-    if (!data || stride <= 0) return {};
-    return sim::WindowPicture::pack(data, static_cast<std::uint32_t>(image->width()),
-                                    static_cast<std::uint32_t>(image->height()),
-                                    static_cast<std::size_t>(stride) / 4);
+/// The pixels of a bitmap, packed for the desktop.
+sim::WindowPicture pack(const CGBitmapContext* bitmap) {
+    if (!bitmap || !bitmap->pixels()) return {};
+    return sim::WindowPicture::pack(bitmap->pixels(), static_cast<std::uint32_t>(bitmap->width()),
+                                    static_cast<std::uint32_t>(bitmap->height()),
+                                    bitmap->rowLength());
 }
 
 }  // namespace
@@ -68,18 +60,25 @@ void NSWindow::displayIfNeeded() {
     ++picturesSent_;
 }
 
-CGImageRef NSWindow::renderContent() const {
+const CGBitmapContext* NSWindow::renderContent() {
     const auto side = [](double points) {
         return std::isfinite(points) ? static_cast<int>(std::ceil(std::max(points, 0.0))) : 0;
     };
-    auto bitmap = CGBitmapContext::make(side(frame_.width()), side(frame_.height()));
-    if (!bitmap) return nullptr;
-    if (background_) {
-        bitmap->setFillColor(background_->CGColor());
-        bitmap->fill(CGRect(CGPoint{}, frame_.size));
+    const int width = side(frame_.width()), height = side(frame_.height());
+    if (backing_ && backing_->width() == width && backing_->height() == height) {
+        backing_->clear();
+    } else {
+        backing_ = CGBitmapContext::make(width, height);
     }
-    if (contentView_) contentView_->displayInContext(*bitmap);
-    return bitmap->makeImage();
+    if (!backing_) return nullptr;
+    backing_->saveGState();
+    if (background_) {
+        backing_->setFillColor(background_->CGColor());
+        backing_->fill(CGRect(CGPoint{}, frame_.size));
+    }
+    if (contentView_) contentView_->displayInContext(*backing_);
+    backing_->restoreGState();
+    return backing_.get();
 }
 
 std::vector<sim::InterfaceElement> NSWindow::elementTree() const {

@@ -96,6 +96,13 @@ TEST_F(BitmapTest, AClipKeepsDrawingInsideIt) {
     context->fill(CGRect(0, 0, 40, 30));
     EXPECT_EQ(at(10, 10).alpha, 255);
     EXPECT_EQ(at(30, 10).alpha, 0);
+
+    // Clearing reaches past the clip, and the pixels read in place agree with an image's.
+    context->clear();
+    EXPECT_EQ(at(10, 10).alpha, 0);
+    context->fill(CGRect(0, 0, 40, 30));
+    EXPECT_EQ(context->pixels()[10 * context->rowLength() + 10], 0xFF000000u);
+    EXPECT_EQ(context->pixels()[10 * context->rowLength() + 30], 0u);
 }
 
 TEST_F(BitmapTest, AnImageIsDrawnUprightAndStretchedOverItsRectangle) {

@@ -105,6 +105,12 @@ TEST_F(OwnWindowTest, DrawsItsContentOncePerTurnOfTheMainLoopAndPublishesItsElem
     EXPECT_EQ(panel.picturesSent(), 2u);
     EXPECT_EQ(desktop->ownWindowPicture(number).unpack()->front(), 0xFF0000FFu);
 
+    // Each picture is drawn afresh: without a background, nothing of the blue is left.
+    panel.setBackgroundColor(nullptr);
+    field->setNeedsDisplay();
+    settle();
+    EXPECT_EQ(desktop->ownWindowPicture(number).unpack()->front(), 0u);
+
     // The field's frame on screen: the panel's top is 900 - 700 = 200 below the top of the
     // screen, the field's top 400 - 360 = 40 below the panel's.
     const auto elements = desktop->elements(ownPid);
