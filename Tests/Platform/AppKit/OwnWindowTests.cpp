@@ -121,7 +121,7 @@ TEST_F(OwnWindowTest, DrawsItsContentOncePerTurnOfTheMainLoopAndPublishesItsElem
     panel.orderOut(nullptr);
     field->setNeedsDisplay();
     settle();
-    EXPECT_EQ(panel.picturesSent(), 2u);
+    EXPECT_EQ(panel.picturesSent(), 3u);
 }
 
 TEST_F(OwnWindowTest, KeysGoToTheFirstResponderAfterTheMonitorsAndTheKeyEquivalents) {
