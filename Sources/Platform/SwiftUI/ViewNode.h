@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -58,7 +59,10 @@ class ViewNode {
                          std::optional<CGFloat> width, std::optional<CGFloat> height) const;
     void remember(Answer answer) const;
 
-    mutable std::vector<Answer> answers_;
+    // Kept in the node itself: a tree of views holds thousands of nodes, each asked a few
+    // questions a pass.
+    mutable std::array<Answer, rememberedAnswers> answers_{};
+    mutable std::size_t answerCount_ = 0;
     mutable std::size_t nextAnswer_ = 0;
 };
 
