@@ -16,18 +16,16 @@ std::optional<CGFloat> ViewNode::spacerMinLength(LayoutAxis, const EnvironmentVa
 const ViewNode::Answer* ViewNode::recall(std::uint64_t pass, std::size_t path, bool baseline,
                                          std::optional<CGFloat> width,
                                          std::optional<CGFloat> height) const {
-    for (std::size_t i = 0; i < answerCount_; ++i) {
-        const Answer& answer = answers_[i];
+    for (const Answer& answer : answers_)
         if (answer.pass == pass && answer.path == path && answer.baseline == baseline &&
             answer.width == width && answer.height == height)
             return &answer;
-    }
     return nullptr;
 }
 
 void ViewNode::remember(Answer answer) const {
-    if (answerCount_ < rememberedAnswers) {
-        answers_[answerCount_++] = answer;
+    if (answers_.size() < rememberedAnswers) {
+        answers_.push_back(answer);
     } else {
         answers_[nextAnswer_] = answer;
         nextAnswer_ = (nextAnswer_ + 1) % rememberedAnswers;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -59,10 +58,7 @@ class ViewNode {
                          std::optional<CGFloat> width, std::optional<CGFloat> height) const;
     void remember(Answer answer) const;
 
-    // Kept in the node itself: a tree of views holds thousands of nodes, each asked a few
-    // questions a pass.
-    mutable std::array<Answer, rememberedAnswers> answers_{};
-    mutable std::size_t answerCount_ = 0;
+    mutable std::vector<Answer> answers_;
     mutable std::size_t nextAnswer_ = 0;
 };
 
