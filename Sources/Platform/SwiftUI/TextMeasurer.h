@@ -1,10 +1,10 @@
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <deque>
 
 #include "Platform/AppKit/NSAttributedString.h"
 #include "Platform/AppKit/TextLayout.h"
