@@ -7,6 +7,7 @@
 
 #include "KelvoApp/Services/MenuBarController.h"
 #include "Platform/AppKit/NSEvent.h"
+#include "Support/KelvoCore/Printers.h"
 #include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {

@@ -8,6 +8,7 @@
 #include "Base/CoreGraphics/CGRecordingContext.h"
 #include "KelvoApp/Services/MenuBarRow.h"
 #include "Platform/AppKit/NSGraphicsContext.h"
+#include "Support/KelvoCore/Printers.h"
 
 namespace kelvo {
 namespace {

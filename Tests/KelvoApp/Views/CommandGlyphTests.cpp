@@ -13,6 +13,7 @@
 #include "KelvoApp/Views/GlyphPrimitives.h"
 #include "Platform/SwiftUI/Text.h"
 #include "Platform/SwiftUI/ViewNode.h"
+#include "Support/KelvoCore/Printers.h"
 #include "Support/Platform/LaidOutView.h"
 
 namespace kelvo {

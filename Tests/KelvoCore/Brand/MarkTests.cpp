@@ -9,6 +9,7 @@
 #include "KelvoCore/Brand/Brand.h"
 #include "KelvoCore/Brand/Mark.h"
 #include "KelvoCore/Brand/MarkRenderer.h"
+#include "Support/KelvoCore/Printers.h"
 
 namespace kelvo {
 namespace {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "KelvoCore/MenuBar/MenuBarLayout.h"
+#include "Support/KelvoCore/Printers.h"
 
 namespace kelvo {
 namespace {
