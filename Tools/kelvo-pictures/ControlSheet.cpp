@@ -3,6 +3,7 @@
 
 #include "Base/CoreGraphics/CGBitmapContext.h"
 #include "PictureBook.h"
+#include "PictureCanvas.h"
 #include "Platform/SwiftUI/Controls.h"
 #include "Platform/SwiftUI/Shape.h"
 #include "Platform/SwiftUI/Text.h"
@@ -132,26 +133,17 @@ View sampleCard() {
         .tint(accent);
 }
 
-CGImageRef render(const std::function<View()>& body, CGSize size) {
-    ViewGraph graph(body);
-    graph.layout(size);
-    const auto context = CGBitmapContext::make(size, 2);
-    if (!context) return nullptr;
-    graph.draw(*context);
-    return context->makeImage();
-}
-
 }  // namespace
 
 std::vector<Picture> controlPictures() {
     return {
         {"controls",
          [] {
-             return render(controlSheet, {720, 420});
+             return renderView(controlSheet, {720, 420});
          }},
         {"sample-card",
          [] {
-             return render(sampleCard, {620, 300});
+             return renderView(sampleCard, {620, 300});
          }},
     };
 }

@@ -22,6 +22,8 @@ std::vector<Picture> symbolPictures();
 std::vector<Picture> textPictures();
 std::vector<Picture> layerPictures();
 std::vector<Picture> controlPictures();
+std::vector<Picture> brandPictures();
+std::vector<Picture> menuBarPictures();
 
 /// Every picture, and writing them.
 class PictureBook {

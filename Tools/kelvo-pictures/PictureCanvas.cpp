@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "Platform/SwiftUI/ViewGraph.h"
+
 namespace kelvo_pictures {
 
 PictureCanvas::PictureCanvas(CGSize wanted, const NSColorRef& background) {
@@ -22,6 +24,15 @@ void PictureCanvas::label(const std::string& text, CGPoint at, CGFloat size,
     attributes.font = NSFont::systemFontOfSize(size, weight);
     attributes.foregroundColor = color;
     NSAttributedString(text, attributes).drawAtPoint(at);
+}
+
+CGImageRef renderView(const std::function<SwiftUI::View()>& body, CGSize size, double scale) {
+    SwiftUI::ViewGraph graph(body);
+    graph.layout(size);
+    const auto context = CGBitmapContext::make(size, scale);
+    if (!context) return nullptr;
+    graph.draw(*context);
+    return context->makeImage();
 }
 
 }  // namespace kelvo_pictures

@@ -6,6 +6,7 @@
 #include "Base/CoreGraphics/CGBitmapContext.h"
 #include "Platform/AppKit/NSAttributedString.h"
 #include "Platform/AppKit/NSGraphicsContext.h"
+#include "Platform/SwiftUI/View.h"
 
 namespace kelvo_pictures {
 
@@ -30,5 +31,9 @@ class PictureCanvas {
     std::unique_ptr<NSGraphicsContext> graphics_;
     std::unique_ptr<NSGraphicsContextScope> current_;
 };
+
+/// A view laid out at `size` and drawn at `scale` pixels a point; null when it cannot be drawn.
+CGImageRef renderView(const std::function<SwiftUI::View()>& body, CGSize size,
+                      double scale = PictureCanvas::scale);
 
 }  // namespace kelvo_pictures
