@@ -40,6 +40,11 @@ NSTextAttributes NSTextField::textAttributes(const NSColorRef& colour) const {
     NSTextAttributes attributes;
     attributes.font = font_;
     attributes.foregroundColor = colour;
+    if (alignment_ != NSTextAlignment::natural) {
+        NSParagraphStyle style;
+        style.alignment = alignment_;
+        attributes.paragraphStyle = style;
+    }
     return attributes;
 }
 
