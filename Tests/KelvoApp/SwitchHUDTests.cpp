@@ -217,10 +217,16 @@ TEST_F(SwitchHUDTest, AtRestTheSquareShowsTheNumberInWhiteInsideRoundedCorners) 
     EXPECT_LT(tint.red, 60);
     // Some of the number's strokes are white, in the middle.
     int white = 0;
+    double across = 0;
     for (int y = 30; y < 130; ++y)
-        for (int x = 40; x < 120; ++x)
-            if (picture->pixel(x, y)->red > 240) ++white;
+        for (int x = 20; x < 140; ++x)
+            if (picture->pixel(x, y)->red > 240) {
+                ++white;
+                across += x + 0.5;
+            }
     EXPECT_GT(white, 300);
+    // Centred across the square.
+    EXPECT_NEAR(across / white, 80, 6);
 }
 
 TEST_F(SwitchHUDTest, ADisplayGoneBeforeItsStepsRunLeavesThemDoingNothing) {

@@ -9,7 +9,8 @@ namespace kelvo_pictures {
 
 std::vector<Picture> PictureBook::all() {
     std::vector<Picture> pictures;
-    for (auto part : {symbolPictures, textPictures, layerPictures, controlPictures}) {
+    for (auto part :
+         {symbolPictures, textPictures, layerPictures, controlPictures, overlayPictures}) {
         auto more = part();
         pictures.insert(pictures.end(), more.begin(), more.end());
     }

@@ -22,6 +22,7 @@ std::vector<Picture> symbolPictures();
 std::vector<Picture> textPictures();
 std::vector<Picture> layerPictures();
 std::vector<Picture> controlPictures();
+std::vector<Picture> overlayPictures();
 
 /// Every picture, and writing them.
 class PictureBook {

@@ -141,6 +141,8 @@ class NSTextField : public NSControl, private NSTextViewDelegate {
     CGFloat lineHeight() const;
     NSAppearanceRef effectiveAppearance() const;
     void drawPlainLine(const CGRect& line, const NSAppearance& look) const;
+    /// The part of the line a text of that width takes, as the alignment places it.
+    CGRect alignedLine(const CGRect& line, CGFloat textWidth) const;
     void drawEditedLine(const CGRect& line, const NSAppearance& look) const;
     void drawPlaceholder(const CGRect& line, const NSAppearance& look) const;
 
