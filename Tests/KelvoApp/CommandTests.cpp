@@ -127,10 +127,14 @@ TEST_F(CommandTest, CloseWindowLogsAndChangesNothing) {
 
 TEST_F(CommandTest, SwitchToShowsTheDisplayEvenWhenNothingChanged) {
     coordinator->configuration.store().update([](Config& c) { c.showSwitchHUD = true; });
+    const SwitchHUD& display = coordinator->ownWindows.switchDisplay();
+    const int before = display.generation();
     coordinator->commands.dispatch(Command::switchTo(1));
+    EXPECT_EQ(display.label->stringValue(), "1");
     coordinator->commands.dispatch(Command::switchTo(5));
-    EXPECT_THAT(coordinator->ownWindows.switchDisplay().log.requests(),
-                ElementsAre("show(1)", "show(5)"));
+    EXPECT_EQ(display.label->stringValue(), "5");
+    EXPECT_EQ(display.generation(), before + 2);
+    EXPECT_TRUE(display.panel.isVisible());
 }
 
 TEST_F(CommandTest, ToggleLayoutModeFlipsTheActiveDesktop) {

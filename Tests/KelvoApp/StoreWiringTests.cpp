@@ -274,7 +274,7 @@ TEST_F(StoreWiringTest, TheStatusItemCallbacksOpenTheOwnWindows) {
     EXPECT_THAT(newLogLines(),
                 ElementsAre("settings window opened on desktop 1", "guide opened on desktop 1",
                             "settings window closed", "guide closed"));
-    EXPECT_TRUE(coordinator->ownWindows.cheatsheet().panel.visible);
+    EXPECT_TRUE(coordinator->ownWindows.cheatsheet().isShown());
     EXPECT_FALSE(coordinator->ownWindows.settingsDesktop().home.has_value());
 }
 

@@ -24,6 +24,7 @@ std::vector<Picture> layerPictures();
 std::vector<Picture> controlPictures();
 std::vector<Picture> brandPictures();
 std::vector<Picture> menuBarPictures();
+std::vector<Picture> overlayPictures();
 
 /// Every picture, and writing them.
 class PictureBook {

@@ -13,6 +13,7 @@
 #include "KelvoApp/Services/SettingsWindowController.h"
 #include "KelvoApp/Services/SwitchHUD.h"
 #include "KelvoApp/Updates/Updates.h"
+#include "KelvoApp/Views/CheatsheetView.h"
 #include "KelvoCore/Bindings/KeyReference.h"
 
 namespace kelvo {
@@ -171,17 +172,7 @@ long OwnWindows::switchDisplayWindowNumber() const {
 }
 
 std::string OwnWindows::shortcutsChord() const {
-    for (const KeyReference::Section& section : KeyReference::sections(configuration_.config())) {
-        for (const KeyReference::Entry& entry : section.entries) {
-            if (entry.shortcut != Shortcut::cheatsheet) continue;
-            if (entry.caps.empty()) return "";
-            std::string text;
-            for (const std::string& cap : entry.caps.front())
-                text += cap;
-            return text;
-        }
-    }
-    return "";
+    return CheatsheetView::ownKeys(KeyReference::sections(configuration_.config())).value_or("");
 }
 
 std::optional<CGRect> OwnWindows::statusItemAnchor() const {

@@ -1,32 +1,57 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
-#include "KelvoApp/Services/OwnPanel.h"
-#include "KelvoApp/Services/RequestLog.h"
+#include "KelvoApp/Views/CheatsheetModel.h"
 #include "KelvoCore/Bindings/KeyReference.h"
+#include "Platform/AppKit/NSVisualEffectView.h"
+#include "Platform/AppKit/NSWindow.h"
+#include "Platform/SwiftUI/NSHostingView.h"
 
 namespace kelvo {
 
-/// The cheat sheet of the shortcuts. Until its drawing is built it asks for fresh sections
-/// on every opening and keeps only whether it is shown.
+/// The cheat sheet: a large dark floating panel listing every shortcut of the current
+/// configuration. Toggled by its shortcut and the status menu; it never takes the keyboard
+/// from the application in front, so toggling again is what closes it. Main thread only.
 class CheatsheetPanelController {
   public:
     using Sections = std::function<std::vector<KeyReference::Section>()>;
 
-    explicit CheatsheetPanelController(Sections sections) : sections_(std::move(sections)) {}
+    static constexpr double width = 980;
+    static constexpr double height = 620;
+    /// Kept free around the panel inside the screen's visible frame.
+    static constexpr double screenMargin = 80;
+    static constexpr NSWindowLevel level = NSModalPanelWindowLevel;
+    static constexpr NSWindowCollectionBehavior collectionBehavior =
+        NSWindowCollectionBehaviorCanJoinAllSpaces | NSWindowCollectionBehaviorIgnoresCycle |
+        NSWindowCollectionBehaviorFullScreenAuxiliary;
+    static constexpr double cornerRadius = 16;
+    static constexpr double borderWidth = 1;
+    static constexpr double borderOpacity = 0.1;
 
+    /// Builds the panel, not shown; `sections` gives the key reference at every opening.
+    explicit CheatsheetPanelController(Sections sections);
+    ~CheatsheetPanelController();
+    CheatsheetPanelController(const CheatsheetPanelController&) = delete;
+    CheatsheetPanelController& operator=(const CheatsheetPanelController&) = delete;
+
+    /// Hides a shown sheet; otherwise fetches the sections afresh and shows the sheet on the
+    /// screen under the pointer, without activating the application or taking the keys.
     void toggle();
+    bool isShown() const { return panel.isVisible(); }
 
-    /// The sections of the last opening.
-    const std::vector<KeyReference::Section>& shown() const { return shown_; }
-    OwnPanel panel;
-    RequestLog log;
+    NSPanel panel;
+    CheatsheetModel model;
+    /// The rounded, outlined content view.
+    std::shared_ptr<NSVisualEffectView> backdrop;
+    std::shared_ptr<SwiftUI::NSHostingView> hosting;
 
   private:
+    void reposition();
+
     Sections sections_;
-    std::vector<KeyReference::Section> shown_;
 };
 
 }  // namespace kelvo

@@ -74,6 +74,9 @@ class NSTextField : public NSControl, private NSTextViewDelegate {
     void setFont(NSFontRef font) { font_ = font ? std::move(font) : NSFont::systemFontOfSize(13); }
     NSLineBreakMode lineBreakMode() const { return lineBreakMode_; }
     void setLineBreakMode(NSLineBreakMode mode) { lineBreakMode_ = mode; }
+    /// Where the line sits across the field; the natural alignment (leading) unless set.
+    NSTextAlignment alignment() const { return alignment_; }
+    void setAlignment(NSTextAlignment alignment) { alignment_ = alignment; }
     /// The look its colours follow where none is set; aqua unless set.
     const NSAppearanceRef& appearance() const { return appearance_; }
     void setAppearance(NSAppearanceRef appearance) { appearance_ = std::move(appearance); }
@@ -138,6 +141,8 @@ class NSTextField : public NSControl, private NSTextViewDelegate {
     CGFloat lineHeight() const;
     NSAppearanceRef effectiveAppearance() const;
     void drawPlainLine(const CGRect& line, const NSAppearance& look) const;
+    /// The part of the line a text of that width takes, as the alignment places it.
+    CGRect alignedLine(const CGRect& line, CGFloat textWidth) const;
     void drawEditedLine(const CGRect& line, const NSAppearance& look) const;
     void drawPlaceholder(const CGRect& line, const NSAppearance& look) const;
 
@@ -151,6 +156,7 @@ class NSTextField : public NSControl, private NSTextViewDelegate {
     std::optional<NSAttributedString> placeholderAttributed_;
     NSFontRef font_ = NSFont::systemFontOfSize(13);
     NSLineBreakMode lineBreakMode_ = NSLineBreakMode::byClipping;
+    NSTextAlignment alignment_ = NSTextAlignment::natural;
     NSAppearanceRef appearance_;
     NSColorRef textColor_;
     NSColorRef backgroundColor_;

@@ -90,7 +90,22 @@ void NSTextField::drawRect(const CGRect&) {
 
 void NSTextField::drawPlainLine(const CGRect& line, const NSAppearance& look) const {
     const NSTextAttributes attributes = textAttributes(textColor_ ? textColor_ : look.labelColor());
-    oneLine(NSAttributedString(string_, attributes), lineBreakMode_).drawInRect(line);
+    const NSAttributedString text =
+        oneLine(NSAttributedString(string_, attributes), lineBreakMode_);
+    text.drawInRect(alignedLine(line, text.size().width));
+}
+
+CGRect NSTextField::alignedLine(const CGRect& line, CGFloat textWidth) const {
+    const CGFloat room = line.width() - textWidth;
+    if (!(room > 0)) return line;
+    switch (alignment_) {
+        case NSTextAlignment::center:
+            return CGRect(line.minX() + room / 2, line.minY(), textWidth, line.height());
+        case NSTextAlignment::right:
+            return CGRect(line.minX() + room, line.minY(), textWidth, line.height());
+        default:
+            return line;
+    }
 }
 
 void NSTextField::drawPlaceholder(const CGRect& line, const NSAppearance& look) const {

@@ -139,6 +139,7 @@ void NSView::displayInContext(CGContext& context) const {
                          ? superview_->frame_.height() - frame_.maxY()
                          : frame_.minY();
     context.translateBy(frame_.minX(), y);
+    if (layer_) applyLayerTransform(context);
     // The view's layer holds only what was put in it; the subviews draw their own below.
     if (layer_) layer_->renderInContext(context);
     context.saveGState();
@@ -164,6 +165,18 @@ void NSView::displayInContext(CGContext& context) const {
     for (const NSViewRef& view : subviews_)
         view->displayInContext(context);
     context.restoreGState();
+}
+
+void NSView::applyLayerTransform(CGContext& context) const {
+    const CALayerValues shown = layer_->presentationValues();
+    if (CATransform3DIsIdentity(shown.transform)) return;
+    // A layer-backed view is shown through its layer: the layer's transform, about its anchor
+    // point, carries the view's drawing and its subviews with it.
+    const CGPoint anchor{shown.anchorPoint.x * frame_.width(),
+                         shown.anchorPoint.y * frame_.height()};
+    context.translateBy(anchor.x, anchor.y);
+    context.concatenate(CATransform3DGetAffineTransform(shown.transform));
+    context.translateBy(-anchor.x, -anchor.y);
 }
 
 CGPoint NSView::convertPointFromWindow(CGPoint point) const {

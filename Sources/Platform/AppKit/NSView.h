@@ -128,6 +128,8 @@ class NSView : public NSResponder, public CALayerDelegate {
 
     void wireLayer();
     void placeLayer();
+    /// Moves the context as the layer's presented transform moves the view.
+    void applyLayerTransform(CGContext& context) const;
     void addConstraint(NSLayoutConstraintRef constraint);
     void removeConstraint(NSLayoutConstraint* constraint);
     void applyPins();

@@ -46,17 +46,18 @@ void NSWindow::stepAlphaAnimation(std::uint64_t generation) {
     if (!alphaAnimation_ || alphaAnimation_->generation != generation) return;
     const double remaining =
         alphaAnimation_->begin + alphaAnimation_->duration - CACurrentMediaTime();
-    if (remaining <= 0) {
+    const DispatchTime now = DispatchTime::now();
+    const DispatchTime next = now + std::min(animationFrameInterval, remaining);
+    // What is left may be less than the clock's smallest step: the end has come.
+    if (remaining <= 0 || next <= now) {
         endAlphaAnimation();
         sync();
         return;
     }
     sync();
-    DispatchQueue::main().asyncAfter(
-        DispatchTime::now() + std::min(animationFrameInterval, remaining),
-        [alive = std::weak_ptr<bool>(alive_), this, generation] {
-            if (alive.lock()) stepAlphaAnimation(generation);
-        });
+    DispatchQueue::main().asyncAfter(next, [alive = std::weak_ptr<bool>(alive_), this, generation] {
+        if (alive.lock()) stepAlphaAnimation(generation);
+    });
 }
 
 void NSWindow::endAlphaAnimation() {

@@ -94,6 +94,20 @@ TEST_F(WindowAlphaTest, AGroupWithNothingToAnimateCompletesOnTheNextTurn) {
     EXPECT_EQ(NSAnimationContext::currentContext(), nullptr);
 }
 
+TEST_F(WindowAlphaTest, AFadeWhoseEndFallsBetweenTheClocksStepsStillEnds) {
+    // 0.6 s in, a 0.34 s fade ends a fraction of a nanosecond off the clock's grid.
+    clock.advance(0.18);
+    clock.advance(0.415);
+    clock.advance(0.01);
+    bool done = false;
+    panel.setAlphaValue(1);
+    fade(0, 0.34, [&] { done = true; });
+    for (int step = 0; step < 40 && !done; ++step)
+        clock.advance(0.01);
+    EXPECT_TRUE(done);
+    EXPECT_EQ(panel.alphaValue(), 0);
+}
+
 TEST_F(WindowAlphaTest, AWindowGoneMidAnimationStillLetsItsGroupComplete) {
     bool done = false;
     {
