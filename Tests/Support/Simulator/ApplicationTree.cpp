@@ -42,8 +42,8 @@ ApplicationTree::~ApplicationTree() {
 }
 
 ApplicationTree& ApplicationTree::shared() {
-    static ApplicationTree* tree = new ApplicationTree();  // kept to the end of the process
-    return *tree;
+    static ApplicationTree tree;  // removed with its folders when the process ends
+    return tree;
 }
 
 void ApplicationTree::clear() {
@@ -71,7 +71,7 @@ std::string ApplicationTree::infoPlist(const BundleContents& contents,
 
 std::filesystem::path ApplicationTree::install(const std::filesystem::path& folder,
                                                const std::string& fileName,
-                                               const BundleContents& contents) const {
+                                               const BundleContents& contents) {
     const std::filesystem::path bundle = folder / fileName;
     const std::string executable =
         contents.executable.empty() ? std::string() : bundle.stem().string();

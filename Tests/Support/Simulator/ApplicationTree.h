@@ -40,8 +40,9 @@ class ApplicationTree {
 
     /// Writes a bundle `fileName` (e.g. "Editor.app") into `folder` (e.g. root / "Applications")
     /// and gives its path.
-    std::filesystem::path install(const std::filesystem::path& folder, const std::string& fileName,
-                                  const BundleContents& contents) const;
+    static std::filesystem::path install(const std::filesystem::path& folder,
+                                         const std::string& fileName,
+                                         const BundleContents& contents);
     /// The information dictionary as an XML property list.
     static std::string infoPlist(const BundleContents& contents, const std::string& executable);
 
