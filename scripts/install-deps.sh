@@ -7,6 +7,8 @@ packages=(
     g++ make cmake ninja-build pkg-config
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libicu-dev
+    # application bundles' information dictionaries
+    libplist-dev
     libcairo2-dev libpango1.0-dev libfontconfig-dev
     # the only fonts the programs draw with (their fontconfig file names no others)
     fonts-dejavu-core

@@ -53,6 +53,16 @@ void Desktop::detach(ClientID client) {
 
 Pid Desktop::registerClient(ClientID client, const ApplicationSpec& self) {
     Transaction transaction(*this);
+    // The process started for an opened bundle becomes that application: the bundle, not
+    // what the process says of itself, tells who it is.
+    if (self.pid) {
+        Application* started = applicationLocked(*self.pid);
+        if (started && started->awaitingProcess && !started->info.terminated) {
+            started->awaitingProcess = false;
+            started->client = client;
+            return *self.pid;
+        }
+    }
     return launchLocked(self, client);
 }
 
@@ -207,11 +217,27 @@ void Desktop::install(const InstalledApplication& application) {
     installed_.push_back(application);
 }
 
+void Desktop::setFileSystemRoot(const std::string& root) {
+    Transaction transaction(*this);
+    folders_.setRoot(root.empty() ? std::filesystem::path("/") : std::filesystem::path(root));
+}
+
+std::string Desktop::fileSystemRoot() const {
+    std::lock_guard lock(mutex_);
+    return folders_.root().string();
+}
+
+void Desktop::setProcessStarter(ProcessStarter starter) {
+    Transaction transaction(*this);
+    processStarter_ = std::move(starter);
+}
+
 std::optional<std::string> Desktop::applicationLocation(const std::string& bundleID) const {
     std::lock_guard lock(mutex_);
     for (const auto& installed : installed_) {
         if (installed.bundleID == bundleID) return installed.bundlePath;
     }
+    if (const auto bundle = folders_.locate(bundleID)) return bundle->path.string();
     return std::nullopt;
 }
 
@@ -235,7 +261,22 @@ Pid Desktop::openApplication(const std::string& bundlePath) {
         activateLocked(pid, false);
         return pid;
     }
-    return 0;
+    const auto bundle = ApplicationBundle::read(bundlePath);
+    if (!bundle) return 0;
+    return launchBundleLocked(*bundle);
+}
+
+Pid Desktop::launchBundleLocked(const ApplicationBundle& bundle) {
+    ApplicationSpec spec = bundle.spec();
+    if (processStarter_) {
+        const Pid started = processStarter_(bundle);
+        if (started <= 0 || applications_.contains(started)) return 0;
+        spec.pid = started;
+    }
+    const Pid pid = launchLocked(spec, 0);
+    applications_.at(pid).awaitingProcess = processStarter_ != nullptr;
+    activateLocked(pid, false);
+    return pid;
 }
 
 bool Desktop::activateLocked(Pid pid, bool allWindows) {

@@ -13,6 +13,7 @@
 
 #include "Simulator/AccessCall.h"
 #include "Simulator/AlertInfo.h"
+#include "Simulator/ApplicationFolders.h"
 #include "Simulator/ApplicationInfo.h"
 #include "Simulator/ColorPanelInfo.h"
 #include "Simulator/DesktopEvent.h"
@@ -70,7 +71,17 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     Pid launch(const ApplicationSpec& spec);
     /// Launches an application whose windows are already open when the launch is announced.
     Pid launch(const ApplicationSpec& spec, const std::vector<WindowSpec>& windows);
+    /// Registers an application as installed at a path, besides the bundles found on disk.
     void install(const InstalledApplication& application);
+    /// The folder that stands for the machine's root, below which its system folders such as
+    /// "/Applications" lie; "/" unless set.
+    void setFileSystemRoot(const std::string& root);
+    /// Starts the executable of a bundle being opened as a process of its own and gives its
+    /// pid (0 when it could not be started); the process then registers with that pid and is
+    /// taken as the application. Without a starter an opened bundle is registered without a
+    /// process.
+    using ProcessStarter = std::function<Pid(const ApplicationBundle& bundle)>;
+    void setProcessStarter(ProcessStarter starter);
     /// Brings the application to the front; `allWindows` raises all its windows.
     void activate(Pid pid, bool allWindows = false);
     void hide(Pid pid);
@@ -283,6 +294,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void setActivationPolicy(Pid pid, ActivationPolicy policy);
     std::optional<std::string> applicationLocation(const std::string& bundleID) const;
     Pid openApplication(const std::string& bundlePath);
+    std::string fileSystemRoot() const;
     TapID createTap(ClientID client, const TapSpec& spec);
     void enableTap(TapID tap, bool enabled);
     void releaseTap(TapID tap);
@@ -328,6 +340,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
         bool enhancedUserInterface = false;
         bool listedAfterTermination = false;
         bool opensWindowOnCommandN = false;
+        bool awaitingProcess = false;  // started for a bundle, its process not yet registered
         std::optional<WindowNumber> focused;
         std::optional<WindowNumber> main;
         std::vector<InputEvent> input;
@@ -445,6 +458,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void tapTimedOut(std::uint64_t delivery);
     void disableTapLocked(TapID tap, std::uint32_t reason);
     void updateDisplaysLocked();
+    Pid launchBundleLocked(const ApplicationBundle& bundle);
     void setPreferenceLocked(const std::string& domain, const std::string& key,
                              std::optional<PreferenceData> value);
 
@@ -456,6 +470,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::map<Pid, Application> applications_;
     std::vector<Pid> launchOrder_;
     std::vector<InstalledApplication> installed_;
+    ApplicationFolders folders_;
+    ProcessStarter processStarter_;
     Pid nextPid_ = firstPid;
     std::optional<Pid> active_;
     std::vector<Pid> activationHistory_;  // most recent last

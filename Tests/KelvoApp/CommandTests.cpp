@@ -4,7 +4,6 @@
 #include "KelvoApp/Coordinator/LogText.h"
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/HotkeyService.h"
-#include "KelvoApp/Services/TerminalLauncher.h"
 #include "Support/KelvoApp/CoordinatorFixture.h"
 #include "Support/KelvoApp/DecisionLog.h"
 
@@ -150,13 +149,11 @@ TEST_F(CommandTest, ToggleFloatSaysWhatItDid) {
     EXPECT_THAT(lines, Contains("  un-floated win#1 com.example.app"));
 }
 
-TEST_F(CommandTest, NewTerminalAsksTheTerminalLauncher) {
-    TerminalLauncher::requests().clear();
+TEST_F(CommandTest, NewTerminalOpensTheConfiguredTerminalThroughTheLog) {
     coordinator->configuration.store().update(
         [](Config& c) { c.terminalBundleID = "com.example.term"; });
     coordinator->commands.dispatch(Command::newTerminal());
-    ASSERT_EQ(TerminalLauncher::requests().size(), 1u);
-    EXPECT_EQ(TerminalLauncher::requests()[0].configured, "com.example.term");
+    EXPECT_TRUE(logged("newTerminal: no terminal found to open"));
 }
 
 TEST_F(CommandTest, TheLauncherShortcutHidesAVisibleLauncherAndGivesTheFrontBack) {

@@ -3,6 +3,7 @@
 #include <unicode/brkiter.h>
 #include <unicode/bytestream.h>
 #include <unicode/casemap.h>
+#include <unicode/coll.h>
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/utext.h>
@@ -167,6 +168,27 @@ int UnicodeText::canonicalCompare(std::string_view a, std::string_view b) {
 
 bool UnicodeText::canonicallyEquivalent(std::string_view a, std::string_view b) {
     return canonicalCompare(a, b) == 0;
+}
+
+int UnicodeText::localizedCaseInsensitiveCompare(std::string_view a, std::string_view b) {
+    // One collator per thread: a collator is not safe to share while it compares.
+    thread_local const std::unique_ptr<icu::Collator> collator = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::Collator> made(
+            icu::Collator::createInstance(icu::Locale::getDefault(), status));
+        if (U_FAILURE(status)) return std::unique_ptr<icu::Collator>();
+        made->setStrength(icu::Collator::SECONDARY);
+        return made;
+    }();
+    if (!collator) {
+        const int order = canonicalCompare(lowercased(a), lowercased(b));
+        return (order > 0) - (order < 0);
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    const UCollationResult order =
+        collator->compareUTF8(icu::StringPiece(a.data(), static_cast<int32_t>(a.size())),
+                              icu::StringPiece(b.data(), static_cast<int32_t>(b.size())), status);
+    return U_FAILURE(status) ? 0 : static_cast<int>(order);
 }
 
 std::string UnicodeText::lowercased(std::string_view text) {

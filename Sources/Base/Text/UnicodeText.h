@@ -31,6 +31,10 @@ class UnicodeText {
     /// Orders texts by their canonical forms; equivalent spellings compare equal.
     static int canonicalCompare(std::string_view a, std::string_view b);
 
+    /// Orders texts as people of the user's locale sort names, ignoring case (as the
+    /// platform's localized case-insensitive comparison): -1, 0 or 1.
+    static int localizedCaseInsensitiveCompare(std::string_view a, std::string_view b);
+
     /// The full lowercase and uppercase mappings (one character may map to several, as "İ" to
     /// "i̇" and "ß" to "SS"), the same in every locale.
     static std::string lowercased(std::string_view text);

@@ -1,5 +1,6 @@
 #include "KelvoApp/Coordinator/CommandRouting.h"
 
+#include "KelvoApp/Applications/TerminalLauncher.h"
 #include "KelvoApp/Coordinator/BorderTracking.h"
 #include "KelvoApp/Coordinator/ConfigurationChanges.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
@@ -11,7 +12,6 @@
 #include "KelvoApp/Coordinator/StoreWiring.h"
 #include "KelvoApp/Coordinator/WindowNames.h"
 #include "KelvoApp/Input/HotkeyService.h"
-#include "KelvoApp/Services/TerminalLauncher.h"
 #include "KelvoCore/Bindings/Keymap.h"
 #include "KelvoCore/Keys/CaseTable.h"
 #include "KelvoCore/Store/PointerHitTest.h"

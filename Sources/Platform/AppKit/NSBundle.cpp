@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <map>
 #include <system_error>
 
 #include "Simulator/SharedConnection.h"
@@ -27,7 +28,14 @@ NSBundle& NSBundle::mainBundle() {
     return bundle;
 }
 
+NSBundleRef NSBundle::bundleWithURL(const std::filesystem::path& url) {
+    auto onDisk = sim::ApplicationBundle::read(url);
+    if (!onDisk) return nullptr;
+    return NSBundleRef(new NSBundle(std::move(*onDisk)));
+}
+
 std::filesystem::path NSBundle::bundleURL() const {
+    if (onDisk_) return onDisk_->path;
     const auto record = ownRecord();
     if (record && record->bundlePath) return *record->bundlePath;
     if (record && !record->executablePath.empty()) {
@@ -37,14 +45,19 @@ std::filesystem::path NSBundle::bundleURL() const {
 }
 
 std::optional<std::string> NSBundle::objectForInfoDictionaryKey(const std::string& key) const {
-    const auto record = ownRecord();
-    if (!record) return std::nullopt;
-    const auto found = record->infoDictionary.find(key);
-    if (found == record->infoDictionary.end()) return std::nullopt;
+    std::map<std::string, std::string> dictionary;
+    if (onDisk_) {
+        dictionary = onDisk_->infoDictionary;
+    } else if (const auto record = ownRecord()) {
+        dictionary = record->infoDictionary;
+    }
+    const auto found = dictionary.find(key);
+    if (found == dictionary.end()) return std::nullopt;
     return found->second;
 }
 
 std::optional<std::string> NSBundle::bundleIdentifier() const {
+    if (onDisk_) return onDisk_->bundleID;
     const auto record = ownRecord();
     return record ? record->bundleID : std::nullopt;
 }

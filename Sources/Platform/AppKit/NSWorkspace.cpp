@@ -1,6 +1,8 @@
 #include "Platform/AppKit/NSWorkspace.h"
 
 #include "Base/Foundation/DispatchQueue.h"
+#include "Platform/AppKit/GenericIcons.h"
+#include "Simulator/ApplicationBundle.h"
 #include "Simulator/SharedConnection.h"
 
 namespace {
@@ -98,4 +100,16 @@ bool NSWorkspace::openURL(const std::string& url) {
 
 bool NSWorkspace::accessibilityDisplayShouldReduceMotion() const {
     return sim::SharedConnection::current()->reduceMotion();
+}
+
+NSImageRef NSWorkspace::iconForFile(const std::string& path) const {
+    const auto bundle = sim::ApplicationBundle::read(path);
+    if (bundle) {
+        if (const auto icon = bundle->iconPath()) {
+            if (auto image = CGImage::fromPNGFile(icon->string()))
+                return std::make_shared<NSImage>(std::move(image), GenericIcons::size);
+        }
+    }
+    const bool application = std::filesystem::path(path).extension() == ".app";
+    return application ? GenericIcons::application() : GenericIcons::document();
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Base/Foundation/NSNotificationCenter.h"
+#include "Platform/AppKit/NSImage.h"
 #include "Platform/AppKit/NSRunningApplication.h"
 
 // The shared workspace: running applications, the front one, where applications are installed,
@@ -53,6 +54,11 @@ class NSWorkspace {
         const std::string& url, const NSWorkspaceOpenConfiguration& configuration,
         const std::function<void(NSRunningApplicationRef, std::optional<std::string>)>& completion =
             {});
+
+    /// The icon the file viewer shows for the item at `path`: an application bundle's own icon
+    /// (the PNG its information dictionary names), else the generic application icon for a
+    /// bundle and the generic document icon for anything else. Never null.
+    NSImageRef iconForFile(const std::string& path) const;
 
     /// Opens a file viewer window with exactly these items selected.
     void activateFileViewerSelectingURLs(const std::vector<std::filesystem::path>& urls);

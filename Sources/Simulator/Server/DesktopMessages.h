@@ -132,6 +132,7 @@
 //     setActivationPolicy {"pid","policy"}                    -> {}
 //     applicationLocation {"bundleID"}                        -> {"path"} (absent: none)
 //     openApplication  {"bundlePath"}                         -> {"pid"}
+//     fileSystemRoot   {}                                     -> {"root"}
 //     createTap        {"eventsOfInterest","location","options","placement"} -> {"tap"}
 //     enableTap        {"enabled","tap"}                      -> {}
 //     isTapEnabled     {"tap"}                                -> {"enabled"}
@@ -178,6 +179,7 @@
 //     setMinimized     {"minimized","number"}                 -> {}
 //     focusWindow      {"number"}                             -> {}
 //     hideSelf / unhideSelf / activateSelf {"pid"}            -> {}
+//     setOpensWindowOnCommandN {"opens","pid"}                -> {}
 // A window that is not the client's own is answered {"error":"not your window N"}, an
 // application it did not register {"error":"not your application N"}.
 //

@@ -64,4 +64,8 @@ void ServedApplication::activateSelf(std::optional<Pid> pid) {
     desktop_.activate(self(pid));
 }
 
+void ServedApplication::setOpensWindowOnCommandN(std::optional<Pid> pid, bool opens) {
+    desktop_.setOpensWindowOnCommandN(self(pid), opens);
+}
+
 }  // namespace sim
