@@ -16,7 +16,7 @@
 #include "Simulator/Server/DesktopServer.h"
 #include "Simulator/Server/SocketConnection.h"
 #include "Simulator/SharedConnection.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/TemporaryFolder.h"
 
 namespace {
 

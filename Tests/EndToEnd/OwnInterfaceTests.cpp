@@ -3,7 +3,7 @@
 #include "Base/JSON/JSONDecoder.h"
 #include "EndToEnd/EndToEndTest.h"
 #include "Simulator/Server/SocketConnection.h"
-#include "Support/PNGPixels.h"
+#include "Support/Base/PNGPixels.h"
 
 namespace kelvo::testing {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "Simulator/KeyboardLayout.h"
 #include "Simulator/WindowPicture.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace sim {
 namespace {

@@ -10,7 +10,7 @@
 #include "Platform/AppKit/NSMenu.h"
 #include "Platform/AppKit/NSStatusBar.h"
 #include "Platform/AppKit/NSWindow.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

@@ -8,7 +8,7 @@
 #include "Platform/AppKit/NSWindow.h"
 #include "Platform/AppKit/NSWorkspace.h"
 #include "Simulator/SharedConnection.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

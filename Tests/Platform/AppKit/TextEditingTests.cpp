@@ -4,7 +4,7 @@
 #include "Platform/AppKit/EditedText.h"
 #include "Platform/AppKit/NSPasteboard.h"
 #include "Platform/AppKit/NSTextView.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

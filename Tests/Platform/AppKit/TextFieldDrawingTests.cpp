@@ -3,7 +3,7 @@
 #include "Base/CoreGraphics/CGRecordingContext.h"
 #include "Platform/AppKit/NSGraphicsContext.h"
 #include "Platform/AppKit/NSTextField.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

@@ -4,7 +4,7 @@
 #include "Platform/AppKit/NSEvent.h"
 #include "Platform/AppKit/NSTextField.h"
 #include "Platform/AppKit/NSWindow.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

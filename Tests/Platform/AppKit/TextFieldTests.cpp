@@ -2,7 +2,7 @@
 
 #include "Base/Text/UnicodeText.h"
 #include "Platform/AppKit/NSTextField.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

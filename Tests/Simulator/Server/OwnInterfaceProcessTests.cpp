@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "Simulator/Server/DesktopMessages.h"
-#include "Support/ProcessTestSupport.h"
+#include "Support/Simulator/DesktopProcess.h"
+#include "Support/Simulator/Manager.h"
 
 namespace sim::testing {
 namespace {

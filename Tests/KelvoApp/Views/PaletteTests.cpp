@@ -1,0 +1,89 @@
+// The colour tokens, the colour well's hex form, the chrome mark's size and the banner blocks.
+
+#include <gtest/gtest.h>
+
+#include "KelvoApp/Views/Banners.h"
+#include "KelvoApp/Views/ChromeMark.h"
+#include "KelvoApp/Views/Palette.h"
+#include "KelvoCore/Brand/Brand.h"
+#include "Platform/SwiftUI/ViewNode.h"
+#include "Support/Platform/LaidOutView.h"
+
+namespace kelvo {
+namespace {
+
+using SwiftUI::Color;
+using SwiftUI::LayoutNode;
+using testing::LaidOutView;
+
+TEST(Palette, TokensRestOnTheBrandAndAreMadeOnce) {
+    EXPECT_EQ(hexString(Palette::accent()), "#22D3EE");
+    EXPECT_EQ(hexString(Palette::tile()), "#2E3F68");
+    EXPECT_EQ(Palette::accent(), Color(34 / 255.0, 211 / 255.0, 238 / 255.0));
+    EXPECT_EQ(&Palette::accent(), &Palette::accent());
+    EXPECT_EQ(Palette::background(), Color(0.043, 0.055, 0.086));
+    EXPECT_EQ(Palette::stroke(), Color(1, 1, 1, 0.06));
+    EXPECT_EQ(Palette::dim(), Color(1, 1, 1, 0.42));
+    EXPECT_EQ(Palette::caution(), Color(0.95, 0.72, 0.33, 0.86));
+    EXPECT_EQ(Palette::warning(), Color(1.0, 0.72, 0.35));
+}
+
+TEST(Palette, HexStringsAreUpperCaseWithChannelsLimited) {
+    EXPECT_EQ(hexString(Color(1, 0.5, 0)), "#FF8000");
+    EXPECT_EQ(hexString(Color(2, -1, 1.0 / 255, 0.3)), "#FF0001");
+    EXPECT_EQ(hexString(Color::clear()), "#000000");
+    EXPECT_EQ(hexString(Color(Brand::coral().red, Brand::coral().green, Brand::coral().blue)),
+              Brand::coralHex());
+}
+
+TEST(ChromeMark, IsRenderedAtTheScreensScaleOrTwiceWithoutAScreen) {
+    EXPECT_EQ(ChromeMark::pixels(nullptr), 44);
+    const auto screen =
+        std::make_shared<const NSScreen>(1, CGRect(0, 0, 1440, 900), CGRect(0, 0, 1440, 875));
+    EXPECT_EQ(ChromeMark::pixels(screen), 22);
+}
+
+TEST(Banners, ANoticeIsTheWarningSymbolAndWrappingTextOnATintedCard) {
+    const std::string text =
+        "Kelvo could not save the shortcut because another command already uses that chord";
+    LaidOutView laid(notice(text).id("notice"), {240, 400});
+    const LayoutNode& block = laid.id("notice");
+    EXPECT_DOUBLE_EQ(block.frame.width(), 240);
+    const LayoutNode* symbol = block.findKind("Image");
+    const LayoutNode* words = block.findKind("Text");
+    ASSERT_TRUE(symbol && words);
+    EXPECT_EQ(symbol->text, "exclamationmark.triangle.fill");
+    EXPECT_EQ(symbol->color, Palette::warning());
+    const CGPoint origin = block.frame.origin;
+    EXPECT_DOUBLE_EQ(symbol->frame.minX(), origin.x + 13);
+    EXPECT_DOUBLE_EQ(symbol->frame.minY(), origin.y + 13);
+    EXPECT_DOUBLE_EQ(words->frame.minX(), symbol->frame.maxX() + 9);
+    EXPECT_DOUBLE_EQ(words->frame.minY(), origin.y + 13);
+    EXPECT_EQ(words->font->size, 12);
+    EXPECT_EQ(words->color, Palette::label());
+    // The text wraps within the block rather than running past it.
+    EXPECT_LE(words->frame.maxX(), 240 - 13 + 1e-9);
+    EXPECT_GT(words->frame.height(), 20);
+    EXPECT_DOUBLE_EQ(block.frame.height(), words->frame.height() + 26);
+    // Under it the tinted fill, over it the outline.
+    const LayoutNode* fill = block.find([](const LayoutNode& node) {
+        return node.kind == "RoundedRectangle" && node.color == Palette::warning().opacity(0.1);
+    });
+    const LayoutNode* outline = block.find([](const LayoutNode& node) {
+        return node.kind == "RoundedRectangle" && node.color == Palette::warning().opacity(0.28);
+    });
+    ASSERT_TRUE(fill && outline);
+    EXPECT_EQ(fill->frame, block.frame);
+}
+
+TEST(Banners, ACautionIsTheInfoSymbolInTheCautionColour) {
+    LaidOutView laid(caution("Only for this Mac").id("caution"), {300, 100});
+    const LayoutNode* symbol = laid.id("caution").findKind("Image");
+    ASSERT_TRUE(symbol);
+    EXPECT_EQ(symbol->text, "info.circle.fill");
+    EXPECT_EQ(symbol->color, Palette::caution());
+    EXPECT_DOUBLE_EQ(laid.id("caution").frame.width(), 300);
+}
+
+}  // namespace
+}  // namespace kelvo
