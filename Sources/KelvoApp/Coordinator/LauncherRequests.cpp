@@ -76,14 +76,6 @@ std::unique_ptr<LauncherController> LauncherRequests::makeLauncher() {
 LauncherController::Sources LauncherRequests::launcherSources() const {
     AppPlatform* platform = process_.platform;
     LauncherController::Sources sources;
-    sources.running = [platform] {
-        LauncherViewModel::Apps apps;
-        for (const RunningApplication& app : platform->runningApplications()) {
-            if (app.terminated || !app.bundleID || apps.contains(*app.bundleID)) continue;
-            apps[*app.bundleID] = LauncherApp{{*app.bundleID, *app.bundleID, true}, app.bundleURL};
-        }
-        return apps;
-    };
     sources.frontmost = [platform]() -> std::optional<RunningApplication> {
         for (const RunningApplication& app : platform->runningApplications()) {
             if (app.active && !app.terminated) return app;

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <utility>
 
+#include "KelvoApp/Services/AppIcons.h"
+#include "KelvoApp/Services/LauncherCatalog.h"
 #include "KelvoApp/Services/LauncherView.h"
 #include "Platform/AppKit/NSAppearance.h"
 #include "Platform/AppKit/NSColor.h"
@@ -37,6 +39,9 @@ LauncherController::LauncherController(Callbacks callbacks, Sources sources)
       model_(std::make_shared<LauncherViewModel>(callbacks_.desktopOf, callbacks_.bringsHere)),
       scanQueue_(sources_.scanQueue ? *sources_.scanQueue
                                     : DispatchQueue("launcher.scan", DispatchQoS::userInitiated)) {
+    if (!sources_.installed) sources_.installed = &LauncherCatalog::installed;
+    if (!sources_.running) sources_.running = &LauncherCatalog::running;
+    if (!sources_.icons) sources_.icons = &AppIcons::icon;
     model_->iconOf = sources_.icons;
     buildPanel();
     wireCallbacks();
@@ -124,8 +129,9 @@ void LauncherController::observeResignKey() {
     resignObserver_ = NSNotificationCenter::defaultCenter().addObserver(
         NSWindowDidResignKeyNotification, static_cast<const NSWindow*>(panel_.get()),
         &DispatchQueue::main(), [alive, this](const NSNotification&) {
-            // A click elsewhere: the panel goes, and nothing is given the front back.
-            if (alive.lock() && panel_->isVisible()) hide();
+            // A click elsewhere: the panel goes, and nothing is given the front back. A notice
+            // that comes after the panel was shown and made key again is stale.
+            if (alive.lock() && panel_->isVisible() && !panel_->isKeyWindow()) hide();
         });
 }
 

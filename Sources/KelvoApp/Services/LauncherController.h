@@ -33,7 +33,8 @@ class LauncherController {
         std::function<void(const LauncherApp&, LauncherRequest)> commit;
     };
 
-    /// Where the candidates come from, and the applications in front.
+    /// Where the candidates come from, and the applications in front. The candidates and
+    /// their icons come from the application catalogue unless given.
     struct Sources {
         /// Every installed application; may take long, runs on the scan queue.
         std::function<LauncherViewModel::Apps()> installed;

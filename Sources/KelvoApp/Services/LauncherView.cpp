@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "KelvoCore/Brand/Brand.h"
+#include "KelvoApp/Views/Palette.h"
 #include "Platform/SwiftUI/Image.h"
 #include "Platform/SwiftUI/Shape.h"
 #include "Platform/SwiftUI/Text.h"
@@ -18,8 +18,7 @@ Color white(double opacity) {
 }
 
 Color accent(double opacity) {
-    const HexColor brand = Brand::accent();
-    return Color(brand.red, brand.green, brand.blue).opacity(opacity);
+    return Palette::accent().opacity(opacity);
 }
 
 View separator() {

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "KelvoApp/Services/LauncherApp.h"
@@ -23,7 +23,7 @@ namespace kelvo {
 /// selection) and carries the model's outcomes out through its callbacks.
 class LauncherViewModel : public SwiftUI::ObservableObject {
   public:
-    using Apps = std::unordered_map<std::string, LauncherApp>;
+    using Apps = std::map<std::string, LauncherApp>;
     /// The most rows shown at once.
     static constexpr int visibleRows = 8;
 
