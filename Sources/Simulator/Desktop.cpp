@@ -336,7 +336,14 @@ void Desktop::activate(Pid pid, bool allWindows) {
 
 bool Desktop::activateApplication(Pid pid, bool allWindows) {
     Transaction transaction(*this);
+    const Application* app = applicationLocked(pid);
+    if (app && app->declinesActivation) return false;
     return activateLocked(pid, allWindows);
+}
+
+void Desktop::setDeclinesActivation(Pid pid, bool declines) {
+    Transaction transaction(*this);
+    if (Application* app = applicationLocked(pid)) app->declinesActivation = declines;
 }
 
 void Desktop::hide(Pid pid) {

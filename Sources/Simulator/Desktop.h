@@ -96,6 +96,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     bool enhancedUserInterface(Pid pid) const;
     std::optional<ApplicationInfo> application(Pid pid) const;
     std::optional<Pid> frontmost() const;
+    /// The application does not come forward when another process asks it to (it is busy, or
+    /// declines as applications may); the user can still bring it forward.
+    void setDeclinesActivation(Pid pid, bool declines);
     /// The application opens a new window when ⌘N reaches it (as a terminal or an editor does).
     void setOpensWindowOnCommandN(Pid pid, bool opens);
     /// The key and mouse events that reached the application, oldest first.
@@ -340,7 +343,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
         bool enhancedUserInterface = false;
         bool listedAfterTermination = false;
         bool opensWindowOnCommandN = false;
-        bool awaitingProcess = false;  // started for a bundle, its process not yet registered
+        bool awaitingProcess = false;
+        bool declinesActivation = false;  // started for a bundle, its process not yet registered
         std::optional<WindowNumber> focused;
         std::optional<WindowNumber> main;
         std::vector<InputEvent> input;

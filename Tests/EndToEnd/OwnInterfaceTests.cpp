@@ -1,9 +1,9 @@
 #include <cmath>
 
 #include "Base/JSON/JSONDecoder.h"
-#include "EndToEnd/EndToEndTest.h"
 #include "Simulator/Server/SocketConnection.h"
 #include "Support/Base/PNGPixels.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {

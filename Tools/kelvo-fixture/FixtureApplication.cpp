@@ -47,6 +47,7 @@ bool FixtureApplication::start() {
     self.pid = static_cast<sim::Pid>(::getpid());
     pid_ = connection_->registerClient(self);
     if (pid_ == 0) return false;
+    connection_->client().setOpensWindowOnCommandN(pid_, true);
     applicationElement_ = connection_->applicationElement(pid_);
     // The application watches its own windows, to see when something else places them.
     const auto observer = connection_->createObserver(pid_);

@@ -20,7 +20,7 @@ std::string padded(std::string_view text, std::size_t width) {
 }  // namespace
 
 std::string FixtureHelp::usage() {
-    return "usage: kelvo-fixture [--bundle-id ID] [--name NAME] | --help\n";
+    return "usage: kelvo-fixture [--bundle-id ID] [--name NAME] | --bundle | --help\n";
 }
 
 std::string FixtureHelp::text() {
@@ -30,7 +30,11 @@ std::string FixtureHelp::text() {
             defaults.bundleID + " and name " + defaults.name +
             " unless given). It reads one JSON request per line on standard input and writes "
             "one JSON reply per line on standard output; it ends after \"quit\" or at the end "
-            "of its input.\n\nRequests (\"op\", then the other fields each reads):\n";
+            "of its input. Like other applications it opens a new window when it is in front "
+            "and ⌘N reaches it.\n\nWith --bundle it runs as an application bundle's "
+            "executable: it reads nothing, opens one window at launch and ends when the desktop "
+            "asks it to quit; the bundle it was opened from tells who it is.\n\nRequests (\"op\", "
+            "then the other fields each reads):\n";
     std::size_t nameWidth = 0;
     for (const auto& operation : FixtureApplication::operations())
         nameWidth = std::max(nameWidth, operation.name.size());

@@ -18,7 +18,8 @@
 
 // kelvo-fixture [--bundle-id ID] [--name NAME]: an application of the simulated desktop that a
 // harness drives over FixtureRequest and FixtureReply lines on standard input and output;
-// `--help` lists the requests and the quirks.
+// `--help` lists the requests and the quirks. `kelvo-fixture --bundle` is an application
+// bundle's executable: no requests, one window at launch.
 
 namespace {
 
@@ -70,11 +71,16 @@ void readRequests(kelvo_fixture::FixtureApplication& app) {
 
 int main(int argc, char** argv) {
     kelvo_fixture::FixtureApplication::Options options;
+    bool bundle = false;
     for (int i = 1; i < argc; ++i) {
         const std::string flag = argv[i];
         if (flag == "--help" || flag == "-h") {
             std::cout << kelvo_fixture::FixtureHelp::text();
             return 0;
+        }
+        if (flag == "--bundle") {
+            bundle = true;
+            continue;
         }
         if ((flag == "--bundle-id" || flag == "--name") && i + 1 < argc) {
             (flag == "--bundle-id" ? options.bundleID : options.name) = argv[++i];
@@ -101,8 +107,15 @@ int main(int argc, char** argv) {
         std::cerr << "kelvo-fixture: the desktop did not take this application\n";
         return 1;
     }
-    std::thread reader([&app] { readRequests(app); });
-    reader.detach();
+    if (bundle) {
+        kelvo::FixtureRequest first;
+        first.op = "open";
+        first.title = "Window 1";
+        app.handle(first);
+    } else {
+        std::thread reader([&app] { readRequests(app); });
+        reader.detach();
+    }
     MainLoop::shared().run();
     // The reader may still wait for input; the process ends without waiting for it.
     std::fflush(stdout);

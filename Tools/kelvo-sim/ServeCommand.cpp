@@ -8,6 +8,7 @@
 #include "Base/Foundation/DispatchSource.h"
 #include "Base/Foundation/MainLoop.h"
 #include "Simulator/Desktop.h"
+#include "Simulator/Server/BundleProcesses.h"
 #include "Simulator/Server/DesktopAddress.h"
 #include "Simulator/Server/DesktopServer.h"
 #include "Simulator/Server/UnixSocket.h"
@@ -51,6 +52,8 @@ ServeCommand::Options ServeCommand::parse(const std::vector<std::string>& argume
             options.displays.push_back(displaySize(value()));
         } else if (flag == "--untrusted") {
             options.trusted = false;
+        } else if (flag == "--root") {
+            options.root = value();
         } else if (flag == "--boot-time") {
             options.bootTime = number(value(), "--boot-time");
         } else {
@@ -70,8 +73,13 @@ int ServeCommand::run(const Options& options) {
     }
     desktop->setTrusted(options.trusted);
     if (options.bootTime) desktop->setBootTime(*options.bootTime);
+    if (options.root) desktop->setFileSystemRoot(*options.root);
 
     sim::DesktopServer server(desktop, options.socketPath);
+    // Declared after the server, so the processes end before it stops serving them.
+    sim::BundleProcesses processes(options.socketPath);
+    desktop->setProcessStarter(
+        [&processes](const sim::ApplicationBundle& bundle) { return processes.start(bundle); });
     auto stop = [] { MainLoop::shared().stop(); };
     server.setShutdownHandler([stop] { DispatchQueue::main().async(stop); });
     auto interrupt = DispatchSource::makeSignalSource(SIGINT, DispatchQueue::main());
@@ -85,6 +93,7 @@ int ServeCommand::run(const Options& options) {
     MainLoop::shared().run();
     interrupt.cancel();
     terminate.cancel();
+    desktop->setProcessStarter(nullptr);
     return 0;
 }
 

@@ -26,6 +26,8 @@ class ServeCommand {
         bool trusted = true;
         /// Seconds since 1970; none keeps this machine's.
         std::optional<double> bootTime;
+        /// The folder that stands for the machine's root ("/Applications" lies below it).
+        std::optional<std::string> root;
     };
 
     static constexpr CGSize defaultDisplay{1920, 1080};

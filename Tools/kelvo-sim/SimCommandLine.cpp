@@ -169,7 +169,7 @@ DesktopPicture::Scene sceneOf(sim::DesktopClient& desktop) {
 
 std::string SimCommandLine::usage() {
     return "usage: kelvo-sim serve [--socket PATH] [--display WxH]... [--untrusted] "
-           "[--boot-time SECONDS]\n"
+           "[--boot-time SECONDS] [--root DIR]\n"
            "       kelvo-sim windows | apps | displays\n"
            "       kelvo-sim key CHORD              e.g. alt+1, alt+shift+left, ctrl+alt+l, "
            "cmd+n, ⌥⇧2, ⌃⌥L\n"

@@ -173,9 +173,12 @@ bool UnicodeText::canonicallyEquivalent(std::string_view a, std::string_view b) 
 int UnicodeText::localizedCaseInsensitiveCompare(std::string_view a, std::string_view b) {
     // One collator per thread: a collator is not safe to share while it compares.
     thread_local const std::unique_ptr<icu::Collator> collator = [] {
+        // Without a language set the process's locale is POSIX, whose order is the bytes';
+        // people's sorting then follows the root locale's.
+        icu::Locale locale = icu::Locale::getDefault();
+        if (std::string_view(locale.getVariant()) == "POSIX") locale = icu::Locale::getRoot();
         UErrorCode status = U_ZERO_ERROR;
-        std::unique_ptr<icu::Collator> made(
-            icu::Collator::createInstance(icu::Locale::getDefault(), status));
+        std::unique_ptr<icu::Collator> made(icu::Collator::createInstance(locale, status));
         if (U_FAILURE(status)) return std::unique_ptr<icu::Collator>();
         made->setStrength(icu::Collator::SECONDARY);
         return made;

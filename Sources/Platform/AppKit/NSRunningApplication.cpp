@@ -40,7 +40,7 @@ std::optional<std::string> NSRunningApplication::bundleIdentifier() const {
 
 std::optional<std::string> NSRunningApplication::localizedName() const {
     const auto app = info();
-    if (!app) return std::nullopt;
+    if (!app || app->name.empty()) return std::nullopt;
     return app->name;
 }
 
