@@ -63,7 +63,9 @@ TEST_F(StartupTest, AdoptsTheExistingWindowsAndLogsInOrder) {
     EXPECT_TRUE(taps.tapFor(EventTaps::keyDown).has_value());
     EXPECT_TRUE(taps.tapFor(EventTaps::leftMouseDown).has_value());
     EXPECT_EQ(platform.requests.front(), "policy(accessory)");
-    EXPECT_EQ(coordinator->ownWindows.statusItem().log.requests().front(), "init(9, false)");
+    EXPECT_EQ(coordinator->ownWindows.desktopModel().count, 9);
+    EXPECT_FALSE(coordinator->ownWindows.desktopModel().showName);
+    EXPECT_EQ(coordinator->ownWindows.statusItem().item()->length(), 183);
     // The launch windows came before the adopted hook existed.
     EXPECT_THAT(events->tracked, IsEmpty());
     EXPECT_TRUE(coordinator->storeWiring.sessionReady());
@@ -167,7 +169,8 @@ TEST_F(StartupTest, AnOutOfRangeDesktopCountIsClampedForTheStatusItemAndTheSessi
     writeSession(platform.boot, 11);
     ASSERT_TRUE(start());
     EXPECT_EQ(coordinator->storeWiring.store().activeDesktop(), 1);
-    EXPECT_EQ(coordinator->ownWindows.statusItem().log.requests().front(), "init(9, false)");
+    EXPECT_EQ(coordinator->ownWindows.desktopModel().count, 9);
+    EXPECT_EQ(coordinator->ownWindows.statusItem().item()->length(), 183);
 }
 
 TEST_F(StartupTest, WithoutAMainScreenTheStoreUsesTheFallbackFrame) {

@@ -176,12 +176,11 @@ TEST_F(StoreWiringTest, ALearnedFloatRuleFloatsTheApplicationsOtherWindows) {
 }
 
 TEST_F(StoreWiringTest, AStashAfterTheStatusItemExistsFlashesAtOnce) {
-    coordinator->ownWindows.statusItem().log.clear();
     hooks().onStashed(WindowID(1), 4);
     EXPECT_THAT(newLogLines(),
                 ElementsAre("stashed win#1 com.example.app on desktop 4 - no arrangement of its "
                             "own desktop could give it a frame; it is tiled there instead"));
-    EXPECT_THAT(coordinator->ownWindows.statusItem().log.requests(), ElementsAre("flash(4)"));
+    EXPECT_EQ(coordinator->ownWindows.desktopModel().flashing.get(), 4);
 }
 
 TEST_F(StoreWiringTest, TheSameHidingReasonIsLoggedOnceUntilTheBorderIsShown) {
@@ -243,7 +242,7 @@ TEST_F(StoreWiringTest, TheStatusItemNameFollowsTheFocusedWindow) {
     coordinator->configuration.store().update([](Config& c) { c.showFocusedAppName = true; });
     coordinator->focus.acceptFocus(WindowID(2));
     EXPECT_EQ(coordinator->focus.focusedAppName(), "com.example.other");
-    EXPECT_EQ(coordinator->ownWindows.desktopModel().focusedApp, "com.example.other");
+    EXPECT_EQ(coordinator->ownWindows.desktopModel().focusedApp.get(), "com.example.other");
     coordinator->focus.noteForeignFront(std::string("com.example.none"));
     EXPECT_EQ(coordinator->focus.focusedAppName(), std::nullopt);
     coordinator->focus.acceptFocus(WindowID(2));

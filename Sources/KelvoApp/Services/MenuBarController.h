@@ -1,57 +1,98 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "Base/Foundation/CGGeometry.h"
+#include "Base/Foundation/DispatchWorkItem.h"
+#include "Base/Foundation/NSObject.h"
 #include "KelvoApp/Services/DesktopModel.h"
-#include "KelvoApp/Services/RequestLog.h"
+#include "Platform/AppKit/NSMenu.h"
+#include "Platform/AppKit/NSStatusBar.h"
+#include "Platform/QuartzCore/CAAnimation.h"
 
 namespace kelvo {
 
-/// The status item with one tile per desktop and its menu. Until its drawing is built it keeps
-/// the model up to date and records what it is asked; it draws nothing.
-class MenuBarController {
+/// The status item: one tile per desktop, the active one filled, a mark of its layout mode and
+/// optionally the focused application's name. A right or Control click opens its menu. It owns
+/// the item, the menu and the callbacks for the life of the process; the model is shared with
+/// the coordinator, which feeds it through the setters.
+class MenuBarController : public NSObject, public NSMenuDelegate {
   public:
     struct Callbacks {
         std::function<void()> onSettings;
         std::function<void()> onGuide;
         std::function<void()> onCheatsheet;
+        /// The key caps of the cheat-sheet shortcut, or an empty string.
         std::function<std::string()> shortcutsChord;
         std::function<void()> onRebalance;
         std::function<void()> onQuit;
     };
 
-    static constexpr double nameWidth = 113;
-    static constexpr double bareWidth = 20;
-    static constexpr double tileWidth = 15;
-    static constexpr double tileSpacing = 3;
-    static constexpr double trailingInset = 4;
+    /// The button sends its action on left-mouse-up and right-mouse-up.
+    static constexpr NSEventMask clickMask = 20;
+    /// The flash: the tile drawn as active at once, then each step's state at its delay.
+    struct FlashStep {
+        double delay;
+        bool lit;
+    };
+    static constexpr FlashStep flashTimetable[] = {{0.16, false}, {0.32, true}, {0.48, false}};
 
-    MenuBarController(DesktopModel& model, int desktopCount, bool showsName, Callbacks callbacks);
+    MenuBarController(DesktopModel& model, int count, bool showName, Callbacks callbacks);
+    ~MenuBarController() override;
 
     void setDesktops(int active, const std::set<int>& occupied);
     void setLayoutMode(LayoutMode mode);
+    /// An empty name counts as none.
     void setFocusedApp(const std::optional<std::string>& name);
     void setDesktopCount(int count);
     void setShowsName(bool shows);
+    /// Blinks a desktop's tile; a new flash cancels what is left of the previous one.
     void flash(int desktop);
+    /// Redraws the image, the length, the tooltip and the accessibility label from the model.
+    void apply();
 
-    /// The status item's length for the model's count and name switch.
-    double length() const;
-    /// The frame of the window holding the status item's button, in screen coordinates.
-    std::optional<CGRect> buttonWindowFrame() const { return buttonWindowFrame_; }
+    // The menu's delegate.
+    void menuNeedsUpdate(NSMenu& menu) override;
+    void menuDidClose(NSMenu& menu) override;
+    /// The actions of the button and the menu's entries.
+    bool performAction(const std::string& selector, const void* sender) override;
 
-    const Callbacks& callbacks() const { return callbacks_; }
+    /// The frame of the window holding the item's button, in screen coordinates.
+    std::optional<CGRect> buttonWindowFrame() const;
+
+    const NSStatusItemRef& item() const { return item_; }
+    const NSMenuRef& menu() const { return menu_; }
     const DesktopModel& model() const { return model_; }
-    RequestLog log;
+    const Callbacks& callbacks() const { return callbacks_; }
+
+    /// The layer actions that keep the button from animating anything implicitly, made once.
+    static const std::map<std::string, CAAnimationRef>& noImplicitAnimations();
+    /// The tooltip for a desktop of that layout mode.
+    static std::string toolTip(LayoutMode mode);
+    /// "Kelvo - desktop N of M", with M at least 1.
+    static std::string accessibilityLabel(int active, int count);
 
   private:
+    void buildMenu();
+    void setUpButton();
+    /// Opens the menu on a right click or a Control click.
+    void clicked();
+    void showShortcutsChord();
+
+    NSStatusItemRef item_;
     DesktopModel& model_;
+    std::vector<DispatchWorkItem> flashSteps_;
+    NSMenuRef menu_;
+    std::shared_ptr<NSMenuItem> shortcutsItem_;
     Callbacks callbacks_;
-    std::optional<CGRect> buttonWindowFrame_;
+    /// Held by the controller only: deferred steps that outlive it do nothing.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace kelvo

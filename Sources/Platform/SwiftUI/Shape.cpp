@@ -24,8 +24,8 @@ enum class ShapeDrawing { fill, stroke, strokeBorder };
 
 class ShapePaint final : public LayoutPaint {
   public:
-    ShapePaint(Shape shape, ShapeDrawing drawing, Color color, CGFloat lineWidth)
-        : shape_(std::move(shape)), drawing_(drawing), color_(color), lineWidth_(lineWidth) {}
+    ShapePaint(Shape shape, ShapeDrawing drawing, Color color, const StrokeStyle& line)
+        : shape_(std::move(shape)), drawing_(drawing), color_(color), line_(line) {}
 
     void paint(const LayoutNode& node, const PaintTarget& target) const override {
         CGContext& context = target.context;
@@ -36,10 +36,12 @@ class ShapePaint final : public LayoutPaint {
             context.setFillColor(node.color.value_or(color_).cgColor());
             context.fillPath();
         } else {
-            const CGFloat inset = drawing_ == ShapeDrawing::strokeBorder ? lineWidth_ / 2 : 0;
+            const CGFloat inset = drawing_ == ShapeDrawing::strokeBorder ? line_.lineWidth / 2 : 0;
             context.addPath(shape_.path(node.frame.insetBy(inset, inset)));
             context.setStrokeColor(node.color.value_or(color_).cgColor());
-            context.setLineWidth(lineWidth_);
+            context.setLineWidth(line_.lineWidth);
+            context.setLineCap(line_.lineCap);
+            context.setLineJoin(line_.lineJoin);
             context.strokePath();
         }
         context.restoreGState();
@@ -49,7 +51,7 @@ class ShapePaint final : public LayoutPaint {
     Shape shape_;
     ShapeDrawing drawing_;
     Color color_;
-    CGFloat lineWidth_;
+    StrokeStyle line_;
 };
 
 /// A shape as a view: it takes what it is offered (10 points where nothing is).
@@ -57,8 +59,9 @@ class ShapeNode final : public ViewNode {
   public:
     static constexpr CGFloat idealLength = 10;
 
-    ShapeNode(Shape shape, ShapeDrawing drawing, std::optional<Color> color, CGFloat lineWidth)
-        : shape_(std::move(shape)), drawing_(drawing), color_(color), lineWidth_(lineWidth) {}
+    ShapeNode(Shape shape, ShapeDrawing drawing, std::optional<Color> color,
+              const StrokeStyle& line)
+        : shape_(std::move(shape)), drawing_(drawing), color_(color), line_(line) {}
 
     CGSize sizeThatFits(const ProposedViewSize& proposal, const EnvironmentValues&) const override {
         return {proposal.width.value_or(idealLength), proposal.height.value_or(idealLength)};
@@ -72,20 +75,20 @@ class ShapeNode final : public ViewNode {
         node.color = color_.value_or(environment.resolvedForeground());
         node.opacity = environment.opacity;
         node.enabled = environment.isEnabled;
-        node.paint = std::make_shared<ShapePaint>(shape_, drawing_, *node.color, lineWidth_);
+        node.paint = std::make_shared<ShapePaint>(shape_, drawing_, *node.color, line_);
     }
 
   private:
     Shape shape_;
     ShapeDrawing drawing_;
     std::optional<Color> color_;
-    CGFloat lineWidth_;
+    StrokeStyle line_;
 };
 
 View shapeView(const Shape& shape, ShapeDrawing drawing, std::optional<Color> color,
-               CGFloat lineWidth) {
-    const CGFloat width = std::isfinite(lineWidth) && lineWidth > 0 ? lineWidth : 0;
-    return View(std::make_shared<ShapeNode>(shape, drawing, color, width));
+               StrokeStyle line) {
+    if (!(std::isfinite(line.lineWidth) && line.lineWidth > 0)) line.lineWidth = 0;
+    return View(std::make_shared<ShapeNode>(shape, drawing, color, line));
 }
 
 }  // namespace
@@ -104,19 +107,23 @@ Shape Shape::inset(CGFloat amount) const {
 }
 
 View Shape::fill(const Color& color) const {
-    return shapeView(*this, ShapeDrawing::fill, color, 0);
+    return shapeView(*this, ShapeDrawing::fill, color, {0});
 }
 
 View Shape::stroke(const Color& color, CGFloat lineWidth) const {
-    return shapeView(*this, ShapeDrawing::stroke, color, lineWidth);
+    return shapeView(*this, ShapeDrawing::stroke, color, {lineWidth});
+}
+
+View Shape::stroke(const Color& color, const StrokeStyle& style) const {
+    return shapeView(*this, ShapeDrawing::stroke, color, style);
 }
 
 View Shape::strokeBorder(const Color& color, CGFloat lineWidth) const {
-    return shapeView(*this, ShapeDrawing::strokeBorder, color, lineWidth);
+    return shapeView(*this, ShapeDrawing::strokeBorder, color, {lineWidth});
 }
 
 Shape::operator View() const {
-    return shapeView(*this, ShapeDrawing::fill, std::nullopt, 0);
+    return shapeView(*this, ShapeDrawing::fill, std::nullopt, {0});
 }
 
 Shape Rectangle() {

@@ -3,12 +3,21 @@
 #include <functional>
 #include <string>
 
+#include "Base/CoreGraphics/CGDrawOperation.h"
 #include "Base/CoreGraphics/CGPath.h"
 #include "Platform/SwiftUI/View.h"
 
 namespace SwiftUI {
 
 enum class RoundedCornerStyle { circular, continuous };
+
+/// How a shape's line is drawn: its width and the look of its ends and corners.
+struct StrokeStyle {
+    CGFloat lineWidth = 1;
+    CGLineCap lineCap = CGLineCap::butt;
+    CGLineJoin lineJoin = CGLineJoin::miter;
+    bool operator==(const StrokeStyle&) const = default;
+};
 
 /// An outline drawn in whatever rectangle the view is given: filled, stroked along its edge,
 /// or stroked inside it. As a view it is filled with the foreground colour.
@@ -28,6 +37,7 @@ class Shape {
     View fill(const Color& color) const;
     /// A line of `lineWidth` centred on the outline.
     View stroke(const Color& color, CGFloat lineWidth = 1) const;
+    View stroke(const Color& color, const StrokeStyle& style) const;
     /// A line of `lineWidth` inside the outline.
     View strokeBorder(const Color& color, CGFloat lineWidth = 1) const;
     operator View() const;

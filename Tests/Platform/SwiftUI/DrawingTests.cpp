@@ -45,6 +45,20 @@ TEST(Drawing, ShapesFillAndStrokeInTheirColoursInTopDownPlaces) {
     EXPECT_NEAR(stroke.path.applying(stroke.ctm).boundingBox().minX(), 31, 1e-9);
 }
 
+TEST(Drawing, AStrokeStyleGivesTheLineItsWidthCapsAndJoins) {
+    const auto operations =
+        drawn(Circle()
+                  .stroke(Color::white(), StrokeStyle{1.4, CGLineCap::round, CGLineJoin::round})
+                  .frame(10, 10),
+              {10, 10});
+    ASSERT_EQ(operations.size(), 1u);
+    EXPECT_EQ(operations[0].stroke.lineWidth, 1.4);
+    EXPECT_EQ(operations[0].stroke.lineCap, CGLineCap::round);
+    EXPECT_EQ(operations[0].stroke.lineJoin, CGLineJoin::round);
+    EXPECT_EQ(drawn(Circle().stroke(Color::white(), 2).frame(10, 10), {10, 10})[0].stroke.lineCap,
+              CGLineCap::butt);
+}
+
 TEST(Drawing, TextIsDrawnInItsBoxWithItsCharacters) {
     const auto operations =
         drawn(Text("Shortcuts").font(Font::system(15, Font::Weight::semibold)), {200, 40});
