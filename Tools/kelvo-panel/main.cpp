@@ -7,6 +7,7 @@
 #include "Base/Foundation/DispatchQueue.h"
 #include "Base/Foundation/MainLoop.h"
 #include "Base/JSON/JSONWriter.h"
+#include "HostedClient.h"
 #include "PanelClient.h"
 #include "Platform/AppKit/NSApplication.h"
 #include "Simulator/Server/DesktopAddress.h"
@@ -14,7 +15,8 @@
 
 // kelvo-panel: a client of the desktop at $KELVO_SIM_SOCKET with a key panel, a titled window
 // and a status item; it writes what reaches them as one JSON object per line and runs until it
-// is ended (or quits from its menu).
+// is ended (or quits from its menu). With --hosted it shows instead a window of declarative
+// views bound to a model, and writes the model's values as they change.
 
 namespace {
 
@@ -30,9 +32,10 @@ void writeLine(const kelvo::JSONValue& report) {
 
 }  // namespace
 
-int main(int argc, char**) {
-    if (argc > 1) {
-        std::cerr << "usage: kelvo-panel\n";
+int main(int argc, char** argv) {
+    const bool hosted = argc == 2 && std::string(argv[1]) == "--hosted";
+    if (argc > 2 || (argc == 2 && !hosted)) {
+        std::cerr << "usage: kelvo-panel [--hosted]\n";
         return 2;
     }
     std::shared_ptr<sim::DesktopConnection> connection;
@@ -54,8 +57,14 @@ int main(int argc, char**) {
     }
     NSApplication& application = NSApplication::sharedApplication();
     application.setTerminationHandler([] { DispatchQueue::main().async([] { ::_exit(0); }); });
-    auto* client = new kelvo_panel::PanelClient(writeLine);  // lives as long as the process
-    DispatchQueue::main().async([client] { client->start(); });
+    // The client lives as long as the process.
+    if (hosted) {
+        auto* client = new kelvo_panel::HostedClient(writeLine);
+        DispatchQueue::main().async([client] { client->start(); });
+    } else {
+        auto* client = new kelvo_panel::PanelClient(writeLine);
+        DispatchQueue::main().async([client] { client->start(); });
+    }
     MainLoop::shared().run();
     return 0;
 }

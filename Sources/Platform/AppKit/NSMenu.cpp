@@ -93,7 +93,10 @@ void NSMenu::finishTracking(const NSMenuItem* picked) {
     if (!window_) return;
     // The item may go with the menu's update: its action is kept first.
     std::optional<NSMenuItem> chosen;
-    if (picked) chosen.emplace(picked->title(), picked->action(), picked->keyEquivalent());
+    if (picked) {
+        chosen.emplace(picked->title(), picked->action(), picked->keyEquivalent());
+        chosen->setTag(picked->tag());
+    }
     NSObject* target = picked ? picked->target() : nullptr;
     window_->orderOut(nullptr);
     // The window may be handing on the very event that closed it: it goes on the next turn.

@@ -55,6 +55,9 @@ class NSMenuItem {
     void setEnabled(bool enabled) { enabled_ = enabled; }
     const NSMenuRef& submenu() const { return submenu_; }
     void setSubmenu(NSMenuRef submenu) { submenu_ = std::move(submenu); }
+    /// A number the item's owner tells its items apart by.
+    long tag() const { return tag_; }
+    void setTag(long tag) { tag_ = tag; }
 
   private:
     std::string title_;
@@ -67,6 +70,7 @@ class NSMenuItem {
     NSControlStateValue state_ = NSControlStateValueOff;
     bool enabled_ = true;
     NSMenuRef submenu_;
+    long tag_ = 0;
 };
 using NSMenuItemRef = std::shared_ptr<NSMenuItem>;
 

@@ -124,6 +124,9 @@ class NSTextField : public NSControl, private NSTextViewDelegate {
     /// A text field ("textField", or "text" for a label): its placeholder (or accessibility
     /// label) as label, its text as value, focused while it is edited.
     std::optional<sim::InterfaceElement> accessibilityElement() const override;
+    /// One line of its font high (with room for the border when it has one); its width is
+    /// left to its container.
+    CGSize intrinsicContentSize() const override;
 
   private:
     /// The space between the field's edges and its text.
@@ -131,6 +134,8 @@ class NSTextField : public NSControl, private NSTextViewDelegate {
     static constexpr CGFloat caretWidth = 1;
 
     NSTextAttributes textAttributes(const NSColorRef& colour) const;
+    /// The height of one line in the field's font.
+    CGFloat lineHeight() const;
     NSAppearanceRef effectiveAppearance() const;
     void drawPlainLine(const CGRect& line, const NSAppearance& look) const;
     void drawEditedLine(const CGRect& line, const NSAppearance& look) const;

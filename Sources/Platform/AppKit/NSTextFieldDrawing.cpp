@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 
 #include "Platform/AppKit/NSGraphicsContext.h"
 #include "Platform/AppKit/NSTextField.h"
@@ -36,6 +37,15 @@ CGFloat widthOf(const std::string& text, std::size_t bytes, const NSTextAttribut
 
 }  // namespace
 
+CGFloat NSTextField::lineHeight() const {
+    return NSAttributedString("Xg", textAttributes(nullptr)).size().height;
+}
+
+CGSize NSTextField::intrinsicContentSize() const {
+    const CGFloat border = bordered_ || bezeled_ ? 2 * (textInset + 1) : 0;
+    return CGSize{noIntrinsicMetric, std::ceil(lineHeight()) + border};
+}
+
 NSTextAttributes NSTextField::textAttributes(const NSColorRef& colour) const {
     NSTextAttributes attributes;
     attributes.font = font_;
@@ -64,7 +74,7 @@ void NSTextField::drawRect(const CGRect&) {
         context.stroke(bounds.insetBy(0.5, 0.5));
     }
     // One line, as high as the font sets it, centred between the top and bottom edges.
-    const CGFloat height = NSAttributedString("Xg", textAttributes(nullptr)).size().height;
+    const CGFloat height = lineHeight();
     const CGRect line(textInset, (bounds.height() - height) / 2,
                       std::max<CGFloat>(0, bounds.width() - 2 * textInset), height);
     context.saveGState();

@@ -268,6 +268,28 @@ std::optional<sim::InterfaceElement> NSView::accessibilityElement() const {
     return std::nullopt;
 }
 
+sim::InterfaceElement NSView::elementInWindow(sim::InterfaceElement element,
+                                              double windowHeight) const {
+    const CGRect inWindow = convertRectToWindow(element.frame);
+    element.frame = CGRect(inWindow.minX(), windowHeight - inWindow.maxY(), inWindow.width(),
+                           inWindow.height());
+    if (!element.toolTip && !toolTip_.empty()) element.toolTip = toolTip_;
+    return element;
+}
+
+void NSView::collectAccessibilityElements(double windowHeight,
+                                          std::vector<sim::InterfaceElement>& out) const {
+    if (hidden_) return;
+    if (auto element = accessibilityElement())
+        out.push_back(elementInWindow(std::move(*element), windowHeight));
+    for (const NSViewRef& subview : subviews_)
+        subview->collectAccessibilityElements(windowHeight, out);
+}
+
+CGSize NSView::intrinsicContentSize() const {
+    return CGSize{noIntrinsicMetric, noIntrinsicMetric};
+}
+
 NSResponder* NSView::nextResponder() const {
     if (NSResponder* next = NSResponder::nextResponder()) return next;
     if (superview_) return superview_;

@@ -103,6 +103,19 @@ class NSView : public NSResponder, public CALayerDelegate {
     /// coordinates; none for a view that people do not read (a plain container). Controls
     /// override it.
     virtual std::optional<sim::InterfaceElement> accessibilityElement() const;
+    /// Appends the elements of the view and of what it holds, in reading order, frames in the
+    /// window's content (top left, y down) for a content `windowHeight` high: its own element,
+    /// then its subviews'. A view that shows more than one element of its own overrides it.
+    virtual void collectAccessibilityElements(double windowHeight,
+                                              std::vector<sim::InterfaceElement>& out) const;
+    /// Converts an element's frame from this view's coordinates into the window's content (top
+    /// left, y down), filling in the view's tooltip when the element has none.
+    sim::InterfaceElement elementInWindow(sim::InterfaceElement element, double windowHeight) const;
+
+    /// The size the view's content asks for when nothing else decides; `noIntrinsicMetric` for
+    /// a length it leaves to its container.
+    virtual CGSize intrinsicContentSize() const;
+    static constexpr double noIntrinsicMetric = -1;
 
     // The responder chain: a view hands on to its superview, the content view to its window.
     NSResponder* nextResponder() const override;

@@ -12,19 +12,6 @@
 
 namespace {
 
-void collectElements(const NSView& view, double height, std::vector<sim::InterfaceElement>& out) {
-    if (view.isHidden()) return;
-    if (auto element = view.accessibilityElement()) {
-        const CGRect inWindow = view.convertRectToWindow(element->frame);
-        element->frame =
-            CGRect(inWindow.minX(), height - inWindow.maxY(), inWindow.width(), inWindow.height());
-        if (!element->toolTip && !view.toolTip().empty()) element->toolTip = view.toolTip();
-        out.push_back(std::move(*element));
-    }
-    for (const NSViewRef& subview : view.subviews())
-        collectElements(*subview, height, out);
-}
-
 /// The pixels of an image, packed for the desktop.
 sim::WindowPicture pack(const CGImageRef& image) {
     if (!image) return {};
@@ -84,6 +71,6 @@ CGImageRef NSWindow::renderContent() const {
 
 std::vector<sim::InterfaceElement> NSWindow::elementTree() const {
     std::vector<sim::InterfaceElement> elements;
-    if (contentView_) collectElements(*contentView_, frame_.height(), elements);
+    if (contentView_) contentView_->collectAccessibilityElements(frame_.height(), elements);
     return elements;
 }

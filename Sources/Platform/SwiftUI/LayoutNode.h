@@ -10,6 +10,8 @@
 #include "Platform/SwiftUI/Color.h"
 #include "Platform/SwiftUI/Font.h"
 
+class NSView;
+
 namespace SwiftUI {
 
 struct LayoutNode;
@@ -84,6 +86,9 @@ struct LayoutNode {
     std::function<void(bool)> onHover = nullptr;
     std::optional<KeyboardShortcut> shortcut = std::nullopt;
     std::shared_ptr<const LayoutPaint> paint;
+    /// An AppKit view shown at the node's frame (a representable's), which draws and takes
+    /// events by itself.
+    std::shared_ptr<NSView> hostedView;
     std::vector<LayoutNode> children;
 
     LayoutNode& add(LayoutNode child);

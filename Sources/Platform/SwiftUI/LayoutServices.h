@@ -101,6 +101,8 @@ class LayoutServices {
         presentMenu;
     std::function<void(const Color& current, std::function<void(const Color&)> picked)>
         presentColorPanel;
+    /// An AppKit view a representable made, to be shown in the host from now on.
+    std::function<void(const std::shared_ptr<NSView>& view)> adoptHostedView;
 
     /// Asks the graph for another pass on the next frame (animations, scrolls).
     void needsFrame() {

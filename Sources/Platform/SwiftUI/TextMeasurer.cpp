@@ -17,10 +17,10 @@ TextLines linesOf(std::shared_ptr<const TextLayout> layout) {
     return lines;
 }
 
-std::string widthKey(std::optional<CGFloat> width) {
-    if (!width) return "-";
-    // A hundredth of a point apart is the same width to the text system.
-    return std::to_string(std::llround(*width * 100));
+/// A hundredth of a point apart is the same width to the text system.
+std::optional<long long> widthKey(std::optional<CGFloat> width) {
+    if (!width) return std::nullopt;
+    return std::llround(*width * 100);
 }
 
 }  // namespace
@@ -28,12 +28,21 @@ std::string widthKey(std::optional<CGFloat> width) {
 const TextLines& TextMeasurer::lines(const NSAttributedString& string, const std::string& key,
                                      std::optional<CGFloat> width, std::optional<int> maxLines) {
     if (width && !(std::isfinite(*width) && *width < TextLayout::widestLine)) width.reset();
-    const std::string full = key + "|" + widthKey(width) + "|" +
-                             (maxLines ? std::to_string(*maxLines) : std::string("-"));
-    auto found = cache_.find(full);
-    if (found != cache_.end()) return found->second;
-    if (cache_.size() >= capacity) cache_.clear();
-    return cache_.emplace(full, set(string, width, maxLines)).first->second;
+    const std::optional<long long> wanted = widthKey(width);
+    auto found = cache_.find(key);
+    if (found != cache_.end()) {
+        for (const Setting& setting : found->second)
+            if (setting.width == wanted && setting.maxLines == maxLines) return setting.lines;
+    }
+    if (settings_ >= capacity) {
+        cache_.clear();
+        settings_ = 0;
+        found = cache_.end();
+    }
+    if (found == cache_.end()) found = cache_.emplace(key, std::deque<Setting>{}).first;
+    ++settings_;
+    found->second.push_back(Setting{wanted, maxLines, set(string, width, maxLines)});
+    return found->second.back().lines;
 }
 
 TextLines TextMeasurer::set(const NSAttributedString& string, std::optional<CGFloat> width,

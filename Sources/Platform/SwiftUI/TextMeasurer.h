@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,10 +37,21 @@ class TextMeasurer {
                            std::optional<CGFloat> width, std::optional<int> maxLines);
 
   private:
+    /// One setting of a string: the width (in hundredths of a point, none: unbounded) and the
+    /// line count it was set at.
+    struct Setting {
+        std::optional<long long> width;
+        std::optional<int> maxLines;
+        TextLines lines;
+    };
+
     TextLines set(const NSAttributedString& string, std::optional<CGFloat> width,
                   std::optional<int> maxLines) const;
 
-    std::unordered_map<std::string, TextLines> cache_;
+    /// The settings of each string by its key: a layout asks one string a few questions, so
+    /// they are found without building a key for each (and stay where they are as more come).
+    std::unordered_map<std::string, std::deque<Setting>> cache_;
+    std::size_t settings_ = 0;
 };
 
 }  // namespace SwiftUI
