@@ -84,7 +84,10 @@ void LauncherController::buildPanel() {
         NSColor::whiteColor()->colorWithAlphaComponent(0.1)->CGColor());
     panel_->setContentView(material);
 
-    host_ = std::make_shared<LauncherHostView>(model_);
+    const std::shared_ptr<LauncherViewModel> model = model_;
+    host_ = std::make_shared<SwiftUI::NSHostingView>(
+        [model] { return LauncherView(model, QueryField(model).body()).body(); });
+    host_->observe(*model_);
     host_->setTranslatesAutoresizingMaskIntoConstraints(false);
     material->addSubview(host_);
     NSLayoutConstraint::activateConstraints({
@@ -144,7 +147,7 @@ void LauncherController::show() {
     reposition();
     panel_->makeKeyAndOrderFront(nullptr);
     if (model_->mode == LauncherModel::Mode::normal) {
-        host_->layoutContent();
+        layOutContent();
         panel_->makeFirstResponder(nullptr);
     } else {
         focusField();
@@ -152,12 +155,22 @@ void LauncherController::show() {
     rescan();
 }
 
+QueryTextField* LauncherController::field() const {
+    return dynamic_cast<QueryTextField*>(model_->fieldView.lock().get());
+}
+
+void LauncherController::layOutContent() {
+    panel_->contentView()->layoutSubtreeIfNeeded();
+    host_->layoutTree();
+}
+
 void LauncherController::focusField(std::optional<LauncherModel::Caret> caret) {
-    host_->layoutContent();
-    QueryTextField& field = *host_->field();
-    panel_->makeFirstResponder(&field);
+    layOutContent();
+    QueryTextField* field = this->field();
+    if (!field) return;
+    panel_->makeFirstResponder(field);
     if (caret) {
-        if (NSTextView* editor = field.currentEditor()) {
+        if (NSTextView* editor = field->currentEditor()) {
             const std::size_t at =
                 *caret == LauncherModel::Caret::start ? 0 : editor->string().size();
             editor->setSelectedRange(NSRange{at, 0});
@@ -168,9 +181,10 @@ void LauncherController::focusField(std::optional<LauncherModel::Caret> caret) {
     const std::weak_ptr<bool> alive = alive_;
     DispatchQueue::main().async([alive, this] {
         if (!alive.lock() || !panel_->isVisible()) return;
-        QueryTextField& again = *host_->field();
-        if (!again.currentEditor() || panel_->firstResponder() != again.currentEditor())
-            panel_->makeFirstResponder(&again);
+        QueryTextField* again = this->field();
+        if (again &&
+            (!again->currentEditor() || panel_->firstResponder() != again->currentEditor()))
+            panel_->makeFirstResponder(again);
     });
 }
 

@@ -10,10 +10,11 @@
 #include "Base/Foundation/NSNotificationCenter.h"
 #include "KelvoApp/Interfaces/AppPlatform.h"
 #include "KelvoApp/Services/LauncherApp.h"
-#include "KelvoApp/Services/LauncherHostView.h"
 #include "KelvoApp/Services/LauncherPanel.h"
 #include "KelvoApp/Services/LauncherViewModel.h"
+#include "KelvoApp/Services/QueryField.h"
 #include "KelvoCore/Launcher/LauncherRequest.h"
+#include "Platform/SwiftUI/NSHostingView.h"
 
 namespace kelvo {
 
@@ -67,7 +68,9 @@ class LauncherController {
 
     LauncherPanel& panel() const { return *panel_; }
     LauncherViewModel& model() const { return *model_; }
-    LauncherHostView& content() const { return *host_; }
+    SwiftUI::NSHostingView& content() const { return *host_; }
+    /// The query field once the view has laid it out; null before.
+    QueryTextField* field() const;
     /// The application in front when the panel opened, until the panel hides.
     const std::optional<RunningApplication>& previousApp() const { return previousApp_; }
     bool isScanning() const { return scanning_; }
@@ -81,6 +84,8 @@ class LauncherController {
     LauncherViewModel::Apps merged() const;
     void reposition();
     void focusField(std::optional<LauncherModel::Caret> caret = std::nullopt);
+    /// Lays the content out now, so that the query field exists where the view puts it.
+    void layOutContent();
     void hand(const LauncherApp& app, LauncherRequest request);
     /// Orders the panel out and resets it; the previous application is forgotten.
     void hide();
@@ -89,7 +94,7 @@ class LauncherController {
     Sources sources_;
     std::shared_ptr<LauncherViewModel> model_;
     std::unique_ptr<LauncherPanel> panel_;
-    std::shared_ptr<LauncherHostView> host_;
+    std::shared_ptr<SwiftUI::NSHostingView> host_;
     LauncherViewModel::Apps installed_;
     bool scanning_ = false;
     std::optional<RunningApplication> previousApp_;

@@ -2,6 +2,7 @@
 
 #include "Platform/AppKit/NSColor.h"
 #include "Platform/AppKit/NSFont.h"
+#include "Platform/SwiftUI/NSViewRepresentable.h"
 
 namespace kelvo {
 
@@ -17,10 +18,16 @@ bool QueryTextField::becomeFirstResponder() {
     return true;
 }
 
-QueryField::QueryField(std::shared_ptr<LauncherViewModel> model)
-    : model_(model), coordinator_(std::make_shared<Coordinator>(std::move(model))) {}
+SwiftUI::View QueryField::body() const {
+    const QueryField self = *this;
+    return SwiftUI::NSViewRepresentable<QueryTextField, Coordinator>(
+        [self] { return std::make_shared<Coordinator>(self.model_); }, &QueryField::makeNSView,
+        [self](QueryTextField& field, Coordinator& coordinator) {
+            self.updateNSView(field, coordinator);
+        });
+}
 
-std::shared_ptr<QueryTextField> QueryField::makeNSView() {
+std::shared_ptr<QueryTextField> QueryField::makeNSView(Coordinator& coordinator) {
     auto field = std::make_shared<QueryTextField>();
     field->setBordered(false);
     field->setBezeled(false);
@@ -39,13 +46,13 @@ std::shared_ptr<QueryTextField> QueryField::makeNSView() {
     placeholder.font = NSFont::systemFontOfSize(fontSize);
     placeholder.foregroundColor = NSColor::whiteColor()->colorWithAlphaComponent(0.45);
     field->setPlaceholderAttributedString(NSAttributedString(placeholderText, placeholder));
-    field->setDelegate(coordinator_);
-    model_->fieldView = field;
+    field->setDelegate(coordinator.shared_from_this());
+    if (coordinator.model) coordinator.model->fieldView = field;
     return field;
 }
 
-void QueryField::updateNSView(QueryTextField& field) {
-    coordinator_->model = model_;
+void QueryField::updateNSView(QueryTextField& field, Coordinator& coordinator) const {
+    coordinator.model = model_;
     const std::string& shown = model_->field.get();
     if (field.stringValue() == shown) return;
     field.setStringValue(shown);

@@ -4,6 +4,7 @@
 
 #include "KelvoApp/Services/LauncherViewModel.h"
 #include "Platform/AppKit/NSTextField.h"
+#include "Platform/SwiftUI/View.h"
 
 namespace kelvo {
 
@@ -23,24 +24,27 @@ class QueryField {
     static constexpr const char* placeholderText = "Open or switch to…";
 
     /// The field's delegate: it holds the view model.
-    class Coordinator : public NSTextFieldDelegate {
+    class Coordinator : public NSTextFieldDelegate,
+                        public std::enable_shared_from_this<Coordinator> {
       public:
-        explicit Coordinator(std::shared_ptr<LauncherViewModel> model) : model(std::move(model)) {}
+        explicit Coordinator(std::shared_ptr<LauncherViewModel> model = nullptr)
+            : model(std::move(model)) {}
         void controlTextDidChange(const NSNotification& notification) override;
         bool controlTextViewDoCommandBySelector(NSTextField& control, NSTextView& textView,
                                                 Selector command) override;
         std::shared_ptr<LauncherViewModel> model;
     };
 
-    explicit QueryField(std::shared_ptr<LauncherViewModel> model);
+    explicit QueryField(std::shared_ptr<LauncherViewModel> model) : model_(std::move(model)) {}
 
-    std::shared_ptr<QueryTextField> makeNSView();
-    void updateNSView(QueryTextField& field);
-    const std::shared_ptr<Coordinator>& coordinator() const { return coordinator_; }
+    /// The field as a view of the launcher's tree.
+    SwiftUI::View body() const;
+    static std::shared_ptr<QueryTextField> makeNSView(Coordinator& coordinator);
+    /// Brings the field up to the published text; the caret follows a replaced text to its end.
+    void updateNSView(QueryTextField& field, Coordinator& coordinator) const;
 
   private:
     std::shared_ptr<LauncherViewModel> model_;
-    std::shared_ptr<Coordinator> coordinator_;
 };
 
 }  // namespace kelvo

@@ -281,7 +281,8 @@ TEST_F(LauncherControllerTest, ControlNAndControlPMoveInBothModesAndTheArrowsToo
 TEST_F(LauncherControllerTest, VimNormalModeKeepsTheFieldUnfocusedUntilIOrA) {
     make(true);
     showOver(launch("com.example.editor", true));
-    QueryTextField& field = *controller->content().field();
+    ASSERT_TRUE(controller->field());
+    QueryTextField& field = *controller->field();
     EXPECT_EQ(model().mode, LauncherModel::Mode::normal);
     EXPECT_EQ(field.currentEditor(), nullptr);
     EXPECT_EQ(panel().firstResponder(), &panel());
@@ -344,7 +345,7 @@ TEST_F(LauncherControllerTest, TabCompletesIntoTheFieldWhileTheQueryStays) {
     settle();
     desktop->typeText("\t");
     settle();
-    EXPECT_EQ(controller->content().field()->stringValue(), "alpha10");
+    EXPECT_EQ(controller->field()->stringValue(), "alpha10");
     EXPECT_EQ(model().model().query(), "alpha1");
 }
 
