@@ -25,29 +25,29 @@ class LauncherController {
   public:
     /// What the coordinator gives the launcher.
     struct Callbacks {
-        std::function<std::optional<int>(const std::string&)> desktopOf;
-        std::function<bool(const LauncherEntry&)> bringsHere;
-        std::function<std::vector<std::string>()> recents;
-        std::function<bool()> vimMode;
-        std::function<void(const std::string&)> recordUse;
-        std::function<void(const std::string&)> expectActivation;
-        std::function<void(const LauncherApp&, LauncherRequest)> commit;
+        std::function<std::optional<int>(const std::string&)> desktopOf = nullptr;
+        std::function<bool(const LauncherEntry&)> bringsHere = nullptr;
+        std::function<std::vector<std::string>()> recents = nullptr;
+        std::function<bool()> vimMode = nullptr;
+        std::function<void(const std::string&)> recordUse = nullptr;
+        std::function<void(const std::string&)> expectActivation = nullptr;
+        std::function<void(const LauncherApp&, LauncherRequest)> commit = nullptr;
     };
 
     /// Where the candidates come from, and the applications in front. The candidates and
     /// their icons come from the application catalogue unless given.
     struct Sources {
         /// Every installed application; may take long, runs on the scan queue.
-        std::function<LauncherViewModel::Apps()> installed;
+        std::function<LauncherViewModel::Apps()> installed = nullptr;
         /// The regular running applications.
-        std::function<LauncherViewModel::Apps()> running;
-        LauncherViewModel::IconLookup icons;
+        std::function<LauncherViewModel::Apps()> running = nullptr;
+        LauncherViewModel::IconLookup icons = nullptr;
         /// The application in front now.
-        std::function<std::optional<RunningApplication>()> frontmost;
-        std::function<std::vector<RunningApplication>()> runningApplications;
-        std::function<void(int pid)> activate;
+        std::function<std::optional<RunningApplication>()> frontmost = nullptr;
+        std::function<std::vector<RunningApplication>()> runningApplications = nullptr;
+        std::function<void(int pid)> activate = nullptr;
         /// Where the scans run; a queue of the launcher's own when none is given.
-        std::optional<DispatchQueue> scanQueue;
+        std::optional<DispatchQueue> scanQueue = std::nullopt;
     };
 
     static constexpr CGFloat width = 640;
