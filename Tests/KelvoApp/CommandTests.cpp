@@ -168,13 +168,13 @@ TEST_F(CommandTest, TheLauncherShortcutHidesAVisibleLauncherAndGivesTheFrontBack
     platform.running = {previous};
     platform.running[0].active = true;
     coordinator->commands.dispatch(Command::launcher());
-    ASSERT_TRUE(coordinator->launcher.controller()->panel.visible);
+    ASSERT_TRUE(coordinator->launcher.controller()->isShown());
     platform.running[0].active = false;
     coordinator->commands.dispatch(Command::launcher());
-    EXPECT_FALSE(coordinator->launcher.controller()->panel.visible);
+    EXPECT_FALSE(coordinator->launcher.controller()->isShown());
     EXPECT_THAT(platform.requests, Contains("activate(300)"));
-    EXPECT_FALSE(coordinator->launcher.controller()->previousApp.has_value());
-    EXPECT_EQ(coordinator->launcher.controller()->model.resets, 2);
+    EXPECT_FALSE(coordinator->launcher.controller()->previousApp().has_value());
+    EXPECT_EQ(coordinator->launcher.controller()->model().field.get(), "");
 }
 
 TEST_F(CommandTest, AQuitPreviousApplicationIsNotActivated) {

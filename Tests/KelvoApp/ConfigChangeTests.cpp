@@ -103,7 +103,7 @@ TEST_F(ConfigChangeTest, TheLauncherSwitchedOffWhileShownIsDismissed) {
     previous.active = true;
     platform.running = {previous};
     coordinator->commands.dispatch(Command::launcher());
-    ASSERT_TRUE(coordinator->launcher.controller()->panel.visible);
+    ASSERT_TRUE(coordinator->launcher.controller()->isShown());
     platform.running[0].active = false;
     change([](Config& c) { c.showLauncher = false; });
     EXPECT_FALSE(coordinator->launcher.controller());

@@ -70,13 +70,21 @@ std::unique_ptr<LauncherController> LauncherRequests::makeLauncher() {
         .commit = [this](const LauncherApp& app,
                          LauncherRequest request) { openFromLauncher(app, request); },
     };
-    return std::make_unique<LauncherController>(
-        std::move(callbacks), [this]() -> std::optional<RunningApplication> {
-            for (const RunningApplication& app : process_.platform->runningApplications()) {
-                if (app.active && !app.terminated) return app;
-            }
-            return std::nullopt;
-        });
+    return std::make_unique<LauncherController>(std::move(callbacks), launcherSources());
+}
+
+LauncherController::Sources LauncherRequests::launcherSources() const {
+    AppPlatform* platform = process_.platform;
+    LauncherController::Sources sources;
+    sources.frontmost = [platform]() -> std::optional<RunningApplication> {
+        for (const RunningApplication& app : platform->runningApplications()) {
+            if (app.active && !app.terminated) return app;
+        }
+        return std::nullopt;
+    };
+    sources.runningApplications = [platform] { return platform->runningApplications(); };
+    sources.activate = [platform](int pid) { platform->activate(pid); };
+    return sources;
 }
 
 void LauncherRequests::toggle() {
@@ -89,17 +97,7 @@ void LauncherRequests::toggle() {
 }
 
 void LauncherRequests::dismiss() {
-    if (!launcher_) return;
-    const auto previous = launcher_->dismiss();
-    if (!previous) return;
-    for (const RunningApplication& app : process_.platform->runningApplications()) {
-        if (app.pid != previous->pid || app.terminated || app.active) continue;
-        if (app.bundleID && launcher_->expectActivation()) {
-            launcher_->expectActivation()(*app.bundleID);
-        }
-        process_.platform->activate(app.pid);
-        break;
-    }
+    if (launcher_) launcher_->cancel();
 }
 
 // ---- A pick -----------------------------------------------------------------------------------

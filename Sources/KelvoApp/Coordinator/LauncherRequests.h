@@ -46,6 +46,7 @@ class LauncherRequests {
 
   private:
     std::unique_ptr<LauncherController> makeLauncher();
+    LauncherController::Sources launcherSources() const;
     void goTo(const std::string& app, int desktop, WindowID w);
     void bringHere(const std::string& app, WindowID w);
     bool activate(const LauncherApp& app);

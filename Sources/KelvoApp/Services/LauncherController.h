@@ -1,66 +1,107 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/NSNotificationCenter.h"
 #include "KelvoApp/Interfaces/AppPlatform.h"
 #include "KelvoApp/Services/LauncherApp.h"
-#include "KelvoApp/Services/OwnPanel.h"
-#include "KelvoApp/Services/RequestLog.h"
+#include "KelvoApp/Services/LauncherPanel.h"
+#include "KelvoApp/Services/LauncherViewModel.h"
+#include "KelvoApp/Services/QueryField.h"
 #include "KelvoCore/Launcher/LauncherRequest.h"
+#include "Platform/SwiftUI/NSHostingView.h"
 
 namespace kelvo {
 
-/// The launcher's query state as the coordinator resets it.
-struct LauncherViewModel {
-    std::string query;
-    int resets = 0;
-    void reset() {
-        query.clear();
-        ++resets;
-    }
-};
-
-/// The launcher panel ("Open or switch to…"). Until its panel and matching are built it keeps
-/// the coordinator's seven callbacks, remembers the front application when shown and records
-/// what it is asked; a suite picks an application through `commit`.
+/// The launcher: a floating panel opened on the screen under the pointer, where a typed part
+/// of an application's name picks it. It owns the panel and the scans of the installed
+/// applications, and hands each pick to the coordinator.
 class LauncherController {
   public:
+    /// What the coordinator gives the launcher.
     struct Callbacks {
-        std::function<std::optional<int>(const std::string&)> desktopOf;
-        std::function<bool(const LauncherEntry&)> bringsHere;
-        std::function<std::vector<std::string>()> recents;
-        std::function<bool()> vimMode;
-        std::function<void(const std::string&)> recordUse;
-        std::function<void(const std::string&)> expectActivation;
-        std::function<void(const LauncherApp&, LauncherRequest)> commit;
+        std::function<std::optional<int>(const std::string&)> desktopOf = nullptr;
+        std::function<bool(const LauncherEntry&)> bringsHere = nullptr;
+        std::function<std::vector<std::string>()> recents = nullptr;
+        std::function<bool()> vimMode = nullptr;
+        std::function<void(const std::string&)> recordUse = nullptr;
+        std::function<void(const std::string&)> expectActivation = nullptr;
+        std::function<void(const LauncherApp&, LauncherRequest)> commit = nullptr;
     };
 
-    /// `frontmost` answers which application is in front when the panel opens.
-    LauncherController(Callbacks callbacks,
-                       std::function<std::optional<RunningApplication>()> frontmost);
+    /// Where the candidates come from, and the applications in front. The candidates and
+    /// their icons come from the application catalogue unless given.
+    struct Sources {
+        /// Every installed application; may take long, runs on the scan queue.
+        std::function<LauncherViewModel::Apps()> installed = nullptr;
+        /// The regular running applications.
+        std::function<LauncherViewModel::Apps()> running = nullptr;
+        LauncherViewModel::IconLookup icons = nullptr;
+        /// The application in front now.
+        std::function<std::optional<RunningApplication>()> frontmost = nullptr;
+        std::function<std::vector<RunningApplication>()> runningApplications = nullptr;
+        std::function<void(int pid)> activate = nullptr;
+        /// Where the scans run; a queue of the launcher's own when none is given.
+        std::optional<DispatchQueue> scanQueue = std::nullopt;
+    };
 
+    static constexpr CGFloat width = 640;
+    /// How far below the top of the visible area the panel's top edge stays, as a share of
+    /// the visible height.
+    static constexpr double topInset = 0.22;
+
+    LauncherController(Callbacks callbacks, Sources sources);
+    ~LauncherController();
+    LauncherController(const LauncherController&) = delete;
+    LauncherController& operator=(const LauncherController&) = delete;
+
+    /// Opens the panel in front, reset, on the screen under the pointer.
     void show();
-    bool isShown() const { return panel.visible; }
-    /// Orders a shown panel out with its query reset, and hands back the application that was
-    /// in front when it opened, forgetting it.
-    std::optional<RunningApplication> dismiss();
+    bool isShown() const { return panel_->isVisible(); }
+    /// Hides a shown panel, resets it and gives the front back to the application it covered.
+    void cancel();
 
-    OwnPanel panel;
-    LauncherViewModel model;
-    /// The application that was in front when the panel opened.
-    std::optional<RunningApplication> previousApp;
-    const std::function<void(const std::string&)>& expectActivation() const {
-        return callbacks_.expectActivation;
-    }
+    LauncherPanel& panel() const { return *panel_; }
+    LauncherViewModel& model() const { return *model_; }
+    SwiftUI::NSHostingView& content() const { return *host_; }
+    /// The query field once the view has laid it out; null before.
+    QueryTextField* field() const;
+    /// The application in front when the panel opened, until the panel hides.
+    const std::optional<RunningApplication>& previousApp() const { return previousApp_; }
+    bool isScanning() const { return scanning_; }
     const Callbacks& callbacks() const { return callbacks_; }
-    RequestLog log;
 
   private:
+    void buildPanel();
+    void wireCallbacks();
+    void observeResignKey();
+    void rescan();
+    LauncherViewModel::Apps merged() const;
+    void reposition();
+    void focusField(std::optional<LauncherModel::Caret> caret = std::nullopt);
+    /// Lays the content out now, so that the query field exists where the view puts it.
+    void layOutContent();
+    void hand(const LauncherApp& app, LauncherRequest request);
+    /// Orders the panel out and resets it; the previous application is forgotten.
+    void hide();
+
     Callbacks callbacks_;
-    std::function<std::optional<RunningApplication>()> frontmost_;
+    Sources sources_;
+    std::shared_ptr<LauncherViewModel> model_;
+    std::unique_ptr<LauncherPanel> panel_;
+    std::shared_ptr<SwiftUI::NSHostingView> host_;
+    LauncherViewModel::Apps installed_;
+    bool scanning_ = false;
+    std::optional<RunningApplication> previousApp_;
+    NSNotificationToken resignObserver_;
+    DispatchQueue scanQueue_;
+    /// Lets late work (a scan's result, a deferred focus) find out whether the launcher lives.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace kelvo
