@@ -73,6 +73,10 @@ void DesktopControl::answerAlerts(const std::vector<std::string>& buttons) {
     desktop_.answerAlerts(buttons);
 }
 
+std::uint64_t DesktopControl::requestsServed(Pid pid) {
+    return service_.requestsServed(pid);
+}
+
 void DesktopControl::shutdown() {
     // The server ends once the reply is written.
 }

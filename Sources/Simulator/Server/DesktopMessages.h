@@ -156,6 +156,9 @@
 //     alerts           {}                     -> {"alerts":[alertRecord,...]} oldest first
 //     answerAlerts     {"buttons":[title,...]} -> {} the buttons pressed in the next alerts;
 //                                                 without any, each alert gets its first
+//     requestsServed   {"pid"}                -> {"requests"} the requests answered so far
+//                                                 for the client that registered the
+//                                                 application
 //     shutdown         {}                     -> {}  the server ends after the reply
 //
 // Arguments a request may leave out: "prompt" and "allWindows" (false), "options" and
