@@ -125,15 +125,6 @@ class FileTail {
     std::string seen_;
 };
 
-/// A number of kB from /proc/<pid>/status ("VmRSS", "VmHWM"); none when it cannot be read.
-std::optional<double> statusKilobytes(pid_t pid, const std::string& field) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind(field + ":", 0) == 0) return std::stod(line.substr(field.size() + 1));
-    }
-    return std::nullopt;
-}
-
 /// Starts Kelvo on the scene and waits until its start-up has adopted the windows; the time
 /// from launch to that log line, or none (with the benchmark skipped) when it never came.
 std::optional<Milliseconds> startUntilAdopted(benchmark::State& state, Scene& scene,

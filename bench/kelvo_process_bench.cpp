@@ -140,6 +140,15 @@ BENCHMARK(resizeKeyToFirstFrameWrite)
 
 // ---- (c) Memory ------------------------------------------------------------------------------
 
+/// A number of kB from /proc/<pid>/status ("VmRSS", "VmHWM"); none when it cannot be read.
+std::optional<double> statusKilobytes(pid_t pid, const std::string& field) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind(field + ":", 0) == 0) return std::stod(line.substr(field.size() + 1));
+    }
+    return std::nullopt;
+}
+
 /// KelvoApp's resident memory with N windows managed, once start-up has adopted them and the
 /// first layout pass has placed them: VmRSS and VmHWM of /proc/<pid>/status, in kB.
 void kelvoResidentMemory(benchmark::State& state) {
