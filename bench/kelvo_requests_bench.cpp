@@ -63,15 +63,17 @@ BENCHMARK(startUp)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-/// A key pressed on the desktop's keyboard and the requests its work took, once the windows are
-/// still again; none (with the benchmark skipped) when Kelvo did not come to rest on `desktop`.
+/// A key pressed on the desktop's keyboard and the requests its work took, once it has moved a
+/// window and the windows are still again; none (with the benchmark skipped) when Kelvo did not
+/// come to rest on `desktop`.
 std::optional<double> requestsForKey(benchmark::State& state, RestingKelvo& running,
                                      const std::string& chordText,
                                      std::optional<int> desktop = std::nullopt) {
     const auto chord = kelvo_sim::KeyChord::parse(chordText);
     const double before = requestsSoFar(*running.watch, *running.kelvo);
+    running.watch->arm();
     running.watch->desktop().key(chord->keyCode, chord->flags);
-    if (!settle(*running.watch, *running.kelvo)) {
+    if (!running.watch->first() || !settle(*running.watch, *running.kelvo)) {
         state.SkipWithError((chordText + " never came to rest").c_str());
         return std::nullopt;
     }
