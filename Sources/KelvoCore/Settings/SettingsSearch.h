@@ -13,6 +13,10 @@ namespace kelvo {
 /// the launcher's matcher, and a selection in that ranking. A plain value; every operation
 /// ranks the whole list again, so `matches` is always the ranking of `query` over `entries`
 /// and `selection` always lies within `matches` (0 when there are none).
+///
+/// Each row's fields are folded once and kept while the rows stay the same (the catalogue is
+/// made again on every keystroke, from a configuration that rarely changes), and the ranking
+/// holds the rows' positions rather than copies of them.
 class SettingsSearch {
   public:
     /// No rows, no query, no matches.
@@ -22,7 +26,10 @@ class SettingsSearch {
 
     const std::vector<SettingEntry>& entries() const { return entries_; }
     const std::string& query() const { return query_; }
-    const std::vector<SettingEntry>& matches() const { return matches_; }
+    /// The matching rows, best first (copies; `matchPositions` names them without copying).
+    std::vector<SettingEntry> matches() const;
+    /// The positions in `entries` of the matching rows, best first.
+    const std::vector<std::size_t>& matchPositions() const { return matches_; }
     int selection() const { return selection_; }
 
     /// New rows, ranked against the query typed so far; the selection goes to the top.
@@ -41,14 +48,20 @@ class SettingsSearch {
     static std::vector<SettingEntry> rank(std::string_view query,
                                           const std::vector<SettingEntry>& entries);
 
-    bool operator==(const SettingsSearch&) const = default;
+    /// Equal rows, query, ranking and selection.
+    bool operator==(const SettingsSearch& other) const;
 
   private:
+    /// The positions of the rows the query hits, in the order of `rank`.
+    static std::vector<std::size_t> rankPositions(
+        std::string_view query, const std::vector<LauncherMatcher::FoldedFields>& rows);
     void rerank();
 
     std::vector<SettingEntry> entries_;
+    /// Each entry's fields, folded, in the same order.
+    std::vector<LauncherMatcher::FoldedFields> folded_;
     std::string query_;
-    std::vector<SettingEntry> matches_;
+    std::vector<std::size_t> matches_;
     int selection_ = 0;
 };
 

@@ -164,6 +164,20 @@ TEST(SettingsSearch, NewRowsAreRankedAgainstTheQueryAtOnce) {
     EXPECT_EQ(search.selection(), 0);
 }
 
+TEST(SettingsSearch, RowsChangedInAnyFieldAreSearchedAsTheyAreNow) {
+    SettingsSearch search({row("a", "Alpha", {"first"}), row("b", "Beta", {"second"})});
+    search.type("zeta");
+    EXPECT_TRUE(search.matchPositions().empty());
+    // The same rows again, as the catalogue is made on every keystroke: the same ranking.
+    search.setEntries({row("a", "Alpha", {"first"}), row("b", "Beta", {"second"})});
+    EXPECT_TRUE(search.matchPositions().empty());
+    // Only a keyword differs: the row is found by it.
+    search.setEntries({row("a", "Alpha", {"first"}), row("b", "Beta", {"zeta"})});
+    EXPECT_EQ(search.matchPositions(), (std::vector<std::size_t>{1}));
+    EXPECT_EQ(ids(search.matches()), (Strings{"b"}));
+    EXPECT_EQ(search.chosen()->id, "b");
+}
+
 TEST(SettingsSearch, ShortcutAndTweakRowsAreFoundByTheirKeys) {
     Config control;
     control.primaryModifier = Modifier::control;
