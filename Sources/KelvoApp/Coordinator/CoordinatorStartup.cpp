@@ -148,7 +148,7 @@ void Coordinator::start() {
     previousSession = loadSession();
     std::vector<AdoptionRecord> records;
     for (const ManagedWindow& w : settled) {
-        records.push_back(AdoptionRecord{w.id, w.bundleID, w.floating, w.minimized});
+        records.push_back(AdoptionRecord{w.id, w.bundleID, w.floating, w.minimized, w.frame});
     }
     store->adopt(records, previousSession);
     sessionReady = true;
