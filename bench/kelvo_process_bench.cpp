@@ -42,6 +42,24 @@ BENCHMARK(kelvoStartUp)->Apply(windowCounts)->UseManualTime()->Unit(benchmark::k
 
 // ---- (b) Key press to the first frame write --------------------------------------------------
 
+/// Presses the chord on the desktop's keyboard, as `kelvo-sim key` does, and takes the time
+/// until the first frame write it causes as the iteration's time; none (with the benchmark
+/// skipped) when it causes none.
+std::optional<Clock::time_point> keyToFirstWrite(benchmark::State& state, FrameWatch& watch,
+                                                 const std::string& chordText) {
+    const auto chord = kelvo_sim::KeyChord::parse(chordText);
+    watch.arm();
+    const auto pressed = Clock::now();
+    watch.desktop().key(chord->keyCode, chord->flags);
+    const auto written = watch.first();
+    if (!written) {
+        state.SkipWithError("the key caused no frame write");
+        return std::nullopt;
+    }
+    state.SetIterationTime(std::chrono::duration<double>(*written - pressed).count());
+    return written;
+}
+
 /// From a key entering the desktop (the server's input path, as `kelvo-sim key` uses it) to the
 /// first frame write it causes, with N windows on desktop 1 and none on desktop 2: ⌥2 parks
 /// them (the first write is a park), ⌥1 brings them back (the first write is a layout write,
@@ -60,17 +78,10 @@ void keyToFirstFrameWrite(benchmark::State& state) {
         int presses[2] = {0, 0};
         int target = 2;
         for (auto _ : state) {
-            const auto chord = kelvo_sim::KeyChord::parse("alt+" + std::to_string(target));
-            watch.arm();
             const auto pressed = Clock::now();
-            watch.desktop().key(chord->keyCode, chord->flags);
-            const auto written = watch.first();
-            if (!written) {
-                state.SkipWithError("the key caused no frame write");
-                break;
-            }
+            const auto written = keyToFirstWrite(state, watch, "alt+" + std::to_string(target));
+            if (!written) break;
             const Milliseconds took(*written - pressed);
-            state.SetIterationTime(std::chrono::duration<double>(took).count());
             // Untimed: the switch, its coalesced pass, its audit and the echoes finish before
             // the next key, so that each press meets an idle Kelvo.
             const bool done = watch.quiet(std::chrono::milliseconds(20)) && kelvo.ping().ok;
@@ -114,16 +125,7 @@ void resizeKeyToFirstFrameWrite(benchmark::State& state) {
         FrameWatch& watch = *running.watch;
         bool right = true;
         for (auto _ : state) {
-            const auto chord = kelvo_sim::KeyChord::parse(right ? "ctrl+alt+l" : "ctrl+alt+h");
-            watch.arm();
-            const auto pressed = Clock::now();
-            watch.desktop().key(chord->keyCode, chord->flags);
-            const auto written = watch.first();
-            if (!written) {
-                state.SkipWithError("the key caused no frame write");
-                break;
-            }
-            state.SetIterationTime(std::chrono::duration<double>(*written - pressed).count());
+            if (!keyToFirstWrite(state, watch, right ? "ctrl+alt+l" : "ctrl+alt+h")) break;
             if (!watch.quiet(std::chrono::milliseconds(20)) || !kelvo.ping().ok) {
                 state.SkipWithError("the resize never finished");
                 break;

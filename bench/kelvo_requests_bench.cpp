@@ -37,10 +37,11 @@ void startUp(benchmark::State& state) {
         std::unique_ptr<KelvoProcess> kelvo;
         double placed = 0, adoption = 0, total = 0;
         for (auto _ : state) {
+            watch.arm();
             const auto launched = Clock::now();
             if (!startUntilAdopted(state, scene, kelvo)) return;
             adoption = requestsSoFar(watch, *kelvo) / windows;
-            if (!settle(watch, *kelvo)) {
+            if (!watch.first() || !settle(watch, *kelvo)) {
                 state.SkipWithError("Kelvo never came to rest after start-up");
                 return;
             }
