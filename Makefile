@@ -14,7 +14,7 @@ TSAN_REPEAT ?= 20
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 120
 
-.PHONY: test demo programs readme deps configure build bench tsan fuzz format check-format clang-build \
+.PHONY: test demo programs readme pictures deps configure build bench tsan fuzz format check-format clang-build \
 	no-tests-build clean
 
 # The suites under the sanitizers, then what else must keep building: the formatting of every
@@ -53,6 +53,14 @@ programs: deps
 readme: programs
 	cmake --build $(RUN_DIR) -j $(JOBS) --target kelvo-reference
 	Tests/Readme/reference.sh write README.md $(RUN_DIR)/Tools/kelvo-reference/kelvo-reference
+
+# The pictures of the drawing layer (every symbol, text at the system's sizes, an animated
+# layer's frames; later the panels and marks) in build/pictures/, for people to look at. They
+# share the test build.
+pictures: deps
+	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON
+	cmake --build $(TEST_DIR) -j $(JOBS) --target kelvo-pictures
+	$(TEST_DIR)/Tools/kelvo-pictures/kelvo-pictures build/pictures
 
 deps:
 	@scripts/install-deps.sh

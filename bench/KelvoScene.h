@@ -15,10 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "Support/DesktopProcess.h"
-#include "Support/KelvoProcess.h"
-#include "Support/ProcessTestSupport.h"
-#include "Support/TemporaryFolder.h"
+#include "Simulator/Server/SocketConnection.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/EndToEnd/KelvoProcess.h"
+#include "Support/Simulator/DesktopProcess.h"
+#include "Support/Tools/FixtureProcess.h"
 
 namespace kelvo {
 namespace {  // each benchmark program includes this once
@@ -40,15 +41,7 @@ constexpr auto bound = std::chrono::seconds(60);
 /// Polls `condition` every millisecond until it holds or the bound has passed.
 template <class Condition>
 bool pollUntil(Condition condition, std::chrono::milliseconds wait = bound) {
-    const auto deadline = Clock::now() + wait;
-    for (;;) {
-        if (condition()) return true;
-        if (Clock::now() >= deadline) return false;
-        struct timespec gap {
-            0, std::chrono::nanoseconds(pollGap).count()
-        };
-        ::nanosleep(&gap, nullptr);
-    }
+    return testing::eventually(condition, wait, pollGap);
 }
 
 /// A desktop with `count` small windows of fixture applications, opened before Kelvo starts and

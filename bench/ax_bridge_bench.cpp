@@ -5,13 +5,9 @@
 // on), and a full scan needs one window list per application and eight calls per window.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include "Base/Foundation/ManualClock.h"
 #include "KelvoAX/Bridge/AXWindowBridge.h"
-#include "Simulator/Desktop.h"
-#include "Simulator/InProcessConnection.h"
-#include "Simulator/SharedConnection.h"
+#include "Support/Simulator/InstalledDesktop.h"
 
 namespace kelvo {
 namespace {
@@ -23,30 +19,18 @@ constexpr int windowsPerApplication = 10;
 class Bench {
   public:
     Bench(int windows, bool enhancedUserInterface) {
-        desktop->addDisplay(CGRect(0, 0, 1440, 900));
-        sim::SharedConnection::install(connection);
-        sim::ApplicationSpec self;
-        self.bundleID = "com.skarvelt.kelvo";
-        self.activationPolicy = sim::ActivationPolicy::accessory;
-        self.pid = static_cast<sim::Pid>(getpid());
-        connection->registerClient(self);
         sim::Pid owner = 0;
         for (int i = 0; i < windows; ++i) {
             if (i % windowsPerApplication == 0) {
-                sim::ApplicationSpec app;
-                app.bundleID = "com.example.app" + std::to_string(i / windowsPerApplication);
-                owner = desktop->launch(app);
+                owner =
+                    installed.launch("com.example.app" + std::to_string(i / windowsPerApplication));
                 desktop->setEnhancedUserInterface(owner, enhancedUserInterface);
             }
-            sim::WindowSpec spec;
-            spec.frame = CGRect(10 * (i % 50), 30 + 10 * (i % 50), 600, 400);
-            numbers.push_back(desktop->openWindow(owner, spec));
+            numbers.push_back(
+                installed.open(owner, CGRect(10 * (i % 50), 30 + 10 * (i % 50), 600, 400)));
         }
     }
-    ~Bench() {
-        clock.runUntilIdle();
-        sim::SharedConnection::install(nullptr);
-    }
+    ~Bench() { clock.runUntilIdle(); }
 
     /// The calls `work` makes, counted once, outside the timed loop.
     template <class Work>
@@ -60,9 +44,8 @@ class Bench {
     }
 
     ManualClock clock;
-    std::shared_ptr<sim::Desktop> desktop = std::make_shared<sim::Desktop>();
-    std::shared_ptr<sim::InProcessConnection> connection =
-        std::make_shared<sim::InProcessConnection>(desktop);
+    InstalledDesktop installed{CGRect(0, 0, 1440, 900), std::nullopt};
+    std::shared_ptr<sim::Desktop> desktop = installed.desktop;
     std::vector<sim::WindowNumber> numbers;
 };
 

@@ -9,25 +9,22 @@
 #include "Platform/Accessibility/AXConstants.h"
 #include "Platform/Accessibility/AXUIElement.h"
 #include "Platform/Accessibility/AXValue.h"
-#include "Simulator/InProcessConnection.h"
-#include "Simulator/SharedConnection.h"
+#include "Support/Simulator/InstalledDesktop.h"
 
 namespace {
 
 struct OneWindowDesktop {
     explicit OneWindowDesktop(bool recordsCalls) {
-        desktop->addDisplay(CGRect(0, 0, 1440, 900));
         desktop->setRecordsAccessCalls(recordsCalls);
-        sim::SharedConnection::install(std::make_shared<sim::InProcessConnection>(desktop));
-        const auto pid = desktop->launch({});
-        desktop->openWindow(pid, {});
-        window = std::make_shared<const AXUIElement>(desktop->windows().front().element);
+        const auto number =
+            installed.open(installed.launch("com.example.app"), CGRect(100, 100, 800, 600));
+        window = std::make_shared<const AXUIElement>(desktop->window(number)->element);
         AXUIElementSetMessagingTimeout(window, 0.25f);
     }
-    ~OneWindowDesktop() { sim::SharedConnection::install(nullptr); }
 
     ManualClock clock;
-    std::shared_ptr<sim::Desktop> desktop = std::make_shared<sim::Desktop>();
+    kelvo::InstalledDesktop installed{CGRect(0, 0, 1440, 900)};
+    std::shared_ptr<sim::Desktop> desktop = installed.desktop;
     AXUIElementRef window;
 };
 

@@ -15,17 +15,13 @@
 // With the interface on, each frame or position write adds its two toggles.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <map>
 #include <string>
 
 #include "Base/Foundation/ManualClock.h"
 #include "KelvoAX/Bridge/AXWindowBridge.h"
 #include "KelvoCore/Store/WorkspaceStore.h"
-#include "Simulator/Desktop.h"
-#include "Simulator/InProcessConnection.h"
-#include "Simulator/SharedConnection.h"
+#include "Support/Simulator/InstalledDesktop.h"
 
 namespace kelvo {
 namespace {
@@ -101,22 +97,11 @@ class CountingBridge : public WindowBridging {
 class SwitchBench {
   public:
     SwitchBench() {
-        desktop->addDisplay(CGRect(0, 0, 1920, 1080));
-        sim::SharedConnection::install(connection);
-        sim::ApplicationSpec self;
-        self.bundleID = "com.skarvelt.kelvo";
-        self.activationPolicy = sim::ActivationPolicy::accessory;
-        self.pid = static_cast<sim::Pid>(getpid());
-        connection->registerClient(self);
-        sim::ApplicationSpec app;
-        app.bundleID = "com.example.editor";
-        const sim::Pid owner = desktop->launch(app);
+        const sim::Pid owner = installed.launch("com.example.editor");
         for (int i = 0; i < 2 * windowsPerDesktop; ++i) {
-            sim::WindowSpec spec;
             // Small enough for every slot of twenty, so that the launch fit floats none of them
             // onto the stash desktop and each desktop really holds ten.
-            spec.frame = CGRect(10 * i, 30 + 10 * i, 400, 300);
-            desktop->openWindow(owner, spec);
+            installed.open(owner, CGRect(10 * i, 30 + 10 * i, 400, 300));
         }
         bridge = std::make_shared<CountingBridge>(config);
         store = std::make_unique<WorkspaceStore>(config, bridge, CGRect(0, 25, 1920, 1055));
@@ -135,14 +120,12 @@ class SwitchBench {
     ~SwitchBench() {
         store.reset();
         clock.runUntilIdle();
-        sim::SharedConnection::install(nullptr);
     }
 
     ManualClock clock;
     Config config;
-    std::shared_ptr<sim::Desktop> desktop = std::make_shared<sim::Desktop>();
-    std::shared_ptr<sim::InProcessConnection> connection =
-        std::make_shared<sim::InProcessConnection>(desktop);
+    InstalledDesktop installed{CGRect(0, 0, 1920, 1080), std::nullopt};
+    std::shared_ptr<sim::Desktop> desktop = installed.desktop;
     std::shared_ptr<CountingBridge> bridge;
     std::unique_ptr<WorkspaceStore> store;
 };

@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "KelvoCore/Store/WorkspaceStore.h"
-#include "Support/FakeWindowBridge.h"
+#include "Support/KelvoCore/FakeWindowBridge.h"
 
 namespace kelvo {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "KelvoAX/Log/LogFile.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/TemporaryFolder.h"
 
 namespace {
 

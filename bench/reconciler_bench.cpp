@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "KelvoCore/Store/Reconciler.h"
-#include "Support/FakeWindowBridge.h"
+#include "Support/KelvoCore/FakeWindowBridge.h"
 
 namespace kelvo {
 namespace {

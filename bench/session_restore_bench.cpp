@@ -6,22 +6,14 @@
 #include <memory>
 
 #include "KelvoCore/Store/WorkspaceStore.h"
-#include "Support/FakeWindowBridge.h"
+#include "Support/KelvoCore/FakeWindowBridge.h"
+#include "Support/KelvoCore/TreeBuilders.h"
 
 namespace kelvo {
 namespace {
 
-using Node = LayoutTree::Node;
-
 constexpr std::uint32_t savedCount = 20000;
 constexpr std::uint32_t liveEvery = 1000;
-
-LayoutTree chain() {
-    Node node = Node::leaf(WindowID(savedCount));
-    for (std::uint32_t w = savedCount - 1; w >= 1; --w)
-        node = Node::split(Axis::vertical, 0.5, Node::leaf(WindowID(w)), std::move(node));
-    return LayoutTree(std::move(node));
-}
 
 LayoutTree grid() {
     std::vector<WindowID> windows;
@@ -57,7 +49,7 @@ void restoreAmongGoneWindows(benchmark::State& state, const LayoutTree& saved) {
 }
 
 void BM_RestoreChainOfGoneWindows(benchmark::State& state) {
-    restoreAmongGoneWindows(state, chain());
+    restoreAmongGoneWindows(state, splitChain(1, savedCount));
 }
 BENCHMARK(BM_RestoreChainOfGoneWindows)->Unit(benchmark::kMillisecond);
 

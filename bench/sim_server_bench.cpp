@@ -7,10 +7,10 @@
 #include <memory>
 #include <mutex>
 
-#include "Simulator/Desktop.h"
 #include "Simulator/Server/DesktopServer.h"
 #include "Simulator/Server/SocketConnection.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/Simulator/InstalledDesktop.h"
 
 namespace {
 
@@ -18,15 +18,15 @@ namespace {
 /// and write.
 struct Served {
     kelvo::testing::TemporaryFolder folder;
-    std::shared_ptr<sim::Desktop> desktop = std::make_shared<sim::Desktop>();
+    kelvo::InstalledDesktop installed{CGRect(0, 0, 1440, 900)};
+    std::shared_ptr<sim::Desktop> desktop = installed.desktop;
     std::unique_ptr<sim::DesktopServer> server;
     sim::WindowNumber window = 0;
     sim::Pid app = 0;
 
     Served() {
-        desktop->addDisplay(CGRect(0, 0, 1440, 900));
-        app = desktop->launch({});
-        window = desktop->openWindow(app, {});
+        app = installed.launch("com.example.app");
+        window = installed.open(app, CGRect(100, 100, 800, 600));
         server = std::make_unique<sim::DesktopServer>(desktop, (folder / "bench.sock").string());
         server->start();
     }

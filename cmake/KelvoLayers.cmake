@@ -9,12 +9,11 @@ function(kelvo_layer folder name)
     set_property(GLOBAL APPEND PROPERTY KELVO_LAYERS "${folder} ${name} ${uses}")
 endfunction()
 
-# A folder's library: the folder's own sources (not its sub-folders'), the targets of ours it
-# USES and the packages it LINKS.
-function(kelvo_library folder)
-    cmake_parse_arguments(ARG "" "" "USES;LINKS" ${ARGN})
-    string(REPLACE "/" "" name ${folder})
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/Sources/${folder}/*.cpp)
+# The library `name` of the sources in `directory` (not its sub-folders'), an interface library
+# when it has none, whose users include from `root` and which links what follows USES.
+function(kelvo_folder_library name directory root)
+    cmake_parse_arguments(ARG "" "" "USES" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${directory}/*.cpp)
     if(sources)
         add_library(${name} STATIC ${sources})
         set(scope PUBLIC)
@@ -22,8 +21,17 @@ function(kelvo_library folder)
         add_library(${name} INTERFACE)
         set(scope INTERFACE)
     endif()
-    target_include_directories(${name} ${scope} ${CMAKE_SOURCE_DIR}/Sources)
-    target_link_libraries(${name} ${scope} ${ARG_USES} ${ARG_LINKS})
+    target_include_directories(${name} ${scope} ${root})
+    target_link_libraries(${name} ${scope} ${ARG_USES})
+endfunction()
+
+# A folder's library: the folder's own sources, the targets of ours it USES and the packages it
+# LINKS.
+function(kelvo_library folder)
+    cmake_parse_arguments(ARG "" "" "USES;LINKS" ${ARGN})
+    string(REPLACE "/" "" name ${folder})
+    kelvo_folder_library(${name} ${CMAKE_SOURCE_DIR}/Sources/${folder} ${CMAKE_SOURCE_DIR}/Sources
+                         USES ${ARG_USES} ${ARG_LINKS})
     kelvo_layer(${folder} ${name} USES ${ARG_USES})
 endfunction()
 

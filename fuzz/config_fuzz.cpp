@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 #include "Base/JSON/JSONWriter.h"
@@ -12,14 +11,13 @@
 #include "KelvoCore/Bindings/Keymap.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Config/ConfigTransfer.h"
+#include "Support/Base/Require.h"
 
 namespace {
 
 using namespace kelvo;
 
-void require(bool condition) {
-    if (!condition) std::abort();
-}
+using kelvo::testing::require;
 
 Config reread(const Config& config) {
     const std::string text = JSONWriter::write(encodeJSON(config), JSONWriter::prettyPrinted());

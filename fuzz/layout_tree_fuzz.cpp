@@ -5,19 +5,17 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 #include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Layout/LayoutTree.h"
+#include "Support/Base/Require.h"
 
 namespace {
 
 using namespace kelvo;
 
-void require(bool condition) {
-    if (!condition) std::abort();
-}
+using kelvo::testing::require;
 
 LayoutTree reread(const LayoutTree& tree) {
     const std::string text = JSONWriter::write(encodeJSON(tree));

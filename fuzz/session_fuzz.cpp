@@ -6,21 +6,19 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <string_view>
 
 #include "KelvoCore/Store/SessionSnapshot.h"
 #include "KelvoCore/Store/WorkspaceStore.h"
-#include "Support/TreeInvariant.h"
+#include "Support/Base/Require.h"
+#include "Support/KelvoCore/TreeInvariant.h"
 
 namespace {
 
 using namespace kelvo;
 
-void require(bool condition) {
-    if (!condition) std::abort();
-}
+using kelvo::testing::require;
 
 /// A desktop of well-behaved windows: every window is where it was last put.
 class StillBridge : public WindowBridging {

@@ -8,21 +8,19 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Store/SessionSnapshot.h"
+#include "Support/Base/Require.h"
 
 namespace {
 
 using namespace kelvo;
 using Node = LayoutTree::Node;
 
-void require(bool condition) {
-    if (!condition) std::abort();
-}
+using kelvo::testing::require;
 
 /// Deep enough to pass the nesting limit of ordinary documents, shallow enough that comparing
 /// two values (which recurses) stays safe.

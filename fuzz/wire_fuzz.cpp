@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "KelvoCore/Wire/FixtureQuirk.h"
@@ -17,14 +16,13 @@
 #include "KelvoCore/Wire/WireCommand.h"
 #include "KelvoCore/Wire/WireLine.h"
 #include "KelvoCore/Wire/WireRect.h"
+#include "Support/Base/Require.h"
 
 namespace {
 
 using namespace kelvo;
 
-void require(bool condition) {
-    if (!condition) std::abort();
-}
+using kelvo::testing::require;
 
 template <class T>
 void readAs(const std::string& line) {

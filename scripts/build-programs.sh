@@ -9,7 +9,7 @@ set -euo pipefail
 
 tree=${1:-build/run}
 jobs=${2:-$(nproc)}
-targets=(KelvoApp kelvo-sim kelvo-fixture)
+targets=(KelvoApp kelvo-sim kelvo-fixture kelvo-panel)
 # Seconds of one core that one build step takes on average: measured on this tree with GCC 12
 # (263 steps for the three programs took 1250 s of processor time, 4.75 s a step), a little
 # less on an idle machine.
@@ -35,8 +35,8 @@ else
     estimate=$(awk -v s="$steps" -v c="$seconds_per_step" -v p="$parallel" \
         'BEGIN { t = s * c / p; if (t < 90) printf "%d seconds", (int(t / 10) + 1) * 10;
                  else printf "%.1f minutes", t / 60 }')
-    echo "Building KelvoApp, kelvo-sim and kelvo-fixture in $tree: $steps steps, about" \
-        "$estimate on $parallel cores of an idle machine."
+    echo "Building KelvoApp, kelvo-sim, kelvo-fixture and kelvo-panel in $tree: $steps steps," \
+        "about $estimate on $parallel cores of an idle machine."
     load=$(cut -d' ' -f1 /proc/loadavg)
     if awk -v l="$load" -v c="$cores" 'BEGIN { exit !(l > c / 2) }'; then
         echo "This machine is busy (load $load on $cores cores), so it will take longer."

@@ -7,7 +7,9 @@ packages=(
     g++ make cmake ninja-build pkg-config
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libicu-dev
-    libcairo2-dev libpango1.0-dev
+    libcairo2-dev libpango1.0-dev libfontconfig-dev
+    # the only fonts the programs draw with (their fontconfig file names no others)
+    fonts-dejavu-core
     # the demo reads the desktop's JSON lines; the README's commands run in terminals of tmux
     jq tmux
     clang libclang-rt-dev clang-format

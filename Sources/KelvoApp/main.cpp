@@ -13,9 +13,9 @@
 #include "Base/Foundation/DispatchQueue.h"
 #include "Base/Foundation/FileSystem.h"
 #include "Base/Foundation/MainLoop.h"
+#include "KelvoAX/Bridge/AXWindowBridge.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/ProgramArguments.h"
-#include "KelvoApp/System/AXCoordinatorBridge.h"
 #include "KelvoApp/System/AXWindowEvents.h"
 #include "KelvoApp/System/FrameworkPlatform.h"
 #include "KelvoApp/System/QuartzEventTaps.h"
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     process.exit = [](int status) { ::_exit(status); };
     process.taps = taps;
     process.makeBridge = [](const kelvo::Config& config) {
-        return std::make_shared<kelvo::AXCoordinatorBridge>(config);
+        return std::make_shared<kelvo::AXWindowBridge>(config);
     };
     process.makeEvents = [](kelvo::Coordinator& c) {
         return std::make_unique<kelvo::AXWindowEvents>(c);

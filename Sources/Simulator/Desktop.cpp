@@ -343,6 +343,7 @@ void Desktop::terminateLocked(Pid pid, bool stayListed) {
     }
     for (const WindowNumber number : owned)
         destroyWindowLocked(number, false);
+    std::erase_if(statusItems_, [&](const auto& entry) { return entry.second.pid == pid; });
     activateNextLocked(pid);
     app->info.active = false;
     postWorkspaceLocked(WorkspaceNotification::Kind::terminated, pid);
@@ -508,6 +509,8 @@ void Desktop::setOperatingSystemVersion(std::string version) {
 void Desktop::activateFileViewer(const std::vector<std::string>& paths) {
     Transaction transaction(*this);
     fileViewerSelections_.push_back(paths);
+    for (const std::string& path : paths)
+        openedURLs_.push_back(fileURL(path));
 }
 
 std::vector<std::vector<std::string>> Desktop::fileViewerSelections() const {

@@ -14,10 +14,13 @@
 #include "Simulator/AccessCall.h"
 #include "Simulator/AlertInfo.h"
 #include "Simulator/ApplicationInfo.h"
+#include "Simulator/ColorPanelInfo.h"
 #include "Simulator/DesktopEvent.h"
 #include "Simulator/DesktopValues.h"
 #include "Simulator/DisplayInfo.h"
+#include "Simulator/FilePanelInfo.h"
 #include "Simulator/InputEvent.h"
+#include "Simulator/InterfaceElement.h"
 #include "Simulator/PlatformDefaults.h"
 #include "Simulator/PreferenceData.h"
 #include "Simulator/WindowInfo.h"
@@ -146,6 +149,11 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void pressKey(std::uint16_t keyCode, std::uint64_t flags = 0);
     void mouseDown(CGPoint location, std::uint64_t flags = 0);
     void mouseUp(CGPoint location, std::uint64_t flags = 0);
+    void rightMouseDown(CGPoint location, std::uint64_t flags = 0);
+    void rightMouseUp(CGPoint location, std::uint64_t flags = 0);
+    /// One key down and up per character of the UTF-8 text, typing it (with Shift where the
+    /// keyboard needs it; characters the keyboard has no key for come on key code 0).
+    void typeText(const std::string& text);
     void movePointer(CGPoint location);
     /// Taps can no longer be made (as without the permission to watch input).
     void setRefusesTaps(bool refuses);
@@ -155,6 +163,37 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     bool isTapEnabled(TapID tap) const;
     /// Events waiting for a tap's answer or behind one.
     std::size_t pendingInputCount() const;
+
+    // ---- The processes' own interface: what their windows show, the status items in the menu
+    // bar, open menus and close buttons. Clicks on an open menu, a status item or an own window
+    // and keys for an own window go to its process, which hit-tests its own views.
+
+    /// The largest picture a window may send, packed; a larger one is refused.
+    static constexpr std::size_t maximumPictureBytes = 32u << 20;
+    /// What all windows' pictures may hold together, packed; a picture past it is refused.
+    static constexpr std::size_t maximumPicturesBytes = 256u << 20;
+    /// Status items start this far from the right edge of the menu bar.
+    static constexpr double statusItemMargin = 10;
+    /// The widest a status item may be.
+    static constexpr double maximumStatusItemLength = 1000;
+
+    /// The content a client's window showed last; none for other windows.
+    std::optional<OwnWindowContent> ownWindowContent(WindowNumber number) const;
+    WindowPicture ownWindowPicture(WindowNumber number) const;
+    /// The packed pictures held now, in bytes (windows and status items).
+    std::size_t pictureBytes() const;
+    /// Right to left.
+    std::vector<StatusItemInfo> statusItems() const;
+    /// The elements of every own window on screen (of one process, when given): windows front
+    /// to back, each window's own element first, frames on screen.
+    std::vector<ElementRecord> elements(std::optional<Pid> pid = std::nullopt) const;
+    /// The items of the open menu, top to bottom; empty when none is open.
+    std::vector<MenuItemRecord> openMenu() const;
+    /// Clicks the first enabled item of the open menu that shows that title; false when there
+    /// is none.
+    bool pickMenuItem(const std::string& title);
+    /// Tells the window's process its close button was pressed; false when it has none.
+    bool pressCloseButton(WindowNumber number);
 
     // ---- The call record.
 
@@ -171,6 +210,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void setOperatingSystemVersion(std::string version);
     /// Opens a file viewer window with these items selected.
     void activateFileViewer(const std::vector<std::string>& paths);
+    /// The file URL of an absolute path, its bytes beyond the unreserved ones and "/" escaped.
+    static std::string fileURL(const std::string& path);
     /// The selections file viewer windows were opened with, oldest first.
     std::vector<std::vector<std::string>> fileViewerSelections() const;
 
@@ -189,6 +230,24 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void setKeepsPreferenceWrites(const std::string& domain, bool keeps);
     /// How often clients synchronized the domain.
     int preferenceSynchronizations(const std::string& domain) const;
+
+    // ---- The system's own interface: the one pasteboard, file and colour panels answered as
+    // scripted (like alerts), the URLs handed over to be opened, Reduce Motion.
+
+    /// What the person answers in the next file panels, in order: an absolute path chooses
+    /// that file, `filePanelCancelled` cancels. A panel with nothing scripted is cancelled.
+    void answerFilePanels(const std::vector<std::string>& answers);
+    std::vector<FilePanelRecord> filePanels() const;
+    /// The colours the person picks in the next colour panels, in order; a panel with nothing
+    /// scripted is closed without a pick.
+    void answerColorPanels(const std::vector<std::string>& colors);
+    /// A colour as panels take and give it, "#" and six upper-case hexadecimal digits, from
+    /// six hexadecimal digits with or without the "#"; none for anything else.
+    static std::optional<std::string> normalizedColor(const std::string& text);
+    std::vector<ColorPanelRecord> colorPanels() const;
+    /// Every URL opened or revealed, oldest first; a revealed file as its file URL.
+    std::vector<std::string> openedURLs() const;
+    void setReduceMotion(bool on);
 
     // ---- What connections call, for the client they serve: one method for each operation of
     // DesktopOperations.def, of the same name, with the client first where it takes one.
@@ -237,6 +296,13 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec);
     void orderOwnWindow(WindowNumber number, bool front);
     void closeOwnWindow(WindowNumber number);
+    /// Refused (kept as it was) for a window of another client, a malformed picture or one past
+    /// the bounds.
+    void drawOwnWindow(ClientID client, const OwnWindowContent& content);
+    StatusItemID createStatusItem(ClientID client, const StatusItemSpec& spec);
+    CGRect updateStatusItem(StatusItemID item, const StatusItemSpec& spec);
+    CGRect statusItemFrame(StatusItemID item) const;
+    void removeStatusItem(StatusItemID item);
     AlertAnswer runAlert(ClientID client, const AlertSpec& alert);
     std::optional<PreferenceData> copyPreference(const std::string& domain,
                                                  const std::string& key) const;
@@ -245,6 +311,14 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
                          const std::optional<PreferenceData>& value);
     /// False for a domain that does not keep writes.
     bool synchronizePreferences(const std::string& domain);
+
+    std::int64_t clearPasteboard();
+    bool setPasteboardString(const std::string& string);
+    std::optional<std::string> pasteboardString() const;
+    FilePanelAnswer runFilePanel(ClientID client, const FilePanelSpec& panel);
+    std::optional<std::string> showColorPanel(ClientID client, const ColorPanelSpec& panel);
+    bool openURL(const std::string& url);
+    bool reduceMotion() const;
 
   private:
     struct Application {
@@ -264,8 +338,19 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
         std::vector<ElementID> elements;  // every element that reaches it, the current last
         bool orderedIn = true;
         bool own = false;
-        OwnWindowSpec look;  // a client's own window only
+        OwnWindowSpec look;        // a client's own window only
+        OwnWindowContent content;  // what it showed last
         CGRect frameBeforeFullScreen;
+    };
+    struct StatusItem {
+        ClientID client = 0;
+        Pid pid = 0;
+        StatusItemSpec spec;
+    };
+    /// Who takes the mouse between a button's press and its release.
+    struct MouseCapture {
+        std::optional<WindowNumber> window;
+        std::optional<StatusItemID> item;
     };
     struct Element {
         enum class Kind { application, window, systemWide };
@@ -346,6 +431,18 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     AccessError writeApplicationLocked(Pid pid, const std::string& attribute,
                                        const AttributeValue& value);
     void hardwareInputLocked(const InputEvent& event);
+    void pressLocked(std::uint32_t type, std::uint32_t button, CGPoint location,
+                     std::uint64_t flags);
+    /// Hands a hardware event to a process's own interface; false when it is not theirs.
+    bool routeToOwnInterfaceLocked(const InputEvent& event);
+    std::optional<MouseCapture> mouseReceiverLocked(CGPoint location) const;
+    std::optional<WindowNumber> keyReceiverLocked() const;
+    std::optional<WindowNumber> openMenuLocked() const;
+    void sendToWindowLocked(WindowNumber number, const InputEvent& event);
+    std::vector<std::pair<StatusItemID, CGRect>> statusItemFramesLocked() const;
+    CGRect statusItemFrameLocked(StatusItemID item) const;
+    void applyStatusItemLocked(StatusItem& item, const StatusItemSpec& spec);
+    std::size_t pictureBytesLocked() const;
     void enqueueInputLocked(const InputEvent& event, std::uint32_t location,
                             std::optional<Pid> target);
     void pumpInputLocked();
@@ -378,6 +475,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::map<std::uint64_t, Element> elements_;
     std::map<ObserverID, Observer> observers_;
 
+    std::map<StatusItemID, StatusItem> statusItems_;  // in creation order
+    std::optional<MouseCapture> mouseCapture_;
+
     std::deque<std::string> alertPresses_;
     std::vector<AlertRecord> alerts_;
 
@@ -404,6 +504,16 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::map<std::string, std::map<std::string, PreferenceData>> preferences_;
     std::set<std::string> domainsDroppingWrites_;
     std::map<std::string, int> preferenceSynchronizations_;
+
+    // The system's own interface.
+    std::int64_t pasteboardChanges_ = 0;
+    std::optional<std::string> pasteboardString_;
+    std::deque<std::string> filePanelAnswers_;
+    std::vector<FilePanelRecord> filePanels_;
+    std::deque<std::string> colorPicks_;
+    std::vector<ColorPanelRecord> colorPanels_;
+    std::vector<std::string> openedURLs_;
+    bool reduceMotion_ = false;
 };
 
 }  // namespace sim

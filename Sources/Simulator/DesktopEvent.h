@@ -45,9 +45,31 @@ struct TerminateRequested {
     bool operator==(const TerminateRequested&) const = default;
 };
 
+/// A key or mouse event for one of the client's own windows, location in screen coordinates
+/// (top left, y down) as everywhere on the desktop.
+struct OwnWindowInput {
+    WindowNumber window = 0;
+    InputEvent event;
+    bool operator==(const OwnWindowInput&) const = default;
+};
+
+/// A mouse event on one of the client's status items.
+struct StatusItemInput {
+    std::uint64_t item = 0;
+    InputEvent event;
+    bool operator==(const StatusItemInput&) const = default;
+};
+
+/// A person pressed the close button of one of the client's windows.
+struct CloseButtonPressed {
+    WindowNumber window = 0;
+    bool operator==(const CloseButtonPressed&) const = default;
+};
+
 /// Everything a desktop pushes to a client, through the client's one event sink.
 using DesktopEvent = std::variant<ObserverNotification, WorkspaceNotification,
-                                  ScreenParametersChanged, TapEventDelivery, TerminateRequested>;
+                                  ScreenParametersChanged, TapEventDelivery, TerminateRequested,
+                                  OwnWindowInput, StatusItemInput, CloseButtonPressed>;
 
 /// Receives a connection's events, on the thread that delivers them (whoever changed the
 /// desktop, in process; the connection's delivery thread, over a socket). Never called while

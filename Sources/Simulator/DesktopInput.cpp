@@ -4,6 +4,7 @@
 #include "Base/Foundation/DispatchQueue.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/DesktopTransaction.h"
+#include "Simulator/KeyboardLayout.h"
 #include "Simulator/SharedConnection.h"
 
 // Keyboard and pointer: events pass the taps in their order, each active tap's answer awaited
@@ -164,6 +165,7 @@ void Desktop::disableTapLocked(TapID id, std::uint32_t reason) {
 }
 
 void Desktop::deliverToApplicationLocked(const InputEvent& event, std::optional<Pid> target) {
+    if (!target && routeToOwnInterfaceLocked(event)) return;
     if (!target && isMouseDown(event.type)) {
         // A click goes to the window under the pointer and brings its application forward.
         for (const WindowNumber number : orderedLocked()) {
@@ -202,13 +204,14 @@ void Desktop::hardwareInputLocked(const InputEvent& event) {
 void Desktop::keyDown(std::uint16_t keyCode, std::uint64_t flags) {
     Transaction transaction(*this);
     flags_ = flags;
-    hardwareInputLocked(InputEvent{inputKeyDown, keyCode, flags, pointer_, false, std::nullopt});
+    hardwareInputLocked(
+        InputEvent{inputKeyDown, keyCode, flags, pointer_, false, std::nullopt, {}});
 }
 
 void Desktop::keyUp(std::uint16_t keyCode, std::uint64_t flags) {
     Transaction transaction(*this);
     flags_ = flags;
-    hardwareInputLocked(InputEvent{inputKeyUp, keyCode, flags, pointer_, false, std::nullopt});
+    hardwareInputLocked(InputEvent{inputKeyUp, keyCode, flags, pointer_, false, std::nullopt, {}});
 }
 
 void Desktop::pressKey(std::uint16_t keyCode, std::uint64_t flags) {
@@ -216,27 +219,56 @@ void Desktop::pressKey(std::uint16_t keyCode, std::uint64_t flags) {
     keyUp(keyCode, flags);
 }
 
-void Desktop::mouseDown(CGPoint location, std::uint64_t flags) {
-    Transaction transaction(*this);
+void Desktop::pressLocked(std::uint32_t type, std::uint32_t button, CGPoint location,
+                          std::uint64_t flags) {
     pointer_ = location;
     flags_ = flags;
-    buttons_ |= 1U;
-    hardwareInputLocked(InputEvent{inputLeftMouseDown, 0, flags, location, false, std::nullopt});
+    const bool down = type == inputLeftMouseDown || type == inputRightMouseDown;
+    if (down) {
+        buttons_ |= button;
+    } else {
+        buttons_ &= ~button;
+    }
+    hardwareInputLocked(InputEvent{type, 0, flags, location, false, std::nullopt, {}});
+}
+
+void Desktop::mouseDown(CGPoint location, std::uint64_t flags) {
+    Transaction transaction(*this);
+    pressLocked(inputLeftMouseDown, 1U, location, flags);
 }
 
 void Desktop::mouseUp(CGPoint location, std::uint64_t flags) {
     Transaction transaction(*this);
-    pointer_ = location;
-    flags_ = flags;
-    buttons_ &= ~1U;
-    hardwareInputLocked(InputEvent{inputLeftMouseUp, 0, flags, location, false, std::nullopt});
+    pressLocked(inputLeftMouseUp, 1U, location, flags);
+}
+
+void Desktop::rightMouseDown(CGPoint location, std::uint64_t flags) {
+    Transaction transaction(*this);
+    pressLocked(inputRightMouseDown, 2U, location, flags);
+}
+
+void Desktop::rightMouseUp(CGPoint location, std::uint64_t flags) {
+    Transaction transaction(*this);
+    pressLocked(inputRightMouseUp, 2U, location, flags);
+}
+
+void Desktop::typeText(const std::string& text) {
+    Transaction transaction(*this);
+    for (const KeyboardLayout::Stroke& stroke : KeyboardLayout::strokes(text)) {
+        flags_ = stroke.flags;
+        hardwareInputLocked(InputEvent{inputKeyDown, stroke.keyCode, stroke.flags, pointer_, false,
+                                       std::nullopt, stroke.characters});
+        hardwareInputLocked(InputEvent{inputKeyUp, stroke.keyCode, stroke.flags, pointer_, false,
+                                       std::nullopt, stroke.characters});
+    }
+    flags_ = 0;
 }
 
 void Desktop::movePointer(CGPoint location) {
     Transaction transaction(*this);
     pointer_ = location;
     const std::uint32_t type = (buttons_ & 1U) ? inputLeftMouseDragged : inputMouseMoved;
-    hardwareInputLocked(InputEvent{type, 0, flags_, location, false, std::nullopt});
+    hardwareInputLocked(InputEvent{type, 0, flags_, location, false, std::nullopt, {}});
 }
 
 void Desktop::postEvent(const InputEvent& event, std::uint32_t location) {

@@ -10,9 +10,12 @@
 
 #include "Simulator/AlertInfo.h"
 #include "Simulator/ApplicationInfo.h"
+#include "Simulator/ColorPanelInfo.h"
 #include "Simulator/DesktopValues.h"
 #include "Simulator/DisplayInfo.h"
+#include "Simulator/FilePanelInfo.h"
 #include "Simulator/InputEvent.h"
+#include "Simulator/InterfaceElement.h"
 #include "Simulator/PlatformDefaults.h"
 #include "Simulator/PreferenceData.h"
 #include "Simulator/WindowInfo.h"

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "Base/Foundation/CGGeometry.h"
 #include "Simulator/DesktopValues.h"
@@ -38,6 +39,8 @@ struct InputEvent {
     bool autorepeat = false;
     /// The process that posted the event; none for the hardware.
     std::optional<Pid> sourcePid;
+    /// The text a key event types (empty for keys that type none, and for mouse events).
+    std::string characters;
     bool operator==(const InputEvent&) const = default;
 };
 

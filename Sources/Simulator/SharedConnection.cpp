@@ -11,7 +11,7 @@ namespace sim {
 
 namespace {
 
-constexpr std::size_t topicCount = 5;
+constexpr std::size_t topicCount = 6;
 
 struct Router {
     std::mutex mutex;
@@ -54,6 +54,9 @@ SharedConnection::Topic SharedConnection::topicOf(const DesktopEvent& event) {
         Topic operator()(const ScreenParametersChanged&) const { return Topic::screens; }
         Topic operator()(const TapEventDelivery&) const { return Topic::taps; }
         Topic operator()(const TerminateRequested&) const { return Topic::application; }
+        Topic operator()(const OwnWindowInput&) const { return Topic::interface; }
+        Topic operator()(const StatusItemInput&) const { return Topic::interface; }
+        Topic operator()(const CloseButtonPressed&) const { return Topic::interface; }
     };
     return std::visit(Classify{}, event);
 }

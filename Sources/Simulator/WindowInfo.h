@@ -128,6 +128,16 @@ struct OwnWindowSpec {
     double borderWidth = 0;
     double cornerRadius = 0;
     double opacity = 1;
+    /// The process's key window: it takes the keys when its process is in front, or always
+    /// when it is a non-activating panel.
+    bool key = false;
+    /// A panel used without bringing its process forward.
+    bool nonactivating = false;
+    /// It has a close button (`kelvo-sim close` presses it).
+    bool closable = false;
+    /// An open menu: it takes every key and click until it closes; a click outside it goes to
+    /// it too (and closes it).
+    bool menu = false;
     bool operator==(const OwnWindowSpec&) const = default;
 };
 

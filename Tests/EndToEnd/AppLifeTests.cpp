@@ -1,4 +1,4 @@
-#include "EndToEnd/EndToEndTest.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {

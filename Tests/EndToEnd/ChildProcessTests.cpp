@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "Support/ChildProcess.h"
+#include "Support/Base/ChildProcess.h"
 
 namespace kelvo::testing {
 namespace {

@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
-#include "Support/ChildProcess.h"
-#include "Support/DesktopProcess.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/ChildProcess.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/Simulator/DesktopProcess.h"
 
 namespace kelvo {
 namespace {

@@ -1,6 +1,5 @@
-#include <fstream>
-
-#include "EndToEnd/EndToEndTest.h"
+#include "Support/Base/TestFiles.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {
@@ -11,10 +10,6 @@ namespace {
 // unreadable file (not JSON at all) is StartAndQuitTest's.
 class ConfigFileTest : public EndToEndTest {
   protected:
-    std::string contents(const std::filesystem::path& file) {
-        std::ifstream stream(file);
-        return std::string(std::istreambuf_iterator<char>(stream), {});
-    }
     /// Three windows, with Kelvo started on the configuration `json`.
     std::vector<std::uint32_t> startWith(const std::string& json) {
         writeConfig(json);
@@ -51,9 +46,9 @@ TEST_F(ConfigFileTest, AValueOfTheWrongKindIsReportedOnceAndEverySettingTakesIts
     ASSERT_TRUE(kelvo().command(Command::switchTo(9)).ok);
     EXPECT_TRUE(eventuallyState({}, [](const auto& r) { return r.activeDesktop == 9; }));
     // The file is left as it was: nothing has been changed yet that would be written.
-    EXPECT_EQ(contents(kelvoFolder() / "config.json"), json);
+    EXPECT_EQ(fileContents(kelvoFolder() / "config.json"), json);
     EXPECT_EQ(kelvo().quit(), 0);
-    EXPECT_EQ(contents(kelvoFolder() / "config.json"), json);
+    EXPECT_EQ(fileContents(kelvoFolder() / "config.json"), json);
 }
 
 TEST_F(ConfigFileTest, AToleratedBadValueFallsBackAloneAndSilently) {

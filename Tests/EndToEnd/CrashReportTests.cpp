@@ -1,11 +1,9 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-
+#include <ctime>
 #include <filesystem>
 #include <string>
 
-#include "Base/Foundation/FileSystem.h"
-#include "EndToEnd/EndToEndTest.h"
+#include "Support/Base/TestFiles.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {
@@ -16,23 +14,16 @@ namespace fs = std::filesystem;
 // the newest reports; the next start, with nothing new, says nothing about crashes.
 class CrashReportTest : public EndToEndTest {
   protected:
-    void addCrashReport(const std::string& name, time_t modified) {
-        const fs::path reports = home / "Library" / "Logs" / "DiagnosticReports";
-        fs::create_directories(reports);
-        writeAtomically(reports / name, "crash");
-        const timespec times[2] = {{modified, 0}, {modified, 0}};
-        ASSERT_EQ(::utimensat(AT_FDCWD, (reports / name).c_str(), times, 0), 0);
-    }
     KelvoProcess& start() { return startKelvo({{"HOME", home.path().string()}}); }
 
     TemporaryFolder home;
 };
 
 TEST_F(CrashReportTest, StartUpCountsTheCrashesSinceTheLastLaunchOnce) {
-    const time_t now = ::time(nullptr);
+    const double now = static_cast<double>(::time(nullptr));
     for (int i = 1; i <= 4; ++i)
-        addCrashReport("KelvoApp-" + std::to_string(i) + ".ips", now - 3600 + i * 60);
-    addCrashReport("Other-9.ips", now - 60);
+        addCrashReport(home.path(), "KelvoApp-" + std::to_string(i) + ".ips", now - 3600 + i * 60);
+    addCrashReport(home.path(), "Other-9.ips", now - 60);
 
     auto& first = start();
     ASSERT_TRUE(first.waitForLog("displays at launch: "));

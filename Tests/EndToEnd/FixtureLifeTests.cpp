@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "EndToEnd/EndToEndTest.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {

@@ -1,7 +1,7 @@
 #include <cmath>
 
-#include "EndToEnd/EndToEndTest.h"
-#include "Support/PNGPixels.h"
+#include "Support/Base/PNGPixels.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {

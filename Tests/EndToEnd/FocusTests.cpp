@@ -1,4 +1,4 @@
-#include "EndToEnd/EndToEndTest.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {
@@ -13,12 +13,6 @@ class FocusHandOverTest : public EndToEndTest {
     void focus(std::uint32_t number, Direction towards) {
         ASSERT_TRUE(kelvo().command(Command::focus(towards)).ok);
         ASSERT_TRUE(eventuallyState({}, [&](const auto& r) { return r.focused == number; }));
-    }
-    /// Two windows side by side: the one on the left and the one on the right.
-    std::pair<std::uint32_t, std::uint32_t> leftAndRight(std::uint32_t a, std::uint32_t b) {
-        const auto placed = records({a, b});
-        EXPECT_TRUE(placed[0].frame && placed[1].frame);
-        return placed[0].frame->x < placed[1].frame->x ? std::pair{a, b} : std::pair{b, a};
     }
     /// Windows of the two applications opened side by side (which one Kelvo puts on the left
     /// is its business), Kelvo started and the right one focused.

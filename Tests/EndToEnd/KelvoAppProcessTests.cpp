@@ -2,16 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fstream>
 
 #include "Base/JSON/JSONDecoder.h"
 #include "KelvoCore/Wire/KelvoTestReply.h"
 #include "KelvoCore/Wire/KelvoTestRequest.h"
 #include "KelvoCore/Wire/WireLine.h"
-#include "Support/ChildProcess.h"
-#include "Support/DesktopProcess.h"
-#include "Support/ProcessTestSupport.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/ChildProcess.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/KelvoAX/LogMessages.h"
+#include "Support/Simulator/DesktopProcess.h"
+#include "Support/Tools/FixtureProcess.h"
 
 namespace kelvo {
 namespace {
@@ -126,23 +126,8 @@ TEST(KelvoAppUntrustedTest, AnUntrustedDesktopEndsWithStatusOne) {
 namespace kelvo {
 namespace {
 
+using sim::testing::about;
 using sim::testing::FixtureProcess;
-
-/// The log file of the process, read while it runs.
-std::vector<std::string> readLog(const std::filesystem::path& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-FixtureRequest windowRequest(const std::string& op, sim::WindowNumber window) {
-    FixtureRequest request;
-    request.op = op;
-    request.window = window;
-    return request;
-}
 
 /// A desktop with a fixture application's windows and KelvoApp managing them.
 class ManagedFixtureTest : public KelvoAppProcessTest {
@@ -163,7 +148,7 @@ class ManagedFixtureTest : public KelvoAppProcessTest {
     bool logHas(const std::string& part, std::chrono::milliseconds wait = std::chrono::seconds(5)) {
         return eventually(
             [&] {
-                for (const std::string& line : readLog(folder / "kelvo.log")) {
+                for (const std::string& line : testing::logMessages(folder / "kelvo.log")) {
                     if (line.find(part) != std::string::npos) return true;
                 }
                 return false;
@@ -196,9 +181,9 @@ TEST_F(ManagedFixtureTest, TheFixturesWindowsAreTiledAndFollowed) {
     const sim::WindowNumber third =
         fixture.openWindow(FixtureQuirk::plain, CGRect(300, 300, 500, 400));
     EXPECT_TRUE(logHas("adopt win#" + std::to_string(third)));
-    fixture.request(windowRequest("minimize", third));
+    fixture.request(about("minimize", third));
     EXPECT_TRUE(logHas("event minimized win#" + std::to_string(third)));
-    fixture.request(windowRequest("close", third));
+    fixture.request(about("close", third));
     EXPECT_TRUE(logHas("event destroyed win#" + std::to_string(third)));
     EXPECT_TRUE(eventually([&] {
         const auto gone = record(third);
@@ -220,8 +205,8 @@ TEST_F(ManagedFixtureTest, TheShortcutsDriveTheRunningProgram) {
     ASSERT_EQ(desktop->run({"key", "alt+f"}).status, 0);
     EXPECT_TRUE(logHas("cmd toggleZoom"));
     ASSERT_EQ(desktop->run({"key", "ctrl+alt+l"}).status, 0);
-    EXPECT_TRUE(
-        eventually([&] { return readLog(folder / "kelvo.log").size() > 0 && logHas("cmd "); }));
+    EXPECT_TRUE(eventually(
+        [&] { return testing::logMessages(folder / "kelvo.log").size() > 0 && logHas("cmd "); }));
 }
 
 TEST_F(ManagedFixtureTest, SigtermWithWindowsParkedPutsThemBackAndExitsZero) {

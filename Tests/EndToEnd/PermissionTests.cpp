@@ -1,10 +1,10 @@
-#include <chrono>
-#include <fstream>
+#include <ctime>
+#include <filesystem>
 #include <map>
-#include <sstream>
 
 #include "Base/JSON/JSONDecoder.h"
-#include "EndToEnd/EndToEndTest.h"
+#include "Support/Base/TestFiles.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {
@@ -26,11 +26,8 @@ class PermissionTest : public EndToEndTest {
         std::map<std::string, FileState> files;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(kelvoFolder())) {
             if (!entry.is_regular_file()) continue;
-            std::ifstream stream(entry.path(), std::ios::binary);
-            std::ostringstream bytes;
-            bytes << stream.rdbuf();
             files[std::filesystem::relative(entry.path(), kelvoFolder()).string()] = {
-                bytes.str(), entry.last_write_time()};
+                fileContents(entry.path()), entry.last_write_time()};
         }
         return files;
     }
@@ -49,11 +46,8 @@ class PermissionTest : public EndToEndTest {
 
     /// Writes a file of an earlier run into Kelvo's folder, dated an hour back.
     void leave(const std::string& name, const std::string& contents) const {
-        std::filesystem::create_directories(kelvoFolder());
-        std::ofstream(kelvoFolder() / name, std::ios::binary) << contents;
-        std::filesystem::last_write_time(
-            kelvoFolder() / name,
-            std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+        writeText(kelvoFolder() / name, contents);
+        EXPECT_TRUE(setModified(kelvoFolder() / name, static_cast<double>(::time(nullptr)) - 3600));
     }
 };
 

@@ -1,9 +1,8 @@
 #include <signal.h>
 
-#include <fstream>
-
 #include "Base/JSON/JSONDecoder.h"
-#include "EndToEnd/EndToEndTest.h"
+#include "Support/Base/TestFiles.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {
@@ -57,9 +56,7 @@ class RelaunchTest : public EndToEndTest {
 
     /// The boot time the session file was written for.
     double sessionBootTime() const {
-        std::ifstream stream(kelvoFolder() / "session.json");
-        const JSONValue document =
-            JSONNode::parse(std::string(std::istreambuf_iterator<char>(stream), {}));
+        const JSONValue document = JSONNode::parse(fileContents(kelvoFolder() / "session.json"));
         return JSONNode(document)["bootTime"].decode<double>();
     }
 

@@ -1,4 +1,6 @@
-#include "EndToEnd/EndToEndTest.h"
+#include <tuple>
+
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {
@@ -12,11 +14,8 @@ class ShortcutTest : public EndToEndTest {
         const auto b = open(browser, CGRect(600, 200, 900, 600), FixtureQuirk::plain, "Browser");
         startKelvo();
         ASSERT_TRUE(settled({a, b}));
-        const auto placed = records({a, b});
-        ASSERT_TRUE(placed[0].frame && placed[1].frame);
-        const bool aIsLeft = placed[0].frame->x < placed[1].frame->x;
-        left = aIsLeft ? a : b;
-        right = aIsLeft ? b : a;
+        std::tie(left, right) = leftAndRight(a, b);
+        ASSERT_FALSE(HasFailure()) << "the two windows are not side by side";
     }
 
     /// Presses a chord and waits until Kelvo has logged `line` and the state after it.
@@ -28,15 +27,9 @@ class ShortcutTest : public EndToEndTest {
         ASSERT_TRUE(kelvo().waitForLog("  active=", *logged)) << chord << " logged no state";
         ASSERT_TRUE(settled({left, right})) << "the windows did not come to rest after " << chord;
     }
-    /// Where Kelvo's layout wants the window.
-    CGRect tile(std::uint32_t number) {
-        const auto r = records({number});
-        return r.size() == 1 && r[0].frame ? r[0].frame->rect() : CGRect::null();
-    }
     std::optional<std::uint32_t> focused() { return kelvo().state().focused; }
-    std::string description() { return kelvo().state().description.value_or(""); }
     std::string name(std::uint32_t number) {
-        return "win#" + std::to_string(number) + " " + (number == left ? notes : browser);
+        return named(number, number == left ? notes : browser);
     }
     void focusLeft() { press("alt+h", "cmd focus(KelvoCore.Direction.left)"); }
 

@@ -1,8 +1,7 @@
 #include <signal.h>
 
-#include <fstream>
-
-#include "EndToEnd/EndToEndTest.h"
+#include "Support/EndToEnd/EndToEndTest.h"
+#include "Support/Simulator/Manager.h"
 
 namespace kelvo::testing {
 namespace {
@@ -34,11 +33,6 @@ class StartAndQuitTest : public EndToEndTest {
         EXPECT_TRUE(settled(all));
         EXPECT_FALSE(everyWindowOnADisplay()) << "desktop 1's windows should be parked";
         return parked;
-    }
-
-    static std::string contents(const std::filesystem::path& file) {
-        std::ifstream stream(file);
-        return std::string(std::istreambuf_iterator<char>(stream), {});
     }
 };
 

@@ -1,5 +1,5 @@
-#include "EndToEnd/EndToEndTest.h"
 #include "KelvoCore/Wire/WireLine.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {

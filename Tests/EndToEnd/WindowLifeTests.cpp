@@ -1,4 +1,4 @@
-#include "EndToEnd/EndToEndTest.h"
+#include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
 namespace {
@@ -7,17 +7,6 @@ namespace {
 // the desktop follow.
 class WindowLifeTest : public EndToEndTest {
   protected:
-    static FixtureRequest about(const std::string& op, std::uint32_t window) {
-        FixtureRequest request;
-        request.op = op;
-        request.window = window;
-        return request;
-    }
-    std::string description() { return kelvo().state().description.value_or(""); }
-    CGRect tile(std::uint32_t number) {
-        const auto r = records({number});
-        return r.size() == 1 && r[0].frame ? r[0].frame->rect() : CGRect::null();
-    }
     double screenWidth() { return displays().at(0).visibleFrame.size.width; }
 };
 

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -10,13 +8,16 @@
 #include "Base/Foundation/FileManager.h"
 #include "Base/Foundation/ManualClock.h"
 #include "KelvoAX/Log/LogFile.h"
-#include "Support/TemporaryFolder.h"
-#include "Support/ThreadCount.h"
+#include "Support/Base/ScopedEnvironment.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/Base/TestFiles.h"
+#include "Support/Base/ThreadCount.h"
 
 namespace kelvo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ScopedEnvironment;
 using testing::TemporaryFolder;
 
 constexpr std::int64_t fourMiB = 4194304;
@@ -38,27 +39,14 @@ std::vector<std::string> linesOf(const std::string& text) {
 }
 
 void fill(const fs::path& path, std::size_t bytes, char with = 'x') {
-    std::ofstream(path, std::ios::binary) << std::string(bytes, with);
+    testing::writeText(path, std::string(bytes, with));
 }
 
 class LogFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const char* zone = std::getenv("TZ");
-        savedZone = zone ? std::optional<std::string>(zone) : std::nullopt;
-        ::setenv("TZ", "UTC0", 1);
-    }
-    void TearDown() override {
-        if (savedZone) {
-            ::setenv("TZ", savedZone->c_str(), 1);
-        } else {
-            ::unsetenv("TZ");
-        }
-    }
-
     fs::path logURL() const { return folder / "Logs" / "kelvo.log"; }
 
-    std::optional<std::string> savedZone;
+    ScopedEnvironment zone{"TZ", "UTC0"};
     ManualClock clock;
     TemporaryFolder folder;
 };
@@ -77,11 +65,8 @@ TEST_F(LogFileTest, LimitsFollowTheSizeLimit) {
 }
 
 TEST_F(LogFileTest, StandardLocationIsInTheUsersLibrary) {
-    const char* home = std::getenv("HOME");
-    const std::string previous = home ? home : "";
-    ::setenv("HOME", folder.path().c_str(), 1);
+    const ScopedEnvironment home("HOME", folder.path().string());
     EXPECT_EQ(LogFile::standardURL(), folder / "Library" / "Logs" / "Kelvo" / "kelvo.log");
-    ::setenv("HOME", previous.c_str(), 1);
 }
 
 TEST_F(LogFileTest, LinesCarryTheTimeTwoSpacesTheMessageAndALineFeed) {

@@ -4,28 +4,29 @@
 #include <thread>
 #include <vector>
 
-#include "KelvoApp/System/AXCoordinatorBridge.h"
+#include "KelvoAX/Bridge/AXWindowBridge.h"
 #include "KelvoApp/System/AXWindowEvents.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {
 
 constexpr const char* editor = "com.example.editor";
 
-using AXCoordinatorBridgeTest = DesktopFixture;
+using CoordinatorBridgeTest = DesktopFixture;
 
-TEST_F(AXCoordinatorBridgeTest, ElementsTravelAsPlatformHandles) {
+TEST_F(CoordinatorBridgeTest, ElementsTravelAsPlatformHandles) {
     const sim::Pid pid = launch(editor);
     const auto number = open(pid, CGRect(0, 30, 800, 600));
-    AXCoordinatorBridge bridge{Config()};
+    AXWindowBridge ax{Config()};
+    CoordinatorBridge& bridge = ax;
 
-    const auto [windows, seen] = bridge.windowsOfApp(editor);
+    const auto [windows, seen] = bridge.windows(editor);
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_EQ(seen, std::set{WindowID(number)});
     const std::optional<WindowElementRef> element = bridge.element(WindowID(number));
     ASSERT_TRUE(element);
-    EXPECT_NE(AXCoordinatorBridge::elementIn(*element), nullptr);
+    EXPECT_NE(AXWindowBridge::elementIn(*element), nullptr);
     EXPECT_EQ(bridge.adopt(*element, editor), windows.front());
 
     EXPECT_EQ(bridge.adopt(WindowElementRef(42), editor), std::nullopt);
@@ -33,11 +34,12 @@ TEST_F(AXCoordinatorBridgeTest, ElementsTravelAsPlatformHandles) {
     EXPECT_EQ(bridge.element(WindowID(4242)), std::nullopt);
 }
 
-TEST_F(AXCoordinatorBridgeTest, TraceAndConfigurationReachTheBridge) {
+TEST_F(CoordinatorBridgeTest, TraceAndConfigurationReachTheBridge) {
     const sim::Pid pid = launch(editor);
     launch("com.example.front", true);
     const auto number = open(pid, CGRect(0, 30, 800, 600));
-    AXCoordinatorBridge bridge{Config()};
+    AXWindowBridge ax{Config()};
+    CoordinatorBridge& bridge = ax;
     std::vector<std::string> lines;
     bridge.setTrace([&](const std::string& line) { lines.push_back(line); });
     bridge.windows();

@@ -5,8 +5,8 @@
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/HotkeyService.h"
 #include "KelvoApp/Services/TerminalLauncher.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
-#include "KelvoApp/Support/DecisionLog.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
+#include "Support/KelvoApp/DecisionLog.h"
 
 namespace kelvo {
 namespace {
@@ -30,26 +30,20 @@ TapEvent keyEvent(const Chord& chord, std::uint64_t extra = 0) {
 class CommandTest : public CoordinatorFixture {
   protected:
     void SetUp() override { startWithTwoWindows(); }
-    /// The chord the default key map binds to the command.
-    Chord chordFor(const Command& command) {
-        for (const auto& [chord, bound] : coordinator->hotkeys->keymap.table()) {
-            if (bound == command) return chord;
-        }
-        ADD_FAILURE() << "no chord for " << command.description();
-        return Chord{};
-    }
     std::optional<TapEvent> press(const Chord& chord, std::uint64_t extra = 0) {
         return taps.deliver(EventTaps::keyDown, keyEvent(chord, extra));
     }
 };
 
 TEST_F(CommandTest, EveryDefaultChordDispatchesItsCommand) {
-    const auto table = coordinator->hotkeys->keymap.table();
+    const auto table = coordinator->commands.hotkeys().keymap.table();
     ASSERT_FALSE(table.empty());
     for (const auto& [chord, command] : table) {
         markLog();
         const std::string focused =
-            coordinator->focused ? coordinator->named(*coordinator->focused) : "nil";
+            coordinator->focus.focused()
+                ? coordinator->windowNames.named(*coordinator->focus.focused())
+                : "nil";
         EXPECT_FALSE(press(chord).has_value()) << command.description();
         settle(0.5);
         const auto lines = newLogLines();
@@ -64,7 +58,7 @@ TEST_F(CommandTest, EveryDefaultChordDispatchesItsCommand) {
 }
 
 TEST_F(CommandTest, ADirectionIsWrittenWithItsModuleAndType) {
-    coordinator->dispatch(Command::focus(Direction::left));
+    coordinator->commands.dispatch(Command::focus(Direction::left));
     EXPECT_EQ(newLogLines().front(),
               "cmd focus(KelvoCore.Direction.left)  focused=win#1 com.example.app");
     EXPECT_EQ(LogText::command(Command::switchTo(3)), "switchTo(3)");
@@ -75,14 +69,14 @@ TEST_F(CommandTest, OptionWithCapsLockStillMatchesAndOptionCommandDoesNot) {
     const Chord chord = chordFor(Command::switchTo(2));
     EXPECT_FALSE(press(chord, capsLock).has_value());
     settle(0.1);
-    EXPECT_EQ(coordinator->store->activeDesktop(), 2);
+    EXPECT_EQ(coordinator->storeWiring.store().activeDesktop(), 2);
     Chord withCommand = chord;
     withCommand.command = true;
     EXPECT_TRUE(press(withCommand).has_value());
 }
 
 TEST_F(CommandTest, ASuspendedServicePassesKeysAndClicksAndStillAnswersADisable) {
-    coordinator->setRecordingShortcut(true);
+    coordinator->commands.setRecordingShortcut(true);
     EXPECT_TRUE(press(chordFor(Command::switchTo(2))).has_value());
     TapEvent click;
     click.flags = HotkeyService::alternateFlag | HotkeyService::shiftFlag;
@@ -92,7 +86,7 @@ TEST_F(CommandTest, ASuspendedServicePassesKeysAndClicksAndStillAnswersADisable)
     taps.disable(keyTap);
     EXPECT_TRUE(taps.taps[keyTap].enabled);
     settle(0.1);
-    EXPECT_EQ(coordinator->store->activeDesktop(), 1);
+    EXPECT_EQ(coordinator->storeWiring.store().activeDesktop(), 1);
 }
 
 TEST_F(CommandTest, ATapDisabledByTimeoutIsEnabledAgainByItsNextCallback) {
@@ -103,8 +97,9 @@ TEST_F(CommandTest, ATapDisabledByTimeoutIsEnabledAgainByItsNextCallback) {
 }
 
 TEST_F(CommandTest, MoveWindowFallsBackToTheTargetWhenTheFocusLeftTheDesktop) {
-    coordinator->focused = WindowID(77);
-    coordinator->dispatch(Command::moveWindow(Direction::right));
+    coordinator->focus.acceptFocus(WindowID(77));
+    markLog();
+    coordinator->commands.dispatch(Command::moveWindow(Direction::right));
     const auto lines = decisions();
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0], "cmd moveWindow(KelvoCore.Direction.right)  focused=win#77 ?");
@@ -112,43 +107,44 @@ TEST_F(CommandTest, MoveWindowFallsBackToTheTargetWhenTheFocusLeftTheDesktop) {
 }
 
 TEST_F(CommandTest, MoveWindowWithAForeignFrontReFocusesTheTarget) {
-    coordinator->acceptFocus(WindowID(1));
-    coordinator->frontIsForeign = true;
-    coordinator->dispatch(Command::moveWindow(Direction::right));
+    coordinator->focus.acceptFocus(WindowID(1));
+    coordinator->focus.noteForeignFront(std::string("com.example.none"));
+    coordinator->commands.dispatch(Command::moveWindow(Direction::right));
     EXPECT_THAT(decisions(),
                 Contains("  the front is not a window Kelvo manages -> re-focusing win#1 "
                          "com.example.app"));
-    EXPECT_FALSE(coordinator->frontIsForeign);
+    EXPECT_FALSE(coordinator->focus.frontIsForeign());
 }
 
 TEST_F(CommandTest, CloseWindowLogsAndChangesNothing) {
-    const std::string before = coordinator->store->stateDescription();
-    coordinator->dispatch(Command::closeWindow());
-    EXPECT_EQ(coordinator->store->stateDescription(), before);
+    const std::string before = coordinator->storeWiring.store().stateDescription();
+    coordinator->commands.dispatch(Command::closeWindow());
+    EXPECT_EQ(coordinator->storeWiring.store().stateDescription(), before);
     const auto lines = newLogLines();
     EXPECT_EQ(lines.front(), "cmd closeWindow  focused=win#1 com.example.app");
     EXPECT_GE(lines.size(), 2u);
 }
 
 TEST_F(CommandTest, SwitchToShowsTheDisplayEvenWhenNothingChanged) {
-    coordinator->config.showSwitchHUD = true;
-    coordinator->dispatch(Command::switchTo(1));
-    coordinator->dispatch(Command::switchTo(5));
-    EXPECT_THAT(coordinator->hud->log.requests(), ElementsAre("show(1)", "show(5)"));
+    coordinator->configuration.store().update([](Config& c) { c.showSwitchHUD = true; });
+    coordinator->commands.dispatch(Command::switchTo(1));
+    coordinator->commands.dispatch(Command::switchTo(5));
+    EXPECT_THAT(coordinator->ownWindows.switchDisplay().log.requests(),
+                ElementsAre("show(1)", "show(5)"));
 }
 
 TEST_F(CommandTest, ToggleLayoutModeFlipsTheActiveDesktop) {
-    const LayoutMode before = coordinator->store->layoutMode(1);
-    coordinator->dispatch(Command::toggleLayoutMode());
-    EXPECT_EQ(coordinator->store->layoutMode(1), other(before));
-    coordinator->dispatch(Command::toggleLayoutMode());
-    EXPECT_EQ(coordinator->store->layoutMode(1), before);
+    const LayoutMode before = coordinator->storeWiring.store().layoutMode(1);
+    coordinator->commands.dispatch(Command::toggleLayoutMode());
+    EXPECT_EQ(coordinator->storeWiring.store().layoutMode(1), other(before));
+    coordinator->commands.dispatch(Command::toggleLayoutMode());
+    EXPECT_EQ(coordinator->storeWiring.store().layoutMode(1), before);
 }
 
 TEST_F(CommandTest, ToggleFloatSaysWhatItDid) {
-    coordinator->acceptFocus(WindowID(1));
-    coordinator->dispatch(Command::toggleFloat());
-    coordinator->dispatch(Command::toggleFloat());
+    coordinator->focus.acceptFocus(WindowID(1));
+    coordinator->commands.dispatch(Command::toggleFloat());
+    coordinator->commands.dispatch(Command::toggleFloat());
     const auto lines = decisions();
     EXPECT_THAT(lines, Contains("  floated win#1 com.example.app"));
     EXPECT_THAT(lines, Contains("  un-floated win#1 com.example.app"));
@@ -156,27 +152,28 @@ TEST_F(CommandTest, ToggleFloatSaysWhatItDid) {
 
 TEST_F(CommandTest, NewTerminalAsksTheTerminalLauncher) {
     TerminalLauncher::requests().clear();
-    coordinator->config.terminalBundleID = "com.example.term";
-    coordinator->dispatch(Command::newTerminal());
+    coordinator->configuration.store().update(
+        [](Config& c) { c.terminalBundleID = "com.example.term"; });
+    coordinator->commands.dispatch(Command::newTerminal());
     ASSERT_EQ(TerminalLauncher::requests().size(), 1u);
     EXPECT_EQ(TerminalLauncher::requests()[0].configured, "com.example.term");
 }
 
 TEST_F(CommandTest, TheLauncherShortcutHidesAVisibleLauncherAndGivesTheFrontBack) {
-    ASSERT_TRUE(coordinator->launcher);
+    ASSERT_TRUE(coordinator->launcher.controller());
     RunningApplication previous;
     previous.pid = 300;
     previous.bundleID = "com.example.editor";
     platform.running = {previous};
     platform.running[0].active = true;
-    coordinator->dispatch(Command::launcher());
-    ASSERT_TRUE(coordinator->launcher->panel.visible);
+    coordinator->commands.dispatch(Command::launcher());
+    ASSERT_TRUE(coordinator->launcher.controller()->panel.visible);
     platform.running[0].active = false;
-    coordinator->dispatch(Command::launcher());
-    EXPECT_FALSE(coordinator->launcher->panel.visible);
+    coordinator->commands.dispatch(Command::launcher());
+    EXPECT_FALSE(coordinator->launcher.controller()->panel.visible);
     EXPECT_THAT(platform.requests, Contains("activate(300)"));
-    EXPECT_FALSE(coordinator->launcher->previousApp.has_value());
-    EXPECT_EQ(coordinator->launcher->model.resets, 2);
+    EXPECT_FALSE(coordinator->launcher.controller()->previousApp.has_value());
+    EXPECT_EQ(coordinator->launcher.controller()->model.resets, 2);
 }
 
 TEST_F(CommandTest, AQuitPreviousApplicationIsNotActivated) {
@@ -185,9 +182,9 @@ TEST_F(CommandTest, AQuitPreviousApplicationIsNotActivated) {
     previous.bundleID = "com.example.gone";
     previous.active = true;
     platform.running = {previous};
-    coordinator->dispatch(Command::launcher());
+    coordinator->commands.dispatch(Command::launcher());
     platform.running[0].terminated = true;
-    coordinator->dispatch(Command::launcher());
+    coordinator->commands.dispatch(Command::launcher());
     EXPECT_THAT(platform.requests, ::testing::Not(Contains("activate(301)")));
 }
 
@@ -214,12 +211,12 @@ TEST_F(ModifierClickTest, OverATiledWindowFloatsItAndOverItAgainTilesIt) {
     const CGPoint inside{frame.midX(), frame.midY()};
     EXPECT_FALSE(click(inside).has_value());
     settle(0.1);
-    EXPECT_TRUE(coordinator->store->isFloating(WindowID(1)));
+    EXPECT_TRUE(coordinator->storeWiring.store().isFloating(WindowID(1)));
     EXPECT_THAT(decisions(), Contains("⌥⇧click win#1 com.example.app: floated"));
     screenWindows();
     EXPECT_FALSE(click(inside).has_value());
     settle(0.1);
-    EXPECT_FALSE(coordinator->store->isFloating(WindowID(1)));
+    EXPECT_FALSE(coordinator->storeWiring.store().isFloating(WindowID(1)));
     EXPECT_THAT(decisions(), Contains("⌥⇧click win#1 com.example.app: un-floated"));
 }
 
@@ -233,12 +230,11 @@ TEST_F(ModifierClickTest, AnOwnWindowOrANonZeroLayerPassesUntouched) {
                               ScreenWindow{WindowID(1), frame, 0, 900}};
     EXPECT_TRUE(click(inside).has_value());
     settle(0.1);
-    EXPECT_FALSE(coordinator->store->isFloating(WindowID(1)));
+    EXPECT_FALSE(coordinator->storeWiring.store().isFloating(WindowID(1)));
 }
 
 TEST_F(ModifierClickTest, TheBorderPanelIsLookedThrough) {
-    const auto border =
-        WindowID(static_cast<std::uint32_t>(coordinator->focusBorder->panel.windowNumber()));
+    const auto border = WindowID(static_cast<std::uint32_t>(coordinator->border.windowNumber()));
     ASSERT_GE(border.raw, 1u);
     const CGRect frame = *bridge->fake.actualFrame(WindowID(1));
     const CGPoint inside{frame.midX(), frame.midY()};
@@ -246,7 +242,7 @@ TEST_F(ModifierClickTest, TheBorderPanelIsLookedThrough) {
                               ScreenWindow{WindowID(1), frame, 0, 900}};
     EXPECT_FALSE(click(inside).has_value());
     settle(0.1);
-    EXPECT_TRUE(coordinator->store->isFloating(WindowID(1)));
+    EXPECT_TRUE(coordinator->storeWiring.store().isFloating(WindowID(1)));
 }
 
 TEST_F(ModifierClickTest, ExtraModifiersOrAnUnmanagedWindowLetTheClickThrough) {

@@ -4,8 +4,8 @@
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/FocusFollowsCursorService.h"
 #include "KelvoApp/Input/HotkeyService.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
-#include "KelvoApp/Support/DecisionLog.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
+#include "Support/KelvoApp/DecisionLog.h"
 
 namespace kelvo {
 namespace {
@@ -25,41 +25,42 @@ class ConfigChangeTest : public CoordinatorFixture {
         markLog();
     }
     void change(const std::function<void(Config&)>& edit) {
-        coordinator->configStore->update(edit);
+        coordinator->configuration.store().update(edit);
         settle();
     }
 };
 
 TEST_F(ConfigChangeTest, OnlyTheRecentsChangingGoesNoFurther) {
-    coordinator->menuBar->log.clear();
+    coordinator->ownWindows.statusItem().log.clear();
     change([](Config& c) { c.launcherRecents = {"com.example.a"}; });
-    EXPECT_THAT(coordinator->menuBar->log.requests(), IsEmpty());
-    EXPECT_EQ(coordinator->config.launcherRecents, std::vector<std::string>{"com.example.a"});
+    EXPECT_THAT(coordinator->ownWindows.statusItem().log.requests(), IsEmpty());
+    EXPECT_EQ(coordinator->configuration.config().launcherRecents,
+              std::vector<std::string>{"com.example.a"});
 }
 
 TEST_F(ConfigChangeTest, AnIgnoredApplicationIsReleasedAndNotFloated) {
-    coordinator->acceptFocus(WindowID(2));
+    coordinator->focus.acceptFocus(WindowID(2));
     change([](Config& c) {
         c.ignoreBundleIDs.insert("com.example.other");
         c.floatBundleIDs.insert("com.example.other");
     });
-    EXPECT_FALSE(coordinator->store->desktop(WindowID(2)).has_value());
-    EXPECT_FALSE(coordinator->store->desktop(WindowID(3)).has_value());
+    EXPECT_FALSE(coordinator->storeWiring.store().desktop(WindowID(2)).has_value());
+    EXPECT_FALSE(coordinator->storeWiring.store().desktop(WindowID(3)).has_value());
     const auto lines = decisionLines(newLogLines());
     EXPECT_THAT(lines, Contains("rule now ignores win#2 com.example.other; releasing it"));
     EXPECT_THAT(lines, Contains("rule now ignores win#3 com.example.other; releasing it"));
     for (const std::string& line : lines)
         EXPECT_FALSE(line.starts_with("rule now floats"));
-    EXPECT_NE(coordinator->focused, WindowID(2));
+    EXPECT_NE(coordinator->focus.focused(), WindowID(2));
 }
 
 TEST_F(ConfigChangeTest, AnIgnoredApplicationsParkedWindowsArePutBackFirst) {
-    coordinator->acceptFocus(WindowID(2));
-    coordinator->dispatch(Command::throwTo(3));
+    coordinator->focus.acceptFocus(WindowID(2));
+    coordinator->commands.dispatch(Command::throwTo(3));
     settle();
-    ASSERT_TRUE(coordinator->store->isParked(WindowID(2)));
+    ASSERT_TRUE(coordinator->storeWiring.store().isParked(WindowID(2)));
     change([](Config& c) { c.ignoreBundleIDs.insert("com.example.other"); });
-    EXPECT_FALSE(coordinator->store->desktop(WindowID(2)).has_value());
+    EXPECT_FALSE(coordinator->storeWiring.store().desktop(WindowID(2)).has_value());
     const CGRect frame = *bridge->fake.actualFrame(WindowID(2));
     EXPECT_LT(frame.minX(), 1500);
     EXPECT_LT(frame.minY(), 900);
@@ -67,9 +68,9 @@ TEST_F(ConfigChangeTest, AnIgnoredApplicationsParkedWindowsArePutBackFirst) {
 
 TEST_F(ConfigChangeTest, AFloatRuleFloatsTheApplicationsTiledWindows) {
     change([](Config& c) { c.floatBundleIDs.insert("com.example.other"); });
-    EXPECT_TRUE(coordinator->store->isFloating(WindowID(2)));
-    EXPECT_TRUE(coordinator->store->isFloating(WindowID(3)));
-    EXPECT_FALSE(coordinator->store->isFloating(WindowID(1)));
+    EXPECT_TRUE(coordinator->storeWiring.store().isFloating(WindowID(2)));
+    EXPECT_TRUE(coordinator->storeWiring.store().isFloating(WindowID(3)));
+    EXPECT_FALSE(coordinator->storeWiring.store().isFloating(WindowID(1)));
     EXPECT_THAT(decisionLines(newLogLines()),
                 Contains("rule now floats win#2 com.example.other; taking it out of the layout"));
 }
@@ -80,16 +81,14 @@ TEST_F(ConfigChangeTest, AModifierChangeWithAFailingThenAWorkingTap) {
     EXPECT_THAT(decisionLines(newLogLines()),
                 Contains("could not re-arm the key tap for control (tapCreationFailed); keys "
                          "still use option"));
-    EXPECT_EQ(coordinator->armedConfig.primaryModifier, Modifier::option);
     Chord optionTwo;
-    for (const auto& [chord, command] : coordinator->hotkeys->keymap.table()) {
+    for (const auto& [chord, command] : coordinator->commands.hotkeys().keymap.table()) {
         if (command == Command::switchTo(2)) optionTwo = chord;
     }
     EXPECT_TRUE(optionTwo.option);
     // The next change tries again, and this time the tap is made.
     change([](Config& c) { c.showSwitchHUD = !c.showSwitchHUD; });
-    EXPECT_EQ(coordinator->armedConfig.primaryModifier, Modifier::control);
-    for (const auto& [chord, command] : coordinator->hotkeys->keymap.table()) {
+    for (const auto& [chord, command] : coordinator->commands.hotkeys().keymap.table()) {
         if (command == Command::switchTo(2)) {
             EXPECT_TRUE(chord.control);
         }
@@ -103,14 +102,14 @@ TEST_F(ConfigChangeTest, TheLauncherSwitchedOffWhileShownIsDismissed) {
     previous.bundleID = "com.example.editor";
     previous.active = true;
     platform.running = {previous};
-    coordinator->dispatch(Command::launcher());
-    ASSERT_TRUE(coordinator->launcher->panel.visible);
+    coordinator->commands.dispatch(Command::launcher());
+    ASSERT_TRUE(coordinator->launcher.controller()->panel.visible);
     platform.running[0].active = false;
     change([](Config& c) { c.showLauncher = false; });
-    EXPECT_FALSE(coordinator->launcher);
+    EXPECT_FALSE(coordinator->launcher.controller());
     EXPECT_THAT(platform.requests, Contains("activate(600)"));
     change([](Config& c) { c.showLauncher = true; });
-    EXPECT_TRUE(coordinator->launcher);
+    EXPECT_TRUE(coordinator->launcher.controller());
 }
 
 TEST_F(ConfigChangeTest, TheBorderTakesItsNewLook) {
@@ -119,24 +118,26 @@ TEST_F(ConfigChangeTest, TheBorderTakesItsNewLook) {
         c.focusBorderOpacity = 0.5;
         c.focusBorderCornerRadius = 8;
     });
-    const CALayer& layer = *coordinator->focusBorder->borderLayer;
+    const CALayer& layer = *coordinator->border.panel()->borderLayer;
     EXPECT_EQ(*layer.borderColor(), (CGColorValue{0, 1, 0, 1}));
     EXPECT_EQ(layer.opacity(), 0.5);
     EXPECT_EQ(layer.cornerRadius(), 9);
     // The desktop draws the panel with the new look.
     const auto look = simulated.desktop->ownWindow(
-        static_cast<sim::WindowNumber>(coordinator->focusBorder->panel.windowNumber()));
+        static_cast<sim::WindowNumber>(coordinator->border.windowNumber()));
     ASSERT_TRUE(look.has_value());
     EXPECT_EQ(look->borderColour, (sim::Colour{0, 1, 0, 1}));
 }
 
 TEST_F(ConfigChangeTest, DesktopCountNineFourNineEndsWithNineTiles) {
-    coordinator->menuBar->log.clear();
+    coordinator->ownWindows.statusItem().log.clear();
     change([](Config& c) { c.desktopCount = 4; });
     change([](Config& c) { c.desktopCount = 9; });
-    EXPECT_THAT(coordinator->menuBar->log.requests(), Contains("setDesktopCount(4)"));
-    EXPECT_THAT(coordinator->menuBar->log.requests(), Contains("setDesktopCount(9)"));
-    EXPECT_EQ(coordinator->desktopModel->count, 9);
+    EXPECT_THAT(coordinator->ownWindows.statusItem().log.requests(),
+                Contains("setDesktopCount(4)"));
+    EXPECT_THAT(coordinator->ownWindows.statusItem().log.requests(),
+                Contains("setDesktopCount(9)"));
+    EXPECT_EQ(coordinator->ownWindows.desktopModel().count, 9);
 }
 
 TEST_F(ConfigChangeTest, DesktopCountNineFourNineWithAFailedReArmBetween) {
@@ -147,22 +148,22 @@ TEST_F(ConfigChangeTest, DesktopCountNineFourNineWithAFailedReArmBetween) {
     });
     taps.failures = {true};
     change([](Config& c) { c.desktopCount = 9; });
-    EXPECT_EQ(coordinator->desktopModel->count, 9);
+    EXPECT_EQ(coordinator->ownWindows.desktopModel().count, 9);
 }
 
 TEST_F(ConfigChangeTest, FocusFollowsThePointerStartsAndStops) {
     change([](Config& c) { c.focusFollowsCursor = true; });
-    ASSERT_TRUE(coordinator->focusFollowsCursorService);
+    ASSERT_TRUE(coordinator->pointerFocus.isFollowing());
     EXPECT_TRUE(taps.tapFor(EventTaps::mouseMoved).has_value());
     change([](Config& c) { c.focusFollowsCursor = false; });
-    EXPECT_FALSE(coordinator->focusFollowsCursorService);
+    EXPECT_FALSE(coordinator->pointerFocus.isFollowing());
     EXPECT_FALSE(taps.tapFor(EventTaps::mouseMoved).has_value());
 }
 
 TEST_F(ConfigChangeTest, AFailedPointerTapIsLoggedAndLeavesTheFeatureOff) {
     taps.failures = {true};
     change([](Config& c) { c.focusFollowsCursor = true; });
-    EXPECT_FALSE(coordinator->focusFollowsCursorService);
+    EXPECT_FALSE(coordinator->pointerFocus.isFollowing());
     EXPECT_THAT(decisionLines(newLogLines()),
                 Contains("focus-follows-cursor: could not start its mouse tap "
                          "(tapCreationFailed)"));

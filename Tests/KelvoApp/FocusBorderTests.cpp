@@ -6,7 +6,7 @@
 
 #include "KelvoApp/Input/FocusBorder.h"
 #include "Platform/AppKit/NSApplication.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

@@ -3,8 +3,8 @@
 
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Input/FocusBorder.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
-#include "KelvoApp/Support/DecisionLog.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
+#include "Support/KelvoApp/DecisionLog.h"
 
 namespace kelvo {
 namespace {
@@ -21,7 +21,7 @@ class FocusTest : public CoordinatorFixture {
 
 TEST_F(FocusTest, AClaimThatDoesNotLandIsReportedAfterOnePointTwoSeconds) {
     platform.front = "com.example.app";
-    coordinator->claimFocus(WindowID(2), true);
+    coordinator->focus.claimFocus(WindowID(2), true);
     settle(1.19);
     EXPECT_THAT(decisions(), IsEmpty());
     settle(0.02);
@@ -33,7 +33,7 @@ TEST_F(FocusTest, AClaimThatDoesNotLandIsReportedAfterOnePointTwoSeconds) {
 
 TEST_F(FocusTest, NothingInFrontIsNamedNothing) {
     platform.front.reset();
-    coordinator->claimFocus(WindowID(2), true);
+    coordinator->focus.claimFocus(WindowID(2), true);
     settle(1.3);
     EXPECT_THAT(decisions(), ElementsAre("  FOCUS DID NOT LAND: asked for com.example.other, but "
                                          "nothing still has the keyboard. The border is pointing "
@@ -42,19 +42,18 @@ TEST_F(FocusTest, NothingInFrontIsNamedNothing) {
 
 TEST_F(FocusTest, ALaterClaimSilencesTheFirstVerification) {
     platform.front = "com.example.zzz";
-    coordinator->claimFocus(WindowID(2), true);
+    coordinator->focus.claimFocus(WindowID(2), true);
     settle(0.5);
-    coordinator->claimFocus(WindowID(1), true);
+    coordinator->focus.claimFocus(WindowID(1), true);
     settle(0.8);
     EXPECT_THAT(decisions(), IsEmpty());
 }
 
-TEST_F(FocusTest, AClaimOfAnOwnOrUnnamedWindowSchedulesNoVerification) {
-    coordinator->appNames.erase(WindowID(2));
+TEST_F(FocusTest, AClaimOfAnUnnamedWindowSchedulesNoVerification) {
+    platform.front = "com.example.app";
+    coordinator->windowNames.forget(WindowID(2));
     const std::size_t pending = clock.pendingCount();
-    coordinator->claimFocus(WindowID(2), true);
-    coordinator->ownBundleID = "com.example.app";
-    coordinator->claimFocus(WindowID(1), true);
+    coordinator->focus.claimFocus(WindowID(2), true);
     // What is due now (the application updating its windows after the border moved) runs;
     // a verification would still wait.
     clock.runUntilIdle();
@@ -63,81 +62,100 @@ TEST_F(FocusTest, AClaimOfAnOwnOrUnnamedWindowSchedulesNoVerification) {
     EXPECT_THAT(decisions(), IsEmpty());
 }
 
+/// The system's own bundle identifier is that of the first window's application.
+class OwnApplicationFocusTest : public CoordinatorFixture {
+  protected:
+    void SetUp() override {
+        platform.bundleID = "com.example.app";
+        startWithTwoWindows();
+    }
+};
+
+TEST_F(OwnApplicationFocusTest, AClaimOfAnOwnWindowSchedulesNoVerification) {
+    platform.front = "com.example.other";
+    const std::size_t pending = clock.pendingCount();
+    coordinator->focus.claimFocus(WindowID(1), true);
+    clock.runUntilIdle();
+    EXPECT_LE(clock.pendingCount(), pending + 1);
+    settle(2);
+    EXPECT_THAT(decisions(), IsEmpty());
+}
+
 TEST_F(FocusTest, AnExpectedActivationOfAnUnmanagedWindowChangesNothing) {
-    coordinator->store->expectActivation("com.example.third");
-    const auto before = coordinator->focused;
-    coordinator->eventActivated(WindowID(40), std::string("com.example.third"));
-    EXPECT_EQ(coordinator->focused, before);
+    coordinator->storeWiring.store().expectActivation("com.example.third");
+    const auto before = coordinator->focus.focused();
+    coordinator->focus.eventActivated(WindowID(40), std::string("com.example.third"));
+    EXPECT_EQ(coordinator->focus.focused(), before);
     EXPECT_THAT(decisions(), ElementsAre("event activated win#40 ? com.example.third",
                                          "  expected - com.example.third is what Kelvo asked "
                                          "for; nothing to decide"));
 }
 
 TEST_F(FocusTest, AnActivationOfAnApplicationLivingOnAnotherDesktopIsFollowed) {
-    coordinator->acceptFocus(WindowID(2));
-    coordinator->dispatch(Command::throwTo(3));
+    coordinator->focus.acceptFocus(WindowID(2));
+    coordinator->commands.dispatch(Command::throwTo(3));
     settle();
-    coordinator->dispatch(Command::switchTo(1));
+    coordinator->commands.dispatch(Command::switchTo(1));
     settle();
-    coordinator->hud->log.clear();
+    coordinator->ownWindows.switchDisplay().log.clear();
     markLog();
-    coordinator->eventActivated(WindowID(2), std::string("com.example.other"));
+    coordinator->focus.eventActivated(WindowID(2), std::string("com.example.other"));
     settle();
-    EXPECT_EQ(coordinator->store->activeDesktop(), 3);
-    EXPECT_EQ(coordinator->focused, WindowID(2));
+    EXPECT_EQ(coordinator->storeWiring.store().activeDesktop(), 3);
+    EXPECT_EQ(coordinator->focus.focused(), WindowID(2));
     EXPECT_THAT(decisions(),
                 Contains("  com.example.other lives on desktop 3 - following it there rather than "
                          "bringing win#2 com.example.other here"));
-    EXPECT_THAT(coordinator->hud->log.requests(), ElementsAre("show(3)"));
+    EXPECT_THAT(coordinator->ownWindows.switchDisplay().log.requests(), ElementsAre("show(3)"));
 }
 
 TEST_F(FocusTest, AForeignApplicationInFrontStandsTheBorderDownUntilFocusComesBack) {
-    coordinator->config.hideFocusBorderOnForeignFront = true;
-    coordinator->acceptFocus(WindowID(1));
-    ASSERT_TRUE(coordinator->focusBorder->panel.isVisible());
-    coordinator->eventActivated(std::nullopt, std::string("com.example.foreign"));
-    EXPECT_TRUE(coordinator->frontIsForeign);
-    EXPECT_FALSE(coordinator->focusBorder->panel.isVisible());
+    coordinator->configuration.store().update(
+        [](Config& c) { c.hideFocusBorderOnForeignFront = true; });
+    coordinator->focus.acceptFocus(WindowID(1));
+    ASSERT_TRUE(coordinator->border.isShown());
+    coordinator->focus.eventActivated(std::nullopt, std::string("com.example.foreign"));
+    EXPECT_TRUE(coordinator->focus.frontIsForeign());
+    EXPECT_FALSE(coordinator->border.isShown());
     EXPECT_THAT(decisions(),
                 Contains("  com.example.foreign is in front and Kelvo manages nothing of it here "
                          "- the border and the menu bar name stand down until focus comes back"));
     markLog();
-    coordinator->eventActivated(std::nullopt, std::string("com.example.second"));
-    EXPECT_EQ(coordinator->foreignFrontBundleID, "com.example.second");
+    coordinator->focus.eventActivated(std::nullopt, std::string("com.example.second"));
     EXPECT_THAT(decisions(), Not(Contains(::testing::HasSubstr("stand down"))));
-    coordinator->eventFocused(WindowID(1));
-    EXPECT_FALSE(coordinator->frontIsForeign);
-    EXPECT_TRUE(coordinator->focusBorder->panel.isVisible());
+    coordinator->focus.eventFocused(WindowID(1));
+    EXPECT_FALSE(coordinator->focus.frontIsForeign());
+    EXPECT_TRUE(coordinator->border.isShown());
 }
 
 TEST_F(FocusTest, ReseedingWithNothingOnTheDesktopClearsTheFocus) {
-    coordinator->dispatch(Command::switchTo(5));
+    coordinator->commands.dispatch(Command::switchTo(5));
     settle();
-    EXPECT_FALSE(coordinator->focused.has_value());
-    EXPECT_FALSE(coordinator->focusBorder->panel.isVisible());
+    EXPECT_FALSE(coordinator->focus.focused().has_value());
+    EXPECT_FALSE(coordinator->border.isShown());
 }
 
 TEST_F(FocusTest, TheSettingsWindowLeavesWithItsDesktopAndEndsARecording) {
-    coordinator->showSettings();
-    coordinator->settingsWindow->model.beginRecording();
-    ASSERT_TRUE(coordinator->recordingShortcut);
+    coordinator->ownWindows.showSettings();
+    coordinator->ownWindows.settingsWindow().model.beginRecording();
+    ASSERT_TRUE(coordinator->commands.recordingShortcut());
     markLog();
-    coordinator->dispatch(Command::switchTo(2));
-    EXPECT_FALSE(coordinator->settingsWindow->window->visible);
-    EXPECT_FALSE(coordinator->recordingShortcut);
+    coordinator->commands.dispatch(Command::switchTo(2));
+    EXPECT_FALSE(coordinator->ownWindows.settingsWindow().window->visible);
+    EXPECT_FALSE(coordinator->commands.recordingShortcut());
     EXPECT_THAT(decisions(), Contains("  the settings window belongs to desktop 1 - hiding it "
                                       "until you go back there"));
-    coordinator->dispatch(Command::switchTo(1));
-    EXPECT_TRUE(coordinator->settingsWindow->window->visible);
+    coordinator->commands.dispatch(Command::switchTo(1));
+    EXPECT_TRUE(coordinator->ownWindows.settingsWindow().window->visible);
     EXPECT_THAT(decisions(),
                 Contains("  the settings window belongs to desktop 1 - showing it again"));
 }
 
 TEST_F(FocusTest, TheGuideLeavesWithItsDesktopToo) {
-    coordinator->showGuide();
+    coordinator->ownWindows.showGuide();
     markLog();
-    coordinator->dispatch(Command::switchTo(4));
-    EXPECT_FALSE(coordinator->guideWindow->window->visible);
+    coordinator->commands.dispatch(Command::switchTo(4));
+    EXPECT_FALSE(coordinator->ownWindows.guideWindow().window->visible);
     EXPECT_THAT(decisions(),
                 Contains("  the guide belongs to desktop 1 - hiding it until you go back there"));
 }
@@ -153,15 +171,15 @@ class PresenceTest : public CoordinatorFixture {};
 TEST_F(PresenceTest, TheOwnWindowsPutTheApplicationInTheDockWhileOneIsOpen) {
     ASSERT_TRUE(start());
     platform.requests.clear();
-    coordinator->showSettings();
-    coordinator->showGuide();
-    coordinator->showSettings();
-    coordinator->settingsWindow->close();
+    coordinator->ownWindows.showSettings();
+    coordinator->ownWindows.showGuide();
+    coordinator->ownWindows.showSettings();
+    coordinator->ownWindows.settingsWindow().close();
     EXPECT_THAT(platform.requests,
                 ::testing::ElementsAre("policy(regular)", "setMainMenu", "activateSelf"));
-    coordinator->guideWindow->close();
+    coordinator->ownWindows.guideWindow().close();
     EXPECT_EQ(platform.requests.back(), "policy(accessory)");
-    EXPECT_EQ(coordinator->presence->openWindows(), 0);
+    EXPECT_EQ(coordinator->ownWindows.presence().openWindows(), 0);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "KelvoCore/Keys/KeyCode.h"
 #include "Platform/AppKit/NSWorkspace.h"
 #include "Platform/Quartz/CGEvent.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {
@@ -19,13 +19,6 @@ using ::testing::IsEmpty;
 
 class FrameworkPlatformTest : public DesktopFixture {
   protected:
-    std::vector<std::uint16_t> keysReceived(sim::Pid pid) {
-        std::vector<std::uint16_t> keys;
-        for (const auto& event : desktop->receivedInput(pid)) {
-            if (event.type == kCGEventKeyDown) keys.push_back(event.keyCode);
-        }
-        return keys;
-    }
     FrameworkPlatform platform;
 };
 

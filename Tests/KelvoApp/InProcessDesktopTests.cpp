@@ -3,18 +3,18 @@
 
 #include <csignal>
 
+#include "KelvoAX/Bridge/AXWindowBridge.h"
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/HotkeyService.h"
-#include "KelvoApp/Support/CoordinatorHarness.h"
-#include "KelvoApp/System/AXCoordinatorBridge.h"
 #include "KelvoApp/System/AXWindowEvents.h"
 #include "KelvoApp/System/FrameworkPlatform.h"
 #include "KelvoApp/System/QuartzEventTaps.h"
 #include "Platform/AppKit/NSApplication.h"
 #include "Platform/AppKit/NSEvent.h"
 #include "Platform/Quartz/CGEvent.h"
-#include "Support/DesktopFixture.h"
+#include "Support/KelvoApp/CoordinatorHarness.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {
@@ -34,7 +34,7 @@ class InProcessDesktopTest : public DesktopFixture, protected CoordinatorHarness
         process.platform = &platform;
         process.taps = &taps;
         process.makeBridge = [](const Config& config) {
-            return std::make_shared<AXCoordinatorBridge>(config);
+            return std::make_shared<AXWindowBridge>(config);
         };
         process.makeEvents = [](Coordinator& c) { return std::make_unique<AXWindowEvents>(c); };
         return startCoordinator(std::move(process));
@@ -47,13 +47,6 @@ class InProcessDesktopTest : public DesktopFixture, protected CoordinatorHarness
         }
     }
     CGRect frameOf(sim::WindowNumber number) { return desktop->window(number)->frame; }
-    /// The chord the key map binds to the command.
-    Chord chordFor(const Command& command) {
-        for (const auto& [chord, bound] : coordinator->hotkeys->keymap.table()) {
-            if (bound == command) return chord;
-        }
-        return Chord{};
-    }
     std::uint64_t flagsOf(const Chord& chord) {
         return (chord.option ? kCGEventFlagMaskAlternate : 0) |
                (chord.control ? kCGEventFlagMaskControl : 0) |
@@ -76,8 +69,8 @@ TEST_F(InProcessDesktopTest, StartUpTilesTheWindowsItFinds) {
     const sim::WindowNumber b = open(editor, CGRect(300, 200, 500, 400));
     ASSERT_TRUE(startSystem());
     pump();
-    EXPECT_EQ(coordinator->store->desktop(WindowID(a)), 1);
-    EXPECT_EQ(coordinator->store->desktop(WindowID(b)), 1);
+    EXPECT_EQ(coordinator->storeWiring.store().desktop(WindowID(a)), 1);
+    EXPECT_EQ(coordinator->storeWiring.store().desktop(WindowID(b)), 1);
     // Side by side, filling the screen below the menu bar.
     EXPECT_NE(frameOf(a), CGRect(10, 40, 500, 400));
     EXPECT_EQ(frameOf(a).minY(), frameOf(b).minY());
@@ -93,7 +86,7 @@ TEST_F(InProcessDesktopTest, ANewWindowIsAdoptedFromItsCreatedEvent) {
     markLog();
     const sim::WindowNumber b = open(editor, CGRect(300, 200, 600, 500));
     pump();
-    EXPECT_EQ(coordinator->store->desktop(WindowID(b)), 1);
+    EXPECT_EQ(coordinator->storeWiring.store().desktop(WindowID(b)), 1);
     EXPECT_THAT(decisions(), Contains("adopt win#" + std::to_string(b) + " com.example.editor"));
 }
 
@@ -103,11 +96,11 @@ TEST_F(InProcessDesktopTest, ShortcutsSwitchAndThrowThroughTheKeyTap) {
     ASSERT_TRUE(startSystem());
     pump();
     press(Command::switchTo(2));
-    EXPECT_EQ(coordinator->store->activeDesktop(), 2);
-    EXPECT_TRUE(coordinator->store->isParked(WindowID(a)));
+    EXPECT_EQ(coordinator->storeWiring.store().activeDesktop(), 2);
+    EXPECT_TRUE(coordinator->storeWiring.store().isParked(WindowID(a)));
     EXPECT_GT(frameOf(a).minX(), 1000);
     press(Command::switchTo(1));
-    EXPECT_FALSE(coordinator->store->isParked(WindowID(a)));
+    EXPECT_FALSE(coordinator->storeWiring.store().isParked(WindowID(a)));
     EXPECT_LT(frameOf(a).minX(), 1000);
 }
 
@@ -118,7 +111,7 @@ TEST_F(InProcessDesktopTest, ASignalPutsEveryParkedWindowBack) {
     pump();
     press(Command::switchTo(3));
     ASSERT_GT(frameOf(a).minX(), 1000);
-    coordinator->signalReceived(SIGTERM);
+    coordinator->startup.signalReceived(SIGTERM);
     EXPECT_EQ(exitStatus, 0);
     EXPECT_LT(frameOf(a).minX(), 1000);
 }
@@ -135,9 +128,8 @@ TEST_F(InProcessDesktopTest, TheBorderIsAPanelOfTheDesktopAroundTheFocusedWindow
     const sim::WindowNumber a = open(editor, CGRect(10, 40, 500, 400));
     ASSERT_TRUE(startSystem());
     pump();
-    ASSERT_EQ(coordinator->focused, WindowID(a));
-    const auto border =
-        static_cast<sim::WindowNumber>(coordinator->focusBorder->panel.windowNumber());
+    ASSERT_EQ(coordinator->focus.focused(), WindowID(a));
+    const auto border = static_cast<sim::WindowNumber>(coordinator->border.windowNumber());
     const auto rows = desktop->windowList(sim::windowListOnScreenOnly, 0);
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows.front().number, border);
@@ -159,14 +151,12 @@ TEST_F(InProcessDesktopTest, AModifierClickLooksThroughTheBorderToTheWindowBelow
     ASSERT_TRUE(startSystem());
     pump();
     const CGPoint inside{frameOf(a).midX(), frameOf(a).midY()};
-    ASSERT_TRUE(
-        desktop
-            ->window(static_cast<sim::WindowNumber>(coordinator->focusBorder->panel.windowNumber()))
-            ->frame.contains(inside));
+    ASSERT_TRUE(desktop->window(static_cast<sim::WindowNumber>(coordinator->border.windowNumber()))
+                    ->frame.contains(inside));
     desktop->mouseDown(inside, kCGEventFlagMaskAlternate | kCGEventFlagMaskShift);
     desktop->mouseUp(inside, kCGEventFlagMaskAlternate | kCGEventFlagMaskShift);
     pump(0.5);
-    EXPECT_TRUE(coordinator->store->isFloating(WindowID(a)));
+    EXPECT_TRUE(coordinator->storeWiring.store().isFloating(WindowID(a)));
 }
 
 // ---- The permission gate and the activation policy, through the application framework ----
@@ -262,7 +252,7 @@ TEST_F(PermissionGateTest, AnOwnWindowMakesARegularApplicationWithItsMenu) {
     ASSERT_TRUE(startSystem());
     auto& app = NSApplication::sharedApplication();
     ASSERT_FALSE(app.mainMenu());
-    coordinator->presence->windowOpened();
+    coordinator->ownWindows.presence().windowOpened();
     EXPECT_EQ(desktop->application(ownPid)->activationPolicy, sim::ActivationPolicy::regular);
     EXPECT_EQ(desktop->frontmost(), ownPid);
     ASSERT_TRUE(app.mainMenu());
@@ -281,7 +271,7 @@ TEST_F(PermissionGateTest, AnOwnWindowMakesARegularApplicationWithItsMenu) {
     EXPECT_EQ(redo->title(), "Redo");
     EXPECT_EQ(redo->keyEquivalentModifierMask(),
               NSEventModifierFlagShift | NSEventModifierFlagCommand);
-    coordinator->presence->windowClosed();
+    coordinator->ownWindows.presence().windowClosed();
     EXPECT_EQ(desktop->application(ownPid)->activationPolicy, sim::ActivationPolicy::accessory);
     EXPECT_TRUE(app.mainMenu());
 }

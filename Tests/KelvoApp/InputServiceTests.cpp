@@ -9,8 +9,8 @@
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Input/FocusFollowsCursorService.h"
 #include "KelvoApp/Input/HotkeyService.h"
-#include "KelvoApp/Support/FakeAppPlatform.h"
-#include "KelvoApp/Support/FakeEventTaps.h"
+#include "Support/KelvoApp/FakeAppPlatform.h"
+#include "Support/KelvoApp/FakeEventTaps.h"
 
 namespace kelvo {
 namespace {

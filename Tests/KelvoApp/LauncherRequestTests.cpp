@@ -1,8 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "KelvoApp/Support/CoordinatorFixture.h"
-#include "KelvoApp/Support/DecisionLog.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
+#include "Support/KelvoApp/DecisionLog.h"
 
 namespace kelvo {
 namespace {
@@ -15,8 +15,8 @@ class LauncherRequestTest : public CoordinatorFixture {
     void SetUp() override {
         startWithTwoWindows();
         // win#2 lives on desktop 4.
-        coordinator->acceptFocus(WindowID(2));
-        coordinator->dispatch(Command::throwTo(4));
+        coordinator->focus.acceptFocus(WindowID(2));
+        coordinator->commands.dispatch(Command::throwTo(4));
         settle();
         markLog();
     }
@@ -37,28 +37,29 @@ class LauncherRequestTest : public CoordinatorFixture {
 };
 
 TEST_F(LauncherRequestTest, GoingToAnApplicationOnAnotherDesktopFollowsIt) {
-    coordinator->config.showSwitchHUD = true;
-    coordinator->openFromLauncher(pick("com.example.other", true), LauncherRequest::goTo);
+    coordinator->configuration.store().update([](Config& c) { c.showSwitchHUD = true; });
+    coordinator->launcher.openFromLauncher(pick("com.example.other", true), LauncherRequest::goTo);
     settle();
-    EXPECT_EQ(coordinator->store->activeDesktop(), 4);
-    EXPECT_EQ(coordinator->focused, WindowID(2));
+    EXPECT_EQ(coordinator->storeWiring.store().activeDesktop(), 4);
+    EXPECT_EQ(coordinator->focus.focused(), WindowID(2));
     EXPECT_THAT(decisionLines(newLogLines()),
                 Contains("launcher: com.example.other lives on desktop 4 - going there rather "
                          "than dragging win#2 com.example.other here"));
-    EXPECT_THAT(coordinator->hud->log.requests(), Contains("show(4)"));
+    EXPECT_THAT(coordinator->ownWindows.switchDisplay().log.requests(), Contains("show(4)"));
 }
 
 TEST_F(LauncherRequestTest, BringingHereMovesTheWindowToTheActiveDesktop) {
-    coordinator->openFromLauncher(pick("com.example.other", true), LauncherRequest::bringHere);
-    EXPECT_EQ(coordinator->store->desktop(WindowID(2)), 1);
+    coordinator->launcher.openFromLauncher(pick("com.example.other", true),
+                                           LauncherRequest::bringHere);
+    EXPECT_EQ(coordinator->storeWiring.store().desktop(WindowID(2)), 1);
     EXPECT_THAT(decisionLines(newLogLines()),
                 Contains("launcher: com.example.other lives on desktop 4 - bringing win#2 "
                          "com.example.other here to desktop 1, as asked"));
 }
 
 TEST_F(LauncherRequestTest, AnApplicationAlreadyHereIsFocused) {
-    coordinator->openFromLauncher(pick("com.example.app", true), LauncherRequest::goTo);
-    EXPECT_EQ(coordinator->focused, WindowID(1));
+    coordinator->launcher.openFromLauncher(pick("com.example.app", true), LauncherRequest::goTo);
+    EXPECT_EQ(coordinator->focus.focused(), WindowID(1));
     EXPECT_THAT(decisionLines(newLogLines()),
                 Contains("launcher: com.example.app is already on desktop 1 - focusing win#1 "
                          "com.example.app"));
@@ -70,7 +71,7 @@ TEST_F(LauncherRequestTest, ARunningApplicationWithABundleIsAskedToReopen) {
     running.bundleID = "com.example.mail";
     running.bundleURL = "/Applications/Mail.app";
     platform.running = {running};
-    coordinator->openFromLauncher(pick("com.example.mail", true), LauncherRequest::goTo);
+    coordinator->launcher.openFromLauncher(pick("com.example.mail", true), LauncherRequest::goTo);
     EXPECT_THAT(platform.requests, Contains("open(/Applications/Mail.app)"));
     EXPECT_THAT(decisionLines(newLogLines()),
                 ElementsAre("launcher: com.example.mail is running with no window Kelvo manages "
@@ -83,7 +84,7 @@ TEST_F(LauncherRequestTest, ARunningApplicationNotOnDiskIsActivated) {
     running.pid = 501;
     running.bundleID = "com.example.tool";
     platform.running = {running};
-    coordinator->openFromLauncher(pick("com.example.tool", true), LauncherRequest::goTo);
+    coordinator->launcher.openFromLauncher(pick("com.example.tool", true), LauncherRequest::goTo);
     EXPECT_THAT(platform.requests, Contains("activate(501)"));
     EXPECT_THAT(decisionLines(newLogLines()),
                 ElementsAre("launcher: com.example.tool is running with no window Kelvo manages "
@@ -91,7 +92,7 @@ TEST_F(LauncherRequestTest, ARunningApplicationNotOnDiskIsActivated) {
 }
 
 TEST_F(LauncherRequestTest, ARunningPickThatQuitAndIsNotOnDiskIsReportedAsNotFound) {
-    coordinator->openFromLauncher(pick("com.example.quit", true), LauncherRequest::goTo);
+    coordinator->launcher.openFromLauncher(pick("com.example.quit", true), LauncherRequest::goTo);
     EXPECT_THAT(newLogLines(), ElementsAre("launcher: com.example.quit is not running and could "
                                            "not be found on disk"));
     EXPECT_TRUE(platform.requests.empty() || platform.requests.back() != "activate(0)");
@@ -99,20 +100,20 @@ TEST_F(LauncherRequestTest, ARunningPickThatQuitAndIsNotOnDiskIsReportedAsNotFou
 
 TEST_F(LauncherRequestTest, AnApplicationNotRunningIsLaunchedFromItsLocation) {
     platform.installed["com.example.new"] = "/Applications/New.app";
-    coordinator->openFromLauncher(pick("com.example.new", false), LauncherRequest::goTo);
+    coordinator->launcher.openFromLauncher(pick("com.example.new", false), LauncherRequest::goTo);
     EXPECT_THAT(platform.requests, Contains("open(/Applications/New.app)"));
     EXPECT_THAT(decisionLines(newLogLines()), ElementsAre("launcher: launching com.example.new"));
     EXPECT_TRUE(stateLogged());
 }
 
 TEST_F(LauncherRequestTest, AnApplicationNowhereIsOnlyLogged) {
-    coordinator->openFromLauncher(pick("com.example.none", false), LauncherRequest::goTo);
+    coordinator->launcher.openFromLauncher(pick("com.example.none", false), LauncherRequest::goTo);
     EXPECT_THAT(newLogLines(), ElementsAre("launcher: com.example.none is not running and could "
                                            "not be found on disk"));
 }
 
 TEST_F(LauncherRequestTest, TheCallbacksAnswerFromTheStoreAndTheConfiguration) {
-    const auto& callbacks = coordinator->launcher->callbacks();
+    const auto& callbacks = coordinator->launcher.controller()->callbacks();
     EXPECT_EQ(callbacks.desktopOf("com.example.other"), 4);
     EXPECT_EQ(callbacks.desktopOf("com.example.none"), std::nullopt);
     EXPECT_TRUE(callbacks.bringsHere(LauncherEntry{"com.example.other", "Other", true}));
@@ -121,7 +122,7 @@ TEST_F(LauncherRequestTest, TheCallbacksAnswerFromTheStoreAndTheConfiguration) {
     callbacks.recordUse("com.example.a");
     EXPECT_THAT(callbacks.recents(), ElementsAre("com.example.a", "com.example.b"));
     callbacks.recordUse("com.example.a");
-    EXPECT_THAT(coordinator->configStore->config().launcherRecents,
+    EXPECT_THAT(coordinator->configuration.store().config().launcherRecents,
                 ElementsAre("com.example.a", "com.example.b"));
 }
 

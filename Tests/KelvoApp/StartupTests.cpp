@@ -2,15 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fstream>
+#include <ctime>
 #include <sstream>
 
 #include "Base/Foundation/FileSystem.h"
 #include "Base/JSON/JSONWriter.h"
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/PermissionGate.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
 #include "KelvoApp/TestMode/TestMode.h"
+#include "Support/Base/TestFiles.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
 
 namespace kelvo {
 namespace {
@@ -52,9 +53,9 @@ TEST_F(StartupTest, AdoptsTheExistingWindowsAndLogsInOrder) {
     EXPECT_EQ(lines[0], "displays at launch: #1 1600x975 at (0,25)");
     EXPECT_THAT(lines, Contains("adopted 2 existing window(s) at launch (0 restored from "
                                 "minimized), 0 re-read before adoption"));
-    EXPECT_EQ(coordinator->store->desktop(WindowID(1)), 1);
-    EXPECT_EQ(coordinator->store->desktop(WindowID(2)), 1);
-    EXPECT_EQ(coordinator->focused, WindowID(1));
+    EXPECT_EQ(coordinator->storeWiring.store().desktop(WindowID(1)), 1);
+    EXPECT_EQ(coordinator->storeWiring.store().desktop(WindowID(2)), 1);
+    EXPECT_EQ(coordinator->focus.focused(), WindowID(1));
     EXPECT_TRUE(std::filesystem::exists(folder / "session.json"));
     EXPECT_TRUE(events->started);
     // The key tap, and the click tap of the default click binding.
@@ -62,10 +63,10 @@ TEST_F(StartupTest, AdoptsTheExistingWindowsAndLogsInOrder) {
     EXPECT_TRUE(taps.tapFor(EventTaps::keyDown).has_value());
     EXPECT_TRUE(taps.tapFor(EventTaps::leftMouseDown).has_value());
     EXPECT_EQ(platform.requests.front(), "policy(accessory)");
-    EXPECT_EQ(coordinator->menuBar->log.requests().front(), "init(9, false)");
+    EXPECT_EQ(coordinator->ownWindows.statusItem().log.requests().front(), "init(9, false)");
     // The launch windows came before the adopted hook existed.
     EXPECT_THAT(events->tracked, IsEmpty());
-    EXPECT_TRUE(coordinator->sessionReady);
+    EXPECT_TRUE(coordinator->storeWiring.sessionReady());
 }
 
 TEST_F(StartupTest, WithoutTrustInTestModeQuitsWithStatusOneAndTouchesNothing) {
@@ -126,15 +127,15 @@ TEST_F(StartupTest, AnUnreadableConfigurationIsReportedAndTheDefaultsUsed) {
     EXPECT_THAT(error, ::testing::StartsWith("kelvo: " + (folder / "config.json").string() +
                                              " could not be read ("));
     EXPECT_THAT(error, ::testing::EndsWith("); using defaults.\n"));
-    EXPECT_EQ(coordinator->config.desktopCount, Config::defaults().desktopCount);
+    EXPECT_EQ(coordinator->configuration.config().desktopCount, Config::defaults().desktopCount);
 }
 
 TEST_F(StartupTest, ASessionWithinTwoSecondsOfTheBootIsRestored) {
     window(1, CGRect(0, 25, 800, 600));
     writeSession(platform.boot + 1.9, 3);
     ASSERT_TRUE(start());
-    ASSERT_TRUE(coordinator->previousSession.has_value());
-    EXPECT_EQ(coordinator->store->activeDesktop(), 3);
+    ASSERT_TRUE(coordinator->startup.previousSession().has_value());
+    EXPECT_EQ(coordinator->storeWiring.store().activeDesktop(), 3);
     EXPECT_THAT(logLines(),
                 ::testing::Not(Contains("session file is from an earlier boot - not restored")));
 }
@@ -142,8 +143,8 @@ TEST_F(StartupTest, ASessionWithinTwoSecondsOfTheBootIsRestored) {
 TEST_F(StartupTest, ASessionTwoSecondsAwayIsFromAnotherBoot) {
     writeSession(platform.boot + 2.0, 3);
     ASSERT_TRUE(start());
-    EXPECT_FALSE(coordinator->previousSession.has_value());
-    EXPECT_EQ(coordinator->store->activeDesktop(), 1);
+    EXPECT_FALSE(coordinator->startup.previousSession().has_value());
+    EXPECT_EQ(coordinator->storeWiring.store().activeDesktop(), 1);
     EXPECT_THAT(logLines(), Contains("session file is from an earlier boot - not restored"));
 }
 
@@ -151,40 +152,36 @@ TEST_F(StartupTest, AnUnknownBootTimeRestoresNothing) {
     platform.boot = 0;
     writeSession(0, 2);
     ASSERT_TRUE(start());
-    EXPECT_FALSE(coordinator->previousSession.has_value());
+    EXPECT_FALSE(coordinator->startup.previousSession().has_value());
 }
 
 TEST_F(StartupTest, ARestoredDesktopBeyondTheCountIsIgnored) {
     initialConfig.desktopCount = 4;
     writeSession(platform.boot, 6);
     ASSERT_TRUE(start());
-    EXPECT_EQ(coordinator->store->activeDesktop(), 1);
+    EXPECT_EQ(coordinator->storeWiring.store().activeDesktop(), 1);
 }
 
 TEST_F(StartupTest, AnOutOfRangeDesktopCountIsClampedForTheStatusItemAndTheSession) {
     initialConfig.desktopCount = 12;
     writeSession(platform.boot, 11);
     ASSERT_TRUE(start());
-    EXPECT_EQ(coordinator->store->activeDesktop(), 1);
-    EXPECT_EQ(coordinator->menuBar->log.requests().front(), "init(9, false)");
+    EXPECT_EQ(coordinator->storeWiring.store().activeDesktop(), 1);
+    EXPECT_EQ(coordinator->ownWindows.statusItem().log.requests().front(), "init(9, false)");
 }
 
 TEST_F(StartupTest, WithoutAMainScreenTheStoreUsesTheFallbackFrame) {
     platform.mainIndex.reset();
     ASSERT_TRUE(start());
-    EXPECT_EQ(coordinator->screenFrame, CGRect(0, 30, 3360, 1860));
-    EXPECT_EQ(coordinator->store->screen(), CGRect(0, 30, 3360, 1860));
+    EXPECT_EQ(coordinator->storeWiring.screenFrame(), CGRect(0, 30, 3360, 1860));
+    EXPECT_EQ(coordinator->storeWiring.store().screen(), CGRect(0, 30, 3360, 1860));
 }
 
 TEST_F(StartupTest, SevenCrashReportsGiveTheCountAndThreeNames) {
-    const auto reports = folder / "Library" / "Logs" / "DiagnosticReports";
-    std::filesystem::create_directories(reports);
-    for (int i = 0; i < 7; ++i) {
-        std::ofstream(reports / ("KelvoApp-" + std::to_string(i) + ".ips")) << "crash";
-        std::filesystem::last_write_time(
-            reports / ("KelvoApp-" + std::to_string(i) + ".ips"),
-            std::filesystem::file_time_type::clock::now() - std::chrono::hours(7 - i));
-    }
+    const double now = static_cast<double>(::time(nullptr));
+    for (int i = 0; i < 7; ++i)
+        testing::addCrashReport(folder.path(), "KelvoApp-" + std::to_string(i) + ".ips",
+                                now - (7 - i) * 3600);
     ASSERT_TRUE(start());
     const auto lines = logLines();
     ASSERT_GE(lines.size(), 4u);
@@ -225,12 +222,12 @@ TEST_F(StartupTest, TestModeBesideAnotherInstanceIsRefusedWithStatusThree) {
 TEST_F(StartupTest, ASignalPutsEveryParkedWindowBackAndEndsWithZero) {
     window(1, CGRect(0, 25, 800, 600));
     ASSERT_TRUE(start());
-    coordinator->dispatch(Command::throwTo(2));
+    coordinator->commands.dispatch(Command::throwTo(2));
     settle();
-    ASSERT_TRUE(coordinator->store->isParked(WindowID(1)));
-    coordinator->signalReceived(SIGTERM);
+    ASSERT_TRUE(coordinator->storeWiring.store().isParked(WindowID(1)));
+    coordinator->startup.signalReceived(SIGTERM);
     EXPECT_EQ(exitStatus, 0);
-    EXPECT_FALSE(coordinator->store->isParked(WindowID(1)));
+    EXPECT_FALSE(coordinator->storeWiring.store().isParked(WindowID(1)));
     const auto frame = bridge->fake.actualFrame(WindowID(1));
     ASSERT_TRUE(frame.has_value());
     EXPECT_LT(frame->minX(), 1600);
@@ -240,21 +237,21 @@ TEST_F(StartupTest, ASignalPutsEveryParkedWindowBackAndEndsWithZero) {
 TEST_F(StartupTest, TheTerminateNotificationFlushesAndPutsWindowsBack) {
     window(1, CGRect(0, 25, 800, 600));
     ASSERT_TRUE(start());
-    coordinator->dispatch(Command::throwTo(3));
+    coordinator->commands.dispatch(Command::throwTo(3));
     settle();
-    coordinator->quitFromMenu();
+    coordinator->startup.quitFromMenu();
     EXPECT_EQ(exitStatus, 0);
-    EXPECT_FALSE(coordinator->store->isParked(WindowID(1)));
+    EXPECT_FALSE(coordinator->storeWiring.store().isParked(WindowID(1)));
     EXPECT_EQ(logLines().back(), "quitting - every parked window put back");
 }
 
 TEST_F(StartupTest, TheApplicationsTerminateNoticeRunsTheQuitHandler) {
     window(1, CGRect(0, 25, 800, 600));
     ASSERT_TRUE(start());
-    coordinator->dispatch(Command::throwTo(2));
+    coordinator->commands.dispatch(Command::throwTo(2));
     settle();
     platform.willTerminate();
-    EXPECT_FALSE(coordinator->store->isParked(WindowID(1)));
+    EXPECT_FALSE(coordinator->storeWiring.store().isParked(WindowID(1)));
     EXPECT_EQ(logLines().back(), "quitting - every parked window put back");
 }
 
@@ -283,9 +280,9 @@ TEST_F(StartupTest, FloatingLaunchWindowsAreReadAgainAndReachTheAdoptedHook) {
     window(5, CGRect(100, 100, 300, 200)).floating();
     bridge->elements.insert(WindowID(5));
     ASSERT_TRUE(start());
-    EXPECT_FALSE(coordinator->store->desktop(WindowID(5)).has_value());
+    EXPECT_FALSE(coordinator->storeWiring.store().desktop(WindowID(5)).has_value());
     settle(2);
-    EXPECT_TRUE(coordinator->store->desktop(WindowID(5)).has_value());
+    EXPECT_TRUE(coordinator->storeWiring.store().desktop(WindowID(5)).has_value());
     EXPECT_THAT(events->tracked, ElementsAre(WindowID(5)));
     EXPECT_THAT(logLines(), Contains("adopt win#5 com.example.app floating (on re-read 3)"));
 }

@@ -5,7 +5,7 @@
 
 #include "Base/Foundation/FileSystem.h"
 #include "KelvoApp/Input/FocusBorder.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
 
 namespace kelvo {
 namespace {
@@ -18,9 +18,9 @@ using ::testing::Not;
 class StoreWiringTest : public CoordinatorFixture {
   protected:
     void SetUp() override { startWithTwoWindows(); }
-    WorkspaceStore::Hooks& hooks() { return coordinator->store->hooks; }
+    WorkspaceStore::Hooks& hooks() { return coordinator->storeWiring.store().hooks; }
     bool isStateLine(const std::string& line) {
-        std::string state = coordinator->store->stateDescription();
+        std::string state = coordinator->storeWiring.store().stateDescription();
         return state.find(line.substr(2)) != std::string::npos;
     }
     /// Whether the state followed: the last lines are the state text.
@@ -31,8 +31,8 @@ class StoreWiringTest : public CoordinatorFixture {
 };
 
 TEST_F(StoreWiringTest, NamesAWindowWithItsApplicationOrAQuestionMark) {
-    EXPECT_EQ(coordinator->named(WindowID(1)), "win#1 com.example.app");
-    EXPECT_EQ(coordinator->named(WindowID(99)), "win#99 ?");
+    EXPECT_EQ(coordinator->windowNames.named(WindowID(1)), "win#1 com.example.app");
+    EXPECT_EQ(coordinator->windowNames.named(WindowID(99)), "win#99 ?");
 }
 
 TEST_F(StoreWiringTest, EveryHookWritesItsLineByteForByte) {
@@ -91,23 +91,29 @@ TEST_F(StoreWiringTest, EveryHookWritesItsLineByteForByte) {
 TEST_F(StoreWiringTest, AQuietLayoutPassLogsNothingUnlessVerbose) {
     hooks().onLayoutPass(0, 0);
     EXPECT_THAT(newLogLines(), IsEmpty());
-    coordinator->verbose = true;
-    hooks().onLayoutPass(0, 0);
+}
+
+using VerboseStoreWiringTest = CoordinatorFixture;
+
+TEST_F(VerboseStoreWiringTest, AQuietLayoutPassIsLoggedWhenVerbose) {
+    environment["KELVO_LOG"] = "1";
+    startWithTwoWindows();
+    coordinator->storeWiring.store().hooks.onLayoutPass(0, 0);
     EXPECT_THAT(newLogLines(), ElementsAre("  layout: wrote 0, 0 did not land"));
 }
 
 TEST_F(StoreWiringTest, TheGiveUpLineNamesTheStashDesktopOnlyWhenTheWindowGoesThere) {
-    Config config = coordinator->config;
+    Config config = coordinator->configuration.config();
     config.stashDesktop = 3;
-    coordinator->store->apply(config);
+    coordinator->storeWiring.store().apply(config);
     hooks().onGaveUp(WindowID(1), std::string("com.example.app"));
     Config onStash = config;
     onStash.stashDesktop = 1;
-    coordinator->store->apply(onStash);
+    coordinator->storeWiring.store().apply(onStash);
     hooks().onGaveUp(WindowID(2), std::nullopt);
     Config none = config;
     none.stashDesktop.reset();
-    coordinator->store->apply(none);
+    coordinator->storeWiring.store().apply(none);
     hooks().onGaveUp(WindowID(1), std::nullopt);
     std::vector<std::string> lines;
     for (const std::string& line : newLogLines()) {
@@ -129,22 +135,33 @@ TEST_F(StoreWiringTest, TheStateHooksLogTheStateAndRewriteTheSession) {
     // Written in the snapshot's own key order, not sorted, and read back whole.
     const std::string text = readFile(folder / "session.json");
     EXPECT_EQ(text.rfind("{\"bootTime\":", 0), 0u) << text;
-    EXPECT_EQ(SessionSnapshot::fromFileText(text),
-              coordinator->store->sessionSnapshot(coordinator->bootTime));
+    EXPECT_EQ(SessionSnapshot::fromFileText(text), coordinator->storeWiring.store().sessionSnapshot(
+                                                       coordinator->storeWiring.bootTime()));
 }
 
-TEST_F(StoreWiringTest, NoSessionFileIsWrittenBeforeTheLaunchAdoption) {
-    std::filesystem::remove(folder / "session.json");
-    coordinator->sessionReady = false;
-    coordinator->logState();
+using SessionFileTest = CoordinatorFixture;
+
+TEST_F(SessionFileTest, NoSessionFileIsWrittenBeforeTheLaunchAdoption) {
+    CoordinatorProcess process;
+    process.platform = &platform;
+    process.taps = &taps;
+    process.makeBridge = [this](const Config&) { return bridge; };
+    coordinator = std::make_unique<Coordinator>(std::move(process));
+    StoreWiring& wiring = coordinator->storeWiring;
+    wiring.makeStore(Config::defaults());
+    wiring.placeSessionFile(folder / "config.json");
+    wiring.logState();
     EXPECT_FALSE(std::filesystem::exists(folder / "session.json"));
+    wiring.markSessionReady();
+    wiring.logState();
+    EXPECT_TRUE(std::filesystem::exists(folder / "session.json"));
 }
 
 TEST_F(StoreWiringTest, ALayoutModeChangeGoesThroughTheConfigurationStore) {
     hooks().onLayoutModeChanged(2, LayoutMode::masterStack);
     EXPECT_THAT(newLogLines(), Contains("desktop 2 is now laid out as master & stack"));
-    EXPECT_EQ(coordinator->config.layoutModes[2], LayoutMode::masterStack);
-    EXPECT_EQ(coordinator->configStore->config().layoutModes[2], LayoutMode::masterStack);
+    EXPECT_EQ(coordinator->configuration.config().layoutModes[2], LayoutMode::masterStack);
+    EXPECT_EQ(coordinator->configuration.store().config().layoutModes[2], LayoutMode::masterStack);
 }
 
 TEST_F(StoreWiringTest, ALearnedFloatRuleFloatsTheApplicationsOtherWindows) {
@@ -155,105 +172,111 @@ TEST_F(StoreWiringTest, ALearnedFloatRuleFloatsTheApplicationsOtherWindows) {
                                 "▸ Rules and can be removed"));
     EXPECT_THAT(lines, Contains("rule now floats win#2 com.example.other; taking it out of the "
                                 "layout"));
-    EXPECT_TRUE(coordinator->store->isFloating(WindowID(2)));
+    EXPECT_TRUE(coordinator->storeWiring.store().isFloating(WindowID(2)));
 }
 
 TEST_F(StoreWiringTest, AStashAfterTheStatusItemExistsFlashesAtOnce) {
-    coordinator->menuBar->log.clear();
+    coordinator->ownWindows.statusItem().log.clear();
     hooks().onStashed(WindowID(1), 4);
     EXPECT_THAT(newLogLines(),
                 ElementsAre("stashed win#1 com.example.app on desktop 4 - no arrangement of its "
                             "own desktop could give it a frame; it is tiled there instead"));
-    EXPECT_THAT(coordinator->menuBar->log.requests(), ElementsAre("flash(4)"));
+    EXPECT_THAT(coordinator->ownWindows.statusItem().log.requests(), ElementsAre("flash(4)"));
 }
 
 TEST_F(StoreWiringTest, TheSameHidingReasonIsLoggedOnceUntilTheBorderIsShown) {
-    coordinator->focused.reset();
-    coordinator->updateFocusBorder();
-    coordinator->updateFocusBorder();
-    coordinator->focused = WindowID(1);
-    coordinator->updateFocusBorder();
-    coordinator->focused.reset();
-    coordinator->updateFocusBorder();
+    coordinator->focus.acceptFocus(WindowID(1));
+    markLog();
+    coordinator->focus.forget(WindowID(1));
+    coordinator->border.update();
+    coordinator->border.update();
+    coordinator->focus.acceptFocus(WindowID(1));
+    coordinator->focus.forget(WindowID(1));
+    coordinator->border.update();
     EXPECT_THAT(newLogLines(), ElementsAre("  focus border hidden: nothing is focused",
                                            "  focus border hidden: nothing is focused"));
 }
 
 TEST_F(StoreWiringTest, TheBorderHidesForEachReasonInTurn) {
-    coordinator->config.hideFocusBorderOnForeignFront = true;
-    coordinator->focused = WindowID(1);
-    coordinator->frontIsForeign = true;
-    coordinator->updateFocusBorder();
-    coordinator->frontIsForeign = false;
+    coordinator->configuration.store().update(
+        [](Config& c) { c.hideFocusBorderOnForeignFront = true; });
+    coordinator->focus.acceptFocus(WindowID(1));
+    coordinator->focus.noteForeignFront(std::string("com.example.none"));
     bridge->fake.window(WindowID(1)).unreadable();
-    coordinator->updateFocusBorder();
-    coordinator->focused = WindowID(77);
-    coordinator->updateFocusBorder();
-    EXPECT_THAT(newLogLines(),
+    coordinator->focus.acceptFocus(WindowID(1));
+    coordinator->focus.acceptFocus(WindowID(77));
+    std::vector<std::string> hidden;
+    for (const std::string& line : newLogLines()) {
+        if (line.starts_with("  focus border hidden: ")) hidden.push_back(line);
+    }
+    EXPECT_THAT(hidden,
                 ElementsAre("  focus border hidden: the front is an application Kelvo manages "
                             "nothing of here",
                             "  focus border hidden: win#1 com.example.app has no readable frame",
                             "  focus border hidden: win#77 ? is on desktop none, not the visible "
                             "1"));
-    EXPECT_FALSE(coordinator->focusBorder->panel.isVisible());
+    EXPECT_FALSE(coordinator->border.isShown());
 }
 
 TEST_F(StoreWiringTest, TheBorderFramesTheFocusedWindowFlippedOnTheFirstScreen) {
-    coordinator->focused = WindowID(1);
-    coordinator->updateFocusBorder();
+    coordinator->focus.acceptFocus(WindowID(1));
     const auto frame = bridge->fake.actualFrame(WindowID(1));
     ASSERT_TRUE(frame.has_value());
-    EXPECT_TRUE(coordinator->focusBorder->panel.isVisible());
-    EXPECT_EQ(coordinator->focusBorder->panel.frame(),
+    EXPECT_TRUE(coordinator->border.isShown());
+    EXPECT_EQ(coordinator->border.panel()->panel.frame(),
               CGRect(frame->minX() - 1, 1000 - frame->maxY() - 1, frame->width() + 2,
                      frame->height() + 2));
 }
 
 TEST_F(StoreWiringTest, WhileDraggingTheBorderIsLeftToTheDragHooks) {
-    coordinator->focused.reset();
-    coordinator->lastBorderHiddenReason = "before";
-    coordinator->store->hooks.onDragTarget(std::nullopt, CGRect(10, 20, 300, 200));
-    EXPECT_TRUE(coordinator->dragTargetShown);
-    EXPECT_TRUE(coordinator->focusBorder->panel.isVisible());
-    coordinator->store->hooks.onDragTarget(std::nullopt, std::nullopt);
-    EXPECT_FALSE(coordinator->dragTargetShown);
-    EXPECT_FALSE(coordinator->focusBorder->panel.isVisible());
+    coordinator->focus.acceptFocus(WindowID(1));
+    coordinator->focus.forget(WindowID(1));
+    coordinator->storeWiring.store().hooks.onDragTarget(std::nullopt, CGRect(10, 20, 300, 200));
+    EXPECT_TRUE(coordinator->border.isShowingDragTarget());
+    EXPECT_TRUE(coordinator->border.isShown());
+    coordinator->storeWiring.store().hooks.onDragTarget(std::nullopt, std::nullopt);
+    EXPECT_FALSE(coordinator->border.isShowingDragTarget());
+    EXPECT_FALSE(coordinator->border.isShown());
 }
 
 TEST_F(StoreWiringTest, TheStatusItemNameFollowsTheFocusedWindow) {
-    coordinator->config.showFocusedAppName = true;
-    coordinator->focused = WindowID(2);
-    EXPECT_EQ(coordinator->focusedAppName(), "com.example.other");
-    coordinator->frontIsForeign = true;
-    EXPECT_EQ(coordinator->focusedAppName(), std::nullopt);
-    coordinator->frontIsForeign = false;
-    coordinator->config.showFocusedAppName = false;
-    EXPECT_EQ(coordinator->focusedAppName(), std::nullopt);
+    coordinator->configuration.store().update([](Config& c) { c.showFocusedAppName = true; });
+    coordinator->focus.acceptFocus(WindowID(2));
+    EXPECT_EQ(coordinator->focus.focusedAppName(), "com.example.other");
+    EXPECT_EQ(coordinator->ownWindows.desktopModel().focusedApp, "com.example.other");
+    coordinator->focus.noteForeignFront(std::string("com.example.none"));
+    EXPECT_EQ(coordinator->focus.focusedAppName(), std::nullopt);
+    coordinator->focus.acceptFocus(WindowID(2));
+    coordinator->configuration.store().update([](Config& c) { c.showFocusedAppName = false; });
+    EXPECT_EQ(coordinator->focus.focusedAppName(), std::nullopt);
 }
 
-TEST_F(StoreWiringTest, AForeignFrontEndsOnceItsApplicationHasAWindowHere) {
-    coordinator->frontIsForeign = true;
-    coordinator->foreignFrontBundleID = "com.example.other";
-    coordinator->clearForeignFrontIfResolved();
-    EXPECT_FALSE(coordinator->frontIsForeign);
+TEST_F(StoreWiringTest, TheLatestForeignFrontEndsOnceItsApplicationHasAWindowHere) {
+    coordinator->focus.noteForeignFront(std::string("com.example.first"));
+    coordinator->focus.noteForeignFront(std::string("com.example.third"));
+    ASSERT_TRUE(coordinator->focus.frontIsForeign());
+    markLog();
+    window(3, CGRect(200, 200, 600, 400), "com.example.third");
+    adoptByEvent(3, "com.example.third");
+    EXPECT_FALSE(coordinator->focus.frontIsForeign());
     EXPECT_THAT(newLogLines(),
-                ElementsAre("  com.example.other now owns a window Kelvo manages here - the "
-                            "border and the menu bar name come back"));
+                Contains("  com.example.third now owns a window Kelvo manages here - the "
+                         "border and the menu bar name come back"));
 }
 
 TEST_F(StoreWiringTest, TheStatusItemCallbacksOpenTheOwnWindows) {
-    const auto& callbacks = coordinator->menuBar->callbacks();
+    const auto& callbacks = coordinator->ownWindows.statusItem().callbacks();
     callbacks.onSettings();
     callbacks.onGuide();
     callbacks.onCheatsheet();
     EXPECT_EQ(callbacks.shortcutsChord(), "⌥/");
-    coordinator->settingsWindow->close();
-    coordinator->guideWindow->close();
+    coordinator->ownWindows.settingsWindow().close();
+    coordinator->ownWindows.guideWindow().close();
     EXPECT_THAT(newLogLines(),
                 ElementsAre("settings window opened on desktop 1", "guide opened on desktop 1",
                             "settings window closed", "guide closed"));
-    EXPECT_TRUE(coordinator->cheatsheet->panel.visible);
-    EXPECT_FALSE(coordinator->settingsDesktop.home.has_value());
+    EXPECT_TRUE(coordinator->ownWindows.cheatsheet().panel.visible);
+    EXPECT_FALSE(coordinator->ownWindows.settingsDesktop().home.has_value());
 }
 
 TEST_F(StoreWiringTest, ChangedScreensAreLoggedWithTheNewDisplaysAndScreen) {

@@ -7,9 +7,9 @@
 #include <unistd.h>
 
 #include "KelvoApp/Input/HotkeyService.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
 #include "KelvoApp/TestMode/TestMode.h"
 #include "KelvoCore/Wire/WireLine.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
 
 namespace kelvo {
 namespace {
@@ -60,8 +60,9 @@ class TestModeSessionTest : public CoordinatorFixture {
     std::optional<std::string> ask(const std::string& line) {
         const auto reply = TestMode::answer(line, [&](const KelvoTestRequest& request) {
             return TestMode::handle(
-                request, *coordinator->hotkeys, *coordinator->store,
-                [&] { return coordinator->focused; }, platform.pid, [&] { ++terminations; });
+                request, coordinator->commands.hotkeys(), coordinator->storeWiring.store(),
+                [&] { return coordinator->focus.focused(); }, platform.pid,
+                [&] { ++terminations; });
         });
         if (!reply) return std::nullopt;
         return WireLine::encode(*reply);
@@ -86,12 +87,12 @@ TEST_F(TestModeSessionTest, TheThreeFailureTexts) {
 TEST_F(TestModeSessionTest, ACommandGoesThroughTheDispatcher) {
     EXPECT_EQ(ask(R"({"op":"command","command":{"name":"switchTo","desktop":2}})"),
               R"({"ok":true})");
-    EXPECT_EQ(coordinator->store->activeDesktop(), 2);
+    EXPECT_EQ(coordinator->storeWiring.store().activeDesktop(), 2);
     // Carried out while the hot keys are suspended, too.
-    coordinator->setRecordingShortcut(true);
+    coordinator->commands.setRecordingShortcut(true);
     EXPECT_EQ(ask(R"({"op":"command","command":{"name":"switchTo","desktop":1}})"),
               R"({"ok":true})");
-    EXPECT_EQ(coordinator->store->activeDesktop(), 1);
+    EXPECT_EQ(coordinator->storeWiring.store().activeDesktop(), 1);
 }
 
 TEST_F(TestModeSessionTest, StateReportsTheAskedWindowsInOrder) {
@@ -102,7 +103,7 @@ TEST_F(TestModeSessionTest, StateReportsTheAskedWindowsInOrder) {
     EXPECT_EQ(decoded->activeDesktop, 1);
     EXPECT_EQ(decoded->windows, std::vector<KelvoTestWindowRecord>{});
     EXPECT_FALSE(decoded->pid.has_value());
-    EXPECT_EQ(decoded->description, coordinator->store->stateDescription());
+    EXPECT_EQ(decoded->description, coordinator->storeWiring.store().stateDescription());
 
     const auto withIDs = WireLine::decode<KelvoTestReply>(*ask(R"({"op":"state","ids":[9,1,1]})"));
     ASSERT_TRUE(withIDs && withIDs->windows);

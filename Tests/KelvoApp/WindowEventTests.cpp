@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "KelvoApp/Input/FocusBorder.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
 
 namespace kelvo {
 namespace {
@@ -21,14 +21,15 @@ class WindowEventTest : public CoordinatorFixture {
         markLog();
     }
     bool managed(std::uint32_t raw) {
-        return coordinator->store->desktop(WindowID(raw)).has_value();
+        return coordinator->storeWiring.store().desktop(WindowID(raw)).has_value();
     }
 };
 
 TEST_F(WindowEventTest, ATiledWindowReadableAtOnceIsAdoptedWithoutASuffix) {
     window(2, CGRect(100, 100, 700, 500));
     bridge->elements.insert(WindowID(2));
-    coordinator->eventCreated(WindowID(2), std::string("com.example.app"), std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(2), std::string("com.example.app"),
+                                           std::nullopt);
     EXPECT_TRUE(managed(2));
     // The store tells the adopted hook inside the adoption, before the adoption's own line.
     EXPECT_THAT(decisions(), ElementsAre("event created win#2 ?", "adopt win#2 com.example.app"));
@@ -37,7 +38,8 @@ TEST_F(WindowEventTest, ATiledWindowReadableAtOnceIsAdoptedWithoutASuffix) {
 
 TEST_F(WindowEventTest, AFloatingWindowIsAdoptedOnItsFourthRung) {
     window(2, CGRect(100, 100, 300, 200)).floating();
-    coordinator->eventCreated(WindowID(2), std::string("com.example.app"), std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(2), std::string("com.example.app"),
+                                           std::nullopt);
     settle(0.15 + 0.3);
     EXPECT_FALSE(managed(2));
     settle(0.6);
@@ -50,7 +52,7 @@ TEST_F(WindowEventTest, AFloatingWindowIsAdoptedOnItsFourthRung) {
 TEST_F(WindowEventTest, AFixedSizeStandardWindowIsReadOnceMore) {
     auto& w = window(2, CGRect(100, 100, 300, 200)).floating();
     w.record.floatingMayBeEarly = true;
-    coordinator->eventCreated(WindowID(2), std::nullopt, std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(2), std::nullopt, std::nullopt);
     settle(0.15 + 0.3 + 0.6);
     EXPECT_FALSE(managed(2));
     settle(1.2);
@@ -60,7 +62,8 @@ TEST_F(WindowEventTest, AFixedSizeStandardWindowIsReadOnceMore) {
 
 TEST_F(WindowEventTest, AWindowThatKeepsRefusingToMoveIsGivenUpAfterThreeReReads) {
     bridge->ignoredForNow.insert(WindowID(3));
-    coordinator->eventCreated(WindowID(3), std::string("com.example.app"), std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(3), std::string("com.example.app"),
+                                           std::nullopt);
     settle(2);
     EXPECT_FALSE(managed(3));
     EXPECT_THAT(decisions(), ElementsAre("event created win#3 ?",
@@ -69,16 +72,18 @@ TEST_F(WindowEventTest, AWindowThatKeepsRefusingToMoveIsGivenUpAfterThreeReReads
 }
 
 TEST_F(WindowEventTest, AnAbsentWindowOfACreatedEventIsGivenUpSilently) {
-    coordinator->eventCreated(WindowID(3), std::string("com.example.app"), std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(3), std::string("com.example.app"),
+                                           std::nullopt);
     settle(2);
     EXPECT_THAT(decisions(), ElementsAre("event created win#3 ?"));
 }
 
 TEST_F(WindowEventTest, AWindowDestroyedBetweenRungsIsNotAdopted) {
     window(2, CGRect(100, 100, 300, 200)).floating();
-    coordinator->eventCreated(WindowID(2), std::string("com.example.app"), std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(2), std::string("com.example.app"),
+                                           std::nullopt);
     settle(0.2);
-    coordinator->eventDestroyed(WindowID(2));
+    coordinator->windowEvents.eventDestroyed(WindowID(2));
     settle(2);
     EXPECT_FALSE(managed(2));
     EXPECT_THAT(decisions(),
@@ -88,8 +93,10 @@ TEST_F(WindowEventTest, AWindowDestroyedBetweenRungsIsNotAdopted) {
 
 TEST_F(WindowEventTest, ASecondCreatedEventWhileReReadingStartsNothing) {
     window(2, CGRect(100, 100, 300, 200)).floating();
-    coordinator->eventCreated(WindowID(2), std::string("com.example.app"), std::nullopt);
-    coordinator->eventCreated(WindowID(2), std::string("com.example.app"), std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(2), std::string("com.example.app"),
+                                           std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(2), std::string("com.example.app"),
+                                           std::nullopt);
     EXPECT_THAT(decisions(), Contains("  win#2 ? is already being re-read - not starting a "
                                       "second adoption for it"));
 }
@@ -97,7 +104,8 @@ TEST_F(WindowEventTest, ASecondCreatedEventWhileReReadingStartsNothing) {
 TEST_F(WindowEventTest, AWindowCreatedUnderAHeldButtonIsAdoptedOnRelease) {
     window(2, CGRect(100, 100, 700, 500));
     platform.leftButtonDown = true;
-    coordinator->eventCreated(WindowID(2), std::string("com.example.app"), std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(2), std::string("com.example.app"),
+                                           std::nullopt);
     settle(0.35);
     EXPECT_FALSE(managed(2));
     platform.leftButtonDown = false;
@@ -115,11 +123,12 @@ TEST_F(WindowEventTest, AWindowCreatedUnderAHeldButtonIsAdoptedOnRelease) {
 TEST_F(WindowEventTest, AWindowFocusedBeforeItsCreationIsHonouredOnAdoption) {
     window(2, CGRect(100, 100, 700, 500));
     platform.front = "com.example.app";
-    coordinator->eventFocused(WindowID(2));
-    EXPECT_EQ(coordinator->pendingFocus, WindowID(2));
-    coordinator->eventCreated(WindowID(2), std::string("com.example.app"), std::nullopt);
-    EXPECT_EQ(coordinator->focused, WindowID(2));
-    EXPECT_FALSE(coordinator->pendingFocus.has_value());
+    coordinator->focus.eventFocused(WindowID(2));
+    EXPECT_EQ(coordinator->focus.pendingFocus(), WindowID(2));
+    coordinator->windowEvents.eventCreated(WindowID(2), std::string("com.example.app"),
+                                           std::nullopt);
+    EXPECT_EQ(coordinator->focus.focused(), WindowID(2));
+    EXPECT_FALSE(coordinator->focus.pendingFocus().has_value());
     EXPECT_THAT(decisions(), Contains("  win#2 com.example.app was focused before it was known - "
                                       "honouring that now"));
 }
@@ -127,7 +136,7 @@ TEST_F(WindowEventTest, AWindowFocusedBeforeItsCreationIsHonouredOnAdoption) {
 TEST_F(WindowEventTest, AFocusedUnknownWindowIsAdoptedLateWhenNeverAnnounced) {
     window(2, CGRect(100, 100, 700, 500));
     platform.front = "com.example.other";
-    coordinator->eventFocused(WindowID(2));
+    coordinator->focus.eventFocused(WindowID(2));
     settle(1.5);
     EXPECT_TRUE(managed(2));
     EXPECT_THAT(decisions(),
@@ -142,7 +151,7 @@ TEST_F(WindowEventTest, AFocusedUnknownWindowIsAdoptedLateWhenNeverAnnounced) {
 }
 
 TEST_F(WindowEventTest, ACreatedEventOfAManagedWindowIsOnlyLogged) {
-    coordinator->eventCreated(WindowID(1), std::nullopt, std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(1), std::nullopt, std::nullopt);
     EXPECT_THAT(decisions(),
                 ElementsAre("event created win#1 com.example.app - already managed, nothing to "
                             "adopt"));
@@ -153,8 +162,8 @@ TEST_F(WindowEventTest, AnElementThatReadsIsAdoptedFromIt) {
     bridge->adoptable[WindowID(4)] = record;
     window(4, CGRect(10, 30, 700, 500));
     const int scans = bridge->windowsCalls;
-    coordinator->eventCreated(WindowID(4), std::string("com.example.app"),
-                              WindowElementRef(WindowID(4)));
+    coordinator->windowEvents.eventCreated(WindowID(4), std::string("com.example.app"),
+                                           WindowElementRef(WindowID(4)));
     EXPECT_TRUE(managed(4));
     EXPECT_EQ(bridge->windowsCalls, scans);
 }
@@ -162,7 +171,7 @@ TEST_F(WindowEventTest, AnElementThatReadsIsAdoptedFromIt) {
 TEST_F(WindowEventTest, WindowsGoneWithoutACloseAreTakenOutOnTheNextFreshRead) {
     bridge->gone = {WindowID(1)};
     window(2, CGRect(100, 100, 700, 500));
-    coordinator->eventCreated(WindowID(2), std::nullopt, std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(2), std::nullopt, std::nullopt);
     EXPECT_FALSE(managed(1));
     EXPECT_THAT(decisions(), Contains("win#1 com.example.app no longer exists, and no close was "
                                       "ever reported for it - taking it out of the layout"));
@@ -170,7 +179,7 @@ TEST_F(WindowEventTest, WindowsGoneWithoutACloseAreTakenOutOnTheNextFreshRead) {
 
 TEST_F(WindowEventTest, RetainedWindowsAreReportedOnAFreshRead) {
     bridge->fake.window(WindowID(1)).retainedOnly();
-    coordinator->eventCreated(WindowID(9), std::nullopt, std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(9), std::nullopt, std::nullopt);
     EXPECT_THAT(decisions(), Contains("sweep: kept win#1 com.example.app - absent from AXWindows "
                                       "but still alive, so Kelvo keeps the handle it already had "
                                       "rather than losing the window for good"));
@@ -178,14 +187,15 @@ TEST_F(WindowEventTest, RetainedWindowsAreReportedOnAFreshRead) {
 
 TEST_F(WindowEventTest, CloseWithASuccessorOfTheSameApplication) {
     window(2, CGRect(100, 100, 700, 500));
-    coordinator->eventCreated(WindowID(2), std::string("com.example.app"), std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(2), std::string("com.example.app"),
+                                           std::nullopt);
     settle();
-    coordinator->eventFocused(WindowID(2));
+    coordinator->focus.eventFocused(WindowID(2));
     markLog();
-    coordinator->eventDestroyed(WindowID(2));
+    coordinator->windowEvents.eventDestroyed(WindowID(2));
     settle();
     EXPECT_FALSE(managed(2));
-    EXPECT_EQ(coordinator->focused, WindowID(1));
+    EXPECT_EQ(coordinator->focus.focused(), WindowID(1));
     const auto lines = decisions();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "event destroyed win#2 com.example.app");
@@ -193,13 +203,14 @@ TEST_F(WindowEventTest, CloseWithASuccessorOfTheSameApplication) {
 
 TEST_F(WindowEventTest, CloseWithASuccessorOfAnotherApplicationClaimsIt) {
     window(2, CGRect(100, 100, 700, 500), "com.example.other");
-    coordinator->eventCreated(WindowID(2), std::string("com.example.other"), std::nullopt);
+    coordinator->windowEvents.eventCreated(WindowID(2), std::string("com.example.other"),
+                                           std::nullopt);
     settle();
-    coordinator->eventFocused(WindowID(2));
+    coordinator->focus.eventFocused(WindowID(2));
     markLog();
-    coordinator->eventDestroyed(WindowID(2));
+    coordinator->windowEvents.eventDestroyed(WindowID(2));
     settle();
-    EXPECT_EQ(coordinator->focused, WindowID(1));
+    EXPECT_EQ(coordinator->focus.focused(), WindowID(1));
     const auto lines = decisions();
     EXPECT_THAT(lines, Contains(::testing::AnyOf(
                            "  after the close: claiming win#1 com.example.app",
@@ -208,11 +219,11 @@ TEST_F(WindowEventTest, CloseWithASuccessorOfAnotherApplicationClaimsIt) {
 }
 
 TEST_F(WindowEventTest, MinimizeRestoreAndTerminate) {
-    coordinator->eventMinimized(WindowID(1));
-    coordinator->eventUnminimized(WindowID(1));
-    coordinator->eventMinimized(WindowID(9));
-    coordinator->eventTerminated(std::string("com.example.app"));
-    coordinator->eventTerminated(std::nullopt);
+    coordinator->windowEvents.eventMinimized(WindowID(1));
+    coordinator->windowEvents.eventUnminimized(WindowID(1));
+    coordinator->windowEvents.eventMinimized(WindowID(9));
+    coordinator->windowEvents.eventTerminated(std::string("com.example.app"));
+    coordinator->windowEvents.eventTerminated(std::nullopt);
     EXPECT_THAT(
         decisions(),
         ElementsAre("event minimized win#1 com.example.app - left in the Dock, pane kept, "
@@ -231,19 +242,19 @@ TEST_F(WindowEventTest, HideAndUnhideReachTheStore) {
 
 TEST_F(WindowEventTest, TheBorderWaitsForTheLastOfThreeMoves) {
     // A floating window: its moves schedule no layout pass that would refresh the border.
-    coordinator->store->toggleFloat(WindowID(1), std::nullopt);
+    coordinator->storeWiring.store().toggleFloat(WindowID(1), std::nullopt);
     settle();
-    coordinator->acceptFocus(WindowID(1));
-    ASSERT_TRUE(coordinator->focusBorder->panel.isVisible());
+    coordinator->focus.acceptFocus(WindowID(1));
+    ASSERT_TRUE(coordinator->border.isShown());
     for (int i = 0; i < 3; ++i) {
-        coordinator->eventMoved(WindowID(1));
-        EXPECT_FALSE(coordinator->focusBorder->panel.isVisible());
+        coordinator->windowEvents.eventMoved(WindowID(1));
+        EXPECT_FALSE(coordinator->border.isShown());
         settle(0.05);
     }
     settle(0.05);
-    EXPECT_FALSE(coordinator->focusBorder->panel.isVisible());
+    EXPECT_FALSE(coordinator->border.isShown());
     settle(0.03);
-    EXPECT_TRUE(coordinator->focusBorder->panel.isVisible());
+    EXPECT_TRUE(coordinator->border.isShown());
     ASSERT_TRUE(borderWindow().has_value());
     EXPECT_TRUE(borderWindow()->onScreen);
 }
@@ -251,7 +262,7 @@ TEST_F(WindowEventTest, TheBorderWaitsForTheLastOfThreeMoves) {
 TEST_F(WindowEventTest, AMoveOfAWindowSeenInFullScreenAdoptsIt) {
     window(6, CGRect(100, 100, 700, 500));
     bridge->fullScreenSeen.insert(WindowID(6));
-    coordinator->eventMoved(WindowID(6));
+    coordinator->windowEvents.eventMoved(WindowID(6));
     EXPECT_TRUE(managed(6));
     EXPECT_THAT(decisions(), Contains("win#6 ? was full screen when Kelvo first saw it and has "
                                       "moved - adopting it now"));
@@ -259,7 +270,7 @@ TEST_F(WindowEventTest, AMoveOfAWindowSeenInFullScreenAdoptsIt) {
 
 TEST_F(WindowEventTest, AnActivationSweepAdoptsWhatItCanAndThenRestsUntilTheSetChanges) {
     window(7, CGRect(100, 100, 700, 500), "com.example.sweep");
-    coordinator->eventActivated(std::nullopt, std::string("com.example.sweep"));
+    coordinator->focus.eventActivated(std::nullopt, std::string("com.example.sweep"));
     EXPECT_TRUE(managed(7));
     const auto lines = decisions();
     EXPECT_THAT(lines, Contains("  com.example.sweep is in front, named no window, and Kelvo "
@@ -267,13 +278,13 @@ TEST_F(WindowEventTest, AnActivationSweepAdoptsWhatItCanAndThenRestsUntilTheSetC
 }
 
 TEST_F(WindowEventTest, ASweepOfAnUnchangedSetDoesNothing) {
-    coordinator->eventActivated(std::nullopt, std::string("com.example.none"));
+    coordinator->focus.eventActivated(std::nullopt, std::string("com.example.none"));
     EXPECT_THAT(decisions(),
                 Contains("  com.example.none is in front and Kelvo manages nothing of it - it "
                          "has no windows at all, so nothing is read for it again until that "
                          "changes"));
     markLog();
-    coordinator->eventActivated(std::nullopt, std::string("com.example.none"));
+    coordinator->focus.eventActivated(std::nullopt, std::string("com.example.none"));
     for (const std::string& line : decisions()) {
         EXPECT_THAT(line, Not(::testing::HasSubstr("manages nothing of it - it has")));
     }

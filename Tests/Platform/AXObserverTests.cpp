@@ -8,12 +8,12 @@
 #include <mutex>
 #include <thread>
 
-#include "AccessibilityTestSupport.h"
 #include "Base/Foundation/DispatchSemaphore.h"
 #include "Base/Foundation/NSThread.h"
 #include "Platform/Accessibility/AXObserver.h"
 #include "Platform/AppKit/NSWorkspace.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/AccessibilityTestSupport.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "AccessibilityTestSupport.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/AccessibilityTestSupport.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

@@ -6,8 +6,9 @@
 #include "Platform/AppKit/NSWindow.h"
 #include "Platform/AppKit/NSWorkspace.h"
 #include "Platform/Quartz/CGWindow.h"
+#include "Platform/QuartzCore/CATransaction.h"
 #include "Simulator/SharedConnection.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

@@ -5,7 +5,7 @@
 #include "Platform/AppKit/NSProcessInfo.h"
 #include "Platform/AppKit/NSWindowController.h"
 #include "Platform/AppKit/NSWorkspace.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {
@@ -15,12 +15,10 @@ class BundleTests : public DesktopFixture {
     /// Registers this process again, as described.
     void reregister(std::optional<std::string> bundlePath, std::string executablePath,
                     std::map<std::string, std::string> info = {}) {
-        sim::ApplicationSpec self;
-        self.bundleID = ownBundleID;
+        sim::ApplicationSpec self = InstalledDesktop::system(std::move(bundlePath));
         self.executablePath = std::move(executablePath);
-        self.bundlePath = std::move(bundlePath);
         self.infoDictionary = std::move(info);
-        connection->registerClient(self);
+        installed.registerSelf(self);
     }
 };
 

@@ -4,7 +4,7 @@
 #include "Base/Foundation/CFDate.h"
 #include "Platform/Services/CFPreferences.h"
 #include "Simulator/SharedConnection.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "Platform/AppKit/NSEvent.h"
 #include "Platform/Quartz/CGEventTap.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {
@@ -51,13 +51,6 @@ class CGEventTapTests : public DesktopFixture {
                                kCFRunLoopCommonModes);
         }
         return tap;
-    }
-    std::vector<std::uint16_t> keysReceived(sim::Pid pid) {
-        std::vector<std::uint16_t> keys;
-        for (const auto& event : desktop->receivedInput(pid)) {
-            if (event.type == kCGEventKeyDown) keys.push_back(event.keyCode);
-        }
-        return keys;
     }
 
     sim::Pid app = launch("com.example.editor", true);

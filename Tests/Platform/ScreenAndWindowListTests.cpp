@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "AccessibilityTestSupport.h"
 #include "Platform/AppKit/NSEvent.h"
 #include "Platform/AppKit/NSScreen.h"
 #include "Platform/Quartz/CGWindow.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/AccessibilityTestSupport.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

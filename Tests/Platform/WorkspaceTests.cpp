@@ -3,7 +3,7 @@
 #include "Base/Foundation/NSThread.h"
 #include "Platform/AppKit/NSWorkspace.h"
 #include "Platform/Services/Sysctl.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "AccessibilityTestSupport.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/AccessibilityTestSupport.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

@@ -5,7 +5,8 @@
 # second, and after each block what the README promises there is checked: the application's
 # and Kelvo's replies, the two windows tiled side by side, the desktops shown, the edge moved,
 # the floating window, the application hidden and shown, the picture with its caption, the log
-# and Kelvo's exit status, and no command failing on the way.
+# and Kelvo's exit status, the panel client's status item, menu, field and close button, and no
+# command failing on the way.
 #
 # usage: try-by-hand.sh README PROGRAMS_DIR
 #
@@ -91,7 +92,7 @@ awk -v dir="$work/blocks" '
     inside { print > (dir "/" n) }
 ' "$readme"
 blocks=$(find "$work/blocks" -name '*.terminal' | wc -l)
-[ "$blocks" -eq 4 ] || fail "the README marks $blocks blocks for the terminals; this test knows 4"
+[ "$blocks" -eq 5 ] || fail "the README marks $blocks blocks for the terminals; this test knows 5"
 
 # --- two terminals ---------------------------------------------------------------------------
 
@@ -191,6 +192,18 @@ check_second() {
     no_failed_command second
 }
 
+check_second_panel() {
+    eventually shows second '"label":"Panel client"' || fail "kelvo-sim statusitems did not list the item"
+    eventually shows second '"separator":true' || fail "kelvo-sim menu did not list the open menu"
+    eventually shows second '"role":"textField"' || fail "kelvo-sim ui did not list the field"
+    grep -q '"name":"count"' "$try/panel.out" || fail "the pick did not reach the client"
+    [ "$(grep -c '"name":"count"' "$try/panel.out")" -eq 1 ] || fail "the pick ran more than once"
+    grep -q '"event":"windowWillClose"' "$try/panel.out" || fail "the close button did not close the window"
+    [ "$(head -c 8 "$try/panel.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
+        fail "no picture in $try/panel.png"
+    no_failed_command second
+}
+
 check_first_end() {
     eventually shows first '^Kelvo exited with status 0' || fail "Kelvo did not exit with status 0"
     log_has 'quitting - every parked window put back' || fail "Kelvo did not put the windows back"
@@ -223,5 +236,7 @@ from=$(log_lines)
 run_block 3
 check_second "$from"
 run_block 4
+check_second_panel
+run_block 5
 check_first_end
 echo "try-by-hand: every block of the README ran as written and did what it says"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Support/ProcessTestSupport.h"
+#include "Support/Simulator/Manager.h"
+#include "Support/Tools/FixtureProcess.h"
 
 namespace sim::testing {
 namespace {
@@ -8,13 +9,6 @@ namespace {
 using kelvo::FixtureQuirk;
 using kelvo::FixtureReply;
 using kelvo::FixtureRequest;
-
-FixtureRequest op(const std::string& name, std::optional<std::uint32_t> window = std::nullopt) {
-    FixtureRequest request;
-    request.op = name;
-    request.window = window;
-    return request;
-}
 
 class FixtureProcessTest : public ::testing::Test {
   protected:
@@ -50,10 +44,10 @@ TEST_F(FixtureProcessTest, TheProtocolAnswersEveryLineButEmptyOnes) {
                   R"((the quirks are plain, refusesPosition, clampsSize, nonResizable, )"
                   R"(selfMinimizes, selfHides, fixedAspect, absentFromAXWindows): )"
                   R"({"op":"open","quirk":"ClampsSize"})"));
-    EXPECT_EQ(fixture.request(op("PING")),
+    EXPECT_EQ(fixture.request(about("PING")),
               FixtureReply::failure("unknown op PING (kelvo-fixture --help lists the operations)"));
-    EXPECT_EQ(fixture.request(op("close", 4242)), FixtureReply::failure("no such window 4242"));
-    EXPECT_EQ(fixture.request(op("move")), FixtureReply::failure("move needs a window"));
+    EXPECT_EQ(fixture.request(about("close", 4242)), FixtureReply::failure("no such window 4242"));
+    EXPECT_EQ(fixture.request(about("move")), FixtureReply::failure("move needs a window"));
     auto bad = fixture.open(FixtureQuirk::plain, CGRect(0, 0, 0, 100));
     EXPECT_EQ(fixture.request(bad), FixtureReply::failure("width and height must be positive"));
     bad.width = 100;
@@ -137,7 +131,7 @@ TEST_F(FixtureProcessTest, NonResizableMovesButKeepsItsSize) {
 TEST_F(FixtureProcessTest, SelfMinimizesOnceSomethingElsePlacesIt) {
     const auto number = fixture.openWindow(FixtureQuirk::selfMinimizes, CGRect(100, 100, 800, 600));
     // Its own moves do not count.
-    FixtureRequest move = op("move", number);
+    FixtureRequest move = about("move", number);
     move.x = 150;
     EXPECT_TRUE(fixture.request(move).ok);
     EXPECT_FALSE(fixture.report(number)->minimized);
@@ -183,13 +177,13 @@ TEST_F(FixtureProcessTest, AbsentFromAXWindowsIsListedByTheWindowServerOnly) {
 TEST_F(FixtureProcessTest, TheApplicationMovesMinimizesActivatesHidesAndClosesItsWindows) {
     const auto a = fixture.openWindow(FixtureQuirk::plain, CGRect(0, 30, 300, 300));
     const auto b = fixture.openWindow(FixtureQuirk::plain, CGRect(400, 30, 300, 300));
-    FixtureRequest move = op("move", a);
+    FixtureRequest move = about("move", a);
     move.x = 50;
     move.height = 200;
     EXPECT_TRUE(fixture.request(move).ok);
     EXPECT_EQ(frameOf(a), CGRect(50, 30, 300, 200));
 
-    EXPECT_TRUE(fixture.request(op("activate", a)).ok);
+    EXPECT_TRUE(fixture.request(about("activate", a)).ok);
     auto list = fixture.request(FixtureRequest::list());
     EXPECT_TRUE(*list.appActive);
     ASSERT_EQ(list.windows->size(), 2u);
@@ -197,13 +191,13 @@ TEST_F(FixtureProcessTest, TheApplicationMovesMinimizesActivatesHidesAndClosesIt
     EXPECT_TRUE((*list.windows)[0].main);
     EXPECT_FALSE((*list.windows)[1].key);
 
-    EXPECT_TRUE(fixture.request(op("minimize", b)).ok);
+    EXPECT_TRUE(fixture.request(about("minimize", b)).ok);
     EXPECT_TRUE(manager.window(b)->minimized);
-    EXPECT_TRUE(fixture.request(op("hide")).ok);
+    EXPECT_TRUE(fixture.request(about("hide")).ok);
     EXPECT_TRUE(*fixture.request(FixtureRequest::list()).appHidden);
-    EXPECT_TRUE(fixture.request(op("close", a)).ok);
+    EXPECT_TRUE(fixture.request(about("close", a)).ok);
     EXPECT_FALSE(manager.window(a));
-    EXPECT_EQ(fixture.request(op("close", a)),
+    EXPECT_EQ(fixture.request(about("close", a)),
               FixtureReply::failure("no such window " + std::to_string(a)));
 }
 

@@ -5,7 +5,7 @@
 #include "FixtureHelp.h"
 #include "FixtureQuirks.h"
 #include "RequestLine.h"
-#include "Support/ChildProcess.h"
+#include "Support/Base/ChildProcess.h"
 
 namespace kelvo_fixture {
 namespace {

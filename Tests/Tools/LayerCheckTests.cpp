@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "LayerCheck.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/Base/TestFiles.h"
 
 namespace {
 
@@ -14,9 +13,7 @@ using kelvo_layers::LayerCheck;
 class LayerCheckTest : public ::testing::Test {
   protected:
     void write(const std::string& relative, const std::string& text) {
-        const auto path = folder / relative;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path) << text;
+        kelvo::testing::writeText(folder / relative, text);
     }
 
     std::vector<std::string> check(std::vector<Layer> layers = floors()) {

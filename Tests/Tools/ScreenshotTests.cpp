@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "DesktopPicture.h"
-#include "Support/PNGPixels.h"
-#include "Support/ProcessTestSupport.h"
+#include "Support/Base/PNGPixels.h"
+#include "Support/Simulator/Manager.h"
+#include "Support/Tools/FixtureProcess.h"
 
 namespace sim::testing {
 namespace {

@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 
+#include "Platform/AppKit/FontConfiguration.h"
+
 namespace kelvo_sim {
 
 namespace {
@@ -26,6 +28,9 @@ DesktopPicture::Colour mix(DesktopPicture::Colour a, DesktopPicture::Colour b, d
 
 constexpr DesktopPicture::Colour white{1, 1, 1};
 constexpr DesktopPicture::Colour black{0, 0, 0};
+constexpr DesktopPicture::Colour menuBarColour{0.94, 0.94, 0.95};
+/// The menu bar's text is black at this alpha.
+constexpr double menuBarTextAlpha = 0.85;
 
 void rectangle(cairo_t* cr, const CGRect& r) {
     cairo_rectangle(cr, r.minX(), r.minY(), r.width(), r.height());
@@ -139,9 +144,9 @@ void DesktopPicture::drawDisplay(cairo_t* cr, const sim::DisplayInfo& display, b
     const CGRect& v = display.visibleFrame;
     const CGRect menuBar(f.minX(), f.minY(), f.width(), std::max(0.0, v.minY() - f.minY()));
     rectangle(cr, menuBar);
-    setColour(cr, Colour{0.94, 0.94, 0.95}, 0.92);
+    setColour(cr, menuBarColour, 0.92);
     cairo_fill(cr);
-    setColour(cr, black, 0.85);
+    setColour(cr, black, menuBarTextAlpha);
     const double inset = 12;
     if (menuBarDisplay && !frontName.empty()) {
         text(cr, frontName, "Sans Bold 10",
@@ -223,6 +228,60 @@ void DesktopPicture::drawPanel(cairo_t* cr, const sim::WindowInfo& window,
     cairo_restore(cr);
 }
 
+bool DesktopPicture::drawPicture(cairo_t* cr, const sim::WindowPicture& picture,
+                                 const CGRect& frame, double alpha) {
+    auto pixels = picture.unpack();
+    if (!pixels || picture.isEmpty()) return false;
+    const int width = static_cast<int>(picture.width);
+    const int height = static_cast<int>(picture.height);
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
+    if (stride != width * 4) return false;
+    Surface image(
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels->data()),
+                                            CAIRO_FORMAT_ARGB32, width, height, stride),
+        cairo_surface_destroy);
+    const CGRect f = frame.standardized();
+    cairo_save(cr);
+    cairo_translate(cr, f.minX(), f.minY());
+    // A window drawn at another scale than the frame's points is fitted to the frame.
+    cairo_scale(cr, f.width() / width, f.height() / height);
+    cairo_set_source_surface(cr, image.get(), 0, 0);
+    cairo_paint_with_alpha(cr, std::clamp(alpha, 0.0, 1.0));
+    cairo_restore(cr);
+    return true;
+}
+
+void DesktopPicture::drawStatusItem(cairo_t* cr, const sim::StatusItemInfo& item) {
+    const sim::WindowPicture& image = item.spec.image;
+    auto pixels = image.unpack();
+    if (!pixels || image.isEmpty()) return;
+    const int width = static_cast<int>(image.width);
+    const int height = static_cast<int>(image.height);
+    Surface surface(
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels->data()),
+                                            CAIRO_FORMAT_ARGB32, width, height, width * 4),
+        cairo_surface_destroy);
+    // The button centres its image in the item's frame, at the image's own size.
+    const CGRect f = item.frame;
+    const double x = std::round(f.midX() - width / 2.0);
+    const double y = std::round(f.midY() - height / 2.0);
+    cairo_save(cr);
+    rectangle(cr, f);
+    cairo_clip(cr);
+    // The item covers what the bar says beneath it.
+    setColour(cr, menuBarColour);
+    cairo_paint(cr);
+    if (item.spec.imageIsTemplate) {
+        // Only the alpha counts: the bar's text colour shows through it.
+        setColour(cr, black, menuBarTextAlpha);
+        cairo_mask_surface(cr, surface.get(), x, y);
+    } else {
+        cairo_set_source_surface(cr, surface.get(), x, y);
+        cairo_paint(cr);
+    }
+    cairo_restore(cr);
+}
+
 void DesktopPicture::drawPointer(cairo_t* cr, CGPoint at, double scale) {
     static constexpr double arrow[][2] = {{0, 0},     {0, 17},   {4.5, 13},   {7.5, 19.5},
                                           {10, 18.5}, {7, 12.5}, {12.5, 12.5}};
@@ -251,6 +310,8 @@ void DesktopPicture::drawCaption(cairo_t* cr, const std::string& caption, CGRect
 }
 
 void DesktopPicture::draw(const Scene& scene, const std::string& path) {
+    // The fonts every program that draws uses, so that the picture is the same everywhere.
+    FontConfiguration::install();
     const CGRect area = bounds(scene.displays);
     const double scale =
         std::min({1.0, maximumWidth / area.width(), maximumHeight / area.height()});
@@ -278,11 +339,18 @@ void DesktopPicture::draw(const Scene& scene, const std::string& path) {
     }
     for (std::size_t i = 0; i < scene.displays.size(); ++i)
         drawDisplay(cr, scene.displays[i], i == 0, frontName);
+    for (const sim::StatusItemInfo& item : scene.statusItems)
+        drawStatusItem(cr, item);
     for (auto it = scene.windows.rbegin(); it != scene.windows.rend(); ++it) {
         if (!it->onScreen) continue;
         const auto found = owners.find(it->owner);
         sim::ApplicationInfo owner = found != owners.end() ? found->second : sim::ApplicationInfo{};
         if (owner.name.empty()) owner.name = "pid " + std::to_string(it->owner);
+        const auto picture = scene.pictures.find(it->number);
+        if (picture != scene.pictures.end() &&
+            drawPicture(cr, picture->second, it->frame, it->alpha)) {
+            continue;
+        }
         if (const auto panel = scene.panels.find(it->number); panel != scene.panels.end()) {
             drawPanel(cr, *it, panel->second);
         } else {

@@ -9,6 +9,7 @@
 #include "Base/Foundation/CGGeometry.h"
 #include "Simulator/ApplicationInfo.h"
 #include "Simulator/DisplayInfo.h"
+#include "Simulator/InterfaceElement.h"
 #include "Simulator/WindowInfo.h"
 
 typedef struct _cairo cairo_t;
@@ -34,6 +35,11 @@ class DesktopPicture {
         std::vector<sim::ApplicationInfo> applications;
         /// What each of the clients' own windows draws, by window number.
         std::map<sim::WindowNumber, sim::OwnWindowSpec> panels;
+        /// The pixels the clients drew in their own windows, by window number; a window with
+        /// pixels shows them instead of its content layer's description.
+        std::map<sim::WindowNumber, sim::WindowPicture> pictures;
+        /// In the first display's menu bar, right to left.
+        std::vector<sim::StatusItemInfo> statusItems;
         CGPoint pointer;
         /// Written under the displays; none when empty.
         std::string caption;
@@ -67,6 +73,10 @@ class DesktopPicture {
                            const sim::ApplicationInfo& owner);
     static void drawPanel(cairo_t* cr, const sim::WindowInfo& window,
                           const sim::OwnWindowSpec& look);
+    /// Draws the pixels over the frame; false when they cannot be unpacked.
+    static bool drawPicture(cairo_t* cr, const sim::WindowPicture& picture, const CGRect& frame,
+                            double alpha);
+    static void drawStatusItem(cairo_t* cr, const sim::StatusItemInfo& item);
     static void drawPointer(cairo_t* cr, CGPoint at, double scale);
     static void drawCaption(cairo_t* cr, const std::string& caption, CGRect strip);
     static void text(cairo_t* cr, const std::string& text, const char* font, CGRect box,

@@ -24,10 +24,7 @@ using kelvo::JSONWriter;
 
 namespace {
 
-/// A usage mistake, told with the usage text.
-struct UsageError {
-    std::string message;
-};
+using UsageError = SimCommandLine::UsageError;
 
 double coordinate(const std::string& text) {
     const auto value = finiteNumber(text);
@@ -42,6 +39,43 @@ std::int32_t processID(const std::string& text) {
         throw UsageError{"not a process identifier: " + text};
     }
     return value;
+}
+
+sim::WindowNumber windowNumber(const std::string& text) {
+    sim::WindowNumber value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        throw UsageError{"not a window number: " + text};
+    }
+    return value;
+}
+
+/// `click X Y [--right] [--mods MODS]`, the options in any order.
+std::function<void(sim::DesktopClient&)> clickAction(const std::vector<std::string>& rest) {
+    const UsageError usage{"usage: click X Y [--right] [--mods alt+shift]"};
+    if (rest.size() < 2) throw usage;
+    bool right = false;
+    std::uint64_t flags = 0;
+    for (std::size_t i = 2; i < rest.size(); ++i) {
+        if (rest[i] == "--right" && !right) {
+            right = true;
+        } else if (rest[i] == "--mods" && i + 1 < rest.size()) {
+            std::string why;
+            const auto mods = KeyChord::modifierFlags(rest[++i], &why);
+            if (!mods) throw UsageError{why};
+            flags = *mods;
+        } else {
+            throw usage;
+        }
+    }
+    return [x = coordinate(rest[0]), y = coordinate(rest[1]), flags,
+            right](sim::DesktopClient& desktop) {
+        if (right) {
+            desktop.rightClick(x, y, flags);
+        } else {
+            desktop.click(x, y, flags);
+        }
+    };
 }
 
 void expectCount(const std::vector<std::string>& rest, std::size_t count, const std::string& verb) {
@@ -67,6 +101,50 @@ void printWindows(sim::DesktopClient& desktop, std::ostream& out) {
     }
 }
 
+/// One line per status item, right to left.
+void printStatusItems(sim::DesktopClient& desktop, std::ostream& out) {
+    for (const sim::StatusItemInfo& item : desktop.statusItems()) {
+        const JSONValue line = {{"frame", kelvo::encodeJSON(item.frame)},
+                                {"label", item.spec.label},
+                                {"pid", item.pid},
+                                {"toolTip", item.spec.toolTip}};
+        out << JSONWriter::write(line) << '\n';
+    }
+}
+
+/// One line per element, windows front to back, elements in reading order.
+void printElements(sim::DesktopClient& desktop, std::optional<sim::Pid> pid, std::ostream& out) {
+    for (const sim::ElementRecord& record : desktop.elements(pid)) {
+        const sim::InterfaceElement& element = record.element;
+        JSONValue line = {{"enabled", element.enabled},
+                          {"focused", element.focused},
+                          {"frame", kelvo::encodeJSON(element.frame)},
+                          {"label", element.label},
+                          {"role", element.role},
+                          {"window", record.window}};
+        kelvo::putIfPresent(line, "identifier", element.identifier);
+        kelvo::putIfPresent(line, "toolTip", element.toolTip);
+        kelvo::putIfPresent(line, "value", element.value);
+        out << JSONWriter::write(line) << '\n';
+    }
+}
+
+/// One line per item of the open menu, top to bottom.
+void printMenu(sim::DesktopClient& desktop, std::ostream& out) {
+    for (const sim::MenuItemRecord& item : desktop.openMenu()) {
+        const JSONValue line = {{"enabled", item.enabled},
+                                {"separator", item.separator},
+                                {"state", item.state},
+                                {"title", item.title}};
+        out << JSONWriter::write(line) << '\n';
+    }
+}
+
+/// A refusal of the desktop that the command line reports with status 1.
+struct Refused {
+    std::string message;
+};
+
 template <class T>
 void printEach(const std::vector<T>& list, std::ostream& out) {
     for (const auto& item : list)
@@ -79,8 +157,11 @@ DesktopPicture::Scene sceneOf(sim::DesktopClient& desktop) {
     scene.windows = desktop.windows();
     scene.applications = desktop.applications();
     scene.pointer = desktop.pointerLocation();
-    for (const sim::OwnWindowLook& look : desktop.ownWindows())
+    for (const sim::OwnWindowLook& look : desktop.ownWindows()) {
         scene.panels[look.number] = look.spec;
+        scene.pictures[look.number] = desktop.ownWindowPicture(look.number);
+    }
+    scene.statusItems = desktop.statusItems();
     return scene;
 }
 
@@ -92,13 +173,17 @@ std::string SimCommandLine::usage() {
            "       kelvo-sim windows | apps | displays\n"
            "       kelvo-sim key CHORD              e.g. alt+1, alt+shift+left, ctrl+alt+l, "
            "cmd+n, ⌥⇧2, ⌃⌥L\n"
-           "       kelvo-sim click X Y [--mods alt+shift]\n"
+           "       kelvo-sim click X Y [--right] [--mods alt+shift]\n"
+           "       kelvo-sim type TEXT              one key per character, to whoever takes keys\n"
+           "       kelvo-sim statusitems | ui [--pid PID] | menu | menu pick TITLE\n"
+           "       kelvo-sim close NUMBER           presses the window's close button\n"
            "       kelvo-sim pointer X Y\n"
            "       kelvo-sim activate PID | hide PID | unhide PID\n"
            "       kelvo-sim trust yes|no\n"
            "       kelvo-sim alerts                 the modal alerts shown, oldest first\n"
            "       kelvo-sim answer-alerts BUTTON...\n"
-           "       kelvo-sim screenshot FILE.png [--caption TEXT]\n"
+           "       kelvo-sim screenshot FILE.png [--caption TEXT]\n" +
+           ownInterfaceUsage() +
            "       kelvo-sim shutdown\n"
            "Clients reach the desktop at $KELVO_SIM_SOCKET (default " +
            sim::DesktopAddress::defaultPath() + ").\n";
@@ -135,6 +220,8 @@ int SimCommandLine::run(const std::vector<std::string>& arguments) {
         return fail(std::string("unexpected answer from the desktop: ") + error.what(), failure);
     } catch (const DesktopPicture::Failure& error) {
         return fail(error.what(), failure);
+    } catch (const Refused& refused) {
+        return fail(refused.message, failure);
     }
 }
 
@@ -173,19 +260,35 @@ std::function<void(sim::DesktopClient&)> SimCommandLine::clientAction(
         if (!chord) throw UsageError{why};
         return [chord = *chord](Desktop& desktop) { desktop.key(chord.keyCode, chord.flags); };
     }
-    if (verb == "click") {
-        if (rest.size() != 2 && !(rest.size() == 4 && rest[2] == "--mods")) {
-            throw UsageError{"usage: click X Y [--mods alt+shift]"};
-        }
-        std::uint64_t flags = 0;
-        if (rest.size() == 4) {
-            std::string why;
-            const auto mods = KeyChord::modifierFlags(rest[3], &why);
-            if (!mods) throw UsageError{why};
-            flags = *mods;
-        }
-        return [x = coordinate(rest[0]), y = coordinate(rest[1]), flags](Desktop& desktop) {
-            desktop.click(x, y, flags);
+    if (verb == "click") return clickAction(rest);
+    if (verb == "type") {
+        expectCount(rest, 1, verb);
+        return [text = rest[0]](Desktop& desktop) { desktop.typeText(text); };
+    }
+    if (verb == "statusitems") {
+        expectCount(rest, 0, verb);
+        return [this](Desktop& desktop) { printStatusItems(desktop, out_); };
+    }
+    if (verb == "ui") {
+        if (!rest.empty() && !(rest.size() == 2 && rest[0] == "--pid"))
+            throw UsageError{"usage: ui [--pid PID]"};
+        std::optional<sim::Pid> pid;
+        if (rest.size() == 2) pid = processID(rest[1]);
+        return [this, pid](Desktop& desktop) { printElements(desktop, pid, out_); };
+    }
+    if (verb == "menu") {
+        if (rest.empty()) return [this](Desktop& desktop) { printMenu(desktop, out_); };
+        if (rest.size() != 2 || rest[0] != "pick") throw UsageError{"usage: menu [pick TITLE]"};
+        return [title = rest[1]](Desktop& desktop) {
+            if (!desktop.pickMenuItem(title))
+                throw Refused{"the open menu has no enabled item " + title};
+        };
+    }
+    if (verb == "close") {
+        expectCount(rest, 1, verb);
+        return [number = windowNumber(rest[0])](Desktop& desktop) {
+            if (!desktop.pressCloseButton(number))
+                throw Refused{"window " + std::to_string(number) + " shows no close button"};
         };
     }
     if (verb == "pointer") {
@@ -218,6 +321,7 @@ std::function<void(sim::DesktopClient&)> SimCommandLine::clientAction(
             DesktopPicture::draw(scene, file);
         };
     }
+    if (auto action = ownInterfaceAction(verb, rest)) return action;
     throw UsageError{"no such verb: " + verb};
 }
 

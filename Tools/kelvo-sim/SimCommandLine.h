@@ -26,12 +26,21 @@ class SimCommandLine {
 
     static std::string usage();
 
+    /// A usage mistake, told with the usage text.
+    struct UsageError {
+        std::string message;
+    };
+
   private:
     int runClientVerb(const std::string& verb, const std::vector<std::string>& rest);
     /// What a client verb does to the desktop, its arguments checked (throws a usage error).
     std::function<void(sim::DesktopClient&)> clientAction(const std::string& verb,
                                                           const std::vector<std::string>& rest);
     int fail(const std::string& message, int status);
+    /// The same for the verbs of the system's own interface; empty for another verb.
+    std::function<void(sim::DesktopClient&)> ownInterfaceAction(
+        const std::string& verb, const std::vector<std::string>& rest);
+    static std::string ownInterfaceUsage();
 
     std::ostream& out_;
     std::ostream& err_;

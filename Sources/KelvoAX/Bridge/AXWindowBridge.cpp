@@ -56,7 +56,7 @@ std::vector<ManagedWindow> AXWindowBridge::windows() {
     return found;
 }
 
-AXWindowBridge::ApplicationWindows AXWindowBridge::windows(const std::string& bundleID) {
+ApplicationWindows AXWindowBridge::windows(const std::string& bundleID) {
     ApplicationWindows result;
     std::set<WindowID> provisional = provisionallyIgnored_;
     const pid_t own = ownProcessIdentifier();
@@ -70,8 +70,9 @@ AXWindowBridge::ApplicationWindows AXWindowBridge::windows(const std::string& bu
     return result;
 }
 
-std::optional<ManagedWindow> AXWindowBridge::adopt(const AXUIElementRef& element,
+std::optional<ManagedWindow> AXWindowBridge::adopt(const WindowElementRef& handed,
                                                    const std::string& bundleID) {
+    const AXUIElementRef element = elementIn(handed);
     if (!element) return std::nullopt;
     std::set<WindowID> provisional = provisionallyIgnored_;
     std::set<WindowID> seen;
@@ -84,9 +85,20 @@ std::set<WindowID> AXWindowBridge::takeGone() {
     return std::exchange(confirmedGone_, {});
 }
 
-AXUIElementRef AXWindowBridge::element(WindowID id) const {
+AXUIElementRef AXWindowBridge::handle(WindowID id) const {
     const auto found = elements_.find(id);
     return found == elements_.end() ? nullptr : found->second;
+}
+
+std::optional<WindowElementRef> AXWindowBridge::element(WindowID id) const {
+    AXUIElementRef found = handle(id);
+    if (!found) return std::nullopt;
+    return WindowElementRef(std::move(found));
+}
+
+AXUIElementRef AXWindowBridge::elementIn(const WindowElementRef& element) {
+    const auto* handle = std::any_cast<AXUIElementRef>(&element);
+    return handle ? *handle : nullptr;
 }
 
 std::optional<CGRect> AXWindowBridge::lastKnownFrame(WindowID id) const {

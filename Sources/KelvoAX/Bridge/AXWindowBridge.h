@@ -12,7 +12,7 @@
 #include "Base/Foundation/News.h"
 #include "KelvoAX/Bridge/FrameWriteStep.h"
 #include "KelvoCore/Config/Config.h"
-#include "KelvoCore/Store/WindowBridging.h"
+#include "KelvoCore/Store/CoordinatorBridge.h"
 #include "Platform/Accessibility/AXUIElement.h"
 #include "Platform/AppKit/NSRunningApplication.h"
 
@@ -20,15 +20,17 @@ namespace kelvo {
 
 /// The store's road to other applications' windows, through Accessibility: full scans that
 /// classify every window, frame writes that the window can be trusted to follow, focus with a
-/// few activation retries, hiding. Beyond the interface the coordinator reads one application's
-/// windows, adopts an element the event stream handed over and learns which windows are gone.
+/// few activation retries, hiding. Beyond the store's interface it serves the coordinator's: one
+/// application's windows, an element the event stream handed over, the windows found gone. A
+/// window element travels through the coordinator as the platform's element handle inside
+/// `WindowElementRef`; anything else found there is no element.
 ///
 /// Every call into another application waits at most `messagingTimeout`, so a hung application
 /// costs a quarter of a second per call instead of stalling the main thread. A frame read (by a
 /// scan, a frame read or a write's read-back) serves the next reads of it until news about the
 /// window (it moved, changed size or went) or about everything arrives, or the bridge writes to
 /// it: until then a read would find the same. Used on the main thread only; holds no lock.
-class AXWindowBridge final : public WindowBridging {
+class AXWindowBridge final : public CoordinatorBridge {
   public:
     static constexpr float messagingTimeout = 0.25f;
     /// Apart, on the main queue, and how many activation attempts one focus request makes.
@@ -36,12 +38,6 @@ class AXWindowBridge final : public WindowBridging {
     static constexpr int activationAttempts = 3;
     /// How far the read-back origin may lie from the target for a write to count as landed.
     static constexpr double landingTolerance = 1;
-
-    /// What `windows(bundleID)` found: the adoptable windows and every window number seen.
-    struct ApplicationWindows {
-        std::vector<ManagedWindow> windows;
-        std::set<WindowID> seen;
-    };
 
     explicit AXWindowBridge(Config config);
     ~AXWindowBridge() override;
@@ -63,21 +59,33 @@ class AXWindowBridge final : public WindowBridging {
     void setHidden(bool hidden, const std::string& bundleID) override;
     bool isApplicationHidden(const std::string& bundleID) override;
 
+    // CoordinatorBridge
     /// The adoptable windows of every regular application with this bundle identifier, without
     /// the full scan's forgetting and retaining.
-    ApplicationWindows windows(const std::string& bundleID);
+    ApplicationWindows windows(const std::string& bundleID) override;
     /// One element handed over by the event stream, read and classified; none when it cannot be
-    /// read or is ignored.
-    std::optional<ManagedWindow> adopt(const AXUIElementRef& element, const std::string& bundleID);
+    /// read, is ignored or is no element.
+    std::optional<ManagedWindow> adopt(const WindowElementRef& element,
+                                       const std::string& bundleID) override;
     /// The windows found gone since the last call.
-    std::set<WindowID> takeGone();
-    /// The element remembered for the window; null when there is none.
-    AXUIElementRef element(WindowID id) const;
+    std::set<WindowID> takeGone() override;
+    /// The element remembered for the window; none when there is none.
+    std::optional<WindowElementRef> element(WindowID id) const override;
+    const std::set<WindowID>& provisionallyIgnored() const override {
+        return provisionallyIgnored_;
+    }
+    const std::set<WindowID>& seenFullScreen() const override { return seenFullScreen_; }
+    const Config& config() const override { return config_; }
+    void setConfig(const Config& config) override { config_ = config; }
+    void setTrace(std::function<void(const std::string&)> lines) override {
+        trace = std::move(lines);
+    }
 
-    const std::set<WindowID>& provisionallyIgnored() const { return provisionallyIgnored_; }
-    const std::set<WindowID>& seenFullScreen() const { return seenFullScreen_; }
-    const Config& config() const { return config_; }
-    void setConfig(Config config) { config_ = std::move(config); }
+    /// The handle inside a `WindowElementRef`; null when it holds none.
+    static AXUIElementRef elementIn(const WindowElementRef& element);
+    /// The element remembered for the window as the platform's handle; null when there is
+    /// none.
+    AXUIElementRef handle(WindowID id) const;
     std::int64_t focusGeneration() const { return focusGeneration_; }
     std::optional<CGRect> lastKnownFrame(WindowID id) const;
 

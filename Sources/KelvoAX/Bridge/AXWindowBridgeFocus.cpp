@@ -18,7 +18,7 @@ std::string activationLine(const NSRunningApplication& app, int attempt, std::in
 }  // namespace
 
 void AXWindowBridge::focus(WindowID id) {
-    const AXUIElementRef window = element(id);
+    const AXUIElementRef window = handle(id);
     if (!window) return;
     AXAttributes::write(window, kAXMainAttribute, true);
     AXAttributes::write(window, kAXFocusedAttribute, true);

@@ -29,7 +29,7 @@ std::vector<NSRunningApplicationRef> applicationsWith(const std::string& bundleI
 }  // namespace
 
 std::optional<CGRect> AXWindowBridge::frame(WindowID id) {
-    const AXUIElementRef window = element(id);
+    const AXUIElementRef window = handle(id);
     if (!window) return std::nullopt;
     if (const auto known = lastKnownFrames_.find(id);
         known != lastKnownFrames_.end() && known->second.freshAt == newsAbout(window)) {
@@ -70,7 +70,7 @@ AXUIElementRef AXWindowBridge::applicationElementOf(const AXUIElementRef& window
 }
 
 bool AXWindowBridge::setFrame(const CGRect& target, WindowID id) {
-    const AXUIElementRef window = element(id);
+    const AXUIElementRef window = handle(id);
     if (!window) return false;
     const AXUIElementRef application = applicationElementOf(window);
     const bool enhanced =
@@ -110,7 +110,7 @@ void AXWindowBridge::run(const FrameWriteStep& step, const AXUIElementRef& windo
 }
 
 void AXWindowBridge::setPosition(const CGPoint& position, WindowID id) {
-    const AXUIElementRef window = element(id);
+    const AXUIElementRef window = handle(id);
     if (!window) return;
     const AXUIElementRef application = applicationElementOf(window);
     const bool switchedOff =
@@ -122,30 +122,30 @@ void AXWindowBridge::setPosition(const CGPoint& position, WindowID id) {
 }
 
 void AXWindowBridge::raise(WindowID id) {
-    if (const AXUIElementRef window = element(id)) {
+    if (const AXUIElementRef window = handle(id)) {
         AXUIElementPerformAction(window, kAXRaiseAction);
     }
 }
 
 void AXWindowBridge::setMinimized(bool minimized, WindowID id) {
-    if (const AXUIElementRef window = element(id)) {
+    if (const AXUIElementRef window = handle(id)) {
         noteWritten(id);
         AXAttributes::write(window, kAXMinimizedAttribute, minimized);
     }
 }
 
 bool AXWindowBridge::isWindowMinimized(WindowID id) {
-    const AXUIElementRef window = element(id);
+    const AXUIElementRef window = handle(id);
     return window && AXAttributes::boolean(window, kAXMinimizedAttribute);
 }
 
 bool AXWindowBridge::isWindowFullScreen(WindowID id) {
-    const AXUIElementRef window = element(id);
+    const AXUIElementRef window = handle(id);
     return window && AXAttributes::boolean(window, kAXFullScreenAttribute);
 }
 
 bool AXWindowBridge::canReach(WindowID id) {
-    const AXUIElementRef window = element(id);
+    const AXUIElementRef window = handle(id);
     return window && AXAttributes::text(window, kAXRoleAttribute).has_value();
 }
 

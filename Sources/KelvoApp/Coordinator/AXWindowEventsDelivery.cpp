@@ -1,7 +1,7 @@
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/System/AXWindowEvents.h"
 
-// The coordinator's side of the event source: which handler takes which case.
+// The coordinator's side of the event source: which part's handler takes which case.
 
 namespace kelvo {
 
@@ -11,34 +11,35 @@ AXWindowEvents::AXWindowEvents(Coordinator& coordinator)
 void AXWindowEvents::deliver(Coordinator& coordinator, const WindowEvent& event) {
     using Kind = WindowEvent::Kind;
     const WindowID window = event.window().value_or(WindowID());
+    WindowEvents& events = coordinator.windowEvents;
     switch (event.kind()) {
         case Kind::created: {
             std::optional<WindowElementRef> element;
             if (event.element()) element = WindowElementRef(event.element()->element);
-            coordinator.eventCreated(window, event.bundleID(), element);
+            events.eventCreated(window, event.bundleID(), element);
             break;
         }
         case Kind::destroyed:
-            coordinator.eventDestroyed(window);
+            events.eventDestroyed(window);
             break;
         case Kind::focused:
-            coordinator.eventFocused(window);
+            coordinator.focus.eventFocused(window);
             break;
         case Kind::moved:
         case Kind::resized:
-            coordinator.eventMoved(window);
+            events.eventMoved(window);
             break;
         case Kind::activated:
-            coordinator.eventActivated(event.window(), event.bundleID());
+            coordinator.focus.eventActivated(event.window(), event.bundleID());
             break;
         case Kind::minimized:
-            coordinator.eventMinimized(window);
+            events.eventMinimized(window);
             break;
         case Kind::unminimized:
-            coordinator.eventUnminimized(window);
+            events.eventUnminimized(window);
             break;
         case Kind::terminated:
-            coordinator.eventTerminated(event.bundleID());
+            events.eventTerminated(event.bundleID());
             break;
     }
 }

@@ -5,6 +5,7 @@
 
 #include "Platform/AppKit/NSColor.h"
 #include "Platform/AppKit/NSScreen.h"
+#include "Platform/QuartzCore/CATransaction.h"
 
 namespace kelvo {
 
@@ -49,6 +50,10 @@ void FocusBorder::show(const CGRect& axFrame) {
                         flipped.size.width + 2 * outset, flipped.size.height + 2 * outset);
     if (panel.frame() != wanted) panel.setFrame(wanted, false);
     if (!panel.isVisible()) panel.orderFrontRegardless();
+}
+
+void FocusBorder::hide() {
+    if (panel.isVisible()) panel.orderOut(nullptr);
 }
 
 }  // namespace kelvo

@@ -2,8 +2,8 @@
 
 #include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Color/HexColor.h"
-#include "Platform/AppKit/CALayer.h"
 #include "Platform/AppKit/NSWindow.h"
+#include "Platform/QuartzCore/CALayer.h"
 
 namespace kelvo {
 
@@ -33,6 +33,11 @@ class FocusBorder {
     /// Puts the border around a window frame given in top-left coordinates; with no screen it
     /// does nothing, and the same frame again changes nothing.
     void show(const CGRect& axFrame);
+    /// Orders a shown border out.
+    void hide();
+    bool isShown() const { return panel.isVisible(); }
+    /// The panel's window-server number, which hit tests look through.
+    long windowNumber() const { return panel.windowNumber(); }
 
     NSPanel panel;
     /// The content view's layer, which draws the border.

@@ -21,4 +21,12 @@ void GuideWindowController::close() {
     if (onClose) onClose();
 }
 
+void GuideWindowController::orderOut() {
+    if (window) window->orderOut();
+}
+
+void GuideWindowController::orderFront() {
+    if (window) window->orderFront();
+}
+
 }  // namespace kelvo

@@ -1,5 +1,7 @@
 #include "KelvoApp/Services/LauncherController.h"
 
+#include <utility>
+
 namespace kelvo {
 
 LauncherController::LauncherController(Callbacks callbacks,
@@ -12,6 +14,14 @@ void LauncherController::show() {
     model.reset();
     panel.orderFront();
     panel.key = true;
+}
+
+std::optional<RunningApplication> LauncherController::dismiss() {
+    if (panel.visible) {
+        panel.orderOut();
+        model.reset();
+    }
+    return std::exchange(previousApp, std::nullopt);
 }
 
 }  // namespace kelvo

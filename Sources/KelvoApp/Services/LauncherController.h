@@ -43,6 +43,10 @@ class LauncherController {
                        std::function<std::optional<RunningApplication>()> frontmost);
 
     void show();
+    bool isShown() const { return panel.visible; }
+    /// Orders a shown panel out with its query reset, and hands back the application that was
+    /// in front when it opened, forgetting it.
+    std::optional<RunningApplication> dismiss();
 
     OwnPanel panel;
     LauncherViewModel model;

@@ -40,4 +40,12 @@ void SettingsWindowController::close() {
     if (onClose) onClose();
 }
 
+void SettingsWindowController::orderOut() {
+    if (window) window->orderOut();
+}
+
+void SettingsWindowController::orderFront() {
+    if (window) window->orderFront();
+}
+
 }  // namespace kelvo

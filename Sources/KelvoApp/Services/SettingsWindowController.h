@@ -43,6 +43,11 @@ class SettingsWindowController {
     void show();
     /// The user closed the window.
     void close();
+    /// Hides a window made before while its desktop is not shown, and shows it again.
+    void orderOut();
+    void orderFront();
+    /// Whether the window is shown and has the keyboard.
+    bool isKey() const { return window && window->visible && window->key; }
 
     std::function<void()> onClose;
     /// Told when the window opens and closes, so the application shows in the Dock meanwhile.

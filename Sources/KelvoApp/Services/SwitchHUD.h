@@ -11,6 +11,8 @@ class SwitchHUD {
     static constexpr double dismissDelay = 0.42;
 
     void show(int desktop);
+    /// The panel's window-server number, which hit tests look through.
+    int windowNumber() const { return panel.windowNumber; }
 
     OwnPanel panel;
     RequestLog log;

@@ -1,7 +1,7 @@
 #include "KelvoApp/System/AXWindowEvents.h"
 
 #include "Base/Foundation/DispatchQueue.h"
-#include "KelvoApp/System/AXCoordinatorBridge.h"
+#include "KelvoAX/Bridge/AXWindowBridge.h"
 
 namespace kelvo {
 
@@ -26,7 +26,7 @@ void AXWindowEvents::start() {
 }
 
 void AXWindowEvents::track(WindowID id, const WindowElementRef& element) {
-    stream_.track(id, AXCoordinatorBridge::elementIn(element));
+    stream_.track(id, AXWindowBridge::elementIn(element));
 }
 
 void AXWindowEvents::stop() {

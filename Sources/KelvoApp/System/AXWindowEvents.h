@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "KelvoAX/Events/AXEventStream.h"
-#include "KelvoApp/Interfaces/CoordinatorBridge.h"
+#include "KelvoApp/Interfaces/WindowEventSource.h"
 
 namespace kelvo {
 

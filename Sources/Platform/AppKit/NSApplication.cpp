@@ -1,9 +1,11 @@
 #include "Platform/AppKit/NSApplication.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "Base/Foundation/CFRunLoop.h"
 #include "Base/Foundation/DispatchQueue.h"
+#include "Platform/AppKit/NSStatusBar.h"
 #include "Platform/AppKit/NSWindow.h"
 #include "Simulator/SharedConnection.h"
 
@@ -19,6 +21,9 @@ NSApplication::NSApplication() {
     sim::SharedConnection::setHandler(Topic::application, [this](const sim::DesktopEvent& event) {
         if (std::holds_alternative<sim::TerminateRequested>(event))
             DispatchQueue::main().async([this] { terminate(nullptr); });
+    });
+    sim::SharedConnection::setHandler(Topic::interface, [this](const sim::DesktopEvent& event) {
+        DispatchQueue::main().async([this, event] { handleInterfaceEvent(event); });
     });
 }
 
@@ -87,4 +92,43 @@ void NSApplication::setWindowsNeedUpdate(bool needsUpdate) {
 
 void NSApplication::updateWindows() {
     NSNotificationCenter::defaultCenter().post(NSApplicationDidUpdateNotification, this);
+}
+
+void NSApplication::handleInterfaceEvent(const sim::DesktopEvent& event) {
+    if (const auto* input = std::get_if<sim::OwnWindowInput>(&event)) {
+        NSWindow* window = NSWindow::windowWithNumber(input->window);
+        if (window) sendEvent(std::make_shared<NSEvent>(input->event, window));
+    } else if (const auto* item = std::get_if<sim::StatusItemInput>(&event)) {
+        NSStatusBar::systemStatusBar().deliver(*item);
+    } else if (const auto* close = std::get_if<sim::CloseButtonPressed>(&event)) {
+        if (NSWindow* window = NSWindow::windowWithNumber(close->window))
+            window->performClose(nullptr);
+    }
+}
+
+void NSApplication::withCurrentEvent(const NSEventRef& event, const std::function<void()>& handle) {
+    NSEventRef former = std::exchange(currentEvent_, event);
+    handle();
+    currentEvent_ = std::move(former);
+}
+
+void NSApplication::sendEvent(const NSEventRef& delivered) {
+    const NSEventRef event = NSEvent::runLocalMonitors(delivered);
+    if (!event) return;
+    NSWindow* window = event->window();
+    if (!window) return;
+    withCurrentEvent(event, [&] {
+        if (event->type() == NSEventType::keyDown) {
+            if (window->performKeyEquivalent(*event)) return;
+            if (mainMenu_ && mainMenu_->performKeyEquivalent(*event)) return;
+        }
+        window->sendEvent(*event);
+    });
+}
+
+bool NSApplication::sendAction(const std::string& action, NSObject* target, const void* sender) {
+    if (action.empty()) return false;
+    if (target) return target->performAction(action, sender);
+    NSWindow* key = NSWindow::keyWindow();
+    return key && key->firstResponder()->tryToPerform(action, sender);
 }

@@ -5,8 +5,11 @@
 #include <vector>
 
 #include "Base/Foundation/NSNotificationCenter.h"
+#include "Base/Foundation/NSObject.h"
+#include "Platform/AppKit/NSEvent.h"
 #include "Platform/AppKit/NSMenu.h"
 #include "Platform/AppKit/NSRunningApplication.h"
+#include "Simulator/DesktopEvent.h"
 
 class NSWindow;
 
@@ -56,10 +59,26 @@ class NSApplication {
     /// Posts the update notification.
     void updateWindows();
 
+    // Events. The desktop's events for this process's windows, status items and close buttons
+    // are handled on the main queue, one at a time.
+    /// The event being handled now; null between events.
+    const NSEventRef& currentEvent() const { return currentEvent_; }
+    /// Runs `handle` with the event as the current one.
+    void withCurrentEvent(const NSEventRef& event, const std::function<void()>& handle);
+    /// Hands an event of one of the windows on: the local monitors first, then for a key the
+    /// window's key equivalents, the main menu's, and the window's first responder.
+    void sendEvent(const NSEventRef& event);
+    /// Sends an action to the target, or without one up the key window's responder chain;
+    /// false when nobody answered it.
+    bool sendAction(const std::string& action, NSObject* target, const void* sender);
+
   private:
     NSApplication();
 
+    void handleInterfaceEvent(const sim::DesktopEvent& event);
+
     bool running_ = false;
     NSMenuRef mainMenu_;
+    NSEventRef currentEvent_;
     std::function<void()> terminationHandler_;
 };

@@ -31,6 +31,8 @@ class NSScreen {
     /// The frame without the menu bar and the Dock.
     CGRect visibleFrame() const { return visibleFrame_; }
     CFDictionaryRef deviceDescription() const;
+    /// Pixels a point: the simulated displays draw one pixel a point.
+    double backingScaleFactor() const { return 1; }
 
   private:
     std::uint32_t displayID_;

@@ -1,21 +1,24 @@
 #include "Platform/AppKit/NSWindow.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "Platform/AppKit/NSScreen.h"
 #include "Simulator/SharedConnection.h"
 
 namespace {
 
-// The key window of this process; the framework's windows belong to the main thread.
+// The key and main windows of this process; the framework's windows belong to the main thread.
 NSWindow* currentKeyWindow = nullptr;
+NSWindow* currentMainWindow = nullptr;
 
-// Every window of the process, in the order they were made (main thread only, like the key
-// window).
 std::function<void()>& windowsChangedHandler() {
     static std::function<void()> handler;
     return handler;
 }
 
+// Every window of the process, in the order they were made (main thread only, like the key
+// window).
 std::vector<NSWindow*>& liveWindows() {
     static std::vector<NSWindow*> windows;
     return windows;
@@ -33,31 +36,52 @@ sim::Colour colourOf(const CGColorRef& colour) {
 
 }  // namespace
 
+bool NSWindowDelegate::windowShouldClose(NSWindow&) {
+    return true;
+}
+void NSWindowDelegate::windowWillClose(NSWindow&) {}
+void NSWindowDelegate::windowDidBecomeKey(NSWindow&) {}
+void NSWindowDelegate::windowDidResignKey(NSWindow&) {}
+
 NSWindow::NSWindow(CGRect contentRect, NSWindowStyleMask style, NSBackingStoreType, bool)
-    : style_(style), frame_(contentRect), contentView_(std::make_shared<NSView>(contentRect)) {
-    contentView_->setOnLayerChange([this] { sync(); });
+    : style_(style), frame_(contentRect) {
     number_ = static_cast<long>(sim::SharedConnection::current()->createOwnWindow({}));
-    sync();
+    setContentView(std::make_shared<NSView>(CGRect(CGPoint{}, contentRect.size)));
     liveWindows().push_back(this);
 }
 
+NSWindow::NSWindow(CGRect contentRect, OffDesktop)
+    : style_(NSWindowStyleMaskBorderless), frame_(contentRect), onDesktop_(false) {
+    setContentView(std::make_shared<NSView>(CGRect(CGPoint{}, contentRect.size)));
+}
+
 NSWindow::~NSWindow() {
+    // An animation that can no longer finish counts as finished for its group.
+    if (alphaAnimation_ && alphaAnimation_->done) alphaAnimation_->done();
+    if (contentView_) {
+        contentView_->setOnLayerChange({});
+        contentView_->setNextResponder(nullptr);
+        contentView_->setWindowOfTree(nullptr);
+    }
+    if (!onDesktop_) return;
     std::erase(liveWindows(), this);
     windowsChanged();
+    delegate_ = nullptr;  // it may be going too
     resignKey();
+    if (currentMainWindow == this) currentMainWindow = nullptr;
     if (number_ != 0)
         sim::SharedConnection::current()->closeOwnWindow(static_cast<sim::WindowNumber>(number_));
 }
 
 void NSWindow::sync() {
-    if (number_ == 0) return;
+    if (number_ == 0 || !onDesktop_) return;
     const auto connection = sim::SharedConnection::current();
     const double height = firstScreenHeight(*connection);
     sim::OwnWindowSpec spec;
     spec.title = title_;
     spec.frame = CGRect(frame_.minX(), height - frame_.maxY(), frame_.width(), frame_.height());
     spec.level = level_;
-    spec.alpha = alpha_;
+    spec.alpha = alphaValue();
     spec.ignoresMouseEvents = ignoresMouseEvents_;
     if (background_) spec.background = colourOf(background_->CGColor());
     if (contentView_ && contentView_->layer()) {
@@ -67,7 +91,16 @@ void NSWindow::sync() {
         spec.cornerRadius = layer.cornerRadius();
         spec.opacity = layer.opacity();
     }
+    spec.key = isKeyWindow();
+    spec.nonactivating = (style_ & NSWindowStyleMaskNonactivatingPanel) != 0;
+    spec.closable = (style_ & NSWindowStyleMaskTitled) && (style_ & NSWindowStyleMaskClosable);
+    spec.menu = isMenuWindow();
     connection->updateOwnWindow(static_cast<sim::WindowNumber>(number_), spec);
+}
+
+void NSWindow::setStyleMask(NSWindowStyleMask style) {
+    style_ = style;
+    sync();
 }
 
 void NSWindow::setTitle(std::string title) {
@@ -75,8 +108,10 @@ void NSWindow::setTitle(std::string title) {
     sync();
 }
 
-void NSWindow::setFrame(CGRect frame, bool) {
+void NSWindow::setFrame(CGRect frame, bool, bool) {
+    const bool resized = frame.size != frame_.size;
     frame_ = frame;
+    if (resized && contentView_) contentView_->setFrame(CGRect(CGPoint{}, frame.size));
     sync();
     windowsChanged();
 }
@@ -85,12 +120,26 @@ void NSWindow::setFrameOrigin(CGPoint origin) {
     setFrame(CGRect(origin, frame_.size), true);
 }
 
+void NSWindow::setContentSize(CGSize size) {
+    setFrame(CGRect(frame_.origin, size), true);
+}
+
+void NSWindow::center() {
+    NSScreenRef screen = NSScreen::mainScreen();
+    if (!screen) return;
+    const CGRect visible = screen->visibleFrame();
+    const double x = std::round(visible.midX() - frame_.width() / 2);
+    const double y = std::round(visible.minY() + (visible.height() - frame_.height()) * 2 / 3);
+    setFrameOrigin(CGPoint{x, y});
+}
+
 void NSWindow::setLevel(NSWindowLevel level) {
     level_ = level;
     sync();
 }
 
 void NSWindow::setAlphaValue(double alpha) {
+    endAlphaAnimation();
     alpha_ = alpha;
     sync();
 }
@@ -98,6 +147,7 @@ void NSWindow::setAlphaValue(double alpha) {
 void NSWindow::setBackgroundColor(NSColorRef colour) {
     background_ = std::move(colour);
     sync();
+    viewsNeedDisplay();
 }
 
 void NSWindow::setIgnoresMouseEvents(bool ignores) {
@@ -105,19 +155,35 @@ void NSWindow::setIgnoresMouseEvents(bool ignores) {
     sync();
 }
 
+void NSWindow::setAppearance(std::shared_ptr<NSAppearance> appearance) {
+    appearance_ = std::move(appearance);
+    viewsNeedDisplay();
+}
+
 void NSWindow::setContentView(NSViewRef view) {
-    if (contentView_) contentView_->setOnLayerChange({});
+    if (contentView_) {
+        contentView_->setOnLayerChange({});
+        contentView_->setNextResponder(nullptr);
+        contentView_->setWindowOfTree(nullptr);
+    }
     contentView_ = std::move(view);
-    if (contentView_) contentView_->setOnLayerChange([this] { sync(); });
+    if (contentView_) {
+        contentView_->setFrame(CGRect(CGPoint{}, frame_.size));
+        contentView_->setOnLayerChange([this] { sync(); });
+        contentView_->setWindowOfTree(this);
+    }
     sync();
+    viewsNeedDisplay();
 }
 
 void NSWindow::orderFrontRegardless() {
     visible_ = true;
     windowsChanged();
-    if (number_ != 0)
+    if (number_ != 0 && onDesktop_) {
         sim::SharedConnection::current()->orderOwnWindow(static_cast<sim::WindowNumber>(number_),
                                                          true);
+    }
+    viewsNeedDisplay();
 }
 
 void NSWindow::orderFront(const void*) {
@@ -128,34 +194,72 @@ void NSWindow::orderOut(const void*) {
     visible_ = false;
     windowsChanged();
     resignKey();
-    if (number_ != 0)
+    if (number_ != 0 && onDesktop_) {
         sim::SharedConnection::current()->orderOwnWindow(static_cast<sim::WindowNumber>(number_),
                                                          false);
+    }
 }
 
 void NSWindow::makeKeyAndOrderFront(const void*) {
     orderFrontRegardless();
     makeKeyWindow();
+    if (canBecomeMainWindow()) makeMainWindow();
 }
 
 void NSWindow::makeKeyWindow() {
-    if (canBecomeKeyWindow() && visible_) currentKeyWindow = this;
+    if (!canBecomeKeyWindow() || !visible_ || currentKeyWindow == this) return;
+    if (NSWindow* former = currentKeyWindow) former->resignKey();
+    currentKeyWindow = this;
+    sync();
+    if (delegate_) delegate_->windowDidBecomeKey(*this);
+    NSNotificationCenter::defaultCenter().post(NSWindowDidBecomeKeyNotification, this);
 }
 
 bool NSWindow::isKeyWindow() const {
     return currentKeyWindow == this;
 }
 
+void NSWindow::makeMainWindow() {
+    if (canBecomeMainWindow() && visible_) currentMainWindow = this;
+}
+
+bool NSWindow::isMainWindow() const {
+    return currentMainWindow == this;
+}
+
 bool NSWindow::canBecomeKeyWindow() const {
     return (style_ & NSWindowStyleMaskTitled) != 0;
 }
 
+bool NSWindow::canBecomeMainWindow() const {
+    return (style_ & NSWindowStyleMaskTitled) != 0;
+}
+
 void NSWindow::close() {
+    if (delegate_) delegate_->windowWillClose(*this);
+    NSNotificationCenter::defaultCenter().post(NSWindowWillCloseNotification, this);
     orderOut(nullptr);
+    if (currentMainWindow == this) currentMainWindow = nullptr;
+}
+
+void NSWindow::performClose(const void*) {
+    if (delegate_ && !delegate_->windowShouldClose(*this)) return;
+    close();
 }
 
 NSWindow* NSWindow::keyWindow() {
     return currentKeyWindow;
+}
+
+NSWindow* NSWindow::mainWindow() {
+    return currentMainWindow;
+}
+
+NSWindow* NSWindow::windowWithNumber(long number) {
+    for (NSWindow* window : liveWindows()) {
+        if (window->number_ == number && number != 0) return window;
+    }
+    return nullptr;
 }
 
 std::vector<NSWindow*> NSWindow::allWindows() {
@@ -171,7 +275,11 @@ void NSWindow::windowsChanged() {
 }
 
 void NSWindow::resignKey() {
-    if (currentKeyWindow == this) currentKeyWindow = nullptr;
+    if (currentKeyWindow != this) return;
+    currentKeyWindow = nullptr;
+    sync();
+    if (delegate_) delegate_->windowDidResignKey(*this);
+    NSNotificationCenter::defaultCenter().post(NSWindowDidResignKeyNotification, this);
 }
 
 void NSPanel::setFloatingPanel(bool floating) {

@@ -91,3 +91,11 @@ void NSWorkspace::activateFileViewerSelectingURLs(const std::vector<std::filesys
         paths.push_back(url.string());
     sim::SharedConnection::current()->activateFileViewer(paths);
 }
+
+bool NSWorkspace::openURL(const std::string& url) {
+    return sim::SharedConnection::current()->openURL(url);
+}
+
+bool NSWorkspace::accessibilityDisplayShouldReduceMotion() const {
+    return sim::SharedConnection::current()->reduceMotion();
+}

@@ -56,6 +56,11 @@ class NSWorkspace {
 
     /// Opens a file viewer window with exactly these items selected.
     void activateFileViewerSelectingURLs(const std::vector<std::filesystem::path>& urls);
+    /// Hands the URL to the application that opens it (System Settings for its links, a file
+    /// viewer for a folder); false when none does.
+    bool openURL(const std::string& url);
+    /// The desktop's Reduce Motion accessibility setting, read anew on every call.
+    bool accessibilityDisplayShouldReduceMotion() const;
 
     /// The running application a workspace notification is about; null when it carries none.
     static NSRunningApplicationRef applicationOf(const NSNotification& notification);

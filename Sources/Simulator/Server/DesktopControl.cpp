@@ -73,6 +73,40 @@ void DesktopControl::answerAlerts(const std::vector<std::string>& buttons) {
     desktop_.answerAlerts(buttons);
 }
 
+void DesktopControl::rightClick(double x, double y, std::uint64_t flags) {
+    const CGPoint at{x, y};
+    desktop_.rightMouseDown(at, flags);
+    desktop_.rightMouseUp(at, flags);
+}
+
+void DesktopControl::typeText(const std::string& text) {
+    desktop_.typeText(text);
+}
+
+std::vector<StatusItemInfo> DesktopControl::statusItems() {
+    return desktop_.statusItems();
+}
+
+std::vector<ElementRecord> DesktopControl::elements(std::optional<Pid> pid) {
+    return desktop_.elements(pid);
+}
+
+WindowPicture DesktopControl::ownWindowPicture(WindowNumber number) {
+    return desktop_.ownWindowPicture(number);
+}
+
+std::vector<MenuItemRecord> DesktopControl::openMenu() {
+    return desktop_.openMenu();
+}
+
+bool DesktopControl::pickMenuItem(const std::string& title) {
+    return desktop_.pickMenuItem(title);
+}
+
+bool DesktopControl::pressCloseButton(WindowNumber number) {
+    return desktop_.pressCloseButton(number);
+}
+
 std::uint64_t DesktopControl::requestsServed(Pid pid) {
     return service_.requestsServed(pid);
 }

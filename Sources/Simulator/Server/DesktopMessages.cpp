@@ -342,10 +342,14 @@ JSONValue JSONCoding<sim::OwnWindowSpec>::encode(const sim::OwnWindowSpec& s) {
             {"background", encodeJSON(s.background)},
             {"borderColour", encodeJSON(s.borderColour)},
             {"borderWidth", s.borderWidth},
+            {"closable", s.closable},
             {"cornerRadius", s.cornerRadius},
             {"frame", encodeJSON(s.frame)},
             {"ignoresMouseEvents", s.ignoresMouseEvents},
+            {"key", s.key},
             {"level", s.level},
+            {"menu", s.menu},
+            {"nonactivating", s.nonactivating},
             {"opacity", s.opacity},
             {"title", s.title}};
 }
@@ -362,6 +366,10 @@ sim::OwnWindowSpec JSONCoding<sim::OwnWindowSpec>::decode(const JSONNode& node) 
     s.borderWidth = decodeField(node, "borderWidth", s.borderWidth);
     s.cornerRadius = decodeField(node, "cornerRadius", s.cornerRadius);
     s.opacity = decodeField(node, "opacity", s.opacity);
+    s.key = decodeField(node, "key", s.key);
+    s.nonactivating = decodeField(node, "nonactivating", s.nonactivating);
+    s.closable = decodeField(node, "closable", s.closable);
+    s.menu = decodeField(node, "menu", s.menu);
     return s;
 }
 
@@ -415,6 +423,7 @@ JSONValue JSONCoding<sim::InputEvent>::encode(const sim::InputEvent& e) {
                         {"location", encodeJSON(e.location)},
                         {"type", e.type}};
     putIfPresent(object, "sourcePid", e.sourcePid);
+    if (!e.characters.empty()) object["characters"] = e.characters;
     return object;
 }
 
@@ -426,6 +435,7 @@ sim::InputEvent JSONCoding<sim::InputEvent>::decode(const JSONNode& node) {
     e.location = decodeField(node, "location", e.location);
     e.autorepeat = decodeField(node, "autorepeat", false);
     e.sourcePid = node.decodeIfPresent<std::int32_t>("sourcePid");
+    e.characters = decodeField<std::string>(node, "characters", {});
     return e;
 }
 
@@ -621,6 +631,9 @@ std::string DesktopMessages::eventName(const DesktopEvent& event) {
         const char* operator()(const ScreenParametersChanged&) const { return "screens"; }
         const char* operator()(const TapEventDelivery&) const { return "tap"; }
         const char* operator()(const TerminateRequested&) const { return "terminate"; }
+        const char* operator()(const OwnWindowInput&) const { return "windowInput"; }
+        const char* operator()(const StatusItemInput&) const { return "statusItemInput"; }
+        const char* operator()(const CloseButtonPressed&) const { return "closeButton"; }
     };
     return std::visit(Name{}, event);
 }
@@ -638,6 +651,13 @@ JSONValue DesktopMessages::eventBody(const DesktopEvent& event) {
             return {{"delivery", d.delivery}, {"event", encodeJSON(d.event)}, {"tap", d.tap}};
         }
         JSONValue operator()(const TerminateRequested&) const { return JSONValue::object(); }
+        JSONValue operator()(const OwnWindowInput& i) const {
+            return {{"event", encodeJSON(i.event)}, {"window", i.window}};
+        }
+        JSONValue operator()(const StatusItemInput& i) const {
+            return {{"event", encodeJSON(i.event)}, {"item", i.item}};
+        }
+        JSONValue operator()(const CloseButtonPressed& c) const { return {{"window", c.window}}; }
     };
     return std::visit(Body{}, event);
 }
@@ -667,6 +687,15 @@ std::optional<DesktopEvent> DesktopMessages::decodeEvent(const std::string& name
                                     node.decode<InputEvent>("event")};
         }
         if (name == "terminate") return TerminateRequested{};
+        if (name == "windowInput") {
+            return OwnWindowInput{node.decode<WindowNumber>("window"),
+                                  node.decode<InputEvent>("event")};
+        }
+        if (name == "statusItemInput") {
+            return StatusItemInput{node.decode<std::uint64_t>("item"),
+                                   node.decode<InputEvent>("event")};
+        }
+        if (name == "closeButton") return CloseButtonPressed{node.decode<WindowNumber>("window")};
     } catch (const std::exception&) {
     }
     return std::nullopt;

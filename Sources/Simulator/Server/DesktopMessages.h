@@ -7,10 +7,13 @@
 #include "Base/JSON/JSONCoding.h"
 #include "Simulator/AlertInfo.h"
 #include "Simulator/ApplicationInfo.h"
+#include "Simulator/ColorPanelInfo.h"
 #include "Simulator/DesktopEvent.h"
 #include "Simulator/DesktopValues.h"
 #include "Simulator/DisplayInfo.h"
+#include "Simulator/FilePanelInfo.h"
 #include "Simulator/InputEvent.h"
+#include "Simulator/InterfaceElement.h"
 #include "Simulator/PreferenceData.h"
 #include "Simulator/WindowInfo.h"
 
@@ -18,7 +21,9 @@
 //
 // Every message is one JSON object on one line, written by the one JSON writer (compact, keys
 // sorted), in UTF-8, ended by a line feed. A line longer than 1 MiB from a client is answered
-// with {"error":"line too long"} and the client is dropped.
+// with {"error":"line too long"} and the client is dropped; only a window's pixels
+// (`drawOwnWindow`, whose line begins {"args":{"drawing":) may take up to 48 MiB, and another
+// operation sent on such a line is answered {"error":"line too long"}.
 //
 // Requests (client to server):
 //     {"args":{...},"id":7,"op":"copyAttribute"}
@@ -45,8 +50,9 @@
 //     value     an attribute value, one key saying its kind: {} (no value), {"bool":true},
 //               {"number":1.5}, {"text":"..."}, {"point":point}, {"size":size},
 //               {"element":element}, {"elements":[element,...]}
-//     event     {"autorepeat":false,"flags":524288,"keyCode":18,"location":point,
-//                "sourcePid":123 (absent for the hardware),"type":10}
+//     event     {"autorepeat":false,"characters":"1" (absent: none),"flags":524288,
+//                "keyCode":18,"location":point,"sourcePid":123 (absent for the hardware),
+//                "type":10}
 //     application {"active","activationPolicy" (0 regular, 1 accessory, 2 prohibited),
 //                "bundleID" (absent: none),"bundlePath" (absent: none),"executablePath",
 //                "hidden","name","pid","terminated"}
@@ -68,9 +74,31 @@
 //                of that width and colour inside its frame, corners of that radius, all at
 //                the layer's opacity
 //     colour    {"alpha","blue","green","red"}, sRGB components in 0 to 1
+//     ownWindow also {"closable","key","menu","nonactivating"}: it has a close button; it is its
+//                process's key window; it is an open menu (it takes every key and click until it
+//                closes); it is a panel that takes keys while another application is active
+//     picture   {"height","packed","width"}: premultiplied ARGB pixels packed in runs
+//                (Simulator/WindowPicture.h), in URL-safe base 64 ("-" and "_", no padding);
+//                at most 4096 a side, and runs that fill the size exactly
+//     content   {"drawing":picture,"elements":[element,...],"menu":[menuItem,...],"number"}
+//     element   {"enabled","focused","frame":rect,"identifier" (absent: none),"label","role",
+//                "toolTip" (absent: none),"value" (absent: none)}; frame in the window (drawn)
+//                or on screen (listed)
+//     menuItem  {"enabled","frame":rect,"separator","state","title"}; frame in the menu's window
+//     elementRecord {"element":element,"pid","window"}
+//     statusItemSpec {"image":picture,"imageIsTemplate","label","length","toolTip"}
+//     statusItem {"frame":rect,"item","pid","spec":statusItemSpec}
 //     alert     {"buttons":[title,...],"informativeText","messageText"}
 //     alertRecord {"alert":alert,"answer","owner"}; answer 1000 for the first button, 1001
 //                for the second, ..., -1001 when none was pressed
+//     contentType {"extension","identifier"}  a kind of file: "json", "public.json"
+//     filePanel {"allowedContentTypes":[contentType,...],"allowsMultipleSelection",
+//                "canChooseDirectories","canChooseFiles","canCreateDirectories",
+//                "kind" ("save" or "open"),"nameFieldStringValue","sheetOf" (the window it is
+//                a sheet of; absent: run modally),"title"}
+//     filePanelRecord {"answer" (the chosen path, or "cancel"),"owner","panel":filePanel}
+//     colorPanel {"color" ("#" and six upper-case hexadecimal digits),"showsAlpha"}
+//     colorPanelRecord {"owner","panel":colorPanel,"picked" (absent: closed without a pick)}
 //     preference one key saying its kind: {"bool":true}, {"integer":1}, {"real":0.5},
 //               {"string":"..."}, {"date":seconds since 2001}, {"data":"00ff" (hex)},
 //               {"array":[preference,...]}, {"dictionary":{"key":preference,...}}
@@ -123,8 +151,23 @@
 //     copyPreference   {"domain","key"}                       -> {"value"} (none when absent)
 //     writePreference  {"domain","key","value"}               -> {} (no "value": remove)
 //     synchronizePreferences {"domain"}                       -> {"done"}
+//     drawOwnWindow    content, sent without an id             -> none: the desktop keeps the
+//                      latest picture of the client's own window and never waits on its drawing;
+//                      a malformed or oversized one (more than 32 MiB packed, or past 256 MiB for
+//                      all windows and items together) is dropped and the last one kept
+//     createStatusItem {"spec":statusItemSpec}                -> {"item"} placed right to left
+//     updateStatusItem {"item","spec":statusItemSpec}         -> {"frame":rect} where it stands
+//     statusItemFrame  {"item"}                               -> {"frame":rect}
+//     removeStatusItem {"item"}                               -> {}
 //     operatingSystemVersion {}                               -> {"version"}
 //     activateFileViewer {"paths":[path,...]}                  -> {}
+//     clearPasteboard  {}                                     -> {"changeCount"}
+//     setPasteboardString {"string"}                          -> {"done"}
+//     pasteboardString {}                                     -> {"string"} (absent: none)
+//     runFilePanel     {"panel":filePanel}                    -> {"path"} (absent: cancelled)
+//     showColorPanel   {"panel":colorPanel}                   -> {"color"} picked (absent: none)
+//     openURL          {"url"}                                -> {"done"}
+//     reduceMotion     {}                                     -> {"reduceMotion"}
 //
 // Operations of a registered application on its own windows (the fixture application); "pid"
 // names the application the client acts as, one it registered (absent: the first):
@@ -156,6 +199,26 @@
 //     alerts           {}                     -> {"alerts":[alertRecord,...]} oldest first
 //     answerAlerts     {"buttons":[title,...]} -> {} the buttons pressed in the next alerts;
 //                                                 without any, each alert gets its first
+//     rightClick       {"flags","x","y"}      -> {}  right button down and up there
+//     typeText         {"text"}               -> {}  one key down and up per character
+//     statusItems      {}                     -> {"items":[statusItem,...]} right to left
+//     elements         {"pid" (absent: all)}  -> {"elements":[elementRecord,...]} every own
+//                                                 window on screen, front to back, its own
+//                                                 element ("window") first
+//     ownWindowPicture {"number"}             -> {"picture"} what the window showed last
+//     openMenu         {}                     -> {"items":[menuItem,...]} of the open menu
+//     pickMenuItem     {"title"}              -> {"picked"} clicks the first enabled item of
+//                                                 that title; false when there is none
+//     pressCloseButton {"number"}             -> {"pressed"} false without a close button
+//     filePanels       {}                     -> {"panels":[filePanelRecord,...]} oldest first
+//     answerFilePanels {"answers":[path or "cancel",...]} -> {} the answers to the next file
+//                                                 panels; without any, a panel is cancelled
+//     colorPanels      {}                     -> {"panels":[colorPanelRecord,...]} oldest first
+//     answerColorPanels {"colors":[colour text,...]} -> {} the colours picked in the next
+//                                                 colour panels
+//     openedURLs       {}                     -> {"urls":[url,...]} opened or revealed, oldest
+//                                                 first
+//     setReduceMotion  {"on"}                 -> {}
 //     requestsServed   {"pid"}                -> {"requests"} the requests answered so far
 //                                                 for the client that registered the
 //                                                 application
@@ -175,6 +238,14 @@
 //     tap        {"delivery","event","tap"}            an event for a tap; an active tap's
 //                                 waits for `answerTapEvent` with that `delivery`
 //     terminate  {}                                    the desktop asks the client to quit
+//     windowInput {"event","window"}   a key or mouse event for one of the client's windows
+//                                 (location on screen, top left): clicks go to the top-most
+//                                 window under the pointer that takes them, a press's drags and
+//                                 release to the window that had the press, keys to the open
+//                                 menu, else to an own key window whose process is in front
+//                                 or that is a non-activating panel
+//     statusItemInput {"event","item"}  a mouse event on one of the client's status items
+//     closeButton {"window"}           a person pressed the window's close button
 //
 // A client that closes its connection, or whose process dies, leaves the desktop: the
 // applications it registered are terminated (their windows close, with the notifications
@@ -257,6 +328,18 @@ SIM_JSON_CODING(sim::InputEvent);
 SIM_JSON_CODING(sim::TapSpec);
 SIM_JSON_CODING(sim::TapAnswer);
 SIM_JSON_CODING(sim::PreferenceData);
+SIM_JSON_CODING(sim::WindowPicture);
+SIM_JSON_CODING(sim::InterfaceElement);
+SIM_JSON_CODING(sim::MenuItemRecord);
+SIM_JSON_CODING(sim::OwnWindowContent);
+SIM_JSON_CODING(sim::ElementRecord);
+SIM_JSON_CODING(sim::StatusItemSpec);
+SIM_JSON_CODING(sim::StatusItemInfo);
+SIM_JSON_CODING(sim::ContentType);
+SIM_JSON_CODING(sim::FilePanelSpec);
+SIM_JSON_CODING(sim::FilePanelRecord);
+SIM_JSON_CODING(sim::ColorPanelSpec);
+SIM_JSON_CODING(sim::ColorPanelRecord);
 
 #undef SIM_JSON_CODING
 

@@ -8,7 +8,9 @@ namespace sim {
 DesktopServer::DesktopServer(std::shared_ptr<Desktop> desktop, const std::string& path)
     : service_(std::move(desktop)),
       socket_(std::make_unique<SocketServer>(
-          path, SocketServer::Limits{maximumRequestLength, maximumUnread},
+          path,
+          SocketServer::Limits{maximumRequestLength, maximumUnread, drawingRequestPrefix,
+                               maximumDrawingRequestLength},
           DesktopMessages::failure(std::nullopt, "line too long"))) {
     std::lock_guard lock(outlet_->mutex);
     outlet_->socket = socket_.get();
@@ -68,6 +70,10 @@ void DesktopServer::answer(SocketServer::ClientID id, ServedClient& client,
         return;
     }
     std::string reply;
+    if (line.size() > maximumRequestLength && request.op != operation::drawOwnWindow.name) {
+        socket_->send(id, DesktopMessages::failure(request.id, "line too long"));
+        return;
+    }
     try {
         const auto result = service_.handle(client, request);
         if (request.id) reply = DesktopMessages::reply(*request.id, result);

@@ -19,6 +19,9 @@ namespace sim {
 class DesktopServer {
   public:
     static constexpr std::size_t maximumRequestLength = 1 << 20;
+    /// A window's pixels (`drawOwnWindow`) may take a longer line: those requests begin so.
+    static constexpr const char* drawingRequestPrefix = "{\"args\":{\"drawing\":";
+    static constexpr std::size_t maximumDrawingRequestLength = 48u << 20;
     /// What a client may leave unread before it counts as stuck and is dropped.
     static constexpr std::size_t maximumUnread = 64u << 20;
 

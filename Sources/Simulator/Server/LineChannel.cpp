@@ -12,8 +12,8 @@ constexpr std::size_t readChunk = 64 * 1024;
 constexpr std::size_t chunksPerTurn = 16;
 }  // namespace
 
-LineChannel::LineChannel(int descriptor, std::size_t maximumLineLength, std::size_t maximumOutbox)
-    : descriptor_(descriptor), splitter_(maximumLineLength), maximumOutbox_(maximumOutbox) {}
+LineChannel::LineChannel(int descriptor, LineSplitter::Bound lines, std::size_t maximumOutbox)
+    : descriptor_(descriptor), splitter_(std::move(lines)), maximumOutbox_(maximumOutbox) {}
 
 LineChannel::~LineChannel() {
     if (descriptor_ >= 0) ::close(descriptor_);

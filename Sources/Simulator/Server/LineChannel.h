@@ -22,7 +22,7 @@ class LineChannel {
     };
 
     /// Takes ownership of the descriptor, which must be non-blocking.
-    LineChannel(int descriptor, std::size_t maximumLineLength, std::size_t maximumOutbox);
+    LineChannel(int descriptor, LineSplitter::Bound lines, std::size_t maximumOutbox);
     ~LineChannel();
     LineChannel(const LineChannel&) = delete;
     LineChannel& operator=(const LineChannel&) = delete;

@@ -1,5 +1,7 @@
 #include "Simulator/Server/LineSplitter.h"
 
+#include <algorithm>
+
 namespace sim {
 
 void LineSplitter::append(std::string_view bytes) {
@@ -13,24 +15,31 @@ std::optional<std::string> LineSplitter::next() {
     const std::size_t end = buffer_.find('\n', scanned_);
     if (end == std::string::npos) {
         scanned_ = buffer_.size();
-        if (pendingSize() > maximumLineLength_) {
-            overflowed_ = true;
-            buffer_.clear();
-            start_ = scanned_ = 0;
-        }
+        if (pendingSize() > boundOfPending()) overflow();
         return std::nullopt;
     }
     std::size_t length = end - start_;
     if (length > 0 && buffer_[end - 1] == '\r') --length;
-    if (length > maximumLineLength_) {
-        overflowed_ = true;
-        buffer_.clear();
-        start_ = scanned_ = 0;
+    if (length > boundOfPending()) {
+        overflow();
         return std::nullopt;
     }
     std::string line = buffer_.substr(start_, length);
     start_ = scanned_ = end + 1;
     return line;
+}
+
+std::size_t LineSplitter::boundOfPending() const {
+    const std::string_view pending = std::string_view(buffer_).substr(start_);
+    if (!bound_.longPrefix.empty() && pending.starts_with(bound_.longPrefix))
+        return std::max(bound_.maximumLength, bound_.maximumLongLength);
+    return bound_.maximumLength;
+}
+
+void LineSplitter::overflow() {
+    overflowed_ = true;
+    buffer_.clear();
+    start_ = scanned_ = 0;
 }
 
 void LineSplitter::compact() {

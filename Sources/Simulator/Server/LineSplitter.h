@@ -13,7 +13,16 @@ namespace sim {
 /// peer cannot make the reader hold an unbounded amount of memory.
 class LineSplitter {
   public:
-    explicit LineSplitter(std::size_t maximumLineLength) : maximumLineLength_(maximumLineLength) {}
+    /// How long a line may be: every line up to `maximumLength`, and a line that begins with
+    /// `longPrefix` (when one is given) up to `maximumLongLength`.
+    struct Bound {
+        std::size_t maximumLength = 0;
+        std::string longPrefix;
+        std::size_t maximumLongLength = 0;
+    };
+
+    explicit LineSplitter(std::size_t maximumLineLength) : bound_{maximumLineLength, {}, 0} {}
+    explicit LineSplitter(Bound bound) : bound_(std::move(bound)) {}
 
     /// Adds bytes that arrived.
     void append(std::string_view bytes);
@@ -26,8 +35,11 @@ class LineSplitter {
 
   private:
     void compact();
+    /// The bound of the line that starts at `start_`, as far as its first bytes tell.
+    std::size_t boundOfPending() const;
+    void overflow();
 
-    std::size_t maximumLineLength_;
+    Bound bound_;
     std::string buffer_;
     std::size_t start_ = 0;
     /// Where the search for the next line feed resumes, so that a long line arriving in

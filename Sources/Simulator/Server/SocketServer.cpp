@@ -148,9 +148,13 @@ void SocketServer::acceptClients() {
         const int fd = UnixSocket::accept(listener_);
         if (fd < 0) return;
         const ClientID id = nextID_++;
-        clients_.emplace(id, Client{std::make_unique<LineChannel>(fd, limits_.maximumLineLength,
-                                                                  limits_.maximumOutbox),
-                                    false});
+        clients_.emplace(
+            id, Client{std::make_unique<LineChannel>(
+                           fd,
+                           LineSplitter::Bound{limits_.maximumLineLength, limits_.longLinePrefix,
+                                               limits_.maximumLongLineLength},
+                           limits_.maximumOutbox),
+                       false});
         if (handlers_.connected) handlers_.connected(id);
     }
 }

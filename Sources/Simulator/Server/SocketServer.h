@@ -27,6 +27,9 @@ class SocketServer {
     struct Limits {
         std::size_t maximumLineLength = 1 << 20;
         std::size_t maximumOutbox = 64 << 20;
+        /// Lines that begin so may be up to `maximumLongLineLength`.
+        std::string longLinePrefix;
+        std::size_t maximumLongLineLength = 0;
     };
 
     /// Called on the server's thread, in the order things happened for each client.

@@ -1,34 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "Base/Foundation/DateFormatter.h"
 #include "Base/Foundation/ManualClock.h"
+#include "Support/Base/ScopedEnvironment.h"
 
 namespace {
 
 class DateFormatterTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const char* zone = std::getenv("TZ");
-        hadZone = zone != nullptr;
-        savedZone = zone ? zone : "";
         formatter.setDateFormat("yyyy-MM-dd HH:mm:ss.SSS");
         formatter.setLocaleIdentifier("en_US_POSIX");
     }
-    void TearDown() override {
-        if (hadZone) {
-            ::setenv("TZ", savedZone.c_str(), 1);
-        } else {
-            ::unsetenv("TZ");
-        }
-    }
-    void useZone(const char* zone) { ::setenv("TZ", zone, 1); }
+    void useZone(const char* name) { zone.set(name); }
 
+    kelvo::testing::ScopedEnvironment zone{"TZ"};
     DateFormatter formatter;
-    bool hadZone = false;
-    std::string savedZone;
 };
 
 TEST_F(DateFormatterTest, LogTimestampsInTheLocalZone) {

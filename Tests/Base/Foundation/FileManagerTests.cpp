@@ -2,24 +2,22 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "Base/Foundation/FileHandle.h"
 #include "Base/Foundation/FileManager.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/ScopedEnvironment.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/Base/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+using kelvo::testing::entriesIn;
+using kelvo::testing::ScopedEnvironment;
 using kelvo::testing::TemporaryFolder;
-
-std::size_t entriesIn(const fs::path& path) {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(path), fs::directory_iterator()));
-}
 
 class FileManagerTest : public ::testing::Test {
   protected:
@@ -84,9 +82,7 @@ TEST_F(FileManagerTest, FileHandleAppendsToAnExistingFileOnly) {
 }
 
 TEST_F(FileManagerTest, UserFoldersComeFromHome) {
-    const char* saved = std::getenv("HOME");
-    const std::string previous = saved ? saved : "";
-    ::setenv("HOME", folder.path().c_str(), 1);
+    const ScopedEnvironment home("HOME", folder.path().string());
     EXPECT_EQ(files.homeDirectoryForCurrentUser(), folder.path());
     EXPECT_EQ(
         files.urls(SearchPathDirectory::libraryDirectory, SearchPathDomainMask::userDomainMask),
@@ -94,11 +90,6 @@ TEST_F(FileManagerTest, UserFoldersComeFromHome) {
     EXPECT_EQ(
         files.urls(SearchPathDirectory::desktopDirectory, SearchPathDomainMask::userDomainMask),
         std::vector<fs::path>{folder / "Desktop"});
-    if (saved) {
-        ::setenv("HOME", previous.c_str(), 1);
-    } else {
-        ::unsetenv("HOME");
-    }
 }
 
 TEST_F(FileManagerTest, CopiesLeaveTheOriginalAndRefuseToReplace) {

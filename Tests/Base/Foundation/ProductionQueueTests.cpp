@@ -12,7 +12,7 @@
 #include "Base/Foundation/DispatchQueue.h"
 #include "Base/Foundation/DispatchSemaphore.h"
 #include "Base/Foundation/ManualClock.h"
-#include "Support/ThreadCount.h"
+#include "Support/Base/ThreadCount.h"
 
 namespace {
 

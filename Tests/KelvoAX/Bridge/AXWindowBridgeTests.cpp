@@ -8,7 +8,7 @@
 #include "KelvoAX/Bridge/AXAttributes.h"
 #include "KelvoAX/Bridge/AXWindowBridge.h"
 #include "KelvoAX/Bridge/ScreenWindows.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {
@@ -66,10 +66,7 @@ TEST_F(AXWindowBridgeTest, FullScanReadsEveryRegularApplicationButThisOne) {
     const sim::Pid browserPid = launch(browser);
     const auto first = open(editorPid, CGRect(10, 30, 800, 600));
     const auto second = open(browserPid, CGRect(20, 40, 900, 700));
-    sim::ApplicationSpec helper;
-    helper.bundleID = "com.example.helper";
-    helper.activationPolicy = sim::ActivationPolicy::accessory;
-    open(desktop->launch(helper), CGRect(0, 30, 600, 600));
+    open(launchAccessory("com.example.helper"), CGRect(0, 30, 600, 600));
     sim::ApplicationSpec anonymous;
     anonymous.bundleID = std::nullopt;
     open(desktop->launch(anonymous), CGRect(0, 30, 600, 600));
@@ -81,7 +78,7 @@ TEST_F(AXWindowBridgeTest, FullScanReadsEveryRegularApplicationButThisOne) {
                            {id(first), editor, CGRect(10, 30, 800, 600), false, false, false},
                            {id(second), browser, CGRect(20, 40, 900, 700), false, false, false},
                        }));
-    EXPECT_NE(bridge.element(id(first)), nullptr);
+    EXPECT_NE(bridge.handle(id(first)), nullptr);
     EXPECT_EQ(bridge.lastKnownFrame(id(second)), CGRect(20, 40, 900, 700));
     EXPECT_TRUE(bridge.retainedWindows().empty());
 }
@@ -111,7 +108,7 @@ TEST_F(AXWindowBridgeTest, ClassificationDecidesWhatIsReturnedAndRemembered) {
     EXPECT_TRUE(byID[id(unresizable)].floatingMayBeEarly);
     EXPECT_TRUE(byID[id(minimized)].minimized);
     EXPECT_FALSE(byID[id(minimized)].floating);
-    EXPECT_EQ(bridge.element(id(fullScreen)), nullptr);
+    EXPECT_EQ(bridge.handle(id(fullScreen)), nullptr);
     EXPECT_EQ(bridge.seenFullScreen(), std::set{id(fullScreen)});
 }
 
@@ -150,12 +147,12 @@ TEST_F(AXWindowBridgeTest, WindowMissingFromItsApplicationsListIsRetainedWhileIt
     const auto kept = open(pid, CGRect(0, 30, 900, 700));
     const auto other = open(pid, CGRect(100, 30, 900, 700));
     bridge.windows();
-    const AXUIElementRef element = bridge.element(id(kept));
+    const AXUIElementRef element = bridge.handle(id(kept));
 
     desktop->setListedInAXWindows(kept, false);
     EXPECT_EQ(ids(bridge.windows()), std::vector{id(other)});
     EXPECT_EQ(bridge.retainedWindows(), std::set{id(kept)});
-    EXPECT_EQ(bridge.element(id(kept)), element);
+    EXPECT_EQ(bridge.handle(id(kept)), element);
     EXPECT_EQ(bridge.lastKnownFrame(id(kept)), CGRect(0, 30, 900, 700));
     EXPECT_TRUE(bridge.canReach(id(kept)));
     EXPECT_TRUE(bridge.takeGone().empty());
@@ -163,7 +160,7 @@ TEST_F(AXWindowBridgeTest, WindowMissingFromItsApplicationsListIsRetainedWhileIt
     desktop->closeWindow(kept);
     EXPECT_EQ(ids(bridge.windows()), std::vector{id(other)});
     EXPECT_TRUE(bridge.retainedWindows().empty());
-    EXPECT_EQ(bridge.element(id(kept)), nullptr);
+    EXPECT_EQ(bridge.handle(id(kept)), nullptr);
     EXPECT_EQ(bridge.lastKnownFrame(id(kept)), std::nullopt);
     EXPECT_EQ(bridge.takeGone(), std::set{id(kept)});
     EXPECT_TRUE(bridge.takeGone().empty());
@@ -188,7 +185,7 @@ TEST_F(AXWindowBridgeTest, HungApplicationsWindowsAreDroppedButNotGone) {
     desktop->setResponseDelay(pid, 1.0);
 
     EXPECT_TRUE(bridge.windows().empty());
-    EXPECT_EQ(bridge.element(id(window)), nullptr);
+    EXPECT_EQ(bridge.handle(id(window)), nullptr);
     EXPECT_TRUE(bridge.takeGone().empty());
 }
 
@@ -203,12 +200,12 @@ TEST_F(AXWindowBridgeTest, ApplicationReadAddsWithoutForgetting) {
     const auto pinnedWindow = open(editorPid, CGRect(0, 30, 900, 700), pinned);
     const auto editorWindow = open(editorPid, CGRect(0, 30, 900, 700));
 
-    const AXWindowBridge::ApplicationWindows found = bridge.windows(editor);
+    const ApplicationWindows found = bridge.windows(editor);
 
     EXPECT_EQ(ids(found.windows), std::vector{id(editorWindow)});
     EXPECT_EQ(found.seen, (std::set{id(pinnedWindow), id(editorWindow)}));
     EXPECT_EQ(bridge.provisionallyIgnored(), std::set{id(pinnedWindow)});
-    EXPECT_NE(bridge.element(id(browserWindow)), nullptr);
+    EXPECT_NE(bridge.handle(id(browserWindow)), nullptr);
     EXPECT_TRUE(bridge.retainedWindows().empty());
     EXPECT_TRUE(bridge.windows("com.example.none").seen.empty());
 }
@@ -221,7 +218,7 @@ TEST_F(AXWindowBridgeTest, AdoptReadsOneElement) {
     EXPECT_EQ(windowID(element), id(window));
     EXPECT_EQ(bridge.adopt(element, editor),
               (ManagedWindow{id(window), editor, CGRect(5, 30, 900, 700), false, false, false}));
-    EXPECT_EQ(bridge.element(id(window)), element);
+    EXPECT_EQ(bridge.handle(id(window)), element);
 
     desktop->closeWindow(window);
     EXPECT_EQ(windowID(element), std::nullopt);
@@ -442,10 +439,7 @@ TEST_F(AXWindowBridgeTest, MinimizeRaiseAndQueries) {
 
 TEST_F(AXWindowBridgeTest, HidingActsOnEveryApplicationOfTheBundle) {
     const sim::Pid regular = launch(editor);
-    sim::ApplicationSpec helper;
-    helper.bundleID = editor;
-    helper.activationPolicy = sim::ActivationPolicy::accessory;
-    const sim::Pid accessory = desktop->launch(helper);
+    const sim::Pid accessory = launchAccessory(editor);
     const sim::Pid other = launch(browser);
 
     EXPECT_FALSE(bridge.isApplicationHidden(editor));

@@ -9,7 +9,8 @@
 
 #include "KelvoAX/Events/AXEventStream.h"
 #include "Platform/Accessibility/AXConstants.h"
-#include "Support/DesktopFixture.h"
+#include "Support/KelvoCore/WindowIDs.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {
@@ -101,24 +102,13 @@ class AXEventStreamTest : public DesktopFixture {
     }
 
     /// An application that is not regular, so the stream does not observe it by itself.
-    sim::Pid launchHelper() {
-        sim::ApplicationSpec helper;
-        helper.bundleID = "com.example.helper";
-        helper.activationPolicy = sim::ActivationPolicy::accessory;
-        return desktop->launch(helper);
-    }
+    sim::Pid launchHelper() { return launchAccessory("com.example.helper"); }
 
     static std::string created(sim::WindowNumber number, const std::string& bundle) {
         return "created " + WindowID(number).description() + " " + bundle + " element";
     }
     static std::string named(const std::string& kind, sim::WindowNumber number) {
         return kind + " " + WindowID(number).description();
-    }
-    static std::vector<WindowID> ids(std::initializer_list<sim::WindowNumber> numbers) {
-        std::vector<WindowID> result;
-        for (const auto number : numbers)
-            result.push_back(WindowID(number));
-        return result;
     }
 
     /// Sends the observer of `pid` a notification as the application would.

@@ -1,9 +1,5 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,27 +7,21 @@
 #include "Base/Foundation/FileManager.h"
 #include "Base/Foundation/ManualClock.h"
 #include "KelvoApp/Diagnostics/Diagnostics.h"
-#include "Simulator/Desktop.h"
-#include "Simulator/InProcessConnection.h"
-#include "Simulator/SharedConnection.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/ScopedEnvironment.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/Base/TestFiles.h"
+#include "Support/Simulator/InstalledDesktop.h"
 
 namespace kelvo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::addCrashReport;
 using testing::TemporaryFolder;
+using testing::writeText;
 
 /// 23:23:05 UTC on 7 December 2026.
 constexpr double decemberSeventh = 1796685785.0;
-
-void setModified(const fs::path& path, double seconds) {
-    const double whole = std::floor(seconds);
-    timespec times[2];
-    times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(whole);
-    times[0].tv_nsec = times[1].tv_nsec = static_cast<long>((seconds - whole) * 1e9);
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
-}
 
 std::vector<std::string> names(const std::vector<fs::path>& urls) {
     std::vector<std::string> out;
@@ -49,48 +39,18 @@ std::vector<std::string> folderContents(const fs::path& folder) {
 class DiagnosticsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const char* home = std::getenv("HOME");
-        hadHome = home != nullptr;
-        savedHome = home ? home : "";
-        ::setenv("HOME", folder.path().c_str(), 1);
-        sim::SharedConnection::install(connection);
         register_({{"CFBundleShortVersionString", "1.4.2"}, {"CFBundleVersion", "812"}});
         desktop->setOperatingSystemVersion("Version 14.5 (Build 23F79)");
     }
-    void TearDown() override {
-        sim::SharedConnection::install(nullptr);
-        if (hadHome) {
-            ::setenv("HOME", savedHome.c_str(), 1);
-        } else {
-            ::unsetenv("HOME");
-        }
-    }
-
     fs::path logURL() const { return folder / "Library" / "Logs" / "Kelvo" / "kelvo.log"; }
-    fs::path reportsFolder() const { return folder / "Library" / "Logs" / "DiagnosticReports"; }
+    fs::path reportsFolder() const { return testing::crashReportFolder(folder.path()); }
     fs::path desktopFolder() const { return folder / "Desktop"; }
 
-    /// A crash report written `seconds` after 1970, with its name as its content.
-    fs::path addCrashReport(const std::string& name, double seconds) {
-        fs::create_directories(reportsFolder());
-        const fs::path path = reportsFolder() / name;
-        writeAtomically(path, name);
-        setModified(path, seconds);
-        return path;
-    }
-    void writeFile(const fs::path& path, const std::string& content) {
-        fs::create_directories(path.parent_path());
-        writeAtomically(path, content);
-    }
     /// Registers this process on the desktop with its bundle's information strings.
     void register_(std::map<std::string, std::string> info) {
-        sim::ApplicationSpec self;
-        self.bundleID = "com.skarvelt.kelvo";
-        self.name = "Kelvo";
-        self.executablePath = "/Applications/Kelvo.app/Contents/MacOS/KelvoApp";
-        self.bundlePath = "/Applications/Kelvo.app";
+        sim::ApplicationSpec self = InstalledDesktop::system(InstalledDesktop::ownBundlePath);
         self.infoDictionary = std::move(info);
-        connection->registerClient(self);
+        installed.registerSelf(self);
     }
     std::vector<std::vector<std::string>> revealed() const {
         return desktop->fileViewerSelections();
@@ -99,12 +59,10 @@ class DiagnosticsTest : public ::testing::Test {
     void setNow(double seconds) { clock.advance(seconds - Date::now().timeIntervalSince1970); }
 
     TemporaryFolder folder;
+    testing::ScopedEnvironment home{"HOME", folder.path().string()};
     ManualClock clock;
-    std::shared_ptr<sim::Desktop> desktop = std::make_shared<sim::Desktop>();
-    std::shared_ptr<sim::InProcessConnection> connection =
-        std::make_shared<sim::InProcessConnection>(desktop);
-    bool hadHome = false;
-    std::string savedHome;
+    InstalledDesktop installed{std::nullopt};
+    std::shared_ptr<sim::Desktop> desktop = installed.desktop;
 };
 
 // The marker.
@@ -136,16 +94,16 @@ TEST_F(DiagnosticsTest, MarkerTextIsTheDefaultTextOfADouble) {
 }
 
 TEST_F(DiagnosticsTest, MarkerBetweenSpacesAndFollowedByANewlineReads) {
-    writeFile(Diagnostics::markerURL(logURL()), "  1767225600.25 \n");
+    writeText(Diagnostics::markerURL(logURL()), "  1767225600.25 \n");
     EXPECT_EQ(Diagnostics::lastChecked(logURL()), Date{1767225600.25});
-    writeFile(Diagnostics::markerURL(logURL()), "\t1767225600\r\n");
+    writeText(Diagnostics::markerURL(logURL()), "\t1767225600\r\n");
     EXPECT_EQ(Diagnostics::lastChecked(logURL()), Date{1767225600});
 }
 
 TEST_F(DiagnosticsTest, MarkerThatIsNoNumberReadsAsTheDistantPast) {
     for (const char* text : {"yesterday", "", "   \n", "1767225600.5 seconds", "12,5", "0x10",
                              "inf", "nan", "-infinity", "1e999"}) {
-        writeFile(Diagnostics::markerURL(logURL()), text);
+        writeText(Diagnostics::markerURL(logURL()), text);
         EXPECT_EQ(Diagnostics::lastChecked(logURL()), Date::distantPast()) << text;
     }
 }
@@ -156,7 +114,7 @@ TEST_F(DiagnosticsTest, UnreadableMarkerReadsAsTheDistantPast) {
 }
 
 TEST_F(DiagnosticsTest, MarkingWhereNoFolderCanBeMadeIsQuietlyNothing) {
-    writeFile(folder / "Library" / "Logs", "a file where the folder should be");
+    writeText(folder / "Library" / "Logs", "a file where the folder should be");
     Diagnostics::markChecked(Date{1767225600}, logURL());
     EXPECT_EQ(Diagnostics::lastChecked(logURL()), Date::distantPast());
 }
@@ -178,14 +136,14 @@ TEST_F(DiagnosticsTest, WithoutACrashReportFolderThereAreNoReports) {
 }
 
 TEST_F(DiagnosticsTest, OnlyThisProgramsReportsAreListedNewestFirst) {
-    addCrashReport("KelvoApp-2026-01-01-100000.ips", 1767261600);
-    addCrashReport("KelvoApp-2026-01-03-100000.ips", 1767434400);
-    addCrashReport("KelvoApp-2026-01-02-100000.ips", 1767348000);
-    addCrashReport("kelvoapp-2026-01-04-100000.ips", 1767520800);
-    addCrashReport("KELVOAPP-2026-01-04-100000.ips", 1767520800);
-    addCrashReport("KelvoApp.ips", 1767520800);
-    addCrashReport("Safari-2026-01-04-100000.ips", 1767520800);
-    addCrashReport("SomethingKelvoApp-1.ips", 1767520800);
+    addCrashReport(folder.path(), "KelvoApp-2026-01-01-100000.ips", 1767261600);
+    addCrashReport(folder.path(), "KelvoApp-2026-01-03-100000.ips", 1767434400);
+    addCrashReport(folder.path(), "KelvoApp-2026-01-02-100000.ips", 1767348000);
+    addCrashReport(folder.path(), "kelvoapp-2026-01-04-100000.ips", 1767520800);
+    addCrashReport(folder.path(), "KELVOAPP-2026-01-04-100000.ips", 1767520800);
+    addCrashReport(folder.path(), "KelvoApp.ips", 1767520800);
+    addCrashReport(folder.path(), "Safari-2026-01-04-100000.ips", 1767520800);
+    addCrashReport(folder.path(), "SomethingKelvoApp-1.ips", 1767520800);
     EXPECT_EQ(Diagnostics::crashReportFolder(), reportsFolder());
     EXPECT_EQ(names(Diagnostics::crashReports()),
               (std::vector<std::string>{"KelvoApp-2026-01-03-100000.ips",
@@ -195,20 +153,20 @@ TEST_F(DiagnosticsTest, OnlyThisProgramsReportsAreListedNewestFirst) {
 }
 
 TEST_F(DiagnosticsTest, ReportsOfTheSameMomentKeepTheListingOrder) {
-    addCrashReport("KelvoApp-b.ips", 1767261600);
-    addCrashReport("KelvoApp-c.ips", 1767261600);
-    addCrashReport("KelvoApp-a.ips", 1767261600);
-    addCrashReport("KelvoApp-newest.ips", 1767261601);
+    addCrashReport(folder.path(), "KelvoApp-b.ips", 1767261600);
+    addCrashReport(folder.path(), "KelvoApp-c.ips", 1767261600);
+    addCrashReport(folder.path(), "KelvoApp-a.ips", 1767261600);
+    addCrashReport(folder.path(), "KelvoApp-newest.ips", 1767261601);
     EXPECT_EQ(names(Diagnostics::crashReports()),
               (std::vector<std::string>{"KelvoApp-newest.ips", "KelvoApp-a.ips", "KelvoApp-b.ips",
                                         "KelvoApp-c.ips"}));
 }
 
 TEST_F(DiagnosticsTest, AReportWithoutADateSortsLast) {
-    addCrashReport("KelvoApp-old.ips", 1000);
+    addCrashReport(folder.path(), "KelvoApp-old.ips", 1000);
     // A dangling link has no attributes to read.
     fs::create_symlink(folder / "gone", reportsFolder() / "KelvoApp-dangling.ips");
-    addCrashReport("KelvoApp-new.ips", 2000);
+    addCrashReport(folder.path(), "KelvoApp-new.ips", 2000);
     EXPECT_EQ(names(Diagnostics::crashReports()),
               (std::vector<std::string>{"KelvoApp-new.ips", "KelvoApp-old.ips",
                                         "KelvoApp-dangling.ips"}));
@@ -217,17 +175,17 @@ TEST_F(DiagnosticsTest, AReportWithoutADateSortsLast) {
 }
 
 TEST_F(DiagnosticsTest, OnlyReportsStrictlyNewerThanTheDateCount) {
-    addCrashReport("KelvoApp-before.ips", 1767225599.5);
-    addCrashReport("KelvoApp-same.ips", 1767225600);
-    addCrashReport("KelvoApp-after.ips", 1767225600.5);
-    addCrashReport("KelvoApp-later.ips", 1767225700);
+    addCrashReport(folder.path(), "KelvoApp-before.ips", 1767225599.5);
+    addCrashReport(folder.path(), "KelvoApp-same.ips", 1767225600);
+    addCrashReport(folder.path(), "KelvoApp-after.ips", 1767225600.5);
+    addCrashReport(folder.path(), "KelvoApp-later.ips", 1767225700);
     EXPECT_EQ(names(Diagnostics::crashReports(Date{1767225600})),
               (std::vector<std::string>{"KelvoApp-later.ips", "KelvoApp-after.ips"}));
 }
 
 TEST_F(DiagnosticsTest, FromOneLaunchToTheNextOnlyNewReportsCount) {
-    addCrashReport("KelvoApp-1.ips", 1767225000);
-    addCrashReport("KelvoApp-2.ips", 1767225100);
+    addCrashReport(folder.path(), "KelvoApp-1.ips", 1767225000);
+    addCrashReport(folder.path(), "KelvoApp-2.ips", 1767225100);
 
     // The first launch: no marker, so every report on the machine is new.
     EXPECT_EQ(Diagnostics::crashReports(Diagnostics::lastChecked(logURL())).size(), 2u);
@@ -237,7 +195,7 @@ TEST_F(DiagnosticsTest, FromOneLaunchToTheNextOnlyNewReportsCount) {
     EXPECT_TRUE(Diagnostics::crashReports(Diagnostics::lastChecked(logURL())).empty());
     Diagnostics::markChecked(Date::now(), logURL());
 
-    addCrashReport("KelvoApp-3.ips", 1767226500);
+    addCrashReport(folder.path(), "KelvoApp-3.ips", 1767226500);
     EXPECT_EQ(names(Diagnostics::crashReports(Diagnostics::lastChecked(logURL()))),
               (std::vector<std::string>{"KelvoApp-3.ips"}));
 }
@@ -284,12 +242,13 @@ TEST_F(DiagnosticsTest, ReportTextLineByLine) {
 
 TEST_F(DiagnosticsTest, FullReportHoldsCopiesAndTheFiveNewestOfEightCrashReports) {
     setNow(decemberSeventh);
-    writeFile(logURL(), "this run\n");
-    writeFile(folder / "Library" / "Logs" / "Kelvo" / "kelvo.log.1", "the run before\n");
+    writeText(logURL(), "this run\n");
+    writeText(folder / "Library" / "Logs" / "Kelvo" / "kelvo.log.1", "the run before\n");
     const fs::path configURL = folder / ".config" / "kelvo" / "config.json";
-    writeFile(configURL, "{}");
+    writeText(configURL, "{}");
     for (int day = 1; day <= 8; ++day) {
-        addCrashReport("KelvoApp-day" + std::to_string(day) + ".ips", 1767225600 + day * 86400);
+        addCrashReport(folder.path(), "KelvoApp-day" + std::to_string(day) + ".ips",
+                       1767225600 + day * 86400);
     }
 
     const auto report = Diagnostics::writeReport(configURL, logURL());
@@ -315,8 +274,8 @@ TEST_F(DiagnosticsTest, FullReportHoldsCopiesAndTheFiveNewestOfEightCrashReports
 
 TEST_F(DiagnosticsTest, MissingPreviousLogAndConfigurationAreLeftOut) {
     setNow(decemberSeventh);
-    writeFile(logURL(), "only run\n");
-    addCrashReport("KelvoApp-one.ips", 1767225600);
+    writeText(logURL(), "only run\n");
+    addCrashReport(folder.path(), "KelvoApp-one.ips", 1767225600);
 
     const auto report =
         Diagnostics::writeReport(folder / ".config" / "kelvo" / "config.json", logURL());
@@ -339,28 +298,28 @@ TEST_F(DiagnosticsTest, BundleWithoutVersionStringsWritesQuestionMarks) {
 
 TEST_F(DiagnosticsTest, AFileInTheWayOfTheFolderMeansNoReportAndNoWindow) {
     setNow(decemberSeventh);
-    writeFile(logURL(), "run\n");
-    writeFile(desktopFolder() / "Kelvo report 20261207T232305", "in the way");
+    writeText(logURL(), "run\n");
+    writeText(desktopFolder() / "Kelvo report 20261207T232305", "in the way");
     EXPECT_EQ(Diagnostics::writeReport(folder / "config.json", logURL()), std::nullopt);
     EXPECT_TRUE(revealed().empty());
     EXPECT_EQ(readFile(desktopFolder() / "Kelvo report 20261207T232305"), "in the way");
 
     // The same with the Desktop itself a file.
     fs::remove_all(desktopFolder());
-    writeFile(desktopFolder(), "not a folder");
+    writeText(desktopFolder(), "not a folder");
     EXPECT_EQ(Diagnostics::writeReport(folder / "config.json", logURL()), std::nullopt);
     EXPECT_TRUE(revealed().empty());
 }
 
 TEST_F(DiagnosticsTest, TwoReportsInOneSecondShareTheFolderAndReplaceItsFiles) {
     setNow(decemberSeventh + 0.2);
-    writeFile(logURL(), "first\n");
-    addCrashReport("KelvoApp-1.ips", 1767225600);
+    writeText(logURL(), "first\n");
+    addCrashReport(folder.path(), "KelvoApp-1.ips", 1767225600);
     const auto first = Diagnostics::writeReport(folder / "config.json", logURL());
 
     clock.advance(0.5);
-    writeFile(logURL(), "second\n");
-    addCrashReport("KelvoApp-2.ips", 1767225700);
+    writeText(logURL(), "second\n");
+    addCrashReport(folder.path(), "KelvoApp-2.ips", 1767225700);
     const auto second = Diagnostics::writeReport(folder / "config.json", logURL());
 
     ASSERT_TRUE(first);
@@ -376,10 +335,10 @@ TEST_F(DiagnosticsTest, TwoReportsInOneSecondShareTheFolderAndReplaceItsFiles) {
 
 TEST_F(DiagnosticsTest, TheLogCopiedIsTheOneGivenSuchAsTheTestFolders) {
     setNow(decemberSeventh);
-    writeFile(logURL(), "the user's own log\n");
+    writeText(logURL(), "the user's own log\n");
     const fs::path testFolder = folder / "test-folder";
-    writeFile(testFolder / "kelvo.log", "the test run's log\n");
-    writeFile(testFolder / "config.json", "{\"desktopCount\": 3}");
+    writeText(testFolder / "kelvo.log", "the test run's log\n");
+    writeText(testFolder / "config.json", "{\"desktopCount\": 3}");
 
     const auto report =
         Diagnostics::writeReport(testFolder / "config.json", testFolder / "kelvo.log");

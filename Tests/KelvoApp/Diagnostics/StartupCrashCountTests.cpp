@@ -1,42 +1,32 @@
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
 
 #include "Base/Foundation/FileSystem.h"
 #include "KelvoApp/Diagnostics/Diagnostics.h"
-#include "KelvoApp/Support/CoordinatorFixture.h"
+#include "Support/Base/TestFiles.h"
+#include "Support/KelvoApp/CoordinatorFixture.h"
 
 namespace kelvo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::addCrashReport;
 
 /// Start-up in test mode: the log, and so the marker, live in the test folder.
 class StartupCrashCountTest : public CoordinatorFixture {
   protected:
-    fs::path addCrashReport(const std::string& name, double seconds) {
-        const fs::path reports = folder / "Library" / "Logs" / "DiagnosticReports";
-        fs::create_directories(reports);
-        const fs::path path = reports / name;
-        writeAtomically(path, "crash");
-        const timespec times[2] = {{static_cast<time_t>(seconds), 0},
-                                   {static_cast<time_t>(seconds), 0}};
-        EXPECT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-        return path;
-    }
     fs::path marker() const { return folder / "last-checked"; }
 };
 
 TEST_F(StartupCrashCountTest, OnlyReportsNewerThanTheMarkerAreCountedAndTheMarkerMovesOn) {
     writeAtomically(marker(), "1767225500.0");
-    addCrashReport("KelvoApp-before.ips", 1767225400);
-    addCrashReport("KelvoApp-at.ips", 1767225500);
-    addCrashReport("KelvoApp-after.ips", 1767225550);
-    addCrashReport("Other-after.ips", 1767225560);
+    addCrashReport(folder.path(), "KelvoApp-before.ips", 1767225400);
+    addCrashReport(folder.path(), "KelvoApp-at.ips", 1767225500);
+    addCrashReport(folder.path(), "KelvoApp-after.ips", 1767225550);
+    addCrashReport(folder.path(), "Other-after.ips", 1767225560);
 
     ASSERT_TRUE(start());
 
@@ -47,16 +37,16 @@ TEST_F(StartupCrashCountTest, OnlyReportsNewerThanTheMarkerAreCountedAndTheMarke
               "problem gathers them with the log");
     EXPECT_EQ(lines[1], "  KelvoApp-after.ips");
     EXPECT_THAT(lines[2], ::testing::StartsWith("displays at launch: "));
-    EXPECT_EQ(coordinator->crashesSinceLastLaunch.size(), 1u);
+    EXPECT_EQ(coordinator->startup.crashesSinceLastLaunch().size(), 1u);
     EXPECT_EQ(readFile(marker()), Diagnostics::markerText(Date::now()));
 }
 
 TEST_F(StartupCrashCountTest, WithoutCrashesNothingIsLoggedButTheMarkerIsWritten) {
-    addCrashReport("KelvoApp-old.ips", 1767225000);
+    addCrashReport(folder.path(), "KelvoApp-old.ips", 1767225000);
     writeAtomically(marker(), "1767225100");
     ASSERT_TRUE(start());
     EXPECT_THAT(logLines().front(), ::testing::StartsWith("displays at launch: "));
-    EXPECT_TRUE(coordinator->crashesSinceLastLaunch.empty());
+    EXPECT_TRUE(coordinator->startup.crashesSinceLastLaunch().empty());
     EXPECT_EQ(Diagnostics::lastChecked(folder / "kelvo.log"), Date::now());
 }
 

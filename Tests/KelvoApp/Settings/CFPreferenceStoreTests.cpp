@@ -4,7 +4,7 @@
 #include "KelvoCore/Tweaks/SystemTweakCatalog.h"
 #include "KelvoCore/Tweaks/SystemTweakService.h"
 #include "Platform/Services/CFPreferences.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace kelvo {
 namespace {

@@ -10,9 +10,7 @@
 #include "Platform/AppKit/NSApplication.h"
 #include "Platform/AppKit/NSBundle.h"
 #include "Platform/AppKit/NSWindowController.h"
-#include "Simulator/Desktop.h"
-#include "Simulator/InProcessConnection.h"
-#include "Simulator/SharedConnection.h"
+#include "Support/Simulator/InstalledDesktop.h"
 
 namespace kelvo {
 namespace {
@@ -30,29 +28,20 @@ class SettingsController final : public NSWindowController {
 /// either from its application bundle or as a bare program in a build folder.
 class UpdatesTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        desktop->addDisplay(CGRect(0, 0, 1440, 900));
-        sim::SharedConnection::install(connection);
-        clearSavedFrames();
-    }
+    void SetUp() override { clearSavedFrames(); }
     void TearDown() override {
         clock.runUntilIdle();
         clearSavedFrames();
-        sim::SharedConnection::install(nullptr);
     }
 
     void runFromBundle() {
-        sim::ApplicationSpec self;
-        self.bundleID = "com.skarvelt.kelvo";
-        self.executablePath = "/Applications/Kelvo.app/Contents/MacOS/KelvoApp";
-        self.bundlePath = "/Applications/Kelvo.app";
-        connection->registerClient(self);
+        installed.registerSelf(InstalledDesktop::system(InstalledDesktop::ownBundlePath));
     }
     void runFromBuildFolder() {
-        sim::ApplicationSpec self;
+        sim::ApplicationSpec self = InstalledDesktop::system(std::nullopt);
         self.bundleID = std::nullopt;
         self.executablePath = "/home/dev/kelvo/build/Sources/KelvoApp/KelvoApp";
-        connection->registerClient(self);
+        installed.registerSelf(self);
     }
     static void clearSavedFrames() {
         auto& defaults = NSUserDefaults::standardUserDefaults();
@@ -69,9 +58,8 @@ class UpdatesTest : public ::testing::Test {
     }
 
     ManualClock clock;
-    std::shared_ptr<sim::Desktop> desktop = std::make_shared<sim::Desktop>();
-    std::shared_ptr<sim::InProcessConnection> connection =
-        std::make_shared<sim::InProcessConnection>(desktop);
+    InstalledDesktop installed{CGRect(0, 0, 1440, 900)};
+    std::shared_ptr<sim::Desktop> desktop = installed.desktop;
 };
 
 // The screen's visible frame in the framework's coordinates is (0, 0, 1440, 875): the menu

@@ -3,26 +3,21 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "Base/Foundation/FileSystem.h"
 #include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Config/Config.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/ScopedEnvironment.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/Base/TestFiles.h"
 
 namespace kelvo {
 namespace {
 
+using testing::entriesIn;
+using testing::ScopedEnvironment;
 using testing::TemporaryFolder;
-
-void writeText(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::size_t entriesIn(const std::filesystem::path& folder) {
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
-                                                  std::filesystem::directory_iterator()));
-}
+using testing::writeText;
 
 TEST(ConfigFile, SavedDefaultsLoadBackEqual) {
     TemporaryFolder folder;
@@ -127,15 +122,8 @@ TEST(ConfigFile, AFolderInPlaceOfTheFileIsUnreadable) {
 }
 
 TEST(ConfigFile, DefaultLocationFollowsHome) {
-    const char* saved = std::getenv("HOME");
-    const std::string previous = saved ? saved : "";
-    ::setenv("HOME", "/tmp/someone", 1);
+    const ScopedEnvironment home("HOME", "/tmp/someone");
     EXPECT_EQ(Config::defaultURL(), "/tmp/someone/.config/kelvo/config.json");
-    if (saved) {
-        ::setenv("HOME", previous.c_str(), 1);
-    } else {
-        ::unsetenv("HOME");
-    }
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Config/Config.h"
-#include "Support/DecodeText.h"
+#include "Support/Base/DecodeText.h"
 
 namespace kelvo {
 namespace {

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,23 +10,20 @@
 #include "Base/Foundation/ManualClock.h"
 #include "Base/JSON/JSONDecoder.h"
 #include "KelvoCore/Config/ConfigStore.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/Base/TestFiles.h"
 
 namespace kelvo {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::TemporaryFolder;
+using testing::writeText;
 
 Config withDesktops(std::int64_t count) {
     Config config = Config::defaults();
     config.desktopCount = count;
     return config;
-}
-
-void writeText(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 // The store as the coordinator makes it: writes go to the main queue 0.4 s later, here on

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Support/DecodeText.h"
-#include "Support/Printers.h"
+#include "Support/Base/DecodeText.h"
+#include "Support/KelvoCore/Printers.h"
 
 #include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Geometry/Axis.h"

@@ -6,7 +6,7 @@
 #include "KelvoCore/Keys/Chord.h"
 #include "KelvoCore/Keys/KeyCode.h"
 #include "KelvoCore/Keys/MouseChord.h"
-#include "Support/DecodeText.h"
+#include "Support/Base/DecodeText.h"
 
 namespace kelvo {
 namespace {

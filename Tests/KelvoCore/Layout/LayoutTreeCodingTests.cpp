@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "Support/DecodeText.h"
-#include "TreeBuilders.h"
+#include "Support/Base/DecodeText.h"
+#include "Support/KelvoCore/TreeBuilders.h"
 
 namespace kelvo {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "TreeBuilders.h"
+#include "Support/KelvoCore/TreeBuilders.h"
 
 namespace kelvo {
 namespace {

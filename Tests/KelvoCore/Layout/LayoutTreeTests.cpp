@@ -5,7 +5,7 @@
 #include <limits>
 #include <span>
 
-#include "TreeBuilders.h"
+#include "Support/KelvoCore/TreeBuilders.h"
 
 namespace kelvo {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Support/DecodeText.h"
+#include "Support/Base/DecodeText.h"
 
 #include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Layout/DesktopLayoutModes.h"

@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
+#include <filesystem>
 #include <set>
 #include <sstream>
 
 #include "KelvoCore/Bindings/ShortcutEditor.h"
 #include "KelvoCore/Settings/SettingsCatalog.h"
 #include "KelvoCore/Tweaks/SystemTweakCatalog.h"
+#include "Support/Base/TestFiles.h"
 
 namespace kelvo {
 namespace {
@@ -47,14 +48,11 @@ std::string reviewedPath(const std::string& name) {
 void expectReviewed(const std::string& name, const std::string& text) {
     const std::string path = reviewedPath(name);
     if (std::getenv("KELVO_WRITE_REVIEWED")) {
-        std::ofstream(path, std::ios::binary) << text;
+        testing::writeText(path, text);
         return;
     }
-    std::ifstream file(path, std::ios::binary);
-    ASSERT_TRUE(file) << "missing " << path;
-    std::stringstream reviewed;
-    reviewed << file.rdbuf();
-    EXPECT_EQ(text, reviewed.str()) << name;
+    ASSERT_TRUE(std::filesystem::exists(path)) << "missing " << path;
+    EXPECT_EQ(text, testing::fileContents(path)) << name;
 }
 
 Config withControl() {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Support/StoreFixture.h"
-#include "Support/TreeInvariant.h"
+#include "Support/KelvoCore/StoreFixture.h"
+#include "Support/KelvoCore/TreeInvariant.h"
 
 namespace kelvo {
 namespace {

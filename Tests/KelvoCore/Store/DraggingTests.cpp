@@ -3,7 +3,7 @@
 
 #include <gmock/gmock.h>
 
-#include "Support/StoreFixture.h"
+#include "Support/KelvoCore/StoreFixture.h"
 
 namespace kelvo {
 namespace {

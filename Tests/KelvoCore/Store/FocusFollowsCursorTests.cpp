@@ -5,7 +5,7 @@
 
 #include "KelvoCore/Store/FocusDwell.h"
 #include "KelvoCore/Store/FocusFollowsCursor.h"
-#include "Support/ManualScheduler.h"
+#include "Support/KelvoCore/ManualScheduler.h"
 
 namespace kelvo {
 namespace {

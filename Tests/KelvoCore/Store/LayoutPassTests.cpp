@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Support/StoreFixture.h"
+#include "Support/KelvoCore/StoreFixture.h"
 
 namespace kelvo {
 namespace {

@@ -8,9 +8,9 @@
 #include <random>
 
 #include "KelvoCore/Store/VisibilityAudit.h"
-#include "Support/Describe.h"
-#include "Support/StoreFixture.h"
-#include "Support/TreeInvariant.h"
+#include "Support/Base/Describe.h"
+#include "Support/KelvoCore/StoreFixture.h"
+#include "Support/KelvoCore/TreeInvariant.h"
 
 namespace kelvo {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Support/StoreFixture.h"
+#include "Support/KelvoCore/StoreFixture.h"
 
 namespace kelvo {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "KelvoCore/Store/Reconciler.h"
-#include "Support/FakeWindowBridge.h"
+#include "Support/KelvoCore/FakeWindowBridge.h"
 
 namespace kelvo {
 namespace {

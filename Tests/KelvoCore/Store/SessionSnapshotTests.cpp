@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "Base/JSON/JSONWriter.h"
-#include "Support/DecodeText.h"
-#include "Support/StoreFixture.h"
-#include "Support/TreeInvariant.h"
+#include "Support/Base/DecodeText.h"
+#include "Support/KelvoCore/StoreFixture.h"
+#include "Support/KelvoCore/TreeBuilders.h"
+#include "Support/KelvoCore/TreeInvariant.h"
 
 namespace kelvo {
 namespace {
@@ -139,20 +140,11 @@ TEST_F(Session, AWindowSavedTwiceIsRestoredOnce) {
     EXPECT_EQ(store->desktop(WindowID(5)), 1);
 }
 
-/// Windows first … first + count - 1, each split off the right of the ones before: one chain
-/// as deep as it is long.
-LayoutTree chain(std::uint32_t first, std::uint32_t count) {
-    Node node = Node::leaf(WindowID(first + count - 1));
-    for (std::uint32_t i = count - 1; i-- > 0;)
-        node = Node::split(Axis::vertical, 0.5, Node::leaf(WindowID(first + i)), std::move(node));
-    return LayoutTree(std::move(node));
-}
-
 TEST_F(Session, AFileOfOneLongChainReadsBackEqual) {
     constexpr std::uint32_t windows = 100000;
     SessionSnapshot snapshot;
     snapshot.bootTime = 7;
-    snapshot.panes = {{1, 4, chain(1, windows)}};
+    snapshot.panes = {{1, 4, splitChain(1, windows)}};
     for (std::uint32_t w = 1; w <= windows; ++w)
         snapshot.bundleIDs[WindowID(w)] = "org.example.app";
     const std::string text = snapshot.fileText();
@@ -214,7 +206,7 @@ TEST_F(Session, ManyGoneWindowsLeaveTheLiveOnesInTheirPlaces) {
     makeStore();
     constexpr std::uint32_t saved = 20000;
     SessionSnapshot snapshot;
-    snapshot.panes = {{1, 0, chain(1, saved)}};
+    snapshot.panes = {{1, 0, splitChain(1, saved)}};
     for (std::uint32_t w = 1; w <= saved; ++w)
         snapshot.bundleIDs[WindowID(w)] = "a";
     const auto live = {record(3, "a"), record(10000, "a"), record(saved, "a")};

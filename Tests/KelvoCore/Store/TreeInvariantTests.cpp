@@ -6,8 +6,8 @@
 #include <set>
 #include <sstream>
 
-#include "Support/StoreFixture.h"
-#include "Support/TreeInvariant.h"
+#include "Support/KelvoCore/StoreFixture.h"
+#include "Support/KelvoCore/TreeInvariant.h"
 
 namespace kelvo {
 namespace {

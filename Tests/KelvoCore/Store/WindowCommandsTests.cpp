@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "Support/StoreFixture.h"
-#include "Support/TreeInvariant.h"
+#include "Support/KelvoCore/StoreFixture.h"
+#include "Support/KelvoCore/TreeInvariant.h"
 
 namespace kelvo {
 namespace {

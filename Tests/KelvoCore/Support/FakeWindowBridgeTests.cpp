@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "Support/FakeWindowBridge.h"
+#include "Support/KelvoCore/FakeWindowBridge.h"
 
 namespace kelvo {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Support/ManualScheduler.h"
+#include "Support/KelvoCore/ManualScheduler.h"
 
 namespace kelvo {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "Base/JSON/JSONWriter.h"
 #include "KelvoCore/Tweaks/SystemTweakCatalog.h"
-#include "Support/DecodeText.h"
+#include "Support/Base/DecodeText.h"
 
 namespace kelvo {
 namespace {

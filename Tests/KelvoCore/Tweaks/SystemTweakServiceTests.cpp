@@ -5,8 +5,8 @@
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Tweaks/SystemTweakCatalog.h"
 #include "KelvoCore/Tweaks/SystemTweakService.h"
-#include "Support/DecodeText.h"
-#include "Support/FakePreferenceStore.h"
+#include "Support/Base/DecodeText.h"
+#include "Support/KelvoCore/FakePreferenceStore.h"
 
 namespace kelvo {
 namespace {

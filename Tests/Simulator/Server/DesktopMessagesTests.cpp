@@ -89,8 +89,9 @@ TEST(DesktopMessages, ErrorCodesOutsideTheAccessibilityRangeAreRefused) {
 }
 
 TEST(DesktopMessages, EveryEventGoesAndComesBack) {
-    InputEvent key{inputKeyDown, 18, 0x80000, CGPoint{5, 6}, false, std::nullopt};
-    InputEvent posted{inputLeftMouseDown, 0, 0, CGPoint{1, 2}, false, Pid{42}};
+    InputEvent key{inputKeyDown, 18, 0x80000, CGPoint{5, 6}, false, std::nullopt, {}};
+    InputEvent posted{inputLeftMouseDown, 0, 0, CGPoint{1, 2}, false, Pid{42}, {}};
+    InputEvent typed{inputKeyDown, 0, 0, CGPoint{}, false, std::nullopt, "é"};
     const std::vector<DesktopEvent> events = {
         ObserverNotification{3, ElementID{99}, "AXWindowMoved"},
         WorkspaceNotification{WorkspaceNotification::Kind::terminated, 70001},
@@ -99,6 +100,9 @@ TEST(DesktopMessages, EveryEventGoesAndComesBack) {
         TapEventDelivery{5, 11, key},
         TapEventDelivery{5, 0, posted},
         TerminateRequested{},
+        OwnWindowInput{101, typed},
+        StatusItemInput{7, posted},
+        CloseButtonPressed{102},
     };
     for (const auto& event : events) {
         const auto line = JSONNode::parse(DesktopMessages::event(event));
@@ -177,6 +181,32 @@ TEST(DesktopMessages, ApplicationsCarryTheirBundlesInformationStrings) {
     info.infoDictionary.clear();
     EXPECT_FALSE(kelvo::encodeJSON(info).contains("infoDictionary"));
     EXPECT_EQ(JSONNode(kelvo::encodeJSON(info)).decode<ApplicationInfo>(), info);
+}
+
+}  // namespace
+}  // namespace sim
+
+namespace sim {
+namespace {
+
+using kelvo::JSONNode;
+
+TEST(DesktopMessages, AWindowsContentGoesAndComesBackWithItsPixels) {
+    const std::vector<std::uint32_t> pixels = {0xFF000000, 0xFF000000, 0xFF000000,
+                                               0x80FFFFFF, 0x00000000, 0x12345678};
+    OwnWindowContent content{7,
+                             WindowPicture::pack(pixels.data(), 3, 2, 3),
+                             {InterfaceElement{"textField", "Query", "fire", "query",
+                                               CGRect(1, 2, 3, 4), true, true, "Type a name"}},
+                             {MenuItemRecord{"Quit Kelvo", true, false, 1, CGRect(0, 5, 80, 22)}}};
+    const std::string line = kelvo::JSONWriter::write(kelvo::encodeJSON(content));
+    EXPECT_EQ(line.find('/'), std::string::npos) << "nothing for the writer to escape";
+    EXPECT_EQ(JSONNode(JSONNode::parse(line)).decode<OwnWindowContent>(), content);
+
+    // Text that is not the URL-safe alphabet is no picture.
+    auto broken = kelvo::encodeJSON(content);
+    broken["drawing"]["packed"] = "ab/c";
+    EXPECT_THROW(JSONNode(broken).decode<OwnWindowContent>(), kelvo::DecodingError);
 }
 
 }  // namespace

@@ -19,8 +19,8 @@
 #include "Simulator/Server/OperationCoding.h"
 #include "Simulator/Server/SocketConnection.h"
 #include "Simulator/Server/SocketServer.h"
-#include "Support/DesktopFixture.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace sim {
 namespace {
@@ -81,9 +81,9 @@ JSONValue refusal(const JSONValue& id) {
 
 const std::string ownWindow =
     R"({"alpha":1,"background":{"alpha":0,"blue":0,"green":0,"red":0},)"
-    R"("borderColour":{"alpha":0,"blue":0,"green":0,"red":0},"borderWidth":0,"cornerRadius":0,)"
-    R"("frame":{"height":0,"width":0,"x":0,"y":0},"ignoresMouseEvents":false,"level":0,)"
-    R"("opacity":1,"title":""})";
+    R"("borderColour":{"alpha":0,"blue":0,"green":0,"red":0},"borderWidth":0,"closable":false,)"
+    R"("cornerRadius":0,"frame":{"height":0,"width":0,"x":0,"y":0},"ignoresMouseEvents":false,)"
+    R"("key":false,"level":0,"menu":false,"nonactivating":false,"opacity":1,"title":""})";
 const std::string keyEvent =
     R"({"autorepeat":false,"flags":0,"keyCode":18,"location":{"x":0,"y":0},"type":10})";
 
@@ -147,6 +147,12 @@ TEST(DesktopOperations, EveryCallOfTheConnectionKeepsItsRequestLine) {
     connection.writePreference("com.kelvo", "k", PreferenceData::makeBoolean(true));
     connection.writePreference("com.kelvo", "k", std::nullopt);
     connection.synchronizePreferences("com.kelvo");
+    const std::uint32_t black = 0xFF000000;
+    connection.drawOwnWindow(OwnWindowContent{120, WindowPicture::pack(&black, 1, 1, 1), {}, {}});
+    connection.createStatusItem(StatusItemSpec{22, {}, true, "Kelvo", "tip"});
+    connection.updateStatusItem(9, StatusItemSpec{});
+    connection.statusItemFrame(9);
+    connection.removeStatusItem(9);
 
     const std::vector<std::string> expected = {
         R"({"args":{"activationPolicy":0,"bundleID":"com.example.app","executablePath":"","name":"App"},"id":1,"op":"registerClient"})",
@@ -198,6 +204,11 @@ TEST(DesktopOperations, EveryCallOfTheConnectionKeepsItsRequestLine) {
         R"({"args":{"domain":"com.kelvo","key":"k","value":{"bool":true}},"id":46,"op":"writePreference"})",
         R"({"args":{"domain":"com.kelvo","key":"k"},"id":47,"op":"writePreference"})",
         R"({"args":{"domain":"com.kelvo"},"id":48,"op":"synchronizePreferences"})",
+        R"({"args":{"drawing":{"height":1,"packed":"AAAAAAD_","width":1},"elements":[],"menu":[],"number":120},"op":"drawOwnWindow"})",
+        R"({"args":{"spec":{"image":{"height":0,"packed":"","width":0},"imageIsTemplate":true,"label":"Kelvo","length":22,"toolTip":"tip"}},"id":49,"op":"createStatusItem"})",
+        R"({"args":{"item":9,"spec":{"image":{"height":0,"packed":"","width":0},"imageIsTemplate":false,"label":"","length":0,"toolTip":""}},"id":50,"op":"updateStatusItem"})",
+        R"({"args":{"item":9},"id":51,"op":"statusItemFrame"})",
+        R"({"args":{"item":9},"id":52,"op":"removeStatusItem"})",
     };
     const auto lines = desktop.lines();
     ASSERT_EQ(lines.size(), expected.size());

@@ -6,7 +6,7 @@
 #include "Base/JSON/JSONWriter.h"
 #include "Platform/Quartz/CGEvent.h"
 #include "Simulator/Server/DesktopService.h"
-#include "Support/DesktopFixture.h"
+#include "Support/Platform/DesktopFixture.h"
 
 namespace sim {
 namespace {

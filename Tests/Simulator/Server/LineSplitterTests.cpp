@@ -79,3 +79,23 @@ TEST(LineSplitter, ALongStreamInSmallPiecesKeepsOnlyTheUnfinishedLine) {
 
 }  // namespace
 }  // namespace sim
+
+namespace sim {
+namespace {
+
+TEST(LineSplitterTest, LetsOnlyLinesWithTheLongPrefixPastTheBound) {
+    LineSplitter splitter(LineSplitter::Bound{8, "{big", 32});
+    splitter.append("{big:0123456789abcdef}\n");
+    EXPECT_EQ(splitter.next(), "{big:0123456789abcdef}");
+    splitter.append("{small:012}\n");
+    EXPECT_FALSE(splitter.next());
+    EXPECT_TRUE(splitter.overflowed());
+
+    LineSplitter bounded(LineSplitter::Bound{8, "{big", 32});
+    bounded.append("{big" + std::string(40, 'x'));
+    EXPECT_FALSE(bounded.next());
+    EXPECT_TRUE(bounded.overflowed()) << "the long bound holds too";
+}
+
+}  // namespace
+}  // namespace sim

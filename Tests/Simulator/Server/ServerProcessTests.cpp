@@ -13,7 +13,8 @@
 #include "KelvoCore/Keys/KeyCode.h"
 #include "Platform/Quartz/CGEvent.h"
 #include "Simulator/Server/UnixSocket.h"
-#include "Support/ProcessTestSupport.h"
+#include "Support/Simulator/Manager.h"
+#include "Support/Tools/FixtureProcess.h"
 
 namespace sim::testing {
 namespace {

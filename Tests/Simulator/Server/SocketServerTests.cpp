@@ -16,7 +16,7 @@
 #include "Simulator/Server/LineClient.h"
 #include "Simulator/Server/SocketServer.h"
 #include "Simulator/Server/UnixSocket.h"
-#include "Support/TemporaryFolder.h"
+#include "Support/Base/TemporaryFolder.h"
 
 namespace sim {
 namespace {
@@ -179,8 +179,15 @@ TEST_F(SocketServerTest, AClientLeavingMidLineIsForgottenWithoutItsHalfLine) {
 }
 
 TEST_F(SocketServerTest, AnOverlongLineIsAnsweredAndTheClientDropped) {
-    serve({.maximumLineLength = 64, .maximumOutbox = 1 << 20});
+    serve({.maximumLineLength = 64,
+           .maximumOutbox = 1 << 20,
+           .longLinePrefix = "big:",
+           .maximumLongLineLength = 256});
     RawPeer peer(path());
+    // Lines that begin with the long prefix may pass the ordinary bound, up to their own.
+    const std::string big = "big:" + std::string(200, 'x');
+    peer.write(big + "\n");
+    EXPECT_EQ(peer.readLine(), "echo " + big);
     peer.write(std::string(1000, 'a'));
     EXPECT_EQ(peer.readLine(), R"({"error":"line too long"})");
     EXPECT_TRUE(peer.closedByServer());
@@ -192,7 +199,10 @@ TEST_F(SocketServerTest, AnOverlongLineIsAnsweredAndTheClientDropped) {
 }
 
 TEST_F(SocketServerTest, AClientThatStopsReadingIsDroppedAndOthersAreServed) {
-    serve({.maximumLineLength = 1024, .maximumOutbox = 64 * 1024});
+    serve({.maximumLineLength = 1024,
+           .maximumOutbox = 64 * 1024,
+           .longLinePrefix = {},
+           .maximumLongLineLength = 0});
     RawPeer stuck(path());
     stuck.write("flood\n");
     ASSERT_TRUE(record_.waitFor([](Record& r) { return r.disconnected == 1; }));

@@ -1,0 +1,5 @@
+#include "Base/Foundation/NSObject.h"
+
+bool NSObject::performAction(const std::string&, const void*) {
+    return false;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "KelvoApp/Services/LauncherApp.h"
+#include "KelvoApp/Services/LauncherController.h"
+#include "KelvoCore/Geometry/WindowID.h"
+#include "KelvoCore/Launcher/LauncherRequest.h"
+
+namespace kelvo {
+
+struct CoordinatorProcess;
+class ProcessLog;
+class WindowNames;
+class StoreWiring;
+class ConfigurationChanges;
+class Focus;
+class BorderTracking;
+class OwnWindows;
+
+/// The launcher panel while it is switched on, and what a pick in it does: focus the
+/// application's window here, go to its desktop or bring it here, or open the application.
+class LauncherRequests {
+  public:
+    LauncherRequests(const CoordinatorProcess& process, const ProcessLog& log,
+                     const WindowNames& names, StoreWiring& wiring,
+                     ConfigurationChanges& configuration, Focus& focus, BorderTracking& border,
+                     OwnWindows& ownWindows);
+    ~LauncherRequests();
+    LauncherRequests(const LauncherRequests&) = delete;
+    LauncherRequests& operator=(const LauncherRequests&) = delete;
+
+    /// Makes the launcher when it is on and there is none; dismisses and drops it when it is
+    /// off.
+    void follow(bool shown);
+    /// The launcher's shortcut: shows a hidden launcher and dismisses a shown one.
+    void toggle();
+    /// Orders a shown launcher out and gives the front back to the application it covered.
+    void dismiss();
+    /// Carries out a pick.
+    void openFromLauncher(const LauncherApp& app, LauncherRequest request);
+
+    /// The launcher while it is on, as a suite picks in it; null while it is off.
+    LauncherController* controller() const { return launcher_.get(); }
+
+  private:
+    std::unique_ptr<LauncherController> makeLauncher();
+    void goTo(const std::string& app, int desktop, WindowID w);
+    void bringHere(const std::string& app, WindowID w);
+    bool activate(const LauncherApp& app);
+    bool launch(const LauncherApp& app);
+    void log(const std::string& message) const;
+
+    const CoordinatorProcess& process_;
+    const ProcessLog& log_;
+    const WindowNames& names_;
+    StoreWiring& wiring_;
+    ConfigurationChanges& configuration_;
+    Focus& focus_;
+    BorderTracking& border_;
+    OwnWindows& ownWindows_;
+
+    std::unique_ptr<LauncherController> launcher_;
+};
+
+}  // namespace kelvo

@@ -1,0 +1,195 @@
+#include "KelvoApp/Coordinator/OwnWindows.h"
+
+#include "KelvoApp/Coordinator/ConfigurationChanges.h"
+#include "KelvoApp/Coordinator/Coordinator.h"
+#include "KelvoApp/Coordinator/ProcessLog.h"
+#include "KelvoApp/Coordinator/StartupAndQuit.h"
+#include "KelvoApp/Coordinator/StoreWiring.h"
+#include "KelvoApp/Input/AppPresence.h"
+#include "KelvoApp/Services/CheatsheetPanelController.h"
+#include "KelvoApp/Services/DesktopModel.h"
+#include "KelvoApp/Services/GuideWindowController.h"
+#include "KelvoApp/Services/MenuBarController.h"
+#include "KelvoApp/Services/SettingsWindowController.h"
+#include "KelvoApp/Services/SwitchHUD.h"
+#include "KelvoApp/Updates/Updates.h"
+#include "KelvoCore/Bindings/KeyReference.h"
+
+namespace kelvo {
+
+OwnWindows::OwnWindows(const CoordinatorProcess& process, const ProcessLog& log,
+                       StoreWiring& wiring, const ConfigurationChanges& configuration,
+                       StartupAndQuit& startup)
+    : process_(process),
+      log_(log),
+      wiring_(wiring),
+      configuration_(configuration),
+      startup_(startup) {}
+
+OwnWindows::~OwnWindows() = default;
+
+// ---- Making them ------------------------------------------------------------------------------
+
+void OwnWindows::make() {
+    makeOwnWindows();
+    makeStatusItem();
+    wireOwnWindows();
+}
+
+void OwnWindows::makeOwnWindows() {
+    desktopModel_ = std::make_unique<DesktopModel>();
+    updates_ = std::make_unique<Updates>();
+    settingsWindow_ = std::make_unique<SettingsWindowController>(configuration_.store());
+    settingsWindow_->model.updates = updates_.get();
+    updates_->start();
+    guideWindow_ = std::make_unique<GuideWindowController>(settingsWindow_->model);
+    presence_ = std::make_unique<AppPresence>(*process_.platform);
+    settingsWindow_->presence = presence_.get();
+    guideWindow_->presence = presence_.get();
+}
+
+void OwnWindows::makeStatusItem() {
+    menuBar_ = std::make_unique<MenuBarController>(
+        *desktopModel_, wiring_.store().desktopCount(), configuration_.config().showFocusedAppName,
+        MenuBarController::Callbacks{
+            .onSettings = [this] { showSettings(); },
+            .onGuide = [this] { showGuide(); },
+            .onCheatsheet = [this] { toggleCheatsheet(); },
+            .shortcutsChord = [this] { return shortcutsChord(); },
+            .onRebalance =
+                [this] {
+                    wiring_.store().rebalance();
+                    desktopRefresh();
+                },
+            .onQuit = [this] { startup_.quitFromMenu(); },
+        });
+    hud_ = std::make_unique<SwitchHUD>();
+    wiring_.statusItemMade();
+    cheatsheet_ = std::make_unique<CheatsheetPanelController>(
+        [this] { return KeyReference::sections(configuration_.config()); });
+    guideWindow_->anchor = [this] { return statusItemAnchor(); };
+}
+
+void OwnWindows::wireOwnWindows() {
+    settingsWindow_->onClose = [this] {
+        settingsDesktop_.closed();
+        log_.log("settings window closed");
+    };
+    guideWindow_->onClose = [this] {
+        guideDesktop_.closed();
+        log_.log("guide closed");
+    };
+    guideWindow_->model.onOpenSettings = [this] { showSettings(); };
+    settingsWindow_->model.openGuide = [this] { showGuide(); };
+}
+
+void OwnWindows::onShortcutRecording(std::function<void(bool)> suspendKeys) {
+    settingsWindow_->model.setHotkeysSuspended = std::move(suspendKeys);
+}
+
+void OwnWindows::adoptConfiguration(const Config& next) {
+    settingsWindow_->model.adopt(next);
+}
+
+// ---- The settings window and the guide --------------------------------------------------------
+
+void OwnWindows::showSettings() {
+    const int active = wiring_.store().activeDesktop();
+    settingsDesktop_.opened(active);
+    settingsWindow_->show();
+    log_.log("settings window opened on desktop " + std::to_string(active));
+}
+
+void OwnWindows::showGuide() {
+    const int active = wiring_.store().activeDesktop();
+    guideDesktop_.opened(active);
+    guideWindow_->show();
+    log_.log("guide opened on desktop " + std::to_string(active));
+}
+
+template <class Controller>
+void OwnWindows::syncOwnWindow(OwnWindowDesktop& desktop, Controller& controller,
+                               const std::string& what, bool endsRecording) {
+    const auto order =
+        desktop.sync(wiring_.store().activeDesktop(), wiring_.store().desktopCount());
+    if (!order) return;
+    const std::string home = desktop.home ? std::to_string(*desktop.home) : "?";
+    if (*order == OwnWindowDesktop::Order::out) {
+        if (endsRecording) settingsWindow_->model.endRecording(true);
+        controller.orderOut();
+        log_.log("  " + what + " belongs to desktop " + home +
+                 " - hiding it until you go back there");
+        return;
+    }
+    controller.orderFront();
+    log_.log("  " + what + " belongs to desktop " + home + " - showing it again");
+}
+
+void OwnWindows::syncOwnWindows() {
+    syncOwnWindow(settingsDesktop_, *settingsWindow_, "the settings window", true);
+    syncOwnWindow(guideDesktop_, *guideWindow_, "the guide", false);
+}
+
+bool OwnWindows::ownWindowHasKeyboard() const {
+    return settingsWindow_->isKey() || guideWindow_->isKey();
+}
+
+// ---- The status item and the panels -----------------------------------------------------------
+
+void OwnWindows::desktopRefresh() {
+    const WorkspaceStore& store = wiring_.store();
+    menuBar_->setDesktops(store.activeDesktop(), store.occupiedDesktops());
+    menuBar_->setLayoutMode(store.layoutMode(store.activeDesktop()));
+}
+
+void OwnWindows::setFocusedApp(const std::optional<std::string>& name) {
+    menuBar_->setFocusedApp(name);
+}
+
+void OwnWindows::setDesktopCount(int count) {
+    menuBar_->setDesktopCount(count);
+}
+
+void OwnWindows::setShowsName(bool shows) {
+    menuBar_->setShowsName(shows);
+}
+
+void OwnWindows::flash(int desktop) {
+    menuBar_->flash(desktop);
+}
+
+void OwnWindows::showSwitchDisplay(int desktop) {
+    if (configuration_.config().showSwitchHUD) hud_->show(desktop);
+}
+
+void OwnWindows::toggleCheatsheet() {
+    cheatsheet_->toggle();
+}
+
+long OwnWindows::switchDisplayWindowNumber() const {
+    return hud_ ? static_cast<long>(hud_->windowNumber()) : 0L;
+}
+
+std::string OwnWindows::shortcutsChord() const {
+    for (const KeyReference::Section& section : KeyReference::sections(configuration_.config())) {
+        for (const KeyReference::Entry& entry : section.entries) {
+            if (entry.shortcut != Shortcut::cheatsheet) continue;
+            if (entry.caps.empty()) return "";
+            std::string text;
+            for (const std::string& cap : entry.caps.front())
+                text += cap;
+            return text;
+        }
+    }
+    return "";
+}
+
+std::optional<CGRect> OwnWindows::statusItemAnchor() const {
+    const auto frame = menuBar_->buttonWindowFrame();
+    if (!frame || frame->width() <= 0 || frame->height() <= 0 || frame->maxX() <= 0) {
+        return std::nullopt;
+    }
+    return frame;
+}
+
+}  // namespace kelvo

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "Base/Foundation/DispatchSource.h"
+#include "Base/Foundation/NSThread.h"
+#include "KelvoApp/Coordinator/LaterWork.h"
+#include "KelvoCore/Store/SessionSnapshot.h"
+
+namespace kelvo {
+
+class Coordinator;
+struct CoordinatorProcess;
+class ProcessLog;
+class WindowNames;
+class ConfigurationChanges;
+class StoreWiring;
+class OwnWindows;
+class BorderTracking;
+class WindowEvents;
+class LauncherRequests;
+class CommandRouting;
+class PointerFocus;
+class Focus;
+
+/// Start-up, in its order up to the run loop, and every way of quitting: the terminate
+/// notice, SIGINT and SIGTERM, and the status menu's Quit each put every parked window back.
+class StartupAndQuit {
+  public:
+    StartupAndQuit(Coordinator& coordinator, const CoordinatorProcess& process, ProcessLog& log,
+                   WindowNames& names, ConfigurationChanges& configuration, StoreWiring& wiring,
+                   OwnWindows& ownWindows, BorderTracking& border, WindowEvents& windowEvents,
+                   LauncherRequests& launcher, CommandRouting& commands, PointerFocus& pointerFocus,
+                   Focus& focus);
+    StartupAndQuit(const StartupAndQuit&) = delete;
+    StartupAndQuit& operator=(const StartupAndQuit&) = delete;
+
+    /// Every start-up step, in order, up to the run loop. Ends the process through the
+    /// process's exit when trust is refused, another test-mode instance runs or the key tap
+    /// cannot be made.
+    void start();
+    /// The application's terminate request: the terminate handler, then the process ends.
+    void terminate();
+    /// The terminate notification: flush, every parked window back, the log flushed.
+    void applicationWillTerminate();
+    /// SIGINT or SIGTERM: as the terminate notification, then the process ends with 0.
+    void signalReceived(int signal);
+    /// The status menu's Quit.
+    void quitFromMenu();
+
+    /// The crash reports written since the last launch.
+    const std::vector<std::filesystem::path>& crashesSinceLastLaunch() const {
+        return crashesSinceLastLaunch_;
+    }
+    /// The session the launch restored from; none when there was none of this boot.
+    const std::optional<SessionSnapshot>& previousSession() const { return previousSession_; }
+    /// Waits, at most this long, for the test mode's reader to end after its input ended.
+    void waitForTestModeReader(double seconds);
+
+  private:
+    bool mayRun();
+    void openConfigurationAndLog();
+    void countCrashReports();
+    void adoptLaunchWindows();
+    void restoreActiveDesktop();
+    void makeOwnWindowsAndPanels();
+    void listenToWindowEvents();
+    bool armKeys();
+    void startTestMode();
+    void startPointerBindings();
+    void installQuitHandlers();
+    void showGuideOnFirstRun();
+    void log(const std::string& message) const;
+
+    Coordinator& coordinator_;
+    const CoordinatorProcess& process_;
+    ProcessLog& log_;
+    WindowNames& names_;
+    ConfigurationChanges& configuration_;
+    StoreWiring& wiring_;
+    OwnWindows& ownWindows_;
+    BorderTracking& border_;
+    WindowEvents& windowEvents_;
+    LauncherRequests& launcher_;
+    CommandRouting& commands_;
+    PointerFocus& pointerFocus_;
+    Focus& focus_;
+
+    std::optional<std::filesystem::path> testDirectory_;
+    std::vector<std::filesystem::path> crashesSinceLastLaunch_;
+    std::optional<SessionSnapshot> previousSession_;
+    std::vector<DispatchSourceSignal> signalSources_;
+    /// The test mode's reader of requests, while it runs.
+    std::optional<NSThread> testModeReader_;
+    LaterWork later_;
+};
+
+}  // namespace kelvo

@@ -1,0 +1,38 @@
+#include "Platform/SwiftUI/Color.h"
+
+#include "Platform/SwiftUI/Shape.h"
+#include "Platform/SwiftUI/View.h"
+
+namespace SwiftUI {
+
+Color::Color(const NSColorRef& color) : value_(color ? color->value() : CGColorValue{}) {}
+
+Color Color::opacity(double opacity) const {
+    CGColorValue value = value_;
+    value.alpha *= opacity;
+    return Color(value);
+}
+
+CGColorRef Color::cgColor() const {
+    return CGColorCreateSRGB(value_.red, value_.green, value_.blue, value_.alpha);
+}
+
+NSColorRef Color::nsColor() const {
+    return NSColor::colorWithSRGBRed(value_.red, value_.green, value_.blue, value_.alpha);
+}
+
+View Color::view() const {
+    return Shape("Color",
+                 [](const CGRect& rect) {
+                     CGPath path;
+                     path.addRect(rect);
+                     return path;
+                 })
+        .fill(*this);
+}
+
+Color::operator View() const {
+    return view();
+}
+
+}  // namespace SwiftUI

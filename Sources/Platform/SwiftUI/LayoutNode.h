@@ -1,0 +1,113 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Base/CoreGraphics/CGContext.h"
+#include "Platform/SwiftUI/Color.h"
+#include "Platform/SwiftUI/Font.h"
+
+namespace SwiftUI {
+
+struct LayoutNode;
+
+/// Where a laid-out tree is drawn: a context whose user space runs top-down in the root's
+/// coordinates, and the part of it that can be seen (nodes wholly outside are skipped).
+struct PaintTarget {
+    CGContext& context;
+    CGRect visible;
+};
+
+/// How a laid-out node draws itself (and its children).
+class LayoutPaint {
+  public:
+    virtual ~LayoutPaint() = default;
+    virtual void paint(const LayoutNode& node, const PaintTarget& target) const;
+};
+
+/// What a node shows to assistive technology and to `kelvo-sim ui`: its role ("button",
+/// "switch", "slider", …), label and value.
+struct AccessibilityElement {
+    std::string role = {};
+    std::string label = {};
+    std::optional<std::string> value = std::nullopt;
+    bool operator==(const AccessibilityElement&) const = default;
+};
+
+/// A key and modifiers that press a button; "\r" is the default action (Return).
+struct KeyboardShortcut {
+    std::string key = {};
+    bool command = false;
+    bool shift = false;
+    bool option = false;
+    bool control = false;
+    bool operator==(const KeyboardShortcut&) const = default;
+
+    static KeyboardShortcut defaultAction() { return {"\r"}; }
+    static KeyboardShortcut commandKey(std::string key) { return {std::move(key), true}; }
+};
+
+/// One view as it was laid out: what it is, where (in the root's top-down coordinates), what
+/// it shows and how it answers the pointer. Tests walk this tree instead of pixels; the
+/// graph draws and hit-tests it.
+struct LayoutNode {
+    /// The view's kind: "Text", "VStack", "Button", "padding", …
+    std::string kind = {};
+    CGRect frame;
+    /// The characters a text shows, as laid out ("…" where it was cut).
+    std::string text = {};
+    std::optional<Font> font = std::nullopt;
+    /// The colour it draws in (text, fill or stroke).
+    std::optional<Color> color = std::nullopt;
+    /// The product of its own and its ancestors' opacity.
+    double opacity = 1;
+    bool enabled = true;
+    /// The explicit identity (`id`), for scroll targets.
+    std::string identifier = {};
+    std::string tooltip = {};
+    std::optional<AccessibilityElement> element = std::nullopt;
+    bool accessibilityHidden = false;
+    /// A text field that takes the keys.
+    bool focused = false;
+    /// Typed text and editing keys go here while the node is focused.
+    std::function<void(const std::string&)> onText = nullptr;
+    double zIndex = 0;
+    bool hitTesting = true;
+    /// Points outside the frame reach none of the children (scroll views, clipped views).
+    bool clipsChildren = false;
+    /// The area that takes clicks, when it is not the frame.
+    std::optional<CGRect> contentShape = std::nullopt;
+    std::function<void(CGPoint)> onClick = nullptr;
+    std::function<void(bool)> onHover = nullptr;
+    std::optional<KeyboardShortcut> shortcut = std::nullopt;
+    std::shared_ptr<const LayoutPaint> paint;
+    std::vector<LayoutNode> children;
+
+    LayoutNode& add(LayoutNode child);
+
+    /// Depth first, this node included.
+    const LayoutNode* find(const std::function<bool(const LayoutNode&)>& match) const;
+    std::vector<const LayoutNode*> findAll(
+        const std::function<bool(const LayoutNode&)>& match) const;
+    const LayoutNode* findKind(const std::string& kind) const;
+    const LayoutNode* findText(const std::string& text) const;
+    const LayoutNode* findIdentifier(const std::string& identifier) const;
+    const LayoutNode* findRole(const std::string& role) const;
+    /// Children in the order they are drawn: by z-index, then as given.
+    std::vector<const LayoutNode*> drawingOrder() const;
+    /// One line per node, indented by depth: kind, frame and text, for test failures.
+    std::string describe(int depth = 0) const;
+};
+
+/// Draws the node with its painter (its children, when it has none), unless it lies wholly
+/// outside what can be seen.
+void paintNode(const LayoutNode& node, const PaintTarget& target);
+void paintChildren(const LayoutNode& node, const PaintTarget& target);
+
+/// The front-most node at `point` that takes clicks, or none.
+const LayoutNode* hitTest(const LayoutNode& root, CGPoint point);
+
+}  // namespace SwiftUI

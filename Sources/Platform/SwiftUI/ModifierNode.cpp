@@ -1,0 +1,29 @@
+#include "Platform/SwiftUI/ModifierNode.h"
+
+namespace SwiftUI {
+
+LayoutNode& ModifierNode::placeContent(const CGRect& frame, const EnvironmentValues& environment,
+                                       LayoutNode& parent) const {
+    const std::size_t before = parent.children.size();
+    placeView(content_, frame, inner(environment), parent);
+    if (parent.children.size() == before) {
+        LayoutNode& empty = parent.add({});
+        empty.kind = "Empty";
+        empty.frame = frame;
+        empty.opacity = environment.opacity;
+        empty.enabled = environment.isEnabled;
+    }
+    return parent.children.back();
+}
+
+LayoutNode& wrapNode(LayoutNode& parent, const std::string& kind, const CGRect& frame,
+                     const EnvironmentValues& environment) {
+    LayoutNode& node = parent.add({});
+    node.kind = kind;
+    node.frame = frame;
+    node.opacity = environment.opacity;
+    node.enabled = environment.isEnabled;
+    return node;
+}
+
+}  // namespace SwiftUI

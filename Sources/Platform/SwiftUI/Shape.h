@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "Base/CoreGraphics/CGPath.h"
+#include "Platform/SwiftUI/View.h"
+
+namespace SwiftUI {
+
+enum class RoundedCornerStyle { circular, continuous };
+
+/// An outline drawn in whatever rectangle the view is given: filled, stroked along its edge,
+/// or stroked inside it. As a view it is filled with the foreground colour.
+class Shape {
+  public:
+    using Outline = std::function<CGPath(const CGRect&)>;
+
+    Shape(std::string kind, Outline outline)
+        : kind_(std::move(kind)), outline_(std::move(outline)) {}
+
+    const std::string& kind() const { return kind_; }
+    /// The outline in `rect`; nothing for a rectangle that is empty or not finite.
+    CGPath path(const CGRect& rect) const;
+    /// The same shape drawn `amount` inside the rectangle it is given.
+    Shape inset(CGFloat amount) const;
+
+    View fill(const Color& color) const;
+    /// A line of `lineWidth` centred on the outline.
+    View stroke(const Color& color, CGFloat lineWidth = 1) const;
+    /// A line of `lineWidth` inside the outline.
+    View strokeBorder(const Color& color, CGFloat lineWidth = 1) const;
+    operator View() const;
+
+  private:
+    std::string kind_;
+    Outline outline_;
+};
+
+Shape Rectangle();
+Shape RoundedRectangle(CGFloat cornerRadius,
+                       RoundedCornerStyle style = RoundedCornerStyle::circular);
+Shape Circle();
+Shape Capsule(RoundedCornerStyle style = RoundedCornerStyle::circular);
+/// A custom outline.
+Shape Path(Shape::Outline outline);
+
+}  // namespace SwiftUI

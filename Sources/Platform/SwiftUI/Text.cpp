@@ -1,0 +1,257 @@
+#include "Platform/SwiftUI/Text.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Platform/SwiftUI/LayoutServices.h"
+#include "Platform/SwiftUI/ViewNode.h"
+
+namespace SwiftUI {
+
+namespace {
+
+/// Wider than the offer by less than this still fits: what was measured at a width is laid
+/// out again at the width it answered.
+constexpr CGFloat fitTolerance = 0.01;
+
+NSTextAlignment paragraphAlignment(TextAlignment alignment) {
+    switch (alignment) {
+        case TextAlignment::center:
+            return NSTextAlignment::center;
+        case TextAlignment::trailing:
+            return NSTextAlignment::right;
+        case TextAlignment::leading:
+            return NSTextAlignment::left;
+    }
+    return NSTextAlignment::left;
+}
+
+struct ResolvedText {
+    NSAttributedString string;
+    std::string key;
+    Font firstFont;
+    Color firstColor;
+};
+
+/// What a text takes from its environment.
+struct TextEnvironment {
+    Font font;
+    Color color;
+    TextAlignment alignment = TextAlignment::leading;
+    bool operator==(const TextEnvironment&) const = default;
+
+    static TextEnvironment of(const EnvironmentValues& environment) {
+        return {environment.font, environment.resolvedForeground(),
+                environment.multilineTextAlignment};
+    }
+};
+
+class TextPaint final : public LayoutPaint {
+  public:
+    TextPaint(std::shared_ptr<const TextLayout> layout, Font font, Color color)
+        : layout_(std::move(layout)), font_(font), color_(color) {}
+
+    void paint(const LayoutNode& node, const PaintTarget& target) const override {
+        CGContext& context = target.context;
+        if (!layout_) return;
+        CGTextDrawing drawing;
+        drawing.text = node.text;
+        drawing.fontName = font_.nsFont()->displayName();
+        drawing.pointSize = font_.size;
+        drawing.box = CGRect(node.frame.origin, layout_->size());
+        drawing.color = color_.value();
+        drawing.paint = [layout = layout_](cairo_t* cairo) { layout->paint(cairo); };
+        context.drawText(std::move(drawing));
+    }
+
+  private:
+    std::shared_ptr<const TextLayout> layout_;
+    Font font_;
+    Color color_;
+};
+
+class TextNode final : public ViewNode {
+  public:
+    explicit TextNode(std::vector<TextRun> runs) : runs_(std::move(runs)) {}
+
+    CGSize sizeThatFits(const ProposedViewSize& proposal,
+                        const EnvironmentValues& environment) const override {
+        if (isBlank()) return {};
+        CGSize size = lines(proposal, environment).size;
+        // Set a hair wider than offered, so that what fitted still fits: never wider.
+        if (proposal.width) size.width = std::min(size.width, *proposal.width);
+        return size;
+    }
+
+    void place(const CGRect& frame, const EnvironmentValues& environment,
+               LayoutNode& parent) const override {
+        LayoutNode& node = parent.add({});
+        node.kind = "Text";
+        node.frame = frame;
+        node.opacity = environment.opacity;
+        node.enabled = environment.isEnabled;
+        if (isBlank()) return;
+        const ResolvedText& resolved = resolve(environment);
+        const TextLines& set = lines(ProposedViewSize::of(frame.size), environment);
+        node.text = set.shown;
+        node.font = resolved.firstFont;
+        node.color = resolved.firstColor;
+        node.element = AccessibilityElement{"text", set.shown, std::nullopt};
+        node.paint =
+            std::make_shared<TextPaint>(set.layout, resolved.firstFont, resolved.firstColor);
+    }
+
+    std::optional<CGFloat> firstBaseline(CGSize size,
+                                         const EnvironmentValues& environment) const override {
+        if (isBlank()) return std::nullopt;
+        return lines(ProposedViewSize::of(size), environment).firstBaseline;
+    }
+
+  private:
+    bool isBlank() const {
+        for (const TextRun& run : runs_)
+            if (!run.text.empty()) return false;
+        return true;
+    }
+
+    /// The runs in their fonts and colours, made once for each environment the text meets in
+    /// a row (a layout asks the same text many questions in the same place).
+    const ResolvedText& resolve(const EnvironmentValues& environment) const {
+        const TextEnvironment wanted = TextEnvironment::of(environment);
+        if (!resolved_ || resolved_->first != wanted) resolved_.emplace(wanted, resolveIn(wanted));
+        return resolved_->second;
+    }
+
+    ResolvedText resolveIn(const TextEnvironment& environment) const {
+        ResolvedText resolved;
+        NSParagraphStyle style;
+        style.alignment = paragraphAlignment(environment.alignment);
+        style.lineBreakMode = NSLineBreakMode::byWordWrapping;
+        bool first = true;
+        for (const TextRun& run : runs_) {
+            Font font = run.font.value_or(environment.font);
+            if (run.weight) font.weight = *run.weight;
+            const Color color = run.color.value_or(environment.color);
+            NSTextAttributes attributes;
+            attributes.font = font.nsFont();
+            attributes.foregroundColor = color.nsColor();
+            attributes.tracking = run.tracking;
+            if (first) {
+                attributes.paragraphStyle = style;
+                resolved.firstFont = font;
+                resolved.firstColor = color;
+                first = false;
+            }
+            resolved.string.append(NSAttributedString(run.text, attributes));
+            const CGColorValue& c = color.value();
+            resolved.key += run.text + "\x1f" + std::to_string(font.size) + "," +
+                            std::to_string(static_cast<int>(font.weight)) + "," +
+                            std::to_string(static_cast<int>(font.design)) + "," +
+                            std::to_string(c.red) + "," + std::to_string(c.green) + "," +
+                            std::to_string(c.blue) + "," + std::to_string(c.alpha) + "," +
+                            std::to_string(run.tracking.value_or(0)) + "\x1e";
+        }
+        resolved.key += std::to_string(static_cast<int>(environment.alignment));
+        return resolved;
+    }
+
+    const TextLines& lines(const ProposedViewSize& proposal,
+                           const EnvironmentValues& environment) const {
+        const ResolvedText& resolved = resolve(environment);
+        TextMeasurer& measurer = environment.services ? environment.services->text() : ownMeasurer_;
+        const TextLines& natural =
+            measurer.lines(resolved.string, resolved.key, std::nullopt, std::nullopt);
+        std::optional<int> limit = environment.lineLimit;
+        if (proposal.height && std::isfinite(*proposal.height) && natural.lineCount > 0) {
+            const CGFloat lineHeight = natural.size.height / natural.lineCount;
+            const int fit = lineHeight > 0
+                                ? std::max(1, static_cast<int>(std::floor(
+                                                  (*proposal.height + fitTolerance) / lineHeight)))
+                                : 1;
+            limit = std::min(limit.value_or(fit), fit);
+        }
+        const bool fitsWidth = !proposal.width || !std::isfinite(*proposal.width) ||
+                               *proposal.width + fitTolerance >= natural.size.width;
+        if (fitsWidth && (!limit || natural.lineCount <= *limit)) return natural;
+        const CGFloat width =
+            fitsWidth ? natural.size.width + fitTolerance : *proposal.width + fitTolerance;
+        return measurer.lines(resolved.string, resolved.key, width, limit);
+    }
+
+    std::vector<TextRun> runs_;
+    mutable std::optional<std::pair<TextEnvironment, ResolvedText>> resolved_;
+    /// For a text laid out without a graph (no services): measures without remembering long.
+    mutable TextMeasurer ownMeasurer_;
+};
+
+}  // namespace
+
+Text::Text(std::string content) : Text(std::vector<TextRun>{TextRun{std::move(content)}}) {}
+
+Text::Text(std::vector<TextRun> runs) : runs_(std::move(runs)) {
+    node_ = std::make_shared<TextNode>(runs_);
+}
+
+Text Text::markdown(const std::string& source) {
+    std::vector<TextRun> runs;
+    bool bold = false;
+    std::string current;
+    auto flush = [&] {
+        if (current.empty()) return;
+        TextRun run{current};
+        if (bold) run.weight = Font::Weight::bold;
+        runs.push_back(run);
+        current.clear();
+    };
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        if (source.compare(i, 2, "**") == 0) {
+            flush();
+            bold = !bold;
+            ++i;
+        } else {
+            current += source[i];
+        }
+    }
+    flush();
+    return Text(std::move(runs));
+}
+
+Text Text::with(const std::function<void(TextRun&)>& change) const {
+    std::vector<TextRun> runs = runs_;
+    for (TextRun& run : runs)
+        change(run);
+    return Text(std::move(runs));
+}
+
+Text Text::font(const Font& font) const {
+    return with([&](TextRun& run) {
+        if (!run.font) run.font = font;
+    });
+}
+
+Text Text::fontWeight(Font::Weight weight) const {
+    return with([&](TextRun& run) {
+        if (!run.weight) run.weight = weight;
+    });
+}
+
+Text Text::foregroundColor(const Color& color) const {
+    return with([&](TextRun& run) {
+        if (!run.color) run.color = color;
+    });
+}
+
+Text Text::tracking(CGFloat tracking) const {
+    const CGFloat clean = std::isfinite(tracking) ? tracking : 0;
+    return with([&](TextRun& run) {
+        if (!run.tracking) run.tracking = clean;
+    });
+}
+
+Text Text::operator+(const Text& other) const {
+    std::vector<TextRun> runs = runs_;
+    runs.insert(runs.end(), other.runs_.begin(), other.runs_.end());
+    return Text(std::move(runs));
+}
+
+}  // namespace SwiftUI

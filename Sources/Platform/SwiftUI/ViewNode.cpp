@@ -1,0 +1,85 @@
+#include "Platform/SwiftUI/ViewNode.h"
+
+#include "Platform/SwiftUI/LayoutServices.h"
+#include "Platform/SwiftUI/View.h"
+
+namespace SwiftUI {
+
+std::optional<CGFloat> ViewNode::firstBaseline(CGSize, const EnvironmentValues&) const {
+    return std::nullopt;
+}
+
+std::optional<CGFloat> ViewNode::spacerMinLength(LayoutAxis, const EnvironmentValues&) const {
+    return std::nullopt;
+}
+
+const ViewNode::Answer* ViewNode::recall(std::uint64_t pass, std::size_t path, bool baseline,
+                                         std::optional<CGFloat> width,
+                                         std::optional<CGFloat> height) const {
+    for (const Answer& answer : answers_)
+        if (answer.pass == pass && answer.path == path && answer.baseline == baseline &&
+            answer.width == width && answer.height == height)
+            return &answer;
+    return nullptr;
+}
+
+void ViewNode::remember(Answer answer) const {
+    if (answers_.size() < rememberedAnswers) {
+        answers_.push_back(answer);
+    } else {
+        answers_[nextAnswer_] = answer;
+        nextAnswer_ = (nextAnswer_ + 1) % rememberedAnswers;
+    }
+}
+
+CGSize measure(const View& view, const ProposedViewSize& proposal,
+               const EnvironmentValues& environment) {
+    const ProposedViewSize clean = proposal.sanitized();
+    const ViewNode& node = view.node();
+    LayoutServices* services = environment.services;
+    if (!services) return sanitizedSize(node.sizeThatFits(clean, environment));
+    if (const ViewNode::Answer* answer =
+            node.recall(services->pass(), environment.pathHash, false, clean.width, clean.height))
+        return answer->size;
+    const CGSize size = sanitizedSize(node.sizeThatFits(clean, environment));
+    node.remember({services->pass(), environment.pathHash, false, clean.width, clean.height, size,
+                   std::nullopt});
+    return size;
+}
+
+void placeView(const View& view, const CGRect& frame, const EnvironmentValues& environment,
+               LayoutNode& parent) {
+    CGRect clean = frame;
+    clean.size = sanitizedSize(frame.size);
+    view.node().place(clean, environment, parent);
+}
+
+std::optional<CGFloat> baselineOf(const View& view, CGSize size,
+                                  const EnvironmentValues& environment) {
+    const CGSize clean = sanitizedSize(size);
+    const ViewNode& node = view.node();
+    LayoutServices* services = environment.services;
+    if (!services) return node.firstBaseline(clean, environment);
+    if (const ViewNode::Answer* answer =
+            node.recall(services->pass(), environment.pathHash, true, clean.width, clean.height))
+        return answer->firstBaseline;
+    const std::optional<CGFloat> baseline = node.firstBaseline(clean, environment);
+    node.remember(
+        {services->pass(), environment.pathHash, true, clean.width, clean.height, {}, baseline});
+    return baseline;
+}
+
+std::vector<View> flattened(const std::vector<View>& views) {
+    std::vector<View> result;
+    for (const View& view : views) {
+        if (const std::vector<View>* list = view.node().listChildren()) {
+            for (const View& inner : flattened(*list))
+                result.push_back(inner);
+        } else if (!view.isEmpty()) {
+            result.push_back(view);
+        }
+    }
+    return result;
+}
+
+}  // namespace SwiftUI

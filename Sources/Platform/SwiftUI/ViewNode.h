@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "Platform/SwiftUI/EnvironmentValues.h"
+#include "Platform/SwiftUI/LayoutGeometry.h"
+#include "Platform/SwiftUI/LayoutNode.h"
+
+namespace SwiftUI {
+
+class View;
+
+/// One kind of view in the tree: how it chooses its size for a proposal, how it places itself
+/// (and its children) in the frame its parent gives it, and what it reports to the stacks
+/// around it. Nodes are immutable and shared between copies of a view.
+class ViewNode {
+  public:
+    virtual ~ViewNode() = default;
+
+    /// The size the view chooses for a proposal (already sanitized by the caller).
+    virtual CGSize sizeThatFits(const ProposedViewSize& proposal,
+                                const EnvironmentValues& environment) const = 0;
+    /// Appends the view's laid-out node(s) to `parent`, filling `frame`.
+    virtual void place(const CGRect& frame, const EnvironmentValues& environment,
+                       LayoutNode& parent) const = 0;
+    /// From the top of the view, at that size, to its first text baseline; none when it holds
+    /// no text.
+    virtual std::optional<CGFloat> firstBaseline(CGSize size,
+                                                 const EnvironmentValues& environment) const;
+    /// A spacer's minimum length in a stack along `axis`; none for any other view.
+    virtual std::optional<CGFloat> spacerMinLength(LayoutAxis axis,
+                                                   const EnvironmentValues& environment) const;
+    /// The views a list (ForEach, Group) spreads into its container; none for a single view.
+    virtual const std::vector<View>* listChildren() const { return nullptr; }
+    /// A view that shows nothing and takes no room or spacing in a stack.
+    virtual bool isEmpty() const { return false; }
+
+  private:
+    friend CGSize measure(const View&, const ProposedViewSize&, const EnvironmentValues&);
+    friend std::optional<CGFloat> baselineOf(const View&, CGSize, const EnvironmentValues&);
+
+    /// What the view answered in one pass at one place: a layout asks the same view the same
+    /// question many times (a stack offers its children nothing, then everything, then their
+    /// share), and each answer holds until the pass ends.
+    struct Answer {
+        std::uint64_t pass = 0;
+        std::size_t path = 0;
+        bool baseline = false;
+        std::optional<CGFloat> width;
+        std::optional<CGFloat> height;
+        CGSize size;
+        std::optional<CGFloat> firstBaseline;
+    };
+    static constexpr std::size_t rememberedAnswers = 8;
+    const Answer* recall(std::uint64_t pass, std::size_t path, bool baseline,
+                         std::optional<CGFloat> width, std::optional<CGFloat> height) const;
+    void remember(Answer answer) const;
+
+    mutable std::vector<Answer> answers_;
+    mutable std::size_t nextAnswer_ = 0;
+};
+
+/// Answers with the sanitized size: a proposal cleaned of NaN and negative lengths goes in,
+/// a size without NaN or negative lengths comes out.
+CGSize measure(const View& view, const ProposedViewSize& proposal,
+               const EnvironmentValues& environment);
+void placeView(const View& view, const CGRect& frame, const EnvironmentValues& environment,
+               LayoutNode& parent);
+std::optional<CGFloat> baselineOf(const View& view, CGSize size,
+                                  const EnvironmentValues& environment);
+
+/// The views a container holds, with lists spread and empty views left out.
+std::vector<View> flattened(const std::vector<View>& views);
+
+}  // namespace SwiftUI

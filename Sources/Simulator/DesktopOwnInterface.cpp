@@ -1,0 +1,156 @@
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "Simulator/Desktop.h"
+#include "Simulator/DesktopTransaction.h"
+
+namespace sim {
+
+namespace {
+
+std::string lowercased(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool hasAllowedExtension(const std::string& path, const std::vector<ContentType>& allowed) {
+    if (allowed.empty()) return true;
+    const std::string extension = std::filesystem::path(path).extension().string();
+    if (extension.size() < 2) return false;
+    const std::string bare = lowercased(extension.substr(1));
+    return std::any_of(allowed.begin(), allowed.end(), [&](const ContentType& type) {
+        return lowercased(type.filenameExtension) == bare;
+    });
+}
+
+/// What the person's answer gives the panel: a save panel adds the first allowed type's
+/// extension to a name without one, as its name field does; an open panel cannot choose a file
+/// of another type, so that answer leaves it cancelled.
+FilePanelAnswer chosen(const FilePanelSpec& panel, const std::string& answer) {
+    if (answer == filePanelCancelled) return std::nullopt;
+    if (hasAllowedExtension(answer, panel.allowedContentTypes)) return answer;
+    if (panel.kind == FilePanelSpec::Kind::open) return std::nullopt;
+    return answer + "." + panel.allowedContentTypes.front().filenameExtension;
+}
+
+}  // namespace
+
+// ---- The pasteboard
+
+std::int64_t Desktop::clearPasteboard() {
+    Transaction transaction(*this);
+    pasteboardString_.reset();
+    return ++pasteboardChanges_;
+}
+
+bool Desktop::setPasteboardString(const std::string& string) {
+    Transaction transaction(*this);
+    pasteboardString_ = string;
+    return true;
+}
+
+std::optional<std::string> Desktop::pasteboardString() const {
+    std::lock_guard lock(mutex_);
+    return pasteboardString_;
+}
+
+// ---- File panels
+
+void Desktop::answerFilePanels(const std::vector<std::string>& answers) {
+    Transaction transaction(*this);
+    filePanelAnswers_.insert(filePanelAnswers_.end(), answers.begin(), answers.end());
+}
+
+std::vector<FilePanelRecord> Desktop::filePanels() const {
+    std::lock_guard lock(mutex_);
+    return filePanels_;
+}
+
+FilePanelAnswer Desktop::runFilePanel(ClientID client, const FilePanelSpec& panel) {
+    Transaction transaction(*this);
+    FilePanelAnswer answer;
+    if (!filePanelAnswers_.empty()) {
+        answer = chosen(panel, filePanelAnswers_.front());
+        filePanelAnswers_.pop_front();
+    }
+    filePanels_.push_back(FilePanelRecord{clientApplicationLocked(client), panel, answer});
+    return answer;
+}
+
+// ---- Colour panels
+
+std::optional<std::string> Desktop::normalizedColor(const std::string& text) {
+    std::string digits = text.starts_with('#') ? text.substr(1) : text;
+    if (digits.size() != 6 || !std::all_of(digits.begin(), digits.end(),
+                                           [](unsigned char c) { return std::isxdigit(c); }))
+        return std::nullopt;
+    std::transform(digits.begin(), digits.end(), digits.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return "#" + digits;
+}
+
+void Desktop::answerColorPanels(const std::vector<std::string>& colors) {
+    Transaction transaction(*this);
+    for (const std::string& color : colors) {
+        if (const auto normal = normalizedColor(color)) colorPicks_.push_back(*normal);
+    }
+}
+
+std::vector<ColorPanelRecord> Desktop::colorPanels() const {
+    std::lock_guard lock(mutex_);
+    return colorPanels_;
+}
+
+std::optional<std::string> Desktop::showColorPanel(ClientID client, const ColorPanelSpec& panel) {
+    Transaction transaction(*this);
+    std::optional<std::string> picked;
+    if (!colorPicks_.empty()) {
+        picked = colorPicks_.front();
+        colorPicks_.pop_front();
+    }
+    colorPanels_.push_back(ColorPanelRecord{clientApplicationLocked(client), panel, picked});
+    return picked;
+}
+
+// ---- Opening and revealing, and the display settings
+
+std::string Desktop::fileURL(const std::string& path) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (const unsigned char c : path) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
+            url += static_cast<char>(c);
+        } else {
+            url += '%';
+            url += hex[c >> 4];
+            url += hex[c & 0xF];
+        }
+    }
+    return url;
+}
+
+bool Desktop::openURL(const std::string& url) {
+    Transaction transaction(*this);
+    if (url.find(':') == std::string::npos) return false;
+    openedURLs_.push_back(url);
+    return true;
+}
+
+std::vector<std::string> Desktop::openedURLs() const {
+    std::lock_guard lock(mutex_);
+    return openedURLs_;
+}
+
+void Desktop::setReduceMotion(bool on) {
+    Transaction transaction(*this);
+    reduceMotion_ = on;
+}
+
+bool Desktop::reduceMotion() const {
+    std::lock_guard lock(mutex_);
+    return reduceMotion_;
+}
+
+}  // namespace sim
