@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "KelvoCore/Launcher/LauncherMatcher.h"
+#include "KelvoCore/Settings/SettingsCatalog.h"
 
 namespace kelvo {
 
@@ -24,9 +25,19 @@ SettingsSearch::SettingsSearch(std::vector<SettingEntry> entries)
 }
 
 void SettingsSearch::setEntries(std::vector<SettingEntry> entries) {
+    catalogueOf_.reset();
     if (entries != entries_) {
         entries_ = std::move(entries);
         folded_ = foldedRows(entries_);
+    }
+    rerank();
+}
+
+void SettingsSearch::setCatalogue(const Config& config) {
+    if (catalogueOf_ != config) {
+        setEntries(SettingsCatalog::entries(config));
+        catalogueOf_ = config;
+        return;
     }
     rerank();
 }

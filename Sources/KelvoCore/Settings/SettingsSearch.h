@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Settings/SettingEntry.h"
 
 namespace kelvo {
@@ -15,8 +16,9 @@ namespace kelvo {
 /// and `selection` always lies within `matches` (0 when there are none).
 ///
 /// Each row's fields are folded once and kept while the rows stay the same (the catalogue is
-/// made again on every keystroke, from a configuration that rarely changes), and the ranking
-/// holds the rows' positions rather than copies of them.
+/// asked for again on every keystroke, from a configuration that rarely changes: the rows of a
+/// configuration are made again only when it differs from the one they were made from), and
+/// the ranking holds the rows' positions rather than copies of them.
 class SettingsSearch {
   public:
     /// No rows, no query, no matches.
@@ -34,6 +36,8 @@ class SettingsSearch {
 
     /// New rows, ranked against the query typed so far; the selection goes to the top.
     void setEntries(std::vector<SettingEntry> entries);
+    /// The catalogue's rows for `config` as new rows, as `setEntries` does with them.
+    void setCatalogue(const Config& config);
     /// The query is now `text`; the selection goes to the top even when the text is the same.
     void type(std::string text);
     /// The empty query again.
@@ -60,6 +64,8 @@ class SettingsSearch {
     std::vector<SettingEntry> entries_;
     /// Each entry's fields, folded, in the same order.
     std::vector<LauncherMatcher::FoldedFields> folded_;
+    /// The configuration whose catalogue the rows are; none when they were given as rows.
+    std::optional<Config> catalogueOf_;
     std::string query_;
     std::vector<std::size_t> matches_;
     int selection_ = 0;

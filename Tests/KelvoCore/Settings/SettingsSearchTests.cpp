@@ -197,5 +197,29 @@ TEST(SettingsSearch, ShortcutAndTweakRowsAreFoundByTheirKeys) {
     EXPECT_EQ(search.chosen()->id, "tweak.dockAutohideDelay");
 }
 
+TEST(SettingsSearch, TheCatalogueOfAConfigurationIsItsRowsAsTheyAreNow) {
+    Config control;
+    control.primaryModifier = Modifier::control;
+    SettingsSearch search;
+    search.type("⌃H");
+    search.setCatalogue(Config());
+    EXPECT_EQ(search.entries(), SettingsCatalog::entries(Config()));
+    EXPECT_TRUE(std::none_of(search.matches().begin(), search.matches().end(),
+                             [](const SettingEntry& r) { return r.id == "key.focusLeft"; }));
+    search.move(1);
+    search.setCatalogue(Config());
+    EXPECT_EQ(search.selection(), 0) << "the same configuration ranks again from the top";
+
+    search.setCatalogue(control);
+    EXPECT_EQ(search.entries(), SettingsCatalog::entries(control));
+    ASSERT_FALSE(search.matches().empty());
+    EXPECT_EQ(search.matches().front().id, "key.focusLeft");
+
+    // Rows given in between are not the configuration's catalogue any more.
+    search.setEntries({row("a", "Alpha")});
+    search.setCatalogue(control);
+    EXPECT_EQ(search.entries(), SettingsCatalog::entries(control));
+}
+
 }  // namespace
 }  // namespace kelvo
