@@ -108,7 +108,7 @@ class SwitchBench {
         store->displaysChanged({Display(1, CGRect(0, 25, 1920, 1055))});
         std::vector<AdoptionRecord> records;
         for (const ManagedWindow& w : bridge->bridge.windows()) {
-            records.push_back(AdoptionRecord{w.id, w.bundleID, false, false});
+            records.push_back(AdoptionRecord{w.id, w.bundleID, false, false, w.frame});
         }
         store->adopt(records, std::nullopt);
         // Half of them to desktop 2.

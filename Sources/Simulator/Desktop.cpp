@@ -5,6 +5,7 @@
 
 #include "Base/Foundation/Clock.h"
 #include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/News.h"
 #include "Simulator/DesktopTransaction.h"
 #include "Simulator/SharedConnection.h"
 
@@ -22,10 +23,7 @@ double bootTimeFromClock() {
 
 }  // namespace
 
-Desktop::Desktop() : bootTime_(bootTimeFromClock()) {
-    systemWide_ = ElementID{nextProcessUniqueIdentifier()};
-    elements_[systemWide_.raw] = Element{Element::Kind::systemWide, 0, 0, 0};
-}
+Desktop::Desktop() : bootTime_(bootTimeFromClock()) {}
 
 // ---- Clients
 
@@ -425,6 +423,9 @@ void Desktop::setActivationPolicy(Pid pid, ActivationPolicy policy) {
 void Desktop::setResponseDelay(Pid pid, double seconds) {
     Transaction transaction(*this);
     if (Application* app = applicationLocked(pid)) app->responseDelay = seconds;
+    for (const auto& [number, window] : windows_) {
+        if (window.info.owner == pid) reportChangeLocked(window);
+    }
 }
 
 void Desktop::setOpensWindowOnCommandN(Pid pid, bool opens) {
@@ -476,6 +477,7 @@ std::vector<InputEvent> Desktop::receivedInput(Pid pid) const {
 void Desktop::setTrusted(bool trusted) {
     Transaction transaction(*this);
     trusted_ = trusted;
+    News::arrived();
 }
 
 void Desktop::setGrantsTrustOnPrompt(bool grants) {

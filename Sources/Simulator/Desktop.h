@@ -409,7 +409,12 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     const Window* windowLocked(WindowNumber number) const;
     Window* windowOfLocked(const Element& element);
     ElementID newElementLocked(Element element);
-    ElementID applicationElementLocked(Pid pid);
+    /// A process that shares this desktop learns at once that what it read of the window may
+    /// have changed, as one that observes the window learns it by notification.
+    void reportChangeLocked(const Window& window) const;
+    ElementID applicationElementLocked(Pid pid) const;
+    /// What the identifier stands for; none when it is no element of this desktop.
+    std::optional<Element> elementLocked(ElementID id) const;
     /// The running application the client registered (the highest pid of several); 0 for none.
     Pid clientApplicationLocked(ClientID client) const;
     Pid launchLocked(const ApplicationSpec& spec, ClientID client,
@@ -485,9 +490,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     WindowNumber nextNumber_ = firstWindowNumber;
     std::uint64_t nextIncarnation_ = 1;
 
+    /// Window elements; application elements and the system-wide one are known by their
+    /// identifiers alone.
     std::map<std::uint64_t, Element> elements_;
-    std::map<Pid, ElementID> applicationElements_;
-    ElementID systemWide_;
     std::map<ObserverID, Observer> observers_;
 
     std::map<StatusItemID, StatusItem> statusItems_;  // in creation order

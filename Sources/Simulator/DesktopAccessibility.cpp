@@ -39,22 +39,25 @@ bool isSupported(const std::string& notification) {
 
 }  // namespace
 
-ElementID Desktop::applicationElementLocked(Pid pid) {
-    const auto found = applicationElements_.find(pid);
-    if (found != applicationElements_.end()) return found->second;
-    const ElementID id = newElementLocked(Element{Element::Kind::application, pid, 0, 0});
-    applicationElements_[pid] = id;
-    return id;
+ElementID Desktop::applicationElementLocked(Pid pid) const {
+    return ElementID::application(pid);
+}
+
+std::optional<Desktop::Element> Desktop::elementLocked(ElementID id) const {
+    if (id.isApplication()) return Element{Element::Kind::application, id.pid(), 0, 0};
+    if (id == ElementID::systemWide()) return Element{Element::Kind::systemWide, 0, 0, 0};
+    const auto found = elements_.find(id.raw);
+    if (found == elements_.end()) return std::nullopt;
+    return found->second;
 }
 
 ElementID Desktop::applicationElement(Pid pid) {
-    Transaction transaction(*this);
     if (pid <= 0) return {};
-    return applicationElementLocked(pid);
+    return ElementID::application(pid);
 }
 
 ElementID Desktop::systemWideElement() const {
-    return systemWide_;
+    return ElementID::systemWide();
 }
 
 AccessError Desktop::reachLocked(const Element& element, double timeout) const {
@@ -77,11 +80,11 @@ AccessError Desktop::reachLocked(const Element& element, double timeout) const {
 AttributeReply Desktop::copyAttribute(ElementID id, const std::string& attribute, double timeout) {
     Transaction transaction(*this);
     AttributeReply reply{AccessError::illegalArgument, {}};
-    const auto found = elements_.find(id.raw);
+    const auto found = elementLocked(id);
     AccessCall call{
         AccessCall::Kind::copyAttribute, id, std::nullopt, 0, attribute, {}, timeout, reply.error};
-    if (found != elements_.end()) {
-        const Element element = found->second;
+    if (found) {
+        const Element element = *found;
         call.pid = element.pid;
         if (element.kind == Element::Kind::window) call.window = element.window;
         reply.error = reachLocked(element, timeout);
@@ -166,9 +169,9 @@ AccessError Desktop::setAttribute(ElementID id, const std::string& attribute,
     Transaction transaction(*this);
     AccessCall call{AccessCall::Kind::setAttribute, id, std::nullopt, 0, attribute, value, timeout,
                     AccessError::illegalArgument};
-    const auto found = elements_.find(id.raw);
-    if (found != elements_.end()) {
-        const Element element = found->second;
+    const auto found = elementLocked(id);
+    if (found) {
+        const Element element = *found;
         call.pid = element.pid;
         if (element.kind == Element::Kind::window) call.window = element.window;
         call.result = reachLocked(element, timeout);
@@ -266,9 +269,9 @@ SettableReply Desktop::isAttributeSettable(ElementID id, const std::string& attr
                     {},
                     timeout,
                     reply.error};
-    const auto found = elements_.find(id.raw);
-    if (found != elements_.end()) {
-        const Element element = found->second;
+    const auto found = elementLocked(id);
+    if (found) {
+        const Element element = *found;
         call.pid = element.pid;
         reply.error = reachLocked(element, timeout);
         if (reply.error == AccessError::success && element.kind == Element::Kind::window) {
@@ -301,9 +304,9 @@ AccessError Desktop::performAction(ElementID id, const std::string& action, doub
     Transaction transaction(*this);
     AccessCall call{AccessCall::Kind::performAction, id, std::nullopt, 0, action, {}, timeout,
                     AccessError::illegalArgument};
-    const auto found = elements_.find(id.raw);
-    if (found != elements_.end()) {
-        const Element element = found->second;
+    const auto found = elementLocked(id);
+    if (found) {
+        const Element element = *found;
         call.pid = element.pid;
         call.result = reachLocked(element, timeout);
         if (call.result == AccessError::success) {
@@ -324,9 +327,9 @@ AccessError Desktop::performAction(ElementID id, const std::string& action, doub
 PidReply Desktop::elementPid(ElementID id) {
     Transaction transaction(*this);
     PidReply reply{AccessError::illegalArgument, 0};
-    const auto found = elements_.find(id.raw);
-    if (found != elements_.end() && found->second.kind != Element::Kind::systemWide)
-        reply = {AccessError::success, found->second.pid};
+    const auto found = elementLocked(id);
+    if (found && found->kind != Element::Kind::systemWide)
+        reply = {AccessError::success, found->pid};
     recordLocked(AccessCall{
         AccessCall::Kind::elementPid, id, std::nullopt, reply.pid, "", {}, 0, reply.error});
     return reply;
@@ -335,10 +338,10 @@ PidReply Desktop::elementPid(ElementID id) {
 WindowNumberReply Desktop::windowNumber(ElementID id) {
     Transaction transaction(*this);
     WindowNumberReply reply{AccessError::illegalArgument, 0};
-    const auto found = elements_.find(id.raw);
+    const auto found = elementLocked(id);
     AccessCall call{AccessCall::Kind::windowNumber, id, std::nullopt, 0, "", {}, 0, reply.error};
-    if (found != elements_.end() && found->second.kind == Element::Kind::window) {
-        const Element element = found->second;
+    if (found && found->kind == Element::Kind::window) {
+        const Element element = *found;
         call.pid = element.pid;
         call.window = element.window;
         reply.error = reachLocked(element, defaultMessagingTimeout);
@@ -374,16 +377,16 @@ AccessError Desktop::addNotification(ObserverID id, ElementID elementID,
         AccessCall::Kind::addNotification, elementID, std::nullopt, 0, notification, {}, 0,
         AccessError::invalidObserver};
     const auto observer = observers_.find(id);
-    const auto element = elements_.find(elementID.raw);
+    const auto element = elementLocked(elementID);
     if (observer != observers_.end()) {
         call.pid = observer->second.pid;
-        if (element == elements_.end()) {
+        if (!element) {
             call.result = AccessError::illegalArgument;
         } else if (!isSupported(notification)) {
             call.result = AccessError::notificationUnsupported;
         } else {
-            if (element->second.kind == Element::Kind::window) call.window = element->second.window;
-            call.result = reachLocked(element->second, defaultMessagingTimeout);
+            if (element->kind == Element::Kind::window) call.window = element->window;
+            call.result = reachLocked(*element, defaultMessagingTimeout);
             auto& registrations = observer->second.registrations;
             const std::pair entry(elementID, notification);
             if (call.result == AccessError::success) {
@@ -429,7 +432,7 @@ void Desktop::releaseObserver(ObserverID observer) {
 
 void Desktop::notifyWindowLocked(const Window& window, const std::string& name) {
     if (window.own) return;
-    const auto appElement = applicationElements_.find(window.info.owner);
+    const ElementID appElement = ElementID::application(window.info.owner);
     for (const auto& [id, observer] : observers_) {
         if (observer.pid != window.info.owner) continue;
         std::optional<ElementID> delivered;
@@ -437,8 +440,7 @@ void Desktop::notifyWindowLocked(const Window& window, const std::string& name) 
             if (registered != name) continue;
             const bool onWindow = std::find(window.elements.begin(), window.elements.end(),
                                             element) != window.elements.end();
-            const bool onApplication =
-                appElement != applicationElements_.end() && element == appElement->second;
+            const bool onApplication = element == appElement;
             if (onWindow) {
                 delivered = element;
                 break;
@@ -451,11 +453,9 @@ void Desktop::notifyWindowLocked(const Window& window, const std::string& name) 
 }
 
 void Desktop::notifyApplicationLocked(Pid pid, const std::string& name, ElementID element) {
-    const auto appElement = applicationElements_.find(pid);
-    if (appElement == applicationElements_.end()) return;
     for (const auto& [id, observer] : observers_) {
         if (observer.pid != pid) continue;
-        const std::pair entry(appElement->second, name);
+        const std::pair entry(ElementID::application(pid), name);
         if (std::find(observer.registrations.begin(), observer.registrations.end(), entry) !=
             observer.registrations.end())
             outbox_.emplace_back(observer.client, ObserverNotification{id, element, name});

@@ -24,10 +24,30 @@ using ObserverID = std::uint64_t;
 using TapID = std::uint64_t;
 
 /// An Accessibility element as the desktop knows it. Two references to one element carry the
-/// same `raw`; an element keeps its identifier after its window is gone.
+/// same `raw`; an element keeps its identifier after its window is gone. The identifier holds
+/// the pid of the element's process above a serial number, as the platform's element holds
+/// its pid: an element's pid, an application's element and the system-wide element are known
+/// without asking the desktop.
 struct ElementID {
     std::uint64_t raw = 0;
+
+    /// An element of the process `pid`; the serial 0 is its application element.
+    static constexpr ElementID of(Pid pid, std::uint32_t serial) {
+        return ElementID{(std::uint64_t{static_cast<std::uint32_t>(pid)} << 32) | serial};
+    }
+    /// The application element of `pid` (pid above 0).
+    static constexpr ElementID application(Pid pid) { return of(pid, 0); }
+    /// The element that stands for the whole system, of no process.
+    static constexpr ElementID systemWide() { return of(0, systemWideSerial); }
+
+    constexpr Pid pid() const { return static_cast<Pid>(static_cast<std::uint32_t>(raw >> 32)); }
+    constexpr std::uint32_t serial() const { return static_cast<std::uint32_t>(raw); }
+    constexpr bool isApplication() const { return serial() == 0 && pid() > 0; }
+
     auto operator<=>(const ElementID&) const = default;
+
+  private:
+    static constexpr std::uint32_t systemWideSerial = 0xFFFFFFFF;
 };
 
 /// The Accessibility error codes the desktop answers with (the platform's numbers).

@@ -3,6 +3,8 @@
 
 #include "Base/Foundation/DispatchQueue.h"
 #include "Simulator/Desktop.h"
+
+#include "Base/Foundation/News.h"
 #include "Simulator/DesktopTransaction.h"
 #include "Simulator/SharedConnection.h"
 
@@ -28,7 +30,11 @@ Desktop::Window* Desktop::windowOfLocked(const Element& element) {
 }
 
 ElementID Desktop::newElementLocked(Element element) {
-    const ElementID id{nextProcessUniqueIdentifier()};
+    // The serial stays unique in the process until it has made four billion elements.
+    std::uint32_t serial = 0;
+    while (serial == 0 || serial == ElementID::systemWide().serial())
+        serial = static_cast<std::uint32_t>(nextProcessUniqueIdentifier());
+    const ElementID id = ElementID::of(element.pid, serial);
     elements_[id.raw] = element;
     return id;
 }
@@ -98,6 +104,7 @@ WindowNumber Desktop::reserveWindowNumber() {
 void Desktop::destroyWindowLocked(WindowNumber number, bool notify) {
     Window* window = windowLocked(number);
     if (!window) return;
+    reportChangeLocked(*window);
     if (notify) notifyWindowLocked(*window, "AXUIElementDestroyed");
     const Pid owner = window->info.owner;
     windows_.erase(number);
@@ -174,9 +181,15 @@ void Desktop::moveWindow(WindowNumber number, const CGRect& frame) {
     if (Window* window = windowLocked(number)) applyFrameLocked(*window, frame);
 }
 
+void Desktop::reportChangeLocked(const Window& window) const {
+    for (const ElementID element : window.elements)
+        News::arrivedAbout(element.raw);
+}
+
 void Desktop::applyFrameLocked(Window& window, const CGRect& frame) {
     const CGRect old = window.info.frame;
     window.info.frame = frame;
+    reportChangeLocked(window);
     if (old.origin != frame.origin) notifyWindowLocked(window, "AXWindowMoved");
     if (old.size != frame.size) notifyWindowLocked(window, "AXWindowResized");
 }
@@ -239,6 +252,7 @@ void Desktop::setReadability(WindowNumber number, bool numberReadable,
     if (Window* window = windowLocked(number)) {
         window->info.numberReadable = numberReadable;
         window->info.unreadableAttributes = std::move(unreadableAttributes);
+        reportChangeLocked(*window);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "Simulator/InProcessConnection.h"
 
+#include "Simulator/SharedConnection.h"
+
 namespace sim {
 
 InProcessConnection::InProcessConnection(std::shared_ptr<Desktop> desktop)
@@ -12,6 +14,7 @@ InProcessConnection::~InProcessConnection() {
 }
 
 void InProcessConnection::SinkSlot::deliver(const DesktopEvent& event) {
+    reportNews(event);
     EventSink current;
     {
         std::lock_guard lock(mutex);

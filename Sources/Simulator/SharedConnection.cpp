@@ -1,5 +1,7 @@
 #include "Simulator/SharedConnection.h"
 
+#include "Base/Foundation/News.h"
+
 #include <array>
 #include <atomic>
 #include <mutex>
@@ -66,6 +68,20 @@ void SharedConnection::route(const DesktopEvent& event) {
         handler = router().handlers[static_cast<std::size_t>(topicOf(event))];
     }
     if (handler) handler(event);
+}
+
+void reportNews(const DesktopEvent& event) {
+    if (const auto* notification = std::get_if<ObserverNotification>(&event)) {
+        News::arrivedAbout(notification->element.raw);
+        return;
+    }
+    // An application that ends takes its windows along without a word about each; the
+    // displays changing may move any window. Activations and hiding move none.
+    const auto* workspace = std::get_if<WorkspaceNotification>(&event);
+    if ((workspace && workspace->kind == WorkspaceNotification::Kind::terminated) ||
+        std::holds_alternative<ScreenParametersChanged>(event)) {
+        News::arrived();
+    }
 }
 
 std::uint64_t nextProcessUniqueIdentifier() {

@@ -29,6 +29,11 @@ class SharedConnection {
     static Topic topicOf(const DesktopEvent& event);
 };
 
+/// Tells the process's news (`News`) what the event says: an observer's notification is news
+/// about its element, an application's end or a change of the displays news about everything.
+/// A connection calls it as the event comes in, before handing on any reply behind it.
+void reportNews(const DesktopEvent& event);
+
 /// Identifiers that stay unique across every desktop of the process, so that a registration
 /// left over from one desktop can never be mistaken for another's.
 std::uint64_t nextProcessUniqueIdentifier();

@@ -180,6 +180,24 @@ TEST_F(AXUIElementTests, ApplicationAttributesFollowTheApplication) {
     EXPECT_TRUE(desktop->enhancedUserInterface(app));
 }
 
+TEST_F(AXUIElementTests, ElementsPidsAndTimeoutsAreKnownWithoutAskingTheDesktop) {
+    desktop->clearAccessCalls();
+    pid_t pid = 0;
+    EXPECT_EQ(AXUIElementGetPid(window, &pid), kAXErrorSuccess);
+    EXPECT_EQ(pid, app);
+    const auto application = AXUIElementCreateApplication(app);
+    EXPECT_EQ(AXUIElementGetPid(application, &pid), kAXErrorSuccess);
+    EXPECT_EQ(pid, app);
+    const auto system = AXUIElementCreateSystemWide();
+    EXPECT_EQ(AXUIElementGetPid(system, &pid), kAXErrorIllegalArgument) << "of no process";
+    EXPECT_EQ(AXUIElementSetMessagingTimeout(system, 2), kAXErrorSuccess);
+    EXPECT_EQ(AXUIElementSetMessagingTimeout(window, 0.5f), kAXErrorSuccess);
+    EXPECT_EQ(window->effectiveTimeout(), 0.5);
+    EXPECT_EQ(application->effectiveTimeout(), 2) << "the process-wide timeout";
+    EXPECT_TRUE(desktop->accessCalls().empty());
+    AXUIElementSetMessagingTimeout(system, 0);
+}
+
 TEST_F(AXUIElementTests, FrontmostWriteActivatesAndRaiseComesToTheFront) {
     const auto other = launch("com.example.other", true);
     const auto otherWindow = open(other, CGRect(0, 30, 300, 300));

@@ -4,6 +4,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -17,7 +18,15 @@
 namespace {
 
 // The longest single wait; the loop simply waits again, so this only bounds one poll call.
-constexpr int longestWaitMilliseconds = 60'000;
+constexpr double longestWaitSeconds = 60;
+
+/// A wait of `seconds` to the nanosecond, so that a timer's work runs at its deadline rather
+/// than at the next whole millisecond.
+timespec waitOf(double seconds) {
+    const double bounded = std::clamp(seconds, 0.0, longestWaitSeconds);
+    const double whole = std::floor(bounded);
+    return timespec{static_cast<time_t>(whole), static_cast<long>((bounded - whole) * 1e9)};
+}
 
 }  // namespace
 
@@ -84,19 +93,17 @@ bool MainLoop::runOneDue() {
 }
 
 void MainLoop::waitForWork() {
-    int timeout = longestWaitMilliseconds;
+    double seconds = longestWaitSeconds;
     {
         std::lock_guard lock(mutex_);
         if (stopRequested_) return;
         if (const auto next = work_.nextDeadline()) {
-            const double seconds = secondsBetween(Clock::current().now(), *next);
-            timeout = seconds <= 0 ? 0
-                                   : static_cast<int>(std::min<double>(std::ceil(seconds * 1000),
-                                                                       longestWaitMilliseconds));
+            seconds = secondsBetween(Clock::current().now(), *next);
         }
     }
     pollfd fds[2] = {{wakeFD_, POLLIN, 0}, {SignalDelivery::readDescriptor(), POLLIN, 0}};
-    if (poll(fds, 2, timeout) < 0 && errno != EINTR) std::perror("MainLoop: poll");
+    const timespec wait = waitOf(seconds);
+    if (ppoll(fds, 2, &wait, nullptr) < 0 && errno != EINTR) std::perror("MainLoop: ppoll");
     std::uint64_t count = 0;
     while (read(wakeFD_, &count, sizeof count) > 0) {
     }

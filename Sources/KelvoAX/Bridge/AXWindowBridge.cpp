@@ -104,7 +104,7 @@ AXUIElementRef AXWindowBridge::elementIn(const WindowElementRef& element) {
 std::optional<CGRect> AXWindowBridge::lastKnownFrame(WindowID id) const {
     const auto found = lastKnownFrames_.find(id);
     if (found == lastKnownFrames_.end()) return std::nullopt;
-    return found->second;
+    return found->second.frame;
 }
 
 bool AXWindowBridge::isScanned(const NSRunningApplication& app, pid_t own) {
@@ -139,6 +139,7 @@ std::optional<ManagedWindow> AXWindowBridge::candidate(const AXUIElementRef& ele
     const std::optional<WindowID> id = windowID(element);
     if (!id) return std::nullopt;
     seen.insert(*id);
+    const News::Mark frameReadAt = newsAbout(element);
     const std::optional<CGRect> frame = AXAttributes::frame(element);
     if (!frame) return std::nullopt;
 
@@ -158,7 +159,7 @@ std::optional<ManagedWindow> AXWindowBridge::candidate(const AXUIElementRef& ele
         adoptionCandidate(*id, *frame, traits, config_, minimized);
     if (!window) return std::nullopt;
     elements_[*id] = element;
-    lastKnownFrames_[*id] = *frame;
+    lastKnownFrames_[*id] = KnownFrame{*frame, frameReadAt};
     return window;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/News.h"
 #include "KelvoAX/Bridge/FrameWriteStep.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Store/CoordinatorBridge.h"
@@ -25,8 +26,10 @@ namespace kelvo {
 /// `WindowElementRef`; anything else found there is no element.
 ///
 /// Every call into another application waits at most `messagingTimeout`, so a hung application
-/// costs a quarter of a second per call instead of stalling the main thread. Used on the main
-/// thread only; holds no lock.
+/// costs a quarter of a second per call instead of stalling the main thread. A frame read (by a
+/// scan, a frame read or a write's read-back) serves the next reads of it until news about the
+/// window (it moved, changed size or went) or about everything arrives, or the bridge writes to
+/// it: until then a read would find the same. Used on the main thread only; holds no lock.
 class AXWindowBridge final : public CoordinatorBridge {
   public:
     static constexpr float messagingTimeout = 0.25f;
@@ -105,6 +108,8 @@ class AXWindowBridge final : public CoordinatorBridge {
     void noteTraits(WindowID id, bool ignoredApplication, bool fullScreen, bool positionSettable,
                     std::set<WindowID>& provisional);
     void retainWindowsMissedBy(const ElementMap& previous);
+    /// The window's known frame no longer serves a second read.
+    void noteWritten(WindowID id);
     /// Regular applications other than this process are scanned.
     static bool isScanned(const NSRunningApplication& app, pid_t own);
 
@@ -121,8 +126,16 @@ class AXWindowBridge final : public CoordinatorBridge {
     void scheduleRetry(const NSRunningApplicationRef& app, const AXUIElementRef& appElement,
                        int attempt, std::int64_t generation);
 
+    /// The last frame read from a window, and the news there was about the window when it was
+    /// read, while nothing has been written to the window since.
+    struct KnownFrame {
+        CGRect frame;
+        std::optional<News::Mark> freshAt;
+    };
+    static News::Mark newsAbout(const AXUIElementRef& window);
+
     ElementMap elements_;
-    std::map<WindowID, CGRect> lastKnownFrames_;
+    std::map<WindowID, KnownFrame> lastKnownFrames_;
     std::set<WindowID> retainedWindows_;
     std::set<WindowID> seenFullScreen_;
     std::set<WindowID> provisionallyIgnored_;

@@ -31,9 +31,25 @@ std::vector<NSRunningApplicationRef> applicationsWith(const std::string& bundleI
 std::optional<CGRect> AXWindowBridge::frame(WindowID id) {
     const AXUIElementRef window = handle(id);
     if (!window) return std::nullopt;
+    if (const auto known = lastKnownFrames_.find(id);
+        known != lastKnownFrames_.end() && known->second.freshAt == newsAbout(window)) {
+        return known->second.frame;
+    }
+    // Marked before the read: news that comes while it is on its way makes it read again.
+    const News::Mark readAt = newsAbout(window);
     const std::optional<CGRect> read = AXAttributes::frame(window);
-    if (read) lastKnownFrames_[id] = *read;
+    if (read) lastKnownFrames_[id] = KnownFrame{*read, readAt};
     return read;
+}
+
+News::Mark AXWindowBridge::newsAbout(const AXUIElementRef& window) {
+    return News::mark(window->identifier().raw);
+}
+
+void AXWindowBridge::noteWritten(WindowID id) {
+    if (const auto known = lastKnownFrames_.find(id); known != lastKnownFrames_.end()) {
+        known->second.freshAt.reset();
+    }
 }
 
 std::optional<pid_t> AXWindowBridge::processOf(const AXUIElementRef& window) {
@@ -60,11 +76,14 @@ bool AXWindowBridge::setFrame(const CGRect& target, WindowID id) {
     const bool enhanced =
         application && AXAttributes::boolean(application, kAXEnhancedUserInterfaceAttribute);
     std::optional<CGRect> readBack;
+    News::Mark readBackAt;
+    noteWritten(id);
     for (const FrameWriteStep& step : frameWriteSequence(lastKnownFrame(id), target, enhanced)) {
+        if (step.kind() == FrameWriteStep::Kind::readBack) readBackAt = newsAbout(window);
         run(step, window, application, target, readBack);
     }
     if (!readBack) return false;
-    lastKnownFrames_[id] = *readBack;
+    lastKnownFrames_[id] = KnownFrame{*readBack, readBackAt};
     return within(readBack->minX(), target.minX(), landingTolerance) &&
            within(readBack->minY(), target.minY(), landingTolerance);
 }
@@ -97,6 +116,7 @@ void AXWindowBridge::setPosition(const CGPoint& position, WindowID id) {
     const bool switchedOff =
         application && AXAttributes::boolean(application, kAXEnhancedUserInterfaceAttribute);
     if (switchedOff) AXAttributes::write(application, kAXEnhancedUserInterfaceAttribute, false);
+    noteWritten(id);
     AXAttributes::write(window, kAXPositionAttribute, position);
     if (switchedOff) AXAttributes::write(application, kAXEnhancedUserInterfaceAttribute, true);
 }
@@ -109,6 +129,7 @@ void AXWindowBridge::raise(WindowID id) {
 
 void AXWindowBridge::setMinimized(bool minimized, WindowID id) {
     if (const AXUIElementRef window = handle(id)) {
+        noteWritten(id);
         AXAttributes::write(window, kAXMinimizedAttribute, minimized);
     }
 }

@@ -41,6 +41,9 @@ struct AXEventStream::Core : std::enable_shared_from_this<AXEventStream::Core> {
                                   pid_t pid);
     void trackAdopted(const AXUIElementRef& element);
     void handle(const AXUIElementRef& element, const std::string& notification);
+    /// The window number of a tracked element as read when it was tracked (an element's number
+    /// never changes); read now for any other.
+    std::optional<WindowID> numberOf(const AXUIElementRef& element);
     void windowCreated(const AXUIElementRef& element, WindowID id);
     void forgetApplication(pid_t pid, const std::optional<std::string>& bundleID);
     void resolveActivatedWindow(pid_t pid, const std::optional<std::string>& bundleID);

@@ -126,6 +126,17 @@ void AXEventStream::Core::observerCallback(AXObserverRef, AXUIElementRef element
     }
 }
 
+std::optional<WindowID> AXEventStream::Core::numberOf(const AXUIElementRef& element) {
+    {
+        std::lock_guard guard(lock);
+        const auto found =
+            std::find_if(knownWindows.begin(), knownWindows.end(),
+                         [&](const KnownWindow& entry) { return CFEqual(entry.element, element); });
+        if (found != knownWindows.end()) return found->id;
+    }
+    return windowID(element);
+}
+
 void AXEventStream::Core::handle(const AXUIElementRef& element, const std::string& notification) {
     if (notification == kAXUIElementDestroyedNotification) {
         std::optional<WindowID> gone;
@@ -143,7 +154,7 @@ void AXEventStream::Core::handle(const AXUIElementRef& element, const std::strin
         return;
     }
     AXUIElementSetMessagingTimeout(element, messagingTimeout);
-    const std::optional<WindowID> id = windowID(element);
+    const std::optional<WindowID> id = numberOf(element);
     if (!id) return;
     if (notification == kAXWindowCreatedNotification) {
         windowCreated(element, *id);

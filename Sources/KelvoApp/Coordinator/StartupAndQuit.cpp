@@ -147,7 +147,7 @@ void StartupAndQuit::adoptLaunchWindows() {
     previousSession_ = wiring_.loadSession();
     std::vector<AdoptionRecord> records;
     for (const ManagedWindow& w : settled) {
-        records.push_back(AdoptionRecord{w.id, w.bundleID, w.floating, w.minimized});
+        records.push_back(AdoptionRecord{w.id, w.bundleID, w.floating, w.minimized, w.frame});
     }
     wiring_.store().adopt(records, previousSession_);
     wiring_.markSessionReady();

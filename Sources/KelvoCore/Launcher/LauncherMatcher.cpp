@@ -209,20 +209,53 @@ std::optional<int> LauncherMatcher::proseScore(const Folded& query, const Folded
     return std::nullopt;
 }
 
+std::optional<int> LauncherMatcher::fieldScore(const Folded& query, const Folded& text,
+                                               Field::Kind kind) {
+    return kind == Field::Kind::name ? nameScore(query, text) : proseScore(query, text);
+}
+
+// A hit on an earlier field is greater than any hit on a later one, so the first field that
+// matches is the best.
+
 std::optional<LauncherMatcher::Hit> LauncherMatcher::score(std::string_view query,
                                                            const std::vector<Field>& fields) {
     Folded foldedQuery;
     Folded foldedText;
     fold(query, foldedQuery);
     for (std::size_t index = 0; index < fields.size(); ++index) {
-        const Field& field = fields[index];
-        fold(field.text, foldedText);
-        const std::optional<int> points = field.kind == Field::Kind::name
-                                              ? nameScore(foldedQuery, foldedText)
-                                              : proseScore(foldedQuery, foldedText);
-        // A hit on an earlier field is greater than any hit on a later one, so the first field
-        // that matches is the best.
-        if (points) return Hit{static_cast<int>(index), *points};
+        fold(fields[index].text, foldedText);
+        if (const auto points = fieldScore(foldedQuery, foldedText, fields[index].kind)) {
+            return Hit{static_cast<int>(index), *points};
+        }
+    }
+    return std::nullopt;
+}
+
+/// A field's text with its folding, which looks into the text and so stays beside it.
+struct LauncherMatcher::FoldedText {
+    std::string text;
+    Field::Kind kind;
+    Folded folded;
+};
+
+LauncherMatcher::FoldedFields::FoldedFields(const std::vector<Field>& fields) {
+    fields_.reserve(fields.size());
+    for (const Field& field : fields) {
+        auto folded = std::make_shared<FoldedText>(FoldedText{field.text, field.kind, {}});
+        fold(folded->text, folded->folded);
+        fields_.push_back(std::move(folded));
+    }
+}
+
+std::optional<LauncherMatcher::Hit> LauncherMatcher::score(std::string_view query,
+                                                           const FoldedFields& fields) {
+    Folded foldedQuery;
+    fold(query, foldedQuery);
+    for (std::size_t index = 0; index < fields.fields_.size(); ++index) {
+        const FoldedText& field = *fields.fields_[index];
+        if (const auto points = fieldScore(foldedQuery, field.folded, field.kind)) {
+            return Hit{static_cast<int>(index), *points};
+        }
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <compare>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,11 +53,27 @@ class LauncherMatcher {
         std::strong_ordering operator<=>(const Hit& other) const;
     };
 
+    struct FoldedText;
+
+    /// Fields folded once, so that query after query is matched against them without folding
+    /// them again. Copies share what was folded, which never changes.
+    class FoldedFields {
+      public:
+        FoldedFields() = default;
+        explicit FoldedFields(const std::vector<Field>& fields);
+
+      private:
+        friend class LauncherMatcher;
+        std::vector<std::shared_ptr<const FoldedText>> fields_;
+    };
+
     /// The fuzzy score of the query in the text; none when the text lacks a query character
     /// in order. The empty query fits every text with 0.
     static std::optional<int> score(std::string_view query, std::string_view text);
     /// The best hit over the fields: always the first field that the query fits.
     static std::optional<Hit> score(std::string_view query, const std::vector<Field>& fields);
+    /// The same over fields folded before.
+    static std::optional<Hit> score(std::string_view query, const FoldedFields& fields);
 
     /// The entries whose names fit the query, best first: by score, then running before not
     /// running, then by lowercased name, then by bundle identifier.
@@ -70,6 +87,8 @@ class LauncherMatcher {
 
   private:
     struct Folded;
+
+    static std::optional<int> fieldScore(const Folded& query, const Folded& text, Field::Kind kind);
 
     static void fold(std::string_view text, Folded& into);
     static std::optional<int> nameScore(const Folded& query, const Folded& text);

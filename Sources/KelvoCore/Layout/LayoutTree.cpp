@@ -180,12 +180,7 @@ std::vector<WindowID> LayoutTree::collect(const Node& node) {
 
 LayoutTree::Rects LayoutTree::rects(const Node& node, const CGRect& rect,
                                     const Minimums& minimums) {
-    const NodeIndex index(node);
-    const std::vector<CGRect> rectangles = index.rectangles(rect, minimums);
-    Rects result;
-    for (int i = 0; i < index.size(); ++i)
-        if (index[i].isLeaf()) result.emplace(*index[i].node->window(), rectangles[i]);
-    return result;
+    return paneRectangles(node, rect, minimums);
 }
 
 Node LayoutTree::insert(const Node& node, WindowID window, std::optional<WindowID> splitting,

@@ -52,15 +52,22 @@ std::size_t rowLength(std::size_t row, std::size_t count, std::size_t rows) {
     return count / rows + (row < count % rows ? 1 : 0);
 }
 
-/// The mean |ln(cell aspect)| over all windows when they fill `rows` equally high rows.
+/// The mean |ln(cell aspect)| over all windows when they fill `rows` equally high rows. The
+/// rows hold only two lengths (the upper `count % rows` one window more), so each length's
+/// rows are weighed together: the cost of a row count takes constant time, and trying every
+/// row count stays linear in the windows.
 double gridCost(std::size_t count, std::size_t rows, double width, double height) {
     const double cellHeight = height / static_cast<double>(rows);
-    double sum = 0;
-    for (std::size_t row = 0; row < rows; ++row) {
-        const double length = static_cast<double>(rowLength(row, count, rows));
-        sum += length * std::abs(std::log((width / length) / cellHeight));
-    }
-    return sum / static_cast<double>(count);
+    const auto rowsCost = [&](std::size_t rowCount, std::size_t length) {
+        if (rowCount == 0) return 0.0;
+        const double windows = static_cast<double>(length);
+        return static_cast<double>(rowCount) * windows *
+               std::abs(std::log((width / windows) / cellHeight));
+    };
+    const std::size_t longer = count % rows;
+    const std::size_t shorter = count / rows;
+    return (rowsCost(longer, shorter + 1) + rowsCost(rows - longer, shorter)) /
+           static_cast<double>(count);
 }
 
 /// The smallest r with r × r ≥ n: ⌈√n⌉ without rounding trouble.

@@ -1,6 +1,8 @@
 #include "KelvoCore/Layout/NodeIndex.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 
 #include "KelvoCore/Geometry/RectOperations.h"
 
@@ -35,7 +37,95 @@ double ratioUsed(double stored, double extent, double firstMinimum, double secon
     return ratio;
 }
 
+/// A node of the flat listing: a split's `first` child follows it at once; `second` is where
+/// its second child is listed.
+struct FlatNode {
+    const LayoutTree::Node* node = nullptr;
+    int second = NodeIndex::none;
+    CGSize minimum;
+    CGRect rect;
+};
+
+/// The leaves as (window, place in the listing), ascending, so that equal windows keep the
+/// listing's order.
+using SortedLeaves = std::vector<std::pair<std::uint32_t, int>>;
+
+/// Each leaf's minimum, walking the minimums beside the sorted leaves when there are few enough
+/// of them to walk, else looking each leaf up.
+void assignMinimums(std::vector<FlatNode>& nodes, const SortedLeaves& leaves,
+                    const LayoutTree::Minimums& minimums) {
+    constexpr std::size_t walkFactor = 4;
+    if (minimums.size() > walkFactor * leaves.size()) {
+        for (const auto& [window, place] : leaves) {
+            const auto found = minimums.find(WindowID(window));
+            if (found != minimums.end()) nodes[place].minimum = found->second;
+        }
+        return;
+    }
+    auto next = minimums.begin();
+    for (const auto& [window, place] : leaves) {
+        while (next != minimums.end() && next->first.raw < window)
+            ++next;
+        if (next != minimums.end() && next->first.raw == window)
+            nodes[place].minimum = next->second;
+    }
+}
+
 }  // namespace
+
+LayoutTree::Rects paneRectangles(const LayoutTree::Node& root, const CGRect& rect,
+                                 const LayoutTree::Minimums& minimums) {
+    std::vector<FlatNode> nodes;
+    SortedLeaves leaves;
+    // Pre-order: a split's second child waits beneath its first, whose subtree comes first.
+    std::vector<std::pair<const LayoutTree::Node*, int>> pending{{&root, NodeIndex::none}};
+    while (!pending.empty()) {
+        const auto [node, secondOf] = pending.back();
+        pending.pop_back();
+        const int place = static_cast<int>(nodes.size());
+        if (secondOf != NodeIndex::none) nodes[secondOf].second = place;
+        nodes.emplace_back().node = node;
+        if (node->isLeaf()) {
+            leaves.emplace_back(node->window()->raw, place);
+        } else {
+            pending.emplace_back(node->second(), place);
+            pending.emplace_back(node->first(), NodeIndex::none);
+        }
+    }
+    std::sort(leaves.begin(), leaves.end());
+
+    if (!minimums.empty()) {
+        assignMinimums(nodes, leaves, minimums);
+        for (int i = static_cast<int>(nodes.size()) - 1; i >= 0; --i) {
+            FlatNode& split = nodes[i];
+            if (split.node->isLeaf()) continue;
+            const CGSize f = nodes[i + 1].minimum, s = nodes[split.second].minimum;
+            split.minimum = *split.node->axis() == Axis::vertical
+                                ? CGSize{f.width + s.width, std::max(f.height, s.height)}
+                                : CGSize{std::max(f.width, s.width), f.height + s.height};
+        }
+    }
+
+    nodes.front().rect = rect;
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const FlatNode& split = nodes[i];
+        if (split.node->isLeaf()) continue;
+        const Axis axis = *split.node->axis();
+        const double ratio = ratioUsed(*split.node->ratio(), extentAlong(axis, split.rect),
+                                       extentAlong(axis, nodes[i + 1].minimum),
+                                       extentAlong(axis, nodes[split.second].minimum));
+        std::tie(nodes[i + 1].rect, nodes[split.second].rect) =
+            kelvo::split(split.rect, axis, ratio);
+    }
+
+    // Filled in ascending order, each window goes in at the end without a search.
+    LayoutTree::Rects result;
+    for (const auto& [window, place] : leaves) {
+        if (!result.empty() && std::prev(result.end())->first.raw == window) continue;
+        result.emplace_hint(result.end(), WindowID(window), nodes[place].rect);
+    }
+    return result;
+}
 
 double clampedPaneFraction(double ratio) {
     return std::clamp(ratio, LayoutTree::minimumPaneFraction, LayoutTree::maximumPaneFraction);

@@ -14,6 +14,12 @@ namespace kelvo {
 /// operations store them.
 double clampedPaneFraction(double ratio);
 
+/// Every window's rectangle when `root` is laid out in `rect`, in flat passes over one listing
+/// of the nodes and without a search per window, so that the cost grows linearly with the
+/// number of windows. A window in two leaves gets its first leaf's rectangle.
+LayoutTree::Rects paneRectangles(const LayoutTree::Node& root, const CGRect& rect,
+                                 const LayoutTree::Minimums& minimums);
+
 /// One node's subtree listed in pre-order: every parent before its children and `first`'s
 /// subtree before `second`'s, so the leaves come in leaf order. The tree's walks run as loops
 /// over this listing (forwards from the root, backwards from the leaves), whatever its depth.

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Geometry/WindowID.h"
 
 namespace kelvo {
@@ -12,6 +14,8 @@ struct AdoptionRecord {
     std::string bundleID;
     bool floating = false;
     bool minimized = false;
+    /// The frame the scan read just before; none: the store reads it when it needs it.
+    std::optional<CGRect> frame = std::nullopt;
 
     bool operator==(const AdoptionRecord&) const = default;
 };

@@ -326,8 +326,11 @@ class WorkspaceStore {
     void applicationUnhidden(const std::string& bundleID);
     void unhideExternallyHiddenApps();
     void centreIfStranded(WindowID w);
+    /// `read`: frames already read of some candidates (the scan's at start-up); each other
+    /// frame is read once for every round, as nothing is written while the rounds run.
     std::vector<LaunchFit::Finding> oversizedAtLaunch(const std::vector<WindowID>& candidates,
-                                                      const std::set<WindowID>& minimized);
+                                                      const std::set<WindowID>& minimized,
+                                                      const std::map<WindowID, CGRect>& read = {});
 
     // ---- Focus and activation --------------------------------------------------------------
 
@@ -450,15 +453,17 @@ class WorkspaceStore {
     // Adoption, removal and window commands.
     /// After fewer desktops: every display showing one beyond the count shows the last.
     void showLastDesktopBeyond(int count);
-    void assignDisplayFromFrame(WindowID w);
+    /// The frame as the record has it from the scan, else as read now.
+    void assignDisplayFromFrame(WindowID w, std::optional<CGRect> scanned = std::nullopt);
     void adoptRestored(const AdoptionRecord& record, int active, std::vector<WindowID>& unminimize);
     void adoptUnrestored(const AdoptionRecord& record, int active, std::vector<WindowID>& tiling,
                          std::vector<WindowID>& unminimize);
     void fitAtLaunch(std::vector<WindowID>& tiling, const std::vector<WindowID>& unminimize,
-                     int active);
+                     int active, const std::map<WindowID, CGRect>& scanned);
     void placeAdopted(const std::vector<WindowID>& tiling, int active);
+    /// Among the candidates with a frame in `frames` (the minimized and unreadable have none).
     std::optional<LaunchFit::Finding> mostOversized(const std::vector<WindowID>& candidates,
-                                                    const std::set<WindowID>& minimized);
+                                                    const std::map<WindowID, CGRect>& frames);
     /// Drops every per-window entry of a window that is no longer managed.
     void purge(WindowID w);
     /// The windows grouped by the display they live on, each group in the list's order.

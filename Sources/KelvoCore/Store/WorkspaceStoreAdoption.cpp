@@ -48,8 +48,8 @@ void WorkspaceStore::add(WindowID w, const std::string& bundleID, std::optional<
     runLayoutPass({});
 }
 
-void WorkspaceStore::assignDisplayFromFrame(WindowID w) {
-    if (auto frame = bridge_->frame(w)) {
+void WorkspaceStore::assignDisplayFromFrame(WindowID w, std::optional<CGRect> scanned) {
+    if (auto frame = scanned ? scanned : bridge_->frame(w)) {
         if (auto holder = displayHolding(*frame)) stateOf(w)->displayHome = *holder;
     }
 }
@@ -85,7 +85,11 @@ void WorkspaceStore::adopt(const std::vector<AdoptionRecord>& records,
     }
     for (WindowID w : tiling)
         stateOf(w)->exemptForBurst();
-    fitAtLaunch(tiling, unminimize, active);
+    std::map<WindowID, CGRect> scanned;
+    for (const AdoptionRecord& record : records) {
+        if (record.frame) scanned.emplace(record.id, *record.frame);
+    }
+    fitAtLaunch(tiling, unminimize, active, scanned);
     placeAdopted(tiling, active);
 
     std::vector<WindowID> elsewhere;
@@ -125,7 +129,7 @@ void WorkspaceStore::adoptUnrestored(const AdoptionRecord& record, int active,
     manage(w, active).bundleID = record.bundleID;
     if (!formerHome) {
         fire(hooks.onAdopted, w);
-        assignDisplayFromFrame(w);
+        assignDisplayFromFrame(w, record.frame);
         if (record.floating) {
             stateOf(w)->floating = true;
             centreIfStranded(w);
@@ -136,10 +140,11 @@ void WorkspaceStore::adoptUnrestored(const AdoptionRecord& record, int active,
 }
 
 void WorkspaceStore::fitAtLaunch(std::vector<WindowID>& tiling,
-                                 const std::vector<WindowID>& unminimize, int active) {
+                                 const std::vector<WindowID>& unminimize, int active,
+                                 const std::map<WindowID, CGRect>& scanned) {
     const std::set<WindowID> minimized(unminimize.begin(), unminimize.end());
     std::set<WindowID> taken;
-    for (const LaunchFit::Finding& finding : oversizedAtLaunch(tiling, minimized)) {
+    for (const LaunchFit::Finding& finding : oversizedAtLaunch(tiling, minimized, scanned)) {
         stateOf(finding.id)->floating = true;
         fire(hooks.onFloatedAtLaunch, finding.id, finding.current, finding.slot);
         stashUntileable(finding.id, active);
@@ -181,11 +186,22 @@ LayoutTree WorkspaceStore::arranged(const Pane& pane, const std::vector<WindowID
 // ---- Launch fit --------------------------------------------------------------------------
 
 std::vector<LaunchFit::Finding> WorkspaceStore::oversizedAtLaunch(
-    const std::vector<WindowID>& candidates, const std::set<WindowID>& minimized) {
+    const std::vector<WindowID>& candidates, const std::set<WindowID>& minimized,
+    const std::map<WindowID, CGRect>& read) {
     std::vector<LaunchFit::Finding> findings;
+    if (candidates.size() < 2) return findings;
+    std::map<WindowID, CGRect> frames;
+    for (WindowID w : candidates) {
+        if (minimized.count(w) || frames.count(w)) continue;
+        if (const auto known = read.find(w); known != read.end()) {
+            frames.emplace(w, known->second);
+        } else if (const auto frame = bridge_->frame(w)) {
+            frames.emplace(w, *frame);
+        }
+    }
     std::vector<WindowID> remaining = candidates;
     while (remaining.size() >= 2) {
-        auto worst = mostOversized(remaining, minimized);
+        auto worst = mostOversized(remaining, frames);
         if (!worst) break;
         findings.push_back(*worst);
         std::erase(remaining, worst->id);
@@ -194,7 +210,7 @@ std::vector<LaunchFit::Finding> WorkspaceStore::oversizedAtLaunch(
 }
 
 std::optional<LaunchFit::Finding> WorkspaceStore::mostOversized(
-    const std::vector<WindowID>& candidates, const std::set<WindowID>& minimized) {
+    const std::vector<WindowID>& candidates, const std::map<WindowID, CGRect>& frames) {
     const CGRect& screen = state_.screen;
     const LayoutTree tree =
         layoutMode(activeDesktop()) == LayoutMode::masterStack
@@ -205,11 +221,10 @@ std::optional<LaunchFit::Finding> WorkspaceStore::mostOversized(
     std::optional<LaunchFit::Finding> worst;
     double worstExcess = 0;
     for (WindowID w : candidates) {
-        auto slot = slots.find(w);
-        if (minimized.count(w) || slot == slots.end()) continue;
-        const auto frame = bridge_->frame(w);
-        if (!frame) continue;
-        const CGSize current = frame->size;
+        const auto slot = slots.find(w);
+        const auto frame = frames.find(w);
+        if (slot == slots.end() || frame == frames.end()) continue;
+        const CGSize current = frame->second.size;
         const CGSize size = slot->second.size;
         if (!LaunchFit::shouldFloat(current, size, screen.size)) continue;
         const double slotArea = size.width * size.height;

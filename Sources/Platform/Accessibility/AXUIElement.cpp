@@ -64,19 +64,21 @@ double AXUIElement::effectiveTimeout() const {
     return sim::PlatformDefaults::messagingTimeout;
 }
 
+// An element holds its process's pid, so making one, telling its pid and setting its timeout
+// never ask the desktop.
+
 AXUIElementRef AXUIElementCreateApplication(pid_t pid) {
-    return std::make_shared<const AXUIElement>(
-        sim::SharedConnection::current()->applicationElement(pid));
+    return std::make_shared<const AXUIElement>(pid > 0 ? sim::ElementID::application(pid)
+                                                       : sim::ElementID{});
 }
 
 AXUIElementRef AXUIElementCreateSystemWide() {
-    return std::make_shared<const AXUIElement>(
-        sim::SharedConnection::current()->systemWideElement());
+    return std::make_shared<const AXUIElement>(sim::ElementID::systemWide());
 }
 
 AXError AXUIElementSetMessagingTimeout(const AXUIElementRef& element, float timeoutInSeconds) {
     if (!element || timeoutInSeconds < 0) return kAXErrorIllegalArgument;
-    if (element->identifier() == sim::SharedConnection::current()->systemWideElement()) {
+    if (element->identifier() == sim::ElementID::systemWide()) {
         processTimeout.store(timeoutInSeconds);
     } else {
         element->setMessagingTimeout(timeoutInSeconds);
@@ -119,9 +121,10 @@ AXError AXUIElementPerformAction(const AXUIElementRef& element, const std::strin
 
 AXError AXUIElementGetPid(const AXUIElementRef& element, pid_t* pid) {
     if (!element || !pid) return kAXErrorIllegalArgument;
-    const auto reply = sim::SharedConnection::current()->elementPid(element->identifier());
-    if (reply.error == sim::AccessError::success) *pid = reply.pid;
-    return code(reply.error);
+    // The system-wide element belongs to no process.
+    if (element->identifier().pid() <= 0) return kAXErrorIllegalArgument;
+    *pid = element->identifier().pid();
+    return kAXErrorSuccess;
 }
 
 AXError _AXUIElementGetWindow(const AXUIElementRef& element, CGWindowID* window) {

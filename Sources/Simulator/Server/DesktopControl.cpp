@@ -107,6 +107,10 @@ bool DesktopControl::pressCloseButton(WindowNumber number) {
     return desktop_.pressCloseButton(number);
 }
 
+std::uint64_t DesktopControl::requestsServed(Pid pid) {
+    return service_.requestsServed(pid);
+}
+
 void DesktopControl::shutdown() {
     // The server ends once the reply is written.
 }

@@ -221,6 +221,9 @@
 //     openedURLs       {}                     -> {"urls":[url,...]} opened or revealed, oldest
 //                                                 first
 //     setReduceMotion  {"on"}                 -> {}
+//     requestsServed   {"pid"}                -> {"requests"} the requests answered so far
+//                                                 for the client that registered the
+//                                                 application
 //     shutdown         {}                     -> {}  the server ends after the reply
 //
 // Arguments a request may leave out: "prompt" and "allWindows" (false), "options" and

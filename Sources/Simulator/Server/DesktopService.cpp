@@ -45,7 +45,7 @@ ServedApplication targetOf(const Call& call, std::type_identity<ServedApplicatio
 }
 
 DesktopControl targetOf(const Call& call, std::type_identity<DesktopControl>) {
-    return DesktopControl(*call.desktop());
+    return DesktopControl(*call.desktop(), call.service);
 }
 
 template <class Method>
@@ -107,6 +107,7 @@ JSONValue DesktopService::handle(ServedClient& client, const DesktopRequest& req
     const auto found = table.find(request.op);
     if (found == table.end()) throw RequestFailure("unknown op " + request.op);
     const JSONNode args(request.args);
+    if (!client.pids.empty()) ++requestsServed_[*client.pids.begin()];
     try {
         return found->second(Call{*this, client, args});
     } catch (const kelvo::DecodingError& error) {
@@ -116,6 +117,11 @@ JSONValue DesktopService::handle(ServedClient& client, const DesktopRequest& req
 
 void DesktopService::requestShutdown() const {
     if (shutdown_) shutdown_();
+}
+
+std::uint64_t DesktopService::requestsServed(Pid pid) const {
+    const auto found = requestsServed_.find(pid);
+    return found == requestsServed_.end() ? 0 : found->second;
 }
 
 void DesktopService::leave(ServedClient& client) {

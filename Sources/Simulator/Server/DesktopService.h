@@ -49,6 +49,9 @@ class DesktopService {
     /// Leaving twice does nothing more.
     void leave(ServedClient& client);
 
+    /// The requests answered so far for the client that registered `pid` (0 for none).
+    std::uint64_t requestsServed(Pid pid) const;
+
     struct Call {
         DesktopService& service;
         ServedClient& client;
@@ -63,6 +66,8 @@ class DesktopService {
 
     std::shared_ptr<Desktop> desktop_;
     std::function<void()> shutdown_;
+    /// By the first application the client registered; requests come one at a time.
+    std::map<Pid, std::uint64_t> requestsServed_;
 };
 
 }  // namespace sim

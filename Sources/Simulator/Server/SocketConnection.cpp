@@ -1,15 +1,19 @@
 #include "Simulator/Server/SocketConnection.h"
 
 #include "Simulator/Server/DesktopMessages.h"
+#include "Simulator/SharedConnection.h"
 
 namespace sim {
 
 using kelvo::JSONValue;
 
 SocketConnection::SocketConnection(const std::string& path) : SocketForwarder(path) {
-    lines_->start([slot = slot_](const std::string& name, const JSONValue& body) {
+    lines_->start([slot = slot_, applications = applications_](const std::string& name,
+                                                               const JSONValue& body) {
         auto event = DesktopMessages::decodeEvent(name, body);
         if (!event) return;
+        if (std::holds_alternative<WorkspaceNotification>(*event)) applications->noteNews();
+        reportNews(*event);
         {
             std::lock_guard lock(slot->mutex);
             slot->events.push_back(std::move(*event));
@@ -51,6 +55,20 @@ void SocketConnection::setDisconnectHandler(std::function<void()> handler) {
 void SocketConnection::setEventSink(EventSink sink) {
     std::lock_guard lock(slot_->mutex);
     slot_->sink = std::move(sink);
+}
+
+std::vector<ApplicationInfo> SocketConnection::runningApplications() {
+    return applications_->running();
+}
+
+std::optional<ApplicationInfo> SocketConnection::application(Pid pid) {
+    if (auto known = applications_->application(pid)) return known;
+    return SocketForwarder::application(pid);
+}
+
+void SocketConnection::setActivationPolicy(Pid pid, ActivationPolicy policy) {
+    SocketForwarder::setActivationPolicy(pid, policy);
+    applications_->noteNews();
 }
 
 Pid SocketConnection::registerClient(const ApplicationSpec& self) {

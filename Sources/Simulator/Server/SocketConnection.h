@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "Simulator/ApplicationList.h"
 #include "Simulator/Server/DesktopClient.h"
 #include "Simulator/Server/SocketForwarder.h"
 
@@ -20,6 +21,9 @@ namespace sim {
 /// call the desktop back (a workspace notification asking about its application) while the
 /// reader goes on reading that call's reply. Once the desktop is gone every call fails the way
 /// `DisconnectedConnection`'s do.
+///
+/// What the platform answers within the process is answered here too: the running
+/// applications come from a list kept current by the workspace news (`ApplicationList`).
 class SocketConnection final : public SocketForwarder {
   public:
     /// Connects to the server at `path` (throws SocketError when nothing serves there).
@@ -39,6 +43,12 @@ class SocketConnection final : public SocketForwarder {
     Pid registerClient(const ApplicationSpec& self) override;
     Pid clientPid() const override { return pid_.load(); }
 
+    std::vector<ApplicationInfo> runningApplications() override;
+    /// An application the list never saw is asked about.
+    std::optional<ApplicationInfo> application(Pid pid) override;
+    /// This process's own change is news to its list.
+    void setActivationPolicy(Pid pid, ActivationPolicy policy) override;
+
   private:
     /// The sink and the events waiting for it, shared with the reader thread, which only
     /// queues them; the delivery thread hands them over one at a time.
@@ -52,6 +62,9 @@ class SocketConnection final : public SocketForwarder {
     void deliverEvents();
 
     std::shared_ptr<SinkSlot> slot_ = std::make_shared<SinkSlot>();
+    /// Shared with the reader thread, which notes the news in it.
+    std::shared_ptr<ApplicationList> applications_ = std::make_shared<ApplicationList>(
+        [this] { return SocketForwarder::runningApplications(); });
     DesktopClient client_{*lines_};
     std::thread delivery_;
     std::atomic<Pid> pid_{0};

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/DispatchQueue.h"
 #include "KelvoAX/Bridge/AXAttributes.h"
 #include "KelvoAX/Bridge/AXWindowBridge.h"
 #include "KelvoAX/Bridge/ScreenWindows.h"
@@ -327,16 +328,59 @@ TEST_F(AXWindowBridgeTest, FrameAndPositionWritesMakeNoCallBeyondTheirSequence) 
         return names;
     };
 
+    // The element's pid is known without a call.
     desktop->clearAccessCalls();
     bridge.setFrame(CGRect(10, 40, 900, 700), id(window));
-    EXPECT_EQ(calls(), (std::vector<std::string>{
-                           "pid", "read AXEnhancedUserInterface", "write AXPosition",
-                           "write AXSize", "write AXPosition", "read AXPosition", "read AXSize"}));
+    EXPECT_EQ(calls(), (std::vector<std::string>{"read AXEnhancedUserInterface", "write AXPosition",
+                                                 "write AXSize", "write AXPosition",
+                                                 "read AXPosition", "read AXSize"}));
 
     desktop->clearAccessCalls();
     bridge.setPosition(CGPoint{50, 60}, id(window));
-    EXPECT_EQ(calls(), (std::vector<std::string>{"pid", "read AXEnhancedUserInterface",
-                                                 "write AXPosition"}));
+    EXPECT_EQ(calls(),
+              (std::vector<std::string>{"read AXEnhancedUserInterface", "write AXPosition"}));
+}
+
+TEST_F(AXWindowBridgeTest, AFrameReadServesTheNextReadsUntilTheWindowChangesOrIsWritten) {
+    const sim::Pid pid = launch(editor);
+    const auto window = open(pid, CGRect(0, 30, 800, 600));
+    bridge.windows();
+    const auto reads = [this] {
+        std::size_t count = 0;
+        for (const sim::AccessCall& call : desktop->accessCalls())
+            count += call.kind == sim::AccessCall::Kind::copyAttribute;
+        return count;
+    };
+
+    // The scan's frame serves the read that follows it, and a write's read-back the next.
+    desktop->clearAccessCalls();
+    EXPECT_EQ(bridge.frame(id(window)), CGRect(0, 30, 800, 600));
+    EXPECT_EQ(reads(), 0u);
+    bridge.setFrame(CGRect(10, 40, 900, 700), id(window));
+    desktop->clearAccessCalls();
+    EXPECT_EQ(bridge.frame(id(window)), CGRect(10, 40, 900, 700));
+    EXPECT_EQ(reads(), 0u);
+
+    // A position write leaves the frame to be read again.
+    bridge.setPosition(CGPoint{50, 60}, id(window));
+    desktop->clearAccessCalls();
+    EXPECT_EQ(bridge.frame(id(window)), CGRect(50, 60, 900, 700));
+    EXPECT_EQ(reads(), 2u);
+
+    // Work of the main queue in between changes nothing; the application moving the window
+    // does.
+    DispatchQueue::main().async([] {});
+    settle();
+    desktop->clearAccessCalls();
+    EXPECT_EQ(bridge.frame(id(window)), CGRect(50, 60, 900, 700));
+    EXPECT_EQ(reads(), 0u);
+    desktop->moveWindow(window, CGRect(70, 80, 900, 700));
+    EXPECT_EQ(bridge.frame(id(window)), CGRect(70, 80, 900, 700));
+    EXPECT_EQ(reads(), 2u);
+
+    // An application that stops answering: the frame is read, and cannot be.
+    desktop->setResponseDelay(pid, 1.0);
+    EXPECT_EQ(bridge.frame(id(window)), std::nullopt);
 }
 
 TEST_F(AXWindowBridgeTest, LandingIsJudgedOnTheOriginWithinOnePoint) {

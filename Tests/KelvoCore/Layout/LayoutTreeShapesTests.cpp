@@ -98,6 +98,31 @@ TEST(LayoutTreeGrid, RowCountMinimisesTheMeanAspectError) {
         EXPECT_EQ(LayoutTree::gridRowCount(row.count, row.rect), row.rows) << row.count;
 }
 
+TEST(LayoutTreeGrid, RowCountIsTheCheapestOfEveryRowCountUpToTheWindowCount) {
+    // The mean |ln(cell aspect)| of r rows, row by row, the upper n mod r rows one window longer.
+    const auto cost = [](int n, int r, double width, double height) {
+        double sum = 0;
+        for (int row = 0; row < r; ++row) {
+            const double length = n / r + (row < n % r ? 1 : 0);
+            sum += length * std::abs(std::log((width / length) / (height / r)));
+        }
+        return sum / n;
+    };
+    for (const CGRect& rect : {CGRect(0, 0, 1920, 1080), CGRect(0, 0, 600, 1800),
+                               CGRect(0, 0, 5000, 700), CGRect(0, 0, 1000, 1000)}) {
+        for (int n = 2; n <= 120; ++n) {
+            double cheapest = cost(n, 1, rect.width(), rect.height());
+            for (int r = 2; r <= n; ++r)
+                cheapest = std::min(cheapest, cost(n, r, rect.width(), rect.height()));
+            const int rows = LayoutTree::gridRowCount(n, rect);
+            ASSERT_GE(rows, 1);
+            ASSERT_LE(rows, n);
+            EXPECT_NEAR(cost(n, rows, rect.width(), rect.height()), cheapest, 1e-12)
+                << n << " windows in " << rect.width() << " x " << rect.height();
+        }
+    }
+}
+
 TEST(LayoutTreeGrid, FiveWindowsInAWidePane) {
     const LayoutTree grid = LayoutTree::grid(ids({1, 2, 3, 4, 5}), CGRect(0, 0, 1500, 1000));
     EXPECT_EQ(grid, T(H(0.6, V(1.0 / 3, L(1), V(0.5, L(2), L(3))), V(0.5, L(4), L(5)))));

@@ -166,6 +166,26 @@ TEST(LayoutTreeRects, NestedMinimumsMoveOuterDividers) {
     EXPECT_DOUBLE_EQ(rects.at(W(3)).minX(), 700);
 }
 
+TEST(LayoutTreeRects, ManyMinimumsOfOtherWindowsGiveTheSameRectanglesAsTheTreesOwn) {
+    // Leaves out of window order, so that the walk beside the minimums meets them sorted.
+    const LayoutTree tree = T(V(0.5, H(0.5, L(40), L(2)), V(0.5, L(17), L(5))));
+    const LayoutTree::Minimums own{{W(2), {700, 0}}, {W(17), {0, 300}}, {W(40), {300, 0}}};
+    LayoutTree::Minimums many = own;
+    for (std::uint32_t raw = 100; raw < 200; ++raw)
+        many[W(raw)] = {5000, 5000};
+    many[W(1)] = {5000, 5000};
+    const auto rects = tree.rects(pane, own);
+    EXPECT_EQ(tree.rects(pane, many), rects) << "minimums looked up one by one";
+    EXPECT_DOUBLE_EQ(rects.at(W(40)).width(), 700);
+    EXPECT_EQ(rects.size(), 4u);
+}
+
+TEST(LayoutTreeRects, AWindowInTwoLeavesHasItsFirstLeafsRectangle) {
+    const auto rects = T(V(0.25, L(3), V(0.5, L(1), L(3)))).rects(CGRect(0, 0, 1000, 100));
+    ASSERT_EQ(rects.size(), 2u);
+    EXPECT_EQ(rects.at(W(3)), CGRect(0, 0, 250, 100));
+}
+
 TEST(LayoutTreeRects, MinimumExtentAddsAlongTheAxisAndTakesTheLargerAcross) {
     const LayoutTree::Minimums minimums{{W(1), {300, 200}}, {W(2), {100, 500}}, {W(3), {400, 50}}};
     struct Row {

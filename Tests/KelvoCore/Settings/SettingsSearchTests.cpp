@@ -164,6 +164,20 @@ TEST(SettingsSearch, NewRowsAreRankedAgainstTheQueryAtOnce) {
     EXPECT_EQ(search.selection(), 0);
 }
 
+TEST(SettingsSearch, RowsChangedInAnyFieldAreSearchedAsTheyAreNow) {
+    SettingsSearch search({row("a", "Alpha", {"first"}), row("b", "Beta", {"second"})});
+    search.type("zeta");
+    EXPECT_TRUE(search.matchPositions().empty());
+    // The same rows again, as the catalogue is made on every keystroke: the same ranking.
+    search.setEntries({row("a", "Alpha", {"first"}), row("b", "Beta", {"second"})});
+    EXPECT_TRUE(search.matchPositions().empty());
+    // Only a keyword differs: the row is found by it.
+    search.setEntries({row("a", "Alpha", {"first"}), row("b", "Beta", {"zeta"})});
+    EXPECT_EQ(search.matchPositions(), (std::vector<std::size_t>{1}));
+    EXPECT_EQ(ids(search.matches()), (Strings{"b"}));
+    EXPECT_EQ(search.chosen()->id, "b");
+}
+
 TEST(SettingsSearch, ShortcutAndTweakRowsAreFoundByTheirKeys) {
     Config control;
     control.primaryModifier = Modifier::control;
@@ -181,6 +195,30 @@ TEST(SettingsSearch, ShortcutAndTweakRowsAreFoundByTheirKeys) {
 
     search.type("autohide-delay");
     EXPECT_EQ(search.chosen()->id, "tweak.dockAutohideDelay");
+}
+
+TEST(SettingsSearch, TheCatalogueOfAConfigurationIsItsRowsAsTheyAreNow) {
+    Config control;
+    control.primaryModifier = Modifier::control;
+    SettingsSearch search;
+    search.type("⌃H");
+    search.setCatalogue(Config());
+    EXPECT_EQ(search.entries(), SettingsCatalog::entries(Config()));
+    EXPECT_TRUE(std::none_of(search.matches().begin(), search.matches().end(),
+                             [](const SettingEntry& r) { return r.id == "key.focusLeft"; }));
+    search.move(1);
+    search.setCatalogue(Config());
+    EXPECT_EQ(search.selection(), 0) << "the same configuration ranks again from the top";
+
+    search.setCatalogue(control);
+    EXPECT_EQ(search.entries(), SettingsCatalog::entries(control));
+    ASSERT_FALSE(search.matches().empty());
+    EXPECT_EQ(search.matches().front().id, "key.focusLeft");
+
+    // Rows given in between are not the configuration's catalogue any more.
+    search.setEntries({row("a", "Alpha")});
+    search.setCatalogue(control);
+    EXPECT_EQ(search.entries(), SettingsCatalog::entries(control));
 }
 
 }  // namespace

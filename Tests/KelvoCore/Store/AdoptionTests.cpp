@@ -144,6 +144,40 @@ TEST_F(Adoption, TheLaunchFitFloatsTheMostOversizedFirstAndJudgesTheRestAgain) {
         << "minimized windows are not judged";
 }
 
+TEST_F(Adoption, TheLaunchFitReadsEachFrameOnceForAllItsRounds) {
+    makeStore();
+    // Four windows too large for a quarter of the screen: the first round floats one, the second
+    // judges the other three in larger slots and floats none.
+    for (std::uint32_t raw = 1; raw <= 4; ++raw)
+        window(raw, CGRect(0, 0, 900 + raw, 700 + raw));
+    const std::vector<WindowID> all = {WindowID(1), WindowID(2), WindowID(3), WindowID(4)};
+    bridge->clearCalls();
+    EXPECT_EQ(store->oversizedAtLaunch(all, {}).size(), 1u);
+    EXPECT_EQ(bridge->count(Operation::frame), 4u);
+
+    // Frames the scan read are not read again; the others once.
+    bridge->clearCalls();
+    const std::map<WindowID, CGRect> scanned = {{WindowID(1), CGRect(0, 0, 901, 701)},
+                                                {WindowID(2), CGRect(0, 0, 902, 702)}};
+    EXPECT_EQ(store->oversizedAtLaunch(all, {}, scanned).size(), 1u);
+    EXPECT_EQ(bridge->count(Operation::frame), 2u);
+}
+
+TEST_F(Adoption, StartUpTakesTheScansFramesForDisplaysAndTheLaunchFit) {
+    makeStore();
+    twoDisplays();
+    pointer.reset();
+    std::vector<AdoptionRecord> records;
+    for (std::uint32_t raw = 1; raw <= 3; ++raw) {
+        records.push_back(record(raw, CGRect(1100, 50, 300, 200)));
+        records.back().frame = CGRect(1100, 50, 300, 200);
+    }
+    bridge->clearCalls();
+    store->adopt(records, std::nullopt);
+    EXPECT_EQ(bridge->count(Operation::frame), 0u) << "before the layout pass";
+    EXPECT_EQ(store->state().windows.at(WindowID(2)).displayHome, 2u);
+}
+
 TEST_F(Adoption, TheLaunchFitRuleInItsOwnTerms) {
     struct Row {
         CGSize current, slot;

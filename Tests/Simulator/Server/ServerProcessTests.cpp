@@ -318,6 +318,39 @@ TEST_F(ServerProcessTest, ASinkThatAsksTheDesktopBackIsAnswered) {
     connection->setEventSink(nullptr);
 }
 
+TEST_F(ServerProcessTest, RunningApplicationsAreAskedForOnceAndAgainOnlyAfterWorkspaceNews) {
+    auto connection = std::make_shared<SocketConnection>(desktop.socketPath());
+    ApplicationSpec self;
+    self.bundleID = "com.example.counted";
+    const Pid pid = connection->registerClient(self);
+    // Each count is a request too, and comes after every news pushed before it.
+    const auto served = [&] { return connection->client().requestsServed(pid); };
+
+    std::uint64_t before = served();
+    EXPECT_EQ(connection->runningApplications().size(), 1u);
+    EXPECT_EQ(connection->runningApplications().size(), 1u);
+    EXPECT_EQ(connection->application(pid)->bundleID, "com.example.counted");
+    EXPECT_EQ(served() - before, 2u) << "one list, then this count";
+
+    auto other = std::make_shared<SocketConnection>(desktop.socketPath());
+    ApplicationSpec second;
+    second.bundleID = "com.example.other";
+    const Pid otherPid = other->registerClient(second);
+    before = served();
+    ASSERT_EQ(connection->runningApplications().size(), 2u) << "the launch made the list stale";
+    connection->hideApplication(otherPid);
+    EXPECT_TRUE(connection->application(otherPid)->hidden)
+        << "the hide's news came before its reply";
+    EXPECT_EQ(served() - before, 4u) << "list, hide, list, count";
+
+    other.reset();
+    ASSERT_TRUE(eventually([&] { return connection->runningApplications().size() == 1; }));
+    const auto gone = connection->application(otherPid);
+    ASSERT_TRUE(gone.has_value()) << "a departed application is still known";
+    EXPECT_TRUE(gone->terminated);
+    EXPECT_EQ(gone->bundleID, "com.example.other");
+}
+
 TEST_F(ServerProcessTest, AnAlertOfAClientIsAnsweredWithTheButtonTheCommandLinePresses) {
     Manager manager(desktop);
     const AlertSpec alert{
