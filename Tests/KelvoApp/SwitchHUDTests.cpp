@@ -208,8 +208,9 @@ TEST_F(SwitchHUDTest, TheDisplayNeverTakesTheKeyboardOrTheFrontFromAnApplication
 TEST_F(SwitchHUDTest, AtRestTheSquareShowsTheNumberInWhiteInsideRoundedCorners) {
     hud.show(7);
     wait(0.3);
-    const CGImageRef picture = hud.panel.renderContent();
-    ASSERT_TRUE(picture);
+    const CGBitmapContext* drawn = hud.panel.renderContent();
+    ASSERT_TRUE(drawn);
+    const CGImageRef picture = drawn->makeImage();
     // Outside the rounded corner nothing is drawn; inside it the dark tint.
     EXPECT_EQ(picture->pixel(1, 1)->alpha, 0);
     const CGPixel tint = *picture->pixel(20, 150);

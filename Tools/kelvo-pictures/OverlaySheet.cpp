@@ -39,8 +39,9 @@ class PanelDesk {
     void wait(double seconds) { clock_.advance(seconds); }
 
     /// The window's content on a margin of desktop grey.
-    static CGImageRef picture(const NSWindow& window, CGFloat margin) {
-        const CGImageRef content = window.renderContent();
+    static CGImageRef picture(NSWindow& window, CGFloat margin) {
+        const CGBitmapContext* drawn = window.renderContent();
+        const CGImageRef content = drawn ? drawn->makeImage() : nullptr;
         const CGSize size = window.frame().size;
         const auto context =
             CGBitmapContext::make(CGSize{size.width + 2 * margin, size.height + 2 * margin}, 2);
