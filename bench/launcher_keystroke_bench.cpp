@@ -27,7 +27,10 @@ LauncherViewModel::Apps fiveHundredApps() {
         char name[32];
         std::snprintf(name, sizeof name, "Application %03d", i);
         const std::string id = "com.example.application" + std::to_string(i);
-        apps[id] = LauncherApp{{id, name, false}, "/Applications/" + std::string(name) + ".app"};
+        LauncherApp& app = apps[id];
+        app.entry.bundleID = id;
+        app.entry.name = name;
+        app.url = "/Applications/" + std::string(name) + ".app";
     }
     return apps;
 }

@@ -57,7 +57,7 @@ LauncherViewModel::Apps installedApps() {
 
 class LauncherControllerTest : public DesktopFixture {
   protected:
-    LauncherControllerTest() { desktop->movePointer(CGPoint(700, 400)); }
+    LauncherControllerTest() { desktop->movePointer(CGPoint{700, 400}); }
     ~LauncherControllerTest() override {
         controller.reset();
         scanQueue.sync([] {});
@@ -305,11 +305,11 @@ TEST_F(LauncherControllerTest, VimNormalModeKeepsTheFieldUnfocusedUntilIOrA) {
     EXPECT_EQ(model().mode, LauncherModel::Mode::normal);
     desktop->typeText("i");
     settle();
-    EXPECT_EQ(field.currentEditor()->selectedRange(), NSRange(0, 0));
+    EXPECT_EQ(field.currentEditor()->selectedRange(), (NSRange{0, 0}));
     desktop->pressKey(escapeKey);
     desktop->typeText("a");
     settle();
-    EXPECT_EQ(field.currentEditor()->selectedRange(), NSRange(6, 0));
+    EXPECT_EQ(field.currentEditor()->selectedRange(), (NSRange{6, 0}));
     desktop->pressKey(escapeKey);
     desktop->typeText("q");
     settle();

@@ -100,7 +100,7 @@ TEST_F(LauncherViewTest, TheSelectedRowStandsOnAnInsetAccentPlate) {
               1u);
     // No icons: each row shows the 32-point placeholder.
     const LayoutNode& icon = id("launcher.icon.placeholder");
-    EXPECT_EQ(icon.frame.size, CGSize(32, 32));
+    EXPECT_EQ(icon.frame.size, (CGSize{32, 32}));
     EXPECT_EQ(icon.frame.minX(), 20);
 }
 
