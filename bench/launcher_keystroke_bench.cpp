@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "Base/Foundation/ManualClock.h"
 #include "KelvoApp/Services/LauncherController.h"
@@ -24,10 +25,13 @@ constexpr std::uint16_t deleteKey = 51;
 LauncherViewModel::Apps fiveHundredApps() {
     LauncherViewModel::Apps apps;
     for (int i = 0; i < 500; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "Application %03d", i);
-        const std::string id = "com.example.application" + std::to_string(i);
-        apps[id] = LauncherApp{{id, name, false}, "/Applications/" + std::string(name) + ".app"};
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%03d", i);
+        LauncherApp app;
+        app.entry.bundleID = "com.example.application" + std::to_string(i);
+        app.entry.name = std::string("Application ") + digits;
+        app.url = "/Applications/" + app.entry.name + ".app";
+        apps.emplace(app.entry.bundleID, std::move(app));
     }
     return apps;
 }
