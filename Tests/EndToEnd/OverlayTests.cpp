@@ -1,8 +1,6 @@
-#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "Base/JSON/JSONDecoder.h"
 #include "Support/EndToEnd/EndToEndTest.h"
 
 namespace kelvo::testing {
@@ -13,20 +11,6 @@ namespace {
 class OverlayTest : public EndToEndTest {
   protected:
     OverlayTest() { writeConfig(R"({"guideSeen":true})"); }
-
-    std::vector<std::string> labels() {
-        std::vector<std::string> found;
-        for (const std::string& line :
-             desktop().lines({"ui", "--pid", std::to_string(kelvo().pid())})) {
-            const JSONValue element = JSONNode::parse(line);
-            if (element.contains("label")) found.push_back(element["label"].get<std::string>());
-        }
-        return found;
-    }
-    bool shows(const std::string& label) {
-        const auto found = labels();
-        return std::find(found.begin(), found.end(), label) != found.end();
-    }
 };
 
 // A screenshot under the sanitizers takes longer than the display's second on screen, so the
@@ -37,16 +21,16 @@ TEST_F(OverlayTest, ADesktopSwitchShowsItsNumberForAMomentThenTheDisplayGoes) {
     int switches = 0;
     ASSERT_TRUE(eventually([&] {
         const std::string number = ++switches % 2 ? "2" : "3";
-        return key("alt+" + number) && shows(number);
+        return key("alt+" + number) && interfaceShows(number);
     }));
-    EXPECT_TRUE(eventually([&] { return !shows("2") && !shows("3"); }));
+    EXPECT_TRUE(eventually([&] { return !interfaceShows("2") && !interfaceShows("3"); }));
 }
 
 TEST_F(OverlayTest, TheCheatSheetShortcutShowsTheSheetWithItsRowsListed) {
     startKelvo();
     ASSERT_TRUE(key("alt+/"));
-    ASSERT_TRUE(eventually([&] { return shows("again to close"); }));
-    const auto listed = labels();
+    ASSERT_TRUE(eventually([&] { return interfaceShows("again to close"); }));
+    const auto listed = interfaceLabels();
     for (const char* expected :
          {"Shortcuts", "DESKTOPS", "FOCUS", "Go to desktop 1 – 9", "Focus the window to the left",
           "Open a new terminal window", "⌥/"})

@@ -8,11 +8,6 @@ namespace {
 
 constexpr const char* systemTerminal = "com.apple.Terminal";
 
-/// The folder that stands for the machine's root, made before the desktop that serves it.
-struct MachineRoot {
-    TemporaryFolder root;
-};
-
 // The new-terminal shortcut with a terminal installed as a bundle in the machine's
 // "/Applications", whose executable is a fixture application in bundle mode.
 class TerminalBundleTest : protected MachineRoot, public EndToEndTest {
@@ -26,13 +21,6 @@ class TerminalBundleTest : protected MachineRoot, public EndToEndTest {
                                          "' --bundle\n"});
     }
 
-    std::vector<DesktopWindow> windowsOf(const std::string& bundleID) {
-        std::vector<DesktopWindow> found;
-        for (const auto& window : windows()) {
-            if (window.bundleID == bundleID) found.push_back(window);
-        }
-        return found;
-    }
     bool eventuallyWindows(const std::string& bundleID, std::size_t count) {
         return eventually([&] { return windowsOf(bundleID).size() == count; });
     }

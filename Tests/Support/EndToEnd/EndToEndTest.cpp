@@ -132,6 +132,28 @@ std::optional<DesktopWindow> EndToEndTest::window(std::uint32_t number) {
     return std::nullopt;
 }
 
+std::vector<DesktopWindow> EndToEndTest::windowsOf(const std::string& bundleID) {
+    std::vector<DesktopWindow> found;
+    for (const auto& w : windows())
+        if (w.bundleID == bundleID) found.push_back(w);
+    return found;
+}
+
+std::vector<std::string> EndToEndTest::interfaceLabels() {
+    std::vector<std::string> found;
+    for (const std::string& line :
+         desktop_->lines({"ui", "--pid", std::to_string(kelvo_->pid())})) {
+        const JSONValue element = JSONNode::parse(line);
+        if (element.contains("label")) found.push_back(element["label"].get<std::string>());
+    }
+    return found;
+}
+
+bool EndToEndTest::interfaceShows(const std::string& label) {
+    const auto found = interfaceLabels();
+    return std::find(found.begin(), found.end(), label) != found.end();
+}
+
 std::vector<DesktopDisplay> EndToEndTest::displays() {
     std::vector<DesktopDisplay> result;
     for (const auto& line : desktop_->lines({"displays"})) {

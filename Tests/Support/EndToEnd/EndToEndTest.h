@@ -41,6 +41,12 @@ struct DesktopDisplay {
     CGRect visibleFrame;
 };
 
+/// The folder that stands for a simulated machine's root (`kelvo-sim serve --root`): a base
+/// class listed before `EndToEndTest`, so that it is made before the desktop that serves it.
+struct MachineRoot {
+    TemporaryFolder root;
+};
+
 /// The three kinds of process of an end-to-end test: a desktop (`kelvo-sim serve`, one
 /// 1920×1080 display unless a test asks for others), fixture applications opened on demand by
 /// bundle identifier, and Kelvo in test mode. Every process is ended by its pid when the test
@@ -85,6 +91,12 @@ class EndToEndTest : public ::testing::Test {
 
     std::vector<DesktopWindow> windows();
     std::optional<DesktopWindow> window(std::uint32_t number);
+    /// The windows of one application, front to back.
+    std::vector<DesktopWindow> windowsOf(const std::string& bundleID);
+    /// The labels of Kelvo's visible interface elements, as `kelvo-sim ui` lists them.
+    std::vector<std::string> interfaceLabels();
+    /// One of Kelvo's visible interface elements has this label.
+    bool interfaceShows(const std::string& label);
     std::vector<DesktopDisplay> displays();
     /// Presses a chord through `kelvo-sim key`; false when the verb failed.
     bool key(const std::string& chord);
