@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "KelvoApp/Services/HUDBackdrop.h"
 #include "KelvoApp/Views/CheatsheetView.h"
 #include "Platform/AppKit/NSAppearance.h"
 #include "Platform/AppKit/NSColor.h"
@@ -25,7 +26,7 @@ NSScreenRef screenUnderPointer() {
 CheatsheetPanelController::CheatsheetPanelController(Sections sections)
     : panel(CGRect(0, 0, width, height), NSWindowStyleMaskNonactivatingPanel,
             NSBackingStoreBuffered, false),
-      backdrop(std::make_shared<NSVisualEffectView>(CGRect(0, 0, width, height))),
+      backdrop(makeHUDBackdrop(CGRect(0, 0, width, height), cornerRadius)),
       sections_(std::move(sections)) {
     panel.setFloatingPanel(true);
     panel.setLevel(level);
@@ -39,14 +40,8 @@ CheatsheetPanelController::CheatsheetPanelController(Sections sections)
     panel.setAppearance(NSAppearance::appearanceNamed(NSAppearanceNameDarkAqua));
     panel.setAnimationBehavior(NSWindowAnimationBehavior::utilityWindow);
 
-    backdrop->setMaterial(NSVisualEffectMaterial::hudWindow);
-    backdrop->setBlendingMode(NSVisualEffectBlendingMode::behindWindow);
-    backdrop->setState(NSVisualEffectState::active);
-    backdrop->setWantsLayer(true);
     const CALayerRef& layer = backdrop->layer();
-    layer->setCornerRadius(cornerRadius);
     layer->setCornerCurve(CALayerCornerCurve::continuous);
-    layer->setMasksToBounds(true);
     layer->setBorderWidth(borderWidth);
     layer->setBorderColor(NSColor::whiteColor()->colorWithAlphaComponent(borderOpacity)->CGColor());
 

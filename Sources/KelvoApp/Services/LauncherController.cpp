@@ -4,13 +4,13 @@
 #include <utility>
 
 #include "KelvoApp/Services/AppIcons.h"
+#include "KelvoApp/Services/HUDBackdrop.h"
 #include "KelvoApp/Services/LauncherCatalog.h"
 #include "KelvoApp/Services/LauncherView.h"
 #include "Platform/AppKit/NSAppearance.h"
 #include "Platform/AppKit/NSColor.h"
 #include "Platform/AppKit/NSEvent.h"
 #include "Platform/AppKit/NSScreen.h"
-#include "Platform/AppKit/NSVisualEffectView.h"
 
 namespace kelvo {
 
@@ -71,14 +71,8 @@ void LauncherController::buildPanel() {
     panel_->setAppearance(NSAppearance::appearanceNamed(NSAppearanceNameDarkAqua));
     panel_->setAnimationBehavior(NSWindowAnimationBehavior::utilityWindow);
 
-    auto material = std::make_shared<NSVisualEffectView>(panel_->frame());
-    material->setMaterial(NSVisualEffectMaterial::hudWindow);
-    material->setBlendingMode(NSVisualEffectBlendingMode::behindWindow);
-    material->setState(NSVisualEffectState::active);
-    material->setWantsLayer(true);
-    material->layer()->setCornerRadius(cornerRadius);
+    auto material = makeHUDBackdrop(panel_->frame(), cornerRadius);
     material->layer()->setCornerCurve(CALayerCornerCurve::continuous);
-    material->layer()->setMasksToBounds(true);
     material->layer()->setBorderWidth(1);
     material->layer()->setBorderColor(
         NSColor::whiteColor()->colorWithAlphaComponent(0.1)->CGColor());

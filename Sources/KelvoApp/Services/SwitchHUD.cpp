@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Base/Foundation/DispatchQueue.h"
+#include "KelvoApp/Services/HUDBackdrop.h"
 #include "Platform/AppKit/NSAnimationContext.h"
 #include "Platform/AppKit/NSColor.h"
 #include "Platform/AppKit/NSFont.h"
@@ -35,7 +36,7 @@ SwitchHUD::SwitchHUD()
     : panel(CGRect(0, 0, side, side), NSWindowStyleMaskNonactivatingPanel, NSBackingStoreBuffered,
             false),
       label(NSTextField::labelWithString("")),
-      backdrop(std::make_shared<NSVisualEffectView>(CGRect(0, 0, side, side))) {
+      backdrop(makeHUDBackdrop(CGRect(0, 0, side, side), cornerRadius)) {
     panel.setLevel(level);
     panel.setOpaque(false);
     panel.setBackgroundColor(NSColor::clearColor());
@@ -49,13 +50,7 @@ SwitchHUD::SwitchHUD()
     label->setTextColor(NSColor::whiteColor());
     label->setFrame(CGRect(0, labelBottom, side, labelHeight));
 
-    backdrop->setMaterial(NSVisualEffectMaterial::hudWindow);
-    backdrop->setBlendingMode(NSVisualEffectBlendingMode::behindWindow);
-    backdrop->setState(NSVisualEffectState::active);
-    backdrop->setWantsLayer(true);
     const CALayerRef& layer = backdrop->layer();
-    layer->setCornerRadius(cornerRadius);
-    layer->setMasksToBounds(true);
     // Scaling happens about the centre.
     layer->setAnchorPoint(CGPoint{0.5, 0.5});
     layer->setPosition(CGPoint{side / 2, side / 2});
