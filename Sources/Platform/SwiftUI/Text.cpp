@@ -144,15 +144,20 @@ class TextNode final : public ViewNode {
             }
             resolved.string.append(NSAttributedString(run.text, attributes));
             const CGColorValue& c = color.value();
-            resolved.key += run.text + "\x1f" + std::to_string(font.size) + "," +
-                            std::to_string(static_cast<int>(font.weight)) + "," +
-                            std::to_string(static_cast<int>(font.design)) + "," +
-                            std::to_string(c.red) + "," + std::to_string(c.green) + "," +
-                            std::to_string(c.blue) + "," + std::to_string(c.alpha) + "," +
-                            std::to_string(run.tracking.value_or(0)) + "\x1e";
+            resolved.key += run.text;
+            resolved.key += '\x1f';
+            appendBytes(resolved.key, font.size, font.weight, font.design, c.red, c.green, c.blue,
+                        c.alpha, run.tracking.value_or(0));
         }
-        resolved.key += std::to_string(static_cast<int>(environment.alignment));
+        appendBytes(resolved.key, environment.alignment);
         return resolved;
+    }
+
+    /// The key names the values by their bytes: it is only compared, and a layout builds one
+    /// for every text it meets, so formatting numbers as text would cost more than the rest.
+    template <typename... Values>
+    static void appendBytes(std::string& key, const Values&... values) {
+        (key.append(reinterpret_cast<const char*>(&values), sizeof values), ...);
     }
 
     const TextLines& lines(const ProposedViewSize& proposal,
