@@ -126,8 +126,15 @@ void CGBitmapContext::compose(const CGDrawOperation& op, const Painting& paint) 
     CGCairoPainter::clipToPaths(cr_, op, baseToDevice());
     cairo_set_antialias(cr_, op.antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
     cairo_surface_t* mask = CGCairoPainter::maskOfImages(op, baseToDevice(), width_, height_);
-    // With image masks, the drawing is made apart and then composed through them.
+    // With image masks, the drawing is made apart, over the mask's pixels only, and then
+    // composed through them.
     if (mask) {
+        double offsetX = 0, offsetY = 0;
+        cairo_surface_get_device_offset(mask, &offsetX, &offsetY);
+        cairo_identity_matrix(cr_);
+        cairo_rectangle(cr_, -offsetX, -offsetY, cairo_image_surface_get_width(mask),
+                        cairo_image_surface_get_height(mask));
+        cairo_clip(cr_);
         cairo_push_group(cr_);
     } else {
         cairo_set_operator(cr_, cairoOperator(op.blendMode));

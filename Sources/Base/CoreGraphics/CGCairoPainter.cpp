@@ -125,8 +125,29 @@ cairo_surface_t* CGCairoPainter::maskOfImages(const CGDrawOperation& op,
     if (std::none_of(op.clips.begin(), op.clips.end(),
                      [](const CGClipRecord& c) { return c.mask != nullptr; }))
         return nullptr;
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
+    // Nothing shows outside a mask's rectangle, so the surface covers their intersection
+    // alone: a small icon drawn into a large window masks a few hundred pixels, not all.
+    int left = 0, top = 0, right = width, bottom = height;
+    for (const CGClipRecord& clip : op.clips) {
+        if (!clip.mask) continue;
+        const CGRect box =
+            CGRectApplyAffineTransform(clip.maskRect, clip.ctm.concatenating(baseToDevice));
+        left = std::max(left, static_cast<int>(std::floor(box.minX())));
+        top = std::max(top, static_cast<int>(std::floor(box.minY())));
+        right = std::min(right, static_cast<int>(std::ceil(box.maxX())));
+        bottom = std::min(bottom, static_cast<int>(std::ceil(box.maxY())));
+    }
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, std::max(1, right - left),
+                                                       std::max(1, bottom - top));
+    cairo_surface_set_device_offset(mask, -left, -top);
     cairo_t* cr = cairo_create(mask);
+    if (right <= left || bottom <= top) {
+        // The masks do not meet: nothing of the drawing shows.
+        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        return mask;
+    }
     cairo_set_source_rgba(cr, 0, 0, 0, 1);
     cairo_paint(cr);
     // Each mask keeps only what it covers: the masks' alphas multiply.

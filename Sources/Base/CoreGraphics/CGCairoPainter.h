@@ -12,8 +12,9 @@ class CGCairoPainter {
     /// Intersects cairo's clip with every path clip of the operation.
     static void clipToPaths(cairo_t* cr, const CGDrawOperation& op,
                             const CGAffineTransform& baseToDevice);
-    /// Paints the mask clips' alpha (all of them intersected) into an 8-bit surface as large as
-    /// the target; null when the operation has none.
+    /// Paints the mask clips' alpha (all of them intersected) into an 8-bit surface that covers
+    /// only the target's pixels inside every mask's rectangle (its device offset places it);
+    /// null when the operation has none.
     static cairo_surface_t* maskOfImages(const CGDrawOperation& op,
                                          const CGAffineTransform& baseToDevice, int width,
                                          int height);

@@ -162,6 +162,21 @@ TEST_F(BitmapTest, AMaskKeepsTheImagesAlphaAndDropsItsColour) {
     EXPECT_EQ(at(30, 10).alpha, 0);
 }
 
+TEST_F(BitmapTest, AMaskAwayFromTheOriginMasksOnlyItsOwnRectangle) {
+    auto source = CGBitmapContext::make(10, 10);
+    source->fill(CGRect(0, 0, 5, 10));  // the left half
+    context->clip(CGRect(20, 10, 10, 10), source->makeImage());
+    context->setFillColor(CGColorCreateSRGB(1, 0, 0, 1));
+    context->fill(CGRect(0, 0, 40, 30));
+    // Rows count from the top: y 10 to 20 upwards is rows 10 to 19.
+    EXPECT_EQ(at(22, 15).alpha, 255);
+    EXPECT_EQ(at(22, 15).red, 255);
+    EXPECT_EQ(at(27, 15).alpha, 0);
+    EXPECT_EQ(at(12, 15).alpha, 0);
+    EXPECT_EQ(at(22, 5).alpha, 0);
+    EXPECT_EQ(at(22, 25).alpha, 0);
+}
+
 TEST_F(BitmapTest, ATransparencyLayerIsComposedAtItsAlphaAsOnePicture) {
     context->setAlpha(0.5);
     context->beginTransparencyLayer();
