@@ -213,6 +213,7 @@ AccessError Desktop::writeWindowLocked(Window& window, const std::string& attrib
     if (attribute == "AXMinimized") {
         if (window.info.minimized != *flag) {
             window.info.minimized = *flag;
+            reportChangeLocked(window);
             notifyWindowLocked(window, *flag ? "AXWindowMiniaturized" : "AXWindowDeminiaturized");
         }
         return AccessError::success;

@@ -199,6 +199,7 @@ void Desktop::setMinimized(WindowNumber number, bool minimized) {
     Window* window = windowLocked(number);
     if (!window || window->info.minimized == minimized) return;
     window->info.minimized = minimized;
+    reportChangeLocked(*window);
     notifyWindowLocked(*window, minimized ? "AXWindowMiniaturized" : "AXWindowDeminiaturized");
 }
 

@@ -45,10 +45,17 @@ std::optional<std::string> AXAttributes::text(const AXUIElementRef& element,
 }
 
 bool AXAttributes::boolean(const AXUIElementRef& element, const std::string& attribute) {
+    return optionalBoolean(element, attribute).value_or(false);
+}
+
+std::optional<bool> AXAttributes::optionalBoolean(const AXUIElementRef& element,
+                                                  const std::string& attribute) {
     CFTypeRef value;
-    if (AXUIElementCopyAttributeValue(element, attribute, &value) != kAXErrorSuccess) return false;
+    if (AXUIElementCopyAttributeValue(element, attribute, &value) != kAXErrorSuccess)
+        return std::nullopt;
     const CFBooleanRef flag = CFCast<CFBoolean>(value);
-    return flag && CFBooleanGetValue(flag);
+    if (!flag) return std::nullopt;
+    return CFBooleanGetValue(flag);
 }
 
 bool AXAttributes::isSettable(const AXUIElementRef& element, const std::string& attribute) {

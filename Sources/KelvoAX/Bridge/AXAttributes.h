@@ -19,6 +19,9 @@ struct AXAttributes {
                                            const std::string& attribute);
     /// False on failure or when the value is no boolean.
     static bool boolean(const AXUIElementRef& element, const std::string& attribute);
+    /// None on failure or when the value is no boolean.
+    static std::optional<bool> optionalBoolean(const AXUIElementRef& element,
+                                               const std::string& attribute);
     /// A failed question counts as not settable.
     static bool isSettable(const AXUIElementRef& element, const std::string& attribute);
     static void write(const AXUIElementRef& element, const std::string& attribute, bool value);

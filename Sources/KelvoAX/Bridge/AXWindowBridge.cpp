@@ -51,8 +51,7 @@ std::vector<ManagedWindow> AXWindowBridge::windows() {
     }
     retainWindowsMissedBy(previous);
     provisionallyIgnored_ = std::move(provisional);
-    std::erase_if(lastKnownFrames_,
-                  [&](const auto& entry) { return !elements_.contains(entry.first); });
+    std::erase_if(known_, [&](const auto& entry) { return !elements_.contains(entry.first); });
     return found;
 }
 
@@ -102,8 +101,8 @@ AXUIElementRef AXWindowBridge::elementIn(const WindowElementRef& element) {
 }
 
 std::optional<CGRect> AXWindowBridge::lastKnownFrame(WindowID id) const {
-    const auto found = lastKnownFrames_.find(id);
-    if (found == lastKnownFrames_.end()) return std::nullopt;
+    const auto found = known_.find(id);
+    if (found == known_.end()) return std::nullopt;
     return found->second.frame;
 }
 
@@ -151,15 +150,21 @@ std::optional<ManagedWindow> AXWindowBridge::candidate(const AXUIElementRef& ele
         bundleID,
         AXAttributes::boolean(element, kAXFullScreenAttribute),
     };
-    const bool minimized = AXAttributes::boolean(element, kAXMinimizedAttribute);
+    const std::optional<bool> minimized =
+        AXAttributes::optionalBoolean(element, kAXMinimizedAttribute);
     noteTraits(*id, config_.effectiveIgnoreBundleIDs().contains(bundleID), traits.fullScreen,
                traits.positionSettable, provisional);
 
     std::optional<ManagedWindow> window =
-        adoptionCandidate(*id, *frame, traits, config_, minimized);
+        adoptionCandidate(*id, *frame, traits, config_, minimized.value_or(false));
     if (!window) return std::nullopt;
     elements_[*id] = element;
-    lastKnownFrames_[*id] = KnownFrame{*frame, frameReadAt};
+    noteRead(*id, *frame, frameReadAt);
+    if (minimized) {
+        KnownWindow& known = known_[*id];
+        known.minimized = *minimized;
+        known.minimizedFreshAt = frameReadAt;
+    }
     return window;
 }
 

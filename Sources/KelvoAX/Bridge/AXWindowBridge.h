@@ -126,16 +126,19 @@ class AXWindowBridge final : public CoordinatorBridge {
     void scheduleRetry(const NSRunningApplicationRef& app, const AXUIElementRef& appElement,
                        int attempt, std::int64_t generation);
 
-    /// The last frame read from a window, and the news there was about the window when it was
-    /// read, while nothing has been written to the window since.
-    struct KnownFrame {
-        CGRect frame;
-        std::optional<News::Mark> freshAt;
+    /// What was last read from a window: each value with the news there was about the window
+    /// when it was read, while nothing has been written since that may have changed it.
+    struct KnownWindow {
+        std::optional<CGRect> frame;
+        std::optional<News::Mark> frameFreshAt;
+        bool minimized = false;
+        std::optional<News::Mark> minimizedFreshAt;
     };
     static News::Mark newsAbout(const AXUIElementRef& window);
+    void noteRead(WindowID id, const CGRect& frame, const News::Mark& readAt);
 
     ElementMap elements_;
-    std::map<WindowID, KnownFrame> lastKnownFrames_;
+    std::map<WindowID, KnownWindow> known_;
     std::set<WindowID> retainedWindows_;
     std::set<WindowID> seenFullScreen_;
     std::set<WindowID> provisionallyIgnored_;

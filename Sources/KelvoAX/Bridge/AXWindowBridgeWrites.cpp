@@ -31,15 +31,21 @@ std::vector<NSRunningApplicationRef> applicationsWith(const std::string& bundleI
 std::optional<CGRect> AXWindowBridge::frame(WindowID id) {
     const AXUIElementRef window = handle(id);
     if (!window) return std::nullopt;
-    if (const auto known = lastKnownFrames_.find(id);
-        known != lastKnownFrames_.end() && known->second.freshAt == newsAbout(window)) {
+    if (const auto known = known_.find(id);
+        known != known_.end() && known->second.frameFreshAt == newsAbout(window)) {
         return known->second.frame;
     }
     // Marked before the read: news that comes while it is on its way makes it read again.
     const News::Mark readAt = newsAbout(window);
     const std::optional<CGRect> read = AXAttributes::frame(window);
-    if (read) lastKnownFrames_[id] = KnownFrame{*read, readAt};
+    if (read) noteRead(id, *read, readAt);
     return read;
+}
+
+void AXWindowBridge::noteRead(WindowID id, const CGRect& frame, const News::Mark& readAt) {
+    KnownWindow& known = known_[id];
+    known.frame = frame;
+    known.frameFreshAt = readAt;
 }
 
 News::Mark AXWindowBridge::newsAbout(const AXUIElementRef& window) {
@@ -47,8 +53,8 @@ News::Mark AXWindowBridge::newsAbout(const AXUIElementRef& window) {
 }
 
 void AXWindowBridge::noteWritten(WindowID id) {
-    if (const auto known = lastKnownFrames_.find(id); known != lastKnownFrames_.end()) {
-        known->second.freshAt.reset();
+    if (const auto known = known_.find(id); known != known_.end()) {
+        known->second.frameFreshAt.reset();
     }
 }
 
@@ -83,7 +89,7 @@ bool AXWindowBridge::setFrame(const CGRect& target, WindowID id) {
         run(step, window, application, target, readBack);
     }
     if (!readBack) return false;
-    lastKnownFrames_[id] = KnownFrame{*readBack, readBackAt};
+    noteRead(id, *readBack, readBackAt);
     return within(readBack->minX(), target.minX(), landingTolerance) &&
            within(readBack->minY(), target.minY(), landingTolerance);
 }
@@ -130,13 +136,29 @@ void AXWindowBridge::raise(WindowID id) {
 void AXWindowBridge::setMinimized(bool minimized, WindowID id) {
     if (const AXUIElementRef window = handle(id)) {
         noteWritten(id);
+        if (const auto known = known_.find(id); known != known_.end()) {
+            known->second.minimizedFreshAt.reset();
+        }
         AXAttributes::write(window, kAXMinimizedAttribute, minimized);
     }
 }
 
 bool AXWindowBridge::isWindowMinimized(WindowID id) {
     const AXUIElementRef window = handle(id);
-    return window && AXAttributes::boolean(window, kAXMinimizedAttribute);
+    if (!window) return false;
+    // A switch asks several times of each window it brings back (the unparking, the layout,
+    // the reconciler); with no news about the window in between, the first answer serves.
+    const News::Mark now = newsAbout(window);
+    if (const auto known = known_.find(id);
+        known != known_.end() && known->second.minimizedFreshAt == now) {
+        return known->second.minimized;
+    }
+    const std::optional<bool> read = AXAttributes::optionalBoolean(window, kAXMinimizedAttribute);
+    if (!read) return false;
+    KnownWindow& known = known_[id];
+    known.minimized = *read;
+    known.minimizedFreshAt = now;
+    return *read;
 }
 
 bool AXWindowBridge::isWindowFullScreen(WindowID id) {

@@ -383,6 +383,36 @@ TEST_F(AXWindowBridgeTest, AFrameReadServesTheNextReadsUntilTheWindowChangesOrIs
     EXPECT_EQ(bridge.frame(id(window)), std::nullopt);
 }
 
+TEST_F(AXWindowBridgeTest, AMinimizedReadServesTheNextReadsUntilNewsOrAMinimizeWrite) {
+    const sim::Pid pid = launch(editor);
+    const auto window = open(pid, CGRect(0, 30, 800, 600));
+    bridge.windows();
+    const auto reads = [this] {
+        std::size_t count = 0;
+        for (const sim::AccessCall& call : desktop->accessCalls())
+            count += call.kind == sim::AccessCall::Kind::copyAttribute;
+        return count;
+    };
+
+    // The scan's answer serves the questions that follow it.
+    desktop->clearAccessCalls();
+    EXPECT_FALSE(bridge.isWindowMinimized(id(window)));
+    EXPECT_EQ(reads(), 0u);
+
+    // The user minimizing the window is news about it: read once, then known again.
+    desktop->setMinimized(window, true);
+    desktop->clearAccessCalls();
+    EXPECT_TRUE(bridge.isWindowMinimized(id(window)));
+    EXPECT_TRUE(bridge.isWindowMinimized(id(window)));
+    EXPECT_EQ(reads(), 1u);
+
+    // Our own write leaves it to be read again.
+    bridge.setMinimized(false, id(window));
+    desktop->clearAccessCalls();
+    EXPECT_FALSE(bridge.isWindowMinimized(id(window)));
+    EXPECT_EQ(reads(), 1u);
+}
+
 TEST_F(AXWindowBridgeTest, LandingIsJudgedOnTheOriginWithinOnePoint) {
     const sim::Pid pid = launch(editor);
     sim::WindowSpec inside;
