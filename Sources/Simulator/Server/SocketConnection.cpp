@@ -8,11 +8,16 @@ namespace sim {
 using kelvo::JSONValue;
 
 SocketConnection::SocketConnection(const std::string& path) : SocketForwarder(path) {
-    lines_->start([slot = slot_, applications = applications_](const std::string& name,
-                                                               const JSONValue& body) {
+    lines_->start([slot = slot_, applications = applications_, displays = displays_](
+                      const std::string& name, const JSONValue& body) {
         auto event = DesktopMessages::decodeEvent(name, body);
         if (!event) return;
         if (std::holds_alternative<WorkspaceNotification>(*event)) applications->noteNews();
+        if (std::holds_alternative<ScreenParametersChanged>(*event)) {
+            std::lock_guard lock(displays->mutex);
+            displays->displays.reset();
+            ++displays->changes;
+        }
         reportNews(*event);
         {
             std::lock_guard lock(slot->mutex);
@@ -59,6 +64,21 @@ void SocketConnection::setEventSink(EventSink sink) {
 
 std::vector<ApplicationInfo> SocketConnection::runningApplications() {
     return applications_->running();
+}
+
+std::vector<DisplayInfo> SocketConnection::displays() {
+    if (!isConnected()) return SocketForwarder::displays();
+    std::uint64_t changes;
+    {
+        std::lock_guard lock(displays_->mutex);
+        if (displays_->displays) return *displays_->displays;
+        changes = displays_->changes;
+    }
+    // Asked without the lock: the reader thread, which brings the answer, takes it.
+    std::vector<DisplayInfo> asked = SocketForwarder::displays();
+    std::lock_guard lock(displays_->mutex);
+    if (displays_->changes == changes) displays_->displays = asked;
+    return asked;
 }
 
 std::optional<ApplicationInfo> SocketConnection::application(Pid pid) {

@@ -23,7 +23,8 @@ namespace sim {
 /// `DisconnectedConnection`'s do.
 ///
 /// What the platform answers within the process is answered here too: the running
-/// applications come from a list kept current by the workspace news (`ApplicationList`).
+/// applications come from a list kept current by the workspace news (`ApplicationList`), the
+/// displays from the last answer until the desktop says they changed.
 class SocketConnection final : public SocketForwarder {
   public:
     /// Connects to the server at `path` (throws SocketError when nothing serves there).
@@ -44,6 +45,7 @@ class SocketConnection final : public SocketForwarder {
     Pid clientPid() const override { return pid_.load(); }
 
     std::vector<ApplicationInfo> runningApplications() override;
+    std::vector<DisplayInfo> displays() override;
     /// An application the list never saw is asked about.
     std::optional<ApplicationInfo> application(Pid pid) override;
     /// This process's own change is news to its list.
@@ -61,10 +63,19 @@ class SocketConnection final : public SocketForwarder {
     };
     void deliverEvents();
 
+    /// The displays as last asked, until the reader thread hears that they changed (each
+    /// change counted, so that an answer on its way across a change is not kept).
+    struct KnownDisplays {
+        std::mutex mutex;
+        std::optional<std::vector<DisplayInfo>> displays;
+        std::uint64_t changes = 0;
+    };
+
     std::shared_ptr<SinkSlot> slot_ = std::make_shared<SinkSlot>();
     /// Shared with the reader thread, which notes the news in it.
     std::shared_ptr<ApplicationList> applications_ = std::make_shared<ApplicationList>(
         [this] { return SocketForwarder::runningApplications(); });
+    std::shared_ptr<KnownDisplays> displays_ = std::make_shared<KnownDisplays>();
     DesktopClient client_{*lines_};
     std::thread delivery_;
     std::atomic<Pid> pid_{0};

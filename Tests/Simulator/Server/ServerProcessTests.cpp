@@ -351,6 +351,16 @@ TEST_F(ServerProcessTest, RunningApplicationsAreAskedForOnceAndAgainOnlyAfterWor
     EXPECT_EQ(gone->bundleID, "com.example.other");
 }
 
+TEST_F(ServerProcessTest, TheDisplaysAreAskedForOnceWhileTheyStayTheSame) {
+    auto connection = std::make_shared<SocketConnection>(desktop.socketPath());
+    const Pid pid = connection->registerClient(ApplicationSpec{});
+    const std::uint64_t before = connection->client().requestsServed(pid);
+    const auto first = connection->displays();
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(connection->displays().front().frame, first.front().frame);
+    EXPECT_EQ(connection->client().requestsServed(pid) - before, 2u) << "one list, then this count";
+}
+
 TEST_F(ServerProcessTest, AnAlertOfAClientIsAnsweredWithTheButtonTheCommandLinePresses) {
     Manager manager(desktop);
     const AlertSpec alert{
