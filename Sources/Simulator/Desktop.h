@@ -22,6 +22,7 @@
 #include "Simulator/FilePanelInfo.h"
 #include "Simulator/InputEvent.h"
 #include "Simulator/InterfaceElement.h"
+#include "Simulator/LoginItem.h"
 #include "Simulator/PlatformDefaults.h"
 #include "Simulator/PreferenceData.h"
 #include "Simulator/WindowInfo.h"
@@ -263,6 +264,13 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::vector<std::string> openedURLs() const;
     void setReduceMotion(bool on);
 
+    // ---- Login items, kept per application: by its bundle identifier, else its executable.
+
+    /// How the desktop answers the application's login-item requests from now on.
+    void setLoginItemPolicy(const std::string& application, LoginItemPolicy policy);
+    /// Each application that has a login item or a policy, as "identifier status policy".
+    std::vector<std::string> loginItems() const;
+
     // ---- What connections call, for the client they serve: one method for each operation of
     // DesktopOperations.def, of the same name, with the client first where it takes one.
 
@@ -334,6 +342,11 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::optional<std::string> showColorPanel(ClientID client, const ColorPanelSpec& panel);
     bool openURL(const std::string& url);
     bool reduceMotion() const;
+    /// The client's login item: "notRegistered", "enabled", "requiresApproval", "notFound".
+    std::string loginItemStatus(ClientID client) const;
+    /// Registers (true) or unregisters the client as a login item; the refusal's text, none
+    /// when it was done.
+    std::optional<std::string> setLoginItem(ClientID client, bool on);
 
   private:
     struct Application {
@@ -534,6 +547,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::vector<ColorPanelRecord> colorPanels_;
     std::vector<std::string> openedURLs_;
     bool reduceMotion_ = false;
+    std::map<std::string, LoginItem> loginItems_;
 };
 
 }  // namespace sim
