@@ -5,6 +5,7 @@
 #include "KelvoApp/Applications/AppCatalog.h"
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Settings/CFPreferenceStore.h"
+#include "KelvoApp/Settings/DockRestarter.h"
 #include "KelvoApp/Views/Palette.h"
 #include "KelvoApp/Views/Settings/SettingsView.h"
 #include "KelvoCore/Config/ConfigStore.h"
@@ -16,7 +17,8 @@ namespace kelvo {
 
 SettingsWindowController::SettingsWindowController(ConfigStore& store)
     : store(store),
-      model(store, SystemTweakService(std::make_shared<CFPreferenceStore>(), nullptr)) {}
+      model(store,
+            SystemTweakService(std::make_shared<CFPreferenceStore>(), DockRestarter::restart)) {}
 
 SettingsWindowController::~SettingsWindowController() {
     if (window) window->setDelegate(nullptr);

@@ -129,6 +129,7 @@
 //     frontmostApplication {}                                 -> {"pid"} (absent: none)
 //     activateApplication {"allWindows","pid"}                -> {"done"}
 //     hideApplication / unhideApplication / terminateApplication {"pid"} -> {"done"}
+//     signalProcess    {"pid","signal"}                       -> {"done"}
 //     setActivationPolicy {"pid","policy"}                    -> {}
 //     applicationLocation {"bundleID"}                        -> {"path"} (absent: none)
 //     openApplication  {"bundlePath"}                         -> {"pid"}
