@@ -4,7 +4,6 @@
 
 #include <unistd.h>
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,12 +30,6 @@ constexpr int noDesktopStatus = 4;
 int noDesktop(const std::string& reason) {
     writeAll(2, "kelvo: no desktop to manage: " + reason + "\n");
     return noDesktopStatus;
-}
-
-std::string executablePath() {
-    std::error_code error;
-    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : path.string();
 }
 
 /// Answers `--help` and `--version`, and refuses what it does not know, before anything else of
@@ -78,7 +71,7 @@ int main(int argc, char** argv) {
     sim::ApplicationSpec self;
     self.bundleID = kelvo::TestMode::bundleIdentifier;
     self.name = "Kelvo";
-    self.executablePath = executablePath();
+    self.executablePath = executablePath().string();
     self.pid = static_cast<sim::Pid>(::getpid());
     self.activationPolicy = sim::ActivationPolicy::accessory;
     if (connection->registerClient(self) == 0) return noDesktop("the desktop refused this program");
