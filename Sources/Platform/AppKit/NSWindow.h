@@ -185,6 +185,9 @@ class NSWindow : public NSResponder {
     void makeKeyAndOrderFront(const void* sender);
     void makeKeyWindow();
     bool isKeyWindow() const;
+    /// The window stops being key (another window took the keys): the delegate and observers
+    /// are told. Nothing happens when it is not key.
+    void resignKeyWindow();
     void makeMainWindow();
     bool isMainWindow() const;
     /// Titled windows can; borderless windows and panels without a title cannot.
@@ -267,7 +270,6 @@ class NSWindow : public NSResponder {
         std::uint64_t generation = 0;
     };
 
-    void resignKey();
     void stepAlphaAnimation(std::uint64_t generation);
     /// Ends the running alpha animation, if any, and tells its owner.
     void endAlphaAnimation();
