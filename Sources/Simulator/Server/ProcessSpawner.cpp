@@ -34,8 +34,9 @@ std::vector<char*> pointersTo(const std::vector<std::string>& texts) {
 
 }  // namespace
 
-pid_t ProcessSpawner::start(const std::string& executable, const std::vector<std::string>& arguments,
-                          const std::string& socketPath) {
+pid_t ProcessSpawner::start(const std::string& executable,
+                            const std::vector<std::string>& arguments,
+                            const std::string& socketPath) {
     if (::access(executable.c_str(), X_OK) != 0) return 0;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
