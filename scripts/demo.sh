@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Kelvo at work on a simulated desktop, for a person to watch: a desktop server, three fixture
-# applications with four windows (one with a quirk), Kelvo in test mode, and Kelvo's own
+# Kelvo at work on a simulated desktop, for a person to watch: a desktop server with its Dock and
+# a few installed application bundles, three fixture applications with four windows (one with a
+# quirk), Kelvo in test mode, and Kelvo's own
 # shortcuts pressed one after another through `kelvo-sim key`. Each step prints one line and the
 # state lines Kelvo logs, checks what a person would see change (the frames of the windows, the
 # focus, the desktop shown), and saves a picture of the desktop with a caption under the output
@@ -290,11 +291,44 @@ quit_kelvo() {
     kelvo_running=0
 }
 
+# An application bundle in the machine's "/Applications", as the launcher finds them: its
+# information dictionary and, as its executable, a fixture application that opens one window
+# when it is launched and stays up until it is asked to quit.
+install_bundle() {
+    local bundle_id=$1 name=$2
+    local contents="$work/root/Applications/$name.app/Contents"
+    mkdir -p "$contents/MacOS" "$contents/Resources"
+    cat >"$contents/Info.plist" <<PLIST
+<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0">
+<dict>
+	<key>CFBundleIdentifier</key>
+	<string>$bundle_id</string>
+	<key>CFBundleName</key>
+	<string>$name</string>
+	<key>CFBundleExecutable</key>
+	<string>$name</string>
+</dict>
+</plist>
+PLIST
+    printf '#!/bin/sh\nexec %q --bundle\n' "$(realpath "$fixture")" >"$contents/MacOS/$name"
+    chmod +x "$contents/MacOS/$name"
+}
+install_bundle com.example.calendar Calendar
+install_bundle com.example.mail Mail
+install_bundle com.example.maps Maps
+
+dock_runs() { "$sim" apps | jq -e -s 'any(.bundleID == "com.apple.dock")' >/dev/null; }
+
 echo "Kelvo demo: pictures go to $out/"
 
-"$sim" serve --socket "$KELVO_SIM_SOCKET" --display 1920x1080 2>"$work/serve.err" &
-started+=("$!")
+"$sim" serve --socket "$KELVO_SIM_SOCKET" --display 1920x1080 --root "$work/root" --dock \
+    2>"$work/serve.err" &
+server=$!
+started+=("$server")
 eventually desktop_answers || fail "the desktop did not start"
+eventually dock_runs || fail "the desktop's Dock did not start"
 
 start_talking notes "$fixture" --bundle-id com.example.notes --name Notes
 start_talking browser "$fixture" --bundle-id com.example.browser --name Browser
@@ -422,4 +456,6 @@ for app in notes browser terminal; do
     ask "$app" '{"op":"quit"}' >/dev/null
 done
 "$sim" shutdown || true
+# The server ends its Dock and whatever it launched before it goes.
+wait_for_end "$server"
 echo "demo: passed ($step_number steps, pictures in $out/)"

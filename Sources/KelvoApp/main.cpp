@@ -4,7 +4,6 @@
 
 #include <unistd.h>
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>

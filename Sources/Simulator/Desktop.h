@@ -480,6 +480,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::optional<WindowNumber> keyReceiverLocked() const;
     std::optional<WindowNumber> openMenuLocked() const;
     void sendToWindowLocked(WindowNumber number, const InputEvent& event);
+    /// A click on a window of `owner`: the key windows of every other process stop being key,
+    /// and their processes are told.
+    void takeKeyFromOthersLocked(Pid owner);
     std::vector<std::pair<StatusItemID, CGRect>> statusItemFramesLocked() const;
     CGRect statusItemFrameLocked(StatusItemID item) const;
     void applyStatusItemLocked(StatusItem& item, const StatusItemSpec& spec);

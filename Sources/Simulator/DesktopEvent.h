@@ -66,10 +66,18 @@ struct CloseButtonPressed {
     bool operator==(const CloseButtonPressed&) const = default;
 };
 
+/// One of the client's windows is no longer key: the person turned to a window of another
+/// process, which now takes the keys.
+struct KeyStatusLost {
+    WindowNumber window = 0;
+    bool operator==(const KeyStatusLost&) const = default;
+};
+
 /// Everything a desktop pushes to a client, through the client's one event sink.
-using DesktopEvent = std::variant<ObserverNotification, WorkspaceNotification,
-                                  ScreenParametersChanged, TapEventDelivery, TerminateRequested,
-                                  OwnWindowInput, StatusItemInput, CloseButtonPressed>;
+using DesktopEvent =
+    std::variant<ObserverNotification, WorkspaceNotification, ScreenParametersChanged,
+                 TapEventDelivery, TerminateRequested, OwnWindowInput, StatusItemInput,
+                 CloseButtonPressed, KeyStatusLost>;
 
 /// Receives a connection's events, on the thread that delivers them (whoever changed the
 /// desktop, in process; the connection's delivery thread, over a socket). Never called while

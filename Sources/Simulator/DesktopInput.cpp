@@ -173,6 +173,7 @@ void Desktop::deliverToApplicationLocked(const InputEvent& event, std::optional<
             if (!onScreenLocked(window) || !window.info.frame.contains(event.location)) continue;
             if (window.own && window.look.ignoresMouseEvents) continue;  // click-through
             target = window.info.owner;
+            takeKeyFromOthersLocked(window.info.owner);
             if (!window.own) {
                 raiseLocked(number);
                 activateLocked(window.info.owner, false);

@@ -251,6 +251,15 @@ void Desktop::sendToWindowLocked(WindowNumber number, const InputEvent& event) {
     if (app->client != 0) outbox_.emplace_back(app->client, OwnWindowInput{number, event});
 }
 
+void Desktop::takeKeyFromOthersLocked(Pid owner) {
+    for (auto& [number, window] : windows_) {
+        if (!window.own || !window.look.key || window.info.owner == owner) continue;
+        window.look.key = false;
+        const Application* app = applicationLocked(window.info.owner);
+        if (app && app->client != 0) outbox_.emplace_back(app->client, KeyStatusLost{number});
+    }
+}
+
 bool Desktop::routeToOwnInterfaceLocked(const InputEvent& event) {
     if (isKey(event.type)) {
         const auto window = keyReceiverLocked();
@@ -258,7 +267,12 @@ bool Desktop::routeToOwnInterfaceLocked(const InputEvent& event) {
         sendToWindowLocked(*window, event);
         return true;
     }
-    if (isMouseDown(event.type)) mouseCapture_ = mouseReceiverLocked(event.location);
+    if (isMouseDown(event.type)) {
+        mouseCapture_ = mouseReceiverLocked(event.location);
+        if (mouseCapture_ && mouseCapture_->window &&
+            !windows_.at(*mouseCapture_->window).look.menu)
+            takeKeyFromOthersLocked(windows_.at(*mouseCapture_->window).info.owner);
+    }
     if (!mouseCapture_ ||
         !(isMouseDown(event.type) || isMouseUp(event.type) || isMouseDrag(event.type))) {
         return false;

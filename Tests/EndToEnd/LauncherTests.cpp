@@ -129,5 +129,23 @@ TEST_F(LauncherTest, ReturnGoesToTheRunningPicksDesktopAndShiftReturnBringsItsWi
     EXPECT_TRUE(settled({window}));
 }
 
+TEST_F(LauncherTest, AClickOnAnotherApplicationsWindowClosesThePanelAndLaunchesNothing) {
+    const std::uint32_t note =
+        open(notes, CGRect(100, 100, 700, 500), FixtureQuirk::plain, "Notes");
+    startKelvo();
+    ASSERT_TRUE(settled({note}));
+    pickMaps();
+    // Below the panel, on the window Kelvo tiled.
+    const CGRect frame = window(note)->frame;
+    ASSERT_EQ(
+        desktop()
+            .run({"click", std::to_string(frame.minX() + 20), std::to_string(frame.maxY() - 20)})
+            .status,
+        0);
+    EXPECT_TRUE(eventually([&] { return panelGone(); })) << "the panel kept the key";
+    EXPECT_TRUE(eventually([&] { return frontApplication() == notes; }));
+    EXPECT_TRUE(windowsOf(maps).empty());
+}
+
 }  // namespace
 }  // namespace kelvo::testing

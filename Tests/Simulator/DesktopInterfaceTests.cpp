@@ -212,6 +212,53 @@ TEST_F(DesktopInterfaceTest, KeysReachANonActivatingKeyPanelWhileAnotherApplicat
     EXPECT_EQ(desktop->frontmost(), editor);
 }
 
+TEST_F(DesktopInterfaceTest, AClickOnAnotherApplicationsWindowTakesTheKeyFromAPanel) {
+    const Pid editor = launch("com.example.editor", true);
+    const WindowNumber document = open(editor, CGRect(600, 100, 400, 300));
+    OwnWindowSpec spec;
+    spec.key = true;
+    spec.nonactivating = true;
+    const WindowNumber launcher = panel(CGRect(100, 100, 300, 200), spec);
+    // A click inside the panel keeps its key.
+    desktop->mouseDown(CGPoint{150, 150});
+    desktop->mouseUp(CGPoint{150, 150});
+    EXPECT_TRUE(received<KeyStatusLost>().empty());
+
+    desktop->mouseDown(CGPoint{700, 200});
+    desktop->mouseUp(CGPoint{700, 200});
+    ASSERT_EQ(received<KeyStatusLost>().size(), 1u);
+    EXPECT_EQ(received<KeyStatusLost>()[0].window, launcher);
+    EXPECT_FALSE(desktop->ownWindow(launcher)->key);
+    EXPECT_EQ(desktop->focusedWindow(editor), document);
+    // The keys go to the application that was clicked, before the panel's process answers.
+    const auto before = desktop->receivedInput(editor).size();
+    desktop->typeText("a");
+    EXPECT_EQ(desktop->receivedInput(editor).size(), before + 2);
+    EXPECT_EQ(received<OwnWindowInput>().size(), 2u) << "only the click inside the panel";
+}
+
+TEST_F(DesktopInterfaceTest, AClickOnAnotherProcesssPanelTakesTheKeyButAClickOnItsOwnDoesNot) {
+    OwnWindowSpec spec;
+    spec.key = true;
+    const WindowNumber first = panel(CGRect(100, 100, 300, 200), spec);
+    spec.key = false;
+    panel(CGRect(500, 100, 300, 200), spec);
+    desktop->mouseDown(CGPoint{600, 150});
+    EXPECT_TRUE(received<KeyStatusLost>().empty()) << "a window of the same process";
+
+    const ClientID other = desktop->attach([](const DesktopEvent&) {});
+    ApplicationSpec otherSpec;
+    otherSpec.bundleID = "com.example.other";
+    desktop->registerClient(other, otherSpec);
+    OwnWindowSpec otherPanel;
+    otherPanel.frame = CGRect(900, 100, 200, 200);
+    desktop->orderOwnWindow(desktop->createOwnWindow(other, otherPanel), true);
+    desktop->mouseDown(CGPoint{1000, 150});
+    desktop->detach(other);
+    ASSERT_EQ(received<KeyStatusLost>().size(), 1u);
+    EXPECT_EQ(received<KeyStatusLost>()[0].window, first);
+}
+
 TEST_F(DesktopInterfaceTest, ClicksGoToTheTopmostWindowThatTakesThem) {
     const WindowNumber below = panel(CGRect(100, 100, 300, 300));
     OwnWindowSpec glass;

@@ -4,9 +4,9 @@
 
 #include <climits>
 #include <cmath>
-#include <filesystem>
 
 #include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/FileSystem.h"
 #include "FixtureQuirks.h"
 
 namespace kelvo_fixture {
@@ -20,12 +20,6 @@ FixtureReply done() {
     FixtureReply reply;
     reply.ok = true;
     return reply;
-}
-
-std::string executablePath() {
-    std::error_code error;
-    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : path.string();
 }
 
 bool finite(const std::optional<double>& value) {
@@ -43,7 +37,7 @@ bool FixtureApplication::start() {
     sim::ApplicationSpec self;
     self.bundleID = options_.bundleID;
     self.name = options_.name;
-    self.executablePath = executablePath();
+    self.executablePath = executablePath().string();
     self.pid = static_cast<sim::Pid>(::getpid());
     pid_ = connection_->registerClient(self);
     if (pid_ == 0) return false;

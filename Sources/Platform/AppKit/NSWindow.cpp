@@ -67,7 +67,7 @@ NSWindow::~NSWindow() {
     std::erase(liveWindows(), this);
     windowsChanged();
     delegate_ = nullptr;  // it may be going too
-    resignKey();
+    resignKeyWindow();
     if (currentMainWindow == this) currentMainWindow = nullptr;
     if (number_ != 0)
         sim::SharedConnection::current()->closeOwnWindow(static_cast<sim::WindowNumber>(number_));
@@ -195,7 +195,7 @@ void NSWindow::orderOut(const void*) {
     // A hidden window holds no pixels; it draws afresh when it is shown again.
     backing_.reset();
     windowsChanged();
-    resignKey();
+    resignKeyWindow();
     if (number_ != 0 && onDesktop_) {
         sim::SharedConnection::current()->orderOwnWindow(static_cast<sim::WindowNumber>(number_),
                                                          false);
@@ -210,7 +210,7 @@ void NSWindow::makeKeyAndOrderFront(const void*) {
 
 void NSWindow::makeKeyWindow() {
     if (!canBecomeKeyWindow() || !visible_ || currentKeyWindow == this) return;
-    if (NSWindow* former = currentKeyWindow) former->resignKey();
+    if (NSWindow* former = currentKeyWindow) former->resignKeyWindow();
     currentKeyWindow = this;
     sync();
     if (delegate_) delegate_->windowDidBecomeKey(*this);
@@ -276,7 +276,7 @@ void NSWindow::windowsChanged() {
     if (windowsChangedHandler()) windowsChangedHandler()();
 }
 
-void NSWindow::resignKey() {
+void NSWindow::resignKeyWindow() {
     if (currentKeyWindow != this) return;
     currentKeyWindow = nullptr;
     sync();

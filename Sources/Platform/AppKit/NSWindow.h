@@ -187,6 +187,9 @@ class NSWindow : public NSResponder {
     /// The window lets go of the keys (its application went to the background).
     void resignKeyWindow() { resignKey(); }
     bool isKeyWindow() const;
+    /// The window stops being key (another window took the keys): the delegate and observers
+    /// are told. Nothing happens when it is not key.
+    void resignKeyWindow();
     void makeMainWindow();
     bool isMainWindow() const;
     /// Titled windows can; borderless windows and panels without a title cannot.
@@ -269,7 +272,6 @@ class NSWindow : public NSResponder {
         std::uint64_t generation = 0;
     };
 
-    void resignKey();
     void stepAlphaAnimation(std::uint64_t generation);
     /// Ends the running alpha animation, if any, and tells its owner.
     void endAlphaAnimation();

@@ -634,6 +634,7 @@ std::string DesktopMessages::eventName(const DesktopEvent& event) {
         const char* operator()(const OwnWindowInput&) const { return "windowInput"; }
         const char* operator()(const StatusItemInput&) const { return "statusItemInput"; }
         const char* operator()(const CloseButtonPressed&) const { return "closeButton"; }
+        const char* operator()(const KeyStatusLost&) const { return "keyStatusLost"; }
     };
     return std::visit(Name{}, event);
 }
@@ -658,6 +659,7 @@ JSONValue DesktopMessages::eventBody(const DesktopEvent& event) {
             return {{"event", encodeJSON(i.event)}, {"item", i.item}};
         }
         JSONValue operator()(const CloseButtonPressed& c) const { return {{"window", c.window}}; }
+        JSONValue operator()(const KeyStatusLost& k) const { return {{"window", k.window}}; }
     };
     return std::visit(Body{}, event);
 }
@@ -696,6 +698,7 @@ std::optional<DesktopEvent> DesktopMessages::decodeEvent(const std::string& name
                                    node.decode<InputEvent>("event")};
         }
         if (name == "closeButton") return CloseButtonPressed{node.decode<WindowNumber>("window")};
+        if (name == "keyStatusLost") return KeyStatusLost{node.decode<WindowNumber>("window")};
     } catch (const std::exception&) {
     }
     return std::nullopt;

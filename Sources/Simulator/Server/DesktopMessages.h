@@ -255,6 +255,8 @@
 //                                 or that is a non-activating panel
 //     statusItemInput {"event","item"}  a mouse event on one of the client's status items
 //     closeButton {"window"}           a person pressed the window's close button
+//     keyStatusLost {"window"}         the window is no longer key: the person clicked a
+//                                      window of another process
 //
 // A client that closes its connection, or whose process dies, leaves the desktop: the
 // applications it registered are terminated (their windows close, with the notifications

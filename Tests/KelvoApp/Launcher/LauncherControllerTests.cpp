@@ -252,6 +252,22 @@ TEST_F(LauncherControllerTest, LosingTheKeyHidesThePanelWithoutActivatingAnythin
     EXPECT_EQ(model().field.get(), "");
 }
 
+TEST_F(LauncherControllerTest, AClickOnAnotherApplicationsWindowClosesThePanel) {
+    make();
+    const sim::Pid editor = launch("com.example.editor", true);
+    const sim::Pid notes = launch("com.example.notes");
+    const sim::WindowNumber note = open(notes, CGRect(20, 700, 200, 150));
+    showOver(editor);
+    ASSERT_TRUE(panel().isKeyWindow());
+    desktop->mouseDown(CGPoint{100, 780});
+    desktop->mouseUp(CGPoint{100, 780});
+    settle();
+    EXPECT_FALSE(panel().isVisible());
+    EXPECT_TRUE(activated.empty()) << "the click itself brought its application forward";
+    EXPECT_EQ(desktop->frontmost(), notes);
+    EXPECT_EQ(desktop->focusedWindow(notes), note);
+}
+
 TEST_F(LauncherControllerTest, ControlNAndControlPMoveInBothModesAndTheArrowsToo) {
     make();
     showOver(launch("com.example.editor", true));

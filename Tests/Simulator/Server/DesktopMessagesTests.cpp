@@ -103,6 +103,7 @@ TEST(DesktopMessages, EveryEventGoesAndComesBack) {
         OwnWindowInput{101, typed},
         StatusItemInput{7, posted},
         CloseButtonPressed{102},
+        KeyStatusLost{103},
     };
     for (const auto& event : events) {
         const auto line = JSONNode::parse(DesktopMessages::event(event));
