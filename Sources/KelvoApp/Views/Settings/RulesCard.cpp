@@ -1,11 +1,13 @@
 #include "KelvoApp/Views/Settings/RulesCard.h"
 
 #include <algorithm>
+#include <set>
 
 #include "KelvoApp/Settings/SettingsModel.h"
 #include "KelvoApp/Views/Settings/Card.h"
 #include "KelvoApp/Views/Settings/GeneralPage.h"
 #include "KelvoApp/Views/Settings/PageRows.h"
+#include "KelvoApp/Views/Settings/RuleList.h"
 #include "KelvoApp/Views/Settings/ValueControls.h"
 
 namespace kelvo {
@@ -19,7 +21,17 @@ View RulesCard::body() const {
 }
 
 View RulesCard::ruleList(bool floating) const {
-    return settingRow(floating ? ID::floatRules : ID::ignoreRules, EmptyView());  // RULELIST
+    SettingsModel* model = &model_;
+    const SettingsModel::RuleList list =
+        floating ? &Config::floatBundleIDs : &Config::ignoreBundleIDs;
+    const TextSet& listed = model_.config().*list;
+    // Only the user's own identifiers: the built-in ones are never listed or edited here.
+    return RuleList{
+        .entry = SettingsCatalog::entry(floating ? ID::floatRules : ID::ignoreRules),
+        .bundleIDs = std::set<std::string>(listed.begin(), listed.end()),
+        .running = model_.runningApps.get(),
+        .add = [model, list](const std::string& bundleID) { model->add(bundleID, list); },
+        .remove = [model, list](const std::string& bundleID) { model->remove(bundleID, list); }};
 }
 
 View RulesCard::stashEnabledRow() const {

@@ -127,5 +127,26 @@ TEST_F(TilingPageTest, AStashBeyondTheDesktopsShowsTheLastOneUntilAnotherIsChose
     EXPECT_EQ(RulesCard::shownStashDesktop(huge), 1);
 }
 
+TEST_F(TilingPageTest, TheRuleListsShowTheUsersOwnIdentifiersAndAddThroughTheModelOnce) {
+    model.runningApps = std::vector<AppEntry>{{"com.example.notes", "Notes"}};
+    given([](Config& config) { config.floatBundleIDs = {}; });
+    page.refresh();
+    EXPECT_TRUE(page.id("floatRules").findText("Nothing yet."));
+    EXPECT_TRUE(page.id("ignoreRules").findText("com.valvesoftware.steam"));
+    // The built-in identifiers are not the user's to list.
+    for (const std::string& builtIn : Config::builtInFloatBundleIDs())
+        EXPECT_FALSE(page.id("floatRules").findText(builtIn)) << builtIn;
+
+    page.pickInMenu = "Notes";
+    page.click(page.role(page.id("floatRules"), "popUpButton"));
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].floatBundleIDs, (TextSet{"com.example.notes"}));
+    EXPECT_TRUE(page.id("floatRules").findText("com.example.notes"));
+
+    page.click(page.role(page.id("floatRules"), "button"));
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_TRUE(writes[1].floatBundleIDs.empty());
+}
+
 }  // namespace
 }  // namespace kelvo
