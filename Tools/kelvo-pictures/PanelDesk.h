@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+
+#include "Base/Foundation/ManualClock.h"
+#include "Platform/AppKit/NSWindow.h"
+#include "Simulator/Desktop.h"
+#include "Simulator/InProcessConnection.h"
+
+namespace kelvo_pictures {
+
+/// A desktop of this process for the panels to be windows of, and for the views that ask the
+/// workspace about applications, on a clock that the picture moves on.
+class PanelDesk {
+  public:
+    PanelDesk();
+    ~PanelDesk();
+    PanelDesk(const PanelDesk&) = delete;
+    PanelDesk& operator=(const PanelDesk&) = delete;
+
+    void wait(double seconds) { clock_.advance(seconds); }
+
+    /// The window's content on a margin of desktop grey.
+    static CGImageRef picture(NSWindow& window, CGFloat margin);
+
+  private:
+    ManualClock clock_;
+    std::shared_ptr<sim::Desktop> desktop_ = std::make_shared<sim::Desktop>();
+    std::shared_ptr<sim::InProcessConnection> connection_ =
+        std::make_shared<sim::InProcessConnection>(desktop_);
+};
+
+}  // namespace kelvo_pictures
