@@ -27,7 +27,7 @@ using namespace SwiftUI;
 
 /// The width a page has in the settings window at its default size: the window less the
 /// sidebar and its rule.
-constexpr CGFloat pageWidth = 696 - 216 - 1;
+constexpr CGFloat pageWidth = 696 - 196 - 1;
 
 /// A settings model over a configuration of the picture's own, whose file is never written.
 class PageDesk {

@@ -5,12 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "KelvoApp/Settings/SettingsModel.h"
-#include "KelvoCore/Config/ConfigStore.h"
 #include "Platform/SwiftUI/ViewGraph.h"
-#include "Support/Base/TemporaryFolder.h"
-#include "Support/KelvoCore/FakePreferenceStore.h"
-#include "Support/Platform/InstalledApplicationsFixture.h"
+#include "Support/KelvoApp/SettingsViewFixture.h"
 
 namespace kelvo {
 
@@ -20,7 +16,7 @@ namespace kelvo {
 class LaidOutPage {
   public:
     /// The window's default size without a screen, less the sidebar and its rule.
-    static constexpr CGFloat pageWidth = 696 - 216 - 1;
+    static constexpr CGFloat pageWidth = 696 - 196 - 1;
     static constexpr CGFloat pageHeight = 780 - 31;
 
     explicit LaidOutPage(std::function<SwiftUI::View()> page);
@@ -61,9 +57,9 @@ class LaidOutPage {
     std::unique_ptr<SwiftUI::ViewGraph> graph_;
 };
 
-/// A settings model over a store of a file in a fresh folder, on a desktop of this process, with
-/// every effective change of the configuration counted as the store hears it.
-class SettingsPageFixture : public InstalledApplicationsFixture {
+/// The settings model of the view fixture, with every effective change of the configuration
+/// counted as the store hears it.
+class SettingsPageFixture : public SettingsViewFixture {
   protected:
     SettingsPageFixture();
 
@@ -71,10 +67,6 @@ class SettingsPageFixture : public InstalledApplicationsFixture {
     /// forgets the writes so far.
     void given(const std::function<void(Config&)>& change);
 
-    testing::TemporaryFolder folder;
-    ConfigStore store{folder / "config.json"};
-    std::shared_ptr<FakePreferenceStore> preferences = std::make_shared<FakePreferenceStore>();
-    SettingsModel model{store, SystemTweakService(preferences, nullptr)};
     /// The configurations the store took, in order.
     std::vector<Config> writes;
 };

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "KelvoApp/Views/Palette.h"
 #include "KelvoApp/Views/Settings/GeneralPage.h"
 #include "KelvoCore/Settings/SettingsCatalog.h"
@@ -74,6 +76,16 @@ TEST_F(GeneralPageTest, EachSwitchWritesItsOwnFieldOncePerClick) {
     EXPECT_FALSE(writes[1].followActivationToDesktop);
     EXPECT_TRUE(writes[2].showFocusedAppName);
     EXPECT_EQ(page.role(page.id("focusedAppInMenuBar"), "switch").element->value, "1");
+}
+
+TEST_F(GeneralPageTest, ASwitchReachesTheFileOnceTheStoresDelayIsOver) {
+    const std::filesystem::path file = folder / "config.json";
+    page.click(page.role(page.id("switchHUD"), "switch"));
+    clock.advance(ConfigStore::saveDelay / 2);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    clock.advance(ConfigStore::saveDelay / 2);
+    ASSERT_TRUE(std::filesystem::exists(file));
+    EXPECT_FALSE(Config::load(file).showSwitchHUD);
 }
 
 TEST_F(GeneralPageTest, OutsideABundleTheLoginRowIsDimmedToSixTenthsWithOnlyItsSwitchOutOfUse) {
