@@ -25,7 +25,7 @@ std::vector<Picture> controlPictures();
 std::vector<Picture> brandPictures();
 std::vector<Picture> menuBarPictures();
 std::vector<Picture> overlayPictures();
-std::vector<Picture> settingsPagePictures();
+std::vector<Picture> settingsPictures();
 
 /// Every picture, and writing them.
 class PictureBook {

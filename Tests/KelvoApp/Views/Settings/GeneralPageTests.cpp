@@ -88,22 +88,39 @@ TEST_F(GeneralPageTest, ASwitchReachesTheFileOnceTheStoresDelayIsOver) {
     EXPECT_FALSE(Config::load(file).showSwitchHUD);
 }
 
-TEST_F(GeneralPageTest, OutsideABundleTheLoginRowIsDimmedToSixTenthsWithOnlyItsSwitchOutOfUse) {
-    ASSERT_FALSE(model.isBundled);
-    const LayoutNode& row = page.id("openAtLogin");
-    EXPECT_DOUBLE_EQ(row.opacity, GeneralPage::unbundledLoginRowOpacity);
-    EXPECT_TRUE(row.enabled);
-    EXPECT_FALSE(page.role(row, "switch").enabled);
-    EXPECT_TRUE(LaidOutPage::words(row, model.loginItemDetail()));
-    EXPECT_TRUE(row.findText("bundled app only"));
-    page.click(page.role(row, "switch"));
-    EXPECT_EQ(model.loginItemStatus.get(), SMAppService::Status::notFound);
-
-    model.loginItemError = std::string("macOS refused: no");
+TEST_F(GeneralPageTest, InABundleTheLoginSwitchRegistersAndShowsTheRefusalAsACaution) {
+    ASSERT_TRUE(model.isBundled);
+    model.refreshLoginItem();
     page.refresh();
-    const LayoutNode* caution = LaidOutPage::words(page.id("openAtLogin"), "macOS refused: no");
+    EXPECT_DOUBLE_EQ(page.id("openAtLogin").opacity, 1);
+    EXPECT_FALSE(page.id("openAtLogin").findText("bundled app only"));
+    page.click(page.role(page.id("openAtLogin"), "switch"));
+    EXPECT_EQ(model.loginItemStatus.get(), SMAppService::Status::enabled);
+    EXPECT_EQ(page.role(page.id("openAtLogin"), "switch").element->value, "1");
+    EXPECT_TRUE(LaidOutPage::words(page.id("openAtLogin"), "macOS starts Kelvo when you log in."));
+
+    desktop->setLoginItemPolicy(ownBundleID, sim::LoginItemPolicy::refuses);
+    page.click(page.role(page.id("openAtLogin"), "switch"));
+    const LayoutNode* caution =
+        LaidOutPage::words(page.id("openAtLogin"), "macOS refused: Operation not permitted");
     ASSERT_TRUE(caution);
     EXPECT_EQ(caution->color, Palette::caution());
+    EXPECT_TRUE(writes.empty()) << "the login item is no setting of the file";
+}
+
+TEST_F(GeneralPageTest, OutsideABundleTheLoginRowIsDimmedToSixTenthsWithOnlyItsSwitchOutOfUse) {
+    installed.registerSelf(InstalledDesktop::system(std::nullopt));
+    SettingsModel unbundled(store, SystemTweakService(preferences, nullptr));
+    ASSERT_FALSE(unbundled.isBundled);
+    LaidOutPage built([&] { return GeneralPage(unbundled).body(); });
+    const LayoutNode& row = built.id("openAtLogin");
+    EXPECT_DOUBLE_EQ(row.opacity, GeneralPage::unbundledLoginRowOpacity);
+    EXPECT_TRUE(row.enabled);
+    EXPECT_FALSE(built.role(row, "switch").enabled);
+    EXPECT_TRUE(LaidOutPage::words(row, unbundled.loginItemDetail()));
+    EXPECT_TRUE(row.findText("bundled app only"));
+    built.click(built.role(row, "switch"));
+    EXPECT_TRUE(desktop->loginItems().empty());
 }
 
 TEST_F(GeneralPageTest, AwaitingApprovalTheLoginRowOffersTheLoginItemsPaneInsteadOfTheSwitch) {
