@@ -5,9 +5,11 @@
 #include "KelvoApp/Settings/CFPreferenceStore.h"
 #include "KelvoApp/Settings/SettingsModel.h"
 #include "KelvoApp/Views/Palette.h"
+#include "KelvoApp/Views/Settings/AboutPage.h"
 #include "KelvoApp/Views/Settings/SettingsView.h"
 #include "KelvoApp/Views/Settings/ShortcutsPage.h"
 #include "KelvoApp/Views/Settings/SystemPage.h"
+#include "KelvoApp/Views/Settings/TilingPage.h"
 #include "KelvoCore/Config/ConfigStore.h"
 #include "KelvoCore/Settings/SettingsCatalog.h"
 #include "PanelDesk.h"
@@ -54,8 +56,10 @@ CGImageRef window(SettingsTab tab, const std::function<void(SettingsModel&)>& pr
 }
 
 /// A whole page, as tall as it is, on the window's background.
-CGImageRef wholePage(const std::function<SwiftUI::View(SettingsModel&)>& page) {
+CGImageRef wholePage(const std::function<SwiftUI::View(SettingsModel&)>& page,
+                     const std::function<void(SettingsModel&)>& prepare = {}) {
     SettingsDesk desk;
+    if (prepare) prepare(desk.model);
     SettingsModel& model = desk.model;
     const auto body = [&model, &page] {
         return page(model).padding(24).background(kelvo::Palette::background());
@@ -63,6 +67,17 @@ CGImageRef wholePage(const std::function<SwiftUI::View(SettingsModel&)>& page) {
     SwiftUI::ViewGraph graph(body);
     const CGSize size = graph.fittingSize({pageWidth, std::nullopt});
     return renderView(body, {pageWidth, size.height});
+}
+
+/// A page whose cards stand in the column the window gives them, 22 apart.
+template <class Page>
+SwiftUI::View column(SettingsModel& model) {
+    return SwiftUI::VStack(SwiftUI::HorizontalAlignment::leading, 22, {Page{model}.body()});
+}
+
+/// The configuration changed as the picture needs it.
+std::function<void(SettingsModel&)> configured(const std::function<void(kelvo::Config&)>& change) {
+    return [change](SettingsModel& model) { model.updateConfig(change); };
 }
 
 void typeQuery(SettingsModel& model, const std::string& query) {
@@ -81,6 +96,58 @@ std::vector<Picture> settingsPictures() {
          [] { return wholePage([](SettingsModel& m) { return kelvo::ShortcutsPage{m}.body(); }); }},
         {"settings-system-whole-page",
          [] { return wholePage([](SettingsModel& m) { return kelvo::SystemPage{m}.body(); }); }},
+        {"settings-general", [] { return window(SettingsTab::general); }},
+        {"settings-general-awaiting-approval",
+         [] {
+             return window(SettingsTab::general, [](SettingsModel& model) {
+                 model.loginItemStatus = SMAppService::Status::requiresApproval;
+             });
+         }},
+        {"settings-tiling", [] { return window(SettingsTab::tiling); }},
+        {"settings-tiling-whole-page",
+         [] {
+             return wholePage(column<kelvo::TilingPage>, [](SettingsModel& model) {
+                 model.updateConfig([](kelvo::Config& config) {
+                     config.layoutModes.set(5, kelvo::LayoutMode::masterStack);
+                     config.layoutModes.set(2, kelvo::LayoutMode::bsp);
+                     config.gaps = kelvo::Gaps{8, 12};
+                     config.floatBundleIDs = {"com.example.calculator"};
+                 });
+                 model.runningApps = std::vector<kelvo::AppEntry>{{"com.example.notes", "Notes"}};
+             });
+         }},
+        {"settings-focus", [] { return window(SettingsTab::focus); }},
+        {"settings-focus-border-off",
+         [] {
+             return window(SettingsTab::focus, configured([](kelvo::Config& config) {
+                               config.showFocusBorder = false;
+                               config.focusFollowsCursor = true;
+                           }));
+         }},
+        {"settings-launcher",
+         [] {
+             return window(SettingsTab::launcher, configured([](kelvo::Config& config) {
+                               config.terminalBundleID = "org.example.gone";
+                           }));
+         }},
+        {"settings-about", [] { return window(SettingsTab::about); }},
+        {"settings-about-whole-page",
+         [] {
+             return wholePage(column<kelvo::AboutPage>, [](SettingsModel& model) {
+                 model.transferNotice = SettingsModel::TransferNotice{
+                     "Settings replaced with kelvo-settings.json. Your system tweaks were left "
+                     "as they are.",
+                     false};
+             });
+         }},
+        {"settings-about-failed-import",
+         [] {
+             return wholePage(column<kelvo::AboutPage>, [](SettingsModel& model) {
+                 model.transferNotice = SettingsModel::TransferNotice{
+                     "Could not read kelvo-settings.json: no such file. Nothing was changed.",
+                     true};
+             });
+         }},
         {"settings-chrome-notices",
          [] {
              return window(SettingsTab::general, [](SettingsModel& model) {
