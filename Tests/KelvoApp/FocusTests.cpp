@@ -138,16 +138,16 @@ TEST_F(FocusTest, ReseedingWithNothingOnTheDesktopClearsTheFocus) {
 
 TEST_F(FocusTest, TheSettingsWindowLeavesWithItsDesktopAndEndsARecording) {
     coordinator->ownWindows.showSettings();
-    coordinator->ownWindows.settingsWindow().model.beginRecording();
+    coordinator->ownWindows.settingsWindow().model.beginRecording(Shortcut::focusLeft);
     ASSERT_TRUE(coordinator->commands.recordingShortcut());
     markLog();
     coordinator->commands.dispatch(Command::switchTo(2));
-    EXPECT_FALSE(coordinator->ownWindows.settingsWindow().window->visible);
+    EXPECT_FALSE(coordinator->ownWindows.settingsWindow().window->isVisible());
     EXPECT_FALSE(coordinator->commands.recordingShortcut());
     EXPECT_THAT(decisions(), Contains("  the settings window belongs to desktop 1 - hiding it "
                                       "until you go back there"));
     coordinator->commands.dispatch(Command::switchTo(1));
-    EXPECT_TRUE(coordinator->ownWindows.settingsWindow().window->visible);
+    EXPECT_TRUE(coordinator->ownWindows.settingsWindow().window->isVisible());
     EXPECT_THAT(decisions(),
                 Contains("  the settings window belongs to desktop 1 - showing it again"));
 }

@@ -1,51 +1,26 @@
 #include "KelvoApp/Services/SettingsWindowController.h"
 
 #include "KelvoApp/Input/AppPresence.h"
-
+#include "KelvoApp/Settings/CFPreferenceStore.h"
 #include "KelvoCore/Config/ConfigStore.h"
 
 namespace kelvo {
 
-void SettingsModel::adopt(const Config& changed) {
-    if (changed == config) return;
-    log.note("adopt()");
-    config = changed;
-}
+SettingsWindowController::SettingsWindowController(ConfigStore& store)
+    : store(store),
+      model(store, SystemTweakService(std::make_shared<CFPreferenceStore>(), nullptr)) {}
 
-void SettingsModel::endRecording(bool resumeHotkeys) {
-    log.note(std::string("endRecording(") + (resumeHotkeys ? "true" : "false") + ")");
-    if (!recording) return;
-    recording = false;
-    if (resumeHotkeys && setHotkeysSuspended) setHotkeysSuspended(false);
-}
+SettingsWindowController::~SettingsWindowController() = default;
 
-void SettingsModel::beginRecording() {
-    recording = true;
-    if (setHotkeysSuspended) setHotkeysSuspended(true);
+void SettingsWindowController::show() {}
+void SettingsWindowController::close() {}
+void SettingsWindowController::orderOut() {}
+void SettingsWindowController::orderFront() {}
+CGFloat SettingsWindowController::height(std::optional<CGFloat>) {
+    return heightWithoutScreen;
 }
-
-SettingsWindowController::SettingsWindowController(ConfigStore& store) : model(store.config()) {}
-
-void SettingsWindowController::show() {
-    log.note("show()");
-    if (!window) window = OwnPanel{};
-    if (!window->visible && presence) presence->windowOpened();
-    window->orderFront();
-    window->key = true;
-}
-
-void SettingsWindowController::close() {
-    if (window && window->visible && presence) presence->windowClosed();
-    if (window) window->orderOut();
-    if (onClose) onClose();
-}
-
-void SettingsWindowController::orderOut() {
-    if (window) window->orderOut();
-}
-
-void SettingsWindowController::orderFront() {
-    if (window) window->orderFront();
-}
+void SettingsWindowController::windowWillClose(NSWindow&) {}
+void SettingsWindowController::windowDidResignKey(NSWindow&) {}
+void SettingsWindowController::buildWindow() {}
 
 }  // namespace kelvo

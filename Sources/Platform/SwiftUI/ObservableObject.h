@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 
 namespace SwiftUI {
 
@@ -63,6 +64,12 @@ class Published {
     void set(T value) {
         owner_.objectWillChange();
         value_ = std::move(value);
+    }
+    /// Changes the value in place, telling the observers first.
+    template <class Change>
+    void modify(Change&& change) {
+        owner_.objectWillChange();
+        std::forward<Change>(change)(value_);
     }
 
   private:
