@@ -1,6 +1,7 @@
 #include "KelvoApp/Views/Settings/SettingRow.h"
 
 #include "KelvoApp/Views/Palette.h"
+#include "KelvoApp/Views/Settings/SettingAnchor.h"
 #include "KelvoApp/Views/Settings/ValueControls.h"
 #include "Platform/SwiftUI/Image.h"
 
@@ -9,7 +10,7 @@ namespace kelvo {
 using namespace SwiftUI;
 
 View settingTarget(const View& view, const std::string& id, const std::string& label) {
-    return view.id(id).accessibilityLabel(label);
+    return settingAnchor(view, id).accessibilityLabel(label);
 }
 
 View SettingRow::body() const {

@@ -1,0 +1,237 @@
+// The Shortcuts page and its rows: the list's sections, the key caps of every chord, the
+// unbind and reset buttons, the recording look, and the cautions about lost and shadowing keys.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "Base/Text/UnicodeText.h"
+#include "KelvoApp/Views/Palette.h"
+#include "KelvoApp/Views/Settings/KeyCaps.h"
+#include "KelvoApp/Views/Settings/ShortcutsPage.h"
+#include "KelvoCore/Bindings/KeyReference.h"
+#include "KelvoCore/Bindings/ShortcutResolution.h"
+#include "Platform/SwiftUI/ControlSupport.h"
+#include "Support/Base/TestFiles.h"
+#include "Support/KelvoApp/SettingsViewFixture.h"
+#include "Support/Platform/LaidOutView.h"
+
+namespace kelvo {
+namespace {
+
+using namespace SwiftUI;
+using Kind = ShortcutItem::Kind;
+
+class ShortcutsPageTest : public SettingsViewFixture {
+  protected:
+    void showPage() {
+        show([this] { return ShortcutsPage{model}.body(); });
+    }
+    /// A node of the row of `shortcut` whose tooltip starts with `prefix`.
+    const LayoutNode& button(Shortcut shortcut, const std::string& prefix) {
+        const LayoutNode& row = id(std::string("key.") + rawValue(shortcut));
+        const LayoutNode* found = row.find(
+            [&](const LayoutNode& n) { return n.tooltip.starts_with(prefix) && n.element; });
+        if (!found) throw std::runtime_error("no " + prefix + "\n" + row.describe());
+        return *found;
+    }
+    void setOverrides(const std::function<void(ShortcutOverrides&)>& change) {
+        model.updateConfig([&](Config& config) { change(config.shortcuts); });
+        relayout();
+    }
+    /// The text node showing `text`, whatever lines it was broken into.
+    const LayoutNode* findShown(const std::string& text) const {
+        return graph->tree().find([&](const LayoutNode& n) { return unbroken(n.text) == text; });
+    }
+    static std::string unbroken(std::string text) {
+        std::erase(text, '\n');
+        return text;
+    }
+};
+
+TEST_F(ShortcutsPageTest, TheListHasEachSectionsHeadingRowsAndTailWithSeparatorsBetween) {
+    const Config config = model.config();
+    const std::vector<ShortcutItem> items = ShortcutsPage::shortcutItems(config);
+    const std::vector<KeyReference::Section> sections = KeyReference::sections(config);
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items.front(), ShortcutItem::heading(sections.front().title));
+    EXPECT_EQ(items.back(), ShortcutItem::tail(sections.back().title));
+    std::size_t at = 0;
+    for (std::size_t s = 0; s < sections.size(); ++s) {
+        if (s > 0) {
+            EXPECT_EQ(items[at++].kind, Kind::separator);
+        }
+        EXPECT_EQ(items[at++], ShortcutItem::heading(sections[s].title));
+        for (const KeyReference::Entry& entry : sections[s].entries) {
+            EXPECT_EQ(items[at].id(), "key." + entry.id);
+            ++at;
+        }
+        EXPECT_EQ(items[at++].id(), "tail." + sections[s].title);
+    }
+    EXPECT_EQ(at, items.size());
+    EXPECT_EQ(ShortcutItem::separator("Focus").id(), "sep.Focus");
+    EXPECT_EQ(ShortcutItem::heading("Focus").id(), "head.Focus");
+
+    showPage();
+    // Cards in order, the headings upper-cased, every row under its search id.
+    const LayoutNode* modifier = graph->tree().findText("MODIFIER");
+    const LayoutNode* shortcuts = graph->tree().findText("SHORTCUTS");
+    ASSERT_TRUE(modifier && shortcuts);
+    EXPECT_LT(modifier->frame.minY(), shortcuts->frame.minY());
+    EXPECT_TRUE(graph->tree().find([&](const LayoutNode& n) {
+        return n.text == UnicodeText::uppercased(sections[1].title) &&
+               n.font == Font::system(10, Font::Weight::semibold);
+    }));
+    for (const ShortcutItem& item : items)
+        if (item.kind == Kind::row) {
+            EXPECT_TRUE(has(item.id())) << item.id();
+        }
+    EXPECT_TRUE(graph->tree().find([](const LayoutNode& n) {
+        return n.element && n.element->role == "segmented" && n.element->value == "⌥ Option";
+    }));
+}
+
+TEST_F(ShortcutsPageTest, KeyCapsShowEveryModifierAndOrBetweenChords) {
+    const Chord all{.keyCode = 14, .option = true, .control = true, .command = true, .shift = true};
+    const std::vector<std::string> caps = KeyReference::caps(all, Modifier::option);
+    EXPECT_THAT(caps, ::testing::ElementsAre("⌘", "⌃", "⌥", "⇧", "E"));
+    const testing::LaidOutView chips(ChordChips{{caps, {"⌥", "L"}}}, {400, 40});
+    std::vector<std::string> shown;
+    for (const LayoutNode* text :
+         chips.tree().findAll([](const LayoutNode& n) { return n.kind == "Text"; }))
+        shown.push_back(text->text);
+    EXPECT_THAT(shown, ::testing::ElementsAre("⌘", "⌃", "⌥", "⇧", "E", "or", "⌥", "L"));
+    const LayoutNode* cap = chips.tree().findText("E");
+    EXPECT_EQ(cap->font, Font::system(11, Font::Weight::medium, Font::Design::rounded));
+    EXPECT_EQ(cap->color, Palette::title());
+}
+
+TEST_F(ShortcutsPageTest, UnbindAndResetAreFadedWhenThereIsNothingToDo) {
+    // Faded to a quarter, and dimmed further as every disabled control is.
+    const double faded = 0.25 * ControlColors::disabledOpacity;
+    showPage();
+    const Shortcut split = Shortcut::split;
+    EXPECT_TRUE(button(split, "Unbind ").enabled);
+    EXPECT_EQ(button(split, "Unbind ").opacity, 1);
+    EXPECT_FALSE(button(split, "Put ").enabled);
+    EXPECT_DOUBLE_EQ(button(split, "Put ").opacity, faded);
+    EXPECT_EQ(button(split, "Put ").tooltip, "Put " + title(split) + " back to Kelvo's own keys");
+
+    setOverrides([&](ShortcutOverrides& overrides) { overrides.clear(split); });
+    const LayoutNode& row = id("key.split");
+    EXPECT_TRUE(row.findText("Not set"));
+    EXPECT_FALSE(button(split, "Unbind ").enabled);
+    EXPECT_DOUBLE_EQ(button(split, "Unbind ").opacity, faded);
+    EXPECT_TRUE(button(split, "Put ").enabled);
+}
+
+TEST_F(ShortcutsPageTest, FixedEntriesShowPlainCapsAlignedWithTheEditableRows) {
+    showPage();
+    const LayoutNode& fixed = id("key.desktopSwitch");
+    EXPECT_FALSE(fixed.findRole("button"));
+    const KeyReference::Entry entry = [&] {
+        for (const auto& section : KeyReference::sections(model.config()))
+            for (const auto& e : section.entries)
+                if (e.id == "desktopSwitch") return e;
+        throw std::runtime_error("no desktopSwitch");
+    }();
+    const LayoutNode* fixedWhat = fixed.findText(entry.what);
+    ASSERT_TRUE(fixedWhat);
+    const LayoutNode& editable = id("key.split");
+    const LayoutNode* editableWhat = editable.find(
+        [](const LayoutNode& n) { return n.kind == "Text" && n.font == Font::system(12); });
+    ASSERT_TRUE(editableWhat);
+    EXPECT_EQ(fixedWhat->frame.minX(), editableWhat->frame.minX());
+}
+
+TEST_F(ShortcutsPageTest, OnlyTheRowBeingRecordedShowsPressKeys) {
+    showPage();
+    model.recording = Shortcut::split;
+    relayout();
+    EXPECT_TRUE(id("key.split").findText("Press keys…"));
+    EXPECT_EQ(
+        graph->tree().findAll([](const LayoutNode& n) { return n.text == "Press keys…"; }).size(),
+        1u);
+    EXPECT_TRUE(id("key.split").find([](const LayoutNode& n) {
+        return n.color == Palette::accent().opacity(0.7);
+    }));
+}
+
+TEST_F(ShortcutsPageTest, TheAccentCautionNamesItsHolderAndGoesWhenUnbound) {
+    const Config defaults = model.config();
+    ASSERT_EQ(defaults.primaryModifier, Modifier::option);
+    const std::optional<std::string> accent = ShortcutsPage::accentCaution(defaults);
+    ASSERT_TRUE(accent);
+    EXPECT_EQ(*accent,
+              "⌥E is the acute accent on UK, US-International and most European layouts, so "
+              "while Kelvo holds it you cannot type é. Give it back with the × beside \"" +
+                  title(Shortcut::split) + "\" if you need the accent.");
+    showPage();
+    EXPECT_TRUE(findShown(*accent));
+
+    setOverrides([](ShortcutOverrides& overrides) { overrides.clear(Shortcut::split); });
+    EXPECT_FALSE(ShortcutsPage::accentCaution(model.config()));
+    EXPECT_FALSE(graph->tree().find(
+        [](const LayoutNode& n) { return n.text.starts_with("⌥E is the acute"); }));
+
+    Config control = defaults;
+    control.primaryModifier = Modifier::control;
+    EXPECT_FALSE(ShortcutsPage::accentCaution(control));
+}
+
+TEST_F(ShortcutsPageTest, DisplacedShortcutsAreQuotedAndJoinedAndReset) {
+    EXPECT_EQ(ShortcutsPage::displacedShortcuts(model.config()), "");
+    showPage();
+    EXPECT_FALSE(graph->tree().find(
+        [](const LayoutNode& n) { return n.text.starts_with("Nothing is bound to "); }));
+    const LayoutNode* reset = id("resetShortcuts").findRole("button");
+    ASSERT_TRUE(reset);
+    EXPECT_FALSE(reset->enabled);
+
+    // Three shortcuts take the default chords of three others.
+    const std::vector<Shortcut> takers{Shortcut::focusLeft, Shortcut::focusDown, Shortcut::focusUp};
+    const std::vector<Shortcut> losers{Shortcut::split, Shortcut::rotate, Shortcut::zoom};
+    const ShortcutResolution defaults = ShortcutResolution::resolve(model.config());
+    setOverrides([&](ShortcutOverrides& overrides) {
+        overrides.set(defaults.chords(losers[0]).front(), takers[0]);
+    });
+    const std::string one = ShortcutsPage::displacedShortcuts(model.config());
+    EXPECT_EQ(one, "\"" + title(losers[0]) + "\"");
+    const LayoutNode* caution = graph->tree().find(
+        [](const LayoutNode& n) { return n.text.starts_with("Nothing is bound to "); });
+    ASSERT_TRUE(caution);
+    EXPECT_EQ(unbroken(caution->text),
+              "Nothing is bound to " + one +
+                  ". Something else holds the keys they would use. Record new "
+                  "keys, or reset every shortcut at the foot of this list.");
+    setOverrides([&](ShortcutOverrides& overrides) {
+        overrides.set(defaults.chords(losers[1]).front(), takers[1]);
+        overrides.set(defaults.chords(losers[2]).front(), takers[2]);
+    });
+    const std::vector<Shortcut> displaced = ShortcutResolution::resolve(model.config()).displaced();
+    ASSERT_EQ(displaced.size(), 3u);
+    EXPECT_EQ(ShortcutsPage::displacedShortcuts(model.config()),
+              "\"" + title(displaced[0]) + "\", \"" + title(displaced[1]) + "\" and \"" +
+                  title(displaced[2]) + "\"");
+    EXPECT_TRUE(id("resetShortcuts").findRole("button")->enabled);
+}
+
+TEST_F(ShortcutsPageTest, TheModifierSegmentWritesTheConfigurationOnceAndTheFileAfterTheDelay) {
+    showPage();
+    const LayoutNode* control = graph->tree().find(
+        [](const LayoutNode& n) { return n.element && n.element->label == "⌃ Control"; });
+    ASSERT_TRUE(control);
+    const std::int64_t writesBefore = store.writeCount();
+    click(*control);
+    EXPECT_EQ(model.config().primaryModifier, Modifier::control);
+    EXPECT_EQ(store.config().primaryModifier, Modifier::control);
+    EXPECT_EQ(store.writeCount(), writesBefore);
+    clock.advance(ConfigStore::saveDelay);
+    EXPECT_EQ(store.writeCount(), writesBefore + 1);
+    const std::string file = testing::fileContents(folder / "config.json");
+    const std::size_t key = file.find("\"primaryModifier\"");
+    ASSERT_NE(key, std::string::npos);
+    EXPECT_EQ(file.find("\"control\"", key), file.find('"', file.find(':', key)));
+}
+
+}  // namespace
+}  // namespace kelvo
