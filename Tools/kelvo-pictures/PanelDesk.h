@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+
+#include "Base/CoreGraphics/CGImage.h"
+#include "Base/Foundation/ManualClock.h"
+#include "Platform/AppKit/NSWindow.h"
+#include "Simulator/Desktop.h"
+#include "Simulator/InProcessConnection.h"
+
+namespace kelvo_pictures {
+
+/// A desktop of this process for the panels and windows to be windows of, on a clock that the
+/// picture moves on; their pictures are their content as drawn, over a grey like a desktop's.
+class PanelDesk {
+  public:
+    PanelDesk();
+    ~PanelDesk();
+    PanelDesk(const PanelDesk&) = delete;
+    PanelDesk& operator=(const PanelDesk&) = delete;
+
+    void wait(double seconds) { clock_.advance(seconds); }
+    sim::Desktop& desktop() { return *desktop_; }
+
+    /// The window's content on a margin of desktop grey.
+    static CGImageRef picture(NSWindow& window, CGFloat margin);
+
+  private:
+    ManualClock clock_;
+    std::shared_ptr<sim::Desktop> desktop_ = std::make_shared<sim::Desktop>();
+    std::shared_ptr<sim::InProcessConnection> connection_ =
+        std::make_shared<sim::InProcessConnection>(desktop_);
+};
+
+}  // namespace kelvo_pictures
