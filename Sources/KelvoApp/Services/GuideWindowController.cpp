@@ -125,7 +125,7 @@ void GuideWindowController::fit(CGFloat contentHeight) {
 }
 
 void GuideWindowController::close() {
-    if (window) window->performClose(nullptr);
+    if (window && open_) window->performClose(nullptr);
 }
 
 void GuideWindowController::windowWillClose(NSWindow&) {
