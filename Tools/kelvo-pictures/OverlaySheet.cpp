@@ -1,4 +1,3 @@
-#include <memory>
 #include <vector>
 
 #include "KelvoApp/Services/CheatsheetPanelController.h"

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "Base/CoreGraphics/CGImage.h"
 #include "Base/Foundation/ManualClock.h"
 #include "Platform/AppKit/NSWindow.h"
 #include "Simulator/Desktop.h"
@@ -10,8 +9,8 @@
 
 namespace kelvo_pictures {
 
-/// A desktop of this process for the panels and windows to be windows of, on a clock that the
-/// picture moves on; their pictures are their content as drawn, over a grey like a desktop's.
+/// A desktop of this process for the panels to be windows of, and for the views that ask the
+/// workspace about applications, on a clock that the picture moves on.
 class PanelDesk {
   public:
     PanelDesk();

@@ -9,9 +9,7 @@ namespace kelvo {
 
 using namespace SwiftUI;
 
-namespace {
-
-View block(const std::string& text, const std::string& symbol, const Color& colour) {
+View bannerBlock(const std::string& text, const std::string& symbol, const Color& colour) {
     const Shape outline = RoundedRectangle(Banners::cornerRadius, RoundedCornerStyle::continuous);
     return banner(text, symbol, colour)
         .padding(Banners::inset)
@@ -19,8 +17,6 @@ View block(const std::string& text, const std::string& symbol, const Color& colo
         .background(outline.fill(colour.opacity(Banners::fillOpacity)))
         .overlay(outline.stroke(colour.opacity(Banners::strokeOpacity), 1));
 }
-
-}  // namespace
 
 View banner(const std::string& text, const std::string& symbol, const Color& colour) {
     return HStack(VerticalAlignment::top, Banners::spacing,
@@ -32,11 +28,11 @@ View banner(const std::string& text, const std::string& symbol, const Color& col
 }
 
 View notice(const std::string& text) {
-    return block(text, "exclamationmark.triangle.fill", Palette::warning());
+    return bannerBlock(text, "exclamationmark.triangle.fill", Palette::warning());
 }
 
 View caution(const std::string& text) {
-    return block(text, "info.circle.fill", Palette::caution());
+    return bannerBlock(text, "info.circle.fill", Palette::caution());
 }
 
 }  // namespace kelvo

@@ -22,6 +22,11 @@ class Banners {
 SwiftUI::View notice(const std::string& text);
 /// A note of care: "info.circle.fill" in `Palette::caution`.
 SwiftUI::View caution(const std::string& text);
+/// The inner row in the blocks' dress: inset, as wide as offered, on its tinted rounded
+/// rectangle. `notice` and `caution` are two of these; the settings-file card shows its
+/// transfer notice as one.
+SwiftUI::View bannerBlock(const std::string& text, const std::string& symbol,
+                          const SwiftUI::Color& colour);
 /// The inner row of both: the symbol in the colour, then the text, top-aligned.
 SwiftUI::View banner(const std::string& text, const std::string& symbol,
                      const SwiftUI::Color& colour);

@@ -9,13 +9,14 @@
 #include "Platform/SwiftUI/ViewGraph.h"
 #include "Support/Base/TemporaryFolder.h"
 #include "Support/KelvoCore/FakePreferenceStore.h"
-#include "Support/Platform/DesktopFixture.h"
+#include "Support/Platform/InstalledApplicationsFixture.h"
 
 namespace kelvo {
 
 /// A settings model over a store in a temporary folder that saves on the manual clock, on a
-/// fresh desktop, and a graph of any view of it laid out at the settings window's size.
-class SettingsViewFixture : public DesktopFixture {
+/// fresh desktop whose installed applications a test may choose, and a graph of any view of it
+/// laid out at the settings window's size.
+class SettingsViewFixture : public InstalledApplicationsFixture {
   protected:
     static constexpr CGFloat windowWidth = 696;
     static constexpr CGFloat windowHeight = 780;

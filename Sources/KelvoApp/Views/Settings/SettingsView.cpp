@@ -4,11 +4,16 @@
 #include "KelvoApp/Settings/SettingsModel.h"
 #include "KelvoApp/Views/Banners.h"
 #include "KelvoApp/Views/Palette.h"
+#include "KelvoApp/Views/Settings/AboutPage.h"
 #include "KelvoApp/Views/Settings/Card.h"
+#include "KelvoApp/Views/Settings/FocusPage.h"
+#include "KelvoApp/Views/Settings/GeneralPage.h"
+#include "KelvoApp/Views/Settings/LauncherPage.h"
 #include "KelvoApp/Views/Settings/SettingAnchor.h"
 #include "KelvoApp/Views/Settings/SettingsChrome.h"
 #include "KelvoApp/Views/Settings/ShortcutsPage.h"
 #include "KelvoApp/Views/Settings/SystemPage.h"
+#include "KelvoApp/Views/Settings/TilingPage.h"
 #include "Platform/SwiftUI/Animation.h"
 #include "Platform/SwiftUI/Controls.h"
 #include "Platform/SwiftUI/ScrollView.h"
@@ -105,16 +110,20 @@ View SettingsView::pageContent() const {
 
 View SettingsView::page(SettingsTab tab) const {
     switch (tab) {
+        case SettingsTab::general:
+            return GeneralPage{model_};
+        case SettingsTab::tiling:
+            return TilingPage{model_};
+        case SettingsTab::focus:
+            return FocusPage{model_};
         case SettingsTab::shortcuts:
             return ShortcutsPage{model_};
+        case SettingsTab::launcher:
+            return LauncherPage{model_};
         case SettingsTab::system:
             return SystemPage{model_};
-        case SettingsTab::general:
-        case SettingsTab::tiling:
-        case SettingsTab::focus:
-        case SettingsTab::launcher:
         case SettingsTab::about:
-            break;
+            return AboutPage{model_};
     }
     return EmptyView();
 }

@@ -1,0 +1,108 @@
+// The About tab as laid out in the window: its cards and footer, the updates row of a copy
+// that is not bundled, the transfer notice at the top of the settings-file card, the restore
+// that asks first, and the report row's words for the crash reports found.
+
+#include <gtest/gtest.h>
+
+#include "KelvoApp/Views/Palette.h"
+#include "KelvoApp/Views/Settings/AboutPage.h"
+#include "Support/KelvoApp/SettingsPageFixture.h"
+
+namespace kelvo {
+namespace {
+
+using namespace SwiftUI;
+
+class AboutPageTest : public SettingsPageFixture {
+  protected:
+    LaidOutPage page{[this] { return AboutPage(model).body(); }};
+
+    const LayoutNode& button(const std::string& row) { return page.role(page.id(row), "button"); }
+};
+
+TEST_F(AboutPageTest, ListsItsThreeCardsThenThePublisherCentredBelowThem) {
+    EXPECT_EQ(page.outline(), (std::vector<std::string>{
+                                  "KELVO", "version", "checkForUpdates", "guide", "SETTINGS FILE",
+                                  "settingsFileLocation", "exportSettings", "importSettings",
+                                  "restoreDefaults", "DIAGNOSTICS", "logFile", "reportProblem"}));
+    const LayoutNode* version = page.id("version").findText(model.versionString());
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->font, Font::system(12.5, Font::Weight::medium, Font::Design::monospaced));
+    EXPECT_TRUE(LaidOutPage::words(page.id("version"), model.buildDetail()));
+    EXPECT_EQ(button("guide").element->label, "Open Guide…");
+    EXPECT_TRUE(LaidOutPage::words(page.id("settingsFileLocation"),
+                                   model.configPath + " · saved as you change it"));
+    EXPECT_EQ(button("settingsFileLocation").element->label, "Show in Finder");
+    EXPECT_EQ(button("exportSettings").element->label, "Export…");
+    EXPECT_EQ(button("importSettings").element->label, "Import…");
+    EXPECT_EQ(button("restoreDefaults").element->label, "Restore…");
+    EXPECT_EQ(button("logFile").element->label, "Reveal in Finder");
+    EXPECT_EQ(button("reportProblem").element->label, "Save to Desktop");
+
+    const LayoutNode* footer = page.tree().findText(AboutPage::footerText);
+    ASSERT_TRUE(footer);
+    EXPECT_EQ(footer->color, Palette::dim());
+    EXPECT_EQ(footer->font, Font::system(11.5));
+    EXPECT_NEAR(footer->frame.midX(), LaidOutPage::pageWidth / 2, 0.5);
+    // 22 between blocks and 2 more above the footer.
+    EXPECT_DOUBLE_EQ(footer->frame.minY(), page.id("reportProblem").frame.maxY() + 22 + 2);
+}
+
+TEST_F(AboutPageTest, OutsideABundleThereIsNothingToUpdate) {
+    const LayoutNode& row = page.id("checkForUpdates");
+    EXPECT_TRUE(
+        LaidOutPage::words(row, "This copy is not a bundled app, so there is nothing to update."));
+    EXPECT_TRUE(row.findText("-"));
+    EXPECT_FALSE(row.findRole("button"));
+}
+
+TEST_F(AboutPageTest, ATransferNoticeHeadsTheSettingsFileCardInItsColour) {
+    model.transferNotice = SettingsModel::TransferNotice{"Settings replaced with a.json.", false};
+    page.refresh();
+    const LayoutNode* text = LaidOutPage::words(page.tree(), "Settings replaced with a.json.");
+    ASSERT_TRUE(text);
+    const LayoutNode& location = page.id("settingsFileLocation");
+    EXPECT_LT(text->frame.maxY(), location.frame.minY());
+    EXPECT_GT(text->frame.minY(), page.tree().findText("SETTINGS FILE")->frame.maxY() + 14);
+    const LayoutNode* mark = page.tree().find([](const LayoutNode& n) {
+        return n.element && n.element->role == "image" && n.color == Palette::good();
+    });
+    EXPECT_TRUE(mark);
+
+    model.transferNotice = SettingsModel::TransferNotice{"Could not read a.json: no.", true};
+    page.refresh();
+    EXPECT_TRUE(LaidOutPage::words(page.tree(), "Could not read a.json: no."));
+    EXPECT_TRUE(page.tree().find([](const LayoutNode& n) {
+        return n.element && n.element->role == "image" && n.color == Palette::warning();
+    }));
+}
+
+TEST_F(AboutPageTest, RestoreAsksFirstAndOnlyTheDestructiveAnswerRestores) {
+    given([](Config& config) { config.desktopCount = 3; });
+    desktop->answerAlerts({"Cancel"});
+    page.click(button("restoreDefaults"));
+    settle();
+    ASSERT_EQ(desktop->alerts().size(), 1u);
+    EXPECT_EQ(desktop->alerts()[0].alert.messageText, AboutPage::restoreTitle);
+    EXPECT_EQ(desktop->alerts()[0].alert.informativeText, AboutPage::restoreMessage);
+    EXPECT_EQ(desktop->alerts()[0].alert.buttons,
+              (std::vector<std::string>{"Restore defaults", "Cancel"}));
+    EXPECT_FALSE(model.confirmingRestore.get());
+    EXPECT_TRUE(writes.empty());
+
+    desktop->answerAlerts({"Restore defaults"});
+    page.click(button("restoreDefaults"));
+    settle();
+    ASSERT_EQ(desktop->alerts().size(), 2u);
+    EXPECT_FALSE(model.confirmingRestore.get());
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].desktopCount, 9);
+}
+
+TEST(AboutPageReport, TheReportRowCountsTheCrashReportsItWillInclude) {
+    EXPECT_EQ(AboutPage::reportDetail(2), "2 crash report(s) on this machine will be included.");
+    EXPECT_EQ(AboutPage::reportDetail(0), "Saves a report to your Desktop you can send on.");
+}
+
+}  // namespace
+}  // namespace kelvo
