@@ -74,9 +74,9 @@ void GuideWindowController::makeWindow() {
     window->setBackgroundColor(Palette::background().nsColor());
     window->setContentView(hosting);
     window->setReleasedWhenClosed(false);
-    window->setContentSize(CGSize(width, height));
-    window->setMinSize(CGSize(minWidth, minHeight));
-    window->setMaxSize(CGSize(std::numeric_limits<CGFloat>::max(), height));
+    window->setContentSize(CGSize{width, height});
+    window->setMinSize(CGSize{minWidth, minHeight});
+    window->setMaxSize(CGSize{std::numeric_limits<CGFloat>::max(), height});
     placeUnderMenuBar();
     window->setDelegate(this);
 }

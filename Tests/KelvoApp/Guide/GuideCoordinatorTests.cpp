@@ -22,7 +22,7 @@ TEST_F(GuideCoordinatorTest, TheGuideEditsTheSettingsWindowsOwnModel) {
     const SwiftUI::LayoutNode* stepper = hosting.layoutTree().findRole("stepper");
     ASSERT_TRUE(stepper);
     // The lower arrow of the desktop counter.
-    hosting.graph().click(CGPoint(stepper->frame.midX(), stepper->frame.maxY() - 2));
+    hosting.graph().click(CGPoint{stepper->frame.midX(), stepper->frame.maxY() - 2});
     settle();
     EXPECT_EQ(own.settingsWindow().model.config().desktopCount, 8);
 }

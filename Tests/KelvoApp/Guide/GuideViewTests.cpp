@@ -25,7 +25,7 @@ using ::testing::ElementsAre;
 /// The guide's root view over a guide of its own, laid out as its window shows it.
 class GuideViewTest : public SettingsViewFixture {
   protected:
-    static constexpr CGSize size = CGSize(620, 640);
+    static constexpr CGSize size = CGSize{620, 640};
 
     GuideViewTest() {
         show([this] { return GuideView(guide, model, mark).body(); }, size);
@@ -85,7 +85,7 @@ TEST_F(GuideViewTest, TheHeaderShowsTheStepItsProgressAndTheMark) {
     EXPECT_TRUE(shows("The keys worth knowing"));
     EXPECT_TRUE(shows(blurb(GuideStep::keys)));
     EXPECT_EQ(node("guide.mark").kind, "frame");
-    EXPECT_EQ(node("guide.mark").frame.size, CGSize(22, 22));
+    EXPECT_EQ(node("guide.mark").frame.size, (CGSize{22, 22}));
     const std::vector<SwiftUI::Color> fills = {
         Palette::accent().opacity(0.35), Palette::accent().opacity(0.35), Palette::accent(),
         SwiftUI::Color::white().opacity(0.07), SwiftUI::Color::white().opacity(0.07)};
@@ -179,7 +179,7 @@ TEST_F(GuideViewTest, TheDesktopsPageCountsThroughTheSettingsModel) {
     ASSERT_TRUE(stepper);
     EXPECT_EQ(stepper->element->value, "9");
     // The lower arrow: one desktop fewer, written through the settings model to the file.
-    ASSERT_TRUE(graph->click(CGPoint(stepper->frame.midX(), stepper->frame.maxY() - 2)));
+    ASSERT_TRUE(graph->click(CGPoint{stepper->frame.midX(), stepper->frame.maxY() - 2}));
     layout();
     EXPECT_EQ(model.config().desktopCount, 8);
     EXPECT_EQ(store.config().desktopCount, 8);
@@ -203,7 +203,7 @@ TEST_F(GuideViewTest, TheKeysPageListsTheDayOneShortcuts) {
 TEST_F(GuideViewTest, AKeyRowWithoutKeysSaysNotSet) {
     KeyReference::Entry entry = FirstRunGuide::dayOne(Config{}).at(2);
     entry.caps.clear();
-    kelvo::testing::LaidOutView row(GuideKeyRow{entry}, CGSize(560, 100));
+    kelvo::testing::LaidOutView row(GuideKeyRow{entry}, CGSize{560, 100});
     const LayoutNode* text = row.tree().findText("Not set");
     ASSERT_TRUE(text);
     EXPECT_EQ(text->color, Palette::dim());

@@ -61,7 +61,7 @@ TEST_F(GuideWindowTest, TheWindowIsMadeOnFirstShowAndPlacedUnderTheStatusItem) {
     EXPECT_TRUE(window.isMovableByWindowBackground());
     EXPECT_FALSE(window.isReleasedWhenClosed());
     EXPECT_TRUE(window.appearance()->isDark());
-    EXPECT_EQ(window.minSize(), CGSize(560, 460));
+    EXPECT_EQ(window.minSize(), (CGSize{560, 460}));
     EXPECT_EQ(window.contentView(), guide.hosting);
     EXPECT_EQ(guide.hosting->sizingOptions(), SwiftUI::NSHostingSizingOptions::none);
     // 875 visible points less 40, capped at 640; the right edges aligned, 6 below the menu bar.
@@ -88,7 +88,7 @@ TEST_F(GuideWindowTest, WithoutAnAnchorOrAScreenTheWindowIsCentred) {
     desktop->removeDisplay(desktop->displays().front().id);
     ASSERT_TRUE(NSScreen::screens().empty());
     noScreen.show();
-    EXPECT_EQ(noScreen.window->frame().size, CGSize(620, 600));
+    EXPECT_EQ(noScreen.window->frame().size, (CGSize{620, 600}));
     noScreen.close();
 }
 
