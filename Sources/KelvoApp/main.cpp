@@ -33,12 +33,6 @@ int noDesktop(const std::string& reason) {
     return noDesktopStatus;
 }
 
-std::string executablePath() {
-    std::error_code error;
-    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : path.string();
-}
-
 /// Answers `--help` and `--version`, and refuses what it does not know, before anything else of
 /// the system runs; none when the program is to run.
 std::optional<int> answerCommandLine(const std::vector<std::string>& arguments) {
@@ -78,7 +72,7 @@ int main(int argc, char** argv) {
     sim::ApplicationSpec self;
     self.bundleID = kelvo::TestMode::bundleIdentifier;
     self.name = "Kelvo";
-    self.executablePath = executablePath();
+    self.executablePath = executablePath().string();
     self.pid = static_cast<sim::Pid>(::getpid());
     self.activationPolicy = sim::ActivationPolicy::accessory;
     if (connection->registerClient(self) == 0) return noDesktop("the desktop refused this program");

@@ -22,6 +22,7 @@
 #include "Simulator/FilePanelInfo.h"
 #include "Simulator/InputEvent.h"
 #include "Simulator/InterfaceElement.h"
+#include "Simulator/LoginItem.h"
 #include "Simulator/PlatformDefaults.h"
 #include "Simulator/PreferenceData.h"
 #include "Simulator/WindowInfo.h"
@@ -82,6 +83,15 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     /// process.
     using ProcessStarter = std::function<Pid(const ApplicationBundle& bundle)>;
     void setProcessStarter(ProcessStarter starter);
+    /// Delivers a signal to a process of this machine; true when it was delivered. The desktop
+    /// hands it only pids that a process was seen to stand behind (`confirmProcess`), with its
+    /// lock held: it must not call the desktop back. Without one nothing is ever signalled.
+    using ProcessSignaller = std::function<bool(Pid pid, int signal)>;
+    void setProcessSignaller(ProcessSignaller signaller);
+    /// A process of this machine stands behind the application's pid: its server saw that
+    /// process connect and register under it. Only such an application is ever signalled;
+    /// once it is terminated its pid is no longer trusted (the system may hand it out again).
+    void confirmProcess(Pid pid);
     /// Brings the application to the front; `allWindows` raises all its windows.
     void activate(Pid pid, bool allWindows = false);
     void hide(Pid pid);
@@ -263,6 +273,13 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::vector<std::string> openedURLs() const;
     void setReduceMotion(bool on);
 
+    // ---- Login items, kept per application: by its bundle identifier, else its executable.
+
+    /// How the desktop answers the application's login-item requests from now on.
+    void setLoginItemPolicy(const std::string& application, LoginItemPolicy policy);
+    /// Each application that has a login item or a policy, as "identifier status policy".
+    std::vector<std::string> loginItems() const;
+
     // ---- What connections call, for the client they serve: one method for each operation of
     // DesktopOperations.def, of the same name, with the client first where it takes one.
 
@@ -294,6 +311,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     bool hideApplication(Pid pid);
     bool unhideApplication(Pid pid);
     bool terminateApplication(Pid pid);
+    bool signalProcess(Pid pid, int signal);
     void setActivationPolicy(Pid pid, ActivationPolicy policy);
     std::optional<std::string> applicationLocation(const std::string& bundleID) const;
     Pid openApplication(const std::string& bundlePath);
@@ -334,6 +352,11 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::optional<std::string> showColorPanel(ClientID client, const ColorPanelSpec& panel);
     bool openURL(const std::string& url);
     bool reduceMotion() const;
+    /// The client's login item: "notRegistered", "enabled", "requiresApproval", "notFound".
+    std::string loginItemStatus(ClientID client) const;
+    /// Registers (true) or unregisters the client as a login item; the refusal's text, none
+    /// when it was done.
+    std::optional<std::string> setLoginItem(ClientID client, bool on);
 
   private:
     struct Application {
@@ -343,8 +366,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
         bool enhancedUserInterface = false;
         bool listedAfterTermination = false;
         bool opensWindowOnCommandN = false;
-        bool awaitingProcess = false;
-        bool declinesActivation = false;  // started for a bundle, its process not yet registered
+        bool awaitingProcess = false;   // started for a bundle, its process not yet registered
+        bool processConfirmed = false;  // a real process of this machine stands behind the pid
+        bool declinesActivation = false;
         std::optional<WindowNumber> focused;
         std::optional<WindowNumber> main;
         std::vector<InputEvent> input;
@@ -481,6 +505,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::vector<InstalledApplication> installed_;
     ApplicationFolders folders_;
     ProcessStarter processStarter_;
+    ProcessSignaller processSignaller_;
     Pid nextPid_ = firstPid;
     std::optional<Pid> active_;
     std::vector<Pid> activationHistory_;  // most recent last
@@ -534,6 +559,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::vector<ColorPanelRecord> colorPanels_;
     std::vector<std::string> openedURLs_;
     bool reduceMotion_ = false;
+    std::map<std::string, LoginItem> loginItems_;
 };
 
 }  // namespace sim

@@ -154,3 +154,45 @@ bool Desktop::reduceMotion() const {
 }
 
 }  // namespace sim
+
+namespace sim {
+
+// ---- Login items
+
+namespace {
+
+std::string loginItemKey(const ApplicationInfo& info) {
+    return info.bundleID.value_or(info.executablePath);
+}
+
+}  // namespace
+
+void Desktop::setLoginItemPolicy(const std::string& application, LoginItemPolicy policy) {
+    Transaction transaction(*this);
+    loginItems_[application].policy = policy;
+}
+
+std::vector<std::string> Desktop::loginItems() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> lines;
+    for (const auto& [application, item] : loginItems_)
+        lines.push_back(application + " " + item.reportedStatus() + " " + toString(item.policy));
+    return lines;
+}
+
+std::string Desktop::loginItemStatus(ClientID client) const {
+    std::lock_guard lock(mutex_);
+    const auto app = applications_.find(clientApplicationLocked(client));
+    if (app == applications_.end()) return "notFound";
+    const auto item = loginItems_.find(loginItemKey(app->second.info));
+    return item == loginItems_.end() ? LoginItem().reportedStatus() : item->second.reportedStatus();
+}
+
+std::optional<std::string> Desktop::setLoginItem(ClientID client, bool on) {
+    Transaction transaction(*this);
+    const auto app = applications_.find(clientApplicationLocked(client));
+    if (app == applications_.end()) return "No such process";
+    return loginItems_[loginItemKey(app->second.info)].change(on);
+}
+
+}  // namespace sim

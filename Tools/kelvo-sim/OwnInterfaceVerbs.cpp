@@ -30,13 +30,17 @@ std::string SimCommandLine::ownInterfaceUsage() {
            "       kelvo-sim answer-colours HEX...  colours picked in the next colour panels\n"
            "       kelvo-sim colours                the colour panels shown, oldest first\n"
            "       kelvo-sim opened                 the URLs opened or revealed, one a line\n"
-           "       kelvo-sim setting reduce-motion yes|no\n";
+           "       kelvo-sim setting reduce-motion yes|no\n"
+           "       kelvo-sim login-item BUNDLEID allow|approval|refuse|missing\n"
+           "                                        how the desktop answers its login-item "
+           "requests\n"
+           "       kelvo-sim login-items            each login item: identifier, status, policy\n";
 }
 
 std::function<void(sim::DesktopClient&)> SimCommandLine::ownInterfaceAction(
     const std::string& verb, const std::vector<std::string>& rest) {
     using Desktop = sim::DesktopClient;
-    if (verb == "panels" || verb == "colours" || verb == "opened") {
+    if (verb == "panels" || verb == "colours" || verb == "opened" || verb == "login-items") {
         if (!rest.empty()) throw UsageError{"wrong number of arguments for " + verb};
     }
     if (verb == "panels")
@@ -48,6 +52,17 @@ std::function<void(sim::DesktopClient&)> SimCommandLine::ownInterfaceAction(
             for (const std::string& url : desktop.openedURLs())
                 out_ << url << '\n';
         };
+    }
+    if (verb == "login-items") {
+        return [this](Desktop& desktop) {
+            for (const std::string& line : desktop.loginItems())
+                out_ << line << '\n';
+        };
+    }
+    if (verb == "login-item") {
+        if (rest.size() != 2 || !sim::loginItemPolicyFromString(rest[1]))
+            throw UsageError{"usage: login-item BUNDLEID allow|approval|refuse|missing"};
+        return [rest](Desktop& desktop) { desktop.setLoginItemPolicy(rest[0], rest[1]); };
     }
     if (verb == "answer-panels") {
         if (rest.empty()) throw UsageError{"answer-panels takes a path or cancel"};

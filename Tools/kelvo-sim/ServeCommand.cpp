@@ -1,16 +1,19 @@
 #include "ServeCommand.h"
 
 #include <csignal>
+#include <memory>
 #include <ostream>
 
 #include "Arguments.h"
 #include "Base/Foundation/DispatchQueue.h"
 #include "Base/Foundation/DispatchSource.h"
+#include "Base/Foundation/FileSystem.h"
 #include "Base/Foundation/MainLoop.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/Server/BundleProcesses.h"
 #include "Simulator/Server/DesktopAddress.h"
 #include "Simulator/Server/DesktopServer.h"
+#include "Simulator/Server/DockKeeper.h"
 #include "Simulator/Server/UnixSocket.h"
 
 namespace kelvo_sim {
@@ -52,6 +55,8 @@ ServeCommand::Options ServeCommand::parse(const std::vector<std::string>& argume
             options.displays.push_back(displaySize(value()));
         } else if (flag == "--untrusted") {
             options.trusted = false;
+        } else if (flag == "--dock") {
+            options.dock = true;
         } else if (flag == "--root") {
             options.root = value();
         } else if (flag == "--boot-time") {
@@ -80,6 +85,9 @@ int ServeCommand::run(const Options& options) {
     sim::BundleProcesses processes(options.socketPath);
     desktop->setProcessStarter(
         [&processes](const sim::ApplicationBundle& bundle) { return processes.start(bundle); });
+    desktop->setProcessSignaller([](sim::Pid pid, int signal) { return ::kill(pid, signal) == 0; });
+    // Started once the desktop serves, and ended while it still does.
+    std::unique_ptr<sim::DockKeeper> dock;
     auto stop = [] { MainLoop::shared().stop(); };
     server.setShutdownHandler([stop] { DispatchQueue::main().async(stop); });
     auto interrupt = DispatchSource::makeSignalSource(SIGINT, DispatchQueue::main());
@@ -89,11 +97,17 @@ int ServeCommand::run(const Options& options) {
         source->resume();
     }
     server.start();
+    if (options.dock) {
+        dock = std::make_unique<sim::DockKeeper>(
+            executablePath().string(), std::vector<std::string>{"dock"}, options.socketPath);
+    }
     err_ << "kelvo-sim: serving a desktop at " << options.socketPath << std::endl;
     MainLoop::shared().run();
     interrupt.cancel();
     terminate.cancel();
+    dock.reset();
     desktop->setProcessStarter(nullptr);
+    desktop->setProcessSignaller(nullptr);
     return 0;
 }
 

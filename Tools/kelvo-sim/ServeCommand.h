@@ -28,6 +28,9 @@ class ServeCommand {
         std::optional<double> bootTime;
         /// The folder that stands for the machine's root ("/Applications" lies below it).
         std::optional<std::string> root;
+        /// Keeps a Dock process of the desktop's own (`kelvo-sim dock`), started again when it
+        /// ends.
+        bool dock = false;
     };
 
     static constexpr CGSize defaultDisplay{1920, 1080};

@@ -8,6 +8,7 @@
 #include "Arguments.h"
 #include "Base/JSON/JSONWriter.h"
 #include "DesktopPicture.h"
+#include "DockCommand.h"
 #include "KeyChord.h"
 #include "ServeCommand.h"
 #include "Simulator/Server/DesktopAddress.h"
@@ -169,7 +170,9 @@ DesktopPicture::Scene sceneOf(sim::DesktopClient& desktop) {
 
 std::string SimCommandLine::usage() {
     return "usage: kelvo-sim serve [--socket PATH] [--display WxH]... [--untrusted] "
-           "[--boot-time SECONDS] [--root DIR]\n"
+           "[--boot-time SECONDS] [--root DIR] [--dock]\n"
+           "       kelvo-sim dock                   stands in for the Dock until it is ended "
+           "(serve --dock keeps one)\n"
            "       kelvo-sim windows | apps | displays\n"
            "       kelvo-sim key CHORD              e.g. alt+1, alt+shift+left, ctrl+alt+l, "
            "cmd+n, ⌥⇧2, ⌃⌥L\n"
@@ -205,6 +208,10 @@ int SimCommandLine::run(const std::vector<std::string>& arguments) {
     }
     try {
         if (verb == "serve") return ServeCommand(err_).run(ServeCommand::parse(rest));
+        if (verb == "dock") {
+            expectCount(rest, 0, verb);
+            return DockCommand(err_).run();
+        }
         return runClientVerb(verb, rest);
     } catch (const ServeCommand::UsageError& error) {
         return fail(error.what(), usageError);

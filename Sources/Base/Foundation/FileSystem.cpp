@@ -206,3 +206,9 @@ std::filesystem::path homeDirectory() {
     }
     return "/";
 }
+
+std::filesystem::path executablePath() {
+    std::error_code error;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : path;
+}

@@ -57,3 +57,6 @@ int writeAll(int descriptor, std::string_view bytes);
 /// The current user's home folder, from HOME (so tests can point it at a temporary folder),
 /// else from the user database.
 std::filesystem::path homeDirectory();
+
+/// The file this program was started from; empty when the system does not tell.
+std::filesystem::path executablePath();

@@ -1,6 +1,7 @@
 #include "KelvoApp/Services/LauncherPanel.h"
 
 #include "Base/Text/UnicodeText.h"
+#include "KelvoApp/Views/EditingChords.h"
 #include "Platform/AppKit/NSTextView.h"
 
 namespace kelvo {
@@ -69,19 +70,7 @@ bool LauncherPanel::performKeyEquivalent(NSEvent& event) {
 bool LauncherPanel::edit(const std::string& key, bool shift) {
     auto* editor = dynamic_cast<NSTextView*>(firstResponder());
     if (!editor) return false;
-    if (key == "z") {
-        NSUndoManager* undo = editor->undoManager();
-        if (!undo) return false;
-        if (shift && undo->canRedo()) undo->redo();
-        if (!shift && undo->canUndo()) undo->undo();
-        return true;
-    }
-    if (shift) return false;
-    if (key == "a") return editor->performAction("selectAll:", this);
-    if (key == "x") return editor->performAction("cut:", this);
-    if (key == "c") return editor->performAction("copy:", this);
-    if (key == "v") return editor->performAction("paste:", this);
-    return false;
+    return performEditingChord(*editor, key, shift, this).value_or(false);
 }
 
 void LauncherPanel::cancelOperation(const void*) {

@@ -29,6 +29,7 @@ class ShortcutRecorder;
 class LoginItem;
 class SettingsTransfer;
 class AboutReadouts;
+class TweakSwitches;
 
 /// The one observable object behind the settings window (and the guide): every page reads the
 /// configuration through it and writes every change through it, at once, to the store. It
@@ -220,13 +221,21 @@ class SettingsModel : public SwiftUI::ObservableObject {
     /// Removes a bundle identifier exactly as given.
     void remove(const std::string& bundleID, RuleList list);
 
+    /// A path as the window shows it: a leading home folder (followed by "/" or the end) as
+    /// "~".
+    static std::string displayPath(const std::string& path, const std::string& home);
+
   private:
     void installWriteHook();
     void resetQuery();
 
     SwiftUI::Published<Config> config_;
     SwiftUI::Published<SettingsTab> section_{*this, SettingsTab::general};
-    std::optional<int> crashCount_;
+    std::unique_ptr<ShortcutRecorder> recorder_;
+    std::unique_ptr<LoginItem> loginItem_;
+    std::unique_ptr<SettingsTransfer> transfer_;
+    std::unique_ptr<AboutReadouts> about_;
+    std::unique_ptr<TweakSwitches> tweakSwitches_;
     /// Late work (the highlight's end, the write hook) holds this weakly.
     std::shared_ptr<SettingsModel*> alive_;
 };

@@ -7,6 +7,7 @@
 #include "Base/Foundation/DispatchQueue.h"
 #include "Platform/AppKit/NSStatusBar.h"
 #include "Platform/AppKit/NSWindow.h"
+#include "Platform/AppKit/NSWorkspace.h"
 #include "Simulator/SharedConnection.h"
 
 NSApplication::NSApplication() {
@@ -25,6 +26,32 @@ NSApplication::NSApplication() {
     sim::SharedConnection::setHandler(Topic::interface, [this](const sim::DesktopEvent& event) {
         DispatchQueue::main().async([this, event] { handleInterfaceEvent(event); });
     });
+    NSNotificationCenter& workspace = NSWorkspace::sharedWorkspace().notificationCenter();
+    const auto ownActivation = [this](void (NSApplication::*change)()) {
+        return [this, change](const NSNotification& notification) {
+            const auto app = NSWorkspace::applicationOf(notification);
+            const auto self = NSRunningApplication::currentApplication();
+            if (!app || !self || app->processIdentifier() != self->processIdentifier()) return;
+            DispatchQueue::main().async([this, change] { (this->*change)(); });
+        };
+    };
+    workspace.addObserver(NSWorkspaceDidDeactivateApplicationNotification, nullptr, nullptr,
+                          ownActivation(&NSApplication::resignActive));
+    workspace.addObserver(NSWorkspaceDidActivateApplicationNotification, nullptr, nullptr,
+                          ownActivation(&NSApplication::becomeActive));
+}
+
+void NSApplication::resignActive() {
+    NSWindow* key = NSWindow::keyWindow();
+    if (!key || (key->styleMask() & NSWindowStyleMaskNonactivatingPanel)) return;
+    keyWhenResigned_ = key->windowNumber();
+    key->resignKeyWindow();
+}
+
+void NSApplication::becomeActive() {
+    const long number = std::exchange(keyWhenResigned_, 0);
+    NSWindow* former = number ? NSWindow::windowWithNumber(number) : nullptr;
+    if (former && former->isVisible() && !NSWindow::keyWindow()) former->makeKeyWindow();
 }
 
 NSApplication& NSApplication::sharedApplication() {

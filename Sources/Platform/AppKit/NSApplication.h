@@ -76,8 +76,15 @@ class NSApplication {
     NSApplication();
 
     void handleInterfaceEvent(const sim::DesktopEvent& event);
+    /// Another application came to the front: the key window lets go of the keys, as windows
+    /// of an inactive application do (a panel that takes keys without activating keeps them).
+    void resignActive();
+    /// This application is in front again: the window that let go takes the keys back.
+    void becomeActive();
 
     bool running_ = false;
+    /// The window that was key when the application went to the background.
+    long keyWhenResigned_ = 0;
     NSMenuRef mainMenu_;
     NSEventRef currentEvent_;
     std::function<void()> terminationHandler_;

@@ -184,6 +184,8 @@ class NSWindow : public NSResponder {
     /// Orders the window in and makes it the application's key window when it can be one.
     void makeKeyAndOrderFront(const void* sender);
     void makeKeyWindow();
+    /// The window lets go of the keys (its application went to the background).
+    void resignKeyWindow() { resignKey(); }
     bool isKeyWindow() const;
     void makeMainWindow();
     bool isMainWindow() const;

@@ -3,6 +3,7 @@
 #include "Base/Foundation/DispatchQueue.h"
 #include "Platform/AppKit/GenericIcons.h"
 #include "Simulator/ApplicationBundle.h"
+#include "Simulator/Desktop.h"
 #include "Simulator/SharedConnection.h"
 
 namespace {
@@ -96,6 +97,10 @@ void NSWorkspace::activateFileViewerSelectingURLs(const std::vector<std::filesys
 
 bool NSWorkspace::openURL(const std::string& url) {
     return sim::SharedConnection::current()->openURL(url);
+}
+
+bool NSWorkspace::openFile(const std::filesystem::path& path) {
+    return openURL(sim::Desktop::fileURL(path.string()));
 }
 
 bool NSWorkspace::accessibilityDisplayShouldReduceMotion() const {

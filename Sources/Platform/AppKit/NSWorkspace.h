@@ -65,6 +65,9 @@ class NSWorkspace {
     /// Hands the URL to the application that opens it (System Settings for its links, a file
     /// viewer for a folder); false when none does.
     bool openURL(const std::string& url);
+    /// Opens the file or folder at `path` as a double click on it would (a folder in a file
+    /// viewer window); false when nothing opens it.
+    bool openFile(const std::filesystem::path& path);
     /// The desktop's Reduce Motion accessibility setting, read anew on every call.
     bool accessibilityDisplayShouldReduceMotion() const;
 

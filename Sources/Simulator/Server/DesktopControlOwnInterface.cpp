@@ -38,3 +38,17 @@ void DesktopControl::setReduceMotion(bool on) {
 }
 
 }  // namespace sim
+
+namespace sim {
+
+void DesktopControl::setLoginItemPolicy(const std::string& application, const std::string& policy) {
+    const auto known = loginItemPolicyFromString(policy);
+    if (!known) throw RequestFailure("not a login-item policy: " + policy);
+    desktop_.setLoginItemPolicy(application, *known);
+}
+
+std::vector<std::string> DesktopControl::loginItems() {
+    return desktop_.loginItems();
+}
+
+}  // namespace sim

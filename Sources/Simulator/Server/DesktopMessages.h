@@ -129,6 +129,7 @@
 //     frontmostApplication {}                                 -> {"pid"} (absent: none)
 //     activateApplication {"allWindows","pid"}                -> {"done"}
 //     hideApplication / unhideApplication / terminateApplication {"pid"} -> {"done"}
+//     signalProcess    {"pid","signal"}                       -> {"done"}
 //     setActivationPolicy {"pid","policy"}                    -> {}
 //     applicationLocation {"bundleID"}                        -> {"path"} (absent: none)
 //     openApplication  {"bundlePath"}                         -> {"pid"}
@@ -169,6 +170,9 @@
 //     showColorPanel   {"panel":colorPanel}                   -> {"color"} picked (absent: none)
 //     openURL          {"url"}                                -> {"done"}
 //     reduceMotion     {}                                     -> {"reduceMotion"}
+//     loginItemStatus  {}                                     -> {"status"} the client's
+//                                                 login item
+//     setLoginItem     {"on"}                                 -> {"error"} (absent: done)
 //
 // Operations of a registered application on its own windows (the fixture application); "pid"
 // names the application the client acts as, one it registered (absent: the first):
@@ -221,6 +225,9 @@
 //     openedURLs       {}                     -> {"urls":[url,...]} opened or revealed, oldest
 //                                                 first
 //     setReduceMotion  {"on"}                 -> {}
+//     setLoginItemPolicy {"application","policy"} -> {} how the desktop answers that
+//                                                 application's login-item requests
+//     loginItems       {}                     -> {"items":["identifier status policy",...]}
 //     requestsServed   {"pid"}                -> {"requests"} the requests answered so far
 //                                                 for the client that registered the
 //                                                 application

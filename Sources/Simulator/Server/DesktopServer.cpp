@@ -34,7 +34,8 @@ void DesktopServer::setShutdownHandler(std::function<void()> handler) {
 
 void DesktopServer::start() {
     socket_->start({
-        .connected = [this](SocketServer::ClientID id) { connected(id); },
+        .connected = [this](SocketServer::ClientID id,
+                            std::optional<pid_t> process) { connected(id, process); },
         .line = [this](SocketServer::ClientID id, std::string line) { received(id, line); },
         .disconnected = [this](SocketServer::ClientID id) { disconnected(id); },
     });
@@ -45,8 +46,9 @@ void DesktopServer::Outlet::send(SocketServer::ClientID client, const std::strin
     if (socket) socket->send(client, line);
 }
 
-void DesktopServer::connected(SocketServer::ClientID id) {
+void DesktopServer::connected(SocketServer::ClientID id, std::optional<Pid> process) {
     ServedClient client;
+    client.processPid = process;
     client.desktopClient =
         service_.desktop()->attach([outlet = outlet_, id](const DesktopEvent& event) {
             outlet->send(id, DesktopMessages::event(event));

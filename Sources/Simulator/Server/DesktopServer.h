@@ -46,7 +46,7 @@ class DesktopServer {
         void send(SocketServer::ClientID client, const std::string& line);
     };
 
-    void connected(SocketServer::ClientID id);
+    void connected(SocketServer::ClientID id, std::optional<Pid> process);
     void received(SocketServer::ClientID id, const std::string& line);
     void disconnected(SocketServer::ClientID id);
     void answer(SocketServer::ClientID id, ServedClient& client, const std::string& line);

@@ -28,6 +28,8 @@ class ServedConnection final : public DesktopForwarder {
     Pid registerClient(const ApplicationSpec& self) override {
         const Pid pid = DesktopForwarder::registerClient(self);
         if (pid != 0) served_.pids.insert(pid);
+        // The process registered under its own pid: a signal for that pid reaches it.
+        if (pid != 0 && self.pid == pid && served_.processPid == pid) desktop_->confirmProcess(pid);
         return pid;
     }
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -24,6 +25,8 @@ class RequestFailure : public std::runtime_error {
 struct ServedClient {
     ClientID desktopClient = 0;
     std::set<Pid> pids;
+    /// The client's process, as the kernel saw it connect; none when it could not tell.
+    std::optional<Pid> processPid;
 };
 
 /// Carries out the requests of the desktop's socket (the operations of DesktopOperations.def)

@@ -155,7 +155,7 @@ void SocketServer::acceptClients() {
                                                limits_.maximumLongLineLength},
                            limits_.maximumOutbox),
                        false});
-        if (handlers_.connected) handlers_.connected(id);
+        if (handlers_.connected) handlers_.connected(id, UnixSocket::peerPid(fd));
     }
 }
 

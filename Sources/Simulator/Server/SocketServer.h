@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -34,7 +35,8 @@ class SocketServer {
 
     /// Called on the server's thread, in the order things happened for each client.
     struct Handlers {
-        std::function<void(ClientID)> connected;
+        /// With the pid of the process that connected, when the kernel tells it.
+        std::function<void(ClientID, std::optional<pid_t> peer)> connected;
         std::function<void(ClientID, std::string)> line;
         /// After the client's last line; the client's descriptor is already closed.
         std::function<void(ClientID)> disconnected;

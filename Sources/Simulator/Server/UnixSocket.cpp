@@ -95,6 +95,16 @@ int UnixSocket::accept(int listener) {
     return fd;
 }
 
+std::optional<pid_t> UnixSocket::peerPid(int descriptor) {
+    ucred credentials{};
+    socklen_t length = sizeof(credentials);
+    if (::getsockopt(descriptor, SOL_SOCKET, SO_PEERCRED, &credentials, &length) != 0 ||
+        length != sizeof(credentials) || credentials.pid <= 0) {
+        return std::nullopt;
+    }
+    return credentials.pid;
+}
+
 void UnixSocket::setNonBlocking(int descriptor) {
     const int flags = ::fcntl(descriptor, F_GETFL, 0);
     if (flags >= 0) ::fcntl(descriptor, F_SETFL, flags | O_NONBLOCK);

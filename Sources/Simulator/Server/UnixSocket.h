@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -26,6 +29,9 @@ struct UnixSocket {
     /// Accepts one waiting client as a non-blocking descriptor; -1 when none waits.
     static int accept(int listener);
     static void setNonBlocking(int descriptor);
+    /// The pid of the process at the other end of a connected descriptor, as the kernel saw it
+    /// connect; none when it cannot tell.
+    static std::optional<pid_t> peerPid(int descriptor);
     /// Writes all of `bytes` on a blocking descriptor; false once the peer is gone. Never
     /// raises SIGPIPE.
     static bool sendAll(int descriptor, std::string_view bytes);

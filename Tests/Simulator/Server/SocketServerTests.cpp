@@ -81,6 +81,7 @@ struct Record {
     std::condition_variable changed;
     std::vector<std::string> lines;
     int connected = 0;
+    std::vector<std::optional<pid_t>> peers;
     int disconnected = 0;
 
     template <class Predicate>
@@ -96,9 +97,10 @@ class SocketServerTest : public ::testing::Test {
         server_ = std::make_unique<SocketServer>(path(), limits, R"({"error":"line too long"})");
         server_->start({
             .connected =
-                [this](SocketServer::ClientID) {
+                [this](SocketServer::ClientID, std::optional<pid_t> peer) {
                     std::lock_guard lock(record_.mutex);
                     ++record_.connected;
+                    record_.peers.push_back(peer);
                     record_.changed.notify_all();
                 },
             .line =
@@ -164,6 +166,15 @@ TEST_F(SocketServerTest, LinesComeInOrderAndRepliesGoBack) {
     EXPECT_EQ(peer.readLine(), "echo one");
     EXPECT_EQ(peer.readLine(), "echo two");
     EXPECT_EQ(peer.readLine(), "echo three");
+}
+
+TEST_F(SocketServerTest, EachClientComesWithThePidOfItsProcess) {
+    serve();
+    RawPeer peer(path());
+    peer.write("hello\n");
+    EXPECT_EQ(peer.readLine(), "echo hello");
+    std::lock_guard lock(record_.mutex);
+    EXPECT_EQ(record_.peers, std::vector<std::optional<pid_t>>{::getpid()});
 }
 
 TEST_F(SocketServerTest, AClientLeavingMidLineIsForgottenWithoutItsHalfLine) {

@@ -9,7 +9,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 extern char** environ;
@@ -190,6 +192,16 @@ std::optional<int> ChildProcess::waitForExit(std::chrono::milliseconds wait) {
 
 bool ChildProcess::isRunning() {
     return !waitForExit(std::chrono::milliseconds(0));
+}
+
+bool processRuns(pid_t pid) {
+    if (pid <= 0) return false;
+    // The state follows the command's closing parenthesis: "Z" for a zombie.
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text;
+    if (!std::getline(stat, text)) return false;
+    const auto close = text.rfind(')');
+    return close != std::string::npos && close + 2 < text.size() && text[close + 2] != 'Z';
 }
 
 }  // namespace kelvo::testing

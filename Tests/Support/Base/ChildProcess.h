@@ -63,6 +63,10 @@ class ChildProcess {
     std::optional<int> status_;
 };
 
+/// Whether a process with that pid runs on this machine (one that has ended but was not yet
+/// collected by its parent does not).
+bool processRuns(pid_t pid);
+
 /// Polls `condition` until it holds or `wait` has passed; true when it held. The checks start
 /// a millisecond apart and spread out to `longestPause`.
 template <class Condition>

@@ -8,6 +8,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "Base/JSON/JSONCoding.h"
+
 namespace kelvo::testing {
 
 DesktopProcess::DesktopProcess(std::string program, std::vector<std::string> serveArguments)
@@ -55,6 +57,28 @@ std::vector<std::string> DesktopProcess::lines(std::vector<std::string> verbAndA
     for (std::string line; std::getline(stream, line);)
         lines.push_back(line);
     return lines;
+}
+
+std::vector<pid_t> DesktopProcess::pidsOf(const std::string& bundleID) {
+    std::vector<pid_t> pids;
+    for (const auto& line : lines({"apps"})) {
+        const JSONValue value = JSONNode::parse(line);
+        const JSONNode app(value);
+        if (app.decodeIfPresent<std::string>("bundleID") == bundleID &&
+            !app.decode<bool>("terminated"))
+            pids.push_back(app.decode<pid_t>("pid"));
+    }
+    return pids;
+}
+
+pid_t DesktopProcess::awaitOnly(const std::string& bundleID, pid_t other) {
+    pid_t only = 0;
+    eventually([&] {
+        const auto pids = pidsOf(bundleID);
+        only = pids.size() == 1 && pids[0] != other ? pids[0] : 0;
+        return only != 0;
+    });
+    return only;
 }
 
 }  // namespace kelvo::testing

@@ -31,6 +31,11 @@ class DesktopProcess {
     Result run(std::vector<std::string> verbAndArguments);
     /// The lines a verb printed, each one JSON object.
     std::vector<std::string> lines(std::vector<std::string> verbAndArguments);
+    /// The pids of the running applications with that bundle identifier, as `apps` lists them.
+    std::vector<pid_t> pidsOf(const std::string& bundleID);
+    /// The pid of the one running application with that bundle identifier, once there is
+    /// exactly one and it is not `other`; 0 when none came within the bound.
+    pid_t awaitOnly(const std::string& bundleID, pid_t other = 0);
 
     /// True when something accepts connections at `path`.
     static bool accepts(const std::string& path);

@@ -26,17 +26,17 @@ class PaletteField {
     static constexpr CGFloat fontSize = 15;
     static constexpr const char* placeholderText = "Search settings…";
     static constexpr double placeholderAlpha = 0.42;
-    /// Low, so that the field takes the width it is given.
-    static constexpr float layoutPriority = 250;
-
     /// The field's delegate: it holds the model.
-    class Coordinator : public NSTextFieldDelegate {
+    class Coordinator : public NSTextFieldDelegate,
+                        public std::enable_shared_from_this<Coordinator> {
       public:
         explicit Coordinator(SettingsModel* model = nullptr) : model(model) {}
         void controlTextDidChange(const NSNotification& notification) override;
         bool controlTextViewDoCommandBySelector(NSTextField& control, NSTextView& textView,
                                                 Selector command) override;
         SettingsModel* model;
+        /// The field it drives, while it exists.
+        std::weak_ptr<SearchTextField> field;
     };
 
     PaletteField(bool claimsFocus, SettingsModel& model) : claimsFocus(claimsFocus), model(model) {}

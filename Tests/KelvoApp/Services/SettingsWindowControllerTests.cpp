@@ -1,0 +1,128 @@
+// The settings window on an in-process desktop and the manual clock: how it is built and
+// sized, that it is kept when closed, the application's place in the Dock while it is open,
+// and the recording and pending save it ends when it closes or loses the keys.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "KelvoApp/Input/AppPresence.h"
+#include "KelvoApp/Services/SettingsWindowController.h"
+#include "KelvoCore/Config/ConfigStore.h"
+#include "Platform/AppKit/NSApplication.h"
+#include "Support/Base/ScopedEnvironment.h"
+#include "Support/Base/TemporaryFolder.h"
+#include "Support/KelvoApp/FakeAppPlatform.h"
+#include "Support/Platform/DesktopFixture.h"
+
+namespace kelvo {
+namespace {
+
+using ::testing::ElementsAre;
+
+class SettingsWindowControllerTest : public DesktopFixture {
+  protected:
+    SettingsWindowControllerTest() {
+        controller.presence = &presence;
+        controller.model.setHotkeysSuspended = [this](bool on) {
+            hotkeys.push_back(on ? "suspend" : "resume");
+        };
+    }
+    ~SettingsWindowControllerTest() override { settle(); }
+
+    testing::TemporaryFolder home;
+    testing::ScopedEnvironment homeVariable{"HOME", home.path().string()};
+    ConfigStore store{home / "config.json", ConfigStore::mainQueueScheduler()};
+    FakeAppPlatform platform;
+    AppPresence presence{platform};
+    std::vector<std::string> hotkeys;
+    SettingsWindowController controller{store};
+};
+
+TEST(SettingsWindowHeight, FollowsTheMainScreenWithinItsBounds) {
+    EXPECT_EQ(SettingsWindowController::height(500), 520);
+    EXPECT_EQ(SettingsWindowController::height(700), 660);
+    EXPECT_EQ(SettingsWindowController::height(1000), 820);
+    EXPECT_EQ(SettingsWindowController::height(std::nullopt), 780);
+}
+
+TEST_F(SettingsWindowControllerTest, TheFirstShowBuildsTheWindowAndLaterOnesReuseIt) {
+    EXPECT_FALSE(controller.window);
+    controller.show();
+    settle();
+    ASSERT_TRUE(controller.window);
+    NSWindow& window = *controller.window;
+    EXPECT_EQ(window.title(), "Kelvo Settings");
+    EXPECT_EQ(window.styleMask(), 0x800FU);
+    EXPECT_EQ(window.level(), 4);
+    EXPECT_EQ(window.frame().width(), 696);
+    EXPECT_EQ(window.frame().height(),
+              SettingsWindowController::height(mainDisplay.height() - sim::Desktop::menuBarHeight));
+    EXPECT_EQ(window.minSize(), CGSize(656, 520));
+    EXPECT_FALSE(window.isReleasedWhenClosed());
+    EXPECT_EQ(window.delegate(), &controller);
+    EXPECT_EQ(controller.model.window.lock(), controller.window);
+    EXPECT_TRUE(controller.isKey());
+    EXPECT_EQ(NSApplication::sharedApplication().keyWindow(), &window);
+
+    const long number = window.windowNumber();
+    controller.model.setSection(SettingsTab::system);
+    window.performClose(nullptr);
+    settle();
+    EXPECT_FALSE(window.isVisible());
+    controller.show();
+    EXPECT_EQ(controller.window->windowNumber(), number);
+    EXPECT_EQ(controller.model.section(), SettingsTab::system);
+}
+
+TEST_F(SettingsWindowControllerTest, ShowingAnOpenWindowAgainStillLeavesTheDockWhenItCloses) {
+    int closes = 0;
+    controller.onClose = [&closes] { ++closes; };
+    controller.show();
+    controller.show();
+    EXPECT_EQ(presence.openWindows(), 1);
+    controller.close();
+    EXPECT_EQ(presence.openWindows(), 0);
+    EXPECT_THAT(platform.requests,
+                ElementsAre("policy(regular)", "setMainMenu", "activateSelf", "policy(accessory)"));
+    EXPECT_EQ(closes, 1);
+    controller.show();
+    EXPECT_EQ(presence.openWindows(), 1);
+}
+
+TEST_F(SettingsWindowControllerTest, ClosingEndsARecordingAndWritesThePendingSave) {
+    controller.show();
+    controller.model.updateConfig([](Config& next) { next.desktopCount = 5; });
+    controller.model.beginRecording(Shortcut::focusLeft);
+    EXPECT_EQ(store.writeCount(), 0);
+    controller.window->performClose(nullptr);
+    EXPECT_FALSE(controller.model.recording->has_value());
+    EXPECT_EQ(std::count(hotkeys.begin(), hotkeys.end(), "suspend"), 1);
+    EXPECT_EQ(hotkeys.back(), "resume");
+    EXPECT_EQ(store.writeCount(), 1);
+    EXPECT_TRUE(std::filesystem::exists(home / "config.json"));
+}
+
+TEST_F(SettingsWindowControllerTest, SwitchingToAnotherApplicationEndsARecording) {
+    controller.show();
+    settle();
+    controller.model.beginRecording(Shortcut::focusLeft);
+    launch("com.example.other", true);
+    settle();
+    EXPECT_FALSE(controller.isKey());
+    EXPECT_FALSE(controller.model.recording->has_value());
+    EXPECT_THAT(hotkeys, ElementsAre("suspend", "resume"));
+}
+
+TEST_F(SettingsWindowControllerTest, EveryShowRefreshesTheRunningApplicationsAndLoginItem) {
+    launch("com.example.editor");
+    controller.show();
+    ASSERT_EQ(controller.model.runningApps->size(), 1U);
+    EXPECT_EQ(controller.model.runningApps->front().bundleID, "com.example.editor");
+    EXPECT_EQ(controller.model.loginItemStatus.get(), SMAppService::Status::notRegistered);
+    EXPECT_TRUE(controller.model.sizingOwed);
+}
+
+}  // namespace
+}  // namespace kelvo

@@ -1,0 +1,208 @@
+// The settings model's login item, settings file and About readouts on an in-process desktop:
+// the desktop answers the file panels and the login-item requests, and records what the
+// workspace was asked to open or reveal.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "KelvoCore/Config/ConfigTransfer.h"
+#include "Platform/AppKit/NSWindow.h"
+#include "Support/Base/TestFiles.h"
+#include "Support/KelvoApp/SettingsModelFixture.h"
+
+namespace kelvo {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+using Status = SMAppService::Status;
+using Notice = SettingsModel::TransferNotice;
+
+class SettingsTransferTest : public SettingsModelFixture {
+  protected:
+    /// A configuration with a tweak record and launcher recents, which no transfer touches.
+    void holdMachineRecords() {
+        model().updateConfig([](Config& next) {
+            next.systemTweaks["windowResizeTime"] =
+                SystemTweakRecord{"NSGlobalDomain", "NSWindowResizeTime",
+                                  PreferenceOriginal::absent(), PreferenceValue::number(0.001)};
+            next.launcherRecents = {"com.example.recent"};
+        });
+    }
+    std::filesystem::path file(const std::string& name) const { return home / name; }
+};
+
+TEST_F(SettingsTransferTest, TheLoginItemFollowsTheDesktopsAnswers) {
+    SettingsModel& settings = model();
+    ASSERT_TRUE(settings.isBundled);
+    settings.refreshLoginItem();
+    EXPECT_EQ(settings.loginItemStatus.get(), Status::notRegistered);
+    EXPECT_EQ(settings.loginItemDetail(),
+              "Off. Kelvo has to be started by hand after each restart.");
+    settings.setLoginItem(true);
+    EXPECT_EQ(settings.loginItemStatus.get(), Status::enabled);
+    EXPECT_EQ(settings.loginItemDetail(), "macOS starts Kelvo when you log in.");
+    EXPECT_FALSE(settings.loginItemBadge().has_value());
+
+    desktop->setLoginItemPolicy(ownBundleID, sim::LoginItemPolicy::refuses);
+    settings.setLoginItem(false);
+    EXPECT_EQ(settings.loginItemError.get(),
+              std::optional<std::string>("macOS refused: Operation not permitted"));
+    EXPECT_EQ(settings.loginItemStatus.get(), Status::enabled);
+
+    desktop->setLoginItemPolicy(ownBundleID, sim::LoginItemPolicy::needsApproval);
+    settings.setLoginItem(false);
+    settings.setLoginItem(true);
+    EXPECT_FALSE(settings.loginItemError->has_value());
+    EXPECT_EQ(settings.loginItemStatus.get(), Status::requiresApproval);
+    EXPECT_EQ(settings.loginItemBadge(), std::optional<std::string>("needs approval"));
+    EXPECT_EQ(settings.loginItemDetail(),
+              "macOS is holding this until you allow it in System Settings → General → Login "
+              "Items.");
+
+    desktop->setLoginItemPolicy(ownBundleID, sim::LoginItemPolicy::cannotFind);
+    settings.refreshLoginItem();
+    EXPECT_EQ(settings.loginItemStatus.get(), Status::notFound);
+    EXPECT_THAT(settings.loginItemDetail(), StartsWith("macOS cannot find this copy of Kelvo"));
+
+    settings.openLoginItemsSettings();
+    EXPECT_THAT(desktop->openedURLs(),
+                ElementsAre("x-apple.systempreferences:com.apple.LoginItems-Settings.extension"));
+}
+
+TEST_F(SettingsTransferTest, OutsideABundleTheLoginItemAndVersionStandAside) {
+    installed.registerSelf(InstalledDesktop::system(std::nullopt));
+    SettingsModel& settings = model();
+    EXPECT_FALSE(settings.isBundled);
+    settings.setLoginItem(true);
+    settings.refreshLoginItem();
+    EXPECT_EQ(settings.loginItemStatus.get(), Status::notFound);
+    EXPECT_TRUE(desktop->loginItems().empty());
+    EXPECT_EQ(settings.loginItemBadge(), std::optional<std::string>("bundled app only"));
+    EXPECT_THAT(settings.loginItemDetail(), StartsWith("Kelvo is running from a build directory"));
+    EXPECT_EQ(settings.versionString(), "development");
+    EXPECT_THAT(settings.buildDetail(), StartsWith("Running from "));
+    EXPECT_THAT(settings.buildDetail(),
+                HasSubstr(", not an installed Kelvo.app, so there is no version to report."));
+}
+
+TEST_F(SettingsTransferTest, ExportWritesTheSettingsWithoutTheMachineRecords) {
+    holdMachineRecords();
+    SettingsModel& settings = model();
+    desktop->answerFilePanels({file("mine.json").string(), sim::filePanelCancelled});
+    settings.exportSettings();
+    EXPECT_EQ(settings.transferNotice.get(),
+              std::optional<Notice>(Notice{"Settings written to mine.json.", false}));
+    const std::string written = testing::fileContents(file("mine.json"));
+    EXPECT_EQ(written, ConfigTransfer::exportSettings(settings.config()));
+    EXPECT_THAT(written, ::testing::Not(HasSubstr("systemTweaks")));
+    EXPECT_THAT(written, ::testing::Not(HasSubstr("launcherRecents")));
+    EXPECT_THAT(written, StartsWith("{\n"));
+
+    settings.exportSettings();  // cancelled
+    EXPECT_EQ(settings.transferNotice->value().text, "Settings written to mine.json.");
+    const auto panels = desktop->filePanels();
+    ASSERT_EQ(panels.size(), 2U);
+    EXPECT_EQ(panels[0].panel.title, "Export Kelvo settings");
+    EXPECT_EQ(panels[0].panel.nameFieldStringValue, "kelvo-settings.json");
+    EXPECT_TRUE(panels[0].panel.canCreateDirectories);
+
+    desktop->answerFilePanels({(home / "missing" / "kelvo-settings.json").string()});
+    settings.exportSettings();
+    ASSERT_TRUE(settings.transferNotice->has_value());
+    EXPECT_TRUE(settings.transferNotice->value().failed);
+    EXPECT_THAT(settings.transferNotice->value().text,
+                StartsWith("Could not write kelvo-settings.json: "));
+}
+
+TEST_F(SettingsTransferTest, AFailedImportSaysWhyAndChangesNothing) {
+    holdMachineRecords();
+    SettingsModel& settings = model();
+    const Config before = settings.config();
+    const auto writes = store->writeCount();
+    testing::writeText(file("list.json"), "[1, 2]");
+    testing::writeText(file("empty.json"), "{}");
+    testing::writeText(file("bad.json"), "{\"desktopCount\": \"many\"}");
+    desktop->answerFilePanels({file("list.json").string(), file("empty.json").string(),
+                               file("bad.json").string(), file("gone.json").string()});
+    std::vector<Notice> notices;
+    for (int i = 0; i < 4; ++i) {
+        settings.importSettings();
+        notices.push_back(settings.transferNotice->value());
+    }
+    EXPECT_EQ(notices[0], (Notice{"That file is not a Kelvo settings file.", true}));
+    EXPECT_EQ(notices[1],
+              (Notice{"That file has no Kelvo settings in it, so nothing was changed.", true}));
+    EXPECT_THAT(notices[2].text, StartsWith("That file could not be read: "));
+    EXPECT_TRUE(notices[2].failed);
+    EXPECT_THAT(notices[3].text, StartsWith("Could not read gone.json: "));
+    EXPECT_THAT(notices[3].text, ::testing::EndsWith(". Nothing was changed."));
+    EXPECT_TRUE(notices[3].failed);
+    EXPECT_EQ(settings.config(), before);
+    EXPECT_EQ(store->writeCount(), writes);
+    EXPECT_EQ(desktop->filePanels().front().panel.title, "Import Kelvo settings");
+}
+
+TEST_F(SettingsTransferTest, ImportAndRestoreKeepTheTweaksAndRecents) {
+    holdMachineRecords();
+    SettingsModel& settings = model();
+    settings.markGuideSeen();
+    Config elsewhere = Config::defaults();
+    elsewhere.desktopCount = 6;
+    testing::writeText(file("other.json"), ConfigTransfer::exportSettings(elsewhere));
+    desktop->answerFilePanels({file("other.json").string()});
+    settings.importSettings();
+    EXPECT_EQ(settings.transferNotice.get(),
+              std::optional<Notice>(Notice{"Settings replaced with other.json. Your system tweaks "
+                                           "were left as they are.",
+                                           false}));
+    EXPECT_EQ(store->config().desktopCount, 6);
+    EXPECT_TRUE(store->config().systemTweaks.contains("windowResizeTime"));
+    EXPECT_THAT(store->config().launcherRecents, ElementsAre("com.example.recent"));
+
+    settings.restoreDefaults();
+    EXPECT_EQ(store->config().desktopCount, Config::defaults().desktopCount);
+    EXPECT_FALSE(store->config().guideSeen);
+    EXPECT_TRUE(store->config().systemTweaks.contains("windowResizeTime"));
+    EXPECT_THAT(store->config().launcherRecents, ElementsAre("com.example.recent"));
+    EXPECT_EQ(settings.transferNotice->value().text,
+              "Every setting is back to Kelvo's defaults. The system tweaks were not touched. "
+              "Revert those on the System tab.");
+}
+
+TEST_F(SettingsTransferTest, WithAWindowThePanelsRunAsItsSheets) {
+    SettingsModel& settings = model();
+    auto window = std::make_shared<NSWindow>(CGRect(0, 0, 300, 200), NSWindowStyleMaskTitled,
+                                             NSBackingStoreBuffered, false);
+    settings.window = window;
+    desktop->answerFilePanels({file("sheet.json").string()});
+    settings.exportSettings();
+    settle();
+    EXPECT_TRUE(std::filesystem::exists(file("sheet.json")));
+    ASSERT_EQ(desktop->filePanels().size(), 1U);
+    EXPECT_EQ(desktop->filePanels()[0].panel.sheetOf,
+              std::optional<sim::WindowNumber>(window->windowNumber()));
+}
+
+TEST_F(SettingsTransferTest, TheReadoutsAndRevealsOfTheAboutPage) {
+    testing::addCrashReport(home.path(), "KelvoApp-2026-01-01-000000.ips", 1000);
+    SettingsModel& settings = model();
+    EXPECT_EQ(settings.crashCount(), 1);
+    testing::addCrashReport(home.path(), "KelvoApp-2026-01-02-000000.ips", 2000);
+    EXPECT_EQ(settings.crashCount(), 1);
+
+    settings.revealConfigFile();
+    EXPECT_THAT(desktop->openedURLs(), ElementsAre("file://" + configFile.parent_path().string()));
+    testing::writeText(configFile, "{}");
+    settings.revealConfigFile();
+    EXPECT_THAT(desktop->fileViewerSelections(),
+                ElementsAre(std::vector<std::string>{configFile.string()}));
+
+    settings.revealLogFile();
+    EXPECT_EQ(desktop->openedURLs().back(),
+              "file://" + (home / "Library" / "Logs" / "Kelvo").string());
+}
+
+}  // namespace
+}  // namespace kelvo

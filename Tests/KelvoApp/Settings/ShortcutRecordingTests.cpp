@@ -1,0 +1,187 @@
+// Recording a shortcut in the settings model: the hot keys suspended while one key of this
+// application is caught, the editor's refusals, and every way a recording ends.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "KelvoCore/Bindings/DefaultChords.h"
+#include "KelvoCore/Bindings/ShortcutEditor.h"
+#include "Platform/AppKit/NSEvent.h"
+#include "Support/KelvoApp/SettingsModelFixture.h"
+
+namespace kelvo {
+namespace {
+
+using ::testing::ElementsAre;
+
+constexpr std::uint16_t escapeKey = 53;
+constexpr std::uint16_t f12 = 111;
+constexpr std::uint64_t option = NSEventModifierFlagOption;
+constexpr std::uint64_t control = NSEventModifierFlagControl;
+constexpr std::uint64_t command = NSEventModifierFlagCommand;
+constexpr std::uint64_t shift = NSEventModifierFlagShift;
+
+class ShortcutRecordingTest : public SettingsModelFixture {
+  protected:
+    ShortcutRecordingTest() { installHotkeyHook(); }
+};
+
+TEST_F(ShortcutRecordingTest, WithoutTheKeyTapNothingIsRecorded) {
+    SettingsModel& settings = model();
+    settings.setHotkeysSuspended = nullptr;
+    settings.beginRecording(Shortcut::focusLeft);
+    EXPECT_FALSE(settings.recording->has_value());
+    EXPECT_EQ(settings.recordNotice.get(),
+              std::optional<std::string>(
+                  "Kelvo's key tap is not running, so there is nothing to record with."));
+    EXPECT_EQ(clock.pendingCount(), 0U);
+}
+
+TEST_F(ShortcutRecordingTest, OneFreeKeyIsBoundAndTheHotKeysResume) {
+    SettingsModel& settings = model();
+    const Chord chord{.keyCode = f12, .option = true, .control = true};
+    const Config before = settings.config();
+    ASSERT_FALSE(ShortcutEditor::rejection(chord, Shortcut::focusLeft, before));
+    settings.beginRecording(Shortcut::focusLeft);
+    EXPECT_EQ(settings.recording.get(), std::optional<Shortcut>(Shortcut::focusLeft));
+    press(f12, option | control);
+    EXPECT_FALSE(settings.recording->has_value());
+    EXPECT_FALSE(settings.recordNotice->has_value());
+    EXPECT_EQ(store->config(), settings.config());
+    EXPECT_EQ(settings.config(),
+              std::get<Config>(ShortcutEditor::bind(chord, Shortcut::focusLeft, before)));
+    EXPECT_THAT(hotkeyCalls, ElementsAre("suspend", "resume"));
+    EXPECT_EQ(clock.pendingCount(), 0U);
+}
+
+TEST_F(ShortcutRecordingTest, EscapeWithOrWithoutShiftCancelsButOptionEscapeIsAChord) {
+    SettingsModel& settings = model();
+    const Config before = settings.config();
+    for (const std::uint64_t flags : {std::uint64_t{0}, shift}) {
+        settings.beginRecording(Shortcut::focusLeft);
+        press(escapeKey, flags);
+        EXPECT_FALSE(settings.recording->has_value());
+        EXPECT_EQ(settings.config(), before);
+        EXPECT_FALSE(settings.recordNotice->has_value());
+    }
+    settings.beginRecording(Shortcut::focusLeft);
+    press(escapeKey, option);
+    EXPECT_FALSE(settings.recording->has_value());
+    EXPECT_NE(settings.config(), before);
+    EXPECT_THAT(hotkeyCalls,
+                ElementsAre("suspend", "resume", "suspend", "resume", "suspend", "resume"));
+}
+
+TEST_F(ShortcutRecordingTest, RefusedChordsShowTheEditorsTextsAndChangeNothing) {
+    SettingsModel& settings = model();
+    const Config before = settings.config();
+    const Chord held = DefaultChords::of(Shortcut::focusRight, before).front();
+    const std::string takenText =
+        ShortcutEditor::rejection(held, Shortcut::focusLeft, before)->message();
+    EXPECT_THAT(takenText, ::testing::EndsWith(" already has that. Clear it there first."));
+
+    struct Case {
+        std::uint16_t key;
+        std::uint64_t flags;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {f12, option | command,
+         "⌘ shortcuts are left to your applications. Kelvo opens a terminal window by sending "
+         "one ⌘N, and it would swallow its own keystroke."},
+        {f12, shift,
+         "Hold ⌥ or ⌃ as well. A shortcut without one would take that key from every "
+         "application on your Mac."},
+        {held.keyCode,
+         (held.option ? option : 0) | (held.control ? control : 0) | (held.shift ? shift : 0),
+         takenText},
+    };
+    for (const Case& refused : cases) {
+        settings.beginRecording(Shortcut::focusLeft);
+        press(refused.key, refused.flags);
+        EXPECT_EQ(settings.recordNotice.get(), std::optional<std::string>(refused.text));
+        EXPECT_FALSE(settings.recording->has_value());
+        EXPECT_EQ(settings.config(), before);
+    }
+    // The chord the shortcut holds already is no conflict.
+    const Chord own = DefaultChords::of(Shortcut::focusLeft, before).front();
+    settings.beginRecording(Shortcut::focusLeft);
+    EXPECT_FALSE(settings.recordNotice->has_value());
+    press(own.keyCode,
+          (own.option ? option : 0) | (own.control ? control : 0) | (own.shift ? shift : 0));
+    EXPECT_FALSE(settings.recordNotice->has_value());
+}
+
+TEST_F(ShortcutRecordingTest, TenSecondsWithoutAKeyEndTheRecordingAndKeysPassAgain) {
+    SettingsModel& settings = model();
+    settings.beginRecording(Shortcut::focusLeft);
+    int seen = 0;
+    const auto watcher = NSEvent::addLocalMonitorForEventsMatchingMask(
+        NSEventMaskKeyDown, [&seen](const NSEventRef& event) {
+            ++seen;
+            return event;
+        });
+    press(f12, control | option);
+    EXPECT_EQ(seen, 0);  // caught by the recording
+    settings.beginRecording(Shortcut::focusDown);
+    clock.advance(9.9);
+    EXPECT_TRUE(settings.recording->has_value());
+    clock.advance(0.2);
+    EXPECT_FALSE(settings.recording->has_value());
+    press(f12, control | option);
+    EXPECT_EQ(seen, 1);
+    NSEvent::removeMonitor(watcher);
+    EXPECT_EQ(hotkeyCalls.back(), "resume");
+}
+
+TEST_F(ShortcutRecordingTest, ASecondRecordingTakesOverWithTheHotKeysStillSuspended) {
+    SettingsModel& settings = model();
+    settings.beginRecording(Shortcut::focusLeft);
+    clock.advance(6);
+    settings.beginRecording(Shortcut::focusRight);
+    EXPECT_THAT(hotkeyCalls, ElementsAre("suspend", "suspend"));
+    EXPECT_EQ(settings.recording.get(), std::optional<Shortcut>(Shortcut::focusRight));
+    clock.advance(6);
+    EXPECT_TRUE(settings.recording->has_value());
+    clock.advance(4.1);
+    EXPECT_FALSE(settings.recording->has_value());
+    EXPECT_THAT(hotkeyCalls, ElementsAre("suspend", "suspend", "resume"));
+}
+
+TEST_F(ShortcutRecordingTest, OpeningTheSearchClearingAndResettingEndARecording) {
+    SettingsModel& settings = model();
+    settings.beginRecording(Shortcut::focusLeft);
+    settings.openSearch();
+    EXPECT_FALSE(settings.recording->has_value());
+
+    settings.beginRecording(Shortcut::focusLeft);
+    settings.clearShortcut(Shortcut::focusLeft);
+    EXPECT_FALSE(settings.recording->has_value());
+    const Config cleared = settings.config();
+    EXPECT_EQ(store->config(), cleared);
+
+    settings.resetShortcut(Shortcut::focusLeft);
+    EXPECT_NE(settings.config(), cleared);
+    settings.clearShortcut(Shortcut::focusRight);
+    settings.recordNotice = std::string("earlier");
+    settings.beginRecording(Shortcut::focusUp);
+    settings.resetAllShortcuts();
+    EXPECT_FALSE(settings.recording->has_value());
+    EXPECT_FALSE(settings.recordNotice->has_value());
+    EXPECT_EQ(settings.config().shortcuts, ShortcutOverrides::none());
+    EXPECT_EQ(hotkeyCalls.back(), "resume");
+}
+
+TEST_F(ShortcutRecordingTest, KeysTypedIntoAnotherApplicationAreNotCaught) {
+    SettingsModel& settings = model();
+    settings.beginRecording(Shortcut::focusLeft);
+    const sim::Pid other = launch("com.example.editor", true);
+    settle();
+    desktop->pressKey(f12, control | option);
+    settle();
+    EXPECT_TRUE(settings.recording->has_value());
+    EXPECT_THAT(keysReceived(other), ElementsAre(f12));
+}
+
+}  // namespace
+}  // namespace kelvo

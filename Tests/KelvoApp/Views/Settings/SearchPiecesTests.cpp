@@ -1,0 +1,196 @@
+// The settings search's pieces: the field typed into on an in-process desktop (its keys and
+// editing chords), a result row as laid out, and the anchor's highlight.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "KelvoApp/Views/Palette.h"
+#include "KelvoApp/Views/Settings/PaletteField.h"
+#include "KelvoApp/Views/Settings/PaletteRow.h"
+#include "KelvoApp/Views/Settings/SettingAnchor.h"
+#include "Platform/AppKit/NSApplication.h"
+#include "Platform/AppKit/NSEvent.h"
+#include "Platform/SwiftUI/NSHostingView.h"
+#include "Platform/SwiftUI/Text.h"
+#include "Support/KelvoApp/SettingsModelFixture.h"
+#include "Support/Platform/LaidOutView.h"
+
+namespace kelvo {
+namespace {
+
+using namespace SwiftUI;
+
+constexpr std::uint16_t returnKey = 36;
+constexpr std::uint16_t escapeKey = 53;
+constexpr std::uint16_t downArrow = 125;
+constexpr std::uint16_t upArrow = 126;
+constexpr std::uint16_t keyA = 0;
+constexpr std::uint16_t keyZ = 6;
+constexpr std::uint64_t command = NSEventModifierFlagCommand;
+constexpr std::uint64_t shift = NSEventModifierFlagShift;
+constexpr std::uint64_t control = NSEventModifierFlagControl;
+constexpr std::uint64_t capsLock = NSEventModifierFlagCapsLock;
+
+class PaletteFieldTest : public SettingsModelFixture {
+  protected:
+    PaletteFieldTest() {
+        SettingsModel* shown = &model();
+        host = std::make_shared<NSHostingView>(
+            [shown] { return PaletteField(true, *shown).body().frame(360, 30); });
+        host->observe(model());
+        window = std::make_shared<NSWindow>(CGRect(100, 100, 360, 30), NSWindowStyleMaskTitled,
+                                            NSBackingStoreBuffered, false);
+        window->setContentView(host);
+        NSApplication::sharedApplication().activateIgnoringOtherApps(true);
+        window->makeKeyAndOrderFront(nullptr);
+        host->layoutTree();
+        settle();
+    }
+    ~PaletteFieldTest() override {
+        window->close();
+        window.reset();
+        host.reset();
+        settle();
+    }
+
+    SearchTextField& field() {
+        const LayoutNode* node =
+            host->layoutTree().find([](const LayoutNode& n) { return n.hostedView != nullptr; });
+        if (!node) throw std::runtime_error("no field\n" + host->layoutTree().describe());
+        return dynamic_cast<SearchTextField&>(*node->hostedView);
+    }
+    void key(std::uint16_t keyCode, std::uint64_t flags = 0) {
+        desktop->pressKey(keyCode, flags);
+        settle();
+    }
+    void type(const std::string& text) {
+        desktop->typeText(text);
+        settle();
+    }
+
+    std::shared_ptr<NSHostingView> host;
+    std::shared_ptr<NSWindow> window;
+};
+
+TEST_F(PaletteFieldTest, TheFieldLooksAsTheSearchBarAsksAndTakesTheFocus) {
+    SearchTextField& shown = field();
+    EXPECT_EQ(shown.placeholderString(), "Search settings…");
+    EXPECT_EQ(shown.font()->pointSize(), 15);
+    EXPECT_FALSE(shown.isBordered());
+    EXPECT_FALSE(shown.drawsBackground());
+    EXPECT_TRUE(shown.usesSingleLineMode());
+    ASSERT_NE(shown.currentEditor(), nullptr);
+    EXPECT_EQ(window->firstResponder(), shown.currentEditor());
+}
+
+TEST_F(PaletteFieldTest, TypingRanksOnEveryKeyAndTheKeysDriveTheList) {
+    type("ga");
+    EXPECT_EQ(model().search->query(), "ga");
+    EXPECT_TRUE(model().searchOpen.get());
+    type("p");
+    EXPECT_EQ(model().search->query(), "gap");
+    const std::size_t matches = model().search->matchPositions().size();
+    ASSERT_GE(matches, 2U);
+    EXPECT_EQ(model().search->selection(), 0);
+
+    key(upArrow);
+    EXPECT_EQ(model().search->selection(), 0);
+    key(downArrow);
+    EXPECT_EQ(model().search->selection(), 1);
+    for (std::size_t i = 0; i < matches + 2; ++i)
+        key(downArrow);
+    EXPECT_EQ(model().search->selection(), static_cast<int>(matches) - 1);
+
+    key(escapeKey);
+    EXPECT_FALSE(model().searchOpen.get());
+    EXPECT_EQ(model().search->query(), "");
+    settle();
+    EXPECT_EQ(field().stringValue(), "");
+}
+
+TEST_F(PaletteFieldTest, ReturnOpensTheSelectedMatchButNothingWithoutMatches) {
+    type("qqqqzzzz");
+    key(returnKey);
+    EXPECT_TRUE(model().searchOpen.get());
+    EXPECT_EQ(model().search->query(), "qqqqzzzz");
+
+    model().typeSearch("");
+    settle();
+    type("inner gap");
+    const auto chosen = model().search->chosen();
+    ASSERT_TRUE(chosen.has_value());
+    key(returnKey);
+    EXPECT_FALSE(model().searchOpen.get());
+    EXPECT_EQ(model().section(), chosen->tab);
+    EXPECT_EQ(model().flashing.get(), std::optional<std::string>(chosen->id));
+}
+
+TEST_F(PaletteFieldTest, TheEditingChordsWorkWithoutAnEditMenu) {
+    type("gap");
+    key(keyZ, command);
+    EXPECT_NE(field().stringValue(), "gap");
+    EXPECT_EQ(model().search->query(), field().stringValue());
+    key(keyZ, command | shift);
+    EXPECT_EQ(field().stringValue(), "gap");
+
+    NSTextView* editor = field().currentEditor();
+    ASSERT_NE(editor, nullptr);
+    editor->setSelectedRange(NSRange{3, 0});
+    key(keyA, command | control);
+    EXPECT_EQ(editor->selectedRange().length, 0U);
+    key(keyA, command | capsLock);
+    EXPECT_EQ(editor->selectedRange().length, 0U);
+    key(keyA, command);
+    EXPECT_EQ(editor->selectedRange().length, 3U);
+}
+
+SettingEntry entry(std::string title) {
+    SettingEntry made;
+    made.id = "innerGap";
+    made.tab = SettingsTab::tiling;
+    made.card = "Gaps";
+    made.title = std::move(title);
+    made.detail = "Space between tiled windows.";
+    return made;
+}
+
+bool hasPlate(const LayoutNode& tree) {
+    return tree.find([](const LayoutNode& node) {
+        return node.color == Palette::accent().opacity(0.2);
+    }) != nullptr;
+}
+
+TEST(PaletteRowTest, ALongTitleIsCutButTheLocationChipNever) {
+    const testing::LaidOutView row(
+        PaletteRow(entry("A title long enough that it cannot possibly fit beside its chip"), false)
+            .body(),
+        CGSize(320, 100));
+    ASSERT_NE(row.tree().findKind("frame"), nullptr);
+    EXPECT_EQ(row.tree().findKind("frame")->frame, CGRect(0, 29, 320, 42));
+    EXPECT_NE(row.tree().findText("Tiling › Gaps"), nullptr);
+    EXPECT_NE(row.tree().find([](const LayoutNode& node) {
+        return node.kind == "Text" && node.text.starts_with("A title") && node.text.ends_with("…");
+    }),
+              nullptr);
+    EXPECT_FALSE(hasPlate(row.tree()));
+    EXPECT_TRUE(
+        hasPlate(testing::LaidOutView(PaletteRow(entry("Inner gap"), true).body(), CGSize(320, 100))
+                     .tree()));
+}
+
+TEST(SettingAnchorTest, OnlyTheFlashedRowShowsItsPlate) {
+    const auto plateOpacity = [](const std::optional<std::string>& flashed) {
+        const testing::LaidOutView anchored(
+            flashedSetting(settingAnchor(Text("Inner gap"), "innerGap"), flashed), CGSize(300, 40));
+        EXPECT_NE(anchored.tree().findIdentifier("innerGap"), nullptr);
+        const LayoutNode* plate = anchored.tree().find(
+            [](const LayoutNode& node) { return node.color == Palette::accent().opacity(0.2); });
+        return plate ? plate->opacity : -1.0;
+    };
+    EXPECT_EQ(plateOpacity(std::string("innerGap")), 1.0);
+    EXPECT_EQ(plateOpacity(std::string("outerGap")), 0.0);
+    EXPECT_EQ(plateOpacity(std::nullopt), 0.0);
+}
+
+}  // namespace
+}  // namespace kelvo
