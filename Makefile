@@ -56,8 +56,8 @@ readme: programs
 
 # The pictures of the drawing layer (every symbol, text at the system's sizes, an animated
 # layer's frames, the status item in several states, every command glyph, the drawn mark and the
-# banner blocks; later the panels) in build/pictures/, for people to look at. They share the
-# test build.
+# banner blocks, the panels, the settings window's chrome and its Shortcuts and System pages) in
+# build/pictures/, for people to look at. They share the test build.
 pictures: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON
 	cmake --build $(TEST_DIR) -j $(JOBS) --target kelvo-pictures

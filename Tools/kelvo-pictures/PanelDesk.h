@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "Base/CoreGraphics/CGImage.h"
 #include "Base/Foundation/ManualClock.h"
 #include "Platform/AppKit/NSWindow.h"
 #include "Simulator/Desktop.h"
@@ -9,8 +10,8 @@
 
 namespace kelvo_pictures {
 
-/// A desktop of this process for the panels to be windows of, and for the views that ask the
-/// workspace about applications, on a clock that the picture moves on.
+/// A desktop of this process for the panels and windows to be windows of, on a clock that the
+/// picture moves on; the pictures are their content as drawn, over a grey like a desktop's.
 class PanelDesk {
   public:
     PanelDesk();

@@ -25,6 +25,7 @@ std::vector<Picture> controlPictures();
 std::vector<Picture> brandPictures();
 std::vector<Picture> menuBarPictures();
 std::vector<Picture> overlayPictures();
+std::vector<Picture> settingsPictures();
 std::vector<Picture> settingsPagePictures();
 std::vector<Picture> guidePictures();
 

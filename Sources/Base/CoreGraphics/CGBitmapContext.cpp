@@ -125,21 +125,27 @@ void CGBitmapContext::compose(const CGDrawOperation& op, const Painting& paint) 
     cairo_save(cr_);
     CGCairoPainter::clipToPaths(cr_, op, baseToDevice());
     cairo_set_antialias(cr_, op.antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-    cairo_surface_t* mask = CGCairoPainter::maskOfImages(op, baseToDevice(), width_, height_);
-    // With image masks, the drawing is made apart and then composed through them.
-    if (mask) {
+    const CGCairoPainter::ImageMask mask =
+        CGCairoPainter::maskOfImages(op, baseToDevice(), width_, height_);
+    // With image masks, the drawing is made apart, only where the masks are, and then composed
+    // through them.
+    if (mask.surface) {
+        cairo_identity_matrix(cr_);
+        cairo_rectangle(cr_, mask.x, mask.y, cairo_image_surface_get_width(mask.surface),
+                        cairo_image_surface_get_height(mask.surface));
+        cairo_clip(cr_);
         cairo_push_group(cr_);
     } else {
         cairo_set_operator(cr_, cairoOperator(op.blendMode));
     }
     if (op.shadow.isVisible()) paintShadow(op, paint);
     paint(cr_, baseToDevice(), op.alpha);
-    if (mask) {
+    if (mask.surface) {
         cairo_pop_group_to_source(cr_);
         cairo_identity_matrix(cr_);
         cairo_set_operator(cr_, cairoOperator(op.blendMode));
-        cairo_mask_surface(cr_, mask, 0, 0);
-        cairo_surface_destroy(mask);
+        cairo_mask_surface(cr_, mask.surface, mask.x, mask.y);
+        cairo_surface_destroy(mask.surface);
     }
     cairo_restore(cr_);
 }

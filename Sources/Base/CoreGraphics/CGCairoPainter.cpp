@@ -7,6 +7,10 @@
 
 namespace {
 
+/// How far a line's glyphs may reach outside its box (accents, descenders, italics), in
+/// points.
+constexpr double textReach = 8;
+
 cairo_line_cap_t cairoCap(CGLineCap cap) {
     switch (cap) {
         case CGLineCap::round:
@@ -119,18 +123,38 @@ void CGCairoPainter::clipToPaths(cairo_t* cr, const CGDrawOperation& op,
     }
 }
 
-cairo_surface_t* CGCairoPainter::maskOfImages(const CGDrawOperation& op,
-                                              const CGAffineTransform& baseToDevice, int width,
-                                              int height) {
+CGCairoPainter::ImageMask CGCairoPainter::maskOfImages(const CGDrawOperation& op,
+                                                       const CGAffineTransform& baseToDevice,
+                                                       int width, int height) {
     if (std::none_of(op.clips.begin(), op.clips.end(),
                      [](const CGClipRecord& c) { return c.mask != nullptr; }))
-        return nullptr;
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
-    cairo_t* cr = cairo_create(mask);
+        return {};
+    // Outside every mask's rectangle nothing is kept: the surface need not reach further.
+    CGRect area(0, 0, width, height);
+    for (const CGClipRecord& clip : op.clips)
+        if (clip.mask)
+            area = area.intersection(
+                CGRectApplyAffineTransform(clip.maskRect, clip.ctm.concatenating(baseToDevice)));
+    ImageMask mask;
+    int right = 0, bottom = 0;
+    if (!area.isNull() && std::isfinite(area.minX()) && std::isfinite(area.minY()) &&
+        std::isfinite(area.maxX()) && std::isfinite(area.maxY())) {
+        mask.x = std::clamp(static_cast<int>(std::floor(area.minX())), 0, width);
+        mask.y = std::clamp(static_cast<int>(std::floor(area.minY())), 0, height);
+        right = std::clamp(static_cast<int>(std::ceil(area.maxX())), 0, width);
+        bottom = std::clamp(static_cast<int>(std::ceil(area.maxY())), 0, height);
+    }
+    // Nothing overlaps: one transparent pixel keeps nothing anywhere.
+    const bool empty = right <= mask.x || bottom <= mask.y;
+    mask.surface = cairo_image_surface_create(CAIRO_FORMAT_A8, empty ? 1 : right - mask.x,
+                                              empty ? 1 : bottom - mask.y);
+    if (empty) return mask;
+    cairo_t* cr = cairo_create(mask.surface);
     cairo_set_source_rgba(cr, 0, 0, 0, 1);
     cairo_paint(cr);
     // Each mask keeps only what it covers: the masks' alphas multiply.
     cairo_set_operator(cr, CAIRO_OPERATOR_DEST_IN);
+    const CGAffineTransform toSurface = CGAffineTransform::translation(-mask.x, -mask.y);
     for (const CGClipRecord& clip : op.clips) {
         if (!clip.mask) continue;
         const CGAffineTransform toDevice = imageToUser(clip.mask, clip.maskRect)
@@ -141,7 +165,7 @@ cairo_surface_t* CGCairoPainter::maskOfImages(const CGDrawOperation& op,
             cairo_paint(cr);
             break;
         }
-        setMatrix(cr, toDevice);
+        setMatrix(cr, toDevice.concatenating(toSurface));
         cairo_set_source_surface(cr, clip.mask->surface(), 0, 0);
         cairo_paint(cr);
     }
@@ -257,10 +281,16 @@ void CGCairoPainter::text(cairo_t* cr, const CGDrawOperation& op, const CGAffine
                                                  t.box.minX(), yUp ? t.box.maxY() : t.box.minY()));
     setMatrix(cr, textToUser.concatenating(toDevice));
     if (alpha >= 1) return t.paint(cr);
+    // The group is only as large as the clip: the box and what glyphs reach beyond it.
+    cairo_save(cr);
+    cairo_rectangle(cr, -textReach, -textReach, t.box.width() + 2 * textReach,
+                    t.box.height() + 2 * textReach);
+    cairo_clip(cr);
     cairo_push_group(cr);
     t.paint(cr);
     cairo_pop_group_to_source(cr);
     cairo_paint_with_alpha(cr, alpha);
+    cairo_restore(cr);
 }
 
 void CGCairoPainter::paint(cairo_t* cr, const CGDrawOperation& op,

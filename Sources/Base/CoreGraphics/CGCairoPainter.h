@@ -12,11 +12,16 @@ class CGCairoPainter {
     /// Intersects cairo's clip with every path clip of the operation.
     static void clipToPaths(cairo_t* cr, const CGDrawOperation& op,
                             const CGAffineTransform& baseToDevice);
-    /// Paints the mask clips' alpha (all of them intersected) into an 8-bit surface as large as
-    /// the target; null when the operation has none.
-    static cairo_surface_t* maskOfImages(const CGDrawOperation& op,
-                                         const CGAffineTransform& baseToDevice, int width,
-                                         int height);
+    /// The mask clips' alpha (all of them intersected) in an 8-bit surface that covers only
+    /// where they overlap the target, its top left corner at (`x`, `y`) in device pixels.
+    struct ImageMask {
+        cairo_surface_t* surface = nullptr;
+        int x = 0;
+        int y = 0;
+    };
+    /// The image mask of the operation's mask clips; no surface when it has none.
+    static ImageMask maskOfImages(const CGDrawOperation& op, const CGAffineTransform& baseToDevice,
+                                  int width, int height);
     static void setMatrix(cairo_t* cr, const CGAffineTransform& t);
 
   private:

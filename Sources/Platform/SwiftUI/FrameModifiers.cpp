@@ -97,7 +97,8 @@ struct Bounds {
     /// The frame's length for the content's, given the (bounded) offer.
     CGFloat length(CGFloat content, std::optional<CGFloat> offered) const {
         CGFloat result = content;
-        if (minimum) result = std::max(*minimum, std::min(result, offered.value_or(*minimum)));
+        // Without an offer the content's own length stands, held within the bounds.
+        if (minimum) result = std::max(*minimum, std::min(result, offered.value_or(result)));
         if (maximum) result = std::min(*maximum, std::max(result, offered.value_or(result)));
         if (!any() && ideal && !offered) result = *ideal;
         return result;

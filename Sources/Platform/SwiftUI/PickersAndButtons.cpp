@@ -58,7 +58,9 @@ View segmented(const Binding<std::optional<std::size_t>>& selection,
                               .padding(EdgeInsets{2, 10, 2, 10})
                               .frame(FlexibleFrame{.minHeight = 18})
                               .background(RoundedRectangle(5).fill(
-                                  selected ? ControlColors::selectedFill() : Color::clear()));
+                                  selected ? ControlColors::selectedFill() : Color::clear()))
+                              // Each segment shows its whole title.
+                              .fixedSize();
         segments.push_back(
             control(look, AccessibilityElement{"button", items[i].title, selected ? "1" : "0"},
                     [selection, i](CGPoint, const CGRect&, const EnvironmentValues&) {

@@ -233,6 +233,10 @@ TEST(FrameLayout, MinimumsRaiseAndFixedLengthsReplace) {
     EXPECT_NEAR(laid.id("digit").frame.midX(), frame->frame.midX(), 1e-9);
     Laid fixed(block(10, 10, "inner").frame(30, 40, Alignment::bottomTrailing()), {100, 100});
     EXPECT_EQ(fixed.id("inner").frame, CGRect(55, 60, 10, 10));
+    // At its ideal size a minimum-bounded frame is as wide as what it holds, not its minimum.
+    Laid ideal(block(40, 10, "wide").frame(FlexibleFrame{.minWidth = 11}).fixedSize(), {300, 300});
+    EXPECT_DOUBLE_EQ(ideal.tree().findKind("frame")->frame.width(), 40);
+    EXPECT_DOUBLE_EQ(ideal.id("wide").frame.width(), 40);
 }
 
 TEST(FrameLayout, AFixedSizeControlBesideAFlexibleColumn) {

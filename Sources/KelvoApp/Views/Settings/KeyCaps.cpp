@@ -16,7 +16,8 @@ View Keycap::body() const {
         .frame(FlexibleFrame{.minWidth = minimumWidth})
         .padding(EdgeInsets{2, 6, 2, 6})
         .background(cap.fill(Color::white().opacity(0.1)))
-        .overlay(cap.stroke(Color::white().opacity(0.09), 1));
+        .overlay(cap.stroke(Color::white().opacity(0.09), 1))
+        .fixedSize();
 }
 
 View ChordChips::body() const {

@@ -46,7 +46,7 @@ std::optional<View> SettingRow::cautionLine() const {
     return HStack(VerticalAlignment::firstTextBaseline, cautionSpacing,
                   {Image::systemName("exclamationmark.triangle.fill")
                        .font(Font::system(cautionSymbolSize)),
-                   Text(*text).font(Font::system(proseSize))})
+                   Text(*text).font(Font::system(proseSize)).fixedSize(false, true)})
         .foregroundColor(Palette::caution())
         .padding(Edges::top(), cautionGap);
 }

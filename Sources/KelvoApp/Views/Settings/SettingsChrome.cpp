@@ -131,7 +131,8 @@ View SearchBar::body() const {
 }
 
 View Sidebar::body() const {
-    std::vector<View> items{SearchBar{model}.body().padding(Edges::bottom(), 10)};
+    // Raised above the tab buttons below it, so that its drop-down covers them.
+    std::vector<View> items{SearchBar{model}.body().padding(Edges::bottom(), 10).zIndex(1)};
     const SettingsTab current = section.get();
     const Binding<SettingsTab> chosen = section;
     int index = 0;

@@ -102,7 +102,8 @@ View SettingsView::pageContent() const {
     return VStack(HorizontalAlignment::leading, pageSpacing, std::move(blocks))
         .padding(EdgeInsets{pageVerticalInset, pageHorizontalInset, pageVerticalInset,
                             pageHorizontalInset})
-        .frame(FlexibleFrame{.maxWidth = infinity, .alignment = Alignment::leading()})
+        // Top and leading: the page never floats down when it measures shorter than placed.
+        .frame(FlexibleFrame{.maxWidth = infinity, .alignment = Alignment::topLeading()})
         .background(GeometryReader([](const GeometryProxy& proxy) {
             return Color::clear().view().preference<ContentHeightKey>(proxy.size.height);
         }));

@@ -73,7 +73,8 @@ View EffectBadge::body() const {
         .foregroundColor(Palette::dim())
         .padding(EdgeInsets{verticalInset, horizontalInset, verticalInset, horizontalInset})
         .background(Capsule().fill(Color::white().opacity(0.05)))
-        .overlay(Capsule().stroke(Color::white().opacity(0.07), 1));
+        .overlay(Capsule().stroke(Color::white().opacity(0.07), 1))
+        .fixedSize();
 }
 
 }  // namespace kelvo

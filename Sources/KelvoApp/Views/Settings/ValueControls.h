@@ -122,7 +122,8 @@ struct Readout {
     operator SwiftUI::View() const { return body(); }
 };
 
-/// A short tag in a faint capsule, after a row's title.
+/// A short tag in a faint capsule, after a row's title; never cut, however little room the
+/// title line leaves.
 struct EffectBadge {
     static constexpr CGFloat textSize = 9.5;
     static constexpr CGFloat tracking = 0.3;

@@ -1,0 +1,113 @@
+// The System page: one row per tweak with the badge of when it takes effect and a switch that
+// shows what the model reports, the Reduce Motion row, and reverting every tweak after the
+// desktop's confirmation.
+
+#include <gtest/gtest.h>
+
+#include "KelvoApp/Views/Settings/SystemPage.h"
+#include "KelvoApp/Views/Settings/TweakRows.h"
+#include "KelvoCore/Tweaks/SystemTweakCatalog.h"
+#include "KelvoCore/Tweaks/TweakEffect.h"
+#include "Support/KelvoApp/SettingsViewFixture.h"
+
+namespace kelvo {
+namespace {
+
+using namespace SwiftUI;
+
+class SystemPageTest : public SettingsViewFixture {
+  protected:
+    void showPage() {
+        show([this] { return SystemPage{model}.body(); });
+    }
+    const LayoutNode& revertButton() {
+        const LayoutNode* button = id("revertTweaks").findRole("button");
+        if (!button) throw std::runtime_error("no button\n" + graph->tree().describe());
+        return *button;
+    }
+    void recordOneTweak() {
+        const SystemTweak& tweak = SystemTweakCatalog::all().front();
+        model.updateConfig([&](Config& config) {
+            config.systemTweaks[tweak.id] = SystemTweakRecord{
+                tweak.domain, tweak.key, PreferenceOriginal::absent(), tweak.onValue};
+        });
+        relayout();
+    }
+};
+
+TEST_F(SystemPageTest, EachTweakRowCarriesItsBadgeAndTheRowsStandInOrder) {
+    showPage();
+    ASSERT_TRUE(graph->tree().findText("SYSTEM"));
+    CGFloat above = 0;
+    for (const SystemTweak& tweak : SystemTweakCatalog::all()) {
+        const LayoutNode& row = id("tweak." + tweak.id);
+        EXPECT_GT(row.frame.minY(), above);
+        above = row.frame.minY();
+        EXPECT_TRUE(row.findText(badge(tweak.effect))) << tweak.id;
+        EXPECT_TRUE(row.findRole("switch")) << tweak.id;
+    }
+    const LayoutNode& reduceMotion = id("reduceMotion");
+    EXPECT_GT(reduceMotion.frame.minY(), above);
+    EXPECT_TRUE(reduceMotion.findText("in System Settings")) << reduceMotion.describe();
+    EXPECT_GT(id("revertTweaks").frame.minY(), reduceMotion.frame.minY());
+    // A hairline between tweaks, and around the Reduce Motion row: four plus two.
+    const auto rules = graph->tree().findAll([](const LayoutNode& n) {
+        return n.kind == "Rectangle" && n.frame.height() == 1 && n.frame.width() > 600;
+    });
+    EXPECT_EQ(rules.size(), SystemTweakCatalog::all().size() - 1 + 2);
+}
+
+TEST_F(SystemPageTest, TheSwitchShowsWhatTheModelReportsAfterAClick) {
+    showPage();
+    const SystemTweak& tweak = SystemTweakCatalog::all().front();
+    const LayoutNode* toggle = id("tweak." + tweak.id).findRole("switch");
+    ASSERT_TRUE(toggle);
+    click(*toggle);
+    relayout();
+    EXPECT_EQ(id("tweak." + tweak.id).findRole("switch")->element->value,
+              model.isOn(tweak) ? "1" : "0");
+}
+
+TEST_F(SystemPageTest, ReduceMotionReadsTheDesktopAndOpensItsPane) {
+    showPage();
+    EXPECT_TRUE(id("reduceMotion").findText("Removes the Space-change animation. Currently off."));
+    desktop->setReduceMotion(true);
+    show([this] { return SystemPage{model}.body(); });
+    EXPECT_TRUE(id("reduceMotion").findText("Removes the Space-change animation. Currently on."));
+    click(*id("reduceMotion").findRole("button"));
+    const std::vector<std::string> opened = desktop->openedURLs();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], SystemTweakCatalog::reduceMotionPaneURL);
+    ReduceMotionRow::openPane("not a url");
+    ReduceMotionRow::openPane("");
+    EXPECT_EQ(desktop->openedURLs().size(), 1u);
+}
+
+TEST_F(SystemPageTest, RevertAllAsksFirstAndCancelChangesNothing) {
+    showPage();
+    EXPECT_FALSE(revertButton().enabled);
+    recordOneTweak();
+    ASSERT_TRUE(revertButton().enabled);
+    const Config before = model.config();
+    desktop->answerAlerts({"Cancel"});
+    click(revertButton());
+    relayout();
+    const std::vector<sim::AlertRecord> alerts = desktop->alerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].alert.messageText, "Put every system tweak back the way Kelvo found it?");
+    EXPECT_EQ(alerts[0].alert.informativeText, SystemPage::confirmMessage);
+    EXPECT_EQ(alerts[0].alert.buttons, (std::vector<std::string>{"Revert all", "Cancel"}));
+    EXPECT_FALSE(model.confirmingRevert.get());
+    EXPECT_EQ(model.config(), before);
+}
+
+TEST_F(SystemPageTest, TheTweakNoticeStandsAboveTheRows) {
+    model.tweakNotice = std::string("Something could not be written.");
+    showPage();
+    const LayoutNode* text = graph->tree().findText("Something could not be written.");
+    ASSERT_TRUE(text);
+    EXPECT_LT(text->frame.maxY(), id("tweak." + SystemTweakCatalog::all().front().id).frame.minY());
+}
+
+}  // namespace
+}  // namespace kelvo
