@@ -156,7 +156,7 @@ TEST_F(FocusTest, TheGuideLeavesWithItsDesktopToo) {
     coordinator->ownWindows.showGuide();
     markLog();
     coordinator->commands.dispatch(Command::switchTo(4));
-    EXPECT_FALSE(coordinator->ownWindows.guideWindow().window->visible);
+    EXPECT_FALSE(coordinator->ownWindows.guideWindow().window->isVisible());
     EXPECT_THAT(decisions(),
                 Contains("  the guide belongs to desktop 1 - hiding it until you go back there"));
 }

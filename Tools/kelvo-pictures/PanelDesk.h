@@ -20,6 +20,7 @@ class PanelDesk {
     PanelDesk& operator=(const PanelDesk&) = delete;
 
     void wait(double seconds) { clock_.advance(seconds); }
+    sim::Desktop& desktop() { return *desktop_; }
 
     /// The window's content on a margin of desktop grey.
     static CGImageRef picture(NSWindow& window, CGFloat margin);

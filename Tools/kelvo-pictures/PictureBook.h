@@ -26,6 +26,7 @@ std::vector<Picture> brandPictures();
 std::vector<Picture> menuBarPictures();
 std::vector<Picture> overlayPictures();
 std::vector<Picture> settingsPictures();
+std::vector<Picture> guidePictures();
 
 /// Every picture, and writing them.
 class PictureBook {
