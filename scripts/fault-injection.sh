@@ -11,6 +11,9 @@
 # Not part of `make test`: it takes minutes. It prints one line per run and the figures at the
 # end, and exits 1 when any run broke a rule. Every process it starts is ended by its pid.
 set -uo pipefail
+# Job control: a background program of a script would otherwise start with SIGINT ignored, and
+# a SIGINT sent before Kelvo's own handling exists would be dropped by the kernel.
+set -m
 
 build=${1:-build/test}
 runs=${2:-200}
@@ -94,6 +97,15 @@ start_kelvo() {
 windows_opened() {
     [ "$(cat "$run_dir/notes.out" "$run_dir/browser.out" 2>/dev/null | grep -c '"window"')" -ge 3 ]
 }
+# Kelvo's main has begun: SIGINT and SIGTERM are held (or already caught). A signal before
+# that meets the default action of any program and says nothing of Kelvo.
+quit_signals_held() {
+    local held caught
+    held=$(awk '/^SigBlk/{print $2}' "/proc/${pid_of[kelvo]}/status" 2>/dev/null) || return 1
+    caught=$(awk '/^SigCgt/{print $2}' "/proc/${pid_of[kelvo]}/status" 2>/dev/null) || return 1
+    [ -n "$held" ] || return 1
+    (((0x$held & 0x4002) == 0x4002 || (0x$caught & 0x4002) == 0x4002))
+}
 kelvo_answers() { grep -q '"pid"' "$run_dir/kelvo.out" 2>/dev/null; }
 
 # Every window of the applications is on the display and none is minimized.
@@ -142,6 +154,7 @@ for ((run = 1; run <= runs; run++)); do
         tell kelvo '{"op":"quit"}'
         wait_for_end "${pid_of[kelvo]}"
         start_kelvo
+        eventually quit_signals_held
         pause 40
         if [ "$fault" = term-at-start ]; then
             kill -"$([ $((RANDOM % 2)) = 0 ] && echo TERM || echo INT)" "${pid_of[kelvo]}"
