@@ -21,15 +21,14 @@
 #include "KelvoApp/TestMode/TestMode.h"
 #include "Platform/AppKit/NSApplication.h"
 #include "Simulator/Server/DesktopAddress.h"
+#include "Simulator/Server/SocketConnection.h"
 #include "Simulator/SharedConnection.h"
 
 namespace {
 
-constexpr int noDesktopStatus = 4;
-
 int noDesktop(const std::string& reason) {
     writeAll(2, "kelvo: no desktop to manage: " + reason + "\n");
-    return noDesktopStatus;
+    return kelvo::StartupAndQuit::noDesktopStatus;
 }
 
 /// Answers `--help` and `--version`, and refuses what it does not know, before anything else of
@@ -54,14 +53,30 @@ std::optional<int> answerCommandLine(const std::vector<std::string>& arguments) 
     return std::nullopt;
 }
 
+/// A lost desktop ends the process, on the main queue once the current turn is over: every
+/// window that can still be reached is put back first.
+void endWhenTheDesktopGoes(sim::SocketConnection& connection, kelvo::Coordinator& coordinator) {
+    const auto wentAway = [&connection, &coordinator] {
+        DispatchQueue::main().async([&connection, &coordinator] {
+            coordinator.startup.desktopWentAway(connection.lostReason());
+        });
+    };
+    connection.setDisconnectHandler(wentAway);
+    // It may have gone before the handler was there.
+    if (!connection.isConnected()) wentAway();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before the first thread exists, so that every thread inherits the mask and none takes
+    // the default action on a signal during start-up.
+    kelvo::StartupAndQuit::holdQuitSignals();
     if (const auto status = answerCommandLine({argv + 1, argv + argc})) return *status;
     const auto address = sim::DesktopAddress::fromEnvironment();
     if (!address)
         return noDesktop(std::string(sim::DesktopAddress::environmentVariable) + " is not set");
-    std::shared_ptr<sim::DesktopConnection> connection;
+    std::shared_ptr<sim::SocketConnection> connection;
     try {
         connection = sim::DesktopAddress::connect(*address);
     } catch (const std::exception& error) {
@@ -74,7 +89,10 @@ int main(int argc, char** argv) {
     self.executablePath = executablePath().string();
     self.pid = static_cast<sim::Pid>(::getpid());
     self.activationPolicy = sim::ActivationPolicy::accessory;
-    if (connection->registerClient(self) == 0) return noDesktop("the desktop refused this program");
+    if (connection->registerClient(self) == 0) {
+        return noDesktop(connection->isConnected() ? "the desktop refused this program"
+                                                   : connection->lostReason());
+    }
 
     // A quit asked by the desktop ends the process once the terminate notice has reached its
     // observers, which take it on the main queue.
@@ -92,7 +110,17 @@ int main(int argc, char** argv) {
     };
     // The quit paths flush the log and the configuration themselves; the threads of the log,
     // the event stream and the connection are not waited for.
-    process.exit = [](int status) { ::_exit(status); };
+    // A start-up step that fails because the desktop went away meanwhile reports that, not
+    // its own failure.
+    process.exit = [connection](int status) {
+        if (status != 0 && status != kelvo::StartupAndQuit::noDesktopStatus &&
+            !connection->isConnected()) {
+            writeAll(2, std::string(kelvo::StartupAndQuit::desktopWentAwayText) +
+                            connection->lostReason() + "\n");
+            status = kelvo::StartupAndQuit::noDesktopStatus;
+        }
+        ::_exit(status);
+    };
     process.taps = taps;
     process.makeBridge = [](const kelvo::Config& config) {
         return std::make_shared<kelvo::AXWindowBridge>(config);
@@ -101,6 +129,7 @@ int main(int argc, char** argv) {
         return std::make_unique<kelvo::AXWindowEvents>(c);
     };
     auto* coordinator = new kelvo::Coordinator(std::move(process));
+    endWhenTheDesktopGoes(*connection, *coordinator);
     coordinator->start();
     MainLoop::shared().run();
     return 0;

@@ -49,6 +49,24 @@ TEST(TestModeSwitchTest, NoOtherInstanceMeansNoRefusal) {
               "kelvo: test mode refused — another Kelvo is running: ? (pid 13)\n");
 }
 
+TEST(TestModeSwitchTest, OnlyAnInstanceStartedEarlierRefusesThisOne) {
+    const auto instance = [](int pid) {
+        RunningApplication app;
+        app.pid = pid;
+        app.bundleID = TestMode::bundleIdentifier;
+        app.executableURL = "/bin/KelvoApp";
+        return app;
+    };
+    // The list is in launch order: the younger of two runs refuses, the older does not.
+    EXPECT_EQ(TestMode::refusal({instance(20), instance(10)}, 10),
+              "kelvo: test mode refused — another Kelvo is running: /bin/KelvoApp (pid 20)\n");
+    EXPECT_EQ(TestMode::refusal({instance(10), instance(20)}, 10), std::nullopt);
+    // Not listed itself: every other instance counts.
+    EXPECT_EQ(TestMode::refusal({instance(20), instance(30)}, 10),
+              "kelvo: test mode refused — another Kelvo is running: /bin/KelvoApp (pid 20), "
+              "/bin/KelvoApp (pid 30)\n");
+}
+
 class TestModeSessionTest : public CoordinatorFixture {
   protected:
     void SetUp() override {

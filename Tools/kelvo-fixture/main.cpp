@@ -14,6 +14,7 @@
 #include "KelvoCore/Wire/WireLine.h"
 #include "RequestLine.h"
 #include "Simulator/Server/DesktopAddress.h"
+#include "Simulator/Server/SocketConnection.h"
 #include "Simulator/Server/UnixSocket.h"
 
 // kelvo-fixture [--bundle-id ID] [--name NAME]: an application of the simulated desktop that a
@@ -90,8 +91,7 @@ int main(int argc, char** argv) {
     }
     std::shared_ptr<sim::SocketConnection> connection;
     try {
-        connection = std::make_shared<sim::SocketConnection>(
-            sim::DesktopAddress::fromEnvironmentOrDefault());
+        connection = sim::DesktopAddress::connect(sim::DesktopAddress::fromEnvironmentOrDefault());
     } catch (const sim::SocketError& error) {
         std::cerr << "kelvo-fixture: no desktop: " << error.what() << '\n';
         return 1;

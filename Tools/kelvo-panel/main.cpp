@@ -11,6 +11,7 @@
 #include "PanelClient.h"
 #include "Platform/AppKit/NSApplication.h"
 #include "Simulator/Server/DesktopAddress.h"
+#include "Simulator/Server/SocketConnection.h"
 #include "Simulator/SharedConnection.h"
 
 // kelvo-panel: a client of the desktop at $KELVO_SIM_SOCKET with a key panel, a titled window

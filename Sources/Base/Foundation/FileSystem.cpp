@@ -1,10 +1,14 @@
 #include "Base/Foundation/FileSystem.h"
 
+#include "Base/Foundation/StaleTemporaryFiles.h"
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <vector>
@@ -183,9 +187,47 @@ std::string readFile(const std::filesystem::path& path) {
     return content;
 }
 
+namespace {
+
+/// The temporary file of an atomic write of `name`: a dot, the name, a dot and six characters.
+constexpr std::string_view temporarySuffix = ".XXXXXX";
+
+std::string temporaryNameOf(const std::string& name) {
+    return "." + name + std::string(temporarySuffix);
+}
+
+bool isTemporaryOf(const std::string& candidate, const std::string& name) {
+    const std::string pattern = temporaryNameOf(name);
+    if (candidate.size() != pattern.size()) return false;
+    const std::size_t stem = pattern.size() - temporarySuffix.size() + 1;
+    if (candidate.compare(0, stem, pattern, 0, stem) != 0) return false;
+    return std::all_of(candidate.begin() + static_cast<std::ptrdiff_t>(stem), candidate.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
+}  // namespace
+
+int removeStaleTemporaryFiles(const std::filesystem::path& folder,
+                              const std::vector<std::string>& fileNames, std::chrono::seconds age) {
+    int removed = 0;
+    std::error_code error;
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string candidate = entry.path().filename().string();
+        const bool ours = std::any_of(fileNames.begin(), fileNames.end(), [&](const auto& name) {
+            return isTemporaryOf(candidate, name);
+        });
+        if (!ours || !entry.is_regular_file(error)) continue;
+        const auto written = entry.last_write_time(error);
+        if (error || now - written < age) continue;
+        if (std::filesystem::remove(entry.path(), error)) ++removed;
+    }
+    return removed;
+}
+
 void writeAtomically(const std::filesystem::path& path, std::string_view bytes) {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::string temporary = (folder / temporaryNameOf(path.filename().string())).string();
     Descriptor fd(::mkstemp(temporary.data()));
     if (fd.get() < 0) throw writeError(path, errno);
     int error = writeAll(fd.get(), bytes);

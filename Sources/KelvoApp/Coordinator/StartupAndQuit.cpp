@@ -1,9 +1,11 @@
 #include "KelvoApp/Coordinator/StartupAndQuit.h"
 
 #include <csignal>
+#include <set>
 
 #include "Base/Foundation/DispatchQueue.h"
 #include "Base/Foundation/FileSystem.h"
+#include "Base/Foundation/StaleTemporaryFiles.h"
 #include "KelvoAX/Classification/AdoptionStep.h"
 #include "KelvoApp/Coordinator/BorderTracking.h"
 #include "KelvoApp/Coordinator/CommandRouting.h"
@@ -11,6 +13,7 @@
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Coordinator/Focus.h"
 #include "KelvoApp/Coordinator/LauncherRequests.h"
+#include "KelvoApp/Coordinator/MinimizedToParkFile.h"
 #include "KelvoApp/Coordinator/OwnWindows.h"
 #include "KelvoApp/Coordinator/PointerFocus.h"
 #include "KelvoApp/Coordinator/ProcessLog.h"
@@ -26,30 +29,40 @@ namespace kelvo {
 
 namespace {
 
-/// SIGINT and SIGTERM wait, blocked, from the first step until their sources exist, so that
-/// a signal during start-up cannot end the process with windows parked.
+sigset_t quitSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    return set;
+}
+
+/// SIGINT and SIGTERM wait, blocked, from the first step until their sources exist, so that a
+/// signal during start-up cannot end the process with windows parked; a signal that came
+/// meanwhile stays pending and is taken by the main thread once they are let through.
 class HeldSignals {
   public:
-    HeldSignals() {
-        sigemptyset(&set_);
-        sigaddset(&set_, SIGINT);
-        sigaddset(&set_, SIGTERM);
-        pthread_sigmask(SIG_BLOCK, &set_, &previous_);
-    }
+    HeldSignals() { StartupAndQuit::holdQuitSignals(); }
     ~HeldSignals() { release(); }
+    /// Lets them through on this thread only: the threads started meanwhile keep them
+    /// blocked, so the main thread takes every one.
     void release() {
         if (released_) return;
         released_ = true;
-        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+        const sigset_t set = quitSignals();
+        pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
     }
 
   private:
-    sigset_t set_;
-    sigset_t previous_;
     bool released_ = false;
 };
 
 }  // namespace
+
+void StartupAndQuit::holdQuitSignals() {
+    const sigset_t set = quitSignals();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
 
 StartupAndQuit::StartupAndQuit(Coordinator& coordinator, const CoordinatorProcess& process,
                                ProcessLog& log, WindowNames& names,
@@ -121,9 +134,20 @@ bool StartupAndQuit::mayRun() {
 }
 
 void StartupAndQuit::openConfigurationAndLog() {
+    removeLeftoverTemporaryFiles();
     configuration_.load(TestMode::configURL(testDirectory_));
     const bool verbose = process_.environment("KELVO_LOG").has_value();
     log_.open(TestMode::logURL(testDirectory_), verbose);
+}
+
+/// A save killed half-way leaves its temporary file beside the file it replaces; one that is
+/// old enough cannot belong to a save of another instance still under way.
+void StartupAndQuit::removeLeftoverTemporaryFiles() {
+    const auto configURL = TestMode::configURL(testDirectory_);
+    removeStaleTemporaryFiles(configURL.parent_path(),
+                              {configURL.filename().string(), StoreWiring::sessionFileName,
+                               MinimizedToParkFile::fileName},
+                              leftoverTemporaryAge);
 }
 
 void StartupAndQuit::countCrashReports() {
@@ -145,6 +169,7 @@ void StartupAndQuit::adoptLaunchWindows() {
     for (const ManagedWindow& w : existing)
         (w.floating ? unsettled : settled).push_back(w);
     previousSession_ = wiring_.loadSession();
+    bringBackMinimizedToPark(settled);
     std::vector<AdoptionRecord> records;
     for (const ManagedWindow& w : settled) {
         records.push_back(AdoptionRecord{w.id, w.bundleID, w.floating, w.minimized, w.frame});
@@ -163,6 +188,18 @@ void StartupAndQuit::adoptLaunchWindows() {
         std::to_string(restoredFromMinimized) + " restored from minimized), " +
         std::to_string(unsettled.size()) + " re-read before adoption");
     wiring_.logState();
+}
+
+/// A window an earlier run of this boot minimized to park, and never put back because that run
+/// was killed, is not the person's to keep in the Dock: it comes out and is adopted as shown.
+void StartupAndQuit::bringBackMinimizedToPark(std::vector<ManagedWindow>& windows) {
+    const std::set<WindowID> minimizedByKelvo = wiring_.minimizedToParkBefore();
+    for (ManagedWindow& w : windows) {
+        if (!w.minimized || !minimizedByKelvo.count(w.id)) continue;
+        wiring_.bridge().setMinimized(false, w.id);
+        w.minimized = false;
+        log(names_.named(w.id) + " was minimized by an earlier run to park it - brought back");
+    }
 }
 
 void StartupAndQuit::restoreActiveDesktop() {
@@ -192,7 +229,7 @@ bool StartupAndQuit::armKeys() {
     const std::string line = "kelvo: the key tap could not be created; quitting.";
     writeAll(process_.standardError, line + "\n");
     log(line);
-    wiring_.store().restoreAll();
+    putEveryWindowBack();
     log_.flush();
     process_.exit(2);
     return false;
@@ -216,9 +253,8 @@ void StartupAndQuit::startPointerBindings() {
 
 void StartupAndQuit::installQuitHandlers() {
     process_.platform->observeWillTerminate(later_.weakly([this] { applicationWillTerminate(); }));
-    for (int signal : {SIGINT, SIGTERM}) {
-        std::signal(signal, SIG_IGN);
-    }
+    // The sources' own handler replaces the default action. Ignoring the signals first, as one
+    // would where sources read them from the kernel, would throw away one that is pending now.
     for (int signal : {SIGINT, SIGTERM}) {
         DispatchSourceSignal source =
             DispatchSource::makeSignalSource(signal, DispatchQueue::main());
@@ -242,9 +278,14 @@ void StartupAndQuit::waitForTestModeReader(double seconds) {
 
 // ---- Quitting ---------------------------------------------------------------------------------
 
+void StartupAndQuit::putEveryWindowBack() {
+    wiring_.store().restoreAll();
+    wiring_.saveMinimizedToPark();
+}
+
 void StartupAndQuit::applicationWillTerminate() {
     configuration_.store().flush();
-    wiring_.store().restoreAll();
+    putEveryWindowBack();
     log("quitting - every parked window put back");
     log_.flush();
 }
@@ -256,10 +297,19 @@ void StartupAndQuit::terminate() {
 
 void StartupAndQuit::signalReceived(int signal) {
     configuration_.store().flush();
-    wiring_.store().restoreAll();
+    putEveryWindowBack();
     log("signal " + std::to_string(signal) + " - every parked window put back");
     log_.flush();
     process_.exit(0);
+}
+
+void StartupAndQuit::desktopWentAway(const std::string& reason) {
+    log("the desktop went away: " + reason);
+    configuration_.store().flush();
+    putEveryWindowBack();
+    log_.flush();
+    writeAll(process_.standardError, desktopWentAwayText + reason + "\n");
+    process_.exit(noDesktopStatus);
 }
 
 void StartupAndQuit::quitFromMenu() {

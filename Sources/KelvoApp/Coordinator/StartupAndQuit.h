@@ -1,12 +1,15 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "Base/Foundation/DispatchSource.h"
 #include "Base/Foundation/NSThread.h"
 #include "KelvoApp/Coordinator/LaterWork.h"
+#include "KelvoCore/Store/ManagedWindow.h"
 #include "KelvoCore/Store/SessionSnapshot.h"
 
 namespace kelvo {
@@ -29,6 +32,18 @@ class Focus;
 /// notice, SIGINT and SIGTERM, and the status menu's Quit each put every parked window back.
 class StartupAndQuit {
   public:
+    /// The exit status when there is no desktop: none at start, or it went away.
+    static constexpr int noDesktopStatus = 4;
+    /// Followed by the reason, on standard error, when the desktop goes while the system runs.
+    static constexpr const char* desktopWentAwayText = "kelvo: the desktop went away: ";
+    /// A temporary file of a save left this long is one a killed save left behind.
+    static constexpr std::chrono::minutes leftoverTemporaryAge{10};
+
+    /// Blocks SIGINT and SIGTERM for the calling thread and every thread it starts later; the
+    /// program calls it first thing, so that start-up takes them on the main thread once its
+    /// windows are in a known state.
+    static void holdQuitSignals();
+
     StartupAndQuit(Coordinator& coordinator, const CoordinatorProcess& process, ProcessLog& log,
                    WindowNames& names, ConfigurationChanges& configuration, StoreWiring& wiring,
                    OwnWindows& ownWindows, BorderTracking& border, WindowEvents& windowEvents,
@@ -49,6 +64,9 @@ class StartupAndQuit {
     void signalReceived(int signal);
     /// The status menu's Quit.
     void quitFromMenu();
+    /// The desktop went away or stopped answering: every window that can still be reached put
+    /// back, the reason logged and on standard error, and the process ends with status 4.
+    void desktopWentAway(const std::string& reason);
 
     /// The crash reports written since the last launch.
     const std::vector<std::filesystem::path>& crashesSinceLastLaunch() const {
@@ -62,8 +80,10 @@ class StartupAndQuit {
   private:
     bool mayRun();
     void openConfigurationAndLog();
+    void removeLeftoverTemporaryFiles();
     void countCrashReports();
     void adoptLaunchWindows();
+    void bringBackMinimizedToPark(std::vector<ManagedWindow>& windows);
     void restoreActiveDesktop();
     void makeOwnWindowsAndPanels();
     void listenToWindowEvents();
@@ -72,6 +92,8 @@ class StartupAndQuit {
     void startPointerBindings();
     void installQuitHandlers();
     void showGuideOnFirstRun();
+    /// Every parked window back, and the record of windows minimized to park with it.
+    void putEveryWindowBack();
     void log(const std::string& message) const;
 
     Coordinator& coordinator_;

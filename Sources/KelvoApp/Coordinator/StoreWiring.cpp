@@ -85,7 +85,8 @@ void StoreWiring::screenParametersChanged() {
 
 void StoreWiring::placeSessionFile(const std::filesystem::path& configURL) {
     bootTime_ = process_.platform->bootTime();
-    sessionURL_ = configURL.parent_path() / "session.json";
+    sessionURL_ = configURL.parent_path() / sessionFileName;
+    minimizedToPark_.place(configURL.parent_path(), bootTime_);
 }
 
 std::optional<SessionSnapshot> StoreWiring::loadSession() {
@@ -117,6 +118,11 @@ void StoreWiring::saveSession() {
     } catch (const std::exception&) {
         // Best effort: the next state log writes it again.
     }
+    saveMinimizedToPark();
+}
+
+void StoreWiring::saveMinimizedToPark() {
+    if (sessionReady_) minimizedToPark_.save(store_->windowsMinimizedToPark());
 }
 
 // ---- The store's hooks ------------------------------------------------------------------------

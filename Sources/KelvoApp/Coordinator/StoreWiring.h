@@ -4,11 +4,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "Base/Foundation/CGGeometry.h"
 #include "KelvoApp/Coordinator/LaterWork.h"
+#include "KelvoApp/Coordinator/MinimizedToParkFile.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Store/CoordinatorBridge.h"
 #include "KelvoCore/Store/SessionSnapshot.h"
@@ -37,6 +39,7 @@ class StoreWiring {
     static constexpr double dragStepDelay = 0.016;
     /// A session written further from the boot time than this belongs to another boot.
     static constexpr double sessionBootTolerance = 2.0;
+    static constexpr const char* sessionFileName = "session.json";
 
     StoreWiring(const CoordinatorProcess& process, const ProcessLog& log, const WindowNames& names,
                 ConfigurationChanges& configuration, Focus& focus, BorderTracking& border,
@@ -65,6 +68,10 @@ class StoreWiring {
     /// The state text, line by line, then the session file.
     void logState();
     void saveSession();
+    /// The windows a run of this boot minimized to park and did not bring back.
+    std::set<WindowID> minimizedToParkBefore() const { return minimizedToPark_.load(); }
+    /// Records the windows minimized to park now (none once every window is put back).
+    void saveMinimizedToPark();
     /// The screens changed: the displays, the menu bar strips and the screen again.
     void screenParametersChanged();
 
@@ -102,6 +109,7 @@ class StoreWiring {
     std::vector<CGRect> menuBarDeadZones_;
     std::optional<std::string> ownBundleID_;
     std::filesystem::path sessionURL_;
+    MinimizedToParkFile minimizedToPark_;
     double bootTime_ = 0;
     bool sessionReady_ = false;
     /// Desktops whose stash came before the status item could flash it.

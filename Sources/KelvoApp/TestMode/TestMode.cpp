@@ -1,9 +1,12 @@
 #include "KelvoApp/TestMode/TestMode.h"
 
 #include <unistd.h>
+
+#include <algorithm>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <mutex>
 
@@ -12,6 +15,7 @@
 #include "Base/Foundation/NSThread.h"
 #include "KelvoAX/Log/LogFile.h"
 #include "KelvoApp/Input/HotkeyService.h"
+#include "KelvoApp/TestMode/RequestLines.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Store/WorkspaceStore.h"
 #include "KelvoCore/Wire/WireLine.h"
@@ -19,45 +23,6 @@
 namespace kelvo {
 
 namespace {
-
-/// Reads one line at a time from a descriptor, without buffering past what it hands out
-/// more than it must.
-class LineReader {
-  public:
-    explicit LineReader(int descriptor) : descriptor_(descriptor) {}
-
-    /// The next line without its terminator; none at the end of input.
-    std::optional<std::string> next() {
-        while (true) {
-            const auto end = buffer_.find('\n');
-            if (end != std::string::npos) {
-                std::string line = buffer_.substr(0, end);
-                buffer_.erase(0, end + 1);
-                if (!line.empty() && line.back() == '\r') line.pop_back();
-                return line;
-            }
-            if (finished_) {
-                if (buffer_.empty()) return std::nullopt;
-                std::string line = std::move(buffer_);
-                buffer_.clear();
-                if (!line.empty() && line.back() == '\r') line.pop_back();
-                return line;
-            }
-            char chunk[4096];
-            const ssize_t got = ::read(descriptor_, chunk, sizeof chunk);
-            if (got > 0) {
-                buffer_.append(chunk, static_cast<std::size_t>(got));
-            } else if (got == 0 || errno != EINTR) {
-                finished_ = true;
-            }
-        }
-    }
-
-  private:
-    int descriptor_;
-    std::string buffer_;
-    bool finished_ = false;
-};
 
 /// Counts the requests handed to the main thread and the replies written for them, so that a
 /// queued termination can wait until the reply of the request that queued it is out: the
@@ -119,7 +84,13 @@ std::filesystem::path TestMode::logURL(const std::optional<std::filesystem::path
 std::optional<std::string> TestMode::refusal(const std::vector<RunningApplication>& running,
                                              int ownPID) {
     std::string entries;
+    // The list is in launch order: only an instance started before this one counts, so that
+    // of two started together the older runs and the younger refuses.
+    const bool listed =
+        std::any_of(running.begin(), running.end(),
+                    [ownPID](const RunningApplication& app) { return app.pid == ownPID; });
     for (const RunningApplication& app : running) {
+        if (listed && app.pid == ownPID) break;
         if (app.pid == ownPID || app.terminated) continue;
         const bool matches =
             app.bundleID ? *app.bundleID == bundleIdentifier
@@ -156,7 +127,7 @@ std::optional<NSThread> TestMode::start(const std::optional<std::filesystem::pat
     };
     NSThread reader([&hotkeys, &store, focused = std::move(focused), pid, ledger,
                      terminate = std::move(afterReplies), standardInput, standardOutput] {
-        LineReader lines(standardInput);
+        RequestLines lines(standardInput);
         bool handedOff = false;
         const auto onMain = [&](const KelvoTestRequest& request) {
             KelvoTestReply reply;
@@ -169,7 +140,13 @@ std::optional<NSThread> TestMode::start(const std::optional<std::filesystem::pat
         };
         while (const auto line = lines.next()) {
             handedOff = false;
-            if (const auto reply = answer(*line, onMain)) send(*reply, standardOutput);
+            if (line->overlong) {
+                // Told by its first bytes: echoing the whole line would be megabytes.
+                send(KelvoTestReply::failure(std::string(unreadableText) + line->text + "…"),
+                     standardOutput);
+                continue;
+            }
+            if (const auto reply = answer(line->text, onMain)) send(*reply, standardOutput);
             if (handedOff) ledger->written();
         }
         DispatchQueue::main().async(terminate);
@@ -183,7 +160,7 @@ std::optional<KelvoTestReply> TestMode::answer(
     const std::string& line, const std::function<KelvoTestReply(const KelvoTestRequest&)>& onMain) {
     if (line.empty()) return std::nullopt;
     const auto request = WireLine::decode<KelvoTestRequest>(line);
-    if (!request) return KelvoTestReply::failure("unreadable request: " + line);
+    if (!request) return KelvoTestReply::failure(std::string(unreadableText) + line);
     return onMain(*request);
 }
 
@@ -207,14 +184,20 @@ KelvoTestReply TestMode::handle(const KelvoTestRequest& request, HotkeyService& 
     }
     if (request.op == "state") {
         std::vector<KelvoTestWindowRecord> records;
-        for (std::uint32_t raw : request.ids.value_or(std::vector<std::uint32_t>{})) {
+        const auto ids = request.ids.value_or(std::vector<std::uint32_t>{});
+        records.reserve(ids.size());
+        // Each desktop's layout once per request, however many ids ask about it.
+        std::map<int, std::map<WindowID, CGRect>> layouts;
+        for (std::uint32_t raw : ids) {
             const WindowID id(raw);
             KelvoTestWindowRecord record;
             record.id = raw;
             if (const auto desktop = store.desktop(id)) {
                 record.desktop = *desktop;
-                const auto frames = store.layout(*desktop);
-                if (const auto found = frames.find(id); found != frames.end()) {
+                auto layout = layouts.find(*desktop);
+                if (layout == layouts.end())
+                    layout = layouts.emplace(*desktop, store.layout(*desktop)).first;
+                if (const auto found = layout->second.find(id); found != layout->second.end()) {
                     record.frame = WireRect(found->second);
                 }
             }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "Base/Foundation/NSThread.h"
 #include "KelvoApp/Interfaces/AppPlatform.h"
@@ -28,6 +29,9 @@ class TestMode {
     static constexpr const char* bundleIdentifier = "com.skarvelt.kelvo";
     static constexpr const char* executableName = "KelvoApp";
     static constexpr const char* readerThreadName = "com.skarvelt.kelvo.test-mode";
+    /// What a line that is not a request is answered with, before the line (or, for one past
+    /// the bound of a line, its first bytes and "…").
+    static constexpr std::string_view unreadableText = "unreadable request: ";
 
     using Focused = std::function<std::optional<WindowID>()>;
 

@@ -355,6 +355,11 @@ std::set<int> WorkspaceStore::occupiedDesktops() const {
 bool WorkspaceStore::isParked(WindowID w) const {
     return is(w, &WindowState::isParked);
 }
+
+std::vector<WindowID> WorkspaceStore::windowsMinimizedToPark() const {
+    const auto windows = state_.windowsWhere(&WindowState::minimizedToPark);
+    return {windows.begin(), windows.end()};
+}
 bool WorkspaceStore::isFullScreen(WindowID w) const {
     return is(w, &WindowState::fullScreened);
 }

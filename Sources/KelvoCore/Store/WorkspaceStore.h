@@ -261,6 +261,8 @@ class WorkspaceStore {
     std::optional<WindowID> zoomed(int desktop) const;
     std::set<int> occupiedDesktops() const;
     bool isParked(WindowID w) const;
+    /// The windows the store minimized because they would not stay in the parking corner.
+    std::vector<WindowID> windowsMinimizedToPark() const;
     bool isFullScreen(WindowID w) const;
     bool isShowingDesktop(int desktop) const;
     bool isDragging() const;

@@ -26,8 +26,21 @@ std::string DesktopAddress::defaultPath() {
     return (folder / ("kelvo-sim-" + std::to_string(::getuid()) + ".sock")).string();
 }
 
-std::shared_ptr<DesktopConnection> DesktopAddress::connect(const std::string& path) {
-    return std::make_shared<SocketConnection>(path);
+std::chrono::steady_clock::duration DesktopAddress::deadline() {
+    const char* value = std::getenv(deadlineVariable);
+    if (value && *value) {
+        char* end = nullptr;
+        const double seconds = std::strtod(value, &end);
+        if (end && *end == '\0' && seconds > 0 && seconds < 86400) {
+            return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                std::chrono::duration<double>(seconds));
+        }
+    }
+    return defaultDeadline;
+}
+
+std::shared_ptr<SocketConnection> DesktopAddress::connect(const std::string& path) {
+    return std::make_shared<SocketConnection>(path, deadline());
 }
 
 }  // namespace sim

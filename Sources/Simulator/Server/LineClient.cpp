@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "Base/JSON/JSONDecoder.h"
 #include "Base/JSON/JSONWriter.h"
@@ -14,7 +15,19 @@ namespace sim {
 
 using kelvo::JSONValue;
 
-LineClient::LineClient(const std::string& path) : descriptor_(UnixSocket::connect(path)) {}
+namespace {
+
+std::string inSeconds(LineClient::Clock::duration span) {
+    const double seconds = std::chrono::duration<double>(span).count();
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", seconds);
+    return text;
+}
+
+}  // namespace
+
+LineClient::LineClient(const std::string& path, std::optional<Clock::duration> connectionDeadline)
+    : descriptor_(UnixSocket::connect(path)), connectionDeadline_(connectionDeadline) {}
 
 LineClient::~LineClient() {
     close();
@@ -32,7 +45,26 @@ void LineClient::setDisconnectHandler(std::function<void()> handler) {
     disconnected_ = std::move(handler);
 }
 
+std::string LineClient::lostReason() const {
+    std::lock_guard lock(mutex_);
+    return lostReason_;
+}
+
+void LineClient::lose(const std::string& reason) {
+    {
+        std::lock_guard lock(mutex_);
+        if (lostReason_.empty()) lostReason_ = reason;
+        // Later calls fail at once; the reader ends the rest.
+        connected_ = false;
+    }
+    close();
+}
+
 void LineClient::close() {
+    {
+        std::lock_guard lock(mutex_);
+        if (lostReason_.empty()) lostReason_ = "the connection was closed";
+    }
     // Shutting the socket down wakes the reader, which then fails every waiting call.
     ::shutdown(descriptor_, SHUT_RDWR);
     if (!reader_.joinable()) {
@@ -41,7 +73,8 @@ void LineClient::close() {
     }
 }
 
-JSONValue LineClient::call(const std::string& op, JSONValue args) {
+JSONValue LineClient::call(const std::string& op, JSONValue args,
+                           std::optional<Clock::duration> answerWithin) {
     Pending pending;
     std::uint64_t id;
     {
@@ -51,13 +84,43 @@ JSONValue LineClient::call(const std::string& op, JSONValue args) {
         pending_[id] = &pending;
     }
     JSONValue request = {{"args", std::move(args)}, {"id", id}, {"op", op}};
+    const auto sent = Clock::now();
     sendLine(kelvo::JSONWriter::write(request));
     std::unique_lock lock(mutex_);
-    replied_.wait(lock, [&] { return pending.done; });
+    const bool answered = awaitReply(lock, pending, sent, answerWithin);
     pending_.erase(id);
+    if (!answered) {
+        const auto now = Clock::now();
+        const bool ownLimit =
+            answerWithin && (!connectionDeadline_ || *answerWithin < *connectionDeadline_);
+        if (ownLimit && !silentTooLong(sent, now)) {
+            throw NoAnswerInTime(op + " was not answered within " + inSeconds(*answerWithin) +
+                                 " s");
+        }
+        lock.unlock();
+        lose("the desktop did not answer within " + inSeconds(*connectionDeadline_) + " s");
+        throw DesktopGone("the desktop stopped answering");
+    }
     if (pending.result) return std::move(*pending.result);
     if (!connected_ && pending.error.empty()) throw DesktopGone("the desktop is gone");
     throw RemoteError(pending.error);
+}
+
+bool LineClient::awaitReply(std::unique_lock<std::mutex>& lock, const Pending& pending,
+                            Clock::time_point sent, std::optional<Clock::duration> answerWithin) {
+    std::optional<Clock::duration> limit = connectionDeadline_;
+    if (answerWithin && (!limit || *answerWithin < *limit)) limit = answerWithin;
+    if (!limit) {
+        replied_.wait(lock, [&] { return pending.done; });
+        return true;
+    }
+    return replied_.wait_until(lock, sent + *limit, [&] { return pending.done; });
+}
+
+bool LineClient::silentTooLong(Clock::time_point sent, Clock::time_point now) {
+    if (!connectionDeadline_) return false;
+    if (!silentSince_ || sent < *silentSince_) silentSince_ = sent;
+    return now - *silentSince_ >= *connectionDeadline_;
 }
 
 void LineClient::post(const std::string& op, JSONValue args) {
@@ -84,10 +147,11 @@ void LineClient::readLoop() {
         if (splitter.overflowed()) break;
     }
     ::shutdown(descriptor_, SHUT_RDWR);
-    connected_ = false;
     std::function<void()> disconnected;
     {
         std::lock_guard lock(mutex_);
+        if (lostReason_.empty()) lostReason_ = "the desktop closed the connection";
+        connected_ = false;
         disconnected = disconnected_;
     }
     if (disconnected) disconnected();
@@ -102,6 +166,10 @@ void LineClient::receive(const std::string& line) {
         return;
     }
     if (!message.is_object()) return;
+    {
+        std::lock_guard lock(mutex_);
+        silentSince_.reset();
+    }
     if (auto event = message.find("event"); event != message.end() && event->is_string()) {
         if (events_) {
             auto body = message.find("body");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -21,8 +22,16 @@ class RemoteError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-/// The desktop is gone (the server ended or closed this client) before it answered.
+/// The desktop is gone (the server ended or closed this client, or stopped answering) before
+/// it answered.
 class DesktopGone : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+/// A request with a time limit of its own (an Accessibility call's messaging timeout) went
+/// unanswered within it; the connection stays.
+class NoAnswerInTime : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
@@ -30,16 +39,23 @@ class DesktopGone : public std::runtime_error {
 /// A client of the desktop's server: requests from any thread, each waiting for its own reply
 /// (matched by id, so several threads can wait at once), and events pushed by the server,
 /// handed to one handler on the client's reader thread in the order they came.
+///
+/// With a connection deadline, no request waits for ever: one that is not answered within the
+/// deadline ends the connection (the desktop stopped answering), and so does a desktop that has
+/// said nothing for that long while requests with shorter limits of their own went unanswered.
 class LineClient {
   public:
+    using Clock = std::chrono::steady_clock;
     using EventHandler =
         std::function<void(const std::string& event, const kelvo::JSONValue& body)>;
 
     /// Replies can be long (a whole window list); the bound only stops a runaway peer.
     static constexpr std::size_t maximumLineLength = 256u << 20;
 
-    /// Connects (throws SocketError).
-    explicit LineClient(const std::string& path);
+    /// Connects (throws SocketError). Without a deadline a request waits as long as the
+    /// connection lasts.
+    explicit LineClient(const std::string& path,
+                        std::optional<Clock::duration> connectionDeadline = std::nullopt);
     /// Closes the connection and waits for the reader thread.
     ~LineClient();
     LineClient(const LineClient&) = delete;
@@ -48,14 +64,17 @@ class LineClient {
     /// Starts reading; events go to `handler` (which may be empty).
     void start(EventHandler handler);
     /// Sends a request and waits for its reply. Throws RemoteError with the server's text, or
-    /// DesktopGone.
-    kelvo::JSONValue call(const std::string& op,
-                          kelvo::JSONValue args = kelvo::JSONValue::object());
+    /// DesktopGone. With `answerWithin` (shorter than the connection deadline) the call throws
+    /// NoAnswerInTime once that has passed without a reply.
+    kelvo::JSONValue call(const std::string& op, kelvo::JSONValue args = kelvo::JSONValue::object(),
+                          std::optional<Clock::duration> answerWithin = std::nullopt);
     /// Sends a request that wants no reply.
     void post(const std::string& op, kelvo::JSONValue args = kelvo::JSONValue::object());
     /// Closes the connection: waiting calls fail with DesktopGone, the reader ends.
     void close();
     bool isConnected() const { return connected_.load(); }
+    /// Why the connection ended, for a person: empty while it lasts.
+    std::string lostReason() const;
     /// Called once on the reader thread when the connection ends, whoever ended it. May be set
     /// while the reader runs. Calls waiting at that moment fail only after it has returned.
     void setDisconnectHandler(std::function<void()> handler);
@@ -71,18 +90,31 @@ class LineClient {
     void receive(const std::string& line);
     void sendLine(const std::string& line);
     void failAll();
+    /// Waits for the reply until the call's own limit or the connection deadline; the lock
+    /// is held. False when neither the reply nor the end of the connection came in time.
+    bool awaitReply(std::unique_lock<std::mutex>& lock, const Pending& pending,
+                    Clock::time_point sent, std::optional<Clock::duration> answerWithin);
+    /// After a call went unanswered: true when the desktop has been silent past the deadline.
+    bool silentTooLong(Clock::time_point sent, Clock::time_point now);
+    /// Ends the connection for `reason`, unless it has already ended for another.
+    void lose(const std::string& reason);
 
     int descriptor_;
+    std::optional<Clock::duration> connectionDeadline_;
     std::atomic<bool> connected_{true};
     std::thread reader_;
     EventHandler events_;
     std::function<void()> disconnected_;
 
     std::mutex writeMutex_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable replied_;
     std::uint64_t nextID_ = 1;
     std::map<std::uint64_t, Pending*> pending_;
+    std::string lostReason_;
+    /// When the oldest request still without an answer since the desktop last said anything
+    /// was sent; none once it speaks again.
+    std::optional<Clock::time_point> silentSince_;
 };
 
 }  // namespace sim

@@ -7,7 +7,9 @@ namespace sim {
 
 using kelvo::JSONValue;
 
-SocketConnection::SocketConnection(const std::string& path) : SocketForwarder(path) {
+SocketConnection::SocketConnection(const std::string& path,
+                                   std::optional<LineClient::Clock::duration> deadline)
+    : SocketForwarder(path, deadline) {
     lines_->start([slot = slot_, applications = applications_, displays = displays_](
                       const std::string& name, const JSONValue& body) {
         auto event = DesktopMessages::decodeEvent(name, body);

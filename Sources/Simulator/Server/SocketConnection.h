@@ -27,11 +27,15 @@ namespace sim {
 /// displays from the last answer until the desktop says they changed.
 class SocketConnection final : public SocketForwarder {
   public:
-    /// Connects to the server at `path` (throws SocketError when nothing serves there).
-    explicit SocketConnection(const std::string& path);
+    /// Connects to the server at `path` (throws SocketError when nothing serves there). With a
+    /// deadline, a desktop that leaves a request unanswered that long counts as gone.
+    explicit SocketConnection(const std::string& path,
+                              std::optional<LineClient::Clock::duration> deadline = std::nullopt);
     ~SocketConnection() override;
 
     bool isConnected() const { return lines_->isConnected(); }
+    /// Why the desktop went away, for a person; empty while it is there.
+    std::string lostReason() const { return lines_->lostReason(); }
     /// Called on the reader thread when the desktop goes away.
     void setDisconnectHandler(std::function<void()> handler);
     /// Every operation of the desktop on this connection, the application's and the command

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -13,7 +14,8 @@ namespace sim {
 /// (`kelvo-sim serve`): each is one request on its socket that waits for its reply, or, for a
 /// posted one, for nothing. A call the desktop does not answer, answers with an error or
 /// answers in a form this side cannot read returns the list's `unanswered`, as
-/// `DisconnectedConnection`'s calls do.
+/// `DisconnectedConnection`'s calls do. An Accessibility call waits no longer than its
+/// messaging timeout, as on the platform; every other waits at most the connection deadline.
 class SocketForwarder : public DesktopConnection {
   public:
 #define DESKTOP_OPERATION(Reply, name, parameters, ...) Reply name parameters override;
@@ -21,7 +23,7 @@ class SocketForwarder : public DesktopConnection {
 
   protected:
     /// Connects to the server at `path` (throws SocketError when nothing serves there).
-    explicit SocketForwarder(const std::string& path);
+    SocketForwarder(const std::string& path, std::optional<LineClient::Clock::duration> deadline);
 
     std::unique_ptr<LineClient> lines_;
 

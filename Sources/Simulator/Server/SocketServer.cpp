@@ -96,20 +96,71 @@ void SocketServer::run() {
         fds.push_back({wakeFD_, POLLIN, 0});
         fds.push_back({listener_, POLLIN, 0});
         for (auto& [id, client] : clients_) {
-            short events = client.closing ? 0 : POLLIN;
+            const bool reads =
+                !client.closing && client.inbox.empty() && client.ending == Ending::none;
+            short events = reads ? POLLIN : 0;
             if (client.channel->hasOutput()) events |= POLLOUT;
             fds.push_back({client.channel->descriptor(), events, 0});
             ids.push_back(id);
         }
-        if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) return;
+        // Lines still waiting for their turn: look around without waiting, then serve them.
+        const int timeout = hasWaitingLines() ? 0 : -1;
+        if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) return;
         if (fds[0].revents & POLLIN) {
             std::uint64_t count;
             [[maybe_unused]] auto read = ::read(wakeFD_, &count, sizeof(count));
         }
         if (fds[1].revents & POLLIN) acceptClients();
         for (std::size_t i = 0; i < ids.size(); ++i) {
-            if (fds[i + 2].revents != 0) serve(ids[i], fds[i + 2].revents);
+            if (fds[i + 2].revents != 0 && clients_.count(ids[i]))
+                serve(ids[i], fds[i + 2].revents);
         }
+        handleTurn();
+    }
+}
+
+bool SocketServer::hasWaitingLines() const {
+    for (const auto& [id, client] : clients_) {
+        if (!client.inbox.empty() || client.ending != Ending::none) return true;
+    }
+    return false;
+}
+
+void SocketServer::handleTurn() {
+    std::vector<ClientID> waiting;
+    for (const auto& [id, client] : clients_) {
+        if (!client.inbox.empty() || client.ending != Ending::none) waiting.push_back(id);
+    }
+    for (ClientID id : waiting) {
+        handleLines(id);
+        const auto found = clients_.find(id);
+        if (found != clients_.end() && found->second.inbox.empty()) finishEnding(id);
+    }
+}
+
+void SocketServer::handleLines(ClientID id) {
+    for (std::size_t handled = 0; handled < limits_.linesPerTurn; ++handled) {
+        const auto found = clients_.find(id);
+        if (found == clients_.end() || found->second.inbox.empty()) return;
+        std::string line = std::move(found->second.inbox.front());
+        found->second.inbox.pop_front();
+        if (!found->second.closing && handlers_.line) handlers_.line(id, std::move(line));
+    }
+}
+
+void SocketServer::finishEnding(ClientID id) {
+    auto& client = clients_.at(id);
+    switch (client.ending) {
+        case Ending::none:
+            return;
+        case Ending::overlong:
+            client.channel->queue(overlongReply_);
+            client.channel->flush();
+            drop(id, true);
+            return;
+        case Ending::closed:
+            drop(id, true);
+            return;
     }
 }
 
@@ -148,13 +199,13 @@ void SocketServer::acceptClients() {
         const int fd = UnixSocket::accept(listener_);
         if (fd < 0) return;
         const ClientID id = nextID_++;
-        clients_.emplace(
-            id, Client{std::make_unique<LineChannel>(
-                           fd,
-                           LineSplitter::Bound{limits_.maximumLineLength, limits_.longLinePrefix,
-                                               limits_.maximumLongLineLength},
-                           limits_.maximumOutbox),
-                       false});
+        Client client;
+        client.channel = std::make_unique<LineChannel>(
+            fd,
+            LineSplitter::Bound{limits_.maximumLineLength, limits_.longLinePrefix,
+                                limits_.maximumLongLineLength},
+            limits_.maximumOutbox);
+        clients_.emplace(id, std::move(client));
         if (handlers_.connected) handlers_.connected(id, UnixSocket::peerPid(fd));
     }
 }
@@ -162,23 +213,20 @@ void SocketServer::acceptClients() {
 void SocketServer::serve(ClientID id, short events) {
     auto& client = clients_.at(id);
     LineChannel& channel = *client.channel;
-    auto status = LineChannel::Status::open;
-    if (events & (POLLIN | POLLHUP | POLLERR)) {
+    const bool reads = client.inbox.empty() && client.ending == Ending::none;
+    if (reads && (events & (POLLIN | POLLHUP | POLLERR))) {
         std::vector<std::string> lines;
-        status = channel.receive(lines);
-        if (!client.closing && handlers_.line) {
+        const auto status = channel.receive(lines);
+        if (!client.closing) {
             for (auto& line : lines)
-                handlers_.line(id, std::move(line));
+                client.inbox.push_back(std::move(line));
         }
+        if (status == LineChannel::Status::overlong) client.ending = Ending::overlong;
+        if (status == LineChannel::Status::closed) client.ending = Ending::closed;
     }
-    if (status == LineChannel::Status::overlong) {
-        channel.queue(overlongReply_);
-        channel.flush();
-        drop(id, true);
-        return;
-    }
-    if (status == LineChannel::Status::closed || !channel.flush() ||
-        (client.closing && !channel.hasOutput())) {
+    // A peer gone for good is left to its ending, once its lines have been handled.
+    if (client.ending == Ending::none &&
+        (!channel.flush() || (client.closing && !channel.hasOutput()))) {
         drop(id, true);
     }
 }

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -21,6 +22,8 @@ namespace sim {
 /// clients, served by one thread that only moves lines. It polls every descriptor and never
 /// waits on any one client: a client that stops reading has its lines queued up to a bound and
 /// is then dropped; one that sends a line longer than the bound is told so and dropped.
+/// Clients take turns: each turn hands at most a few lines of each client to the handler, in
+/// the order of the clients, so a burst of one client delays the others by a few lines only.
 class SocketServer {
   public:
     using ClientID = std::uint64_t;
@@ -31,6 +34,8 @@ class SocketServer {
         /// Lines that begin so may be up to `maximumLongLineLength`.
         std::string longLinePrefix;
         std::size_t maximumLongLineLength = 0;
+        /// Lines of one client handled in one turn.
+        std::size_t linesPerTurn = 4;
     };
 
     /// Called on the server's thread, in the order things happened for each client.
@@ -62,9 +67,14 @@ class SocketServer {
     void close(ClientID client);
 
   private:
+    /// How a client's connection ends once its received lines have been handled.
+    enum class Ending { none, closed, overlong };
     struct Client {
         std::unique_ptr<LineChannel> channel;
         bool closing = false;
+        /// Lines received and not yet handled; nothing more is read while there are any.
+        std::deque<std::string> inbox;
+        Ending ending = Ending::none;
     };
     struct Outgoing {
         ClientID client;
@@ -76,6 +86,12 @@ class SocketServer {
     void takeOutgoing();
     void acceptClients();
     void serve(ClientID id, short events);
+    /// One turn: a few lines of each client that has some waiting.
+    void handleTurn();
+    void handleLines(ClientID id);
+    bool hasWaitingLines() const;
+    /// Ends a client whose connection ended once its lines are all handled.
+    void finishEnding(ClientID id);
     void drop(ClientID id, bool tell);
     void wake();
     void removeSocketFile();

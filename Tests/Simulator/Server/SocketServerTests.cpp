@@ -3,9 +3,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -144,6 +147,8 @@ class SocketServerTest : public ::testing::Test {
             reply["result"] = kelvo::JSONValue::object();
         } else if (op == "bye") {
             server_->close(id);
+            return;
+        } else if (op == "ignore") {
             return;
         } else {
             reply["result"] = {{"op", op}, {"args", request["args"]}};
@@ -289,6 +294,109 @@ TEST_F(SocketServerTest, ACallFailsWhenTheServerGoes) {
     EXPECT_FALSE(client.isConnected());
     EXPECT_THROW(client.call("anything"), DesktopGone);
     EXPECT_TRUE(told);
+}
+
+TEST_F(SocketServerTest, ABurstOfOneClientDelaysAnotherByAFewLinesOnly) {
+    // The first line of the burst holds the server until the other client's line is on its
+    // way, so the burst and that line wait together.
+    struct Turns {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool burstStarted = false;
+        bool otherSent = false;
+        std::vector<std::string> order;
+    };
+    const auto turns = std::make_shared<Turns>();
+    server_ = std::make_unique<SocketServer>(path(), SocketServer::Limits{}, "{}");
+    SocketServer::Handlers handlers;
+    handlers.line = [turns](SocketServer::ClientID, std::string line) {
+        std::unique_lock lock(turns->mutex);
+        if (line == "burst 0") {
+            turns->burstStarted = true;
+            turns->changed.notify_all();
+            turns->changed.wait_for(lock, generous, [&] { return turns->otherSent; });
+        }
+        turns->order.push_back(line);
+        turns->changed.notify_all();
+    };
+    server_->start(std::move(handlers));
+    RawPeer burst(path());
+    RawPeer other(path());
+    std::string lines;
+    for (int i = 0; i < 4000; ++i)
+        lines += "burst " + std::to_string(i) + "\n";
+    burst.write(lines);
+    std::unique_lock lock(turns->mutex);
+    ASSERT_TRUE(turns->changed.wait_for(lock, generous, [&] { return turns->burstStarted; }));
+    other.write("other\n");
+    turns->otherSent = true;
+    turns->changed.notify_all();
+    const auto heard = [&] {
+        return std::find(turns->order.begin(), turns->order.end(), "other") != turns->order.end();
+    };
+    ASSERT_TRUE(turns->changed.wait_for(lock, generous, heard));
+    const auto position =
+        std::find(turns->order.begin(), turns->order.end(), "other") - turns->order.begin();
+    // A few turns of the burst at most, never the whole of it.
+    EXPECT_LE(position, 16);
+}
+
+TEST_F(SocketServerTest, ADesktopThatDoesNotAnswerWithinTheDeadlineIsLost) {
+    serve();
+    LineClient client(path(), std::chrono::milliseconds(200));
+    // The reader tells of the end once it has seen it, after the call has failed.
+    std::promise<void> told;
+    client.setDisconnectHandler([&] { told.set_value(); });
+    client.start({});
+    EXPECT_EQ(client.call("quick")["op"], "quick");
+    const auto sent = std::chrono::steady_clock::now();
+    EXPECT_THROW(client.call("ignore"), DesktopGone);
+    EXPECT_GE(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(200));
+    EXPECT_FALSE(client.isConnected());
+    EXPECT_EQ(client.lostReason(), "the desktop did not answer within 0.2 s");
+    EXPECT_TRUE(record_.waitFor([](Record& r) { return r.disconnected == 1; }));
+    EXPECT_EQ(told.get_future().wait_for(generous), std::future_status::ready);
+    EXPECT_THROW(client.call("quick"), DesktopGone);
+}
+
+TEST_F(SocketServerTest, ACallWithItsOwnLimitFailsAloneUntilTheDesktopHasBeenSilentTooLong) {
+    serve();
+    LineClient client(path(), std::chrono::milliseconds(300));
+    client.start({});
+    // Unanswered within its own limit: the call fails, the connection stays.
+    EXPECT_THROW(client.call("ignore", kelvo::JSONValue::object(), std::chrono::milliseconds(50)),
+                 NoAnswerInTime);
+    EXPECT_TRUE(client.isConnected());
+    // Anything heard from the desktop shows it alive.
+    EXPECT_EQ(client.call("quick")["op"], "quick");
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_THROW(
+            client.call("ignore", kelvo::JSONValue::object(), std::chrono::milliseconds(50)),
+            NoAnswerInTime);
+    }
+    EXPECT_TRUE(client.isConnected());
+    // Silent since the first of those calls, past the deadline now.
+    bool lost = false;
+    for (int i = 0; i < 10 && !lost; ++i) {
+        try {
+            client.call("ignore", kelvo::JSONValue::object(), std::chrono::milliseconds(50));
+        } catch (const NoAnswerInTime&) {
+        } catch (const DesktopGone&) {
+            lost = true;
+        }
+    }
+    EXPECT_TRUE(lost);
+    EXPECT_EQ(client.lostReason(), "the desktop did not answer within 0.3 s");
+}
+
+TEST_F(SocketServerTest, TheReasonALostDesktopGivesIsItsOwn) {
+    serve();
+    LineClient client(path(), std::chrono::seconds(10));
+    client.start({});
+    EXPECT_EQ(client.lostReason(), "");
+    server_.reset();
+    EXPECT_THROW(client.call("anything"), DesktopGone);
+    EXPECT_EQ(client.lostReason(), "the desktop closed the connection");
 }
 
 }  // namespace
