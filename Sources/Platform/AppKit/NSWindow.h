@@ -184,11 +184,10 @@ class NSWindow : public NSResponder {
     /// Orders the window in and makes it the application's key window when it can be one.
     void makeKeyAndOrderFront(const void* sender);
     void makeKeyWindow();
-    /// The window lets go of the keys (its application went to the background).
-    void resignKeyWindow() { resignKey(); }
     bool isKeyWindow() const;
-    /// The window stops being key (another window took the keys): the delegate and observers
-    /// are told. Nothing happens when it is not key.
+    /// The window stops being key (another window took the keys, or its application went to
+    /// the background): the delegate and observers are told. Nothing happens when it is not
+    /// key.
     void resignKeyWindow();
     void makeMainWindow();
     bool isMainWindow() const;

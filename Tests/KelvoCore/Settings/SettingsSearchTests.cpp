@@ -187,7 +187,8 @@ TEST(SettingsSearch, ShortcutAndTweakRowsAreFoundByTheirKeys) {
     EXPECT_EQ(search.chosen()->id, "key.focusLeft");
 
     search.type("⌃H");
-    EXPECT_TRUE(std::none_of(search.matches().begin(), search.matches().end(),
+    const std::vector<SettingEntry> matches = search.matches();
+    EXPECT_TRUE(std::none_of(matches.begin(), matches.end(),
                              [](const SettingEntry& r) { return r.id == "key.focusLeft"; }));
     search.setEntries(SettingsCatalog::entries(control));
     ASSERT_FALSE(search.matches().empty());
@@ -204,7 +205,8 @@ TEST(SettingsSearch, TheCatalogueOfAConfigurationIsItsRowsAsTheyAreNow) {
     search.type("⌃H");
     search.setCatalogue(Config());
     EXPECT_EQ(search.entries(), SettingsCatalog::entries(Config()));
-    EXPECT_TRUE(std::none_of(search.matches().begin(), search.matches().end(),
+    const std::vector<SettingEntry> matches = search.matches();
+    EXPECT_TRUE(std::none_of(matches.begin(), matches.end(),
                              [](const SettingEntry& r) { return r.id == "key.focusLeft"; }));
     search.move(1);
     search.setCatalogue(Config());
