@@ -68,8 +68,8 @@ void SettingsWindowController::buildWindow() {
     window->setBackgroundColor(Palette::background().nsColor());
     window->setContentView(host_);
     window->setReleasedWhenClosed(false);
-    window->setContentSize(CGSize(width, h));
-    window->setMinSize(CGSize(minimumWidth, minimumHeight));
+    window->setContentSize(CGSize{width, h});
+    window->setMinSize(CGSize{minimumWidth, minimumHeight});
     window->center();
     window->setDelegate(this);
     model.window = window;

@@ -66,7 +66,7 @@ View SettingsView::scrollingPage() const {
     SettingsModel* owner = &model_;
     const std::optional<SettingsModel::Reveal> reveal = model_.reveal.get();
     const View content = pageContent();
-    return ScrollViewReader([owner, reveal, content](const ScrollViewProxy& proxy) {
+    return ScrollViewReader([reveal, content](const ScrollViewProxy& proxy) {
                return ScrollView(content, true)
                    .onChange<std::optional<SettingsModel::Reveal>>(
                        reveal, [proxy](const std::optional<SettingsModel::Reveal>& now) {
