@@ -6,10 +6,9 @@
 
 #include "Base/Foundation/DispatchQueue.h"
 #include "KelvoApp/Input/AppPresence.h"
+#include "KelvoApp/Services/DarkTitledWindow.h"
 #include "KelvoApp/Settings/SettingsModel.h"
 #include "KelvoApp/Views/Guide/GuideView.h"
-#include "KelvoApp/Views/Palette.h"
-#include "Platform/AppKit/NSAppearance.h"
 #include "Platform/AppKit/NSApplication.h"
 #include "Platform/AppKit/NSScreen.h"
 
@@ -60,22 +59,10 @@ void GuideWindowController::makeWindow() {
     const CGFloat height =
         main ? std::clamp(main->visibleFrame().height() - openingAllowance, minHeight, maxHeight)
              : heightWithoutScreen;
-    window = std::make_unique<NSWindow>(
-        CGRect(0, 0, width, height),
-        NSWindowStyleMaskTitled | NSWindowStyleMaskClosable | NSWindowStyleMaskMiniaturizable |
-            NSWindowStyleMaskResizable | NSWindowStyleMaskFullSizeContentView,
-        NSBackingStoreBuffered, false);
-    window->setTitle(title);
-    window->setTitleVisibility(NSWindowTitleVisibility::hidden);
-    window->setTitlebarAppearsTransparent(true);
-    window->setLevel(level);
-    window->setMovableByWindowBackground(true);
-    window->setAppearance(NSAppearance::appearanceNamed(NSAppearanceNameDarkAqua));
-    window->setBackgroundColor(Palette::background().nsColor());
-    window->setContentView(hosting);
-    window->setReleasedWhenClosed(false);
-    window->setContentSize(CGSize{width, height});
-    window->setMinSize(CGSize{minWidth, minHeight});
+    window = std::make_unique<NSWindow>(CGRect(0, 0, width, height), darkTitledStyle,
+                                        NSBackingStoreBuffered, false);
+    dressDarkTitledWindow(*window, title, level, hosting, CGSize{width, height},
+                          CGSize{minWidth, minHeight});
     window->setMaxSize(CGSize{std::numeric_limits<CGFloat>::max(), height});
     placeUnderMenuBar();
     window->setDelegate(this);

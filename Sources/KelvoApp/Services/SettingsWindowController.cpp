@@ -4,12 +4,11 @@
 
 #include "KelvoApp/Applications/AppCatalog.h"
 #include "KelvoApp/Input/AppPresence.h"
+#include "KelvoApp/Services/DarkTitledWindow.h"
 #include "KelvoApp/Settings/CFPreferenceStore.h"
 #include "KelvoApp/Settings/DockRestarter.h"
-#include "KelvoApp/Views/Palette.h"
 #include "KelvoApp/Views/Settings/SettingsView.h"
 #include "KelvoCore/Config/ConfigStore.h"
-#include "Platform/AppKit/NSAppearance.h"
 #include "Platform/AppKit/NSApplication.h"
 #include "Platform/AppKit/NSScreen.h"
 
@@ -54,22 +53,10 @@ void SettingsWindowController::buildWindow() {
     const NSScreenRef screen = NSScreen::mainScreen();
     const CGFloat h =
         height(screen ? std::optional<CGFloat>(screen->visibleFrame().height()) : std::nullopt);
-    window = std::make_shared<NSWindow>(
-        CGRect(0, 0, width, h),
-        NSWindowStyleMaskTitled | NSWindowStyleMaskClosable | NSWindowStyleMaskMiniaturizable |
-            NSWindowStyleMaskResizable | NSWindowStyleMaskFullSizeContentView,
-        NSBackingStoreBuffered, false);
-    window->setTitle(title);
-    window->setTitleVisibility(NSWindowTitleVisibility::hidden);
-    window->setTitlebarAppearsTransparent(true);
-    window->setMovableByWindowBackground(true);
-    window->setLevel(level);
-    window->setAppearance(NSAppearance::appearanceNamed(NSAppearanceNameDarkAqua));
-    window->setBackgroundColor(Palette::background().nsColor());
-    window->setContentView(host_);
-    window->setReleasedWhenClosed(false);
-    window->setContentSize(CGSize{width, h});
-    window->setMinSize(CGSize{minimumWidth, minimumHeight});
+    window = std::make_shared<NSWindow>(CGRect(0, 0, width, h), darkTitledStyle,
+                                        NSBackingStoreBuffered, false);
+    dressDarkTitledWindow(*window, title, level, host_, CGSize{width, h},
+                          CGSize{minimumWidth, minimumHeight});
     window->center();
     window->setDelegate(this);
     model.window = window;
