@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include "Support/Base/TestFiles.h"
 #include "Support/EndToEnd/EndToEndTest.h"
 
@@ -49,6 +51,26 @@ TEST_F(ConfigFileTest, AValueOfTheWrongKindIsReportedOnceAndEverySettingTakesIts
     EXPECT_EQ(fileContents(kelvoFolder() / "config.json"), json);
     EXPECT_EQ(kelvo().quit(), 0);
     EXPECT_EQ(fileContents(kelvoFolder() / "config.json"), json);
+}
+
+TEST_F(ConfigFileTest, AChangeThatCannotBeSavedIsLoggedAndToldOnStandardError) {
+    writeConfig("{}");
+    const auto a = open(notes, CGRect(120, 120, 700, 500));
+    startKelvo({{"KELVO_LOG", "1"}});
+    ASSERT_TRUE(settled({a}));
+    // The file replaced by a folder of its name while Kelvo runs; then a change to save.
+    const auto file = kelvoFolder() / "config.json";
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    ASSERT_TRUE(kelvo().command(Command::toggleLayoutMode()).ok);
+    EXPECT_EQ(kelvo().quit(), 0);
+    const std::string line =
+        "could not save the configuration to " + file.string() +
+        ": The file “config.json” couldn’t be saved because a folder of that name is in the way.";
+    EXPECT_NE(kelvo().standardError().find("[kelvo] " + line + "\n"), std::string::npos)
+        << kelvo().standardError();
+    EXPECT_TRUE(kelvo().waitForLine(line));
+    EXPECT_TRUE(std::filesystem::is_directory(file));
 }
 
 TEST_F(ConfigFileTest, AToleratedBadValueFallsBackAloneAndSilently) {

@@ -42,6 +42,8 @@ void OwnWindows::makeOwnWindows() {
     updates_ = std::make_unique<Updates>();
     settingsWindow_ = std::make_unique<SettingsWindowController>(configuration_.store());
     settingsWindow_->model.updates = updates_.get();
+    saveFailures_ =
+        std::make_unique<SaveFailureLog>(configuration_.store(), settingsWindow_->model, log_);
     updates_->start();
     guideWindow_ = std::make_unique<GuideWindowController>(settingsWindow_->model);
     presence_ = std::make_unique<AppPresence>(*process_.platform);
@@ -133,6 +135,10 @@ void OwnWindows::syncOwnWindows() {
 
 bool OwnWindows::ownWindowHasKeyboard() const {
     return settingsWindow_->isKey() || guideWindow_->isKey();
+}
+
+void OwnWindows::reportSaveFailure() {
+    if (saveFailures_) saveFailures_->report();
 }
 
 // ---- The status item and the panels -----------------------------------------------------------

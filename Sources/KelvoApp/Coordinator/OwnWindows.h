@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Base/Foundation/CGGeometry.h"
+#include "KelvoApp/Coordinator/SaveFailureLog.h"
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Services/CheatsheetPanelController.h"
 #include "KelvoApp/Services/DesktopModel.h"
@@ -50,6 +51,8 @@ class OwnWindows {
     void syncOwnWindows();
     /// Whether the settings window or the guide is shown with the keyboard.
     bool ownWindowHasKeyboard() const;
+    /// Logs the configuration's newest save when it failed; nothing before `make`.
+    void reportSaveFailure();
 
     /// The status item's tiles and layout mark for the active desktop.
     void desktopRefresh();
@@ -95,6 +98,7 @@ class OwnWindows {
     std::unique_ptr<DesktopModel> desktopModel_;
     std::unique_ptr<Updates> updates_;
     std::unique_ptr<SettingsWindowController> settingsWindow_;
+    std::unique_ptr<SaveFailureLog> saveFailures_;
     std::unique_ptr<GuideWindowController> guideWindow_;
     std::unique_ptr<MenuBarController> menuBar_;
     std::unique_ptr<SwitchHUD> hud_;

@@ -278,13 +278,18 @@ void StartupAndQuit::waitForTestModeReader(double seconds) {
 
 // ---- Quitting ---------------------------------------------------------------------------------
 
+void StartupAndQuit::saveConfiguration() {
+    configuration_.store().flush();
+    ownWindows_.reportSaveFailure();
+}
+
 void StartupAndQuit::putEveryWindowBack() {
     wiring_.store().restoreAll();
     wiring_.saveMinimizedToPark();
 }
 
 void StartupAndQuit::applicationWillTerminate() {
-    configuration_.store().flush();
+    saveConfiguration();
     putEveryWindowBack();
     log("quitting - every parked window put back");
     log_.flush();
@@ -296,7 +301,7 @@ void StartupAndQuit::terminate() {
 }
 
 void StartupAndQuit::signalReceived(int signal) {
-    configuration_.store().flush();
+    saveConfiguration();
     putEveryWindowBack();
     log("signal " + std::to_string(signal) + " - every parked window put back");
     log_.flush();
@@ -305,7 +310,7 @@ void StartupAndQuit::signalReceived(int signal) {
 
 void StartupAndQuit::desktopWentAway(const std::string& reason) {
     log("the desktop went away: " + reason);
-    configuration_.store().flush();
+    saveConfiguration();
     putEveryWindowBack();
     log_.flush();
     writeAll(process_.standardError, desktopWentAwayText + reason + "\n");
@@ -313,7 +318,7 @@ void StartupAndQuit::desktopWentAway(const std::string& reason) {
 }
 
 void StartupAndQuit::quitFromMenu() {
-    configuration_.store().flush();
+    saveConfiguration();
     terminate();
 }
 

@@ -93,6 +93,8 @@ class StartupAndQuit {
     void installQuitHandlers();
     void showGuideOnFirstRun();
     /// Every parked window back, and the record of windows minimized to park with it.
+    /// Writes a pending (or earlier failed) change of the configuration, logging a failure.
+    void saveConfiguration();
     void putEveryWindowBack();
     void log(const std::string& message) const;
 
