@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Faults over real processes, at random moments, many times: Kelvo killed (SIGKILL), asked to
 # end (SIGTERM, SIGINT) — at start-up too —, its desktop killed or stopped, an application
-# killed while Kelvo asks it something. After each run, with Kelvo relaunched and quit where
+# killed while Kelvo asks it something, an application that stops answering (hung) while keys
+# are pressed and Kelvo is then quit, signalled or killed. After each run, with Kelvo relaunched and quit where
 # the desktop is still there, no window may be left parked or minimized by Kelvo, no process may
 # hang, and every exit status of Kelvo must be one the program documents (0, 1, 2, 3, 4, 64;
 # 137 for the SIGKILL the script sends itself).
@@ -121,7 +122,7 @@ allowed_status() {
 }
 
 faults=(kill-kelvo term-kelvo int-kelvo term-at-start kill-at-start kill-desktop stop-desktop
-    kill-fixture)
+    kill-fixture hang-app)
 declare -A tally
 broken=0
 hangs=0
@@ -188,6 +189,29 @@ for ((run = 1; run <= runs; run++)); do
         sleep 2
         kill -CONT "${pid_of[sim]}"
         ;;
+    hang-app)
+        # One application hangs at a random moment of a burst of keys; Kelvo is then asked to
+        # quit, signalled or killed. The application answers again before the relaunch.
+        hung_app=${pid_of[$([ $((RANDOM % 2)) = 0 ] && echo notes || echo browser)]}
+        keys=()
+        for ((i = 0; i < 6; i++)); do
+            "$sim" key "alt+$((RANDOM % 3 + 1))" >/dev/null 2>&1 &
+            keys+=("$!")
+        done
+        pause 40
+        "$sim" hang "$hung_app" >/dev/null 2>&1
+        pause 60
+        case $((RANDOM % 4)) in
+        0) kill -KILL "${pid_of[kelvo]}" ;;
+        1) kill -TERM "${pid_of[kelvo]}" ;;
+        2) kill -INT "${pid_of[kelvo]}" ;;
+        3) tell kelvo '{"op":"quit"}' ;;
+        esac
+        for key in "${keys[@]}"; do wait_for_end "$key"; done
+        wait_for_end "${pid_of[kelvo]}"
+        hung_status=$status
+        "$sim" unhang "$hung_app" >/dev/null 2>&1
+        ;;
     kill-fixture)
         "$sim" key alt+1 >/dev/null 2>&1 &
         key=$!
@@ -203,6 +227,9 @@ for ((run = 1; run <= runs; run++)); do
         # Kelvo ended by itself (a lost desktop) or still serves and is asked to quit.
         has_ended "${pid_of[kelvo]}" || tell kelvo '{"op":"quit"}'
         wait_for_end "${pid_of[kelvo]}"
+        ;;
+    hang-app)
+        status=$hung_status
         ;;
     *)
         wait_for_end "${pid_of[kelvo]}"
