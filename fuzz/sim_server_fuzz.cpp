@@ -30,6 +30,8 @@ void serve(sim::DesktopService& service, sim::ServedClient& client, const std::s
         require(!sim::DesktopMessages::failure(unreadable.id, unreadable.what()).empty());
         return;
     }
+    // A call on a slow or hung application waits, never for less than nothing.
+    require(service.answerWait(request) >= 0);
     try {
         const auto result = service.handle(client, request);
         if (request.id) sim::DesktopMessages::reply(*request.id, result);

@@ -99,9 +99,14 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     /// Ends the process; `stayListed` keeps it in the running list, terminated, as the
     /// workspace does for a moment on the real platform.
     void terminate(Pid pid, bool stayListed = false);
-    /// How long the application takes to answer an Accessibility call; a call with a shorter
-    /// messaging timeout fails. Infinity: the application never answers.
+    /// How long the application takes to answer an Accessibility call: a call waits that long
+    /// for its answer, or fails once its messaging timeout runs out first. Infinity: the
+    /// application never answers.
     void setResponseDelay(Pid pid, double seconds);
+    /// How long a call on the element with this messaging timeout waits before it is answered:
+    /// the application's response delay, or the timeout when that runs out first (the call then
+    /// fails); 0 when nothing makes it wait.
+    double answerWait(ElementID element, double timeout) const;
     void setEnhancedUserInterface(Pid pid, bool on);
     bool enhancedUserInterface(Pid pid) const;
     std::optional<ApplicationInfo> application(Pid pid) const;

@@ -60,6 +60,16 @@ ElementID Desktop::systemWideElement() const {
     return ElementID::systemWide();
 }
 
+double Desktop::answerWait(ElementID id, double timeout) const {
+    Transaction transaction(*this);
+    if (!trusted_) return 0;
+    const auto element = elementLocked(id);
+    if (!element || element->kind == Element::Kind::systemWide) return 0;
+    const Application* app = applicationLocked(element->pid);
+    if (!app || app->info.terminated || !(app->responseDelay > 0)) return 0;
+    return std::min(app->responseDelay, timeout);
+}
+
 AccessError Desktop::reachLocked(const Element& element, double timeout) const {
     if (!trusted_) return AccessError::apiDisabled;
     if (element.kind == Element::Kind::systemWide) return AccessError::success;

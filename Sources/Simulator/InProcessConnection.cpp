@@ -1,5 +1,9 @@
 #include "Simulator/InProcessConnection.h"
 
+#include <chrono>
+#include <thread>
+
+#include "Base/Foundation/ManualClock.h"
 #include "Simulator/SharedConnection.h"
 
 namespace sim {
@@ -35,6 +39,41 @@ Pid InProcessConnection::registerClient(const ApplicationSpec& self) {
 
 Pid InProcessConnection::clientPid() const {
     return pid_;
+}
+
+void InProcessConnection::awaitAnswer(ElementID element, double timeout) const {
+    const double wait = desktop_->answerWait(element, timeout);
+    if (!(wait > 0)) return;
+    if (ManualClock* clock = ManualClock::active()) {
+        clock->elapse(wait);
+        return;
+    }
+    std::this_thread::sleep_for(std::chrono::duration<double>(wait));
+}
+
+AttributeReply InProcessConnection::copyAttribute(ElementID element, const std::string& attribute,
+                                                  double timeout) {
+    awaitAnswer(element, timeout);
+    return DesktopForwarder::copyAttribute(element, attribute, timeout);
+}
+
+AccessError InProcessConnection::setAttribute(ElementID element, const std::string& attribute,
+                                              const AttributeValue& value, double timeout) {
+    awaitAnswer(element, timeout);
+    return DesktopForwarder::setAttribute(element, attribute, value, timeout);
+}
+
+SettableReply InProcessConnection::isAttributeSettable(ElementID element,
+                                                       const std::string& attribute,
+                                                       double timeout) {
+    awaitAnswer(element, timeout);
+    return DesktopForwarder::isAttributeSettable(element, attribute, timeout);
+}
+
+AccessError InProcessConnection::performAction(ElementID element, const std::string& action,
+                                               double timeout) {
+    awaitAnswer(element, timeout);
+    return DesktopForwarder::performAction(element, action, timeout);
 }
 
 }  // namespace sim

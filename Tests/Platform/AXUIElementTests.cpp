@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "Base/Foundation/DispatchQueue.h"
 #include "Support/Platform/AccessibilityTestSupport.h"
 #include "Support/Platform/DesktopFixture.h"
 
@@ -72,18 +73,30 @@ TEST_F(AXUIElementTests, AnUnresponsiveApplicationTimesOutUnderTheShortTimeout) 
     const auto element = AXUIElementCreateApplication(app);
     EXPECT_EQ(AXUIElementSetMessagingTimeout(element, 0.25f), kAXErrorSuccess);
     CFTypeRef value;
+    const auto start = DispatchTime::now();
     EXPECT_EQ(AXUIElementCopyAttributeValue(element, kAXWindowsAttribute, &value),
               kAXErrorCannotComplete);
+    EXPECT_DOUBLE_EQ(secondsBetween(start, DispatchTime::now()), 0.25);
     EXPECT_EQ(writePosition(window, CGPoint{0, 30}), kAXErrorCannotComplete);
     EXPECT_EQ(AXUIElementSetMessagingTimeout(element, -1.0f), kAXErrorIllegalArgument);
 }
 
 TEST_F(AXUIElementTests, ASlowApplicationAnswersWithinALongerTimeout) {
     desktop->setResponseDelay(app, 1.0);
+    // The caller waits for the answer: the time passes, and nothing else runs meanwhile.
+    bool ranMeanwhile = false;
+    DispatchQueue::main().asyncAfter(DispatchTime::now() + 0.5, [&] { ranMeanwhile = true; });
+    auto start = DispatchTime::now();
     EXPECT_TRUE(windowsOf(AXUIElementCreateApplication(app)));  // the platform's default
+    EXPECT_DOUBLE_EQ(secondsBetween(start, DispatchTime::now()), 1.0);
+    EXPECT_FALSE(ranMeanwhile);
+    settle();
+    EXPECT_TRUE(ranMeanwhile);
     const auto hurried = AXUIElementCreateApplication(app);
     AXUIElementSetMessagingTimeout(hurried, 0.25f);
+    start = DispatchTime::now();
     EXPECT_FALSE(windowsOf(hurried));
+    EXPECT_DOUBLE_EQ(secondsBetween(start, DispatchTime::now()), 0.25);
     const auto calls = desktop->accessCalls();
     ASSERT_FALSE(calls.empty());
     EXPECT_FLOAT_EQ(calls.back().timeout, 0.25);

@@ -183,6 +183,9 @@ std::string SimCommandLine::usage() {
            "       kelvo-sim pointer X Y\n"
            "       kelvo-sim activate PID | hide PID | unhide PID\n"
            "       kelvo-sim trust yes|no\n"
+           "       kelvo-sim slow PID SECONDS | hang PID | unhang PID\n"
+           "                                        the application's Accessibility answers "
+           "come late, or never\n"
            "       kelvo-sim alerts                 the modal alerts shown, oldest first\n"
            "       kelvo-sim answer-alerts BUTTON...\n"
            "       kelvo-sim screenshot FILE.png [--caption TEXT]\n" +
@@ -309,6 +312,18 @@ std::function<void(sim::DesktopClient&)> SimCommandLine::clientAction(
         const auto act = verb == "activate" ? &Desktop::activate
                          : verb == "hide"   ? &Desktop::hide
                                             : &Desktop::unhide;
+        return [act, pid = processID(rest[0])](Desktop& desktop) { (desktop.*act)(pid); };
+    }
+    if (verb == "slow") {
+        expectCount(rest, 2, verb);
+        const double seconds = coordinate(rest[1]);
+        if (seconds < 0) throw UsageError{"slow takes a number of seconds, 0 or more"};
+        return
+            [pid = processID(rest[0]), seconds](Desktop& desktop) { desktop.slow(pid, seconds); };
+    }
+    if (verb == "hang" || verb == "unhang") {
+        expectCount(rest, 1, verb);
+        const auto act = verb == "hang" ? &Desktop::hang : &Desktop::unhang;
         return [act, pid = processID(rest[0])](Desktop& desktop) { (desktop.*act)(pid); };
     }
     if (verb == "trust") {

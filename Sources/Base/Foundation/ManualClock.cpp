@@ -77,6 +77,12 @@ void ManualClock::runUntilIdle() {
     } while (runOneDue());
 }
 
+void ManualClock::elapse(double seconds) {
+    if (!(seconds > 0)) return;
+    std::lock_guard lock(mutex_);
+    now_ = now_ + seconds;
+}
+
 void ManualClock::advance(double seconds) {
     const DispatchTime target = now() + seconds;
     runUntilIdle();
@@ -91,7 +97,8 @@ void ManualClock::advance(double seconds) {
     }
     {
         std::lock_guard lock(mutex_);
-        now_ = target;
+        // A call that answered late may have carried the clock past the target already.
+        if (target > now_) now_ = target;
     }
     runUntilIdle();
 }

@@ -37,6 +37,10 @@ class ManualClock final : public Clock {
     /// Moves the clock forward by `seconds`, stopping at every deadline within the span to run
     /// what falls due there; ends exactly `seconds` later with everything due then run.
     void advance(double seconds);
+    /// Moves the clock forward by `seconds` without running anything: the time a caller spends
+    /// blocked in a call that answers late. What fell due meanwhile runs at the next
+    /// `runUntilIdle` or `advance`, late, as work does behind a blocked thread.
+    void elapse(double seconds);
     /// Scheduled work that has neither run nor been cancelled.
     std::size_t pendingCount() const;
     std::optional<DispatchTime> nextDeadline() const;

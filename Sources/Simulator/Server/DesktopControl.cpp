@@ -1,5 +1,8 @@
 #include "Simulator/Server/DesktopControl.h"
 
+#include <cmath>
+#include <limits>
+
 #include "Simulator/Server/DesktopService.h"
 
 namespace sim {
@@ -18,6 +21,23 @@ std::vector<WindowInfo> DesktopControl::windows() {
 
 std::vector<ApplicationInfo> DesktopControl::applications() {
     return desktop_.runningApplications();
+}
+
+void DesktopControl::slow(Pid pid, double seconds) {
+    if (!(seconds >= 0) || !std::isfinite(seconds))
+        throw RequestFailure("a delay is a number of seconds, 0 or more");
+    if (!desktop_.application(pid)) throw RequestFailure(noApplication(pid, "slow down"));
+    desktop_.setResponseDelay(pid, seconds);
+}
+
+void DesktopControl::hang(Pid pid) {
+    if (!desktop_.application(pid)) throw RequestFailure(noApplication(pid, "hang"));
+    desktop_.setResponseDelay(pid, std::numeric_limits<double>::infinity());
+}
+
+void DesktopControl::unhang(Pid pid) {
+    if (!desktop_.application(pid)) throw RequestFailure(noApplication(pid, "unhang"));
+    desktop_.setResponseDelay(pid, 0);
 }
 
 void DesktopControl::key(std::uint16_t keyCode, std::uint64_t flags) {

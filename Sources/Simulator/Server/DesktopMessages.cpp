@@ -624,6 +624,10 @@ std::string DesktopMessages::failure(std::optional<std::uint64_t> id, const std:
     return JSONWriter::write(message);
 }
 
+std::string DesktopMessages::waiting(std::uint64_t id) {
+    return JSONWriter::write(JSONValue{{"id", id}, {"waiting", true}});
+}
+
 std::string DesktopMessages::eventName(const DesktopEvent& event) {
     struct Name {
         const char* operator()(const ObserverNotification&) const { return "observer"; }

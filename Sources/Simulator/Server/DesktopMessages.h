@@ -30,11 +30,16 @@
 // `op` names the operation, `args` holds its arguments (absent: none). A request with an `id`
 // (an unsigned integer the client chooses; unique among its requests in flight) gets exactly
 // one reply with that `id`; one without gets none, even when it fails (`answerTapEvent` is sent
-// so). Replies to one client come in the order of its requests.
+// so). Replies to one client come in the order of its requests, but for the Accessibility calls
+// on an application that answers late (`kelvo-sim slow`, `hang`): such a call is held until its
+// answer is due (the application's delay, or the call's `timeout` when that runs out first, and
+// then it fails with -25204), and the requests behind it are answered meanwhile.
 //
 // Replies (server to client):
 //     {"id":7,"result":{...}}            the operation ran; `result` holds what it returned
 //     {"error":"unknown op frob","id":7} it did not run
+//     {"id":7,"waiting":true}            held for a slow application: the reply follows, later
+//                                        than the connection deadline if its timeout is longer
 // A line that is not a JSON object with a text `op` is answered {"error":"unreadable request: "
 // and the line} (with the request's `id` when one could be read); the connection stays open.
 //
@@ -197,6 +202,9 @@
 //     hide / unhide    {"pid"}                -> {}  the application is hidden or shown, as
 //                                                 by the user from outside it
 //     trust            {"trusted"}            -> {}
+//     slow             {"pid","seconds"}      -> {}  its Accessibility answers come that late
+//     hang / unhang    {"pid"}                -> {}  its Accessibility answers never come, or
+//                                                    come at once again
 //     receivedInput    {"pid"}                -> {"events":[event,...]} that reached the
 //                                                 application, oldest first
 //     ownWindows       {}                     -> {"windows":[{"number","spec":ownWindow},...]}
@@ -288,6 +296,8 @@ struct DesktopMessages {
     static DesktopRequest decodeRequest(const std::string& line);
     static std::string reply(std::uint64_t id, const kelvo::JSONValue& result);
     static std::string failure(std::optional<std::uint64_t> id, const std::string& error);
+    /// The request is held for an application that answers late; its reply follows.
+    static std::string waiting(std::uint64_t id);
     static std::string event(const DesktopEvent& event);
     /// Reads an event's name and body back; none for an event this side does not know.
     static std::optional<DesktopEvent> decodeEvent(const std::string& name,

@@ -71,11 +71,31 @@ void DesktopServer::answer(SocketServer::ClientID id, ServedClient& client,
         socket_->send(id, DesktopMessages::failure(unreadable.id, unreadable.what()));
         return;
     }
-    std::string reply;
     if (line.size() > maximumRequestLength && request.op != operation::drawOwnWindow.name) {
         socket_->send(id, DesktopMessages::failure(request.id, "line too long"));
         return;
     }
+    if (const double wait = service_.answerWait(request); wait > 0) {
+        answerLater(id, std::move(request), wait);
+        return;
+    }
+    carryOut(id, client, request);
+}
+
+void DesktopServer::answerLater(SocketServer::ClientID id, DesktopRequest request, double seconds) {
+    if (request.id) socket_->send(id, DesktopMessages::waiting(*request.id));
+    const auto due =
+        SocketServer::Clock::now() + std::chrono::duration_cast<SocketServer::Clock::duration>(
+                                         std::chrono::duration<double>(seconds));
+    socket_->schedule(due, [this, id, request = std::move(request)] {
+        const auto found = clients_.find(id);
+        if (found != clients_.end()) carryOut(id, found->second, request);
+    });
+}
+
+void DesktopServer::carryOut(SocketServer::ClientID id, ServedClient& client,
+                             const DesktopRequest& request) {
+    std::string reply;
     try {
         const auto result = service_.handle(client, request);
         if (request.id) reply = DesktopMessages::reply(*request.id, result);

@@ -50,6 +50,10 @@ class DesktopServer {
     void received(SocketServer::ClientID id, const std::string& line);
     void disconnected(SocketServer::ClientID id);
     void answer(SocketServer::ClientID id, ServedClient& client, const std::string& line);
+    /// A request that waits for a slow application is told so at once and carried out when its
+    /// answer is due, while the server serves everyone else.
+    void answerLater(SocketServer::ClientID id, DesktopRequest request, double seconds);
+    void carryOut(SocketServer::ClientID id, ServedClient& client, const DesktopRequest& request);
 
     DesktopService service_;
     std::shared_ptr<Outlet> outlet_ = std::make_shared<Outlet>();

@@ -1,5 +1,7 @@
 #include "Simulator/Server/DesktopService.h"
 
+#include <algorithm>
+#include <array>
 #include <tuple>
 #include <type_traits>
 
@@ -114,6 +116,24 @@ JSONValue DesktopService::handle(ServedClient& client, const DesktopRequest& req
         return found->second(Call{*this, client, args});
     } catch (const kelvo::DecodingError& error) {
         throw RequestFailure("bad arguments for " + request.op + ": " + error.what());
+    }
+}
+
+double DesktopService::answerWait(const DesktopRequest& request) const {
+    static constexpr std::array<const OperationForm*, 4> timed = {
+        &operation::copyAttribute, &operation::setAttribute, &operation::isAttributeSettable,
+        &operation::performAction};
+    const auto form = std::find_if(timed.begin(), timed.end(),
+                                   [&](const OperationForm* f) { return f->name == request.op; });
+    if (form == timed.end()) return 0;
+    try {
+        const JSONNode args(request.args);
+        const auto element = coding::decodeArgument<ElementID>(args, "element");
+        const auto timeout = coding::decodeArgument<double>(args, argument::timeout);
+        if (!(timeout >= 0)) return 0;
+        return desktop_->answerWait(element, timeout);
+    } catch (const kelvo::DecodingError&) {
+        return 0;  // carried out at once, and refused for its arguments
     }
 }
 

@@ -44,6 +44,10 @@ class DesktopService {
     /// The request's result. Throws RequestFailure for an unknown op, arguments of the wrong
     /// shape, or an operation on something that is not the client's.
     kelvo::JSONValue handle(ServedClient& client, const DesktopRequest& request);
+    /// How long the request waits for the application it asks (an Accessibility call on one
+    /// that answers late, up to the call's messaging timeout), after which the server carries
+    /// it out and answers; 0 for a request nothing makes wait.
+    double answerWait(const DesktopRequest& request) const;
     /// What a "shutdown" reply is followed by.
     void requestShutdown() const;
 

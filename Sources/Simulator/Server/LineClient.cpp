@@ -93,6 +93,10 @@ JSONValue LineClient::call(const std::string& op, JSONValue args,
         const auto now = Clock::now();
         const bool ownLimit =
             answerWithin && (!connectionDeadline_ || *answerWithin < *connectionDeadline_);
+        if (pending.held && answerWithin) {
+            throw NoAnswerInTime(op + " was not answered within " + inSeconds(*answerWithin) +
+                                 " s");
+        }
         if (ownLimit && !silentTooLong(sent, now)) {
             throw NoAnswerInTime(op + " was not answered within " + inSeconds(*answerWithin) +
                                  " s");
@@ -110,11 +114,14 @@ bool LineClient::awaitReply(std::unique_lock<std::mutex>& lock, const Pending& p
                             Clock::time_point sent, std::optional<Clock::duration> answerWithin) {
     std::optional<Clock::duration> limit = connectionDeadline_;
     if (answerWithin && (!limit || *answerWithin < *limit)) limit = answerWithin;
+    const auto done = [&] { return pending.done; };
     if (!limit) {
-        replied_.wait(lock, [&] { return pending.done; });
+        replied_.wait(lock, done);
         return true;
     }
-    return replied_.wait_until(lock, sent + *limit, [&] { return pending.done; });
+    if (replied_.wait_until(lock, sent + *limit, done)) return true;
+    if (!answerWithin || *answerWithin <= *limit || !pending.held) return false;
+    return replied_.wait_until(lock, sent + *answerWithin, done);
 }
 
 bool LineClient::silentTooLong(Clock::time_point sent, Clock::time_point now) {
@@ -183,6 +190,10 @@ void LineClient::receive(const std::string& line) {
     auto found = pending_.find(id->get<std::uint64_t>());
     if (found == pending_.end()) return;
     Pending& pending = *found->second;
+    if (auto held = message.find("waiting"); held != message.end() && held->is_boolean()) {
+        pending.held = held->get<bool>();
+        return;
+    }
     if (auto result = message.find("result"); result != message.end()) {
         pending.result = *result;
     } else if (auto error = message.find("error"); error != message.end() && error->is_string()) {

@@ -65,7 +65,9 @@ class LineClient {
     void start(EventHandler handler);
     /// Sends a request and waits for its reply. Throws RemoteError with the server's text, or
     /// DesktopGone. With `answerWithin` (shorter than the connection deadline) the call throws
-    /// NoAnswerInTime once that has passed without a reply.
+    /// NoAnswerInTime once that has passed without a reply. A longer limit is kept only when
+    /// the desktop says it holds the request for an application that answers late; else the
+    /// connection deadline ends the wait and the connection.
     kelvo::JSONValue call(const std::string& op, kelvo::JSONValue args = kelvo::JSONValue::object(),
                           std::optional<Clock::duration> answerWithin = std::nullopt);
     /// Sends a request that wants no reply.
@@ -82,6 +84,9 @@ class LineClient {
   private:
     struct Pending {
         bool done = false;
+        /// The desktop holds the request for an application that answers late: it is alive,
+        /// and the call may wait its own limit even past the connection deadline.
+        bool held = false;
         std::optional<kelvo::JSONValue> result;
         std::string error;
     };
@@ -90,8 +95,9 @@ class LineClient {
     void receive(const std::string& line);
     void sendLine(const std::string& line);
     void failAll();
-    /// Waits for the reply until the call's own limit or the connection deadline; the lock
-    /// is held. False when neither the reply nor the end of the connection came in time.
+    /// Waits for the reply until the call's own limit or the connection deadline, whichever
+    /// comes first, or, for a call the desktop holds, until its own limit; the lock is held.
+    /// False when neither the reply nor the end of the connection came in time.
     bool awaitReply(std::unique_lock<std::mutex>& lock, const Pending& pending,
                     Clock::time_point sent, std::optional<Clock::duration> answerWithin);
     /// After a call went unanswered: true when the desktop has been silent past the deadline.

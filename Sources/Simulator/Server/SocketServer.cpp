@@ -73,6 +73,36 @@ void SocketServer::close(ClientID client) {
     wake();
 }
 
+void SocketServer::schedule(Clock::time_point when, std::function<void()> work) {
+    {
+        std::lock_guard lock(mutex_);
+        scheduled_.emplace(when, std::move(work));
+    }
+    wake();
+}
+
+int SocketServer::pollTimeout() const {
+    std::lock_guard lock(mutex_);
+    if (scheduled_.empty()) return -1;
+    const auto left = scheduled_.begin()->first - Clock::now();
+    if (left <= Clock::duration::zero()) return 0;
+    // Rounded up, so that the work is due when the poll returns.
+    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+}
+
+void SocketServer::runDueWork() {
+    for (;;) {
+        std::function<void()> work;
+        {
+            std::lock_guard lock(mutex_);
+            if (scheduled_.empty() || scheduled_.begin()->first > Clock::now()) return;
+            work = std::move(scheduled_.begin()->second);
+            scheduled_.erase(scheduled_.begin());
+        }
+        work();
+    }
+}
+
 void SocketServer::wake() {
     const std::uint64_t one = 1;
     [[maybe_unused]] auto written = ::write(wakeFD_, &one, sizeof(one));
@@ -104,7 +134,7 @@ void SocketServer::run() {
             ids.push_back(id);
         }
         // Lines still waiting for their turn: look around without waiting, then serve them.
-        const int timeout = hasWaitingLines() ? 0 : -1;
+        const int timeout = hasWaitingLines() ? 0 : pollTimeout();
         if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) return;
         if (fds[0].revents & POLLIN) {
             std::uint64_t count;
@@ -116,6 +146,7 @@ void SocketServer::run() {
                 serve(ids[i], fds[i + 2].revents);
         }
         handleTurn();
+        runDueWork();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -27,6 +28,7 @@ namespace sim {
 class SocketServer {
   public:
     using ClientID = std::uint64_t;
+    using Clock = std::chrono::steady_clock;
 
     struct Limits {
         std::size_t maximumLineLength = 1 << 20;
@@ -65,6 +67,10 @@ class SocketServer {
     void send(ClientID client, std::string line);
     /// From any thread: closes a client once what was queued for it has been written.
     void close(ClientID client);
+    /// From any thread: runs `work` on the server's thread once `when` has come, between two
+    /// turns, in the order of the times (and, for equal times, as scheduled). Work still waiting
+    /// when the server stops is dropped.
+    void schedule(Clock::time_point when, std::function<void()> work);
 
   private:
     /// How a client's connection ends once its received lines have been handled.
@@ -90,6 +96,9 @@ class SocketServer {
     void handleTurn();
     void handleLines(ClientID id);
     bool hasWaitingLines() const;
+    /// How long the poll may wait, in milliseconds: until the next scheduled work, or for ever.
+    int pollTimeout() const;
+    void runDueWork();
     /// Ends a client whose connection ended once its lines are all handled.
     void finishEnding(ClientID id);
     void drop(ClientID id, bool tell);
@@ -109,8 +118,9 @@ class SocketServer {
     std::map<ClientID, Client> clients_;  // the server's thread only
     ClientID nextID_ = 1;
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::vector<Outgoing> outgoing_;
+    std::multimap<Clock::time_point, std::function<void()>> scheduled_;
     bool stopRequested_ = false;
 };
 

@@ -71,6 +71,24 @@ TEST_F(ManualClockTest, AdvanceStopsAtEveryDeadlineWithTheClockSetToIt) {
     EXPECT_EQ(seenAt.size(), 3u);
 }
 
+TEST_F(ManualClockTest, ElapsingMovesTimeWithoutRunningWhatFallsDueUntilTheClockRuns) {
+    DispatchQueue::main().asyncAfter(DispatchTime::now() + 0.1, record("due meanwhile"));
+    DispatchQueue::main().asyncAfter(DispatchTime::now() + 0.5, [this] {
+        ran.push_back("advanced past");
+        // A call that answers late inside the work carries the clock beyond the span.
+        clock.elapse(1.0);
+    });
+    clock.elapse(0.25);
+    EXPECT_TRUE(ran.empty());
+    EXPECT_DOUBLE_EQ(secondsBetween(ManualClock::startTime, clock.now()), 0.25);
+    clock.advance(0.5);
+    EXPECT_EQ(ran, (std::vector<std::string>{"due meanwhile", "advanced past"}));
+    // Never back: the span ended at 0.75, the late answer came at 1.5.
+    EXPECT_DOUBLE_EQ(secondsBetween(ManualClock::startTime, clock.now()), 1.5);
+    clock.elapse(-1);
+    EXPECT_DOUBLE_EQ(secondsBetween(ManualClock::startTime, clock.now()), 1.5);
+}
+
 TEST_F(ManualClockTest, DeadlineExactlyAtTheEndOfTheSpanRunsAndOnePastItDoesNot) {
     DispatchQueue::main().asyncAfter(DispatchTime::now() + 0.4, record("at 0.4"));
     DispatchQueue::main().asyncAfter(DispatchTime::now() + 0.400000001, record("past"));

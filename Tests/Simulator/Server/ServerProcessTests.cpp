@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <mutex>
 #include <set>
 
@@ -372,6 +373,52 @@ TEST_F(ServerProcessTest, AnAlertOfAClientIsAnsweredWithTheButtonTheCommandLineP
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(JSONNode(shown[0]).decode<AlertRecord>(), (AlertRecord{manager.pid, alert, 1001}));
     EXPECT_EQ(shown[1]["answer"], 1000);
+}
+
+TEST_F(ServerProcessTest, ASlowOrHungApplicationAnswersLateWhileEveryoneElseIsServed) {
+    using Seconds = std::chrono::duration<double>;
+    FixtureProcess fixture(desktop);
+    fixture.openWindow(FixtureQuirk::plain, CGRect(100, 100, 400, 300));
+    const std::string fixturePid = std::to_string(fixture.process().pid());
+    Manager manager(desktop);
+    const ElementID app = manager.connection->applicationElement(fixture.process().pid());
+    const auto read = [&](double timeout) {
+        const auto start = std::chrono::steady_clock::now();
+        const AccessError error =
+            manager.connection->copyAttribute(app, "AXWindows", timeout).error;
+        return std::make_pair(error, Seconds(std::chrono::steady_clock::now() - start).count());
+    };
+
+    // Late, within the caller's timeout: answered when the answer comes.
+    ASSERT_EQ(desktop.run({"slow", fixturePid, "0.5"}).status, 0);
+    auto [error, took] = read(3.0);
+    EXPECT_EQ(error, AccessError::success);
+    EXPECT_GE(took, 0.5);
+    // Later than the timeout: the call fails when the timeout runs out.
+    std::tie(error, took) = read(0.25);
+    EXPECT_EQ(error, AccessError::cannotComplete);
+    EXPECT_GE(took, 0.25);
+
+    // Never: the call waits its whole timeout while the desktop serves every other client.
+    Manager other(desktop);
+    ASSERT_EQ(desktop.run({"hang", fixturePid}).status, 0);
+    auto held = std::async(std::launch::async, [&] { return read(4.0); });
+    EXPECT_EQ(other.connection->displays().size(), 1u);
+    EXPECT_FALSE(other.connection->windowList(0, 0).empty());
+    EXPECT_TRUE(fixture.request(kelvo::FixtureRequest::list()).ok);
+    EXPECT_EQ(held.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
+    std::tie(error, took) = held.get();
+    EXPECT_EQ(error, AccessError::cannotComplete);
+    EXPECT_GE(took, 4.0);
+
+    ASSERT_EQ(desktop.run({"unhang", fixturePid}).status, 0);
+    std::tie(error, took) = read(0.25);
+    EXPECT_EQ(error, AccessError::success);
+
+    EXPECT_EQ(desktop.run({"slow", fixturePid, "-1"}).status, 2);
+    EXPECT_EQ(desktop.run({"slow", fixturePid}).status, 2);
+    EXPECT_EQ(desktop.run({"hang", "99999"}).status, 1);
+    EXPECT_EQ(desktop.run({"slow", "99999", "1"}).status, 1);
 }
 
 TEST_F(ServerProcessTest, CommandLineMistakesAreToldWithTheirStatus) {

@@ -150,6 +150,16 @@ class SocketServerTest : public ::testing::Test {
             return;
         } else if (op == "ignore") {
             return;
+        } else if (op == "hold" || op == "holdForEver") {
+            // As the desktop holds a call on a slow application: said at once, answered later.
+            server_->send(id, kelvo::JSONWriter::write({{"id", request["id"]}, {"waiting", true}}));
+            if (op == "holdForEver") return;
+            const auto after = std::chrono::milliseconds(request["args"]["ms"].get<int>());
+            reply["result"] = {{"op", op}};
+            server_->schedule(std::chrono::steady_clock::now() + after, [this, id, reply] {
+                server_->send(id, kelvo::JSONWriter::write(reply));
+            });
+            return;
         } else {
             reply["result"] = {{"op", op}, {"args", request["args"]}};
         }
@@ -387,6 +397,54 @@ TEST_F(SocketServerTest, ACallWithItsOwnLimitFailsAloneUntilTheDesktopHasBeenSil
     }
     EXPECT_TRUE(lost);
     EXPECT_EQ(client.lostReason(), "the desktop did not answer within 0.3 s");
+}
+
+TEST_F(SocketServerTest, ScheduledWorkRunsInTimeOrder) {
+    serve();
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<int> ran;
+    const auto now = std::chrono::steady_clock::now();
+    for (int n : {3, 1, 2}) {
+        server_->schedule(now + std::chrono::milliseconds(300 * n), [&, n] {
+            std::lock_guard lock(mutex);
+            ran.push_back(n);
+            changed.notify_all();
+        });
+    }
+    LineClient client(path(), generous);
+    client.start({});
+    EXPECT_EQ(client.call("quick")["op"], "quick");
+    std::unique_lock lock(mutex);
+    EXPECT_TRUE(changed.wait_for(lock, generous, [&] { return ran.size() == 3; }));
+    EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(SocketServerTest, AHeldCallWaitsItsOwnLimitPastTheDeadlineAndOthersAreAnswered) {
+    serve();
+    LineClient client(path(), 200ms);
+    client.start({});
+    // Held past the connection deadline and answered within the call's own limit.
+    auto held = std::async(std::launch::async, [&] {
+        return client.call("hold", {{"ms", 500}}, std::chrono::milliseconds(2000));
+    });
+    EXPECT_EQ(client.call("quick")["op"], "quick");
+    EXPECT_EQ(held.get()["op"], "hold");
+    EXPECT_TRUE(client.isConnected());
+    // Never answered: the call fails at its own limit and the connection stays.
+    const auto sent = std::chrono::steady_clock::now();
+    EXPECT_THROW(client.call("holdForEver", kelvo::JSONValue::object(), 600ms), NoAnswerInTime);
+    EXPECT_GE(std::chrono::steady_clock::now() - sent, 600ms);
+    EXPECT_TRUE(client.isConnected());
+    EXPECT_EQ(client.call("quick")["op"], "quick");
+}
+
+TEST_F(SocketServerTest, AnUnheldCallWithALongerLimitEndsAtTheDeadline) {
+    serve();
+    LineClient client(path(), 200ms);
+    client.start({});
+    EXPECT_THROW(client.call("ignore", kelvo::JSONValue::object(), 2s), DesktopGone);
+    EXPECT_FALSE(client.isConnected());
 }
 
 TEST_F(SocketServerTest, TheReasonALostDesktopGivesIsItsOwn) {
