@@ -151,7 +151,7 @@ void guarded(benchmark::State& state, Body body) {
 }
 
 /// Each benchmark runs with ten windows (the smoke test's) and with a hundred.
-void windowCounts(benchmark::internal::Benchmark* benchmark) {
+[[maybe_unused]] void windowCounts(benchmark::internal::Benchmark* benchmark) {
     benchmark->Arg(10)->Arg(100)->ArgName("windows");
 }
 
