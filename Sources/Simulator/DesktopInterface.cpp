@@ -193,7 +193,8 @@ bool Desktop::pickMenuItem(const std::string& title) {
     if (!menu) return false;
     const Window& window = windows_.at(*menu);
     for (const MenuItemRecord& item : window.content.menu) {
-        if (item.title != title || !item.enabled || item.separator) continue;
+        const bool named = item.title == title || item.plainTitle == title;
+        if (!named || !item.enabled || item.separator) continue;
         const CGRect frame = offset(item.frame, window.info.frame.origin);
         const CGPoint centre{frame.midX(), frame.midY()};
         pressLocked(inputLeftMouseDown, 1U, centre, 0);

@@ -38,6 +38,8 @@ struct MenuItemRecord {
     int state = 0;
     /// In the menu's window (top left, y down).
     CGRect frame;
+    /// The item's plain title, which a pick by title matches as well as the shown text.
+    std::string plainTitle = {};
     bool operator==(const MenuItemRecord&) const = default;
 };
 

@@ -41,11 +41,30 @@ TEST_F(TerminalBundleTest, TheShortcutLaunchesTheTerminalThenSendsItCommandNOnce
     ASSERT_TRUE(eventuallyWindows(systemTerminal, 1)) << "the terminal did not open a window";
     const int terminalPid = windowsOf(systemTerminal).at(0).pid;
 
-    // With another application in front the terminal is brought forward first.
+    // With another application in front the terminal is brought forward first; the one
+    // launched got no ⌘N of its own meanwhile.
     ASSERT_EQ(desktop().run({"activate", std::to_string(pidOf(notes))}).status, 0);
+    ASSERT_TRUE(eventually([&] { return frontApplication() == notes; }));
+    EXPECT_EQ(windowsOf(systemTerminal).size(), 1u) << "the launched terminal was sent ⌘N";
     pressNewTerminal();
     ASSERT_TRUE(eventuallyWindows(systemTerminal, 2)) << "⌘N did not reach the terminal";
     EXPECT_EQ(windowsOf(notes).size(), 1u) << "⌘N reached the application that was in front";
+    EXPECT_TRUE(eventually([&] { return frontApplication() == systemTerminal; }));
+
+    // Already in front, it gets ⌘N at once.
+    pressNewTerminal();
+    EXPECT_TRUE(eventuallyWindows(systemTerminal, 3)) << "⌘N did not reach the front terminal";
+    EXPECT_EQ(windowsOf(notes).size(), 1u);
+
+    // A configured terminal that is not installed opens nothing, not even the one that is.
+    ASSERT_EQ(kelvo().quit(), 0);
+    writeConfig(R"({"terminalBundleID":"com.example.absent"})");
+    startKelvo();
+    const auto mark = kelvo().logMessages().size();
+    ASSERT_TRUE(key("alt+return"));
+    EXPECT_TRUE(kelvo().waitForLog("newTerminal: no terminal found to open", mark));
+    EXPECT_EQ(windowsOf(systemTerminal).size(), 3u);
+    EXPECT_EQ(desktop().pidsOf(systemTerminal), std::vector<pid_t>{terminalPid});
 
     // The desktop ends the process it started for the bundle.
     restartDesktop({"--root", root.path().string()});

@@ -172,6 +172,7 @@ TEST_F(DesktopInterfaceTest, AnOpenMenuTakesKeysAndClicksAndIsPickedByTitle) {
         {"Settings…", true, false, 0, CGRect(0, 4, 200, 22)},
         {"", false, true, 0, CGRect(0, 26, 200, 10)},
         {"Quit Kelvo", false, false, 0, CGRect(0, 36, 200, 22)},
+        {"Shortcuts   ⌥/", true, false, 0, CGRect(0, 58, 200, 22), "Shortcuts"},
     };
     desktop->drawOwnWindow(client, OwnWindowContent{menu, {}, {}, items});
     EXPECT_EQ(desktop->openMenu(), items);
@@ -183,14 +184,21 @@ TEST_F(DesktopInterfaceTest, AnOpenMenuTakesKeysAndClicksAndIsPickedByTitle) {
     ASSERT_EQ(input.size(), 2u);
     EXPECT_EQ(input[0].window, menu);
     EXPECT_EQ(input[0].event.location, (CGPoint{1300, 40}));
+    // An item that shows more than its plain title is picked by either.
+    EXPECT_TRUE(desktop->pickMenuItem("Shortcuts"));
+    EXPECT_TRUE(desktop->pickMenuItem("Shortcuts   ⌥/"));
+    input = received<OwnWindowInput>();
+    ASSERT_EQ(input.size(), 6u);
+    EXPECT_EQ(input[2].event.location, (CGPoint{1300, 94}));
+    EXPECT_EQ(input[4].event.location, (CGPoint{1300, 94}));
 
     // Escape and a click far outside go to the menu too, not to the front application.
     desktop->pressKey(53);
     desktop->mouseDown(CGPoint{10, 500});
     input = received<OwnWindowInput>();
-    ASSERT_EQ(input.size(), 5u);
-    EXPECT_EQ(input[4].event.type, inputLeftMouseDown);
-    EXPECT_EQ(input[4].window, menu);
+    ASSERT_EQ(input.size(), 9u);
+    EXPECT_EQ(input[8].event.type, inputLeftMouseDown);
+    EXPECT_EQ(input[8].window, menu);
 }
 
 TEST_F(DesktopInterfaceTest, KeysReachANonActivatingKeyPanelWhileAnotherApplicationIsInFront) {

@@ -126,9 +126,9 @@ std::vector<sim::MenuItemRecord> NSMenuWindow::menuItemRecords() const {
     double y = verticalPadding;
     for (const NSMenuItemRef& item : menu_.itemArray()) {
         const double height = heightOf(*item);
-        records.push_back(sim::MenuItemRecord{item->shownTitle(), item->isEnabled(),
-                                              item->isSeparatorItem(), item->state(),
-                                              CGRect(0, y, frame().width(), height)});
+        records.push_back(sim::MenuItemRecord{
+            item->shownTitle(), item->isEnabled(), item->isSeparatorItem(), item->state(),
+            CGRect(0, y, frame().width(), height), item->title()});
         y += height;
     }
     return records;

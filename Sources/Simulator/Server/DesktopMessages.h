@@ -221,8 +221,9 @@
 //                                                 element ("window") first
 //     ownWindowPicture {"number"}             -> {"picture"} what the window showed last
 //     openMenu         {}                     -> {"items":[menuItem,...]} of the open menu
-//     pickMenuItem     {"title"}              -> {"picked"} clicks the first enabled item of
-//                                                 that title; false when there is none
+//     pickMenuItem     {"title"}              -> {"picked"} clicks the first enabled item that
+//                                                 shows that title or has it as its plain
+//                                                 title; false when there is none
 //     pressCloseButton {"number"}             -> {"pressed"} false without a close button
 //     filePanels       {}                     -> {"panels":[filePanelRecord,...]} oldest first
 //     answerFilePanels {"answers":[path or "cancel",...]} -> {} the answers to the next file

@@ -109,11 +109,9 @@ sim::InterfaceElement JSONCoding<sim::InterfaceElement>::decode(const JSONNode& 
 }
 
 JSONValue JSONCoding<sim::MenuItemRecord>::encode(const sim::MenuItemRecord& m) {
-    return {{"enabled", m.enabled},
-            {"frame", encodeJSON(m.frame)},
-            {"separator", m.separator},
-            {"state", m.state},
-            {"title", m.title}};
+    return {{"enabled", m.enabled},       {"frame", encodeJSON(m.frame)},
+            {"plainTitle", m.plainTitle}, {"separator", m.separator},
+            {"state", m.state},           {"title", m.title}};
 }
 
 sim::MenuItemRecord JSONCoding<sim::MenuItemRecord>::decode(const JSONNode& node) {
@@ -123,6 +121,7 @@ sim::MenuItemRecord JSONCoding<sim::MenuItemRecord>::decode(const JSONNode& node
     m.separator = decodeField(node, "separator", m.separator);
     m.state = decodeField(node, "state", m.state);
     m.frame = decodeField(node, "frame", m.frame);
+    m.plainTitle = decodeField<std::string>(node, "plainTitle", {});
     return m;
 }
 

@@ -107,6 +107,8 @@ TEST_F(LauncherViewTest, TheSelectedRowStandsOnAnInsetAccentPlate) {
 TEST_F(LauncherViewTest, TheHintsFollowTheModeAndTheBringHereChoice) {
     setApps(3);
     EXPECT_THAT(hintLabels(), ElementsAre("⇥ complete", "↩ open", "esc close"));
+    layout(268);
+    EXPECT_TRUE(id("hint.close").findText("esc")) << id("hint.close").describe();
     model->move(2);
     EXPECT_THAT(hintLabels(), ElementsAre("⇥ complete", "↩ open", "esc close", "⇧↩ bring here"));
     model->move(-1);

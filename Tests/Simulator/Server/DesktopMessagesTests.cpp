@@ -195,11 +195,12 @@ using kelvo::JSONNode;
 TEST(DesktopMessages, AWindowsContentGoesAndComesBackWithItsPixels) {
     const std::vector<std::uint32_t> pixels = {0xFF000000, 0xFF000000, 0xFF000000,
                                                0x80FFFFFF, 0x00000000, 0x12345678};
-    OwnWindowContent content{7,
-                             WindowPicture::pack(pixels.data(), 3, 2, 3),
-                             {InterfaceElement{"textField", "Query", "fire", "query",
-                                               CGRect(1, 2, 3, 4), true, true, "Type a name"}},
-                             {MenuItemRecord{"Quit Kelvo", true, false, 1, CGRect(0, 5, 80, 22)}}};
+    OwnWindowContent content{
+        7,
+        WindowPicture::pack(pixels.data(), 3, 2, 3),
+        {InterfaceElement{"textField", "Query", "fire", "query", CGRect(1, 2, 3, 4), true, true,
+                          "Type a name"}},
+        {MenuItemRecord{"Quit Kelvo   ⌘Q", true, false, 1, CGRect(0, 5, 80, 22), "Quit Kelvo"}}};
     const std::string line = kelvo::JSONWriter::write(kelvo::encodeJSON(content));
     EXPECT_EQ(line.find('/'), std::string::npos) << "nothing for the writer to escape";
     EXPECT_EQ(JSONNode(JSONNode::parse(line)).decode<OwnWindowContent>(), content);

@@ -165,6 +165,15 @@ std::vector<DesktopDisplay> EndToEndTest::displays() {
     return result;
 }
 
+std::string EndToEndTest::frontApplication() {
+    for (const std::string& line : desktop_->lines({"apps"})) {
+        const JSONValue app = JSONNode::parse(line);
+        if (app["active"].get<bool>() && app.contains("bundleID"))
+            return app["bundleID"].get<std::string>();
+    }
+    return "";
+}
+
 bool EndToEndTest::key(const std::string& chord) {
     return desktop_->run({"key", chord}).status == 0;
 }

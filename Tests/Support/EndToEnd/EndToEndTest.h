@@ -98,6 +98,9 @@ class EndToEndTest : public ::testing::Test {
     /// One of Kelvo's visible interface elements has this label.
     bool interfaceShows(const std::string& label);
     std::vector<DesktopDisplay> displays();
+    /// The bundle identifier of the active application, as `kelvo-sim apps` tells it; empty
+    /// when none is active.
+    std::string frontApplication();
     /// Presses a chord through `kelvo-sim key`; false when the verb failed.
     bool key(const std::string& chord);
 
