@@ -1,5 +1,6 @@
 // The settings window across processes, driven only through the desktop as a person would: the
-// status menu's "Settings…" opens it and Kelvo is a regular application while it is open; each
+// status menu's "Settings…" opens it, Kelvo is a regular application while it is open and an
+// accessory one again once its close button is pressed, also after it was shown twice; each
 // tab shows its page after a click on its sidebar button; the search finds a setting on
 // another tab and reveals its row; switches, sliders, colours and rule lists write the
 // configuration file; a recorded chord rebinds a shortcut at once; the settings file goes out
@@ -102,32 +103,12 @@ class SettingsWindowTest : public EndToEndTest {
     }
 };
 
-TEST_F(SettingsWindowTest, TheStatusMenuOpensItAndClosingItLeavesTheDock) {
+TEST_F(SettingsWindowTest, EachTabShowsItsPageTheSearchRevealsASettingAndClosingLeavesTheDock) {
     startKelvo();
     ASSERT_TRUE(becomes(accessoryPolicy));
     const auto shown = openSettings();
     ASSERT_TRUE(shown);
     EXPECT_TRUE(becomes(regularPolicy));
-
-    // Shown a second time while it is open, it still counts once.
-    EXPECT_TRUE(openSettings());
-    ASSERT_EQ(desktop().run({"close", std::to_string(shown->number)}).status, 0);
-    EXPECT_TRUE(becomes(accessoryPolicy));
-    EXPECT_TRUE(eventually([&] {
-        const auto listed = window(shown->number);
-        return listed && !listed->onScreen;
-    }));
-
-    // Opened again, it is the same window.
-    const auto again = openSettings();
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again->number, shown->number);
-    EXPECT_TRUE(becomes(regularPolicy));
-}
-
-TEST_F(SettingsWindowTest, EachTabShowsItsPageAndTheSearchRevealsASettingOnAnotherTab) {
-    startKelvo();
-    ASSERT_TRUE(openSettings());
     struct Page {
         const char* tab;
         const char* firstCard;
@@ -182,9 +163,24 @@ TEST_F(SettingsWindowTest, EachTabShowsItsPageAndTheSearchRevealsASettingOnAnoth
     });
     EXPECT_TRUE(revealed) << "the row was not scrolled into view";
     EXPECT_EQ(query(), "");
+
+    // Shown a second time while it is open, it counts once: one close leaves the Dock.
+    EXPECT_TRUE(openSettings());
+    ASSERT_EQ(desktop().run({"close", std::to_string(shown->number)}).status, 0);
+    EXPECT_TRUE(becomes(accessoryPolicy));
+    EXPECT_TRUE(eventually([&] {
+        const auto listed = window(shown->number);
+        return listed && !listed->onScreen;
+    }));
+    // Opened again, it is the same window.
+    const auto again = openSettings();
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->number, shown->number);
+    EXPECT_TRUE(becomes(regularPolicy));
 }
 
-TEST_F(SettingsWindowTest, SwitchesSlidersColoursAndRulesWriteTheFileAndItHoldsAChangeMadeJustBeforeClosing) {
+TEST_F(SettingsWindowTest,
+       SwitchesSlidersColoursAndRulesWriteTheFileAndItHoldsAChangeMadeJustBeforeClosing) {
     open(notes, CGRect(100, 100, 600, 400));
     open(browser, CGRect(700, 100, 600, 400));
     startKelvo();
@@ -271,22 +267,14 @@ TEST_F(SettingsWindowTest, ARecordedChordRebindsTheShortcutAndWorksAtOnce) {
     ASSERT_TRUE(openSettings());
     ASSERT_TRUE(showTab("shortcuts", "primaryModifier"));
 
-    // Focus right is ⌥L by default; the new chord is ⌃⌥U, which nothing else holds. A recording
-    // lasts 10 s, which a loaded machine can spend redrawing the page: then it begins again.
-    const auto rebound = [&] {
-        return configBecomes(
-            [](const JSONValue& c) {
-                return c.contains("shortcuts") && c["shortcuts"].contains("focusRight");
-            },
-            std::chrono::seconds(8));
-    };
-    bool recorded = false;
-    for (int attempt = 0; attempt < 3 && !recorded; ++attempt) {
-        ASSERT_TRUE(clickControl("key.focusRight", "button"));
-        ASSERT_TRUE(ui().awaitLabel("Press keys…", "button"));
-        ASSERT_TRUE(key("ctrl+alt+u"));
-        recorded = rebound();
-    }
+    // Focus right is ⌥L by default; the new chord is ⌃⌥U, which nothing else holds. The chord
+    // follows the click at once: Kelvo takes them in order, so the recording has begun when the
+    // key comes, however long the page takes to show "Press keys…".
+    ASSERT_TRUE(clickControl("key.focusRight", "button"));
+    ASSERT_TRUE(key("ctrl+alt+u"));
+    const bool recorded = configBecomes([](const JSONValue& c) {
+        return c.contains("shortcuts") && c["shortcuts"].contains("focusRight");
+    });
     ASSERT_TRUE(recorded) << fileContents(configFile());
     EXPECT_EQ(config()["shortcuts"]["focusRight"],
               JSONNode::parse(R"({"command":false,"control":true,"keyCode":32,"option":true,)"
