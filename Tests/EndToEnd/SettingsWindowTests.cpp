@@ -280,6 +280,14 @@ TEST_F(SettingsWindowTest, ARecordedChordRebindsTheShortcutAndWorksAtOnce) {
               JSONNode::parse(R"({"command":false,"control":true,"keyCode":32,"option":true,)"
                               R"("shift":false})"));
 
+    // The page shows the rebound row (its reset button comes alive) once it is drawn again; a
+    // reply to a ping then says Kelvo's main loop is free, so the key tap answers in time.
+    const auto reset = ui().await([](const InterfaceElement& e) {
+        return e.toolTip && e.toolTip->starts_with("Put Focus right") && e.enabled;
+    });
+    ASSERT_TRUE(reset);
+    ASSERT_TRUE(kelvo().ping().ok);
+
     // The old chord does nothing now; the new one moves the focus, with the window still open.
     const std::string focusRight = "cmd focus(KelvoCore.Direction.right)";
     const auto mark = kelvo().logMessages().size();
@@ -294,10 +302,6 @@ TEST_F(SettingsWindowTest, ARecordedChordRebindsTheShortcutAndWorksAtOnce) {
         << "the old chord still works";
 
     // Its reset button puts the default back.
-    const auto reset = ui().await([](const InterfaceElement& e) {
-        return e.toolTip && e.toolTip->starts_with("Put Focus right") && e.enabled;
-    });
-    ASSERT_TRUE(reset);
     ASSERT_TRUE(ui().click(*reset));
     EXPECT_TRUE(configBecomes([](const JSONValue& c) {
         return c.contains("shortcuts") && c["shortcuts"].empty();
