@@ -1,15 +1,14 @@
 // The first-run guide across processes: outside test mode a first start shows it under the
 // status item, its footer's buttons answer clicks from the desktop, and Done records it as
 // seen in the configuration file, so the next start does not show it. In test mode it shows
-// only when asked for from the status menu.
+// only when asked for from the status menu, and Done records it as seen there too.
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "Base/JSON/JSONDecoder.h"
+#include "Support/Base/TestFiles.h"
 #include "Support/EndToEnd/EndToEndTest.h"
+#include "Support/EndToEnd/OwnInterface.h"
 
 namespace kelvo::testing {
 namespace {
@@ -17,18 +16,6 @@ namespace {
 class GuideTest : public EndToEndTest {
   protected:
     static constexpr const char* guideTitle = "Kelvo Guide";
-
-    std::vector<JSONValue> listed(std::vector<std::string> verb) {
-        std::vector<JSONValue> values;
-        for (const auto& line : desktop().lines(std::move(verb)))
-            values.push_back(JSONNode::parse(line));
-        return values;
-    }
-    static CGRect rect(const JSONValue& frame) {
-        return CGRect(frame["x"].get<double>(), frame["y"].get<double>(),
-                      frame["width"].get<double>(), frame["height"].get<double>());
-    }
-    static std::string number(double value) { return std::to_string(std::lround(value)); }
 
     /// Kelvo outside test mode, its home folder `home`; ended by its pid when replaced or when
     /// the test ends.
@@ -39,52 +26,36 @@ class GuideTest : public EndToEndTest {
         outside_ = std::make_unique<KelvoProcess>(KELVO_APP_PROGRAM, options, home.path());
         return *outside_;
     }
-    /// Kelvo's status item, once it is in the menu bar.
-    std::optional<CGRect> statusItem(int pid) {
-        std::optional<CGRect> found;
-        eventually([&] {
-            for (const auto& item : listed({"statusitems"}))
-                if (item["pid"] == pid) found = rect(item["frame"]);
-            return found.has_value();
-        });
-        return found;
-    }
+    OwnInterface ui(int pid) { return OwnInterface(desktop(), pid); }
     /// The guide's window as the desktop lists it, when it is shown.
     std::optional<DesktopWindow> guideWindow(int pid) {
         for (const auto& window : windows())
             if (window.pid == pid && window.title == guideTitle && window.onScreen) return window;
         return std::nullopt;
     }
-    /// Waits until one of the process's visible elements has this label and role.
-    std::optional<CGRect> element(int pid, const std::string& label, const std::string& role = "") {
-        std::optional<CGRect> found;
-        eventually([&] {
-            for (const auto& item : listed({"ui", "--pid", std::to_string(pid)}))
-                if (item["label"] == label && (role.empty() || item["role"] == role))
-                    found = rect(item["frame"]);
-            return found.has_value();
-        });
-        return found;
-    }
-    /// Clicks the middle of the button of that title.
-    bool press(int pid, const std::string& title) {
-        const auto button = element(pid, title, "button");
-        if (!button) return false;
-        return desktop().run({"click", number(button->midX()), number(button->midY())}).status == 0;
-    }
     bool showsStep(int pid, const std::string& counter) {
-        return element(pid, counter).has_value();
+        return ui(pid).awaitLabel(counter).has_value();
     }
-    std::string configText() const {
-        std::ifstream file(home / ".config" / "kelvo" / "config.json");
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
+    /// Walks the guide from its first step to Done, going back once on the way.
+    void walkToDone(int pid) {
+        OwnInterface guide = ui(pid);
+        ASSERT_TRUE(showsStep(pid, "Step 1 of 5"));
+        ASSERT_TRUE(guide.press("Skip"));
+        ASSERT_TRUE(showsStep(pid, "Step 2 of 5"));
+        ASSERT_TRUE(guide.press("Back"));
+        ASSERT_TRUE(showsStep(pid, "Step 1 of 5"));
+        for (const char* next : {"Step 2 of 5", "Step 3 of 5", "Step 4 of 5", "Step 5 of 5"}) {
+            ASSERT_TRUE(guide.press("Continue"));
+            ASSERT_TRUE(showsStep(pid, next));
+        }
+        ASSERT_TRUE(guide.press("Done"));
+        EXPECT_TRUE(eventually([&] { return !guideWindow(pid); }));
     }
+    std::filesystem::path homeConfig() const { return home / ".config" / "kelvo" / "config.json"; }
     /// Whether the configuration file, as far as it is written, says the guide was seen.
-    bool guideSeenInConfig() const {
+    static bool guideSeenIn(const std::filesystem::path& config) {
         try {
-            return JSONNode::parse(configText())["guideSeen"] == true;
+            return JSONNode::parse(fileContents(config))["guideSeen"] == true;
         } catch (const std::exception&) {
             return false;
         }
@@ -98,7 +69,7 @@ class GuideTest : public EndToEndTest {
 
 TEST_F(GuideTest, AFirstStartShowsTheGuideUntilDoneAndTheNextStartDoesNot) {
     KelvoProcess& first = startOutsideTestMode();
-    const auto item = statusItem(first.pid());
+    const auto item = ui(first.pid()).statusItem();
     ASSERT_TRUE(item) << first.standardError();
     std::optional<DesktopWindow> guide;
     ASSERT_TRUE(eventually([&] { return (guide = guideWindow(first.pid())).has_value(); }));
@@ -106,42 +77,29 @@ TEST_F(GuideTest, AFirstStartShowsTheGuideUntilDoneAndTheNextStartDoesNot) {
     EXPECT_NEAR(guide->frame.maxX(), item->maxX(), tolerance) << "right edges aligned";
     EXPECT_EQ(guide->frame.width(), 620);
 
-    ASSERT_TRUE(showsStep(first.pid(), "Step 1 of 5"));
-    ASSERT_TRUE(press(first.pid(), "Skip"));
-    ASSERT_TRUE(showsStep(first.pid(), "Step 2 of 5"));
-    ASSERT_TRUE(press(first.pid(), "Back"));
-    ASSERT_TRUE(showsStep(first.pid(), "Step 1 of 5"));
-    for (const char* next : {"Step 2 of 5", "Step 3 of 5", "Step 4 of 5", "Step 5 of 5"}) {
-        ASSERT_TRUE(press(first.pid(), "Continue"));
-        ASSERT_TRUE(showsStep(first.pid(), next));
-    }
-    ASSERT_TRUE(press(first.pid(), "Done"));
-    EXPECT_TRUE(eventually([&] { return !guideWindow(first.pid()); }));
-    EXPECT_TRUE(eventually([&] { return guideSeenInConfig(); })) << configText();
+    walkToDone(first.pid());
+    ASSERT_FALSE(HasFailure());
+    EXPECT_TRUE(eventually([&] { return guideSeenIn(homeConfig()); }))
+        << fileContents(homeConfig());
 
     KelvoProcess& second = startOutsideTestMode();
-    const auto again = statusItem(second.pid());
-    ASSERT_TRUE(again) << second.standardError();
     // The status menu opens only after start-up has run to its end.
-    ASSERT_EQ(
-        desktop().run({"click", number(again->midX()), number(again->midY()), "--right"}).status,
-        0);
-    ASSERT_TRUE(eventually([&] { return !listed({"menu"}).empty(); }));
+    ASSERT_TRUE(ui(second.pid()).openStatusMenu()) << second.standardError();
     EXPECT_FALSE(guideWindow(second.pid()));
 }
 
-TEST_F(GuideTest, InTestModeTheGuideShowsOnlyFromTheStatusMenu) {
+TEST_F(GuideTest, InTestModeTheGuideShowsOnlyFromTheStatusMenuAndWalksToDone) {
     writeConfig(R"({"guideSeen":false})");
     KelvoProcess& k = startKelvo();
-    const auto item = statusItem(k.pid());
-    ASSERT_TRUE(item);
-    ASSERT_EQ(
-        desktop().run({"click", number(item->midX()), number(item->midY()), "--right"}).status, 0);
-    ASSERT_TRUE(eventually([&] { return !listed({"menu"}).empty(); }));
+    OwnInterface kelvoUI = ui(k.pid());
+    ASSERT_TRUE(kelvoUI.openStatusMenu());
     EXPECT_FALSE(guideWindow(k.pid()));
     ASSERT_EQ(desktop().run({"menu", "pick", "Guide…"}).status, 0);
     EXPECT_TRUE(eventually([&] { return guideWindow(k.pid()).has_value(); }));
     EXPECT_TRUE(k.waitForLine("guide opened on desktop 1"));
+    walkToDone(k.pid());
+    ASSERT_FALSE(HasFailure());
+    EXPECT_TRUE(eventually([&] { return guideSeenIn(kelvoFolder() / "config.json"); }));
 }
 
 }  // namespace

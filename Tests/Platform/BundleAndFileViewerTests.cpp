@@ -33,6 +33,13 @@ TEST_F(BundleTests, ABareProgramsBundleIsItsExecutablesFolder) {
     EXPECT_EQ(NSBundle::mainBundle().bundleURL(), "/home/dev/build");
 }
 
+TEST_F(BundleTests, AProgramInsideAnApplicationBundleRunsFromThatBundleWhoeverStartedIt) {
+    reregister(std::nullopt, "/home/dev/Kelvo.app/Contents/MacOS/KelvoApp");
+    EXPECT_EQ(NSBundle::mainBundle().bundleURL(), "/home/dev/Kelvo.app");
+    reregister(std::nullopt, "/home/dev/Kelvo/Contents/MacOS/KelvoApp");
+    EXPECT_EQ(NSBundle::mainBundle().bundleURL(), "/home/dev/Kelvo/Contents/MacOS");
+}
+
 TEST_F(BundleTests, InformationStringsComeFromTheBundle) {
     reregister("/Applications/Kelvo.app", "/Applications/Kelvo.app/Contents/MacOS/KelvoApp",
                {{"CFBundleShortVersionString", "2.0"}, {"CFBundleVersion", "2001"}});

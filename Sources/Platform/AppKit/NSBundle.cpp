@@ -21,6 +21,18 @@ std::filesystem::path runningExecutableFolder() {
     return error ? std::filesystem::current_path(error) : executable.parent_path();
 }
 
+/// The application bundle that holds an executable at "X.app/Contents/MacOS/", else its folder:
+/// a program started from inside a bundle belongs to that bundle, whoever started it.
+std::filesystem::path bundleOfExecutable(const std::filesystem::path& executable) {
+    const auto folder = executable.parent_path();
+    const auto contents = folder.parent_path();
+    const auto bundle = contents.parent_path();
+    if (folder.filename() == "MacOS" && contents.filename() == "Contents" &&
+        bundle.extension() == ".app")
+        return bundle;
+    return folder;
+}
+
 }  // namespace
 
 NSBundle& NSBundle::mainBundle() {
@@ -39,7 +51,7 @@ std::filesystem::path NSBundle::bundleURL() const {
     const auto record = ownRecord();
     if (record && record->bundlePath) return *record->bundlePath;
     if (record && !record->executablePath.empty()) {
-        return std::filesystem::path(record->executablePath).parent_path();
+        return bundleOfExecutable(record->executablePath);
     }
     return runningExecutableFolder();
 }

@@ -8,10 +8,10 @@
 #include "Simulator/ApplicationBundle.h"
 
 // A bundle: the program's own as the desktop knows this process (the application bundle it
-// was started from, else the folder of its executable: a bare program has no bundle of its
-// own), or an application bundle on disk opened by its location; the text values of its
-// information dictionary. Foundation's class; it lives with the stand-ins that reach the
-// desktop.
+// was started from or whose "Contents/MacOS" holds its executable, else the folder of its
+// executable: a bare program has no bundle of its own), or an application bundle on disk opened by
+// its location; the text values of its information dictionary. Foundation's class; it lives with
+// the stand-ins that reach the desktop.
 
 class NSBundle;
 using NSBundleRef = std::shared_ptr<NSBundle>;

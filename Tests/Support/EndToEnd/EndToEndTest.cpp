@@ -84,17 +84,28 @@ void EndToEndTest::tell(const std::string& bundleID, FixtureRequest request) {
                           << reply.error.value_or("no error text");
 }
 
-std::unique_ptr<KelvoProcess> EndToEndTest::launchKelvo(const KelvoProcess::Options& options) {
-    return std::make_unique<KelvoProcess>(KELVO_APP_PROGRAM, options,
+std::unique_ptr<KelvoProcess> EndToEndTest::launchKelvo(const KelvoProcess::Options& options,
+                                                        const std::filesystem::path& program) {
+    return std::make_unique<KelvoProcess>(program.empty() ? KELVO_APP_PROGRAM : program.string(),
+                                          options,
                                           folder_ / ("home-" + std::to_string(++launches_)));
 }
 
 KelvoProcess& EndToEndTest::startKelvo(std::map<std::string, std::string> environment) {
+    return startKelvoProcess(std::move(environment), {});
+}
+
+KelvoProcess& EndToEndTest::startKelvoFrom(const std::filesystem::path& program) {
+    return startKelvoProcess({}, program);
+}
+
+KelvoProcess& EndToEndTest::startKelvoProcess(std::map<std::string, std::string> environment,
+                                              const std::filesystem::path& program) {
     KelvoProcess::Options options;
     options.desktop = desktop_->environment();
     options.testFolder = kelvoFolder();
     options.environment = std::move(environment);
-    kelvo_ = launchKelvo(options);
+    kelvo_ = launchKelvo(options, program);
     const auto reply = kelvo_->ping();
     EXPECT_TRUE(reply.ok) << "Kelvo did not answer ping: " << reply.error.value_or("")
                           << "\nits standard error:\n"

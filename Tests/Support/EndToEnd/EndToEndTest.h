@@ -82,8 +82,11 @@ class EndToEndTest : public ::testing::Test {
 
     /// Starts Kelvo in test mode beside the desktop and waits for its first "ping" reply.
     KelvoProcess& startKelvo(std::map<std::string, std::string> environment = {});
+    /// The same with another copy of the program (one inside an application bundle, say).
+    KelvoProcess& startKelvoFrom(const std::filesystem::path& program);
     /// Starts Kelvo without waiting for anything (for the runs that end at start-up).
-    std::unique_ptr<KelvoProcess> launchKelvo(const KelvoProcess::Options& options);
+    std::unique_ptr<KelvoProcess> launchKelvo(const KelvoProcess::Options& options,
+                                              const std::filesystem::path& program = {});
     KelvoProcess& kelvo() { return *kelvo_; }
     /// The folder Kelvo keeps its test-mode files in (configuration, session, log).
     std::filesystem::path kelvoFolder() const { return folder_ / "kelvo"; }
@@ -143,6 +146,8 @@ class EndToEndTest : public ::testing::Test {
     static bool near(const CGRect& a, const CGRect& b);
 
   private:
+    KelvoProcess& startKelvoProcess(std::map<std::string, std::string> environment,
+                                    const std::filesystem::path& program);
     static std::unique_ptr<DesktopProcess> startDesktop(std::vector<std::string> serveArguments);
 
     TemporaryFolder folder_;

@@ -19,6 +19,12 @@ std::optional<std::string> optionalText(const JSONValue& line, const char* key) 
     return line[key].get<std::string>();
 }
 
+/// A text as it reads, without the line breaks where it wrapped.
+std::string unwrapped(std::string text) {
+    std::erase(text, '\n');
+    return text;
+}
+
 std::string coordinate(double value) {
     return std::to_string(std::lround(value));
 }
@@ -66,7 +72,7 @@ std::optional<InterfaceElement> OwnInterface::awaitIdentifier(const std::string&
 std::optional<InterfaceElement> OwnInterface::awaitLabel(const std::string& label,
                                                          const std::string& role) {
     return await([&](const InterfaceElement& e) {
-        return e.label == label && (role.empty() || e.role == role);
+        return unwrapped(e.label) == label && (role.empty() || e.role == role);
     });
 }
 

@@ -40,7 +40,8 @@ class OwnInterface {
         const std::function<bool(const InterfaceElement&)>& matches);
     /// Waits for the element with that identifier.
     std::optional<InterfaceElement> awaitIdentifier(const std::string& identifier);
-    /// Waits for an element with that label (and role, when one is given).
+    /// Waits for an element with that label (and role, when one is given); a text that wraps
+    /// matches without its line breaks.
     std::optional<InterfaceElement> awaitLabel(const std::string& label,
                                                const std::string& role = "");
 
