@@ -12,6 +12,8 @@ namespace sim {
 struct AccessCall {
     enum class Kind {
         copyAttribute,
+        /// Several attributes in one message; `name` holds them, space-separated, in order.
+        copyAttributes,
         setAttribute,
         isAttributeSettable,
         performAction,

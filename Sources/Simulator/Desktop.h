@@ -296,6 +296,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     ElementID applicationElement(Pid pid);
     ElementID systemWideElement() const;
     AttributeReply copyAttribute(ElementID element, const std::string& attribute, double timeout);
+    std::vector<AttributeReply> copyAttributes(ElementID element,
+                                               const std::vector<std::string>& attributes,
+                                               double timeout);
     AccessError setAttribute(ElementID element, const std::string& attribute,
                              const AttributeValue& value, double timeout);
     SettableReply isAttributeSettable(ElementID element, const std::string& attribute,
@@ -441,6 +444,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     /// A process that shares this desktop learns at once that what it read of the window may
     /// have changed, as one that observes the window learns it by notification.
     void reportChangeLocked(const Window& window) const;
+    /// The same for a change of the window's frame alone.
+    void reportMoveLocked(const Window& window) const;
     ElementID applicationElementLocked(Pid pid) const;
     /// What the identifier stands for; none when it is no element of this desktop.
     std::optional<Element> elementLocked(ElementID id) const;
@@ -470,6 +475,11 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void postAllLocked(const DesktopEvent& event);
     AccessError reachLocked(const Element& element, double timeout) const;
     void recordLocked(AccessCall call);
+    /// Reads the attributes of one element as one message, recorded as one call of `kind`.
+    std::vector<AttributeReply> readLocked(AccessCall::Kind kind, ElementID id,
+                                           const std::vector<std::string>& attributes,
+                                           double timeout);
+    AttributeReply readAttributeLocked(const Element& element, const std::string& attribute);
     AttributeReply readWindowLocked(const Window& window, const std::string& attribute) const;
     AttributeReply readApplicationLocked(Pid pid, const std::string& attribute);
     AccessError writeWindowLocked(Window& window, const std::string& attribute,

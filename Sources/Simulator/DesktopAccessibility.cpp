@@ -89,36 +89,57 @@ AccessError Desktop::reachLocked(const Element& element, double timeout) const {
 
 AttributeReply Desktop::copyAttribute(ElementID id, const std::string& attribute, double timeout) {
     Transaction transaction(*this);
-    AttributeReply reply{AccessError::illegalArgument, {}};
+    return readLocked(AccessCall::Kind::copyAttribute, id, {attribute}, timeout).front();
+}
+
+std::vector<AttributeReply> Desktop::copyAttributes(ElementID id,
+                                                    const std::vector<std::string>& attributes,
+                                                    double timeout) {
+    Transaction transaction(*this);
+    return readLocked(AccessCall::Kind::copyAttributes, id, attributes, timeout);
+}
+
+std::vector<AttributeReply> Desktop::readLocked(AccessCall::Kind kind, ElementID id,
+                                                const std::vector<std::string>& attributes,
+                                                double timeout) {
     const auto found = elementLocked(id);
-    AccessCall call{
-        AccessCall::Kind::copyAttribute, id, std::nullopt, 0, attribute, {}, timeout, reply.error};
+    std::string names;
+    for (const std::string& attribute : attributes)
+        names += (names.empty() ? "" : " ") + attribute;
+    AccessCall call{kind, id, std::nullopt, 0, names, {}, timeout, AccessError::illegalArgument};
     if (found) {
-        const Element element = *found;
-        call.pid = element.pid;
-        if (element.kind == Element::Kind::window) call.window = element.window;
-        reply.error = reachLocked(element, timeout);
-        if (reply.error == AccessError::success) {
-            switch (element.kind) {
-                case Element::Kind::window:
-                    reply = readWindowLocked(*windowOfLocked(element), attribute);
-                    break;
-                case Element::Kind::application:
-                    reply = readApplicationLocked(element.pid, attribute);
-                    break;
-                case Element::Kind::systemWide:
-                    if (attribute == "AXFocusedApplication" && active_) {
-                        reply = {AccessError::success, applicationElementLocked(*active_)};
-                    } else {
-                        reply = {AccessError::noValue, {}};
-                    }
-                    break;
-            }
-        }
+        call.pid = found->pid;
+        if (found->kind == Element::Kind::window) call.window = found->window;
+        call.result = reachLocked(*found, timeout);
     }
-    call.result = reply.error;
+    // One message: an element out of reach answers none of the attributes.
+    std::vector<AttributeReply> replies;
+    replies.reserve(attributes.size());
+    for (const std::string& attribute : attributes) {
+        replies.push_back(call.result == AccessError::success
+                              ? readAttributeLocked(*found, attribute)
+                              : AttributeReply{call.result, {}});
+    }
+    if (kind == AccessCall::Kind::copyAttribute && !replies.empty()) {
+        call.result = replies.front().error;
+    }
     recordLocked(std::move(call));
-    return reply;
+    return replies;
+}
+
+AttributeReply Desktop::readAttributeLocked(const Element& element, const std::string& attribute) {
+    switch (element.kind) {
+        case Element::Kind::window:
+            return readWindowLocked(*windowOfLocked(element), attribute);
+        case Element::Kind::application:
+            return readApplicationLocked(element.pid, attribute);
+        case Element::Kind::systemWide:
+            break;
+    }
+    if (attribute == "AXFocusedApplication" && active_) {
+        return {AccessError::success, applicationElementLocked(*active_)};
+    }
+    return {AccessError::noValue, {}};
 }
 
 AttributeReply Desktop::readWindowLocked(const Window& window, const std::string& attribute) const {

@@ -73,11 +73,19 @@ struct KeyStatusLost {
     bool operator==(const KeyStatusLost&) const = default;
 };
 
+/// The mouse buttons held changed (bit 0 the left button, bit 1 the right one), told to every
+/// client before the press or release reaches anyone, so that a client may answer the pressed
+/// buttons itself, as a process of the platform reads them without asking.
+struct MouseButtonsChanged {
+    std::uint32_t buttons = 0;
+    bool operator==(const MouseButtonsChanged&) const = default;
+};
+
 /// Everything a desktop pushes to a client, through the client's one event sink.
 using DesktopEvent =
     std::variant<ObserverNotification, WorkspaceNotification, ScreenParametersChanged,
                  TapEventDelivery, TerminateRequested, OwnWindowInput, StatusItemInput,
-                 CloseButtonPressed, KeyStatusLost>;
+                 CloseButtonPressed, KeyStatusLost, MouseButtonsChanged>;
 
 /// Receives a connection's events, on the thread that delivers them (whoever changed the
 /// desktop, in process; the connection's delivery thread, over a socket). Never called while

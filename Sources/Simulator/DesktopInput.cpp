@@ -225,10 +225,15 @@ void Desktop::pressLocked(std::uint32_t type, std::uint32_t button, CGPoint loca
     pointer_ = location;
     flags_ = flags;
     const bool down = type == inputLeftMouseDown || type == inputRightMouseDown;
+    const std::uint32_t before = buttons_;
     if (down) {
         buttons_ |= button;
     } else {
         buttons_ &= ~button;
+    }
+    if (buttons_ != before) {
+        for (const auto& [client, sink] : clients_)
+            outbox_.emplace_back(client, MouseButtonsChanged{buttons_});
     }
     hardwareInputLocked(InputEvent{type, 0, flags, location, false, std::nullopt, {}});
 }

@@ -186,10 +186,15 @@ void Desktop::reportChangeLocked(const Window& window) const {
         News::arrivedAbout(element.raw);
 }
 
+void Desktop::reportMoveLocked(const Window& window) const {
+    for (const ElementID element : window.elements)
+        News::movedAbout(element.raw);
+}
+
 void Desktop::applyFrameLocked(Window& window, const CGRect& frame) {
     const CGRect old = window.info.frame;
     window.info.frame = frame;
-    reportChangeLocked(window);
+    reportMoveLocked(window);
     if (old.origin != frame.origin) notifyWindowLocked(window, "AXWindowMoved");
     if (old.size != frame.size) notifyWindowLocked(window, "AXWindowResized");
 }

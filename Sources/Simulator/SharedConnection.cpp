@@ -11,7 +11,7 @@ namespace sim {
 
 namespace {
 
-constexpr std::size_t topicCount = 6;
+constexpr std::size_t topicCount = 7;
 
 struct Router {
     std::mutex mutex;
@@ -58,6 +58,7 @@ SharedConnection::Topic SharedConnection::topicOf(const DesktopEvent& event) {
         Topic operator()(const StatusItemInput&) const { return Topic::interface; }
         Topic operator()(const CloseButtonPressed&) const { return Topic::interface; }
         Topic operator()(const KeyStatusLost&) const { return Topic::interface; }
+        Topic operator()(const MouseButtonsChanged&) const { return Topic::input; }
     };
     return std::visit(Classify{}, event);
 }
@@ -73,14 +74,20 @@ void SharedConnection::route(const DesktopEvent& event) {
 
 void reportNews(const DesktopEvent& event) {
     if (const auto* notification = std::get_if<ObserverNotification>(&event)) {
-        News::arrivedAbout(notification->element.raw);
+        // A move or a resize, the echo of a frame write among them, changes the frame alone.
+        if (notification->name == "AXWindowMoved" || notification->name == "AXWindowResized") {
+            News::movedAbout(notification->element.raw);
+        } else {
+            News::arrivedAbout(notification->element.raw);
+        }
         return;
     }
-    // An application that ends takes its windows along without a word about each; the
-    // displays changing may move any window. Activations and hiding move none.
+    // An application that ends takes its windows along without a word about each, and only
+    // its own; the displays changing may move any window. Activations and hiding move none.
     const auto* workspace = std::get_if<WorkspaceNotification>(&event);
-    if ((workspace && workspace->kind == WorkspaceNotification::Kind::terminated) ||
-        std::holds_alternative<ScreenParametersChanged>(event)) {
+    if (workspace && workspace->kind == WorkspaceNotification::Kind::terminated) {
+        News::arrivedAboutGroup(static_cast<std::uint64_t>(workspace->pid));
+    } else if (std::holds_alternative<ScreenParametersChanged>(event)) {
         News::arrived();
     }
 }

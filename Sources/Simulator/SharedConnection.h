@@ -13,7 +13,7 @@ namespace sim {
 class SharedConnection {
   public:
     /// The stand-ins that take events, one receiver each.
-    enum class Topic { observers, workspace, screens, taps, application, interface };
+    enum class Topic { observers, workspace, screens, taps, application, interface, input };
     using Handler = std::function<void(const DesktopEvent&)>;
 
     /// The connection in force (a disconnected one when none is installed).

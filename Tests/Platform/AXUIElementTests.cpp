@@ -102,6 +102,48 @@ TEST_F(AXUIElementTests, ASlowApplicationAnswersWithinALongerTimeout) {
     EXPECT_FLOAT_EQ(calls.back().timeout, 0.25);
 }
 
+TEST_F(AXUIElementTests, SeveralAttributesReadInOneMessageEachAsAlone) {
+    desktop->clearAccessCalls();
+    CFArrayRef values;
+    ASSERT_EQ(AXUIElementCopyMultipleAttributeValues(
+                  window, {kAXPositionAttribute, kAXSizeAttribute, "AXNothing", kAXRoleAttribute},
+                  0, &values),
+              kAXErrorSuccess);
+    ASSERT_EQ(CFArrayGetCount(values), 4);
+    CGPoint origin;
+    ASSERT_TRUE(AXValueGetValue(CFCast<AXValue>(CFArrayGetValueAtIndex(values, 0)),
+                                kAXValueCGPointType, &origin));
+    EXPECT_EQ(origin, (CGPoint{100, 50}));
+    CGSize size;
+    ASSERT_TRUE(AXValueGetValue(CFCast<AXValue>(CFArrayGetValueAtIndex(values, 1)),
+                                kAXValueCGSizeType, &size));
+    EXPECT_EQ(size, (CGSize{800, 600}));
+    AXError error = kAXErrorSuccess;
+    ASSERT_TRUE(AXValueGetValue(CFCast<AXValue>(CFArrayGetValueAtIndex(values, 2)),
+                                kAXValueAXErrorType, &error));
+    EXPECT_EQ(error, kAXErrorAttributeUnsupported);
+    EXPECT_EQ(CFCast<CFString>(CFArrayGetValueAtIndex(values, 3))->value(), "AXWindow");
+    const auto calls = desktop->accessCalls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].kind, sim::AccessCall::Kind::copyAttributes);
+    EXPECT_EQ(calls[0].name, "AXPosition AXSize AXNothing AXRole");
+
+    // Stopping at the first error gives it for the whole call.
+    EXPECT_EQ(
+        AXUIElementCopyMultipleAttributeValues(window, {kAXRoleAttribute, "AXNothing"},
+                                               kAXCopyMultipleAttributeOptionStopOnError, &values),
+        kAXErrorAttributeUnsupported);
+    // An application that does not answer, or a window gone, answers none of them.
+    desktop->setResponseDelay(app, 1.0);
+    AXUIElementSetMessagingTimeout(window, 0.25f);
+    EXPECT_EQ(AXUIElementCopyMultipleAttributeValues(window, {kAXRoleAttribute}, 0, &values),
+              kAXErrorCannotComplete);
+    desktop->setResponseDelay(app, 0);
+    desktop->closeWindow(number);
+    EXPECT_EQ(AXUIElementCopyMultipleAttributeValues(window, {kAXRoleAttribute}, 0, &values),
+              kAXErrorInvalidUIElement);
+}
+
 TEST_F(AXUIElementTests, AnUnsettablePositionReadsButIsNotSettableNorWritten) {
     desktop->setSettable(number, false, true);
     bool settable = true;

@@ -48,6 +48,27 @@ class DesktopInterfaceTest : public kelvo::DesktopFixture {
     std::vector<DesktopEvent> events;
 };
 
+TEST_F(DesktopInterfaceTest, EveryClientIsToldTheHeldButtonsBeforeThePressReachesAnyone) {
+    std::vector<DesktopEvent> other;
+    const ClientID second = desktop->attach([&](const DesktopEvent& e) { other.push_back(e); });
+    const WindowNumber number = panel(CGRect(100, 100, 200, 100));
+    events.clear();
+
+    desktop->mouseDown(CGPoint{150, 150});
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.front(), DesktopEvent(MouseButtonsChanged{1}));
+    ASSERT_EQ(received<OwnWindowInput>().size(), 1u);
+    EXPECT_EQ(received<OwnWindowInput>()[0].window, number);
+    desktop->rightMouseDown(CGPoint{150, 150});
+    desktop->mouseUp(CGPoint{150, 150});
+    desktop->mouseUp(CGPoint{150, 150});
+    EXPECT_EQ(received<MouseButtonsChanged>(), (std::vector<MouseButtonsChanged>{{1}, {3}, {2}}))
+        << "a release of a button not held changes nothing";
+    EXPECT_EQ(other, (std::vector<DesktopEvent>{MouseButtonsChanged{1}, MouseButtonsChanged{3},
+                                                MouseButtonsChanged{2}}));
+    desktop->detach(second);
+}
+
 TEST(WindowPictureTest, PacksAndUnpacksRunsAcrossRowsAndLiterals) {
     const std::vector<std::uint32_t> pixels = {1, 1, 1, 1, 2, 3, 3, 4, 4, 4, 4, 4,
                                                5, 6, 7, 8, 8, 8, 8, 8, 9, 9, 9, 9};

@@ -5,11 +5,19 @@
 
 namespace {
 
+/// The news about one subject: all of it, and the part that was not only a move.
+struct SubjectCounts {
+    std::uint64_t any = 0;
+    std::uint64_t beyondFrame = 0;
+};
+
 struct Counts {
     std::mutex mutex;
     std::uint64_t general = 0;
+    /// One entry per group that ever had news: one per process that ended.
+    std::unordered_map<std::uint64_t, std::uint64_t> groups;
     /// One entry per subject that ever had news: a handful per window.
-    std::unordered_map<std::uint64_t, std::uint64_t> about;
+    std::unordered_map<std::uint64_t, SubjectCounts> about;
 };
 
 Counts& counts() {
@@ -17,13 +25,24 @@ Counts& counts() {
     return *shared;
 }
 
-}  // namespace
-
-News::Mark News::mark(std::uint64_t subject) {
+template <class Count>
+News::Mark markOf(std::uint64_t subject, std::uint64_t group, Count count) {
     Counts& c = counts();
     std::lock_guard lock(c.mutex);
-    const auto found = c.about.find(subject);
-    return Mark{c.general, found == c.about.end() ? 0 : found->second};
+    const auto inGroup = c.groups.find(group);
+    const auto about = c.about.find(subject);
+    return News::Mark{c.general, inGroup == c.groups.end() ? 0 : inGroup->second,
+                      about == c.about.end() ? 0 : count(about->second)};
+}
+
+}  // namespace
+
+News::Mark News::mark(std::uint64_t subject, std::uint64_t group) {
+    return markOf(subject, group, [](const SubjectCounts& s) { return s.any; });
+}
+
+News::Mark News::markBeyondFrame(std::uint64_t subject, std::uint64_t group) {
+    return markOf(subject, group, [](const SubjectCounts& s) { return s.beyondFrame; });
 }
 
 void News::arrived() {
@@ -32,8 +51,22 @@ void News::arrived() {
     ++c.general;
 }
 
+void News::arrivedAboutGroup(std::uint64_t group) {
+    Counts& c = counts();
+    std::lock_guard lock(c.mutex);
+    ++c.groups[group];
+}
+
 void News::arrivedAbout(std::uint64_t subject) {
     Counts& c = counts();
     std::lock_guard lock(c.mutex);
-    ++c.about[subject];
+    SubjectCounts& s = c.about[subject];
+    ++s.any;
+    ++s.beyondFrame;
+}
+
+void News::movedAbout(std::uint64_t subject) {
+    Counts& c = counts();
+    std::lock_guard lock(c.mutex);
+    ++c.about[subject].any;
 }

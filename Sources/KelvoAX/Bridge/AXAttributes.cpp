@@ -15,22 +15,56 @@ std::optional<Value> unpack(const CFTypeRef& value, AXValueType type) {
     return out;
 }
 
-}  // namespace
-
-std::optional<CGRect> AXAttributes::frame(const AXUIElementRef& element) {
-    CFTypeRef position;
-    if (AXUIElementCopyAttributeValue(element, kAXPositionAttribute, &position) !=
+/// The attributes' values, in order; null for each one that could not be read (an error
+/// value among them included), every one when the element could not be.
+std::vector<CFTypeRef> values(const AXUIElementRef& element,
+                              const std::vector<std::string>& attributes) {
+    std::vector<CFTypeRef> read(attributes.size());
+    CFArrayRef answered;
+    if (AXUIElementCopyMultipleAttributeValues(element, attributes, 0, &answered) !=
         kAXErrorSuccess) {
-        return std::nullopt;
+        return read;
     }
-    CFTypeRef size;
-    if (AXUIElementCopyAttributeValue(element, kAXSizeAttribute, &size) != kAXErrorSuccess) {
-        return std::nullopt;
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        CFTypeRef value = CFArrayGetValueAtIndex(answered, static_cast<long>(i));
+        const AXValueRef wrapped = CFCast<AXValue>(value);
+        if (!wrapped || AXValueGetType(wrapped) != kAXValueAXErrorType) read[i] = std::move(value);
     }
+    return read;
+}
+
+std::optional<CGRect> frameOf(const CFTypeRef& position, const CFTypeRef& size) {
     const auto origin = unpack<CGPoint>(position, kAXValueCGPointType);
     const auto extent = unpack<CGSize>(size, kAXValueCGSizeType);
     if (!origin || !extent) return std::nullopt;
     return CGRect(*origin, *extent);
+}
+
+std::optional<std::string> textOf(const CFTypeRef& value) {
+    const CFStringRef string = CFCast<CFString>(value);
+    if (!string) return std::nullopt;
+    return string->value();
+}
+
+std::optional<bool> booleanOf(const CFTypeRef& value) {
+    const CFBooleanRef flag = CFCast<CFBoolean>(value);
+    if (!flag) return std::nullopt;
+    return CFBooleanGetValue(flag);
+}
+
+}  // namespace
+
+std::optional<CGRect> AXAttributes::frame(const AXUIElementRef& element) {
+    const std::vector<CFTypeRef> read = values(element, {kAXPositionAttribute, kAXSizeAttribute});
+    return frameOf(read[0], read[1]);
+}
+
+AXAttributes::Traits AXAttributes::traits(const AXUIElementRef& element) {
+    const std::vector<CFTypeRef> read =
+        values(element, {kAXPositionAttribute, kAXSizeAttribute, kAXSubroleAttribute,
+                         kAXFullScreenAttribute, kAXMinimizedAttribute});
+    return Traits{frameOf(read[0], read[1]), textOf(read[2]), booleanOf(read[3]),
+                  booleanOf(read[4])};
 }
 
 std::optional<std::string> AXAttributes::text(const AXUIElementRef& element,
@@ -39,9 +73,7 @@ std::optional<std::string> AXAttributes::text(const AXUIElementRef& element,
     if (AXUIElementCopyAttributeValue(element, attribute, &value) != kAXErrorSuccess) {
         return std::nullopt;
     }
-    const CFStringRef string = CFCast<CFString>(value);
-    if (!string) return std::nullopt;
-    return string->value();
+    return textOf(value);
 }
 
 bool AXAttributes::boolean(const AXUIElementRef& element, const std::string& attribute) {
@@ -53,9 +85,7 @@ std::optional<bool> AXAttributes::optionalBoolean(const AXUIElementRef& element,
     CFTypeRef value;
     if (AXUIElementCopyAttributeValue(element, attribute, &value) != kAXErrorSuccess)
         return std::nullopt;
-    const CFBooleanRef flag = CFCast<CFBoolean>(value);
-    if (!flag) return std::nullopt;
-    return CFBooleanGetValue(flag);
+    return booleanOf(value);
 }
 
 bool AXAttributes::isSettable(const AXUIElementRef& element, const std::string& attribute) {

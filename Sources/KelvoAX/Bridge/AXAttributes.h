@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Base/Foundation/CGGeometry.h"
 #include "KelvoCore/Geometry/WindowID.h"
@@ -12,8 +13,17 @@ namespace kelvo {
 /// The three readers every Accessibility read goes through, and the window number of an element.
 /// A failed read never fails the caller: it gives none or false.
 struct AXAttributes {
-    /// "AXPosition", and only when that answered "AXSize"; none when either fails.
+    /// "AXPosition" and "AXSize", asked in one message; none when either fails.
     static std::optional<CGRect> frame(const AXUIElementRef& element);
+    /// What a window's classification reads of it, asked in one message: the frame as `frame`
+    /// gives it, and the other attributes as `text` and `optionalBoolean` give them.
+    struct Traits {
+        std::optional<CGRect> frame;
+        std::optional<std::string> subrole;
+        std::optional<bool> fullScreen;
+        std::optional<bool> minimized;
+    };
+    static Traits traits(const AXUIElementRef& element);
     /// None on failure or when the value is no text.
     static std::optional<std::string> text(const AXUIElementRef& element,
                                            const std::string& attribute);

@@ -139,19 +139,21 @@ std::optional<ManagedWindow> AXWindowBridge::candidate(const AXUIElementRef& ele
     if (!id) return std::nullopt;
     seen.insert(*id);
     const News::Mark frameReadAt = newsAbout(element);
-    const std::optional<CGRect> frame = AXAttributes::frame(element);
+    const News::Mark minimizedReadAt = newsBeyondFrameAbout(element);
+    // The frame, and what classifies the window beside it, in one message.
+    const AXAttributes::Traits read = AXAttributes::traits(element);
+    const std::optional<CGRect> frame = read.frame;
     if (!frame) return std::nullopt;
 
     const WindowTraits traits{
-        AXAttributes::text(element, kAXSubroleAttribute).value_or(""),
+        read.subrole.value_or(""),
         AXAttributes::isSettable(element, kAXPositionAttribute),
         AXAttributes::isSettable(element, kAXSizeAttribute),
         frame->size,
         bundleID,
-        AXAttributes::boolean(element, kAXFullScreenAttribute),
+        read.fullScreen.value_or(false),
     };
-    const std::optional<bool> minimized =
-        AXAttributes::optionalBoolean(element, kAXMinimizedAttribute);
+    const std::optional<bool> minimized = read.minimized;
     noteTraits(*id, config_.effectiveIgnoreBundleIDs().contains(bundleID), traits.fullScreen,
                traits.positionSettable, provisional);
 
@@ -163,7 +165,7 @@ std::optional<ManagedWindow> AXWindowBridge::candidate(const AXUIElementRef& ele
     if (minimized) {
         KnownWindow& known = known_[*id];
         known.minimized = *minimized;
-        known.minimizedFreshAt = frameReadAt;
+        known.minimizedFreshAt = minimizedReadAt;
     }
     return window;
 }

@@ -127,7 +127,8 @@ class AXWindowBridge final : public CoordinatorBridge {
                        int attempt, std::int64_t generation);
 
     /// What was last read from a window: each value with the news there was about the window
-    /// when it was read, while nothing has been written since that may have changed it.
+    /// when it was read (for the minimized state, the news beyond its frame), while nothing
+    /// has been written since that may have changed it.
     struct KnownWindow {
         std::optional<CGRect> frame;
         std::optional<News::Mark> frameFreshAt;
@@ -135,6 +136,9 @@ class AXWindowBridge final : public CoordinatorBridge {
         std::optional<News::Mark> minimizedFreshAt;
     };
     static News::Mark newsAbout(const AXUIElementRef& window);
+    /// The news about the window that may have changed more than its frame: a move or resize,
+    /// the echo of our own frame writes among them, leaves its minimized state as it was.
+    static News::Mark newsBeyondFrameAbout(const AXUIElementRef& window);
     void noteRead(WindowID id, const CGRect& frame, const News::Mark& readAt);
 
     ElementMap elements_;

@@ -48,8 +48,15 @@ void AXWindowBridge::noteRead(WindowID id, const CGRect& frame, const News::Mark
     known.frameFreshAt = readAt;
 }
 
+// A window's news is grouped with its process's: the process ending ends it too.
 News::Mark AXWindowBridge::newsAbout(const AXUIElementRef& window) {
-    return News::mark(window->identifier().raw);
+    const auto element = window->identifier();
+    return News::mark(element.raw, static_cast<std::uint64_t>(element.pid()));
+}
+
+News::Mark AXWindowBridge::newsBeyondFrameAbout(const AXUIElementRef& window) {
+    const auto element = window->identifier();
+    return News::markBeyondFrame(element.raw, static_cast<std::uint64_t>(element.pid()));
 }
 
 void AXWindowBridge::noteWritten(WindowID id) {
@@ -148,7 +155,7 @@ bool AXWindowBridge::isWindowMinimized(WindowID id) {
     if (!window) return false;
     // A switch asks several times of each window it brings back (the unparking, the layout,
     // the reconciler); with no news about the window in between, the first answer serves.
-    const News::Mark now = newsAbout(window);
+    const News::Mark now = newsBeyondFrameAbout(window);
     if (const auto known = known_.find(id);
         known != known_.end() && known->second.minimizedFreshAt == now) {
         return known->second.minimized;

@@ -51,6 +51,12 @@ AXError code(sim::AccessError error) {
     return static_cast<AXError>(error);
 }
 
+/// An error that is about the element rather than one of its attributes: nothing of it reads.
+bool reachesNoElement(sim::AccessError error) {
+    return error == sim::AccessError::cannotComplete || error == sim::AccessError::invalidElement ||
+           error == sim::AccessError::apiDisabled || error == sim::AccessError::illegalArgument;
+}
+
 }  // namespace
 
 bool AXUIElement::isEqual(const CFObject& other) const {
@@ -93,6 +99,31 @@ AXError AXUIElementCopyAttributeValue(const AXUIElementRef& element, const std::
         element->identifier(), attribute, element->effectiveTimeout());
     if (reply.error == sim::AccessError::success) *value = toCF(reply.value);
     return code(reply.error);
+}
+
+AXError AXUIElementCopyMultipleAttributeValues(const AXUIElementRef& element,
+                                               const std::vector<std::string>& attributes,
+                                               AXCopyMultipleAttributeOptions options,
+                                               CFArrayRef* values) {
+    if (!element || !values) return kAXErrorIllegalArgument;
+    const auto replies = sim::SharedConnection::current()->copyAttributes(
+        element->identifier(), attributes, element->effectiveTimeout());
+    if (replies.size() != attributes.size()) return kAXErrorCannotComplete;
+    std::vector<CFTypeRef> read;
+    read.reserve(replies.size());
+    for (const sim::AttributeReply& reply : replies) {
+        const AXError error = code(reply.error);
+        if (reachesNoElement(reply.error)) return error;
+        if (error == kAXErrorSuccess) {
+            read.push_back(toCF(reply.value));
+        } else if (options & kAXCopyMultipleAttributeOptionStopOnError) {
+            return error;
+        } else {
+            read.push_back(AXValueCreate(kAXValueAXErrorType, &error));
+        }
+    }
+    *values = CFArrayCreate(std::move(read));
+    return kAXErrorSuccess;
 }
 
 AXError AXUIElementSetAttributeValue(const AXUIElementRef& element, const std::string& attribute,

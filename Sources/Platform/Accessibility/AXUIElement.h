@@ -2,8 +2,10 @@
 
 #include <sys/types.h>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Base/Foundation/CFType.h"
 #include "Platform/Accessibility/AXError.h"
@@ -42,6 +44,19 @@ AXError AXUIElementSetMessagingTimeout(const AXUIElementRef& element, float time
 /// positions and sizes as AXValue, elements as AXUIElement, lists as CFArray.
 AXError AXUIElementCopyAttributeValue(const AXUIElementRef& element, const std::string& attribute,
                                       CFTypeRef* value);
+/// Options of `AXUIElementCopyMultipleAttributeValues`.
+using AXCopyMultipleAttributeOptions = std::uint32_t;
+inline constexpr AXCopyMultipleAttributeOptions kAXCopyMultipleAttributeOptionStopOnError = 0x1;
+/// Reads several attributes of one element with one message to its application. `values` gets
+/// one entry per attribute, in order: its value as `AXUIElementCopyAttributeValue` gives it, or
+/// an AXValue of `kAXValueAXErrorType` holding the error that reading it met; with
+/// `kAXCopyMultipleAttributeOptionStopOnError` that first error is the call's own instead. An
+/// element that cannot be reached at all (gone, or its application does not answer within the
+/// messaging timeout) fails the whole call with that error.
+AXError AXUIElementCopyMultipleAttributeValues(const AXUIElementRef& element,
+                                               const std::vector<std::string>& attributes,
+                                               AXCopyMultipleAttributeOptions options,
+                                               CFArrayRef* values);
 AXError AXUIElementSetAttributeValue(const AXUIElementRef& element, const std::string& attribute,
                                      const CFTypeRef& value);
 AXError AXUIElementIsAttributeSettable(const AXUIElementRef& element, const std::string& attribute,

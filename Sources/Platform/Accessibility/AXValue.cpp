@@ -6,8 +6,10 @@ AXValueType AXValue::type() const {
             return kAXValueCGPointType;
         case 1:
             return kAXValueCGSizeType;
-        default:
+        case 2:
             return kAXValueCGRectType;
+        default:
+            return kAXValueAXErrorType;
     }
 }
 
@@ -33,6 +35,8 @@ AXValueRef AXValueCreate(AXValueType type, const void* valuePtr) {
             return std::make_shared<const AXValue>(*static_cast<const CGSize*>(valuePtr));
         case kAXValueCGRectType:
             return std::make_shared<const AXValue>(*static_cast<const CGRect*>(valuePtr));
+        case kAXValueAXErrorType:
+            return std::make_shared<const AXValue>(*static_cast<const AXError*>(valuePtr));
         default:
             return nullptr;
     }

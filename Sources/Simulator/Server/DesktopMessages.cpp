@@ -639,6 +639,7 @@ std::string DesktopMessages::eventName(const DesktopEvent& event) {
         const char* operator()(const StatusItemInput&) const { return "statusItemInput"; }
         const char* operator()(const CloseButtonPressed&) const { return "closeButton"; }
         const char* operator()(const KeyStatusLost&) const { return "keyStatusLost"; }
+        const char* operator()(const MouseButtonsChanged&) const { return "mouseButtons"; }
     };
     return std::visit(Name{}, event);
 }
@@ -664,6 +665,9 @@ JSONValue DesktopMessages::eventBody(const DesktopEvent& event) {
         }
         JSONValue operator()(const CloseButtonPressed& c) const { return {{"window", c.window}}; }
         JSONValue operator()(const KeyStatusLost& k) const { return {{"window", k.window}}; }
+        JSONValue operator()(const MouseButtonsChanged& m) const {
+            return {{"buttons", m.buttons}};
+        }
     };
     return std::visit(Body{}, event);
 }
@@ -703,6 +707,9 @@ std::optional<DesktopEvent> DesktopMessages::decodeEvent(const std::string& name
         }
         if (name == "closeButton") return CloseButtonPressed{node.decode<WindowNumber>("window")};
         if (name == "keyStatusLost") return KeyStatusLost{node.decode<WindowNumber>("window")};
+        if (name == "mouseButtons") {
+            return MouseButtonsChanged{node.decode<std::uint32_t>("buttons")};
+        }
     } catch (const std::exception&) {
     }
     return std::nullopt;

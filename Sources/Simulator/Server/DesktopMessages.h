@@ -119,6 +119,7 @@
 //     applicationElement {"pid"}                              -> {"element"}
 //     systemWideElement {}                                    -> {"element"}
 //     copyAttribute    {"attribute","element","timeout"}      -> {"error","value"}
+//     copyAttributes   {"attributes","element","timeout"}     -> {"replies"}: copyAttribute's
 //     setAttribute     {"attribute","element","timeout","value"} -> {"error"}
 //     isAttributeSettable {"attribute","element","timeout"}   -> {"error","settable"}
 //     performAction    {"action","element","timeout"}         -> {"error"}
@@ -266,6 +267,8 @@
 //     closeButton {"window"}           a person pressed the window's close button
 //     keyStatusLost {"window"}         the window is no longer key: the person clicked a
 //                                      window of another process
+//     mouseButtons {"buttons"}         the mouse buttons held now (bit 0 left, bit 1 right),
+//                                      to every client, before the press or release itself
 //
 // A client that closes its connection, or whose process dies, leaves the desktop: the
 // applications it registered are terminated (their windows close, with the notifications

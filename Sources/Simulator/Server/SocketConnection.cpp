@@ -10,10 +10,16 @@ using kelvo::JSONValue;
 SocketConnection::SocketConnection(const std::string& path,
                                    std::optional<LineClient::Clock::duration> deadline)
     : SocketForwarder(path, deadline) {
-    lines_->start([slot = slot_, applications = applications_, displays = displays_](
-                      const std::string& name, const JSONValue& body) {
+    lines_->start([slot = slot_, applications = applications_, displays = displays_,
+                   buttons = buttons_](const std::string& name, const JSONValue& body) {
         auto event = DesktopMessages::decodeEvent(name, body);
         if (!event) return;
+        if (const auto* held = std::get_if<MouseButtonsChanged>(&*event)) {
+            std::lock_guard lock(buttons->mutex);
+            buttons->buttons = held->buttons;
+            ++buttons->changes;
+            return;
+        }
         if (std::holds_alternative<WorkspaceNotification>(*event)) applications->noteNews();
         if (std::holds_alternative<ScreenParametersChanged>(*event)) {
             std::lock_guard lock(displays->mutex);
@@ -81,6 +87,20 @@ std::vector<DisplayInfo> SocketConnection::displays() {
     std::lock_guard lock(displays_->mutex);
     if (displays_->changes == changes) displays_->displays = asked;
     return asked;
+}
+
+std::uint32_t SocketConnection::pressedMouseButtons() {
+    if (!isConnected()) return SocketForwarder::pressedMouseButtons();
+    std::uint64_t changes;
+    {
+        std::lock_guard lock(buttons_->mutex);
+        if (buttons_->buttons) return *buttons_->buttons;
+        changes = buttons_->changes;
+    }
+    const std::uint32_t asked = SocketForwarder::pressedMouseButtons();
+    std::lock_guard lock(buttons_->mutex);
+    if (buttons_->changes == changes) buttons_->buttons = asked;
+    return buttons_->changes == changes ? asked : *buttons_->buttons;
 }
 
 std::optional<ApplicationInfo> SocketConnection::application(Pid pid) {

@@ -24,7 +24,8 @@ namespace sim {
 ///
 /// What the platform answers within the process is answered here too: the running
 /// applications come from a list kept current by the workspace news (`ApplicationList`), the
-/// displays from the last answer until the desktop says they changed.
+/// displays from the last answer until the desktop says they changed, the pressed mouse
+/// buttons from the last answer or the desktop's word of a press or release since.
 class SocketConnection final : public SocketForwarder {
   public:
     /// Connects to the server at `path` (throws SocketError when nothing serves there). With a
@@ -52,6 +53,7 @@ class SocketConnection final : public SocketForwarder {
     std::vector<DisplayInfo> displays() override;
     /// An application the list never saw is asked about.
     std::optional<ApplicationInfo> application(Pid pid) override;
+    std::uint32_t pressedMouseButtons() override;
     /// This process's own change is news to its list.
     void setActivationPolicy(Pid pid, ActivationPolicy policy) override;
 
@@ -80,6 +82,13 @@ class SocketConnection final : public SocketForwarder {
     std::shared_ptr<ApplicationList> applications_ = std::make_shared<ApplicationList>(
         [this] { return SocketForwarder::runningApplications(); });
     std::shared_ptr<KnownDisplays> displays_ = std::make_shared<KnownDisplays>();
+    /// The buttons as last asked or told; told ones replace an answer on its way.
+    struct KnownButtons {
+        std::mutex mutex;
+        std::optional<std::uint32_t> buttons;
+        std::uint64_t changes = 0;
+    };
+    std::shared_ptr<KnownButtons> buttons_ = std::make_shared<KnownButtons>();
     DesktopClient client_{*lines_};
     std::thread delivery_;
     std::atomic<Pid> pid_{0};

@@ -104,6 +104,7 @@ TEST(DesktopMessages, EveryEventGoesAndComesBack) {
         StatusItemInput{7, posted},
         CloseButtonPressed{102},
         KeyStatusLost{103},
+        MouseButtonsChanged{3},
     };
     for (const auto& event : events) {
         const auto line = JSONNode::parse(DesktopMessages::event(event));

@@ -19,6 +19,7 @@
 #include "Simulator/Server/OperationCoding.h"
 #include "Simulator/Server/SocketConnection.h"
 #include "Simulator/Server/SocketServer.h"
+#include "Support/Base/ChildProcess.h"
 #include "Support/Base/TemporaryFolder.h"
 #include "Support/Platform/DesktopFixture.h"
 
@@ -49,6 +50,11 @@ class RecordingDesktop {
         return lines_;
     }
     void stop() { server_.reset(); }
+    /// Pushes an event line to the client that spoke last.
+    void push(const std::string& line) {
+        std::lock_guard lock(mutex_);
+        if (client_) server_->send(*client_, line);
+    }
 
   private:
     void take(SocketServer::ClientID client, const std::string& line) {
@@ -56,6 +62,7 @@ class RecordingDesktop {
         {
             std::lock_guard lock(mutex_);
             lines_.push_back(line);
+            client_ = client;
         }
         if (request.contains("id"))
             server_->send(client, JSONWriter::write(answer_(request["id"])));
@@ -65,6 +72,7 @@ class RecordingDesktop {
     std::function<JSONValue(const JSONValue&)> answer_;
     std::mutex mutex_;
     std::vector<std::string> lines_;
+    std::optional<SocketServer::ClientID> client_;
     std::unique_ptr<SocketServer> server_;
 };
 
@@ -104,6 +112,7 @@ TEST(DesktopOperations, EveryCallOfTheConnectionKeepsItsRequestLine) {
     connection.applicationElement(70000);
     connection.systemWideElement();
     connection.copyAttribute(element, "AXRole", 1.5);
+    connection.copyAttributes(element, {"AXPosition", "AXSize"}, 0.25);
     connection.setAttribute(element, "AXPosition", CGPoint{1, 2}, 6);
     connection.isAttributeSettable(element, "AXSize", 2);
     connection.performAction(element, "AXRaise", 1);
@@ -161,59 +170,77 @@ TEST(DesktopOperations, EveryCallOfTheConnectionKeepsItsRequestLine) {
         R"({"args":{"pid":70000},"id":4,"op":"applicationElement"})",
         R"({"args":{},"id":5,"op":"systemWideElement"})",
         R"({"args":{"attribute":"AXRole","element":3,"timeout":1.5},"id":6,"op":"copyAttribute"})",
-        R"({"args":{"attribute":"AXPosition","element":3,"timeout":6,"value":{"point":{"x":1,"y":2}}},"id":7,"op":"setAttribute"})",
-        R"({"args":{"attribute":"AXSize","element":3,"timeout":2},"id":8,"op":"isAttributeSettable"})",
-        R"({"args":{"action":"AXRaise","element":3,"timeout":1},"id":9,"op":"performAction"})",
-        R"({"args":{"element":3},"id":10,"op":"elementPid"})",
-        R"({"args":{"element":3},"id":11,"op":"windowNumber"})",
-        R"({"args":{"pid":70000},"id":12,"op":"createObserver"})",
-        R"({"args":{"element":3,"notification":"AXWindowMoved","observer":4},"id":13,"op":"addNotification"})",
-        R"({"args":{"element":3,"notification":"AXWindowMoved","observer":4},"id":14,"op":"removeNotification"})",
-        R"({"args":{"observer":4},"id":15,"op":"releaseObserver"})",
-        R"({"args":{"options":1,"relativeTo":100},"id":16,"op":"windowList"})",
-        R"({"args":{},"id":17,"op":"displays"})",
-        R"({"args":{},"id":18,"op":"runningApplications"})",
-        R"({"args":{"pid":70000},"id":19,"op":"application"})",
-        R"({"args":{},"id":20,"op":"frontmostApplication"})",
-        R"({"args":{"allWindows":true,"pid":70000},"id":21,"op":"activateApplication"})",
-        R"({"args":{"pid":70000},"id":22,"op":"hideApplication"})",
-        R"({"args":{"pid":70000},"id":23,"op":"unhideApplication"})",
-        R"({"args":{"pid":70000},"id":24,"op":"terminateApplication"})",
-        R"({"args":{"pid":70000,"policy":1},"id":25,"op":"setActivationPolicy"})",
-        R"({"args":{"bundleID":"com.example.app"},"id":26,"op":"applicationLocation"})",
-        R"({"args":{"bundlePath":"\/Applications\/A.app"},"id":27,"op":"openApplication"})",
-        R"({"args":{"eventsOfInterest":0,"location":1,"options":0,"placement":0},"id":28,"op":"createTap"})",
-        R"({"args":{"enabled":false,"tap":9},"id":29,"op":"enableTap"})",
-        R"({"args":{"tap":9},"id":30,"op":"isTapEnabled"})",
-        R"({"args":{"tap":9},"id":31,"op":"releaseTap"})",
+        R"({"args":{"attributes":["AXPosition","AXSize"],"element":3,"timeout":0.25},"id":7,"op":"copyAttributes"})",
+        R"({"args":{"attribute":"AXPosition","element":3,"timeout":6,"value":{"point":{"x":1,"y":2}}},"id":8,"op":"setAttribute"})",
+        R"({"args":{"attribute":"AXSize","element":3,"timeout":2},"id":9,"op":"isAttributeSettable"})",
+        R"({"args":{"action":"AXRaise","element":3,"timeout":1},"id":10,"op":"performAction"})",
+        R"({"args":{"element":3},"id":11,"op":"elementPid"})",
+        R"({"args":{"element":3},"id":12,"op":"windowNumber"})",
+        R"({"args":{"pid":70000},"id":13,"op":"createObserver"})",
+        R"({"args":{"element":3,"notification":"AXWindowMoved","observer":4},"id":14,"op":"addNotification"})",
+        R"({"args":{"element":3,"notification":"AXWindowMoved","observer":4},"id":15,"op":"removeNotification"})",
+        R"({"args":{"observer":4},"id":16,"op":"releaseObserver"})",
+        R"({"args":{"options":1,"relativeTo":100},"id":17,"op":"windowList"})",
+        R"({"args":{},"id":18,"op":"displays"})",
+        R"({"args":{},"id":19,"op":"runningApplications"})",
+        R"({"args":{"pid":70000},"id":20,"op":"application"})",
+        R"({"args":{},"id":21,"op":"frontmostApplication"})",
+        R"({"args":{"allWindows":true,"pid":70000},"id":22,"op":"activateApplication"})",
+        R"({"args":{"pid":70000},"id":23,"op":"hideApplication"})",
+        R"({"args":{"pid":70000},"id":24,"op":"unhideApplication"})",
+        R"({"args":{"pid":70000},"id":25,"op":"terminateApplication"})",
+        R"({"args":{"pid":70000,"policy":1},"id":26,"op":"setActivationPolicy"})",
+        R"({"args":{"bundleID":"com.example.app"},"id":27,"op":"applicationLocation"})",
+        R"({"args":{"bundlePath":"\/Applications\/A.app"},"id":28,"op":"openApplication"})",
+        R"({"args":{"eventsOfInterest":0,"location":1,"options":0,"placement":0},"id":29,"op":"createTap"})",
+        R"({"args":{"enabled":false,"tap":9},"id":30,"op":"enableTap"})",
+        R"({"args":{"tap":9},"id":31,"op":"isTapEnabled"})",
+        R"({"args":{"tap":9},"id":32,"op":"releaseTap"})",
         R"({"args":{"delivery":5},"op":"answerTapEvent"})",
-        R"({"args":{"event":)" + keyEvent + R"(,"location":1},"id":32,"op":"postEvent"})",
-        R"({"args":{"event":)" + keyEvent + R"(,"pid":70000},"id":33,"op":"postEventToPid"})",
-        R"({"args":{},"id":34,"op":"pressedMouseButtons"})",
-        R"({"args":{},"id":35,"op":"pointerLocation"})",
-        R"({"args":{},"id":36,"op":"modifierFlags"})",
-        R"({"args":{"spec":)" + ownWindow + R"(},"id":37,"op":"createOwnWindow"})",
-        R"({"args":{"number":120,"spec":)" + ownWindow + R"(},"id":38,"op":"updateOwnWindow"})",
-        R"({"args":{"front":true,"number":120},"id":39,"op":"orderOwnWindow"})",
-        R"({"args":{"number":120},"id":40,"op":"closeOwnWindow"})",
-        R"({"args":{"alert":{"buttons":["OK"],"informativeText":"","messageText":"Quit?"}},"id":41,"op":"runAlert"})",
-        R"({"args":{},"id":42,"op":"bootTime"})",
-        R"({"args":{},"id":43,"op":"operatingSystemVersion"})",
-        R"({"args":{"paths":["\/tmp\/a"]},"id":44,"op":"activateFileViewer"})",
-        R"({"args":{"domain":"com.kelvo","key":"k"},"id":45,"op":"copyPreference"})",
-        R"({"args":{"domain":"com.kelvo","key":"k","value":{"bool":true}},"id":46,"op":"writePreference"})",
-        R"({"args":{"domain":"com.kelvo","key":"k"},"id":47,"op":"writePreference"})",
-        R"({"args":{"domain":"com.kelvo"},"id":48,"op":"synchronizePreferences"})",
+        R"({"args":{"event":)" + keyEvent + R"(,"location":1},"id":33,"op":"postEvent"})",
+        R"({"args":{"event":)" + keyEvent + R"(,"pid":70000},"id":34,"op":"postEventToPid"})",
+        R"({"args":{},"id":35,"op":"pressedMouseButtons"})",
+        R"({"args":{},"id":36,"op":"pointerLocation"})",
+        R"({"args":{},"id":37,"op":"modifierFlags"})",
+        R"({"args":{"spec":)" + ownWindow + R"(},"id":38,"op":"createOwnWindow"})",
+        R"({"args":{"number":120,"spec":)" + ownWindow + R"(},"id":39,"op":"updateOwnWindow"})",
+        R"({"args":{"front":true,"number":120},"id":40,"op":"orderOwnWindow"})",
+        R"({"args":{"number":120},"id":41,"op":"closeOwnWindow"})",
+        R"({"args":{"alert":{"buttons":["OK"],"informativeText":"","messageText":"Quit?"}},"id":42,"op":"runAlert"})",
+        R"({"args":{},"id":43,"op":"bootTime"})",
+        R"({"args":{},"id":44,"op":"operatingSystemVersion"})",
+        R"({"args":{"paths":["\/tmp\/a"]},"id":45,"op":"activateFileViewer"})",
+        R"({"args":{"domain":"com.kelvo","key":"k"},"id":46,"op":"copyPreference"})",
+        R"({"args":{"domain":"com.kelvo","key":"k","value":{"bool":true}},"id":47,"op":"writePreference"})",
+        R"({"args":{"domain":"com.kelvo","key":"k"},"id":48,"op":"writePreference"})",
+        R"({"args":{"domain":"com.kelvo"},"id":49,"op":"synchronizePreferences"})",
         R"({"args":{"drawing":{"height":1,"packed":"AAAAAAD_","width":1},"elements":[],"menu":[],"number":120},"op":"drawOwnWindow"})",
-        R"({"args":{"spec":{"image":{"height":0,"packed":"","width":0},"imageIsTemplate":true,"label":"Kelvo","length":22,"toolTip":"tip"}},"id":49,"op":"createStatusItem"})",
-        R"({"args":{"item":9,"spec":{"image":{"height":0,"packed":"","width":0},"imageIsTemplate":false,"label":"","length":0,"toolTip":""}},"id":50,"op":"updateStatusItem"})",
-        R"({"args":{"item":9},"id":51,"op":"statusItemFrame"})",
-        R"({"args":{"item":9},"id":52,"op":"removeStatusItem"})",
+        R"({"args":{"spec":{"image":{"height":0,"packed":"","width":0},"imageIsTemplate":true,"label":"Kelvo","length":22,"toolTip":"tip"}},"id":50,"op":"createStatusItem"})",
+        R"({"args":{"item":9,"spec":{"image":{"height":0,"packed":"","width":0},"imageIsTemplate":false,"label":"","length":0,"toolTip":""}},"id":51,"op":"updateStatusItem"})",
+        R"({"args":{"item":9},"id":52,"op":"statusItemFrame"})",
+        R"({"args":{"item":9},"id":53,"op":"removeStatusItem"})",
     };
     const auto lines = desktop.lines();
     ASSERT_EQ(lines.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(lines[i], expected[i]);
+}
+
+// The pressed buttons are asked once; then the desktop's word of a press or release keeps them.
+TEST(DesktopOperations, ThePressedButtonsAreAnsweredFromWhatTheDesktopSaid) {
+    RecordingDesktop desktop([](const JSONValue& id) {
+        return JSONValue{{"id", id}, {"result", {{"buttons", 0}}}};
+    });
+    SocketConnection connection(desktop.path());
+    EXPECT_EQ(connection.pressedMouseButtons(), 0u);
+    EXPECT_EQ(connection.pressedMouseButtons(), 0u);
+    EXPECT_EQ(desktop.lines().size(), 1u);
+
+    desktop.push(DesktopMessages::event(MouseButtonsChanged{1}));
+    EXPECT_TRUE(kelvo::testing::eventually([&] { return connection.pressedMouseButtons() == 1; }));
+    desktop.push(DesktopMessages::event(MouseButtonsChanged{0}));
+    EXPECT_TRUE(kelvo::testing::eventually([&] { return connection.pressedMouseButtons() == 0; }));
+    EXPECT_EQ(desktop.lines().size(), 1u) << "told, not asked";
 }
 
 TEST(DesktopOperations, TheApplicationsAndTheCommandLinesRequestsKeepTheirLines) {
