@@ -107,6 +107,11 @@ struct LayoutNode {
     std::string describe(int depth = 0) const;
 };
 
+/// The area the node and its children may draw in: their frames and a margin around them
+/// for strokes and shadows.
+CGRect drawnReach(const LayoutNode& node);
+bool isFinite(const CGRect& rect);
+
 /// Draws the node with its painter (its children, when it has none), unless it lies wholly
 /// outside what can be seen.
 void paintNode(const LayoutNode& node, const PaintTarget& target);
