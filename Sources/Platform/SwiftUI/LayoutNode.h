@@ -83,6 +83,9 @@ struct LayoutNode {
     /// The area that takes clicks, when it is not the frame.
     std::optional<CGRect> contentShape = std::nullopt;
     std::function<void(CGPoint)> onClick = nullptr;
+    /// While the press that reached the node lasts, where the pointer goes (a slider's knob
+    /// follows it).
+    std::function<void(CGPoint)> onDrag = nullptr;
     std::function<void(bool)> onHover = nullptr;
     std::optional<KeyboardShortcut> shortcut = std::nullopt;
     std::shared_ptr<const LayoutPaint> paint;
