@@ -491,6 +491,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
                      std::uint64_t flags);
     /// Hands a hardware event to a process's own interface; false when it is not theirs.
     bool routeToOwnInterfaceLocked(const InputEvent& event);
+    /// A move with no button held: to the own window under the pointer, if any.
+    bool routePointerMoveLocked(const InputEvent& event);
     std::optional<MouseCapture> mouseReceiverLocked(CGPoint location) const;
     std::optional<WindowNumber> keyReceiverLocked() const;
     std::optional<WindowNumber> openMenuLocked() const;
@@ -540,6 +542,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
 
     std::map<StatusItemID, StatusItem> statusItems_;  // in creation order
     std::optional<MouseCapture> mouseCapture_;
+    /// The own window the pointer was last over, told when the pointer leaves it.
+    std::optional<WindowNumber> pointerWindow_;
 
     std::deque<std::string> alertPresses_;
     std::vector<AlertRecord> alerts_;

@@ -232,6 +232,21 @@ std::optional<Desktop::MouseCapture> Desktop::mouseReceiverLocked(CGPoint locati
     return std::nullopt;
 }
 
+bool Desktop::routePointerMoveLocked(const InputEvent& event) {
+    // Over an own window the move is that window's (its views hover); the window the pointer
+    // left hears the move too, outside its frame, so that its views know the pointer is gone.
+    const auto receiver = mouseReceiverLocked(event.location);
+    const std::optional<WindowNumber> now =
+        receiver && receiver->window && !windows_.at(*receiver->window).look.menu ? receiver->window
+                                                                                  : std::nullopt;
+    if (pointerWindow_ && pointerWindow_ != now && windowLocked(*pointerWindow_))
+        sendToWindowLocked(*pointerWindow_, event);
+    pointerWindow_ = now;
+    if (!now) return false;
+    sendToWindowLocked(*now, event);
+    return true;
+}
+
 std::optional<WindowNumber> Desktop::keyReceiverLocked() const {
     if (const auto menu = openMenuLocked()) return menu;
     for (const WindowNumber number : orderedLocked()) {
@@ -268,6 +283,7 @@ bool Desktop::routeToOwnInterfaceLocked(const InputEvent& event) {
         sendToWindowLocked(*window, event);
         return true;
     }
+    if (event.type == inputMouseMoved && !mouseCapture_) return routePointerMoveLocked(event);
     if (isMouseDown(event.type)) {
         mouseCapture_ = mouseReceiverLocked(event.location);
         if (mouseCapture_ && mouseCapture_->window &&

@@ -93,6 +93,17 @@ TEST_F(HostedViewsTest, ClicksOnAButtonASwitchASliderASegmentAndAMenuPickerChang
         stateWhere([](const JSONValue& s) { return s["level"].get<double>() > 0; })["level"]
             .get<double>();
     EXPECT_NEAR(level, 75, 4);
+    // A drag from there to a quarter along: the value follows the pointer and stays where the
+    // button comes up.
+    const auto at = [&](double fraction) {
+        return std::to_string(static_cast<int>(track->minX() + track->width() * fraction));
+    };
+    const std::string y = std::to_string(static_cast<int>(track->midY()));
+    ASSERT_EQ(desktop().run({"drag", at(0.75), y, at(0.25), y}).status, 0);
+    const double dragged =
+        stateWhere([](const JSONValue& s) { return s["level"].get<double>() < 50; })["level"]
+            .get<double>();
+    EXPECT_NEAR(dragged, 25, 4);
 
     const auto segment = centreOf("button", "Stack");
     ASSERT_TRUE(segment);

@@ -181,6 +181,7 @@ std::string SimCommandLine::usage() {
            "       kelvo-sim statusitems | ui [--pid PID] | menu | menu pick TITLE\n"
            "       kelvo-sim close NUMBER           presses the window's close button\n"
            "       kelvo-sim pointer X Y\n"
+           "       kelvo-sim drag X1 Y1 X2 Y2\n"
            "       kelvo-sim activate PID | hide PID | unhide PID\n"
            "       kelvo-sim trust yes|no\n"
            "       kelvo-sim slow PID SECONDS | hang PID | unhang PID\n"
@@ -300,6 +301,12 @@ std::function<void(sim::DesktopClient&)> SimCommandLine::clientAction(
             if (!desktop.pressCloseButton(number))
                 throw Refused{"window " + std::to_string(number) + " shows no close button"};
         };
+    }
+    if (verb == "drag") {
+        expectCount(rest, 4, verb);
+        return
+            [fromX = coordinate(rest[0]), fromY = coordinate(rest[1]), toX = coordinate(rest[2]),
+             toY = coordinate(rest[3])](Desktop& desktop) { desktop.drag(fromX, fromY, toX, toY); };
     }
     if (verb == "pointer") {
         expectCount(rest, 2, verb);

@@ -8,6 +8,10 @@ class CGAlphaBlur {
     static void blur(unsigned char* data, int width, int height, int stride, double sigma);
 
   private:
-    static void boxPass(unsigned char* data, int count, int step, int lines, int lineStep,
-                        int radius, unsigned char* scratch);
+    /// Along each row.
+    static void horizontalPass(unsigned char* data, int width, int height, int stride, int radius,
+                               unsigned char* scratch);
+    /// Down every column at once, a row at a time, so that memory is read in order.
+    static void verticalPass(unsigned char* data, int width, int height, int stride, int radius,
+                             unsigned char* rows, long* sums);
 };

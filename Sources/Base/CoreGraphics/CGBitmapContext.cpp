@@ -95,6 +95,12 @@ void CGBitmapContext::perform(const CGDrawOperation& op) {
     switch (op.kind) {
         case CGDrawOperationKind::beginTransparencyLayer:
             openLayers_.push_back(op);
+            // The layer is only as large as the clip it is composed through: what it holds
+            // beyond that would never be seen, and a layer the size of the bitmap costs more
+            // than what is drawn into it.
+            cairo_save(cr_);
+            CGCairoPainter::clipToPaths(cr_, op, baseToDevice());
+            cairo_identity_matrix(cr_);
             cairo_push_group(cr_);
             return;
         case CGDrawOperationKind::endTransparencyLayer: {
@@ -102,6 +108,7 @@ void CGBitmapContext::perform(const CGDrawOperation& op) {
             const CGDrawOperation begin = std::move(openLayers_.back());
             openLayers_.pop_back();
             cairo_pattern_t* layer = cairo_pop_group(cr_);
+            cairo_restore(cr_);
             const CGAffineTransform deviceOrigin = baseToDevice().inverted();
             compose(begin, [&](cairo_t* cr, const CGAffineTransform& baseToTarget, double alpha) {
                 // The layer is in this bitmap's device space; the target may be offset from it.

@@ -93,7 +93,9 @@ void NSImage::drawInRect(const CGRect& rect, NSCompositingOperation operation,
         context.scaleBy(1, -1);
     }
     context.scaleBy(r.width() / size_.width, r.height() / size_.height);
-    // A bitmap keeps what the handler drew at once, for one opacity over the whole picture.
+    // A bitmap keeps what the handler drew at once, for one opacity over the whole picture,
+    // and nothing beyond its bounds.
+    context.clip(CGRect(CGPoint{}, size_));
     context.beginTransparencyLayer();
     renderInContext(context);
     context.endTransparencyLayer();

@@ -20,6 +20,14 @@ void NSResponder::mouseDragged(NSEvent& event) {
     if (NSResponder* next = nextResponder()) next->mouseDragged(event);
 }
 
+void NSResponder::mouseMoved(NSEvent& event) {
+    if (NSResponder* next = nextResponder()) next->mouseMoved(event);
+}
+
+void NSResponder::mouseExited(NSEvent& event) {
+    if (NSResponder* next = nextResponder()) next->mouseExited(event);
+}
+
 void NSResponder::rightMouseDown(NSEvent& event) {
     if (NSResponder* next = nextResponder()) next->rightMouseDown(event);
 }

@@ -27,6 +27,10 @@ class NSResponder : public NSObject {
     virtual void mouseDown(NSEvent& event);
     virtual void mouseUp(NSEvent& event);
     virtual void mouseDragged(NSEvent& event);
+    /// The pointer moved over the view without a button held.
+    virtual void mouseMoved(NSEvent& event);
+    /// The pointer left the view (moved onto another one or out of the window).
+    virtual void mouseExited(NSEvent& event);
     virtual void rightMouseDown(NSEvent& event);
     virtual void rightMouseUp(NSEvent& event);
     /// A key with modifiers, offered before the first responder sees it; true when taken.

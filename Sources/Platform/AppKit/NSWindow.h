@@ -276,6 +276,9 @@ class NSWindow : public NSResponder {
     void endAlphaAnimation();
     void scheduleDisplay();
     void sendMouse(NSEvent& event);
+    /// A move without a button: the view under the pointer hears it, the one it left hears
+    /// that it left.
+    void trackPointer(NSEvent& event);
     static void windowsChanged();
 
     long number_ = 0;
@@ -307,6 +310,8 @@ class NSWindow : public NSResponder {
     NSResponder* firstResponder_ = nullptr;
     /// The view that took the mouse press, for the drags and the release that follow.
     NSView* mouseView_ = nullptr;
+    /// The view the pointer is over, for the moves that follow.
+    NSView* hoverView_ = nullptr;
     bool visible_ = false;
     bool onDesktop_ = true;
     bool needsDisplay_ = true;

@@ -44,6 +44,8 @@ bool NSWindow::makeFirstResponder(NSResponder* responder) {
 void NSWindow::viewWillLeaveWindow(NSView& view) {
     if (mouseView_ && (mouseView_ == &view || mouseView_->isDescendantOf(&view)))
         mouseView_ = nullptr;
+    if (hoverView_ && (hoverView_ == &view || hoverView_->isDescendantOf(&view)))
+        hoverView_ = nullptr;
     if (firstResponder_ == &view || isInside(firstResponder_, view)) firstResponder_ = nullptr;
 }
 
@@ -70,8 +72,16 @@ void NSWindow::sendEvent(NSEvent& event) {
     }
 }
 
+void NSWindow::trackPointer(NSEvent& event) {
+    NSView* under = contentView_ ? contentView_->hitTest(event.locationInWindow()) : nullptr;
+    if (hoverView_ && hoverView_ != under) hoverView_->mouseExited(event);
+    hoverView_ = under;
+    if (under) under->mouseMoved(event);
+}
+
 void NSWindow::sendMouse(NSEvent& event) {
     const NSEventType type = event.type();
+    if (type == NSEventType::mouseMoved) return trackPointer(event);
     const bool press = type == NSEventType::leftMouseDown || type == NSEventType::rightMouseDown;
     if (press) {
         NSView* hit = contentView_ ? contentView_->hitTest(event.locationInWindow()) : nullptr;

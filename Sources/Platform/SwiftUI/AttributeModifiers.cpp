@@ -11,7 +11,7 @@ namespace {
 class EnvironmentNode final : public ModifierNode {
   public:
     EnvironmentNode(View content, std::function<void(EnvironmentValues&)> transform)
-        : ModifierNode(std::move(content)), transform_(std::move(transform)) {}
+        : ModifierNode(std::move(content), true), transform_(std::move(transform)) {}
 
   protected:
     EnvironmentValues inner(const EnvironmentValues& environment) const override {
@@ -28,7 +28,7 @@ class EnvironmentNode final : public ModifierNode {
 class IdentityNode final : public ModifierNode {
   public:
     IdentityNode(View content, std::string identity)
-        : ModifierNode(std::move(content)), identity_(std::move(identity)) {}
+        : ModifierNode(std::move(content), true), identity_(std::move(identity)) {}
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {

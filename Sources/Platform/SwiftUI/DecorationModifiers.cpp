@@ -41,10 +41,13 @@ class LayerNode final : public ModifierNode {
     bool behind_;
 };
 
-/// Draws the node's children into a layer of their own, composed with what `setUp` sets.
+/// Draws the node's children into a layer of their own, composed with what `setUp` sets. The
+/// layer reaches as far as the children draw and `spread` beyond (a shadow's blur and offset).
 void paintInLayer(const LayoutNode& node, const PaintTarget& target,
-                  const std::function<void(CGContext&)>& setUp) {
+                  const std::function<void(CGContext&)>& setUp, CGFloat spread = 0) {
     target.context.saveGState();
+    const CGRect reach = drawnReach(node).insetBy(-spread, -spread);
+    if (isFinite(reach)) target.context.clip(reach);
     setUp(target.context);
     target.context.beginTransparencyLayer();
     paintChildren(node, target);
@@ -67,7 +70,7 @@ class OpacityPaint final : public LayoutPaint {
 class OpacityNode final : public ModifierNode {
   public:
     OpacityNode(View content, double opacity)
-        : ModifierNode(std::move(content)),
+        : ModifierNode(std::move(content), true),
           opacity_(std::isnan(opacity) ? 1 : std::clamp(opacity, 0.0, 1.0)) {}
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
@@ -95,12 +98,22 @@ class ShadowPaint final : public LayoutPaint {
         : color_(color), radius_(radius), x_(x), y_(y) {}
     void paint(const LayoutNode& node, const PaintTarget& target) const override {
         // The context's shadow offset is in its base space, where y grows upwards.
-        paintInLayer(node, target, [this](CGContext& context) {
-            context.setShadow({x_, -y_}, radius_, color_.cgColor());
-        });
+        paintInLayer(
+            node, target,
+            [this](CGContext& context) {
+                context.setShadow({x_, -y_}, radius_, color_.cgColor());
+            },
+            spread());
     }
 
   private:
+    /// How far the shadow falls beyond what casts it: its offset and its blur.
+    CGFloat spread() const {
+        return std::max(std::abs(x_), std::abs(y_)) + blurReach * radius_ + 1;
+    }
+    /// A blur reaches three deviations, and the deviation is half the radius.
+    static constexpr CGFloat blurReach = 1.5;
+
     Color color_;
     CGFloat radius_;
     CGFloat x_;

@@ -16,8 +16,12 @@ std::size_t combined(std::size_t parent, std::size_t component) {
 
 EnvironmentValues EnvironmentValues::child(std::size_t position) const {
     EnvironmentValues copy = *this;
-    copy.pathHash = combined(pathHash, position);
+    copy.pathHash = childPath(pathHash, position);
     return copy;
+}
+
+std::size_t EnvironmentValues::childPath(std::size_t parentPath, std::size_t position) {
+    return combined(parentPath, position);
 }
 
 EnvironmentValues EnvironmentValues::child(const std::string& component) const {

@@ -67,6 +67,8 @@ class EnvironmentValues {
 
     /// The environment of the child at a position, or under an explicit id or a role.
     EnvironmentValues child(std::size_t position) const;
+    /// The identity path of the child at a position under a parent's path.
+    static std::size_t childPath(std::size_t parentPath, std::size_t position);
     EnvironmentValues child(const std::string& component) const;
     /// The key under which the view being placed keeps something across passes.
     std::string key(const char* purpose) const;

@@ -80,12 +80,35 @@ std::string LayoutNode::describe(int depth) const {
     return out.str();
 }
 
+bool isFinite(const CGRect& rect) {
+    return std::isfinite(rect.origin.x) && std::isfinite(rect.origin.y) &&
+           std::isfinite(rect.size.width) && std::isfinite(rect.size.height);
+}
+
+namespace {
+
+void extendReach(const LayoutNode& node, CGRect& reach) {
+    const CGRect own = node.frame.standardized();
+    const CGFloat minX = std::min(reach.minX(), own.minX());
+    const CGFloat minY = std::min(reach.minY(), own.minY());
+    reach = CGRect(minX, minY, std::max(reach.maxX(), own.maxX()) - minX,
+                   std::max(reach.maxY(), own.maxY()) - minY);
+    for (const LayoutNode& child : node.children)
+        extendReach(child, reach);
+}
+
+}  // namespace
+
+CGRect drawnReach(const LayoutNode& node) {
+    CGRect reach = node.frame.standardized();
+    extendReach(node, reach);
+    return reach.insetBy(-cullingMargin, -cullingMargin);
+}
+
 void paintNode(const LayoutNode& node, const PaintTarget& target) {
     // Shadows and strokes reach a little beyond a frame.
     const CGRect reach = node.frame.insetBy(-cullingMargin, -cullingMargin);
-    const bool finite = std::isfinite(reach.origin.x) && std::isfinite(reach.origin.y) &&
-                        std::isfinite(reach.size.width) && std::isfinite(reach.size.height);
-    if (finite && !reach.intersects(target.visible)) return;
+    if (isFinite(reach) && !reach.intersects(target.visible)) return;
     if (node.paint) {
         node.paint->paint(node, target);
     } else {

@@ -83,6 +83,9 @@ struct LayoutNode {
     /// The area that takes clicks, when it is not the frame.
     std::optional<CGRect> contentShape = std::nullopt;
     std::function<void(CGPoint)> onClick = nullptr;
+    /// While the press that reached the node lasts, where the pointer goes (a slider's knob
+    /// follows it).
+    std::function<void(CGPoint)> onDrag = nullptr;
     std::function<void(bool)> onHover = nullptr;
     std::optional<KeyboardShortcut> shortcut = std::nullopt;
     std::shared_ptr<const LayoutPaint> paint;
@@ -106,6 +109,11 @@ struct LayoutNode {
     /// One line per node, indented by depth: kind, frame and text, for test failures.
     std::string describe(int depth = 0) const;
 };
+
+/// The area the node and its children may draw in: their frames and a margin around them
+/// for strokes and shadows.
+CGRect drawnReach(const LayoutNode& node);
+bool isFinite(const CGRect& rect);
 
 /// Draws the node with its painter (its children, when it has none), unless it lies wholly
 /// outside what can be seen.

@@ -5,7 +5,7 @@ namespace SwiftUI {
 LayoutNode& ModifierNode::placeContent(const CGRect& frame, const EnvironmentValues& environment,
                                        LayoutNode& parent) const {
     const std::size_t before = parent.children.size();
-    placeView(content_, frame, inner(environment), parent);
+    ModifierNode::place(frame, environment, parent);
     if (parent.children.size() == before) {
         LayoutNode& empty = parent.add({});
         empty.kind = "Empty";

@@ -8,28 +8,35 @@ namespace SwiftUI {
 /// A view that wraps one other: by default it sizes, places and aligns as its content does.
 class ModifierNode : public ViewNode {
   public:
-    explicit ModifierNode(View content) : content_(std::move(content)) {}
+    /// A modifier that changes the environment its content sees says so with
+    /// `adjustsEnvironment`; the others hand their own on without copying it.
+    explicit ModifierNode(View content, bool adjustsEnvironment = false)
+        : content_(std::move(content)), adjustsEnvironment_(adjustsEnvironment) {}
 
     CGSize sizeThatFits(const ProposedViewSize& proposal,
                         const EnvironmentValues& environment) const override {
+        if (!adjustsEnvironment_) return measure(content_, proposal, environment);
         return measure(content_, proposal, inner(environment));
     }
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
+        if (!adjustsEnvironment_) return placeView(content_, frame, environment, parent);
         placeView(content_, frame, inner(environment), parent);
     }
     std::optional<CGFloat> firstBaseline(CGSize size,
                                          const EnvironmentValues& environment) const override {
+        if (!adjustsEnvironment_) return baselineOf(content_, size, environment);
         return baselineOf(content_, size, inner(environment));
     }
     std::optional<CGFloat> spacerMinLength(LayoutAxis axis,
                                            const EnvironmentValues& environment) const override {
+        if (!adjustsEnvironment_) return content_.node().spacerMinLength(axis, environment);
         return content_.node().spacerMinLength(axis, inner(environment));
     }
     bool isEmpty() const override { return content_.isEmpty(); }
 
   protected:
-    /// The environment the content sees.
+    /// The environment the content sees (asked only of modifiers that adjust it).
     virtual EnvironmentValues inner(const EnvironmentValues& environment) const {
         return environment;
     }
@@ -39,6 +46,9 @@ class ModifierNode : public ViewNode {
                              LayoutNode& parent) const;
 
     View content_;
+
+  private:
+    bool adjustsEnvironment_;
 };
 
 /// Places the content, then changes the node it made.
@@ -61,25 +71,36 @@ class DecoratingNode final : public ModifierNode {
 /// there, a reader's proxy).
 class BuildingNode : public ViewNode {
   public:
+    /// A builder that changes the environment its content sees says so with
+    /// `adjustsEnvironment`; the others hand their own on without copying it.
+    explicit BuildingNode(bool adjustsEnvironment = false)
+        : adjustsEnvironment_(adjustsEnvironment) {}
+
     CGSize sizeThatFits(const ProposedViewSize& proposal,
                         const EnvironmentValues& environment) const override {
+        if (!adjustsEnvironment_) return measure(build(environment), proposal, environment);
         return measure(build(environment), proposal, inner(environment));
     }
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
+        if (!adjustsEnvironment_) return placeView(build(environment), frame, environment, parent);
         placeView(build(environment), frame, inner(environment), parent);
     }
     std::optional<CGFloat> firstBaseline(CGSize size,
                                          const EnvironmentValues& environment) const override {
+        if (!adjustsEnvironment_) return baselineOf(build(environment), size, environment);
         return baselineOf(build(environment), size, inner(environment));
     }
 
   protected:
     virtual View build(const EnvironmentValues& environment) const = 0;
-    /// The environment the content sees.
+    /// The environment the content sees (asked only of builders that adjust it).
     virtual EnvironmentValues inner(const EnvironmentValues& environment) const {
         return environment;
     }
+
+  private:
+    bool adjustsEnvironment_;
 };
 
 /// Wraps the content's node in a node of its own kind, drawn by `paint`.

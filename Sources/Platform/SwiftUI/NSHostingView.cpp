@@ -153,6 +153,29 @@ void NSHostingView::mouseDown(NSEvent& event) {
     claimKeysIfFocused();
 }
 
+void NSHostingView::mouseDragged(NSEvent& event) {
+    if (!graph_->drag(convertPointFromWindow(event.locationInWindow())))
+        NSView::mouseDragged(event);
+}
+
+void NSHostingView::mouseUp(NSEvent& event) {
+    if (!graph_->release(convertPointFromWindow(event.locationInWindow()))) NSView::mouseUp(event);
+}
+
+void NSHostingView::mouseMoved(NSEvent& event) {
+    layOutIfNeeded();
+    const CGPoint point = convertPointFromWindow(event.locationInWindow());
+    const CGRect own = bounds();
+    const bool inside = point.x >= own.minX() && point.x < own.maxX() && point.y >= own.minY() &&
+                        point.y < own.maxY();
+    graph_->hover(inside ? std::optional(point) : std::nullopt);
+}
+
+void NSHostingView::mouseExited(NSEvent& event) {
+    // A view of its own under the pointer (a field) is still inside it.
+    mouseMoved(event);
+}
+
 void NSHostingView::keyDown(NSEvent& event) {
     const bool focused = graph_->services().focusedField.has_value();
     if (focused && event.keyCode() == deleteKeyCode) {

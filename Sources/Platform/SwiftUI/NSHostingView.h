@@ -47,6 +47,12 @@ class NSHostingView : public NSView {
     bool resignFirstResponder() override;
     void drawRect(const CGRect& dirtyRect) override;
     void mouseDown(NSEvent& event) override;
+    /// The press goes on: the control that took it (a slider) follows the pointer.
+    void mouseDragged(NSEvent& event) override;
+    void mouseUp(NSEvent& event) override;
+    /// Views that listen hear the pointer enter and leave them.
+    void mouseMoved(NSEvent& event) override;
+    void mouseExited(NSEvent& event) override;
     void keyDown(NSEvent& event) override;
     bool performKeyEquivalent(NSEvent& event) override;
     void collectAccessibilityElements(double windowHeight,

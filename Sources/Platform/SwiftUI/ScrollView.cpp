@@ -116,7 +116,7 @@ class ScrollViewNode final : public ViewNode {
 class ScrollViewReaderNode final : public BuildingNode {
   public:
     explicit ScrollViewReaderNode(std::function<View(const ScrollViewProxy&)> content)
-        : content_(std::move(content)) {}
+        : BuildingNode(true), content_(std::move(content)) {}
 
   protected:
     View build(const EnvironmentValues& environment) const override {

@@ -25,7 +25,7 @@ CGFloat spacingOrDefault(std::optional<CGFloat> spacing) {
 }
 
 std::vector<CGSize> StackLayout::sizes(const ProposedViewSize& proposal,
-                                       const std::vector<EnvironmentValues>& environments) const {
+                                       ChildEnvironments& environments) const {
     const std::size_t count = children_.size();
     std::vector<CGSize> result(count);
     const std::optional<CGFloat> cross = proposal.across(axis_);
@@ -77,7 +77,7 @@ std::vector<CGSize> StackLayout::sizes(const ProposedViewSize& proposal,
 }
 
 StackLayout::Arrangement StackLayout::arrange(const ProposedViewSize& proposal,
-                                              const std::vector<EnvironmentValues>& environments,
+                                              ChildEnvironments& environments,
                                               HorizontalAlignment horizontal,
                                               VerticalAlignment vertical, bool withBaseline) const {
     Arrangement arrangement;
@@ -97,8 +97,7 @@ StackLayout::Arrangement StackLayout::arrange(const ProposedViewSize& proposal,
     return arrangement;
 }
 
-void StackLayout::alignAcross(Arrangement& arrangement,
-                              const std::vector<EnvironmentValues>& environments,
+void StackLayout::alignAcross(Arrangement& arrangement, ChildEnvironments& environments,
                               HorizontalAlignment horizontal, VerticalAlignment vertical,
                               bool withBaseline) const {
     const std::size_t count = children_.size();

@@ -10,6 +10,26 @@ namespace SwiftUI {
 /// The spacing asked for; the platform's default for none or for one that is not a number.
 CGFloat spacingOrDefault(std::optional<CGFloat> spacing);
 
+/// The environments of a container's children, made one at a time from the container's own:
+/// they differ only in their identity paths, so one copy serves them all.
+class ChildEnvironments {
+  public:
+    /// `axis`: the stack the children are in, if any.
+    ChildEnvironments(const EnvironmentValues& container, std::optional<LayoutAxis> axis)
+        : child_(container), containerPath_(container.pathHash) {
+        child_.stackAxis = axis;
+    }
+    /// The environment of the child at `index`, good until the next call.
+    const EnvironmentValues& operator[](std::size_t index) {
+        child_.pathHash = EnvironmentValues::childPath(containerPath_, index);
+        return child_;
+    }
+
+  private:
+    EnvironmentValues child_;
+    std::size_t containerPath_;
+};
+
 /// How a stack shares its length among its children: every child's minimum is set aside,
 /// then the children that are not spacers are offered the rest in turn, least flexible first,
 /// each an equal share of what is left; spacers share what the others leave, never less than
@@ -28,17 +48,16 @@ class StackLayout {
     StackLayout(LayoutAxis axis, std::optional<CGFloat> spacing, const std::vector<View>& children)
         : axis_(axis), spacing_(spacingOrDefault(spacing)), children_(children) {}
 
-    /// `environments` holds each child's environment, in order. The children's baselines are
-    /// asked only when the stack aligns by them or `withBaseline` asks for its own.
-    Arrangement arrange(const ProposedViewSize& proposal,
-                        const std::vector<EnvironmentValues>& environments,
+    /// `environments` gives each child's environment. The children's baselines are asked only
+    /// when the stack aligns by them or `withBaseline` asks for its own.
+    Arrangement arrange(const ProposedViewSize& proposal, ChildEnvironments& environments,
                         HorizontalAlignment horizontal, VerticalAlignment vertical,
                         bool withBaseline = false) const;
 
   private:
     std::vector<CGSize> sizes(const ProposedViewSize& proposal,
-                              const std::vector<EnvironmentValues>& environments) const;
-    void alignAcross(Arrangement& arrangement, const std::vector<EnvironmentValues>& environments,
+                              ChildEnvironments& environments) const;
+    void alignAcross(Arrangement& arrangement, ChildEnvironments& environments,
                      HorizontalAlignment horizontal, VerticalAlignment vertical,
                      bool withBaseline) const;
 

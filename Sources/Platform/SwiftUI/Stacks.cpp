@@ -20,7 +20,8 @@ class StackNode final : public ViewNode {
 
     CGSize sizeThatFits(const ProposedViewSize& proposal,
                         const EnvironmentValues& environment) const override {
-        return arrange(proposal, environments(environment)).size;
+        ChildEnvironments inner(environment, axis_);
+        return arrange(proposal, inner).size;
     }
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
@@ -31,7 +32,7 @@ class StackNode final : public ViewNode {
         node.opacity = environment.opacity;
         node.enabled = environment.isEnabled;
         node.children.reserve(children_.size());
-        const std::vector<EnvironmentValues> inner = environments(environment);
+        ChildEnvironments inner(environment, axis_);
         const StackLayout::Arrangement arrangement =
             arrange(ProposedViewSize::of(frame.size), inner);
         CGFloat along = 0;
@@ -51,21 +52,12 @@ class StackNode final : public ViewNode {
 
     std::optional<CGFloat> firstBaseline(CGSize size,
                                          const EnvironmentValues& environment) const override {
-        return arrange(ProposedViewSize::of(size), environments(environment), true).baseline;
+        ChildEnvironments inner(environment, axis_);
+        return arrange(ProposedViewSize::of(size), inner, true).baseline;
     }
 
   private:
-    std::vector<EnvironmentValues> environments(const EnvironmentValues& environment) const {
-        std::vector<EnvironmentValues> result;
-        result.reserve(children_.size());
-        for (std::size_t i = 0; i < children_.size(); ++i) {
-            result.push_back(environment.child(i));
-            result.back().stackAxis = axis_;
-        }
-        return result;
-    }
-    StackLayout::Arrangement arrange(const ProposedViewSize& proposal,
-                                     const std::vector<EnvironmentValues>& inner,
+    StackLayout::Arrangement arrange(const ProposedViewSize& proposal, ChildEnvironments& inner,
                                      bool withBaseline = false) const {
         return StackLayout(axis_, spacing_, children_)
             .arrange(proposal, inner, horizontal_, vertical_, withBaseline);
@@ -86,8 +78,9 @@ class ZStackNode final : public ViewNode {
     CGSize sizeThatFits(const ProposedViewSize& proposal,
                         const EnvironmentValues& environment) const override {
         CGSize size;
+        ChildEnvironments inner(environment, std::nullopt);
         for (std::size_t i = 0; i < children_.size(); ++i) {
-            const CGSize own = measure(children_[i], proposal, inner(environment, i));
+            const CGSize own = measure(children_[i], proposal, inner[i]);
             size = {std::max(size.width, own.width), std::max(size.height, own.height)};
         }
         return size;
@@ -100,8 +93,9 @@ class ZStackNode final : public ViewNode {
         node.frame = frame;
         node.opacity = environment.opacity;
         node.enabled = environment.isEnabled;
+        ChildEnvironments inner(environment, std::nullopt);
         for (std::size_t i = 0; i < children_.size(); ++i) {
-            const EnvironmentValues childEnvironment = inner(environment, i);
+            const EnvironmentValues& childEnvironment = inner[i];
             const CGSize size =
                 measure(children_[i], ProposedViewSize::of(frame.size), childEnvironment);
             const CGRect childFrame(
@@ -113,12 +107,6 @@ class ZStackNode final : public ViewNode {
     }
 
   private:
-    static EnvironmentValues inner(const EnvironmentValues& environment, std::size_t index) {
-        EnvironmentValues result = environment.child(index);
-        result.stackAxis.reset();
-        return result;
-    }
-
     Alignment alignment_;
     std::vector<View> children_;
 };

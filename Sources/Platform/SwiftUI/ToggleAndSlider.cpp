@@ -89,9 +89,13 @@ View Slider(const Binding<double>& value, double lower, double upper, std::optio
             const CGFloat travel = frame.width() - SliderLook::knob;
             const double at =
                 travel > 0 ? (point.x - frame.minX() - SliderLook::knob / 2) / travel : 0;
-            value.set(
-                settle(lower + std::clamp(at, 0.0, 1.0) * (upper - lower), lower, upper, step));
-        });
+            const double chosen =
+                settle(lower + std::clamp(at, 0.0, 1.0) * (upper - lower), lower, upper, step);
+            // A drag moves through each step once, however many moves it takes.
+            if (chosen != value.get()) value.set(chosen);
+        },
+        // A press on the knob or the track, then a drag: the value follows the pointer.
+        [](LayoutNode& node) { node.onDrag = node.onClick; });
 }
 
 View Stepper(const Binding<long long>& value, long long lower, long long upper, long long step) {

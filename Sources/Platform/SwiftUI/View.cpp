@@ -18,26 +18,32 @@ class EmptyNode final : public ViewNode {
 /// Views spread into their container; alone (as a root), they stack vertically.
 class GroupNode final : public ViewNode {
   public:
-    explicit GroupNode(std::vector<View> content)
-        : content_(std::move(content)), stacked_(VStack(std::vector<View>(content_))) {}
+    explicit GroupNode(std::vector<View> content) : content_(std::move(content)) {}
     CGSize sizeThatFits(const ProposedViewSize& proposal,
                         const EnvironmentValues& environment) const override {
-        return measure(stacked_, proposal, environment);
+        return measure(stacked(), proposal, environment);
     }
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
-        placeView(stacked_, frame, environment, parent);
+        placeView(stacked(), frame, environment, parent);
     }
     std::optional<CGFloat> firstBaseline(CGSize size,
                                          const EnvironmentValues& environment) const override {
-        return baselineOf(stacked_, size, environment);
+        return baselineOf(stacked(), size, environment);
     }
     const std::vector<View>* listChildren() const override { return &content_; }
     bool isEmpty() const override { return flattened(content_).empty(); }
 
   private:
+    /// Most groups are spread into a container and never laid out alone: their stack is made
+    /// the first time it is asked for.
+    const View& stacked() const {
+        if (!stacked_) stacked_ = VStack(std::vector<View>(content_));
+        return *stacked_;
+    }
+
     std::vector<View> content_;
-    View stacked_;
+    mutable std::optional<View> stacked_;
 };
 
 const std::shared_ptr<const ViewNode>& emptyNode() {

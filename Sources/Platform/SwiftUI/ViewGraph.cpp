@@ -88,14 +88,30 @@ void ViewGraph::draw(CGContext& context) const {
 }
 
 bool ViewGraph::click(CGPoint point) {
+    dragging_ = nullptr;
     const LayoutNode* hit = hitTest(tree_, point);
     if (!hit) return false;
+    if (hit->enabled && hit->onDrag) dragging_ = hit->onDrag;
     if (hit->enabled && hit->onClick) {
         // The handler may lead to a new layout; it runs on a copy of itself.
         const auto action = hit->onClick;
         action(point);
     }
     return true;
+}
+
+bool ViewGraph::drag(CGPoint point) {
+    if (!dragging_) return false;
+    // The handler may lead to a new layout; it runs on a copy of itself.
+    const auto follow = dragging_;
+    follow(point);
+    return true;
+}
+
+bool ViewGraph::release(CGPoint point) {
+    const bool followed = drag(point);
+    dragging_ = nullptr;
+    return followed;
 }
 
 void ViewGraph::hover(std::optional<CGPoint> point) {

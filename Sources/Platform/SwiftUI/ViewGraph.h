@@ -43,6 +43,11 @@ class ViewGraph {
     /// A click at a point of the layout: the front-most enabled view that takes clicks gets
     /// it. False when none took it.
     bool click(CGPoint point);
+    /// The pointer moved with the button still held since a click: the view that took the
+    /// click and follows drags hears where. False when none follows.
+    bool drag(CGPoint point);
+    /// The button came up there: the last drag; false when no view follows the press.
+    bool release(CGPoint point);
     /// The pointer moved to `point` (none: it left): views that listen hear when it enters
     /// and leaves them.
     void hover(std::optional<CGPoint> point);
@@ -75,6 +80,8 @@ class ViewGraph {
     bool frameScheduled_ = false;
     int evaluations_ = 0;
     std::vector<CGRect> hovered_;
+    /// The drags of the press in progress go here.
+    std::function<void(CGPoint)> dragging_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

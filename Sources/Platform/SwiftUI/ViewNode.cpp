@@ -25,6 +25,7 @@ const ViewNode::Answer* ViewNode::recall(std::uint64_t pass, std::size_t path, b
 
 void ViewNode::remember(Answer answer) const {
     if (answers_.size() < rememberedAnswers) {
+        if (answers_.empty()) answers_.reserve(rememberedAnswers);
         answers_.push_back(answer);
     } else {
         answers_[nextAnswer_] = answer;

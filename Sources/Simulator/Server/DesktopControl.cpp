@@ -54,6 +54,18 @@ void DesktopControl::pointer(double x, double y) {
     desktop_.movePointer(CGPoint{x, y});
 }
 
+void DesktopControl::drag(double fromX, double fromY, double toX, double toY) {
+    const CGPoint from{fromX, fromY};
+    const CGPoint to{toX, toY};
+    desktop_.mouseDown(from);
+    for (int step = 1; step <= dragSteps; ++step) {
+        const double along = static_cast<double>(step) / dragSteps;
+        desktop_.movePointer(
+            CGPoint{from.x + (to.x - from.x) * along, from.y + (to.y - from.y) * along});
+    }
+    desktop_.mouseUp(to);
+}
+
 void DesktopControl::activate(Pid pid) {
     if (!desktop_.activateApplication(pid, false))
         throw RequestFailure(noApplication(pid, "activate"));

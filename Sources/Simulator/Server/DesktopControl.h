@@ -21,6 +21,9 @@ class DesktopControl {
 #define CONTROL_OPERATION(Reply, name, parameters, ...) Reply name parameters;
 #include "Simulator/DesktopOperations.def"
 
+    /// How many moves a drag makes between its press and its release.
+    static constexpr int dragSteps = 8;
+
   private:
     Desktop& desktop_;
     const DesktopService& service_;

@@ -199,6 +199,9 @@
 //     key              {"flags","keyCode"}    -> {}  pressed and released by the hardware
 //     click            {"flags","x","y"}      -> {}  left button down and up there
 //     pointer          {"x","y"}              -> {}  the pointer moves there
+//     drag             {"fromX","fromY","toX","toY"} -> {} left button down at from, the
+//                                                 pointer moves to `to` in even steps, and
+//                                                 the button comes up there
 //     activate         {"pid"}                -> {}  the application comes to the front
 //     hide / unhide    {"pid"}                -> {}  the application is hidden or shown, as
 //                                                 by the user from outside it
@@ -262,7 +265,9 @@
 //                                 window under the pointer that takes them, a press's drags and
 //                                 release to the window that had the press, keys to the open
 //                                 menu, else to an own key window whose process is in front
-//                                 or that is a non-activating panel
+//                                 or that is a non-activating panel; a move without a button
+//                                 to the window under the pointer, and once more (outside its
+//                                 frame) to the window the pointer left
 //     statusItemInput {"event","item"}  a mouse event on one of the client's status items
 //     closeButton {"window"}           a person pressed the window's close button
 //     keyStatusLost {"window"}         the window is no longer key: the person clicked a

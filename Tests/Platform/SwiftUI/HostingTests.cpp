@@ -201,6 +201,69 @@ TEST_F(HostingTest, ClicksOnControlsChangeTheBoundValues) {
     EXPECT_EQ(model.shell.get(), "fish");
 }
 
+TEST_F(HostingTest, ADragOnASliderMovesTheValueThroughEachStepAndTheReleaseKeepsTheLast) {
+    std::vector<double> written;
+    host([this, &written] {
+        const Binding<double> level([this] { return model.level.get(); },
+                                    [this, &written](const double& value) {
+                                        written.push_back(value);
+                                        model.level = value;
+                                    });
+        return Slider(level, 0, 100, 10)
+            .frame(216, std::nullopt)
+            .padding(20)
+            .frame(FlexibleFrame{
+                .maxWidth = infinity, .maxHeight = infinity, .alignment = Alignment::topLeading()});
+    });
+    // The knob's centre travels 200 points, from 8 to 208 along the track: 20 per step.
+    const auto slider = element("slider");
+    ASSERT_TRUE(slider);
+    const CGFloat left = slider->frame.minX() + 8, y = slider->frame.midY();
+    desktop->mouseDown({left, y});
+    for (CGFloat x = left; x <= left + 100; x += 5)
+        desktop->movePointer({x, y});
+    settle();
+    EXPECT_DOUBLE_EQ(model.level.get(), 50);
+    EXPECT_EQ(element("slider")->value, "50");
+    EXPECT_EQ(written, (std::vector<double>{10, 20, 30, 40, 50})) << "each step once, in order";
+    // Past the end of the track the value stays at the top; back and up, it keeps where the
+    // button came up.
+    desktop->movePointer({left + 400, y});
+    desktop->movePointer({left + 60, y});
+    desktop->mouseUp({left + 60, y});
+    settle();
+    EXPECT_DOUBLE_EQ(model.level.get(), 30);
+    desktop->movePointer({left + 200, y});
+    settle();
+    EXPECT_DOUBLE_EQ(model.level.get(), 30) << "a move after the release is no drag";
+}
+
+TEST_F(HostingTest, HoverFiresWhenTheDesktopsPointerEntersAndLeavesAHostedView) {
+    std::vector<std::string> heard;
+    host([&] {
+        return Rectangle()
+            .fill(Color(0, 0, 1))
+            .frame(100, 60)
+            .onHover([&](bool in) { heard.push_back(in ? "in" : "out"); })
+            .padding(20)
+            .frame(FlexibleFrame{
+                .maxWidth = infinity, .maxHeight = infinity, .alignment = Alignment::topLeading()});
+    });
+    // The square spans (120, 220) to (220, 280) on screen.
+    desktop->movePointer({50, 50});
+    desktop->movePointer({150, 250});
+    desktop->movePointer({160, 260});
+    settle();
+    EXPECT_EQ(heard, (std::vector<std::string>{"in"}));
+    desktop->movePointer({300, 250});
+    settle();
+    EXPECT_EQ(heard, (std::vector<std::string>{"in", "out"}));
+    desktop->movePointer({150, 250});
+    desktop->movePointer({900, 800});  // off the panel altogether
+    settle();
+    EXPECT_EQ(heard, (std::vector<std::string>{"in", "out", "in", "out"}));
+}
+
 TEST_F(HostingTest, AClickedFieldTakesTheKeysAndReturnPressesTheDefaultButton) {
     host([this] {
         return VStack({TextField("Note", Binding<std::string>::to(model.note)),

@@ -242,6 +242,11 @@ TEST_F(ServerProcessTest, PointerClickActivateHideAndTrust) {
     EXPECT_TRUE(*fixture.request(kelvo::FixtureRequest::list()).appActive);
     EXPECT_EQ(manager.connection->modifierFlags(),
               kCGEventFlagMaskAlternate | kCGEventFlagMaskShift);
+    // A drag ends where it was asked to, with the button up.
+    EXPECT_EQ(desktop.run({"drag", "150", "150", "250", "180"}).status, 0);
+    EXPECT_EQ(manager.connection->pointerLocation(), (CGPoint{250, 180}));
+    EXPECT_EQ(manager.connection->pressedMouseButtons(), 0u);
+    EXPECT_EQ(desktop.run({"drag", "150", "150"}).status, 2);
 
     EXPECT_EQ(desktop.run({"activate", std::to_string(manager.pid)}).status, 0);
     EXPECT_FALSE(*fixture.request(kelvo::FixtureRequest::list()).appActive);
