@@ -6,9 +6,9 @@
 namespace kelvo {
 namespace {
 
-using WindowEventTest = DesktopFixture;
+using WindowElementTest = DesktopFixture;
 
-TEST_F(WindowEventTest, ElementsCompareAsThePlatformDoes) {
+TEST_F(WindowElementTest, ElementsCompareAsThePlatformDoes) {
     const sim::Pid pid = launch("com.example.editor");
     const auto number = open(pid, CGRect(0, 30, 800, 600));
     const sim::ElementID element = desktop->window(number)->element;
