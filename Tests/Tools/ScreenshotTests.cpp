@@ -136,7 +136,9 @@ TEST_F(ScreenshotTest, ThePictureWaitsForAnElementOfTheLabelAskedForAndFailsWith
     number.label = "2";
     number.frame = CGRect(60, 20, 80, 80);
     manager.connection->drawOwnWindow(OwnWindowContent{panel, {}, {number}, {}});
-    EXPECT_EQ(desktop.run(verb).status, 0);
+    const auto shown = desktop.run(verb);
+    EXPECT_EQ(shown.status, 0);
+    EXPECT_EQ(shown.output, "waiting for 2\n");
     EXPECT_EQ(PNGPixels(file).at(99, 160), green) << "the picture holds the panel";
 
     EXPECT_EQ(desktop.run({"screenshot", "x.png", "--within", "1"}).status, 2);

@@ -1,5 +1,6 @@
 #include <chrono>
 #include <optional>
+#include <ostream>
 #include <thread>
 
 #include "Arguments.h"
@@ -19,7 +20,7 @@ using Clock = std::chrono::steady_clock;
 /// How long `--showing` waits for its element when `--within` does not say.
 constexpr double defaultWithinSeconds = 10;
 /// The pause between two looks at the desktop's elements while waiting.
-constexpr std::chrono::milliseconds pollInterval{10};
+constexpr std::chrono::milliseconds pollInterval{50};
 
 struct ScreenshotRequest {
     std::string file;
@@ -95,9 +96,12 @@ std::optional<DesktopPicture::Scene> sceneShowing(sim::DesktopClient& desktop,
 
 std::function<void(sim::DesktopClient&)> SimCommandLine::screenshotAction(
     const std::vector<std::string>& rest) {
-    return [request = parse(rest)](sim::DesktopClient& desktop) {
+    return [this, request = parse(rest)](sim::DesktopClient& desktop) {
         std::optional<DesktopPicture::Scene> scene;
         if (request.showing) {
+            // Said once the desktop is reached, so that a script can make the element show only
+            // when it is sure to be caught.
+            out_ << "waiting for " << *request.showing << std::endl;
             scene = sceneShowing(desktop, *request.showing, request.withinSeconds);
             if (!scene) throw Refused{"nothing labelled " + *request.showing + " showed"};
         } else {
