@@ -716,6 +716,9 @@ step "⌥2 again, so that Kelvo quits with desktop 1's windows parked" \
      and (onDesktop(\$s; 1) | all(parked(\$s; .)))" \
     "desktop 2 with its window" press alt+2
 
+# The floating window's application brings it to the front, over the windows that come back.
+ask terminal '{"op":"activate"}' | jq -e '.ok' >/dev/null || fail "the terminal did not come to the front"
+
 lines=$(log_lines)
 step "Kelvo quits and puts the parked windows back: every window is on the display" \
     "ids(\$s) | all(shown(\$s; .)) and near(frame(\$s; $floater); $floated)" \
