@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Kelvo at work on a simulated desktop, for a person to watch: a desktop server with its Dock and
 # a few installed application bundles, three fixture applications with four windows (one with a
-# quirk), Kelvo in test mode, and Kelvo's own
-# shortcuts pressed one after another through `kelvo-sim key`. Each step prints one line and the
-# state lines Kelvo logs, checks what a person would see change (the frames of the windows, the
-# focus, the desktop shown), and saves a picture of the desktop with a caption under the output
-# folder. At the end Kelvo quits with a window parked on another desktop, and every window must
-# be back on the display, none hidden behind another.
+# quirk), Kelvo in test mode, and Kelvo's own shortcuts pressed one after another through
+# `kelvo-sim key`. Then what Kelvo shows besides the tiles, driven as a person would through the
+# desktop: the status item's menu, the cheat sheet, the switch display, the launcher going to an
+# application that was not running, a new terminal window, the settings window (every tab, the
+# search, one setting changed in config.json) and the guide walked to its end. Each step prints
+# one line and what Kelvo logs for it, checks what a person would see change (the frames of the
+# windows, the focus, the desktop shown, the elements of Kelvo's own windows), and saves a picture
+# of the desktop with a caption under the output folder. At the end Kelvo, an accessory
+# application again once its windows are closed, quits with windows parked on another desktop,
+# and every window must be back on the display, none hidden behind another.
 #
 # usage: scripts/demo.sh [BUILD_DIR [OUTPUT_DIR]]   (defaults: build/run, build/demo)
 #
@@ -238,19 +242,26 @@ caption() {
     printf '%s' "$text"
 }
 
-# Prints the step's line and what Kelvo logged for it, and saves the desktop's picture.
+# Prints the step's line and what Kelvo logged for it, and saves the desktop's picture (or moves
+# there the picture `$2`, taken at the moment the step had to catch).
 report() {
-    local title=$1
+    local title=$1 taken=${2:-}
     step_number=$((step_number + 1))
     local picture
     local name
-    name=$(sed 's/⌘/cmd-/g; s/⌃/ctrl-/g; s/⌥/alt-/g; s/⇧/shift-/g' <<<"${title,,}" |
-        tr -c 'a-z0-9\n' '-' | sed 's/--*/-/g; s/^-//; s/-$//')
+    name=$(sed 's/⌘/cmd-/g; s/⌃/ctrl-/g; s/⌥/alt-/g; s/⇧/shift-/g; s/↩/return/g' <<<"${title,,}" |
+        tr -c 'a-z0-9\n' '-' | sed 's/--*/-/g; s/^-//; s/-$//' | cut -c1-80 | sed 's/-$//')
     picture=$(printf '%s/%02d-%s.png' "$out" "$step_number" "$name")
-    "$sim" screenshot "$picture" --caption "$(caption "$title")" ||
-        fail "no screenshot for step $step_number"
+    if [ -n "$taken" ]; then
+        mv "$taken" "$picture"
+    else
+        "$sim" screenshot "$picture" --caption "$(caption "$title")" ||
+            fail "no screenshot for step $step_number"
+    fi
     printf '%2d. %s\n' "$step_number" "$title"
-    log_after "$mark" | grep -E '^(cmd |adopt|  desktops: |  active=)' | sed 's/^/      /' || true
+    log_after "$mark" |
+        grep -E '^(cmd |adopt|  desktops: |  active=|launcher: |newTerminal: |settings window |guide )' |
+        sed 's/^/      /' || true
     mark=$(log_lines)
 }
 
@@ -291,6 +302,82 @@ quit_kelvo() {
     kelvo_running=0
 }
 
+# --- Kelvo's own interface -------------------------------------------------------------------
+
+# Every element of Kelvo's visible windows, one JSON object a line, as the desktop lists them.
+own_ui() { "$sim" ui --pid "${pid_of[kelvo]}"; }
+# Holds when one of Kelvo's elements satisfies the jq condition `$1`.
+own_ui_has() { own_ui | jq -e -s "any(.[]; $1)" >/dev/null; }
+# The middle of the first of Kelvo's elements that satisfies `$1`, as "X Y" for `kelvo-sim click`.
+middle_of() {
+    own_ui | jq -r -s "map(select($1))[0] // empty
+        | \"\\(.frame.x + .frame.width / 2 | floor) \\(.frame.y + .frame.height / 2 | floor)\""
+}
+# Clicks the middle of the element that satisfies `$1`, once the desktop lists it.
+click_on() {
+    local where
+    eventually own_ui_has "$1" || fail "Kelvo shows no element where $1"
+    where=$(middle_of "$1")
+    # shellcheck disable=SC2086
+    "$sim" click $where
+}
+label_shown() { own_ui_has ".label == \"$1\""; }
+named() { own_ui_has ".identifier == \"$1\""; }
+
+# Kelvo's activation policy as the desktop reports it: 0 regular (a Dock icon), 1 accessory.
+policy_is() {
+    "$sim" apps | jq -e -s --argjson pid "${pid_of[kelvo]}" --argjson policy "$1" \
+        'any(.[]; .pid == $pid and .activationPolicy == $policy)' >/dev/null
+}
+# The number of Kelvo's window of that title while it is on screen.
+own_window() {
+    windows | jq -r --argjson pid "${pid_of[kelvo]}" --arg title "$1" \
+        'select(.pid == $pid and .title == $title and .onScreen) | .number'
+}
+window_up() { [ -n "$(own_window "$1")" ]; }
+window_gone() { [ -z "$(own_window "$1")" ]; }
+
+# The status item's menu, opened with a right click on the item, as a person opens it.
+menu_open() { [ -n "$("$sim" menu)" ]; }
+open_status_menu() {
+    local where
+    where=$("$sim" statusitems | jq -r --argjson pid "${pid_of[kelvo]}" 'select(.pid == $pid)
+        | "\(.frame.x + .frame.width / 2 | floor) \(.frame.y + .frame.height / 2 | floor)"')
+    [ -n "$where" ] || fail "Kelvo has no status item"
+    # shellcheck disable=SC2086
+    "$sim" click $where --right && eventually menu_open
+}
+pick_from_status_menu() { open_status_menu && "$sim" menu pick "$1"; }
+
+# What a step on Kelvo's own windows shows in its caption: the desktop shown and the focus.
+glance() {
+    local ids state
+    ids=$(printf '%s\n' "${numbers[@]}" | jq -s -c '.')
+    state=$(ask kelvo "{\"ids\":$ids,\"op\":\"state\"}")
+    after=$(jq -n -c --argjson state "$state" --slurpfile windows <(windows) --argjson ids "$ids" '
+        {state: $state,
+         windows: ($windows | map(select(.number as $n | $ids | index($n)))
+                   | map({key: (.number | tostring), value: .}) | from_entries)}')
+}
+# A step on Kelvo's own windows: `$@` acts and waits until what it promises shows; no
+# application window moves, so the picture follows at once.
+show_step() {
+    local title=$1
+    shift
+    "$@" || fail "$title: $* failed"
+    glance
+    report "$title"
+}
+
+# The configuration file as it is now, `{}` while there is none.
+config_now() { if [ -f "$work/kelvo/config.json" ]; then cat "$work/kelvo/config.json"; else echo '{}'; fi; }
+config_says() { config_now | jq -e "$1" >/dev/null 2>&1; }
+# The keys whose values differ between two configurations, each as "key: old → new".
+config_changes() {
+    jq -n -r --argjson old "$1" --argjson new "$2" '($old + $new) | keys[]
+        | select($old[.] != $new[.]) | "\(.): \($old[.] | tojson) → \($new[.] | tojson)"'
+}
+
 # An application bundle in the machine's "/Applications", as the launcher finds them: its
 # information dictionary and, as its executable, a fixture application that opens one window
 # when it is launched and stays up until it is asked to quit.
@@ -318,6 +405,8 @@ PLIST
 install_bundle com.example.calendar Calendar
 install_bundle com.example.mail Mail
 install_bundle com.example.maps Maps
+# The terminal that the new-terminal shortcut finds installed; it does not run until then.
+install_bundle com.apple.Terminal Terminal
 
 dock_runs() { "$sim" apps | jq -e -s 'any(.bundleID == "com.apple.dock")' >/dev/null; }
 
@@ -407,7 +496,7 @@ step "⌥V floats it: it stays where it is, and the window above reaches down be
      and (others($s) | any(near(frame($s; .); frame($before; .)) | not))' \
     "floating the window" press alt+v
 floater=$(jq -r '.state.focused' <<<"$after")
-floater_app=$(jq -r --arg n "$floater" '.windows[$n].bundleID | split(".") | last' <<<"$after")
+floater_app=$(jq -r --arg n "$floater" '.windows[$n].bundleID | split(".") | last | ascii_downcase' <<<"$after")
 # Where the floating window goes: over the body of the left-hand tiles, clear of every title.
 floated='{x: 180, y: 300, width: 600, height: 420}'
 
@@ -439,10 +528,196 @@ step "⌥1 brings desktop 1 back; desktop 2's window waits parked" \
      and (tiles(\$s) | length) == 3" \
     "desktop 1's windows coming back" press alt+1
 
+# --- what Kelvo shows besides the tiles --------------------------------------------------------
+
+menu_lists_its_entries() {
+    open_status_menu || return 1
+    local titles
+    titles=$("$sim" menu | jq -r 'if .separator then "—" else .title end' | paste -sd '|')
+    [ "$titles" = "Settings…|Guide…|Shortcuts   ⌥/|Rebalance|—|Quit Kelvo" ] ||
+        fail "the status menu lists $titles"
+    menu_line="      the menu: ${titles//|/ · }"
+}
+show_step "A right click on Kelvo's status item opens its menu" menu_lists_its_entries
+echo "$menu_line"
+
+cheat_sheet_up() { label_shown "again to close" && label_shown "Go to desktop 1 – 9"; }
+cheat_sheet_from_menu() { "$sim" menu pick "Shortcuts   ⌥/" && eventually cheat_sheet_up; }
+show_step "Shortcuts in the menu puts every shortcut on screen: the cheat sheet" cheat_sheet_from_menu
+
+cheat_sheet_gone() { ! label_shown "again to close"; }
+cheat_sheet_away() { "$sim" key alt+/ && eventually cheat_sheet_gone; }
+show_step "⌥/ puts the cheat sheet away" cheat_sheet_away
+
+# The switch display is up for under a second, so its picture waits for the number to show,
+# and the key is pressed only once that wait has reached the desktop.
+switch_display_caught() {
+    local title=$1 shot
+    "$sim" screenshot "$work/switch.png" --showing 3 --within $((bound / 10)) \
+        --caption "$((step_number + 1)). $title   ·   desktop 3 shown" >"$work/switch.out" &
+    shot=$!
+    started+=("$shot")
+    eventually grep -q '^waiting for 3$' "$work/switch.out" || fail "the picture's wait did not start"
+    press alt+3
+    wait "$shot" || fail "the switch display did not show desktop 3's number"
+}
+title="⌥3 shows the empty desktop 3 with the switch display up; the other windows are parked"
+before=$(scene)
+switch_display_caught "$title"
+eventually settled || fail "$title: the windows did not come to rest"
+after=$(scene)
+holds '$s.state.activeDesktop == 3 and (ids($s) | all(parked($s; .)))' ||
+    fail "$title: desktop 3 did not show with every window parked. After: $after"
+report "$title" "$work/switch.png"
+
+running() { "$sim" apps | jq -e -s --arg id "$1" 'any(.[]; .bundleID == $id)' >/dev/null; }
+launcher_narrowed() {
+    own_ui_has '.role == "textField" and .value == "map"' && label_shown "Maps" &&
+        ! label_shown "Calendar"
+}
+open_launcher() {
+    running com.example.maps && fail "Maps runs before the launcher opens it"
+    "$sim" key alt+space || return 1
+    eventually label_shown "Calendar" || fail "the launcher did not list the installed applications"
+    "$sim" type map && eventually launcher_narrowed
+}
+show_step "⌥Space opens the launcher; typing \"map\" narrows it to Maps, which is not running" \
+    open_launcher
+
+windows_of() { windows | jq -r --arg id "$1" 'select(.bundleID == $id) | .number'; }
+has_windows() { [ "$(windows_of "$1" | wc -l)" -eq "$2" ]; }
+launch_maps() {
+    "$sim" key return || return 1
+    eventually has_windows com.example.maps 1 || fail "Maps opened no window"
+    maps=$(windows_of com.example.maps)
+    numbers+=("$maps")
+    eventually logged_after "$mark" '^  active=' || fail "Kelvo logged no state after the launch"
+    "$sim" apps | jq -e -s --arg bundle "$work/root/Applications/Maps.app" \
+        'any(.[]; .bundleID == "com.example.maps" and (.executablePath | startswith($bundle)))' \
+        >/dev/null || fail "Maps did not run from its bundle"
+}
+step "Return launches Maps from its bundle, and its window takes desktop 3" \
+    "tiledSideBySide(\$s) and (tiles(\$s) | length) == 1 and \$s.state.activeDesktop == 3" \
+    "Maps tiled on desktop 3" launch_maps
+
+new_terminal_window() {
+    local lines
+    lines=$(log_lines)
+    "$sim" key alt+return || return 1
+    eventually logged_after "$lines" \
+        "^newTerminal: com.apple.Terminal — its activation is Kelvo's own and will be consumed" ||
+        fail "Kelvo did not turn to the terminal"
+    eventually has_windows com.apple.Terminal 1 || fail "the terminal opened no window"
+    terminal_window=$(windows_of com.apple.Terminal)
+    numbers+=("$terminal_window")
+    eventually logged_after "$lines" '^adopt win#' || fail "the new window was not adopted"
+}
+step "⌥↩ opens a new terminal window: Kelvo launches the terminal from its bundle" \
+    "tiledSideBySide(\$s) and (tiles(\$s) | length) == 2 and \$s.state.activeDesktop == 3" \
+    "a second tile for the terminal's new window" new_terminal_window
+
+open_settings() {
+    pick_from_status_menu "Settings…" || return 1
+    eventually window_up "Kelvo Settings" || fail "the settings window did not open"
+    eventually named desktopCount || fail "the settings window does not show its General tab"
+    eventually policy_is 0 || fail "Kelvo did not take a Dock icon for its window"
+}
+show_step "Settings… in the status menu opens the settings window; Kelvo is in the Dock while it is open" \
+    open_settings
+
+# Each tab's button in the sidebar, and a row that only that tab shows.
+visit_tab() {
+    click_on ".identifier == \"tab.$1\"" && eventually named "$2"
+}
+for tab in "Tiling tiling defaultLayoutMode" "Focus focus focusBorder" \
+    "Shortcuts shortcuts primaryModifier" "Launcher launcher showLauncher" \
+    "System system tweak.windowAnimations" "About about version" "General general desktopCount"; do
+    read -r name id row <<<"$tab"
+    show_step "The settings window's $name tab, clicked in its sidebar" visit_tab "$id" "$row"
+done
+
+search_found() {
+    own_ui_has '.role == "textField" and .value == "app name"' &&
+        label_shown "Focused app in the menu bar" && label_shown "General › Menu bar"
+}
+search_settings() { "$sim" key cmd+k && "$sim" type "app name" && eventually search_found; }
+show_step "⌘K and typing \"app name\" find a setting" search_settings
+
+# The switch inside the row of that identifier.
+switch_of() {
+    own_ui | jq -r -s --arg row "$1" '(map(select(.identifier == $row))[0].frame) as $r
+        | map(select(.role == "switch" and (.frame.y + .frame.height / 2) > $r.y
+                     and (.frame.y + .frame.height / 2) < $r.y + $r.height))[0] // empty
+        | "\(.frame.x + .frame.width / 2 | floor) \(.frame.y + .frame.height / 2 | floor) \(.value)"'
+}
+search_closed() { ! own_ui_has '.label == "General › Menu bar"' && named focusedAppInMenuBar; }
+config_before=""
+change_setting() {
+    "$sim" key return && eventually search_closed || fail "Return did not open the found setting"
+    config_before=$(config_now)
+    local x y value
+    read -r x y value <<<"$(switch_of focusedAppInMenuBar)"
+    [ "$value" = 0 ] || fail "the setting's switch is not off: $value"
+    "$sim" click "$x" "$y" &&
+        eventually config_says '.showFocusedAppName == true'
+}
+show_step "Return opens it on its tab, and a click on its switch turns it on: config.json changes" \
+    change_setting
+config_changes "$config_before" "$(config_now)" | sed 's/^/      config.json: /'
+
+close_settings() {
+    "$sim" close "$(own_window "Kelvo Settings")" && eventually window_gone "Kelvo Settings" &&
+        eventually policy_is 1
+}
+show_step "Its close button puts the settings window away; Kelvo leaves the Dock" close_settings
+
+guide_shows() { label_shown "Step $1 of 5" && label_shown "$2"; }
+open_guide() {
+    pick_from_status_menu "Guide…" || return 1
+    eventually window_up "Kelvo Guide" || fail "the guide did not open"
+    eventually guide_shows 1 "Accessibility" && eventually policy_is 0
+}
+show_step "Guide… in the status menu opens the guide under the status item: step 1 of 5" open_guide
+
+next_page() { click_on '.identifier == "guide.forward"' && eventually guide_shows "$1" "$2"; }
+for page in "2|Your desktops" "3|The keys worth knowing" "4|Five macOS settings" "5|That's it"; do
+    show_step "Continue: step ${page%%|*} of 5, \"${page#*|}\"" next_page "${page%%|*}" "${page#*|}"
+done
+
+guide_done() {
+    click_on '.identifier == "guide.forward" and .label == "Done"' || return 1
+    eventually window_gone "Kelvo Guide" || fail "Done did not close the guide"
+    eventually config_says '.guideSeen == true' || fail "config.json does not say the guide was seen"
+    eventually policy_is 1 || fail "Kelvo kept its Dock icon with its windows closed"
+}
+show_step "Done closes the guide and notes it as seen; Kelvo is an accessory application again" \
+    guide_done
+echo "      config.json: guideSeen: true; Kelvo's activation policy: accessory (no Dock icon)"
+
+# Desktop 3's windows would cover the others once every window is back on the display: the two
+# applications launched from their bundles are hidden, as from their own menus.
+on_screen() { windows | jq -e --argjson n "$1" 'select(.number == $n) | .onScreen' >/dev/null; }
+off_screen() { ! on_screen "$1"; }
+put_desktop_3_away() {
+    local bundle pid
+    for bundle in com.example.maps com.apple.Terminal; do
+        pid=$("$sim" apps | jq -r --arg id "$bundle" 'select(.bundleID == $id) | .pid')
+        "$sim" hide "$pid" || return 1
+    done
+    eventually off_screen "$maps" || fail "Maps stayed on the screen"
+    eventually off_screen "$terminal_window" || fail "the terminal's window stayed on the screen"
+}
+show_step "Maps and the terminal are hidden: desktop 3 is empty again" \
+    put_desktop_3_away
+numbers=("${numbers[@]:0:4}")
+
 step "⌥2 again, so that Kelvo quits with desktop 1's windows parked" \
     "\$s.state.activeDesktop == 2 and shown(\$s; $floater)
      and (onDesktop(\$s; 1) | all(parked(\$s; .)))" \
     "desktop 2 with its window" press alt+2
+
+# The floating window's application brings it to the front, over the windows that come back.
+ask terminal '{"op":"activate"}' | jq -e '.ok' >/dev/null || fail "the terminal did not come to the front"
 
 lines=$(log_lines)
 step "Kelvo quits and puts the parked windows back: every window is on the display" \

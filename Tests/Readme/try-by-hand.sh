@@ -5,8 +5,9 @@
 # second, and after each block what the README promises there is checked: the application's
 # and Kelvo's replies, the two windows tiled side by side, the desktops shown, the edge moved,
 # the floating window, the application hidden and shown, the picture with its caption, the log
-# and Kelvo's exit status, the panel client's status item, menu, field and close button, and no
-# command failing on the way.
+# and Kelvo's exit status, the panel client's status item, menu, field and close button, Kelvo's
+# launcher, status menu and settings window (its elements, its tabs, its search, the Dock icon it
+# gives Kelvo while it is open), and no command failing on the way.
 #
 # usage: try-by-hand.sh README PROGRAMS_DIR
 #
@@ -92,7 +93,7 @@ awk -v dir="$work/blocks" '
     inside { print > (dir "/" n) }
 ' "$readme"
 blocks=$(find "$work/blocks" -name '*.terminal' | wc -l)
-[ "$blocks" -eq 5 ] || fail "the README marks $blocks blocks for the terminals; this test knows 5"
+[ "$blocks" -eq 6 ] || fail "the README marks $blocks blocks for the terminals; this test knows 6"
 
 # --- two terminals ---------------------------------------------------------------------------
 
@@ -147,7 +148,7 @@ tiled_side_by_side() {
 no_failed_command() {
     local name=$1
     if screen_of "$name" | grep -v 'kelvo-sim: serving a desktop at' |
-        grep -E -q '(kelvo-sim|kelvo-fixture|kelvo): |command not found|No such file'; then
+        grep -E -q '(kelvo-sim|kelvo-fixture|kelvo): |jq: error|command not found|No such file'; then
         fail "a command failed in the $name terminal"
     fi
 }
@@ -204,6 +205,30 @@ check_second_panel() {
     no_failed_command second
 }
 
+# The lines of the second terminal's screen that are JSON objects satisfying the jq condition.
+screen_objects() {
+    screen_of second | grep '^{' | jq -c -R "fromjson? | select($1)" 2>/dev/null || true
+}
+check_second_own() {
+    local from=$1
+    eventually logged_in_order "$from" 'cmd launcher' 'launcher: com.example.notes is already on desktop 1' \
+        'settings window opened on desktop 1' 'settings window closed' ||
+        fail "Kelvo did not log the launcher's pick and the settings window opening and closing"
+    [ -n "$(screen_objects '.role == "textField" and .value == "not"')" ] ||
+        fail "kelvo-sim ui did not list the launcher's query"
+    [ -n "$(screen_objects '.role == "text" and .label == "Notes"')" ] ||
+        fail "kelvo-sim ui did not list the launcher's row"
+    [ -n "$(screen_objects '.title == "Rebalance"')" ] || fail "kelvo-sim menu did not list the menu"
+    [ "$(screen_objects '.identifier | strings | startswith("tab.")' | wc -l)" -eq 7 ] ||
+        fail "kelvo-sim ui did not list the seven tab buttons"
+    [ "$(screen_objects '.name == "Kelvo"' | jq -r '.activationPolicy' | paste -sd ' ')" = "0 1" ] ||
+        fail "Kelvo was not regular with its window open and accessory once it was closed"
+    shows second 'settings window closed' || fail "the log's lines were not shown"
+    [ "$(head -c 8 "$try/settings.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
+        fail "no picture in $try/settings.png"
+    no_failed_command second
+}
+
 check_first_end() {
     eventually shows first '^Kelvo exited with status 0' || fail "Kelvo did not exit with status 0"
     log_has 'quitting - every parked window put back' || fail "Kelvo did not put the windows back"
@@ -237,6 +262,9 @@ run_block 3
 check_second "$from"
 run_block 4
 check_second_panel
+from=$(log_lines)
 run_block 5
+check_second_own "$from"
+run_block 6
 check_first_end
 echo "try-by-hand: every block of the README ran as written and did what it says"

@@ -123,6 +123,28 @@ TEST_F(ScreenshotTest, ACaptionIsAStripOfTextBelowTheDisplays) {
     EXPECT_NE(desktop.run({"screenshot", "x.png", "--title", "t"}).status, 0);
 }
 
+TEST_F(ScreenshotTest, ThePictureWaitsForAnElementOfTheLabelAskedForAndFailsWithoutIt) {
+    const auto file = std::filesystem::path(desktop.socketPath()).parent_path() / "shown.png";
+    const std::vector<std::string> verb = {"screenshot", file.string(), "--showing",
+                                           "2",          "--within",    "0.3"};
+    EXPECT_EQ(desktop.run(verb).status, 1) << "nothing is labelled 2 yet";
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    showPanel();
+    InterfaceElement number;
+    number.role = "text";
+    number.label = "2";
+    number.frame = CGRect(60, 20, 80, 80);
+    manager.connection->drawOwnWindow(OwnWindowContent{panel, {}, {number}, {}});
+    const auto shown = desktop.run(verb);
+    EXPECT_EQ(shown.status, 0);
+    EXPECT_EQ(shown.output, "waiting for 2\n");
+    EXPECT_EQ(PNGPixels(file).at(99, 160), green) << "the picture holds the panel";
+
+    EXPECT_EQ(desktop.run({"screenshot", "x.png", "--within", "1"}).status, 2);
+    EXPECT_EQ(desktop.run({"screenshot", "x.png", "--showing", "2", "--within", "soon"}).status, 2);
+}
+
 TEST(DesktopPictureTint, NoApplicationIsTintedLikeTheFocusBordersCoral) {
     for (int i = 0; i < 500; ++i) {
         ApplicationInfo application;

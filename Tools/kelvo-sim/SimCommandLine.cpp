@@ -141,29 +141,10 @@ void printMenu(sim::DesktopClient& desktop, std::ostream& out) {
     }
 }
 
-/// A refusal of the desktop that the command line reports with status 1.
-struct Refused {
-    std::string message;
-};
-
 template <class T>
 void printEach(const std::vector<T>& list, std::ostream& out) {
     for (const auto& item : list)
         out << JSONWriter::write(kelvo::encodeJSON(item)) << '\n';
-}
-
-DesktopPicture::Scene sceneOf(sim::DesktopClient& desktop) {
-    DesktopPicture::Scene scene;
-    scene.displays = desktop.displays();
-    scene.windows = desktop.windows();
-    scene.applications = desktop.applications();
-    scene.pointer = desktop.pointerLocation();
-    for (const sim::OwnWindowLook& look : desktop.ownWindows()) {
-        scene.panels[look.number] = look.spec;
-        scene.pictures[look.number] = desktop.ownWindowPicture(look.number);
-    }
-    scene.statusItems = desktop.statusItems();
-    return scene;
 }
 
 }  // namespace
@@ -189,7 +170,10 @@ std::string SimCommandLine::usage() {
            "come late, or never\n"
            "       kelvo-sim alerts                 the modal alerts shown, oldest first\n"
            "       kelvo-sim answer-alerts BUTTON...\n"
-           "       kelvo-sim screenshot FILE.png [--caption TEXT]\n" +
+           "       kelvo-sim screenshot FILE.png [--caption TEXT] [--showing LABEL [--within "
+           "SECONDS]]\n"
+           "                                        --showing: the moment an element of that "
+           "label shows\n" +
            ownInterfaceUsage() +
            "       kelvo-sim shutdown\n"
            "Clients reach the desktop at $KELVO_SIM_SOCKET (default " +
@@ -338,18 +322,7 @@ std::function<void(sim::DesktopClient&)> SimCommandLine::clientAction(
         if (rest[0] != "yes" && rest[0] != "no") throw UsageError{"trust takes yes or no"};
         return [trusted = rest[0] == "yes"](Desktop& desktop) { desktop.trust(trusted); };
     }
-    if (verb == "screenshot") {
-        if (rest.size() != 1 && !(rest.size() == 3 && rest[1] == "--caption")) {
-            throw UsageError{"usage: screenshot FILE.png [--caption TEXT]"};
-        }
-        std::optional<std::string> caption;
-        if (rest.size() == 3) caption = rest[2];
-        return [file = rest[0], caption](Desktop& desktop) {
-            auto scene = sceneOf(desktop);
-            if (caption) scene.caption = *caption;
-            DesktopPicture::draw(scene, file);
-        };
-    }
+    if (verb == "screenshot") return screenshotAction(rest);
     if (auto action = ownInterfaceAction(verb, rest)) return action;
     throw UsageError{"no such verb: " + verb};
 }

@@ -30,6 +30,10 @@ class SimCommandLine {
     struct UsageError {
         std::string message;
     };
+    /// A refusal of the desktop, told with status 1.
+    struct Refused {
+        std::string message;
+    };
 
   private:
     int runClientVerb(const std::string& verb, const std::vector<std::string>& rest);
@@ -41,6 +45,8 @@ class SimCommandLine {
     std::function<void(sim::DesktopClient&)> ownInterfaceAction(
         const std::string& verb, const std::vector<std::string>& rest);
     static std::string ownInterfaceUsage();
+    /// `screenshot FILE.png [--caption TEXT] [--showing LABEL [--within SECONDS]]`.
+    std::function<void(sim::DesktopClient&)> screenshotAction(const std::vector<std::string>& rest);
 
     std::ostream& out_;
     std::ostream& err_;
