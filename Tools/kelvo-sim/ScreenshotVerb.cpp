@@ -56,36 +56,40 @@ ScreenshotRequest parse(const std::vector<std::string>& rest) {
     return request;
 }
 
+/// The desktop's own windows come first: what shows only for a moment is asked for right after
+/// it was seen, before the slower rest of the scene.
 DesktopPicture::Scene sceneOf(sim::DesktopClient& desktop) {
     DesktopPicture::Scene scene;
-    scene.displays = desktop.displays();
-    scene.windows = desktop.windows();
-    scene.applications = desktop.applications();
-    scene.pointer = desktop.pointerLocation();
     for (const sim::OwnWindowLook& look : desktop.ownWindows()) {
         scene.panels[look.number] = look.spec;
         scene.pictures[look.number] = desktop.ownWindowPicture(look.number);
     }
+    scene.displays = desktop.displays();
+    scene.windows = desktop.windows();
+    scene.applications = desktop.applications();
+    scene.pointer = desktop.pointerLocation();
     scene.statusItems = desktop.statusItems();
     return scene;
 }
 
-bool shows(sim::DesktopClient& desktop, const std::string& label) {
+/// The own window holding an element of that label, if one shows.
+std::optional<sim::WindowNumber> windowShowing(sim::DesktopClient& desktop,
+                                               const std::string& label) {
     for (const sim::ElementRecord& record : desktop.elements(std::nullopt))
-        if (record.element.label == label) return true;
-    return false;
+        if (record.element.label == label) return record.window;
+    return std::nullopt;
 }
 
-/// The scene, gathered while an element of that label shows: seen before the scene was asked for
-/// and still there after it, so the picture holds it. None when that never happens in time.
+/// The scene, gathered while an element of that label shows: its window was still there when the
+/// scene was asked for, so the picture holds it. None when that never happens in time.
 std::optional<DesktopPicture::Scene> sceneShowing(sim::DesktopClient& desktop,
                                                   const std::string& label, double seconds) {
     const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                              std::chrono::duration<double>(seconds));
     while (true) {
-        if (shows(desktop, label)) {
+        if (const auto window = windowShowing(desktop, label)) {
             auto scene = sceneOf(desktop);
-            if (shows(desktop, label)) return scene;
+            if (scene.panels.contains(*window)) return scene;
         }
         if (Clock::now() >= deadline) return std::nullopt;
         std::this_thread::sleep_for(pollInterval);
