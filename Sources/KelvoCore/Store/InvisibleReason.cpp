@@ -6,7 +6,7 @@ namespace kelvo {
 
 namespace {
 
-constexpr std::array<CaseText<InvisibleReason>, 7> texts = {{
+constexpr std::array<CaseText<InvisibleReason>, 7> invisibleReasonTexts = {{
     {InvisibleReason::unreachable, "unreachable",
      "Accessibility has no handle on it — every call Kelvo makes about it does nothing"},
     {InvisibleReason::minimized, "minimized", "macOS reports it minimized"},
@@ -23,15 +23,15 @@ constexpr std::array<CaseText<InvisibleReason>, 7> texts = {{
 }  // namespace
 
 std::string rawValue(InvisibleReason reason) {
-    return caseText(texts, reason).raw;
+    return caseText(invisibleReasonTexts, reason).raw;
 }
 
 std::optional<InvisibleReason> invisibleReasonFromRawValue(const std::string& raw) {
-    return caseFromRaw(texts, raw);
+    return caseFromRaw(invisibleReasonTexts, raw);
 }
 
 std::string explanation(InvisibleReason reason) {
-    return caseText(texts, reason).explanation;
+    return caseText(invisibleReasonTexts, reason).explanation;
 }
 
 }  // namespace kelvo

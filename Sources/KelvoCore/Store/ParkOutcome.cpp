@@ -6,7 +6,7 @@ namespace kelvo {
 
 namespace {
 
-constexpr std::array<CaseText<ParkOutcome>, 3> texts = {{
+constexpr std::array<CaseText<ParkOutcome>, 3> parkOutcomeTexts = {{
     {ParkOutcome::leftOnScreen, "leftOnScreen",
      "the corner write did not take; left on screen, asked again on the next park"},
     {ParkOutcome::minimized, "minimized",
@@ -18,15 +18,15 @@ constexpr std::array<CaseText<ParkOutcome>, 3> texts = {{
 }  // namespace
 
 std::string rawValue(ParkOutcome outcome) {
-    return caseText(texts, outcome).raw;
+    return caseText(parkOutcomeTexts, outcome).raw;
 }
 
 std::optional<ParkOutcome> parkOutcomeFromRawValue(const std::string& raw) {
-    return caseFromRaw(texts, raw);
+    return caseFromRaw(parkOutcomeTexts, raw);
 }
 
 std::string explanation(ParkOutcome outcome) {
-    return caseText(texts, outcome).explanation;
+    return caseText(parkOutcomeTexts, outcome).explanation;
 }
 
 }  // namespace kelvo

@@ -6,7 +6,7 @@ namespace kelvo {
 
 namespace {
 
-constexpr std::array<CaseText<VisibilityRepair>, 6> texts = {{
+constexpr std::array<CaseText<VisibilityRepair>, 6> visibilityRepairTexts = {{
     {VisibilityRepair::unminimized, "unminimized", "un-minimized it"},
     {VisibilityRepair::unhidden, "unhidden", "unhid the application"},
     {VisibilityRepair::rearmed, "rearmed", "re-armed it; the next layout pass places it"},
@@ -20,15 +20,15 @@ constexpr std::array<CaseText<VisibilityRepair>, 6> texts = {{
 }  // namespace
 
 std::string rawValue(VisibilityRepair repair) {
-    return caseText(texts, repair).raw;
+    return caseText(visibilityRepairTexts, repair).raw;
 }
 
 std::optional<VisibilityRepair> visibilityRepairFromRawValue(const std::string& raw) {
-    return caseFromRaw(texts, raw);
+    return caseFromRaw(visibilityRepairTexts, raw);
 }
 
 std::string explanation(VisibilityRepair repair) {
-    return caseText(texts, repair).explanation;
+    return caseText(visibilityRepairTexts, repair).explanation;
 }
 
 }  // namespace kelvo
