@@ -1,14 +1,17 @@
 #include "Base/CoreGraphics/CGAlphaBlur.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
 
+constexpr int passes = 3;
+
 /// The widths of three box blurs whose sum comes closest to a Gaussian of `sigma`.
-std::vector<int> boxWidths(double sigma) {
-    constexpr int passes = 3;
+std::array<int, passes> boxWidths(double sigma) {
     const double ideal = std::sqrt(12 * sigma * sigma / passes + 1);
     int lower = static_cast<int>(std::floor(ideal));
     if (lower % 2 == 0) --lower;
@@ -17,41 +20,93 @@ std::vector<int> boxWidths(double sigma) {
         (12 * sigma * sigma - passes * lower * lower - 4.0 * passes * lower - 3.0 * passes) /
         (-4.0 * lower - 4);
     const int lowerCount = static_cast<int>(std::lround(m));
-    std::vector<int> widths;
+    std::array<int, passes> widths{};
     for (int i = 0; i < passes; ++i)
-        widths.push_back(i < lowerCount ? lower : upper);
+        widths[static_cast<std::size_t>(i)] = i < lowerCount ? lower : upper;
     return widths;
+}
+
+/// The smallest rectangle that holds every pixel that is not clear.
+struct PaintedArea {
+    int left, top, right, bottom;
+    bool empty() const { return right <= left; }
+};
+
+bool rowIsClear(const unsigned char* row, int width) {
+    int x = 0;
+    for (; x + 8 <= width; x += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, row + x, sizeof word);
+        if (word) return false;
+    }
+    for (; x < width; ++x)
+        if (row[x]) return false;
+    return true;
+}
+
+PaintedArea paintedArea(const unsigned char* data, int width, int height, int stride) {
+    PaintedArea area{width, height, 0, 0};
+    for (int y = 0; y < height; ++y) {
+        const unsigned char* row = data + static_cast<std::ptrdiff_t>(y) * stride;
+        if (rowIsClear(row, width)) continue;
+        area.top = std::min(area.top, y);
+        area.bottom = y + 1;
+        int first = 0;
+        while (!row[first])
+            ++first;
+        int last = width - 1;
+        while (!row[last])
+            --last;
+        area.left = std::min(area.left, first);
+        area.right = std::max(area.right, last + 1);
+    }
+    return area;
 }
 
 }  // namespace
 
+CGAlphaBlur::BoxMean::BoxMean(int box)
+    : box_(static_cast<std::uint32_t>(box)),
+      half_(static_cast<std::uint32_t>(box / 2)),
+      // With the factor rounded up, the product's error stays below one unit of the result
+      // while sum × (factor × box − 2^32) < 2^32, which holds for sums of at most 256 × box
+      // as long as the box is no wider than 4096.
+      factor_(((std::uint64_t{1} << shift) + box_ - 1) / box_),
+      exact_(box_ <= widestExactBox) {}
+
 void CGAlphaBlur::horizontalPass(unsigned char* data, int width, int height, int stride, int radius,
                                  unsigned char* scratch) {
-    const int box = 2 * radius + 1;
+    const BoxMean mean(2 * radius + 1);
+    // The row goes between clear margins as wide as the window reaches, so that what lies
+    // beyond either end counts as clear without a test per pixel.
+    const int margin = radius + 1;
+    std::fill(scratch, scratch + margin, 0);
+    std::fill(scratch + margin + width, scratch + 2 * margin + width, 0);
+    const unsigned char* padded = scratch + margin;
     for (int line = 0; line < height; ++line) {
         unsigned char* row = data + static_cast<std::ptrdiff_t>(line) * stride;
-        std::copy(row, row + width, scratch);
-        // A running sum over the window; what lies beyond either end is clear.
-        long sum = 0;
+        std::copy(row, row + width, scratch + margin);
+        // A running sum over the window.
+        std::uint32_t sum = 0;
         for (int i = 0; i <= std::min(radius, width - 1); ++i)
-            sum += scratch[i];
+            sum += padded[i];
         for (int i = 0; i < width; ++i) {
-            row[i] = static_cast<unsigned char>((sum + box / 2) / box);
-            const int entering = i + radius + 1, leaving = i - radius;
-            if (entering < width) sum += scratch[entering];
-            if (leaving >= 0) sum -= scratch[leaving];
+            row[i] = mean(sum);
+            sum = sum + padded[i + radius + 1] - padded[i - radius];
         }
     }
 }
 
 void CGAlphaBlur::verticalPass(unsigned char* data, int width, int height, int stride, int radius,
-                               unsigned char* rows, long* sums) {
-    const int box = 2 * radius + 1;
+                               unsigned char* rows, std::uint32_t* sums) {
+    const BoxMean mean(2 * radius + 1);
     auto row = [&](int y) { return data + static_cast<std::ptrdiff_t>(y) * stride; };
     auto kept = [&](int y) { return rows + static_cast<std::ptrdiff_t>(y) * width; };
     for (int y = 0; y < height; ++y)
         std::copy(row(y), row(y) + width, kept(y));
-    std::fill(sums, sums + width, 0L);
+    // Rows beyond either end are clear: they come from the last, clear row of the scratch.
+    const unsigned char* clear = kept(height);
+    std::fill(sums, sums + width, 0u);
     for (int y = 0; y <= std::min(radius, height - 1); ++y) {
         const unsigned char* in = kept(y);
         for (int x = 0; x < width; ++x)
@@ -59,31 +114,41 @@ void CGAlphaBlur::verticalPass(unsigned char* data, int width, int height, int s
     }
     for (int y = 0; y < height; ++y) {
         unsigned char* out = row(y);
-        for (int x = 0; x < width; ++x)
-            out[x] = static_cast<unsigned char>((sums[x] + box / 2) / box);
-        if (y + radius + 1 < height) {
-            const unsigned char* in = kept(y + radius + 1);
-            for (int x = 0; x < width; ++x)
-                sums[x] += in[x];
-        }
-        if (y - radius >= 0) {
-            const unsigned char* out = kept(y - radius);
-            for (int x = 0; x < width; ++x)
-                sums[x] -= out[x];
+        const unsigned char* entering = y + radius + 1 < height ? kept(y + radius + 1) : clear;
+        const unsigned char* leaving = y - radius >= 0 ? kept(y - radius) : clear;
+        for (int x = 0; x < width; ++x) {
+            out[x] = mean(sums[x]);
+            sums[x] = sums[x] + entering[x] - leaving[x];
         }
     }
 }
 
 void CGAlphaBlur::blur(unsigned char* data, int width, int height, int stride, double sigma) {
     if (!data || width <= 0 || height <= 0 || !(sigma >= 0.5) || !std::isfinite(sigma)) return;
-    std::vector<unsigned char> scratch(static_cast<std::size_t>(width));
-    std::vector<unsigned char> rows(static_cast<std::size_t>(width) *
-                                    static_cast<std::size_t>(height));
-    std::vector<long> sums(static_cast<std::size_t>(width));
-    for (const int boxWidth : boxWidths(sigma)) {
+    const std::array<int, passes> widths = boxWidths(sigma);
+    int reach = 0;
+    for (const int boxWidth : widths)
+        reach += std::max((boxWidth - 1) / 2, 0);
+    // A clear pixel farther than the blurs reach from anything painted stays clear: only the
+    // painted area and that margin around it are blurred.
+    const PaintedArea painted = paintedArea(data, width, height, stride);
+    if (painted.empty()) return;
+    const int left = std::max(painted.left - reach, 0);
+    const int top = std::max(painted.top - reach, 0);
+    const int right = std::min(painted.right + reach, width);
+    const int bottom = std::min(painted.bottom + reach, height);
+    unsigned char* area = data + static_cast<std::ptrdiff_t>(top) * stride + left;
+    const int areaWidth = right - left, areaHeight = bottom - top;
+    // A row with the clear margins of the widest box.
+    std::vector<unsigned char> scratch(static_cast<std::size_t>(areaWidth + 2 * (reach + 1)));
+    // One clear row more than the area holds, for the rows beyond its ends.
+    std::vector<unsigned char> rows(static_cast<std::size_t>(areaWidth) *
+                                    static_cast<std::size_t>(areaHeight + 1));
+    std::vector<std::uint32_t> sums(static_cast<std::size_t>(areaWidth));
+    for (const int boxWidth : widths) {
         const int radius = (boxWidth - 1) / 2;
         if (radius <= 0) continue;
-        horizontalPass(data, width, height, stride, radius, scratch.data());
-        verticalPass(data, width, height, stride, radius, rows.data(), sums.data());
+        horizontalPass(area, areaWidth, areaHeight, stride, radius, scratch.data());
+        verticalPass(area, areaWidth, areaHeight, stride, radius, rows.data(), sums.data());
     }
 }
