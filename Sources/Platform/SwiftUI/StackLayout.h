@@ -36,10 +36,14 @@ class ChildEnvironments {
 /// their minimum length. Across the axis every child is offered the stack's own offer.
 class StackLayout {
   public:
+    struct Placement {
+        CGSize size;
+        /// The child's offset across the axis, from the stack's top or leading edge.
+        CGFloat crossOffset = 0;
+    };
     struct Arrangement {
-        std::vector<CGSize> sizes;
-        /// Each child's offset across the axis, from the stack's top or leading edge.
-        std::vector<CGFloat> crossOffsets;
+        /// One for each child, in order.
+        std::vector<Placement> children;
         CGSize size;
         /// From the stack's top to the first text baseline of its children, if any has one.
         std::optional<CGFloat> baseline;
@@ -55,8 +59,9 @@ class StackLayout {
                         bool withBaseline = false) const;
 
   private:
-    std::vector<CGSize> sizes(const ProposedViewSize& proposal,
-                              ChildEnvironments& environments) const;
+    /// Sets each child's size in `placements`.
+    void size(const ProposedViewSize& proposal, ChildEnvironments& environments,
+              std::vector<Placement>& placements) const;
     void alignAcross(Arrangement& arrangement, ChildEnvironments& environments,
                      HorizontalAlignment horizontal, VerticalAlignment vertical,
                      bool withBaseline) const;

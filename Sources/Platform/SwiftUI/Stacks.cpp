@@ -38,8 +38,8 @@ class StackNode final : public ViewNode {
         CGFloat along = 0;
         const CGFloat spacing = spacingOrDefault(spacing_);
         for (std::size_t i = 0; i < children_.size(); ++i) {
-            const CGSize size = arrangement.sizes[i];
-            const CGFloat cross = arrangement.crossOffsets[i];
+            const CGSize size = arrangement.children[i].size;
+            const CGFloat cross = arrangement.children[i].crossOffset;
             const CGRect childFrame = axis_ == LayoutAxis::horizontal
                                           ? CGRect(frame.origin.x + along, frame.origin.y + cross,
                                                    size.width, size.height)

@@ -31,6 +31,8 @@ struct ResolvedText {
     std::string key;
     Font firstFont;
     Color firstColor;
+    /// The string's settings in the measurer, found by the key once.
+    TextMeasurer::Handle settings;
 };
 
 /// What a text takes from its environment.
@@ -116,7 +118,7 @@ class TextNode final : public ViewNode {
 
     /// The runs in their fonts and colours, made once for each environment the text meets in
     /// a row (a layout asks the same text many questions in the same place).
-    const ResolvedText& resolve(const EnvironmentValues& environment) const {
+    ResolvedText& resolve(const EnvironmentValues& environment) const {
         const TextEnvironment wanted = TextEnvironment::of(environment);
         if (!resolved_ || resolved_->first != wanted) resolved_.emplace(wanted, resolveIn(wanted));
         return resolved_->second;
@@ -162,10 +164,10 @@ class TextNode final : public ViewNode {
 
     const TextLines& lines(const ProposedViewSize& proposal,
                            const EnvironmentValues& environment) const {
-        const ResolvedText& resolved = resolve(environment);
+        ResolvedText& resolved = resolve(environment);
         TextMeasurer& measurer = environment.services ? environment.services->text() : ownMeasurer_;
-        const TextLines& natural =
-            measurer.lines(resolved.string, resolved.key, std::nullopt, std::nullopt);
+        const TextLines& natural = measurer.lines(resolved.string, resolved.key, std::nullopt,
+                                                  std::nullopt, &resolved.settings);
         std::optional<int> limit = environment.lineLimit;
         if (proposal.height && std::isfinite(*proposal.height) && natural.lineCount > 0) {
             const CGFloat lineHeight = natural.size.height / natural.lineCount;
@@ -180,7 +182,7 @@ class TextNode final : public ViewNode {
         if (fitsWidth && (!limit || natural.lineCount <= *limit)) return natural;
         const CGFloat width =
             fitsWidth ? natural.size.width + fitTolerance : *proposal.width + fitTolerance;
-        return measurer.lines(resolved.string, resolved.key, width, limit);
+        return measurer.lines(resolved.string, resolved.key, width, limit, &resolved.settings);
     }
 
     std::vector<TextRun> runs_;

@@ -14,16 +14,21 @@ std::optional<CGFloat> ViewNode::spacerMinLength(LayoutAxis, const EnvironmentVa
 }
 
 const ViewNode::Answer* ViewNode::recall(std::uint64_t pass, std::size_t path, bool baseline,
-                                         std::optional<CGFloat> width,
-                                         std::optional<CGFloat> height) const {
+                                         CGFloat width, CGFloat height) const {
+    if (pass != answersPass_) return nullptr;
     for (const Answer& answer : answers_)
-        if (answer.pass == pass && answer.path == path && answer.baseline == baseline &&
-            answer.width == width && answer.height == height)
+        if (answer.width == width && answer.height == height && answer.path == path &&
+            answer.baseline == baseline)
             return &answer;
     return nullptr;
 }
 
-void ViewNode::remember(Answer answer) const {
+void ViewNode::remember(std::uint64_t pass, const Answer& answer) const {
+    if (pass != answersPass_) {
+        answers_.clear();
+        nextAnswer_ = 0;
+        answersPass_ = pass;
+    }
     if (answers_.size() < rememberedAnswers) {
         if (answers_.empty()) answers_.reserve(rememberedAnswers);
         answers_.push_back(answer);
@@ -39,12 +44,14 @@ CGSize measure(const View& view, const ProposedViewSize& proposal,
     const ViewNode& node = view.node();
     LayoutServices* services = environment.services;
     if (!services) return sanitizedSize(node.sizeThatFits(clean, environment));
+    const CGFloat width = ViewNode::answerLength(clean.width);
+    const CGFloat height = ViewNode::answerLength(clean.height);
     if (const ViewNode::Answer* answer =
-            node.recall(services->pass(), environment.pathHash, false, clean.width, clean.height))
+            node.recall(services->pass(), environment.pathHash, false, width, height))
         return answer->size;
     const CGSize size = sanitizedSize(node.sizeThatFits(clean, environment));
-    node.remember({services->pass(), environment.pathHash, false, clean.width, clean.height, size,
-                   std::nullopt});
+    node.remember(services->pass(),
+                  {environment.pathHash, width, height, false, size, std::nullopt});
     return size;
 }
 
@@ -61,12 +68,13 @@ std::optional<CGFloat> baselineOf(const View& view, CGSize size,
     const ViewNode& node = view.node();
     LayoutServices* services = environment.services;
     if (!services) return node.firstBaseline(clean, environment);
+    const CGFloat width = ViewNode::answerLength(clean.width);
+    const CGFloat height = ViewNode::answerLength(clean.height);
     if (const ViewNode::Answer* answer =
-            node.recall(services->pass(), environment.pathHash, true, clean.width, clean.height))
+            node.recall(services->pass(), environment.pathHash, true, width, height))
         return answer->firstBaseline;
     const std::optional<CGFloat> baseline = node.firstBaseline(clean, environment);
-    node.remember(
-        {services->pass(), environment.pathHash, true, clean.width, clean.height, {}, baseline});
+    node.remember(services->pass(), {environment.pathHash, width, height, true, {}, baseline});
     return baseline;
 }
 
