@@ -16,7 +16,7 @@ class StackNode final : public ViewNode {
           horizontal_(horizontal),
           vertical_(vertical),
           spacing_(spacing),
-          children_(flattened(content)) {}
+          children_(flattened(std::move(content))) {}
 
     CGSize sizeThatFits(const ProposedViewSize& proposal,
                         const EnvironmentValues& environment) const override {
@@ -73,7 +73,7 @@ class StackNode final : public ViewNode {
 class ZStackNode final : public ViewNode {
   public:
     ZStackNode(Alignment alignment, std::vector<View> content)
-        : alignment_(alignment), children_(flattened(content)) {}
+        : alignment_(alignment), children_(flattened(std::move(content))) {}
 
     CGSize sizeThatFits(const ProposedViewSize& proposal,
                         const EnvironmentValues& environment) const override {

@@ -1,5 +1,8 @@
 #include "Platform/SwiftUI/ViewNode.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "Platform/SwiftUI/LayoutServices.h"
 #include "Platform/SwiftUI/View.h"
 
@@ -80,6 +83,7 @@ std::optional<CGFloat> baselineOf(const View& view, CGSize size,
 
 std::vector<View> flattened(const std::vector<View>& views) {
     std::vector<View> result;
+    result.reserve(views.size());
     for (const View& view : views) {
         if (const std::vector<View>* list = view.node().listChildren()) {
             for (const View& inner : flattened(*list))
@@ -89,6 +93,14 @@ std::vector<View> flattened(const std::vector<View>& views) {
         }
     }
     return result;
+}
+
+std::vector<View> flattened(std::vector<View>&& views) {
+    const bool flat = std::none_of(views.begin(), views.end(), [](const View& view) {
+        return view.node().listChildren() || view.isEmpty();
+    });
+    if (flat) return std::move(views);
+    return flattened(std::as_const(views));
 }
 
 }  // namespace SwiftUI

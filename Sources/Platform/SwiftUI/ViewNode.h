@@ -37,6 +37,13 @@ class ViewNode {
     /// A view that shows nothing and takes no room or spacing in a stack.
     virtual bool isEmpty() const { return false; }
 
+  protected:
+    /// For a node changed before it is shared: what it answered no longer holds.
+    void forgetAnswers() const {
+        answers_.clear();
+        answersPass_ = 0;
+    }
+
   private:
     friend CGSize measure(const View&, const ProposedViewSize&, const EnvironmentValues&);
     friend std::optional<CGFloat> baselineOf(const View&, CGSize, const EnvironmentValues&);
@@ -80,5 +87,7 @@ std::optional<CGFloat> baselineOf(const View& view, CGSize size,
 
 /// The views a container holds, with lists spread and empty views left out.
 std::vector<View> flattened(const std::vector<View>& views);
+/// The same, taking the views over when none needs spreading or leaving out.
+std::vector<View> flattened(std::vector<View>&& views);
 
 }  // namespace SwiftUI

@@ -230,6 +230,15 @@ TEST(TextLayout, ATextKeptAcrossPassesIsSetAgainInTheFontItsEnvironmentChangesTo
     EXPECT_DOUBLE_EQ(width(), small);
 }
 
+TEST(TextLayout, AModifierLeavesEveryOtherHolderOfTheTextAsItWas) {
+    Text title("Shortcuts");
+    const View kept = View(title).id("kept");
+    const View bold = View(std::move(title).bold()).id("bold");
+    Laid laid(VStack({kept, bold}), {300, 100});
+    EXPECT_EQ(laid.id("kept").font, Font::body());
+    EXPECT_EQ(laid.id("bold").font, Font::body().bold());
+}
+
 TEST(FrameLayout, MaxWidthInfinityTakesTheWholeOfferWithLeadingAlignment) {
     Laid laid(VStack({View(Text("Hi"))
                           .id("hi")
