@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -63,20 +64,46 @@ PaintedArea paintedArea(const unsigned char* data, int width, int height, int st
     return area;
 }
 
-}  // namespace
+/// The rounded mean of a box of pixels from their sum, by a multiplication: a division per
+/// pixel would cost more than the rest of a pass.
+class MultipliedMean {
+  public:
+    /// Exact for every sum of 8-bit values of a box up to this wide: with the factor rounded
+    /// up, the product's error stays below one unit of the result while
+    /// sum × (factor × box − 2^32) < 2^32, and sums are below 256 × box.
+    static constexpr std::uint32_t widestBox = 4096;
 
-CGAlphaBlur::BoxMean::BoxMean(int box)
-    : box_(static_cast<std::uint32_t>(box)),
-      half_(static_cast<std::uint32_t>(box / 2)),
-      // With the factor rounded up, the product's error stays below one unit of the result
-      // while sum × (factor × box − 2^32) < 2^32, which holds for sums of at most 256 × box
-      // as long as the box is no wider than 4096.
-      factor_(((std::uint64_t{1} << shift) + box_ - 1) / box_),
-      exact_(box_ <= widestExactBox) {}
+    explicit MultipliedMean(std::uint32_t box)
+        : half_(box / 2), factor_(((std::uint64_t{1} << shift) + box - 1) / box) {}
+    unsigned char operator()(std::uint32_t sum) const {
+        return static_cast<unsigned char>(((static_cast<std::uint64_t>(sum) + half_) * factor_) >>
+                                          shift);
+    }
 
-void CGAlphaBlur::horizontalPass(unsigned char* data, int width, int height, int stride, int radius,
-                                 unsigned char* scratch) {
-    const BoxMean mean(2 * radius + 1);
+  private:
+    static constexpr int shift = 32;
+    std::uint32_t half_;
+    std::uint64_t factor_;
+};
+
+/// The same for the widest boxes, by division.
+class DividedMean {
+  public:
+    explicit DividedMean(std::uint32_t box) : box_(box), half_(box / 2) {}
+    unsigned char operator()(std::uint32_t sum) const {
+        return static_cast<unsigned char>((sum + half_) / box_);
+    }
+
+  private:
+    std::uint32_t box_;
+    std::uint32_t half_;
+};
+
+/// Along each row.
+template <class Mean>
+void horizontalPass(unsigned char* data, int width, int height, int stride, int radius,
+                    unsigned char* scratch) {
+    const Mean mean(static_cast<std::uint32_t>(2 * radius + 1));
     // The row goes between clear margins as wide as the window reaches, so that what lies
     // beyond either end counts as clear without a test per pixel.
     const int margin = radius + 1;
@@ -97,9 +124,11 @@ void CGAlphaBlur::horizontalPass(unsigned char* data, int width, int height, int
     }
 }
 
-void CGAlphaBlur::verticalPass(unsigned char* data, int width, int height, int stride, int radius,
-                               unsigned char* rows, std::uint32_t* sums) {
-    const BoxMean mean(2 * radius + 1);
+/// Down every column at once, a row at a time, so that memory is read in order.
+template <class Mean>
+void verticalPass(unsigned char* data, int width, int height, int stride, int radius,
+                  unsigned char* rows, std::uint32_t* sums) {
+    const Mean mean(static_cast<std::uint32_t>(2 * radius + 1));
     auto row = [&](int y) { return data + static_cast<std::ptrdiff_t>(y) * stride; };
     auto kept = [&](int y) { return rows + static_cast<std::ptrdiff_t>(y) * width; };
     for (int y = 0; y < height; ++y)
@@ -122,6 +151,8 @@ void CGAlphaBlur::verticalPass(unsigned char* data, int width, int height, int s
         }
     }
 }
+
+}  // namespace
 
 void CGAlphaBlur::blur(unsigned char* data, int width, int height, int stride, double sigma) {
     if (!data || width <= 0 || height <= 0 || !(sigma >= 0.5) || !std::isfinite(sigma)) return;
@@ -148,7 +179,16 @@ void CGAlphaBlur::blur(unsigned char* data, int width, int height, int stride, d
     for (const int boxWidth : widths) {
         const int radius = (boxWidth - 1) / 2;
         if (radius <= 0) continue;
-        horizontalPass(area, areaWidth, areaHeight, stride, radius, scratch.data());
-        verticalPass(area, areaWidth, areaHeight, stride, radius, rows.data(), sums.data());
+        if (static_cast<std::uint32_t>(boxWidth) <= MultipliedMean::widestBox) {
+            horizontalPass<MultipliedMean>(area, areaWidth, areaHeight, stride, radius,
+                                           scratch.data());
+            verticalPass<MultipliedMean>(area, areaWidth, areaHeight, stride, radius, rows.data(),
+                                         sums.data());
+        } else {
+            horizontalPass<DividedMean>(area, areaWidth, areaHeight, stride, radius,
+                                        scratch.data());
+            verticalPass<DividedMean>(area, areaWidth, areaHeight, stride, radius, rows.data(),
+                                      sums.data());
+        }
     }
 }
