@@ -62,7 +62,7 @@ class ImageNode final : public ViewNode {
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
-        LayoutNode& node = parent.add({});
+        LayoutNode& node = parent.add();
         node.kind = "Image";
         node.frame = frame;
         node.opacity = environment.opacity;

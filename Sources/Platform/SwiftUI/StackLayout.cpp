@@ -54,7 +54,7 @@ CGFloat spacingOrDefault(std::optional<CGFloat> spacing) {
 void StackLayout::size(const ProposedViewSize& proposal, ChildEnvironments& environments,
                        std::vector<Placement>& placements) const {
     const std::size_t count = children_.size();
-    placements.resize(count);
+    placements.assign(count, Placement{});
     const std::optional<CGFloat> cross = proposal.across(axis_);
     const std::optional<CGFloat> offered = proposal.along(axis_);
     if (!offered) {
@@ -104,9 +104,11 @@ void StackLayout::size(const ProposedViewSize& proposal, ChildEnvironments& envi
 StackLayout::Arrangement StackLayout::arrange(const ProposedViewSize& proposal,
                                               ChildEnvironments& environments,
                                               HorizontalAlignment horizontal,
-                                              VerticalAlignment vertical, bool withBaseline) const {
+                                              VerticalAlignment vertical, bool withBaseline,
+                                              std::vector<Placement> room) const {
     Arrangement arrangement;
     if (children_.empty()) return arrangement;
+    arrangement.children = std::move(room);
     size(proposal, environments, arrangement.children);
     CGFloat along = spacing_ * static_cast<CGFloat>(children_.size() - 1);
     for (const Placement& child : arrangement.children)

@@ -53,10 +53,11 @@ class StackLayout {
         : axis_(axis), spacing_(spacingOrDefault(spacing)), children_(children) {}
 
     /// `environments` gives each child's environment. The children's baselines are asked only
-    /// when the stack aligns by them or `withBaseline` asks for its own.
+    /// when the stack aligns by them or `withBaseline` asks for its own. `room`: a list of an
+    /// earlier arrangement, whose memory the new one takes over.
     Arrangement arrange(const ProposedViewSize& proposal, ChildEnvironments& environments,
                         HorizontalAlignment horizontal, VerticalAlignment vertical,
-                        bool withBaseline = false) const;
+                        bool withBaseline = false, std::vector<Placement> room = {}) const;
 
   private:
     /// Sets each child's size in `placements`.

@@ -96,7 +96,7 @@ class TextNode final : public ViewNode {
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
-        LayoutNode& node = parent.add({});
+        LayoutNode& node = parent.add();
         node.kind = "Text";
         node.frame = frame;
         node.opacity = environment.opacity;
