@@ -32,10 +32,12 @@ class SettingsScene {
         graph.observe(model);
         draw();
     }
-    /// Runs the turn the change scheduled and draws the new tree.
+    /// Runs the turn the change scheduled and draws the new tree. As in the hosting view, the
+    /// turn lays the new tree out at the graph's size; only a graph of another size (the first
+    /// time) is laid out here.
     void draw() {
         clock.runUntilIdle();
-        graph.layout(windowSize);
+        if (graph.size() != windowSize) graph.layout(windowSize);
         graph.draw(*bitmap);
     }
     /// Clicks the middle of the view of that identity.

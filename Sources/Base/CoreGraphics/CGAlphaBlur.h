@@ -6,12 +6,4 @@ class CGAlphaBlur {
   public:
     /// Blurs with the standard deviation `sigma` in pixels; below half a pixel nothing changes.
     static void blur(unsigned char* data, int width, int height, int stride, double sigma);
-
-  private:
-    /// Along each row.
-    static void horizontalPass(unsigned char* data, int width, int height, int stride, int radius,
-                               unsigned char* scratch);
-    /// Down every column at once, a row at a time, so that memory is read in order.
-    static void verticalPass(unsigned char* data, int width, int height, int stride, int radius,
-                             unsigned char* rows, long* sums);
 };

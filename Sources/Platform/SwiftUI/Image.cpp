@@ -1,6 +1,7 @@
 #include "Platform/SwiftUI/Image.h"
 
 #include "Platform/AppKit/NSGraphicsContext.h"
+#include "Platform/SwiftUI/LayoutServices.h"
 #include "Platform/SwiftUI/ViewNode.h"
 
 namespace SwiftUI {
@@ -61,7 +62,7 @@ class ImageNode final : public ViewNode {
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
-        LayoutNode& node = parent.add({});
+        LayoutNode& node = parent.add();
         node.kind = "Image";
         node.frame = frame;
         node.opacity = environment.opacity;
@@ -72,7 +73,9 @@ class ImageNode final : public ViewNode {
         if (image->isTemplate()) {
             const Color tint = environment.resolvedForeground();
             node.color = tint;
-            image = image->imageTintedWithColor(tint.nsColor());
+            image = symbol_.empty() || !environment.services
+                        ? image->imageTintedWithColor(tint.nsColor())
+                        : environment.services->symbols().image(symbol_, environment.font, tint);
         }
         node.element =
             AccessibilityElement{"image", image->accessibilityDescription(), std::nullopt};
@@ -82,11 +85,9 @@ class ImageNode final : public ViewNode {
   private:
     NSImageRef resolve(const EnvironmentValues& environment) const {
         if (symbol_.empty()) return image_;
-        const NSImageRef symbol = NSImage::imageWithSystemSymbolName(symbol_);
-        if (!symbol) return nullptr;
-        return symbol->imageWithSymbolConfiguration(
-            NSImageSymbolConfiguration::configurationWithPointSize(
-                environment.font.size, nsFontWeight(environment.font.weight)));
+        if (environment.services)
+            return environment.services->symbols().image(symbol_, environment.font, std::nullopt);
+        return SymbolImageCache::make(symbol_, environment.font);
     }
 
     std::string symbol_;

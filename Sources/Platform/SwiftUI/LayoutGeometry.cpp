@@ -6,20 +6,11 @@ namespace SwiftUI {
 
 namespace {
 
-std::optional<CGFloat> sanitizedLength(std::optional<CGFloat> length) {
-    if (!length || std::isnan(*length)) return std::nullopt;
-    return *length < 0 ? 0.0 : *length;
-}
-
 CGFloat finiteOrZero(CGFloat value) {
     return std::isfinite(value) && value > 0 ? value : 0;
 }
 
 }  // namespace
-
-ProposedViewSize ProposedViewSize::sanitized() const {
-    return {sanitizedLength(width), sanitizedLength(height)};
-}
 
 std::optional<CGFloat> ProposedViewSize::along(LayoutAxis axis) const {
     return axis == LayoutAxis::horizontal ? width : height;

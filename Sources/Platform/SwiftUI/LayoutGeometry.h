@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <limits>
 #include <optional>
 
@@ -24,7 +25,7 @@ struct ProposedViewSize {
     static ProposedViewSize of(CGSize size) { return {size.width, size.height}; }
 
     /// Lengths that are not numbers count as none; negative ones as zero.
-    ProposedViewSize sanitized() const;
+    ProposedViewSize sanitized() const { return {sanitizedLength(width), sanitizedLength(height)}; }
     std::optional<CGFloat> along(LayoutAxis axis) const;
     std::optional<CGFloat> across(LayoutAxis axis) const;
     /// The proposal with `length` along `axis` and `cross` across it.
@@ -32,6 +33,13 @@ struct ProposedViewSize {
                                  std::optional<CGFloat> cross);
     /// The proposal with every none replaced by the size's own length.
     CGSize replacingUnspecified(CGSize size) const;
+
+  private:
+    /// Asked of every proposal a view hears, so kept where the compiler can fold it in.
+    static std::optional<CGFloat> sanitizedLength(std::optional<CGFloat> length) {
+        if (!length || std::isnan(*length)) return std::nullopt;
+        return *length < 0 ? 0.0 : *length;
+    }
 };
 
 /// A size that is not a number or negative is zero: a view never answers with one.

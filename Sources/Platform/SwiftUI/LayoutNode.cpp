@@ -21,6 +21,10 @@ LayoutNode& LayoutNode::add(LayoutNode child) {
     return children.back();
 }
 
+LayoutNode& LayoutNode::add() {
+    return children.emplace_back();
+}
+
 const LayoutNode* LayoutNode::find(const std::function<bool(const LayoutNode&)>& match) const {
     if (match(*this)) return this;
     for (const LayoutNode& child : children)

@@ -95,6 +95,8 @@ struct LayoutNode {
     std::vector<LayoutNode> children;
 
     LayoutNode& add(LayoutNode child);
+    /// A new empty child, made in place.
+    LayoutNode& add();
 
     /// Depth first, this node included.
     const LayoutNode* find(const std::function<bool(const LayoutNode&)>& match) const;

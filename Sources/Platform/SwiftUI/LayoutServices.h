@@ -12,6 +12,7 @@
 
 #include "Platform/SwiftUI/Animation.h"
 #include "Platform/SwiftUI/LayoutNode.h"
+#include "Platform/SwiftUI/SymbolImageCache.h"
 #include "Platform/SwiftUI/TextMeasurer.h"
 #include "Platform/SwiftUI/View.h"
 
@@ -39,6 +40,7 @@ struct ScrollTarget {
 class LayoutServices {
   public:
     TextMeasurer& text() { return text_; }
+    SymbolImageCache& symbols() { return symbols_; }
 
     /// The stored value at `key`, made from `initial` the first time.
     template <class T>
@@ -125,6 +127,7 @@ class LayoutServices {
 
   private:
     TextMeasurer text_;
+    SymbolImageCache symbols_;
     std::map<std::string, std::any> store_;
     std::vector<std::function<void()>> afterLayout_;
     std::vector<Collection*> collections_;

@@ -18,7 +18,7 @@ class GridNode final : public ViewNode {
                                    : std::move(columns)),
           alignment_(alignment),
           spacing_(spacingOrDefault(spacing)),
-          cells_(flattened(content)) {}
+          cells_(flattened(std::move(content))) {}
 
     CGSize sizeThatFits(const ProposedViewSize& proposal,
                         const EnvironmentValues& environment) const override {

@@ -7,7 +7,7 @@ LayoutNode& ModifierNode::placeContent(const CGRect& frame, const EnvironmentVal
     const std::size_t before = parent.children.size();
     ModifierNode::place(frame, environment, parent);
     if (parent.children.size() == before) {
-        LayoutNode& empty = parent.add({});
+        LayoutNode& empty = parent.add();
         empty.kind = "Empty";
         empty.frame = frame;
         empty.opacity = environment.opacity;
@@ -18,7 +18,7 @@ LayoutNode& ModifierNode::placeContent(const CGRect& frame, const EnvironmentVal
 
 LayoutNode& wrapNode(LayoutNode& parent, const std::string& kind, const CGRect& frame,
                      const EnvironmentValues& environment) {
-    LayoutNode& node = parent.add({});
+    LayoutNode& node = parent.add();
     node.kind = kind;
     node.frame = frame;
     node.opacity = environment.opacity;

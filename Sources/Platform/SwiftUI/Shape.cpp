@@ -69,7 +69,7 @@ class ShapeNode final : public ViewNode {
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
-        LayoutNode& node = parent.add({});
+        LayoutNode& node = parent.add();
         node.kind = shape_.kind();
         node.frame = frame;
         node.color = color_.value_or(environment.resolvedForeground());

@@ -1,8 +1,10 @@
 #include "Platform/SwiftUI/StackLayout.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
+#include <span>
 
 #include "Platform/SwiftUI/ViewNode.h"
 
@@ -17,6 +19,31 @@ struct Share {
     bool spacer;
 };
 
+/// Most stacks hold a few children: their shares are sorted where they are, without the
+/// buffer a merge sort takes.
+constexpr std::ptrdiff_t fewShares = 16;
+
+/// Spacers last, the others least flexible first, each group in the order given.
+void sortShares(Share* begin, Share* end) {
+    const auto before = [](const Share& a, const Share& b) {
+        if (a.spacer != b.spacer) return b.spacer;
+        return a.flexibility < b.flexibility;
+    };
+    const bool ordered =
+        std::none_of(begin, end, [](const Share& share) { return std::isnan(share.flexibility); });
+    if (!ordered || end - begin > fewShares) {
+        std::stable_sort(begin, end, before);
+        return;
+    }
+    for (Share* next = begin + 1; next < end; ++next) {
+        const Share moving = *next;
+        Share* place = next;
+        for (; place > begin && before(moving, *(place - 1)); --place)
+            *place = *(place - 1);
+        *place = moving;
+    }
+}
+
 }  // namespace
 
 CGFloat spacingOrDefault(std::optional<CGFloat> spacing) {
@@ -24,19 +51,21 @@ CGFloat spacingOrDefault(std::optional<CGFloat> spacing) {
     return *spacing;
 }
 
-std::vector<CGSize> StackLayout::sizes(const ProposedViewSize& proposal,
-                                       ChildEnvironments& environments) const {
+void StackLayout::size(const ProposedViewSize& proposal, ChildEnvironments& environments,
+                       std::vector<Placement>& placements) const {
     const std::size_t count = children_.size();
-    std::vector<CGSize> result(count);
+    placements.assign(count, Placement{});
     const std::optional<CGFloat> cross = proposal.across(axis_);
     const std::optional<CGFloat> offered = proposal.along(axis_);
     if (!offered) {
         for (std::size_t i = 0; i < count; ++i)
-            result[i] = measure(children_[i], ProposedViewSize::make(axis_, std::nullopt, cross),
-                                environments[i]);
-        return result;
+            placements[i].size = measure(
+                children_[i], ProposedViewSize::make(axis_, std::nullopt, cross), environments[i]);
+        return;
     }
-    std::vector<Share> shares;
+    std::array<Share, fewShares> few;
+    std::vector<Share> many(count > few.size() ? count : 0);
+    Share* const shares = count > few.size() ? many.data() : few.data();
     CGFloat remaining = *offered - spacing_ * static_cast<CGFloat>(count - 1);
     for (std::size_t i = 0; i < count; ++i) {
         const std::optional<CGFloat> spacerMinimum =
@@ -53,46 +82,43 @@ std::vector<CGSize> StackLayout::sizes(const ProposedViewSize& proposal,
             share.flexibility = maximum - share.minimum;
         }
         remaining -= share.minimum;
-        shares.push_back(share);
+        shares[i] = share;
     }
-    std::stable_sort(shares.begin(), shares.end(), [](const Share& a, const Share& b) {
-        if (a.spacer != b.spacer) return b.spacer;
-        return a.flexibility < b.flexibility;
-    });
+    sortShares(shares, shares + count);
     std::size_t left = static_cast<std::size_t>(
-        std::count_if(shares.begin(), shares.end(), [](const Share& s) { return !s.spacer; }));
+        std::count_if(shares, shares + count, [](const Share& s) { return !s.spacer; }));
     std::size_t spacersLeft = count - left;
-    for (const Share& share : shares) {
+    for (const Share& share : std::span(shares, count)) {
         remaining += share.minimum;
         std::size_t& among = share.spacer ? spacersLeft : left;
         const CGFloat offer = std::max(remaining / static_cast<CGFloat>(among), share.minimum);
         const CGSize size =
             measure(children_[share.index], ProposedViewSize::make(axis_, offer, cross),
                     environments[share.index]);
-        result[share.index] = size;
+        placements[share.index].size = size;
         remaining -= length(size, axis_);
         --among;
     }
-    return result;
 }
 
 StackLayout::Arrangement StackLayout::arrange(const ProposedViewSize& proposal,
                                               ChildEnvironments& environments,
                                               HorizontalAlignment horizontal,
-                                              VerticalAlignment vertical, bool withBaseline) const {
+                                              VerticalAlignment vertical, bool withBaseline,
+                                              std::vector<Placement> room) const {
     Arrangement arrangement;
     if (children_.empty()) return arrangement;
-    arrangement.sizes = sizes(proposal, environments);
+    arrangement.children = std::move(room);
+    size(proposal, environments, arrangement.children);
     CGFloat along = spacing_ * static_cast<CGFloat>(children_.size() - 1);
-    for (const CGSize& size : arrangement.sizes)
-        along += length(size, axis_);
+    for (const Placement& child : arrangement.children)
+        along += length(child.size, axis_);
     alignAcross(arrangement, environments, horizontal, vertical, withBaseline);
+    const LayoutAxis crossAxis =
+        axis_ == LayoutAxis::horizontal ? LayoutAxis::vertical : LayoutAxis::horizontal;
     CGFloat cross = 0;
-    for (std::size_t i = 0; i < children_.size(); ++i)
-        cross = std::max(cross, arrangement.crossOffsets[i] +
-                                    length(arrangement.sizes[i], axis_ == LayoutAxis::horizontal
-                                                                     ? LayoutAxis::vertical
-                                                                     : LayoutAxis::horizontal));
+    for (const Placement& child : arrangement.children)
+        cross = std::max(cross, child.crossOffset + length(child.size, crossAxis));
     arrangement.size = sizeAlong(axis_, along, cross);
     return arrangement;
 }
@@ -105,28 +131,30 @@ void StackLayout::alignAcross(Arrangement& arrangement, ChildEnvironments& envir
         axis_ == LayoutAxis::horizontal && vertical == VerticalAlignment::firstTextBaseline;
     const LayoutAxis crossAxis =
         axis_ == LayoutAxis::horizontal ? LayoutAxis::vertical : LayoutAxis::horizontal;
-    arrangement.crossOffsets.assign(count, 0);
-    std::vector<std::optional<CGFloat>> baselines(count);
-    if (byBaseline || withBaseline)
+    std::vector<Placement>& children = arrangement.children;
+    // Baselines are asked only when they are used: a text's costs a setting of its lines.
+    std::vector<std::optional<CGFloat>> baselines;
+    if (byBaseline || withBaseline) {
+        baselines.resize(count);
         for (std::size_t i = 0; i < count; ++i)
-            baselines[i] = baselineOf(children_[i], arrangement.sizes[i], environments[i]);
+            baselines[i] = baselineOf(children_[i], children[i].size, environments[i]);
+    }
     if (byBaseline) {
         // A view without text sits on its bottom edge.
         CGFloat above = 0;
         for (std::size_t i = 0; i < count; ++i)
-            above = std::max(above, baselines[i].value_or(arrangement.sizes[i].height));
+            above = std::max(above, baselines[i].value_or(children[i].size.height));
         for (std::size_t i = 0; i < count; ++i)
-            arrangement.crossOffsets[i] =
-                above - baselines[i].value_or(arrangement.sizes[i].height);
+            children[i].crossOffset = above - baselines[i].value_or(children[i].size.height);
     } else {
         CGFloat cross = 0;
-        for (const CGSize& size : arrangement.sizes)
-            cross = std::max(cross, length(size, crossAxis));
-        for (std::size_t i = 0; i < count; ++i) {
-            const CGFloat own = length(arrangement.sizes[i], crossAxis);
-            arrangement.crossOffsets[i] = axis_ == LayoutAxis::horizontal
-                                              ? alignedOffset(vertical, cross, own)
-                                              : alignedOffset(horizontal, cross, own);
+        for (const Placement& child : children)
+            cross = std::max(cross, length(child.size, crossAxis));
+        for (Placement& child : children) {
+            const CGFloat own = length(child.size, crossAxis);
+            child.crossOffset = axis_ == LayoutAxis::horizontal
+                                    ? alignedOffset(vertical, cross, own)
+                                    : alignedOffset(horizontal, cross, own);
         }
     }
     if (!withBaseline) return;
@@ -137,14 +165,14 @@ void StackLayout::alignAcross(Arrangement& arrangement, ChildEnvironments& envir
         if (baselines[i]) {
             const CGFloat at = axis_ == LayoutAxis::vertical
                                    ? along + *baselines[i]
-                                   : arrangement.crossOffsets[i] + *baselines[i];
+                                   : children[i].crossOffset + *baselines[i];
             if (axis_ == LayoutAxis::vertical) {
                 arrangement.baseline = at;
                 break;
             }
             arrangement.baseline = std::min(arrangement.baseline.value_or(at), at);
         }
-        along += length(arrangement.sizes[i], axis_) + spacing_;
+        along += length(children[i].size, axis_) + spacing_;
     }
 }
 

@@ -36,10 +36,14 @@ class ChildEnvironments {
 /// their minimum length. Across the axis every child is offered the stack's own offer.
 class StackLayout {
   public:
+    struct Placement {
+        CGSize size;
+        /// The child's offset across the axis, from the stack's top or leading edge.
+        CGFloat crossOffset = 0;
+    };
     struct Arrangement {
-        std::vector<CGSize> sizes;
-        /// Each child's offset across the axis, from the stack's top or leading edge.
-        std::vector<CGFloat> crossOffsets;
+        /// One for each child, in order.
+        std::vector<Placement> children;
         CGSize size;
         /// From the stack's top to the first text baseline of its children, if any has one.
         std::optional<CGFloat> baseline;
@@ -49,14 +53,16 @@ class StackLayout {
         : axis_(axis), spacing_(spacingOrDefault(spacing)), children_(children) {}
 
     /// `environments` gives each child's environment. The children's baselines are asked only
-    /// when the stack aligns by them or `withBaseline` asks for its own.
+    /// when the stack aligns by them or `withBaseline` asks for its own. `room`: a list of an
+    /// earlier arrangement, whose memory the new one takes over.
     Arrangement arrange(const ProposedViewSize& proposal, ChildEnvironments& environments,
                         HorizontalAlignment horizontal, VerticalAlignment vertical,
-                        bool withBaseline = false) const;
+                        bool withBaseline = false, std::vector<Placement> room = {}) const;
 
   private:
-    std::vector<CGSize> sizes(const ProposedViewSize& proposal,
-                              ChildEnvironments& environments) const;
+    /// Sets each child's size in `placements`.
+    void size(const ProposedViewSize& proposal, ChildEnvironments& environments,
+              std::vector<Placement>& placements) const;
     void alignAcross(Arrangement& arrangement, ChildEnvironments& environments,
                      HorizontalAlignment horizontal, VerticalAlignment vertical,
                      bool withBaseline) const;

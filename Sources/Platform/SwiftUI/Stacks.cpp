@@ -16,30 +16,31 @@ class StackNode final : public ViewNode {
           horizontal_(horizontal),
           vertical_(vertical),
           spacing_(spacing),
-          children_(flattened(content)) {}
+          children_(flattened(std::move(content))) {}
 
     CGSize sizeThatFits(const ProposedViewSize& proposal,
                         const EnvironmentValues& environment) const override {
         ChildEnvironments inner(environment, axis_);
-        return arrange(proposal, inner).size;
+        StackLayout::Arrangement arrangement = arrange(proposal, inner);
+        keepRoom(arrangement);
+        return arrangement.size;
     }
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
-        LayoutNode& node = parent.add({});
+        LayoutNode& node = parent.add();
         node.kind = axis_ == LayoutAxis::horizontal ? "HStack" : "VStack";
         node.frame = frame;
         node.opacity = environment.opacity;
         node.enabled = environment.isEnabled;
         node.children.reserve(children_.size());
         ChildEnvironments inner(environment, axis_);
-        const StackLayout::Arrangement arrangement =
-            arrange(ProposedViewSize::of(frame.size), inner);
+        StackLayout::Arrangement arrangement = arrange(ProposedViewSize::of(frame.size), inner);
         CGFloat along = 0;
         const CGFloat spacing = spacingOrDefault(spacing_);
         for (std::size_t i = 0; i < children_.size(); ++i) {
-            const CGSize size = arrangement.sizes[i];
-            const CGFloat cross = arrangement.crossOffsets[i];
+            const CGSize size = arrangement.children[i].size;
+            const CGFloat cross = arrangement.children[i].crossOffset;
             const CGRect childFrame = axis_ == LayoutAxis::horizontal
                                           ? CGRect(frame.origin.x + along, frame.origin.y + cross,
                                                    size.width, size.height)
@@ -48,19 +49,26 @@ class StackNode final : public ViewNode {
             placeView(children_[i], childFrame, inner[i], node);
             along += length(size, axis_) + spacing;
         }
+        keepRoom(arrangement);
     }
 
     std::optional<CGFloat> firstBaseline(CGSize size,
                                          const EnvironmentValues& environment) const override {
         ChildEnvironments inner(environment, axis_);
-        return arrange(ProposedViewSize::of(size), inner, true).baseline;
+        StackLayout::Arrangement arrangement = arrange(ProposedViewSize::of(size), inner, true);
+        keepRoom(arrangement);
+        return arrangement.baseline;
     }
 
   private:
     StackLayout::Arrangement arrange(const ProposedViewSize& proposal, ChildEnvironments& inner,
                                      bool withBaseline = false) const {
         return StackLayout(axis_, spacing_, children_)
-            .arrange(proposal, inner, horizontal_, vertical_, withBaseline);
+            .arrange(proposal, inner, horizontal_, vertical_, withBaseline, std::move(room_));
+    }
+    /// A stack is asked several times a pass: each arrangement's list serves the next.
+    void keepRoom(StackLayout::Arrangement& arrangement) const {
+        room_ = std::move(arrangement.children);
     }
 
     LayoutAxis axis_;
@@ -68,12 +76,13 @@ class StackNode final : public ViewNode {
     VerticalAlignment vertical_;
     std::optional<CGFloat> spacing_;
     std::vector<View> children_;
+    mutable std::vector<StackLayout::Placement> room_;
 };
 
 class ZStackNode final : public ViewNode {
   public:
     ZStackNode(Alignment alignment, std::vector<View> content)
-        : alignment_(alignment), children_(flattened(content)) {}
+        : alignment_(alignment), children_(flattened(std::move(content))) {}
 
     CGSize sizeThatFits(const ProposedViewSize& proposal,
                         const EnvironmentValues& environment) const override {
@@ -88,7 +97,7 @@ class ZStackNode final : public ViewNode {
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
-        LayoutNode& node = parent.add({});
+        LayoutNode& node = parent.add();
         node.kind = "ZStack";
         node.frame = frame;
         node.opacity = environment.opacity;
@@ -125,7 +134,7 @@ class SpacerNode final : public ViewNode {
     }
 
     void place(const CGRect& frame, const EnvironmentValues&, LayoutNode& parent) const override {
-        LayoutNode& node = parent.add({});
+        LayoutNode& node = parent.add();
         node.kind = "Spacer";
         node.frame = frame;
         node.hitTesting = false;

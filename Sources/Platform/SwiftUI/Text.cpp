@@ -31,6 +31,8 @@ struct ResolvedText {
     std::string key;
     Font firstFont;
     Color firstColor;
+    /// The string's settings in the measurer, found by the key once.
+    TextMeasurer::Handle settings;
 };
 
 /// What a text takes from its environment.
@@ -74,6 +76,15 @@ class TextNode final : public ViewNode {
   public:
     explicit TextNode(std::vector<TextRun> runs) : runs_(std::move(runs)) {}
 
+    const std::vector<TextRun>& runs() const { return runs_; }
+    /// Changes each run of a text that nothing else holds yet.
+    void change(const std::function<void(TextRun&)>& change) {
+        for (TextRun& run : runs_)
+            change(run);
+        resolved_.reset();
+        forgetAnswers();
+    }
+
     CGSize sizeThatFits(const ProposedViewSize& proposal,
                         const EnvironmentValues& environment) const override {
         if (isBlank()) return {};
@@ -85,7 +96,7 @@ class TextNode final : public ViewNode {
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
-        LayoutNode& node = parent.add({});
+        LayoutNode& node = parent.add();
         node.kind = "Text";
         node.frame = frame;
         node.opacity = environment.opacity;
@@ -116,7 +127,7 @@ class TextNode final : public ViewNode {
 
     /// The runs in their fonts and colours, made once for each environment the text meets in
     /// a row (a layout asks the same text many questions in the same place).
-    const ResolvedText& resolve(const EnvironmentValues& environment) const {
+    ResolvedText& resolve(const EnvironmentValues& environment) const {
         const TextEnvironment wanted = TextEnvironment::of(environment);
         if (!resolved_ || resolved_->first != wanted) resolved_.emplace(wanted, resolveIn(wanted));
         return resolved_->second;
@@ -162,10 +173,10 @@ class TextNode final : public ViewNode {
 
     const TextLines& lines(const ProposedViewSize& proposal,
                            const EnvironmentValues& environment) const {
-        const ResolvedText& resolved = resolve(environment);
+        ResolvedText& resolved = resolve(environment);
         TextMeasurer& measurer = environment.services ? environment.services->text() : ownMeasurer_;
-        const TextLines& natural =
-            measurer.lines(resolved.string, resolved.key, std::nullopt, std::nullopt);
+        const TextLines& natural = measurer.lines(resolved.string, resolved.key, std::nullopt,
+                                                  std::nullopt, &resolved.settings);
         std::optional<int> limit = environment.lineLimit;
         if (proposal.height && std::isfinite(*proposal.height) && natural.lineCount > 0) {
             const CGFloat lineHeight = natural.size.height / natural.lineCount;
@@ -180,7 +191,7 @@ class TextNode final : public ViewNode {
         if (fitsWidth && (!limit || natural.lineCount <= *limit)) return natural;
         const CGFloat width =
             fitsWidth ? natural.size.width + fitTolerance : *proposal.width + fitTolerance;
-        return measurer.lines(resolved.string, resolved.key, width, limit);
+        return measurer.lines(resolved.string, resolved.key, width, limit, &resolved.settings);
     }
 
     std::vector<TextRun> runs_;
@@ -193,8 +204,12 @@ class TextNode final : public ViewNode {
 
 Text::Text(std::string content) : Text(std::vector<TextRun>{TextRun{std::move(content)}}) {}
 
-Text::Text(std::vector<TextRun> runs) : runs_(std::move(runs)) {
-    node_ = std::make_shared<TextNode>(runs_);
+Text::Text(std::vector<TextRun> runs) {
+    node_ = std::make_shared<TextNode>(std::move(runs));
+}
+
+const std::vector<TextRun>& Text::runs() const {
+    return static_cast<const TextNode&>(node()).runs();
 }
 
 Text Text::markdown(const std::string& source) {
@@ -221,42 +236,85 @@ Text Text::markdown(const std::string& source) {
     return Text(std::move(runs));
 }
 
-Text Text::with(const std::function<void(TextRun&)>& change) const {
-    std::vector<TextRun> runs = runs_;
-    for (TextRun& run : runs)
+Text Text::with(const RunChange& change) const& {
+    std::vector<TextRun> changed = runs();
+    for (TextRun& run : changed)
         change(run);
-    return Text(std::move(runs));
+    return Text(std::move(changed));
 }
 
-Text Text::font(const Font& font) const {
-    return with([&](TextRun& run) {
+Text Text::with(const RunChange& change) && {
+    if (node_.use_count() != 1) return with(change);
+    // Made by this text and held by nothing else, so it may still change.
+    const_cast<TextNode&>(static_cast<const TextNode&>(*node_)).change(change);
+    return std::move(*this);
+}
+
+namespace {
+
+auto settingFont(const Font& font) {
+    return [font](TextRun& run) {
         if (!run.font) run.font = font;
-    });
+    };
 }
 
-Text Text::fontWeight(Font::Weight weight) const {
-    return with([&](TextRun& run) {
+auto settingWeight(Font::Weight weight) {
+    return [weight](TextRun& run) {
         if (!run.weight) run.weight = weight;
-    });
+    };
 }
 
-Text Text::foregroundColor(const Color& color) const {
-    return with([&](TextRun& run) {
+auto settingColor(const Color& color) {
+    return [color](TextRun& run) {
         if (!run.color) run.color = color;
-    });
+    };
 }
 
-Text Text::tracking(CGFloat tracking) const {
+auto settingTracking(CGFloat tracking) {
     const CGFloat clean = std::isfinite(tracking) ? tracking : 0;
-    return with([&](TextRun& run) {
+    return [clean](TextRun& run) {
         if (!run.tracking) run.tracking = clean;
-    });
+    };
+}
+
+}  // namespace
+
+Text Text::font(const Font& font) const& {
+    return with(settingFont(font));
+}
+
+Text Text::font(const Font& font) && {
+    return std::move(*this).with(settingFont(font));
+}
+
+Text Text::fontWeight(Font::Weight weight) const& {
+    return with(settingWeight(weight));
+}
+
+Text Text::fontWeight(Font::Weight weight) && {
+    return std::move(*this).with(settingWeight(weight));
+}
+
+Text Text::foregroundColor(const Color& color) const& {
+    return with(settingColor(color));
+}
+
+Text Text::foregroundColor(const Color& color) && {
+    return std::move(*this).with(settingColor(color));
+}
+
+Text Text::tracking(CGFloat tracking) const& {
+    return with(settingTracking(tracking));
+}
+
+Text Text::tracking(CGFloat tracking) && {
+    return std::move(*this).with(settingTracking(tracking));
 }
 
 Text Text::operator+(const Text& other) const {
-    std::vector<TextRun> runs = runs_;
-    runs.insert(runs.end(), other.runs_.begin(), other.runs_.end());
-    return Text(std::move(runs));
+    std::vector<TextRun> joined = runs();
+    joined.insert(joined.end(), other.runs().begin(), other.runs().end());
+    return Text(std::move(joined));
 }
 
 }  // namespace SwiftUI

@@ -29,21 +29,29 @@ class Text : public View {
     /// Inline Markdown: "**…**" spans are bold.
     static Text markdown(const std::string& source);
 
-    Text font(const Font& font) const;
-    Text fontWeight(Font::Weight weight) const;
-    Text bold() const { return fontWeight(Font::Weight::bold); }
-    Text foregroundColor(const Color& color) const;
-    Text foregroundStyle(const Color& color) const { return foregroundColor(color); }
-    Text tracking(CGFloat tracking) const;
+    // Each modifier makes a changed copy; a text that nothing else holds (a temporary, as in
+    // `Text("…").font(…)`) is changed where it is.
+    Text font(const Font& font) const&;
+    Text font(const Font& font) &&;
+    Text fontWeight(Font::Weight weight) const&;
+    Text fontWeight(Font::Weight weight) &&;
+    Text bold() const& { return fontWeight(Font::Weight::bold); }
+    Text bold() && { return std::move(*this).fontWeight(Font::Weight::bold); }
+    Text foregroundColor(const Color& color) const&;
+    Text foregroundColor(const Color& color) &&;
+    Text foregroundStyle(const Color& color) const& { return foregroundColor(color); }
+    Text foregroundStyle(const Color& color) && { return std::move(*this).foregroundColor(color); }
+    Text tracking(CGFloat tracking) const&;
+    Text tracking(CGFloat tracking) &&;
     /// The runs of both, this one's first.
     Text operator+(const Text& other) const;
 
-    const std::vector<TextRun>& runs() const { return runs_; }
+    const std::vector<TextRun>& runs() const;
 
   private:
-    Text with(const std::function<void(TextRun&)>& change) const;
-
-    std::vector<TextRun> runs_;
+    using RunChange = std::function<void(TextRun&)>;
+    Text with(const RunChange& change) const&;
+    Text with(const RunChange& change) &&;
 };
 
 }  // namespace SwiftUI

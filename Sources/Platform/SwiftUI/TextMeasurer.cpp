@@ -26,23 +26,32 @@ std::optional<long long> widthKey(std::optional<CGFloat> width) {
 }  // namespace
 
 const TextLines& TextMeasurer::lines(const NSAttributedString& string, const std::string& key,
-                                     std::optional<CGFloat> width, std::optional<int> maxLines) {
+                                     std::optional<CGFloat> width, std::optional<int> maxLines,
+                                     Handle* handle) {
     if (width && !(std::isfinite(*width) && *width < TextLayout::widestLine)) width.reset();
     const std::optional<long long> wanted = widthKey(width);
-    auto found = cache_.find(key);
-    if (found != cache_.end()) {
-        for (const Setting& setting : found->second)
+    std::shared_ptr<Settings> settings = handle ? handle->settings_.lock() : nullptr;
+    if (!settings) {
+        const auto found = cache_.find(key);
+        if (found != cache_.end()) settings = found->second;
+    }
+    if (settings) {
+        if (handle) handle->settings_ = settings;
+        for (const Setting& setting : *settings)
             if (setting.width == wanted && setting.maxLines == maxLines) return setting.lines;
     }
     if (settings_ >= capacity) {
         cache_.clear();
         settings_ = 0;
-        found = cache_.end();
+        settings.reset();
     }
-    if (found == cache_.end()) found = cache_.emplace(key, std::deque<Setting>{}).first;
+    if (!settings) {
+        settings = cache_.emplace(key, std::make_shared<Settings>()).first->second;
+        if (handle) handle->settings_ = settings;
+    }
     ++settings_;
-    found->second.push_back(Setting{wanted, maxLines, set(string, width, maxLines)});
-    return found->second.back().lines;
+    settings->push_back(Setting{wanted, maxLines, set(string, width, maxLines)});
+    return settings->back().lines;
 }
 
 TextLines TextMeasurer::set(const NSAttributedString& string, std::optional<CGFloat> width,

@@ -30,12 +30,6 @@ class TextMeasurer {
   public:
     static constexpr std::size_t capacity = 8192;
 
-    /// The lines of `string` wrapped at `width` (none: as long as their text), cut with "…" at
-    /// the tail of the last line when they need more than `maxLines`. `key` names the
-    /// string's text and attributes.
-    const TextLines& lines(const NSAttributedString& string, const std::string& key,
-                           std::optional<CGFloat> width, std::optional<int> maxLines);
-
   private:
     /// One setting of a string: the width (in hundredths of a point, none: unbounded) and the
     /// line count it was set at.
@@ -44,13 +38,32 @@ class TextMeasurer {
         std::optional<int> maxLines;
         TextLines lines;
     };
+    using Settings = std::deque<Setting>;
 
+  public:
+    /// What a text keeps between its questions: the settings of its string, found by the key
+    /// once. They go when the measurer forgets them, and the key finds them again.
+    class Handle {
+      private:
+        friend class TextMeasurer;
+        std::weak_ptr<Settings> settings_;
+    };
+
+    /// The lines of `string` wrapped at `width` (none: as long as their text), cut with "…" at
+    /// the tail of the last line when they need more than `maxLines`. `key` names the
+    /// string's text and attributes; `handle`, if given, is the same string's.
+    const TextLines& lines(const NSAttributedString& string, const std::string& key,
+                           std::optional<CGFloat> width, std::optional<int> maxLines,
+                           Handle* handle = nullptr);
+
+  private:
     TextLines set(const NSAttributedString& string, std::optional<CGFloat> width,
                   std::optional<int> maxLines) const;
 
     /// The settings of each string by its key: a layout asks one string a few questions, so
     /// they are found without building a key for each (and stay where they are as more come).
-    std::unordered_map<std::string, std::deque<Setting>> cache_;
+    /// Shared with the handles that point at them.
+    std::unordered_map<std::string, std::shared_ptr<Settings>> cache_;
     std::size_t settings_ = 0;
 };
 

@@ -1,5 +1,8 @@
 #include "Platform/SwiftUI/ViewNode.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "Platform/SwiftUI/LayoutServices.h"
 #include "Platform/SwiftUI/View.h"
 
@@ -14,16 +17,21 @@ std::optional<CGFloat> ViewNode::spacerMinLength(LayoutAxis, const EnvironmentVa
 }
 
 const ViewNode::Answer* ViewNode::recall(std::uint64_t pass, std::size_t path, bool baseline,
-                                         std::optional<CGFloat> width,
-                                         std::optional<CGFloat> height) const {
+                                         CGFloat width, CGFloat height) const {
+    if (pass != answersPass_) return nullptr;
     for (const Answer& answer : answers_)
-        if (answer.pass == pass && answer.path == path && answer.baseline == baseline &&
-            answer.width == width && answer.height == height)
+        if (answer.width == width && answer.height == height && answer.path == path &&
+            answer.baseline == baseline)
             return &answer;
     return nullptr;
 }
 
-void ViewNode::remember(Answer answer) const {
+void ViewNode::remember(std::uint64_t pass, const Answer& answer) const {
+    if (pass != answersPass_) {
+        answers_.clear();
+        nextAnswer_ = 0;
+        answersPass_ = pass;
+    }
     if (answers_.size() < rememberedAnswers) {
         if (answers_.empty()) answers_.reserve(rememberedAnswers);
         answers_.push_back(answer);
@@ -39,12 +47,14 @@ CGSize measure(const View& view, const ProposedViewSize& proposal,
     const ViewNode& node = view.node();
     LayoutServices* services = environment.services;
     if (!services) return sanitizedSize(node.sizeThatFits(clean, environment));
+    const CGFloat width = ViewNode::answerLength(clean.width);
+    const CGFloat height = ViewNode::answerLength(clean.height);
     if (const ViewNode::Answer* answer =
-            node.recall(services->pass(), environment.pathHash, false, clean.width, clean.height))
+            node.recall(services->pass(), environment.pathHash, false, width, height))
         return answer->size;
     const CGSize size = sanitizedSize(node.sizeThatFits(clean, environment));
-    node.remember({services->pass(), environment.pathHash, false, clean.width, clean.height, size,
-                   std::nullopt});
+    node.remember(services->pass(),
+                  {environment.pathHash, width, height, false, size, std::nullopt});
     return size;
 }
 
@@ -61,17 +71,19 @@ std::optional<CGFloat> baselineOf(const View& view, CGSize size,
     const ViewNode& node = view.node();
     LayoutServices* services = environment.services;
     if (!services) return node.firstBaseline(clean, environment);
+    const CGFloat width = ViewNode::answerLength(clean.width);
+    const CGFloat height = ViewNode::answerLength(clean.height);
     if (const ViewNode::Answer* answer =
-            node.recall(services->pass(), environment.pathHash, true, clean.width, clean.height))
+            node.recall(services->pass(), environment.pathHash, true, width, height))
         return answer->firstBaseline;
     const std::optional<CGFloat> baseline = node.firstBaseline(clean, environment);
-    node.remember(
-        {services->pass(), environment.pathHash, true, clean.width, clean.height, {}, baseline});
+    node.remember(services->pass(), {environment.pathHash, width, height, true, {}, baseline});
     return baseline;
 }
 
 std::vector<View> flattened(const std::vector<View>& views) {
     std::vector<View> result;
+    result.reserve(views.size());
     for (const View& view : views) {
         if (const std::vector<View>* list = view.node().listChildren()) {
             for (const View& inner : flattened(*list))
@@ -81,6 +93,14 @@ std::vector<View> flattened(const std::vector<View>& views) {
         }
     }
     return result;
+}
+
+std::vector<View> flattened(std::vector<View>&& views) {
+    const bool flat = std::none_of(views.begin(), views.end(), [](const View& view) {
+        return view.node().listChildren() || view.isEmpty();
+    });
+    if (flat) return std::move(views);
+    return flattened(std::as_const(views));
 }
 
 }  // namespace SwiftUI

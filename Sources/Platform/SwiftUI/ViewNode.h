@@ -37,28 +37,42 @@ class ViewNode {
     /// A view that shows nothing and takes no room or spacing in a stack.
     virtual bool isEmpty() const { return false; }
 
+  protected:
+    /// For a node changed before it is shared: what it answered no longer holds.
+    void forgetAnswers() const {
+        answers_.clear();
+        answersPass_ = 0;
+    }
+
   private:
     friend CGSize measure(const View&, const ProposedViewSize&, const EnvironmentValues&);
     friend std::optional<CGFloat> baselineOf(const View&, CGSize, const EnvironmentValues&);
 
     /// What the view answered in one pass at one place: a layout asks the same view the same
     /// question many times (a stack offers its children nothing, then everything, then their
-    /// share), and each answer holds until the pass ends.
+    /// share), and each answer holds until the pass ends. The answers of an earlier pass are
+    /// dropped when the first question of a new one comes.
     struct Answer {
-        std::uint64_t pass = 0;
         std::size_t path = 0;
+        /// The proposal's lengths, `unspecified` for none (a sanitized proposal holds no
+        /// negative length).
+        CGFloat width = unspecified;
+        CGFloat height = unspecified;
         bool baseline = false;
-        std::optional<CGFloat> width;
-        std::optional<CGFloat> height;
         CGSize size;
         std::optional<CGFloat> firstBaseline;
     };
+    static constexpr CGFloat unspecified = -1;
     static constexpr std::size_t rememberedAnswers = 8;
-    const Answer* recall(std::uint64_t pass, std::size_t path, bool baseline,
-                         std::optional<CGFloat> width, std::optional<CGFloat> height) const;
-    void remember(Answer answer) const;
+    static CGFloat answerLength(std::optional<CGFloat> length) {
+        return length.value_or(unspecified);
+    }
+    const Answer* recall(std::uint64_t pass, std::size_t path, bool baseline, CGFloat width,
+                         CGFloat height) const;
+    void remember(std::uint64_t pass, const Answer& answer) const;
 
     mutable std::vector<Answer> answers_;
+    mutable std::uint64_t answersPass_ = 0;
     mutable std::size_t nextAnswer_ = 0;
 };
 
@@ -73,5 +87,7 @@ std::optional<CGFloat> baselineOf(const View& view, CGSize size,
 
 /// The views a container holds, with lists spread and empty views left out.
 std::vector<View> flattened(const std::vector<View>& views);
+/// The same, taking the views over when none needs spreading or leaving out.
+std::vector<View> flattened(std::vector<View>&& views);
 
 }  // namespace SwiftUI

@@ -1,9 +1,11 @@
 // What a laid-out tree draws, on the recording context: shapes with their paths and colours,
-// text in its box, opacity and clipping around their content.
+// text in its box, symbols in their tint, opacity and clipping around their content.
 
 #include <gtest/gtest.h>
 
 #include "Base/CoreGraphics/CGRecordingContext.h"
+#include "Base/Foundation/ManualClock.h"
+#include "Platform/SwiftUI/Image.h"
 #include "Platform/SwiftUI/ScrollView.h"
 #include "Platform/SwiftUI/Shape.h"
 #include "Platform/SwiftUI/Text.h"
@@ -89,6 +91,35 @@ TEST(Drawing, AScrollViewDrawsOnlyWhatCanBeSeen) {
     EXPECT_LE(operations.size(), 10u);
     for (const CGDrawOperation& op : operations)
         EXPECT_FALSE(op.clips.empty());
+}
+
+TEST(Drawing, ASymbolKeptFromPassToPassFollowsItsTintAndSize) {
+    ManualClock clock;
+    Color tint(1, 0, 0);
+    CGFloat size = 12;
+    ViewGraph graph([&] {
+        return View(Image::systemName("magnifyingglass"))
+            .font(Font::system(size))
+            .foregroundColor(tint);
+    });
+    const auto fillColour = [&] {
+        CGRecordingContext context({40, 40});
+        graph.draw(context);
+        for (const CGDrawOperation& op : context.operations())
+            if (op.kind == CGDrawOperationKind::fillPath) return op.color;
+        return CGColorValue{};
+    };
+    graph.layout({40, 40});
+    EXPECT_EQ(fillColour(), tint.value());
+    const CGFloat small = graph.tree().findKind("Image")->frame.width();
+    tint = Color(0, 0, 1);
+    graph.setNeedsUpdate();
+    clock.runUntilIdle();
+    EXPECT_EQ(fillColour(), tint.value());
+    size = 24;
+    graph.setNeedsUpdate();
+    clock.runUntilIdle();
+    EXPECT_GT(graph.tree().findKind("Image")->frame.width(), small);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "Base/Foundation/ManualClock.h"
 #include "Platform/SwiftUI/ScrollView.h"
 #include "Platform/SwiftUI/Shape.h"
 #include "Platform/SwiftUI/Text.h"
@@ -208,6 +209,34 @@ TEST(TextLayout, ReportsFontAndColourOfItsRuns) {
                    {100, 40});
     EXPECT_EQ(inherited.id("hi").font, Font::system(11));
     EXPECT_EQ(inherited.id("hi").color, Color::black());
+}
+
+TEST(TextLayout, ATextKeptAcrossPassesIsSetAgainInTheFontItsEnvironmentChangesTo) {
+    ManualClock clock;
+    const View label = View(Text("Keyboard shortcuts")).id("label");
+    CGFloat size = 11;
+    ViewGraph graph([&] { return label.font(Font::system(size)); });
+    const auto width = [&] { return graph.tree().findIdentifier("label")->frame.width(); };
+    graph.layout({400, 100});
+    const CGFloat small = width();
+    size = 22;
+    graph.setNeedsUpdate();
+    clock.runUntilIdle();
+    EXPECT_EQ(graph.tree().findIdentifier("label")->font, Font::system(22));
+    EXPECT_NEAR(width(), 2 * small, 2);
+    size = 11;
+    graph.setNeedsUpdate();
+    clock.runUntilIdle();
+    EXPECT_DOUBLE_EQ(width(), small);
+}
+
+TEST(TextLayout, AModifierLeavesEveryOtherHolderOfTheTextAsItWas) {
+    Text title("Shortcuts");
+    const View kept = View(title).id("kept");
+    const View bold = View(std::move(title).bold()).id("bold");
+    Laid laid(VStack({kept, bold}), {300, 100});
+    EXPECT_EQ(laid.id("kept").font, Font::body());
+    EXPECT_EQ(laid.id("bold").font, Font::body().bold());
 }
 
 TEST(FrameLayout, MaxWidthInfinityTakesTheWholeOfferWithLeadingAlignment) {
