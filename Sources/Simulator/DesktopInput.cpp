@@ -199,7 +199,9 @@ void Desktop::deliverToApplicationLocked(const InputEvent& event, std::optional<
 }
 
 void Desktop::hardwareInputLocked(const InputEvent& event) {
-    enqueueInputLocked(event, tapHID, std::nullopt);
+    InputEvent stamped = event;
+    stamped.timestamp = DispatchTime::now().uptimeNanoseconds;
+    enqueueInputLocked(stamped, tapHID, std::nullopt);
 }
 
 void Desktop::keyDown(std::uint16_t keyCode, std::uint64_t flags) {
