@@ -199,9 +199,7 @@ void Desktop::deliverToApplicationLocked(const InputEvent& event, std::optional<
 }
 
 void Desktop::hardwareInputLocked(const InputEvent& event) {
-    InputEvent stamped = event;
-    stamped.timestamp = DispatchTime::now().uptimeNanoseconds;
-    enqueueInputLocked(stamped, tapHID, std::nullopt);
+    enqueueInputLocked(event, tapHID, std::nullopt);
 }
 
 void Desktop::keyDown(std::uint16_t keyCode, std::uint64_t flags) {

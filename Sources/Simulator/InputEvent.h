@@ -41,9 +41,6 @@ struct InputEvent {
     std::optional<Pid> sourcePid;
     /// The text a key event types (empty for keys that type none, and for mouse events).
     std::string characters;
-    /// When the event entered the desktop's stream, in nanoseconds on the process clock
-    /// (`DispatchTime`); 0 when nobody said.
-    std::uint64_t timestamp = 0;
     bool operator==(const InputEvent&) const = default;
 };
 

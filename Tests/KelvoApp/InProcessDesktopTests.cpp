@@ -104,27 +104,6 @@ TEST_F(InProcessDesktopTest, ShortcutsSwitchAndThrowThroughTheKeyTap) {
     EXPECT_LT(frameOf(a).minX(), 1000);
 }
 
-TEST_F(InProcessDesktopTest, AResizeKeysLayoutComesTheCoalescingDelayAfterTheKeyItself) {
-    const sim::Pid editor = launch("com.example.editor", true);
-    const sim::WindowNumber a = open(editor, CGRect(10, 40, 500, 400));
-    open(editor, CGRect(300, 200, 500, 400));
-    ASSERT_TRUE(startSystem());
-    pump();
-    const CGRect before = frameOf(a);
-    // A key that reaches Kelvo 10 ms after it was pressed.
-    const Chord chord = chordFor(Command::resize(Direction::right));
-    sim::InputEvent key;
-    key.type = sim::inputKeyDown;
-    key.keyCode = chord.keyCode;
-    key.flags = flagsOf(chord);
-    key.timestamp = DispatchTime::now().uptimeNanoseconds - 10'000'000;
-    desktop->postEvent(key, sim::tapSession);
-    clock.advance(0.005);
-    EXPECT_EQ(frameOf(a), before);
-    clock.advance(0.002);
-    EXPECT_NE(frameOf(a), before) << "laid out 16 ms after the key";
-}
-
 TEST_F(InProcessDesktopTest, ASignalPutsEveryParkedWindowBack) {
     const sim::Pid editor = launch("com.example.editor", true);
     const sim::WindowNumber a = open(editor, CGRect(10, 40, 500, 400));

@@ -2,7 +2,6 @@
 
 #include <poll.h>
 #include <sys/eventfd.h>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,8 +19,6 @@ namespace {
 
 // The longest single wait; the loop simply waits again, so this only bounds one poll call.
 constexpr double longestWaitSeconds = 60;
-/// How far past its deadline the kernel may end the loop's wait.
-constexpr unsigned long timerSlackNanoseconds = 1000;
 
 /// A wait of `seconds` to the nanosecond, so that a timer's work runs at its deadline rather
 /// than at the next whole millisecond.
@@ -72,8 +69,6 @@ void MainLoop::stop() {
 }
 
 void MainLoop::run() {
-    // The kernel may otherwise let a timed wait run up to 50 µs past its deadline.
-    prctl(PR_SET_TIMERSLACK, timerSlackNanoseconds);
     while (true) {
         {
             std::lock_guard lock(mutex_);

@@ -114,9 +114,7 @@ void CommandRouting::dispatch(const Command& command) {
     const auto focused = focus_.focused();
     log("cmd " + LogText::command(command) +
         "  focused=" + (focused ? named(*focused) : std::string("nil")));
-    wiring_.countCoalescingFrom(hotkeys_ ? hotkeys_->keyPressedAt() : std::nullopt);
     carryOut(command);
-    wiring_.countCoalescingFrom(std::nullopt);
     wiring_.logState();
 }
 

@@ -1,6 +1,5 @@
 #include "KelvoApp/Coordinator/StoreWiring.h"
 
-#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -159,7 +158,7 @@ void StoreWiring::installHooks() {
 
 void StoreWiring::installSchedulers() {
     store_->schedulers.coalesce = [this](std::function<void()> work) {
-        later_.after(coalescingWait(), [this, work = std::move(work)] {
+        later_.after(coalesceDelay, [this, work = std::move(work)] {
             work();
             focus_.focusNameRefresh();
         });
@@ -176,14 +175,6 @@ void StoreWiring::installSchedulers() {
     store_->schedulers.coalesceDragStep = [this](std::function<void()> work) {
         later_.after(dragStepDelay, std::move(work));
     };
-}
-
-double StoreWiring::coalescingWait() const {
-    if (!keyPressed_) return coalesceDelay;
-    const double since = secondsBetween(*keyPressed_, DispatchTime::now());
-    // A stamp from the future is not to be trusted: the whole delay then.
-    if (since < 0) return coalesceDelay;
-    return std::max(0.0, coalesceDelay - since);
 }
 
 void StoreWiring::installLayoutHooks() {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "Base/Foundation/CGGeometry.h"
-#include "Base/Foundation/DispatchTime.h"
 #include "KelvoApp/Coordinator/LaterWork.h"
 #include "KelvoApp/Coordinator/MinimizedToParkFile.h"
 #include "KelvoCore/Config/Config.h"
@@ -75,9 +74,6 @@ class StoreWiring {
     void saveMinimizedToPark();
     /// The screens changed: the displays, the menu bar strips and the screen again.
     void screenParametersChanged();
-    /// While a key's command runs: the coalescing delay of the layout it asks for is counted
-    /// from the moment the key was pressed, not from when its command came to be handled.
-    void countCoalescingFrom(std::optional<DispatchTime> keyPressed) { keyPressed_ = keyPressed; }
 
     WorkspaceStore& store() const { return *store_; }
     CoordinatorBridge& bridge() const { return *bridge_; }
@@ -90,8 +86,6 @@ class StoreWiring {
 
   private:
     void installSchedulers();
-    /// The coalescing delay still to wait: all of it, or what is left of it since the key.
-    double coalescingWait() const;
     void installLayoutHooks();
     void installDragHooks();
     void installAdoptionHooks();
@@ -118,7 +112,6 @@ class StoreWiring {
     MinimizedToParkFile minimizedToPark_;
     double bootTime_ = 0;
     bool sessionReady_ = false;
-    std::optional<DispatchTime> keyPressed_;
     /// Desktops whose stash came before the status item could flash it.
     std::vector<int> stashedBeforeStatusItem_;
     LaterWork later_;

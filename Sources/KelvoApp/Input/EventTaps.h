@@ -5,17 +5,15 @@
 #include <optional>
 
 #include "Base/Foundation/CGGeometry.h"
-#include "Base/Foundation/DispatchTime.h"
 
 namespace kelvo {
 
-/// One event as a tap sees it: its flags, the keyboard key code field, its location in
-/// top-left global coordinates and when it happened (none when the platform does not say).
+/// One event as a tap sees it: its flags, the keyboard key code field and its location in
+/// top-left global coordinates.
 struct TapEvent {
     std::uint64_t flags = 0;
     std::int64_t keyCode = 0;
     CGPoint location;
-    std::optional<DispatchTime> happened;
     bool operator==(const TapEvent&) const = default;
 };
 

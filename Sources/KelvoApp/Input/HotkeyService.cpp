@@ -78,16 +78,9 @@ std::optional<TapEvent> HotkeyService::handle(std::uint32_t type, const TapEvent
         const auto command = keymap.command(chord);
         if (!command) return event;
         std::weak_ptr<HotkeyService*> context = context_;
-        DispatchQueue::main().async([context, command = *command, pressed = event.happened] {
-            std::function<void(const Command&)> handOn;
-            if (const auto service = context.lock(); service && (*service)->onCommand) {
-                (*service)->keyPressedAt_ = pressed;
-                handOn = (*service)->onCommand;
-            }
-            if (!handOn) return;
-            // Held by nothing meanwhile: the command may end the service.
-            handOn(command);
-            if (const auto service = context.lock()) (*service)->keyPressedAt_.reset();
+        DispatchQueue::main().async([context, command = *command] {
+            const auto service = context.lock();
+            if (service && (*service)->onCommand) (*service)->onCommand(command);
         });
         return std::nullopt;
     }

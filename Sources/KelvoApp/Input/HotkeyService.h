@@ -57,13 +57,10 @@ class HotkeyService {
     void stopClickBinding();
 
     std::optional<TapEvent> handle(std::uint32_t type, const TapEvent& event);
-    /// While `onCommand` runs: when the key of its command was pressed, if the platform said.
-    std::optional<DispatchTime> keyPressedAt() const { return keyPressedAt_; }
     std::optional<TapEvent> handleClick(const TapEvent& event);
 
   private:
     EventTaps& taps_;
-    std::optional<DispatchTime> keyPressedAt_;
     /// The taps' callbacks hold this weakly: a callback after the service is gone passes.
     std::shared_ptr<HotkeyService*> context_;
 };

@@ -21,9 +21,6 @@ CGEventRef QuartzEventTaps::handle(CGEventTapProxy, CGEventType type, CGEventRef
         seen.flags = CGEventGetFlags(event);
         seen.keyCode = CGEventGetIntegerValueField(event, kCGKeyboardEventKeycode);
         seen.location = CGEventGetLocation(event);
-        if (const CGEventTimestamp happened = CGEventGetTimestamp(event); happened != 0) {
-            seen.happened = DispatchTime{happened};
-        }
     }
     return callback(type, seen) ? event : nullptr;
 }

@@ -41,10 +41,6 @@ CGEventType CGEventGetType(const CGEventRef& event) {
     return event ? event->input().type : kCGEventNull;
 }
 
-CGEventTimestamp CGEventGetTimestamp(const CGEventRef& event) {
-    return event ? event->input().timestamp : 0;
-}
-
 CGEventFlags CGEventGetFlags(const CGEventRef& event) {
     return event ? event->input().flags : 0;
 }

@@ -35,7 +35,6 @@ constexpr CGEventMask CGEventMaskBit(CGEventType type) {
 }
 
 using CGEventFlags = std::uint64_t;
-using CGEventTimestamp = std::uint64_t;
 inline constexpr CGEventFlags kCGEventFlagMaskAlphaShift = 0x00010000;
 inline constexpr CGEventFlags kCGEventFlagMaskShift = 0x00020000;
 inline constexpr CGEventFlags kCGEventFlagMaskControl = 0x00040000;
@@ -91,8 +90,6 @@ CGEventRef CGEventCreateKeyboardEvent(const CGEventSourceRef& source, CGKeyCode 
 CGEventRef CGEventCreateMouseEvent(const CGEventSourceRef& source, CGEventType mouseType,
                                    CGPoint mouseCursorPosition, CGMouseButton mouseButton);
 CGEventType CGEventGetType(const CGEventRef& event);
-/// When the event happened, in nanoseconds since the system started; 0 when not known.
-CGEventTimestamp CGEventGetTimestamp(const CGEventRef& event);
 CGEventFlags CGEventGetFlags(const CGEventRef& event);
 void CGEventSetFlags(const CGEventRef& event, CGEventFlags flags);
 std::int64_t CGEventGetIntegerValueField(const CGEventRef& event, CGEventField field);

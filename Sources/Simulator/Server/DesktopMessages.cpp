@@ -424,7 +424,6 @@ JSONValue JSONCoding<sim::InputEvent>::encode(const sim::InputEvent& e) {
                         {"type", e.type}};
     putIfPresent(object, "sourcePid", e.sourcePid);
     if (!e.characters.empty()) object["characters"] = e.characters;
-    if (e.timestamp != 0) object["timestamp"] = e.timestamp;
     return object;
 }
 
@@ -437,7 +436,6 @@ sim::InputEvent JSONCoding<sim::InputEvent>::decode(const JSONNode& node) {
     e.autorepeat = decodeField(node, "autorepeat", false);
     e.sourcePid = node.decodeIfPresent<std::int32_t>("sourcePid");
     e.characters = decodeField<std::string>(node, "characters", {});
-    e.timestamp = decodeField<std::uint64_t>(node, "timestamp", 0);
     return e;
 }
 
