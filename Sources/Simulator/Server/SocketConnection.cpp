@@ -103,6 +103,20 @@ std::uint32_t SocketConnection::pressedMouseButtons() {
     return buttons_->changes == changes ? asked : *buttons_->buttons;
 }
 
+WindowNumberReply SocketConnection::windowNumber(ElementID element) {
+    {
+        std::lock_guard lock(windowNumbers_.mutex);
+        const auto found = windowNumbers_.numbers.find(element.raw);
+        if (found != windowNumbers_.numbers.end()) return {AccessError::success, found->second};
+    }
+    const WindowNumberReply asked = SocketForwarder::windowNumber(element);
+    if (asked.error != AccessError::success) return asked;
+    std::lock_guard lock(windowNumbers_.mutex);
+    if (windowNumbers_.numbers.size() >= KnownWindowNumbers::limit) windowNumbers_.numbers.clear();
+    windowNumbers_.numbers[element.raw] = asked.number;
+    return asked;
+}
+
 std::optional<ApplicationInfo> SocketConnection::application(Pid pid) {
     if (auto known = applications_->application(pid)) return known;
     return SocketForwarder::application(pid);

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 
 #include "Simulator/ApplicationList.h"
 #include "Simulator/Server/DesktopClient.h"
@@ -25,7 +26,9 @@ namespace sim {
 /// What the platform answers within the process is answered here too: the running
 /// applications come from a list kept current by the workspace news (`ApplicationList`), the
 /// displays from the last answer until the desktop says they changed, the pressed mouse
-/// buttons from the last answer or the desktop's word of a press or release since.
+/// buttons from the last answer or the desktop's word of a press or release since, and an
+/// element's window number, which cannot change while the element exists, from its first
+/// answer.
 class SocketConnection final : public SocketForwarder {
   public:
     /// Connects to the server at `path` (throws SocketError when nothing serves there). With a
@@ -54,6 +57,7 @@ class SocketConnection final : public SocketForwarder {
     /// An application the list never saw is asked about.
     std::optional<ApplicationInfo> application(Pid pid) override;
     std::uint32_t pressedMouseButtons() override;
+    WindowNumberReply windowNumber(ElementID element) override;
     /// This process's own change is news to its list.
     void setActivationPolicy(Pid pid, ActivationPolicy policy) override;
 
@@ -89,6 +93,14 @@ class SocketConnection final : public SocketForwarder {
         std::uint64_t changes = 0;
     };
     std::shared_ptr<KnownButtons> buttons_ = std::make_shared<KnownButtons>();
+    /// The window numbers told so far, by element; forgotten all at once past `limit`, so
+    /// that the elements of long-gone windows do not pile up.
+    struct KnownWindowNumbers {
+        static constexpr std::size_t limit = 4096;
+        std::mutex mutex;
+        std::unordered_map<std::uint64_t, WindowNumber> numbers;
+    };
+    KnownWindowNumbers windowNumbers_;
     DesktopClient client_{*lines_};
     std::thread delivery_;
     std::atomic<Pid> pid_{0};

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <functional>
 #include <mutex>
@@ -241,6 +242,21 @@ TEST(DesktopOperations, ThePressedButtonsAreAnsweredFromWhatTheDesktopSaid) {
     desktop.push(DesktopMessages::event(MouseButtonsChanged{0}));
     EXPECT_TRUE(kelvo::testing::eventually([&] { return connection.pressedMouseButtons() == 0; }));
     EXPECT_EQ(desktop.lines().size(), 1u) << "told, not asked";
+}
+
+// An element stands for one window while it exists: its number is asked until it is told.
+TEST(DesktopOperations, AnElementsWindowNumberIsAskedUntilItIsTold) {
+    std::atomic<int> asked = 0;
+    RecordingDesktop desktop([&asked](const JSONValue& id) {
+        const int error = asked++ == 0 ? static_cast<int>(AccessError::cannotComplete) : 0;
+        return JSONValue{{"id", id}, {"result", {{"error", error}, {"number", 130}}}};
+    });
+    SocketConnection connection(desktop.path());
+    const ElementID element = ElementID::of(70000, 5);
+    EXPECT_EQ(connection.windowNumber(element).error, AccessError::cannotComplete);
+    EXPECT_EQ(connection.windowNumber(element).number, 130u);
+    EXPECT_EQ(connection.windowNumber(element).number, 130u);
+    EXPECT_EQ(desktop.lines().size(), 2u);
 }
 
 TEST(DesktopOperations, TheApplicationsAndTheCommandLinesRequestsKeepTheirLines) {
