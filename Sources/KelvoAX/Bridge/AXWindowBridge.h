@@ -136,9 +136,6 @@ class AXWindowBridge final : public CoordinatorBridge {
         std::optional<News::Mark> minimizedFreshAt;
     };
     static News::Mark newsAbout(const AXUIElementRef& window);
-    /// The application's "AXEnhancedUserInterface", read once per application: the same answer
-    /// serves every window's writes until news about the application or everything arrives.
-    bool enhancedUserInterface(const AXUIElementRef& application);
     /// The news about the window that may have changed more than its frame: a move or resize,
     /// the echo of our own frame writes among them, leaves its minimized state as it was.
     static News::Mark newsBeyondFrameAbout(const AXUIElementRef& window);
@@ -146,12 +143,6 @@ class AXWindowBridge final : public CoordinatorBridge {
 
     ElementMap elements_;
     std::map<WindowID, KnownWindow> known_;
-    /// What was last read of each application's enhanced user interface, by process.
-    struct KnownApplication {
-        bool enhancedUserInterface = false;
-        News::Mark freshAt;
-    };
-    std::map<pid_t, KnownApplication> knownApplications_;
     std::set<WindowID> retainedWindows_;
     std::set<WindowID> seenFullScreen_;
     std::set<WindowID> provisionallyIgnored_;

@@ -59,21 +59,6 @@ News::Mark AXWindowBridge::newsBeyondFrameAbout(const AXUIElementRef& window) {
     return News::markBeyondFrame(element.raw, static_cast<std::uint64_t>(element.pid()));
 }
 
-bool AXWindowBridge::enhancedUserInterface(const AXUIElementRef& application) {
-    // Kelvo's own writes put the value back as they found it, so only news can change it.
-    const pid_t pid = application->identifier().pid();
-    const News::Mark now = newsAbout(application);
-    if (const auto known = knownApplications_.find(pid);
-        known != knownApplications_.end() && known->second.freshAt == now) {
-        return known->second.enhancedUserInterface;
-    }
-    // An answer that did not come (a hung application) is asked again next time.
-    const std::optional<bool> read =
-        AXAttributes::optionalBoolean(application, kAXEnhancedUserInterfaceAttribute);
-    if (read) knownApplications_[pid] = KnownApplication{*read, now};
-    return read.value_or(false);
-}
-
 void AXWindowBridge::noteWritten(WindowID id) {
     if (const auto known = known_.find(id); known != known_.end()) {
         known->second.frameFreshAt.reset();
@@ -101,7 +86,8 @@ bool AXWindowBridge::setFrame(const CGRect& target, WindowID id) {
     const AXUIElementRef window = handle(id);
     if (!window) return false;
     const AXUIElementRef application = applicationElementOf(window);
-    const bool enhanced = application && enhancedUserInterface(application);
+    const bool enhanced =
+        application && AXAttributes::boolean(application, kAXEnhancedUserInterfaceAttribute);
     std::optional<CGRect> readBack;
     News::Mark readBackAt;
     noteWritten(id);
@@ -140,7 +126,8 @@ void AXWindowBridge::setPosition(const CGPoint& position, WindowID id) {
     const AXUIElementRef window = handle(id);
     if (!window) return;
     const AXUIElementRef application = applicationElementOf(window);
-    const bool switchedOff = application && enhancedUserInterface(application);
+    const bool switchedOff =
+        application && AXAttributes::boolean(application, kAXEnhancedUserInterfaceAttribute);
     if (switchedOff) AXAttributes::write(application, kAXEnhancedUserInterfaceAttribute, false);
     noteWritten(id);
     AXAttributes::write(window, kAXPositionAttribute, position);

@@ -31,13 +31,12 @@ class AXEventStream {
 
     static constexpr const char* threadName = "com.skarvelt.kelvo.ax-events";
     static constexpr float messagingTimeout = 0.25f;
-    /// Added on every observed application element, in this order. The last three are about
-    /// single windows, and the platform tells them for every window of an application observed
-    /// for them: one registration per application serves all its windows.
-    static constexpr std::array<const char*, 7> notifications = {
-        "AXWindowCreated",       "AXFocusedWindowChanged", "AXWindowMoved",
-        "AXWindowResized",       "AXUIElementDestroyed",   "AXWindowMiniaturized",
-        "AXWindowDeminiaturized"};
+    /// Added on every observed application element, in this order.
+    static constexpr std::array<const char*, 4> notifications = {
+        "AXWindowCreated", "AXFocusedWindowChanged", "AXWindowMoved", "AXWindowResized"};
+    /// Added on every tracked window element, in this order.
+    static constexpr std::array<const char*, 3> perWindowNotifications = {
+        "AXUIElementDestroyed", "AXWindowMiniaturized", "AXWindowDeminiaturized"};
     /// How long releasing the stream waits for its thread to end, in real time.
     static constexpr double threadEndBound = 5;
 

@@ -37,9 +37,8 @@ struct AXEventStream::Core : std::enable_shared_from_this<AXEventStream::Core> {
 
     void observeRunningApplications();
     void observe(pid_t pid, bool emittingCreated);
-    /// Starts tracking a window of an observed application: the application's registrations
-    /// already bring its windows' notifications.
-    std::optional<WindowID> track(const AXUIElementRef& element, pid_t pid);
+    std::optional<WindowID> track(const AXUIElementRef& element, const AXObserverRef& observer,
+                                  pid_t pid);
     void trackAdopted(const AXUIElementRef& element);
     void handle(const AXUIElementRef& element, const std::string& notification);
     /// The window number of a tracked element as read when it was tracked (an element's number

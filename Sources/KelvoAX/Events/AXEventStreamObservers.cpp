@@ -80,14 +80,15 @@ void AXEventStream::Core::observe(pid_t pid, bool emittingCreated) {
     CFRunLoopAddSource(CFRunLoopGetCurrent(), AXObserverGetRunLoopSource(observer),
                        kCFRunLoopDefaultMode);
     for (const AXUIElementRef& window : windowsOf(application)) {
-        const std::optional<WindowID> added = track(window, pid);
+        const std::optional<WindowID> added = track(window, observer, pid);
         if (emittingCreated && added) {
             emit(WindowEvent::created(*added, bundleOf(pid), WindowElement{window}));
         }
     }
 }
 
-std::optional<WindowID> AXEventStream::Core::track(const AXUIElementRef& element, pid_t pid) {
+std::optional<WindowID> AXEventStream::Core::track(const AXUIElementRef& element,
+                                                   const AXObserverRef& observer, pid_t pid) {
     AXUIElementSetMessagingTimeout(element, messagingTimeout);
     const std::optional<WindowID> id = windowID(element);
     if (!id) return std::nullopt;
@@ -99,14 +100,21 @@ std::optional<WindowID> AXEventStream::Core::track(const AXUIElementRef& element
         if (known) return std::nullopt;
         knownWindows.push_back(KnownWindow{element, *id, pid});
     }
+    for (const char* name : perWindowNotifications) {
+        AXObserverAddNotification(observer, element, name, context);
+    }
     return id;
 }
 
 void AXEventStream::Core::trackAdopted(const AXUIElementRef& element) {
     pid_t pid = 0;
     if (AXUIElementGetPid(element, &pid) != kAXErrorSuccess || pid <= 0) return;
-    if (!observerFor(pid)) observe(pid, false);
-    if (observerFor(pid)) track(element, pid);
+    AXObserverRef observer = observerFor(pid);
+    if (!observer) {
+        observe(pid, false);
+        observer = observerFor(pid);
+    }
+    if (observer) track(element, observer, pid);
 }
 
 void AXEventStream::Core::observerCallback(AXObserverRef, AXUIElementRef element,
@@ -166,7 +174,8 @@ void AXEventStream::Core::handle(const AXUIElementRef& element, const std::strin
 void AXEventStream::Core::windowCreated(const AXUIElementRef& element, WindowID id) {
     pid_t pid = 0;
     if (AXUIElementGetPid(element, &pid) != kAXErrorSuccess) pid = 0;
-    if (!observerFor(pid) || track(element, pid)) {
+    const AXObserverRef observer = observerFor(pid);
+    if (!observer || track(element, observer, pid)) {
         emit(WindowEvent::created(id, bundleOf(pid), WindowElement{element}));
     }
 }
