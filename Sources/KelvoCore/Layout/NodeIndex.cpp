@@ -75,8 +75,13 @@ void assignMinimums(std::vector<FlatNode>& nodes, const SortedLeaves& leaves,
 
 LayoutTree::Rects paneRectangles(const LayoutTree::Node& root, const CGRect& rect,
                                  const LayoutTree::Minimums& minimums) {
-    std::vector<FlatNode> nodes;
-    SortedLeaves leaves;
+    // The listing of a large tree is big enough that the allocator hands its memory back to
+    // the system when it is freed, and faults it in again on the next pass; kept per thread,
+    // it costs that once.
+    thread_local std::vector<FlatNode> nodes;
+    thread_local SortedLeaves leaves;
+    nodes.clear();
+    leaves.clear();
     // Pre-order: a split's second child waits beneath its first, whose subtree comes first.
     std::vector<std::pair<const LayoutTree::Node*, int>> pending{{&root, NodeIndex::none}};
     while (!pending.empty()) {
