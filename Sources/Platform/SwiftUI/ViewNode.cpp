@@ -16,45 +16,21 @@ std::optional<CGFloat> ViewNode::spacerMinLength(LayoutAxis, const EnvironmentVa
     return std::nullopt;
 }
 
-const ViewNode::Answer* ViewNode::recall(std::uint64_t pass, std::size_t path, bool baseline,
-                                         CGFloat width, CGFloat height) const {
-    if (pass != answersPass_) return nullptr;
-    for (const Answer& answer : answers_)
-        if (answer.width == width && answer.height == height && answer.path == path &&
-            answer.baseline == baseline)
-            return &answer;
-    return nullptr;
-}
-
-void ViewNode::remember(std::uint64_t pass, const Answer& answer) const {
-    if (pass != answersPass_) {
-        answers_.clear();
-        nextAnswer_ = 0;
-        answersPass_ = pass;
-    }
-    if (answers_.size() < rememberedAnswers) {
-        if (answers_.empty()) answers_.reserve(rememberedAnswers);
-        answers_.push_back(answer);
-    } else {
-        answers_[nextAnswer_] = answer;
-        nextAnswer_ = (nextAnswer_ + 1) % rememberedAnswers;
-    }
-}
-
 CGSize measure(const View& view, const ProposedViewSize& proposal,
                const EnvironmentValues& environment) {
     const ProposedViewSize clean = proposal.sanitized();
     const ViewNode& node = view.node();
     LayoutServices* services = environment.services;
     if (!services) return sanitizedSize(node.sizeThatFits(clean, environment));
-    const CGFloat width = ViewNode::answerLength(clean.width);
-    const CGFloat height = ViewNode::answerLength(clean.height);
-    if (const ViewNode::Answer* answer =
-            node.recall(services->pass(), environment.pathHash, false, width, height))
+    const CGFloat width = LayoutAnswers::lengthOf(clean.width);
+    const CGFloat height = LayoutAnswers::lengthOf(clean.height);
+    LayoutAnswers& answers = services->answers();
+    if (const LayoutAnswers::Answer* answer =
+            answers.recall(node.answers_, environment.pathHash, false, width, height))
         return answer->size;
     const CGSize size = sanitizedSize(node.sizeThatFits(clean, environment));
-    node.remember(services->pass(),
-                  {environment.pathHash, width, height, false, size, std::nullopt});
+    answers.remember(node.answers_,
+                     {environment.pathHash, width, height, false, size, std::nullopt});
     return size;
 }
 
@@ -71,13 +47,13 @@ std::optional<CGFloat> baselineOf(const View& view, CGSize size,
     const ViewNode& node = view.node();
     LayoutServices* services = environment.services;
     if (!services) return node.firstBaseline(clean, environment);
-    const CGFloat width = ViewNode::answerLength(clean.width);
-    const CGFloat height = ViewNode::answerLength(clean.height);
-    if (const ViewNode::Answer* answer =
-            node.recall(services->pass(), environment.pathHash, true, width, height))
+    LayoutAnswers& answers = services->answers();
+    if (const LayoutAnswers::Answer* answer =
+            answers.recall(node.answers_, environment.pathHash, true, clean.width, clean.height))
         return answer->firstBaseline;
     const std::optional<CGFloat> baseline = node.firstBaseline(clean, environment);
-    node.remember(services->pass(), {environment.pathHash, width, height, true, {}, baseline});
+    answers.remember(node.answers_,
+                     {environment.pathHash, clean.width, clean.height, true, {}, baseline});
     return baseline;
 }
 

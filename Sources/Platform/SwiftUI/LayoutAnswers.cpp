@@ -1,0 +1,28 @@
+#include "Platform/SwiftUI/LayoutAnswers.h"
+
+#include <atomic>
+
+namespace SwiftUI {
+
+std::uint64_t LayoutAnswers::numberPass() {
+    static std::atomic<std::uint64_t> passes{0};
+    return ++passes;
+}
+
+void LayoutAnswers::remember(Ticket& ticket, const Answer& answer) {
+    if (!holds(ticket)) {
+        if (used_ == lists_.size()) lists_.emplace_back();
+        lists_[used_].count = 0;
+        lists_[used_].next = 0;
+        ticket = {pass_, used_++};
+    }
+    List& list = lists_[ticket.list];
+    if (list.count < answersPerView) {
+        list.answers[list.count++] = answer;
+    } else {
+        list.answers[list.next] = answer;
+        list.next = static_cast<std::uint8_t>((list.next + 1) % answersPerView);
+    }
+}
+
+}  // namespace SwiftUI
