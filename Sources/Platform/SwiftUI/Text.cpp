@@ -27,12 +27,15 @@ NSTextAlignment paragraphAlignment(TextAlignment alignment) {
 }
 
 struct ResolvedText {
-    NSAttributedString string;
     std::string key;
     Font firstFont;
     Color firstColor;
+    /// The string in its fonts and colours, made only when the measurer has to set it.
+    std::optional<NSAttributedString> string;
     /// The string's settings in the measurer, found by the key once.
     TextMeasurer::Handle settings;
+    /// Its lines as long as their text, asked of nearly every question; held by `settings`.
+    const TextLines* natural = nullptr;
 };
 
 /// What a text takes from its environment.
@@ -133,27 +136,19 @@ class TextNode final : public ViewNode {
         return resolved_->second;
     }
 
+    /// The key names the text of each run and what it is drawn in; the string itself waits
+    /// until it has to be set.
     ResolvedText resolveIn(const TextEnvironment& environment) const {
         ResolvedText resolved;
-        NSParagraphStyle style;
-        style.alignment = paragraphAlignment(environment.alignment);
-        style.lineBreakMode = NSLineBreakMode::byWordWrapping;
         bool first = true;
         for (const TextRun& run : runs_) {
-            Font font = run.font.value_or(environment.font);
-            if (run.weight) font.weight = *run.weight;
+            const Font font = runFont(run, environment);
             const Color color = run.color.value_or(environment.color);
-            NSTextAttributes attributes;
-            attributes.font = font.nsFont();
-            attributes.foregroundColor = color.nsColor();
-            attributes.tracking = run.tracking;
             if (first) {
-                attributes.paragraphStyle = style;
                 resolved.firstFont = font;
                 resolved.firstColor = color;
                 first = false;
             }
-            resolved.string.append(NSAttributedString(run.text, attributes));
             const CGColorValue& c = color.value();
             resolved.key += run.text;
             resolved.key += '\x1f';
@@ -162,6 +157,32 @@ class TextNode final : public ViewNode {
         }
         appendBytes(resolved.key, environment.alignment);
         return resolved;
+    }
+
+    static Font runFont(const TextRun& run, const TextEnvironment& environment) {
+        Font font = run.font.value_or(environment.font);
+        if (run.weight) font.weight = *run.weight;
+        return font;
+    }
+
+    NSAttributedString attributedString(const TextEnvironment& environment) const {
+        NSAttributedString string;
+        NSParagraphStyle style;
+        style.alignment = paragraphAlignment(environment.alignment);
+        style.lineBreakMode = NSLineBreakMode::byWordWrapping;
+        bool first = true;
+        for (const TextRun& run : runs_) {
+            NSTextAttributes attributes;
+            attributes.font = runFont(run, environment).nsFont();
+            attributes.foregroundColor = run.color.value_or(environment.color).nsColor();
+            attributes.tracking = run.tracking;
+            if (first) {
+                attributes.paragraphStyle = style;
+                first = false;
+            }
+            string.append(NSAttributedString(run.text, attributes));
+        }
+        return string;
     }
 
     /// The key names the values by their bytes: it is only compared, and a layout builds one
@@ -175,8 +196,14 @@ class TextNode final : public ViewNode {
                            const EnvironmentValues& environment) const {
         ResolvedText& resolved = resolve(environment);
         TextMeasurer& measurer = environment.services ? environment.services->text() : ownMeasurer_;
-        const TextLines& natural = measurer.lines(resolved.string, resolved.key, std::nullopt,
-                                                  std::nullopt, &resolved.settings);
+        auto string = [this, &resolved]() -> const NSAttributedString& {
+            if (!resolved.string) resolved.string = attributedString(resolved_->first);
+            return *resolved.string;
+        };
+        if (!resolved.natural)
+            resolved.natural = &measurer.lines(resolved.key, string, std::nullopt, std::nullopt,
+                                               &resolved.settings);
+        const TextLines& natural = *resolved.natural;
         std::optional<int> limit = environment.lineLimit;
         if (proposal.height && std::isfinite(*proposal.height) && natural.lineCount > 0) {
             const CGFloat lineHeight = natural.size.height / natural.lineCount;
@@ -191,7 +218,7 @@ class TextNode final : public ViewNode {
         if (fitsWidth && (!limit || natural.lineCount <= *limit)) return natural;
         const CGFloat width =
             fitsWidth ? natural.size.width + fitTolerance : *proposal.width + fitTolerance;
-        return measurer.lines(resolved.string, resolved.key, width, limit, &resolved.settings);
+        return measurer.lines(resolved.key, string, width, limit, &resolved.settings);
     }
 
     std::vector<TextRun> runs_;
