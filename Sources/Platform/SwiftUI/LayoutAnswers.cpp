@@ -9,7 +9,8 @@ std::uint64_t LayoutAnswers::numberPass() {
     return ++passes;
 }
 
-void LayoutAnswers::remember(Ticket& ticket, const Answer& answer) {
+void LayoutAnswers::remember(Ticket& ticket, const Question& question, std::uint64_t digest,
+                             const Answer& answer) {
     if (!holds(ticket)) {
         if (used_ == lists_.size()) lists_.emplace_back();
         lists_[used_].count = 0;
@@ -17,12 +18,15 @@ void LayoutAnswers::remember(Ticket& ticket, const Answer& answer) {
         ticket = {pass_, used_++};
     }
     List& list = lists_[ticket.list];
+    std::uint8_t slot = list.count;
     if (list.count < answersPerView) {
-        list.answers[list.count++] = answer;
+        ++list.count;
     } else {
-        list.answers[list.next] = answer;
+        slot = list.next;
         list.next = static_cast<std::uint8_t>((list.next + 1) % answersPerView);
     }
+    list.digests[slot] = digest;
+    list.entries[slot] = {question, answer};
 }
 
 }  // namespace SwiftUI

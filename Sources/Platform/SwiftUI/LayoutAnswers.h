@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -21,21 +22,24 @@ class LayoutAnswers {
     static constexpr CGFloat unspecified = -1;
     static CGFloat lengthOf(std::optional<CGFloat> length) { return length.value_or(unspecified); }
 
-    /// One question (at a place, for a proposal; of the size or of the first baseline) and
-    /// its answer.
-    struct Answer {
+    /// What a view is asked: its size or its first baseline, at a place, for a proposal.
+    struct Question {
         std::size_t path = 0;
         CGFloat width = unspecified;
         CGFloat height = unspecified;
         bool baseline = false;
+
+        bool operator==(const Question&) const = default;
+        /// Tells most different questions apart in one comparison.
+        std::uint64_t digest() const {
+            return (path ^ (std::bit_cast<std::uint64_t>(width) * 0x9e3779b97f4a7c15ULL) ^
+                    (std::bit_cast<std::uint64_t>(height) * 0xc2b2ae3d27d4eb4fULL)) +
+                   (baseline ? 1 : 0);
+        }
+    };
+    struct Answer {
         CGSize size;
         std::optional<CGFloat> firstBaseline;
-
-        bool answers(std::size_t atPath, bool forBaseline, CGFloat forWidth,
-                     CGFloat forHeight) const {
-            return width == forWidth && height == forHeight && path == atPath &&
-                   baseline == forBaseline;
-        }
     };
 
     /// Where a view's answers are: kept by the view, good for the pass it was made in.
@@ -52,25 +56,32 @@ class LayoutAnswers {
         used_ = 0;
     }
 
-    const Answer* recall(const Ticket& ticket, std::size_t path, bool baseline, CGFloat width,
-                         CGFloat height) const {
+    const Answer* recall(const Ticket& ticket, const Question& question,
+                         std::uint64_t digest) const {
         if (!holds(ticket)) return nullptr;
         const List& list = lists_[ticket.list];
         for (std::uint8_t i = 0; i < list.count; ++i)
-            if (list.answers[i].answers(path, baseline, width, height)) return &list.answers[i];
+            if (list.digests[i] == digest && list.entries[i].question == question)
+                return &list.entries[i].answer;
         return nullptr;
     }
 
     /// Keeps the answer in the ticket's list (a new list for a ticket of an earlier pass or
     /// another graph); a full list gives up its oldest answer.
-    void remember(Ticket& ticket, const Answer& answer);
+    void remember(Ticket& ticket, const Question& question, std::uint64_t digest,
+                  const Answer& answer);
 
   private:
     /// A view asked more than this many different questions in a pass answers the oldest
     /// again when they come back.
     static constexpr std::uint8_t answersPerView = 8;
+    struct Entry {
+        Question question;
+        Answer answer;
+    };
     struct List {
-        std::array<Answer, answersPerView> answers;
+        std::array<std::uint64_t, answersPerView> digests;
+        std::array<Entry, answersPerView> entries;
         std::uint8_t count = 0;
         std::uint8_t next = 0;
     };
