@@ -68,8 +68,7 @@ void StackLayout::size(const ProposedViewSize& proposal, ChildEnvironments& envi
     Share* const shares = count > few.size() ? many.data() : few.data();
     CGFloat remaining = *offered - spacing_ * static_cast<CGFloat>(count - 1);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::optional<CGFloat> spacerMinimum =
-            children_[i].node().spacerMinLength(axis_, environments[i]);
+        const std::optional<CGFloat> spacerMinimum = children_[i].node().spacerMinLength(axis_);
         Share share{i, spacerMinimum.value_or(0), infinity, spacerMinimum.has_value()};
         if (!share.spacer) {
             share.minimum = length(

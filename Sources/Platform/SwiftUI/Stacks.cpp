@@ -140,7 +140,7 @@ class SpacerNode final : public ViewNode {
         node.hitTesting = false;
     }
 
-    std::optional<CGFloat> spacerMinLength(LayoutAxis, const EnvironmentValues&) const override {
+    std::optional<CGFloat> spacerMinLength(LayoutAxis) const override {
         return minLength_.value_or(defaultSpacing);
     }
 

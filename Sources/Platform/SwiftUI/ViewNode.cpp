@@ -12,25 +12,32 @@ std::optional<CGFloat> ViewNode::firstBaseline(CGSize, const EnvironmentValues&)
     return std::nullopt;
 }
 
-std::optional<CGFloat> ViewNode::spacerMinLength(LayoutAxis, const EnvironmentValues&) const {
+std::optional<CGFloat> ViewNode::spacerMinLength(LayoutAxis) const {
     return std::nullopt;
+}
+
+const ViewNode& ViewNode::answering(const View& view) {
+    const ViewNode* node = &view.node();
+    while (node->answersAs_)
+        node = &node->answersAs_->node();
+    return *node;
 }
 
 CGSize measure(const View& view, const ProposedViewSize& proposal,
                const EnvironmentValues& environment) {
     const ProposedViewSize clean = proposal.sanitized();
-    const ViewNode& node = view.node();
+    const ViewNode& node = ViewNode::answering(view);
     LayoutServices* services = environment.services;
     if (!services) return sanitizedSize(node.sizeThatFits(clean, environment));
-    const CGFloat width = LayoutAnswers::lengthOf(clean.width);
-    const CGFloat height = LayoutAnswers::lengthOf(clean.height);
+    const LayoutAnswers::Question question{environment.pathHash,
+                                           LayoutAnswers::lengthOf(clean.width),
+                                           LayoutAnswers::lengthOf(clean.height), false};
+    const std::uint64_t digest = question.digest();
     LayoutAnswers& answers = services->answers();
-    if (const LayoutAnswers::Answer* answer =
-            answers.recall(node.answers_, environment.pathHash, false, width, height))
+    if (const LayoutAnswers::Answer* answer = answers.recall(node.answers_, question, digest))
         return answer->size;
     const CGSize size = sanitizedSize(node.sizeThatFits(clean, environment));
-    answers.remember(node.answers_,
-                     {environment.pathHash, width, height, false, size, std::nullopt});
+    answers.remember(node.answers_, question, digest, {size, std::nullopt});
     return size;
 }
 
@@ -44,16 +51,16 @@ void placeView(const View& view, const CGRect& frame, const EnvironmentValues& e
 std::optional<CGFloat> baselineOf(const View& view, CGSize size,
                                   const EnvironmentValues& environment) {
     const CGSize clean = sanitizedSize(size);
-    const ViewNode& node = view.node();
+    const ViewNode& node = ViewNode::answering(view);
     LayoutServices* services = environment.services;
     if (!services) return node.firstBaseline(clean, environment);
+    const LayoutAnswers::Question question{environment.pathHash, clean.width, clean.height, true};
+    const std::uint64_t digest = question.digest();
     LayoutAnswers& answers = services->answers();
-    if (const LayoutAnswers::Answer* answer =
-            answers.recall(node.answers_, environment.pathHash, true, clean.width, clean.height))
+    if (const LayoutAnswers::Answer* answer = answers.recall(node.answers_, question, digest))
         return answer->firstBaseline;
     const std::optional<CGFloat> baseline = node.firstBaseline(clean, environment);
-    answers.remember(node.answers_,
-                     {environment.pathHash, clean.width, clean.height, true, {}, baseline});
+    answers.remember(node.answers_, question, digest, {{}, baseline});
     return baseline;
 }
 

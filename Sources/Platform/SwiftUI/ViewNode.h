@@ -30,8 +30,7 @@ class ViewNode {
     virtual std::optional<CGFloat> firstBaseline(CGSize size,
                                                  const EnvironmentValues& environment) const;
     /// A spacer's minimum length in a stack along `axis`; none for any other view.
-    virtual std::optional<CGFloat> spacerMinLength(LayoutAxis axis,
-                                                   const EnvironmentValues& environment) const;
+    virtual std::optional<CGFloat> spacerMinLength(LayoutAxis axis) const;
     /// The views a list (ForEach, Group) spreads into its container; none for a single view.
     virtual const std::vector<View>* listChildren() const { return nullptr; }
     /// A view that shows nothing and takes no room or spacing in a stack.
@@ -40,6 +39,9 @@ class ViewNode {
   protected:
     /// For a node changed before it is shared: what it answered no longer holds.
     void forgetAnswers() const { answers_ = {}; }
+    /// For a view that chooses its size and finds its baseline exactly as `view` does, for the
+    /// same proposal in the same environment: its questions go straight to `view`.
+    void answerAs(const View& view) { answersAs_ = &view; }
 
   private:
     friend CGSize measure(const View&, const ProposedViewSize&, const EnvironmentValues&);
@@ -47,6 +49,9 @@ class ViewNode {
 
     /// Where the graph laying the view out keeps what it answered in this pass.
     mutable LayoutAnswers::Ticket answers_;
+    const View* answersAs_ = nullptr;
+    /// The node that answers for `view`'s.
+    static const ViewNode& answering(const View& view);
 };
 
 /// Answers with the sanitized size: a proposal cleaned of NaN and negative lengths goes in,
