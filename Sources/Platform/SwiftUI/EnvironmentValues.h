@@ -47,7 +47,7 @@ class EnvironmentValues {
 
     /// The label colour of the dark look, for text that sets none.
     static Color labelColor() { return Color::white().opacity(0.85); }
-    Color resolvedForeground() const { return foregroundColor.value_or(labelColor()); }
+    Color resolvedForeground() const { return foregroundColor ? *foregroundColor : labelColor(); }
 
     template <class Key>
     typename Key::Value get() const {

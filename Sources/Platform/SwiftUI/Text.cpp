@@ -49,6 +49,12 @@ struct TextEnvironment {
         return {environment.font, environment.resolvedForeground(),
                 environment.multilineTextAlignment};
     }
+    /// The same as `of(environment) == *this`, without the copy (asked at every question).
+    bool isOf(const EnvironmentValues& environment) const {
+        return font == environment.font && alignment == environment.multilineTextAlignment &&
+               (environment.foregroundColor ? color == *environment.foregroundColor
+                                            : color == EnvironmentValues::labelColor());
+    }
 };
 
 class TextPaint final : public LayoutPaint {
@@ -131,8 +137,9 @@ class TextNode final : public ViewNode {
     /// The runs in their fonts and colours, made once for each environment the text meets in
     /// a row (a layout asks the same text many questions in the same place).
     ResolvedText& resolve(const EnvironmentValues& environment) const {
+        if (resolved_ && resolved_->first.isOf(environment)) return resolved_->second;
         const TextEnvironment wanted = TextEnvironment::of(environment);
-        if (!resolved_ || resolved_->first != wanted) resolved_.emplace(wanted, resolveIn(wanted));
+        resolved_.emplace(wanted, resolveIn(wanted));
         return resolved_->second;
     }
 
@@ -140,6 +147,10 @@ class TextNode final : public ViewNode {
     /// until it has to be set.
     ResolvedText resolveIn(const TextEnvironment& environment) const {
         ResolvedText resolved;
+        std::size_t length = sizeof environment.alignment;
+        for (const TextRun& run : runs_)
+            length += run.text.size() + keyBytesPerRun;
+        resolved.key.reserve(length);
         bool first = true;
         for (const TextRun& run : runs_) {
             const Font font = runFont(run, environment);
@@ -185,6 +196,10 @@ class TextNode final : public ViewNode {
         return string;
     }
 
+    /// What a run adds to the key besides its text: a separator, its font and its colour.
+    static constexpr std::size_t keyBytesPerRun =
+        1 + sizeof(CGFloat) + sizeof(Font::Weight) + sizeof(Font::Design) + 5 * sizeof(double);
+
     /// The key names the values by their bytes: it is only compared, and a layout builds one
     /// for every text it meets, so formatting numbers as text would cost more than the rest.
     template <typename... Values>
@@ -229,7 +244,18 @@ class TextNode final : public ViewNode {
 
 }  // namespace
 
-Text::Text(std::string content) : Text(std::vector<TextRun>{TextRun{std::move(content)}}) {}
+namespace {
+
+/// A list's initializer would copy the text.
+std::vector<TextRun> oneRun(std::string text) {
+    std::vector<TextRun> runs;
+    runs.push_back(TextRun{std::move(text)});
+    return runs;
+}
+
+}  // namespace
+
+Text::Text(std::string content) : Text(oneRun(std::move(content))) {}
 
 Text::Text(std::vector<TextRun> runs) {
     node_ = std::make_shared<TextNode>(std::move(runs));
@@ -291,8 +317,9 @@ auto settingWeight(Font::Weight weight) {
     };
 }
 
+/// A change runs at once: it reads the colour where it is.
 auto settingColor(const Color& color) {
-    return [color](TextRun& run) {
+    return [&color](TextRun& run) {
         if (!run.color) run.color = color;
     };
 }
