@@ -158,7 +158,9 @@ class GeometryReaderNode final : public ViewNode {
     static constexpr CGFloat idealLength = 10;
 
     explicit GeometryReaderNode(std::function<View(const GeometryProxy&)> content)
-        : content_(std::move(content)) {}
+        : content_(std::move(content)) {
+        sizeAtOnce();
+    }
 
     CGSize sizeThatFits(const ProposedViewSize& proposal, const EnvironmentValues&) const override {
         return {proposal.width.value_or(idealLength), proposal.height.value_or(idealLength)};

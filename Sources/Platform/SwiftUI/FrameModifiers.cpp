@@ -60,7 +60,9 @@ class FixedFrameNode final : public OfferingNode {
                    Alignment alignment)
         : OfferingNode(std::move(content), "frame", alignment),
           width_(cleanLength(width)),
-          height_(cleanLength(height)) {}
+          height_(cleanLength(height)) {
+        if (width_ && height_) sizeAtOnce();
+    }
 
     CGSize sizeThatFits(const ProposedViewSize& proposal,
                         const EnvironmentValues& environment) const override {

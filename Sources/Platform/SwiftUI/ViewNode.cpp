@@ -28,7 +28,7 @@ CGSize measure(const View& view, const ProposedViewSize& proposal,
     const ProposedViewSize clean = proposal.sanitized();
     const ViewNode& node = ViewNode::answering(view);
     LayoutServices* services = environment.services;
-    if (!services) return sanitizedSize(node.sizeThatFits(clean, environment));
+    if (!services || node.sizesAtOnce_) return sanitizedSize(node.sizeThatFits(clean, environment));
     const LayoutAnswers::Question question{environment.pathHash,
                                            LayoutAnswers::lengthOf(clean.width),
                                            LayoutAnswers::lengthOf(clean.height), false};

@@ -42,6 +42,8 @@ class ViewNode {
     /// For a view that chooses its size and finds its baseline exactly as `view` does, for the
     /// same proposal in the same environment: its questions go straight to `view`.
     void answerAs(const View& view) { answersAs_ = &view; }
+    /// For a view whose size costs less to work out than to look up: it is not remembered.
+    void sizeAtOnce() { sizesAtOnce_ = true; }
 
   private:
     friend CGSize measure(const View&, const ProposedViewSize&, const EnvironmentValues&);
@@ -50,6 +52,7 @@ class ViewNode {
     /// Where the graph laying the view out keeps what it answered in this pass.
     mutable LayoutAnswers::Ticket answers_;
     const View* answersAs_ = nullptr;
+    bool sizesAtOnce_ = false;
     /// The node that answers for `view`'s.
     static const ViewNode& answering(const View& view);
 };
