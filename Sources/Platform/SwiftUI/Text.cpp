@@ -83,7 +83,9 @@ class TextPaint final : public LayoutPaint {
 
 class TextNode final : public ViewNode {
   public:
-    explicit TextNode(std::vector<TextRun> runs) : runs_(std::move(runs)) {}
+    /// Its lines are remembered by the measurer, and its natural lines where it is: it answers
+    /// at once.
+    explicit TextNode(std::vector<TextRun> runs) : runs_(std::move(runs)) { sizeAtOnce(); }
 
     const std::vector<TextRun>& runs() const { return runs_; }
     /// Changes each run of a text that nothing else holds yet.
