@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "Platform/SwiftUI/LayoutServices.h"
 #include "Platform/SwiftUI/ViewNode.h"
@@ -85,13 +86,16 @@ class TextNode final : public ViewNode {
   public:
     /// Its lines are remembered by the measurer, and its natural lines where it is: it answers
     /// at once.
-    explicit TextNode(std::vector<TextRun> runs) : runs_(std::move(runs)) { sizeAtOnce(); }
+    explicit TextNode(std::vector<TextRun> runs) : runs_(std::move(runs)), blank_(blank(runs_)) {
+        sizeAtOnce();
+    }
 
     const std::vector<TextRun>& runs() const { return runs_; }
     /// Changes each run of a text that nothing else holds yet.
     void change(const std::function<void(TextRun&)>& change) {
         for (TextRun& run : runs_)
             change(run);
+        blank_ = blank(runs_);
         resolved_.reset();
         forgetAnswers();
     }
@@ -130,8 +134,9 @@ class TextNode final : public ViewNode {
     }
 
   private:
-    bool isBlank() const {
-        for (const TextRun& run : runs_)
+    bool isBlank() const { return blank_; }
+    static bool blank(const std::vector<TextRun>& runs) {
+        for (const TextRun& run : runs)
             if (!run.text.empty()) return false;
         return true;
     }
@@ -139,7 +144,11 @@ class TextNode final : public ViewNode {
     /// The runs in their fonts and colours, made once for each environment the text meets in
     /// a row (a layout asks the same text many questions in the same place).
     ResolvedText& resolve(const EnvironmentValues& environment) const {
-        if (resolved_ && resolved_->first.isOf(environment)) return resolved_->second;
+        if (resolved_ && resolved_->first.isOf(environment)) [[likely]]
+            return resolved_->second;
+        return resolveAgain(environment);
+    }
+    ResolvedText& resolveAgain(const EnvironmentValues& environment) const {
         const TextEnvironment wanted = TextEnvironment::of(environment);
         resolved_.emplace(wanted, resolveIn(wanted));
         return resolved_->second;
@@ -209,6 +218,13 @@ class TextNode final : public ViewNode {
         (key.append(reinterpret_cast<const char*>(&values), sizeof values), ...);
     }
 
+    /// The whole lines in a count that is not negative: the part before the point, no more
+    /// than an int holds (a truncation, where a general floor would cost a call).
+    static int wholeLines(CGFloat count) {
+        return static_cast<int>(
+            std::min(count, static_cast<CGFloat>(std::numeric_limits<int>::max())));
+    }
+
     const TextLines& lines(const ProposedViewSize& proposal,
                            const EnvironmentValues& environment) const {
         ResolvedText& resolved = resolve(environment);
@@ -224,10 +240,10 @@ class TextNode final : public ViewNode {
         std::optional<int> limit = environment.lineLimit;
         if (proposal.height && std::isfinite(*proposal.height) && natural.lineCount > 0) {
             const CGFloat lineHeight = natural.size.height / natural.lineCount;
-            const int fit = lineHeight > 0
-                                ? std::max(1, static_cast<int>(std::floor(
-                                                  (*proposal.height + fitTolerance) / lineHeight)))
-                                : 1;
+            const int fit =
+                lineHeight > 0
+                    ? std::max(1, wholeLines((*proposal.height + fitTolerance) / lineHeight))
+                    : 1;
             limit = std::min(limit.value_or(fit), fit);
         }
         const bool fitsWidth = !proposal.width || !std::isfinite(*proposal.width) ||
@@ -239,6 +255,8 @@ class TextNode final : public ViewNode {
     }
 
     std::vector<TextRun> runs_;
+    /// No run has any text.
+    bool blank_;
     mutable std::optional<std::pair<TextEnvironment, ResolvedText>> resolved_;
     /// For a text laid out without a graph (no services): measures without remembering long.
     mutable TextMeasurer ownMeasurer_;
