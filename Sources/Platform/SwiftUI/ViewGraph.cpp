@@ -55,6 +55,8 @@ const LayoutNode& ViewGraph::layout(CGSize size) {
     const View& root = body();
     const CGSize chosen = measure(root, ProposedViewSize::of(window), environment);
     const CGSize placed{usable(chosen.width, window.width), usable(chosen.height, window.height)};
+    // The last tree goes first: the new one is made in the memory it leaves.
+    tree_ = LayoutNode();
     LayoutNode tree;
     tree.kind = "root";
     tree.frame =
