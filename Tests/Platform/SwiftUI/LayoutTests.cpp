@@ -11,6 +11,7 @@
 #include "Platform/SwiftUI/ScrollView.h"
 #include "Platform/SwiftUI/Shape.h"
 #include "Platform/SwiftUI/Text.h"
+#include "Platform/SwiftUI/TextMeasurer.h"
 #include "Platform/SwiftUI/ViewGraph.h"
 #include "Platform/SwiftUI/ViewNode.h"
 
@@ -228,6 +229,28 @@ TEST(TextLayout, ATextKeptAcrossPassesIsSetAgainInTheFontItsEnvironmentChangesTo
     graph.setNeedsUpdate();
     clock.runUntilIdle();
     EXPECT_DOUBLE_EQ(width(), small);
+}
+
+TEST(TextLayout, LinesATextHoldsOutliveTheMeasurerForgettingWhatItSet) {
+    TextMeasurer measurer;
+    const NSAttributedString heading("Keyboard shortcuts");
+    const NSAttributedString other("x");
+    TextMeasurer::Handle handle;
+    const TextLines& held = measurer.lines(
+        "heading", [&]() -> const NSAttributedString& { return heading; }, std::nullopt,
+        std::nullopt, &handle);
+    const CGSize size = held.size;
+    // More settings than the measurer keeps: it forgets them all and starts again.
+    for (std::size_t i = 0; i <= TextMeasurer::capacity; ++i)
+        measurer.lines(
+            std::to_string(i), [&]() -> const NSAttributedString& { return other; }, std::nullopt,
+            std::nullopt);
+    EXPECT_EQ(held.size, size);
+    EXPECT_EQ(held.shown, "Keyboard shortcuts");
+    const TextLines& again = measurer.lines(
+        "heading", [&]() -> const NSAttributedString& { return heading; }, std::nullopt,
+        std::nullopt, &handle);
+    EXPECT_EQ(&again, &held) << "the text finds what it holds without setting it again";
 }
 
 TEST(TextLayout, AModifierLeavesEveryOtherHolderOfTheTextAsItWas) {
