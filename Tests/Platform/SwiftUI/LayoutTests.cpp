@@ -117,6 +117,16 @@ TEST(StackLayout, AVerticalStackWithoutSpacingAddsItsHeightsExactly) {
     }
 }
 
+TEST(StackLayout, ATreeCopiedOutOfItsGraphOutlivesTheGraph) {
+    const LayoutNode copy = [] {
+        Laid laid(VStack({block(10, 10, "a"), block(10, 10, "b")}), {100, 100});
+        return LayoutNode(laid.tree());
+    }();
+    const LayoutNode* b = copy.findIdentifier("b");
+    ASSERT_NE(b, nullptr) << copy.describe();
+    EXPECT_EQ(b->frame, CGRect(45, 54, 10, 10));
+}
+
 TEST(StackLayout, ASpacerKeepsItsMinimumLength) {
     Laid laid(HStack(VerticalAlignment::center, 0,
                      {block(100, 10, "a"), Spacer(20).id("gap"), block(100, 10, "b")}),
