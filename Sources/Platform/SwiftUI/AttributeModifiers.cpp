@@ -53,7 +53,9 @@ class ChangeNode final : public ModifierNode {
         : ModifierNode(std::move(content)),
           value_(std::move(value)),
           equal_(std::move(equal)),
-          action_(std::move(action)) {}
+          action_(std::move(action)) {
+        answerAs(content_);
+    }
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
@@ -80,7 +82,9 @@ class AppearanceNode final : public ModifierNode {
     AppearanceNode(View content, std::function<void()> onAppear, std::function<void()> onDisappear)
         : ModifierNode(std::move(content)),
           onAppear_(std::move(onAppear)),
-          onDisappear_(std::move(onDisappear)) {}
+          onDisappear_(std::move(onDisappear)) {
+        answerAs(content_);
+    }
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
@@ -99,7 +103,9 @@ class AppearanceNode final : public ModifierNode {
 class PreferenceNode final : public ModifierNode {
   public:
     PreferenceNode(View content, PreferenceKeyOps key, std::any value)
-        : ModifierNode(std::move(content)), key_(std::move(key)), value_(std::move(value)) {}
+        : ModifierNode(std::move(content)), key_(std::move(key)), value_(std::move(value)) {
+        answerAs(content_);
+    }
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
@@ -118,7 +124,9 @@ class PreferenceReaderNode final : public ModifierNode {
   public:
     PreferenceReaderNode(View content, PreferenceKeyOps key,
                          std::function<void(const std::any&)> action)
-        : ModifierNode(std::move(content)), key_(std::move(key)), action_(std::move(action)) {}
+        : ModifierNode(std::move(content)), key_(std::move(key)), action_(std::move(action)) {
+        answerAs(content_);
+    }
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
@@ -150,7 +158,9 @@ class GeometryReaderNode final : public ViewNode {
     static constexpr CGFloat idealLength = 10;
 
     explicit GeometryReaderNode(std::function<View(const GeometryProxy&)> content)
-        : content_(std::move(content)) {}
+        : content_(std::move(content)) {
+        sizeAtOnce();
+    }
 
     CGSize sizeThatFits(const ProposedViewSize& proposal, const EnvironmentValues&) const override {
         return {proposal.width.value_or(idealLength), proposal.height.value_or(idealLength)};

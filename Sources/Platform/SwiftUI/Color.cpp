@@ -7,12 +7,6 @@ namespace SwiftUI {
 
 Color::Color(const NSColorRef& color) : value_(color ? color->value() : CGColorValue{}) {}
 
-Color Color::opacity(double opacity) const {
-    CGColorValue value = value_;
-    value.alpha *= opacity;
-    return Color(value);
-}
-
 CGColorRef Color::cgColor() const {
     return CGColorCreateSRGB(value_.red, value_.green, value_.blue, value_.alpha);
 }

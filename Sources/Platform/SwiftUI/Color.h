@@ -26,7 +26,11 @@ class Color {
     static Color gray(double white, double opacity = 1) { return {white, white, white, opacity}; }
 
     /// The same colour with its opacity multiplied by `opacity`.
-    Color opacity(double opacity) const;
+    Color opacity(double opacity) const {
+        CGColorValue value = value_;
+        value.alpha *= opacity;
+        return Color(value);
+    }
     const CGColorValue& value() const { return value_; }
     CGColorRef cgColor() const;
     NSColorRef nsColor() const;

@@ -15,7 +15,9 @@ class LayerNode final : public ModifierNode {
         : ModifierNode(std::move(content)),
           layer_(std::move(layer)),
           alignment_(alignment),
-          behind_(behind) {}
+          behind_(behind) {
+        answerAs(content_);
+    }
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
@@ -162,7 +164,9 @@ class PaintedNode final : public ModifierNode {
         : ModifierNode(std::move(content)),
           kind_(std::move(kind)),
           paint_(std::move(paint)),
-          clips_(clips) {}
+          clips_(clips) {
+        answerAs(content_);
+    }
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {

@@ -4,24 +4,10 @@
 
 namespace SwiftUI {
 
-namespace {
-
-std::size_t combined(std::size_t parent, std::size_t component) {
-    return (parent ^ (component + 0x9e3779b97f4a7c15ULL + (parent << 6) + (parent >> 2))) *
-               0x100000001b3ULL +
-           1;
-}
-
-}  // namespace
-
 EnvironmentValues EnvironmentValues::child(std::size_t position) const {
     EnvironmentValues copy = *this;
     copy.pathHash = childPath(pathHash, position);
     return copy;
-}
-
-std::size_t EnvironmentValues::childPath(std::size_t parentPath, std::size_t position) {
-    return combined(parentPath, position);
 }
 
 EnvironmentValues EnvironmentValues::child(const std::string& component) const {

@@ -47,7 +47,7 @@ class EnvironmentValues {
 
     /// The label colour of the dark look, for text that sets none.
     static Color labelColor() { return Color::white().opacity(0.85); }
-    Color resolvedForeground() const { return foregroundColor.value_or(labelColor()); }
+    Color resolvedForeground() const { return foregroundColor ? *foregroundColor : labelColor(); }
 
     template <class Key>
     typename Key::Value get() const {
@@ -67,13 +67,22 @@ class EnvironmentValues {
 
     /// The environment of the child at a position, or under an explicit id or a role.
     EnvironmentValues child(std::size_t position) const;
-    /// The identity path of the child at a position under a parent's path.
-    static std::size_t childPath(std::size_t parentPath, std::size_t position);
+    /// The identity path of the child at a position under a parent's path (asked for every
+    /// child a layout meets, so kept where the compiler can fold it in).
+    static std::size_t childPath(std::size_t parentPath, std::size_t position) {
+        return combined(parentPath, position);
+    }
     EnvironmentValues child(const std::string& component) const;
     /// The key under which the view being placed keeps something across passes.
     std::string key(const char* purpose) const;
 
   private:
+    static std::size_t combined(std::size_t parent, std::size_t component) {
+        return (parent ^ (component + 0x9e3779b97f4a7c15ULL + (parent << 6) + (parent >> 2))) *
+                   0x100000001b3ULL +
+               1;
+    }
+
     std::shared_ptr<const std::map<std::type_index, std::any>> custom_;
 };
 

@@ -42,7 +42,9 @@ class DialogNode final : public ModifierNode {
           title_(std::move(title)),
           isPresented_(std::move(isPresented)),
           buttons_(std::move(buttons)),
-          message_(std::move(message)) {}
+          message_(std::move(message)) {
+        answerAs(content_);
+    }
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {

@@ -17,8 +17,12 @@ std::optional<CGFloat> cleanLength(std::optional<CGFloat> length) {
 /// size it chooses for that offer, aligned in its frame.
 class OfferingNode : public ModifierNode {
   public:
+    /// Its own part of an answer is a little arithmetic around one question to the content,
+    /// which remembers its answers: it answers at once.
     OfferingNode(View content, std::string kind, Alignment alignment)
-        : ModifierNode(std::move(content)), kind_(std::move(kind)), alignment_(alignment) {}
+        : ModifierNode(std::move(content)), kind_(std::move(kind)), alignment_(alignment) {
+        sizeAtOnce();
+    }
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
@@ -157,10 +161,12 @@ class FixedSizeNode final : public OfferingNode {
 
 class PaddingNode final : public ModifierNode {
   public:
+    /// Answers at once, as a frame does.
     PaddingNode(View content, EdgeInsets insets)
         : ModifierNode(std::move(content)), insets_(insets) {
         for (CGFloat* edge : {&insets_.top, &insets_.leading, &insets_.bottom, &insets_.trailing})
             if (!std::isfinite(*edge)) *edge = 0;
+        sizeAtOnce();
     }
 
     CGSize sizeThatFits(const ProposedViewSize& proposal,
@@ -207,7 +213,9 @@ class OffsetNode final : public ModifierNode {
     OffsetNode(View content, CGFloat x, CGFloat y)
         : ModifierNode(std::move(content)),
           x_(std::isfinite(x) ? x : 0),
-          y_(std::isfinite(y) ? y : 0) {}
+          y_(std::isfinite(y) ? y : 0) {
+        answerAs(content_);
+    }
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {

@@ -26,11 +26,18 @@ struct ProposedViewSize {
 
     /// Lengths that are not numbers count as none; negative ones as zero.
     ProposedViewSize sanitized() const { return {sanitizedLength(width), sanitizedLength(height)}; }
-    std::optional<CGFloat> along(LayoutAxis axis) const;
-    std::optional<CGFloat> across(LayoutAxis axis) const;
+    std::optional<CGFloat> along(LayoutAxis axis) const {
+        return axis == LayoutAxis::horizontal ? width : height;
+    }
+    std::optional<CGFloat> across(LayoutAxis axis) const {
+        return axis == LayoutAxis::horizontal ? height : width;
+    }
     /// The proposal with `length` along `axis` and `cross` across it.
     static ProposedViewSize make(LayoutAxis axis, std::optional<CGFloat> length,
-                                 std::optional<CGFloat> cross);
+                                 std::optional<CGFloat> cross) {
+        return axis == LayoutAxis::horizontal ? ProposedViewSize{length, cross}
+                                              : ProposedViewSize{cross, length};
+    }
     /// The proposal with every none replaced by the size's own length.
     CGSize replacingUnspecified(CGSize size) const;
 
@@ -42,10 +49,22 @@ struct ProposedViewSize {
     }
 };
 
-/// A size that is not a number or negative is zero: a view never answers with one.
-CGSize sanitizedSize(CGSize size);
-CGFloat length(CGSize size, LayoutAxis axis);
-CGSize sizeAlong(LayoutAxis axis, CGFloat length, CGFloat cross);
+// The helpers below are asked many times for every view a layout meets: they are kept where
+// the compiler can fold them in.
+
+/// A size that is not a number or negative is zero: a view never answers with one. An
+/// infinite answer stays: a view may take all of an infinite offer, and the parent decides
+/// what that means; only what cannot be measured at all becomes zero.
+inline CGSize sanitizedSize(CGSize size) {
+    auto clean = [](CGFloat value) { return std::isnan(value) || value < 0 ? 0.0 : value; };
+    return {clean(size.width), clean(size.height)};
+}
+inline CGFloat length(CGSize size, LayoutAxis axis) {
+    return axis == LayoutAxis::horizontal ? size.width : size.height;
+}
+inline CGSize sizeAlong(LayoutAxis axis, CGFloat length, CGFloat cross) {
+    return axis == LayoutAxis::horizontal ? CGSize{length, cross} : CGSize{cross, length};
+}
 
 enum class HorizontalAlignment { leading, center, trailing };
 enum class VerticalAlignment { top, center, bottom, firstTextBaseline };
@@ -80,8 +99,30 @@ struct Alignment {
 
 /// Where along `available` a length starts when placed by the alignment (top-down, left to
 /// right). The baseline alignment places by baseline only in stacks; elsewhere it is the top.
-CGFloat alignedOffset(HorizontalAlignment alignment, CGFloat available, CGFloat length);
-CGFloat alignedOffset(VerticalAlignment alignment, CGFloat available, CGFloat length);
+inline CGFloat alignedOffset(HorizontalAlignment alignment, CGFloat available, CGFloat length) {
+    auto finiteOrZero = [](CGFloat value) { return std::isfinite(value) && value > 0 ? value : 0; };
+    switch (alignment) {
+        case HorizontalAlignment::leading:
+            return 0;
+        case HorizontalAlignment::center:
+            return finiteOrZero(available) / 2 - finiteOrZero(length) / 2;
+        case HorizontalAlignment::trailing:
+            return finiteOrZero(available) - finiteOrZero(length);
+    }
+    return 0;
+}
+inline CGFloat alignedOffset(VerticalAlignment alignment, CGFloat available, CGFloat length) {
+    switch (alignment) {
+        case VerticalAlignment::top:
+        case VerticalAlignment::firstTextBaseline:
+            return 0;
+        case VerticalAlignment::center:
+            return alignedOffset(HorizontalAlignment::center, available, length);
+        case VerticalAlignment::bottom:
+            return alignedOffset(HorizontalAlignment::trailing, available, length);
+    }
+    return 0;
+}
 
 struct EdgeInsets {
     CGFloat top = 0;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +57,23 @@ struct KeyboardShortcut {
 /// it shows and how it answers the pointer. Tests walk this tree instead of pixels; the
 /// graph draws and hit-tests it.
 struct LayoutNode {
+    /// A node's children come from the memory its parent's come from (a graph lays its trees
+    /// out in memory of its own, which the next tree takes over).
+    using allocator_type = std::pmr::polymorphic_allocator<LayoutNode>;
+
+    LayoutNode() = default;
+    explicit LayoutNode(const allocator_type& allocator) : children(allocator) {}
+    LayoutNode(const LayoutNode&) = default;
+    LayoutNode(const LayoutNode& other, const allocator_type& allocator) : children(allocator) {
+        *this = other;
+    }
+    LayoutNode(LayoutNode&&) = default;
+    LayoutNode(LayoutNode&& other, const allocator_type& allocator) : children(allocator) {
+        *this = std::move(other);
+    }
+    LayoutNode& operator=(const LayoutNode&) = default;
+    LayoutNode& operator=(LayoutNode&&) = default;
+
     /// The view's kind: "Text", "VStack", "Button", "padding", …
     std::string kind = {};
     CGRect frame;
@@ -92,7 +110,7 @@ struct LayoutNode {
     /// An AppKit view shown at the node's frame (a representable's), which draws and takes
     /// events by itself.
     std::shared_ptr<NSView> hostedView;
-    std::vector<LayoutNode> children;
+    std::pmr::vector<LayoutNode> children;
 
     LayoutNode& add(LayoutNode child);
     /// A new empty child, made in place.

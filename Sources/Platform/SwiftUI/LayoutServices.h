@@ -1,7 +1,6 @@
 #pragma once
 
 #include <any>
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "Platform/SwiftUI/Animation.h"
+#include "Platform/SwiftUI/LayoutAnswers.h"
 #include "Platform/SwiftUI/LayoutNode.h"
 #include "Platform/SwiftUI/SymbolImageCache.h"
 #include "Platform/SwiftUI/TextMeasurer.h"
@@ -53,9 +53,9 @@ class LayoutServices {
     bool has(const std::string& key) const { return store_.count(key) != 0; }
     void forget(const std::string& key) { store_.erase(key); }
 
-    /// Counts the passes: what a view answered in an earlier one no longer holds.
-    std::uint64_t pass() const { return pass_; }
-    void newPass() { ++pass_; }
+    /// What the views answered in this pass; a new pass forgets it.
+    LayoutAnswers& answers() { return answers_; }
+    void newPass() { answers_.newPass(); }
 
     /// Runs once the pass is over, in the order asked.
     void afterLayout(std::function<void()> work) {
@@ -128,6 +128,7 @@ class LayoutServices {
   private:
     TextMeasurer text_;
     SymbolImageCache symbols_;
+    LayoutAnswers answers_;
     std::map<std::string, std::any> store_;
     std::vector<std::function<void()>> afterLayout_;
     std::vector<Collection*> collections_;
@@ -137,7 +138,6 @@ class LayoutServices {
     std::map<std::string, std::function<void()>> disappearBefore_;
     std::map<std::string, ScrollTarget> scrolls_;
     int trial_ = 0;
-    std::uint64_t pass_ = 1;
 };
 
 }  // namespace SwiftUI

@@ -28,10 +28,8 @@ class ModifierNode : public ViewNode {
         if (!adjustsEnvironment_) return baselineOf(content_, size, environment);
         return baselineOf(content_, size, inner(environment));
     }
-    std::optional<CGFloat> spacerMinLength(LayoutAxis axis,
-                                           const EnvironmentValues& environment) const override {
-        if (!adjustsEnvironment_) return content_.node().spacerMinLength(axis, environment);
-        return content_.node().spacerMinLength(axis, inner(environment));
+    std::optional<CGFloat> spacerMinLength(LayoutAxis axis) const override {
+        return content_.node().spacerMinLength(axis);
     }
     bool isEmpty() const override { return content_.isEmpty(); }
 
@@ -56,7 +54,9 @@ class DecoratingNode final : public ModifierNode {
   public:
     using Decoration = std::function<void(LayoutNode&, const EnvironmentValues&)>;
     DecoratingNode(View content, Decoration decoration)
-        : ModifierNode(std::move(content)), decoration_(std::move(decoration)) {}
+        : ModifierNode(std::move(content)), decoration_(std::move(decoration)) {
+        answerAs(content_);
+    }
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {

@@ -61,7 +61,9 @@ class ShapeNode final : public ViewNode {
 
     ShapeNode(Shape shape, ShapeDrawing drawing, std::optional<Color> color,
               const StrokeStyle& line)
-        : shape_(std::move(shape)), drawing_(drawing), color_(color), line_(line) {}
+        : shape_(std::move(shape)), drawing_(drawing), color_(color), line_(line) {
+        sizeAtOnce();
+    }
 
     CGSize sizeThatFits(const ProposedViewSize& proposal, const EnvironmentValues&) const override {
         return {proposal.width.value_or(idealLength), proposal.height.value_or(idealLength)};

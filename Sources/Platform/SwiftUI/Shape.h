@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <string>
 
 #include "Base/CoreGraphics/CGDrawOperation.h"
 #include "Base/CoreGraphics/CGPath.h"
@@ -25,10 +24,10 @@ class Shape {
   public:
     using Outline = std::function<CGPath(const CGRect&)>;
 
-    Shape(std::string kind, Outline outline)
-        : kind_(std::move(kind)), outline_(std::move(outline)) {}
+    /// `kind` names the shape for the laid-out tree: a literal, kept without a copy.
+    Shape(const char* kind, Outline outline) : kind_(kind), outline_(std::move(outline)) {}
 
-    const std::string& kind() const { return kind_; }
+    const char* kind() const { return kind_; }
     /// The outline in `rect`; nothing for a rectangle that is empty or not finite.
     CGPath path(const CGRect& rect) const;
     /// The same shape drawn `amount` inside the rectangle it is given.
@@ -43,7 +42,7 @@ class Shape {
     operator View() const;
 
   private:
-    std::string kind_;
+    const char* kind_;
     Outline outline_;
 };
 

@@ -68,17 +68,16 @@ void StackLayout::size(const ProposedViewSize& proposal, ChildEnvironments& envi
     Share* const shares = count > few.size() ? many.data() : few.data();
     CGFloat remaining = *offered - spacing_ * static_cast<CGFloat>(count - 1);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::optional<CGFloat> spacerMinimum =
-            children_[i].node().spacerMinLength(axis_, environments[i]);
+        const std::optional<CGFloat> spacerMinimum = children_[i].node().spacerMinLength(axis_);
         Share share{i, spacerMinimum.value_or(0), infinity, spacerMinimum.has_value()};
         if (!share.spacer) {
+            const EnvironmentValues& environment = environments[i];
             share.minimum = length(
-                measure(children_[i], ProposedViewSize::make(axis_, 0.0, cross), environments[i]),
+                measure(children_[i], ProposedViewSize::make(axis_, 0.0, cross), environment),
                 axis_);
-            const CGFloat maximum =
-                length(measure(children_[i], ProposedViewSize::make(axis_, infinity, cross),
-                               environments[i]),
-                       axis_);
+            const CGFloat maximum = length(
+                measure(children_[i], ProposedViewSize::make(axis_, infinity, cross), environment),
+                axis_);
             share.flexibility = maximum - share.minimum;
         }
         remaining -= share.minimum;

@@ -122,7 +122,7 @@ class ZStackNode final : public ViewNode {
 
 class SpacerNode final : public ViewNode {
   public:
-    explicit SpacerNode(std::optional<CGFloat> minLength) : minLength_(minLength) {}
+    explicit SpacerNode(std::optional<CGFloat> minLength) : minLength_(minLength) { sizeAtOnce(); }
 
     CGSize sizeThatFits(const ProposedViewSize& proposal,
                         const EnvironmentValues& environment) const override {
@@ -140,7 +140,7 @@ class SpacerNode final : public ViewNode {
         node.hitTesting = false;
     }
 
-    std::optional<CGFloat> spacerMinLength(LayoutAxis, const EnvironmentValues&) const override {
+    std::optional<CGFloat> spacerMinLength(LayoutAxis) const override {
         return minLength_.value_or(defaultSpacing);
     }
 
@@ -151,6 +151,8 @@ class SpacerNode final : public ViewNode {
 class DividerNode final : public ViewNode {
   public:
     static constexpr CGFloat thickness = 1;
+
+    DividerNode() { sizeAtOnce(); }
 
     CGSize sizeThatFits(const ProposedViewSize& proposal,
                         const EnvironmentValues& environment) const override {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "Platform/SwiftUI/LayoutServices.h"
 #include "Platform/SwiftUI/ViewNode.h"
@@ -27,12 +28,15 @@ NSTextAlignment paragraphAlignment(TextAlignment alignment) {
 }
 
 struct ResolvedText {
-    NSAttributedString string;
     std::string key;
     Font firstFont;
     Color firstColor;
+    /// The string in its fonts and colours, made only when the measurer has to set it.
+    std::optional<NSAttributedString> string;
     /// The string's settings in the measurer, found by the key once.
     TextMeasurer::Handle settings;
+    /// Its lines as long as their text, asked of nearly every question; held by `settings`.
+    const TextLines* natural = nullptr;
 };
 
 /// What a text takes from its environment.
@@ -45,6 +49,12 @@ struct TextEnvironment {
     static TextEnvironment of(const EnvironmentValues& environment) {
         return {environment.font, environment.resolvedForeground(),
                 environment.multilineTextAlignment};
+    }
+    /// The same as `of(environment) == *this`, without the copy (asked at every question).
+    bool isOf(const EnvironmentValues& environment) const {
+        return font == environment.font && alignment == environment.multilineTextAlignment &&
+               (environment.foregroundColor ? color == *environment.foregroundColor
+                                            : color == EnvironmentValues::labelColor());
     }
 };
 
@@ -74,13 +84,18 @@ class TextPaint final : public LayoutPaint {
 
 class TextNode final : public ViewNode {
   public:
-    explicit TextNode(std::vector<TextRun> runs) : runs_(std::move(runs)) {}
+    /// Its lines are remembered by the measurer, and its natural lines where it is: it answers
+    /// at once.
+    explicit TextNode(std::vector<TextRun> runs) : runs_(std::move(runs)), blank_(blank(runs_)) {
+        sizeAtOnce();
+    }
 
     const std::vector<TextRun>& runs() const { return runs_; }
     /// Changes each run of a text that nothing else holds yet.
     void change(const std::function<void(TextRun&)>& change) {
         for (TextRun& run : runs_)
             change(run);
+        blank_ = blank(runs_);
         resolved_.reset();
         forgetAnswers();
     }
@@ -119,8 +134,9 @@ class TextNode final : public ViewNode {
     }
 
   private:
-    bool isBlank() const {
-        for (const TextRun& run : runs_)
+    bool isBlank() const { return blank_; }
+    static bool blank(const std::vector<TextRun>& runs) {
+        for (const TextRun& run : runs)
             if (!run.text.empty()) return false;
         return true;
     }
@@ -128,32 +144,33 @@ class TextNode final : public ViewNode {
     /// The runs in their fonts and colours, made once for each environment the text meets in
     /// a row (a layout asks the same text many questions in the same place).
     ResolvedText& resolve(const EnvironmentValues& environment) const {
+        if (resolved_ && resolved_->first.isOf(environment)) [[likely]]
+            return resolved_->second;
+        return resolveAgain(environment);
+    }
+    ResolvedText& resolveAgain(const EnvironmentValues& environment) const {
         const TextEnvironment wanted = TextEnvironment::of(environment);
-        if (!resolved_ || resolved_->first != wanted) resolved_.emplace(wanted, resolveIn(wanted));
+        resolved_.emplace(wanted, resolveIn(wanted));
         return resolved_->second;
     }
 
+    /// The key names the text of each run and what it is drawn in; the string itself waits
+    /// until it has to be set.
     ResolvedText resolveIn(const TextEnvironment& environment) const {
         ResolvedText resolved;
-        NSParagraphStyle style;
-        style.alignment = paragraphAlignment(environment.alignment);
-        style.lineBreakMode = NSLineBreakMode::byWordWrapping;
+        std::size_t length = sizeof environment.alignment;
+        for (const TextRun& run : runs_)
+            length += run.text.size() + keyBytesPerRun;
+        resolved.key.reserve(length);
         bool first = true;
         for (const TextRun& run : runs_) {
-            Font font = run.font.value_or(environment.font);
-            if (run.weight) font.weight = *run.weight;
+            const Font font = runFont(run, environment);
             const Color color = run.color.value_or(environment.color);
-            NSTextAttributes attributes;
-            attributes.font = font.nsFont();
-            attributes.foregroundColor = color.nsColor();
-            attributes.tracking = run.tracking;
             if (first) {
-                attributes.paragraphStyle = style;
                 resolved.firstFont = font;
                 resolved.firstColor = color;
                 first = false;
             }
-            resolved.string.append(NSAttributedString(run.text, attributes));
             const CGColorValue& c = color.value();
             resolved.key += run.text;
             resolved.key += '\x1f';
@@ -164,6 +181,36 @@ class TextNode final : public ViewNode {
         return resolved;
     }
 
+    static Font runFont(const TextRun& run, const TextEnvironment& environment) {
+        Font font = run.font.value_or(environment.font);
+        if (run.weight) font.weight = *run.weight;
+        return font;
+    }
+
+    NSAttributedString attributedString(const TextEnvironment& environment) const {
+        NSAttributedString string;
+        NSParagraphStyle style;
+        style.alignment = paragraphAlignment(environment.alignment);
+        style.lineBreakMode = NSLineBreakMode::byWordWrapping;
+        bool first = true;
+        for (const TextRun& run : runs_) {
+            NSTextAttributes attributes;
+            attributes.font = runFont(run, environment).nsFont();
+            attributes.foregroundColor = run.color.value_or(environment.color).nsColor();
+            attributes.tracking = run.tracking;
+            if (first) {
+                attributes.paragraphStyle = style;
+                first = false;
+            }
+            string.append(NSAttributedString(run.text, attributes));
+        }
+        return string;
+    }
+
+    /// What a run adds to the key besides its text: a separator, its font and its colour.
+    static constexpr std::size_t keyBytesPerRun =
+        1 + sizeof(CGFloat) + sizeof(Font::Weight) + sizeof(Font::Design) + 5 * sizeof(double);
+
     /// The key names the values by their bytes: it is only compared, and a layout builds one
     /// for every text it meets, so formatting numbers as text would cost more than the rest.
     template <typename... Values>
@@ -171,19 +218,32 @@ class TextNode final : public ViewNode {
         (key.append(reinterpret_cast<const char*>(&values), sizeof values), ...);
     }
 
+    /// The whole lines in a count that is not negative: the part before the point, no more
+    /// than an int holds (a truncation, where a general floor would cost a call).
+    static int wholeLines(CGFloat count) {
+        return static_cast<int>(
+            std::min(count, static_cast<CGFloat>(std::numeric_limits<int>::max())));
+    }
+
     const TextLines& lines(const ProposedViewSize& proposal,
                            const EnvironmentValues& environment) const {
         ResolvedText& resolved = resolve(environment);
         TextMeasurer& measurer = environment.services ? environment.services->text() : ownMeasurer_;
-        const TextLines& natural = measurer.lines(resolved.string, resolved.key, std::nullopt,
-                                                  std::nullopt, &resolved.settings);
+        auto string = [this, &resolved]() -> const NSAttributedString& {
+            if (!resolved.string) resolved.string = attributedString(resolved_->first);
+            return *resolved.string;
+        };
+        if (!resolved.natural)
+            resolved.natural = &measurer.lines(resolved.key, string, std::nullopt, std::nullopt,
+                                               &resolved.settings);
+        const TextLines& natural = *resolved.natural;
         std::optional<int> limit = environment.lineLimit;
         if (proposal.height && std::isfinite(*proposal.height) && natural.lineCount > 0) {
             const CGFloat lineHeight = natural.size.height / natural.lineCount;
-            const int fit = lineHeight > 0
-                                ? std::max(1, static_cast<int>(std::floor(
-                                                  (*proposal.height + fitTolerance) / lineHeight)))
-                                : 1;
+            const int fit =
+                lineHeight > 0
+                    ? std::max(1, wholeLines((*proposal.height + fitTolerance) / lineHeight))
+                    : 1;
             limit = std::min(limit.value_or(fit), fit);
         }
         const bool fitsWidth = !proposal.width || !std::isfinite(*proposal.width) ||
@@ -191,10 +251,12 @@ class TextNode final : public ViewNode {
         if (fitsWidth && (!limit || natural.lineCount <= *limit)) return natural;
         const CGFloat width =
             fitsWidth ? natural.size.width + fitTolerance : *proposal.width + fitTolerance;
-        return measurer.lines(resolved.string, resolved.key, width, limit, &resolved.settings);
+        return measurer.lines(resolved.key, string, width, limit, &resolved.settings);
     }
 
     std::vector<TextRun> runs_;
+    /// No run has any text.
+    bool blank_;
     mutable std::optional<std::pair<TextEnvironment, ResolvedText>> resolved_;
     /// For a text laid out without a graph (no services): measures without remembering long.
     mutable TextMeasurer ownMeasurer_;
@@ -202,7 +264,18 @@ class TextNode final : public ViewNode {
 
 }  // namespace
 
-Text::Text(std::string content) : Text(std::vector<TextRun>{TextRun{std::move(content)}}) {}
+namespace {
+
+/// A list's initializer would copy the text.
+std::vector<TextRun> oneRun(std::string text) {
+    std::vector<TextRun> runs;
+    runs.push_back(TextRun{std::move(text)});
+    return runs;
+}
+
+}  // namespace
+
+Text::Text(std::string content) : Text(oneRun(std::move(content))) {}
 
 Text::Text(std::vector<TextRun> runs) {
     node_ = std::make_shared<TextNode>(std::move(runs));
@@ -264,8 +337,9 @@ auto settingWeight(Font::Weight weight) {
     };
 }
 
+/// A change runs at once: it reads the colour where it is.
 auto settingColor(const Color& color) {
-    return [color](TextRun& run) {
+    return [&color](TextRun& run) {
         if (!run.color) run.color = color;
     };
 }

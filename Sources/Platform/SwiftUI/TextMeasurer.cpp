@@ -25,12 +25,12 @@ std::optional<long long> widthKey(std::optional<CGFloat> width) {
 
 }  // namespace
 
-const TextLines& TextMeasurer::lines(const NSAttributedString& string, const std::string& key,
+const TextLines& TextMeasurer::lines(const std::string& key, const StringMaker& string,
                                      std::optional<CGFloat> width, std::optional<int> maxLines,
                                      Handle* handle) {
     if (width && !(std::isfinite(*width) && *width < TextLayout::widestLine)) width.reset();
     const std::optional<long long> wanted = widthKey(width);
-    std::shared_ptr<Settings> settings = handle ? handle->settings_.lock() : nullptr;
+    std::shared_ptr<Settings> settings = handle ? handle->settings_ : nullptr;
     if (!settings) {
         const auto found = cache_.find(key);
         if (found != cache_.end()) settings = found->second;
@@ -41,16 +41,17 @@ const TextLines& TextMeasurer::lines(const NSAttributedString& string, const std
             if (setting.width == wanted && setting.maxLines == maxLines) return setting.lines;
     }
     if (settings_ >= capacity) {
+        // The settings a text holds stay its own: they are kept and start the cache anew.
         cache_.clear();
         settings_ = 0;
-        settings.reset();
+        if (settings) cache_.emplace(key, settings);
     }
     if (!settings) {
         settings = cache_.emplace(key, std::make_shared<Settings>()).first->second;
         if (handle) handle->settings_ = settings;
     }
     ++settings_;
-    settings->push_back(Setting{wanted, maxLines, set(string, width, maxLines)});
+    settings->push_back(Setting{wanted, maxLines, set(string(), width, maxLines)});
     return settings->back().lines;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,17 +43,22 @@ class TextMeasurer {
 
   public:
     /// What a text keeps between its questions: the settings of its string, found by the key
-    /// once. They go when the measurer forgets them, and the key finds them again.
+    /// once and held while the text lives (the measurer may forget them meanwhile).
     class Handle {
       private:
         friend class TextMeasurer;
-        std::weak_ptr<Settings> settings_;
+        std::shared_ptr<Settings> settings_;
     };
 
-    /// The lines of `string` wrapped at `width` (none: as long as their text), cut with "…" at
-    /// the tail of the last line when they need more than `maxLines`. `key` names the
-    /// string's text and attributes; `handle`, if given, is the same string's.
-    const TextLines& lines(const NSAttributedString& string, const std::string& key,
+    /// Makes the string when it has to be set: a text asked again finds its lines by the key
+    /// and never needs it.
+    using StringMaker = std::function<const NSAttributedString&()>;
+
+    /// The lines of the string `key` names wrapped at `width` (none: as long as their text),
+    /// cut with "…" at the tail of the last line when they need more than `maxLines`. `key`
+    /// names the string's text and attributes; `handle`, if given, is the same string's. The
+    /// lines stay where they are while the handle holds them.
+    const TextLines& lines(const std::string& key, const StringMaker& string,
                            std::optional<CGFloat> width, std::optional<int> maxLines,
                            Handle* handle = nullptr);
 

@@ -55,17 +55,17 @@ const LayoutNode& ViewGraph::layout(CGSize size) {
     const View& root = body();
     const CGSize chosen = measure(root, ProposedViewSize::of(window), environment);
     const CGSize placed{usable(chosen.width, window.width), usable(chosen.height, window.height)};
-    LayoutNode tree;
-    tree.kind = "root";
-    tree.frame =
+    // The last tree goes first: the new one is made in the memory it leaves.
+    tree_ = LayoutNode();
+    tree_.kind = "root";
+    tree_.frame =
         CGRect(0, 0, usable(window.width, placed.width), usable(window.height, placed.height));
     placeView(
         root,
-        CGRect(alignedOffset(HorizontalAlignment::center, tree.frame.size.width, placed.width),
-               alignedOffset(VerticalAlignment::center, tree.frame.size.height, placed.height),
+        CGRect(alignedOffset(HorizontalAlignment::center, tree_.frame.size.width, placed.width),
+               alignedOffset(VerticalAlignment::center, tree_.frame.size.height, placed.height),
                placed.width, placed.height),
-        environment, tree);
-    tree_ = std::move(tree);
+        environment, tree_);
     size_ = tree_.frame.size;
     services_.endPass();
     return tree_;

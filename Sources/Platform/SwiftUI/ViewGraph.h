@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <vector>
 
@@ -74,7 +75,9 @@ class ViewGraph {
     std::optional<View> body_;
     LayoutServices services_;
     std::vector<ObservableObject::Subscription> subscriptions_;
-    LayoutNode tree_;
+    /// Where the laid-out trees live: what one tree leaves, the next one takes.
+    std::pmr::unsynchronized_pool_resource treeMemory_;
+    LayoutNode tree_{LayoutNode::allocator_type(&treeMemory_)};
     CGSize size_;
     bool updateScheduled_ = false;
     bool frameScheduled_ = false;

@@ -12,49 +12,32 @@ std::optional<CGFloat> ViewNode::firstBaseline(CGSize, const EnvironmentValues&)
     return std::nullopt;
 }
 
-std::optional<CGFloat> ViewNode::spacerMinLength(LayoutAxis, const EnvironmentValues&) const {
+std::optional<CGFloat> ViewNode::spacerMinLength(LayoutAxis) const {
     return std::nullopt;
 }
 
-const ViewNode::Answer* ViewNode::recall(std::uint64_t pass, std::size_t path, bool baseline,
-                                         CGFloat width, CGFloat height) const {
-    if (pass != answersPass_) return nullptr;
-    for (const Answer& answer : answers_)
-        if (answer.width == width && answer.height == height && answer.path == path &&
-            answer.baseline == baseline)
-            return &answer;
-    return nullptr;
-}
-
-void ViewNode::remember(std::uint64_t pass, const Answer& answer) const {
-    if (pass != answersPass_) {
-        answers_.clear();
-        nextAnswer_ = 0;
-        answersPass_ = pass;
-    }
-    if (answers_.size() < rememberedAnswers) {
-        if (answers_.empty()) answers_.reserve(rememberedAnswers);
-        answers_.push_back(answer);
-    } else {
-        answers_[nextAnswer_] = answer;
-        nextAnswer_ = (nextAnswer_ + 1) % rememberedAnswers;
-    }
+const ViewNode& ViewNode::answering(const View& view) {
+    const ViewNode* node = &view.node();
+    while (node->answersAs_)
+        node = &node->answersAs_->node();
+    return *node;
 }
 
 CGSize measure(const View& view, const ProposedViewSize& proposal,
                const EnvironmentValues& environment) {
     const ProposedViewSize clean = proposal.sanitized();
-    const ViewNode& node = view.node();
+    const ViewNode& node = ViewNode::answering(view);
     LayoutServices* services = environment.services;
-    if (!services) return sanitizedSize(node.sizeThatFits(clean, environment));
-    const CGFloat width = ViewNode::answerLength(clean.width);
-    const CGFloat height = ViewNode::answerLength(clean.height);
-    if (const ViewNode::Answer* answer =
-            node.recall(services->pass(), environment.pathHash, false, width, height))
+    if (!services || node.sizesAtOnce_) return sanitizedSize(node.sizeThatFits(clean, environment));
+    const LayoutAnswers::Question question{environment.pathHash,
+                                           LayoutAnswers::lengthOf(clean.width),
+                                           LayoutAnswers::lengthOf(clean.height), false};
+    const std::uint64_t digest = question.digest();
+    LayoutAnswers& answers = services->answers();
+    if (const LayoutAnswers::Answer* answer = answers.recall(node.answers_, question, digest))
         return answer->size;
     const CGSize size = sanitizedSize(node.sizeThatFits(clean, environment));
-    node.remember(services->pass(),
-                  {environment.pathHash, width, height, false, size, std::nullopt});
+    answers.remember(node.answers_, question, digest, {size, std::nullopt});
     return size;
 }
 
@@ -68,16 +51,16 @@ void placeView(const View& view, const CGRect& frame, const EnvironmentValues& e
 std::optional<CGFloat> baselineOf(const View& view, CGSize size,
                                   const EnvironmentValues& environment) {
     const CGSize clean = sanitizedSize(size);
-    const ViewNode& node = view.node();
+    const ViewNode& node = ViewNode::answering(view);
     LayoutServices* services = environment.services;
     if (!services) return node.firstBaseline(clean, environment);
-    const CGFloat width = ViewNode::answerLength(clean.width);
-    const CGFloat height = ViewNode::answerLength(clean.height);
-    if (const ViewNode::Answer* answer =
-            node.recall(services->pass(), environment.pathHash, true, width, height))
+    const LayoutAnswers::Question question{environment.pathHash, clean.width, clean.height, true};
+    const std::uint64_t digest = question.digest();
+    LayoutAnswers& answers = services->answers();
+    if (const LayoutAnswers::Answer* answer = answers.recall(node.answers_, question, digest))
         return answer->firstBaseline;
     const std::optional<CGFloat> baseline = node.firstBaseline(clean, environment);
-    node.remember(services->pass(), {environment.pathHash, width, height, true, {}, baseline});
+    answers.remember(node.answers_, question, digest, {{}, baseline});
     return baseline;
 }
 

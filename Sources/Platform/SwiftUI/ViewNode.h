@@ -1,10 +1,10 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <vector>
 
 #include "Platform/SwiftUI/EnvironmentValues.h"
+#include "Platform/SwiftUI/LayoutAnswers.h"
 #include "Platform/SwiftUI/LayoutGeometry.h"
 #include "Platform/SwiftUI/LayoutNode.h"
 
@@ -30,8 +30,7 @@ class ViewNode {
     virtual std::optional<CGFloat> firstBaseline(CGSize size,
                                                  const EnvironmentValues& environment) const;
     /// A spacer's minimum length in a stack along `axis`; none for any other view.
-    virtual std::optional<CGFloat> spacerMinLength(LayoutAxis axis,
-                                                   const EnvironmentValues& environment) const;
+    virtual std::optional<CGFloat> spacerMinLength(LayoutAxis axis) const;
     /// The views a list (ForEach, Group) spreads into its container; none for a single view.
     virtual const std::vector<View>* listChildren() const { return nullptr; }
     /// A view that shows nothing and takes no room or spacing in a stack.
@@ -39,41 +38,23 @@ class ViewNode {
 
   protected:
     /// For a node changed before it is shared: what it answered no longer holds.
-    void forgetAnswers() const {
-        answers_.clear();
-        answersPass_ = 0;
-    }
+    void forgetAnswers() const { answers_ = {}; }
+    /// For a view that chooses its size and finds its baseline exactly as `view` does, for the
+    /// same proposal in the same environment: its questions go straight to `view`.
+    void answerAs(const View& view) { answersAs_ = &view; }
+    /// For a view whose size costs less to work out than to look up: it is not remembered.
+    void sizeAtOnce() { sizesAtOnce_ = true; }
 
   private:
     friend CGSize measure(const View&, const ProposedViewSize&, const EnvironmentValues&);
     friend std::optional<CGFloat> baselineOf(const View&, CGSize, const EnvironmentValues&);
 
-    /// What the view answered in one pass at one place: a layout asks the same view the same
-    /// question many times (a stack offers its children nothing, then everything, then their
-    /// share), and each answer holds until the pass ends. The answers of an earlier pass are
-    /// dropped when the first question of a new one comes.
-    struct Answer {
-        std::size_t path = 0;
-        /// The proposal's lengths, `unspecified` for none (a sanitized proposal holds no
-        /// negative length).
-        CGFloat width = unspecified;
-        CGFloat height = unspecified;
-        bool baseline = false;
-        CGSize size;
-        std::optional<CGFloat> firstBaseline;
-    };
-    static constexpr CGFloat unspecified = -1;
-    static constexpr std::size_t rememberedAnswers = 8;
-    static CGFloat answerLength(std::optional<CGFloat> length) {
-        return length.value_or(unspecified);
-    }
-    const Answer* recall(std::uint64_t pass, std::size_t path, bool baseline, CGFloat width,
-                         CGFloat height) const;
-    void remember(std::uint64_t pass, const Answer& answer) const;
-
-    mutable std::vector<Answer> answers_;
-    mutable std::uint64_t answersPass_ = 0;
-    mutable std::size_t nextAnswer_ = 0;
+    /// Where the graph laying the view out keeps what it answered in this pass.
+    mutable LayoutAnswers::Ticket answers_;
+    const View* answersAs_ = nullptr;
+    bool sizesAtOnce_ = false;
+    /// The node that answers for `view`'s.
+    static const ViewNode& answering(const View& view);
 };
 
 /// Answers with the sanitized size: a proposal cleaned of NaN and negative lengths goes in,

@@ -11,6 +11,7 @@
 #include "Platform/SwiftUI/ScrollView.h"
 #include "Platform/SwiftUI/Shape.h"
 #include "Platform/SwiftUI/Text.h"
+#include "Platform/SwiftUI/TextMeasurer.h"
 #include "Platform/SwiftUI/ViewGraph.h"
 #include "Platform/SwiftUI/ViewNode.h"
 
@@ -114,6 +115,16 @@ TEST(StackLayout, AVerticalStackWithoutSpacingAddsItsHeightsExactly) {
         const CGFloat expected = rows == 0 ? 60 : 52.0 * rows + 112;
         EXPECT_DOUBLE_EQ(graph.fittingSize({640.0, std::nullopt}).height, expected) << rows;
     }
+}
+
+TEST(StackLayout, ATreeCopiedOutOfItsGraphOutlivesTheGraph) {
+    const LayoutNode copy = [] {
+        Laid laid(VStack({block(10, 10, "a"), block(10, 10, "b")}), {100, 100});
+        return LayoutNode(laid.tree());
+    }();
+    const LayoutNode* b = copy.findIdentifier("b");
+    ASSERT_NE(b, nullptr) << copy.describe();
+    EXPECT_EQ(b->frame, CGRect(45, 54, 10, 10));
 }
 
 TEST(StackLayout, ASpacerKeepsItsMinimumLength) {
@@ -228,6 +239,28 @@ TEST(TextLayout, ATextKeptAcrossPassesIsSetAgainInTheFontItsEnvironmentChangesTo
     graph.setNeedsUpdate();
     clock.runUntilIdle();
     EXPECT_DOUBLE_EQ(width(), small);
+}
+
+TEST(TextLayout, LinesATextHoldsOutliveTheMeasurerForgettingWhatItSet) {
+    TextMeasurer measurer;
+    const NSAttributedString heading("Keyboard shortcuts");
+    const NSAttributedString other("x");
+    TextMeasurer::Handle handle;
+    const TextLines& held = measurer.lines(
+        "heading", [&]() -> const NSAttributedString& { return heading; }, std::nullopt,
+        std::nullopt, &handle);
+    const CGSize size = held.size;
+    // More settings than the measurer keeps: it forgets them all and starts again.
+    for (std::size_t i = 0; i <= TextMeasurer::capacity; ++i)
+        measurer.lines(
+            std::to_string(i), [&]() -> const NSAttributedString& { return other; }, std::nullopt,
+            std::nullopt);
+    EXPECT_EQ(held.size, size);
+    EXPECT_EQ(held.shown, "Keyboard shortcuts");
+    const TextLines& again = measurer.lines(
+        "heading", [&]() -> const NSAttributedString& { return heading; }, std::nullopt,
+        std::nullopt, &handle);
+    EXPECT_EQ(&again, &held) << "the text finds what it holds without setting it again";
 }
 
 TEST(TextLayout, AModifierLeavesEveryOtherHolderOfTheTextAsItWas) {
