@@ -35,8 +35,9 @@ struct ResolvedText {
     std::optional<NSAttributedString> string;
     /// The string's settings in the measurer, found by the key once.
     TextMeasurer::Handle settings;
-    /// Its lines as long as their text, asked of nearly every question; held by `settings`.
-    const TextLines* natural = nullptr;
+    /// Its lines as long as their text, asked of nearly every question: kept here, so that
+    /// the measurer may forget them.
+    std::optional<TextLines> natural;
 };
 
 /// What a text takes from its environment.
@@ -234,8 +235,8 @@ class TextNode final : public ViewNode {
             return *resolved.string;
         };
         if (!resolved.natural)
-            resolved.natural = &measurer.lines(resolved.key, string, std::nullopt, std::nullopt,
-                                               &resolved.settings);
+            resolved.natural = measurer.lines(resolved.key, string, std::nullopt, std::nullopt,
+                                              &resolved.settings);
         const TextLines& natural = *resolved.natural;
         std::optional<int> limit = environment.lineLimit;
         if (proposal.height && std::isfinite(*proposal.height) && natural.lineCount > 0) {

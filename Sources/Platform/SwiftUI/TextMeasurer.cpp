@@ -30,7 +30,7 @@ const TextLines& TextMeasurer::lines(const std::string& key, const StringMaker& 
                                      Handle* handle) {
     if (width && !(std::isfinite(*width) && *width < TextLayout::widestLine)) width.reset();
     const std::optional<long long> wanted = widthKey(width);
-    std::shared_ptr<Settings> settings = handle ? handle->settings_ : nullptr;
+    std::shared_ptr<Settings> settings = handle ? handle->settings_.lock() : nullptr;
     if (!settings) {
         const auto found = cache_.find(key);
         if (found != cache_.end()) settings = found->second;
@@ -41,10 +41,9 @@ const TextLines& TextMeasurer::lines(const std::string& key, const StringMaker& 
             if (setting.width == wanted && setting.maxLines == maxLines) return setting.lines;
     }
     if (settings_ >= capacity) {
-        // The settings a text holds stay its own: they are kept and start the cache anew.
         cache_.clear();
         settings_ = 0;
-        if (settings) cache_.emplace(key, settings);
+        settings.reset();
     }
     if (!settings) {
         settings = cache_.emplace(key, std::make_shared<Settings>()).first->second;

@@ -43,11 +43,12 @@ class TextMeasurer {
 
   public:
     /// What a text keeps between its questions: the settings of its string, found by the key
-    /// once and held while the text lives (the measurer may forget them meanwhile).
+    /// once. It does not hold them: when the measurer forgets them with the rest, the next
+    /// question sets the string again.
     class Handle {
       private:
         friend class TextMeasurer;
-        std::shared_ptr<Settings> settings_;
+        std::weak_ptr<Settings> settings_;
     };
 
     /// Makes the string when it has to be set: a text asked again finds its lines by the key
@@ -57,7 +58,7 @@ class TextMeasurer {
     /// The lines of the string `key` names wrapped at `width` (none: as long as their text),
     /// cut with "…" at the tail of the last line when they need more than `maxLines`. `key`
     /// names the string's text and attributes; `handle`, if given, is the same string's. The
-    /// lines stay where they are while the handle holds them.
+    /// lines stay where they are until the measurer forgets what it set.
     const TextLines& lines(const std::string& key, const StringMaker& string,
                            std::optional<CGFloat> width, std::optional<int> maxLines,
                            Handle* handle = nullptr);
@@ -68,7 +69,7 @@ class TextMeasurer {
 
     /// The settings of each string by its key: a layout asks one string a few questions, so
     /// they are found without building a key for each (and stay where they are as more come).
-    /// Shared with the handles that point at them.
+    /// The handles point at them without holding them.
     std::unordered_map<std::string, std::shared_ptr<Settings>> cache_;
     std::size_t settings_ = 0;
 };
