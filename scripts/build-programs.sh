@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the three programs a person runs (KelvoApp, kelvo-sim and kelvo-fixture) and nothing
-# else, in a tree of their own without sanitizers, optimisation or debug information: the
+# Builds the four programs a person runs (KelvoApp, kelvo-sim, kelvo-fixture and kelvo-panel)
+# and nothing else, in a tree of their own without sanitizers, optimisation or debug information: the
 # quickest way from a fresh clone to a running desktop. It says first roughly how long the
 # build will take, from the number of steps left and what one step costs on an idle machine.
 #
@@ -27,10 +27,14 @@ fi
 
 cores=$(nproc)
 parallel=$((jobs < cores ? jobs : cores))
-if [ -x "$tree/bin/KelvoApp" ] && [ -x "$tree/bin/kelvo-sim" ] && [ -x "$tree/bin/kelvo-fixture" ]; then
+built=1
+for target in "${targets[@]}"; do
+    [ -x "$tree/bin/$target" ] || built=0
+done
+if [ "$built" -eq 1 ]; then
     echo "Bringing the programs in $tree/bin up to date (only what changed is built again)."
 else
-    # Every step the three programs need; on a tree built half-way some are done already.
+    # Every step the four programs need; on a tree built half-way some are done already.
     steps=$(ninja -C "$tree" -t commands "${targets[@]}" | wc -l)
     estimate=$(awk -v s="$steps" -v c="$seconds_per_step" -v p="$parallel" \
         'BEGIN { t = s * c / p; if (t < 90) printf "%d seconds", (int(t / 10) + 1) * 10;

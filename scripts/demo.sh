@@ -225,6 +225,17 @@ log_lines() { [ -f "$log" ] && wc -l <"$log" || echo 0; }
 # The messages logged after line $1, without their timestamps.
 log_after() { [ -f "$log" ] && tail -n +"$(($1 + 1))" "$log" | cut -c26- || true; }
 logged_after() { log_after "$1" | grep -q -- "$2"; }
+# The messages `$2…` appear in this order among the lines logged after line `$1`. The log is
+# written out up to half a second after a line is logged, so a step that prints what Kelvo
+# logged for it first waits for the last line it expects.
+logged_in_order() {
+    local from=$1
+    shift
+    log_after "$from" | awk -v patterns="$(printf '%s\n' "$@")" '
+        BEGIN { n = split(patterns, p, "\n"); i = 1 }
+        i <= n && $0 ~ p[i] { i++ }
+        END { exit !(i > n) }'
+}
 
 # --- the steps -------------------------------------------------------------------------------
 
@@ -273,16 +284,17 @@ report() {
 }
 
 # Runs `$@` (a change a person makes, which waits until Kelvo has taken it in) and waits until
-# the windows have come to rest; then checks `check` against the scenes before and after, and
-# reports the step.
+# the windows have come to rest where `check` says they must, against the scenes before and
+# after; then reports the step. Windows at rest for a moment are not yet where they end up: a
+# write that did not land is tried again later.
 step() {
     local title=$1 check=$2 what=$3
     shift 3
     before=$(scene)
     "$@" || fail "$title: $* failed"
-    eventually settled || fail "$title: the windows did not come to rest"
-    after=$(scene)
-    holds "$check" || fail "$title: $what did not happen. Before: $before After: $after"
+    at_rest_as_promised() { settled && after=$(scene) && holds "$check"; }
+    eventually at_rest_as_promised ||
+        fail "$title: $what did not happen. Before: $before After: $after"
     holds 'titlesVisible($s)' || fail "$title: a window hides another's title. After: $after"
     report "$title"
 }
@@ -293,6 +305,10 @@ press() {
     lines=$(log_lines)
     sim key "$1" || fail "kelvo-sim key $1"
     eventually logged_after "$lines" '^  active=' || fail "$1: Kelvo logged no state"
+}
+# Kelvo has adopted a new window after line `$1` and logged its state after that.
+adopted_after() {
+    eventually logged_in_order "$1" '^adopt win#' '^  active=' || fail "the new window was not adopted"
 }
 # The application of window `$2` moves it itself, as a person dragging it would.
 moved_by_app() {
@@ -436,7 +452,8 @@ open_window notes plain "Shopping list" 120 120 700 500
 open_window notes plain "Ideas" 300 260 640 480
 # This application keeps its windows at least 480 by 360 points, whatever it is asked.
 open_window browser clampsSize "Start page" 520 180 900 640
-eventually test "$(windows | wc -l)" -eq 3 || fail "the fixture windows did not open"
+window_count_is() { [ "$(windows | wc -l)" -eq "$1" ]; }
+eventually window_count_is 3 || fail "the fixture windows did not open"
 after=$(scene)
 report "Three windows of two applications, before Kelvo runs"
 
@@ -447,7 +464,7 @@ start_talking_kelvo() {
     reply=$(ask kelvo '{"op":"ping"}')
     jq -e '.ok' <<<"$reply" >/dev/null || fail "Kelvo did not answer ping: $reply"
     kelvo_running=1
-    eventually logged_after 0 '^adopted '
+    eventually logged_in_order 0 '^adopted ' '^  active=' || fail "Kelvo adopted no windows"
 }
 step "Kelvo starts and tiles them side by side on desktop 1" \
     'tiledSideBySide($s) and (tiles($s) | length) == 3 and $s.state.activeDesktop == 1' \
@@ -457,7 +474,7 @@ open_terminal() {
     local lines
     lines=$(log_lines)
     open_window terminal plain "Shell" 200 200 800 500
-    eventually logged_after "$lines" '^adopt win#' || fail "the new window was not adopted"
+    adopted_after "$lines"
 }
 step "A terminal window opens and takes a tile of its own" \
     'tiledSideBySide($s) and (tiles($s) | length) == 4 and ($before.windows | length) == 3' \
@@ -553,7 +570,7 @@ cheat_sheet_from_menu() { sim menu pick "Shortcuts   ⌥/" && eventually cheat_s
 show_step "Shortcuts in the menu puts every shortcut on screen: the cheat sheet" cheat_sheet_from_menu
 
 cheat_sheet_gone() { ! label_shown "again to close"; }
-cheat_sheet_away() { sim key alt+/ && eventually cheat_sheet_gone; }
+cheat_sheet_away() { press alt+/ && eventually cheat_sheet_gone; }
 show_step "⌥/ puts the cheat sheet away" cheat_sheet_away
 
 # The switch display is up for under a second, so its picture waits for the number to show,
@@ -565,7 +582,7 @@ switch_display_caught() {
         --caption "$((step_number + 1)). $title   ·   desktop 3 shown" >"$work/switch.out" &
     shot=$!
     started+=("$shot")
-    eventually grep -q '^waiting for 3$' "$work/switch.out" || fail "the picture's wait did not start"
+    eventually grep -qs '^waiting for 3$' "$work/switch.out" || fail "the picture's wait did not start"
     press alt+3
     wait "$shot" || fail "the switch display did not show desktop 3's number"
 }
@@ -585,7 +602,7 @@ launcher_narrowed() {
 }
 open_launcher() {
     running com.example.maps && fail "Maps runs before the launcher opens it"
-    sim key alt+space || return 1
+    press alt+space
     eventually label_shown "Calendar" || fail "the launcher did not list the installed applications"
     sim type map && eventually launcher_narrowed
 }
@@ -599,7 +616,9 @@ launch_maps() {
     eventually has_windows com.example.maps 1 || fail "Maps opened no window"
     maps=$(windows_of com.example.maps)
     numbers+=("$maps")
-    eventually logged_after "$mark" '^  active=' || fail "Kelvo logged no state after the launch"
+    eventually logged_after "$mark" '^launcher: launching com.example.maps' ||
+        fail "Kelvo did not log the launch"
+    adopted_after "$mark"
     sim apps | jq -e -s --arg bundle "$work/root/Applications/Maps.app" \
         'any(.[]; .bundleID == "com.example.maps" and (.executablePath | startswith($bundle)))' \
         >/dev/null || fail "Maps did not run from its bundle"
@@ -618,7 +637,7 @@ new_terminal_window() {
     eventually has_windows com.apple.Terminal 1 || fail "the terminal opened no window"
     terminal_window=$(windows_of com.apple.Terminal)
     numbers+=("$terminal_window")
-    eventually logged_after "$lines" '^adopt win#' || fail "the new window was not adopted"
+    adopted_after "$lines"
 }
 step "⌥↩ opens a new terminal window: Kelvo launches the terminal from its bundle" \
     "tiledSideBySide(\$s) and (tiles(\$s) | length) == 2 and \$s.state.activeDesktop == 3" \
@@ -629,6 +648,8 @@ open_settings() {
     eventually window_up "Kelvo Settings" || fail "the settings window did not open"
     eventually named desktopCount || fail "the settings window does not show its General tab"
     eventually policy_is 0 || fail "Kelvo did not take a Dock icon for its window"
+    eventually logged_after "$mark" '^settings window opened on desktop ' ||
+        fail "Kelvo did not log the settings window opening"
 }
 show_step "Settings… in the status menu opens the settings window; Kelvo is in the Dock while it is open" \
     open_settings
@@ -663,8 +684,17 @@ config_before=""
 change_setting() {
     sim key return && eventually search_closed || fail "Return did not open the found setting"
     config_before=$(config_now)
-    local x y value
-    read -r x y value <<<"$(switch_of focusedAppInMenuBar)"
+    # The page scrolls the found row into view, so its switch is clicked once it has stopped.
+    local x y value switch
+    switch_at_rest() {
+        local first
+        first=$(switch_of focusedAppInMenuBar)
+        sleep 0.15
+        switch=$(switch_of focusedAppInMenuBar)
+        [ -n "$switch" ] && [ "$first" = "$switch" ]
+    }
+    eventually switch_at_rest || fail "the setting's switch did not come to rest"
+    read -r x y value <<<"$switch"
     [ "$value" = 0 ] || fail "the setting's switch is not off: $value"
     sim click "$x" "$y" &&
         eventually config_says '.showFocusedAppName == true'
@@ -675,7 +705,7 @@ config_changes "$config_before" "$(config_now)" | sed 's/^/      config.json: /'
 
 close_settings() {
     sim close "$(own_window "Kelvo Settings")" && eventually window_gone "Kelvo Settings" &&
-        eventually policy_is 1
+        eventually policy_is 1 && eventually logged_after "$mark" '^settings window closed'
 }
 show_step "Its close button puts the settings window away; Kelvo leaves the Dock" close_settings
 
@@ -683,7 +713,8 @@ guide_shows() { label_shown "Step $1 of 5" && label_shown "$2"; }
 open_guide() {
     pick_from_status_menu "Guide…" || return 1
     eventually window_up "Kelvo Guide" || fail "the guide did not open"
-    eventually guide_shows 1 "Accessibility" && eventually policy_is 0
+    eventually guide_shows 1 "Accessibility" && eventually policy_is 0 &&
+        eventually logged_after "$mark" '^guide opened on desktop '
 }
 show_step "Guide… in the status menu opens the guide under the status item: step 1 of 5" open_guide
 
@@ -697,6 +728,7 @@ guide_done() {
     eventually window_gone "Kelvo Guide" || fail "Done did not close the guide"
     eventually config_says '.guideSeen == true' || fail "config.json does not say the guide was seen"
     eventually policy_is 1 || fail "Kelvo kept its Dock icon with its windows closed"
+    eventually logged_after "$mark" '^guide closed' || fail "Kelvo did not log the guide closing"
 }
 show_step "Done closes the guide and notes it as seen; Kelvo is an accessory application again" \
     guide_done

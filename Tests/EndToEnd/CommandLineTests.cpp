@@ -28,6 +28,11 @@ class CommandLineTest : public ::testing::Test {
     /// KelvoApp with the arguments, its two streams read apart.
     Run run(const std::vector<std::string>& arguments,
             std::map<std::string, std::string> extra = {}) {
+        return runProgram(KELVO_APP_PROGRAM, arguments, std::move(extra));
+    }
+
+    Run runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                   std::map<std::string, std::string> extra = {}) {
         auto environment = desktop.environment();
         environment["HOME"] = home.path().string();
         for (auto& [name, value] : extra)
@@ -36,9 +41,8 @@ class CommandLineTest : public ::testing::Test {
         const std::pair<const char*, std::string*> streams[] = {{"2>/dev/null", &result.out},
                                                                 {"2>&1 >/dev/null", &result.err}};
         for (const auto& [redirection, text] : streams) {
-            std::vector<std::string> command = {"/bin/sh", "-c",
-                                                std::string("exec \"$0\" \"$@\" ") + redirection,
-                                                KELVO_APP_PROGRAM};
+            std::vector<std::string> command = {
+                "/bin/sh", "-c", std::string("exec \"$0\" \"$@\" ") + redirection, program};
             command.insert(command.end(), arguments.begin(), arguments.end());
             ChildProcess app(command, environment);
             *text = app.readAll();
@@ -92,6 +96,28 @@ TEST_F(CommandLineTest, AnUnknownArgumentPrintsTheUsageOnStandardErrorAndEndsWit
         EXPECT_EQ(refused.err, "kelvo: unknown argument " + unknown + "\n" + usage);
     }
     expectNothingTouched();
+}
+
+// The panel client a person tries the desktop's own windows with explains itself the same way.
+TEST_F(CommandLineTest, ThePanelClientDescribesItsOptionsAndNamesAWrongArgument) {
+    const auto help = runProgram(KELVO_PANEL_PROGRAM, {"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_THAT(help.out, StartsWith("usage: kelvo-panel [--hosted] | --help\n"));
+    EXPECT_THAT(help.out, HasSubstr("  --hosted  "));
+    EXPECT_THAT(help.out, HasSubstr("\"Panel Client Settings\""));
+    for (const auto& [arguments, reason] :
+         std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--hostd"}, "unknown argument --hostd"},
+             {{"--hosted", "extra"}, "unknown argument extra"},
+             {{"--hosted", "--hosted"}, "--hosted is given twice"}}) {
+        const auto refused = runProgram(KELVO_PANEL_PROGRAM, arguments);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(refused.err,
+                  "kelvo-panel: " + reason + "\nusage: kelvo-panel [--hosted] | --help\n");
+    }
+    EXPECT_EQ(desktop.run({"apps"}).output, "");
 }
 
 }  // namespace

@@ -7,7 +7,8 @@
 # the floating window, the application hidden and shown, the picture with its caption, the log
 # and Kelvo's exit status, the panel client's status item, menu, field and close button, Kelvo's
 # launcher, status menu and settings window (its elements, its tabs, its search, the Dock icon it
-# gives Kelvo while it is open), and no command failing on the way.
+# gives Kelvo while it is open), an application bundle installed and launched from the launcher,
+# and no command failing on the way.
 #
 # usage: try-by-hand.sh README PROGRAMS_DIR
 #
@@ -93,7 +94,7 @@ awk -v dir="$work/blocks" '
     inside { print > (dir "/" n) }
 ' "$readme"
 blocks=$(find "$work/blocks" -name '*.terminal' | wc -l)
-[ "$blocks" -eq 6 ] || fail "the README marks $blocks blocks for the terminals; this test knows 6"
+[ "$blocks" -eq 7 ] || fail "the README marks $blocks blocks for the terminals; this test knows 7"
 
 # --- two terminals ---------------------------------------------------------------------------
 
@@ -127,7 +128,7 @@ try=""
 sim() { KELVO_SIM_SOCKET="$try/desktop.sock" "$programs/kelvo-sim" "$@"; }
 log_has() { [ -f "$try/kelvo.log" ] && grep -q -- "$1" "$try/kelvo.log"; }
 # The lines Kelvo logged after line `$1`, without their timestamps.
-log_after() { tail -n +"$(($1 + 1))" "$try/kelvo.log" | cut -c26-; }
+log_after() { tail -n +"$(($1 + 1))" "$try/kelvo.log" 2>/dev/null | cut -c26-; }
 log_lines() { [ -f "$try/kelvo.log" ] && wc -l <"$try/kelvo.log" || echo 0; }
 # The messages `$2…` appear in this order among the lines logged after line `$1`.
 logged_in_order() {
@@ -154,20 +155,24 @@ no_failed_command() {
 }
 
 check_first_start() {
-    try=$(find "$work/tmp" -mindepth 1 -maxdepth 1 -type d | head -n 1)
-    [ -n "$try" ] || fail "no folder of mktemp -d"
+    # The folder of `mktemp -d` is the one the desktop's socket is in; the programs may make
+    # folders of their own beside it.
+    try=$(find "$work/tmp" -mindepth 2 -maxdepth 2 -name desktop.sock -printf '%h\n' | head -n 1)
+    [ -n "$try" ] || fail "no folder of mktemp -d with the desktop's socket"
     eventually tiled_side_by_side || fail "the two windows were not tiled side by side: $(notes_windows)"
     eventually shows first '{"ok":true,"pid":' || fail "Kelvo did not answer the ping"
-    [ "$(screen_of first | grep -o '{"ok":true,"window":[0-9]*}' | wc -l)" -eq 2 ] ||
-        fail "the application did not answer both windows with their numbers"
+    # The terminal shows a reply some time after the window it tells of is on the desktop.
+    both_windows_answered() { [ "$(screen_of first | grep -o '{"ok":true,"window":[0-9]*}' | wc -l)" -eq 2 ]; }
+    eventually both_windows_answered || fail "the application did not answer both windows with their numbers"
     no_failed_command first
 }
 
 check_first_state() {
-    eventually shows first '"activeDesktop":1,' || fail "no state reply"
-    screen_of first | grep -o '{"activeDesktop":1,.*}' | jq -e '.windows | length == 2
-        and all(.desktop == 1 and .floating == false and .frame.width > 0)' >/dev/null ||
-        fail "the state reply does not hold both windows on desktop 1"
+    state_reply_holds_both() {
+        screen_of first | grep -o '{"activeDesktop":1,.*}' | jq -e '.windows | length == 2
+            and all(.desktop == 1 and .floating == false and .frame.width > 0)' >/dev/null 2>&1
+    }
+    eventually state_reply_holds_both || fail "no state reply holding both windows on desktop 1"
     eventually logged_in_order 0 'cmd switchTo(2)' '  active=2' 'cmd switchTo(1)' '  active=1' ||
         fail "Kelvo did not switch to desktop 2 and back"
     eventually tiled_side_by_side || fail "desktop 1's windows did not come back"
@@ -229,6 +234,23 @@ check_second_own() {
     no_failed_command second
 }
 
+check_second_installed() {
+    local from=$1
+    eventually logged_in_order "$from" 'cmd launcher' 'launcher: launching com.example.calendar' \
+        'adopt win#' ||
+        fail "Kelvo did not launch the installed calendar from the launcher and adopt its window"
+    screen_objects '.name == "Calendar"' | jq -e -s --arg bundle "$try/root/Applications/Calendar.app/" \
+        'length == 1 and (.[0].executablePath | startswith($bundle))' >/dev/null ||
+        fail "the calendar did not run from its bundle"
+    shows second 'launcher: launching com.example.calendar' || fail "the log's lines were not shown"
+    calendar_tiled() {
+        sim windows | jq -e -s 'map(select(.bundleID == "com.example.notes" or
+            .bundleID == "com.example.calendar")) | length == 3 and all(.onScreen)' >/dev/null
+    }
+    eventually calendar_tiled || fail "the calendar's window was not shown beside the others"
+    no_failed_command second
+}
+
 check_first_end() {
     eventually shows first '^Kelvo exited with status 0' || fail "Kelvo did not exit with status 0"
     log_has 'quitting - every parked window put back' || fail "Kelvo did not put the windows back"
@@ -265,6 +287,9 @@ check_second_panel
 from=$(log_lines)
 run_block 5
 check_second_own "$from"
+from=$(log_lines)
 run_block 6
+check_second_installed "$from"
+run_block 7
 check_first_end
 echo "try-by-hand: every block of the README ran as written and did what it says"

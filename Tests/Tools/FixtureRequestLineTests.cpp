@@ -82,6 +82,12 @@ TEST(FixtureProgram, HelpIsPrintedWithoutADesktopAndAnUnknownArgumentIsRefused) 
         {"/bin/sh", "-c", "exec \"$0\" --hepl 2>&1", KELVO_FIXTURE_PROGRAM}, nowhere);
     EXPECT_EQ(refused.readAll(), "kelvo-fixture: unknown argument --hepl\n" + FixtureHelp::usage());
     EXPECT_EQ(refused.waitForExit(), 2);
+    kelvo::testing::ChildProcess valueless(
+        {"/bin/sh", "-c", "exec \"$0\" --name Notes --bundle-id 2>&1", KELVO_FIXTURE_PROGRAM},
+        nowhere);
+    EXPECT_EQ(valueless.readAll(),
+              "kelvo-fixture: --bundle-id needs a value\n" + FixtureHelp::usage());
+    EXPECT_EQ(valueless.waitForExit(), 2);
 }
 
 }  // namespace

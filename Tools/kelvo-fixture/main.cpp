@@ -83,11 +83,9 @@ int main(int argc, char** argv) {
             bundle = true;
             continue;
         }
-        if ((flag == "--bundle-id" || flag == "--name") && i + 1 < argc) {
-            (flag == "--bundle-id" ? options.bundleID : options.name) = argv[++i];
-        } else {
-            return usage("unknown argument " + flag);
-        }
+        if (flag != "--bundle-id" && flag != "--name") return usage("unknown argument " + flag);
+        if (i + 1 == argc) return usage(flag + " needs a value");
+        (flag == "--bundle-id" ? options.bundleID : options.name) = argv[++i];
     }
     std::shared_ptr<sim::SocketConnection> connection;
     try {

@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "Base/Foundation/DispatchQueue.h"
@@ -31,14 +32,62 @@ void writeLine(const kelvo::JSONValue& report) {
     }
 }
 
+constexpr const char* usage = "usage: kelvo-panel [--hosted] | --help\n";
+
+void printHelp() {
+    std::cout
+        << usage
+        << "\nA client of the simulated desktop at $KELVO_SIM_SOCKET, for trying the windows, "
+           "status items and menus a process draws itself. It writes what reaches them on "
+           "standard output, one JSON object a line (\"ready\" first, with its windows' "
+           "numbers), and runs until it is ended or \"Quit Panel Client\" is picked from its "
+           "menu.\n"
+           "\nWithout options it shows a 640×400 panel that takes keys while another "
+           "application stays in front (with a text field), a titled window "
+           "\"Panel Client Settings\" with a close button, and a status item \"Panel "
+           "client\" whose menu opens on a right or Control click.\n"
+           "\n  --hosted  instead, one titled window of declarative views (a button, a "
+           "switch, a slider, a segmented and a menu picker) bound to a model, whose "
+           "values are written as a \"state\" line whenever they change\n"
+           "  --help    this text\n";
+}
+
+/// The options, or an exit status when the process is to end at once.
+struct Options {
+    bool hosted = false;
+    std::optional<int> exitStatus;
+};
+
+Options readOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            printHelp();
+            options.exitStatus = 0;
+            return options;
+        }
+        if (argument == "--hosted" && !options.hosted) {
+            options.hosted = true;
+            continue;
+        }
+        std::cerr << "kelvo-panel: "
+                  << (argument == "--hosted" ? "--hosted is given twice"
+                                             : "unknown argument " + argument)
+                  << "\n"
+                  << usage;
+        options.exitStatus = 2;
+        return options;
+    }
+    return options;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool hosted = argc == 2 && std::string(argv[1]) == "--hosted";
-    if (argc > 2 || (argc == 2 && !hosted)) {
-        std::cerr << "usage: kelvo-panel [--hosted]\n";
-        return 2;
-    }
+    const Options options = readOptions(argc, argv);
+    if (options.exitStatus) return *options.exitStatus;
+    const bool hosted = options.hosted;
     std::shared_ptr<sim::DesktopConnection> connection;
     try {
         connection = sim::DesktopAddress::connect(sim::DesktopAddress::fromEnvironmentOrDefault());

@@ -182,7 +182,8 @@ std::string SimCommandLine::usage() {
 
 int SimCommandLine::fail(const std::string& message, int status) {
     err_ << "kelvo-sim: " << message << '\n';
-    if (status == usageError) err_ << usage();
+    // The whole usage would bury the reason; one line says where it is.
+    if (status == usageError) err_ << "Run kelvo-sim --help for every verb and its arguments.\n";
     return status;
 }
 
