@@ -14,6 +14,29 @@ CGFloat usableSize(CGFloat size, CGFloat fallback) {
     return std::min(size, NSFont::maximumPointSize);
 }
 
+/// The platform's weights and the numeric weights of font files they stand for.
+struct WeightStep {
+    NSFontWeight weight;
+    PangoWeight numeric;
+};
+constexpr WeightStep weightSteps[] = {
+    {NSFontWeightUltraLight, PANGO_WEIGHT_THIN}, {NSFontWeightThin, PANGO_WEIGHT_ULTRALIGHT},
+    {NSFontWeightLight, PANGO_WEIGHT_LIGHT},     {NSFontWeightRegular, PANGO_WEIGHT_NORMAL},
+    {NSFontWeightMedium, PANGO_WEIGHT_MEDIUM},   {NSFontWeightSemibold, PANGO_WEIGHT_SEMIBOLD},
+    {NSFontWeightBold, PANGO_WEIGHT_BOLD},       {NSFontWeightHeavy, PANGO_WEIGHT_ULTRABOLD},
+    {NSFontWeightBlack, PANGO_WEIGHT_HEAVY},
+};
+
+/// The numeric weight of the platform's weight nearest to `weight`; fontconfig then takes the
+/// family's face nearest to that.
+PangoWeight numericWeight(NSFontWeight weight) {
+    const WeightStep* nearest = &weightSteps[0];
+    for (const WeightStep& step : weightSteps) {
+        if (std::fabs(step.weight - weight) < std::fabs(nearest->weight - weight)) nearest = &step;
+    }
+    return nearest->numeric;
+}
+
 }  // namespace
 
 NSFontRef NSFont::systemFontOfSize(CGFloat size, NSFontWeight weight) {
@@ -43,8 +66,7 @@ NSFont::NSFont(CGFloat size, NSFontWeight weight, NSFontDesign design)
       design_(design),
       description_(pango_font_description_new()) {
     pango_font_description_set_family(description_, familyName().c_str());
-    pango_font_description_set_weight(description_,
-                                      isBold() ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_weight(description_, numericWeight(weight_));
     pango_font_description_set_absolute_size(description_, size_ * PANGO_SCALE);
 }
 
@@ -57,16 +79,25 @@ NSFontDescriptorRef NSFont::fontDescriptor() const {
 }
 
 std::string NSFont::familyName() const {
-    return design_ == NSFontDesign::monospaced ? "DejaVu Sans Mono" : "DejaVu Sans";
+    return design_ == NSFontDesign::monospaced ? monospacedFamily : systemFamily;
 }
 
 std::string NSFont::displayName() const {
-    return familyName() + (isBold() ? " Bold" : " Book");
+    if (!faceName_) faceName_ = loadedFaceName();
+    return familyName() + " " + *faceName_;
 }
 
-bool NSFont::isBold() const {
-    // Semibold and anything heavier take the bold face; medium stays with the book face.
-    return weight_ >= (NSFontWeightMedium + NSFontWeightSemibold) / 2;
+std::string NSFont::loadedFaceName() const {
+    // The face fontconfig picks for the weight, as the text system will draw with it.
+    PangoFont* font = pango_context_load_font(TextTypesetter::context(), description_);
+    std::string name;
+    if (font) {
+        if (PangoFontFace* face = pango_font_get_face(font)) {
+            if (const char* named = pango_font_face_get_face_name(face)) name = named;
+        }
+        g_object_unref(font);
+    }
+    return name.empty() ? "Regular" : name;
 }
 
 void NSFont::measure() const {
