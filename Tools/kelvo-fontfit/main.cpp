@@ -169,14 +169,6 @@ void count(const LayoutNode& tree, const std::string& where, Counts& counts) {
     walk(tree, ancestors, where, counts);
 }
 
-/// The first hosting view at or below `view`.
-SwiftUI::NSHostingView* hostingIn(NSView& view) {
-    if (auto* hosting = dynamic_cast<SwiftUI::NSHostingView*>(&view)) return hosting;
-    for (const auto& sub : view.subviews())
-        if (auto* found = hostingIn(*sub)) return found;
-    return nullptr;
-}
-
 /// A desktop of this process with a display of 1920 × 1080.
 class Desk : public kelvo_pictures::PanelDesk {
   public:
