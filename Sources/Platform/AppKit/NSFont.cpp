@@ -1,5 +1,6 @@
 #include "Platform/AppKit/NSFont.h"
 
+#include <hb-ot.h>
 #include <pango/pango.h>
 
 #include <algorithm>
@@ -35,6 +36,25 @@ PangoWeight numericWeight(NSFontWeight weight) {
         if (std::fabs(step.weight - weight) < std::fabs(nearest->weight - weight)) nearest = &step;
     }
     return nearest->numeric;
+}
+
+/// The line gap the font file gives, scaled to a line `height` points high from ascender to
+/// descender: the font's own units are turned into points by that height.
+CGFloat lineGapOf(const PangoFontDescription* description, CGFloat height) {
+    PangoFont* font = pango_context_load_font(TextTypesetter::context(), description);
+    if (!font) return 0;
+    CGFloat gap = 0;
+    hb_font_t* shaped = pango_font_get_hb_font(font);
+    hb_position_t ascender = 0, descender = 0, lineGap = 0;
+    if (shaped &&
+        hb_ot_metrics_get_position(shaped, HB_OT_METRICS_TAG_HORIZONTAL_ASCENDER, &ascender) &&
+        hb_ot_metrics_get_position(shaped, HB_OT_METRICS_TAG_HORIZONTAL_DESCENDER, &descender) &&
+        hb_ot_metrics_get_position(shaped, HB_OT_METRICS_TAG_HORIZONTAL_LINE_GAP, &lineGap) &&
+        ascender - descender > 0 && lineGap > 0) {
+        gap = height * static_cast<CGFloat>(lineGap) / static_cast<CGFloat>(ascender - descender);
+    }
+    g_object_unref(font);
+    return gap;
 }
 
 }  // namespace
@@ -104,18 +124,31 @@ void NSFont::measure() const {
     if (metrics_) return;
     PangoFontMetrics* m =
         pango_context_get_metrics(TextTypesetter::context(), description_, nullptr);
-    metrics_ = std::pair<CGFloat, CGFloat>(
-        static_cast<CGFloat>(pango_font_metrics_get_ascent(m)) / PANGO_SCALE,
-        -static_cast<CGFloat>(pango_font_metrics_get_descent(m)) / PANGO_SCALE);
+    Metrics metrics;
+    metrics.ascender = static_cast<CGFloat>(pango_font_metrics_get_ascent(m)) / PANGO_SCALE;
+    metrics.descender = -static_cast<CGFloat>(pango_font_metrics_get_descent(m)) / PANGO_SCALE;
     pango_font_metrics_unref(m);
+    metrics.leading = lineGapOf(description_, metrics.ascender - metrics.descender);
+    metrics_ = metrics;
 }
 
 CGFloat NSFont::ascender() const {
     measure();
-    return metrics_->first;
+    return metrics_->ascender;
 }
 
 CGFloat NSFont::descender() const {
     measure();
-    return metrics_->second;
+    return metrics_->descender;
+}
+
+CGFloat NSFont::leading() const {
+    measure();
+    return metrics_->leading;
+}
+
+double NSFont::lineHeightFactor() const {
+    measure();
+    const CGFloat height = metrics_->ascender - metrics_->descender;
+    return height > 0 ? (height + metrics_->leading) / height : 1.0;
 }

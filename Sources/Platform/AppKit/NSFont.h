@@ -52,6 +52,11 @@ class NSFont {
     /// Distances from the baseline to the top and (negative) to the bottom of the font's lines.
     CGFloat ascender() const;
     CGFloat descender() const;
+    /// The space the font asks for between the bottom of one line and the top of the next.
+    CGFloat leading() const;
+    /// A line of this font is ascender - descender + leading high, as the platform's text system
+    /// sets it: that height over ascender - descender.
+    double lineHeightFactor() const;
 
     /// For the text system.
     const PangoFontDescription* pangoDescription() const { return description_; }
@@ -64,6 +69,11 @@ class NSFont {
     NSFontWeight weight_;
     NSFontDesign design_;
     PangoFontDescription* description_;
-    mutable std::optional<std::pair<CGFloat, CGFloat>> metrics_;
+    struct Metrics {
+        CGFloat ascender = 0;
+        CGFloat descender = 0;
+        CGFloat leading = 0;
+    };
+    mutable std::optional<Metrics> metrics_;
     mutable std::optional<std::string> faceName_;
 };

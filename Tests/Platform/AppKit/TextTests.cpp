@@ -35,16 +35,19 @@ NSParagraphStyle truncatingTail(NSTextAlignment alignment = NSTextAlignment::nat
 }
 
 TEST(TextMeasurementTest, AFixedStringMeasuresTheSameAtTheSizesTheWindowsUse) {
-    // Carlito at one pixel a point, without hinting: the same numbers on every machine.
+    // Carlito at one pixel a point, without hinting: the same numbers on every machine. A line
+    // is its ascender and descender (2048 units of its 2048 to the em) and the leading the font
+    // asks for (452 units), as the platform's text system sets it.
+    constexpr CGFloat lineHeight = (2048.0 + 452.0) / 2048.0;
     const struct {
         CGFloat size;
         CGFloat width;
         CGFloat height;
     } expected[] = {
-        {11, 95.9561, 11},
-        {12, 104.6719, 12},
-        {13, 113.4014, 13},
-        {20, 174.4531, 20},
+        {11, 95.9561, 11 * lineHeight},
+        {12, 104.6719, 12 * lineHeight},
+        {13, 113.4014, 13 * lineHeight},
+        {20, 174.4531, 20 * lineHeight},
     };
     for (const auto& e : expected) {
         const CGSize size = text(sample, e.size).size();
