@@ -703,8 +703,15 @@ show_step "Return opens it on its tab, and a click on its switch turns it on: co
     change_setting
 config_changes "$config_before" "$(config_now)" | sed 's/^/      config.json: /'
 
+# A click on the close button of Kelvo's window of that title, found among its elements.
+click_close_button() {
+    local number
+    number=$(own_window "$1")
+    [ -n "$number" ] || fail "no window $1 on screen"
+    click_on ".identifier == \"close\" and .role == \"button\" and .window == $number"
+}
 close_settings() {
-    sim close "$(own_window "Kelvo Settings")" && eventually window_gone "Kelvo Settings" &&
+    click_close_button "Kelvo Settings" && eventually window_gone "Kelvo Settings" &&
         eventually policy_is 1 && eventually logged_after "$mark" '^settings window closed'
 }
 show_step "Its close button puts the settings window away; Kelvo leaves the Dock" close_settings
@@ -724,13 +731,13 @@ for page in "2|Your desktops" "3|The keys worth knowing" "4|Five macOS settings"
 done
 
 guide_done() {
-    click_on '.identifier == "guide.forward" and .label == "Done"' || return 1
-    eventually window_gone "Kelvo Guide" || fail "Done did not close the guide"
+    click_close_button "Kelvo Guide" || return 1
+    eventually window_gone "Kelvo Guide" || fail "the close button did not close the guide"
     eventually config_says '.guideSeen == true' || fail "config.json does not say the guide was seen"
     eventually policy_is 1 || fail "Kelvo kept its Dock icon with its windows closed"
     eventually logged_after "$mark" '^guide closed' || fail "Kelvo did not log the guide closing"
 }
-show_step "Done closes the guide and notes it as seen; Kelvo is an accessory application again" \
+show_step "Its close button closes the guide and notes it as seen; Kelvo is an accessory application again" \
     guide_done
 echo "      config.json: guideSeen: true; Kelvo's activation policy: accessory (no Dock icon)"
 

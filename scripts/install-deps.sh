@@ -10,8 +10,9 @@ packages=(
     # application bundles' information dictionaries
     libplist-dev
     libcairo2-dev libpango1.0-dev libfontconfig-dev
-    # the only fonts the programs draw with (their fontconfig file names no others)
-    fonts-dejavu-core
+    # the only fonts the programs draw with (their fontconfig file names no others): Carlito
+    # for the system font, DejaVu for the monospaced one and the symbols Carlito lacks
+    fonts-crosextra-carlito fonts-dejavu-core
     # the demo reads the desktop's JSON lines; the README's commands run in terminals of tmux
     jq tmux
     clang libclang-rt-dev clang-format

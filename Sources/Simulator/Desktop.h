@@ -25,6 +25,7 @@
 #include "Simulator/LoginItem.h"
 #include "Simulator/PlatformDefaults.h"
 #include "Simulator/PreferenceData.h"
+#include "Simulator/TitleBarButtons.h"
 #include "Simulator/WindowInfo.h"
 
 namespace sim {
@@ -214,7 +215,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     /// Right to left.
     std::vector<StatusItemInfo> statusItems() const;
     /// The elements of every own window on screen (of one process, when given): windows front
-    /// to back, each window's own element first, frames on screen.
+    /// to back, each window's own element first, then its title bar's buttons when it is
+    /// titled, frames on screen.
     std::vector<ElementRecord> elements(std::optional<Pid> pid = std::nullopt) const;
     /// The items of the open menu, top to bottom; empty when none is open.
     std::vector<MenuItemRecord> openMenu() const;
@@ -223,6 +225,14 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     bool pickMenuItem(const std::string& title);
     /// Tells the window's process its close button was pressed; false when it has none.
     bool pressCloseButton(WindowNumber number);
+    /// The buttons a window's title bar shows on screen now (none for a window without a
+    /// title bar), and whether they show in colour: the key window's do.
+    std::vector<TitleBarButton> titleBarButtons(WindowNumber number) const;
+
+    // A click on a title bar button (a press and a release on the same button) does what the
+    // button is for: close asks the window's process, as `pressCloseButton` does, or closes an
+    // application's window; minimize minimizes the window; zoom asks the window's process to
+    // zoom it, or puts an application's window in full screen and back.
 
     // ---- The call record.
 
@@ -400,6 +410,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     struct MouseCapture {
         std::optional<WindowNumber> window;
         std::optional<StatusItemID> item;
+        /// The press fell on the window's title bar button: the desktop's, not the window's.
+        std::optional<TitleBarButton::Kind> button;
     };
     struct Element {
         enum class Kind { application, window, systemWide };
@@ -500,6 +512,16 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     /// A click on a window of `owner`: the key windows of every other process stop being key,
     /// and their processes are told.
     void takeKeyFromOthersLocked(Pid owner);
+    std::optional<TitleBarButtons::Style> titleBarLocked(const Window& window) const;
+    /// The enabled title bar button of the window at the point, if any.
+    std::optional<TitleBarButton::Kind> titleBarButtonLocked(const Window& window,
+                                                             CGPoint point) const;
+    bool pressCloseButtonLocked(WindowNumber number);
+    void pressTitleBarButtonLocked(WindowNumber number, TitleBarButton::Kind kind);
+    void setMinimizedLocked(Window& window, bool minimized);
+    /// The release of a press that fell on an application window's title bar button: on the
+    /// same button, it does what the button is for.
+    void releaseApplicationButtonLocked(const InputEvent& event);
     std::vector<std::pair<StatusItemID, CGRect>> statusItemFramesLocked() const;
     CGRect statusItemFrameLocked(StatusItemID item) const;
     void applyStatusItemLocked(StatusItem& item, const StatusItemSpec& spec);
@@ -544,6 +566,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::optional<MouseCapture> mouseCapture_;
     /// The own window the pointer was last over, told when the pointer leaves it.
     std::optional<WindowNumber> pointerWindow_;
+    /// An application window's title bar button that a press fell on, until the release.
+    std::optional<std::pair<WindowNumber, TitleBarButton::Kind>> applicationButton_;
 
     std::deque<std::string> alertPresses_;
     std::vector<AlertRecord> alerts_;

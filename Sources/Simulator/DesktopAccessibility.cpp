@@ -242,11 +242,7 @@ AccessError Desktop::writeWindowLocked(Window& window, const std::string& attrib
     Application* app = applicationLocked(window.info.owner);
     const WindowNumber number = window.info.number;
     if (attribute == "AXMinimized") {
-        if (window.info.minimized != *flag) {
-            window.info.minimized = *flag;
-            reportChangeLocked(window);
-            notifyWindowLocked(window, *flag ? "AXWindowMiniaturized" : "AXWindowDeminiaturized");
-        }
+        setMinimizedLocked(window, *flag);
         return AccessError::success;
     }
     if (attribute == "AXFullScreen") {

@@ -66,6 +66,12 @@ struct CloseButtonPressed {
     bool operator==(const CloseButtonPressed&) const = default;
 };
 
+/// A person pressed the zoom button of one of the client's windows.
+struct ZoomButtonPressed {
+    WindowNumber window = 0;
+    bool operator==(const ZoomButtonPressed&) const = default;
+};
+
 /// One of the client's windows is no longer key: the person turned to a window of another
 /// process, which now takes the keys.
 struct KeyStatusLost {
@@ -85,7 +91,7 @@ struct MouseButtonsChanged {
 using DesktopEvent =
     std::variant<ObserverNotification, WorkspaceNotification, ScreenParametersChanged,
                  TapEventDelivery, TerminateRequested, OwnWindowInput, StatusItemInput,
-                 CloseButtonPressed, KeyStatusLost, MouseButtonsChanged>;
+                 CloseButtonPressed, ZoomButtonPressed, KeyStatusLost, MouseButtonsChanged>;
 
 /// Receives a connection's events, on the thread that delivers them (whoever changed the
 /// desktop, in process; the connection's delivery thread, over a socket). Never called while

@@ -173,6 +173,13 @@ void Desktop::deliverToApplicationLocked(const InputEvent& event, std::optional<
             if (!onScreenLocked(window) || !window.info.frame.contains(event.location)) continue;
             if (window.own && window.look.ignoresMouseEvents) continue;  // click-through
             target = window.info.owner;
+            if (const auto button = event.type == inputLeftMouseDown && !window.own
+                                        ? titleBarButtonLocked(window, event.location)
+                                        : std::nullopt) {
+                // A title bar button works without bringing its window forward.
+                applicationButton_ = std::pair{number, *button};
+                break;
+            }
             takeKeyFromOthersLocked(window.info.owner);
             if (!window.own) {
                 raiseLocked(number);
@@ -185,6 +192,7 @@ void Desktop::deliverToApplicationLocked(const InputEvent& event, std::optional<
             break;
         }
     }
+    if (!target && event.type == inputLeftMouseUp) releaseApplicationButtonLocked(event);
     if (!target) target = active_;
     if (!target) return;
     Application* app = applicationLocked(*target);
@@ -196,6 +204,15 @@ void Desktop::deliverToApplicationLocked(const InputEvent& event, std::optional<
         spec.title = "Window " + std::to_string(app->input.size());
         openWindowLocked(*target, spec, false);
     }
+}
+
+void Desktop::releaseApplicationButtonLocked(const InputEvent& event) {
+    if (!applicationButton_) return;
+    const auto [number, kind] = *applicationButton_;
+    applicationButton_.reset();
+    const Window* window = windowLocked(number);
+    if (window && titleBarButtonLocked(*window, event.location) == kind)
+        pressTitleBarButtonLocked(number, kind);
 }
 
 void Desktop::hardwareInputLocked(const InputEvent& event) {

@@ -87,6 +87,15 @@ std::vector<ElementRecord> Desktop::elements(std::optional<Pid> pid) const {
                              std::nullopt,    window.info.frame, true,
                              window.look.key, std::nullopt};
         records.push_back(ElementRecord{number, window.info.owner, own});
+        if (const auto style = titleBarLocked(window)) {
+            for (const TitleBarButton& button : TitleBarButtons::of(window.info.frame, *style)) {
+                InterfaceElement element{"button",     TitleBarButton::label(button.kind),
+                                         std::nullopt, TitleBarButton::identifier(button.kind),
+                                         button.frame, button.enabled,
+                                         false,        std::nullopt};
+                records.push_back(ElementRecord{number, window.info.owner, std::move(element)});
+            }
+        }
         for (InterfaceElement element : window.content.elements) {
             element.frame = offset(element.frame, window.info.frame.origin);
             records.push_back(ElementRecord{number, window.info.owner, std::move(element)});
@@ -206,6 +215,10 @@ bool Desktop::pickMenuItem(const std::string& title) {
 
 bool Desktop::pressCloseButton(WindowNumber number) {
     Transaction transaction(*this);
+    return pressCloseButtonLocked(number);
+}
+
+bool Desktop::pressCloseButtonLocked(WindowNumber number) {
     const Window* window = windowLocked(number);
     if (!window || !window->own || !window->look.closable || !onScreenLocked(*window)) return false;
     const Application* owner = applicationLocked(window->info.owner);
@@ -214,20 +227,79 @@ bool Desktop::pressCloseButton(WindowNumber number) {
     return true;
 }
 
+// ---- Title bar buttons
+
+std::optional<TitleBarButtons::Style> Desktop::titleBarLocked(const Window& window) const {
+    return window.own ? TitleBarButtons::of(window.look) : TitleBarButtons::of(window.info);
+}
+
+std::optional<TitleBarButton::Kind> Desktop::titleBarButtonLocked(const Window& window,
+                                                                  CGPoint point) const {
+    const auto style = titleBarLocked(window);
+    if (!style) return std::nullopt;
+    const auto button = TitleBarButtons::at(window.info.frame, *style, point);
+    if (!button || !button->enabled) return std::nullopt;
+    return button->kind;
+}
+
+std::vector<TitleBarButton> Desktop::titleBarButtons(WindowNumber number) const {
+    std::lock_guard lock(mutex_);
+    const Window* window = windowLocked(number);
+    if (!window || !onScreenLocked(*window)) return {};
+    const auto style = titleBarLocked(*window);
+    return style ? TitleBarButtons::of(window->info.frame, *style) : std::vector<TitleBarButton>{};
+}
+
+void Desktop::pressTitleBarButtonLocked(WindowNumber number, TitleBarButton::Kind kind) {
+    Window* window = windowLocked(number);
+    if (!window || !onScreenLocked(*window)) return;
+    const Application* owner = applicationLocked(window->info.owner);
+    switch (kind) {
+        case TitleBarButton::Kind::close:
+            if (window->own) {
+                pressCloseButtonLocked(number);
+            } else {
+                destroyWindowLocked(number, true);
+            }
+            return;
+        case TitleBarButton::Kind::minimize:
+            if (window->own && window->look.key) {
+                // A minimized window no longer takes the keys.
+                window->look.key = false;
+                if (owner && owner->client != 0)
+                    outbox_.emplace_back(owner->client, KeyStatusLost{number});
+            }
+            setMinimizedLocked(*window, true);
+            return;
+        case TitleBarButton::Kind::zoom:
+            if (!window->own) {
+                setFullScreenLocked(*window, !window->info.fullScreen);
+            } else if (owner && owner->client != 0) {
+                outbox_.emplace_back(owner->client, ZoomButtonPressed{number});
+            }
+            return;
+    }
+}
+
 // ---- Input
 
 std::optional<Desktop::MouseCapture> Desktop::mouseReceiverLocked(CGPoint location) const {
     // An open menu takes every click: one outside it closes it.
-    if (const auto menu = openMenuLocked()) return MouseCapture{menu, std::nullopt};
+    if (const auto menu = openMenuLocked()) return MouseCapture{menu, std::nullopt, std::nullopt};
     for (const auto& [id, frame] : statusItemFramesLocked()) {
-        if (frame.contains(location)) return MouseCapture{std::nullopt, id};
+        if (frame.contains(location)) return MouseCapture{std::nullopt, id, std::nullopt};
     }
     for (const WindowNumber number : orderedLocked()) {
         const Window& window = windows_.at(number);
         if (!onScreenLocked(window) || !window.info.frame.contains(location)) continue;
         if (window.own && window.look.ignoresMouseEvents) continue;  // click-through
         if (!window.own) return std::nullopt;
-        return MouseCapture{number, std::nullopt};
+        if (const auto style = TitleBarButtons::of(window.look)) {
+            // A press on a button is the button's, whether or not it works.
+            if (const auto button = TitleBarButtons::at(window.info.frame, *style, location))
+                return MouseCapture{number, std::nullopt, button->kind};
+        }
+        return MouseCapture{number, std::nullopt, std::nullopt};
     }
     return std::nullopt;
 }
@@ -286,7 +358,7 @@ bool Desktop::routeToOwnInterfaceLocked(const InputEvent& event) {
     if (event.type == inputMouseMoved && !mouseCapture_) return routePointerMoveLocked(event);
     if (isMouseDown(event.type)) {
         mouseCapture_ = mouseReceiverLocked(event.location);
-        if (mouseCapture_ && mouseCapture_->window &&
+        if (mouseCapture_ && mouseCapture_->window && !mouseCapture_->button &&
             !windows_.at(*mouseCapture_->window).look.menu)
             takeKeyFromOthersLocked(windows_.at(*mouseCapture_->window).info.owner);
     }
@@ -296,7 +368,13 @@ bool Desktop::routeToOwnInterfaceLocked(const InputEvent& event) {
     }
     const MouseCapture capture = *mouseCapture_;
     if (isMouseUp(event.type)) mouseCapture_.reset();
-    if (capture.window) {
+    if (capture.window && capture.button) {
+        // The button works when the left button comes up over it again.
+        const Window* window = windowLocked(*capture.window);
+        if (window && event.type == inputLeftMouseUp &&
+            titleBarButtonLocked(*window, event.location) == capture.button)
+            pressTitleBarButtonLocked(*capture.window, *capture.button);
+    } else if (capture.window) {
         sendToWindowLocked(*capture.window, event);
     } else if (capture.item) {
         const auto found = statusItems_.find(*capture.item);

@@ -201,11 +201,14 @@ void Desktop::applyFrameLocked(Window& window, const CGRect& frame) {
 
 void Desktop::setMinimized(WindowNumber number, bool minimized) {
     Transaction transaction(*this);
-    Window* window = windowLocked(number);
-    if (!window || window->info.minimized == minimized) return;
-    window->info.minimized = minimized;
-    reportChangeLocked(*window);
-    notifyWindowLocked(*window, minimized ? "AXWindowMiniaturized" : "AXWindowDeminiaturized");
+    if (Window* window = windowLocked(number)) setMinimizedLocked(*window, minimized);
+}
+
+void Desktop::setMinimizedLocked(Window& window, bool minimized) {
+    if (window.info.minimized == minimized) return;
+    window.info.minimized = minimized;
+    reportChangeLocked(window);
+    notifyWindowLocked(window, minimized ? "AXWindowMiniaturized" : "AXWindowDeminiaturized");
 }
 
 void Desktop::setFullScreen(WindowNumber number, bool fullScreen) {
@@ -434,7 +437,10 @@ void Desktop::orderOwnWindow(WindowNumber number, bool front) {
     Window* window = windowLocked(number);
     if (!window || !window->own) return;
     window->orderedIn = front;
-    if (front) raiseLocked(number);
+    if (!front) return;
+    // Ordered in again, a minimized window comes back from the Dock.
+    setMinimizedLocked(*window, false);
+    raiseLocked(number);
 }
 
 void Desktop::closeOwnWindow(WindowNumber number) {

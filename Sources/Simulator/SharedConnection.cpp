@@ -57,6 +57,7 @@ SharedConnection::Topic SharedConnection::topicOf(const DesktopEvent& event) {
         Topic operator()(const OwnWindowInput&) const { return Topic::interface; }
         Topic operator()(const StatusItemInput&) const { return Topic::interface; }
         Topic operator()(const CloseButtonPressed&) const { return Topic::interface; }
+        Topic operator()(const ZoomButtonPressed&) const { return Topic::interface; }
         Topic operator()(const KeyStatusLost&) const { return Topic::interface; }
         Topic operator()(const MouseButtonsChanged&) const { return Topic::input; }
     };

@@ -133,8 +133,16 @@ struct OwnWindowSpec {
     bool key = false;
     /// A panel used without bringing its process forward.
     bool nonactivating = false;
-    /// It has a close button (`kelvo-sim close` presses it).
+    /// It has a title bar, with the three buttons at its top left drawn by the desktop.
+    bool titled = false;
+    /// Its close button works (`kelvo-sim close` presses it).
     bool closable = false;
+    /// Its minimize button works.
+    bool miniaturizable = false;
+    /// Its zoom button works.
+    bool resizable = false;
+    /// The desktop draws a soft shadow under what its content shows.
+    bool hasShadow = false;
     /// An open menu: it takes every key and click until it closes; a click outside it goes to
     /// it too (and closes it).
     bool menu = false;

@@ -206,6 +206,36 @@ TEST_F(OwnInterfaceTest, TheCloseButtonClosesATitledWindowThroughItsDelegate) {
     EXPECT_EQ(desktop().run({"close", std::to_string(windowNumber)}).status, 1) << "closed already";
 }
 
+TEST_F(OwnInterfaceTest, AClickOnTheCloseButtonThatUiListsClosesTheWindowThroughItsDelegate) {
+    std::optional<CGRect> close;
+    std::vector<std::string> identifiers;
+    ASSERT_TRUE(eventually([&] {
+        identifiers.clear();
+        for (const auto& element : listed({"ui", "--pid", std::to_string(clientPid())})) {
+            if (element["window"] != windowNumber || element["role"] != "button") continue;
+            if (!element.contains("identifier")) continue;
+            identifiers.push_back(element["identifier"].get<std::string>());
+            if (element["identifier"] == "close") close = rect(element["frame"]);
+        }
+        return close.has_value();
+    }));
+    EXPECT_EQ(identifiers[0], "close");
+    EXPECT_EQ(identifiers[1], "minimize");
+    EXPECT_EQ(identifiers[2], "zoom");
+    ASSERT_EQ(desktop()
+                  .run({"click", std::to_string(std::lround(close->midX())),
+                        std::to_string(std::lround(close->midY()))})
+                  .status,
+              0);
+    const auto closed = report("windowWillClose");
+    ASSERT_TRUE(closed);
+    EXPECT_EQ((*closed)["title"], "Panel Client Settings");
+    EXPECT_TRUE(eventually([&] {
+        const auto listed = window(windowNumber);
+        return listed && !listed->onScreen;
+    }));
+}
+
 TEST_F(OwnInterfaceTest, AScreenshotShowsThePanelsPixelsAndTheStatusItemInTheMenuBar) {
     const auto items = listed({"statusitems"});
     ASSERT_EQ(items.size(), 1u);

@@ -226,6 +226,8 @@ check_second_own() {
     [ -n "$(screen_objects '.title == "Rebalance"')" ] || fail "kelvo-sim menu did not list the menu"
     [ "$(screen_objects '.identifier | strings | startswith("tab.")' | wc -l)" -eq 7 ] ||
         fail "kelvo-sim ui did not list the seven tab buttons"
+    [ -n "$(screen_objects '.identifier == "close" and .role == "button"')" ] ||
+        fail "kelvo-sim ui did not list the settings window's close button"
     [ "$(screen_objects '.name == "Kelvo"' | jq -r '.activationPolicy' | paste -sd ' ')" = "0 1" ] ||
         fail "Kelvo was not regular with its window open and accessory once it was closed"
     shows second 'settings window closed' || fail "the log's lines were not shown"

@@ -314,5 +314,100 @@ TEST_F(DesktopInterfaceTest, PressesOnlyCloseButtonsThatAreThere) {
     EXPECT_EQ(received<CloseButtonPressed>()[0].window, titled);
 }
 
+/// A titled own window the way the settings window is made: closable, miniaturizable and
+/// resizable unless a test leaves one out.
+OwnWindowSpec titledLook(bool key = true) {
+    OwnWindowSpec spec;
+    spec.titled = true;
+    spec.closable = true;
+    spec.miniaturizable = true;
+    spec.resizable = true;
+    spec.key = key;
+    return spec;
+}
+
+void click(Desktop& desktop, CGPoint at) {
+    desktop.mouseDown(at);
+    desktop.mouseUp(at);
+}
+
+TEST_F(DesktopInterfaceTest, ATitledWindowListsItsThreeButtonsAtThePlatformsPlaces) {
+    OwnWindowSpec spec = titledLook();
+    spec.miniaturizable = false;
+    const WindowNumber number = panel(CGRect(200, 100, 600, 400), spec);
+    panel(CGRect(900, 100, 300, 300));  // a panel without a title bar lists none
+    std::vector<InterfaceElement> buttons;
+    for (const ElementRecord& record : desktop->elements(pid))
+        if (record.element.role == "button") buttons.push_back(record.element);
+    ASSERT_EQ(buttons.size(), 3u);
+    // 12-point circles 20 apart, the first centred 14 from the left edge, in a 28-point bar.
+    const char* identifiers[] = {"close", "minimize", "zoom"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(buttons[i].identifier, identifiers[i]);
+        EXPECT_EQ(buttons[i].frame.midX(), 200 + 14 + 20 * i) << identifiers[i];
+        EXPECT_EQ(buttons[i].frame.midY(), 100 + 28 / 2) << identifiers[i];
+        EXPECT_EQ(buttons[i].frame.width(), 12);
+        EXPECT_EQ(buttons[i].frame.height(), 12);
+    }
+    EXPECT_EQ(buttons[0].label, "close button");
+    EXPECT_TRUE(buttons[0].enabled);
+    EXPECT_FALSE(buttons[1].enabled) << "the style leaves minimizing out";
+    EXPECT_TRUE(buttons[2].enabled);
+    std::vector<InterfaceElement> titled;
+    for (const ElementRecord& record : desktop->elements(pid))
+        if (record.window == number) titled.push_back(record.element);
+    ASSERT_GE(titled.size(), 2u);
+    EXPECT_EQ(titled[0].role, "window");
+    EXPECT_EQ(titled[1].identifier, "close") << "right after the window's own element";
+}
+
+TEST_F(DesktopInterfaceTest, AClickOnTheCloseButtonPressesItAndReachesNoView) {
+    const WindowNumber number = panel(CGRect(200, 100, 600, 400), titledLook());
+    click(*desktop, CGPoint{214, 114});
+    ASSERT_EQ(received<CloseButtonPressed>().size(), 1u);
+    EXPECT_EQ(received<CloseButtonPressed>()[0].window, number);
+    EXPECT_TRUE(received<OwnWindowInput>().empty());
+    // A press that leaves the button before its release does nothing; beside it, the window's.
+    desktop->mouseDown(CGPoint{214, 114});
+    desktop->mouseUp(CGPoint{300, 300});
+    click(*desktop, CGPoint{226, 140});
+    EXPECT_EQ(received<CloseButtonPressed>().size(), 1u);
+    EXPECT_EQ(received<OwnWindowInput>().size(), 2u);
+}
+
+TEST_F(DesktopInterfaceTest, MinimizeAndZoomDoWhatTheDesktopDoesForThem) {
+    const WindowNumber number = panel(CGRect(200, 100, 600, 400), titledLook());
+    click(*desktop, CGPoint{254, 114});
+    ASSERT_EQ(received<ZoomButtonPressed>().size(), 1u);
+    EXPECT_EQ(received<ZoomButtonPressed>()[0].window, number);
+    click(*desktop, CGPoint{234, 114});
+    EXPECT_TRUE(desktop->window(number)->minimized);
+    EXPECT_FALSE(desktop->window(number)->onScreen);
+    EXPECT_EQ(received<KeyStatusLost>().size(), 1u) << "a minimized window gives up the keys";
+    desktop->orderOwnWindow(number, true);
+    EXPECT_FALSE(desktop->window(number)->minimized) << "ordered in, it comes back";
+
+    // A button the style leaves out does nothing.
+    OwnWindowSpec fixed = titledLook();
+    fixed.resizable = false;
+    panel(CGRect(200, 600, 300, 200), fixed);
+    click(*desktop, CGPoint{254, 614});
+    EXPECT_EQ(received<ZoomButtonPressed>().size(), 1u);
+}
+
+TEST_F(DesktopInterfaceTest, AnApplicationsWindowHasTheButtonsToo) {
+    const Pid notes = launch("com.example.notes", true);
+    const WindowNumber first = open(notes, CGRect(100, 100, 600, 400));
+    const WindowNumber second = open(notes, CGRect(800, 100, 600, 400));
+    EXPECT_EQ(desktop->titleBarButtons(first).size(), 3u);
+    click(*desktop, CGPoint{154, 114});
+    EXPECT_TRUE(desktop->window(first)->fullScreen);
+    click(*desktop, CGPoint{834, 114});
+    EXPECT_TRUE(desktop->window(second)->minimized);
+    desktop->setFullScreen(first, false);
+    click(*desktop, CGPoint{114, 114});
+    EXPECT_FALSE(desktop->window(first)) << "its close button closed it";
+}
+
 }  // namespace
 }  // namespace sim

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
 #include "DesktopPicture.h"
 #include "Support/Base/PNGPixels.h"
+#include "Support/Base/TemporaryFolder.h"
 #include "Support/Simulator/Manager.h"
 #include "Support/Tools/FixtureProcess.h"
 
@@ -143,6 +148,58 @@ TEST_F(ScreenshotTest, ThePictureWaitsForAnElementOfTheLabelAskedForAndFailsWith
 
     EXPECT_EQ(desktop.run({"screenshot", "x.png", "--within", "1"}).status, 2);
     EXPECT_EQ(desktop.run({"screenshot", "x.png", "--showing", "2", "--within", "soon"}).status, 2);
+}
+
+/// A picture of one titled window of the system's own on a display of 800 × 600, its content
+/// a flat dark grey.
+PNGPixels titledWindowPicture(bool key, const std::filesystem::path& file) {
+    kelvo_sim::DesktopPicture::Scene scene;
+    DisplayInfo display;
+    display.id = 1;
+    display.frame = CGRect(0, 0, 800, 600);
+    display.visibleFrame = CGRect(0, 25, 800, 575);
+    scene.displays = {display};
+    WindowInfo window;
+    window.number = 100;
+    window.owner = 1;
+    window.frame = CGRect(100, 100, 400, 300);
+    scene.windows = {window};
+    OwnWindowSpec look;
+    look.titled = look.closable = look.resizable = look.hasShadow = true;
+    look.key = key;
+    scene.panels[100] = look;
+    const std::vector<std::uint32_t> pixels(400 * 300, 0xff202020);
+    scene.pictures[100] = WindowPicture::pack(pixels.data(), 400, 300, 400);
+    scene.pointer = CGPoint{790, 590};
+    kelvo_sim::DesktopPicture::draw(scene, file.string());
+    return PNGPixels(file);
+}
+
+TEST(DesktopPictureTitleBar, TheKeyWindowsButtonsAreColouredAndAnothersGrey) {
+    kelvo::testing::TemporaryFolder folder;
+    const PNGPixels key = titledWindowPicture(true, folder / "key.png");
+    const PNGPixels other = titledWindowPicture(false, folder / "other.png");
+    // Close, minimize and zoom centred 14, 34 and 54 from the left edge, 14 down.
+    const Pixel close = key.at(114, 114), zoom = key.at(154, 114);
+    EXPECT_GT(close.red, 200);
+    EXPECT_LT(close.green, 140);
+    EXPECT_GT(zoom.green, 150);
+    EXPECT_LT(zoom.red, 100);
+    const Pixel minimize = key.at(134, 114);
+    EXPECT_LT(std::abs(minimize.red - minimize.blue), 30) << "left out by the style: grey";
+    for (const int x : {114, 134, 154}) {
+        const Pixel grey = other.at(x, 114);
+        EXPECT_LT(std::abs(grey.red - grey.green), 12) << x;
+        EXPECT_LT(std::abs(grey.green - grey.blue), 12) << x;
+        EXPECT_GT(grey.red, 60) << x << " is drawn";
+    }
+    // Its corners are round, and a shadow lies below it.
+    const Pixel content = key.at(300, 250);
+    EXPECT_EQ(content.red, 0x20);
+    EXPECT_NE(key.at(101, 101), content) << "the corner is cut round";
+    EXPECT_EQ(key.at(104, 130), content);
+    const Pixel below = key.at(300, 408), beside = key.at(700, 408);
+    EXPECT_LT(below.red + below.green + below.blue + 30, beside.red + beside.green + beside.blue);
 }
 
 TEST(DesktopPictureTint, NoApplicationIsTintedLikeTheFocusBordersCoral) {

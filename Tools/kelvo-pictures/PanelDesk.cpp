@@ -7,8 +7,8 @@
 
 namespace kelvo_pictures {
 
-PanelDesk::PanelDesk() {
-    desktop_->addDisplay(CGRect(0, 0, 1440, 900));
+PanelDesk::PanelDesk(CGRect display) {
+    desktop_->addDisplay(display);
     sim::SharedConnection::install(connection_);
     sim::ApplicationSpec self;
     self.bundleID = "com.skarvelt.kelvo";

@@ -14,7 +14,8 @@ namespace kelvo_pictures {
 /// picture moves on; the pictures are their content as drawn, over a grey like a desktop's.
 class PanelDesk {
   public:
-    PanelDesk();
+    /// The desktop's one display, where the pictures' windows are placed.
+    explicit PanelDesk(CGRect display = CGRect(0, 0, 1440, 900));
     ~PanelDesk();
     PanelDesk(const PanelDesk&) = delete;
     PanelDesk& operator=(const PanelDesk&) = delete;

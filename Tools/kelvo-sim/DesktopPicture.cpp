@@ -5,10 +5,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "Platform/AppKit/FontConfiguration.h"
+#include "Simulator/TitleBarButtons.h"
 
 namespace kelvo_sim {
 
@@ -48,6 +52,81 @@ void roundedRectangle(cairo_t* cr, const CGRect& r, double radius) {
     cairo_arc(cr, r.minX() + radius, r.maxY() - radius, radius, M_PI / 2, M_PI);
     cairo_arc(cr, r.minX() + radius, r.minY() + radius, radius, M_PI, 3 * M_PI / 2);
     cairo_close_path(cr);
+}
+
+/// Spreads an alpha mask out as a blur of about `radius` does: three box blurs each way.
+void blurAlpha(cairo_surface_t* mask, int radius) {
+    if (radius <= 0) return;
+    cairo_surface_flush(mask);
+    unsigned char* data = cairo_image_surface_get_data(mask);
+    const int width = cairo_image_surface_get_width(mask);
+    const int height = cairo_image_surface_get_height(mask);
+    const int stride = cairo_image_surface_get_stride(mask);
+    const int box = std::max(1, radius / 2);
+    std::vector<unsigned char> line(static_cast<std::size_t>(std::max(width, height)));
+    const auto pass = [&](int count, int length, auto at) {
+        for (int i = 0; i < count; ++i) {
+            for (int j = 0; j < length; ++j)
+                line[j] = at(i, j);
+            int sum = 0;
+            for (int j = -box; j <= box; ++j)
+                sum += j >= 0 && j < length ? line[j] : 0;
+            for (int j = 0; j < length; ++j) {
+                at(i, j) = static_cast<unsigned char>(sum / (2 * box + 1));
+                const int leaving = j - box, coming = j + box + 1;
+                sum -= leaving >= 0 ? line[leaving] : 0;
+                sum += coming < length ? line[coming] : 0;
+            }
+        }
+    };
+    for (int round = 0; round < 3; ++round) {
+        pass(height, width, [&](int y, int x) -> unsigned char& { return data[y * stride + x]; });
+        pass(width, height, [&](int x, int y) -> unsigned char& { return data[y * stride + x]; });
+    }
+    cairo_surface_mark_dirty(mask);
+}
+
+/// A soft shadow under the shape `shape` fills in the frame's coordinates (its origin at the
+/// frame's top left), as the platform drops it below a window.
+void softShadow(cairo_t* cr, const CGRect& frame, const std::function<void(cairo_t*)>& shape,
+                double alpha) {
+    constexpr int blur = 24;
+    constexpr double drop = 10;
+    const int margin = 2 * blur;
+    const int width = static_cast<int>(std::ceil(frame.width())) + 2 * margin;
+    const int height = static_cast<int>(std::ceil(frame.height())) + 2 * margin;
+    if (width > 3 * 8192 || height > 3 * 8192) return;
+    Surface mask(cairo_image_surface_create(CAIRO_FORMAT_A8, width, height), cairo_surface_destroy);
+    {
+        Context drawing(cairo_create(mask.get()), cairo_destroy);
+        cairo_translate(drawing.get(), margin, margin);
+        shape(drawing.get());
+    }
+    blurAlpha(mask.get(), blur);
+    cairo_save(cr);
+    cairo_set_source_rgba(cr, 0, 0, 0, alpha);
+    cairo_mask_surface(cr, mask.get(), frame.minX() - margin, frame.minY() - margin + drop);
+    cairo_restore(cr);
+}
+
+/// The three buttons of a title bar: red, yellow and green in the key window, grey in the
+/// others, and faint where the window's style leaves one out.
+void titleBarButtons(cairo_t* cr, const std::vector<sim::TitleBarButton>& buttons, bool key) {
+    static constexpr DesktopPicture::Colour colours[] = {
+        {1.0, 0.373, 0.341}, {0.996, 0.737, 0.180}, {0.157, 0.784, 0.251}};
+    constexpr DesktopPicture::Colour grey{0.55, 0.55, 0.56};
+    for (const sim::TitleBarButton& button : buttons) {
+        const CGRect& f = button.frame;
+        const bool lit = key && button.enabled;
+        const DesktopPicture::Colour colour = lit ? colours[static_cast<int>(button.kind)] : grey;
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, f.midX(), f.midY(), f.width() / 2, 0, 2 * M_PI);
+        setColour(cr, colour, button.enabled ? 1 : 0.4);
+        cairo_fill_preserve(cr);
+        setColour(cr, black, lit ? 0.18 : 0.12);
+        cairo_set_line_width(cr, 0.5);
+        cairo_stroke(cr);
+    }
 }
 
 CGRect bounds(const std::vector<sim::DisplayInfo>& displays) {
@@ -162,14 +241,22 @@ void DesktopPicture::drawDisplay(cairo_t* cr, const sim::DisplayInfo& display, b
 }
 
 void DesktopPicture::drawWindow(cairo_t* cr, const sim::WindowInfo& window,
-                                const sim::ApplicationInfo& owner) {
+                                const sim::ApplicationInfo& owner, bool key) {
     const CGRect f = window.frame.standardized();
     const Colour tinted = tint(owner);
+    const auto style = sim::TitleBarButtons::of(window);
+    const double radius = cornerRadiusFor(f, style.has_value());
     cairo_save(cr);
     cairo_push_group(cr);
-    rectangle(cr, f.offsetBy(3, 5));
-    setColour(cr, black, 0.35);
-    cairo_fill(cr);
+    softShadow(
+        cr, f,
+        [&](cairo_t* shape) {
+            roundedRectangle(shape, CGRect(0, 0, f.width(), f.height()), radius);
+            cairo_fill(shape);
+        },
+        shadowAlpha);
+    roundedRectangle(cr, f, radius);
+    cairo_clip(cr);
     // A dark body in the application's tint, so that the focus border's warm colour stands out
     // along its edges.
     rectangle(cr, f);
@@ -180,16 +267,20 @@ void DesktopPicture::drawWindow(cairo_t* cr, const sim::WindowInfo& window,
     rectangle(cr, title);
     setColour(cr, tinted);
     cairo_fill(cr);
-    rectangle(cr, f.insetBy(0.5, 0.5));
+    roundedRectangle(cr, f.insetBy(0.5, 0.5), std::max(0.0, radius - 0.5));
     setColour(cr, mix(tinted, black, 0.45));
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
 
     const std::string number = "#" + std::to_string(window.number);
     const double numberWidth = 56;
+    // The name starts past the buttons when there are buttons.
+    const double nameInset = style ? titleInset : 8;
+    if (style) titleBarButtons(cr, sim::TitleBarButtons::of(f, *style), key);
     setColour(cr, white);
     const std::string name = window.title.empty() ? owner.name : owner.name + " — " + window.title;
-    text(cr, name, "Sans Bold 9", CGRect(f.minX() + 8, f.minY(), f.width() - 16 - numberWidth, bar),
+    text(cr, name, "Sans Bold 9",
+         CGRect(f.minX() + nameInset, f.minY(), f.width() - nameInset - 8 - numberWidth, bar),
          false);
     setColour(cr, white, 0.8);
     text(cr, number, "Sans 8", CGRect(f.maxX() - numberWidth - 6, f.minY(), numberWidth, bar),
@@ -229,7 +320,8 @@ void DesktopPicture::drawPanel(cairo_t* cr, const sim::WindowInfo& window,
 }
 
 bool DesktopPicture::drawPicture(cairo_t* cr, const sim::WindowPicture& picture,
-                                 const CGRect& frame, double alpha) {
+                                 const CGRect& frame, double alpha,
+                                 const sim::OwnWindowSpec* look) {
     auto pixels = picture.unpack();
     if (!pixels || picture.isEmpty()) return false;
     const int width = static_cast<int>(picture.width);
@@ -241,14 +333,34 @@ bool DesktopPicture::drawPicture(cairo_t* cr, const sim::WindowPicture& picture,
                                             CAIRO_FORMAT_ARGB32, width, height, stride),
         cairo_surface_destroy);
     const CGRect f = frame.standardized();
+    const auto style = look ? sim::TitleBarButtons::of(*look) : std::nullopt;
+    const double radius = cornerRadiusFor(f, style.has_value());
+    // What the window shows, in its own points from its top left: its pixels fitted to the
+    // frame (a window drawn at another scale than the frame's points), inside its corners.
+    const auto content = [&](cairo_t* target) {
+        cairo_save(target);
+        roundedRectangle(target, CGRect(0, 0, f.width(), f.height()), radius);
+        cairo_clip(target);
+        cairo_scale(target, f.width() / width, f.height() / height);
+        cairo_set_source_surface(target, image.get(), 0, 0);
+        cairo_paint(target);
+        cairo_restore(target);
+    };
     cairo_save(cr);
+    cairo_push_group(cr);
+    if (look && look->hasShadow) softShadow(cr, f, content, shadowAlpha);
     cairo_translate(cr, f.minX(), f.minY());
-    // A window drawn at another scale than the frame's points is fitted to the frame.
-    cairo_scale(cr, f.width() / width, f.height() / height);
-    cairo_set_source_surface(cr, image.get(), 0, 0);
+    content(cr);
+    cairo_translate(cr, -f.minX(), -f.minY());
+    if (style) titleBarButtons(cr, sim::TitleBarButtons::of(f, *style), look->key);
+    cairo_pop_group_to_source(cr);
     cairo_paint_with_alpha(cr, std::clamp(alpha, 0.0, 1.0));
     cairo_restore(cr);
     return true;
+}
+
+double DesktopPicture::cornerRadiusFor(const CGRect& frame, bool titled) {
+    return titled ? std::min(windowCornerRadius, std::min(frame.width(), frame.height()) / 2) : 0;
 }
 
 void DesktopPicture::drawStatusItem(cairo_t* cr, const sim::StatusItemInfo& item) {
@@ -341,20 +453,36 @@ void DesktopPicture::draw(const Scene& scene, const std::string& path) {
         drawDisplay(cr, scene.displays[i], i == 0, frontName);
     for (const sim::StatusItemInfo& item : scene.statusItems)
         drawStatusItem(cr, item);
+    // An application's key window is the front one of the application in front, unless a
+    // window of the system's own has the keys.
+    std::optional<sim::WindowNumber> keyWindow;
+    bool ownKey = false;
+    for (const auto& [number, look] : scene.panels)
+        ownKey = ownKey || look.key;
+    for (const sim::WindowInfo& window : scene.windows) {
+        const auto found = owners.find(window.owner);
+        if (ownKey || !window.onScreen || scene.panels.contains(window.number)) continue;
+        if (found != owners.end() && found->second.active) {
+            keyWindow = window.number;
+            break;
+        }
+    }
     for (auto it = scene.windows.rbegin(); it != scene.windows.rend(); ++it) {
         if (!it->onScreen) continue;
         const auto found = owners.find(it->owner);
         sim::ApplicationInfo owner = found != owners.end() ? found->second : sim::ApplicationInfo{};
         if (owner.name.empty()) owner.name = "pid " + std::to_string(it->owner);
+        const auto panel = scene.panels.find(it->number);
         const auto picture = scene.pictures.find(it->number);
-        if (picture != scene.pictures.end() &&
-            drawPicture(cr, picture->second, it->frame, it->alpha)) {
-            continue;
+        if (picture != scene.pictures.end()) {
+            if (drawPicture(cr, picture->second, it->frame, it->alpha,
+                            panel != scene.panels.end() ? &panel->second : nullptr))
+                continue;
         }
-        if (const auto panel = scene.panels.find(it->number); panel != scene.panels.end()) {
+        if (panel != scene.panels.end()) {
             drawPanel(cr, *it, panel->second);
         } else {
-            drawWindow(cr, *it, owner);
+            drawWindow(cr, *it, owner, keyWindow == it->number);
         }
     }
     drawPointer(cr, scene.pointer, scale);

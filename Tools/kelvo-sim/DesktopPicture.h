@@ -10,6 +10,7 @@
 #include "Simulator/ApplicationInfo.h"
 #include "Simulator/DisplayInfo.h"
 #include "Simulator/InterfaceElement.h"
+#include "Simulator/TitleBarButtons.h"
 #include "Simulator/WindowInfo.h"
 
 typedef struct _cairo cairo_t;
@@ -19,7 +20,8 @@ namespace kelvo_sim {
 /// A picture of the whole desktop for people to look at: the displays where they stand, each
 /// with its menu bar, the windows back to front with a title bar naming their application and
 /// title in a tint of their application's own, the clients' own windows (their panels) as
-/// their content layer draws them, and the pointer; with a caption, a strip below the displays
+/// their content layer draws them, titled windows with rounded corners, a soft shadow and
+/// their title bar's buttons, and the pointer; with a caption, a strip below the displays
 /// that says what the picture shows.
 class DesktopPicture {
   public:
@@ -48,7 +50,14 @@ class DesktopPicture {
     /// A picture larger than this in either direction is scaled down to fit.
     static constexpr double maximumWidth = 2560;
     static constexpr double maximumHeight = 1600;
-    static constexpr double titleBarHeight = 22;
+    /// An application window's title bar, as high as the desktop's title bar buttons need.
+    static constexpr double titleBarHeight = sim::TitleBarButtons::titleBarHeight;
+    /// Where an application window's name starts in its title bar, past its buttons.
+    static constexpr double titleInset = 68;
+    /// The corners of titled windows; panels keep the corners they draw themselves.
+    static constexpr double windowCornerRadius = 10;
+    /// The darkest a window's shadow gets, under its middle.
+    static constexpr double shadowAlpha = 0.45;
     /// The caption's strip, in pixels of the picture whatever its scale.
     static constexpr double captionHeight = 44;
 
@@ -70,12 +79,14 @@ class DesktopPicture {
     static void drawDisplay(cairo_t* cr, const sim::DisplayInfo& display, bool menuBarDisplay,
                             const std::string& frontName);
     static void drawWindow(cairo_t* cr, const sim::WindowInfo& window,
-                           const sim::ApplicationInfo& owner);
+                           const sim::ApplicationInfo& owner, bool key);
     static void drawPanel(cairo_t* cr, const sim::WindowInfo& window,
                           const sim::OwnWindowSpec& look);
-    /// Draws the pixels over the frame; false when they cannot be unpacked.
+    /// Draws the pixels over the frame (inside a titled window's corners, over its shadow,
+    /// under its buttons); false when they cannot be unpacked.
     static bool drawPicture(cairo_t* cr, const sim::WindowPicture& picture, const CGRect& frame,
-                            double alpha);
+                            double alpha, const sim::OwnWindowSpec* look);
+    static double cornerRadiusFor(const CGRect& frame, bool titled);
     static void drawStatusItem(cairo_t* cr, const sim::StatusItemInfo& item);
     static void drawPointer(cairo_t* cr, CGPoint at, double scale);
     static void drawCaption(cairo_t* cr, const std::string& caption, CGRect strip);

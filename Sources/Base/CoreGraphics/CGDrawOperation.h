@@ -58,7 +58,7 @@ struct CGGradientDrawing {
 /// rectangle of its lines, and how to paint it.
 struct CGTextDrawing {
     std::string text;
-    /// The font's family and style, for instance "DejaVu Sans Bold".
+    /// The font's family and style, for instance "Carlito Bold".
     std::string fontName;
     CGFloat pointSize = 0;
     /// The lines' rectangle in user space.

@@ -1,7 +1,7 @@
 #pragma once
 
-/// The fonts every program that draws uses: the repository's fontconfig file (DejaVu only, no
-/// hinting, no subpixel order), made fontconfig's current configuration once per process,
+/// The fonts every program that draws uses: the repository's fontconfig file (Carlito and DejaVu
+/// only, no hinting, no subpixel order), made fontconfig's current configuration once per process,
 /// before any text is laid out, so that text looks the same on every machine.
 class FontConfiguration {
   public:

@@ -130,6 +130,9 @@ void NSApplication::handleInterfaceEvent(const sim::DesktopEvent& event) {
     } else if (const auto* close = std::get_if<sim::CloseButtonPressed>(&event)) {
         if (NSWindow* window = NSWindow::windowWithNumber(close->window))
             window->performClose(nullptr);
+    } else if (const auto* zoom = std::get_if<sim::ZoomButtonPressed>(&event)) {
+        if (NSWindow* window = NSWindow::windowWithNumber(zoom->window))
+            window->performZoom(nullptr);
     } else if (const auto* lost = std::get_if<sim::KeyStatusLost>(&event)) {
         if (NSWindow* window = NSWindow::windowWithNumber(lost->window)) window->resignKeyWindow();
     }

@@ -32,8 +32,9 @@ enum NSStringDrawingOptions : unsigned {
     NSStringDrawingTruncatesLastVisibleLine = 1u << 5,
 };
 
-/// Text in runs of attributes, measured and drawn with the text system (Pango over DejaVu).
-/// Text that is not valid UTF-8 is drawn with U+FFFD in place of its broken bytes.
+/// Text in runs of attributes, measured and drawn with the text system (Pango over the fonts of the
+/// repository's fontconfig file). Text that is not valid UTF-8 is drawn with U+FFFD in place of its
+/// broken bytes.
 class NSAttributedString {
   public:
     struct Run {

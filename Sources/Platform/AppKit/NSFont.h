@@ -11,16 +11,21 @@ typedef struct _PangoFontDescription PangoFontDescription;
 class NSFont;
 using NSFontRef = std::shared_ptr<const NSFont>;
 
-/// A font of the system family, drawn with DejaVu: the standard and rounded designs with
-/// DejaVu Sans, the monospaced one with DejaVu Sans Mono; regular and medium weights (and the
-/// lighter ones) with the Book face, semibold and heavier with Bold. A point is one unit of
-/// user space (one pixel at scale 1).
+/// A font of the system family: the standard and rounded designs drawn with the sans-serif
+/// family that stands in for the platform's, the monospaced one with DejaVu Sans Mono; each
+/// weight with the family's face nearest to it. A point is one unit of user space (one pixel
+/// at scale 1).
 class NSFont {
   public:
     static constexpr CGFloat systemFontSize = 13;
     static constexpr CGFloat menuFontSize = 14;
     /// Sizes above this are drawn at it.
     static constexpr CGFloat maximumPointSize = 4096;
+    /// The family of the standard and rounded designs: of the sans-serif families at hand, the
+    /// one under which the most of the system's texts fit the widths drawn for the platform's
+    /// own font.
+    static constexpr const char* systemFamily = "Carlito";
+    static constexpr const char* monospacedFamily = "DejaVu Sans Mono";
 
     /// A size that is not positive (or not a number) gives the system font size.
     static NSFontRef systemFontOfSize(CGFloat size, NSFontWeight weight = NSFontWeightRegular);
@@ -40,24 +45,35 @@ class NSFont {
     NSFontWeight weight() const { return weight_; }
     NSFontDesign design() const { return design_; }
     NSFontDescriptorRef fontDescriptor() const;
-    /// "DejaVu Sans" or "DejaVu Sans Mono".
+    /// `systemFamily` or `monospacedFamily`.
     std::string familyName() const;
-    /// The family and face: "DejaVu Sans Bold", "DejaVu Sans Mono Book", …
+    /// The family and the face the weight is drawn with: "Carlito Bold", …
     std::string displayName() const;
-    bool isBold() const;
     /// Distances from the baseline to the top and (negative) to the bottom of the font's lines.
     CGFloat ascender() const;
     CGFloat descender() const;
+    /// The space the font asks for between the bottom of one line and the top of the next.
+    CGFloat leading() const;
+    /// A line of this font is ascender - descender + leading high, as the platform's text system
+    /// sets it: that height over ascender - descender.
+    double lineHeightFactor() const;
 
     /// For the text system.
     const PangoFontDescription* pangoDescription() const { return description_; }
 
   private:
     void measure() const;
+    std::string loadedFaceName() const;
 
     CGFloat size_;
     NSFontWeight weight_;
     NSFontDesign design_;
     PangoFontDescription* description_;
-    mutable std::optional<std::pair<CGFloat, CGFloat>> metrics_;
+    struct Metrics {
+        CGFloat ascender = 0;
+        CGFloat descender = 0;
+        CGFloat leading = 0;
+    };
+    mutable std::optional<Metrics> metrics_;
+    mutable std::optional<std::string> faceName_;
 };

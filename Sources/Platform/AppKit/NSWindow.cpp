@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "Platform/AppKit/NSScreen.h"
 #include "Simulator/SharedConnection.h"
@@ -93,7 +94,11 @@ void NSWindow::sync() {
     }
     spec.key = isKeyWindow();
     spec.nonactivating = (style_ & NSWindowStyleMaskNonactivatingPanel) != 0;
-    spec.closable = (style_ & NSWindowStyleMaskTitled) && (style_ & NSWindowStyleMaskClosable);
+    spec.titled = (style_ & NSWindowStyleMaskTitled) != 0;
+    spec.closable = spec.titled && (style_ & NSWindowStyleMaskClosable);
+    spec.miniaturizable = spec.titled && (style_ & NSWindowStyleMaskMiniaturizable);
+    spec.resizable = spec.titled && (style_ & NSWindowStyleMaskResizable);
+    spec.hasShadow = hasShadow_;
     spec.menu = isMenuWindow();
     connection->updateOwnWindow(static_cast<sim::WindowNumber>(number_), spec);
 }
@@ -148,6 +153,11 @@ void NSWindow::setBackgroundColor(NSColorRef colour) {
     background_ = std::move(colour);
     sync();
     viewsNeedDisplay();
+}
+
+void NSWindow::setHasShadow(bool shadow) {
+    hasShadow_ = shadow;
+    sync();
 }
 
 void NSWindow::setIgnoresMouseEvents(bool ignores) {
@@ -247,6 +257,38 @@ void NSWindow::close() {
 void NSWindow::performClose(const void*) {
     if (delegate_ && !delegate_->windowShouldClose(*this)) return;
     close();
+}
+
+CGRect NSWindow::standardFrame() const {
+    NSScreenRef screen = NSScreen::mainScreen();
+    for (const NSScreenRef& each : NSScreen::screens())
+        if (each->frame().intersects(frame_)) {
+            screen = each;
+            break;
+        }
+    if (!screen) return frame_;
+    const CGRect visible = screen->visibleFrame();
+    const auto most = [](CGFloat room, CGFloat limit) {
+        return limit > 0 ? std::min(room, limit) : room;
+    };
+    const CGFloat width = most(visible.width(), maxSize_.width);
+    const CGFloat height = most(visible.height(), maxSize_.height);
+    // Along the top left of the visible area, as large as the screen and the window allow.
+    return CGRect(visible.minX(), visible.maxY() - height, width, height);
+}
+
+void NSWindow::zoom(const void*) {
+    const CGRect standard = standardFrame();
+    if (frame_ == standard && userFrame_) {
+        setFrame(*std::exchange(userFrame_, std::nullopt), true);
+        return;
+    }
+    userFrame_ = frame_;
+    setFrame(standard, true);
+}
+
+void NSWindow::performZoom(const void* sender) {
+    if (style_ & NSWindowStyleMaskResizable) zoom(sender);
 }
 
 NSWindow* NSWindow::keyWindow() {

@@ -21,7 +21,8 @@
 // frame and what its content layer draws. Its content is drawn by this process into a picture
 // whenever it changes (once per turn of the main loop) and sent to the desktop with its element
 // tree. Frames are in screen coordinates (bottom left of the first screen, y up), as the
-// framework gives them; the content fills the whole frame (the title bar is not drawn).
+// framework gives them; the content fills the whole frame, and the desktop draws a titled
+// window's buttons over its top left.
 
 using NSWindowStyleMask = std::uint64_t;
 inline constexpr NSWindowStyleMask NSWindowStyleMaskBorderless = 0;
@@ -154,7 +155,7 @@ class NSWindow : public NSResponder {
     NSColorRef backgroundColor() const { return background_; }
     void setBackgroundColor(NSColorRef colour);
     bool hasShadow() const { return hasShadow_; }
-    void setHasShadow(bool shadow) { hasShadow_ = shadow; }
+    void setHasShadow(bool shadow);
     bool ignoresMouseEvents() const { return ignoresMouseEvents_; }
     void setIgnoresMouseEvents(bool ignores);
     bool isMovable() const { return movable_; }
@@ -199,6 +200,11 @@ class NSWindow : public NSResponder {
     void close();
     /// The close button: asks the delegate, then closes.
     void performClose(const void* sender);
+    /// Toggles between the standard frame (the screen's visible area, within the maximum
+    /// size) and the frame the window had before it was zoomed.
+    void zoom(const void* sender);
+    /// The zoom button: zooms a resizable window.
+    void performZoom(const void* sender);
 
     // Events and the responder chain.
     NSResponder* firstResponder() const {
@@ -271,6 +277,8 @@ class NSWindow : public NSResponder {
         std::uint64_t generation = 0;
     };
 
+    /// The frame the window zooms to.
+    CGRect standardFrame() const;
     void stepAlphaAnimation(std::uint64_t generation);
     /// Ends the running alpha animation, if any, and tells its owner.
     void endAlphaAnimation();
@@ -287,6 +295,8 @@ class NSWindow : public NSResponder {
     NSWindowTitleVisibility titleVisibility_ = NSWindowTitleVisibility::visible;
     bool titlebarTransparent_ = false;
     CGRect frame_;
+    /// The frame before the window was zoomed, while it is.
+    std::optional<CGRect> userFrame_;
     CGSize minSize_;
     CGSize maxSize_;
     NSWindowLevel level_ = NSNormalWindowLevel;

@@ -29,11 +29,15 @@ void add(PangoAttrList* list, PangoAttribute* attribute, std::size_t start, std:
     pango_attr_list_insert(list, attribute);
 }
 
-/// The run's attributes over its bytes: font, colour and letter spacing.
+/// The run's attributes over its bytes: font with the height of its lines, colour and letter
+/// spacing.
 void addRun(PangoAttrList* list, const NSTextAttributes& attributes, std::size_t start,
             std::size_t end) {
     const NSFontRef font = attributes.font ? attributes.font : NSFont::systemFontOfSize(12);
     add(list, pango_attr_font_desc_new(font->pangoDescription()), start, end);
+    // Pango sets lines from ascender to descender; the platform adds the font's leading.
+    if (const double factor = font->lineHeightFactor(); factor != 1.0)
+        add(list, pango_attr_line_height_new(factor), start, end);
     const CGColorValue color = (attributes.foregroundColor ? attributes.foregroundColor->value()
                                                            : CGColorValue{0, 0, 0, 1})
                                    .clamped();

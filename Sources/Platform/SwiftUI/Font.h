@@ -30,7 +30,7 @@ struct Font {
     Font monospaced() const { return {size, weight, Design::monospaced}; }
 
     NSFontRef nsFont() const;
-    /// The face and size as the drawing layer names them: "DejaVu Sans Bold 13".
+    /// The face and size as the drawing layer names them: "Carlito Bold 13".
     std::string description() const;
 };
 

@@ -226,6 +226,12 @@ class TextNode final : public ViewNode {
             std::min(count, static_cast<CGFloat>(std::numeric_limits<int>::max())));
     }
 
+    /// Lines that the height holds all of stay whole: the lines of a text are not all as high
+    /// when a symbol of it comes from another font than the rest.
+    static bool fitsInHeight(const TextLines& lines, CGFloat height) {
+        return lines.size.height <= height + fitTolerance;
+    }
+
     const TextLines& lines(const ProposedViewSize& proposal,
                            const EnvironmentValues& environment) const {
         ResolvedText& resolved = resolve(environment);
@@ -239,7 +245,17 @@ class TextNode final : public ViewNode {
                                               &resolved.settings);
         const TextLines& natural = *resolved.natural;
         std::optional<int> limit = environment.lineLimit;
-        if (proposal.height && std::isfinite(*proposal.height) && natural.lineCount > 0) {
+        const bool fitsWidth = !proposal.width || !std::isfinite(*proposal.width) ||
+                               *proposal.width + fitTolerance >= natural.size.width;
+        const CGFloat width =
+            fitsWidth ? natural.size.width + fitTolerance : *proposal.width + fitTolerance;
+        if (proposal.height && std::isfinite(*proposal.height) && natural.lineCount > 0 &&
+            !fitsInHeight(
+                fitsWidth ? natural
+                          : measurer.lines(resolved.key, string, width, limit, &resolved.settings),
+                *proposal.height)) {
+            // The line of the whole text is as high as its highest font, so that no more lines
+            // are kept than fit.
             const CGFloat lineHeight = natural.size.height / natural.lineCount;
             const int fit =
                 lineHeight > 0
@@ -247,11 +263,7 @@ class TextNode final : public ViewNode {
                     : 1;
             limit = std::min(limit.value_or(fit), fit);
         }
-        const bool fitsWidth = !proposal.width || !std::isfinite(*proposal.width) ||
-                               *proposal.width + fitTolerance >= natural.size.width;
         if (fitsWidth && (!limit || natural.lineCount <= *limit)) return natural;
-        const CGFloat width =
-            fitsWidth ? natural.size.width + fitTolerance : *proposal.width + fitTolerance;
         return measurer.lines(resolved.key, string, width, limit, &resolved.settings);
     }
 

@@ -338,20 +338,27 @@ sim::Colour JSONCoding<sim::Colour>::decode(const JSONNode& node) {
 }
 
 JSONValue JSONCoding<sim::OwnWindowSpec>::encode(const sim::OwnWindowSpec& s) {
-    return {{"alpha", s.alpha},
-            {"background", encodeJSON(s.background)},
-            {"borderColour", encodeJSON(s.borderColour)},
-            {"borderWidth", s.borderWidth},
-            {"closable", s.closable},
-            {"cornerRadius", s.cornerRadius},
-            {"frame", encodeJSON(s.frame)},
-            {"ignoresMouseEvents", s.ignoresMouseEvents},
-            {"key", s.key},
-            {"level", s.level},
-            {"menu", s.menu},
-            {"nonactivating", s.nonactivating},
-            {"opacity", s.opacity},
-            {"title", s.title}};
+    JSONValue line = {{"alpha", s.alpha},
+                      {"background", encodeJSON(s.background)},
+                      {"borderColour", encodeJSON(s.borderColour)},
+                      {"borderWidth", s.borderWidth},
+                      {"closable", s.closable},
+                      {"cornerRadius", s.cornerRadius},
+                      {"frame", encodeJSON(s.frame)},
+                      {"ignoresMouseEvents", s.ignoresMouseEvents},
+                      {"key", s.key},
+                      {"level", s.level},
+                      {"menu", s.menu},
+                      {"nonactivating", s.nonactivating},
+                      {"opacity", s.opacity},
+                      {"title", s.title}};
+    // Written only when set, so that a window without them reads as it always has.
+    for (const auto& [key, set] : {std::pair{"hasShadow", s.hasShadow},
+                                   {"miniaturizable", s.miniaturizable},
+                                   {"resizable", s.resizable},
+                                   {"titled", s.titled}})
+        if (set) line[key] = true;
+    return line;
 }
 
 sim::OwnWindowSpec JSONCoding<sim::OwnWindowSpec>::decode(const JSONNode& node) {
@@ -370,6 +377,10 @@ sim::OwnWindowSpec JSONCoding<sim::OwnWindowSpec>::decode(const JSONNode& node) 
     s.nonactivating = decodeField(node, "nonactivating", s.nonactivating);
     s.closable = decodeField(node, "closable", s.closable);
     s.menu = decodeField(node, "menu", s.menu);
+    s.titled = decodeField(node, "titled", s.titled);
+    s.miniaturizable = decodeField(node, "miniaturizable", s.miniaturizable);
+    s.resizable = decodeField(node, "resizable", s.resizable);
+    s.hasShadow = decodeField(node, "hasShadow", s.hasShadow);
     return s;
 }
 
@@ -638,6 +649,7 @@ std::string DesktopMessages::eventName(const DesktopEvent& event) {
         const char* operator()(const OwnWindowInput&) const { return "windowInput"; }
         const char* operator()(const StatusItemInput&) const { return "statusItemInput"; }
         const char* operator()(const CloseButtonPressed&) const { return "closeButton"; }
+        const char* operator()(const ZoomButtonPressed&) const { return "zoomButton"; }
         const char* operator()(const KeyStatusLost&) const { return "keyStatusLost"; }
         const char* operator()(const MouseButtonsChanged&) const { return "mouseButtons"; }
     };
@@ -664,6 +676,7 @@ JSONValue DesktopMessages::eventBody(const DesktopEvent& event) {
             return {{"event", encodeJSON(i.event)}, {"item", i.item}};
         }
         JSONValue operator()(const CloseButtonPressed& c) const { return {{"window", c.window}}; }
+        JSONValue operator()(const ZoomButtonPressed& z) const { return {{"window", z.window}}; }
         JSONValue operator()(const KeyStatusLost& k) const { return {{"window", k.window}}; }
         JSONValue operator()(const MouseButtonsChanged& m) const {
             return {{"buttons", m.buttons}};
@@ -706,6 +719,7 @@ std::optional<DesktopEvent> DesktopMessages::decodeEvent(const std::string& name
                                    node.decode<InputEvent>("event")};
         }
         if (name == "closeButton") return CloseButtonPressed{node.decode<WindowNumber>("window")};
+        if (name == "zoomButton") return ZoomButtonPressed{node.decode<WindowNumber>("window")};
         if (name == "keyStatusLost") return KeyStatusLost{node.decode<WindowNumber>("window")};
         if (name == "mouseButtons") {
             return MouseButtonsChanged{node.decode<std::uint32_t>("buttons")};

@@ -82,6 +82,9 @@
 //     ownWindow also {"closable","key","menu","nonactivating"}: it has a close button; it is its
 //                process's key window; it is an open menu (it takes every key and click until it
 //                closes); it is a panel that takes keys while another application is active
+//     ownWindow also {"hasShadow","miniaturizable","resizable","titled"}, written only when
+//                true: the desktop draws a shadow under it; its minimize and zoom buttons work;
+//                it has a title bar with the three buttons drawn by the desktop
 //     picture   {"height","packed","width"}: premultiplied ARGB pixels packed in runs
 //                (Simulator/WindowPicture.h), in URL-safe base 64 ("-" and "_", no padding);
 //                at most 4096 a side, and runs that fill the size exactly
@@ -270,6 +273,7 @@
 //                                 frame) to the window the pointer left
 //     statusItemInput {"event","item"}  a mouse event on one of the client's status items
 //     closeButton {"window"}           a person pressed the window's close button
+//     zoomButton {"window"}            a person pressed the window's zoom button
 //     keyStatusLost {"window"}         the window is no longer key: the person clicked a
 //                                      window of another process
 //     mouseButtons {"buttons"}         the mouse buttons held now (bit 0 left, bit 1 right),

@@ -101,7 +101,7 @@ TEST_F(RecordingTest, ADestinationOutTextIsACutOfItsRunWithTheRunsAlpha) {
     context.setBlendMode(CGBlendMode::destinationOut);
     CGTextDrawing number;
     number.text = "2";
-    number.fontName = "DejaVu Sans Bold";
+    number.fontName = "Carlito Bold";
     number.pointSize = 11;
     number.box = CGRect(41.9, 2.6, 7.2, 12.8);
     number.color = CGColorValue{0, 0, 0, 0.8};

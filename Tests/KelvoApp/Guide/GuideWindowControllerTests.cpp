@@ -192,6 +192,21 @@ TEST_F(GuideWindowTest, TheCloseButtonOnAnyStepMarksTheGuideSeen) {
     EXPECT_EQ(writesAfterSaving(), 1);
 }
 
+TEST_F(GuideWindowTest, AClickOnItsCloseButtonClosesItAndMarksTheGuideSeen) {
+    guide.show();
+    settle();
+    const auto number = static_cast<sim::WindowNumber>(guide.window->windowNumber());
+    const auto buttons = desktop->titleBarButtons(number);
+    ASSERT_EQ(buttons.size(), 3u);
+    const CGPoint close{buttons[0].frame.midX(), buttons[0].frame.midY()};
+    desktop->mouseDown(close);
+    desktop->mouseUp(close);
+    settle();
+    EXPECT_FALSE(guide.window->isVisible());
+    EXPECT_TRUE(model.config().guideSeen);
+    EXPECT_EQ(closes, 1);
+}
+
 TEST_F(GuideWindowTest, ShowingTwiceCountsOneOpenWindow) {
     guide.show();
     guide.show();

@@ -79,7 +79,7 @@ TEST(MenuBarRow, TheMainAndStackMarkThenDotsNumbersAndTheBadgeInOrder) {
     EXPECT_EQ(ops[5].text, "2");
     EXPECT_EQ(ops[5].blend, CGBlendMode::destinationOut);
     EXPECT_DOUBLE_EQ(ops[5].alpha, 0.8);
-    EXPECT_EQ(ops[5].font, "DejaVu Sans Bold");
+    EXPECT_EQ(ops[5].font, "Carlito Bold");
     EXPECT_NEAR(ops[5].box.midX(), 45.5, 1e-9);
     EXPECT_NEAR(ops[5].box.midY(), 9, 1e-9);
     // Desktop 5 is occupied: its number, opaque, in the medium weight.
@@ -88,7 +88,7 @@ TEST(MenuBarRow, TheMainAndStackMarkThenDotsNumbersAndTheBadgeInOrder) {
     ASSERT_NE(five, ops.end());
     EXPECT_EQ(five->alpha, 1);
     EXPECT_EQ(five->blend, CGBlendMode::normal);
-    EXPECT_EQ(five->font, "DejaVu Sans Book");
+    EXPECT_EQ(five->font, "Carlito Regular");
     EXPECT_NEAR(five->box.midX(), 20 + 18 * 4 + 7.5, 1e-9);
     // The last tile's dot.
     expectBox(ops.back().box, CGRect(164 + 6, 7.5, 3, 3));
@@ -133,7 +133,7 @@ TEST(MenuBarRow, TheNameBandIsEmptyWithoutANameAndTruncatesALongOne) {
     ASSERT_EQ(named[0].kind, CGDrawOperationKind::text);
     EXPECT_EQ(named[0].text, "Safari");
     EXPECT_DOUBLE_EQ(named[0].alpha, 0.88);
-    EXPECT_EQ(named[0].font, "DejaVu Sans Book");
+    EXPECT_EQ(named[0].font, "Carlito Regular");
     // Right-aligned: the text ends at the band's right edge, centred on its middle.
     EXPECT_LE(named[0].box.maxX(), 94 + 1e-9);
     EXPECT_NEAR(named[0].box.midY(), 9, 0.5);

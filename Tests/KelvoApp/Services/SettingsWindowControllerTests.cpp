@@ -104,6 +104,28 @@ TEST_F(SettingsWindowControllerTest, ClosingEndsARecordingAndWritesThePendingSav
     EXPECT_TRUE(std::filesystem::exists(home / "config.json"));
 }
 
+TEST_F(SettingsWindowControllerTest, AClickOnItsCloseButtonRunsItsClosePath) {
+    int closes = 0;
+    controller.onClose = [&closes] { ++closes; };
+    controller.show();
+    settle();
+    controller.model.updateConfig([](Config& next) { next.desktopCount = 5; });
+    const auto number = static_cast<sim::WindowNumber>(controller.window->windowNumber());
+    const auto buttons = desktop->titleBarButtons(number);
+    ASSERT_EQ(buttons.size(), 3u);
+    ASSERT_EQ(buttons[0].kind, sim::TitleBarButton::Kind::close);
+    // The style is titled, closable, miniaturizable and resizable: all three work.
+    EXPECT_TRUE(buttons[0].enabled && buttons[1].enabled && buttons[2].enabled);
+    const CGPoint close{buttons[0].frame.midX(), buttons[0].frame.midY()};
+    desktop->mouseDown(close);
+    desktop->mouseUp(close);
+    settle();
+    EXPECT_FALSE(controller.window->isVisible());
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(presence.openWindows(), 0);
+    EXPECT_EQ(store.writeCount(), 1) << "the pending save is written as the window closes";
+}
+
 TEST_F(SettingsWindowControllerTest, SwitchingToAnotherApplicationEndsARecording) {
     controller.show();
     settle();

@@ -169,7 +169,10 @@ TEST_F(CheatsheetViewTest, TheFooterShowsTheSheetsOwnKeysInABadgeAtTheRight) {
     EXPECT_NEAR(again.frame.maxX(), 980 - 26, 1e-6);
     // The badge's text is padded 6 across, then 6 apart from the words.
     EXPECT_NEAR(again.frame.minX(), badge.frame.maxX() + 6 + 6, 1e-6);
-    EXPECT_NEAR(again.frame.maxY(), 620 - 12, 2);
+    // The badge, its text padded 2 down, stands 12 above the bottom; the words beside it are
+    // centred on it.
+    EXPECT_NEAR(badge.frame.maxY() + 2, 620 - 12, 1e-6);
+    EXPECT_NEAR(again.frame.midY(), badge.frame.midY(), 1e-6);
 }
 
 TEST_F(CheatsheetViewTest, WithTheSheetsShortcutClearedTheFooterIsEmpty) {

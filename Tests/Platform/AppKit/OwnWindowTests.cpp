@@ -8,6 +8,7 @@
 #include "Platform/AppKit/NSButton.h"
 #include "Platform/AppKit/NSEvent.h"
 #include "Platform/AppKit/NSMenu.h"
+#include "Platform/AppKit/NSScreen.h"
 #include "Platform/AppKit/NSStatusBar.h"
 #include "Platform/AppKit/NSWindow.h"
 #include "Support/Platform/DesktopFixture.h"
@@ -200,6 +201,41 @@ TEST_F(OwnWindowTest, TheCloseButtonAsksTheDelegateAndTellsItBeforeClosing) {
                  NSBackingStoreBuffered, false);
     bare.orderFrontRegardless();
     EXPECT_FALSE(desktop->pressCloseButton(static_cast<sim::WindowNumber>(bare.windowNumber())));
+}
+
+TEST_F(OwnWindowTest, ItsTitleBarButtonsCloseAndZoomItThroughTheWindow) {
+    const NSWindowStyleMask titled = NSWindowStyleMaskTitled | NSWindowStyleMaskClosable |
+                                     NSWindowStyleMaskResizable |
+                                     NSWindowStyleMaskFullSizeContentView;
+    NSWindow window(CGRect(100, 300, 400, 300), titled, NSBackingStoreBuffered, false);
+    window.setTitle("Kelvo Settings");
+    Delegate delegate;
+    window.setDelegate(&delegate);
+    window.makeKeyAndOrderFront(nullptr);
+    const auto number = static_cast<sim::WindowNumber>(window.windowNumber());
+    const auto clickOn = [&](std::size_t button) {
+        const CGRect frame = desktop->titleBarButtons(number).at(button).frame;
+        desktop->mouseDown(CGPoint{frame.midX(), frame.midY()});
+        desktop->mouseUp(CGPoint{frame.midX(), frame.midY()});
+        settle();
+    };
+    const auto buttons = desktop->titleBarButtons(number);
+    ASSERT_EQ(buttons.size(), 3u);
+    EXPECT_FALSE(buttons[1].enabled) << "not miniaturizable";
+
+    // Zoomed, it fills the screen's visible area; zoomed again, it is back where it was.
+    clickOn(2);
+    EXPECT_EQ(window.frame(), NSScreen::mainScreen()->visibleFrame());
+    clickOn(2);
+    EXPECT_EQ(window.frame(), CGRect(100, 300, 400, 300));
+
+    delegate.allowClose = false;
+    clickOn(0);
+    EXPECT_TRUE(window.isVisible()) << "the delegate is asked";
+    delegate.allowClose = true;
+    clickOn(0);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(delegate.closed, std::vector<std::string>{"Kelvo Settings"});
 }
 
 TEST_F(OwnWindowTest, AStatusItemSendsItsActionOnItsMaskAndPopsUpAnAttachedMenu) {

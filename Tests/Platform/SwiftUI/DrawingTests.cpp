@@ -67,7 +67,7 @@ TEST(Drawing, TextIsDrawnInItsBoxWithItsCharacters) {
     ASSERT_EQ(operations.size(), 1u);
     ASSERT_TRUE(operations[0].text);
     EXPECT_EQ(operations[0].text->text, "Shortcuts");
-    EXPECT_EQ(operations[0].text->fontName, "DejaVu Sans Bold");
+    EXPECT_EQ(operations[0].text->fontName, "Carlito Bold");
     EXPECT_EQ(operations[0].text->pointSize, 15);
 }
 

@@ -205,6 +205,22 @@ TEST(TextLayout, TakesNoMoreLinesThanTheHeightAllows) {
     EXPECT_EQ(free.id("text").text.find("…"), std::string::npos);
 }
 
+TEST(TextLayout, ASymbolFromAnotherFontMakesOneLineHigherAndCutsNone) {
+    // The system family has no ⇧: its line is set in the symbols' font, higher than the others.
+    const std::string mixed =
+        "Find an application by name. Enter goes to its window or launches it; ⇧Enter brings "
+        "the window to this desktop instead.";
+    EXPECT_GT(naturalSize(Text("⇧")).height, naturalSize(Text("Every")).height);
+    for (const CGFloat width : {114.0, 208.0, 316.0}) {
+        Laid laid(View(Text(mixed)).fixedSize(false, true).frame(width, std::nullopt), {400, 400});
+        const LayoutNode* found = laid.tree().findKind("Text");
+        ASSERT_TRUE(found);
+        const LayoutNode& text = *found;
+        EXPECT_EQ(text.text.find("…"), std::string::npos) << width << ": " << text.text;
+        EXPECT_NE(text.text.find("instead."), std::string::npos) << width << ": " << text.text;
+    }
+}
+
 TEST(TextLayout, ReportsFontAndColourOfItsRuns) {
     Laid laid(View(Text("Shortcuts")
                        .font(Font::system(15, Font::Weight::semibold))
