@@ -225,6 +225,15 @@ int removeStaleTemporaryFiles(const std::filesystem::path& folder,
     return removed;
 }
 
+bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    if (std::filesystem::equivalent(a, b, error)) return true;
+    const auto placeOfA = std::filesystem::weakly_canonical(std::filesystem::absolute(a), error);
+    if (error) return false;
+    const auto placeOfB = std::filesystem::weakly_canonical(std::filesystem::absolute(b), error);
+    return !error && placeOfA == placeOfB;
+}
+
 void writeAtomically(const std::filesystem::path& path, std::string_view bytes) {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     std::string temporary = (folder / temporaryNameOf(path.filename().string())).string();

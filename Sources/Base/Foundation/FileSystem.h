@@ -44,6 +44,10 @@ class FileError : public std::runtime_error {
 /// FileError.
 std::string readFile(const std::filesystem::path& path);
 
+/// Whether the two paths lead to one file, through links and however they are spelled: the same
+/// file when both exist, else the same place once every link on the way is followed.
+bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
 /// Replaces the file with `bytes` so that a reader sees either the old content or the new,
 /// never a mix: the bytes go into a temporary file in the same folder, which is then renamed
 /// over the file. The folder is not created. Throws FileError; the file is then unchanged and

@@ -41,6 +41,12 @@ void SettingsTransfer::exportSettings() {
 
 void SettingsTransfer::write(const std::filesystem::path& url) {
     const std::string name = url.filename().string();
+    // The settings file leaves out the records that undo the system tweaks; written over the
+    // configuration it would lose them for good if Kelvo ended before its next save.
+    if (isSameFile(url, model_.configURL)) {
+        notify("Could not write " + name + ": it is the settings file Kelvo is using.", true);
+        return;
+    }
     try {
         writeAtomically(url, ConfigTransfer::exportSettings(model_.config()));
         notify("Settings written to " + name + ".", false);

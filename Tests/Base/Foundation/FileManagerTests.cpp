@@ -44,6 +44,24 @@ TEST_F(FileManagerTest, AtomicWriteOntoAFolderFailsAndLeavesEverythingAsItWas) {
     EXPECT_EQ(entriesIn(folder.path()), 1u);
 }
 
+TEST_F(FileManagerTest, OneFileIsKnownThroughLinksAndOtherSpellings) {
+    const fs::path file = folder / "config.json";
+    fs::create_directories(folder / "real");
+    EXPECT_TRUE(isSameFile(folder / "real" / "config.json", folder / "real" / "." / "config.json"))
+        << "a file not there yet is its place";
+    writeAtomically(file, "{}");
+    fs::create_symlink(file, folder / "link.json");
+    fs::create_directory_symlink(folder.path(), folder / "again");
+    fs::create_hard_link(file, folder / "hard.json");
+    EXPECT_TRUE(isSameFile(folder / "link.json", file));
+    EXPECT_TRUE(isSameFile(folder / "again" / "config.json", file));
+    EXPECT_TRUE(isSameFile(folder / "real" / ".." / "config.json", file));
+    EXPECT_TRUE(isSameFile(folder / "hard.json", file));
+    writeAtomically(folder / "real" / "config.json", "{}");
+    EXPECT_FALSE(isSameFile(folder / "real" / "config.json", file));
+    EXPECT_FALSE(isSameFile(folder / "missing.json", file));
+}
+
 TEST_F(FileManagerTest, CreatingFoldersWithParentsAcceptsAnExistingOneButNotAFile) {
     const fs::path deep = folder / "a" / "b" / "c";
     files.createDirectory(deep, true);

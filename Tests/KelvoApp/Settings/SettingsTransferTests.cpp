@@ -116,6 +116,39 @@ TEST_F(SettingsTransferTest, ExportWritesTheSettingsWithoutTheMachineRecords) {
                 StartsWith("Could not write kelvo-settings.json: "));
 }
 
+TEST_F(SettingsTransferTest, ExportOntoTheConfigurationFileWritesNothing) {
+    holdMachineRecords();
+    SettingsModel& settings = model();
+    const std::string before = testing::fileContents(configFile);
+    ASSERT_THAT(before, HasSubstr("systemTweaks"));
+    std::filesystem::create_symlink(configFile, file("settings-link.json"));
+    std::filesystem::create_directory_symlink(configFile.parent_path(), file("kelvo-folder"));
+    desktop->answerFilePanels({configFile.string(), file("settings-link.json").string(),
+                               (file("kelvo-folder") / "config.json").string(),
+                               (configFile.parent_path() / "." / "config.json").string()});
+    std::vector<Notice> notices;
+    for (int i = 0; i < 4; ++i) {
+        settings.exportSettings();
+        notices.push_back(settings.transferNotice->value());
+    }
+    EXPECT_EQ(
+        notices[0],
+        (Notice{"Could not write config.json: it is the settings file Kelvo is using.", true}));
+    EXPECT_EQ(notices[1], (Notice{"Could not write settings-link.json: it is the settings file "
+                                  "Kelvo is using.",
+                                  true}));
+    EXPECT_EQ(notices[2], notices[0]);
+    EXPECT_EQ(notices[3], notices[0]);
+    EXPECT_EQ(testing::fileContents(configFile), before);
+    EXPECT_TRUE(std::filesystem::is_symlink(file("settings-link.json")));
+
+    // Another file of the same name is an ordinary export.
+    desktop->answerFilePanels({file("config.json").string()});
+    settings.exportSettings();
+    EXPECT_EQ(settings.transferNotice->value(),
+              (Notice{"Settings written to config.json.", false}));
+}
+
 TEST_F(SettingsTransferTest, AFailedImportSaysWhyAndChangesNothing) {
     holdMachineRecords();
     SettingsModel& settings = model();
