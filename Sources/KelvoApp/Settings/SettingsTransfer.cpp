@@ -3,6 +3,7 @@
 #include "Base/Foundation/FileSystem.h"
 #include "KelvoApp/Settings/SettingsModel.h"
 #include "KelvoCore/Config/ConfigTransfer.h"
+#include "KelvoCore/Config/NothingChanged.h"
 #include "Platform/AppKit/NSSavePanel.h"
 #include "Platform/AppKit/NSWindow.h"
 
@@ -72,7 +73,7 @@ void SettingsTransfer::read(const std::filesystem::path& url) {
     try {
         bytes = readFile(url);
     } catch (const std::exception& error) {
-        notify("Could not read " + name + ": " + error.what() + ". Nothing was changed.", true);
+        notify(NothingChanged::after("Could not read " + name + ": " + error.what()), true);
         return;
     }
     try {

@@ -157,10 +157,12 @@ TEST_F(SettingsTransferTest, AFailedImportSaysWhyAndChangesNothing) {
     testing::writeText(file("list.json"), "[1, 2]");
     testing::writeText(file("empty.json"), "{}");
     testing::writeText(file("bad.json"), "{\"desktopCount\": \"many\"}");
+    std::filesystem::create_directory(file("folder.json"));
     desktop->answerFilePanels({file("list.json").string(), file("empty.json").string(),
-                               file("bad.json").string(), file("gone.json").string()});
+                               file("bad.json").string(), file("gone.json").string(),
+                               file("folder.json").string()});
     std::vector<Notice> notices;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         settings.importSettings();
         notices.push_back(settings.transferNotice->value());
     }
@@ -169,9 +171,12 @@ TEST_F(SettingsTransferTest, AFailedImportSaysWhyAndChangesNothing) {
               (Notice{"That file has no Kelvo settings in it, so nothing was changed.", true}));
     EXPECT_THAT(notices[2].text, StartsWith("That file could not be read: "));
     EXPECT_TRUE(notices[2].failed);
-    EXPECT_THAT(notices[3].text, StartsWith("Could not read gone.json: "));
-    EXPECT_THAT(notices[3].text, ::testing::EndsWith(". Nothing was changed."));
-    EXPECT_TRUE(notices[3].failed);
+    EXPECT_EQ(notices[3], (Notice{"Could not read gone.json: The file “gone.json” couldn’t be "
+                                  "opened because there is no such file. Nothing was changed.",
+                                  true}));
+    EXPECT_EQ(notices[4], (Notice{"Could not read folder.json: “folder.json” couldn’t be opened "
+                                  "because it is a folder, not a file. Nothing was changed.",
+                                  true}));
     EXPECT_EQ(settings.config(), before);
     EXPECT_EQ(store->writeCount(), writes);
     EXPECT_EQ(desktop->filePanels().front().panel.title, "Import Kelvo settings");
