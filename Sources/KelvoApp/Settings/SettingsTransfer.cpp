@@ -71,9 +71,11 @@ void SettingsTransfer::read(const std::filesystem::path& url) {
     const std::string name = url.filename().string();
     std::string bytes;
     try {
-        bytes = readFile(url);
-    } catch (const std::exception& error) {
-        notify(NothingChanged::after("Could not read " + name + ": " + error.what()), true);
+        bytes = readFile(url, largestImport);
+    } catch (const FileError& error) {
+        const std::string reason =
+            error.code() == FileError::Code::tooLarge ? tooLargeReason : error.what();
+        notify(NothingChanged::after("Could not read " + name + ": " + reason), true);
         return;
     }
     try {

@@ -182,6 +182,42 @@ TEST_F(SettingsTransferTest, AFailedImportSaysWhyAndChangesNothing) {
     EXPECT_EQ(desktop->filePanels().front().panel.title, "Import Kelvo settings");
 }
 
+TEST_F(SettingsTransferTest, AFileOverOneMebibyteIsRefusedUnread) {
+    holdMachineRecords();
+    SettingsModel& settings = model();
+    const Config before = settings.config();
+    const auto writes = store->writeCount();
+    // A settings file padded with white space to the size asked for.
+    const auto padded = [](std::size_t size) {
+        std::string text = "{\"desktopCount\": 4}";
+        text.resize(size, ' ');
+        return text;
+    };
+    testing::writeText(file("over.json"), padded(1048577));
+    testing::writeText(file("huge.json"), "");
+    std::filesystem::resize_file(file("huge.json"), 200'000'000);
+    testing::writeText(file("exact.json"), padded(1048576));
+    desktop->answerFilePanels(
+        {file("over.json").string(), file("huge.json").string(), file("exact.json").string()});
+    settings.importSettings();
+    EXPECT_EQ(
+        settings.transferNotice.get(),
+        std::optional<Notice>(Notice{
+            "Could not read over.json: it is larger than 1 MiB. Nothing was changed.", true}));
+    settings.importSettings();
+    EXPECT_EQ(settings.transferNotice->value().text,
+              "Could not read huge.json: it is larger than 1 MiB. Nothing was changed.");
+    EXPECT_EQ(settings.config(), before);
+    EXPECT_EQ(store->writeCount(), writes);
+
+    settings.importSettings();
+    EXPECT_EQ(
+        settings.transferNotice->value(),
+        (Notice{"Settings replaced with exact.json. Your system tweaks were left as they are.",
+                false}));
+    EXPECT_EQ(store->config().desktopCount, 4);
+}
+
 TEST_F(SettingsTransferTest, ImportAndRestoreKeepTheTweaksAndRecents) {
     holdMachineRecords();
     SettingsModel& settings = model();
