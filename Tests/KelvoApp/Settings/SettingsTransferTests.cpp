@@ -274,8 +274,23 @@ TEST_F(SettingsTransferTest, TheReadoutsAndRevealsOfTheAboutPage) {
                 ElementsAre(std::vector<std::string>{configFile.string()}));
 
     settings.revealLogFile();
-    EXPECT_EQ(desktop->openedURLs().back(),
-              "file://" + (home / "Library" / "Logs" / "Kelvo").string());
+    EXPECT_EQ(desktop->openedURLs().back(), "file://" + logFile.parent_path().string());
+    testing::writeText(logFile, "");
+    settings.revealLogFile();
+    EXPECT_EQ(desktop->fileViewerSelections().back(), std::vector<std::string>{logFile.string()});
+}
+
+TEST_F(SettingsTransferTest, TheProblemReportCopiesTheLogThisProcessWrites) {
+    std::filesystem::create_directories(logFile.parent_path());
+    testing::writeText(logFile, "this run\n");
+    testing::writeText(logFile.string() + ".1", "the run before\n");
+    const auto standard = home / "Library" / "Logs" / "Kelvo";
+    std::filesystem::create_directories(standard);
+    testing::writeText(standard / "kelvo.log", "another run's log\n");
+    const auto report = model().reportProblem();
+    ASSERT_TRUE(report.has_value());
+    EXPECT_EQ(testing::fileContents(*report / "kelvo.log"), "this run\n");
+    EXPECT_EQ(testing::fileContents(*report / "kelvo-previous.log"), "the run before\n");
 }
 
 }  // namespace
