@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "Simulator/Server/SocketServer.h"
 #include "Simulator/Server/UnixSocket.h"
 #include "Support/Base/TemporaryFolder.h"
+#include "Support/Base/TestFiles.h"
 
 namespace sim {
 namespace {
@@ -254,6 +256,20 @@ TEST_F(SocketServerTest, ALiveServerKeepsItsPathAndAStaleFileIsReplaced) {
     SocketServer replacement(stale, {}, "{}");
     replacement.start({});
     RawPeer peer(stale);
+}
+
+TEST_F(SocketServerTest, TheSocketIsItsOwnersAloneWhateverTheUmask) {
+    const mode_t previous = ::umask(0);
+    const int first = UnixSocket::listen(path());
+    EXPECT_THROW(UnixSocket::listen(path()), SocketError) << "a live socket keeps its path";
+    ::umask(previous);
+    struct stat status {};
+    ASSERT_EQ(::stat(path().c_str(), &status), 0);
+    EXPECT_TRUE(S_ISSOCK(status.st_mode));
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+    RawPeer peer(path());
+    EXPECT_EQ(kelvo::testing::entriesIn(folder_.path()), 1u) << "no private folder is left";
+    ::close(first);
 }
 
 TEST_F(SocketServerTest, AMissingServerIsReportedToTheClient) {
