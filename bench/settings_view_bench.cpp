@@ -56,7 +56,9 @@ class SettingsScene {
     InstalledDesktop installed{CGRect(0, 0, 1440, 900), InstalledDesktop::ownBundlePath};
     ConfigStore store{std::filesystem::temp_directory_path() / "kelvo-bench-no-such-folder" /
                       "config.json"};
-    SettingsModel model{store, SystemTweakService(std::make_shared<FakePreferenceStore>(), [] {})};
+    SettingsModel model{
+        store, SystemTweakService(std::make_shared<FakePreferenceStore>(), [] {}),
+        std::filesystem::temp_directory_path() / "kelvo-bench-no-such-folder" / "kelvo.log"};
     SwiftUI::ViewGraph graph{[this] { return SettingsView(model).body(); }};
     std::unique_ptr<CGBitmapContext> bitmap = CGBitmapContext::make(windowSize, 2);
 };

@@ -1,12 +1,18 @@
 // The desktop's socket as a window manager meets it: what one Accessibility read and one frame
 // write (position, then size) cost as round trips, and how many requests the server answers
-// each second while four clients ask at once.
+// each second while four clients ask at once. Also what watching a quiet desktop costs: the
+// question whether it is there as a round trip (asked once per quiet spell, and never while the
+// desktop talks), and the Accessibility read on a watched connection, which should cost what
+// it costs on any other.
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <memory>
 #include <mutex>
+#include <optional>
 
+#include "Simulator/Server/DesktopMessages.h"
 #include "Simulator/Server/DesktopServer.h"
 #include "Simulator/Server/SocketConnection.h"
 #include "Support/Base/TemporaryFolder.h"
@@ -37,9 +43,12 @@ struct Served {
     }
 };
 
-/// A client of the shared server, and the element of its window.
+/// A client of the shared server, and the element of its window; a watched one asks a desktop
+/// that has said nothing for five seconds whether it is there, as the system's own does.
 struct Client {
-    sim::SocketConnection connection{Served::shared().server->path()};
+    explicit Client(std::optional<std::chrono::seconds> quietSpell = std::nullopt)
+        : connection(Served::shared().server->path(), std::nullopt, quietSpell) {}
+    sim::SocketConnection connection;
     sim::ElementID element = Served::shared().desktop->window(Served::shared().window)->element;
 };
 
@@ -51,6 +60,24 @@ void BM_SocketAccessibilityRead(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SocketAccessibilityRead)->UseRealTime();
+
+void BM_SocketAccessibilityReadWatched(benchmark::State& state) {
+    Client client(std::chrono::seconds(5));
+    for (auto _ : state) {
+        auto reply = client.connection.copyAttribute(client.element, "AXPosition", 0.25);
+        benchmark::DoNotOptimize(reply);
+    }
+}
+BENCHMARK(BM_SocketAccessibilityReadWatched)->UseRealTime();
+
+void BM_SocketQuestionWhetherThere(benchmark::State& state) {
+    Client client;
+    for (auto _ : state) {
+        auto reply = client.connection.lines().call(sim::DesktopMessages::probe);
+        benchmark::DoNotOptimize(reply);
+    }
+}
+BENCHMARK(BM_SocketQuestionWhetherThere)->UseRealTime();
 
 void BM_SocketFrameWrite(benchmark::State& state) {
     Client client;

@@ -745,6 +745,11 @@ echo "      config.json: guideSeen: true; Kelvo's activation policy: accessory (
 # applications launched from their bundles are hidden, as from their own menus.
 on_screen() { windows | jq -e --argjson n "$1" 'select(.number == $n) | .onScreen' >/dev/null; }
 off_screen() { ! on_screen "$1"; }
+# Kelvo's focus border is its one window at the floating level.
+border_gone() {
+    windows | jq -e -s --argjson pid "${pid_of[kelvo]}" \
+        'all(.[]; .pid != $pid or .layer != 3 or (.onScreen | not))' >/dev/null
+}
 put_desktop_3_away() {
     local bundle pid
     for bundle in com.example.maps com.apple.Terminal; do
@@ -753,6 +758,7 @@ put_desktop_3_away() {
     done
     eventually off_screen "$maps" || fail "Maps stayed on the screen"
     eventually off_screen "$terminal_window" || fail "the terminal's window stayed on the screen"
+    eventually border_gone || fail "the focus border stayed up around the hidden terminal"
 }
 show_step "Maps and the terminal are hidden: desktop 3 is empty again" \
     put_desktop_3_away

@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
         return noDesktop(std::string(sim::DesktopAddress::environmentVariable) + " is not set");
     std::shared_ptr<sim::SocketConnection> connection;
     try {
-        connection = sim::DesktopAddress::connect(*address);
+        connection = sim::DesktopAddress::connectWatching(*address);
     } catch (const std::exception& error) {
         return noDesktop(error.what());
     }

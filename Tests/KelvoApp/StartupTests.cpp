@@ -197,6 +197,25 @@ TEST_F(StartupTest, SevenCrashReportsGiveTheCountAndThreeNames) {
     EXPECT_THAT(lines[4], ::testing::StartsWith("displays at launch: "));
 }
 
+TEST_F(StartupTest, InTestModeTheAboutPageReportsAndRevealsTheTestFoldersLog) {
+    const auto standard = folder / "Library" / "Logs" / "Kelvo";
+    std::filesystem::create_directories(standard);
+    testing::writeText(standard / "kelvo.log", "another run's log\n");
+    testing::writeText(folder / "kelvo.log.1", "the run before\n");
+    ASSERT_TRUE(start());
+    SettingsModel& settings = coordinator->ownWindows.settingsWindow().model;
+    coordinator->processLog.flush();
+    const auto report = settings.reportProblem();
+    ASSERT_TRUE(report.has_value());
+    EXPECT_EQ(testing::fileContents(*report / "kelvo.log"),
+              testing::fileContents(folder / "kelvo.log"));
+    EXPECT_THAT(testing::fileContents(*report / "kelvo.log"), HasSubstr("adopted "));
+    EXPECT_EQ(testing::fileContents(*report / "kelvo-previous.log"), "the run before\n");
+    settings.revealLogFile();
+    EXPECT_EQ(simulated.desktop->fileViewerSelections().back(),
+              std::vector<std::string>{(folder / "kelvo.log").string()});
+}
+
 TEST_F(StartupTest, TheKeyTapThatCannotBeMadeEndsWithStatusTwoAndEveryWindowBack) {
     window(1, CGRect(0, 25, 800, 600));
     taps.failures = {true};

@@ -217,6 +217,39 @@ TEST_F(StoreWiringTest, TheBorderHidesForEachReasonInTurn) {
     EXPECT_FALSE(coordinator->border.isShown());
 }
 
+TEST_F(StoreWiringTest, TheBorderHidesWhileTheFocusedWindowsApplicationIsHidden) {
+    coordinator->focus.acceptFocus(WindowID(1));
+    ASSERT_TRUE(coordinator->border.isShown());
+    markLog();
+    platform.hidden(std::string("com.example.app"));
+    EXPECT_FALSE(coordinator->border.isShown());
+    EXPECT_THAT(newLogLines(), Contains("  focus border hidden: win#1 com.example.app is hidden"));
+    platform.unhidden(std::string("com.example.app"));
+    EXPECT_TRUE(coordinator->border.isShown());
+}
+
+TEST_F(StoreWiringTest, BeingHiddenIsTheReasonBeforeTheDesktopWhateverTheForeignFrontSetting) {
+    coordinator->configuration.store().update(
+        [](Config& c) { c.hideFocusBorderOnForeignFront = false; });
+    coordinator->focus.acceptFocus(WindowID(1));
+    markLog();
+    platform.hidden(std::string("com.example.app"));
+    coordinator->focus.noteForeignFront(std::string("com.example.none"));
+    coordinator->storeWiring.store().switchTo(2, std::nullopt);
+    coordinator->border.update();
+    coordinator->configuration.store().update(
+        [](Config& c) { c.hideFocusBorderOnForeignFront = true; });
+    coordinator->border.update();
+    std::vector<std::string> hidden;
+    for (const std::string& line : newLogLines()) {
+        if (line.starts_with("  focus border hidden: ")) hidden.push_back(line);
+    }
+    EXPECT_THAT(hidden, ElementsAre("  focus border hidden: win#1 com.example.app is hidden",
+                                    "  focus border hidden: the front is an application Kelvo "
+                                    "manages nothing of here"));
+    EXPECT_FALSE(coordinator->border.isShown());
+}
+
 TEST_F(StoreWiringTest, TheBorderFramesTheFocusedWindowFlippedOnTheFirstScreen) {
     coordinator->focus.acceptFocus(WindowID(1));
     const auto frame = bridge->fake.actualFrame(WindowID(1));

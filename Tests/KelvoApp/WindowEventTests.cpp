@@ -237,6 +237,7 @@ TEST_F(WindowEventTest, HideAndUnhideReachTheStore) {
     platform.hidden(std::nullopt);
     EXPECT_THAT(decisions(), ElementsAre("com.example.app hidden by the user - left hidden, its "
                                          "panes kept",
+                                         "  focus border hidden: win#1 com.example.app is hidden",
                                          "com.example.app unhidden"));
 }
 

@@ -22,7 +22,8 @@ CGImageRef guideOn(kelvo::GuideStep step, bool trusted) {
     kelvo::ConfigStore store(std::filesystem::temp_directory_path() / "kelvo-pictures-guide" /
                              "config.json");
     kelvo::SettingsModel settings(
-        store, kelvo::SystemTweakService(std::make_shared<kelvo::CFPreferenceStore>(), [] {}));
+        store, kelvo::SystemTweakService(std::make_shared<kelvo::CFPreferenceStore>(), [] {}),
+        std::filesystem::temp_directory_path() / "kelvo-pictures-guide" / "kelvo.log");
     kelvo::GuideWindowController guide(settings);
     guide.anchor = [] { return CGRect(1200, 875, 180, 25); };
     guide.show();

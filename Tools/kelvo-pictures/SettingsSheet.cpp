@@ -37,7 +37,9 @@ class SettingsDesk {
         : store_(std::filesystem::temp_directory_path() / "kelvo-pictures-no-such-folder" /
                  "config.json"),
           model(store_,
-                kelvo::SystemTweakService(std::make_shared<kelvo::CFPreferenceStore>(), [] {})) {}
+                kelvo::SystemTweakService(std::make_shared<kelvo::CFPreferenceStore>(), [] {}),
+                std::filesystem::temp_directory_path() / "kelvo-pictures-no-such-folder" /
+                    "kelvo.log") {}
 
   private:
     PanelDesk desk_;

@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 FileError::FileError(Code code, int posixError, std::filesystem::path path, const std::string& text)
@@ -162,6 +163,16 @@ int writeAll(int fd, std::string_view bytes) {
 }
 
 std::string readFile(const std::filesystem::path& path) {
+    return readFile(path, std::numeric_limits<std::uintmax_t>::max());
+}
+
+std::string readFile(const std::filesystem::path& path, std::uintmax_t largest) {
+    const auto tooLarge = [&path, largest] {
+        return FileError(FileError::Code::tooLarge, EFBIG, path,
+                         "The file " + quoted(path) +
+                             " couldn’t be opened because it is larger than " +
+                             std::to_string(largest) + " bytes.");
+    };
     // Without O_NONBLOCK opening a FIFO would wait for a writer that may never come.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) throw readError(path, errno);
@@ -173,6 +184,7 @@ std::string readFile(const std::filesystem::path& path) {
             FileError::Code::other, 0, path,
             "The file " + quoted(path) + " couldn’t be opened because it isn’t a regular file.");
     }
+    if (static_cast<std::uintmax_t>(status.st_size) > largest) throw tooLarge();
     std::string content;
     std::vector<char> buffer(64 * 1024);
     for (;;) {
@@ -183,6 +195,7 @@ std::string readFile(const std::filesystem::path& path) {
         }
         if (count == 0) break;
         content.append(buffer.data(), static_cast<std::size_t>(count));
+        if (content.size() > largest) throw tooLarge();
     }
     return content;
 }
@@ -223,6 +236,15 @@ int removeStaleTemporaryFiles(const std::filesystem::path& folder,
         if (std::filesystem::remove(entry.path(), error)) ++removed;
     }
     return removed;
+}
+
+bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    if (std::filesystem::equivalent(a, b, error)) return true;
+    const auto placeOfA = std::filesystem::weakly_canonical(std::filesystem::absolute(a), error);
+    if (error) return false;
+    const auto placeOfB = std::filesystem::weakly_canonical(std::filesystem::absolute(b), error);
+    return !error && placeOfA == placeOfB;
 }
 
 void writeAtomically(const std::filesystem::path& path, std::string_view bytes) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -15,6 +16,7 @@ class FileError : public std::runtime_error {
         noSuchFile,    // the file, or the folder it should go into, does not exist
         noPermission,  // the file or its folder may not be read or written
         outOfSpace,    // the disk is full
+        tooLarge,      // the file is larger than the reader takes
         other,
     };
 
@@ -43,6 +45,13 @@ class FileError : public std::runtime_error {
 /// folder, a FIFO or a device, is refused at once rather than read or waited on. Throws
 /// FileError.
 std::string readFile(const std::filesystem::path& path);
+/// The same, for a file of at most `largest` bytes: a larger one is refused (`tooLarge`) before
+/// any of it is read, and one that grows past it while it is read is refused too.
+std::string readFile(const std::filesystem::path& path, std::uintmax_t largest);
+
+/// Whether the two paths lead to one file, through links and however they are spelled: the same
+/// file when both exist, else the same place once every link on the way is followed.
+bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 /// Replaces the file with `bytes` so that a reader sees either the old content or the new,
 /// never a mix: the bytes go into a temporary file in the same folder, which is then renamed

@@ -50,6 +50,10 @@ std::optional<std::string> BorderTracking::hiddenReason(std::optional<CGRect>& f
         return "the front is an application Kelvo manages nothing of here";
     }
     if (!focused) return "nothing is focused";
+    // A hidden application's window is not on screen, whichever application is in front.
+    if (const auto bundle = names_.bundleOf(*focused); bundle && store.isHiddenByUser(*bundle)) {
+        return names_.named(*focused) + " is hidden";
+    }
     if (const auto d = store.desktop(*focused); !d || *d != active) {
         return names_.named(*focused) + " is on desktop " + (d ? std::to_string(*d) : "none") +
                ", not the visible " + std::to_string(active);

@@ -40,7 +40,8 @@ void OwnWindows::make() {
 void OwnWindows::makeOwnWindows() {
     desktopModel_ = std::make_unique<DesktopModel>();
     updates_ = std::make_unique<Updates>();
-    settingsWindow_ = std::make_unique<SettingsWindowController>(configuration_.store());
+    settingsWindow_ =
+        std::make_unique<SettingsWindowController>(configuration_.store(), log_.url());
     settingsWindow_->model.updates = updates_.get();
     saveFailures_ =
         std::make_unique<SaveFailureLog>(configuration_.store(), settingsWindow_->model, log_);

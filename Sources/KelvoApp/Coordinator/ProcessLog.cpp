@@ -9,6 +9,10 @@ void ProcessLog::open(const std::filesystem::path& url, bool verbose) {
     file_ = std::make_unique<LogFile>(url, maximumBytes);
 }
 
+std::filesystem::path ProcessLog::url() const {
+    return file_ ? file_->url() : std::filesystem::path();
+}
+
 void ProcessLog::log(const std::string& message) const {
     if (file_) file_->write(message);
     if (verbose_) writeAll(standardError_, "[kelvo] " + message + "\n");

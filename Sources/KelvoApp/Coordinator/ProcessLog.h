@@ -19,6 +19,8 @@ class ProcessLog {
 
     /// Opens the log file; `verbose` copies every line to standard error.
     void open(const std::filesystem::path& url, bool verbose);
+    /// Where the log file is; empty before it is open.
+    std::filesystem::path url() const;
     void log(const std::string& message) const;
     /// Whether every line is copied to standard error.
     bool isVerbose() const { return verbose_; }

@@ -109,11 +109,15 @@ void WindowEvents::eventTerminated(const std::optional<std::string>& bundleID) {
 }
 
 void WindowEvents::applicationHidden(const std::optional<std::string>& bundleID) {
-    if (bundleID) wiring_.store().applicationHidden(*bundleID);
+    if (!bundleID) return;
+    wiring_.store().applicationHidden(*bundleID);
+    border_.update();
 }
 
 void WindowEvents::applicationUnhidden(const std::optional<std::string>& bundleID) {
-    if (bundleID) wiring_.store().applicationUnhidden(*bundleID);
+    if (!bundleID) return;
+    wiring_.store().applicationUnhidden(*bundleID);
+    border_.update();
 }
 
 void WindowEvents::windowGone(WindowID id) {

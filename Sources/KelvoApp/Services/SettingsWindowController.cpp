@@ -14,10 +14,12 @@
 
 namespace kelvo {
 
-SettingsWindowController::SettingsWindowController(ConfigStore& store)
+SettingsWindowController::SettingsWindowController(ConfigStore& store,
+                                                   const std::filesystem::path& logURL)
     : store(store),
       model(store,
-            SystemTweakService(std::make_shared<CFPreferenceStore>(), DockRestarter::restart)) {}
+            SystemTweakService(std::make_shared<CFPreferenceStore>(), DockRestarter::restart),
+            logURL) {}
 
 SettingsWindowController::~SettingsWindowController() {
     if (window) window->setDelegate(nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -29,7 +30,8 @@ class SettingsWindowController : public NSWindowDelegate {
     static constexpr NSWindowLevel level = 4;
     static constexpr const char* title = "Kelvo Settings";
 
-    explicit SettingsWindowController(ConfigStore& store);
+    /// `logURL` is the log the process writes.
+    SettingsWindowController(ConfigStore& store, const std::filesystem::path& logURL);
     ~SettingsWindowController() override;
     SettingsWindowController(const SettingsWindowController&) = delete;
     SettingsWindowController& operator=(const SettingsWindowController&) = delete;

@@ -1,7 +1,6 @@
 #include "KelvoApp/Settings/AboutReadouts.h"
 
 #include "Base/Foundation/FileManager.h"
-#include "KelvoAX/Log/LogFile.h"
 #include "KelvoApp/Diagnostics/Diagnostics.h"
 #include "KelvoApp/Settings/SettingsModel.h"
 #include "Platform/AppKit/NSBundle.h"
@@ -33,7 +32,7 @@ int AboutReadouts::crashCount() {
 }
 
 std::optional<std::filesystem::path> AboutReadouts::reportProblem() const {
-    return Diagnostics::writeReport(model_.configURL, logURL());
+    return Diagnostics::writeReport(model_.configURL, model_.logURL);
 }
 
 void AboutReadouts::reveal(const std::filesystem::path& url) {
@@ -43,10 +42,6 @@ void AboutReadouts::reveal(const std::filesystem::path& url) {
         return;
     }
     workspace.openFile(url.parent_path());
-}
-
-std::filesystem::path AboutReadouts::logURL() {
-    return LogFile::standardURL();
 }
 
 }  // namespace kelvo

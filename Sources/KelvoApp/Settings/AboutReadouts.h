@@ -28,8 +28,6 @@ class AboutReadouts {
     /// Shows the file selected in the file viewer, or, while it does not exist, opens the
     /// folder that would hold it.
     static void reveal(const std::filesystem::path& url);
-    /// The standard log file.
-    static std::filesystem::path logURL();
 
   private:
     SettingsModel& model_;

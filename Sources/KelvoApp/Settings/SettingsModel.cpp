@@ -33,11 +33,13 @@ std::string SettingsModel::displayPath(const std::string& path, const std::strin
     return "~" + path.substr(prefix.size());
 }
 
-SettingsModel::SettingsModel(ConfigStore& store, SystemTweakService tweaks)
+SettingsModel::SettingsModel(ConfigStore& store, SystemTweakService tweaks,
+                             std::filesystem::path logURL)
     : store(store),
       loadFailed(*this, store.loadFailed()),
       configPath(displayPath(store.url().string(), homeDirectory().string())),
       configURL(store.url()),
+      logURL(std::move(logURL)),
       tweaks(std::move(tweaks)),
       isBundled(runsFromApplicationBundle()),
       config_(*this, store.config()),
@@ -232,7 +234,7 @@ void SettingsModel::revealConfigFile() {
 }
 
 void SettingsModel::revealLogFile() {
-    AboutReadouts::reveal(AboutReadouts::logURL());
+    AboutReadouts::reveal(logURL);
 }
 
 std::optional<std::filesystem::path> SettingsModel::reportProblem() {

@@ -63,7 +63,8 @@ class SettingsModel : public SwiftUI::ObservableObject {
     /// How long a shortcut recording waits for a key.
     static constexpr double recordingLimit = 10;
 
-    SettingsModel(ConfigStore& store, SystemTweakService tweaks);
+    /// `logURL` is the log the process writes (the test folder's in test mode).
+    SettingsModel(ConfigStore& store, SystemTweakService tweaks, std::filesystem::path logURL);
     ~SettingsModel() override;
     SettingsModel(const SettingsModel&) = delete;
     SettingsModel& operator=(const SettingsModel&) = delete;
@@ -133,6 +134,8 @@ class SettingsModel : public SwiftUI::ObservableObject {
     const std::string configPath;
     /// The configuration file.
     const std::filesystem::path configURL;
+    /// The log file, which the About page reveals and the problem report copies.
+    const std::filesystem::path logURL;
     /// The settings window, set by its controller; parent of the file panels.
     std::weak_ptr<NSWindow> window;
     /// Receives the content height the view measures; unset in the settings window.

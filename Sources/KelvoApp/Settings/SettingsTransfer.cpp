@@ -3,6 +3,7 @@
 #include "Base/Foundation/FileSystem.h"
 #include "KelvoApp/Settings/SettingsModel.h"
 #include "KelvoCore/Config/ConfigTransfer.h"
+#include "KelvoCore/Config/NothingChanged.h"
 #include "Platform/AppKit/NSSavePanel.h"
 #include "Platform/AppKit/NSWindow.h"
 
@@ -41,6 +42,12 @@ void SettingsTransfer::exportSettings() {
 
 void SettingsTransfer::write(const std::filesystem::path& url) {
     const std::string name = url.filename().string();
+    // The settings file leaves out the records that undo the system tweaks; written over the
+    // configuration it would lose them for good if Kelvo ended before its next save.
+    if (isSameFile(url, model_.configURL)) {
+        notify("Could not write " + name + ": it is the settings file Kelvo is using.", true);
+        return;
+    }
     try {
         writeAtomically(url, ConfigTransfer::exportSettings(model_.config()));
         notify("Settings written to " + name + ".", false);
@@ -64,9 +71,11 @@ void SettingsTransfer::read(const std::filesystem::path& url) {
     const std::string name = url.filename().string();
     std::string bytes;
     try {
-        bytes = readFile(url);
-    } catch (const std::exception& error) {
-        notify("Could not read " + name + ": " + error.what() + ". Nothing was changed.", true);
+        bytes = readFile(url, largestImport);
+    } catch (const FileError& error) {
+        const std::string reason =
+            error.code() == FileError::Code::tooLarge ? tooLargeReason : error.what();
+        notify(NothingChanged::after("Could not read " + name + ": " + reason), true);
         return;
     }
     try {

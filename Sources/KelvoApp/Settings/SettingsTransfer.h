@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -20,6 +21,9 @@ class SettingsTransfer {
     static constexpr const char* exportTitle = "Export Kelvo settings";
     static constexpr const char* importTitle = "Import Kelvo settings";
     static constexpr const char* proposedName = "kelvo-settings.json";
+    /// Settings files are a few kilobytes; a larger file is not read at all.
+    static constexpr std::uintmax_t largestImport = 1024 * 1024;
+    static constexpr const char* tooLargeReason = "it is larger than 1 MiB";
     static constexpr const char* restoredNotice =
         "Every setting is back to Kelvo's defaults. The system tweaks were not touched. Revert "
         "those on the System tab.";

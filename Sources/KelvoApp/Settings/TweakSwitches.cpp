@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "KelvoApp/Settings/SettingsModel.h"
+#include "KelvoCore/Config/NothingChanged.h"
 #include "KelvoCore/Tweaks/SystemTweakCatalog.h"
 
 namespace kelvo {
@@ -17,8 +18,9 @@ std::string TweakSwitches::notice(const SystemTweak& tweak, bool on, TweakOutcom
                    " already holds a value Kelvo cannot describe, so it will not overwrite "
                    "something it could not put back. Left alone.";
         case TweakOutcome::writeFailed:
-            return std::string("macOS would not let Kelvo ") + (on ? "set" : "restore") + " " +
-                   tweak.domain + " " + tweak.key + ". Nothing was changed.";
+            return NothingChanged::after(std::string("macOS would not let Kelvo ") +
+                                         (on ? "set" : "restore") + " " + tweak.domain + " " +
+                                         tweak.key);
     }
     return {};
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Base/JSON/JSONWriter.h"
+#include "KelvoCore/Config/NothingChanged.h"
 #include "KelvoCore/Launcher/LauncherRecents.h"
 
 namespace kelvo {
@@ -13,7 +14,7 @@ ConfigTransfer::Failure::Failure(Kind kind, std::string reason)
 std::string ConfigTransfer::Failure::messageFor(Kind kind, const std::string& reason) {
     switch (kind) {
         case Kind::unreadable:
-            return "That file could not be read: " + reason + ". Nothing was changed.";
+            return NothingChanged::after("That file could not be read: " + reason);
         case Kind::notASettingsFile:
             return "That file is not a Kelvo settings file.";
         case Kind::noSettingsInside:

@@ -363,6 +363,9 @@ std::vector<WindowID> WorkspaceStore::windowsMinimizedToPark() const {
 bool WorkspaceStore::isFullScreen(WindowID w) const {
     return is(w, &WindowState::fullScreened);
 }
+bool WorkspaceStore::isHiddenByUser(const std::string& bundleID) const {
+    return state_.userHiddenApps.count(bundleID) > 0;
+}
 bool WorkspaceStore::isShowingDesktop(int desktop) const {
     return state_.showingDesktop.count(desktop) > 0;
 }

@@ -264,6 +264,8 @@ class WorkspaceStore {
     /// The windows the store minimized because they would not stay in the parking corner.
     std::vector<WindowID> windowsMinimizedToPark() const;
     bool isFullScreen(WindowID w) const;
+    /// Whether the user hid the application (and has not shown it again since).
+    bool isHiddenByUser(const std::string& bundleID) const;
     bool isShowingDesktop(int desktop) const;
     bool isDragging() const;
     bool isFloating(WindowID w) const;

@@ -43,4 +43,8 @@ std::shared_ptr<SocketConnection> DesktopAddress::connect(const std::string& pat
     return std::make_shared<SocketConnection>(path, deadline());
 }
 
+std::shared_ptr<SocketConnection> DesktopAddress::connectWatching(const std::string& path) {
+    return std::make_shared<SocketConnection>(path, deadline(), deadline());
+}
+
 }  // namespace sim

@@ -36,6 +36,11 @@ struct DesktopAddress {
     /// throws `std::runtime_error` (a `SocketError`) when nothing listens there. The one way a
     /// program reaches the socket.
     static std::shared_ptr<SocketConnection> connect(const std::string& path);
+    /// The same for a program that may ask nothing for long and must still learn that the
+    /// desktop stopped: a desktop silent for a deadline is asked whether it is there, and one
+    /// that stays silent for two deadlines more is gone, so within three deadlines of stopping.
+    /// Asked only after silence, so a desktop that talks is never asked.
+    static std::shared_ptr<SocketConnection> connectWatching(const std::string& path);
 };
 
 }  // namespace sim

@@ -43,6 +43,11 @@
 // A line that is not a JSON object with a text `op` is answered {"error":"unreadable request: "
 // and the line} (with the request's `id` when one could be read); the connection stays open.
 //
+// Whether the desktop is still there (a client that has heard nothing for a while asks):
+//     {"id":7,"op":"ping"}  ->  {"id":7,"result":{}}
+// answered by the server itself, at once and in order with the client's other requests, and
+// never counted among the requests served.
+//
 // Events (server to client, pushed at any time between replies):
 //     {"body":{...},"event":"observer"}
 // Events caused by a client's own request reach it before that request's reply.
@@ -304,6 +309,9 @@ class UnreadableRequest : public std::runtime_error {
 /// The line forms of the protocol, all written with the one JSON writer.
 struct DesktopMessages {
     DesktopMessages() = delete;
+
+    /// The request that asks whether the desktop is still there.
+    static constexpr const char* probe = "ping";
 
     /// Throws UnreadableRequest.
     static DesktopRequest decodeRequest(const std::string& line);

@@ -5,6 +5,8 @@
 
 namespace sim {
 
+using kelvo::JSONValue;
+
 DesktopServer::DesktopServer(std::shared_ptr<Desktop> desktop, const std::string& path)
     : service_(std::move(desktop)),
       socket_(std::make_unique<SocketServer>(
@@ -69,6 +71,10 @@ void DesktopServer::answer(SocketServer::ClientID id, ServedClient& client,
         request = DesktopMessages::decodeRequest(line);
     } catch (const UnreadableRequest& unreadable) {
         socket_->send(id, DesktopMessages::failure(unreadable.id, unreadable.what()));
+        return;
+    }
+    if (request.op == DesktopMessages::probe) {
+        if (request.id) socket_->send(id, DesktopMessages::reply(*request.id, JSONValue::object()));
         return;
     }
     if (line.size() > maximumRequestLength && request.op != operation::drawOwnWindow.name) {

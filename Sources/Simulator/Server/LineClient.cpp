@@ -1,6 +1,7 @@
 #include "Simulator/Server/LineClient.h"
 
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,6 +9,7 @@
 
 #include "Base/JSON/JSONDecoder.h"
 #include "Base/JSON/JSONWriter.h"
+#include "Simulator/Server/DesktopMessages.h"
 #include "Simulator/Server/LineSplitter.h"
 #include "Simulator/Server/UnixSocket.h"
 
@@ -26,8 +28,19 @@ std::string inSeconds(LineClient::Clock::duration span) {
 
 }  // namespace
 
-LineClient::LineClient(const std::string& path, std::optional<Clock::duration> connectionDeadline)
-    : descriptor_(UnixSocket::connect(path)), connectionDeadline_(connectionDeadline) {}
+LineClient::LineClient(const std::string& path, std::optional<Clock::duration> connectionDeadline,
+                       std::optional<Clock::duration> quietSpell)
+    : descriptor_(UnixSocket::connect(path)),
+      connectionDeadline_(connectionDeadline),
+      quietSpell_(quietSpell) {
+    if (!quietSpell_) return;
+    // The reader's wait ends after a spell without a byte; while bytes come it costs nothing.
+    const auto micro = std::chrono::duration_cast<std::chrono::microseconds>(*quietSpell_).count();
+    timeval spell{};
+    spell.tv_sec = static_cast<time_t>(micro / 1'000'000);
+    spell.tv_usec = static_cast<suseconds_t>(micro % 1'000'000);
+    ::setsockopt(descriptor_, SOL_SOCKET, SO_RCVTIMEO, &spell, sizeof spell);
+}
 
 LineClient::~LineClient() {
     close();
@@ -144,10 +157,16 @@ void LineClient::sendLine(const std::string& line) {
 void LineClient::readLoop() {
     LineSplitter splitter(maximumLineLength);
     char chunk[64 * 1024];
+    int silentSpells = 0;
     for (;;) {
         const ssize_t count = ::recv(descriptor_, chunk, sizeof(chunk), 0);
         if (count < 0 && errno == EINTR) continue;
+        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && quietSpell_) {
+            heardNothing(++silentSpells);
+            continue;
+        }
         if (count <= 0) break;
+        silentSpells = 0;
         splitter.append(std::string_view(chunk, static_cast<std::size_t>(count)));
         while (auto line = splitter.next())
             receive(*line);
@@ -163,6 +182,34 @@ void LineClient::readLoop() {
     }
     if (disconnected) disconnected();
     failAll();
+}
+
+void LineClient::heardNothing(int spells) {
+    if (spells == 1) {
+        askWhetherThere();
+    } else if (spells > unansweredSpells) {
+        // The socket is shut down: the next read ends the loop, and the connection, as usual.
+        lose("the desktop did not answer within " + inSeconds(*quietSpell_ * unansweredSpells) +
+             " s");
+    }
+}
+
+void LineClient::askWhetherThere() {
+    std::unique_lock writing(writeMutex_, std::try_to_lock);
+    if (!writing.owns_lock()) return;
+    std::uint64_t id;
+    {
+        std::lock_guard lock(mutex_);
+        id = nextID_++;
+    }
+    const std::string line =
+        kelvo::JSONWriter::write(JSONValue{{"id", id}, {"op", DesktopMessages::probe}}) + "\n";
+    const ssize_t sent = ::send(descriptor_, line.data(), line.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+    // Half a line would spoil the next one: the rest, a few bytes, goes as every line does.
+    if (sent > 0 && static_cast<std::size_t>(sent) < line.size()) {
+        UnixSocket::sendAll(descriptor_,
+                            std::string_view(line).substr(static_cast<std::size_t>(sent)));
+    }
 }
 
 void LineClient::receive(const std::string& line) {

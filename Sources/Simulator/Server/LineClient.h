@@ -43,6 +43,11 @@ class NoAnswerInTime : public std::runtime_error {
 /// With a connection deadline, no request waits for ever: one that is not answered within the
 /// deadline ends the connection (the desktop stopped answering), and so does a desktop that has
 /// said nothing for that long while requests with shorter limits of their own went unanswered.
+///
+/// With a quiet spell, a client that asks nothing learns of it too: once the desktop has said
+/// nothing for a spell the reader asks whether it is there (`DesktopMessages::probe`), and a
+/// desktop that then says nothing for `unansweredSpells` spells more ends the connection. A
+/// desktop that talks, or answers, is never asked: the reader only counts its own waits.
 class LineClient {
   public:
     using Clock = std::chrono::steady_clock;
@@ -51,11 +56,14 @@ class LineClient {
 
     /// Replies can be long (a whole window list); the bound only stops a runaway peer.
     static constexpr std::size_t maximumLineLength = 256u << 20;
+    /// Spells of silence after the question before the desktop counts as gone.
+    static constexpr int unansweredSpells = 2;
 
     /// Connects (throws SocketError). Without a deadline a request waits as long as the
-    /// connection lasts.
+    /// connection lasts; without a quiet spell a silent desktop is never asked.
     explicit LineClient(const std::string& path,
-                        std::optional<Clock::duration> connectionDeadline = std::nullopt);
+                        std::optional<Clock::duration> connectionDeadline = std::nullopt,
+                        std::optional<Clock::duration> quietSpell = std::nullopt);
     /// Closes the connection and waits for the reader thread.
     ~LineClient();
     LineClient(const LineClient&) = delete;
@@ -92,6 +100,12 @@ class LineClient {
     };
 
     void readLoop();
+    /// The reader has waited a quiet spell for the desktop: the first asks it whether it is
+    /// there, the last of `unansweredSpells` more ends the connection.
+    void heardNothing(int spells);
+    /// Sends the question, unless a line is being written now or the socket takes nothing more
+    /// (then the desktop is not reading, and its silence tells as much).
+    void askWhetherThere();
     void receive(const std::string& line);
     void sendLine(const std::string& line);
     void failAll();
@@ -107,6 +121,7 @@ class LineClient {
 
     int descriptor_;
     std::optional<Clock::duration> connectionDeadline_;
+    std::optional<Clock::duration> quietSpell_;
     std::atomic<bool> connected_{true};
     std::thread reader_;
     EventHandler events_;

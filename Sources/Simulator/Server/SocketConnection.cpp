@@ -8,8 +8,9 @@ namespace sim {
 using kelvo::JSONValue;
 
 SocketConnection::SocketConnection(const std::string& path,
-                                   std::optional<LineClient::Clock::duration> deadline)
-    : SocketForwarder(path, deadline) {
+                                   std::optional<LineClient::Clock::duration> deadline,
+                                   std::optional<LineClient::Clock::duration> quietSpell)
+    : SocketForwarder(path, deadline, quietSpell) {
     lines_->start([slot = slot_, applications = applications_, displays = displays_,
                    buttons = buttons_](const std::string& name, const JSONValue& body) {
         auto event = DesktopMessages::decodeEvent(name, body);

@@ -32,9 +32,12 @@ namespace sim {
 class SocketConnection final : public SocketForwarder {
   public:
     /// Connects to the server at `path` (throws SocketError when nothing serves there). With a
-    /// deadline, a desktop that leaves a request unanswered that long counts as gone.
+    /// deadline, a desktop that leaves a request unanswered that long counts as gone; with a
+    /// quiet spell, one that says nothing that long is asked whether it is there
+    /// (`LineClient`).
     explicit SocketConnection(const std::string& path,
-                              std::optional<LineClient::Clock::duration> deadline = std::nullopt);
+                              std::optional<LineClient::Clock::duration> deadline = std::nullopt,
+                              std::optional<LineClient::Clock::duration> quietSpell = std::nullopt);
     ~SocketConnection() override;
 
     bool isConnected() const { return lines_->isConnected(); }

@@ -6,8 +6,9 @@
 namespace sim {
 
 SocketForwarder::SocketForwarder(const std::string& path,
-                                 std::optional<LineClient::Clock::duration> deadline)
-    : lines_(std::make_unique<LineClient>(path, deadline)) {}
+                                 std::optional<LineClient::Clock::duration> deadline,
+                                 std::optional<LineClient::Clock::duration> quietSpell)
+    : lines_(std::make_unique<LineClient>(path, deadline, quietSpell)) {}
 
 namespace {
 

@@ -23,7 +23,8 @@ class SocketForwarder : public DesktopConnection {
 
   protected:
     /// Connects to the server at `path` (throws SocketError when nothing serves there).
-    SocketForwarder(const std::string& path, std::optional<LineClient::Clock::duration> deadline);
+    SocketForwarder(const std::string& path, std::optional<LineClient::Clock::duration> deadline,
+                    std::optional<LineClient::Clock::duration> quietSpell);
 
     std::unique_ptr<LineClient> lines_;
 

@@ -2,10 +2,12 @@
 
 #include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace sim {
@@ -50,39 +52,69 @@ int UnixSocket::connect(const std::string& path) {
     return fd;
 }
 
+namespace {
+
+/// A folder of the owner's alone beside the socket's path, where the socket is made and given
+/// its mode before it is moved to the path: while it still has the umask's mode nobody else can
+/// reach it. Removed, empty, when the socket has moved.
+class PrivateFolder {
+  public:
+    explicit PrivateFolder(const std::string& path) {
+        const auto slash = path.rfind('/');
+        std::string folder =
+            (slash == std::string::npos ? std::string(".") : path.substr(0, slash)) +
+            "/.kelvo-XXXXXX";
+        // mkdtemp makes the folder readable, writable and searchable by its owner only.
+        if (!::mkdtemp(folder.data())) fail("cannot bind", path, errno);
+        folder_ = std::move(folder);
+    }
+    ~PrivateFolder() {
+        ::unlink(socketPath().c_str());
+        ::rmdir(folder_.c_str());
+    }
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+
+    std::string socketPath() const { return folder_ + "/s"; }
+
+  private:
+    std::string folder_;
+};
+
+bool isServedAt(const std::string& path) {
+    try {
+        ::close(UnixSocket::connect(path));
+        return true;
+    } catch (const SocketError&) {
+        return false;
+    }
+}
+
+}  // namespace
+
 int UnixSocket::listen(const std::string& path) {
     sockaddr_un address;
     fillAddress(path, &address);
+    const PrivateFolder folder(path);
+    const std::string made = folder.socketPath();
+    sockaddr_un madeAddress;
+    fillAddress(made, &madeAddress);
     const int fd = makeSocket(path);
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) < 0) {
-        const int error = errno;
-        if (error != EADDRINUSE) {
-            ::close(fd);
-            fail("cannot bind", path, error);
-        }
-        // Something is at the path: a live server keeps it, a stale socket file goes.
-        bool live = false;
-        try {
-            ::close(UnixSocket::connect(path));
-            live = true;
-        } catch (const SocketError&) {
-        }
-        if (live) {
-            ::close(fd);
-            fail("a desktop already serves", path, EADDRINUSE);
-        }
-        ::unlink(path.c_str());
-        if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) < 0) {
-            const int again = errno;
-            ::close(fd);
-            fail("cannot bind", path, again);
-        }
-    }
-    if (::listen(fd, SOMAXCONN) < 0) {
-        const int error = errno;
+    const auto failClosing = [fd, &path](const std::string& what, int error) {
         ::close(fd);
-        fail("cannot listen on", path, error);
+        fail(what, path, error);
+    };
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&madeAddress), sizeof(madeAddress)) < 0) {
+        failClosing("cannot bind", errno);
     }
+    if (::chmod(made.c_str(), socketMode) != 0) failClosing("cannot protect", errno);
+    if (::listen(fd, SOMAXCONN) < 0) failClosing("cannot listen on", errno);
+    // Something at the path: a live server keeps it, a stale socket file is replaced.
+    struct stat existing {};
+    if (::lstat(path.c_str(), &existing) == 0 && isServedAt(path)) {
+        failClosing("a desktop already serves", EADDRINUSE);
+    }
+    if (::rename(made.c_str(), path.c_str()) != 0) failClosing("cannot bind", errno);
     setNonBlocking(fd);
     return fd;
 }

@@ -20,9 +20,14 @@ class SocketError : public std::runtime_error {
 struct UnixSocket {
     UnixSocket() = delete;
 
-    /// Binds and listens at `path`. A socket file left behind by a server that is gone is
-    /// replaced; one that a live server still answers on is not (two desktops never share a
-    /// path). The descriptor is non-blocking and closed on exec.
+    /// Whoever reaches the socket can drive every application of the desktop: it is its
+    /// owner's alone, whatever the umask.
+    static constexpr mode_t socketMode = 0600;
+
+    /// Binds and listens at `path`, with `socketMode` from the moment the socket is there. A
+    /// socket file left behind by a server that is gone is replaced; one that a live server
+    /// still answers on is not (two desktops never share a path). The descriptor is
+    /// non-blocking and closed on exec.
     static int listen(const std::string& path);
     /// Connects to `path`; the descriptor is blocking and closed on exec.
     static int connect(const std::string& path);

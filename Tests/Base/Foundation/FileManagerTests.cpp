@@ -44,6 +44,40 @@ TEST_F(FileManagerTest, AtomicWriteOntoAFolderFailsAndLeavesEverythingAsItWas) {
     EXPECT_EQ(entriesIn(folder.path()), 1u);
 }
 
+TEST_F(FileManagerTest, AReadWithALimitRefusesALargerFile) {
+    const fs::path file = folder / "sized";
+    writeAtomically(file, std::string(100, 'x'));
+    EXPECT_EQ(readFile(file, 100).size(), 100u);
+    EXPECT_EQ(readFile(file).size(), 100u);
+    try {
+        readFile(file, 99);
+        ADD_FAILURE() << "a file past the limit was read";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.code(), FileError::Code::tooLarge);
+    }
+    // Far larger than a settings file, with nothing of it on the disk.
+    fs::resize_file(file, 256u << 20);
+    EXPECT_THROW(readFile(file, 100), FileError);
+}
+
+TEST_F(FileManagerTest, OneFileIsKnownThroughLinksAndOtherSpellings) {
+    const fs::path file = folder / "config.json";
+    fs::create_directories(folder / "real");
+    EXPECT_TRUE(isSameFile(folder / "real" / "config.json", folder / "real" / "." / "config.json"))
+        << "a file not there yet is its place";
+    writeAtomically(file, "{}");
+    fs::create_symlink(file, folder / "link.json");
+    fs::create_directory_symlink(folder.path(), folder / "again");
+    fs::create_hard_link(file, folder / "hard.json");
+    EXPECT_TRUE(isSameFile(folder / "link.json", file));
+    EXPECT_TRUE(isSameFile(folder / "again" / "config.json", file));
+    EXPECT_TRUE(isSameFile(folder / "real" / ".." / "config.json", file));
+    EXPECT_TRUE(isSameFile(folder / "hard.json", file));
+    writeAtomically(folder / "real" / "config.json", "{}");
+    EXPECT_FALSE(isSameFile(folder / "real" / "config.json", file));
+    EXPECT_FALSE(isSameFile(folder / "missing.json", file));
+}
+
 TEST_F(FileManagerTest, CreatingFoldersWithParentsAcceptsAnExistingOneButNotAFile) {
     const fs::path deep = folder / "a" / "b" / "c";
     files.createDirectory(deep, true);

@@ -37,7 +37,7 @@ class SettingsWindowControllerTest : public DesktopFixture {
     FakeAppPlatform platform;
     AppPresence presence{platform};
     std::vector<std::string> hotkeys;
-    SettingsWindowController controller{store};
+    SettingsWindowController controller{store, home / "kelvo.log"};
 };
 
 TEST(SettingsWindowHeight, FollowsTheMainScreenWithinItsBounds) {

@@ -116,6 +116,39 @@ TEST_F(SettingsTransferTest, ExportWritesTheSettingsWithoutTheMachineRecords) {
                 StartsWith("Could not write kelvo-settings.json: "));
 }
 
+TEST_F(SettingsTransferTest, ExportOntoTheConfigurationFileWritesNothing) {
+    holdMachineRecords();
+    SettingsModel& settings = model();
+    const std::string before = testing::fileContents(configFile);
+    ASSERT_THAT(before, HasSubstr("systemTweaks"));
+    std::filesystem::create_symlink(configFile, file("settings-link.json"));
+    std::filesystem::create_directory_symlink(configFile.parent_path(), file("kelvo-folder"));
+    desktop->answerFilePanels({configFile.string(), file("settings-link.json").string(),
+                               (file("kelvo-folder") / "config.json").string(),
+                               (configFile.parent_path() / "." / "config.json").string()});
+    std::vector<Notice> notices;
+    for (int i = 0; i < 4; ++i) {
+        settings.exportSettings();
+        notices.push_back(settings.transferNotice->value());
+    }
+    EXPECT_EQ(
+        notices[0],
+        (Notice{"Could not write config.json: it is the settings file Kelvo is using.", true}));
+    EXPECT_EQ(notices[1], (Notice{"Could not write settings-link.json: it is the settings file "
+                                  "Kelvo is using.",
+                                  true}));
+    EXPECT_EQ(notices[2], notices[0]);
+    EXPECT_EQ(notices[3], notices[0]);
+    EXPECT_EQ(testing::fileContents(configFile), before);
+    EXPECT_TRUE(std::filesystem::is_symlink(file("settings-link.json")));
+
+    // Another file of the same name is an ordinary export.
+    desktop->answerFilePanels({file("config.json").string()});
+    settings.exportSettings();
+    EXPECT_EQ(settings.transferNotice->value(),
+              (Notice{"Settings written to config.json.", false}));
+}
+
 TEST_F(SettingsTransferTest, AFailedImportSaysWhyAndChangesNothing) {
     holdMachineRecords();
     SettingsModel& settings = model();
@@ -124,10 +157,12 @@ TEST_F(SettingsTransferTest, AFailedImportSaysWhyAndChangesNothing) {
     testing::writeText(file("list.json"), "[1, 2]");
     testing::writeText(file("empty.json"), "{}");
     testing::writeText(file("bad.json"), "{\"desktopCount\": \"many\"}");
+    std::filesystem::create_directory(file("folder.json"));
     desktop->answerFilePanels({file("list.json").string(), file("empty.json").string(),
-                               file("bad.json").string(), file("gone.json").string()});
+                               file("bad.json").string(), file("gone.json").string(),
+                               file("folder.json").string()});
     std::vector<Notice> notices;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         settings.importSettings();
         notices.push_back(settings.transferNotice->value());
     }
@@ -136,12 +171,51 @@ TEST_F(SettingsTransferTest, AFailedImportSaysWhyAndChangesNothing) {
               (Notice{"That file has no Kelvo settings in it, so nothing was changed.", true}));
     EXPECT_THAT(notices[2].text, StartsWith("That file could not be read: "));
     EXPECT_TRUE(notices[2].failed);
-    EXPECT_THAT(notices[3].text, StartsWith("Could not read gone.json: "));
-    EXPECT_THAT(notices[3].text, ::testing::EndsWith(". Nothing was changed."));
-    EXPECT_TRUE(notices[3].failed);
+    EXPECT_EQ(notices[3], (Notice{"Could not read gone.json: The file “gone.json” couldn’t be "
+                                  "opened because there is no such file. Nothing was changed.",
+                                  true}));
+    EXPECT_EQ(notices[4], (Notice{"Could not read folder.json: “folder.json” couldn’t be opened "
+                                  "because it is a folder, not a file. Nothing was changed.",
+                                  true}));
     EXPECT_EQ(settings.config(), before);
     EXPECT_EQ(store->writeCount(), writes);
     EXPECT_EQ(desktop->filePanels().front().panel.title, "Import Kelvo settings");
+}
+
+TEST_F(SettingsTransferTest, AFileOverOneMebibyteIsRefusedUnread) {
+    holdMachineRecords();
+    SettingsModel& settings = model();
+    const Config before = settings.config();
+    const auto writes = store->writeCount();
+    // A settings file padded with white space to the size asked for.
+    const auto padded = [](std::size_t size) {
+        std::string text = "{\"desktopCount\": 4}";
+        text.resize(size, ' ');
+        return text;
+    };
+    testing::writeText(file("over.json"), padded(1048577));
+    testing::writeText(file("huge.json"), "");
+    std::filesystem::resize_file(file("huge.json"), 200'000'000);
+    testing::writeText(file("exact.json"), padded(1048576));
+    desktop->answerFilePanels(
+        {file("over.json").string(), file("huge.json").string(), file("exact.json").string()});
+    settings.importSettings();
+    EXPECT_EQ(
+        settings.transferNotice.get(),
+        std::optional<Notice>(Notice{
+            "Could not read over.json: it is larger than 1 MiB. Nothing was changed.", true}));
+    settings.importSettings();
+    EXPECT_EQ(settings.transferNotice->value().text,
+              "Could not read huge.json: it is larger than 1 MiB. Nothing was changed.");
+    EXPECT_EQ(settings.config(), before);
+    EXPECT_EQ(store->writeCount(), writes);
+
+    settings.importSettings();
+    EXPECT_EQ(
+        settings.transferNotice->value(),
+        (Notice{"Settings replaced with exact.json. Your system tweaks were left as they are.",
+                false}));
+    EXPECT_EQ(store->config().desktopCount, 4);
 }
 
 TEST_F(SettingsTransferTest, ImportAndRestoreKeepTheTweaksAndRecents) {
@@ -200,8 +274,23 @@ TEST_F(SettingsTransferTest, TheReadoutsAndRevealsOfTheAboutPage) {
                 ElementsAre(std::vector<std::string>{configFile.string()}));
 
     settings.revealLogFile();
-    EXPECT_EQ(desktop->openedURLs().back(),
-              "file://" + (home / "Library" / "Logs" / "Kelvo").string());
+    EXPECT_EQ(desktop->openedURLs().back(), "file://" + logFile.parent_path().string());
+    testing::writeText(logFile, "");
+    settings.revealLogFile();
+    EXPECT_EQ(desktop->fileViewerSelections().back(), std::vector<std::string>{logFile.string()});
+}
+
+TEST_F(SettingsTransferTest, TheProblemReportCopiesTheLogThisProcessWrites) {
+    std::filesystem::create_directories(logFile.parent_path());
+    testing::writeText(logFile, "this run\n");
+    testing::writeText(logFile.string() + ".1", "the run before\n");
+    const auto standard = home / "Library" / "Logs" / "Kelvo";
+    std::filesystem::create_directories(standard);
+    testing::writeText(standard / "kelvo.log", "another run's log\n");
+    const auto report = model().reportProblem();
+    ASSERT_TRUE(report.has_value());
+    EXPECT_EQ(testing::fileContents(*report / "kelvo.log"), "this run\n");
+    EXPECT_EQ(testing::fileContents(*report / "kelvo-previous.log"), "the run before\n");
 }
 
 }  // namespace

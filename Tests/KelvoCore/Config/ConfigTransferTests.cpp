@@ -129,6 +129,13 @@ TEST(ConfigTransfer, RefusalsAndTheirMessages) {
     }
 }
 
+TEST(ConfigTransfer, AReasonEndingInAFullStopIsNotGivenASecond) {
+    EXPECT_EQ(Failure::unreadable("the file ended early.").message(),
+              "That file could not be read: the file ended early. Nothing was changed.");
+    EXPECT_EQ(Failure::unreadable("it ended in dots..").message(),
+              "That file could not be read: it ended in dots.. Nothing was changed.");
+}
+
 TEST(ConfigTransfer, RestoringDefaultsKeepsOnlyTheMachineRecords) {
     Config current = machine();
     current.launcherRecents = {"a", "a", "b"};

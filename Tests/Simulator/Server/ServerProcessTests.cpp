@@ -357,6 +357,14 @@ TEST_F(ServerProcessTest, RunningApplicationsAreAskedForOnceAndAgainOnlyAfterWor
     EXPECT_EQ(gone->bundleID, "com.example.other");
 }
 
+TEST_F(ServerProcessTest, TheQuestionWhetherTheDesktopIsThereIsAnsweredAndNotCounted) {
+    auto connection = std::make_shared<SocketConnection>(desktop.socketPath());
+    const Pid pid = connection->registerClient(ApplicationSpec{});
+    const std::uint64_t before = connection->client().requestsServed(pid);
+    EXPECT_EQ(connection->lines().call("ping"), JSONValue::object());
+    EXPECT_EQ(connection->client().requestsServed(pid) - before, 1u) << "this count alone";
+}
+
 TEST_F(ServerProcessTest, TheDisplaysAreAskedForOnceWhileTheyStayTheSame) {
     auto connection = std::make_shared<SocketConnection>(desktop.socketPath());
     const Pid pid = connection->registerClient(ApplicationSpec{});

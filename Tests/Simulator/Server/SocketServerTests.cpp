@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "Simulator/Server/SocketServer.h"
 #include "Simulator/Server/UnixSocket.h"
 #include "Support/Base/TemporaryFolder.h"
+#include "Support/Base/TestFiles.h"
 
 namespace sim {
 namespace {
@@ -148,7 +150,7 @@ class SocketServerTest : public ::testing::Test {
         } else if (op == "bye") {
             server_->close(id);
             return;
-        } else if (op == "ignore") {
+        } else if (op == "ignore" || (op == "ping" && mute_)) {
             return;
         } else if (op == "hold" || op == "holdForEver") {
             // As the desktop holds a call on a slow application: said at once, answered later.
@@ -168,8 +170,21 @@ class SocketServerTest : public ::testing::Test {
 
     std::string path() const { return (folder_ / "desktop.sock").string(); }
 
+    /// How many of the lines are `op`'s requests.
+    static std::size_t requestsOf(const std::vector<std::string>& lines, const std::string& op) {
+        return static_cast<std::size_t>(std::count_if(
+            lines.begin(), lines.end(),
+            [&](const auto& l) { return l.find("\"op\":\"" + op + "\"") != std::string::npos; }));
+    }
+    std::size_t linesOf(const std::string& op) {
+        std::lock_guard lock(record_.mutex);
+        return requestsOf(record_.lines, op);
+    }
+
     kelvo::testing::TemporaryFolder folder_;
     Record record_;
+    /// Whether the server leaves the question whether it is there unanswered.
+    std::atomic<bool> mute_{false};
     std::unique_ptr<SocketServer> server_;
 };
 
@@ -254,6 +269,20 @@ TEST_F(SocketServerTest, ALiveServerKeepsItsPathAndAStaleFileIsReplaced) {
     SocketServer replacement(stale, {}, "{}");
     replacement.start({});
     RawPeer peer(stale);
+}
+
+TEST_F(SocketServerTest, TheSocketIsItsOwnersAloneWhateverTheUmask) {
+    const mode_t previous = ::umask(0);
+    const int first = UnixSocket::listen(path());
+    EXPECT_THROW(UnixSocket::listen(path()), SocketError) << "a live socket keeps its path";
+    ::umask(previous);
+    struct stat status {};
+    ASSERT_EQ(::stat(path().c_str(), &status), 0);
+    EXPECT_TRUE(S_ISSOCK(status.st_mode));
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+    RawPeer peer(path());
+    EXPECT_EQ(kelvo::testing::entriesIn(folder_.path()), 1u) << "no private folder is left";
+    ::close(first);
 }
 
 TEST_F(SocketServerTest, AMissingServerIsReportedToTheClient) {
@@ -445,6 +474,43 @@ TEST_F(SocketServerTest, AnUnheldCallWithALongerLimitEndsAtTheDeadline) {
     client.start({});
     EXPECT_THROW(client.call("ignore", kelvo::JSONValue::object(), 2s), DesktopGone);
     EXPECT_FALSE(client.isConnected());
+}
+
+TEST_F(SocketServerTest, AQuietDesktopIsAskedAfterEachSpellAndItsAnswerKeepsTheConnection) {
+    serve();
+    LineClient client(path(), 200ms, 100ms);
+    client.start({});
+    EXPECT_TRUE(record_.waitFor([](Record& r) { return requestsOf(r.lines, "ping") >= 3; }));
+    EXPECT_TRUE(client.isConnected());
+    EXPECT_EQ(client.call("quick")["op"], "quick");
+}
+
+TEST_F(SocketServerTest, AQuietDesktopThatDoesNotAnswerIsLostTwoSpellsAfterTheQuestion) {
+    serve();
+    mute_ = true;
+    std::promise<void> told;
+    LineClient client(path(), 10s, 100ms);
+    client.setDisconnectHandler([&] { told.set_value(); });
+    const auto started = std::chrono::steady_clock::now();
+    client.start({});
+    ASSERT_EQ(told.get_future().wait_for(generous), std::future_status::ready);
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 300ms) << "a spell, then two more";
+    EXPECT_FALSE(client.isConnected());
+    EXPECT_EQ(client.lostReason(), "the desktop did not answer within 0.2 s");
+    EXPECT_EQ(linesOf("ping"), 1u);
+    EXPECT_THROW(client.call("quick"), DesktopGone);
+}
+
+TEST_F(SocketServerTest, ACallHeldForALateApplicationIsNoSilenceOfTheDesktop) {
+    serve();
+    LineClient client(path(), 200ms, 100ms);
+    client.start({});
+    // Held four times as long as a silent desktop may take; the desktop answers the question
+    // meanwhile.
+    EXPECT_THROW(client.call("holdForEver", kelvo::JSONValue::object(), 1200ms), NoAnswerInTime);
+    EXPECT_TRUE(client.isConnected());
+    EXPECT_GE(linesOf("ping"), 2u);
+    EXPECT_EQ(client.call("quick")["op"], "quick");
 }
 
 TEST_F(SocketServerTest, TheReasonALostDesktopGivesIsItsOwn) {

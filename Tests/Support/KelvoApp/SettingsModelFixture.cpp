@@ -17,8 +17,8 @@ SettingsModelFixture::~SettingsModelFixture() {
 SettingsModel& SettingsModelFixture::model() {
     if (model_) return *model_;
     if (!store) store = std::make_unique<ConfigStore>(configFile);
-    model_ = std::make_unique<SettingsModel>(*store,
-                                             SystemTweakService(prefs, [this] { ++dockRestarts; }));
+    model_ = std::make_unique<SettingsModel>(
+        *store, SystemTweakService(prefs, [this] { ++dockRestarts; }), logFile);
     subscription_ = model_->subscribe([this] { ++notifications_; });
     return *model_;
 }

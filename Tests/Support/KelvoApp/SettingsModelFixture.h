@@ -38,6 +38,8 @@ class SettingsModelFixture : public DesktopFixture {
     testing::TemporaryFolder home;
     testing::ScopedEnvironment homeVariable{"HOME", home.path().string()};
     std::filesystem::path configFile = home / ".config" / "kelvo" / "config.json";
+    /// The log the process writes: in a test folder, as in test mode.
+    std::filesystem::path logFile = home / "test" / "kelvo.log";
     std::unique_ptr<ConfigStore> store;
     std::shared_ptr<FakePreferenceStore> prefs = std::make_shared<FakePreferenceStore>();
     int dockRestarts = 0;

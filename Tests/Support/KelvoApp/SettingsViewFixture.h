@@ -50,7 +50,7 @@ class SettingsViewFixture : public InstalledApplicationsFixture {
     testing::TemporaryFolder folder;
     ConfigStore store{folder / "config.json", ConfigStore::mainQueueScheduler()};
     std::shared_ptr<FakePreferenceStore> preferences = std::make_shared<FakePreferenceStore>();
-    SettingsModel model{store, SystemTweakService(preferences, [] {})};
+    SettingsModel model{store, SystemTweakService(preferences, [] {}), folder / "kelvo.log"};
     std::unique_ptr<SwiftUI::ViewGraph> graph;
 };
 

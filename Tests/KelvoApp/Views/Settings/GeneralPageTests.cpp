@@ -110,7 +110,7 @@ TEST_F(GeneralPageTest, InABundleTheLoginSwitchRegistersAndShowsTheRefusalAsACau
 
 TEST_F(GeneralPageTest, OutsideABundleTheLoginRowIsDimmedToSixTenthsWithOnlyItsSwitchOutOfUse) {
     installed.registerSelf(InstalledDesktop::system(std::nullopt));
-    SettingsModel unbundled(store, SystemTweakService(preferences, nullptr));
+    SettingsModel unbundled(store, SystemTweakService(preferences, nullptr), folder / "kelvo.log");
     ASSERT_FALSE(unbundled.isBundled);
     LaidOutPage built([&] { return GeneralPage(unbundled).body(); });
     const LayoutNode& row = built.id("openAtLogin");
