@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -96,8 +97,11 @@ TEST_F(DesktopLossTest, ADesktopThatStopsAnsweringIsLostWithinTheDeadline) {
     desktop().server().signal(SIGCONT);
     EXPECT_EQ(status, 4);
     EXPECT_LT(waited, 10s);
-    EXPECT_EQ(k.standardError(),
-              "kelvo: the desktop went away: the desktop did not answer within 1 s\n");
+    // The switch's calls fail a deadline after they were sent; should Kelvo take longer than
+    // that to send them on a busy machine, the watch on its silent connection tells first.
+    EXPECT_THAT(k.standardError(),
+                ::testing::MatchesRegex("kelvo: the desktop went away: the desktop did not "
+                                        "answer within [12] s\n"));
 }
 
 TEST_F(DesktopLossTest, AStoppedDesktopIsNoticedWhileKelvoHasNothingToAsk) {
