@@ -179,11 +179,18 @@ std::filesystem::path nowhere() {
     return std::filesystem::temp_directory_path() / "kelvo-fontfit-no-such-folder" / "config.json";
 }
 
+/// A settings model over `store` whose tweaks and log lead nowhere.
+std::unique_ptr<kelvo::SettingsModel> settingsModel(kelvo::ConfigStore& store) {
+    return std::make_unique<kelvo::SettingsModel>(
+        store, kelvo::SystemTweakService(std::make_shared<kelvo::CFPreferenceStore>(), [] {}),
+        nowhere().parent_path() / "kelvo.log");
+}
+
 void settingsWindow(Counts& counts) {
     Desk desk;
     kelvo::ConfigStore store(nowhere());
-    kelvo::SettingsModel model(
-        store, kelvo::SystemTweakService(std::make_shared<kelvo::CFPreferenceStore>(), [] {}));
+    const auto owned = settingsModel(store);
+    kelvo::SettingsModel& model = *owned;
     model.runningApps = std::vector<kelvo::AppEntry>{{"com.example.notes", "Notes"}};
     for (kelvo::SettingsTab tab : kelvo::settings_tab::allCases) {
         model.setSection(tab);
@@ -261,8 +268,8 @@ void launcher(Counts& counts) {
 void guide(Counts& counts) {
     Desk desk;
     kelvo::ConfigStore store(nowhere());
-    kelvo::SettingsModel settings(
-        store, kelvo::SystemTweakService(std::make_shared<kelvo::CFPreferenceStore>(), [] {}));
+    const auto owned = settingsModel(store);
+    kelvo::SettingsModel& settings = *owned;
     kelvo::GuideWindowController controller(settings);
     controller.anchor = [] { return CGRect(1700, 1055, 180, 25); };
     controller.show();
