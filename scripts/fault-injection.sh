@@ -69,11 +69,13 @@ pause() { sleep "$(printf '0.%02d' $((RANDOM % $1)))"; }
 
 declare -A input pid_of
 
-# Starts a program whose standard input is a pipe this script holds open.
+# Starts a program whose standard input is a pipe this script holds open. Its output file
+# goes first: the program opens it anew only once the pipe is open at both ends, after this
+# returns, and a check meanwhile would read what the last program of that name wrote.
 start_fed() {
     local name=$1
     shift
-    rm -f "$run_dir/$name.in"
+    rm -f "$run_dir/$name.in" "$run_dir/$name.out"
     mkfifo "$run_dir/$name.in"
     "$@" <"$run_dir/$name.in" >"$run_dir/$name.out" 2>>"$run_dir/$name.err" &
     pid_of[$name]=$!
@@ -108,6 +110,13 @@ quit_signals_held() {
     (((0x$held & 0x4002) == 0x4002 || (0x$caught & 0x4002) == 0x4002))
 }
 kelvo_answers() { grep -q '"pid"' "$run_dir/kelvo.out" 2>/dev/null; }
+# A key only waits in the desktop's queue once `kelvo-sim key` returns, and Kelvo takes its
+# command on a later turn of its main loop than a request on its standard input: desktop 2 is
+# shown once a reply to a state request says so.
+shows_desktop_two() {
+    tell kelvo '{"op":"state"}'
+    grep -q '"activeDesktop":2' "$run_dir/kelvo.out" 2>/dev/null
+}
 
 # Every window of the applications is on the display and none is minimized.
 windows_back() {
@@ -149,6 +158,7 @@ for ((run = 1; run <= runs; run++)); do
     eventually kelvo_answers || problem="Kelvo did not answer"
     "$sim" key alt+shift+2 >/dev/null 2>&1
     "$sim" key alt+2 >/dev/null 2>&1
+    eventually shows_desktop_two || problem="Kelvo did not show desktop 2"
 
     case $fault in
     term-at-start | kill-at-start)

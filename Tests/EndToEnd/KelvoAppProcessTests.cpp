@@ -210,7 +210,12 @@ TEST_F(ManagedFixtureTest, TheShortcutsDriveTheRunningProgram) {
 }
 
 TEST_F(ManagedFixtureTest, SigtermWithWindowsParkedPutsThemBackAndExitsZero) {
-    ASSERT_EQ(desktop->run({"key", "alt+3"}).status, 0);
+    // Asked over the session, not with ⌥3: a key the desktop passes on unhandled when Kelvo's
+    // tap has not answered it within the tap's timeout (a busy machine) would leave nothing
+    // parked, and the keys are the other tests' subject. The reply comes once the switch is done.
+    const auto switched =
+        ask(*app, R"({"op":"command","command":{"name":"switchTo","desktop":3}})");
+    ASSERT_TRUE(switched && switched->ok);
     EXPECT_TRUE(eventually([&] { return !allOnDisplay(); }));
     app->signal(SIGTERM);
     EXPECT_EQ(app->waitForExit(), 0);

@@ -260,7 +260,12 @@ TEST_F(QuirkTest, AWindowThatAppearsLateIsAdoptedWhenItAppears) {
     const auto reply = app(browser).request(request);
     ASSERT_TRUE(reply.ok && reply.window);
     const std::uint32_t late = *reply.window;
-    EXPECT_FALSE(records({late})[0].desktop);
+    // Kelvo is asked first, then the desktop: a window the desktop does not list yet did not
+    // exist when Kelvo answered, so Kelvo cannot have it. Where the second has already passed by
+    // then (a busy machine), the window may exist before Kelvo answers, and the answer proves
+    // nothing either way.
+    const auto early = records({late});
+    EXPECT_TRUE(window(late) || !early.at(0).desktop) << "adopted before it appeared";
     EXPECT_TRUE(kelvo().waitForLine("adopt " + named(late, browser)));
     ASSERT_TRUE(window(late));
     ASSERT_TRUE(settled({plain, late}));

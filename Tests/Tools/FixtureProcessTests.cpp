@@ -78,7 +78,11 @@ TEST_F(FixtureProcessTest, AWindowNumberIsTheSameEverywhereAndALateWindowIsNamed
     const auto reply = fixture.request(request);
     ASSERT_TRUE(reply.window);
     const WindowNumber late = *reply.window;
-    EXPECT_TRUE(fixture.request(FixtureRequest::list()).windows->empty());
+    // The fixture is asked first, then the desktop: while the desktop does not list the window,
+    // it was not there for the fixture's list either. Where the 0.3 s have already passed by
+    // then (a busy machine), the list may rightly hold it.
+    const auto early = fixture.request(FixtureRequest::list());
+    EXPECT_TRUE(manager.window(late) || early.windows->empty());
     ASSERT_TRUE(eventually([&] { return manager.window(late).has_value(); }));
     const auto report = fixture.report(late);
     ASSERT_TRUE(report);
