@@ -130,6 +130,11 @@ bool NSHostingView::resignFirstResponder() {
     return true;
 }
 
+void NSHostingView::viewWillDraw() {
+    graph_->updateIfNeeded();
+    NSView::viewWillDraw();
+}
+
 void NSHostingView::drawRect(const CGRect&) {
     layOutIfNeeded();
     NSGraphicsContext* graphics = NSGraphicsContext::currentContext();

@@ -60,6 +60,8 @@ class ViewGraph {
 
     /// Evaluates again on the next turn (already scheduled: nothing more).
     void setNeedsUpdate();
+    /// Does a scheduled evaluation now rather than on its turn; nothing when none is scheduled.
+    void updateIfNeeded();
     /// Runs after each scheduled update has laid the views out anew.
     std::function<void()> onUpdate;
     LayoutServices& services() { return services_; }

@@ -349,6 +349,39 @@ TEST_F(HostingTest, ARepresentedFieldIsMadeOnceShownAtItsFrameAndTakesTheKeys) {
     EXPECT_EQ(element("textField")->value, field->stringValue());
 }
 
+/// Hands every change of its field's text to the model, as a search field's delegate does.
+struct PublishingCoordinator : NSTextFieldDelegate {
+    void controlTextDidChange(const NSNotification& notification) override {
+        model->query = static_cast<const NSTextField*>(notification.object)->stringValue();
+    }
+    HostModel* model = nullptr;
+};
+
+TEST_F(HostingTest, AKeyThatChangesAFieldAndTheModelItPublishesToIsOnePicture) {
+    auto coordinator = std::make_shared<PublishingCoordinator>();
+    coordinator->model = &model;
+    host([this, coordinator] {
+        const View field = NSViewRepresentable<NSTextField, PublishingCoordinator>(
+            [coordinator] { return coordinator; },
+            [coordinator](PublishingCoordinator&) {
+                auto made = std::make_shared<NSTextField>(CGRect(0, 0, 10, 10));
+                made->setDelegate(coordinator);
+                return made;
+            },
+            [](NSTextField&, PublishingCoordinator&) {});
+        return VStack(HorizontalAlignment::leading, 0, {field, Text("found " + model.query.get())})
+            .padding(10);
+    });
+    clickElement("textField");
+    const std::uint64_t before = panel.picturesSent();
+    desktop->typeText("f");
+    settle();
+    // The field drew its new text and the view tree laid out the model's: one picture shows both.
+    EXPECT_EQ(panel.picturesSent(), before + 1);
+    EXPECT_EQ(element("textField")->value, "f");
+    EXPECT_TRUE(element("text", "found f"));
+}
+
 TEST_F(HostingTest, AConfirmationDialogIsAnAlertOfTheDesktopWhosePressedButtonActs) {
     int reverted = 0;
     host([this, &reverted] {
