@@ -183,7 +183,7 @@ void ViewGraph::scheduleFrame() {
 }
 
 void ViewGraph::update() {
-    layout(size_);
+    layout(updateSize ? updateSize() : size_);
     if (onUpdate) onUpdate();
 }
 

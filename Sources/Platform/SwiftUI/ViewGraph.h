@@ -64,6 +64,9 @@ class ViewGraph {
     void updateIfNeeded();
     /// Runs after each scheduled update has laid the views out anew.
     std::function<void()> onUpdate;
+    /// The size a scheduled update lays the views out at: the host's size now, which may have
+    /// changed since the last layout; the last layout's size when unset.
+    std::function<CGSize()> updateSize;
     LayoutServices& services() { return services_; }
     /// How many times the body has been evaluated.
     int evaluationCount() const { return evaluations_; }

@@ -147,6 +147,22 @@ TEST_F(HostingTest, APublishedChangeDrawsOnePictureHoweverManyValuesChanged) {
     EXPECT_EQ(panel.picturesSent(), before + 1) << "nothing more without a change";
 }
 
+TEST_F(HostingTest, AViewResizedWhileAChangeIsDueIsLaidOutOnceAtItsNewSize) {
+    std::vector<CGSize> laidOut;
+    host([this, &laidOut] {
+        return GeometryReader([this, &laidOut](const GeometryProxy& proxy) {
+            laidOut.push_back(proxy.size);
+            return View(Text(std::to_string(model.presses.get())));
+        });
+    });
+    laidOut.clear();
+    model.presses = 1;
+    panel.setFrame(CGRect(panelFrame.origin, CGSize{300, 200}), true);
+    settle();
+    EXPECT_EQ(laidOut, (std::vector<CGSize>{{300, 200}}));
+    EXPECT_TRUE(element("text", "1"));
+}
+
 TEST_F(HostingTest, ClicksOnControlsChangeTheBoundValues) {
     host([this] {
         return VStack(HorizontalAlignment::leading, 12,
