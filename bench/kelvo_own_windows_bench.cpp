@@ -130,19 +130,36 @@ BENCHMARK(kelvoFirstOpening)
 /// How long after the settings window closed its memory is counted.
 constexpr auto afterClosing = 2s;
 
+/// What /proc/<pid>/status says of a process's resident memory, in kB: all of it (VmRSS), the
+/// memory of its own (RssAnon: its heap, stacks and other private pages) and the pages of files
+/// it maps (RssFile: the code of its libraries and the fonts, shared and given back to the
+/// system when it needs them).
+struct Resident {
+    double all = 0, own = 0, files = 0;
+    static std::optional<Resident> of(pid_t pid) {
+        const auto all = statusKilobytes(pid, "VmRSS");
+        const auto own = statusKilobytes(pid, "RssAnon");
+        const auto files = statusKilobytes(pid, "RssFile");
+        if (!all || !own || !files) return std::nullopt;
+        return Resident{*all, *own, *files};
+    }
+};
+
 /// KelvoApp's resident memory (VmRSS of /proc/<pid>/status, in kB) resting on N windows
 /// (`idle_kB`), with the settings window open and drawn (`open_kB`) and 2 s after its close
 /// button was pressed (`closed_kB`); `kept_kB` is what closing leaves of the opening: the
-/// window, its view and its model, which live on to be shown again.
+/// window, its view and its model, which live on to be shown again, and the caches of the fonts
+/// it drew with. `keptOwn_kB` and `keptFiles_kB` divide it into the process's own memory and
+/// the pages of the libraries and fonts the window's drawing first used.
 void kelvoSettingsWindowMemory(benchmark::State& state) {
     guarded(state, [&] {
         RestingKelvo running(static_cast<int>(state.range(0)));
         if (!running.start(state)) return;
         sim::DesktopClient& desktop = running.watch->desktop();
         const pid_t pid = running.kelvo->pid();
-        std::optional<double> idle, opened, closed;
+        std::optional<Resident> idle, opened, closed;
         for (auto _ : state) {
-            idle = statusKilobytes(pid, "VmRSS");
+            idle = Resident::of(pid);
             if (!openStatusMenu(desktop, pid))
                 return state.SkipWithError("the status menu never opened");
             const auto before = ownWindowsOf(desktop, pid);
@@ -152,18 +169,20 @@ void kelvoSettingsWindowMemory(benchmark::State& state) {
                 return state.SkipWithError("the settings window never reached the desktop");
             // Read once the window has been shown for a moment, as a person sees it.
             std::this_thread::sleep_for(500ms);
-            opened = statusKilobytes(pid, "VmRSS");
+            opened = Resident::of(pid);
             if (!desktop.pressCloseButton(*drawn))
                 return state.SkipWithError("the settings window had no close button");
             std::this_thread::sleep_for(afterClosing);
-            closed = statusKilobytes(pid, "VmRSS");
+            closed = Resident::of(pid);
         }
         if (!idle || !opened || !closed)
             return state.SkipWithError("/proc/<pid>/status could not be read");
-        state.counters["idle_kB"] = *idle;
-        state.counters["open_kB"] = *opened;
-        state.counters["closed_kB"] = *closed;
-        state.counters["kept_kB"] = *closed - *idle;
+        state.counters["idle_kB"] = idle->all;
+        state.counters["open_kB"] = opened->all;
+        state.counters["closed_kB"] = closed->all;
+        state.counters["kept_kB"] = closed->all - idle->all;
+        state.counters["keptOwn_kB"] = closed->own - idle->own;
+        state.counters["keptFiles_kB"] = closed->files - idle->files;
         if (const auto peak = statusKilobytes(pid, "VmHWM")) state.counters["VmHWM_kB"] = *peak;
         running.kelvo->quit();
     });
