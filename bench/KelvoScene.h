@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <mutex>
@@ -29,6 +30,14 @@ using Milliseconds = std::chrono::duration<double, std::milli>;
 using testing::DesktopProcess;
 using testing::KelvoProcess;
 using testing::TemporaryFolder;
+
+/// The program of that name this build made, or the one in `KELVO_BENCH_PROGRAMS` when that
+/// names a folder of programs (build/run/bin of `make programs`, whose memory a person's machine
+/// holds, or another tree's, for figures before and after a change in one run).
+[[maybe_unused]] std::string program(const std::string& name, const std::string& built) {
+    const char* folder = std::getenv("KELVO_BENCH_PROGRAMS");
+    return folder ? (std::filesystem::path(folder) / name).string() : built;
+}
 
 /// Fixture windows per application; 100 windows are four applications.
 constexpr int windowsPerApplication = 25;
@@ -58,11 +67,28 @@ class Scene {
             auto& app = *apps.back();
             const int place = i % 100;
             const CGRect frame(40 + (place % 10) * 180, 60 + (place / 10) * 100, 160, 90);
-            if (app.openWindow(FixtureQuirk::plain, frame) == 0) {
+            const sim::WindowNumber number = app.openWindow(FixtureQuirk::plain, frame);
+            if (number == 0) {
                 throw std::runtime_error("a fixture application would not open a window");
             }
+            windows_.push_back({&app, number, frame});
         }
         opened_ += count;
+    }
+
+    /// Every window back where it opened, moved by its application, as before Kelvo placed it.
+    void scatter() {
+        for (const OpenWindow& window : windows_) {
+            FixtureRequest move;
+            move.op = "move";
+            move.window = window.number;
+            move.x = window.frame.origin.x;
+            move.y = window.frame.origin.y;
+            move.width = window.frame.size.width;
+            move.height = window.frame.size.height;
+            if (!window.app->request(move).ok)
+                throw std::runtime_error("a fixture application would not move its window");
+        }
     }
 
     /// Kelvo in test mode, with its files in a folder of its own and `KELVO_LOG` set, so that
@@ -74,15 +100,22 @@ class Scene {
         const auto run = folder / ("run-" + std::to_string(++launches));
         options.testFolder = run / "kelvo";
         options.environment = {{"KELVO_LOG", "1"}};
-        return std::make_unique<KelvoProcess>(KELVO_APP_PROGRAM, options, run / "home");
+        return std::make_unique<KelvoProcess>(program("KelvoApp", KELVO_APP_PROGRAM), options,
+                                              run / "home");
     }
 
     TemporaryFolder folder;
-    DesktopProcess desktop{KELVO_SIM_PROGRAM, {"--display", "1920x1080"}};
+    DesktopProcess desktop{program("kelvo-sim", KELVO_SIM_PROGRAM), {"--display", "1920x1080"}};
     std::vector<std::unique_ptr<sim::testing::FixtureProcess>> apps;
     std::vector<sim::Pid> pids;
 
   private:
+    struct OpenWindow {
+        sim::testing::FixtureProcess* app;
+        sim::WindowNumber number;
+        CGRect frame;
+    };
+
     void addApplication(int index) {
         const std::string name = "App" + std::to_string(index + 1);
         apps.push_back(std::make_unique<sim::testing::FixtureProcess>(
@@ -96,6 +129,7 @@ class Scene {
 
     int launches = 0;
     int opened_ = 0;
+    std::vector<OpenWindow> windows_;
 };
 
 /// Reads what a process has written to a file so far, a little at a time, and finds lines in it.
@@ -137,6 +171,15 @@ std::optional<Milliseconds> startUntilAdopted(benchmark::State& state, Scene& sc
         return std::nullopt;
     }
     return Milliseconds(Clock::now() - launched);
+}
+
+/// A number of kB from /proc/<pid>/status ("VmRSS", "VmHWM"); none when it cannot be read.
+[[maybe_unused]] std::optional<double> statusKilobytes(pid_t pid, const std::string& field) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind(field + ":", 0) == 0) return std::stod(line.substr(field.size() + 1));
+    }
+    return std::nullopt;
 }
 
 /// Runs a benchmark's body; an exception skips the benchmark with its text rather than ending the

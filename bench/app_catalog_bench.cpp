@@ -1,3 +1,6 @@
+// The launcher's scan of the installed applications in the machine's folders: the catalogue's
+// part of opening the launcher, on the file system and an in-process desktop.
+
 #include <benchmark/benchmark.h>
 
 #include <string>

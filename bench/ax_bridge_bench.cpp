@@ -1,9 +1,15 @@
 // Accessibility calls per frame write and per full scan over the in-process desktop. Every call
 // is a round trip to another application, bounded only by the messaging timeout, so the
-// counters matter more than the time: a frame write needs its process, the enhanced-interface
-// read, three writes and a two-read read-back (seven calls; two more with the enhanced interface
-// on), and a full scan needs one window list per application and eight calls per window.
+// counters matter more than the time, and the benchmark fails when they are others than these:
+// a frame write takes 5 calls (the application's "AXEnhancedUserInterface" read, three writes of
+// position and size, and one read-back of both in one message), 7 with the enhanced interface
+// on (two more writes turn it off and on again around the frame's); a full scan takes one
+// window list ("AXWindows") per application and 4 calls per window (its number, whether its
+// position and its size can be set, and one read of its frame, subrole, full-screen and
+// minimized state in one message).
 #include <benchmark/benchmark.h>
+
+#include <cmath>
 
 #include "Base/Foundation/ManualClock.h"
 #include "KelvoAX/Bridge/AXWindowBridge.h"
@@ -13,6 +19,10 @@ namespace kelvo {
 namespace {
 
 constexpr int windowsPerApplication = 10;
+/// The calls stated above.
+constexpr double callsPerFrameWrite = 5;
+constexpr double enhancedInterfaceToggles = 2;
+constexpr double callsPerScannedWindow = 4;
 
 /// An in-process desktop with `windows` windows, ten to an application, installed for the
 /// stand-ins; this process is registered on it as the system.
@@ -56,10 +66,13 @@ void setFrame(benchmark::State& state) {
     const WindowID window(bench.numbers.front());
     const CGRect wide(0, 30, 900, 700);
     const CGRect narrow(100, 60, 500, 400);
-    state.counters["axCalls/setFrame(grow)"] =
-        bench.callsOf([&] { bridge.setFrame(wide, window); });
-    state.counters["axCalls/setFrame(shrink)"] =
-        bench.callsOf([&] { bridge.setFrame(narrow, window); });
+    const double grow = bench.callsOf([&] { bridge.setFrame(wide, window); });
+    const double shrink = bench.callsOf([&] { bridge.setFrame(narrow, window); });
+    state.counters["axCalls/setFrame(grow)"] = grow;
+    state.counters["axCalls/setFrame(shrink)"] = shrink;
+    const double stated = callsPerFrameWrite + (state.range(0) != 0 ? enhancedInterfaceToggles : 0);
+    if (grow != stated || shrink != stated)
+        return state.SkipWithError("a frame write's calls are not those the comment states");
     bool toggle = false;
     for (auto _ : state) {
         benchmark::DoNotOptimize(bridge.setFrame(toggle ? wide : narrow, window));
@@ -71,9 +84,13 @@ BENCHMARK(setFrame)->ArgName("enhancedUserInterface")->Arg(0)->Arg(1);
 void fullScan(benchmark::State& state) {
     Bench bench(static_cast<int>(state.range(0)), false);
     AXWindowBridge bridge{Config()};
-    state.counters["axCalls/scan"] = bench.callsOf([&] { bridge.windows(); });
-    state.counters["axCalls/window"] =
-        state.counters["axCalls/scan"] / static_cast<double>(state.range(0));
+    const auto windows = static_cast<double>(state.range(0));
+    const double scan = bench.callsOf([&] { bridge.windows(); });
+    state.counters["axCalls/scan"] = scan;
+    state.counters["axCalls/window"] = scan / windows;
+    const double applications = std::ceil(windows / windowsPerApplication);
+    if (scan != applications + callsPerScannedWindow * windows)
+        return state.SkipWithError("a scan's calls are not those the comment states");
     for (auto _ : state)
         benchmark::DoNotOptimize(bridge.windows());
 }

@@ -1,3 +1,6 @@
+// The key map's lookup of a chord and its building from the configuration: the part of every key
+// press that decides whether it is a shortcut, with no tap and no desktop.
+
 #include <benchmark/benchmark.h>
 
 #include "KelvoCore/Bindings/Keymap.h"

@@ -1,3 +1,7 @@
+// The launcher's ranking over 500 installed applications: the model's part of a launcher
+// keystroke alone, with no field, view or desktop (launcher_keystroke_bench times the keystroke
+// from the key to the panel's picture at the desktop).
+
 #include <benchmark/benchmark.h>
 
 #include <random>

@@ -1,3 +1,6 @@
+// The log file's part of a logged line: formatting, gathering and writing, with the disk
+// behind it and nothing of the system around it.
+
 #include <benchmark/benchmark.h>
 
 #include <string>

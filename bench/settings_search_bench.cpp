@@ -1,3 +1,7 @@
+// The settings search's ranking over the settings catalogue: the search's part of a keystroke
+// alone, with no field, view or desktop (settings_view_bench times the keystroke from the key
+// to the window's picture at the desktop).
+
 #include <benchmark/benchmark.h>
 
 #include <string>

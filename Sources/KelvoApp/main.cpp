@@ -2,6 +2,7 @@
 // system itself, starts the coordinator and runs the main loop until one of the ways of
 // quitting ends the process.
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <memory>
@@ -25,6 +26,17 @@
 #include "Simulator/SharedConnection.h"
 
 namespace {
+
+/// Blocks of this size and more come from the system and go back to it when freed.
+constexpr int largeBlock = 128 * 1024;
+
+/// A window's pixels, their packed picture and its line to the desktop are large and live for a
+/// moment. They are taken from the system and given back as soon as they go, at any size above
+/// a large block, rather than kept in the heap's free lists once the first of them went: there
+/// they would hold the process's resident memory at its highest after every window closed.
+void returnLargeBlocksToTheSystem() {
+    mallopt(M_MMAP_THRESHOLD, largeBlock);
+}
 
 int noDesktop(const std::string& reason) {
     writeAll(2, "kelvo: no desktop to manage: " + reason + "\n");
@@ -72,6 +84,7 @@ int main(int argc, char** argv) {
     // Before the first thread exists, so that every thread inherits the mask and none takes
     // the default action on a signal during start-up.
     kelvo::StartupAndQuit::holdQuitSignals();
+    returnLargeBlocksToTheSystem();
     if (const auto status = answerCommandLine({argv + 1, argv + argc})) return *status;
     const auto address = sim::DesktopAddress::fromEnvironment();
     if (!address)

@@ -1,22 +1,49 @@
 #include "Simulator/WindowPicture.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
 namespace sim {
 
 namespace {
 
 constexpr std::uint16_t repeatBit = 0x8000;
 constexpr std::size_t longestRun = 0x8000;
+/// A packed pixel is the pixel's 32-bit value in little-endian order, which is how this machine
+/// holds it: runs of pixels are copied as they lie.
+static_assert(std::endian::native == std::endian::little);
 
-void putHeader(std::string& out, std::size_t count, bool repeat) {
-    const auto header = static_cast<std::uint16_t>((count - 1) | (repeat ? repeatBit : 0));
-    out.push_back(static_cast<char>(header & 0xFF));
-    out.push_back(static_cast<char>(header >> 8));
-}
+/// Appends the packed form a few runs at a time into memory it grows by itself, so that no byte
+/// is appended on its own.
+class RunWriter {
+  public:
+    explicit RunWriter(std::string& out) : out_(out) {}
 
-void putPixel(std::string& out, std::uint32_t pixel) {
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<char>((pixel >> shift) & 0xFF));
-}
+    /// `count` pixels that follow as they are, at most a run's length at a time.
+    void literal(const std::uint32_t* pixels, std::size_t count) {
+        while (count > 0) {
+            const std::size_t run = std::min(count, longestRun);
+            header(run, false);
+            out_.append(reinterpret_cast<const char*>(pixels), 4 * run);
+            pixels += run;
+            count -= run;
+        }
+    }
+    void repeat(std::uint32_t pixel, std::size_t count) {
+        header(count, true);
+        out_.append(reinterpret_cast<const char*>(&pixel), 4);
+    }
+
+  private:
+    void header(std::size_t count, bool repeat) {
+        const auto value = static_cast<std::uint16_t>((count - 1) | (repeat ? repeatBit : 0));
+        const char bytes[2] = {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+        out_.append(bytes, 2);
+    }
+
+    std::string& out_;
+};
 
 /// Walks the runs of a packed picture, handing each to `visit(count, repeat, offset)`;
 /// false as soon as the bytes end inside a run or the pixels would pass `total`.
@@ -41,11 +68,27 @@ bool walkRuns(const std::string& packed, std::size_t total, Visit visit) {
     return filled == total;
 }
 
-std::uint32_t pixelAt(const std::string& packed, std::size_t at) {
-    std::uint32_t pixel = 0;
-    for (int i = 3; i >= 0; --i)
-        pixel = (pixel << 8) | static_cast<unsigned char>(packed[at + static_cast<std::size_t>(i)]);
-    return pixel;
+/// Packs pixels that lie one after the other, row after row; runs go on across rows, so a flat
+/// area packs as one run however wide the window.
+void packRuns(const std::uint32_t* pixels, std::size_t total, std::string& out) {
+    RunWriter writer(out);
+    std::size_t literalStart = 0;
+    std::size_t i = 0;
+    while (i < total) {
+        const std::uint32_t pixel = pixels[i];
+        const std::size_t limit = std::min(total, i + longestRun);
+        std::size_t end = i + 1;
+        while (end < limit && pixels[end] == pixel)
+            ++end;
+        // Two equal pixels are cheaper inside a literal run than as a run of their own.
+        if (end - i >= 3) {
+            writer.literal(pixels + literalStart, i - literalStart);
+            writer.repeat(pixel, end - i);
+            literalStart = end;
+        }
+        i = end;
+    }
+    writer.literal(pixels + literalStart, total - literalStart);
 }
 
 }  // namespace
@@ -54,37 +97,18 @@ WindowPicture WindowPicture::pack(const std::uint32_t* pixels, std::uint32_t wid
                                   std::uint32_t height, std::size_t stride) {
     WindowPicture picture{width, height, {}};
     if (picture.isEmpty()) return picture;
-    std::vector<std::uint32_t> literal;
-    const auto flushLiteral = [&] {
-        if (literal.empty()) return;
-        putHeader(picture.packed, literal.size(), false);
-        for (const std::uint32_t pixel : literal)
-            putPixel(picture.packed, pixel);
-        literal.clear();
-    };
-    // Runs go on across rows, so a flat area packs as one run however wide the window.
     const std::size_t total = std::size_t{width} * height;
-    const auto at = [&](std::size_t i) { return pixels[(i / width) * stride + i % width]; };
-    std::size_t i = 0;
-    while (i < total) {
-        const std::uint32_t pixel = at(i);
-        std::size_t end = i + 1;
-        while (end < total && end - i < longestRun && at(end) == pixel)
-            ++end;
-        // Two equal pixels are cheaper inside a literal run than as a run of their own.
-        if (end - i >= 3) {
-            flushLiteral();
-            putHeader(picture.packed, end - i, true);
-            putPixel(picture.packed, pixel);
-        } else {
-            for (std::size_t k = i; k < end; ++k) {
-                literal.push_back(at(k));
-                if (literal.size() == longestRun) flushLiteral();
-            }
-        }
-        i = end;
+    // An interface picture packs to a small part of its size; a few growths cover the rest.
+    picture.packed.reserve(total / 2);
+    if (stride == width) {
+        packRuns(pixels, total, picture.packed);
+    } else {
+        std::vector<std::uint32_t> rows(total);
+        for (std::size_t y = 0; y < height; ++y)
+            std::memcpy(rows.data() + y * width, pixels + y * stride, 4 * std::size_t{width});
+        packRuns(rows.data(), total, picture.packed);
     }
-    flushLiteral();
+    picture.packed.shrink_to_fit();
     return picture;
 }
 
@@ -96,13 +120,18 @@ bool WindowPicture::isWellFormed() const {
 
 std::optional<std::vector<std::uint32_t>> WindowPicture::unpack() const {
     if (!isWellFormed()) return std::nullopt;
-    std::vector<std::uint32_t> pixels;
-    pixels.reserve(std::size_t{width} * height);
-    walkRuns(packed, std::size_t{width} * height,
-             [&](std::size_t count, bool repeat, std::size_t at) {
-                 for (std::size_t i = 0; i < count; ++i)
-                     pixels.push_back(pixelAt(packed, repeat ? at : at + 4 * i));
-             });
+    std::vector<std::uint32_t> pixels(std::size_t{width} * height);
+    std::size_t filled = 0;
+    walkRuns(packed, pixels.size(), [&](std::size_t count, bool repeat, std::size_t at) {
+        if (repeat) {
+            std::uint32_t pixel;
+            std::memcpy(&pixel, packed.data() + at, 4);
+            std::fill_n(pixels.begin() + static_cast<std::ptrdiff_t>(filled), count, pixel);
+        } else {
+            std::memcpy(pixels.data() + filled, packed.data() + at, 4 * count);
+        }
+        filled += count;
+    });
     return pixels;
 }
 

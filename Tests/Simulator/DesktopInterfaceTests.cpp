@@ -87,6 +87,22 @@ TEST(WindowPictureTest, PacksAndUnpacksRunsAcrossRowsAndLiterals) {
     EXPECT_LT(large.packed.size(), 64u) << "a flat window packs into a few runs";
 }
 
+TEST(WindowPictureTest, RunsLongerThanAHeaderCountsAreSplit) {
+    // A flat stretch and a stretch of ever new pixels, each longer than two runs can say.
+    constexpr std::size_t longest = 0x8000;
+    constexpr std::uint32_t width = WindowPicture::maximumSide, height = 33;
+    const std::size_t flatPixels = 2 * longest + 5;
+    std::vector<std::uint32_t> pixels(flatPixels, 0xFF336699);
+    for (std::uint32_t i = 0; pixels.size() < std::size_t{width} * height; ++i)
+        pixels.push_back(i);
+    const auto picture = WindowPicture::pack(pixels.data(), width, height, width);
+    ASSERT_TRUE(picture.isWellFormed());
+    EXPECT_EQ(picture.unpack(), pixels);
+    // Three repeats of 6 bytes each; three literal runs of 2 header bytes and 4 for each pixel.
+    const std::size_t newPixels = pixels.size() - flatPixels;
+    EXPECT_EQ(picture.packed.size(), 3 * 6 + 3 * 2 + 4 * newPixels);
+}
+
 TEST(WindowPictureTest, RefusesRunsThatDoNotFillTheSize) {
     auto picture = flat(4, 4, 7);
     picture.height = 5;

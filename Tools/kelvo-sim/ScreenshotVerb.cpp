@@ -3,9 +3,10 @@
 #include <ostream>
 #include <thread>
 
+#include "ScreenshotVerb.h"
+
 #include "Arguments.h"
 #include "DesktopPicture.h"
-#include "SimCommandLine.h"
 
 // `screenshot`: a picture of the whole desktop, at once or the moment an element of a given label
 // shows. Something on screen for under a second (the desktop-switch display) is caught that way
@@ -98,21 +99,26 @@ std::optional<DesktopPicture::Scene> sceneShowing(sim::DesktopClient& desktop,
 
 }  // namespace
 
-std::function<void(sim::DesktopClient&)> SimCommandLine::screenshotAction(
-    const std::vector<std::string>& rest) {
-    return [this, request = parse(rest)](sim::DesktopClient& desktop) {
+std::function<void(sim::DesktopClient&)> ScreenshotVerb::action(
+    const std::vector<std::string>& rest, std::ostream& out) {
+    return [&out, request = parse(rest)](sim::DesktopClient& desktop) {
         std::optional<DesktopPicture::Scene> scene;
         if (request.showing) {
             // Said once the desktop is reached, so that a script can make the element show only
             // when it is sure to be caught.
-            out_ << "waiting for " << *request.showing << std::endl;
+            out << "waiting for " << *request.showing << std::endl;
             scene = sceneShowing(desktop, *request.showing, request.withinSeconds);
-            if (!scene) throw Refused{"nothing labelled " + *request.showing + " showed"};
+            if (!scene)
+                throw SimCommandLine::Refused{"nothing labelled " + *request.showing + " showed"};
         } else {
             scene = sceneOf(desktop);
         }
         if (request.caption) scene->caption = *request.caption;
-        DesktopPicture::draw(*scene, request.file);
+        try {
+            DesktopPicture::draw(*scene, request.file);
+        } catch (const DesktopPicture::Failure& failure) {
+            throw SimCommandLine::Refused{failure.what()};
+        }
     };
 }
 

@@ -7,7 +7,6 @@
 
 #include "Arguments.h"
 #include "Base/JSON/JSONWriter.h"
-#include "DesktopPicture.h"
 #include "DockCommand.h"
 #include "KeyChord.h"
 #include "ServeCommand.h"
@@ -214,8 +213,6 @@ int SimCommandLine::run(const std::vector<std::string>& arguments) {
         return fail(error.what(), failure);
     } catch (const kelvo::DecodingError& error) {
         return fail(std::string("unexpected answer from the desktop: ") + error.what(), failure);
-    } catch (const DesktopPicture::Failure& error) {
-        return fail(error.what(), failure);
     } catch (const Refused& refused) {
         return fail(refused.message, failure);
     }
@@ -323,7 +320,7 @@ std::function<void(sim::DesktopClient&)> SimCommandLine::clientAction(
         if (rest[0] != "yes" && rest[0] != "no") throw UsageError{"trust takes yes or no"};
         return [trusted = rest[0] == "yes"](Desktop& desktop) { desktop.trust(trusted); };
     }
-    if (verb == "screenshot") return screenshotAction(rest);
+    if (verb == "screenshot" && screenshots_) return screenshots_(rest, out_);
     if (auto action = ownInterfaceAction(verb, rest)) return action;
     throw UsageError{"no such verb: " + verb};
 }

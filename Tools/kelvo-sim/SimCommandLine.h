@@ -3,6 +3,7 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Simulator/Server/DesktopClient.h"
@@ -14,12 +15,18 @@ namespace kelvo_sim {
 /// and a harness use the same verbs; every listing is one JSON object per line.
 class SimCommandLine {
   public:
+    /// What the `screenshot` verb does with its arguments (the rest after the verb), its
+    /// "waiting for" line going to `out`; empty in a program that does not draw.
+    using Screenshots = std::function<std::function<void(sim::DesktopClient&)>(
+        const std::vector<std::string>& rest, std::ostream& out)>;
+
     static constexpr int success = 0;
     /// The desktop could not be reached, or refused what was asked.
     static constexpr int failure = 1;
     static constexpr int usageError = 2;
 
-    SimCommandLine(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+    SimCommandLine(std::ostream& out, std::ostream& err, Screenshots screenshots = nullptr)
+        : out_(out), err_(err), screenshots_(std::move(screenshots)) {}
 
     /// Runs one verb with its arguments (the program's arguments after its name).
     int run(const std::vector<std::string>& arguments);
@@ -45,11 +52,10 @@ class SimCommandLine {
     std::function<void(sim::DesktopClient&)> ownInterfaceAction(
         const std::string& verb, const std::vector<std::string>& rest);
     static std::string ownInterfaceUsage();
-    /// `screenshot FILE.png [--caption TEXT] [--showing LABEL [--within SECONDS]]`.
-    std::function<void(sim::DesktopClient&)> screenshotAction(const std::vector<std::string>& rest);
 
     std::ostream& out_;
     std::ostream& err_;
+    Screenshots screenshots_;
 };
 
 }  // namespace kelvo_sim

@@ -120,9 +120,15 @@ class JSONWriter::Emitter {
     }
 
     void string(const std::string& s) {
+        out_.reserve(out_.size() + s.size() + 2);
         out_ += '"';
         std::size_t i = 0;
         while (i < s.size()) {
+            // What needs no escaping is copied in one piece: most text, and all of a picture's.
+            const std::size_t plain = plainLength(s, i);
+            out_.append(s, i, plain);
+            i += plain;
+            if (i == s.size()) break;
             const auto c = static_cast<unsigned char>(s[i]);
             if (c < 0x80) {
                 ascii(static_cast<char>(c));
@@ -139,6 +145,19 @@ class JSONWriter::Emitter {
             }
         }
         out_ += '"';
+    }
+
+    /// How many characters from `i` on are printable ASCII that is written as it is.
+    std::size_t plainLength(const std::string& s, std::size_t i) const {
+        std::size_t end = i;
+        while (end < s.size()) {
+            const auto c = static_cast<unsigned char>(s[end]);
+            if (c < 0x20 || c >= 0x80 || c == '"' || c == '\\' ||
+                (c == '/' && options_.escapeSlash))
+                break;
+            ++end;
+        }
+        return end - i;
     }
 
     void ascii(char c) {

@@ -260,6 +260,12 @@ void NSView::applyPins() {
     setFrame(CGRect(left, y, width, height));
 }
 
+void NSView::viewWillDraw() {
+    // The list may change while a view lays itself out.
+    for (const NSViewRef& view : std::vector<NSViewRef>(subviews_))
+        view->viewWillDraw();
+}
+
 void NSView::layoutSubtreeIfNeeded() {
     for (const NSViewRef& view : subviews_) {
         view->applyPins();

@@ -65,6 +65,10 @@ class NSView : public NSResponder, public CALayerDelegate {
     void setNeedsDisplay(bool needs = true);
     /// Draws the view's own content into the current graphics context, in its bounds.
     virtual void drawRect(const CGRect& dirtyRect);
+    /// Called on every view of a window just before the window draws: what is still to be
+    /// laid out for this picture is laid out now, so that one picture shows all of a turn's
+    /// changes. Subviews are asked after their superview.
+    virtual void viewWillDraw();
     /// Draws the view, its layer and its subviews into the context, whose user space is the
     /// view's superview's (window content for the content view), y up.
     void displayInContext(CGContext& context) const;

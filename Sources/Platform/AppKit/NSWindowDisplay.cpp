@@ -37,6 +37,9 @@ void NSWindow::scheduleDisplay() {
 
 void NSWindow::displayIfNeeded() {
     if (!needsDisplay_ || !visible_ || !onDesktop_ || number_ == 0) return;
+    // Before the flag goes down: what this lays out asks for the picture about to be drawn.
+    if (contentView_) contentView_->viewWillDraw();
+    if (!visible_ || !onDesktop_ || number_ == 0) return;
     needsDisplay_ = false;
     sim::OwnWindowContent content;
     content.number = static_cast<sim::WindowNumber>(number_);

@@ -49,6 +49,8 @@ NSHostingView::NSHostingView(std::function<View()> rootView, CGRect frame)
     graph_->onUpdate = [this, alive] {
         if (alive.lock()) treeChanged();
     };
+    // A view resized since its last layout is laid out once, at its new size.
+    graph_->updateSize = [this] { return bounds().size; };
     services.presentMenu = [this, alive](const std::vector<MenuEntry>& entries, CGRect anchor,
                                          std::function<void(std::size_t)> chosen) {
         if (alive.lock()) presentMenu(entries, anchor, std::move(chosen));
@@ -86,7 +88,7 @@ void NSHostingView::layOutIfNeeded() {
 }
 
 void NSHostingView::treeChanged() {
-    // The graph laid itself out at its last size; a view resized since is laid out anew.
+    // The graph laid itself out at this view's size, unless the update resized it.
     if (graph_->size() != bounds().size) graph_->layout(bounds().size);
     needsLayout_ = false;
     showHostedViews();
@@ -128,6 +130,11 @@ bool NSHostingView::resignFirstResponder() {
         graph_->setNeedsUpdate();
     }
     return true;
+}
+
+void NSHostingView::viewWillDraw() {
+    graph_->updateIfNeeded();
+    NSView::viewWillDraw();
 }
 
 void NSHostingView::drawRect(const CGRect&) {

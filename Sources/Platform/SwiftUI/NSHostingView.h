@@ -46,6 +46,8 @@ class NSHostingView : public NSView {
     bool acceptsFirstResponder() const override;
     bool resignFirstResponder() override;
     void drawRect(const CGRect& dirtyRect) override;
+    /// A change published this turn is laid out into the picture about to be drawn.
+    void viewWillDraw() override;
     void mouseDown(NSEvent& event) override;
     /// The press goes on: the control that took it (a slider) follows the pointer.
     void mouseDragged(NSEvent& event) override;

@@ -160,11 +160,15 @@ void ViewGraph::setNeedsUpdate() {
     updateScheduled_ = true;
     std::weak_ptr<bool> alive = alive_;
     DispatchQueue::main().async([this, alive] {
-        if (!alive.lock()) return;
-        updateScheduled_ = false;
-        body_.reset();
-        update();
+        if (alive.lock()) updateIfNeeded();
     });
+}
+
+void ViewGraph::updateIfNeeded() {
+    if (!updateScheduled_) return;
+    updateScheduled_ = false;
+    body_.reset();
+    update();
 }
 
 void ViewGraph::scheduleFrame() {
@@ -179,7 +183,7 @@ void ViewGraph::scheduleFrame() {
 }
 
 void ViewGraph::update() {
-    layout(size_);
+    layout(updateSize ? updateSize() : size_);
     if (onUpdate) onUpdate();
 }
 

@@ -60,8 +60,13 @@ class ViewGraph {
 
     /// Evaluates again on the next turn (already scheduled: nothing more).
     void setNeedsUpdate();
+    /// Does a scheduled evaluation now rather than on its turn; nothing when none is scheduled.
+    void updateIfNeeded();
     /// Runs after each scheduled update has laid the views out anew.
     std::function<void()> onUpdate;
+    /// The size a scheduled update lays the views out at: the host's size now, which may have
+    /// changed since the last layout; the last layout's size when unset.
+    std::function<CGSize()> updateSize;
     LayoutServices& services() { return services_; }
     /// How many times the body has been evaluated.
     int evaluationCount() const { return evaluations_; }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 #include "Base/JSON/JSONWriter.h"
@@ -582,6 +583,40 @@ constexpr std::array<std::pair<WorkspaceNotification::Kind, const char*>, 6> wor
     {WorkspaceNotification::Kind::unhidden, "unhidden"},
 }};
 
+/// Where the picture's text lies in a drawing's line as the one writer writes it, keys sorted:
+/// {"args":{"drawing":{"height":H,"packed":"TEXT",... ; none for a line of another shape, or
+/// a text with an escape in it, which the parser then reads as any other.
+std::optional<std::pair<std::size_t, std::size_t>> pictureTextOf(std::string_view line) {
+    constexpr std::string_view height = "{\"height\":";
+    constexpr std::string_view packed = ",\"packed\":\"";
+    std::string_view rest = line;
+    if (!rest.starts_with(DesktopMessages::drawingRequestPrefix)) return std::nullopt;
+    rest.remove_prefix(std::string_view(DesktopMessages::drawingRequestPrefix).size());
+    if (!rest.starts_with(height)) return std::nullopt;
+    rest.remove_prefix(height.size());
+    const std::size_t digits = rest.find_first_not_of("0123456789");
+    if (digits == 0 || digits == std::string_view::npos) return std::nullopt;
+    rest.remove_prefix(digits);
+    if (!rest.starts_with(packed)) return std::nullopt;
+    const std::size_t begin = line.size() - rest.size() + packed.size();
+    const std::size_t end = line.find('"', begin);
+    if (end == std::string_view::npos) return std::nullopt;
+    if (line.substr(begin, end - begin).find('\\') != std::string_view::npos) return std::nullopt;
+    return std::pair{begin, end};
+}
+
+JSONValue parseRequest(const std::string& line) {
+    const auto text = pictureTextOf(line);
+    if (!text) return JSONNode::parse(line);
+    const auto [begin, end] = *text;
+    std::string withoutText;
+    withoutText.reserve(line.size() - (end - begin));
+    withoutText.append(line, 0, begin).append(line, end);
+    JSONValue message = JSONNode::parse(withoutText);
+    message["args"]["drawing"]["packed"] = line.substr(begin, end - begin);
+    return message;
+}
+
 std::optional<std::uint64_t> readID(const JSONValue& message) {
     if (!message.is_object()) return std::nullopt;
     auto id = message.find("id");
@@ -608,7 +643,7 @@ std::optional<WorkspaceNotification::Kind> DesktopMessages::workspaceKind(const 
 DesktopRequest DesktopMessages::decodeRequest(const std::string& line) {
     JSONValue message;
     try {
-        message = JSONNode::parse(line);
+        message = parseRequest(line);
     } catch (const std::exception&) {
         throw UnreadableRequest(line, std::nullopt);
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Simulator/Desktop.h"
+#include "Simulator/Server/DesktopMessages.h"
 #include "Simulator/Server/DesktopService.h"
 #include "Simulator/Server/SocketServer.h"
 
@@ -20,7 +21,7 @@ class DesktopServer {
   public:
     static constexpr std::size_t maximumRequestLength = 1 << 20;
     /// A window's pixels (`drawOwnWindow`) may take a longer line: those requests begin so.
-    static constexpr const char* drawingRequestPrefix = "{\"args\":{\"drawing\":";
+    static constexpr const char* drawingRequestPrefix = DesktopMessages::drawingRequestPrefix;
     static constexpr std::size_t maximumDrawingRequestLength = 48u << 20;
     /// What a client may leave unread before it counts as stuck and is dropped.
     static constexpr std::size_t maximumUnread = 64u << 20;

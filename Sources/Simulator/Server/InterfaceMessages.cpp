@@ -14,23 +14,26 @@ namespace {
 constexpr std::string_view base64Alphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
 
+/// Three bytes at a time into text sized once: a picture's bytes are most of a drawing's line.
 std::string toBase64(const std::string& bytes) {
-    std::string text;
-    text.reserve((bytes.size() + 2) / 3 * 4);
-    std::size_t at = 0;
-    for (; at + 3 <= bytes.size(); at += 3) {
-        const std::uint32_t group = (std::uint32_t(std::uint8_t(bytes[at])) << 16) |
-                                    (std::uint32_t(std::uint8_t(bytes[at + 1])) << 8) |
-                                    std::uint8_t(bytes[at + 2]);
-        for (int shift = 18; shift >= 0; shift -= 6)
-            text.push_back(base64Alphabet[(group >> shift) & 0x3F]);
+    const std::size_t whole = bytes.size() / 3;
+    const std::size_t left = bytes.size() % 3;
+    std::string text(whole * 4 + (left > 0 ? left + 1 : 0), '\0');
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    char* out = text.data();
+    for (std::size_t group = 0; group < whole; ++group, in += 3, out += 4) {
+        const std::uint32_t bits =
+            (std::uint32_t{in[0]} << 16) | (std::uint32_t{in[1]} << 8) | in[2];
+        out[0] = base64Alphabet[bits >> 18];
+        out[1] = base64Alphabet[(bits >> 12) & 0x3F];
+        out[2] = base64Alphabet[(bits >> 6) & 0x3F];
+        out[3] = base64Alphabet[bits & 0x3F];
     }
-    const std::size_t left = bytes.size() - at;
     if (left > 0) {
-        std::uint32_t group = std::uint32_t(std::uint8_t(bytes[at])) << 16;
-        if (left == 2) group |= std::uint32_t(std::uint8_t(bytes[at + 1])) << 8;
+        std::uint32_t bits = std::uint32_t{in[0]} << 16;
+        if (left == 2) bits |= std::uint32_t{in[1]} << 8;
         for (std::size_t i = 0; i <= left; ++i)
-            text.push_back(base64Alphabet[(group >> (18 - 6 * i)) & 0x3F]);
+            out[i] = base64Alphabet[(bits >> (18 - 6 * i)) & 0x3F];
     }
     return text;
 }
@@ -43,22 +46,32 @@ constexpr std::array<std::int8_t, 256> base64Values = [] {
     return values;
 }();
 
+/// Four characters at a time into bytes sized once; none for a character outside the alphabet
+/// or a length no bytes encode to.
 std::optional<std::string> fromBase64(const std::string& text) {
-    if (text.size() % 4 == 1) return std::nullopt;
-    std::string bytes;
-    bytes.reserve(text.size() / 4 * 3 + 2);
-    std::uint32_t group = 0;
-    int bits = 0;
-    for (const char c : text) {
-        const int value = base64Values[static_cast<unsigned char>(c)];
-        if (value < 0) return std::nullopt;
-        group = (group << 6) | static_cast<std::uint32_t>(value);
-        bits += 6;
-        if (bits >= 8) {
-            bits -= 8;
-            bytes.push_back(static_cast<char>((group >> bits) & 0xFF));
-        }
+    const std::size_t whole = text.size() / 4;
+    const std::size_t left = text.size() % 4;
+    if (left == 1) return std::nullopt;
+    std::string bytes(whole * 3 + (left > 0 ? left - 1 : 0), '\0');
+    const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+    auto* out = reinterpret_cast<unsigned char*>(bytes.data());
+    const auto value = [](unsigned char c) { return base64Values[c]; };
+    for (std::size_t group = 0; group < whole; ++group, in += 4, out += 3) {
+        const int a = value(in[0]), b = value(in[1]), c = value(in[2]), d = value(in[3]);
+        if ((a | b | c | d) < 0) return std::nullopt;
+        const auto bits = static_cast<std::uint32_t>((a << 18) | (b << 12) | (c << 6) | d);
+        out[0] = static_cast<unsigned char>(bits >> 16);
+        out[1] = static_cast<unsigned char>(bits >> 8);
+        out[2] = static_cast<unsigned char>(bits);
     }
+    std::uint32_t bits = 0;
+    for (std::size_t i = 0; i < left; ++i) {
+        const int v = value(in[i]);
+        if (v < 0) return std::nullopt;
+        bits |= static_cast<std::uint32_t>(v) << (18 - 6 * i);
+    }
+    for (std::size_t i = 0; i + 1 < left; ++i)
+        out[i] = static_cast<unsigned char>(bits >> (16 - 8 * i));
     return bytes;
 }
 
@@ -77,9 +90,9 @@ sim::WindowPicture JSONCoding<sim::WindowPicture>::decode(const JSONNode& node) 
     sim::WindowPicture p;
     p.width = decodeField<std::uint32_t>(node, "width", 0);
     p.height = decodeField<std::uint32_t>(node, "height", 0);
-    const auto packed = fromBase64(decodeField<std::string>(node, "packed", {}));
+    auto packed = fromBase64(decodeField<std::string>(node, "packed", {}));
     if (!packed) node.fail(DecodingError::Kind::dataCorrupted, "not URL-safe base 64");
-    p.packed = *packed;
+    p.packed = std::move(*packed);
     return p;
 }
 

@@ -148,10 +148,11 @@ void LineClient::post(const std::string& op, JSONValue args) {
     sendLine(kelvo::JSONWriter::write(request));
 }
 
-void LineClient::sendLine(const std::string& line) {
+void LineClient::sendLine(std::string line) {
+    line += '\n';
     std::lock_guard lock(writeMutex_);
     // A failed write shows up as the end of the connection on the reader's side.
-    UnixSocket::sendAll(descriptor_, line + "\n");
+    UnixSocket::sendAll(descriptor_, line);
 }
 
 void LineClient::readLoop() {

@@ -107,7 +107,7 @@ class LineClient {
     /// (then the desktop is not reading, and its silence tells as much).
     void askWhetherThere();
     void receive(const std::string& line);
-    void sendLine(const std::string& line);
+    void sendLine(std::string line);
     void failAll();
     /// Waits for the reply until the call's own limit or the connection deadline, whichever
     /// comes first, or, for a call the desktop holds, until its own limit; the lock is held.

@@ -147,6 +147,22 @@ TEST_F(HostingTest, APublishedChangeDrawsOnePictureHoweverManyValuesChanged) {
     EXPECT_EQ(panel.picturesSent(), before + 1) << "nothing more without a change";
 }
 
+TEST_F(HostingTest, AViewResizedWhileAChangeIsDueIsLaidOutOnceAtItsNewSize) {
+    std::vector<CGSize> laidOut;
+    host([this, &laidOut] {
+        return GeometryReader([this, &laidOut](const GeometryProxy& proxy) {
+            laidOut.push_back(proxy.size);
+            return View(Text(std::to_string(model.presses.get())));
+        });
+    });
+    laidOut.clear();
+    model.presses = 1;
+    panel.setFrame(CGRect(panelFrame.origin, CGSize{300, 200}), true);
+    settle();
+    EXPECT_EQ(laidOut, (std::vector<CGSize>{{300, 200}}));
+    EXPECT_TRUE(element("text", "1"));
+}
+
 TEST_F(HostingTest, ClicksOnControlsChangeTheBoundValues) {
     host([this] {
         return VStack(HorizontalAlignment::leading, 12,
@@ -347,6 +363,39 @@ TEST_F(HostingTest, ARepresentedFieldIsMadeOnceShownAtItsFrameAndTakesTheKeys) {
     EXPECT_EQ(panel.firstResponder(), field->currentEditor());
     EXPECT_NE(field->stringValue().find("fox"), std::string::npos) << field->stringValue();
     EXPECT_EQ(element("textField")->value, field->stringValue());
+}
+
+/// Hands every change of its field's text to the model, as a search field's delegate does.
+struct PublishingCoordinator : NSTextFieldDelegate {
+    void controlTextDidChange(const NSNotification& notification) override {
+        model->query = static_cast<const NSTextField*>(notification.object)->stringValue();
+    }
+    HostModel* model = nullptr;
+};
+
+TEST_F(HostingTest, AKeyThatChangesAFieldAndTheModelItPublishesToIsOnePicture) {
+    auto coordinator = std::make_shared<PublishingCoordinator>();
+    coordinator->model = &model;
+    host([this, coordinator] {
+        const View field = NSViewRepresentable<NSTextField, PublishingCoordinator>(
+            [coordinator] { return coordinator; },
+            [coordinator](PublishingCoordinator&) {
+                auto made = std::make_shared<NSTextField>(CGRect(0, 0, 10, 10));
+                made->setDelegate(coordinator);
+                return made;
+            },
+            [](NSTextField&, PublishingCoordinator&) {});
+        return VStack(HorizontalAlignment::leading, 0, {field, Text("found " + model.query.get())})
+            .padding(10);
+    });
+    clickElement("textField");
+    const std::uint64_t before = panel.picturesSent();
+    desktop->typeText("f");
+    settle();
+    // The field drew its new text and the view tree laid out the model's: one picture shows both.
+    EXPECT_EQ(panel.picturesSent(), before + 1);
+    EXPECT_EQ(element("textField")->value, "f");
+    EXPECT_TRUE(element("text", "found f"));
 }
 
 TEST_F(HostingTest, AConfirmationDialogIsAnAlertOfTheDesktopWhosePressedButtonActs) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 #include "Base/JSON/JSONWriter.h"
@@ -210,6 +211,51 @@ TEST(DesktopMessages, AWindowsContentGoesAndComesBackWithItsPixels) {
     auto broken = kelvo::encodeJSON(content);
     broken["drawing"]["packed"] = "ab/c";
     EXPECT_THROW(JSONNode(broken).decode<OwnWindowContent>(), kelvo::DecodingError);
+}
+
+/// A drawing request as the client writes it, around that content.
+std::string drawingLine(const OwnWindowContent& content) {
+    return kelvo::JSONWriter::write(
+        kelvo::JSONValue{{"args", kelvo::encodeJSON(content)}, {"op", "drawOwnWindow"}});
+}
+
+TEST(DesktopMessages, ADrawingsPictureIsReadBackWhateverItsLengthAndTheRestWithIt) {
+    // Every remainder of the bytes over three, so that every ending of the text is read.
+    for (std::uint32_t width = 1; width <= 4; ++width) {
+        std::vector<std::uint32_t> pixels;
+        for (std::uint32_t i = 0; i < width * 3; ++i)
+            pixels.push_back(0x01020304u * (i + 1));
+        const OwnWindowContent content{
+            9,
+            WindowPicture::pack(pixels.data(), width, 3, width),
+            {InterfaceElement{"button", "OK", std::nullopt, "ok", CGRect(1, 2, 3, 4), true, false,
+                              std::nullopt}},
+            {}};
+        const DesktopRequest request = DesktopMessages::decodeRequest(drawingLine(content));
+        EXPECT_EQ(request.op, "drawOwnWindow");
+        EXPECT_EQ(JSONNode(request.args).decode<OwnWindowContent>(), content) << width;
+        EXPECT_EQ(JSONNode(request.args).decode<OwnWindowContent>().drawing.unpack(), pixels);
+    }
+}
+
+TEST(DesktopMessages, ADrawingWrittenOtherwiseIsReadAsAnyLine) {
+    const std::vector<std::uint32_t> pixels = {0xFF000000, 0x12345678};
+    const OwnWindowContent content{4, WindowPicture::pack(pixels.data(), 2, 1, 2), {}, {}};
+    const std::string text = kelvo::encodeJSON(content.drawing)["packed"].get<std::string>();
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(text[0]));
+    const std::string rest =
+        R"(","width":2},"elements":[],"menu":[],"number":4},"op":"drawOwnWindow"})";
+    // Spaces, and an escaped character of the alphabet, are no shape the writer gives.
+    for (const std::string& line : {R"({"args":{"drawing":{ "height":1,"packed":")" + text + rest,
+                                    std::string(R"({"args":{"drawing":{"height":1,"packed":")") +
+                                        escaped + text.substr(1) + rest}) {
+        const DesktopRequest request = DesktopMessages::decodeRequest(line);
+        EXPECT_EQ(JSONNode(request.args).decode<OwnWindowContent>(), content) << line;
+    }
+    // A text that never ends is no request.
+    EXPECT_THROW(DesktopMessages::decodeRequest(R"({"args":{"drawing":{"height":1,"packed":"AAAA)"),
+                 UnreadableRequest);
 }
 
 }  // namespace

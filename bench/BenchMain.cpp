@@ -1,0 +1,45 @@
+// The entry point of every benchmark program: Google Benchmark's own, with the calibration
+// beside the program's figures. Its median is printed with the context before the first figure
+// (where Google Benchmark gives the machine's load then), and the `calibration` row runs after
+// the others with the load then, so that each figure of the run can be read as a ratio to it.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "Calibration.h"
+
+namespace {
+
+using kelvo::bench::Calibration;
+
+void calibration(benchmark::State& state) {
+    for (auto _ : state) {
+        const std::uint64_t checksum = Calibration::round();
+        if (checksum != Calibration::checksum) {
+            state.SkipWithError("the calibration no longer computes what it did");
+            break;
+        }
+        benchmark::DoNotOptimize(checksum);
+    }
+    state.counters["load"] = Calibration::loadOverOneMinute();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    std::string median = "not the calibration's computation";
+    if (const auto milliseconds = Calibration::medianMilliseconds(Calibration::roundsBeforeRun)) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.3f ms", *milliseconds);
+        median = text;
+    }
+    benchmark::AddCustomContext("calibration", median);
+    benchmark::RegisterBenchmark("calibration", calibration)->Unit(benchmark::kMillisecond);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
