@@ -15,16 +15,6 @@ TEST_F(GuideCoordinatorTest, TheGuideEditsTheSettingsWindowsOwnModel) {
     own.statusItem().callbacks().onGuide();
     ASSERT_TRUE(own.guideWindow().isOpen());
     EXPECT_EQ(&own.guideWindow().model.settings(), &own.settingsWindow().model);
-
-    own.guideWindow().model.advance();
-    settle(0.1);
-    SwiftUI::NSHostingView& hosting = *own.guideWindow().hosting;
-    const SwiftUI::LayoutNode* stepper = hosting.layoutTree().findRole("stepper");
-    ASSERT_TRUE(stepper);
-    // The lower arrow of the desktop counter.
-    hosting.graph().click(CGPoint{stepper->frame.midX(), stepper->frame.maxY() - 2});
-    settle();
-    EXPECT_EQ(own.settingsWindow().model.config().desktopCount, 8);
 }
 
 }  // namespace

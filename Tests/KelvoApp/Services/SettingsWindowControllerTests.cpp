@@ -57,9 +57,9 @@ TEST_F(SettingsWindowControllerTest, TheFirstShowBuildsTheWindowAndLaterOnesReus
     EXPECT_EQ(window.styleMask(), 0x800FU);
     EXPECT_EQ(window.level(), 4);
     EXPECT_EQ(window.frame().width(), 696);
-    EXPECT_EQ(window.frame().height(),
-              SettingsWindowController::height(mainDisplay.height() - sim::Desktop::menuBarHeight));
+    EXPECT_EQ(window.frame().height(), 820) << "875 visible points less 40, at most 820";
     EXPECT_EQ(window.minSize(), CGSize(656, 520));
+    EXPECT_EQ(window.frame().midX(), mainDisplay.midX()) << "centred on its screen";
     EXPECT_FALSE(window.isReleasedWhenClosed());
     EXPECT_EQ(window.delegate(), &controller);
     EXPECT_EQ(controller.model.window.lock(), controller.window);
@@ -68,11 +68,13 @@ TEST_F(SettingsWindowControllerTest, TheFirstShowBuildsTheWindowAndLaterOnesReus
 
     const long number = window.windowNumber();
     controller.model.setSection(SettingsTab::system);
+    window.setFrameOrigin(CGPoint{40, 60});
     window.performClose(nullptr);
     settle();
     EXPECT_FALSE(window.isVisible());
     controller.show();
     EXPECT_EQ(controller.window->windowNumber(), number);
+    EXPECT_EQ(controller.window->frame().origin, (CGPoint{40, 60})) << "where it was left";
     EXPECT_EQ(controller.model.section(), SettingsTab::system);
 }
 
@@ -91,25 +93,14 @@ TEST_F(SettingsWindowControllerTest, ShowingAnOpenWindowAgainStillLeavesTheDockW
     EXPECT_EQ(presence.openWindows(), 1);
 }
 
-TEST_F(SettingsWindowControllerTest, ClosingEndsARecordingAndWritesThePendingSave) {
-    controller.show();
-    controller.model.updateConfig([](Config& next) { next.desktopCount = 5; });
-    controller.model.beginRecording(Shortcut::focusLeft);
-    EXPECT_EQ(store.writeCount(), 0);
-    controller.window->performClose(nullptr);
-    EXPECT_FALSE(controller.model.recording->has_value());
-    EXPECT_EQ(std::count(hotkeys.begin(), hotkeys.end(), "suspend"), 1);
-    EXPECT_EQ(hotkeys.back(), "resume");
-    EXPECT_EQ(store.writeCount(), 1);
-    EXPECT_TRUE(std::filesystem::exists(home / "config.json"));
-}
-
-TEST_F(SettingsWindowControllerTest, AClickOnItsCloseButtonRunsItsClosePath) {
+TEST_F(SettingsWindowControllerTest, AClickOnItsCloseButtonEndsARecordingAndWritesThePendingSave) {
     int closes = 0;
     controller.onClose = [&closes] { ++closes; };
     controller.show();
     settle();
     controller.model.updateConfig([](Config& next) { next.desktopCount = 5; });
+    controller.model.beginRecording(Shortcut::focusLeft);
+    EXPECT_EQ(store.writeCount(), 0);
     const auto number = static_cast<sim::WindowNumber>(controller.window->windowNumber());
     const auto buttons = desktop->titleBarButtons(number);
     ASSERT_EQ(buttons.size(), 3u);
@@ -123,6 +114,9 @@ TEST_F(SettingsWindowControllerTest, AClickOnItsCloseButtonRunsItsClosePath) {
     EXPECT_FALSE(controller.window->isVisible());
     EXPECT_EQ(closes, 1);
     EXPECT_EQ(presence.openWindows(), 0);
+    EXPECT_FALSE(controller.model.recording->has_value());
+    EXPECT_EQ(std::count(hotkeys.begin(), hotkeys.end(), "suspend"), 1);
+    EXPECT_EQ(hotkeys.back(), "resume");
     EXPECT_EQ(store.writeCount(), 1) << "the pending save is written as the window closes";
 }
 

@@ -59,12 +59,6 @@ TEST_F(DockRestarterTests, ADockThatEndedIsNotSignalledAgain) {
     EXPECT_TRUE(sent.empty());
 }
 
-TEST_F(DockRestarterTests, WithoutADockNothingHappens) {
-    launchProcess("com.example.other");
-    DockRestarter::restart();
-    EXPECT_TRUE(sent.empty());
-}
-
 TEST(DockRestarterProcessTest, TheDockProcessEndsAndTheDesktopStartsAnother) {
     testing::DesktopProcess desktop(KELVO_SIM_PROGRAM, {"--dock"});
     const pid_t first = desktop.awaitOnly(dock);

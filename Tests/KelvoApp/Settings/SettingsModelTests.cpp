@@ -84,19 +84,9 @@ TEST_F(SettingsModelTest, ANewerRevealKeepsItsFullHighlight) {
     EXPECT_FALSE(settings.flashing->has_value());
 }
 
-TEST_F(SettingsModelTest, TheSearchOpensNarrowsCommitsAndCloses) {
+// Typing, the keys, Return and Escape are the palette field's tests.
+TEST_F(SettingsModelTest, OpeningTheSearchStartsAfreshAndClosingAClosedOneChangesNothing) {
     SettingsModel& settings = model();
-    // Typing opens the drop-down, so Escape closes it even without ⌘K.
-    settings.typeSearch("gap");
-    EXPECT_TRUE(settings.searchOpen.get());
-    EXPECT_EQ(settings.search->query(), "gap");
-    EXPECT_FALSE(settings.search->matchPositions().empty());
-    settings.closeSearch();
-    EXPECT_FALSE(settings.searchOpen.get());
-    EXPECT_EQ(settings.search->query(), "");
-
-    // Closing a closed palette leaves the query alone.
-    settings.typeSearch("");
     settings.search.modify([](SettingsSearch& search) { search.type("left over"); });
     settings.closeSearch();
     EXPECT_EQ(settings.search->query(), "left over");
@@ -106,20 +96,6 @@ TEST_F(SettingsModelTest, TheSearchOpensNarrowsCommitsAndCloses) {
     EXPECT_EQ(settings.search->query(), "");
     EXPECT_EQ(settings.search->entries().size(),
               SettingsCatalog::entries(settings.config()).size());
-
-    settings.typeSearch("qqqqzzzz");
-    settings.commitSearch(std::nullopt);
-    EXPECT_TRUE(settings.searchOpen.get());
-    EXPECT_EQ(settings.search->query(), "qqqqzzzz");
-
-    settings.typeSearch("inner gap");
-    const auto chosen = settings.search->chosen();
-    ASSERT_TRUE(chosen.has_value());
-    settings.commitSearch(std::nullopt);
-    EXPECT_FALSE(settings.searchOpen.get());
-    EXPECT_EQ(settings.search->query(), "");
-    EXPECT_EQ(settings.section(), chosen->tab);
-    EXPECT_EQ(settings.flashing.get(), std::optional<std::string>(chosen->id));
 }
 
 TEST_F(SettingsModelTest, OnlyAnotherTabEndsARecordingAndClearsItsNotice) {

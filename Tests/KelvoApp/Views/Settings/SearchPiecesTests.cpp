@@ -8,10 +8,12 @@
 #include "KelvoApp/Views/Settings/PaletteField.h"
 #include "KelvoApp/Views/Settings/PaletteRow.h"
 #include "KelvoApp/Views/Settings/SettingAnchor.h"
+#include "KelvoApp/Views/Settings/SettingsChrome.h"
 #include "Platform/AppKit/NSApplication.h"
 #include "Platform/AppKit/NSEvent.h"
 #include "Platform/SwiftUI/NSHostingView.h"
 #include "Platform/SwiftUI/Text.h"
+#include "Platform/SwiftUI/ViewGraph.h"
 #include "Support/KelvoApp/SettingsModelFixture.h"
 #include "Support/Platform/LaidOutView.h"
 
@@ -21,6 +23,7 @@ namespace {
 using namespace SwiftUI;
 
 constexpr std::uint16_t returnKey = 36;
+constexpr std::uint16_t tabKey = 48;
 constexpr std::uint16_t escapeKey = 53;
 constexpr std::uint16_t downArrow = 125;
 constexpr std::uint16_t upArrow = 126;
@@ -34,9 +37,8 @@ constexpr std::uint64_t capsLock = NSEventModifierFlagCapsLock;
 class PaletteFieldTest : public SettingsModelFixture {
   protected:
     PaletteFieldTest() {
-        SettingsModel* shown = &model();
         host = std::make_shared<NSHostingView>(
-            [shown] { return PaletteField(true, *shown).body().frame(360, 30); });
+            [this] { return PaletteField(claimsFocus, model()).body().frame(360, 30); });
         host->observe(model());
         window = std::make_shared<NSWindow>(CGRect(100, 100, 360, 30), NSWindowStyleMaskTitled,
                                             NSBackingStoreBuffered, false);
@@ -68,19 +70,31 @@ class PaletteFieldTest : public SettingsModelFixture {
         settle();
     }
 
+    bool claimsFocus = true;
     std::shared_ptr<NSHostingView> host;
     std::shared_ptr<NSWindow> window;
 };
 
-TEST_F(PaletteFieldTest, TheFieldLooksAsTheSearchBarAsksAndTakesTheFocus) {
+TEST_F(PaletteFieldTest, TheFieldLooksAsTheSearchBarAsksAndOnlyAnOpenPaletteTakesTheFocus) {
     SearchTextField& shown = field();
     EXPECT_EQ(shown.placeholderString(), "Search settings…");
     EXPECT_EQ(shown.font()->pointSize(), 15);
     EXPECT_FALSE(shown.isBordered());
     EXPECT_FALSE(shown.drawsBackground());
     EXPECT_TRUE(shown.usesSingleLineMode());
-    ASSERT_NE(shown.currentEditor(), nullptr);
-    EXPECT_EQ(window->firstResponder(), shown.currentEditor());
+
+    const auto refresh = [&] {
+        model().search.modify([](SettingsSearch&) {});
+        settle();
+    };
+    window->makeFirstResponder(nullptr);
+    claimsFocus = false;
+    refresh();
+    EXPECT_EQ(field().currentEditor(), nullptr);
+    claimsFocus = true;
+    refresh();
+    ASSERT_NE(field().currentEditor(), nullptr);
+    EXPECT_EQ(window->firstResponder(), field().currentEditor());
 }
 
 TEST_F(PaletteFieldTest, TypingRanksOnEveryKeyAndTheKeysDriveTheList) {
@@ -95,6 +109,11 @@ TEST_F(PaletteFieldTest, TypingRanksOnEveryKeyAndTheKeysDriveTheList) {
 
     key(upArrow);
     EXPECT_EQ(model().search->selection(), 0);
+    key(tabKey);
+    EXPECT_EQ(model().search->selection(), 1);
+    key(tabKey, shift);
+    EXPECT_EQ(model().search->selection(), 0);
+    EXPECT_EQ(field().stringValue(), "gap") << "Tab moves the selection, not the focus";
     key(downArrow);
     EXPECT_EQ(model().search->selection(), 1);
     for (std::size_t i = 0; i < matches + 2; ++i)
@@ -116,13 +135,14 @@ TEST_F(PaletteFieldTest, ReturnOpensTheSelectedMatchButNothingWithoutMatches) {
 
     model().typeSearch("");
     settle();
-    type("inner gap");
-    const auto chosen = model().search->chosen();
-    ASSERT_TRUE(chosen.has_value());
+    type("gap");
+    ASSERT_GE(model().search->matches().size(), 2U);
+    const SettingEntry second = model().search->matches()[1];
+    key(downArrow);
     key(returnKey);
     EXPECT_FALSE(model().searchOpen.get());
-    EXPECT_EQ(model().section(), chosen->tab);
-    EXPECT_EQ(model().flashing.get(), std::optional<std::string>(chosen->id));
+    EXPECT_EQ(model().section(), second.tab);
+    EXPECT_EQ(model().flashing.get(), std::optional<std::string>(second.id));
 }
 
 TEST_F(PaletteFieldTest, TheEditingChordsWorkWithoutAnEditMenu) {
@@ -144,11 +164,11 @@ TEST_F(PaletteFieldTest, TheEditingChordsWorkWithoutAnEditMenu) {
     EXPECT_EQ(editor->selectedRange().length, 3U);
 }
 
-SettingEntry entry(std::string title) {
+SettingEntry entry(std::string title, std::string card) {
     SettingEntry made;
-    made.id = "innerGap";
+    made.id = "floatRules";
     made.tab = SettingsTab::tiling;
-    made.card = "Gaps";
+    made.card = std::move(card);
     made.title = std::move(title);
     made.detail = "Space between tiled windows.";
     return made;
@@ -161,21 +181,56 @@ bool hasPlate(const LayoutNode& tree) {
 }
 
 TEST(PaletteRowTest, ALongTitleIsCutButTheLocationChipNever) {
+    const std::string card = "Windows that float instead of tiling";
     const testing::LaidOutView row(
-        PaletteRow(entry("A title long enough that it cannot possibly fit beside its chip"), false)
+        PaletteRow(entry("A title long enough that it cannot possibly fit beside its chip", card),
+                   false)
             .body(),
         CGSize(320, 100));
     ASSERT_NE(row.tree().findKind("frame"), nullptr);
     EXPECT_EQ(row.tree().findKind("frame")->frame, CGRect(0, 29, 320, 42));
-    EXPECT_NE(row.tree().findText("Tiling › Gaps"), nullptr);
+    EXPECT_NE(row.tree().findText("Tiling › " + card), nullptr) << row.tree().describe();
     EXPECT_NE(row.tree().find([](const LayoutNode& node) {
         return node.kind == "Text" && node.text.starts_with("A title") && node.text.ends_with("…");
     }),
               nullptr);
-    EXPECT_FALSE(hasPlate(row.tree()));
-    EXPECT_TRUE(
-        hasPlate(testing::LaidOutView(PaletteRow(entry("Inner gap"), true).body(), CGSize(320, 100))
-                     .tree()));
+}
+
+/// The search bar with its drop-down open, as laid out in the sidebar.
+class SearchDropDownTest : public SettingsModelFixture {
+  protected:
+    SearchDropDownTest() : graph([this] { return SearchBar{model()}.body(); }) {
+        graph.observe(model());
+    }
+    /// The found rows, top to bottom, after everything published so far.
+    std::vector<const LayoutNode*> rows() {
+        settle();
+        graph.layout(CGSize(400, 500));
+        return graph.tree().findAll(
+            [](const LayoutNode& n) { return n.identifier.starts_with("found."); });
+    }
+    std::vector<bool> plated() {
+        std::vector<bool> shown;
+        for (const LayoutNode* row : rows())
+            shown.push_back(hasPlate(*row));
+        return shown;
+    }
+    SwiftUI::ViewGraph graph;
+};
+
+TEST_F(SearchDropDownTest, TheHighlightFollowsTheSelectionAndAClickOpensTheRowClicked) {
+    model().typeSearch("gap");
+    ASSERT_EQ(rows().size(), 2U);
+    EXPECT_EQ(plated(), (std::vector<bool>{true, false}));
+    model().search.modify([](SettingsSearch& search) { search.move(1); });
+    EXPECT_EQ(plated(), (std::vector<bool>{false, true}));
+
+    const SettingEntry first = model().search->matches().front();
+    const LayoutNode* row = rows().front();
+    ASSERT_TRUE(graph.click({row->frame.midX(), row->frame.midY()}));
+    EXPECT_FALSE(model().searchOpen.get());
+    EXPECT_EQ(model().section(), first.tab);
+    EXPECT_EQ(model().flashing.get(), std::optional<std::string>(first.id));
 }
 
 TEST(SettingAnchorTest, OnlyTheFlashedRowShowsItsPlate) {
