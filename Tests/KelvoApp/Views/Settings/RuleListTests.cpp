@@ -50,19 +50,21 @@ class RuleListTest : public InstalledApplicationsFixture {
 };
 
 TEST_F(RuleListTest, TheMenuOffersOnlyRunningApplicationsNotYetListed) {
-    const std::vector<AppEntry> running{{"com.example.b", "Beta"}, {"com.example.a", "Alpha"}};
-    RuleList rules = list({"com.example.b"}, running);
-    EXPECT_THAT(names(rules.addable()), ElementsAre("Alpha"));
-    LaidOutView view(rules, {700, 400});
+    const std::vector<AppEntry> running{
+        {"com.example.c", "Gamma"}, {"com.example.b", "Beta"}, {"com.example.a", "Alpha"}};
+    LaidOutView view(list({"com.example.b"}, running), {700, 400});
     std::function<void(std::size_t)> pick;
     const std::vector<MenuEntry> entries = openMenu(view, pick);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].title, "Alpha");
-    EXPECT_TRUE(entries[0].enabled);
-    pick(0);
+    // In the order the applications were given, not by name.
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].title, "Gamma");
+    EXPECT_EQ(entries[1].title, "Alpha");
+    EXPECT_TRUE(entries[1].enabled);
+    pick(1);
     EXPECT_THAT(added, ElementsAre("com.example.a"));
 
-    LaidOutView full(list({"com.example.a", "com.example.b"}, running), {700, 400});
+    LaidOutView full(list({"com.example.a", "com.example.b", "com.example.c"}, running),
+                     {700, 400});
     const std::vector<MenuEntry> none = openMenu(full, pick);
     ASSERT_EQ(none.size(), 1u);
     EXPECT_EQ(none[0].title, "Every running application is already listed");
@@ -78,15 +80,19 @@ TEST_F(RuleListTest, ListedApplicationsAreNamedAndSortedWithoutRegardToCase) {
     EXPECT_THAT(names(rules.sorted()), ElementsAre("apple notes", "gone.thing", "Mango", "Zebra"));
 
     LaidOutView view(rules, {700, 600});
+    const auto hasIcon = [](const LayoutNode& row) {
+        return row.find([](const LayoutNode& n) {
+            return n.kind == "Image" && n.frame.size == CGSize{17, 17};
+        }) != nullptr;
+    };
     const LayoutNode& gone = view.id("rule.gone.thing");
     EXPECT_TRUE(gone.findText("not installed"));
-    EXPECT_FALSE(gone.find([](const LayoutNode& n) {
-        return n.kind == "Image" && n.frame.size == CGSize{17, 17};
-    }));
+    EXPECT_FALSE(hasIcon(gone));
     EXPECT_TRUE(gone.find([](const LayoutNode& n) {
         return n.frame.size == CGSize{17, 17} && n.color == Color::white().opacity(0.08);
     }));
     const LayoutNode& zebra = view.id("rule.com.example.zebra");
+    EXPECT_TRUE(hasIcon(zebra));
     const LayoutNode* identifier = zebra.findText("com.example.zebra");
     ASSERT_TRUE(identifier);
     EXPECT_EQ(identifier->font->design, Font::Design::monospaced);

@@ -9,9 +9,14 @@
 
 #include "KelvoApp/Views/Palette.h"
 #include "KelvoApp/Views/Settings/Card.h"
+#include "KelvoApp/Views/Settings/RuleList.h"
+#include "KelvoApp/Views/Settings/SettingAnchor.h"
 #include "KelvoApp/Views/Settings/SettingRow.h"
+#include "KelvoApp/Views/Settings/ShortcutRow.h"
 #include "KelvoApp/Views/Settings/ValueControls.h"
+#include "KelvoCore/Bindings/KeyReference.h"
 #include "KelvoCore/Settings/SettingsCatalog.h"
+#include "Support/KelvoApp/SettingsViewFixture.h"
 #include "Support/Platform/LaidOutView.h"
 
 namespace kelvo {
@@ -43,6 +48,10 @@ const LayoutNode& role(const LaidOutView& view, const std::string& name) {
     const LayoutNode* found = view.tree().findRole(name);
     if (!found) throw std::runtime_error("no " + name + "\n" + view.tree().describe());
     return *found;
+}
+
+bool cautionSymbol(const LayoutNode& node) {
+    return node.kind == "Image" && node.color == Palette::caution();
 }
 
 SettingEntry entryWith(std::optional<std::string> more, std::optional<std::string> caution) {
@@ -83,7 +92,7 @@ TEST(SettingRow, ShowsTheEntrysTextsUnlessTheRowGivesItsOwn) {
         EXPECT_TRUE(row.tree().findText(entry.detail));
         // No `more`: no tooltip; no caution: no line for it.
         EXPECT_FALSE(row.tree().find([](const LayoutNode& n) { return !n.tooltip.empty(); }));
-        EXPECT_FALSE(row.tree().findText("⚠"));
+        EXPECT_FALSE(row.tree().find(cautionSymbol));
         const LayoutNode& whole = row.id(entry.id);
         EXPECT_EQ(whole.element, (AccessibilityElement{"group", entry.title}));
         const LayoutNode* prose = row.tree().findText(entry.detail);
@@ -121,6 +130,7 @@ TEST(SettingRow, ShowsTheEntrysTextsUnlessTheRowGivesItsOwn) {
         const LayoutNode* badge = row.tree().findText("now");
         ASSERT_TRUE(badge);
         EXPECT_EQ(badge->font, Font::system(9.5, Font::Weight::medium));
+        EXPECT_EQ(badge->color, Palette::dim());
         EXPECT_GT(badge->frame.minX(), row.tree().findText(entry.title)->frame.maxX() + 7 - 0.01);
     }
     {
@@ -128,6 +138,7 @@ TEST(SettingRow, ShowsTheEntrysTextsUnlessTheRowGivesItsOwn) {
             SettingRow{.entry = entryWith(std::nullopt, "Entry caution."), .control = Text("ctl")},
             {700, 200});
         EXPECT_TRUE(row.tree().findText("Entry caution."));
+        EXPECT_TRUE(row.tree().find(cautionSymbol));
     }
 }
 
@@ -153,6 +164,51 @@ TEST(SettingRow, ProseWrapsAt400AndTheControlKeepsItsSizeTwelvePointsAway) {
         EXPECT_EQ(ctl->frame.maxX(), width - 16);
         const LaidOutView alone(control, {1000, 100});
         EXPECT_EQ(ctl->frame.size, alone.tree().findText("a wide control label")->frame.size);
+    }
+}
+
+class FoundSettingTest : public SettingsViewFixture {
+  protected:
+    /// A setting row, a rule list and a shortcut row, under the model's flashing id.
+    void showTargets() {
+        const KeyReference::Entry shortcut =
+            KeyReference::sections(model.config()).front().entries.front();
+        targets = {"innerGap", "floatRules", "key." + shortcut.id};
+        show([this, shortcut] {
+            return flashedSetting(
+                VStack(HorizontalAlignment::leading, 0,
+                       {SettingRow{.entry = SettingsCatalog::entry(ID::innerGap),
+                                   .control = Text("ctl")},
+                        RuleList{SettingsCatalog::entry(ID::floatRules), {}, {}, {}, {}},
+                        ShortcutItemView{ShortcutItem::row(shortcut), model}}),
+                model.flashing.get());
+        });
+    }
+    /// The targets highlighted now, as a person sees them: an accent plate behind the row.
+    std::vector<std::string> lit() {
+        relayout();
+        std::vector<std::string> shown;
+        for (const std::string& target : targets)
+            if (id(target).find([](const LayoutNode& n) {
+                    return n.color == Palette::accent().opacity(0.2) && n.opacity > 0.99;
+                }))
+                shown.push_back(target);
+        return shown;
+    }
+    std::vector<std::string> targets;
+};
+
+TEST_F(FoundSettingTest, TheFoundRowAloneIsHighlightedForOnePointOneSeconds) {
+    showTargets();
+    EXPECT_TRUE(lit().empty());
+    for (const std::string& target : targets) {
+        model.revealSetting(target);
+        clock.advance(0.5);
+        EXPECT_EQ(lit(), std::vector<std::string>{target});
+        clock.advance(0.55);
+        EXPECT_EQ(lit(), std::vector<std::string>{target}) << "gone before 1.1 s";
+        clock.advance(0.4);
+        EXPECT_TRUE(lit().empty()) << target << " still lit after 1.1 s and the fade";
     }
 }
 
@@ -218,6 +274,7 @@ TEST(ValueControls, TheColourWellShowsWhiteForNoColourAndStoresUpperCaseHex) {
     EXPECT_EQ(hex.writes, 1);
     const LaidOutView lower(ColorWell{Binding<std::string>::constant("#a1b2c3")}, {300, 40});
     EXPECT_TRUE(lower.tree().findText("#A1B2C3"));
+    EXPECT_EQ(role(lower, "colorWell").element->value, "#A1B2C3");
 }
 
 TEST(ValueControls, SwitchesSegmentsChoicesAndButtonsWriteOncePerClick) {
@@ -238,9 +295,14 @@ TEST(ValueControls, SwitchesSegmentsChoicesAndButtonsWriteOncePerClick) {
                                                           : std::string("⌃ Control");
                                         }},
                          {300, 40});
-        const LayoutNode* control = view.tree().find(
-            [](const LayoutNode& n) { return n.element && n.element->label == "⌃ Control"; });
-        ASSERT_TRUE(control);
+        const auto segment = [&](const std::string& label) {
+            return view.tree().find(
+                [&](const LayoutNode& n) { return n.element && n.element->label == label; });
+        };
+        const LayoutNode* option = segment("⌥ Option");
+        const LayoutNode* control = segment("⌃ Control");
+        ASSERT_TRUE(option && control);
+        EXPECT_LT(option->frame.minX(), control->frame.minX());
         view.graph.click(centre(*control));
     }
     EXPECT_EQ(side.value, 1);

@@ -91,10 +91,8 @@ TEST_F(ShortcutsPageTest, TheListHasEachSectionsHeadingRowsAndTailWithSeparators
 }
 
 TEST_F(ShortcutsPageTest, KeyCapsShowEveryModifierAndOrBetweenChords) {
-    const Chord all{.keyCode = 14, .option = true, .control = true, .command = true, .shift = true};
-    const std::vector<std::string> caps = KeyReference::caps(all, Modifier::option);
-    EXPECT_THAT(caps, ::testing::ElementsAre("⌘", "⌃", "⌥", "⇧", "E"));
-    const testing::LaidOutView chips(ChordChips{{caps, {"⌥", "L"}}}, {400, 40});
+    const testing::LaidOutView chips(ChordChips{{{"⌘", "⌃", "⌥", "⇧", "E"}, {"⌥", "L"}}},
+                                     {400, 40});
     std::vector<std::string> shown;
     for (const LayoutNode* text :
          chips.tree().findAll([](const LayoutNode& n) { return n.kind == "Text"; }))
@@ -105,23 +103,32 @@ TEST_F(ShortcutsPageTest, KeyCapsShowEveryModifierAndOrBetweenChords) {
     EXPECT_EQ(cap->color, Palette::title());
 }
 
-TEST_F(ShortcutsPageTest, UnbindAndResetAreFadedWhenThereIsNothingToDo) {
+TEST_F(ShortcutsPageTest, UnbindAndResetChangeTheKeysAndFadeWhenThereIsNothingToDo) {
     // Faded to a quarter, and dimmed further as every disabled control is.
     const double faded = 0.25 * ControlColors::disabledOpacity;
-    showPage();
     const Shortcut split = Shortcut::split;
+    showPage();
+    EXPECT_TRUE(id("key.split").findText("⌥") && id("key.split").findText("E"));
     EXPECT_TRUE(button(split, "Unbind ").enabled);
     EXPECT_EQ(button(split, "Unbind ").opacity, 1);
     EXPECT_FALSE(button(split, "Put ").enabled);
     EXPECT_DOUBLE_EQ(button(split, "Put ").opacity, faded);
     EXPECT_EQ(button(split, "Put ").tooltip, "Put " + title(split) + " back to Kelvo's own keys");
 
-    setOverrides([&](ShortcutOverrides& overrides) { overrides.clear(split); });
-    const LayoutNode& row = id("key.split");
-    EXPECT_TRUE(row.findText("Not set"));
+    click(button(split, "Unbind "));
+    relayout();
+    EXPECT_EQ(model.config().shortcuts.override(split), ShortcutOverride::cleared());
+    EXPECT_TRUE(id("key.split").findText("Not set"));
+    EXPECT_FALSE(id("key.split").findText("E"));
     EXPECT_FALSE(button(split, "Unbind ").enabled);
     EXPECT_DOUBLE_EQ(button(split, "Unbind ").opacity, faded);
     EXPECT_TRUE(button(split, "Put ").enabled);
+
+    click(button(split, "Put "));
+    relayout();
+    EXPECT_FALSE(model.config().shortcuts.override(split));
+    EXPECT_TRUE(id("key.split").findText("E"));
+    EXPECT_FALSE(id("key.split").findText("Not set"));
 }
 
 TEST_F(ShortcutsPageTest, FixedEntriesShowPlainCapsAlignedWithTheEditableRows) {
@@ -143,10 +150,13 @@ TEST_F(ShortcutsPageTest, FixedEntriesShowPlainCapsAlignedWithTheEditableRows) {
     EXPECT_EQ(fixedWhat->frame.minX(), editableWhat->frame.minX());
 }
 
-TEST_F(ShortcutsPageTest, OnlyTheRowBeingRecordedShowsPressKeys) {
+TEST_F(ShortcutsPageTest, AClickOnTheKeysRecordsAndOnlyThatRowShowsPressKeys) {
+    model.setHotkeysSuspended = [](bool) {};
     showPage();
-    model.recording = Shortcut::split;
+    EXPECT_FALSE(graph->tree().findText("Press keys…"));
+    click(*id("key.split").findRole("button"));
     relayout();
+    EXPECT_EQ(model.recording.get(), Shortcut::split);
     EXPECT_TRUE(id("key.split").findText("Press keys…"));
     EXPECT_EQ(
         graph->tree().findAll([](const LayoutNode& n) { return n.text == "Press keys…"; }).size(),
