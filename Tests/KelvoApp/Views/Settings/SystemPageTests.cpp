@@ -25,13 +25,10 @@ class SystemPageTest : public SettingsViewFixture {
         if (!button) throw std::runtime_error("no button\n" + graph->tree().describe());
         return *button;
     }
-    void recordOneTweak() {
-        const SystemTweak& tweak = SystemTweakCatalog::all().front();
-        model.updateConfig([&](Config& config) {
-            config.systemTweaks[tweak.id] = SystemTweakRecord{
-                tweak.domain, tweak.key, PreferenceOriginal::absent(), tweak.onValue};
-        });
-        relayout();
+    const LayoutNode& tweakSwitch(const SystemTweak& tweak) {
+        const LayoutNode* toggle = id("tweak." + tweak.id).findRole("switch");
+        if (!toggle) throw std::runtime_error("no switch\n" + graph->tree().describe());
+        return *toggle;
     }
 };
 
@@ -83,22 +80,39 @@ TEST_F(SystemPageTest, ReduceMotionReadsTheDesktopAndOpensItsPane) {
     EXPECT_EQ(desktop->openedURLs().size(), 1u);
 }
 
-TEST_F(SystemPageTest, RevertAllAsksFirstAndCancelChangesNothing) {
+TEST_F(SystemPageTest, RevertAllAsksFirstCancelKeepsTheTweaksAndRevertAllPutsThemBack) {
     showPage();
     EXPECT_FALSE(revertButton().enabled);
-    recordOneTweak();
+    const SystemTweak& tweak = SystemTweakCatalog::all().front();
+    click(tweakSwitch(tweak));
+    relayout();
+    ASSERT_EQ(tweakSwitch(tweak).element->value, "1");
+    ASSERT_EQ(preferences->stored(tweak.domain, tweak.key), tweak.onValue);
     ASSERT_TRUE(revertButton().enabled);
-    const Config before = model.config();
+
     desktop->answerAlerts({"Cancel"});
     click(revertButton());
     relayout();
     const std::vector<sim::AlertRecord> alerts = desktop->alerts();
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts[0].alert.messageText, "Put every system tweak back the way Kelvo found it?");
-    EXPECT_EQ(alerts[0].alert.informativeText, SystemPage::confirmMessage);
+    EXPECT_EQ(alerts[0].alert.informativeText,
+              "The toggles above all turn off, and any Dock keys take effect when the Dock "
+              "restarts. Everything else applies as each application restarts.");
     EXPECT_EQ(alerts[0].alert.buttons, (std::vector<std::string>{"Revert all", "Cancel"}));
     EXPECT_FALSE(model.confirmingRevert.get());
-    EXPECT_EQ(model.config(), before);
+    EXPECT_EQ(tweakSwitch(tweak).element->value, "1");
+    EXPECT_EQ(preferences->stored(tweak.domain, tweak.key), tweak.onValue);
+
+    desktop->answerAlerts({"Revert all"});
+    click(revertButton());
+    relayout();
+    EXPECT_EQ(desktop->alerts().size(), 2u);
+    EXPECT_FALSE(model.confirmingRevert.get());
+    EXPECT_EQ(tweakSwitch(tweak).element->value, "0");
+    // The key was absent before Kelvo set it, and is absent again.
+    EXPECT_EQ(preferences->stored(tweak.domain, tweak.key), std::nullopt);
+    EXPECT_FALSE(revertButton().enabled);
 }
 
 TEST_F(SystemPageTest, TheTweakNoticeStandsAboveTheRows) {
