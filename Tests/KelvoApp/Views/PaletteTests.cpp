@@ -5,7 +5,6 @@
 #include "KelvoApp/Views/Banners.h"
 #include "KelvoApp/Views/ChromeMark.h"
 #include "KelvoApp/Views/Palette.h"
-#include "KelvoCore/Brand/Brand.h"
 #include "Platform/SwiftUI/ViewNode.h"
 #include "Support/Platform/LaidOutView.h"
 
@@ -16,24 +15,28 @@ using SwiftUI::Color;
 using SwiftUI::LayoutNode;
 using testing::LaidOutView;
 
-TEST(Palette, TokensRestOnTheBrandAndAreMadeOnce) {
+TEST(Palette, EveryTokenHasItsColourAndIsMadeOnce) {
     EXPECT_EQ(hexString(Palette::accent()), "#22D3EE");
     EXPECT_EQ(hexString(Palette::tile()), "#2E3F68");
     EXPECT_EQ(Palette::accent(), Color(34 / 255.0, 211 / 255.0, 238 / 255.0));
     EXPECT_EQ(&Palette::accent(), &Palette::accent());
     EXPECT_EQ(Palette::background(), Color(0.043, 0.055, 0.086));
+    EXPECT_EQ(Palette::chrome(), Color(0.067, 0.081, 0.118));
+    EXPECT_EQ(Palette::card(), Color(0.086, 0.102, 0.145));
     EXPECT_EQ(Palette::stroke(), Color(1, 1, 1, 0.06));
+    EXPECT_EQ(Palette::hairline(), Color(1, 1, 1, 0.045));
+    EXPECT_EQ(Palette::title(), Color(1, 1, 1, 0.94));
+    EXPECT_EQ(Palette::label(), Color(1, 1, 1, 0.82));
     EXPECT_EQ(Palette::dim(), Color(1, 1, 1, 0.42));
     EXPECT_EQ(Palette::caution(), Color(0.95, 0.72, 0.33, 0.86));
     EXPECT_EQ(Palette::warning(), Color(1.0, 0.72, 0.35));
+    EXPECT_EQ(Palette::good(), Color(0.45, 0.83, 0.62));
 }
 
 TEST(Palette, HexStringsAreUpperCaseWithChannelsLimited) {
     EXPECT_EQ(hexString(Color(1, 0.5, 0)), "#FF8000");
     EXPECT_EQ(hexString(Color(2, -1, 1.0 / 255, 0.3)), "#FF0001");
     EXPECT_EQ(hexString(Color::clear()), "#000000");
-    EXPECT_EQ(hexString(Color(Brand::coral().red, Brand::coral().green, Brand::coral().blue)),
-              Brand::coralHex());
 }
 
 TEST(ChromeMark, IsRenderedAtTheScreensScaleOrTwiceWithoutAScreen) {

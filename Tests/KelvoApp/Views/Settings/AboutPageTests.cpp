@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "KelvoApp/Views/Palette.h"
 #include "KelvoApp/Views/Settings/AboutPage.h"
+#include "Support/Base/ScopedEnvironment.h"
+#include "Support/Base/TestFiles.h"
 #include "Support/KelvoApp/SettingsPageFixture.h"
 
 namespace kelvo {
@@ -15,9 +19,18 @@ using namespace SwiftUI;
 
 class AboutPageTest : public SettingsPageFixture {
   protected:
-    LaidOutPage page{[this] { return AboutPage(model).body(); }};
-
     const LayoutNode& button(const std::string& row) { return page.role(page.id(row), "button"); }
+    /// The symbol of the settings-file card's notice, drawn in `colour`.
+    const LayoutNode* noticeSymbol(const std::string& name, const Color& colour) {
+        return page.tree().find([&](const LayoutNode& n) {
+            return n.kind == "Image" && n.text == name && n.color == colour;
+        });
+    }
+
+    /// A home of the test's own: its Desktop and crash reports.
+    testing::TemporaryFolder home;
+    testing::ScopedEnvironment homeVariable{"HOME", home.path().string()};
+    LaidOutPage page{[this] { return AboutPage(model).body(); }};
 };
 
 TEST_F(AboutPageTest, ListsItsThreeCardsThenThePublisherCentredBelowThem) {
@@ -30,6 +43,10 @@ TEST_F(AboutPageTest, ListsItsThreeCardsThenThePublisherCentredBelowThem) {
     EXPECT_EQ(version->font, Font::system(12.5, Font::Weight::medium, Font::Design::monospaced));
     EXPECT_TRUE(LaidOutPage::words(page.id("version"), model.buildDetail()));
     EXPECT_EQ(button("guide").element->label, "Open Guide…");
+    int guides = 0;
+    model.openGuide = [&guides] { ++guides; };
+    page.click(button("guide"));
+    EXPECT_EQ(guides, 1);
     EXPECT_TRUE(LaidOutPage::words(page.id("settingsFileLocation"),
                                    model.configPath + " · saved as you change it"));
     EXPECT_EQ(button("settingsFileLocation").element->label, "Show in Finder");
@@ -64,17 +81,14 @@ TEST_F(AboutPageTest, ATransferNoticeHeadsTheSettingsFileCardInItsColour) {
     const LayoutNode& location = page.id("settingsFileLocation");
     EXPECT_LT(text->frame.maxY(), location.frame.minY());
     EXPECT_GT(text->frame.minY(), page.tree().findText("SETTINGS FILE")->frame.maxY() + 14);
-    const LayoutNode* mark = page.tree().find([](const LayoutNode& n) {
-        return n.element && n.element->role == "image" && n.color == Palette::good();
-    });
-    EXPECT_TRUE(mark);
+    EXPECT_TRUE(noticeSymbol("checkmark.circle.fill", Palette::good()));
+    EXPECT_FALSE(noticeSymbol("exclamationmark.triangle.fill", Palette::warning()));
 
     model.transferNotice = SettingsModel::TransferNotice{"Could not read a.json: no.", true};
     page.refresh();
     EXPECT_TRUE(LaidOutPage::words(page.tree(), "Could not read a.json: no."));
-    EXPECT_TRUE(page.tree().find([](const LayoutNode& n) {
-        return n.element && n.element->role == "image" && n.color == Palette::warning();
-    }));
+    EXPECT_TRUE(noticeSymbol("exclamationmark.triangle.fill", Palette::warning()));
+    EXPECT_FALSE(noticeSymbol("checkmark.circle.fill", Palette::good()));
 }
 
 TEST_F(AboutPageTest, RestoreAsksFirstAndOnlyTheDestructiveAnswerRestores) {
@@ -83,8 +97,12 @@ TEST_F(AboutPageTest, RestoreAsksFirstAndOnlyTheDestructiveAnswerRestores) {
     page.click(button("restoreDefaults"));
     settle();
     ASSERT_EQ(desktop->alerts().size(), 1u);
-    EXPECT_EQ(desktop->alerts()[0].alert.messageText, AboutPage::restoreTitle);
-    EXPECT_EQ(desktop->alerts()[0].alert.informativeText, AboutPage::restoreMessage);
+    EXPECT_EQ(desktop->alerts()[0].alert.messageText,
+              "Put every Kelvo setting back to its default?");
+    EXPECT_EQ(desktop->alerts()[0].alert.informativeText,
+              "Your desktops, gaps, rules, keys and launcher settings all go back to how Kelvo "
+              "ships. The system tweaks are NOT touched. Those are changes to macOS itself, and "
+              "System has its own revert for them.");
     EXPECT_EQ(desktop->alerts()[0].alert.buttons,
               (std::vector<std::string>{"Restore defaults", "Cancel"}));
     EXPECT_FALSE(model.confirmingRestore.get());
@@ -99,9 +117,31 @@ TEST_F(AboutPageTest, RestoreAsksFirstAndOnlyTheDestructiveAnswerRestores) {
     EXPECT_EQ(writes[0].desktopCount, 9);
 }
 
-TEST(AboutPageReport, TheReportRowCountsTheCrashReportsItWillInclude) {
-    EXPECT_EQ(AboutPage::reportDetail(2), "2 crash report(s) on this machine will be included.");
-    EXPECT_EQ(AboutPage::reportDetail(0), "Saves a report to your Desktop you can send on.");
+TEST_F(AboutPageTest, TheReportRowCountsTheCrashReportsFoundWhenFirstShown) {
+    EXPECT_TRUE(LaidOutPage::words(page.id("reportProblem"),
+                                   "Saves a report to your Desktop you can send on."));
+    testing::addCrashReport(home.path(), "KelvoApp-2026-01-01-000000.ips", 1000);
+    testing::addCrashReport(home.path(), "KelvoApp-2026-01-02-000000.ips", 2000);
+    SettingsModel later(store, SystemTweakService(preferences, nullptr));
+    LaidOutPage shown([&] { return AboutPage(later).body(); });
+    EXPECT_TRUE(LaidOutPage::words(shown.id("reportProblem"),
+                                   "2 crash report(s) on this machine will be included."));
+    // Counted once: a report that comes later changes nothing until the next launch.
+    testing::addCrashReport(home.path(), "KelvoApp-2026-01-03-000000.ips", 3000);
+    shown.refresh();
+    EXPECT_TRUE(LaidOutPage::words(shown.id("reportProblem"),
+                                   "2 crash report(s) on this machine will be included."));
+}
+
+TEST_F(AboutPageTest, SaveToDesktopLeavesAReportFolderThereAndShowsItInTheFinder) {
+    page.click(button("reportProblem"));
+    const std::filesystem::path onDesktop = home / "Desktop";
+    ASSERT_EQ(testing::entriesIn(onDesktop), 1u);
+    const std::filesystem::path report = std::filesystem::directory_iterator(onDesktop)->path();
+    EXPECT_TRUE(std::filesystem::is_directory(report));
+    EXPECT_GT(testing::entriesIn(report), 0u);
+    ASSERT_FALSE(desktop->fileViewerSelections().empty());
+    EXPECT_EQ(desktop->fileViewerSelections().back(), std::vector<std::string>{report.string()});
 }
 
 }  // namespace

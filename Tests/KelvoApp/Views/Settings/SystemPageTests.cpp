@@ -36,14 +36,6 @@ class SystemPageTest : public SettingsViewFixture {
         relayout();
         return switchValue(tweakID);
     }
-    void recordOneTweak() {
-        const SystemTweak& tweak = SystemTweakCatalog::all().front();
-        model.updateConfig([&](Config& config) {
-            config.systemTweaks[tweak.id] = SystemTweakRecord{
-                tweak.domain, tweak.key, PreferenceOriginal::absent(), tweak.onValue};
-        });
-        relayout();
-    }
 };
 
 TEST_F(SystemPageTest, EachTweakRowCarriesItsBadgeAndTheRowsStandInOrder) {
@@ -103,22 +95,37 @@ TEST_F(SystemPageTest, ReduceMotionReadsTheDesktopAndOpensItsPane) {
     EXPECT_EQ(desktop->openedURLs().size(), 1u);
 }
 
-TEST_F(SystemPageTest, RevertAllAsksFirstAndCancelChangesNothing) {
+TEST_F(SystemPageTest, RevertAllAsksFirstCancelKeepsTheTweaksAndRevertAllPutsThemBack) {
     showPage();
     EXPECT_FALSE(revertButton().enabled);
-    recordOneTweak();
+    const SystemTweak& tweak = SystemTweakCatalog::all().front();
+    ASSERT_EQ(flip(tweak.id), "1");
+    ASSERT_EQ(preferences->stored(tweak.domain, tweak.key), tweak.onValue);
     ASSERT_TRUE(revertButton().enabled);
-    const Config before = model.config();
+
     desktop->answerAlerts({"Cancel"});
     click(revertButton());
     relayout();
     const std::vector<sim::AlertRecord> alerts = desktop->alerts();
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts[0].alert.messageText, "Put every system tweak back the way Kelvo found it?");
-    EXPECT_EQ(alerts[0].alert.informativeText, SystemPage::confirmMessage);
+    EXPECT_EQ(alerts[0].alert.informativeText,
+              "The toggles above all turn off, and any Dock keys take effect when the Dock "
+              "restarts. Everything else applies as each application restarts.");
     EXPECT_EQ(alerts[0].alert.buttons, (std::vector<std::string>{"Revert all", "Cancel"}));
     EXPECT_FALSE(model.confirmingRevert.get());
-    EXPECT_EQ(model.config(), before);
+    EXPECT_EQ(switchValue(tweak.id), "1");
+    EXPECT_EQ(preferences->stored(tweak.domain, tweak.key), tweak.onValue);
+
+    desktop->answerAlerts({"Revert all"});
+    click(revertButton());
+    relayout();
+    EXPECT_EQ(desktop->alerts().size(), 2u);
+    EXPECT_FALSE(model.confirmingRevert.get());
+    EXPECT_EQ(switchValue(tweak.id), "0");
+    // The key was absent before Kelvo set it, and is absent again.
+    EXPECT_EQ(preferences->stored(tweak.domain, tweak.key), std::nullopt);
+    EXPECT_FALSE(revertButton().enabled);
 }
 
 TEST_F(SystemPageTest, TheTweakNoticeStandsAboveTheRows) {

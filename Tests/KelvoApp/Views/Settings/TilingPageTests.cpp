@@ -63,19 +63,17 @@ TEST_F(TilingPageTest, ASegmentWritesTheDefaultLayoutOnce) {
 }
 
 TEST_F(TilingPageTest, AGapDraggedBetweenPointsIsStoredAndReadOutWhole) {
-    page.slide("innerGap", 12.5 / TilingPage::largestGap);
+    page.slide("innerGap", 12.5 / 64);
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(writes[0].gaps.inner, 13);
     EXPECT_EQ(writes[0].gaps.outer, 0);
     EXPECT_TRUE(page.id("innerGap").findText("13 pt"));
-    page.slide("outerGap", 64 / TilingPage::largestGap);
+    page.slide("outerGap", 1);
     ASSERT_EQ(writes.size(), 2u);
     EXPECT_EQ(writes[1].gaps.outer, 64);
     EXPECT_TRUE(page.id("outerGap").findText("64 pt"));
-    // A stored gap between points, as a hand-edited file may hold, reads out without its
-    // fraction.
+    // A gap between points, as a hand-edited file may hold, reads out without its fraction.
     EXPECT_EQ(TilingPage::gapReadout(7.9), "7 pt");
-    EXPECT_EQ(TilingPage::storedGap(2.5), 3);
 }
 
 TEST_F(TilingPageTest, TheStashChoiceIsDimmedWhileOffAndTurningItOnStoresTheLastDesktop) {
@@ -146,6 +144,11 @@ TEST_F(TilingPageTest, TheRuleListsShowTheUsersOwnIdentifiersAndAddThroughTheMod
     page.click(page.role(page.id("floatRules"), "button"));
     ASSERT_EQ(writes.size(), 2u);
     EXPECT_TRUE(writes[1].floatBundleIDs.empty());
+
+    page.click(page.role(page.id("ignoreRules"), "popUpButton"));
+    ASSERT_EQ(writes.size(), 3u);
+    EXPECT_EQ(writes[2].ignoreBundleIDs, (TextSet{"com.valvesoftware.steam", "com.example.notes"}));
+    EXPECT_TRUE(writes[2].floatBundleIDs.empty());
 }
 
 }  // namespace
