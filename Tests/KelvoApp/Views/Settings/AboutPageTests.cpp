@@ -122,7 +122,7 @@ TEST_F(AboutPageTest, TheReportRowCountsTheCrashReportsFoundWhenFirstShown) {
                                    "Saves a report to your Desktop you can send on."));
     testing::addCrashReport(home.path(), "KelvoApp-2026-01-01-000000.ips", 1000);
     testing::addCrashReport(home.path(), "KelvoApp-2026-01-02-000000.ips", 2000);
-    SettingsModel later(store, SystemTweakService(preferences, nullptr));
+    SettingsModel later(store, SystemTweakService(preferences, nullptr), folder / "kelvo.log");
     LaidOutPage shown([&] { return AboutPage(later).body(); });
     EXPECT_TRUE(LaidOutPage::words(shown.id("reportProblem"),
                                    "2 crash report(s) on this machine will be included."));
