@@ -2,17 +2,33 @@
 // beside the program's figures. Its median is printed with the context before the first figure
 // (where Google Benchmark gives the machine's load then), and the `calibration` row runs after
 // the others with the load then, so that each figure of the run can be read as a ratio to it.
+// A benchmark that stops with an error fails the program, so that its smoke test notices.
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "Calibration.h"
 
 namespace {
 
 using kelvo::bench::Calibration;
+
+/// The console's report, which remembers whether a benchmark stopped with an error.
+class ErrorNoticingReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            failed_ = failed_ || run.error_occurred;
+        benchmark::ConsoleReporter::ReportRuns(runs);
+    }
+    bool failed() const { return failed_; }
+
+  private:
+    bool failed_ = false;
+};
 
 void calibration(benchmark::State& state) {
     for (auto _ : state) {
@@ -39,7 +55,8 @@ int main(int argc, char** argv) {
     }
     benchmark::AddCustomContext("calibration", median);
     benchmark::RegisterBenchmark("calibration", calibration)->Unit(benchmark::kMillisecond);
-    benchmark::RunSpecifiedBenchmarks();
+    ErrorNoticingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return 0;
+    return reporter.failed() ? 1 : 0;
 }

@@ -12,6 +12,7 @@
 
 #include "KelvoScene.h"
 #include "KeyChord.h"
+#include "Simulator/TitleBarButtons.h"
 
 namespace kelvo {
 namespace {
@@ -29,12 +30,22 @@ std::set<sim::WindowNumber> ownWindowsOf(sim::DesktopClient& desktop, sim::Pid p
     return numbers;
 }
 
+/// Whether the desktop lists the element for a window before its process has drawn anything in
+/// it: the window itself, and the buttons of a titled window's title bar.
+bool listedBeforeTheContent(const sim::InterfaceElement& element) {
+    if (element.role == "window") return true;
+    using Kind = sim::TitleBarButton::Kind;
+    for (const Kind kind : {Kind::close, Kind::minimize, Kind::zoom})
+        if (element.identifier == sim::TitleBarButton::identifier(kind)) return true;
+    return false;
+}
+
 /// A window of Kelvo that is not among `before` and whose content has reached the desktop: its
 /// elements come with its first picture, in one message.
 std::optional<sim::WindowNumber> drawnWindow(sim::DesktopClient& desktop, sim::Pid pid,
                                              const std::set<sim::WindowNumber>& before) {
     for (const sim::ElementRecord& record : desktop.elements(pid)) {
-        if (!before.contains(record.window) && record.element.role != "window")
+        if (!before.contains(record.window) && !listedBeforeTheContent(record.element))
             return record.window;
     }
     return std::nullopt;
