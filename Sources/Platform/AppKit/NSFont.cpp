@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <tuple>
 
 #include "Platform/AppKit/TextTypesetter.h"
 
@@ -122,6 +124,19 @@ std::string NSFont::loadedFaceName() const {
 
 void NSFont::measure() const {
     if (metrics_) return;
+    // Pango shapes sample text to measure a font, and a window makes a font for each of its
+    // texts: each face and size is measured once on a thread, with that thread's context.
+    thread_local std::map<std::tuple<NSFontDesign, PangoWeight, CGFloat>, Metrics> known;
+    const auto key = std::make_tuple(design_, numericWeight(weight_), size_);
+    if (const auto found = known.find(key); found != known.end()) {
+        metrics_ = found->second;
+        return;
+    }
+    if (known.size() >= measuredLimit) known.clear();
+    metrics_ = known.emplace(key, measured()).first->second;
+}
+
+NSFont::Metrics NSFont::measured() const {
     PangoFontMetrics* m =
         pango_context_get_metrics(TextTypesetter::context(), description_, nullptr);
     Metrics metrics;
@@ -129,7 +144,7 @@ void NSFont::measure() const {
     metrics.descender = -static_cast<CGFloat>(pango_font_metrics_get_descent(m)) / PANGO_SCALE;
     pango_font_metrics_unref(m);
     metrics.leading = lineGapOf(description_, metrics.ascender - metrics.descender);
-    metrics_ = metrics;
+    return metrics;
 }
 
 CGFloat NSFont::ascender() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -62,18 +63,22 @@ class NSFont {
     const PangoFontDescription* pangoDescription() const { return description_; }
 
   private:
+    struct Metrics {
+        CGFloat ascender = 0;
+        CGFloat descender = 0;
+        CGFloat leading = 0;
+    };
+    /// How many faces and sizes a thread keeps the metrics of before it measures afresh.
+    static constexpr std::size_t measuredLimit = 256;
+
     void measure() const;
+    Metrics measured() const;
     std::string loadedFaceName() const;
 
     CGFloat size_;
     NSFontWeight weight_;
     NSFontDesign design_;
     PangoFontDescription* description_;
-    struct Metrics {
-        CGFloat ascender = 0;
-        CGFloat descender = 0;
-        CGFloat leading = 0;
-    };
     mutable std::optional<Metrics> metrics_;
     mutable std::optional<std::string> faceName_;
 };
