@@ -90,6 +90,7 @@ TEST_F(AppDisplayNamesTest, PrefersTheRunningNameThenTheInstalledOne) {
     spec.bundleID = "com.example.names.running";
     spec.name = "Running Name";
     desktop->launch(spec);
+    bundle(tree.applications, "Installed Copy.app", "com.example.names.running");
     bundle(tree.applications, "Installed Name.app", "com.example.names.installed");
     EXPECT_EQ(AppDisplayNames::name("com.example.names.running"), "Running Name");
     EXPECT_EQ(AppDisplayNames::name("com.example.names.installed"), "Installed Name");

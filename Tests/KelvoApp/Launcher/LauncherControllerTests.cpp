@@ -29,21 +29,26 @@ constexpr std::uint16_t keyA = 0;
 constexpr std::uint16_t keyC = 8;
 constexpr std::uint16_t keyV = 9;
 constexpr std::uint16_t keyZ = 6;
+constexpr std::uint16_t tabKey = 48;
 constexpr std::uint16_t returnKey = 36;
+constexpr std::uint16_t keypadEnter = 76;
 constexpr std::uint16_t escapeKey = 53;
 constexpr std::uint16_t downArrow = 125;
+constexpr std::uint16_t upArrow = 126;
 constexpr std::uint64_t shift = NSEventModifierFlagShift;
 constexpr std::uint64_t control = NSEventModifierFlagControl;
 constexpr std::uint64_t command = NSEventModifierFlagCommand;
+constexpr std::uint64_t option = NSEventModifierFlagOption;
 
 LauncherApp app(const std::string& name, bool running = false) {
     const std::string id = "com.example." + name;
     return LauncherApp{{id, name, running}, "/Applications/" + name + ".app"};
 }
 
-/// Installed: twenty applications "alpha00" … "alpha19" and three "beta1" … "beta3".
+/// Installed: twenty applications "alpha00" … "alpha19", three "beta1" … "beta3" and a copy
+/// of the editor, which also runs.
 LauncherViewModel::Apps installedApps() {
-    LauncherViewModel::Apps apps;
+    LauncherViewModel::Apps apps{{"com.example.editor", app("editor")}};
     for (int i = 0; i < 20; ++i) {
         const LauncherApp a = app((i < 10 ? "alpha0" : "alpha") + std::to_string(i));
         apps[a.entry.bundleID] = a;
@@ -151,14 +156,7 @@ TEST_F(LauncherControllerTest, ThePanelIsAFloatingNonActivatingPanelThatTakesKey
     EXPECT_FALSE(panel().isVisible());
     EXPECT_EQ(panel().styleMask(), NSWindowStyleMaskNonactivatingPanel);
     EXPECT_EQ(panel().level(), NSPopUpMenuWindowLevel);
-    EXPECT_FALSE(panel().isOpaque());
-    EXPECT_FALSE(panel().isMovable());
     EXPECT_FALSE(panel().hidesOnDeactivate());
-    EXPECT_TRUE(panel().canBecomeKeyWindow());
-    EXPECT_FALSE(panel().canBecomeMainWindow());
-    EXPECT_EQ(panel().collectionBehavior(), NSWindowCollectionBehaviorCanJoinAllSpaces |
-                                                NSWindowCollectionBehaviorIgnoresCycle |
-                                                NSWindowCollectionBehaviorFullScreenAuxiliary);
     EXPECT_EQ(panel().contentView()->layer()->cornerRadius(), 20);
 }
 
@@ -190,16 +188,6 @@ TEST_F(LauncherControllerTest, ShowingOpensEightRowsBelowTheTopAndTheTopEdgeStay
     EXPECT_EQ(panel().frame().maxY(), expectedTop(528));
 }
 
-TEST_F(LauncherControllerTest, AQueryWithThreeMatchesMakesA268PointPanel) {
-    make();
-    showOver(launch("com.example.editor", true));
-    desktop->typeText("beta");
-    settle();
-    EXPECT_THAT(rowNames(), ElementsAre("beta1", "beta2", "beta3"));
-    EXPECT_EQ(panel().frame().height(), 268);
-    EXPECT_EQ(panel().frame().maxY(), expectedTop(268));
-}
-
 TEST_F(LauncherControllerTest, EscapeGivesTheFrontBackToTheApplicationThatWasThere) {
     make();
     const sim::Pid editor = launch("com.example.editor", true);
@@ -211,6 +199,23 @@ TEST_F(LauncherControllerTest, EscapeGivesTheFrontBackToTheApplicationThatWasThe
     EXPECT_THAT(activated, ElementsAre(editor));
     EXPECT_FALSE(controller->previousApp());
     EXPECT_EQ(model().field.get(), "");
+    // Over an application still in front, Escape leaves it be.
+    showOver(editor);
+    running[0].active = true;
+    desktop->pressKey(escapeKey);
+    settle();
+    EXPECT_THAT(activated, ElementsAre(editor));
+    EXPECT_EQ(expected.size(), 1u);
+}
+
+TEST_F(LauncherControllerTest, ThePanelOpensOnTheDisplayUnderThePointer) {
+    desktop->addDisplay(CGRect(1440, 0, 1920, 1080));
+    desktop->movePointer(CGPoint{2000, 500});
+    make();
+    showOver(launch("com.example.editor", true));
+    const CGRect v = NSScreen::screens().at(1)->visibleFrame();
+    EXPECT_EQ(panel().frame(), CGRect(std::round(v.midX() - 320),
+                                      std::round(v.maxY() - 0.22 * v.height() - 528), 640, 528));
 }
 
 TEST_F(LauncherControllerTest, ACommitHandsThePickOverAndGivesNothingTheFront) {
@@ -229,15 +234,31 @@ TEST_F(LauncherControllerTest, ACommitHandsThePickOverAndGivesNothingTheFront) {
     EXPECT_EQ(model().field.get(), "");
 }
 
-TEST_F(LauncherControllerTest, ShiftReturnWhileTypingBringsTheWindowHere) {
+TEST_F(LauncherControllerTest, ShiftAloneWithReturnOrEnterBringsTheWindowHereInBothModes) {
     make();
-    showOver(launch("com.example.editor", true));
+    const sim::Pid editor = launch("com.example.editor", true);
+    showOver(editor);
     desktop->typeText("alpha04");
     settle();
     desktop->pressKey(returnKey, shift);
     settle();
-    EXPECT_THAT(commits, ElementsAre(std::pair{std::string("com.example.alpha04"),
-                                               LauncherRequest::bringHere}));
+    // The keypad's Enter is Return too; with another modifier beside ⇧ it only goes there.
+    for (const bool vim : {false, true}) {
+        vimMode = vim;
+        for (const auto& [key, flags] :
+             {std::pair{keypadEnter, shift}, {returnKey, shift | option}}) {
+            showOver(editor);
+            desktop->pressKey(key, flags);
+            settle();
+        }
+    }
+    std::vector<LauncherRequest> requests;
+    for (const auto& [id, request] : commits)
+        requests.push_back(request);
+    EXPECT_EQ(commits.front().first, "com.example.alpha04");
+    EXPECT_THAT(requests, ElementsAre(LauncherRequest::bringHere, LauncherRequest::bringHere,
+                                      LauncherRequest::goTo, LauncherRequest::bringHere,
+                                      LauncherRequest::goTo));
 }
 
 TEST_F(LauncherControllerTest, LosingTheKeyHidesThePanelWithoutActivatingAnything) {
@@ -276,7 +297,8 @@ TEST_F(LauncherControllerTest, ControlNAndControlPMoveInBothModesAndTheArrowsToo
     desktop->pressKey(keyP, control);
     settle();
     EXPECT_EQ(model().model().selection(), 1);
-    desktop->pressKey(downArrow);
+    for (const std::uint16_t arrow : {downArrow, downArrow, upArrow})
+        desktop->pressKey(arrow);
     settle();
     EXPECT_EQ(model().model().selection(), 2);
     EXPECT_EQ(model().field.get(), "");
@@ -289,7 +311,8 @@ TEST_F(LauncherControllerTest, ControlNAndControlPMoveInBothModesAndTheArrowsToo
     desktop->pressKey(keyN, control);
     settle();
     EXPECT_EQ(model().model().selection(), 1);
-    desktop->pressKey(downArrow);
+    for (const std::uint16_t arrow : {downArrow, downArrow, upArrow})
+        desktop->pressKey(arrow);
     settle();
     EXPECT_EQ(model().model().selection(), 2);
 }
@@ -363,6 +386,9 @@ TEST_F(LauncherControllerTest, TabCompletesIntoTheFieldWhileTheQueryStays) {
     settle();
     EXPECT_EQ(controller->field()->stringValue(), "alpha10");
     EXPECT_EQ(model().model().query(), "alpha1");
+    desktop->pressKey(tabKey, shift);
+    settle();
+    EXPECT_EQ(controller->field()->stringValue(), "alpha01");
 }
 
 TEST_F(LauncherControllerTest, ShowingDuringAScanStartsNoSecondAndItsResultRefreshesTheList) {
@@ -388,7 +414,7 @@ TEST_F(LauncherControllerTest, ShowingDuringAScanStartsNoSecondAndItsResultRefre
     EXPECT_THAT(rowNames(), ElementsAre("gamma"));
 }
 
-TEST_F(LauncherControllerTest, RunningApplicationsAreCandidatesEvenBeforeAScan) {
+TEST_F(LauncherControllerTest, ARunningApplicationsRecordStandsForItsInstalledCopy) {
     make();
     showOver(launch("com.example.editor", true));
     desktop->typeText("editor");
