@@ -36,8 +36,6 @@ View hintItem(const LauncherHint& hint) {
     const View cap = Text(hint.cap)
                          .font(Font::system(11, Font::Weight::medium, Font::Design::rounded))
                          .foregroundColor(white(0.72))
-                         // The bar is wide enough for every cap: one is never cut to "…".
-                         .fixedSize()
                          .frame(FlexibleFrame{.minWidth = 11})
                          .padding(EdgeInsets{2, 6, 2, 6})
                          .background(roundedPlate(5, white(0.1), white(0.09)));

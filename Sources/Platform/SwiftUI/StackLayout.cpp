@@ -87,15 +87,20 @@ void StackLayout::size(const ProposedViewSize& proposal, ChildEnvironments& envi
     std::size_t left = static_cast<std::size_t>(
         std::count_if(shares, shares + count, [](const Share& s) { return !s.spacer; }));
     std::size_t spacersLeft = count - left;
+    // `remaining` is what is left beyond the minimums of the children not yet sized. A child's
+    // minimum was set aside for it alone, so it is offered that and an equal share of the
+    // rest. Were its minimum shared out with the rest, a child whose minimum is most of its
+    // ideal could be offered less than its ideal even with the stack offered the sum of its
+    // children's ideals, and of two like spacers the first would get less.
     for (const Share& share : std::span(shares, count)) {
-        remaining += share.minimum;
         std::size_t& among = share.spacer ? spacersLeft : left;
-        const CGFloat offer = std::max(remaining / static_cast<CGFloat>(among), share.minimum);
+        const CGFloat offer =
+            share.minimum + std::max(remaining, 0.0) / static_cast<CGFloat>(among);
         const CGSize size =
             measure(children_[share.index], ProposedViewSize::make(axis_, offer, cross),
                     environments[share.index]);
         placements[share.index].size = size;
-        remaining -= length(size, axis_);
+        remaining -= length(size, axis_) - share.minimum;
         --among;
     }
 }

@@ -32,8 +32,9 @@ class ChildEnvironments {
 
 /// How a stack shares its length among its children: every child's minimum is set aside,
 /// then the children that are not spacers are offered the rest in turn, least flexible first,
-/// each an equal share of what is left; spacers share what the others leave, never less than
-/// their minimum length. Across the axis every child is offered the stack's own offer.
+/// each its own minimum and an equal share of what is left beyond the minimums; spacers share
+/// what the others leave in the same way. Across the axis every child is offered the stack's
+/// own offer.
 class StackLayout {
   public:
     struct Placement {

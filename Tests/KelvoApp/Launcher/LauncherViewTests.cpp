@@ -130,6 +130,23 @@ TEST_F(LauncherViewTest, TheHintsFollowTheModeAndTheBringHereChoice) {
     EXPECT_THAT(hintLabels(), ElementsAre("⇥ complete", "↩ open", "esc normal"));
 }
 
+TEST_F(LauncherViewTest, TheEscapeCapHoldsItsWholeTextWithinItsPlate) {
+    setApps(3);
+    for (const bool vim : {false, true}) {
+        model->setVimMode(vim);
+        model->reset();
+        if (vim) model->key(Key::character("i"));
+        layout(268);
+        const LayoutNode& item = id(vim ? "hint.normal" : "hint.close");
+        const LayoutNode* plate = item.findKind("background");
+        const LayoutNode* text = item.findText("esc");
+        ASSERT_TRUE(plate && text) << item.describe();
+        // The text is padded 6 on either side of the plate.
+        EXPECT_NEAR(text->frame.minX(), plate->frame.minX() + 6, 1e-9) << item.describe();
+        EXPECT_NEAR(text->frame.maxX(), plate->frame.maxX() - 6, 1e-9) << item.describe();
+    }
+}
+
 TEST_F(LauncherViewTest, ALongNameStaysOnOneLineCutAtItsTail) {
     LauncherViewModel::Apps apps;
     const std::string name(200, 'W');

@@ -91,6 +91,48 @@ TEST(StackLayout, FlexibleViewsShareEvenlyAfterTheFixedOnesLeastFlexibleFirst) {
     EXPECT_DOUBLE_EQ(laid.id("b").frame.minX(), 136);
 }
 
+TEST(StackLayout, OfferedTheSumOfItsChildrensIdealsAStackGivesEachItsIdeal) {
+    // A key cap and its label: the cap's fixed-size text in a frame at least 11 wide, padded 6
+    // on either side, is 23 wide at least and its text's width + 12 at most, so it is the less
+    // flexible and is offered first; the label is narrower than the cap. Laid out at the
+    // stack's own ideal width, neither is squeezed.
+    const Font capFont = Font::system(11, Font::Weight::medium, Font::Design::rounded);
+    const Text capText = Text("esc").font(capFont);
+    const Text labelText = Text("close").font(Font::system(11));
+    const View item = HStack(VerticalAlignment::center, 6,
+                             {View(capText)
+                                  .fixedSize()
+                                  .id("text")
+                                  .frame(FlexibleFrame{.minWidth = 11})
+                                  .padding(EdgeInsets{2, 6, 2, 6})
+                                  .id("cap"),
+                              View(labelText).id("label")});
+    const CGFloat text = naturalSize(capText).width;
+    const CGFloat label = naturalSize(labelText).width;
+    ASSERT_GT(text, 11);
+    ASSERT_LT(label, text + 12);
+    ViewGraph sizing([item] { return item; });
+    const CGSize ideal = sizing.fittingSize();
+    EXPECT_DOUBLE_EQ(ideal.width, text + 12 + 6 + label);
+    Laid laid(item, ideal);
+    const CGRect cap = laid.id("cap").frame;
+    EXPECT_DOUBLE_EQ(cap.width(), text + 12);
+    EXPECT_DOUBLE_EQ(laid.id("label").frame.width(), label);
+    // The text lies within its plate, 6 in from either side.
+    EXPECT_DOUBLE_EQ(laid.id("text").frame.minX(), cap.minX() + 6);
+    EXPECT_DOUBLE_EQ(laid.id("text").frame.maxX(), cap.maxX() - 6);
+}
+
+TEST(StackLayout, LikeSpacersShareWhatIsLeftEvenly) {
+    // 200 - 3 × 8 spacing - 2 × 40 = 96 for the two spacers: 48 each.
+    Laid laid(HStack({block(40, 10, "a"), Spacer().id("first"), block(40, 10, "b"),
+                      Spacer().id("second")}),
+              {200, 10});
+    EXPECT_DOUBLE_EQ(laid.id("first").frame.width(), 48);
+    EXPECT_DOUBLE_EQ(laid.id("second").frame.width(), 48);
+    EXPECT_DOUBLE_EQ(laid.id("b").frame.minX(), 104);
+}
+
 TEST(StackLayout, AVerticalStackWithoutSpacingAddsItsHeightsExactly) {
     // The launcher's panel: a query row of 60, then with rows a separator, the list padded 8
     // above and below, rows of 52, another separator and the hint bar of 34.
