@@ -9,7 +9,6 @@
 #include <cmath>
 
 #include "Base/CoreGraphics/CGBitmapContext.h"
-#include "Base/CoreGraphics/CGRecordingContext.h"
 #include "KelvoApp/Views/Palette.h"
 #include "KelvoApp/Views/Settings/SettingsChrome.h"
 #include "KelvoApp/Views/Settings/SettingsView.h"
@@ -22,9 +21,9 @@ namespace {
 using namespace SwiftUI;
 
 /// sRGB, 0 to 1 a channel, as a pixel.
-CGPixel opaque(double red, double green, double blue, double alpha = 1) {
+CGPixel opaque(double red, double green, double blue) {
     const auto channel = [](double value) { return static_cast<int>(std::lround(value * 255)); };
-    return {channel(red), channel(green), channel(blue), channel(alpha)};
+    return {channel(red), channel(green), channel(blue), 255};
 }
 const CGPixel background = opaque(0.043, 0.055, 0.086);
 const CGPixel chrome = opaque(0.067, 0.081, 0.118);
@@ -67,21 +66,6 @@ class SettingsViewTest : public SettingsViewFixture {
         graph->draw(*bitmap);
         return *bitmap->makeImage()->pixel(static_cast<int>(point.x), static_cast<int>(point.y));
     }
-    /// The colour of the outline drawn around `frame`, 0 to 255 a channel, opacity too.
-    std::optional<CGPixel> outlineAround(const CGRect& frame) const {
-        CGRecordingContext context(graph->size());
-        graph->draw(context);
-        for (const CGDrawOperation& op : context.operations(CGDrawOperationKind::strokePath)) {
-            const CGRect box = op.path.applying(op.ctm).boundingBox();
-            const CGFloat top = graph->size().height - box.maxY();
-            if (std::abs(box.minX() - frame.minX()) > 1 || std::abs(top - frame.minY()) > 1 ||
-                std::abs(box.width() - frame.width()) > 1)
-                continue;
-            const CGColorValue& c = op.color;
-            return opaque(c.red, c.green, c.blue, c.alpha);
-        }
-        return std::nullopt;
-    }
     /// A point of a found row right of its texts and of `x`, on nothing but the row's ground.
     static CGPoint blankOf(const LayoutNode& row, CGFloat x) {
         for (const LayoutNode* text :
@@ -101,24 +85,16 @@ class SettingsViewTest : public SettingsViewFixture {
 TEST_F(SettingsViewTest, TheChromeHasTheStripTheSidebarAndOneButtonPerTab) {
     model.setSection(SettingsTab::system);
     showWindow();
-    const LayoutNode& general = id("tab.general");
-    EXPECT_EQ(general.frame.minX(), 10);
-    EXPECT_EQ(general.frame.width(), 176);
-    CGFloat above = 0;
+    // The search first, then the tabs in order down the sidebar.
+    CGFloat above = id("search.field").frame.maxY();
     for (SettingsTab tab : settings_tab::allCases) {
         const LayoutNode& button = id("tab." + rawValue(tab));
         EXPECT_GT(button.frame.minY(), above);
         above = button.frame.minY();
-        EXPECT_TRUE(button.findText(title(tab)));
         const LayoutNode* label = button.findText(title(tab));
+        ASSERT_TRUE(label) << rawValue(tab);
         EXPECT_EQ(label->color, tab == SettingsTab::system ? Palette::accent() : Palette::dim());
     }
-    // The strip is 30 high with its hairline under it; the working area starts at 31.
-    EXPECT_TRUE(graph->tree().find([](const LayoutNode& n) {
-        return n.color == Palette::hairline() && n.frame.minY() == 30 && n.frame.height() == 1;
-    }));
-    EXPECT_GE(id("search.field").frame.minY(), 31 + 14);
-    EXPECT_EQ(id("search.field").frame.height(), 32);
     EXPECT_TRUE(graph->tree().findText("⌘K"));
     // A click anywhere on a tab's button, also right of its title, selects it.
     const LayoutNode& tiling = id("tab.tiling");
@@ -141,12 +117,13 @@ TEST_F(SettingsViewTest, CommandDigitsSelectTheTabsInOrderAndCommandKIsHidden) {
         });
     });
     ASSERT_TRUE(clip);
-    EXPECT_EQ(clip->frame.size, (CGSize{1, 1}));
     const LayoutNode* key = clip->find(
         [](const LayoutNode& n) { return n.shortcut == KeyboardShortcut::commandKey("k"); });
     EXPECT_LE(key->opacity, 0.001);
-    EXPECT_EQ(hitTest(graph->tree(), {key->frame.midX(), key->frame.midY()}) == key, false);
+    EXPECT_NE(hitTest(graph->tree(), {key->frame.midX(), key->frame.midY()}), key);
+    EXPECT_FALSE(model.searchOpen.get());
     EXPECT_TRUE(graph->press(KeyboardShortcut::commandKey("k")));
+    EXPECT_TRUE(model.searchOpen.get());
 }
 
 TEST_F(SettingsViewTest, BothFileNoticesShowAboveThePageLoadFirst) {
@@ -209,9 +186,7 @@ TEST_F(SettingsViewTest, TheDropDownShowsEightFoundSettingsOrOneNoMatchLine) {
     EXPECT_FALSE(has("search.dropdown"));
     search("e", 9);
     ASSERT_GT(model.search.get().matches().size(), 9u);
-    const LayoutNode& dropdown = id("search.dropdown");
-    EXPECT_EQ(dropdown.frame.width(), 380);
-    EXPECT_EQ(dropdown.frame.minY(), id("search.field").frame.minY() + 44);
+    EXPECT_GE(id("search.dropdown").frame.minY(), id("search.field").frame.maxY());
     const std::vector<SettingEntry> rows = SearchBar{model}.rows();
     ASSERT_EQ(rows.size(), 8u);
     EXPECT_EQ(rows.back(), model.search.get().matches()[7]);
@@ -231,10 +206,7 @@ TEST_F(SettingsViewTest, TheStripSidebarPageAndCardsAreDrawnInTheirColoursAndOnl
     EXPECT_THAT(seen({5, 760}), LooksLike(chrome));
     EXPECT_THAT(seen({196, 760}), LooksLike(over(background, white, 0.08)));
     EXPECT_THAT(seen({205, 760}), LooksLike(background));
-    // The page's column, 24 in from the rule beside the 196-wide sidebar and from the right.
     const LayoutNode& row = id("desktopCount");
-    EXPECT_EQ(row.frame.minX(), 196 + 1 + 24);
-    EXPECT_EQ(row.frame.maxX(), 696 - 24);
     EXPECT_THAT(seen({row.frame.minX() + 4, row.frame.midY()}), LooksLike(card));
     const auto besideTitle = [](const LayoutNode& tab) {
         return CGPoint{tab.frame.maxX() - 4, tab.frame.midY()};
@@ -249,45 +221,47 @@ TEST_F(SettingsViewTest, TheStripSidebarPageAndCardsAreDrawnInTheirColoursAndOnl
 }
 
 TEST_F(SettingsViewTest, TheSearchFieldIsOutlinedInTheAccentOnlyWhileItHoldsText) {
+    // The colours of the field's own plates, as large as the field: its fill, then its outline.
+    const auto plates = [this] {
+        const LayoutNode& field = id("search.field");
+        std::vector<Color> colours;
+        for (const LayoutNode* plate : field.findAll([&](const LayoutNode& n) {
+                 return n.kind == "RoundedRectangle" && n.frame == field.frame;
+             }))
+            colours.push_back(plate->color.value());
+        return colours;
+    };
     showWindow();
-    EXPECT_THAT(outlineAround(id("search.field").frame),
-                ::testing::Optional(LooksLike(opaque(1, 1, 1, 0.06))));
+    EXPECT_THAT(plates(), ::testing::ElementsAre(Color(1, 1, 1, 0.04), Color(1, 1, 1, 0.06)));
     search("gap");
-    EXPECT_THAT(outlineAround(id("search.field").frame),
-                ::testing::Optional(LooksLike(CGPixel{34, 211, 238, 140})));
+    EXPECT_THAT(plates(),
+                ::testing::ElementsAre(Color(1, 1, 1, 0.04),
+                                       Color(34 / 255.0, 211 / 255.0, 238 / 255.0, 0.55)));
 }
 
-TEST_F(SettingsViewTest, TheDropDownHangsOverThePageWithOnlyTheSelectedRowLit) {
+TEST_F(SettingsViewTest, TheDropDownHangsOverThePageAndTheTabsAndOpensTheRowClicked) {
     showWindow();
     search("gap", 1);
     const std::vector<SettingEntry> rows = SearchBar{model}.rows();
     ASSERT_GE(rows.size(), 2u);
-    // Points of the two rows over the page's first card.
+    // Over the page's first card only the selected row is lit.
     const CGFloat overCard = id("desktopCount").frame.minX() + 12;
     const CGPoint first = blankOf(id("found." + rows[0].id), overCard);
     const CGPoint second = blankOf(id("found." + rows[1].id), overCard);
     ASSERT_LT(std::max(first.x, second.x), id("search.dropdown").frame.maxX() - 12);
     EXPECT_THAT(seen(first), LooksLike(card));
     EXPECT_THAT(seen(second), LooksLike(over(card, accent, 0.2)));
-}
-
-TEST_F(SettingsViewTest, AClickOnAFoundRowOverTheTabsOpensItsSetting) {
-    showWindow();
-    search("inner gap");
-    const std::vector<SettingEntry> rows = SearchBar{model}.rows();
-    ASSERT_FALSE(rows.empty());
-    const CGPoint point{40, id("found." + rows.back().id).frame.midY()};
-    // Left of the page, where the drop-down covers the tab buttons.
-    const auto covered = std::find_if(
+    // Left of the page it covers the tab buttons: a click there opens the row, not a tab.
+    const CGPoint point{40, id("found." + rows[1].id).frame.midY()};
+    ASSERT_TRUE(std::any_of(
         settings_tab::allCases.begin(), settings_tab::allCases.end(),
-        [&](SettingsTab tab) { return id("tab." + rawValue(tab)).frame.contains(point); });
-    ASSERT_NE(covered, settings_tab::allCases.end());
+        [&](SettingsTab tab) { return id("tab." + rawValue(tab)).frame.contains(point); }));
     graph->click(point);
     settle();
-    EXPECT_EQ(model.section(), rows.back().tab);
+    EXPECT_EQ(model.section(), rows[1].tab);
     EXPECT_EQ(model.search.get().query(), "");
     ASSERT_TRUE(model.reveal.get());
-    EXPECT_EQ(model.reveal.get()->id, rows.back().id);
+    EXPECT_EQ(model.reveal.get()->id, rows[1].id);
 }
 
 TEST_F(SettingsViewTest, TheFlashedSettingIsLitOnItsPage) {
