@@ -159,15 +159,17 @@ void LineClient::readLoop() {
     LineSplitter splitter(maximumLineLength);
     char chunk[64 * 1024];
     int silentSpells = 0;
+    bool asked = false;
     for (;;) {
         const ssize_t count = ::recv(descriptor_, chunk, sizeof(chunk), 0);
         if (count < 0 && errno == EINTR) continue;
         if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && quietSpell_) {
-            heardNothing(++silentSpells);
+            heardNothing(++silentSpells, asked);
             continue;
         }
         if (count <= 0) break;
         silentSpells = 0;
+        asked = false;
         splitter.append(std::string_view(chunk, static_cast<std::size_t>(count)));
         while (auto line = splitter.next())
             receive(*line);
@@ -185,19 +187,21 @@ void LineClient::readLoop() {
     failAll();
 }
 
-void LineClient::heardNothing(int spells) {
-    if (spells == 1) {
-        askWhetherThere();
-    } else if (spells > unansweredSpells) {
+void LineClient::heardNothing(int spells, bool& asked) {
+    if (spells > unansweredSpells) {
         // The socket is shut down: the next read ends the loop, and the connection, as usual.
         lose("the desktop did not answer within " + inSeconds(*quietSpell_ * unansweredSpells) +
              " s");
+        return;
     }
+    // A question that met a line being written goes at the next spell: a live desktop that
+    // says nothing unasked would otherwise be lost for want of being asked.
+    if (!asked) asked = askWhetherThere();
 }
 
-void LineClient::askWhetherThere() {
+bool LineClient::askWhetherThere() {
     std::unique_lock writing(writeMutex_, std::try_to_lock);
-    if (!writing.owns_lock()) return;
+    if (!writing.owns_lock()) return false;
     std::uint64_t id;
     {
         std::lock_guard lock(mutex_);
@@ -208,9 +212,10 @@ void LineClient::askWhetherThere() {
     const ssize_t sent = ::send(descriptor_, line.data(), line.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
     // Half a line would spoil the next one: the rest, a few bytes, goes as every line does.
     if (sent > 0 && static_cast<std::size_t>(sent) < line.size()) {
-        UnixSocket::sendAll(descriptor_,
-                            std::string_view(line).substr(static_cast<std::size_t>(sent)));
+        return UnixSocket::sendAll(descriptor_,
+                                   std::string_view(line).substr(static_cast<std::size_t>(sent)));
     }
+    return sent > 0;
 }
 
 void LineClient::receive(const std::string& line) {

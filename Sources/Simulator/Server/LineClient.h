@@ -47,7 +47,9 @@ class NoAnswerInTime : public std::runtime_error {
 /// With a quiet spell, a client that asks nothing learns of it too: once the desktop has said
 /// nothing for a spell the reader asks whether it is there (`DesktopMessages::probe`), and a
 /// desktop that then says nothing for `unansweredSpells` spells more ends the connection. A
-/// desktop that talks, or answers, is never asked: the reader only counts its own waits.
+/// question that cannot go out when its spell ends (a line is being written) is asked at the
+/// next, within the same bound. A desktop that talks, or answers, is never asked: the reader only
+/// counts its own waits.
 class LineClient {
   public:
     using Clock = std::chrono::steady_clock;
@@ -101,11 +103,12 @@ class LineClient {
 
     void readLoop();
     /// The reader has waited a quiet spell for the desktop: the first asks it whether it is
-    /// there, the last of `unansweredSpells` more ends the connection.
-    void heardNothing(int spells);
+    /// there, the last of `unansweredSpells` more ends the connection. `asked` says whether the
+    /// question went out since the desktop last said something; until it has, each spell asks.
+    void heardNothing(int spells, bool& asked);
     /// Sends the question, unless a line is being written now or the socket takes nothing more
-    /// (then the desktop is not reading, and its silence tells as much).
-    void askWhetherThere();
+    /// (then the desktop is not reading, and its silence tells as much); true when it went out.
+    bool askWhetherThere();
     void receive(const std::string& line);
     void sendLine(std::string line);
     void failAll();

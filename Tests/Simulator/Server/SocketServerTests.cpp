@@ -13,6 +13,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Base/JSON/JSONDecoder.h"
@@ -138,6 +139,11 @@ class SocketServerTest : public ::testing::Test {
             return;
         }
         auto request = kelvo::JSONNode::parse(line);
+        if (request.value("op", std::string()) == "nap") {
+            // As a desktop busy elsewhere for a while: it reads nothing meanwhile.
+            std::this_thread::sleep_for(
+                std::chrono::milliseconds(request["args"]["ms"].get<int>()));
+        }
         if (!request.contains("id")) return;
         kelvo::JSONValue reply = {{"id", request["id"]}};
         const std::string op = request["op"].get<std::string>();
@@ -510,6 +516,19 @@ TEST_F(SocketServerTest, ACallHeldForALateApplicationIsNoSilenceOfTheDesktop) {
     EXPECT_THROW(client.call("holdForEver", kelvo::JSONValue::object(), 1200ms), NoAnswerInTime);
     EXPECT_TRUE(client.isConnected());
     EXPECT_GE(linesOf("ping"), 2u);
+    EXPECT_EQ(client.call("quick")["op"], "quick");
+}
+
+TEST_F(SocketServerTest, AQuestionThatCouldNotGoOutIsAskedAtTheNextSpell) {
+    serve();
+    LineClient client(path(), 10s, 200ms);
+    client.start({});
+    // The desktop reads nothing for a spell and a half while a long line waits to be written:
+    // when the first spell ends the question cannot go out. It can at the second.
+    client.post("nap", {{"ms", 300}});
+    client.post("long", {{"text", std::string(900'000, 'x')}});
+    EXPECT_TRUE(record_.waitFor([](Record& r) { return requestsOf(r.lines, "ping") >= 1; }));
+    EXPECT_TRUE(client.isConnected()) << client.lostReason();
     EXPECT_EQ(client.call("quick")["op"], "quick");
 }
 
