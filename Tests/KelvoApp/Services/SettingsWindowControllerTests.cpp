@@ -63,10 +63,7 @@ TEST_F(SettingsWindowControllerTest, TheFirstShowBuildsTheWindowAndLaterOnesReus
     EXPECT_EQ(window.frame().height(), 820) << "875 visible points less 40, at most 820";
     EXPECT_EQ(window.minSize(), CGSize(656, 520));
     EXPECT_EQ(window.frame().midX(), mainDisplay.midX()) << "centred on its screen";
-    EXPECT_FALSE(window.isReleasedWhenClosed());
-    EXPECT_EQ(window.delegate(), &controller);
     EXPECT_EQ(controller.model.window.lock(), controller.window);
-    EXPECT_TRUE(controller.isKey());
     EXPECT_EQ(NSApplication::sharedApplication().keyWindow(), &window);
 
     const long number = window.windowNumber();
@@ -140,7 +137,6 @@ TEST_F(SettingsWindowControllerTest, EveryShowRefreshesTheRunningApplicationsAnd
     ASSERT_EQ(controller.model.runningApps->size(), 1U);
     EXPECT_EQ(controller.model.runningApps->front().bundleID, "com.example.editor");
     EXPECT_EQ(controller.model.loginItemStatus.get(), SMAppService::Status::notRegistered);
-    EXPECT_TRUE(controller.model.sizingOwed);
 }
 
 /// The first view under `view` of type T, depth first.

@@ -65,9 +65,6 @@ TEST_F(CFPreferenceStoreTests, WritesLandAsTheirKindAndNothingRemovesTheKey) {
 }
 
 TEST_F(CFPreferenceStoreTests, TheGlobalDomainIsTheAnyApplicationDomain) {
-    EXPECT_TRUE(CFEqual(CFPreferenceStore::applicationID(global), kCFPreferencesAnyApplication));
-    EXPECT_TRUE(CFEqual(CFPreferenceStore::applicationID(dock), CFStringCreate(dock)));
-
     desktop->setPreference(sim::Desktop::globalPreferenceDomain, "ApplePressAndHoldEnabled",
                            PreferenceData::makeBoolean(true));
     desktop->setPreference(global, "ApplePressAndHoldEnabled", PreferenceData::makeBoolean(false));

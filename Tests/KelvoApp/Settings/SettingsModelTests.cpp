@@ -28,7 +28,6 @@ TEST_F(SettingsModelTest, AnAdoptedConfigurationIsPublishedButNeverWrittenBack) 
     EXPECT_GT(notifications(), before);
     EXPECT_EQ(store->writeCount(), writes);
     EXPECT_NE(store->config().desktopCount, 7);
-    EXPECT_FALSE(settings.applyingExternally);
 
     settings.updateConfig([](Config& next) { next.desktopCount = 8; });
     EXPECT_EQ(store->config().desktopCount, 8);
@@ -103,16 +102,13 @@ TEST_F(SettingsModelTest, OnlyAnotherTabEndsARecordingAndClearsItsNotice) {
     installHotkeyHook();
     settings.beginRecording(Shortcut::focusLeft);
     settings.recordNotice = std::string("earlier");
-    settings.sizingOwed = false;
     settings.setSection(SettingsTab::general);
     EXPECT_TRUE(settings.recording->has_value());
     EXPECT_EQ(settings.recordNotice.get(), std::optional<std::string>("earlier"));
-    EXPECT_FALSE(settings.sizingOwed);
 
     settings.setSection(SettingsTab::shortcuts);
     EXPECT_FALSE(settings.recording->has_value());
     EXPECT_FALSE(settings.recordNotice->has_value());
-    EXPECT_TRUE(settings.sizingOwed);
     EXPECT_THAT(hotkeyCalls, ::testing::ElementsAre("suspend", "resume"));
 }
 

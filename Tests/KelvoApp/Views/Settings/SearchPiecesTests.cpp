@@ -174,12 +174,6 @@ SettingEntry entry(std::string title, std::string card) {
     return made;
 }
 
-bool hasPlate(const LayoutNode& tree) {
-    return tree.find([](const LayoutNode& node) {
-        return node.color == Palette::accent().opacity(0.2);
-    }) != nullptr;
-}
-
 TEST(PaletteRowTest, ALongTitleIsCutButTheLocationChipNever) {
     const std::string card = "Windows that float instead of tiling";
     const testing::LaidOutView row(
@@ -196,37 +190,32 @@ TEST(PaletteRowTest, ALongTitleIsCutButTheLocationChipNever) {
               nullptr);
 }
 
-/// The search bar with its drop-down open, as laid out in the sidebar.
-class SearchDropDownTest : public SettingsModelFixture {
-  protected:
-    SearchDropDownTest() : graph([this] { return SearchBar{model()}.body(); }) {
-        graph.observe(model());
+TEST(PaletteRowTest, TheSelectedRowsTitleAndChipStandOut) {
+    for (const bool selected : {false, true}) {
+        const testing::LaidOutView row(PaletteRow(entry("Inner gap", "Gaps"), selected).body(),
+                                       CGSize(320, 42));
+        EXPECT_EQ(row.tree().findText("Inner gap")->color,
+                  SwiftUI::Color::white().opacity(selected ? 1.0 : 0.8));
+        EXPECT_EQ(row.tree().findText("Tiling › Gaps")->color,
+                  SwiftUI::Color::white().opacity(selected ? 0.95 : 0.62));
+        EXPECT_TRUE(row.tree().find([&](const LayoutNode& node) {
+            return node.color == Palette::accent().opacity(selected ? 0.5 : 0.26);
+        }));
     }
-    /// The found rows, top to bottom, after everything published so far.
-    std::vector<const LayoutNode*> rows() {
-        settle();
-        graph.layout(CGSize(400, 500));
-        return graph.tree().findAll(
-            [](const LayoutNode& n) { return n.identifier.starts_with("found."); });
-    }
-    std::vector<bool> plated() {
-        std::vector<bool> shown;
-        for (const LayoutNode* row : rows())
-            shown.push_back(hasPlate(*row));
-        return shown;
-    }
-    SwiftUI::ViewGraph graph;
-};
+}
 
-TEST_F(SearchDropDownTest, TheHighlightFollowsTheSelectionAndAClickOpensTheRowClicked) {
+// The highlight following the selection is the settings view's test, in pixels.
+class SearchDropDownTest : public SettingsModelFixture {};
+
+TEST_F(SearchDropDownTest, AClickOnAFoundRowOpensThatRowNotTheSelectedOne) {
+    SwiftUI::ViewGraph graph([this] { return SearchBar{model()}.body(); });
     model().typeSearch("gap");
-    ASSERT_EQ(rows().size(), 2U);
-    EXPECT_EQ(plated(), (std::vector<bool>{true, false}));
     model().search.modify([](SettingsSearch& search) { search.move(1); });
-    EXPECT_EQ(plated(), (std::vector<bool>{false, true}));
-
+    settle();
+    graph.layout(CGSize(400, 500));
     const SettingEntry first = model().search->matches().front();
-    const LayoutNode* row = rows().front();
+    const LayoutNode* row = graph.tree().findIdentifier("found." + first.id);
+    ASSERT_TRUE(row);
     ASSERT_TRUE(graph.click({row->frame.midX(), row->frame.midY()}));
     EXPECT_FALSE(model().searchOpen.get());
     EXPECT_EQ(model().section(), first.tab);
