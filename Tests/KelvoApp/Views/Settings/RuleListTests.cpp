@@ -17,13 +17,6 @@ using namespace SwiftUI;
 using ::testing::ElementsAre;
 using testing::LaidOutView;
 
-std::vector<std::string> names(const std::vector<AppEntry>& apps) {
-    std::vector<std::string> out;
-    for (const AppEntry& app : apps)
-        out.push_back(app.name);
-    return out;
-}
-
 class RuleListTest : public InstalledApplicationsFixture {
   protected:
     RuleList list(std::set<std::string> listed, std::vector<AppEntry> running) {
@@ -75,11 +68,14 @@ TEST_F(RuleListTest, ListedApplicationsAreNamedAndSortedWithoutRegardToCase) {
     bundle(tree.applications, "Zebra.app", "com.example.zebra");
     bundle(tree.applications, "apple notes.app", "com.example.notes");
     bundle(tree.applications, "Mango.app", "com.example.mango");
-    RuleList rules =
+    const RuleList rules =
         list({"com.example.zebra", "com.example.notes", "com.example.mango", "gone.thing"}, {});
-    EXPECT_THAT(names(rules.sorted()), ElementsAre("apple notes", "gone.thing", "Mango", "Zebra"));
-
     LaidOutView view(rules, {700, 600});
+    std::vector<std::string> names;
+    for (const LayoutNode* name :
+         view.tree().findAll([](const LayoutNode& n) { return n.color == Palette::label(); }))
+        names.push_back(name->text);
+    EXPECT_THAT(names, ElementsAre("apple notes", "gone.thing", "Mango", "Zebra"));
     const auto hasIcon = [](const LayoutNode& row) {
         return row.find([](const LayoutNode& n) {
             return n.kind == "Image" && n.frame.size == CGSize{17, 17};

@@ -66,39 +66,23 @@ TEST(Card, ShowsItsTitleUpperCasedOverItsRowsOnARoundedPlate) {
         Card("Menu bar", {Text("one").frame(std::nullopt, 20).id("one"), Hairline(),
                           Text("two").frame(std::nullopt, 20).id("two")}),
         {500, 300});
-    const LayoutNode* title = card.tree().findText("MENU BAR");
-    ASSERT_TRUE(title);
-    EXPECT_EQ(title->font, Font::system(10.5, Font::Weight::semibold));
-    EXPECT_EQ(title->frame.minX(), 2);
-    const LayoutNode* one = &card.id("one");
-    const LayoutNode* two = &card.id("two");
-    // Nine points below the title; the hairline between the rows is all that separates them.
-    EXPECT_EQ(one->frame.minY(), title->frame.maxY() + 9);
-    EXPECT_EQ(two->frame.minY(), one->frame.maxY() + 1);
-    const LayoutNode* plate = card.tree().find(
-        [](const LayoutNode& n) { return n.color == Palette::card() && n.frame.width() == 500; });
-    EXPECT_TRUE(plate);
-    const LayoutNode* rule =
-        card.tree().find([](const LayoutNode& n) { return n.color == Palette::hairline(); });
-    ASSERT_TRUE(rule);
-    EXPECT_EQ(rule->frame.size, (CGSize{500, 1}));
+    EXPECT_TRUE(card.tree().findText("MENU BAR"));
+    // The hairline, as wide as the card's plate, is all that separates the rows.
+    EXPECT_EQ(card.id("two").frame.minY(), card.id("one").frame.maxY() + 1);
+    for (const Color& colour : {Palette::card(), Palette::hairline()})
+        EXPECT_TRUE(card.tree().find(
+            [&](const LayoutNode& n) { return n.color == colour && n.frame.width() == 500; }));
 }
 
 TEST(SettingRow, ShowsTheEntrysTextsUnlessTheRowGivesItsOwn) {
     const SettingEntry entry = entryWith(std::nullopt, std::nullopt);
     {
         const LaidOutView row(SettingRow{.entry = entry, .control = Text("ctl")}, {700, 200});
-        EXPECT_TRUE(row.tree().findText(entry.title));
-        EXPECT_TRUE(row.tree().findText(entry.detail));
+        EXPECT_TRUE(row.tree().findText(entry.title) && row.tree().findText(entry.detail));
         // No `more`: no tooltip; no caution: no line for it.
         EXPECT_FALSE(row.tree().find([](const LayoutNode& n) { return !n.tooltip.empty(); }));
         EXPECT_FALSE(row.tree().find(cautionSymbol));
-        const LayoutNode& whole = row.id(entry.id);
-        EXPECT_EQ(whole.element, (AccessibilityElement{"group", entry.title}));
-        const LayoutNode* prose = row.tree().findText(entry.detail);
-        // Title, 2 points, prose: nothing else in the column, inset 11 above and below.
-        EXPECT_EQ(whole.frame.height(), 11 + row.tree().findText(entry.title)->frame.height() + 2 +
-                                            prose->frame.height() + 11);
+        EXPECT_EQ(row.id(entry.id).element, (AccessibilityElement{"group", entry.title}));
     }
     {
         const LaidOutView row(
@@ -129,9 +113,7 @@ TEST(SettingRow, ShowsTheEntrysTextsUnlessTheRowGivesItsOwn) {
         EXPECT_FALSE(row.tree().findText("Entry caution."));
         const LayoutNode* badge = row.tree().findText("now");
         ASSERT_TRUE(badge);
-        EXPECT_EQ(badge->font, Font::system(9.5, Font::Weight::medium));
         EXPECT_EQ(badge->color, Palette::dim());
-        EXPECT_GT(badge->frame.minX(), row.tree().findText(entry.title)->frame.maxX() + 7 - 0.01);
     }
     {
         const LaidOutView row(
@@ -148,12 +130,14 @@ TEST(SettingRow, ProseWrapsAt400AndTheControlKeepsItsSizeTwelvePointsAway) {
         longText += "word ";
     longText += "end";
     const SettingEntry entry = entryWith(std::nullopt, std::nullopt);
-    const View control = Text("a wide control label").lineLimit(1);
-    for (CGFloat width : {1400.0, 520.0}) {
+    const std::string label = "a control as wide as half the row";
+    const View control = Text(label).lineLimit(1);
+    // However narrow the window, the prose gives way and the control is never cut.
+    for (CGFloat width : {1400.0, 420.0}) {
         SCOPED_TRACE(width);
         const LaidOutView row(SettingRow{.entry = entry, .detail = longText, .control = control},
                               {width, 400});
-        const LayoutNode* ctl = row.tree().findText("a wide control label");
+        const LayoutNode* ctl = row.tree().findText(label);
         ASSERT_TRUE(ctl);
         const LayoutNode* prose = row.tree().find(
             [](const LayoutNode& n) { return n.kind == "Text" && n.text.starts_with("word"); });
@@ -163,52 +147,34 @@ TEST(SettingRow, ProseWrapsAt400AndTheControlKeepsItsSizeTwelvePointsAway) {
         EXPECT_GE(ctl->frame.minX() - prose->frame.maxX(), 12);
         EXPECT_EQ(ctl->frame.maxX(), width - 16);
         const LaidOutView alone(control, {1000, 100});
-        EXPECT_EQ(ctl->frame.size, alone.tree().findText("a wide control label")->frame.size);
+        EXPECT_EQ(ctl->frame.size, alone.tree().findText(label)->frame.size);
     }
 }
 
-class FoundSettingTest : public SettingsViewFixture {
-  protected:
-    /// A setting row, a rule list and a shortcut row, under the model's flashing id.
-    void showTargets() {
-        const KeyReference::Entry shortcut =
-            KeyReference::sections(model.config()).front().entries.front();
-        targets = {"innerGap", "floatRules", "key." + shortcut.id};
-        show([this, shortcut] {
+using FoundSettingTest = SettingsViewFixture;
+
+TEST_F(FoundSettingTest, OnlyTheFoundRowIsLitWhetherASettingARuleListOrAShortcut) {
+    const KeyReference::Entry shortcut =
+        KeyReference::sections(model.config()).front().entries.front();
+    const std::vector<std::string> targets{"innerGap", "floatRules", "key." + shortcut.id};
+    // As a person sees it: the accent plate behind the row, at full strength.
+    const auto lit = [this](const std::string& target) {
+        return id(target).find([](const LayoutNode& n) {
+            return n.color == Palette::accent().opacity(0.2) && n.opacity > 0.99;
+        }) != nullptr;
+    };
+    for (const std::string& found : targets) {
+        show([&] {
             return flashedSetting(
                 VStack(HorizontalAlignment::leading, 0,
                        {SettingRow{.entry = SettingsCatalog::entry(ID::innerGap),
                                    .control = Text("ctl")},
                         RuleList{SettingsCatalog::entry(ID::floatRules), {}, {}, {}, {}},
                         ShortcutItemView{ShortcutItem::row(shortcut), model}}),
-                model.flashing.get());
+                found);
         });
-    }
-    /// The targets highlighted now, as a person sees them: an accent plate behind the row.
-    std::vector<std::string> lit() {
-        relayout();
-        std::vector<std::string> shown;
         for (const std::string& target : targets)
-            if (id(target).find([](const LayoutNode& n) {
-                    return n.color == Palette::accent().opacity(0.2) && n.opacity > 0.99;
-                }))
-                shown.push_back(target);
-        return shown;
-    }
-    std::vector<std::string> targets;
-};
-
-TEST_F(FoundSettingTest, TheFoundRowAloneIsHighlightedForOnePointOneSeconds) {
-    showTargets();
-    EXPECT_TRUE(lit().empty());
-    for (const std::string& target : targets) {
-        model.revealSetting(target);
-        clock.advance(0.5);
-        EXPECT_EQ(lit(), std::vector<std::string>{target});
-        clock.advance(0.55);
-        EXPECT_EQ(lit(), std::vector<std::string>{target}) << "gone before 1.1 s";
-        clock.advance(0.4);
-        EXPECT_TRUE(lit().empty()) << target << " still lit after 1.1 s and the fade";
+            EXPECT_EQ(lit(target), target == found) << target << " with " << found << " found";
     }
 }
 
@@ -228,10 +194,7 @@ TEST(ValueControls, ACounterStepsByOneAndStopsAtItsBounds) {
     click(true);
     EXPECT_EQ(count.value, 3);
     EXPECT_EQ(count.writes, 2);
-    const LaidOutView shown(Counter{count.binding(), 1, 3}, {200, 40});
-    const LayoutNode* number = shown.tree().findText("3");
-    ASSERT_TRUE(number);
-    EXPECT_EQ(number->font, Font::system(15, Font::Weight::medium, Font::Design::monospaced));
+    EXPECT_TRUE(LaidOutView(Counter{count.binding(), 1, 3}, {200, 40}).tree().findText("3"));
 }
 
 TEST(ValueControls, ASliderMovesInItsStepsOrFreelyAndItsReadoutFollows) {
@@ -240,7 +203,6 @@ TEST(ValueControls, ASliderMovesInItsStepsOrFreelyAndItsReadoutFollows) {
     auto clickAt = [&](std::optional<double> step, double fraction) {
         LaidOutView view(ValueSlider{value.binding(), 0, 1, step, readout}, {300, 40});
         const LayoutNode& slider = role(view, "slider");
-        EXPECT_EQ(slider.frame.width(), 150);
         view.graph.click({slider.frame.minX() + 8 + (slider.frame.width() - 16) * fraction,
                           slider.frame.midY()});
     };
@@ -249,11 +211,9 @@ TEST(ValueControls, ASliderMovesInItsStepsOrFreelyAndItsReadoutFollows) {
     clickAt(0.25, 0.33);
     EXPECT_DOUBLE_EQ(value.value, 0.25);
     EXPECT_EQ(value.writes, 2);
-    const LaidOutView shown(ValueSlider{value.binding(), 0, 1, 0.25, readout}, {300, 40});
-    const LayoutNode* text = shown.tree().findText("25%");
-    ASSERT_TRUE(text);
-    // The readout sits trailing in its 46 points, 12 after the slider.
-    EXPECT_DOUBLE_EQ(text->frame.maxX(), role(shown, "slider").frame.maxX() + 12 + 46);
+    EXPECT_TRUE(LaidOutView(ValueSlider{value.binding(), 0, 1, 0.25, readout}, {300, 40})
+                    .tree()
+                    .findText("25%"));
 }
 
 TEST(ValueControls, TheColourWellShowsWhiteForNoColourAndStoresUpperCaseHex) {
@@ -277,60 +237,7 @@ TEST(ValueControls, TheColourWellShowsWhiteForNoColourAndStoresUpperCaseHex) {
     EXPECT_EQ(role(lower, "colorWell").element->value, "#A1B2C3");
 }
 
-TEST(ValueControls, SwitchesSegmentsChoicesAndButtonsWriteOncePerClick) {
-    Recorded<bool> on{false};
-    {
-        LaidOutView view(Switch{on.binding()}, {100, 40});
-        view.graph.click(centre(role(view, "switch")));
-    }
-    EXPECT_TRUE(on.value);
-    EXPECT_EQ(on.writes, 1);
-
-    Recorded<int> side{0};
-    {
-        LaidOutView view(Segmented<int>{side.binding(),
-                                        {0, 1},
-                                        [](const int& v) {
-                                            return v == 0 ? std::string("⌥ Option")
-                                                          : std::string("⌃ Control");
-                                        }},
-                         {300, 40});
-        const auto segment = [&](const std::string& label) {
-            return view.tree().find(
-                [&](const LayoutNode& n) { return n.element && n.element->label == label; });
-        };
-        const LayoutNode* option = segment("⌥ Option");
-        const LayoutNode* control = segment("⌃ Control");
-        ASSERT_TRUE(option && control);
-        EXPECT_LT(option->frame.minX(), control->frame.minX());
-        view.graph.click(centre(*control));
-    }
-    EXPECT_EQ(side.value, 1);
-    EXPECT_EQ(side.writes, 1);
-
-    Recorded<int> chosen{2};
-    {
-        LaidOutView view(Choice<int>{chosen.binding(), {{"One", 1}, {"Two", 2}}}, {300, 40});
-        EXPECT_EQ(role(view, "popUpButton").element->value, "Two");
-        std::function<void(std::size_t)> pick;
-        view.graph.services().presentMenu = [&](const std::vector<MenuEntry>& entries, CGRect,
-                                                std::function<void(std::size_t)> then) {
-            ASSERT_EQ(entries.size(), 2u);
-            pick = std::move(then);
-        };
-        view.graph.click(centre(role(view, "popUpButton")));
-        ASSERT_TRUE(pick);
-        pick(0);
-    }
-    EXPECT_EQ(chosen.value, 1);
-    EXPECT_EQ(chosen.writes, 1);
-
-    int pressed = 0;
-    LaidOutView button(Action{"Open…", [&] { ++pressed; }}, {200, 40});
-    button.graph.click(centre(role(button, "button")));
-    EXPECT_EQ(pressed, 1);
-}
-
+// Switches, segments, pop-up choices and buttons are clicked on the pages that hold them.
 TEST(ValueControls, AReadoutsTintSetsItsColourButNotItsFont) {
     auto shown = [](const Readout& readout) {
         const LaidOutView view(readout, {300, 40});

@@ -140,25 +140,19 @@ TEST_F(ShortcutsPageTest, UnbindAndResetChangeTheKeysAndFadeWhenThereIsNothingTo
 
 TEST_F(ShortcutsPageTest, FixedEntriesShowPlainCapsAlignedWithTheEditableRows) {
     showPage();
-    const LayoutNode& fixed = id("key.desktopSwitch");
-    EXPECT_FALSE(fixed.findRole("button"));
-    const KeyReference::Entry entry = [&] {
-        for (const auto& section : KeyReference::sections(model.config()))
-            for (const auto& e : section.entries)
-                if (e.id == "desktopSwitch") return e;
-        throw std::runtime_error("no desktopSwitch");
-    }();
-    const LayoutNode* fixedWhat = fixed.findText(entry.what);
-    ASSERT_TRUE(fixedWhat);
-    const LayoutNode& editable = id("key.split");
-    const LayoutNode* editableWhat = editable.find(
-        [](const LayoutNode& n) { return n.kind == "Text" && n.font == Font::system(12); });
-    ASSERT_TRUE(editableWhat);
-    EXPECT_EQ(fixedWhat->frame.minX(), editableWhat->frame.minX());
+    EXPECT_FALSE(id("key.desktopSwitch").findRole("button"));
+    // What each does, in the column after the keys.
+    const auto what = [this](const std::string& row) {
+        return id(row).find(
+            [](const LayoutNode& n) { return n.kind == "Text" && n.font == Font::system(12); });
+    };
+    ASSERT_TRUE(what("key.desktopSwitch") && what("key.split"));
+    EXPECT_EQ(what("key.desktopSwitch")->frame.minX(), what("key.split")->frame.minX());
 }
 
 TEST_F(ShortcutsPageTest, AClickOnTheKeysRecordsAndOnlyThatRowShowsPressKeys) {
     model.setHotkeysSuspended = [](bool) {};
+    model.updateConfig([](Config& config) { config.shortcuts.clear(Shortcut::rotate); });
     showPage();
     EXPECT_FALSE(graph->tree().findText("Press keys…"));
     click(*id("key.split").findRole("button"));
@@ -171,6 +165,10 @@ TEST_F(ShortcutsPageTest, AClickOnTheKeysRecordsAndOnlyThatRowShowsPressKeys) {
     EXPECT_TRUE(id("key.split").find([](const LayoutNode& n) {
         return n.color == Palette::accent().opacity(0.7);
     }));
+    // A shortcut without keys asks for them too, instead of saying it has none.
+    click(*id("key.rotate").findRole("button"));
+    relayout();
+    EXPECT_TRUE(id("key.rotate").findText("Press keys…"));
 }
 
 TEST_F(ShortcutsPageTest, TheAccentCautionNamesItsHolderAndGoesWhenUnbound) {
