@@ -4,6 +4,7 @@
 #include "KelvoApp/Coordinator/LogText.h"
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/HotkeyService.h"
+#include "KelvoApp/Services/CheatsheetPanelController.h"
 #include "Support/KelvoApp/CoordinatorFixture.h"
 #include "Support/KelvoApp/DecisionLog.h"
 
@@ -134,6 +135,22 @@ TEST_F(CommandTest, SwitchToShowsTheDisplayEvenWhenNothingChanged) {
     EXPECT_EQ(display.label->stringValue(), "5");
     EXPECT_EQ(display.generation(), before + 2);
     EXPECT_TRUE(display.panel.isVisible());
+    // Switched off in the settings, a switch shows nothing.
+    coordinator->configuration.store().update([](Config& c) { c.showSwitchHUD = false; });
+    coordinator->commands.dispatch(Command::switchTo(2));
+    EXPECT_EQ(display.generation(), before + 2);
+}
+
+TEST_F(CommandTest, TheCheatSheetCommandTogglesTheSheetOfTheKeysInForceNow) {
+    coordinator->configuration.store().update([](Config& c) { c.showLauncher = false; });
+    const CheatsheetPanelController& sheet = coordinator->ownWindows.cheatsheet();
+    coordinator->commands.dispatch(Command::cheatsheet());
+    settle();
+    EXPECT_TRUE(sheet.isShown());
+    EXPECT_TRUE(sheet.hosting->layoutTree().findIdentifier("focusLeft"));
+    EXPECT_FALSE(sheet.hosting->layoutTree().findIdentifier("launcher"));
+    coordinator->commands.dispatch(Command::cheatsheet());
+    EXPECT_FALSE(sheet.isShown());
 }
 
 TEST_F(CommandTest, ToggleLayoutModeFlipsTheActiveDesktop) {

@@ -97,6 +97,7 @@ TEST_F(FocusTest, AnActivationOfAnApplicationLivingOnAnotherDesktopIsFollowed) {
     settle();
     coordinator->commands.dispatch(Command::switchTo(1));
     settle();
+    EXPECT_EQ(coordinator->ownWindows.desktopModel().occupied.get(), (std::set<int>{1, 3}));
     const int shown = coordinator->ownWindows.switchDisplay().generation();
     markLog();
     coordinator->focus.eventActivated(WindowID(2), std::string("com.example.other"));

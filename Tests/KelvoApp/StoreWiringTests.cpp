@@ -183,6 +183,20 @@ TEST_F(StoreWiringTest, AStashAfterTheStatusItemExistsFlashesAtOnce) {
     EXPECT_EQ(coordinator->ownWindows.desktopModel().flashing.get(), 4);
 }
 
+using LaunchStashTest = CoordinatorFixture;
+
+// A window too big for its slot at launch goes to the stash desktop before the status item
+// exists; that desktop's tile blinks as soon as the item is there.
+TEST_F(LaunchStashTest, AStashBeforeTheStatusItemExistsFlashesOnceItDoes) {
+    window(1, CGRect(0, 25, 800, 600));
+    window(2, CGRect(100, 100, 700, 500), "com.example.other");
+    window(3, CGRect(200, 100, 1250, 760), "com.example.third");
+    window(4, CGRect(300, 200, 700, 500), "com.example.other");
+    ASSERT_TRUE(start());
+    ASSERT_EQ(coordinator->storeWiring.store().desktop(WindowID(3)), 9);
+    EXPECT_EQ(coordinator->ownWindows.desktopModel().flashing.get(), 9);
+}
+
 TEST_F(StoreWiringTest, TheSameHidingReasonIsLoggedOnceUntilTheBorderIsShown) {
     coordinator->focus.acceptFocus(WindowID(1));
     markLog();
@@ -273,6 +287,8 @@ TEST_F(StoreWiringTest, WhileDraggingTheBorderIsLeftToTheDragHooks) {
 
 TEST_F(StoreWiringTest, TheStatusItemNameFollowsTheFocusedWindow) {
     coordinator->configuration.store().update([](Config& c) { c.showFocusedAppName = true; });
+    // The item widens for the name band.
+    EXPECT_EQ(coordinator->ownWindows.statusItem().item()->length(), 276);
     coordinator->focus.acceptFocus(WindowID(2));
     EXPECT_EQ(coordinator->focus.focusedAppName(), "com.example.other");
     EXPECT_EQ(coordinator->ownWindows.desktopModel().focusedApp.get(), "com.example.other");
@@ -302,6 +318,10 @@ TEST_F(StoreWiringTest, TheStatusItemCallbacksOpenTheOwnWindows) {
     callbacks.onGuide();
     callbacks.onCheatsheet();
     EXPECT_EQ(callbacks.shortcutsChord(), "⌥/");
+    coordinator->configuration.store().update([](Config& c) {
+        c.shortcuts.set(Chord{.keyCode = 40, .option = true}, Shortcut::cheatsheet);
+    });
+    EXPECT_EQ(callbacks.shortcutsChord(), "⌥K");
     coordinator->ownWindows.settingsWindow().close();
     coordinator->ownWindows.guideWindow().close();
     EXPECT_THAT(newLogLines(),

@@ -151,11 +151,11 @@ TEST_F(CheatsheetViewTest, TheHeaderNamesTheSheetAndSaysEveryKeyIsRebindable) {
     EXPECT_EQ(note.font, Font::system(11));
     EXPECT_EQ(note.color, Palette::dim());
     EXPECT_NEAR(note.frame.maxX(), 980 - 26, 1e-6);
-    if (const LayoutNode* mark = laid.tree().findKind("Image")) {
-        EXPECT_EQ(mark->frame.size, (CGSize{22, 22}));
-        EXPECT_DOUBLE_EQ(mark->frame.minX(), 26);
-        EXPECT_NEAR(title.frame.minX(), 26 + 22 + 10, 1e-6);
-    }
+    const LayoutNode* mark = laid.tree().findKind("Image");
+    ASSERT_TRUE(mark);
+    EXPECT_EQ(mark->frame.size, (CGSize{22, 22}));
+    EXPECT_DOUBLE_EQ(mark->frame.minX(), 26);
+    EXPECT_NEAR(title.frame.minX(), 26 + 22 + 10, 1e-6);
 }
 
 TEST_F(CheatsheetViewTest, TheFooterShowsTheSheetsOwnKeysInABadgeAtTheRight) {

@@ -10,7 +10,6 @@
 
 #include "Base/CoreGraphics/CGRecordingContext.h"
 #include "KelvoApp/Views/CommandGlyph.h"
-#include "KelvoApp/Views/GlyphPrimitives.h"
 #include "Platform/SwiftUI/Text.h"
 #include "Platform/SwiftUI/ViewNode.h"
 #include "Support/KelvoCore/Printers.h"
@@ -32,6 +31,9 @@ struct DrawnShape {
 
 /// The canvas height, to turn the recording's upward y into the glyph's downward one.
 constexpr CGFloat canvasHeight = CommandGlyph::height;
+/// The lit parts: the accent cyan 0x22D3EE at 0.92; the quiet ones: white at 0.16.
+const CGColorValue accent{34 / 255.0, 211 / 255.0, 238 / 255.0, 0.92};
+const CGColorValue quiet{1, 1, 1, 0.16};
 
 CGRect topDown(const CGRect& box) {
     return CGRect(box.minX(), canvasHeight - box.maxY(), box.width(), box.height());
@@ -94,14 +96,14 @@ std::vector<DrawnShape> mirrored(std::vector<DrawnShape> drawn, bool acrossX) {
     return drawn;
 }
 
-/// The top-down y of the middle point of the one chevron a glyph strokes.
-CGFloat chevronTipY(Glyph glyph) {
+/// The middle point of the one chevron a glyph strokes, top-down.
+CGPoint chevronTip(Glyph glyph) {
     for (const CGDrawOperation& op : operations(glyph))
         if (op.kind == CGDrawOperationKind::strokePath) {
-            const CGPath path = op.path.applying(op.ctm);
-            return canvasHeight - path.elements().at(1).points[0].y;
+            const CGPoint tip = op.path.applying(op.ctm).elements().at(1).points[0];
+            return {tip.x, canvasHeight - tip.y};
         }
-    return NAN;
+    return {NAN, NAN};
 }
 
 TEST(CommandGlyph, EveryGlyphHasAPictureOfItsOwnInsideItsCanvas) {
@@ -132,8 +134,8 @@ TEST(CommandGlyph, TheFocusFamilyLightsTheHalfOnItsSide) {
     const auto left = shapes(Glyph::focusLeft);
     ASSERT_EQ(left.size(), 3u);
     expectBox(left[0].box, CGRect(1.6, 1.6, 8.75, 12.8));
-    EXPECT_EQ(left[0].color, GlyphColour::accent().value());
-    EXPECT_EQ(left[1].color, GlyphColour::quiet().value());
+    EXPECT_EQ(left[0].color, accent);
+    EXPECT_EQ(left[1].color, quiet);
     EXPECT_EQ(picture(shapes(Glyph::focusRight)), picture(mirrored(left, true)));
     EXPECT_EQ(picture(shapes(Glyph::focusDown)), picture(mirrored(shapes(Glyph::focusUp), false)));
     EXPECT_NE(picture(shapes(Glyph::focusRight)), picture(left));
@@ -142,12 +144,16 @@ TEST(CommandGlyph, TheFocusFamilyLightsTheHalfOnItsSide) {
 TEST(CommandGlyph, MovesAndResizesMirrorAndTheirChevronsFlip) {
     EXPECT_EQ(picture(shapes(Glyph::moveDown)), picture(mirrored(shapes(Glyph::moveUp), false)));
     EXPECT_EQ(picture(shapes(Glyph::moveRight)), picture(mirrored(shapes(Glyph::moveLeft), true)));
-    // Moving up leaves the bottom pane: it is the accent one, and the chevron points up.
+    // The pane a window leaves is the accent one (moving up the bottom one, moving right the
+    // left one), and the chevron points the way it goes.
     const auto up = shapes(Glyph::moveUp);
     expectBox(up[1].box, CGRect(1.6, 10.2, 18.8, 4.2));
-    EXPECT_EQ(up[1].color, GlyphColour::accent().value());
-    EXPECT_NEAR(chevronTipY(Glyph::moveUp), 6.3, 1e-9);
-    EXPECT_NEAR(chevronTipY(Glyph::moveDown), 9.7, 1e-9);
+    EXPECT_EQ(up[1].color, accent);
+    EXPECT_EQ(shapes(Glyph::moveRight)[0].color, accent);
+    EXPECT_NEAR(chevronTip(Glyph::moveUp).y, 6.3, 1e-9);
+    EXPECT_NEAR(chevronTip(Glyph::moveDown).y, 9.7, 1e-9);
+    EXPECT_NEAR(chevronTip(Glyph::moveLeft).x, 9.3, 1e-9);
+    EXPECT_NEAR(chevronTip(Glyph::moveRight).x, 12.7, 1e-9);
     EXPECT_EQ(picture(shapes(Glyph::resizeRight)),
               picture(mirrored(shapes(Glyph::resizeLeft), true)));
     EXPECT_EQ(picture(shapes(Glyph::resizeDown)),
@@ -165,7 +171,7 @@ TEST(CommandGlyph, SingleGlyphsKeepTheirWorkedShapes) {
     ASSERT_EQ(sheet.size(), 7u);
     int lit = 0;
     for (const DrawnShape& key : sheet)
-        if (key.color == GlyphColour::accent().value()) {
+        if (key.color == accent) {
             ++lit;
             expectBox(key.box, CGRect(8.0, 4.0, 3.4, 2.4));
         }

@@ -28,14 +28,11 @@ int alphaAt(const CGImageRef& image, int x, int y) {
 TEST(Brand, ColoursAreMadeOnceFromTheirValues) {
     EXPECT_EQ(*Brand::hex(0x22D3EE, 0.5),
               (CGColorValue{34 / 255.0, 211 / 255.0, 238 / 255.0, 0.5}));
-    EXPECT_EQ(*Brand::ground(), *Brand::hex(Brand::groundValue, 1));
     EXPECT_EQ(*Brand::tile(), *Brand::hex(0x2E3F68, 1));
     EXPECT_EQ(Brand::tileTint(), (HexColor{46 / 255.0, 63 / 255.0, 104 / 255.0}));
     EXPECT_EQ(Brand::coral(), (HexColor{1, 122 / 255.0, 96 / 255.0}));
-    EXPECT_EQ(Brand::ground().get(), Brand::ground().get());
     EXPECT_EQ(Brand::space()->name, kCGColorSpaceSRGB);
     ASSERT_EQ(Brand::rimColors().size(), 3u);
-    EXPECT_EQ(Brand::rimColors().data(), Brand::rimColors().data());
     EXPECT_EQ(*Brand::rimColors()[0], *Brand::hex(0x0E93A8, 1));
     EXPECT_EQ(*Brand::rimColors()[2], *Brand::hex(0xA5EEFA, 1));
 }
@@ -57,8 +54,6 @@ TEST(Mark, ThePanesSpanTheSquareWithTheirGaps) {
     expectRect(panes.boundingBox(), CGRect(0, 0, 100, 100));
     EXPECT_NEAR(Mark::Pane::paneTop - Mark::Pane::barHeight, 5.263275, 1e-9);
     EXPECT_NEAR(Mark::Pane::rightPaneX - Mark::Pane::paneWidth, 5.2633, 1e-9);
-    EXPECT_NEAR(Mark::Pane::rightPaneX + Mark::Pane::paneWidth, 100, 1e-9);
-    EXPECT_NEAR(Mark::bodyInset * 2 + Mark::bodyFraction, 1, 1e-12);
     const auto subpaths = std::count_if(
         panes.elements().begin(), panes.elements().end(),
         [](const CGPathElement& e) { return e.type == CGPathElementType::moveToPoint; });
@@ -83,7 +78,6 @@ TEST(MarkRenderer, SmallMarksGetOnlyTheTightestGlow) {
               (std::vector<Brand::Halation>{Brand::halation.front()}));
     EXPECT_EQ(MarkRenderer::glowLayers(32).size(), 1u);
     EXPECT_EQ(MarkRenderer::glowLayers(64).size(), 3u);
-    EXPECT_EQ(MarkRenderer::glowLayers(256).size(), 3u);
 }
 
 TEST(MarkRenderer, TheGlowCastsShadowsOfLiftedPanesWidestFirstThenFadesAlongTheDiagonal) {
@@ -133,9 +127,10 @@ TEST(MarkRenderer, ThePanesRunFromLightAtTheTopLeftToDarkAtTheBottomRight) {
     const CGPixel bottomRight = *mark->pixel(106, 106);
     EXPECT_GT(topLeft.red + topLeft.green + topLeft.blue,
               bottomRight.red + bottomRight.green + bottomRight.blue);
-    // The gap between the lower panes shows the navy ground.
-    const CGPixel gap = *mark->pixel(64, 100);
-    EXPECT_LT(gap.green, 80);
+    // The gap between the lower panes shows the navy ground, 0x0A0E1A.
+    EXPECT_EQ(*mark->pixel(64, 100), (CGPixel{10, 14, 26, 255}));
+    // Between the bar and the lower panes, towards the top left, the glow lights the ground.
+    EXPECT_GT(mark->pixel(20, 39)->green, 35);
     EXPECT_FALSE(MarkRenderer::render(0, 22));
     EXPECT_EQ(MarkRenderer::render(44, 22)->width(), 44);
 }
