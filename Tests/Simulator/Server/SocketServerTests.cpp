@@ -521,11 +521,12 @@ TEST_F(SocketServerTest, ACallHeldForALateApplicationIsNoSilenceOfTheDesktop) {
 
 TEST_F(SocketServerTest, AQuestionThatCouldNotGoOutIsAskedAtTheNextSpell) {
     serve();
-    LineClient client(path(), 10s, 200ms);
+    LineClient client(path(), 10s, 1s);
     client.start({});
     // The desktop reads nothing for a spell and a half while a long line waits to be written:
-    // when the first spell ends the question cannot go out. It can at the second.
-    client.post("nap", {{"ms", 300}});
+    // when the first spell ends the question cannot go out. It can at the second, once the
+    // desktop has had half a spell to read the line, which a busy machine may need.
+    client.post("nap", {{"ms", 1500}});
     client.post("long", {{"text", std::string(900'000, 'x')}});
     EXPECT_TRUE(record_.waitFor([](Record& r) { return requestsOf(r.lines, "ping") >= 1; }));
     EXPECT_TRUE(client.isConnected()) << client.lostReason();
