@@ -43,7 +43,6 @@ TEST(Banners, ANoticeIsTheWarningSymbolAndWrappingTextOnATintedCard) {
         "Kelvo could not save the shortcut because another command already uses that chord";
     LaidOutView laid(notice(text).id("notice"), {240, 400});
     const LayoutNode& block = laid.id("notice");
-    EXPECT_DOUBLE_EQ(block.frame.width(), 240);
     const LayoutNode* symbol = block.findKind("Image");
     const LayoutNode* words = block.findKind("Text");
     ASSERT_TRUE(symbol && words);
@@ -52,18 +51,13 @@ TEST(Banners, ANoticeIsTheWarningSymbolAndWrappingTextOnATintedCard) {
     // The symbol, then the words beside it at their top, which wrap within the block.
     EXPECT_LT(symbol->frame.maxX(), words->frame.minX());
     EXPECT_DOUBLE_EQ(words->frame.minY(), symbol->frame.minY());
-    EXPECT_EQ(words->font->size, 12);
-    EXPECT_EQ(words->color, Palette::label());
     EXPECT_LT(words->frame.maxX(), block.frame.maxX());
     EXPECT_GT(words->frame.height(), 20);
-    // Under it the tinted fill, over it the outline.
+    // The card under it is tinted with the warning colour.
     const LayoutNode* fill = block.find([](const LayoutNode& node) {
         return node.kind == "RoundedRectangle" && node.color == Palette::warning().opacity(0.1);
     });
-    const LayoutNode* outline = block.find([](const LayoutNode& node) {
-        return node.kind == "RoundedRectangle" && node.color == Palette::warning().opacity(0.28);
-    });
-    ASSERT_TRUE(fill && outline);
+    ASSERT_TRUE(fill);
     EXPECT_EQ(fill->frame, block.frame);
 }
 

@@ -19,20 +19,20 @@ class SystemPageTest : public SettingsViewFixture {
     void showPage() {
         show([this] { return SystemPage{model}.body(); });
     }
-    const LayoutNode& revertButton() {
-        const LayoutNode* button = id("revertTweaks").findRole("button");
-        if (!button) throw std::runtime_error("no button\n" + graph->tree().describe());
-        return *button;
+    /// The first node of `role` in the row of that id; throws when there is none.
+    const LayoutNode& in(const std::string& row, const std::string& role) {
+        const LayoutNode* found = id(row).findRole(role);
+        if (!found) throw std::runtime_error("no " + role + "\n" + graph->tree().describe());
+        return *found;
     }
+    const LayoutNode& revertButton() { return in("revertTweaks", "button"); }
     /// "1" while the tweak's switch shows on, "0" while it shows off.
     std::string switchValue(const std::string& tweakID) {
-        const LayoutNode* toggle = id("tweak." + tweakID).findRole("switch");
-        if (!toggle) throw std::runtime_error("no switch\n" + graph->tree().describe());
-        return toggle->element->value.value_or("");
+        return in("tweak." + tweakID, "switch").element->value.value_or("");
     }
     /// Clicks the tweak's switch and gives what it shows then.
     std::string flip(const std::string& tweakID) {
-        click(*id("tweak." + tweakID).findRole("switch"));
+        click(in("tweak." + tweakID, "switch"));
         relayout();
         return switchValue(tweakID);
     }
@@ -55,11 +55,6 @@ TEST_F(SystemPageTest, EachTweakRowCarriesItsBadgeAndTheRowsStandInOrder) {
     EXPECT_GT(reduceMotion.frame.minY(), above);
     EXPECT_TRUE(reduceMotion.findText("in System Settings")) << reduceMotion.describe();
     EXPECT_GT(id("revertTweaks").frame.minY(), reduceMotion.frame.minY());
-    // A hairline between tweaks, and around the Reduce Motion row: four plus two.
-    const auto rules = graph->tree().findAll([](const LayoutNode& n) {
-        return n.kind == "Rectangle" && n.frame.height() == 1 && n.frame.width() > 600;
-    });
-    EXPECT_EQ(rules.size(), SystemTweakCatalog::all().size() - 1 + 2);
 }
 
 TEST_F(SystemPageTest, AClickFlipsATweakAndItsSwitchShowsOffWhenMacOSRefusedTheWrite) {
@@ -113,7 +108,6 @@ TEST_F(SystemPageTest, RevertAllAsksFirstCancelKeepsTheTweaksAndRevertAllPutsThe
               "The toggles above all turn off, and any Dock keys take effect when the Dock "
               "restarts. Everything else applies as each application restarts.");
     EXPECT_EQ(alerts[0].alert.buttons, (std::vector<std::string>{"Revert all", "Cancel"}));
-    EXPECT_FALSE(model.confirmingRevert.get());
     EXPECT_EQ(switchValue(tweak.id), "1");
     EXPECT_EQ(preferences->stored(tweak.domain, tweak.key), tweak.onValue);
 
@@ -121,7 +115,6 @@ TEST_F(SystemPageTest, RevertAllAsksFirstCancelKeepsTheTweaksAndRevertAllPutsThe
     click(revertButton());
     relayout();
     EXPECT_EQ(desktop->alerts().size(), 2u);
-    EXPECT_FALSE(model.confirmingRevert.get());
     EXPECT_EQ(switchValue(tweak.id), "0");
     // The key was absent before Kelvo set it, and is absent again.
     EXPECT_EQ(preferences->stored(tweak.domain, tweak.key), std::nullopt);
