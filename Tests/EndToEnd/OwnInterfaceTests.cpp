@@ -39,6 +39,16 @@ class OwnInterfaceTest : public EndToEndTest {
         }
         return std::nullopt;
     }
+    /// The client heard that its settings window closes, and the desktop no longer shows it.
+    void expectTheWindowClosed() {
+        const auto closed = report("windowWillClose");
+        ASSERT_TRUE(closed);
+        EXPECT_EQ((*closed)["title"], "Panel Client Settings");
+        EXPECT_TRUE(eventually([&] {
+            const auto shown = window(windowNumber);
+            return shown && !shown->onScreen;
+        }));
+    }
     /// How many reports of that event came so far (reading what is there now).
     int count(const std::string& event) {
         while (const auto line = client_->readLine(std::chrono::milliseconds(300)))
@@ -196,13 +206,7 @@ TEST_F(OwnInterfaceTest, TheCloseButtonClosesATitledWindowThroughItsDelegate) {
     EXPECT_EQ(desktop().run({"close", std::to_string(panelNumber)}).status, 1)
         << "a panel shows none";
     EXPECT_EQ(desktop().run({"close", std::to_string(windowNumber)}).status, 0);
-    const auto closed = report("windowWillClose");
-    ASSERT_TRUE(closed);
-    EXPECT_EQ((*closed)["title"], "Panel Client Settings");
-    EXPECT_TRUE(eventually([&] {
-        const auto listed = window(windowNumber);
-        return listed && !listed->onScreen;
-    }));
+    expectTheWindowClosed();
     EXPECT_EQ(desktop().run({"close", std::to_string(windowNumber)}).status, 1) << "closed already";
 }
 
@@ -227,13 +231,7 @@ TEST_F(OwnInterfaceTest, AClickOnTheCloseButtonThatUiListsClosesTheWindowThrough
                         std::to_string(std::lround(close->midY()))})
                   .status,
               0);
-    const auto closed = report("windowWillClose");
-    ASSERT_TRUE(closed);
-    EXPECT_EQ((*closed)["title"], "Panel Client Settings");
-    EXPECT_TRUE(eventually([&] {
-        const auto listed = window(windowNumber);
-        return listed && !listed->onScreen;
-    }));
+    expectTheWindowClosed();
 }
 
 TEST_F(OwnInterfaceTest, AScreenshotShowsThePanelsPixelsAndTheStatusItemInTheMenuBar) {
