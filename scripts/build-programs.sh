@@ -10,10 +10,10 @@ set -euo pipefail
 tree=${1:-build/run}
 jobs=${2:-$(nproc)}
 targets=(KelvoApp kelvo-sim kelvo-fixture kelvo-panel)
-# Seconds of one core that one build step takes on average: measured on this tree with GCC 12
-# (263 steps for the three programs took 1250 s of processor time, 4.75 s a step), a little
-# less on an idle machine.
-seconds_per_step=4.5
+# Seconds of one core that one build step takes on average, measured on this tree with GCC 12
+# from a clean clone of an idle 8-core machine: the 460 steps of the four programs took 726 s of
+# processor time there (1.6 s a step) and 1218 s on a slower machine (2.7 s a step).
+seconds_per_step=2
 
 if [ ! -f "$tree/build.ninja" ]; then
     echo "Configuring $tree (a few seconds)..."
