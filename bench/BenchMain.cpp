@@ -16,17 +16,22 @@ namespace {
 
 using kelvo::bench::Calibration;
 
-/// The console's report, which remembers whether a benchmark stopped with an error.
-class ErrorNoticingReporter : public benchmark::ConsoleReporter {
+/// The report the command line asks for (`--benchmark_format`, colours, tabular counters), which
+/// also remembers whether a benchmark stopped with an error.
+class ErrorNoticingReporter : public benchmark::BenchmarkReporter {
   public:
+    explicit ErrorNoticingReporter(benchmark::BenchmarkReporter& display) : display_(display) {}
+    bool ReportContext(const Context& context) override { return display_.ReportContext(context); }
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
             failed_ = failed_ || run.error_occurred;
-        benchmark::ConsoleReporter::ReportRuns(runs);
+        display_.ReportRuns(runs);
     }
+    void Finalize() override { display_.Finalize(); }
     bool failed() const { return failed_; }
 
   private:
+    benchmark::BenchmarkReporter& display_;
     bool failed_ = false;
 };
 
@@ -55,7 +60,7 @@ int main(int argc, char** argv) {
     }
     benchmark::AddCustomContext("calibration", median);
     benchmark::RegisterBenchmark("calibration", calibration)->Unit(benchmark::kMillisecond);
-    ErrorNoticingReporter reporter;
+    ErrorNoticingReporter reporter(*benchmark::CreateDefaultDisplayReporter());
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return reporter.failed() ? 1 : 0;
