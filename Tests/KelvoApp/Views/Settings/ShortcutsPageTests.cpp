@@ -94,6 +94,7 @@ TEST_F(ShortcutsPageTest, UnbindAndResetChangeTheKeysAndFadeWhenThereIsNothingTo
     showPage();
     EXPECT_TRUE(id("key.split").findText("⌥") && id("key.split").findText("E"));
     EXPECT_TRUE(button(split, "Unbind ").enabled);
+    EXPECT_EQ(button(split, "Unbind ").opacity, 1);
     EXPECT_FALSE(button(split, "Put ").enabled);
     EXPECT_LT(button(split, "Put ").opacity, 0.5);
     EXPECT_EQ(button(split, "Put ").tooltip, "Put " + title(split) + " back to Kelvo's own keys");
@@ -106,6 +107,7 @@ TEST_F(ShortcutsPageTest, UnbindAndResetChangeTheKeysAndFadeWhenThereIsNothingTo
     EXPECT_FALSE(button(split, "Unbind ").enabled);
     EXPECT_LT(button(split, "Unbind ").opacity, 0.5);
     EXPECT_TRUE(button(split, "Put ").enabled);
+    EXPECT_EQ(button(split, "Put ").opacity, 1);
 
     click(button(split, "Put "));
     relayout();
