@@ -336,12 +336,20 @@ bool Desktop::activateApplication(Pid pid, bool allWindows) {
     Transaction transaction(*this);
     const Application* app = applicationLocked(pid);
     if (app && app->declinesActivation) return false;
-    return activateLocked(pid, allWindows);
+    if (!activateLocked(pid, allWindows)) return false;
+    if (const auto follower = followingActivations_.extract(pid))
+        activateLocked(follower.mapped(), false);
+    return true;
 }
 
 void Desktop::setDeclinesActivation(Pid pid, bool declines) {
     Transaction transaction(*this);
     if (Application* app = applicationLocked(pid)) app->declinesActivation = declines;
+}
+
+void Desktop::activateWhenFront(Pid pid, Pid other) {
+    Transaction transaction(*this);
+    followingActivations_[other] = pid;
 }
 
 void Desktop::hide(Pid pid) {

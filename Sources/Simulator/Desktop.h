@@ -112,9 +112,14 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     bool enhancedUserInterface(Pid pid) const;
     std::optional<ApplicationInfo> application(Pid pid) const;
     std::optional<Pid> frontmost() const;
-    /// The application does not come forward when another process asks it to (it is busy, or
-    /// declines as applications may); the user can still bring it forward.
+    /// The application does not come forward when another process asks it to, by activating it
+    /// or by writing its "AXFrontmost" (it is busy, declines as applications may, or the
+    /// platform dropped the request); the user can still bring it forward.
     void setDeclinesActivation(Pid pid, bool declines);
+    /// The application comes to the front right after the next request of a process to
+    /// activate `other` (`activateApplication`) is carried out, as a person who clicks it the
+    /// moment `other` came: before anyone hears that `other` came.
+    void activateWhenFront(Pid pid, Pid other);
     /// The application opens a new window when ⌘N reaches it (as a terminal or an editor does).
     void setOpensWindowOnCommandN(Pid pid, bool opens);
     /// The key and mouse events that reached the application, oldest first.
@@ -551,6 +556,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     Pid nextPid_ = firstPid;
     std::optional<Pid> active_;
     std::vector<Pid> activationHistory_;  // most recent last
+    /// For an application, the one that comes to the front right after it is next activated
+    /// on request.
+    std::map<Pid, Pid> followingActivations_;
 
     std::map<WindowNumber, Window> windows_;
     std::vector<WindowNumber> zOrder_;  // front to back within every layer

@@ -274,7 +274,7 @@ AccessError Desktop::writeApplicationLocked(Pid pid, const std::string& attribut
     if (attribute == "AXEnhancedUserInterface") {
         app.enhancedUserInterface = *flag;
     } else if (attribute == "AXFrontmost") {
-        if (*flag) activateLocked(pid, false);
+        if (*flag && !app.declinesActivation) activateLocked(pid, false);
     } else if (*flag != app.info.hidden) {
         app.info.hidden = *flag;
         postWorkspaceLocked(

@@ -162,11 +162,18 @@ std::string SimCommandLine::usage() {
            "       kelvo-sim close NUMBER           presses the window's close button\n"
            "       kelvo-sim pointer X Y\n"
            "       kelvo-sim drag X1 Y1 X2 Y2\n"
-           "       kelvo-sim activate PID | hide PID | unhide PID\n"
+           "       kelvo-sim activate PID [--after PID] | hide PID | unhide PID\n"
+           "                                        --after: right after a process next "
+           "activates that one\n"
            "       kelvo-sim trust yes|no\n"
            "       kelvo-sim slow PID SECONDS | hang PID | unhang PID\n"
            "                                        the application's Accessibility answers "
            "come late, or never\n"
+           "       kelvo-sim decline-activation PID yes|no\n"
+           "                                        while yes, other processes' requests to "
+           "bring the\n"
+           "                                        application to the front are dropped "
+           "(activate still brings it)\n"
            "       kelvo-sim alerts                 the modal alerts shown, oldest first\n"
            "       kelvo-sim answer-alerts BUTTON...\n"
            "       kelvo-sim screenshot FILE.png [--caption TEXT] [--showing LABEL [--within "
@@ -296,6 +303,12 @@ std::function<void(sim::DesktopClient&)> SimCommandLine::clientAction(
             desktop.pointer(x, y);
         };
     }
+    if (verb == "activate" && rest.size() == 3) {
+        if (rest[1] != "--after") throw UsageError{"usage: activate PID [--after PID]"};
+        return [pid = processID(rest[0]), after = processID(rest[2])](Desktop& desktop) {
+            desktop.activateAfter(pid, after);
+        };
+    }
     if (verb == "activate" || verb == "hide" || verb == "unhide") {
         expectCount(rest, 1, verb);
         const auto act = verb == "activate" ? &Desktop::activate
@@ -314,6 +327,13 @@ std::function<void(sim::DesktopClient&)> SimCommandLine::clientAction(
         expectCount(rest, 1, verb);
         const auto act = verb == "hang" ? &Desktop::hang : &Desktop::unhang;
         return [act, pid = processID(rest[0])](Desktop& desktop) { (desktop.*act)(pid); };
+    }
+    if (verb == "decline-activation") {
+        if (rest.size() != 2 || (rest[1] != "yes" && rest[1] != "no"))
+            throw UsageError{"usage: decline-activation PID yes|no"};
+        return [pid = processID(rest[0]), declines = rest[1] == "yes"](Desktop& desktop) {
+            desktop.declineActivation(pid, declines);
+        };
     }
     if (verb == "trust") {
         expectCount(rest, 1, verb);

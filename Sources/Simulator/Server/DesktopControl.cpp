@@ -67,8 +67,21 @@ void DesktopControl::drag(double fromX, double fromY, double toX, double toY) {
 }
 
 void DesktopControl::activate(Pid pid) {
-    if (!desktop_.activateApplication(pid, false))
-        throw RequestFailure(noApplication(pid, "activate"));
+    // A person's doing: an application that declines other processes' requests comes forward.
+    const auto app = desktop_.application(pid);
+    if (!app || app->terminated) throw RequestFailure(noApplication(pid, "activate"));
+    desktop_.activate(pid);
+}
+
+void DesktopControl::activateAfter(Pid pid, Pid after) {
+    if (!desktop_.application(pid)) throw RequestFailure(noApplication(pid, "activate"));
+    if (!desktop_.application(after)) throw RequestFailure(noApplication(after, "follow"));
+    desktop_.activateWhenFront(pid, after);
+}
+
+void DesktopControl::declineActivation(Pid pid, bool declines) {
+    if (!desktop_.application(pid)) throw RequestFailure(noApplication(pid, "decline"));
+    desktop_.setDeclinesActivation(pid, declines);
 }
 
 void DesktopControl::hide(Pid pid) {

@@ -210,13 +210,24 @@
 //     drag             {"fromX","fromY","toX","toY"} -> {} left button down at from, the
 //                                                 pointer moves to `to` in even steps, and
 //                                                 the button comes up there
-//     activate         {"pid"}                -> {}  the application comes to the front
+//     activate         {"pid"}                -> {}  the application comes to the front, as
+//                                                 a person brings it there
+//     activateAfter    {"after","pid"}        -> {}  the same, right after a process next
+//                                                 asks `after` to activate (as a person
+//                                                 clicking it the moment `after` came), before
+//                                                 the news of `after` goes out
 //     hide / unhide    {"pid"}                -> {}  the application is hidden or shown, as
 //                                                 by the user from outside it
 //     trust            {"trusted"}            -> {}
 //     slow             {"pid","seconds"}      -> {}  its Accessibility answers come that late
 //     hang / unhang    {"pid"}                -> {}  its Accessibility answers never come, or
 //                                                    come at once again
+//     declineActivation {"declines","pid"}   -> {}  while declining, the application stays
+//                                                 where it is when another process asks it to
+//                                                 come to the front (`activateApplication`, an
+//                                                 "AXFrontmost" write), as when the platform
+//                                                 drops such a request; `activate` still brings
+//                                                 it forward
 //     receivedInput    {"pid"}                -> {"events":[event,...]} that reached the
 //                                                 application, oldest first
 //     ownWindows       {}                     -> {"windows":[{"number","spec":ownWindow},...]}

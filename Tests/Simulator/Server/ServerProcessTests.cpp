@@ -274,6 +274,43 @@ TEST_F(ServerProcessTest, PointerClickActivateHideAndTrust) {
     EXPECT_TRUE(manager.connection->isTrusted());
 }
 
+// What the command line does to the way applications come to the front: one that declines
+// stays back whichever way another process asks, until a person brings it; another follows
+// the next activation of one on request, as a person clicking it right then.
+TEST_F(ServerProcessTest, AnApplicationDeclinesActivationsOrFollowsOneOnRequest) {
+    FixtureProcess fixture(desktop);
+    fixture.openWindow(FixtureQuirk::plain, CGRect(100, 100, 400, 300));
+    const Pid pid = fixture.process().pid();
+    const std::string fixturePid = std::to_string(pid);
+    Manager manager(desktop);
+    const auto active = [&] { return *fixture.request(kelvo::FixtureRequest::list()).appActive; };
+
+    ASSERT_EQ(desktop.run({"decline-activation", fixturePid, "yes"}).status, 0);
+    EXPECT_FALSE(manager.connection->activateApplication(pid, false));
+    manager.connection->setAttribute(manager.connection->applicationElement(pid), "AXFrontmost",
+                                     true, 0.25);
+    EXPECT_FALSE(active());
+    ASSERT_EQ(desktop.run({"activate", fixturePid}).status, 0);
+    EXPECT_TRUE(active()) << "a person brings it forward";
+    ASSERT_EQ(desktop.run({"activate", std::to_string(manager.pid)}).status, 0);
+    ASSERT_EQ(desktop.run({"decline-activation", fixturePid, "no"}).status, 0);
+    EXPECT_TRUE(manager.connection->activateApplication(pid, false));
+    EXPECT_TRUE(active());
+
+    ASSERT_EQ(desktop.run({"activate", std::to_string(manager.pid), "--after", fixturePid}).status,
+              0);
+    manager.connection->activateApplication(pid, false);
+    EXPECT_EQ(manager.connection->frontmostApplication(), manager.pid) << "did not follow";
+    manager.connection->activateApplication(pid, false);
+    EXPECT_EQ(manager.connection->frontmostApplication(), pid) << "followed more than once";
+
+    EXPECT_EQ(desktop.run({"decline-activation", fixturePid}).status, 2);
+    EXPECT_EQ(desktop.run({"decline-activation", fixturePid, "maybe"}).status, 2);
+    EXPECT_EQ(desktop.run({"activate", fixturePid, "--before", fixturePid}).status, 2);
+    EXPECT_EQ(desktop.run({"decline-activation", "99999", "yes"}).status, 1);
+    EXPECT_EQ(desktop.run({"activate", fixturePid, "--after", "99999"}).status, 1);
+}
+
 TEST_F(ServerProcessTest, TheBootTimeIsTheMachinesUnlessAnotherIsGiven) {
     DesktopProcess rebooted(KELVO_SIM_PROGRAM, {"--boot-time", "1700000000", "--untrusted"});
     Manager later(rebooted);
