@@ -36,7 +36,9 @@ std::optional<std::vector<AXUIElementRef>> elementsOf(const CFTypeRef& value) {
 
 AXWindowBridge::AXWindowBridge(Config config) : config_(std::move(config)) {}
 
-AXWindowBridge::~AXWindowBridge() = default;
+AXWindowBridge::~AXWindowBridge() {
+    endWatch();
+}
 
 std::vector<ManagedWindow> AXWindowBridge::windows() {
     const ElementMap previous = elements_;

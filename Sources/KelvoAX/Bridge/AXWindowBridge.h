@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/NSNotificationCenter.h"
 #include "Base/Foundation/News.h"
+#include "KelvoAX/Bridge/ActivationRequest.h"
 #include "KelvoAX/Bridge/FrameWriteStep.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Store/CoordinatorBridge.h"
@@ -20,10 +22,11 @@ namespace kelvo {
 
 /// The store's road to other applications' windows, through Accessibility: full scans that
 /// classify every window, frame writes that the window can be trusted to follow, focus with a
-/// few activation retries, hiding. Beyond the store's interface it serves the coordinator's: one
-/// application's windows, an element the event stream handed over, the windows found gone. A
-/// window element travels through the coordinator as the platform's element handle inside
-/// `WindowElementRef`; anything else found there is no element.
+/// few activation retries (for an activation the platform dropped, never against someone who
+/// put another application in front meanwhile), hiding. Beyond the store's interface it serves the
+/// coordinator's: one application's windows, an element the event stream handed over, the windows
+/// found gone. A window element travels through the coordinator as the platform's element handle
+/// inside `WindowElementRef`; anything else found there is no element.
 ///
 /// Every call into another application waits at most `messagingTimeout`, so a hung application
 /// costs a quarter of a second per call instead of stalling the main thread. A frame read (by a
@@ -93,7 +96,8 @@ class AXWindowBridge final : public CoordinatorBridge {
                                                           const CGRect& target,
                                                           bool enhancedUserInterface);
 
-    /// Receives one line per activation attempt.
+    /// Receives one line per activation attempt, and one when the retries end because another
+    /// application was put in front.
     std::function<void(const std::string&)> trace;
 
   private:
@@ -125,6 +129,13 @@ class AXWindowBridge final : public CoordinatorBridge {
                       int attempt, std::int64_t generation);
     void scheduleRetry(const NSRunningApplicationRef& app, const AXUIElementRef& appElement,
                        int attempt, std::int64_t generation);
+    /// The retry that falls due: the next attempt, unless the request is void, the application
+    /// answers as frontmost, or someone put another application in front.
+    void retry(const NSRunningApplicationRef& app, const AXUIElementRef& appElement, int attempt,
+               std::int64_t generation);
+    /// From now until `endWatch`, what comes to the front is noted for the request.
+    void watchActivations(pid_t requested);
+    void endWatch();
 
     /// What was last read from a window: each value with the news there was about the window
     /// when it was read (for the minimized state, the news beyond its frame), while nothing
@@ -149,6 +160,9 @@ class AXWindowBridge final : public CoordinatorBridge {
     Config config_;
     std::set<WindowID> confirmedGone_;
     std::int64_t focusGeneration_ = 0;
+    /// The latest focus request while its retries may still come.
+    std::optional<ActivationRequest> activation_;
+    std::optional<NSNotificationToken> activationObserver_;
     /// Scheduled retries hold this weakly and do nothing once the bridge is gone.
     std::shared_ptr<AXWindowBridge*> self_ = std::make_shared<AXWindowBridge*>(this);
 };

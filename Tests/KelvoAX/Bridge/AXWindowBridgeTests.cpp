@@ -8,6 +8,7 @@
 #include "KelvoAX/Bridge/AXAttributes.h"
 #include "KelvoAX/Bridge/AXWindowBridge.h"
 #include "KelvoAX/Bridge/ScreenWindows.h"
+#include "Platform/AppKit/NSWorkspace.h"
 #include "Simulator/SharedConnection.h"
 #include "Support/Platform/DesktopFixture.h"
 
@@ -602,6 +603,109 @@ TEST_F(AXWindowBridgeTest, NewerFocusRequestEndsTheOlderRetries) {
                           "activating com.example.browser (attempt 2, request 2)",
                           "activating com.example.browser (attempt 3, request 2)",
                       }));
+}
+
+// The retries are for an activation that did not take; one that took and then lost the front
+// to another application, or lost it before it took, was overruled by someone.
+class ActivationChoiceTest : public AXWindowBridgeTest {
+  protected:
+    ActivationChoiceTest() {
+        asked = launch(editor);
+        front = launch(browser, true);
+        other = launch("com.example.viewer");
+        window = id(open(asked, CGRect(0, 30, 800, 600)));
+        bridge.windows();
+    }
+    /// The one attempt, then the line that says who came to the front instead.
+    std::vector<std::string> givenUpFor(const std::string& chosen) const {
+        return {"activating com.example.editor (attempt 1, request 1)",
+                "activation of com.example.editor given up (request 1): " + chosen +
+                    " came to the front"};
+    }
+
+    sim::Pid asked = 0;
+    sim::Pid front = 0;
+    sim::Pid other = 0;
+    WindowID window;
+};
+
+TEST_F(ActivationChoiceTest, AnotherApplicationBroughtToTheFrontMeanwhileStaysThere) {
+    bridge.focus(window);
+    ASSERT_EQ(desktop->frontmost(), asked);
+    clock.advance(0.1);
+    desktop->activate(other);
+    clock.advance(1);
+    EXPECT_EQ(traced, givenUpFor("com.example.viewer"));
+    EXPECT_EQ(desktop->frontmost(), other);
+    EXPECT_EQ(clock.pendingCount(), 0u);
+}
+
+TEST_F(ActivationChoiceTest, TheFormerFrontApplicationTakingTheFrontBackStaysThere) {
+    bridge.focus(window);
+    ASSERT_EQ(desktop->frontmost(), asked);
+    desktop->activate(front);
+    clock.advance(1);
+    EXPECT_EQ(traced, givenUpFor(browser));
+    EXPECT_EQ(desktop->frontmost(), front);
+}
+
+TEST_F(ActivationChoiceTest, OurOwnWindowBringingUsToTheFrontIsAChoiceToo) {
+    bridge.focus(window);
+    desktop->activate(ownPid);
+    clock.advance(1);
+    EXPECT_EQ(traced, givenUpFor(ownBundleID));
+    EXPECT_EQ(desktop->frontmost(), ownPid);
+}
+
+TEST_F(ActivationChoiceTest, ADroppedActivationIsTriedAgainUntilOneTakes) {
+    desktop->setDeclinesActivation(asked, true);
+    bridge.focus(window);
+    clock.advance(0.15);
+    EXPECT_EQ(desktop->frontmost(), front) << "the dropped activation is not dropped";
+    EXPECT_EQ(traced.size(), 2u);
+    desktop->setDeclinesActivation(asked, false);
+    clock.advance(0.15);
+    EXPECT_EQ(desktop->frontmost(), asked);
+    clock.advance(1);
+    EXPECT_EQ(traced, (std::vector<std::string>{
+                          "activating com.example.editor (attempt 1, request 1)",
+                          "activating com.example.editor (attempt 2, request 1)",
+                          "activating com.example.editor (attempt 3, request 1)",
+                      }));
+}
+
+TEST_F(ActivationChoiceTest, AChoiceBeforeTheActivationTookEndsTheRetriesAsWell) {
+    desktop->setDeclinesActivation(asked, true);
+    bridge.focus(window);
+    desktop->activate(other);
+    clock.advance(1);
+    EXPECT_EQ(traced, givenUpFor("com.example.viewer"));
+    EXPECT_EQ(desktop->frontmost(), other);
+}
+
+TEST_F(ActivationChoiceTest, TheBridgeListensForTheFrontOnlyWhileRetriesMayCome) {
+    NSNotificationCenter& workspace = NSWorkspace::sharedWorkspace().notificationCenter();
+    const std::size_t listening = workspace.observerCount();
+    desktop->setDeclinesActivation(asked, true);
+    bridge.focus(window);
+    EXPECT_EQ(workspace.observerCount(), listening + 1);
+    clock.advance(1);
+    EXPECT_EQ(workspace.observerCount(), listening) << "after the last attempt";
+
+    desktop->setDeclinesActivation(asked, false);
+    bridge.focus(window);
+    clock.advance(1);
+    EXPECT_EQ(workspace.observerCount(), listening) << "after the activation took";
+
+    {
+        AXWindowBridge released{Config()};
+        released.windows();
+        desktop->activate(front);
+        released.focus(window);
+        EXPECT_EQ(workspace.observerCount(), listening + 1);
+    }
+    EXPECT_EQ(workspace.observerCount(), listening) << "once the bridge is gone";
+    clock.advance(1);
 }
 
 TEST_F(AXWindowBridgeTest, TerminatedApplicationIsNotRetriedAndNamelessOneIsNamedByPid) {

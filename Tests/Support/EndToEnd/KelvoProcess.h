@@ -57,6 +57,9 @@ class KelvoProcess {
     std::optional<std::size_t> waitForLog(const std::string& text, std::size_t from = 0) const;
     /// Waits until a message at position `from` or later is exactly `message`; its position.
     std::optional<std::size_t> waitForLine(const std::string& message, std::size_t from = 0) const;
+    /// Waits until a message at position `from` or later meets `matches`; its position.
+    std::optional<std::size_t> waitForMessage(
+        std::size_t from, const std::function<bool(const std::string&)>& matches) const;
     /// False once a request went without a reply: the process no longer serves its session.
     bool responsive() const { return !unanswered_; }
     /// What the process has written on standard error so far.
@@ -67,9 +70,6 @@ class KelvoProcess {
     const std::optional<std::filesystem::path>& testFolder() const { return testFolder_; }
 
   private:
-    std::optional<std::size_t> waitForMessage(
-        std::size_t from, const std::function<bool(const std::string&)>& matches) const;
-
     std::optional<std::filesystem::path> testFolder_;
     std::filesystem::path standardErrorFile_;
     std::unique_ptr<ChildProcess> process_;
