@@ -47,6 +47,19 @@ class OverlayTest : public EndToEndTest {
             ChildProcess::generousWait, std::chrono::milliseconds(5));
         return seen;
     }
+    /// The Escape key downs that reached Notes so far.
+    std::size_t escapesInNotes(sim::DesktopClient& control) {
+        std::size_t count = 0;
+        for (const auto& event : control.receivedInput(pidOf(notes)))
+            count += event.type == sim::inputKeyDown && event.keyCode == escapeKeyCode;
+        return count;
+    }
+    bool sheetShown() {
+        const auto sheet = ownWindowOnLevel(8);
+        return sheet && sheet->onScreen;
+    }
+    static constexpr std::uint16_t escapeKeyCode = 53;
+
     /// Kelvo's window on this level, as the desktop lists it.
     std::optional<DesktopWindow> ownWindowOnLevel(int layer) {
         for (const auto& each : windows())
@@ -110,6 +123,34 @@ TEST_F(OverlayTest, TheCheatSheetShortcutShowsTheSheetWithItsRowsListedAndAgainH
         return now && !now->onScreen;
     }));
     EXPECT_FALSE(interfaceShows("again to close"));
+}
+
+// The sheet never takes the keyboard, so Escape reaches it only through Kelvo's key tap: while
+// the sheet shows, a plain Escape puts it away and goes no further; otherwise Escape, and an
+// Escape with a modifier held, are the application's.
+TEST_F(OverlayTest, EscapePutsTheCheatSheetAwayAndOtherwiseReachesTheApplicationInFront) {
+    startOverNotes();
+    sim::SocketConnection connection(desktop().socketPath());
+    ASSERT_TRUE(key("alt+/"));
+    ASSERT_TRUE(eventually([&] { return interfaceShows("again to close"); }));
+    const std::size_t before = escapesInNotes(connection.client());
+
+    // ⌘Escape is another chord: Notes gets it and the sheet stays.
+    ASSERT_TRUE(key("cmd+escape"));
+    ASSERT_TRUE(eventually([&] { return escapesInNotes(connection.client()) == before + 1; }))
+        << "⌘Escape did not reach Notes";
+    EXPECT_TRUE(sheetShown());
+
+    ASSERT_TRUE(key("escape"));
+    EXPECT_TRUE(eventually([&] { return !sheetShown(); })) << "Escape left the sheet up";
+    EXPECT_FALSE(interfaceShows("again to close"));
+    EXPECT_EQ(escapesInNotes(connection.client()), before + 1) << "the Escape reached Notes";
+    EXPECT_EQ(frontApplication(), notes);
+
+    ASSERT_TRUE(key("escape"));
+    EXPECT_TRUE(eventually([&] { return escapesInNotes(connection.client()) == before + 2; }))
+        << "with the sheet away, Escape did not reach Notes";
+    EXPECT_FALSE(sheetShown());
 }
 
 }  // namespace

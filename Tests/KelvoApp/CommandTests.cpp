@@ -153,6 +153,28 @@ TEST_F(CommandTest, TheCheatSheetCommandTogglesTheSheetOfTheKeysInForceNow) {
     EXPECT_FALSE(sheet.isShown());
 }
 
+TEST_F(CommandTest, EscapePutsTheShownCheatSheetAwayAndIsSwallowedOnlyThen) {
+    const CheatsheetPanelController& sheet = coordinator->ownWindows.cheatsheet();
+    const Chord escape{.keyCode = 53};
+    EXPECT_TRUE(press(escape).has_value()) << "nothing to put away";
+    coordinator->commands.dispatch(Command::cheatsheet());
+    settle();
+    ASSERT_TRUE(sheet.isShown());
+    markLog();
+    // With a modifier held it is another chord, left to whoever it is for.
+    EXPECT_TRUE(press(escape, HotkeyService::alternateFlag).has_value());
+    EXPECT_TRUE(press(escape, HotkeyService::controlFlag).has_value());
+    EXPECT_TRUE(press(escape, HotkeyService::commandFlag).has_value());
+    EXPECT_TRUE(press(escape, HotkeyService::shiftFlag).has_value());
+    settle();
+    EXPECT_TRUE(sheet.isShown());
+    EXPECT_FALSE(press(escape, capsLock).has_value());
+    settle();
+    EXPECT_FALSE(sheet.isShown());
+    EXPECT_THAT(newLogLines(), ElementsAre("Escape put the cheat sheet away"));
+    EXPECT_TRUE(press(escape).has_value()) << "the sheet is away";
+}
+
 TEST_F(CommandTest, ToggleLayoutModeFlipsTheActiveDesktop) {
     const LayoutMode before = coordinator->storeWiring.store().layoutMode(1);
     coordinator->commands.dispatch(Command::toggleLayoutMode());

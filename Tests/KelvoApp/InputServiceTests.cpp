@@ -86,6 +86,32 @@ TEST(HotkeyServiceTest, StartingTheClickBindingTwiceMakesOneTap) {
     EXPECT_FALSE(service.mouseTap.has_value());
 }
 
+TEST(HotkeyServiceTest, EscapeIsTakenWhileSomethingIsPutAwayByItAndItsWorkRunsOnTheMainQueue) {
+    ManualClock clock;
+    FakeEventTaps taps;
+    HotkeyService service(taps, Keymap(), nullptr);
+    const EventTaps::Tap tap = service.makeTap();
+    service.install(tap, tap);
+    bool shown = false;
+    int putAway = 0;
+    service.escapePutsAway = [&] { return shown; };
+    service.onEscape = [&] { ++putAway; };
+    TapEvent escape;
+    escape.keyCode = HotkeyService::escapeKeyCode;
+    EXPECT_TRUE(taps.deliver(EventTaps::keyDown, escape).has_value());
+
+    shown = true;
+    EXPECT_FALSE(taps.deliver(EventTaps::keyDown, escape).has_value());
+    EXPECT_EQ(putAway, 0) << "inside the tap";
+    clock.runUntilIdle();
+    EXPECT_EQ(putAway, 1);
+    // A shortcut being recorded gets Escape itself.
+    service.suspended = true;
+    EXPECT_TRUE(taps.deliver(EventTaps::keyDown, escape).has_value());
+    clock.runUntilIdle();
+    EXPECT_EQ(putAway, 1);
+}
+
 TEST(HotkeyServiceTest, AClickAnsweredFalsePassesAndControlDoesNotMatch) {
     ManualClock clock;
     FakeEventTaps taps;

@@ -49,6 +49,8 @@ bool CommandRouting::armKeys() {
     const Config& config = configuration_.config();
     hotkeys_ = std::make_unique<HotkeyService>(*process_.taps, Keymap(config),
                                                [this](const Command& c) { dispatch(c); });
+    hotkeys_->escapePutsAway = [this] { return ownWindows_.cheatsheetShown(); };
+    hotkeys_->onEscape = [this] { ownWindows_.putAwayCheatsheet(); };
     armedConfig_ = config;
     try {
         const EventTaps::Tap tap = hotkeys_->makeTap();

@@ -174,6 +174,16 @@ void OwnWindows::toggleCheatsheet() {
     cheatsheet_->toggle();
 }
 
+bool OwnWindows::cheatsheetShown() const {
+    return cheatsheet_ && cheatsheet_->isShown();
+}
+
+void OwnWindows::putAwayCheatsheet() {
+    if (!cheatsheetShown()) return;
+    cheatsheet_->putAway();
+    log_.log("Escape put the cheat sheet away");
+}
+
 long OwnWindows::switchDisplayWindowNumber() const {
     return hud_ ? static_cast<long>(hud_->windowNumber()) : 0L;
 }

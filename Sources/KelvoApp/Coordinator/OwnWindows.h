@@ -64,6 +64,10 @@ class OwnWindows {
     /// The desktop-switch display, when the configuration shows it.
     void showSwitchDisplay(int desktop);
     void toggleCheatsheet();
+    /// Whether the cheat sheet is on screen, from what this process knows.
+    bool cheatsheetShown() const;
+    /// Escape, heard by the key tap since the sheet never takes the keyboard, puts it away.
+    void putAwayCheatsheet();
     /// The desktop-switch display's window-server number, which hit tests look through.
     long switchDisplayWindowNumber() const;
     /// The chord of the cheat sheet's shortcut, as the status menu shows it.

@@ -75,17 +75,32 @@ std::optional<TapEvent> HotkeyService::handle(std::uint32_t type, const TapEvent
                           .control = (event.flags & controlFlag) != 0,
                           .command = (event.flags & commandFlag) != 0,
                           .shift = (event.flags & shiftFlag) != 0};
-        const auto command = keymap.command(chord);
-        if (!command) return event;
-        std::weak_ptr<HotkeyService*> context = context_;
-        DispatchQueue::main().async([context, command = *command] {
-            const auto service = context.lock();
-            if (service && (*service)->onCommand) (*service)->onCommand(command);
+        if (const auto command = keymap.command(chord)) {
+            onMain([command = *command](HotkeyService& service) {
+                if (service.onCommand) service.onCommand(command);
+            });
+            return std::nullopt;
+        }
+        if (!putsAwayOnEscape(chord)) return event;
+        onMain([](HotkeyService& service) {
+            if (service.onEscape) service.onEscape();
         });
         return std::nullopt;
     }
     if (type == EventTaps::leftMouseDown) return handleClick(event);
     return event;
+}
+
+void HotkeyService::onMain(std::function<void(HotkeyService&)> work) {
+    std::weak_ptr<HotkeyService*> context = context_;
+    DispatchQueue::main().async([context, work = std::move(work)] {
+        if (const auto service = context.lock()) work(**service);
+    });
+}
+
+bool HotkeyService::putsAwayOnEscape(const Chord& chord) const {
+    const bool plain = !chord.option && !chord.control && !chord.command && !chord.shift;
+    return chord.keyCode == escapeKeyCode && plain && escapePutsAway && escapePutsAway();
 }
 
 std::optional<TapEvent> HotkeyService::handleClick(const TapEvent& event) {

@@ -62,13 +62,17 @@ CheatsheetPanelController::CheatsheetPanelController(Sections sections)
 CheatsheetPanelController::~CheatsheetPanelController() = default;
 
 void CheatsheetPanelController::toggle() {
-    if (panel.isVisible()) {
-        panel.orderOut(nullptr);
+    if (isShown()) {
+        putAway();
         return;
     }
     model.sections = sections_ ? sections_() : std::vector<KeyReference::Section>{};
     reposition();
     panel.orderFrontRegardless();
+}
+
+void CheatsheetPanelController::putAway() {
+    if (isShown()) panel.orderOut(nullptr);
 }
 
 void CheatsheetPanelController::reposition() {

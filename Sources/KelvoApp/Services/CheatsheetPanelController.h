@@ -14,7 +14,8 @@ namespace kelvo {
 
 /// The cheat sheet: a large dark floating panel listing every shortcut of the current
 /// configuration. Toggled by its shortcut and the status menu; it never takes the keyboard
-/// from the application in front, so toggling again is what closes it. Main thread only.
+/// from the application in front, so toggling again closes it, and so does Escape, which the
+/// key tap hears for it. Main thread only.
 class CheatsheetPanelController {
   public:
     using Sections = std::function<std::vector<KeyReference::Section>()>;
@@ -40,6 +41,8 @@ class CheatsheetPanelController {
     /// Hides a shown sheet; otherwise fetches the sections afresh and shows the sheet on the
     /// screen under the pointer, without activating the application or taking the keys.
     void toggle();
+    /// Hides the sheet when it is shown.
+    void putAway();
     bool isShown() const { return panel.isVisible(); }
 
     NSPanel panel;
