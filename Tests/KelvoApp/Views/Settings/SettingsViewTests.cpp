@@ -115,6 +115,40 @@ TEST_F(SettingsViewTest, CommandDigitsSelectTheTabsInOrderAndCommandKIsHidden) {
     EXPECT_TRUE(model.searchOpen.get());
 }
 
+// ⌘ with the digit of a tab or with K, and nothing more: a modifier more or fewer, and the
+// digits on either side of the tabs, do nothing.
+TEST_F(SettingsViewTest, TheWindowsOwnKeysTakeCommandAloneAndOnlyTheTabsDigits) {
+    showWindow();
+    model.setSection(SettingsTab::focus);
+    relayout();
+    const auto withFlags = [](std::string key, bool command, bool shift, bool option,
+                              bool control) {
+        return KeyboardShortcut{std::move(key), command, shift, option, control};
+    };
+    for (const std::string key : {"k", "2"}) {
+        for (const KeyboardShortcut& nearMiss :
+             {withFlags(key, true, true, false, false), withFlags(key, true, false, true, false),
+              withFlags(key, true, false, false, true), withFlags(key, false, false, false, false),
+              withFlags(key, false, false, true, false)}) {
+            EXPECT_FALSE(graph->press(nearMiss)) << key;
+            relayout();
+            EXPECT_FALSE(model.searchOpen.get()) << key;
+            EXPECT_EQ(model.section(), SettingsTab::focus) << key;
+        }
+    }
+    // Seven tabs: ⌘1 is the first, ⌘7 the last, and ⌘0 and ⌘8 are no tab's.
+    for (const std::string digit : {"0", "8", "9"}) {
+        EXPECT_FALSE(graph->press(KeyboardShortcut::commandKey(digit))) << digit;
+        relayout();
+        EXPECT_EQ(model.section(), SettingsTab::focus) << digit;
+    }
+    EXPECT_TRUE(graph->press(KeyboardShortcut::commandKey("7")));
+    EXPECT_EQ(model.section(), SettingsTab::about);
+    relayout();
+    EXPECT_TRUE(graph->press(KeyboardShortcut::commandKey("1")));
+    EXPECT_EQ(model.section(), SettingsTab::general);
+}
+
 TEST_F(SettingsViewTest, BothFileNoticesShowAboveThePageLoadFirst) {
     model.loadFailed = true;
     model.writeError = std::string("disk full");
@@ -178,6 +212,28 @@ TEST_F(SettingsViewTest, TheDropDownShowsEightFoundSettingsOrOneNoMatchLine) {
     EXPECT_TRUE(findShown("No setting matches “zzqqxx”."));
     EXPECT_TRUE(found().empty());
     EXPECT_FALSE(graph->tree().findText("⌘K"));
+}
+
+// Of more than eight matches the first and the eighth are shown and lit when selected; the
+// ninth, one past the last row shown, lights none.
+TEST_F(SettingsViewTest, TheFirstAndEighthFoundRowsLightAndTheNinthLightsNone) {
+    showWindow();
+    const auto lit = [this]() -> std::optional<std::size_t> {
+        const auto rows = found();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const std::string title = model.search.get().matches()[i].title;
+            const LayoutNode* text = rows[i]->findText(title);
+            if (text && text->color == SwiftUI::Color::white().opacity(1.0)) return i;
+        }
+        return std::nullopt;
+    };
+    for (const auto& [moves, row] :
+         {std::pair<int, std::optional<std::size_t>>{0, 0}, {7, 7}, {8, std::nullopt}}) {
+        search("e", moves);
+        ASSERT_GT(model.search.get().matches().size(), 9u);
+        ASSERT_EQ(found().size(), 8u);
+        EXPECT_EQ(lit(), row) << moves;
+    }
 }
 
 TEST_F(SettingsViewTest, TheStripSidebarPageAndCardsAreDrawnInTheirColoursAndOnlyTheTabShownIsLit) {
