@@ -115,40 +115,6 @@ TEST_F(SettingsViewTest, CommandDigitsSelectTheTabsInOrderAndCommandKIsHidden) {
     EXPECT_TRUE(model.searchOpen.get());
 }
 
-// ⌘ with the digit of a tab or with K, and nothing more: a modifier more or fewer, and the
-// digits on either side of the tabs, do nothing.
-TEST_F(SettingsViewTest, TheWindowsOwnKeysTakeCommandAloneAndOnlyTheTabsDigits) {
-    showWindow();
-    model.setSection(SettingsTab::focus);
-    relayout();
-    const auto withFlags = [](std::string key, bool command, bool shift, bool option,
-                              bool control) {
-        return KeyboardShortcut{std::move(key), command, shift, option, control};
-    };
-    for (const std::string key : {"k", "2"}) {
-        for (const KeyboardShortcut& nearMiss :
-             {withFlags(key, true, true, false, false), withFlags(key, true, false, true, false),
-              withFlags(key, true, false, false, true), withFlags(key, false, false, false, false),
-              withFlags(key, false, false, true, false)}) {
-            EXPECT_FALSE(graph->press(nearMiss)) << key;
-            relayout();
-            EXPECT_FALSE(model.searchOpen.get()) << key;
-            EXPECT_EQ(model.section(), SettingsTab::focus) << key;
-        }
-    }
-    // Seven tabs: ⌘1 is the first, ⌘7 the last, and ⌘0 and ⌘8 are no tab's.
-    for (const std::string digit : {"0", "8", "9"}) {
-        EXPECT_FALSE(graph->press(KeyboardShortcut::commandKey(digit))) << digit;
-        relayout();
-        EXPECT_EQ(model.section(), SettingsTab::focus) << digit;
-    }
-    EXPECT_TRUE(graph->press(KeyboardShortcut::commandKey("7")));
-    EXPECT_EQ(model.section(), SettingsTab::about);
-    relayout();
-    EXPECT_TRUE(graph->press(KeyboardShortcut::commandKey("1")));
-    EXPECT_EQ(model.section(), SettingsTab::general);
-}
-
 TEST_F(SettingsViewTest, BothFileNoticesShowAboveThePageLoadFirst) {
     model.loadFailed = true;
     model.writeError = std::string("disk full");
