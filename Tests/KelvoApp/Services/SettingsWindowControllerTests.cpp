@@ -48,6 +48,13 @@ TEST(SettingsWindowHeight, FollowsTheMainScreenWithinItsBounds) {
     EXPECT_EQ(SettingsWindowController::height(500), 520);
     EXPECT_EQ(SettingsWindowController::height(700), 660);
     EXPECT_EQ(SettingsWindowController::height(1000), 820);
+    // Both ends of 520 … 820 and one point past each.
+    EXPECT_EQ(SettingsWindowController::height(559), 520);
+    EXPECT_EQ(SettingsWindowController::height(560), 520);
+    EXPECT_EQ(SettingsWindowController::height(561), 521);
+    EXPECT_EQ(SettingsWindowController::height(859), 819);
+    EXPECT_EQ(SettingsWindowController::height(860), 820);
+    EXPECT_EQ(SettingsWindowController::height(861), 820);
     EXPECT_EQ(SettingsWindowController::height(std::nullopt), 780);
 }
 
