@@ -299,6 +299,24 @@ TEST_F(StoreWiringTest, TheStatusItemNameFollowsTheFocusedWindow) {
     EXPECT_EQ(coordinator->focus.focusedAppName(), std::nullopt);
 }
 
+// The status item's name holds twenty characters: a name of exactly twenty shows whole, one of
+// twenty-one loses its last two to the ellipsis.
+TEST_F(StoreWiringTest, TheStatusItemNameShowsTwentyCharactersWhole) {
+    coordinator->configuration.store().update([](Config& c) { c.showFocusedAppName = true; });
+    const std::string twenty = "com.example.abcdefgh", twentyOne = "com.example.abcdefghi",
+                      nineteen = "com.example.abcdefg";
+    ASSERT_EQ(twenty.size(), 20u);
+    std::uint32_t raw = 3;
+    for (const std::string& name : {nineteen, twenty, twentyOne}) {
+        window(raw, CGRect(200, 200, 600, 400), name);
+        adoptByEvent(raw, name);
+        coordinator->focus.acceptFocus(WindowID(raw));
+        ++raw;
+        EXPECT_EQ(coordinator->focus.focusedAppName(),
+                  name.size() <= 20 ? name : name.substr(0, 19) + "…");
+    }
+}
+
 TEST_F(StoreWiringTest, TheLatestForeignFrontEndsOnceItsApplicationHasAWindowHere) {
     coordinator->focus.noteForeignFront(std::string("com.example.first"));
     coordinator->focus.noteForeignFront(std::string("com.example.third"));

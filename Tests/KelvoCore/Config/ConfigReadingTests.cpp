@@ -151,6 +151,19 @@ TEST(ConfigReading, ThreeNumbersAreClampedOnReading) {
         {R"({"focusBorderCornerRadius":-1})", 0, 0.35, 0},
         {R"({"focusBorderCornerRadius":40})", 0, 0.35, 32},
         {R"({"focusBorderCornerRadius":8.5})", 0, 0.35, 8.5},
+        // Each range's two ends are kept, and one past either end is that end.
+        {R"({"focusFollowsCursorDelay":0})", 0, 0.35, 16},
+        {R"({"focusFollowsCursorDelay":-1})", 0, 0.35, 16},
+        {R"({"focusFollowsCursorDelay":1000})", 1000, 0.35, 16},
+        {R"({"focusFollowsCursorDelay":1001})", 1000, 0.35, 16},
+        {R"({"focusBorderOpacity":0})", 0, 0, 16},
+        {R"({"focusBorderOpacity":-0.01})", 0, 0, 16},
+        {R"({"focusBorderOpacity":1})", 0, 1, 16},
+        {R"({"focusBorderOpacity":1.01})", 0, 1, 16},
+        {R"({"focusBorderCornerRadius":0})", 0, 0.35, 0},
+        {R"({"focusBorderCornerRadius":-0.5})", 0, 0.35, 0},
+        {R"({"focusBorderCornerRadius":32})", 0, 0.35, 32},
+        {R"({"focusBorderCornerRadius":32.5})", 0, 0.35, 32},
     };
     for (const Row& row : rows) {
         const Config c = read(row.json);

@@ -213,6 +213,26 @@ TEST_F(Adoption, AWindowFloatedAtLaunchIsStashedOntoTheStashDesktop) {
     expectSound();
 }
 
+// The stash desktop counts from 1 to the desktop count: the last desktop and desktop 2 take the
+// window, one past the count and 0 leave it floating where it came.
+TEST_F(Adoption, TheStashDesktopWorksAtTheCountAndNotOnePastIt) {
+    struct Row {
+        std::int64_t stash;
+        bool stashed;
+    };
+    for (const Row row : {Row{4, true}, Row{2, true}, Row{5, false}, Row{0, false}}) {
+        config.desktopCount = 4;
+        config.stashDesktop = row.stash;
+        makeStore();
+        recorder.clear();
+        store->adopt({record(1, CGRect(0, 0, 300, 200)), record(2, CGRect(0, 0, 760, 1300))},
+                     std::nullopt);
+        settle();
+        EXPECT_EQ(store->desktop(WindowID(2)), row.stashed ? row.stash : 1) << row.stash;
+        EXPECT_EQ(store->isFloating(WindowID(2)), !row.stashed) << row.stash;
+    }
+}
+
 TEST_F(Adoption, OnTheStashDesktopItselfAWindowFloatedAtLaunchStaysFloating) {
     config.stashDesktop = 9;
     makeStore();
