@@ -239,13 +239,13 @@ std::optional<std::string> Desktop::applicationLocation(const std::string& bundl
     return std::nullopt;
 }
 
-Pid Desktop::openApplication(const std::string& bundlePath) {
+OpenReply Desktop::openApplication(const std::string& bundlePath) {
     Transaction transaction(*this);
     for (const Pid pid : launchOrder_) {
         const Application& app = applications_.at(pid);
         if (!app.info.terminated && app.info.bundlePath == bundlePath) {
             activateLocked(pid, false);
-            return pid;
+            return {pid, std::nullopt};
         }
     }
     for (const auto& installed : installed_) {
@@ -257,24 +257,26 @@ Pid Desktop::openApplication(const std::string& bundlePath) {
         spec.executablePath = installed.bundlePath + "/Contents/MacOS/" + installed.name;
         const Pid pid = launchLocked(spec, 0);
         activateLocked(pid, false);
-        return pid;
+        return {pid, std::nullopt};
     }
     const auto bundle = ApplicationBundle::read(bundlePath);
-    if (!bundle) return 0;
+    if (!bundle) return {0, ApplicationBundle::unreadable(bundlePath)};
     return launchBundleLocked(*bundle);
 }
 
-Pid Desktop::launchBundleLocked(const ApplicationBundle& bundle) {
+OpenReply Desktop::launchBundleLocked(const ApplicationBundle& bundle) {
     ApplicationSpec spec = bundle.spec();
     if (processStarter_) {
+        if (auto failure = bundle.launchFailure()) return {0, std::move(failure)};
         const Pid started = processStarter_(bundle);
-        if (started <= 0 || applications_.contains(started)) return 0;
+        if (started <= 0 || applications_.contains(started))
+            return {0, bundle.cannotBeOpened("its executable could not be started")};
         spec.pid = started;
     }
     const Pid pid = launchLocked(spec, 0);
     applications_.at(pid).awaitingProcess = processStarter_ != nullptr;
     activateLocked(pid, false);
-    return pid;
+    return {pid, std::nullopt};
 }
 
 bool Desktop::activateLocked(Pid pid, bool allWindows) {

@@ -80,8 +80,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void setFileSystemRoot(const std::string& root);
     /// Starts the executable of a bundle being opened as a process of its own and gives its
     /// pid (0 when it could not be started); the process then registers with that pid and is
-    /// taken as the application. Without a starter an opened bundle is registered without a
-    /// process.
+    /// taken as the application. A bundle whose executable is missing or may not be run is
+    /// refused before anything is started. Without a starter an opened bundle is registered
+    /// without a process.
     using ProcessStarter = std::function<Pid(const ApplicationBundle& bundle)>;
     void setProcessStarter(ProcessStarter starter);
     /// Delivers a signal to a process of this machine; true when it was delivered. The desktop
@@ -332,7 +333,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     bool signalProcess(Pid pid, int signal);
     void setActivationPolicy(Pid pid, ActivationPolicy policy);
     std::optional<std::string> applicationLocation(const std::string& bundleID) const;
-    Pid openApplication(const std::string& bundlePath);
+    OpenReply openApplication(const std::string& bundlePath);
     std::string fileSystemRoot() const;
     TapID createTap(ClientID client, const TapSpec& spec);
     void enableTap(TapID tap, bool enabled);
@@ -533,7 +534,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void tapTimedOut(std::uint64_t delivery);
     void disableTapLocked(TapID tap, std::uint32_t reason);
     void updateDisplaysLocked();
-    Pid launchBundleLocked(const ApplicationBundle& bundle);
+    OpenReply launchBundleLocked(const ApplicationBundle& bundle);
     void setPreferenceLocked(const std::string& domain, const std::string& key,
                              std::optional<PreferenceData> value);
 

@@ -81,8 +81,10 @@ int ServeCommand::run(const Options& options) {
     if (options.root) desktop->setFileSystemRoot(*options.root);
 
     sim::DesktopServer server(desktop, options.socketPath);
-    // Declared after the server, so the processes end before it stops serving them.
-    sim::BundleProcesses processes(options.socketPath);
+    // Declared after the server, so the processes end before it stops serving them. One that
+    // ends is terminated on the desktop as any other, even one that never reached it.
+    sim::BundleProcesses processes(options.socketPath,
+                                   [desktop](pid_t pid) { desktop->terminate(pid); });
     desktop->setProcessStarter(
         [&processes](const sim::ApplicationBundle& bundle) { return processes.start(bundle); });
     desktop->setProcessSignaller([](sim::Pid pid, int signal) { return ::kill(pid, signal) == 0; });

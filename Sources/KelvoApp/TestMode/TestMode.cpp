@@ -142,8 +142,9 @@ std::optional<NSThread> TestMode::start(const std::optional<std::filesystem::pat
             handedOff = false;
             if (line->overlong) {
                 // Told by its first bytes: echoing the whole line would be megabytes.
-                send(KelvoTestReply::failure(std::string(unreadableText) + line->text + "…"),
-                     standardOutput);
+                send(
+                    KelvoTestReply::failure(overlongText(lines.maximumLength()) + line->text + "…"),
+                    standardOutput);
                 continue;
             }
             if (const auto reply = answer(line->text, onMain)) send(*reply, standardOutput);
@@ -179,6 +180,9 @@ KelvoTestReply TestMode::handle(const KelvoTestRequest& request, HotkeyService& 
             return KelvoTestReply::failure("no such command: " +
                                            (request.command ? request.command->name : "nil"));
         }
+        // The dispatcher would pass over a desktop that does not exist without a word.
+        if (const auto refusal = missingDesktop(*request.command, store.desktopCount()))
+            return KelvoTestReply::failure(*refusal);
         if (hotkeys.onCommand) hotkeys.onCommand(*command);
         return reply;
     }
@@ -215,6 +219,19 @@ KelvoTestReply TestMode::handle(const KelvoTestRequest& request, HotkeyService& 
         return reply;
     }
     return KelvoTestReply::failure("unknown op " + request.op);
+}
+
+std::string TestMode::overlongText(std::size_t limit) {
+    return "request too long (more than " + std::to_string(limit) + " bytes): ";
+}
+
+std::optional<std::string> TestMode::missingDesktop(const WireCommand& command, int desktopCount) {
+    const auto made = command.command();
+    if (!made || !made->desktop() || !command.desktop) return std::nullopt;
+    const std::int64_t desktop = *command.desktop;
+    if (desktop >= 1 && desktop <= desktopCount) return std::nullopt;
+    return "no such desktop: " + std::to_string(desktop) + " (the desktops are 1 to " +
+           std::to_string(desktopCount) + ")";
 }
 
 void TestMode::send(const KelvoTestReply& reply, int standardOutput) {

@@ -211,6 +211,16 @@ sim::ApplicationSpec JSONCoding<sim::ApplicationSpec>::decode(const JSONNode& no
     return s;
 }
 
+JSONValue JSONCoding<sim::OpenReply>::encode(const sim::OpenReply& r) {
+    JSONValue object = {{"pid", r.pid}};
+    putIfPresent(object, "failure", r.failure);
+    return object;
+}
+
+sim::OpenReply JSONCoding<sim::OpenReply>::decode(const JSONNode& node) {
+    return {decodeField<sim::Pid>(node, "pid", 0), node.decodeIfPresent<std::string>("failure")};
+}
+
 JSONValue JSONCoding<sim::WriteAnswer>::encode(const sim::WriteAnswer& a) {
     return {{"keepsAspectRatio", a.keepsAspectRatio},
             {"keepsInsideVisibleFrame", a.keepsInsideVisibleFrame},

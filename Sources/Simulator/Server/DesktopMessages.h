@@ -146,7 +146,8 @@
 //     signalProcess    {"pid","signal"}                       -> {"done"}
 //     setActivationPolicy {"pid","policy"}                    -> {}
 //     applicationLocation {"bundleID"}                        -> {"path"} (absent: none)
-//     openApplication  {"bundlePath"}                         -> {"pid"}
+//     openApplication  {"bundlePath"}                         -> {"pid","failure"} (failure
+//                      absent when it opened; pid 0 when it did not)
 //     fileSystemRoot   {}                                     -> {"root"}
 //     createTap        {"eventsOfInterest","location","options","placement"} -> {"tap"}
 //     enableTap        {"enabled","tap"}                      -> {}
@@ -361,6 +362,7 @@ SIM_JSON_CODING(sim::ObserverReply);
 SIM_JSON_CODING(sim::ActivationPolicy);
 SIM_JSON_CODING(sim::ApplicationInfo);
 SIM_JSON_CODING(sim::ApplicationSpec);
+SIM_JSON_CODING(sim::OpenReply);
 SIM_JSON_CODING(sim::WriteAnswer);
 SIM_JSON_CODING(sim::WindowSpec);
 SIM_JSON_CODING(sim::WindowInfo);

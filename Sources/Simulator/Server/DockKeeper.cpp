@@ -2,7 +2,6 @@
 
 #include <sys/wait.h>
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 
@@ -51,20 +50,13 @@ void DockKeeper::keep() {
             pid_ = started;
             changed_.notify_all();
             lock.unlock();
-            awaitEnd(started);
+            ProcessSpawner::awaitEnd(started);
             lock.lock();
             ::waitpid(started, nullptr, 0);
             pid_ = 0;
             changed_.notify_all();
         }
         changed_.wait_for(lock, seconds(restartDelay), [this] { return stopping_; });
-    }
-}
-
-void DockKeeper::awaitEnd(pid_t pid) {
-    siginfo_t info{};
-    while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0 &&
-           errno == EINTR) {
     }
 }
 

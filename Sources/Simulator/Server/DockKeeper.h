@@ -34,8 +34,6 @@ class DockKeeper {
     /// The keeper's thread: starts the Dock, waits for it to end, collects it and starts it
     /// again, until the keeper goes.
     void keep();
-    /// Waits until the process has ended, leaving it to be collected.
-    static void awaitEnd(pid_t pid);
 
     std::string executable_;
     std::vector<std::string> arguments_;

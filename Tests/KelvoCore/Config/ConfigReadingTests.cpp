@@ -266,10 +266,11 @@ TEST(ConfigWriting, EveryFieldSurvivesARoundTrip) {
 }
 
 TEST(ConfigMaking, TheFullConstructorClampsAndCleans) {
-    const Config c(9, Gaps::none(), {}, {}, 9, LayoutMode::bsp, DesktopLayoutModes::none(), true,
+    const Config c(9, Gaps{-20, 1e9}, {}, {}, 9, LayoutMode::bsp, DesktopLayoutModes::none(), true,
                    true, Modifier::option, ShortcutOverrides::none(), std::nullopt, true, false,
                    5000, "#FF7A60", std::nan(""), 1e9, false, true, true, false, false,
                    {"a", "", "a", "b"}, {}, false);
+    EXPECT_EQ(c.gaps, (Gaps{0, 64}));
     EXPECT_EQ(c.focusFollowsCursorDelay, 1000);
     EXPECT_EQ(c.focusBorderOpacity, 0.35);
     EXPECT_EQ(c.focusBorderCornerRadius, 32);
@@ -278,6 +279,8 @@ TEST(ConfigMaking, TheFullConstructorClampsAndCleans) {
     EXPECT_EQ(Config::clampOpacity(INFINITY), 0.35);
     EXPECT_EQ(Config::clampCornerRadius(-INFINITY), 16);
     EXPECT_EQ(Config::clampFocusFollowsCursorDelay(INT64_MIN), 0);
+    EXPECT_EQ(Config::clampGaps(Gaps{std::nan(""), INFINITY}), Gaps::none());
+    EXPECT_EQ(Config::clampGaps(Gaps{12, 30}), (Gaps{12, 30}));
 }
 
 TEST(ConfigMaking, DefaultsAndEffectiveSets) {
