@@ -14,7 +14,6 @@
 
 namespace kelvo {
 
-class Coordinator;
 struct CoordinatorProcess;
 class ProcessLog;
 class WindowNames;
@@ -44,11 +43,10 @@ class StartupAndQuit {
     /// windows are in a known state.
     static void holdQuitSignals();
 
-    StartupAndQuit(Coordinator& coordinator, const CoordinatorProcess& process, ProcessLog& log,
-                   WindowNames& names, ConfigurationChanges& configuration, StoreWiring& wiring,
-                   OwnWindows& ownWindows, BorderTracking& border, WindowEvents& windowEvents,
-                   LauncherRequests& launcher, CommandRouting& commands, PointerFocus& pointerFocus,
-                   Focus& focus);
+    StartupAndQuit(const CoordinatorProcess& process, ProcessLog& log, WindowNames& names,
+                   ConfigurationChanges& configuration, StoreWiring& wiring, OwnWindows& ownWindows,
+                   BorderTracking& border, WindowEvents& windowEvents, LauncherRequests& launcher,
+                   CommandRouting& commands, PointerFocus& pointerFocus, Focus& focus);
     StartupAndQuit(const StartupAndQuit&) = delete;
     StartupAndQuit& operator=(const StartupAndQuit&) = delete;
 
@@ -98,7 +96,6 @@ class StartupAndQuit {
     void putEveryWindowBack();
     void log(const std::string& message) const;
 
-    Coordinator& coordinator_;
     const CoordinatorProcess& process_;
     ProcessLog& log_;
     WindowNames& names_;
