@@ -90,9 +90,9 @@ class StartupAndQuit {
     void startPointerBindings();
     void installQuitHandlers();
     void showGuideOnFirstRun();
-    /// Every parked window back, and the record of windows minimized to park with it.
     /// Writes a pending (or earlier failed) change of the configuration, logging a failure.
     void saveConfiguration();
+    /// Every parked window back, and the record of windows minimized to park with it.
     void putEveryWindowBack();
     void log(const std::string& message) const;
 
