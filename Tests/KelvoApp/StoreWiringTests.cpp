@@ -103,18 +103,13 @@ TEST_F(VerboseStoreWiringTest, AQuietLayoutPassIsLoggedWhenVerbose) {
 }
 
 TEST_F(StoreWiringTest, TheGiveUpLineNamesTheStashDesktopOnlyWhenTheWindowGoesThere) {
+    // The configuration's stash desktop is not what the line reads: the store tells it.
     Config config = coordinator->configuration.config();
-    config.stashDesktop = 3;
+    config.stashDesktop = 5;
     coordinator->storeWiring.store().apply(config);
-    hooks().onGaveUp(WindowID(1), std::string("com.example.app"));
-    Config onStash = config;
-    onStash.stashDesktop = 1;
-    coordinator->storeWiring.store().apply(onStash);
-    hooks().onGaveUp(WindowID(2), std::nullopt);
-    Config none = config;
-    none.stashDesktop.reset();
-    coordinator->storeWiring.store().apply(none);
-    hooks().onGaveUp(WindowID(1), std::nullopt);
+    hooks().onGaveUp(WindowID(1), std::string("com.example.app"), 3);
+    hooks().onGaveUp(WindowID(2), std::nullopt, std::nullopt);
+    hooks().onGaveUp(WindowID(1), std::nullopt, std::nullopt);
     std::vector<std::string> lines;
     for (const std::string& line : newLogLines()) {
         if (!isStateLine(line)) lines.push_back(line);
