@@ -1,0 +1,81 @@
+// Real threads on real time: the waits that should end are bounded generously, and the ones
+// that should run out wait a few milliseconds.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "Base/Foundation/ConditionVariable.h"
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto bound = 10s;
+constexpr auto shortWait = 20ms;
+
+/// A flag that another thread raises, under the mutex, and notifies.
+struct Flag {
+    Mutex mutex;
+    ConditionVariable changed;
+    bool raised GUARDED_BY(mutex) = false;
+
+    std::thread raiseOnAnotherThread() {
+        return std::thread([this] {
+            {
+                MutexLock lock(mutex);
+                raised = true;
+            }
+            changed.notifyAll();
+        });
+    }
+};
+
+TEST(ConditionVariable, WaitsUntilTheConditionHoldsAndReturnsHoldingTheMutex) {
+    Flag flag;
+    MutexLock lock(flag.mutex);
+    // The raiser needs the mutex, so the wait must let go of it while it sleeps.
+    std::thread raiser = flag.raiseOnAnotherThread();
+    flag.changed.wait(flag.mutex, [&]() REQUIRES(flag.mutex) { return flag.raised; });
+    EXPECT_TRUE(flag.raised);
+    EXPECT_TRUE(flag.changed.waitFor(flag.mutex, bound,
+                                     [&]() REQUIRES(flag.mutex) { return flag.raised; }));
+    lock.unlock();
+    raiser.join();
+}
+
+TEST(ConditionVariable, BoundedWaitsSayWhetherTheConditionCameInTime) {
+    Flag flag;
+    MutexLock lock(flag.mutex);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(flag.changed.waitFor(flag.mutex, shortWait,
+                                      [&]() REQUIRES(flag.mutex) { return flag.raised; }));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, shortWait);
+    EXPECT_FALSE(flag.changed.waitUntil(flag.mutex, std::chrono::steady_clock::now() + shortWait,
+                                        [&]() REQUIRES(flag.mutex) { return flag.raised; }));
+    std::thread raiser = flag.raiseOnAnotherThread();
+    EXPECT_TRUE(flag.changed.waitUntil(flag.mutex, std::chrono::steady_clock::now() + bound,
+                                       [&]() REQUIRES(flag.mutex) { return flag.raised; }));
+    lock.unlock();
+    raiser.join();
+}
+
+TEST(ConditionVariable, AWaitWithoutConditionEndsAtItsDeadlineOrWhenNotified) {
+    Flag flag;
+    MutexLock lock(flag.mutex);
+    const auto start = std::chrono::steady_clock::now();
+    while (flag.changed.waitUntil(flag.mutex, start + shortWait)) {
+        // woken spuriously: the deadline still stands
+    }
+    EXPECT_GE(std::chrono::steady_clock::now() - start, shortWait);
+    std::thread raiser = flag.raiseOnAnotherThread();
+    while (!flag.raised) {
+        ASSERT_TRUE(flag.changed.waitUntil(flag.mutex, std::chrono::steady_clock::now() + bound));
+    }
+    lock.unlock();
+    raiser.join();
+}
+
+}  // namespace
