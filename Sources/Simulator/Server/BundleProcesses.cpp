@@ -6,12 +6,13 @@
 #include <csignal>
 #include <thread>
 
+#include "Base/Foundation/MutexLock.h"
 #include "Simulator/Server/ProcessSpawner.h"
 
 namespace sim {
 
 pid_t BundleProcesses::start(const ApplicationBundle& bundle) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     reapLocked();
     const pid_t pid = ProcessSpawner::start(bundle.executablePath().string(), {}, socketPath_);
     if (pid != 0) running_.insert(pid);
@@ -23,7 +24,7 @@ void BundleProcesses::reapLocked() {
 }
 
 BundleProcesses::~BundleProcesses() {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     reapLocked();
     for (const pid_t pid : running_)
         ::kill(pid, SIGTERM);

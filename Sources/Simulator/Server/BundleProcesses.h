@@ -2,10 +2,10 @@
 
 #include <sys/types.h>
 
-#include <mutex>
 #include <set>
 #include <string>
 
+#include "Base/Foundation/Mutex.h"
 #include "Simulator/ApplicationBundle.h"
 
 namespace sim {
@@ -28,11 +28,11 @@ class BundleProcesses {
 
   private:
     /// Collects the processes that have ended, so none is left a zombie.
-    void reapLocked();
+    void reapLocked() REQUIRES(mutex_);
 
     std::string socketPath_;
-    std::mutex mutex_;
-    std::set<pid_t> running_;
+    Mutex mutex_;
+    std::set<pid_t> running_ GUARDED_BY(mutex_);
 };
 
 }  // namespace sim
