@@ -21,6 +21,8 @@ struct Flag {
     Mutex mutex;
     ConditionVariable changed;
     bool raised GUARDED_BY(mutex) = false;
+    /// How often a waiter looked at the flag.
+    int looks GUARDED_BY(mutex) = 0;
 
     std::thread raiseOnAnotherThread() {
         return std::thread([this] {
@@ -66,9 +68,9 @@ TEST(ConditionVariable, AWaitWithoutConditionEndsAtItsDeadlineOrWhenNotified) {
     Flag flag;
     MutexLock lock(flag.mutex);
     const auto start = std::chrono::steady_clock::now();
-    while (flag.changed.waitUntil(flag.mutex, start + shortWait)) {
-        // woken spuriously: the deadline still stands
-    }
+    // A wait woken spuriously goes on to the same deadline; a few such wakes at most.
+    for (int wakes = 0; flag.changed.waitUntil(flag.mutex, start + shortWait); ++wakes)
+        ASSERT_LT(wakes, 100);
     EXPECT_GE(std::chrono::steady_clock::now() - start, shortWait);
     std::thread raiser = flag.raiseOnAnotherThread();
     while (!flag.raised) {
@@ -76,6 +78,33 @@ TEST(ConditionVariable, AWaitWithoutConditionEndsAtItsDeadlineOrWhenNotified) {
     }
     lock.unlock();
     raiser.join();
+}
+
+TEST(ConditionVariable, ANotificationWhileTheConditionFailsDoesNotEndTheWait) {
+    Flag flag;
+    MutexLock lock(flag.mutex);
+    std::thread nudger([&] {
+        {
+            MutexLock held(flag.mutex);  // the waiter sleeps by now
+            flag.changed.notifyAll();
+        }
+        // The flag goes up once the waiter has looked at it again and gone back to sleep.
+        const auto end = std::chrono::steady_clock::now() + bound;
+        while (std::chrono::steady_clock::now() < end) {
+            MutexLock held(flag.mutex);
+            if (flag.looks >= 2) break;
+        }
+        MutexLock held(flag.mutex);
+        flag.raised = true;
+        flag.changed.notifyAll();
+    });
+    flag.changed.wait(flag.mutex, [&]() REQUIRES(flag.mutex) {
+        ++flag.looks;
+        return flag.raised;
+    });
+    EXPECT_TRUE(flag.raised);
+    lock.unlock();
+    nudger.join();
 }
 
 }  // namespace
