@@ -26,29 +26,35 @@ class ConditionVariable {
     /// Until `ready()` holds.
     template <class Ready>
     void wait(Mutex& mutex, Ready ready) REQUIRES(mutex) NO_THREAD_SAFETY_ANALYSIS {
-        std::unique_lock held(mutex.mutex_, std::adopt_lock);
-        changed_.wait(held, ready);
-        held.release();
+        holding(mutex, [&](auto& held) {
+            changed_.wait(held, ready);
+            return true;
+        });
     }
     /// Until `ready()` holds or `bound` has passed; what `ready()` gives last.
     template <class Rep, class Period, class Ready>
     bool waitFor(Mutex& mutex, std::chrono::duration<Rep, Period> bound, Ready ready)
         REQUIRES(mutex) NO_THREAD_SAFETY_ANALYSIS {
-        std::unique_lock held(mutex.mutex_, std::adopt_lock);
-        const bool result = changed_.wait_for(held, bound, ready);
-        held.release();
-        return result;
+        return holding(mutex, [&](auto& held) { return changed_.wait_for(held, bound, ready); });
     }
     /// Until `ready()` holds or the deadline has passed; what `ready()` gives last.
     template <class Clock, class Duration, class Ready>
     bool waitUntil(Mutex& mutex, std::chrono::time_point<Clock, Duration> deadline, Ready ready)
         REQUIRES(mutex) NO_THREAD_SAFETY_ANALYSIS {
+        return holding(mutex,
+                       [&](auto& held) { return changed_.wait_until(held, deadline, ready); });
+    }
+
+  private:
+    /// Runs the standard wait `wait` on a mutex the caller holds: the standard wait needs it as
+    /// a lock of its own, which is adopted here and handed back without letting go.
+    template <class Wait>
+    static bool holding(Mutex& mutex, Wait wait) {
         std::unique_lock held(mutex.mutex_, std::adopt_lock);
-        const bool result = changed_.wait_until(held, deadline, ready);
+        const bool result = wait(held);
         held.release();
         return result;
     }
 
-  private:
     std::condition_variable changed_;
 };

@@ -24,6 +24,11 @@ struct Flag {
     /// How often a waiter looked at the flag.
     int looks GUARDED_BY(mutex) = 0;
 
+    /// The condition to wait for, looked at with the mutex held.
+    auto isRaised() {
+        return [this]() REQUIRES(mutex) { return raised; };
+    }
+
     std::thread raiseOnAnotherThread() {
         return std::thread([this] {
             {
@@ -40,10 +45,9 @@ TEST(ConditionVariable, WaitsUntilTheConditionHoldsAndReturnsHoldingTheMutex) {
     MutexLock lock(flag.mutex);
     // The raiser needs the mutex, so the wait must let go of it while it sleeps.
     std::thread raiser = flag.raiseOnAnotherThread();
-    flag.changed.wait(flag.mutex, [&]() REQUIRES(flag.mutex) { return flag.raised; });
+    flag.changed.wait(flag.mutex, flag.isRaised());
     EXPECT_TRUE(flag.raised);
-    EXPECT_TRUE(flag.changed.waitFor(flag.mutex, bound,
-                                     [&]() REQUIRES(flag.mutex) { return flag.raised; }));
+    EXPECT_TRUE(flag.changed.waitFor(flag.mutex, bound, flag.isRaised()));
     lock.unlock();
     raiser.join();
 }
@@ -52,14 +56,13 @@ TEST(ConditionVariable, BoundedWaitsSayWhetherTheConditionCameInTime) {
     Flag flag;
     MutexLock lock(flag.mutex);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(flag.changed.waitFor(flag.mutex, shortWait,
-                                      [&]() REQUIRES(flag.mutex) { return flag.raised; }));
+    EXPECT_FALSE(flag.changed.waitFor(flag.mutex, shortWait, flag.isRaised()));
     EXPECT_GE(std::chrono::steady_clock::now() - start, shortWait);
     EXPECT_FALSE(flag.changed.waitUntil(flag.mutex, std::chrono::steady_clock::now() + shortWait,
-                                        [&]() REQUIRES(flag.mutex) { return flag.raised; }));
+                                        flag.isRaised()));
     std::thread raiser = flag.raiseOnAnotherThread();
     EXPECT_TRUE(flag.changed.waitUntil(flag.mutex, std::chrono::steady_clock::now() + bound,
-                                       [&]() REQUIRES(flag.mutex) { return flag.raised; }));
+                                       flag.isRaised()));
     lock.unlock();
     raiser.join();
 }
