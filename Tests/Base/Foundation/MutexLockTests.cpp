@@ -42,11 +42,11 @@ TEST(MutexLock, LetsGoInBetweenAndTakesTheMutexAgain) {
 TEST(MutexLock, LeftWithoutTheMutexDoesNotLetGoOfAnotherThreadsHold) {
     Mutex mutex;
     Mutex step;  // the other thread holds `mutex` until the test lets go of `step`
-    step.lock();
     std::thread holder;
     {
         MutexLock lock(mutex);
         lock.unlock();
+        step.lock();  // once `mutex` is let go: no thread holds the two in the other order
         holder = std::thread([&] {
             MutexLock held(mutex);
             MutexLock waiting(step);
