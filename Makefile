@@ -29,9 +29,10 @@ check-format: deps
 
 # Build only: the programs, tools, benchmarks and fuzz targets (as corpus replays) with clang, the
 # suites turned off. The suites already built under gcc above; a second compiler on the rest
-# catches what one of them lets pass. Nothing here runs, so it is not optimised, and it compiles
-# the sources of a target together (a unity build), a third of the time: a name private to one
-# source must not be defined privately in another of its target.
+# catches what one of them lets pass, and clang alone checks that state a lock guards is touched
+# only with that lock held (-Wthread-safety). Nothing here runs, so it is not optimised, and it
+# compiles the sources of a target together (a unity build), a third of the time: a name private
+# to one source must not be defined privately in another of its target.
 clang-build: deps
 	cmake -S . -B $(CLANG_DIR) -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_COMPILER=clang++ \
 		-DKELVO_FUZZ=OFF -DKELVO_TESTS=OFF -DCMAKE_UNITY_BUILD=ON

@@ -3,15 +3,16 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <memory>
-#include <mutex>
 
+#include "Base/Foundation/ConditionVariable.h"
 #include "Base/Foundation/DispatchQueue.h"
 #include "Base/Foundation/FileSystem.h"
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Base/Foundation/NSThread.h"
 #include "KelvoAX/Log/LogFile.h"
 #include "KelvoApp/Input/HotkeyService.h"
@@ -31,29 +32,29 @@ class ReplyLedger {
   public:
     /// On the main thread, inside the hand-off.
     void handled() {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         ++handled_;
     }
     /// On the reader thread, once the reply of a handed-off request is written.
     void written() {
         {
-            std::lock_guard lock(mutex_);
+            MutexLock lock(mutex_);
             ++written_;
         }
-        changed_.notify_all();
+        changed_.notifyAll();
     }
     /// On the main thread: no request handed off can be pending then, so this ends as soon as
     /// the reader has written what it holds.
     void awaitWritten() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return written_ >= handled_; });
+        MutexLock lock(mutex_);
+        changed_.wait(mutex_, [this]() REQUIRES(mutex_) { return written_ >= handled_; });
     }
 
   private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::uint64_t handled_ = 0;
-    std::uint64_t written_ = 0;
+    Mutex mutex_;
+    ConditionVariable changed_;
+    std::uint64_t handled_ GUARDED_BY(mutex_) = 0;
+    std::uint64_t written_ GUARDED_BY(mutex_) = 0;
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <csignal>
 
+#include "Base/Foundation/MutexLock.h"
 #include "Simulator/Server/ProcessSpawner.h"
 
 namespace sim {
@@ -13,7 +14,7 @@ BundleProcesses::BundleProcesses(std::string socketPath, EndHandler ended)
     : socketPath_(std::move(socketPath)), ended_(std::move(ended)) {}
 
 pid_t BundleProcesses::start(const ApplicationBundle& bundle) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     joinFinishedLocked();
     if (stopping_) return 0;
     const pid_t pid = ProcessSpawner::start(bundle.executablePath().string(), {}, socketPath_);
@@ -25,11 +26,11 @@ pid_t BundleProcesses::start(const ApplicationBundle& bundle) {
 void BundleProcesses::watch(pid_t pid) {
     ProcessSpawner::awaitEnd(pid);
     if (ended_) ended_(pid);
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     ::waitpid(pid, nullptr, 0);
     auto watcher = running_.extract(pid);
     if (watcher) finished_.push_back(std::move(watcher.mapped()));
-    changed_.notify_all();
+    changed_.notifyAll();
 }
 
 void BundleProcesses::joinFinishedLocked() {
@@ -40,15 +41,15 @@ void BundleProcesses::joinFinishedLocked() {
 }
 
 BundleProcesses::~BundleProcesses() {
-    std::unique_lock lock(mutex_);
+    MutexLock lock(mutex_);
     stopping_ = true;
     for (const auto& [pid, watcher] : running_)
         ::kill(pid, SIGTERM);
-    const auto allCollected = [this] { return running_.empty(); };
-    if (!changed_.wait_for(lock, std::chrono::duration<double>(endingGrace), allCollected)) {
+    const auto allCollected = [this]() REQUIRES(mutex_) { return running_.empty(); };
+    if (!changed_.waitFor(mutex_, std::chrono::duration<double>(endingGrace), allCollected)) {
         for (const auto& [pid, watcher] : running_)
             ::kill(pid, SIGKILL);
-        changed_.wait(lock, allCollected);
+        changed_.wait(mutex_, allCollected);
     }
     std::vector<std::thread> finished = std::move(finished_);
     lock.unlock();

@@ -2,14 +2,14 @@
 
 #include <sys/types.h>
 
-#include <condition_variable>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "Base/Foundation/ConditionVariable.h"
+#include "Base/Foundation/Mutex.h"
 #include "Simulator/ApplicationBundle.h"
 
 namespace sim {
@@ -40,17 +40,17 @@ class BundleProcesses {
     /// A watcher's thread: waits until the process ends, tells `ended_`, collects it.
     void watch(pid_t pid);
     /// Joins the watchers whose process has been collected.
-    void joinFinishedLocked();
+    void joinFinishedLocked() REQUIRES(mutex_);
 
     std::string socketPath_;
     EndHandler ended_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
+    Mutex mutex_;
+    ConditionVariable changed_;
     /// The processes not yet collected, each with its watcher; a pid signalled with the lock
     /// held is always still the process's.
-    std::map<pid_t, std::thread> running_;
-    std::vector<std::thread> finished_;
-    bool stopping_ = false;
+    std::map<pid_t, std::thread> running_ GUARDED_BY(mutex_);
+    std::vector<std::thread> finished_ GUARDED_BY(mutex_);
+    bool stopping_ GUARDED_BY(mutex_) = false;
 };
 
 }  // namespace sim

@@ -2,16 +2,16 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
 
+#include "Base/Foundation/ConditionVariable.h"
+#include "Base/Foundation/Mutex.h"
 #include "Base/JSON/JSONValue.h"
 
 namespace sim {
@@ -115,10 +115,10 @@ class LineClient {
     /// Waits for the reply until the call's own limit or the connection deadline, whichever
     /// comes first, or, for a call the desktop holds, until its own limit; the lock is held.
     /// False when neither the reply nor the end of the connection came in time.
-    bool awaitReply(std::unique_lock<std::mutex>& lock, const Pending& pending,
-                    Clock::time_point sent, std::optional<Clock::duration> answerWithin);
+    bool awaitReply(const Pending& pending, Clock::time_point sent,
+                    std::optional<Clock::duration> answerWithin) REQUIRES(mutex_);
     /// After a call went unanswered: true when the desktop has been silent past the deadline.
-    bool silentTooLong(Clock::time_point sent, Clock::time_point now);
+    bool silentTooLong(Clock::time_point sent, Clock::time_point now) REQUIRES(mutex_);
     /// Ends the connection for `reason`, unless it has already ended for another.
     void lose(const std::string& reason);
 
@@ -128,17 +128,17 @@ class LineClient {
     std::atomic<bool> connected_{true};
     std::thread reader_;
     EventHandler events_;
-    std::function<void()> disconnected_;
+    std::function<void()> disconnected_ GUARDED_BY(mutex_);
 
-    std::mutex writeMutex_;
-    mutable std::mutex mutex_;
-    std::condition_variable replied_;
-    std::uint64_t nextID_ = 1;
-    std::map<std::uint64_t, Pending*> pending_;
-    std::string lostReason_;
+    Mutex writeMutex_;
+    mutable Mutex mutex_;
+    ConditionVariable replied_;
+    std::uint64_t nextID_ GUARDED_BY(mutex_) = 1;
+    std::map<std::uint64_t, Pending*> pending_ GUARDED_BY(mutex_);
+    std::string lostReason_ GUARDED_BY(mutex_);
     /// When the oldest request still without an answer since the desktop last said anything
     /// was sent; none once it speaks again.
-    std::optional<Clock::time_point> silentSince_;
+    std::optional<Clock::time_point> silentSince_ GUARDED_BY(mutex_);
 };
 
 }  // namespace sim
