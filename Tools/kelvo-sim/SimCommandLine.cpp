@@ -9,6 +9,7 @@
 #include "Base/JSON/JSONWriter.h"
 #include "DockCommand.h"
 #include "KeyChord.h"
+#include "ScreenshotProgram.h"
 #include "ServeCommand.h"
 #include "Simulator/Server/DesktopAddress.h"
 #include "Simulator/Server/DesktopClient.h"
@@ -169,8 +170,9 @@ std::string SimCommandLine::usage() {
            "come late, or never\n"
            "       kelvo-sim alerts                 the modal alerts shown, oldest first\n"
            "       kelvo-sim answer-alerts BUTTON...\n"
-           "       kelvo-sim screenshot FILE.png [--caption TEXT] [--showing LABEL [--within "
-           "SECONDS]]\n"
+           "       kelvo-sim screenshot " +
+           std::string(ScreenshotProgram::arguments) +
+           "\n"
            "                                        --showing: the moment an element of that "
            "label shows\n" +
            ownInterfaceUsage() +
