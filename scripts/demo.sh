@@ -566,8 +566,35 @@ show_step "A right click on Kelvo's status item opens its menu" menu_lists_its_e
 echo "$menu_line"
 
 cheat_sheet_up() { label_shown "again to close" && label_shown "Go to desktop 1 – 9"; }
-cheat_sheet_from_menu() { sim menu pick "Shortcuts   ⌥/" && eventually cheat_sheet_up; }
-show_step "Shortcuts in the menu puts every shortcut on screen: the cheat sheet" cheat_sheet_from_menu
+# The sheet's scrolling part, and its last row (the launcher's, in the last section).
+cheat_sheet_area() { own_ui | jq -c -s 'map(select(.role == "scrollArea"))[0].frame // empty'; }
+last_row() {
+    own_ui | jq -c -s 'map(select(.label | startswith("Find an application by name")))[0].frame // empty'
+}
+# Holds when the jq condition `$1` holds of the scroll area `$a` and the last row `$r`.
+last_row_is() {
+    local area row
+    area=$(cheat_sheet_area)
+    row=$(last_row)
+    [ -n "$area" ] && [ -n "$row" ] && jq -n -e --argjson a "$area" --argjson r "$row" "$1" >/dev/null
+}
+below_the_fold='$r.y >= $a.y + $a.height'
+in_view='$r.y >= $a.y and $r.y + $r.height <= $a.y + $a.height'
+cheat_sheet_from_menu() {
+    sim menu pick "Shortcuts   ⌥/" && eventually cheat_sheet_up || return 1
+    last_row_is "$below_the_fold" || fail "the cheat sheet's last row is not below the fold"
+}
+show_step "Shortcuts in the menu puts the cheat sheet up: its first sections, the last below the fold" \
+    cheat_sheet_from_menu
+
+scroll_cheat_sheet() {
+    local area
+    area=$(cheat_sheet_area)
+    # shellcheck disable=SC2046
+    sim scroll $(jq -r '"\(.x + .width / 2 | floor) \(.y + .height / 2 | floor)"' <<<"$area") 2000 &&
+        eventually last_row_is "$in_view"
+}
+show_step "The scroll wheel over the cheat sheet brings its last sections into view" scroll_cheat_sheet
 
 cheat_sheet_gone() { ! label_shown "again to close"; }
 cheat_sheet_away() { press alt+/ && eventually cheat_sheet_gone; }

@@ -162,6 +162,8 @@ std::string SimCommandLine::usage() {
            "       kelvo-sim statusitems | ui [--pid PID] | menu | menu pick TITLE\n"
            "       kelvo-sim close NUMBER           presses the window's close button\n"
            "       kelvo-sim pointer X Y\n"
+           "       kelvo-sim scroll X Y POINTS      the wheel over X Y: POINTS on down what is "
+           "there (negative: back up)\n"
            "       kelvo-sim drag X1 Y1 X2 Y2\n"
            "       kelvo-sim activate PID | hide PID | unhide PID\n"
            "       kelvo-sim trust yes|no\n"
@@ -297,6 +299,12 @@ std::function<void(sim::DesktopClient&)> SimCommandLine::clientAction(
         return [x = coordinate(rest[0]), y = coordinate(rest[1])](Desktop& desktop) {
             desktop.pointer(x, y);
         };
+    }
+    if (verb == "scroll") {
+        expectCount(rest, 3, verb);
+        // Down the content is the wheel's negative direction.
+        return [x = coordinate(rest[0]), y = coordinate(rest[1]),
+                deltaY = -coordinate(rest[2])](Desktop& desktop) { desktop.scroll(x, y, deltaY); };
     }
     if (verb == "activate" || verb == "hide" || verb == "unhide") {
         expectCount(rest, 1, verb);
