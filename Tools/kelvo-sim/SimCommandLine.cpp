@@ -225,8 +225,9 @@ int SimCommandLine::run(const std::vector<std::string>& arguments) {
 int SimCommandLine::runClientVerb(const std::string& verb, const std::vector<std::string>& rest) {
     // Arguments are checked before the desktop is reached, so a typo never half-runs.
     const auto action = clientAction(verb, rest);
+    // Not started: each call reads its own reply, with no thread beside this one (a call that
+    // scripts make by the thousand costs about a process start more than one).
     sim::LineClient lines(sim::DesktopAddress::fromEnvironmentOrDefault());
-    lines.start({});
     sim::DesktopClient desktop(lines);
     action(desktop);
     return success;
