@@ -43,7 +43,7 @@ clang-build: deps
 demo: programs
 	scripts/demo.sh $(RUN_DIR) build/demo
 
-# The four programs alone, in a tree of their own without sanitizers (build/run/bin).
+# The four programs alone, optimised, in a tree of their own without sanitizers (build/run/bin).
 programs: deps
 	@scripts/build-programs.sh $(RUN_DIR) $(JOBS)
 

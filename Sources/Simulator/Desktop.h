@@ -186,6 +186,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     /// keyboard needs it; characters the keyboard has no key for come on key code 0).
     void typeText(const std::string& text);
     void movePointer(CGPoint location);
+    /// The pointer moves there and the scroll wheel turns, `deltaY` points (negative: towards
+    /// the end of what is under the pointer).
+    void scrollWheel(CGPoint location, double deltaY);
     /// Taps can no longer be made (as without the permission to watch input).
     void setRefusesTaps(bool refuses);
     /// The system disables the tap as it does when the user holds secure input, and tells it.

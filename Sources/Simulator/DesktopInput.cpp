@@ -295,6 +295,14 @@ void Desktop::movePointer(CGPoint location) {
     hardwareInputLocked(InputEvent{type, 0, flags_, location, false, std::nullopt, {}});
 }
 
+void Desktop::scrollWheel(CGPoint location, double deltaY) {
+    Transaction transaction(*this);
+    pointer_ = location;
+    InputEvent event{inputScrollWheel, 0, flags_, location, false, std::nullopt, {}};
+    event.scrollDeltaY = deltaY;
+    hardwareInputLocked(event);
+}
+
 void Desktop::postEvent(const InputEvent& event, std::uint32_t location) {
     Transaction transaction(*this);
     enqueueInputLocked(event, location, std::nullopt);

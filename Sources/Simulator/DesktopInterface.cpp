@@ -357,6 +357,13 @@ bool Desktop::routeToOwnInterfaceLocked(const InputEvent& event) {
         return true;
     }
     if (event.type == inputMouseMoved && !mouseCapture_) return routePointerMoveLocked(event);
+    if (event.type == inputScrollWheel) {
+        // The wheel turns what is under the pointer, without a click or the keys moving.
+        const auto receiver = mouseReceiverLocked(event.location);
+        if (!receiver || !receiver->window) return false;
+        sendToWindowLocked(*receiver->window, event);
+        return true;
+    }
     if (isMouseDown(event.type)) {
         mouseCapture_ = mouseReceiverLocked(event.location);
         if (mouseCapture_ && mouseCapture_->window && !mouseCapture_->button &&

@@ -33,8 +33,8 @@ TEST_F(ConfigFileTest, AValueOfTheWrongKindIsReportedOnceAndEverySettingTakesIts
     const std::string path = (kelvoFolder() / "config.json").string();
     EXPECT_EQ(kelvo().standardError(),
               "kelvo: " + path +
-                  " could not be read (Expected to decode Int but found string instead.); using "
-                  "defaults.\n");
+                  " could not be read (desktopCount: Expected to decode Int but found string "
+                  "instead.); using defaults.\n");
 
     // No gaps: the tiles meet each other and the screen's edges.
     double area = 0;

@@ -105,6 +105,9 @@ struct LayoutNode {
     /// follows it).
     std::function<void(CGPoint)> onDrag = nullptr;
     std::function<void(bool)> onHover = nullptr;
+    /// A scroll view's: the wheel turned over it, so many points (negative: on towards the
+    /// end of its content).
+    std::function<void(CGFloat)> onScroll = nullptr;
     std::optional<KeyboardShortcut> shortcut = std::nullopt;
     std::shared_ptr<const LayoutPaint> paint;
     /// An AppKit view shown at the node's frame (a representable's), which draws and takes

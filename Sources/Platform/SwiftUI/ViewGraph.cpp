@@ -136,6 +136,16 @@ void ViewGraph::hover(std::optional<CGPoint> point) {
         call();
 }
 
+bool ViewGraph::scroll(CGPoint point, CGFloat deltaY) {
+    // Depth first, so the last scroll view under the point is the innermost.
+    const auto under =
+        tree_.findAll([&](const LayoutNode& n) { return n.onScroll && n.frame.contains(point); });
+    if (under.empty()) return false;
+    const auto action = under.back()->onScroll;
+    action(deltaY);
+    return true;
+}
+
 bool ViewGraph::press(const KeyboardShortcut& shortcut) {
     const LayoutNode* button = tree_.find([&](const LayoutNode& node) {
         return node.shortcut == shortcut && node.enabled && node.onClick;

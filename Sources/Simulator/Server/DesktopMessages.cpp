@@ -446,6 +446,7 @@ JSONValue JSONCoding<sim::InputEvent>::encode(const sim::InputEvent& e) {
                         {"type", e.type}};
     putIfPresent(object, "sourcePid", e.sourcePid);
     if (!e.characters.empty()) object["characters"] = e.characters;
+    if (e.scrollDeltaY != 0) object["scrollDeltaY"] = e.scrollDeltaY;
     return object;
 }
 
@@ -458,6 +459,7 @@ sim::InputEvent JSONCoding<sim::InputEvent>::decode(const JSONNode& node) {
     e.autorepeat = decodeField(node, "autorepeat", false);
     e.sourcePid = node.decodeIfPresent<std::int32_t>("sourcePid");
     e.characters = decodeField<std::string>(node, "characters", {});
+    e.scrollDeltaY = decodeField(node, "scrollDeltaY", 0.0);
     return e;
 }
 

@@ -208,6 +208,9 @@
 //     key              {"flags","keyCode"}    -> {}  pressed and released by the hardware
 //     click            {"flags","x","y"}      -> {}  left button down and up there
 //     pointer          {"x","y"}              -> {}  the pointer moves there
+//     scroll           {"deltaY","x","y"}     -> {}  the pointer moves there and the wheel
+//                                                 turns deltaY points (negative: on towards
+//                                                 the end of what is under it)
 //     drag             {"fromX","fromY","toX","toY"} -> {} left button down at from, the
 //                                                 pointer moves to `to` in even steps, and
 //                                                 the button comes up there

@@ -1,5 +1,6 @@
 #include "Simulator/Server/LineClient.h"
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -101,6 +102,7 @@ JSONValue LineClient::call(const std::string& op, JSONValue args,
     JSONValue request = {{"args", std::move(args)}, {"id", id}, {"op", op}};
     const auto sent = Clock::now();
     sendLine(kelvo::JSONWriter::write(request));
+    if (!reader_.joinable()) readUntilAnswered(pending, sent, answerWithin);
     MutexLock lock(mutex_);
     const bool answered = awaitReply(pending, sent, answerWithin);
     pending_.erase(id);
@@ -125,8 +127,53 @@ JSONValue LineClient::call(const std::string& op, JSONValue args,
     throw RemoteError(pending.error);
 }
 
+std::optional<LineClient::Clock::time_point> LineClient::giveUpAt(
+    const Pending& pending, Clock::time_point sent,
+    std::optional<Clock::duration> answerWithin) const {
+    std::optional<Clock::duration> limit = connectionDeadline_;
+    if (answerWithin && (!limit || *answerWithin < *limit)) limit = answerWithin;
+    if (!limit) return std::nullopt;
+    if (pending.held && answerWithin && *answerWithin > *limit) return sent + *answerWithin;
+    return sent + *limit;
+}
+
+void LineClient::readUntilAnswered(const Pending& pending, Clock::time_point sent,
+                                   std::optional<Clock::duration> answerWithin) {
+    if (!ownReading_) ownReading_ = std::make_unique<LineSplitter>(maximumLineLength);
+    char chunk[64 * 1024];
+    while (!pending.done && connected_) {
+        if (const auto end = giveUpAt(pending, sent, answerWithin)) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*end - Clock::now());
+            if (left.count() <= 0) return;
+            pollfd readable{descriptor_, POLLIN, 0};
+            if (::poll(&readable, 1, static_cast<int>(left.count())) == 0) continue;
+        }
+        const ssize_t count = ::recv(descriptor_, chunk, sizeof(chunk), 0);
+        if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+        if (count <= 0) break;
+        ownReading_->append(std::string_view(chunk, static_cast<std::size_t>(count)));
+        while (auto line = ownReading_->next())
+            receive(*line);
+        if (ownReading_->overflowed()) break;
+    }
+    if (pending.done) return;
+    const auto end = giveUpAt(pending, sent, answerWithin);
+    if (!connected_ || !end || Clock::now() < *end) {
+        // The connection ended (the desktop closed it, or went) before the answer came.
+        {
+            MutexLock lock(mutex_);
+            if (lostReason_.empty()) lostReason_ = "the desktop closed the connection";
+            connected_ = false;
+        }
+        ::shutdown(descriptor_, SHUT_RDWR);
+        failAll();
+    }
+}
+
 bool LineClient::awaitReply(const Pending& pending, Clock::time_point sent,
                             std::optional<Clock::duration> answerWithin) {
+    // Without a reader the call has read already; nobody else brings its answer.
+    if (!reader_.joinable()) return pending.done;
     std::optional<Clock::duration> limit = connectionDeadline_;
     if (answerWithin && (!limit || *answerWithin < *limit)) limit = answerWithin;
     const auto done = [&] { return pending.done; };

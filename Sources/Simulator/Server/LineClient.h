@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -15,6 +16,8 @@
 #include "Base/JSON/JSONValue.h"
 
 namespace sim {
+
+class LineSplitter;
 
 /// The desktop answered a request with an error.
 class RemoteError : public std::runtime_error {
@@ -43,6 +46,11 @@ class NoAnswerInTime : public std::runtime_error {
 /// With a connection deadline, no request waits for ever: one that is not answered within the
 /// deadline ends the connection (the desktop stopped answering), and so does a desktop that has
 /// said nothing for that long while requests with shorter limits of their own went unanswered.
+///
+/// A client that is never started has no reader thread: each call reads its own reply on the
+/// calling thread, and what the desktop says before it (events) goes unheard. A command line
+/// that asks once and ends is spared a thread and the wake-ups between two threads that every
+/// reply would cost; such a client is used from one thread only.
 ///
 /// With a quiet spell, a client that asks nothing learns of it too: once the desktop has said
 /// nothing for a spell the reader asks whether it is there (`DesktopMessages::probe`), and a
@@ -102,6 +110,15 @@ class LineClient {
     };
 
     void readLoop();
+    /// Without a reader: reads on this thread until the call is answered, the connection ends
+    /// or the call's limit (as `awaitReply` reckons it) has passed.
+    void readUntilAnswered(const Pending& pending, Clock::time_point sent,
+                           std::optional<Clock::duration> answerWithin);
+    /// When a call sent at `sent` stops waiting, as `awaitReply` reckons it; none: never.
+    std::optional<Clock::time_point> giveUpAt(const Pending& pending, Clock::time_point sent,
+                                              std::optional<Clock::duration> answerWithin) const;
+    /// The lines read so far by the calls of a client without a reader.
+    std::unique_ptr<LineSplitter> ownReading_;
     /// The reader has waited a quiet spell for the desktop: the first asks it whether it is
     /// there, the last of `unansweredSpells` more ends the connection. `asked` says whether the
     /// question went out since the desktop last said something; until it has, each spell asks.
