@@ -64,6 +64,15 @@ class ScrollViewNode final : public ViewNode {
         node.clipsChildren = true;
         node.element = AccessibilityElement{"scrollArea", "", std::nullopt};
         node.paint = std::make_shared<ClipPaint>();
+        if (LayoutServices* services = environment.services)
+            node.onScroll = [services, key = environment.key("#scroll")](CGFloat points) {
+                // A turn of the wheel takes over from a scroll under way; the next layout keeps
+                // the offset inside the content.
+                ScrollPosition& position = services->stored(key, ScrollPosition{});
+                position.animation.reset();
+                position.offset += points;
+                services->needsFrame();
+            };
         placeView(content_,
                   CGRect(frame.origin.x, frame.origin.y - offset, size.width, size.height), content,
                   node);

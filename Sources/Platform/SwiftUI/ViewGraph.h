@@ -52,6 +52,10 @@ class ViewGraph {
     /// The pointer moved to `point` (none: it left): views that listen hear when it enters
     /// and leaves them.
     void hover(std::optional<CGPoint> point);
+    /// The wheel turned over `point` by `points` (down into the content; negative: up): the
+    /// innermost scroll view there moves, as far as its content goes, on the next frame. False
+    /// when nothing there scrolls.
+    bool scroll(CGPoint point, CGFloat points);
     /// Presses the enabled button bound to that shortcut, if any.
     bool press(const KeyboardShortcut& shortcut);
     /// Typed text (or "\b" to take a character back) for the focused text field; false when

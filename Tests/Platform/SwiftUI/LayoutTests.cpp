@@ -424,4 +424,31 @@ TEST(ScrollLayout, ScrollsToAnIdAtTheCentreAndStopsAtTheEnd) {
     EXPECT_EQ(scroll->frame, CGRect(0, 0, 100, 100));
 }
 
+TEST(ScrollLayout, TheWheelMovesTheScrollViewUnderThePointerWithinItsContent) {
+    // Beside a 100-high list of 50 rows of 20, a plain block: the wheel over the block moves
+    // nothing; over the list it moves the rows, and stops at either end of the 1000 points.
+    ManualClock clock;
+    ViewGraph graph([] {
+        std::vector<View> rows;
+        for (int i = 0; i < 50; ++i)
+            rows.push_back(block(100, 20, "row-" + std::to_string(i)));
+        return HStack(VerticalAlignment::top, 0,
+                      {ScrollView(VStack(HorizontalAlignment::center, 0, rows)).frame(100, 100),
+                       block(50, 100, "beside")});
+    });
+    graph.updateSize = [] { return CGSize{150, 100}; };
+    graph.layout({150, 100});
+    const auto rowTop = [&] { return graph.tree().findIdentifier("row-0")->frame.minY(); };
+    EXPECT_FALSE(graph.scroll({125, 50}, 30));
+    EXPECT_TRUE(graph.scroll({50, 50}, 30));
+    clock.advance(ViewGraph::frameInterval);
+    EXPECT_DOUBLE_EQ(rowTop(), -30);
+    graph.scroll({50, 50}, 5000);
+    clock.advance(ViewGraph::frameInterval);
+    EXPECT_DOUBLE_EQ(rowTop(), -900);
+    graph.scroll({50, 50}, -5000);
+    clock.advance(ViewGraph::frameInterval);
+    EXPECT_DOUBLE_EQ(rowTop(), 0);
+}
+
 }  // namespace
