@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "Base/CoreGraphics/CGBitmapContext.h"
+#include "Platform/AppKit/NSApplication.h"
 #include "Simulator/SharedConnection.h"
 
 namespace kelvo_pictures {
@@ -17,6 +18,9 @@ PanelDesk::PanelDesk(CGRect display) {
     self.activationPolicy = sim::ActivationPolicy::accessory;
     self.pid = static_cast<sim::Pid>(getpid());
     connection_->registerClient(self);
+    // The application object is what hands the desktop's clicks and keys to this process's
+    // windows.
+    NSApplication::sharedApplication();
 }
 
 PanelDesk::~PanelDesk() {
