@@ -31,8 +31,9 @@ CGImageRef PanelDesk::picture(NSWindow& window, CGFloat margin) {
     const CGBitmapContext* drawn = window.renderContent();
     const CGImageRef content = drawn ? drawn->makeImage() : nullptr;
     const CGSize size = window.frame().size;
+    // A window draws one pixel a point: a larger picture would only spread the same pixels.
     const auto context =
-        CGBitmapContext::make(CGSize{size.width + 2 * margin, size.height + 2 * margin}, 2);
+        CGBitmapContext::make(CGSize{size.width + 2 * margin, size.height + 2 * margin}, 1);
     if (!content || !context) return nullptr;
     context->setFillColor(CGColorCreateGenericGray(0.36, 1));
     context->fill(CGRect(0, 0, size.width + 2 * margin, size.height + 2 * margin));
