@@ -13,7 +13,7 @@ TSAN_REPEAT ?= 20
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 120
 
-.PHONY: test demo programs readme pictures deps configure build bench tsan fuzz format check-format clang-build \
+.PHONY: test demo programs readme pictures pictures-update deps configure build bench tsan fuzz format check-format clang-build \
 	clean
 
 # The suites under the sanitizers, then what else must keep building: the formatting of every
@@ -53,13 +53,20 @@ readme: programs
 	Tests/Readme/reference.sh write README.md $(RUN_DIR)/Tools/kelvo-reference/kelvo-reference
 
 # The pictures of the drawing layer (every symbol, text at the system's sizes, an animated
-# layer's frames, the status item in several states, every command glyph, the drawn mark and the
-# banner blocks, the panels, the settings window's chrome and its Shortcuts and System pages) in
-# build/pictures/, for people to look at. They share the test build.
+# layer's frames, the status item in several states and its menu, every command glyph, the drawn
+# mark and the banner blocks, the panels, the launcher, the settings window on every tab and the
+# guide's pages) in build/pictures/, for people to look at. They share the test build.
+PICTURES_DIR ?= build/pictures
 pictures: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON
 	cmake --build $(TEST_DIR) -j $(JOBS) --target kelvo-pictures
-	$(TEST_DIR)/Tools/kelvo-pictures/kelvo-pictures build/pictures
+	$(TEST_DIR)/Tools/kelvo-pictures/kelvo-pictures $(PICTURES_DIR)
+
+# The same pictures written over the reviewed copies that the picture suite holds them to, for a
+# change meant to alter what a person sees; look at each changed one before committing it.
+pictures-update:
+	rm -f Tests/Tools/Pictures/*.png
+	@$(MAKE) --no-print-directory pictures PICTURES_DIR=Tests/Tools/Pictures
 
 deps:
 	@scripts/install-deps.sh

@@ -145,5 +145,7 @@ void paintChildren(const LayoutNode& node, const PaintTarget& target);
 
 /// The front-most node at `point` that takes clicks, or none.
 const LayoutNode* hitTest(const LayoutNode& root, CGPoint point);
+/// The innermost scroll view at `point` that is not clipped away there, or none.
+const LayoutNode* scrollTest(const LayoutNode& root, CGPoint point);
 
 }  // namespace SwiftUI

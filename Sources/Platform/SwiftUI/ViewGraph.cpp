@@ -137,11 +137,9 @@ void ViewGraph::hover(std::optional<CGPoint> point) {
 }
 
 bool ViewGraph::scroll(CGPoint point, CGFloat deltaY) {
-    // Depth first, so the last scroll view under the point is the innermost.
-    const auto under =
-        tree_.findAll([&](const LayoutNode& n) { return n.onScroll && n.frame.contains(point); });
-    if (under.empty()) return false;
-    const auto action = under.back()->onScroll;
+    const LayoutNode* scrolled = scrollTest(tree_, point);
+    if (!scrolled) return false;
+    const auto action = scrolled->onScroll;
     action(deltaY);
     return true;
 }
