@@ -13,7 +13,7 @@ TSAN_REPEAT ?= 20
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 120
 
-.PHONY: test demo programs readme pictures deps configure build bench tsan fuzz format check-format clang-build \
+.PHONY: test demo programs readme pictures pictures-update deps configure build bench tsan fuzz format check-format clang-build \
 	clean
 
 # The suites under the sanitizers, then what else must keep building: the formatting of every
@@ -29,9 +29,10 @@ check-format: deps
 
 # Build only: the programs, tools, benchmarks and fuzz targets (as corpus replays) with clang, the
 # suites turned off. The suites already built under gcc above; a second compiler on the rest
-# catches what one of them lets pass. Nothing here runs, so it is not optimised, and it compiles
-# the sources of a target together (a unity build), a third of the time: a name private to one
-# source must not be defined privately in another of its target.
+# catches what one of them lets pass, and clang alone checks that state a lock guards is touched
+# only with that lock held (-Wthread-safety). Nothing here runs, so it is not optimised, and it
+# compiles the sources of a target together (a unity build), a third of the time: a name private
+# to one source must not be defined privately in another of its target.
 clang-build: deps
 	cmake -S . -B $(CLANG_DIR) -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_COMPILER=clang++ \
 		-DKELVO_FUZZ=OFF -DKELVO_TESTS=OFF -DCMAKE_UNITY_BUILD=ON
@@ -42,7 +43,7 @@ clang-build: deps
 demo: programs
 	scripts/demo.sh $(RUN_DIR) build/demo
 
-# The four programs alone, in a tree of their own without sanitizers (build/run/bin).
+# The four programs alone, optimised, in a tree of their own without sanitizers (build/run/bin).
 programs: deps
 	@scripts/build-programs.sh $(RUN_DIR) $(JOBS)
 
@@ -52,13 +53,20 @@ readme: programs
 	Tests/Readme/reference.sh write README.md $(RUN_DIR)/Tools/kelvo-reference/kelvo-reference
 
 # The pictures of the drawing layer (every symbol, text at the system's sizes, an animated
-# layer's frames, the status item in several states, every command glyph, the drawn mark and the
-# banner blocks, the panels, the settings window's chrome and its Shortcuts and System pages) in
-# build/pictures/, for people to look at. They share the test build.
+# layer's frames, the status item in several states and its menu, every command glyph, the drawn
+# mark and the banner blocks, the panels, the launcher, the settings window on every tab and the
+# guide's pages) in build/pictures/, for people to look at. They share the test build.
+PICTURES_DIR ?= build/pictures
 pictures: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON
 	cmake --build $(TEST_DIR) -j $(JOBS) --target kelvo-pictures
-	$(TEST_DIR)/Tools/kelvo-pictures/kelvo-pictures build/pictures
+	$(TEST_DIR)/Tools/kelvo-pictures/kelvo-pictures $(PICTURES_DIR)
+
+# The same pictures written over the reviewed copies that the picture suite holds them to, for a
+# change meant to alter what a person sees; look at each changed one before committing it.
+pictures-update:
+	rm -f Tests/Tools/Pictures/*.png
+	@$(MAKE) --no-print-directory pictures PICTURES_DIR=Tests/Tools/Pictures
 
 deps:
 	@scripts/install-deps.sh

@@ -7,15 +7,16 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/ConditionVariable.h"
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Simulator/Server/SocketConnection.h"
 #include "Support/Base/TemporaryFolder.h"
 #include "Support/EndToEnd/KelvoProcess.h"
@@ -208,11 +209,11 @@ class FrameWatch {
         : connection_(std::make_shared<sim::SocketConnection>(desktop.socketPath())) {
         connection_->setEventSink([this](const sim::DesktopEvent& event) {
             if (!std::holds_alternative<sim::ObserverNotification>(event)) return;
-            std::lock_guard lock(mutex_);
+            MutexLock lock(mutex_);
             const auto now = Clock::now();
             if (!first_) first_ = now;
             last_ = now;
-            changed_.notify_all();
+            changed_.notifyAll();
         });
         sim::ApplicationSpec self;
         self.bundleID = "com.example.watch";
@@ -228,34 +229,34 @@ class FrameWatch {
     }
 
     void arm() {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         first_.reset();
     }
     /// When the first change after `arm()` arrived; none when none came within `wait`.
     std::optional<Clock::time_point> first(std::chrono::milliseconds wait = bound) {
-        std::unique_lock lock(mutex_);
-        changed_.wait_for(lock, wait, [this] { return first_.has_value(); });
+        MutexLock lock(mutex_);
+        changed_.waitFor(mutex_, wait, [this]() REQUIRES(mutex_) { return first_.has_value(); });
         return first_;
     }
     /// Waits until no change has come for `quiet`; false when that never happens.
     bool quiet(std::chrono::milliseconds quiet) {
         return pollUntil([&] {
-            std::lock_guard lock(mutex_);
+            MutexLock lock(mutex_);
             return Clock::now() - last_ >= quiet;
         });
     }
     /// When the latest change arrived (the watch's start when none has).
     Clock::time_point lastChange() {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         return last_;
     }
     sim::DesktopClient& desktop() { return connection_->client(); }
 
   private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::optional<Clock::time_point> first_;
-    Clock::time_point last_ = Clock::now();
+    Mutex mutex_;
+    ConditionVariable changed_;
+    std::optional<Clock::time_point> first_ GUARDED_BY(mutex_);
+    Clock::time_point last_ GUARDED_BY(mutex_) = Clock::now();
     /// Last, so that it goes first: its threads stop before what the sink touches goes.
     std::shared_ptr<sim::SocketConnection> connection_;
 };

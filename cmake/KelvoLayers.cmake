@@ -1,6 +1,6 @@
 # The floors of the tree: every folder of Sources/ is one target that names the targets it
-# uses, and nothing else. The graph is written to the build tree, where the include check
-# (kelvo-layers) holds every `#include` of Sources/ against it.
+# uses, and nothing else. The graph is written to the build tree, where the layer check
+# (kelvo-layers) holds every `#include` of Sources/, and every class declared ahead, against it.
 
 # Records that a folder of Sources/ is the target `name`, using the targets in USES.
 function(kelvo_layer folder name)

@@ -277,10 +277,24 @@ report() {
             fail "no screenshot for step $step_number"
     fi
     printf '%2d. %s\n' "$step_number" "$title"
-    log_after "$mark" |
+    # Kelvo logs a command with the focus it found before it acted; the picture shows the focus
+    # after it, so the line says which is which and the focus after follows it.
+    local logged
+    logged=$(log_after "$mark" |
         grep -E '^(cmd |adopt|  desktops: |  active=|launcher: |newTerminal: |settings window |guide )' |
-        sed 's/^/      /' || true
+        sed 's/^\(cmd .*\)  focused=/\1  focused before it: /' || true)
+    [ -z "$logged" ] || sed 's/^/      /' <<<"$logged"
+    if grep -q '^cmd ' <<<"$logged" && [ -n "$(focus_after)" ]; then
+        echo "      focused after it: $(focus_after)"
+    fi
     mark=$(log_lines)
+}
+
+# The window focused after the step, named as Kelvo's log names a window.
+focus_after() {
+    [ "$kelvo_running" -eq 1 ] || return 0
+    jq -r '.state.focused as $n | if $n == null then empty
+        else .windows[$n | tostring] | select(. != null) | "win#\($n) \(.bundleID)" end' <<<"$after"
 }
 
 # Runs `$@` (a change a person makes, which waits until Kelvo has taken it in) and waits until
@@ -444,8 +458,9 @@ eventually dock_runs || fail "the desktop's Dock did not start"
 
 start_talking notes "$fixture" --bundle-id com.example.notes --name Notes
 start_talking browser "$fixture" --bundle-id com.example.browser --name Browser
-start_talking terminal "$fixture" --bundle-id com.example.terminal --name Terminal
-for app in notes browser terminal; do
+# A fixture that stands for a shell's window, named apart from the terminal that ⌥↩ launches.
+start_talking shell "$fixture" --bundle-id com.example.shell --name Shell
+for app in notes browser shell; do
     ask "$app" '{"op":"ping"}' >/dev/null
 done
 open_window notes plain "Shopping list" 120 120 700 500
@@ -470,15 +485,15 @@ step "Kelvo starts and tiles them side by side on desktop 1" \
     'tiledSideBySide($s) and (tiles($s) | length) == 3 and $s.state.activeDesktop == 1' \
     "tiling the three windows" start_talking_kelvo
 
-open_terminal() {
+open_shell() {
     local lines
     lines=$(log_lines)
-    open_window terminal plain "Shell" 200 200 800 500
+    open_window shell plain "Session" 200 200 800 500
     adopted_after "$lines"
 }
-step "A terminal window opens and takes a tile of its own" \
+step "A shell window opens and takes a tile of its own" \
     'tiledSideBySide($s) and (tiles($s) | length) == 4 and ($before.windows | length) == 3' \
-    "a fourth tile" open_terminal
+    "a fourth tile" open_shell
 shell=${numbers[3]}
 
 step "⌥L moves the focus to the window on the right" \
@@ -509,7 +524,7 @@ step "⌥F again puts it back in its tile" \
      and tiledSideBySide($s) and (tiles($s) | length) == 4' \
     "every window back in its tile" press alt+f
 
-step "⌥J moves the focus down to the terminal" \
+step "⌥J moves the focus down to the shell window" \
     'focused($s) != focused($before) and frame($s; focused($s)).y > frame($s; focused($before)).y
      and (ids($s) | all(near(frame($s; .); frame($before; .))))' \
     "the focus moving down with no window moving" press alt+j
@@ -566,8 +581,35 @@ show_step "A right click on Kelvo's status item opens its menu" menu_lists_its_e
 echo "$menu_line"
 
 cheat_sheet_up() { label_shown "again to close" && label_shown "Go to desktop 1 – 9"; }
-cheat_sheet_from_menu() { sim menu pick "Shortcuts   ⌥/" && eventually cheat_sheet_up; }
-show_step "Shortcuts in the menu puts every shortcut on screen: the cheat sheet" cheat_sheet_from_menu
+# The sheet's scrolling part, and its last row (the launcher's, in the last section).
+cheat_sheet_area() { own_ui | jq -c -s 'map(select(.role == "scrollArea"))[0].frame // empty'; }
+last_row() {
+    own_ui | jq -c -s 'map(select(.label | startswith("Find an application by name")))[0].frame // empty'
+}
+# Holds when the jq condition `$1` holds of the scroll area `$a` and the last row `$r`.
+last_row_is() {
+    local area row
+    area=$(cheat_sheet_area)
+    row=$(last_row)
+    [ -n "$area" ] && [ -n "$row" ] && jq -n -e --argjson a "$area" --argjson r "$row" "$1" >/dev/null
+}
+below_the_fold='$r.y >= $a.y + $a.height'
+in_view='$r.y >= $a.y and $r.y + $r.height <= $a.y + $a.height'
+cheat_sheet_from_menu() {
+    sim menu pick "Shortcuts   ⌥/" && eventually cheat_sheet_up || return 1
+    last_row_is "$below_the_fold" || fail "the cheat sheet's last row is not below the fold"
+}
+show_step "Shortcuts in the menu puts the cheat sheet up: its first sections, the last below the fold" \
+    cheat_sheet_from_menu
+
+scroll_cheat_sheet() {
+    local area
+    area=$(cheat_sheet_area)
+    # shellcheck disable=SC2046
+    sim scroll $(jq -r '"\(.x + .width / 2 | floor) \(.y + .height / 2 | floor)"' <<<"$area") 2000 &&
+        eventually last_row_is "$in_view"
+}
+show_step "The scroll wheel over the cheat sheet brings its last sections into view" scroll_cheat_sheet
 
 cheat_sheet_gone() { ! label_shown "again to close"; }
 cheat_sheet_away() { press alt+/ && eventually cheat_sheet_gone; }
@@ -770,7 +812,7 @@ step "⌥2 again, so that Kelvo quits with desktop 1's windows parked" \
     "desktop 2 with its window" press alt+2
 
 # The floating window's application brings it to the front, over the windows that come back.
-ask terminal '{"op":"activate"}' | jq -e '.ok' >/dev/null || fail "the terminal did not come to the front"
+ask shell '{"op":"activate"}' | jq -e '.ok' >/dev/null || fail "the shell did not come to the front"
 
 lines=$(log_lines)
 step "Kelvo quits and puts the parked windows back: every window is on the display" \
@@ -780,7 +822,7 @@ log_after "$lines" | grep -q '^quitting - every parked window put back' ||
     fail "Kelvo did not log putting the parked windows back"
 echo "    every window is back on the display; Kelvo exited with status 0"
 
-for app in notes browser terminal; do
+for app in notes browser shell; do
     ask "$app" '{"op":"quit"}' >/dev/null
 done
 sim shutdown || true

@@ -7,7 +7,8 @@
 # hang, and every exit status of Kelvo must be one the program documents (0, 1, 2, 3, 4, 64;
 # 137 for the SIGKILL the script sends itself).
 #
-# usage: scripts/fault-injection.sh [BUILD_DIR [RUNS [SEED]]]   (defaults: build/test, 200)
+# usage: scripts/fault-injection.sh [BUILD_DIR [RUNS [SEED]]]   (defaults: 200 runs, on the
+# sanitised build/test when its programs are built, else on build/run, which `make demo` builds)
 #
 # Not part of `make test`: it takes minutes. It prints one line per run and the figures at the
 # end, and exits 1 when any run broke a rule. Every process it starts is ended by its pid.
@@ -16,7 +17,24 @@ set -uo pipefail
 # a SIGINT sent before Kelvo's own handling exists would be dropped by the kernel.
 set -m
 
-build=${1:-build/test}
+programs=(kelvo-sim kelvo-fixture KelvoApp)
+holds_programs() {
+    local program
+    for program in "${programs[@]}"; do [ -x "$1/bin/$program" ] || return 1; done
+}
+if [ $# -ge 1 ]; then
+    build=$1
+else
+    # The sanitizers catch more of what a fault leaves behind; a newcomer after `make demo` has
+    # only the programs a person runs.
+    build=build/test
+    holds_programs "$build" || build=build/run
+    if ! holds_programs "$build"; then
+        echo "fault-injection: neither build/test nor build/run holds ${programs[*]}" \
+            "(make demo builds them in build/run)" >&2
+        exit 2
+    fi
+fi
 runs=${2:-200}
 RANDOM=${3:-$$}
 sim="$build/bin/kelvo-sim"
@@ -28,6 +46,7 @@ bound=${KELVO_FAULT_BOUND:-300}
 for program in "$sim" "$fixture" "$kelvo"; do
     [ -x "$program" ] || { echo "fault-injection: $program is not built" >&2; exit 2; }
 done
+echo "fault-injection: $runs runs on the programs of $build"
 command -v jq >/dev/null || { echo "fault-injection: jq is missing" >&2; exit 2; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvo-faults.XXXXXX")

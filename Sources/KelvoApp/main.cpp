@@ -138,8 +138,8 @@ int main(int argc, char** argv) {
     process.makeBridge = [](const kelvo::Config& config) {
         return std::make_shared<kelvo::AXWindowBridge>(config);
     };
-    process.makeEvents = [](kelvo::Coordinator& c) {
-        return std::make_unique<kelvo::AXWindowEvents>(c);
+    process.makeEvents = [](kelvo::AXWindowEvents::Handler handle) {
+        return std::make_unique<kelvo::AXWindowEvents>(std::move(handle));
     };
     auto* coordinator = new kelvo::Coordinator(std::move(process));
     endWhenTheDesktopGoes(*connection, *coordinator);

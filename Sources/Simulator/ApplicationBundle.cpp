@@ -1,6 +1,7 @@
 #include "Simulator/ApplicationBundle.h"
 
 #include <plist/plist.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -120,6 +121,30 @@ ApplicationSpec ApplicationBundle::spec() const {
     spec.infoDictionary = infoDictionary;
     spec.activationPolicy = activationPolicy;
     return spec;
+}
+
+std::optional<std::string> ApplicationBundle::launchFailure() const {
+    const std::filesystem::path executable = executablePath();
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(executable, error))
+        return cannotBeOpened("its executable is missing");
+    if (::access(executable.c_str(), X_OK) != 0)
+        return cannotBeOpened("you don’t have permission to run its executable");
+    return std::nullopt;
+}
+
+std::string ApplicationBundle::cannotBeOpened(const std::string& because) const {
+    return "The application “" + name() + "” can’t be opened because " + because + ".";
+}
+
+std::string ApplicationBundle::unreadable(const std::filesystem::path& folder) {
+    std::error_code error;
+    if (!std::filesystem::exists(folder, error)) {
+        return "The file “" + folder.filename().string() +
+               "” couldn’t be opened because there is no such file.";
+    }
+    return "The application “" + withoutExtension(folder) +
+           "” can’t be opened because it may be damaged or incomplete.";
 }
 
 }  // namespace sim

@@ -37,6 +37,14 @@ struct ApplicationBundle {
     std::optional<std::filesystem::path> iconPath() const;
     /// The application as the desktop registers it when the bundle is opened.
     ApplicationSpec spec() const;
+
+    /// Why the executable cannot be started, in the workspace's words: it is missing, or it may
+    /// not be run; none when nothing stands in the way.
+    std::optional<std::string> launchFailure() const;
+    /// The workspace's words for this application when it cannot be opened `because` …
+    std::string cannotBeOpened(const std::string& because) const;
+    /// The workspace's words for a location that holds no bundle it can read.
+    static std::string unreadable(const std::filesystem::path& folder);
 };
 
 }  // namespace sim

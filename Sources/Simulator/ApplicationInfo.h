@@ -51,4 +51,12 @@ struct InstalledApplication {
     bool operator==(const InstalledApplication&) const = default;
 };
 
+/// What opening an application gave: its pid, or 0 and why it could not be opened, in the
+/// words the workspace hands whoever asked.
+struct OpenReply {
+    Pid pid = 0;
+    std::optional<std::string> failure;
+    bool operator==(const OpenReply&) const = default;
+};
+
 }  // namespace sim

@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "Base/Foundation/MutexLock.h"
+
 namespace sim {
 
 void ApplicationList::refreshLocked() {
@@ -22,13 +24,13 @@ void ApplicationList::refreshLocked() {
 }
 
 std::vector<ApplicationInfo> ApplicationList::running() {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     refreshLocked();
     return running_;
 }
 
 std::optional<ApplicationInfo> ApplicationList::application(Pid pid) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     refreshLocked();
     const auto found = known_.find(pid);
     if (found == known_.end()) return std::nullopt;

@@ -3,10 +3,10 @@
 #include <atomic>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <vector>
 
+#include "Base/Foundation/Mutex.h"
 #include "Simulator/ApplicationInfo.h"
 
 namespace sim {
@@ -36,14 +36,14 @@ class ApplicationList {
     std::optional<ApplicationInfo> application(Pid pid);
 
   private:
-    void refreshLocked();
+    void refreshLocked() REQUIRES(mutex_);
 
     Fetch fetch_;
     std::atomic<bool> stale_{true};
-    std::mutex mutex_;
-    std::vector<ApplicationInfo> running_;
+    Mutex mutex_;
+    std::vector<ApplicationInfo> running_ GUARDED_BY(mutex_);
     /// Every application seen, by pid; those gone from the list are marked terminated.
-    std::map<Pid, ApplicationInfo> known_;
+    std::map<Pid, ApplicationInfo> known_ GUARDED_BY(mutex_);
 };
 
 }  // namespace sim

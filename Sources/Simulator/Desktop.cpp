@@ -5,6 +5,7 @@
 
 #include "Base/Foundation/Clock.h"
 #include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Base/Foundation/News.h"
 #include "Simulator/DesktopTransaction.h"
 #include "Simulator/SharedConnection.h"
@@ -126,7 +127,7 @@ void Desktop::updateDisplaysLocked() {
 }
 
 std::vector<DisplayInfo> Desktop::displays() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return displays_;
 }
 
@@ -221,7 +222,7 @@ void Desktop::setFileSystemRoot(const std::string& root) {
 }
 
 std::string Desktop::fileSystemRoot() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return folders_.root().string();
 }
 
@@ -231,7 +232,7 @@ void Desktop::setProcessStarter(ProcessStarter starter) {
 }
 
 std::optional<std::string> Desktop::applicationLocation(const std::string& bundleID) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     for (const auto& installed : installed_) {
         if (installed.bundleID == bundleID) return installed.bundlePath;
     }
@@ -239,13 +240,13 @@ std::optional<std::string> Desktop::applicationLocation(const std::string& bundl
     return std::nullopt;
 }
 
-Pid Desktop::openApplication(const std::string& bundlePath) {
+OpenReply Desktop::openApplication(const std::string& bundlePath) {
     Transaction transaction(*this);
     for (const Pid pid : launchOrder_) {
         const Application& app = applications_.at(pid);
         if (!app.info.terminated && app.info.bundlePath == bundlePath) {
             activateLocked(pid, false);
-            return pid;
+            return {pid, std::nullopt};
         }
     }
     for (const auto& installed : installed_) {
@@ -257,24 +258,26 @@ Pid Desktop::openApplication(const std::string& bundlePath) {
         spec.executablePath = installed.bundlePath + "/Contents/MacOS/" + installed.name;
         const Pid pid = launchLocked(spec, 0);
         activateLocked(pid, false);
-        return pid;
+        return {pid, std::nullopt};
     }
     const auto bundle = ApplicationBundle::read(bundlePath);
-    if (!bundle) return 0;
+    if (!bundle) return {0, ApplicationBundle::unreadable(bundlePath)};
     return launchBundleLocked(*bundle);
 }
 
-Pid Desktop::launchBundleLocked(const ApplicationBundle& bundle) {
+OpenReply Desktop::launchBundleLocked(const ApplicationBundle& bundle) {
     ApplicationSpec spec = bundle.spec();
     if (processStarter_) {
+        if (auto failure = bundle.launchFailure()) return {0, std::move(failure)};
         const Pid started = processStarter_(bundle);
-        if (started <= 0 || applications_.contains(started)) return 0;
+        if (started <= 0 || applications_.contains(started))
+            return {0, bundle.cannotBeOpened("its executable could not be started")};
         spec.pid = started;
     }
     const Pid pid = launchLocked(spec, 0);
     applications_.at(pid).awaitingProcess = processStarter_ != nullptr;
     activateLocked(pid, false);
-    return pid;
+    return {pid, std::nullopt};
 }
 
 bool Desktop::activateLocked(Pid pid, bool allWindows) {
@@ -408,7 +411,7 @@ void Desktop::terminateLocked(Pid pid, bool stayListed) {
 bool Desktop::terminateApplication(Pid pid) {
     ClientID client = 0;
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         const Application* app = applicationLocked(pid);
         if (!app || app->info.terminated) return false;
         client = app->client;
@@ -447,20 +450,20 @@ void Desktop::setEnhancedUserInterface(Pid pid, bool on) {
 }
 
 bool Desktop::enhancedUserInterface(Pid pid) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     const Application* app = applicationLocked(pid);
     return app && app->enhancedUserInterface;
 }
 
 std::optional<ApplicationInfo> Desktop::application(Pid pid) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     const Application* app = applicationLocked(pid);
     if (!app) return std::nullopt;
     return app->info;
 }
 
 std::vector<ApplicationInfo> Desktop::runningApplications() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     std::vector<ApplicationInfo> running;
     for (const Pid pid : launchOrder_) {
         const Application& app = applications_.at(pid);
@@ -470,12 +473,12 @@ std::vector<ApplicationInfo> Desktop::runningApplications() const {
 }
 
 std::optional<Pid> Desktop::frontmost() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return active_;
 }
 
 std::vector<InputEvent> Desktop::receivedInput(Pid pid) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     const Application* app = applicationLocked(pid);
     return app ? app->input : std::vector<InputEvent>{};
 }
@@ -494,12 +497,12 @@ void Desktop::setGrantsTrustOnPrompt(bool grants) {
 }
 
 int Desktop::trustPromptCount() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return trustPrompts_;
 }
 
 bool Desktop::isTrusted() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return trusted_;
 }
 
@@ -521,7 +524,7 @@ void Desktop::answerAlerts(const std::vector<std::string>& buttons) {
 }
 
 std::vector<AlertRecord> Desktop::alerts() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return alerts_;
 }
 
@@ -543,7 +546,7 @@ AlertAnswer Desktop::runAlert(ClientID client, const AlertSpec& alert) {
 // ---- Services
 
 double Desktop::bootTime() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return bootTime_;
 }
 
@@ -553,7 +556,7 @@ void Desktop::setBootTime(double secondsSince1970) {
 }
 
 std::string Desktop::operatingSystemVersion() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return operatingSystemVersion_;
 }
 
@@ -570,7 +573,7 @@ void Desktop::activateFileViewer(const std::vector<std::string>& paths) {
 }
 
 std::vector<std::vector<std::string>> Desktop::fileViewerSelections() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return fileViewerSelections_;
 }
 
@@ -581,12 +584,12 @@ void Desktop::recordLocked(AccessCall call) {
 }
 
 std::vector<AccessCall> Desktop::accessCalls() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return calls_;
 }
 
 std::vector<AccessCall> Desktop::writes() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     std::vector<AccessCall> writes;
     std::copy_if(
         calls_.begin(), calls_.end(), std::back_inserter(writes),
@@ -595,12 +598,12 @@ std::vector<AccessCall> Desktop::writes() const {
 }
 
 void Desktop::clearAccessCalls() {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     calls_.clear();
 }
 
 void Desktop::setRecordsAccessCalls(bool records) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     recordsCalls_ = records;
 }
 

@@ -5,12 +5,12 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "Base/Foundation/Mutex.h"
 #include "Simulator/AccessCall.h"
 #include "Simulator/AlertInfo.h"
 #include "Simulator/ApplicationFolders.h"
@@ -80,8 +80,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void setFileSystemRoot(const std::string& root);
     /// Starts the executable of a bundle being opened as a process of its own and gives its
     /// pid (0 when it could not be started); the process then registers with that pid and is
-    /// taken as the application. Without a starter an opened bundle is registered without a
-    /// process.
+    /// taken as the application. A bundle whose executable is missing or may not be run is
+    /// refused before anything is started. Without a starter an opened bundle is registered
+    /// without a process.
     using ProcessStarter = std::function<Pid(const ApplicationBundle& bundle)>;
     void setProcessStarter(ProcessStarter starter);
     /// Delivers a signal to a process of this machine; true when it was delivered. The desktop
@@ -190,6 +191,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     /// keyboard needs it; characters the keyboard has no key for come on key code 0).
     void typeText(const std::string& text);
     void movePointer(CGPoint location);
+    /// The pointer moves there and the scroll wheel turns, `deltaY` points (negative: towards
+    /// the end of what is under the pointer).
+    void scrollWheel(CGPoint location, double deltaY);
     /// Taps can no longer be made (as without the permission to watch input).
     void setRefusesTaps(bool refuses);
     /// The system disables the tap as it does when the user holds secure input, and tells it.
@@ -337,7 +341,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     bool signalProcess(Pid pid, int signal);
     void setActivationPolicy(Pid pid, ActivationPolicy policy);
     std::optional<std::string> applicationLocation(const std::string& bundleID) const;
-    Pid openApplication(const std::string& bundlePath);
+    OpenReply openApplication(const std::string& bundlePath);
     std::string fileSystemRoot() const;
     TapID createTap(ClientID client, const TapSpec& spec);
     void enableTap(TapID tap, bool enabled);
@@ -451,169 +455,177 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     /// let go.
     class Transaction;
 
-    // Helpers; every one expects the lock held.
-    Application* applicationLocked(Pid pid);
-    const Application* applicationLocked(Pid pid) const;
-    Window* windowLocked(WindowNumber number);
-    const Window* windowLocked(WindowNumber number) const;
-    Window* windowOfLocked(const Element& element);
-    ElementID newElementLocked(Element element);
+    // Helpers. Those named …Locked expect the lock held, and clang checks every call; the timed
+    // work that `landLater` and a tap's delivery leave behind takes the lock when it runs.
+    Application* applicationLocked(Pid pid) REQUIRES(mutex_);
+    const Application* applicationLocked(Pid pid) const REQUIRES(mutex_);
+    Window* windowLocked(WindowNumber number) REQUIRES(mutex_);
+    const Window* windowLocked(WindowNumber number) const REQUIRES(mutex_);
+    Window* windowOfLocked(const Element& element) REQUIRES(mutex_);
+    ElementID newElementLocked(Element element) REQUIRES(mutex_);
     /// A process that shares this desktop learns at once that what it read of the window may
     /// have changed, as one that observes the window learns it by notification.
-    void reportChangeLocked(const Window& window) const;
+    void reportChangeLocked(const Window& window) const REQUIRES(mutex_);
     /// The same for a change of the window's frame alone.
-    void reportMoveLocked(const Window& window) const;
-    ElementID applicationElementLocked(Pid pid) const;
+    void reportMoveLocked(const Window& window) const REQUIRES(mutex_);
+    ElementID applicationElementLocked(Pid pid) const REQUIRES(mutex_);
     /// What the identifier stands for; none when it is no element of this desktop.
-    std::optional<Element> elementLocked(ElementID id) const;
+    std::optional<Element> elementLocked(ElementID id) const REQUIRES(mutex_);
     /// The running application the client registered (the highest pid of several); 0 for none.
-    Pid clientApplicationLocked(ClientID client) const;
+    Pid clientApplicationLocked(ClientID client) const REQUIRES(mutex_);
     Pid launchLocked(const ApplicationSpec& spec, ClientID client,
-                     const std::vector<WindowSpec>& windows = {});
-    WindowNumber openWindowLocked(Pid owner, const WindowSpec& spec, bool own);
-    void destroyWindowLocked(WindowNumber number, bool notify);
-    void terminateLocked(Pid pid, bool stayListed);
-    void raiseLocked(WindowNumber number);
-    bool activateLocked(Pid pid, bool allWindows);
-    void activateNextLocked(Pid leaving);
-    void setFocusedWindowLocked(Application& app, std::optional<WindowNumber> number);
-    void applyFrameLocked(Window& window, const CGRect& frame);
-    void setFullScreenLocked(Window& window, bool fullScreen);
-    AccessError writePositionLocked(Window& window, CGPoint position);
-    AccessError writeSizeLocked(Window& window, CGSize size);
+                     const std::vector<WindowSpec>& windows = {}) REQUIRES(mutex_);
+    WindowNumber openWindowLocked(Pid owner, const WindowSpec& spec, bool own) REQUIRES(mutex_);
+    void destroyWindowLocked(WindowNumber number, bool notify) REQUIRES(mutex_);
+    void terminateLocked(Pid pid, bool stayListed) REQUIRES(mutex_);
+    void raiseLocked(WindowNumber number) REQUIRES(mutex_);
+    bool activateLocked(Pid pid, bool allWindows) REQUIRES(mutex_);
+    void activateNextLocked(Pid leaving) REQUIRES(mutex_);
+    void setFocusedWindowLocked(Application& app, std::optional<WindowNumber> number)
+        REQUIRES(mutex_);
+    void applyFrameLocked(Window& window, const CGRect& frame) REQUIRES(mutex_);
+    void setFullScreenLocked(Window& window, bool fullScreen) REQUIRES(mutex_);
+    AccessError writePositionLocked(Window& window, CGPoint position) REQUIRES(mutex_);
+    AccessError writeSizeLocked(Window& window, CGSize size) REQUIRES(mutex_);
     void landLater(WindowNumber number, std::uint64_t incarnation, CGRect frame, double delay);
-    CGRect answeredFrameLocked(const Window& window, CGRect frame) const;
-    std::optional<DisplayInfo> displayForLocked(const CGRect& frame) const;
-    bool onScreenLocked(const Window& window) const;
-    std::vector<WindowNumber> orderedLocked() const;
-    void notifyWindowLocked(const Window& window, const std::string& name);
-    void notifyApplicationLocked(Pid pid, const std::string& name, ElementID element);
-    void postWorkspaceLocked(WorkspaceNotification::Kind kind, Pid pid);
-    void postAllLocked(const DesktopEvent& event);
-    AccessError reachLocked(const Element& element, double timeout) const;
-    void recordLocked(AccessCall call);
+    CGRect answeredFrameLocked(const Window& window, CGRect frame) const REQUIRES(mutex_);
+    std::optional<DisplayInfo> displayForLocked(const CGRect& frame) const REQUIRES(mutex_);
+    bool onScreenLocked(const Window& window) const REQUIRES(mutex_);
+    std::vector<WindowNumber> orderedLocked() const REQUIRES(mutex_);
+    void notifyWindowLocked(const Window& window, const std::string& name) REQUIRES(mutex_);
+    void notifyApplicationLocked(Pid pid, const std::string& name, ElementID element)
+        REQUIRES(mutex_);
+    void postWorkspaceLocked(WorkspaceNotification::Kind kind, Pid pid) REQUIRES(mutex_);
+    void postAllLocked(const DesktopEvent& event) REQUIRES(mutex_);
+    AccessError reachLocked(const Element& element, double timeout) const REQUIRES(mutex_);
+    void recordLocked(AccessCall call) REQUIRES(mutex_);
     /// Reads the attributes of one element as one message, recorded as one call of `kind`.
     std::vector<AttributeReply> readLocked(AccessCall::Kind kind, ElementID id,
                                            const std::vector<std::string>& attributes,
-                                           double timeout);
-    AttributeReply readAttributeLocked(const Element& element, const std::string& attribute);
-    AttributeReply readWindowLocked(const Window& window, const std::string& attribute) const;
-    AttributeReply readApplicationLocked(Pid pid, const std::string& attribute);
+                                           double timeout) REQUIRES(mutex_);
+    AttributeReply readAttributeLocked(const Element& element, const std::string& attribute)
+        REQUIRES(mutex_);
+    AttributeReply readWindowLocked(const Window& window, const std::string& attribute) const
+        REQUIRES(mutex_);
+    AttributeReply readApplicationLocked(Pid pid, const std::string& attribute) REQUIRES(mutex_);
     AccessError writeWindowLocked(Window& window, const std::string& attribute,
-                                  const AttributeValue& value);
+                                  const AttributeValue& value) REQUIRES(mutex_);
     AccessError writeApplicationLocked(Pid pid, const std::string& attribute,
-                                       const AttributeValue& value);
-    void hardwareInputLocked(const InputEvent& event);
+                                       const AttributeValue& value) REQUIRES(mutex_);
+    void hardwareInputLocked(const InputEvent& event) REQUIRES(mutex_);
     void pressLocked(std::uint32_t type, std::uint32_t button, CGPoint location,
-                     std::uint64_t flags);
+                     std::uint64_t flags) REQUIRES(mutex_);
     /// Hands a hardware event to a process's own interface; false when it is not theirs.
-    bool routeToOwnInterfaceLocked(const InputEvent& event);
+    bool routeToOwnInterfaceLocked(const InputEvent& event) REQUIRES(mutex_);
     /// A move with no button held: to the own window under the pointer, if any.
-    bool routePointerMoveLocked(const InputEvent& event);
-    std::optional<MouseCapture> mouseReceiverLocked(CGPoint location) const;
-    std::optional<WindowNumber> keyReceiverLocked() const;
-    std::optional<WindowNumber> openMenuLocked() const;
-    void sendToWindowLocked(WindowNumber number, const InputEvent& event);
+    bool routePointerMoveLocked(const InputEvent& event) REQUIRES(mutex_);
+    std::optional<MouseCapture> mouseReceiverLocked(CGPoint location) const REQUIRES(mutex_);
+    std::optional<WindowNumber> keyReceiverLocked() const REQUIRES(mutex_);
+    std::optional<WindowNumber> openMenuLocked() const REQUIRES(mutex_);
+    void sendToWindowLocked(WindowNumber number, const InputEvent& event) REQUIRES(mutex_);
     /// A click on a window of `owner`: the key windows of every other process stop being key,
     /// and their processes are told.
-    void takeKeyFromOthersLocked(Pid owner);
-    std::optional<TitleBarButtons::Style> titleBarLocked(const Window& window) const;
+    void takeKeyFromOthersLocked(Pid owner) REQUIRES(mutex_);
+    std::optional<TitleBarButtons::Style> titleBarLocked(const Window& window) const
+        REQUIRES(mutex_);
     /// The enabled title bar button of the window at the point, if any.
     std::optional<TitleBarButton::Kind> titleBarButtonLocked(const Window& window,
-                                                             CGPoint point) const;
-    bool pressCloseButtonLocked(WindowNumber number);
-    void pressTitleBarButtonLocked(WindowNumber number, TitleBarButton::Kind kind);
-    void setMinimizedLocked(Window& window, bool minimized);
+                                                             CGPoint point) const REQUIRES(mutex_);
+    bool pressCloseButtonLocked(WindowNumber number) REQUIRES(mutex_);
+    void pressTitleBarButtonLocked(WindowNumber number, TitleBarButton::Kind kind) REQUIRES(mutex_);
+    void setMinimizedLocked(Window& window, bool minimized) REQUIRES(mutex_);
     /// The release of a press that fell on an application window's title bar button: on the
     /// same button, it does what the button is for.
-    void releaseApplicationButtonLocked(const InputEvent& event);
-    std::vector<std::pair<StatusItemID, CGRect>> statusItemFramesLocked() const;
-    CGRect statusItemFrameLocked(StatusItemID item) const;
-    void applyStatusItemLocked(StatusItem& item, const StatusItemSpec& spec);
-    std::size_t pictureBytesLocked() const;
+    void releaseApplicationButtonLocked(const InputEvent& event) REQUIRES(mutex_);
+    std::vector<std::pair<StatusItemID, CGRect>> statusItemFramesLocked() const REQUIRES(mutex_);
+    CGRect statusItemFrameLocked(StatusItemID item) const REQUIRES(mutex_);
+    void applyStatusItemLocked(StatusItem& item, const StatusItemSpec& spec) REQUIRES(mutex_);
+    std::size_t pictureBytesLocked() const REQUIRES(mutex_);
     void enqueueInputLocked(const InputEvent& event, std::uint32_t location,
-                            std::optional<Pid> target);
-    void pumpInputLocked();
-    void deliverToApplicationLocked(const InputEvent& event, std::optional<Pid> target);
-    void tapTimedOut(std::uint64_t delivery);
-    void disableTapLocked(TapID tap, std::uint32_t reason);
-    void updateDisplaysLocked();
-    Pid launchBundleLocked(const ApplicationBundle& bundle);
+                            std::optional<Pid> target) REQUIRES(mutex_);
+    void pumpInputLocked() REQUIRES(mutex_);
+    void deliverToApplicationLocked(const InputEvent& event, std::optional<Pid> target)
+        REQUIRES(mutex_);
+    void tapTimedOut(std::uint64_t delivery) EXCLUDES(mutex_);
+    void disableTapLocked(TapID tap, std::uint32_t reason) REQUIRES(mutex_);
+    void updateDisplaysLocked() REQUIRES(mutex_);
+    OpenReply launchBundleLocked(const ApplicationBundle& bundle) REQUIRES(mutex_);
     void setPreferenceLocked(const std::string& domain, const std::string& key,
-                             std::optional<PreferenceData> value);
+                             std::optional<PreferenceData> value) REQUIRES(mutex_);
 
-    mutable std::mutex mutex_;
-    Outbox outbox_;
-    std::map<ClientID, EventSink> clients_;
+    mutable Mutex mutex_;
+    Outbox outbox_ GUARDED_BY(mutex_);
+    std::map<ClientID, EventSink> clients_ GUARDED_BY(mutex_);
 
-    std::vector<DisplayInfo> displays_;
-    std::map<Pid, Application> applications_;
-    std::vector<Pid> launchOrder_;
-    std::vector<InstalledApplication> installed_;
-    ApplicationFolders folders_;
-    ProcessStarter processStarter_;
-    ProcessSignaller processSignaller_;
-    Pid nextPid_ = firstPid;
-    std::optional<Pid> active_;
-    std::vector<Pid> activationHistory_;  // most recent last
+    std::vector<DisplayInfo> displays_ GUARDED_BY(mutex_);
+    std::map<Pid, Application> applications_ GUARDED_BY(mutex_);
+    std::vector<Pid> launchOrder_ GUARDED_BY(mutex_);
+    std::vector<InstalledApplication> installed_ GUARDED_BY(mutex_);
+    ApplicationFolders folders_ GUARDED_BY(mutex_);
+    ProcessStarter processStarter_ GUARDED_BY(mutex_);
+    ProcessSignaller processSignaller_ GUARDED_BY(mutex_);
+    Pid nextPid_ GUARDED_BY(mutex_) = firstPid;
+    std::optional<Pid> active_ GUARDED_BY(mutex_);
+    std::vector<Pid> activationHistory_ GUARDED_BY(mutex_);  // most recent last
     /// For an application, the one that comes to the front right after it is next activated
     /// on request.
-    std::map<Pid, Pid> followingActivations_;
+    std::map<Pid, Pid> followingActivations_ GUARDED_BY(mutex_);
 
-    std::map<WindowNumber, Window> windows_;
-    std::vector<WindowNumber> zOrder_;  // front to back within every layer
-    WindowNumber nextNumber_ = firstWindowNumber;
-    std::uint64_t nextIncarnation_ = 1;
+    std::map<WindowNumber, Window> windows_ GUARDED_BY(mutex_);
+    std::vector<WindowNumber> zOrder_ GUARDED_BY(mutex_);  // front to back within every layer
+    WindowNumber nextNumber_ GUARDED_BY(mutex_) = firstWindowNumber;
+    std::uint64_t nextIncarnation_ GUARDED_BY(mutex_) = 1;
 
     /// Window elements; application elements and the system-wide one are known by their
     /// identifiers alone.
-    std::map<std::uint64_t, Element> elements_;
-    std::map<ObserverID, Observer> observers_;
+    std::map<std::uint64_t, Element> elements_ GUARDED_BY(mutex_);
+    std::map<ObserverID, Observer> observers_ GUARDED_BY(mutex_);
 
-    std::map<StatusItemID, StatusItem> statusItems_;  // in creation order
-    std::optional<MouseCapture> mouseCapture_;
+    std::map<StatusItemID, StatusItem> statusItems_ GUARDED_BY(mutex_);  // in creation order
+    std::optional<MouseCapture> mouseCapture_ GUARDED_BY(mutex_);
     /// The own window the pointer was last over, told when the pointer leaves it.
-    std::optional<WindowNumber> pointerWindow_;
+    std::optional<WindowNumber> pointerWindow_ GUARDED_BY(mutex_);
     /// An application window's title bar button that a press fell on, until the release.
-    std::optional<std::pair<WindowNumber, TitleBarButton::Kind>> applicationButton_;
+    std::optional<std::pair<WindowNumber, TitleBarButton::Kind>> applicationButton_
+        GUARDED_BY(mutex_);
 
-    std::deque<std::string> alertPresses_;
-    std::vector<AlertRecord> alerts_;
+    std::deque<std::string> alertPresses_ GUARDED_BY(mutex_);
+    std::vector<AlertRecord> alerts_ GUARDED_BY(mutex_);
 
-    bool trusted_ = true;
-    bool grantsTrustOnPrompt_ = false;
-    int trustPrompts_ = 0;
+    bool trusted_ GUARDED_BY(mutex_) = true;
+    bool grantsTrustOnPrompt_ GUARDED_BY(mutex_) = false;
+    int trustPrompts_ GUARDED_BY(mutex_) = 0;
 
-    std::map<TapID, Tap> taps_;
-    std::uint64_t nextTapOrder_ = 0;
-    bool refusesTaps_ = false;
-    std::deque<PendingInput> input_;
-    std::optional<Awaiting> awaiting_;
-    std::uint64_t nextDelivery_ = 1;
-    CGPoint pointer_;
-    std::uint32_t buttons_ = 0;
-    std::uint64_t flags_ = 0;
+    std::map<TapID, Tap> taps_ GUARDED_BY(mutex_);
+    std::uint64_t nextTapOrder_ GUARDED_BY(mutex_) = 0;
+    bool refusesTaps_ GUARDED_BY(mutex_) = false;
+    std::deque<PendingInput> input_ GUARDED_BY(mutex_);
+    std::optional<Awaiting> awaiting_ GUARDED_BY(mutex_);
+    std::uint64_t nextDelivery_ GUARDED_BY(mutex_) = 1;
+    CGPoint pointer_ GUARDED_BY(mutex_);
+    std::uint32_t buttons_ GUARDED_BY(mutex_) = 0;
+    std::uint64_t flags_ GUARDED_BY(mutex_) = 0;
 
-    std::vector<AccessCall> calls_;
-    bool recordsCalls_ = true;
-    double bootTime_;
-    std::string operatingSystemVersion_ = "Version 14.5 (Build 23F79)";
-    std::vector<std::vector<std::string>> fileViewerSelections_;
+    std::vector<AccessCall> calls_ GUARDED_BY(mutex_);
+    bool recordsCalls_ GUARDED_BY(mutex_) = true;
+    double bootTime_ GUARDED_BY(mutex_);
+    std::string operatingSystemVersion_ GUARDED_BY(mutex_) = "Version 14.5 (Build 23F79)";
+    std::vector<std::vector<std::string>> fileViewerSelections_ GUARDED_BY(mutex_);
 
-    std::map<std::string, std::map<std::string, PreferenceData>> preferences_;
-    std::set<std::string> domainsDroppingWrites_;
-    std::map<std::string, int> preferenceSynchronizations_;
+    std::map<std::string, std::map<std::string, PreferenceData>> preferences_ GUARDED_BY(mutex_);
+    std::set<std::string> domainsDroppingWrites_ GUARDED_BY(mutex_);
+    std::map<std::string, int> preferenceSynchronizations_ GUARDED_BY(mutex_);
 
     // The system's own interface.
-    std::int64_t pasteboardChanges_ = 0;
-    std::optional<std::string> pasteboardString_;
-    std::deque<std::string> filePanelAnswers_;
-    std::vector<FilePanelRecord> filePanels_;
-    std::deque<std::string> colorPicks_;
-    std::vector<ColorPanelRecord> colorPanels_;
-    std::vector<std::string> openedURLs_;
-    bool reduceMotion_ = false;
-    std::map<std::string, LoginItem> loginItems_;
+    std::int64_t pasteboardChanges_ GUARDED_BY(mutex_) = 0;
+    std::optional<std::string> pasteboardString_ GUARDED_BY(mutex_);
+    std::deque<std::string> filePanelAnswers_ GUARDED_BY(mutex_);
+    std::vector<FilePanelRecord> filePanels_ GUARDED_BY(mutex_);
+    std::deque<std::string> colorPicks_ GUARDED_BY(mutex_);
+    std::vector<ColorPanelRecord> colorPanels_ GUARDED_BY(mutex_);
+    std::vector<std::string> openedURLs_ GUARDED_BY(mutex_);
+    bool reduceMotion_ GUARDED_BY(mutex_) = false;
+    std::map<std::string, LoginItem> loginItems_ GUARDED_BY(mutex_);
 };
 
 }  // namespace sim

@@ -171,7 +171,7 @@ AttributeReply Desktop::readApplicationLocked(Pid pid, const std::string& attrib
     auto value = [](AttributeValue v) {
         return AttributeReply{AccessError::success, std::move(v)};
     };
-    auto element = [&](std::optional<WindowNumber> number) -> AttributeReply {
+    auto element = [&](std::optional<WindowNumber> number) REQUIRES(mutex_) -> AttributeReply {
         const Window* window = number ? windowLocked(*number) : nullptr;
         if (!window) return {AccessError::noValue, {}};
         return value(window->info.element);

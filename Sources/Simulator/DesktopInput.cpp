@@ -2,6 +2,7 @@
 #include <string>
 
 #include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/DesktopTransaction.h"
 #include "Simulator/KeyboardLayout.h"
@@ -40,7 +41,7 @@ void Desktop::enableTap(TapID tap, bool enabled) {
 }
 
 bool Desktop::isTapEnabled(TapID tap) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     const auto found = taps_.find(tap);
     return found != taps_.end() && found->second.enabled;
 }
@@ -55,7 +56,7 @@ void Desktop::releaseTap(TapID tap) {
 }
 
 std::size_t Desktop::tapCount() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return taps_.size();
 }
 
@@ -65,7 +66,7 @@ void Desktop::setRefusesTaps(bool refuses) {
 }
 
 std::size_t Desktop::pendingInputCount() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return input_.size();
 }
 
@@ -294,6 +295,14 @@ void Desktop::movePointer(CGPoint location) {
     hardwareInputLocked(InputEvent{type, 0, flags_, location, false, std::nullopt, {}});
 }
 
+void Desktop::scrollWheel(CGPoint location, double deltaY) {
+    Transaction transaction(*this);
+    pointer_ = location;
+    InputEvent event{inputScrollWheel, 0, flags_, location, false, std::nullopt, {}};
+    event.scrollDeltaY = deltaY;
+    hardwareInputLocked(event);
+}
+
 void Desktop::postEvent(const InputEvent& event, std::uint32_t location) {
     Transaction transaction(*this);
     enqueueInputLocked(event, location, std::nullopt);
@@ -305,17 +314,17 @@ void Desktop::postEventToPid(const InputEvent& event, Pid pid) {
 }
 
 std::uint32_t Desktop::pressedMouseButtons() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return buttons_;
 }
 
 CGPoint Desktop::pointerLocation() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return pointer_;
 }
 
 std::uint64_t Desktop::modifierFlags() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return flags_;
 }
 

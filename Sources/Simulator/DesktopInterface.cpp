@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Base/Foundation/MutexLock.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/DesktopTransaction.h"
 #include "Simulator/SharedConnection.h"
@@ -60,12 +61,12 @@ std::size_t Desktop::pictureBytesLocked() const {
 }
 
 std::size_t Desktop::pictureBytes() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return pictureBytesLocked();
 }
 
 std::optional<OwnWindowContent> Desktop::ownWindowContent(WindowNumber number) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     const Window* window = windowLocked(number);
     if (!window || !window->own) return std::nullopt;
     return window->content;
@@ -77,7 +78,7 @@ WindowPicture Desktop::ownWindowPicture(WindowNumber number) const {
 }
 
 std::vector<ElementRecord> Desktop::elements(std::optional<Pid> pid) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     std::vector<ElementRecord> records;
     for (const WindowNumber number : orderedLocked()) {
         const Window& window = windows_.at(number);
@@ -138,7 +139,7 @@ void Desktop::applyStatusItemLocked(StatusItem& item, const StatusItemSpec& spec
 }
 
 CGRect Desktop::statusItemFrame(StatusItemID item) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return statusItemFrameLocked(item);
 }
 
@@ -170,7 +171,7 @@ CGRect Desktop::statusItemFrameLocked(StatusItemID item) const {
 }
 
 std::vector<StatusItemInfo> Desktop::statusItems() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     std::vector<StatusItemInfo> items;
     for (const auto& [id, frame] : statusItemFramesLocked()) {
         const StatusItem& item = statusItems_.at(id);
@@ -190,7 +191,7 @@ std::optional<WindowNumber> Desktop::openMenuLocked() const {
 }
 
 std::vector<MenuItemRecord> Desktop::openMenu() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     const auto menu = openMenuLocked();
     if (!menu) return {};
     return windows_.at(*menu).content.menu;
@@ -243,7 +244,7 @@ std::optional<TitleBarButton::Kind> Desktop::titleBarButtonLocked(const Window& 
 }
 
 std::vector<TitleBarButton> Desktop::titleBarButtons(WindowNumber number) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     const Window* window = windowLocked(number);
     if (!window || !onScreenLocked(*window)) return {};
     const auto style = titleBarLocked(*window);
@@ -356,6 +357,13 @@ bool Desktop::routeToOwnInterfaceLocked(const InputEvent& event) {
         return true;
     }
     if (event.type == inputMouseMoved && !mouseCapture_) return routePointerMoveLocked(event);
+    if (event.type == inputScrollWheel) {
+        // The wheel turns what is under the pointer, without a click or the keys moving.
+        const auto receiver = mouseReceiverLocked(event.location);
+        if (!receiver || !receiver->window) return false;
+        sendToWindowLocked(*receiver->window, event);
+        return true;
+    }
     if (isMouseDown(event.type)) {
         mouseCapture_ = mouseReceiverLocked(event.location);
         if (mouseCapture_ && mouseCapture_->window && !mouseCapture_->button &&

@@ -2,6 +2,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "Base/Foundation/MutexLock.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/DesktopTransaction.h"
 
@@ -52,7 +53,7 @@ bool Desktop::setPasteboardString(const std::string& string) {
 }
 
 std::optional<std::string> Desktop::pasteboardString() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return pasteboardString_;
 }
 
@@ -64,7 +65,7 @@ void Desktop::answerFilePanels(const std::vector<std::string>& answers) {
 }
 
 std::vector<FilePanelRecord> Desktop::filePanels() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return filePanels_;
 }
 
@@ -99,7 +100,7 @@ void Desktop::answerColorPanels(const std::vector<std::string>& colors) {
 }
 
 std::vector<ColorPanelRecord> Desktop::colorPanels() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return colorPanels_;
 }
 
@@ -139,7 +140,7 @@ bool Desktop::openURL(const std::string& url) {
 }
 
 std::vector<std::string> Desktop::openedURLs() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return openedURLs_;
 }
 
@@ -149,7 +150,7 @@ void Desktop::setReduceMotion(bool on) {
 }
 
 bool Desktop::reduceMotion() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return reduceMotion_;
 }
 
@@ -173,7 +174,7 @@ void Desktop::setLoginItemPolicy(const std::string& application, LoginItemPolicy
 }
 
 std::vector<std::string> Desktop::loginItems() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     std::vector<std::string> lines;
     for (const auto& [application, item] : loginItems_)
         lines.push_back(application + " " + item.reportedStatus() + " " + toString(item.policy));
@@ -181,7 +182,7 @@ std::vector<std::string> Desktop::loginItems() const {
 }
 
 std::string Desktop::loginItemStatus(ClientID client) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     const auto app = applications_.find(clientApplicationLocked(client));
     if (app == applications_.end()) return "notFound";
     const auto item = loginItems_.find(loginItemKey(app->second.info));

@@ -1,3 +1,4 @@
+#include "Base/Foundation/MutexLock.h"
 #include "Simulator/Desktop.h"
 
 namespace sim {
@@ -6,7 +7,7 @@ namespace sim {
 
 void Desktop::setPreference(const std::string& domain, const std::string& key,
                             std::optional<PreferenceData> value) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     setPreferenceLocked(domain, key, std::move(value));
 }
 
@@ -24,7 +25,7 @@ void Desktop::setPreferenceLocked(const std::string& domain, const std::string& 
 
 std::optional<PreferenceData> Desktop::preference(const std::string& domain,
                                                   const std::string& key) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     const auto found = preferences_.find(domain);
     if (found == preferences_.end()) return std::nullopt;
     const auto value = found->second.find(key);
@@ -33,7 +34,7 @@ std::optional<PreferenceData> Desktop::preference(const std::string& domain,
 }
 
 void Desktop::setKeepsPreferenceWrites(const std::string& domain, bool keeps) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     if (keeps) {
         domainsDroppingWrites_.erase(domain);
     } else {
@@ -42,7 +43,7 @@ void Desktop::setKeepsPreferenceWrites(const std::string& domain, bool keeps) {
 }
 
 int Desktop::preferenceSynchronizations(const std::string& domain) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     const auto found = preferenceSynchronizations_.find(domain);
     return found == preferenceSynchronizations_.end() ? 0 : found->second;
 }
@@ -54,13 +55,13 @@ std::optional<PreferenceData> Desktop::copyPreference(const std::string& domain,
 
 void Desktop::writePreference(const std::string& domain, const std::string& key,
                               const std::optional<PreferenceData>& value) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     if (domainsDroppingWrites_.contains(domain)) return;
     setPreferenceLocked(domain, key, value);
 }
 
 bool Desktop::synchronizePreferences(const std::string& domain) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     ++preferenceSynchronizations_[domain];
     return !domainsDroppingWrites_.contains(domain);
 }

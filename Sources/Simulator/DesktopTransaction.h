@@ -1,9 +1,9 @@
 #pragma once
 
-#include <mutex>
 #include <utility>
 #include <vector>
 
+#include "Base/Foundation/ThreadSafety.h"
 #include "Simulator/Desktop.h"
 
 // Inside the desktop's sources only.
@@ -12,14 +12,16 @@ namespace sim {
 
 /// Holds the desktop's lock for one operation; once it lets go, delivers the events the
 /// operation produced, so that no client code runs under the lock.
-class Desktop::Transaction {
+class SCOPED_CAPABILITY Desktop::Transaction {
   public:
-    explicit Transaction(const Desktop& desktop)
-        : desktop_(const_cast<Desktop&>(desktop)), lock_(desktop.mutex_) {}
+    explicit Transaction(const Desktop& desktop) ACQUIRE(desktop.mutex_)
+        : desktop_(const_cast<Desktop&>(desktop)) {
+        desktop_.mutex_.lock();
+    }
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
-    ~Transaction() {
+    ~Transaction() RELEASE() {
         std::vector<std::pair<EventSink, DesktopEvent>> deliveries;
         for (auto& [client, event] : desktop_.outbox_) {
             const auto found = desktop_.clients_.find(client);
@@ -27,14 +29,13 @@ class Desktop::Transaction {
                 deliveries.emplace_back(found->second, std::move(event));
         }
         desktop_.outbox_.clear();
-        lock_.unlock();
+        desktop_.mutex_.unlock();
         for (const auto& [sink, event] : deliveries)
             sink(event);
     }
 
   private:
     Desktop& desktop_;
-    std::unique_lock<std::mutex> lock_;
 };
 
 }  // namespace sim

@@ -4,6 +4,7 @@
 #include "Base/Foundation/DispatchQueue.h"
 #include "Simulator/Desktop.h"
 
+#include "Base/Foundation/MutexLock.h"
 #include "Base/Foundation/News.h"
 #include "Simulator/DesktopTransaction.h"
 #include "Simulator/SharedConnection.h"
@@ -164,9 +165,10 @@ void Desktop::raiseLocked(WindowNumber number) {
 
 std::vector<WindowNumber> Desktop::orderedLocked() const {
     std::vector<WindowNumber> ordered = zOrder_;
-    std::stable_sort(ordered.begin(), ordered.end(), [&](WindowNumber a, WindowNumber b) {
-        return windows_.at(a).info.layer > windows_.at(b).info.layer;
-    });
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [&](WindowNumber a, WindowNumber b) REQUIRES(mutex_) {
+                         return windows_.at(a).info.layer > windows_.at(b).info.layer;
+                     });
     return ordered;
 }
 
@@ -276,7 +278,7 @@ ElementID Desktop::replaceElement(WindowNumber number) {
 }
 
 std::optional<WindowInfo> Desktop::window(WindowNumber number) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     const Window* window = windowLocked(number);
     if (!window) return std::nullopt;
     WindowInfo info = window->info;
@@ -285,7 +287,7 @@ std::optional<WindowInfo> Desktop::window(WindowNumber number) const {
 }
 
 std::vector<WindowInfo> Desktop::windows() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     std::vector<WindowInfo> all;
     for (const WindowNumber number : orderedLocked()) {
         const Window& window = windows_.at(number);
@@ -296,7 +298,7 @@ std::vector<WindowInfo> Desktop::windows() const {
 }
 
 std::optional<WindowNumber> Desktop::focusedWindow(Pid pid) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     const Application* app = applicationLocked(pid);
     return app ? app->focused : std::nullopt;
 }
@@ -369,7 +371,7 @@ void Desktop::landLater(WindowNumber number, std::uint64_t incarnation, CGRect f
 
 std::vector<WindowListRow> Desktop::windowList(std::uint32_t options,
                                                WindowNumber relativeTo) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     std::vector<WindowListRow> rows;
     const std::vector<WindowNumber> ordered = orderedLocked();
     const auto relative = std::find(ordered.begin(), ordered.end(), relativeTo);
@@ -426,7 +428,7 @@ void Desktop::updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec) {
 }
 
 std::optional<OwnWindowSpec> Desktop::ownWindow(WindowNumber number) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     const Window* window = windowLocked(number);
     if (!window || !window->own) return std::nullopt;
     return window->look;

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "Base/Foundation/ManualClock.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Simulator/SharedConnection.h"
 
 namespace sim {
@@ -21,14 +22,14 @@ void InProcessConnection::SinkSlot::deliver(const DesktopEvent& event) {
     reportNews(event);
     EventSink current;
     {
-        std::lock_guard lock(mutex);
+        MutexLock lock(mutex);
         current = sink;
     }
     if (current) current(event);
 }
 
 void InProcessConnection::setEventSink(EventSink sink) {
-    std::lock_guard lock(slot_->mutex);
+    MutexLock lock(slot_->mutex);
     slot_->sink = std::move(sink);
 }
 

@@ -2,8 +2,8 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 
+#include "Base/Foundation/Mutex.h"
 #include "Simulator/DesktopForwarder.h"
 
 namespace sim {
@@ -38,8 +38,8 @@ class InProcessConnection final : public DesktopForwarder {
     /// The sink, shared with the desktop's delivery so that an event under way when the
     /// connection goes never reaches a destroyed object.
     struct SinkSlot {
-        std::mutex mutex;
-        EventSink sink;
+        Mutex mutex;
+        EventSink sink GUARDED_BY(mutex);
         void deliver(const DesktopEvent& event);
     };
 

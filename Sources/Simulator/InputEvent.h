@@ -22,6 +22,7 @@ enum InputType : std::uint32_t {
     inputKeyDown = 10,
     inputKeyUp = 11,
     inputFlagsChanged = 12,
+    inputScrollWheel = 22,
     inputOtherMouseDown = 25,
     inputOtherMouseUp = 26,
     inputTapDisabledByTimeout = 0xFFFFFFFE,
@@ -41,6 +42,9 @@ struct InputEvent {
     std::optional<Pid> sourcePid;
     /// The text a key event types (empty for keys that type none, and for mouse events).
     std::string characters;
+    /// How far a scroll wheel event moves the content under the pointer, in points (positive:
+    /// the content moves down, showing what is above; negative: what is below comes up).
+    double scrollDeltaY = 0;
     bool operator==(const InputEvent&) const = default;
 };
 

@@ -1,10 +1,11 @@
 #include "Simulator/SharedConnection.h"
 
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Base/Foundation/News.h"
 
 #include <array>
 #include <atomic>
-#include <mutex>
 #include <utility>
 
 namespace sim {
@@ -14,9 +15,10 @@ namespace {
 constexpr std::size_t topicCount = 7;
 
 struct Router {
-    std::mutex mutex;
-    std::shared_ptr<DesktopConnection> connection = std::make_shared<DisconnectedConnection>();
-    std::array<SharedConnection::Handler, topicCount> handlers;
+    Mutex mutex;
+    std::shared_ptr<DesktopConnection> connection GUARDED_BY(mutex) =
+        std::make_shared<DisconnectedConnection>();
+    std::array<SharedConnection::Handler, topicCount> handlers GUARDED_BY(mutex);
 };
 
 Router& router() {
@@ -27,7 +29,7 @@ Router& router() {
 }  // namespace
 
 std::shared_ptr<DesktopConnection> SharedConnection::current() {
-    std::lock_guard lock(router().mutex);
+    MutexLock lock(router().mutex);
     return router().connection;
 }
 
@@ -36,14 +38,14 @@ void SharedConnection::install(std::shared_ptr<DesktopConnection> connection) {
     connection->setEventSink([](const DesktopEvent& event) { route(event); });
     std::shared_ptr<DesktopConnection> previous;
     {
-        std::lock_guard lock(router().mutex);
+        MutexLock lock(router().mutex);
         previous = std::exchange(router().connection, std::move(connection));
     }
     if (previous) previous->setEventSink({});
 }
 
 void SharedConnection::setHandler(Topic topic, Handler handler) {
-    std::lock_guard lock(router().mutex);
+    MutexLock lock(router().mutex);
     router().handlers[static_cast<std::size_t>(topic)] = std::move(handler);
 }
 
@@ -67,7 +69,7 @@ SharedConnection::Topic SharedConnection::topicOf(const DesktopEvent& event) {
 void SharedConnection::route(const DesktopEvent& event) {
     Handler handler;
     {
-        std::lock_guard lock(router().mutex);
+        MutexLock lock(router().mutex);
         handler = router().handlers[static_cast<std::size_t>(topicOf(event))];
     }
     if (handler) handler(event);

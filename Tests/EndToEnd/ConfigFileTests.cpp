@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 
 #include "Support/Base/TestFiles.h"
@@ -32,8 +33,8 @@ TEST_F(ConfigFileTest, AValueOfTheWrongKindIsReportedOnceAndEverySettingTakesIts
     const std::string path = (kelvoFolder() / "config.json").string();
     EXPECT_EQ(kelvo().standardError(),
               "kelvo: " + path +
-                  " could not be read (Expected to decode Int but found string instead.); using "
-                  "defaults.\n");
+                  " could not be read (desktopCount: Expected to decode Int but found string "
+                  "instead.); using defaults.\n");
 
     // No gaps: the tiles meet each other and the screen's edges.
     double area = 0;
@@ -93,6 +94,47 @@ TEST_F(ConfigFileTest, AToleratedBadValueFallsBackAloneAndSilently) {
     }
     // One main window the height of the screen, two stacked beside it.
     EXPECT_EQ(fullHeight, 1);
+}
+
+TEST_F(ConfigFileTest, NegativeGapsCountAsNoneAndEveryWindowStaysOnTheDisplay) {
+    const auto all = startWith(R"({"gaps": {"inner": -300, "outer": -100}})");
+    EXPECT_EQ(kelvo().standardError(), "");
+    // As with no gaps: the tiles meet each other and the screen's edges, and nothing more.
+    EXPECT_TRUE(tilesFillTheScreen(all));
+    // The windows themselves, below the menu bar and inside the display's edges.
+    for (const std::uint32_t number : all) {
+        const auto placed = window(number);
+        ASSERT_TRUE(placed) << number;
+        EXPECT_TRUE(screen().intersection(placed->frame) == placed->frame)
+            << number << " stands at " << placed->frame.origin.x << ", " << placed->frame.origin.y;
+    }
+}
+
+TEST_F(ConfigFileTest, GapsBeyondWhatTheSettingsOfferAreTakenAsTheWidestItOffers) {
+    const auto all = startWith(R"({"gaps": {"inner": 5000, "outer": 5000}})");
+    EXPECT_EQ(kelvo().standardError(), "");
+    // 64 points, as far as the settings window's sliders go: from the screen's edges, and
+    // between the windows.
+    const CGRect inside = screen().insetBy(64, 64);
+    std::vector<CGRect> frames;
+    for (const std::uint32_t number : all) {
+        const auto placed = window(number);
+        ASSERT_TRUE(placed) << number;
+        const CGRect frame = placed->frame;
+        EXPECT_GT(frame.size.width, 0) << number;
+        EXPECT_GT(frame.size.height, 0) << number;
+        EXPECT_TRUE(inside.insetBy(-tolerance, -tolerance).intersection(frame) == frame) << number;
+        frames.push_back(frame);
+    }
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            const CGRect& a = frames[i];
+            const CGRect& b = frames[j];
+            const double apart = std::max({b.minX() - a.maxX(), a.minX() - b.maxX(),
+                                           b.minY() - a.maxY(), a.minY() - b.maxY()});
+            EXPECT_NEAR(apart, 64, tolerance) << i << " and " << j;
+        }
+    }
 }
 
 }  // namespace

@@ -6,11 +6,12 @@
 namespace kelvo::testing {
 namespace {
 
-// What a harness writes on Kelvo's standard input is read in lines of bounded length: a line
-// past the bound is skipped, answered by its first bytes, and the session goes on.
+// What a harness writes on Kelvo's standard input is read in lines of bounded length, a
+// mebibyte: a line past the bound is skipped, answered with the bound and its first bytes, and
+// the session goes on.
 class TestModeInputTest : public EndToEndTest {};
 
-TEST_F(TestModeInputTest, ALinePastTheBoundIsAnsweredByItsFirstBytesAndSkipped) {
+TEST_F(TestModeInputTest, ALinePastTheBoundIsToldTooLongByTheBoundAndItsFirstBytesAndSkipped) {
     auto& k = startKelvo();
     // Three mebibytes, arriving in pieces, with a multi-byte character across the cut.
     const std::string head = std::string(199, 'a') + "é";
@@ -23,7 +24,8 @@ TEST_F(TestModeInputTest, ALinePastTheBoundIsAnsweredByItsFirstBytesAndSkipped) 
     const auto decoded = WireLine::decode<KelvoTestReply>(*reply);
     ASSERT_TRUE(decoded);
     EXPECT_FALSE(decoded->ok);
-    EXPECT_EQ(decoded->error, "unreadable request: " + std::string(199, 'a') + "…");
+    EXPECT_EQ(decoded->error,
+              "request too long (more than 1048576 bytes): " + std::string(199, 'a') + "…");
     // The next line is read as a request of its own.
     EXPECT_TRUE(k.ping().ok);
     const auto unreadable = k.exchange("not a request");

@@ -67,6 +67,45 @@ TEST_F(TestModeSessionTest, CommandsAreDispatchedAndTheStateFollows) {
     EXPECT_TRUE(k.waitForLog("cmd switchTo(2)  focused=nil"));
 }
 
+TEST_F(TestModeSessionTest, ADesktopOutsideTheCountIsRefusedNamingTheRangeAndNothingChanges) {
+    writeConfig(R"({"desktopCount": 5, "guideSeen": true})");
+    const auto w = open(notes, CGRect(100, 100, 600, 400));
+    auto& k = startKelvo();
+    ASSERT_TRUE(settled({w}));
+    const auto command = [&](const std::string& name, int desktop) {
+        return k.exchange(R"({"command":{"desktop":)" + std::to_string(desktop) + R"(,"name":")" +
+                          name + R"("},"op":"command"})");
+    };
+    const auto refusal = [](int desktop) -> std::optional<std::string> {
+        return "{\"error\":\"no such desktop: " + std::to_string(desktop) +
+               " (the desktops are 1 to 5)\",\"ok\":false}";
+    };
+    for (const char* name : {"throwTo", "switchTo"}) {
+        for (int desktop : {0, 6, -1})
+            EXPECT_EQ(command(name, desktop), refusal(desktop)) << name << " " << desktop;
+    }
+    // Nothing was dispatched: the window and the view stay on desktop 1.
+    const auto unchanged = k.state(ids({w}));
+    EXPECT_EQ(unchanged.activeDesktop, 1);
+    ASSERT_TRUE(unchanged.windows && unchanged.windows->size() == 1u);
+    EXPECT_EQ(unchanged.windows->front().desktop, 1);
+    for (const auto& message : k.logMessages()) {
+        for (const char* refused : {"(0)", "(6)", "(-1)"}) {
+            EXPECT_FALSE(message.starts_with(std::string("cmd switchTo") + refused)) << message;
+            EXPECT_FALSE(message.starts_with(std::string("cmd throwTo") + refused)) << message;
+        }
+    }
+
+    // The first and the last desktop are carried out.
+    EXPECT_EQ(command("throwTo", 5), R"({"ok":true})");
+    EXPECT_TRUE(
+        eventuallyState({w}, [](const auto& r) { return r.windows->front().desktop == 5; }));
+    EXPECT_EQ(command("switchTo", 5), R"({"ok":true})");
+    EXPECT_TRUE(eventuallyState({}, [](const auto& r) { return r.activeDesktop == 5; }));
+    EXPECT_EQ(command("switchTo", 1), R"({"ok":true})");
+    EXPECT_TRUE(eventuallyState({}, [](const auto& r) { return r.activeDesktop == 1; }));
+}
+
 TEST_F(TestModeSessionTest, RecordsOfUnmanagedWindowsKeepOrderAndDuplicates) {
     auto& k = startKelvo();
     const auto line = k.exchange(R"({"ids":[77,77],"op":"state"})");

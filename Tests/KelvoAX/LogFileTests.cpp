@@ -55,8 +55,11 @@ TEST_F(LogFileTest, LimitsFollowTheSizeLimit) {
     struct Row {
         std::int64_t given, maximum, buffer;
     };
-    for (const Row row : {Row{100, 1024, 1024}, Row{1024, 1024, 1024}, Row{2000, 2000, 2000},
-                          Row{fourMiB, fourMiB, 16384}}) {
+    // Both ends of each limit and one past: the smallest limit 1024, the buffer's 16384.
+    for (const Row row :
+         {Row{100, 1024, 1024}, Row{1023, 1024, 1024}, Row{1024, 1024, 1024}, Row{1025, 1025, 1025},
+          Row{2000, 2000, 2000}, Row{16383, 16383, 16383}, Row{16384, 16384, 16384},
+          Row{16385, 16385, 16384}, Row{fourMiB, fourMiB, 16384}}) {
         const LogFile log(logURL(), row.given);
         EXPECT_EQ(log.maximumBytes(), row.maximum) << row.given;
         EXPECT_EQ(log.bufferLimit(), row.buffer) << row.given;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "KelvoApp/Services/CheatsheetPanelController.h"
@@ -119,6 +120,22 @@ TEST_F(CheatsheetPanelTest, OnAThousandBySixHundredVisibleFrameItIsNineTwentyBy5
     ASSERT_EQ(visible.size, (CGSize{1000, 600}));
     EXPECT_EQ(sheet.panel.frame(), CGRect(visible.midX() - 460, visible.midY() - 260, 920, 520));
     EXPECT_EQ(sheet.hosting->frame(), CGRect(0, 0, 920, 520));
+}
+
+// The sheet is 80 points narrower and shorter than the visible frame, at most 980 × 620: a
+// frame of exactly 1060 × 700 gives the full size, one point less on each side one point less.
+TEST_F(CheatsheetPanelTest, TheFullSizeStartsAtAVisibleFrameOf1060By700) {
+    const std::pair<CGSize, CGSize> rows[] = {
+        {{1060, 700}, {980, 620}}, {{1059, 699}, {979, 619}}, {{1061, 701}, {980, 620}}};
+    for (const auto& [visibleSize, sheetSize] : rows) {
+        desktop->moveDisplay(
+            desktop->displays().front().id,
+            CGRect(0, 0, visibleSize.width, visibleSize.height + sim::Desktop::menuBarHeight));
+        sheet.toggle();
+        ASSERT_EQ(NSScreen::mainScreen()->visibleFrame().size, visibleSize);
+        EXPECT_EQ(sheet.panel.frame().size, sheetSize) << visibleSize.width;
+        sheet.toggle();
+    }
 }
 
 TEST_F(CheatsheetPanelTest, ItOpensOnTheScreenUnderThePointerElseOnTheMainScreen) {

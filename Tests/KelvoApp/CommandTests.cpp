@@ -125,6 +125,32 @@ TEST_F(CommandTest, CloseWindowLogsAndChangesNothing) {
     EXPECT_GE(lines.size(), 2u);
 }
 
+// The commands reach desktop 1 and the last desktop, and one past either end moves nothing.
+TEST_F(CommandTest, SwitchAndThrowReachTheFirstAndLastDesktopButNotOnePast) {
+    coordinator->configuration.store().update([](Config& c) { c.desktopCount = 4; });
+    settle();
+    const WorkspaceStore& store = coordinator->storeWiring.store();
+    coordinator->focus.acceptFocus(WindowID(2));
+    for (const int outside : {0, 5}) {
+        coordinator->commands.dispatch(Command::throwTo(outside));
+        coordinator->commands.dispatch(Command::switchTo(outside));
+        settle();
+        EXPECT_EQ(store.desktop(WindowID(2)), 1) << outside;
+        EXPECT_EQ(store.activeDesktop(), 1) << outside;
+    }
+    coordinator->commands.dispatch(Command::throwTo(4));
+    coordinator->commands.dispatch(Command::switchTo(4));
+    settle();
+    EXPECT_EQ(store.desktop(WindowID(2)), 4);
+    EXPECT_EQ(store.activeDesktop(), 4);
+    coordinator->focus.acceptFocus(WindowID(2));
+    coordinator->commands.dispatch(Command::throwTo(1));
+    coordinator->commands.dispatch(Command::switchTo(1));
+    settle();
+    EXPECT_EQ(store.desktop(WindowID(2)), 1);
+    EXPECT_EQ(store.activeDesktop(), 1);
+}
+
 TEST_F(CommandTest, SwitchToShowsTheDisplayEvenWhenNothingChanged) {
     coordinator->configuration.store().update([](Config& c) { c.showSwitchHUD = true; });
     const SwitchHUD& display = coordinator->ownWindows.switchDisplay();

@@ -1,6 +1,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <utility>
+
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/FocusFollowsCursorService.h"
 #include "KelvoApp/Input/HotkeyService.h"
@@ -112,21 +117,184 @@ TEST_F(ConfigChangeTest, TheLauncherSwitchedOffWhileShownIsDismissed) {
     EXPECT_TRUE(coordinator->launcher.controller());
 }
 
-TEST_F(ConfigChangeTest, TheBorderTakesItsNewLook) {
-    change([](Config& c) {
-        c.focusBorderColor = "#00FF00";
-        c.focusBorderOpacity = 0.5;
-        c.focusBorderCornerRadius = 8;
-    });
+/// What a person sees of the border's panel: its colour, opacity and corner.
+struct BorderLook {
+    CGColorValue colour;
+    float opacity;
+    double radius;
+    bool operator==(const BorderLook&) const = default;
+};
+
+// Each of the border's three looks changed alone takes effect, and the other two stay.
+TEST_F(ConfigChangeTest, EachOfTheBordersLooksChangedAloneTakesEffect) {
     const CALayer& layer = *coordinator->border.panel()->borderLayer;
-    EXPECT_EQ(*layer.borderColor(), (CGColorValue{0, 1, 0, 1}));
-    EXPECT_EQ(layer.opacity(), 0.5);
-    EXPECT_EQ(layer.cornerRadius(), 9);
+    const auto seen = [&] {
+        return BorderLook{*layer.borderColor(), layer.opacity(), layer.cornerRadius()};
+    };
+    const BorderLook before = seen();
+    const Config start = coordinator->configuration.config();
+    // The panel's corner follows the window's a point outside it.
+    const std::pair<std::function<void(Config&)>, BorderLook> rows[] = {
+        {[](Config& c) { c.focusBorderColor = "#00FF00"; },
+         {CGColorValue{0, 1, 0, 1}, before.opacity, before.radius}},
+        {[](Config& c) { c.focusBorderOpacity = 0.5; }, {before.colour, 0.5, before.radius}},
+        {[](Config& c) { c.focusBorderCornerRadius = 8; }, {before.colour, before.opacity, 9}},
+    };
+    for (const auto& [edit, look] : rows) {
+        change([&](Config& c) {
+            c.focusBorderColor = start.focusBorderColor;
+            c.focusBorderOpacity = start.focusBorderOpacity;
+            c.focusBorderCornerRadius = start.focusBorderCornerRadius;
+        });
+        ASSERT_EQ(seen(), before);
+        change(edit);
+        EXPECT_EQ(seen(), look);
+    }
     // The desktop draws the panel with the new look.
-    const auto look = simulated.desktop->ownWindow(
+    change([](Config& c) { c.focusBorderColor = "#00FF00"; });
+    const auto drawn = simulated.desktop->ownWindow(
         static_cast<sim::WindowNumber>(coordinator->border.windowNumber()));
-    ASSERT_TRUE(look.has_value());
-    EXPECT_EQ(look->borderColour, (sim::Colour{0, 1, 0, 1}));
+    ASSERT_TRUE(drawn.has_value());
+    EXPECT_EQ(drawn->borderColour, (sim::Colour{0, 1, 0, 1}));
+}
+
+TEST_F(ConfigChangeTest, TheBorderSwitchedOffAloneGoes) {
+    coordinator->focus.acceptFocus(WindowID(1));
+    ASSERT_TRUE(coordinator->border.isShown());
+    change([](Config& c) { c.showFocusBorder = false; });
+    EXPECT_FALSE(coordinator->border.isShown());
+    change([](Config& c) { c.showFocusBorder = true; });
+    coordinator->focus.acceptFocus(WindowID(1));
+    EXPECT_TRUE(coordinator->border.isShown());
+}
+
+/// The smallest rectangle around every frame.
+CGRect outline(const std::map<WindowID, CGRect>& frames) {
+    CGFloat minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
+    for (const auto& [id, frame] : frames) {
+        minX = std::min(minX, frame.minX());
+        minY = std::min(minY, frame.minY());
+        maxX = std::max(maxX, frame.maxX());
+        maxY = std::max(maxY, frame.maxY());
+    }
+    return CGRect(minX, minY, maxX - minX, maxY - minY);
+}
+
+TEST_F(ConfigChangeTest, EachGapChangedAloneMovesTheTiles) {
+    const WorkspaceStore& store = coordinator->storeWiring.store();
+    const std::map<WindowID, CGRect> before = store.layout(1);
+    ASSERT_EQ(before.size(), 3U);
+    // The inner gap moves the edges between windows apart and leaves the outer edges alone.
+    change([](Config& c) { c.gaps.inner = 10; });
+    EXPECT_NE(store.layout(1), before);
+    EXPECT_EQ(outline(store.layout(1)), outline(before));
+    change([](Config& c) { c.gaps.inner = 0; });
+    EXPECT_EQ(store.layout(1), before);
+    change([](Config& c) { c.gaps.outer = 20; });
+    EXPECT_EQ(outline(store.layout(1)), outline(before).insetBy(20, 20));
+}
+
+TEST_F(ConfigChangeTest, TheDefaultLayoutModeChangedAloneReshapesTheDesktops) {
+    const WorkspaceStore& store = coordinator->storeWiring.store();
+    ASSERT_EQ(store.layoutMode(1), LayoutMode::bsp);
+    change([](Config& c) { c.defaultLayoutMode = LayoutMode::masterStack; });
+    EXPECT_EQ(store.layoutMode(1), LayoutMode::masterStack);
+    EXPECT_EQ(store.layoutMode(2), LayoutMode::masterStack);
+}
+
+TEST_F(ConfigChangeTest, OneDesktopsHandSetModeChangedAloneReshapesThatDesktopOnly) {
+    const WorkspaceStore& store = coordinator->storeWiring.store();
+    change([](Config& c) { c.layoutModes.set(2, LayoutMode::masterStack); });
+    EXPECT_EQ(store.layoutMode(2), LayoutMode::masterStack);
+    EXPECT_EQ(store.layoutMode(1), LayoutMode::bsp);
+    EXPECT_EQ(store.layoutMode(3), LayoutMode::bsp);
+}
+
+TEST_F(ConfigChangeTest, TheDwellChangedAloneHoldsTheFocusBackThatLong) {
+    change([](Config& c) { c.focusFollowsCursor = true; });
+    coordinator->focus.acceptFocus(WindowID(1));
+    settle();
+    change([](Config& c) { c.focusFollowsCursorDelay = 500; });
+    const CGRect other = coordinator->storeWiring.store().layout(1).at(WindowID(3));
+    TapEvent moved;
+    moved.location = CGPoint{other.midX(), other.midY()};
+    taps.deliver(EventTaps::mouseMoved, moved);
+    settle(0.4);
+    EXPECT_EQ(coordinator->focus.focused(), WindowID(1));
+    settle(0.3);
+    EXPECT_EQ(coordinator->focus.focused(), WindowID(3));
+}
+
+// Restoring the defaults marks the guide unseen; it shows at the next start, not now.
+TEST_F(ConfigChangeTest, TheGuideMarkedUnseenWaitsForTheNextStart) {
+    change([](Config& c) { c.guideSeen = true; });
+    change([](Config& c) { c.guideSeen = false; });
+    EXPECT_FALSE(coordinator->ownWindows.guideWindow().isOpen());
+    EXPECT_THAT(newLogLines(), ::testing::Not(Contains("first run - showing the guide")));
+}
+
+TEST_F(ConfigChangeTest, APrimaryModifierChangedAloneMovesTheKeysWithoutAFailure) {
+    const auto press = [&](Chord chord) {
+        TapEvent event;
+        event.keyCode = chord.keyCode;
+        event.flags = (chord.option ? HotkeyService::alternateFlag : 0) |
+                      (chord.control ? HotkeyService::controlFlag : 0);
+        return taps.deliver(EventTaps::keyDown, event);
+    };
+    constexpr std::uint16_t two = 19;
+    change([](Config& c) { c.primaryModifier = Modifier::control; });
+    EXPECT_TRUE(press(Chord{.keyCode = two, .option = true}).has_value());
+    EXPECT_FALSE(press(Chord{.keyCode = two, .control = true}).has_value());
+    settle();
+    EXPECT_EQ(coordinator->storeWiring.store().activeDesktop(), 2);
+    EXPECT_EQ(taps.installedCount(), 2U) << "the key tap and the modifier-click's";
+}
+
+TEST_F(ConfigChangeTest, AShortcutChangedAloneIsInTheKeyMapWithoutANewTap) {
+    const int made = taps.created;
+    const Chord x{.keyCode = 7, .option = true};
+    change([&](Config& c) { c.shortcuts.set(x, Shortcut::zoom); });
+    EXPECT_EQ(coordinator->commands.hotkeys().keymap.command(x), Command::toggleZoom());
+    EXPECT_EQ(coordinator->commands.hotkeys().keymap.command(Chord{.keyCode = 3, .option = true}),
+              std::nullopt);
+    EXPECT_EQ(taps.created, made);
+}
+
+TEST_F(ConfigChangeTest, ADesktopCountChangedAloneBindsTheDigitsUpToIt) {
+    const Keymap& keys = coordinator->commands.hotkeys().keymap;
+    const auto digit = [](std::uint16_t code) { return Chord{.keyCode = code, .option = true}; };
+    constexpr std::uint16_t four = 21, five = 23;
+    change([](Config& c) { c.desktopCount = 4; });
+    EXPECT_EQ(keys.command(digit(four)), Command::switchTo(4));
+    EXPECT_EQ(keys.command(digit(five)), std::nullopt);
+    EXPECT_EQ(coordinator->storeWiring.store().desktopCount(), 4);
+}
+
+TEST_F(ConfigChangeTest, VimModeChangedAloneOpensTheNextLauncherInNormalMode) {
+    change([](Config& c) { c.launcherVimMode = true; });
+    coordinator->commands.dispatch(Command::launcher());
+    settle();
+    ASSERT_TRUE(coordinator->launcher.controller()->isShown());
+    EXPECT_EQ(coordinator->launcher.controller()->model().mode.get(), LauncherModel::Mode::normal);
+}
+
+TEST_F(ConfigChangeTest, FollowingActivationSwitchedOffAloneStaysOnTheDesktop) {
+    for (const std::uint32_t raw : {2, 3}) {
+        coordinator->focus.acceptFocus(WindowID(raw));
+        coordinator->commands.dispatch(Command::throwTo(2));
+        settle();
+    }
+    const WorkspaceStore& store = coordinator->storeWiring.store();
+    ASSERT_EQ(store.activeDesktop(), 1);
+    coordinator->focus.eventActivated(std::nullopt, std::string("com.example.other"));
+    settle();
+    EXPECT_EQ(store.activeDesktop(), 2);
+    coordinator->commands.dispatch(Command::switchTo(1));
+    settle();
+    change([](Config& c) { c.followActivationToDesktop = false; });
+    coordinator->focus.eventActivated(std::nullopt, std::string("com.example.other"));
+    settle();
+    EXPECT_EQ(store.activeDesktop(), 1);
 }
 
 TEST_F(ConfigChangeTest, DesktopCountNineFourNineEndsWithNineTiles) {

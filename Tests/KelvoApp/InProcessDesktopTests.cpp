@@ -36,7 +36,9 @@ class InProcessDesktopTest : public DesktopFixture, protected CoordinatorHarness
         process.makeBridge = [](const Config& config) {
             return std::make_shared<AXWindowBridge>(config);
         };
-        process.makeEvents = [](Coordinator& c) { return std::make_unique<AXWindowEvents>(c); };
+        process.makeEvents = [](AXWindowEvents::Handler handle) {
+            return std::make_unique<AXWindowEvents>(std::move(handle));
+        };
         return startCoordinator(std::move(process));
     }
     /// Lets the event stream's thread hand over what it has and runs it.

@@ -3,12 +3,15 @@
 
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 #include "Base/Foundation/ManualClock.h"
 #include "KelvoApp/Coordinator/ScreenGeometry.h"
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Input/FocusFollowsCursorService.h"
 #include "KelvoApp/Input/HotkeyService.h"
+#include "KelvoCore/Bindings/Keymap.h"
+#include "KelvoCore/Config/Config.h"
 #include "Support/KelvoApp/FakeAppPlatform.h"
 #include "Support/KelvoApp/FakeEventTaps.h"
 
@@ -128,6 +131,141 @@ TEST(HotkeyServiceTest, AClickAnsweredFalsePassesAndControlDoesNotMatch) {
     click.flags |= HotkeyService::controlFlag;
     EXPECT_TRUE(taps.deliver(EventTaps::leftMouseDown, click).has_value());
     EXPECT_EQ(asked, 1);
+}
+
+/// The four modifiers of a chord written as its caps, "⌃⌥⇧⌘" in any order, as tap flags.
+std::uint64_t tapFlags(std::string_view caps) {
+    std::uint64_t flags = 0;
+    if (caps.find("⌃") != std::string_view::npos) flags |= HotkeyService::controlFlag;
+    if (caps.find("⌥") != std::string_view::npos) flags |= HotkeyService::alternateFlag;
+    if (caps.find("⇧") != std::string_view::npos) flags |= HotkeyService::shiftFlag;
+    if (caps.find("⌘") != std::string_view::npos) flags |= HotkeyService::commandFlag;
+    return flags;
+}
+
+class HotkeyChordTest : public ::testing::Test {
+  protected:
+    HotkeyChordTest() {
+        const EventTaps::Tap made = service.makeTap();
+        service.install(made, made);
+    }
+    /// The command the key ran, if the tap swallowed it; a key passed on runs nothing.
+    std::optional<Command> press(std::uint16_t keyCode, std::uint64_t flags) {
+        TapEvent event;
+        event.keyCode = keyCode;
+        event.flags = flags;
+        ran.reset();
+        const bool swallowed = !taps.deliver(EventTaps::keyDown, event).has_value();
+        clock.runUntilIdle();
+        EXPECT_EQ(swallowed, ran.has_value()) << keyCode << " with " << flags;
+        return ran;
+    }
+
+    ManualClock clock;
+    FakeEventTaps taps;
+    std::optional<Command> ran;
+    HotkeyService service{taps, Keymap(Config::defaults()),
+                          [this](const Command& command) { ran = command; }};
+};
+
+// Each bound chord with one modifier more and one fewer: an extra or a missing modifier is
+// another chord, bound to another command or to none.
+TEST_F(HotkeyChordTest, AChordRunsItsCommandAndOneModifierMoreOrFewerDoesNot) {
+    constexpr std::uint16_t h = 4, e = 14, m = 46, one = 18, nine = 25, ret = 36, space = 49,
+                            slash = 44, left = 123;
+    const std::optional<Command> none;
+    struct Row {
+        std::uint16_t key;
+        const char* caps;
+        std::optional<Command> runs;
+    };
+    const Row rows[] = {
+        {h, "⌥", Command::focus(Direction::left)},
+        {h, "⌥⇧", Command::moveWindow(Direction::left)},
+        {h, "⌃⌥", Command::resize(Direction::left)},
+        {h, "⌥⌘", none},
+        {h, "", none},
+        {h, "⌃⌥⇧", none},
+        {h, "⌥⇧⌘", none},
+        {h, "⇧", none},
+        {h, "⌃⌥⌘", none},
+        {h, "⌃", none},
+        {left, "⌥", Command::focus(Direction::left)},
+        {left, "⌥⇧", Command::moveWindow(Direction::left)},
+        {left, "⌃⌥", Command::resize(Direction::left)},
+        {left, "⌥⌘", none},
+        {left, "", none},
+        {one, "⌥", Command::switchTo(1)},
+        {one, "⌥⇧", Command::throwTo(1)},
+        {one, "⌃⌥", none},
+        {one, "⌥⌘", none},
+        {one, "", none},
+        {one, "⌃⌥⇧", none},
+        {one, "⌥⇧⌘", none},
+        {one, "⇧", none},
+        {nine, "⌥", Command::switchTo(9)},
+        {nine, "⌥⇧", Command::throwTo(9)},
+        {e, "⌥", Command::toggleSplit()},
+        {e, "⌥⇧", Command::rotate()},
+        {e, "⌃⌥⇧", none},
+        {e, "⌥⇧⌘", none},
+        {e, "⇧", none},
+        {m, "⌥", Command::promoteToMaster()},
+        {m, "⌥⇧", Command::toggleLayoutMode()},
+        {m, "⌃⌥", none},
+        {m, "⌥⇧⌘", none},
+        {ret, "⌥", Command::newTerminal()},
+        {ret, "⌥⇧", none},
+        {ret, "⌃⌥", none},
+        {ret, "⌥⌘", none},
+        {ret, "", none},
+        {space, "⌥", Command::launcher()},
+        {space, "⌥⇧", none},
+        {space, "⌃⌥", none},
+        {space, "⌥⌘", none},
+        {space, "", none},
+        {slash, "⌥", Command::cheatsheet()},
+        {slash, "⌥⇧", none},
+        {slash, "⌃⌥", none},
+        {slash, "⌥⌘", none},
+        {slash, "", none},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(press(row.key, tapFlags(row.caps)), row.runs) << row.key << " " << row.caps;
+    }
+}
+
+// Caps Lock, the keypad and function flags that arrows and function keys carry, and the device
+// bits are no modifiers of a chord; the keypad's keys are keys of their own.
+TEST_F(HotkeyChordTest, OnlyTheFourModifiersCountAndTheKeypadsKeysAreOtherKeys) {
+    constexpr std::uint16_t h = 4, one = 18, ret = 36, left = 123, padOne = 83, padEnter = 76;
+    constexpr std::uint64_t capsLock = 0x10000, numericPad = 0x200000, help = 0x400000,
+                            function = 0x800000, deviceBits = 0x20 | 0x100;
+    for (const std::uint64_t extra : {capsLock, numericPad, help, function, deviceBits}) {
+        EXPECT_EQ(press(h, tapFlags("⌥") | extra), Command::focus(Direction::left)) << extra;
+    }
+    EXPECT_EQ(press(left, tapFlags("⌥⇧") | numericPad | function),
+              Command::moveWindow(Direction::left));
+    EXPECT_EQ(press(one, tapFlags("⌥") | capsLock), Command::switchTo(1));
+    EXPECT_EQ(press(padOne, tapFlags("⌥") | numericPad), std::nullopt);
+    EXPECT_EQ(press(padOne, tapFlags("⌥⇧") | numericPad), std::nullopt);
+    EXPECT_EQ(press(padEnter, tapFlags("⌥") | numericPad), std::nullopt);
+    EXPECT_EQ(press(ret, tapFlags("⌥") | numericPad), Command::newTerminal());
+}
+
+// With control primary the same keys move to ⌃; the resize family holds both either way.
+TEST_F(HotkeyChordTest, ControlPrimaryTakesTheChordsAndOptionAloneRunsNothing) {
+    Config config = Config::defaults();
+    config.primaryModifier = Modifier::control;
+    service.keymap = Keymap(config);
+    EXPECT_EQ(press(4, tapFlags("⌃")), Command::focus(Direction::left));
+    EXPECT_EQ(press(4, tapFlags("⌥")), std::nullopt);
+    EXPECT_EQ(press(4, tapFlags("⌃⇧")), Command::moveWindow(Direction::left));
+    EXPECT_EQ(press(4, tapFlags("⌥⇧")), std::nullopt);
+    EXPECT_EQ(press(4, tapFlags("⌃⌥")), Command::resize(Direction::left));
+    EXPECT_EQ(press(23, tapFlags("⌃")), Command::switchTo(5));
+    EXPECT_EQ(press(23, tapFlags("⌥")), std::nullopt);
+    EXPECT_EQ(press(23, tapFlags("⌃⌘")), std::nullopt);
 }
 
 TEST(AppPresenceTest, TheFirstWindowMakesARegularApplicationAndTheLastAnAccessory) {

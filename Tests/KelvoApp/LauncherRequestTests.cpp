@@ -106,6 +106,17 @@ TEST_F(LauncherRequestTest, AnApplicationNotRunningIsLaunchedFromItsLocation) {
     EXPECT_TRUE(stateLogged());
 }
 
+TEST_F(LauncherRequestTest, ALaunchThatFailsIsLoggedWithItsReasonAfterTheLaunchingLine) {
+    const std::string why =
+        "The application “Broken” can’t be opened because its executable is missing.";
+    platform.openFailures["/Applications/Broken.app"] = why;
+    coordinator->launcher.openFromLauncher(
+        pick("com.example.broken", false, "/Applications/Broken.app"), LauncherRequest::goTo);
+    EXPECT_THAT(decisionLines(newLogLines()),
+                ElementsAre("launcher: launching com.example.broken",
+                            "launcher: com.example.broken failed to open - " + why));
+}
+
 TEST_F(LauncherRequestTest, AnApplicationNowhereIsOnlyLogged) {
     coordinator->launcher.openFromLauncher(pick("com.example.none", false), LauncherRequest::goTo);
     EXPECT_THAT(newLogLines(), ElementsAre("launcher: com.example.none is not running and could "

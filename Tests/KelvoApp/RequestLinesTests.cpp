@@ -32,6 +32,13 @@ TEST(RequestLinesTest, ALinePastTheBoundIsSkippedAndTheNextOneReadWhole) {
     // Exactly the bound is a line; a carriage return before the line feed does not count.
     EXPECT_EQ(linesOf(std::string(16, 'y') + "\r\n", 16),
               (std::vector<std::string>{std::string(16, 'y')}));
+    // Nor does one that the end of input leaves without its line feed; one byte more is over.
+    EXPECT_EQ(linesOf(std::string(16, 'y') + "\r", 16),
+              (std::vector<std::string>{std::string(16, 'y')}));
+    EXPECT_EQ(linesOf(std::string(17, 'y') + "\r\n", 16),
+              (std::vector<std::string>{"overlong:" + std::string(17, 'y')}));
+    EXPECT_EQ(linesOf(std::string(17, 'y'), 16),
+              (std::vector<std::string>{"overlong:" + std::string(17, 'y')}));
 }
 
 TEST(RequestLinesTest, OnlyTheFirstBytesOfAnOverlongLineAreKeptUpToACharacter) {

@@ -103,18 +103,13 @@ TEST_F(VerboseStoreWiringTest, AQuietLayoutPassIsLoggedWhenVerbose) {
 }
 
 TEST_F(StoreWiringTest, TheGiveUpLineNamesTheStashDesktopOnlyWhenTheWindowGoesThere) {
+    // The configuration's stash desktop is not what the line reads: the store tells it.
     Config config = coordinator->configuration.config();
-    config.stashDesktop = 3;
+    config.stashDesktop = 5;
     coordinator->storeWiring.store().apply(config);
-    hooks().onGaveUp(WindowID(1), std::string("com.example.app"));
-    Config onStash = config;
-    onStash.stashDesktop = 1;
-    coordinator->storeWiring.store().apply(onStash);
-    hooks().onGaveUp(WindowID(2), std::nullopt);
-    Config none = config;
-    none.stashDesktop.reset();
-    coordinator->storeWiring.store().apply(none);
-    hooks().onGaveUp(WindowID(1), std::nullopt);
+    hooks().onGaveUp(WindowID(1), std::string("com.example.app"), 3);
+    hooks().onGaveUp(WindowID(2), std::nullopt, std::nullopt);
+    hooks().onGaveUp(WindowID(1), std::nullopt, std::nullopt);
     std::vector<std::string> lines;
     for (const std::string& line : newLogLines()) {
         if (!isStateLine(line)) lines.push_back(line);
@@ -297,6 +292,24 @@ TEST_F(StoreWiringTest, TheStatusItemNameFollowsTheFocusedWindow) {
     coordinator->focus.acceptFocus(WindowID(2));
     coordinator->configuration.store().update([](Config& c) { c.showFocusedAppName = false; });
     EXPECT_EQ(coordinator->focus.focusedAppName(), std::nullopt);
+}
+
+// The status item's name holds twenty characters: a name of exactly twenty shows whole, one of
+// twenty-one loses its last two to the ellipsis.
+TEST_F(StoreWiringTest, TheStatusItemNameShowsTwentyCharactersWhole) {
+    coordinator->configuration.store().update([](Config& c) { c.showFocusedAppName = true; });
+    const std::string twenty = "com.example.abcdefgh", twentyOne = "com.example.abcdefghi",
+                      nineteen = "com.example.abcdefg";
+    ASSERT_EQ(twenty.size(), 20u);
+    std::uint32_t raw = 3;
+    for (const std::string& name : {nineteen, twenty, twentyOne}) {
+        window(raw, CGRect(200, 200, 600, 400), name);
+        adoptByEvent(raw, name);
+        coordinator->focus.acceptFocus(WindowID(raw));
+        ++raw;
+        EXPECT_EQ(coordinator->focus.focusedAppName(),
+                  name.size() <= 20 ? name : name.substr(0, 19) + "…");
+    }
 }
 
 TEST_F(StoreWiringTest, TheLatestForeignFrontEndsOnceItsApplicationHasAWindowHere) {

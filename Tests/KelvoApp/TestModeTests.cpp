@@ -113,6 +113,30 @@ TEST_F(TestModeSessionTest, ACommandGoesThroughTheDispatcher) {
     EXPECT_EQ(coordinator->storeWiring.store().activeDesktop(), 1);
 }
 
+TEST_F(TestModeSessionTest, ADesktopBeyondTheCountIsRefusedWithTheRangeAndNothingMoves) {
+    coordinator->configuration.store().update([](Config& c) { c.desktopCount = 4; });
+    settle();
+    WorkspaceStore& store = coordinator->storeWiring.store();
+    const auto command = [](const char* name, const std::string& desktop) {
+        return std::string(R"({"op":"command","command":{"name":")") + name + R"(","desktop":)" +
+               desktop + "}}";
+    };
+    for (const char* name : {"switchTo", "throwTo"}) {
+        for (const std::string desktop : {"0", "5", "-1", "4294967297"}) {
+            EXPECT_EQ(ask(command(name, desktop)), "{\"error\":\"no such desktop: " + desktop +
+                                                       " (the desktops are 1 to 4)\",\"ok\":false}")
+                << name << " " << desktop;
+        }
+    }
+    settle();
+    EXPECT_EQ(store.activeDesktop(), 1);
+    EXPECT_EQ(store.desktop(WindowID(1)), 1);
+    EXPECT_EQ(ask(command("throwTo", "4")), R"({"ok":true})");
+    EXPECT_EQ(store.desktop(WindowID(1)), 4);
+    EXPECT_EQ(ask(command("switchTo", "4")), R"({"ok":true})");
+    EXPECT_EQ(store.activeDesktop(), 4);
+}
+
 TEST_F(TestModeSessionTest, StateReportsTheAskedWindowsInOrder) {
     const auto reply = ask(R"({"op":"state"})");
     ASSERT_TRUE(reply);

@@ -83,6 +83,70 @@ TEST_F(InstalledApplicationsTest, TheWorkspaceFindsInstalledBundlesAndOpensThem)
     EXPECT_EQ(apps[0]->executableURL(), (agent / "Contents/MacOS/Agent Name").string());
 }
 
+TEST_F(InstalledApplicationsTest, ABundleWhoseProcessCannotStartIsRefusedWithTheReason) {
+    // As the desktop's server starts bundles: a process of their own, here one made up.
+    std::vector<std::string> started;
+    sim::Pid next = 90001;
+    desktop->setProcessStarter([&](const sim::ApplicationBundle& bundle) -> sim::Pid {
+        started.push_back(bundle.name());
+        return bundle.name() == "Stuck" ? 0 : next;
+    });
+    const auto exec = [](const std::string& bundleID, const std::string& name) {
+        return BundleContents{
+            .bundleID = bundleID, .name = name, .executable = "#!/bin/sh\nexit 0\n"};
+    };
+    const auto hollow = tree.install(tree.applications, "Hollow.app",
+                                     BundleContents{.bundleID = "com.example.hollow"});
+    const auto locked =
+        tree.install(tree.applications, "Locked.app", exec("com.example.locked", "Locked"));
+    std::filesystem::permissions(
+        locked / "Contents/MacOS/Locked",
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    const auto stuck =
+        tree.install(tree.applications, "Stuck.app", exec("com.example.stuck", "Stuck"));
+    const auto fine = tree.install(tree.applications, "Fine.app", exec("com.example.fine", "Fine"));
+
+    const auto open = [](const std::filesystem::path& path) {
+        std::optional<std::string> error;
+        NSRunningApplicationRef opened;
+        NSWorkspace::sharedWorkspace().openApplicationAtURL(
+            path.string(), {}, [&](NSRunningApplicationRef app, std::optional<std::string> e) {
+                opened = app;
+                error = e;
+            });
+        EXPECT_EQ(opened == nullptr, error.has_value()) << path;
+        return error.value_or("opened");
+    };
+    EXPECT_EQ(open(hollow),
+              "The application “Hollow” can’t be opened because its executable is missing.");
+    EXPECT_EQ(open(locked),
+              "The application “Locked” can’t be opened because you don’t have "
+              "permission to run its executable.");
+    EXPECT_EQ(open(stuck),
+              "The application “Stuck” can’t be opened because its executable could not be "
+              "started.");
+    EXPECT_EQ(open(tree.applications / "Missing.app"),
+              "The file “Missing.app” couldn’t be opened because there is no such file.");
+    std::filesystem::create_directories(tree.applications / "Empty.app");
+    EXPECT_EQ(open(tree.applications / "Empty.app"),
+              "The application “Empty” can’t be opened because it may be damaged or incomplete.");
+    // Nothing was started for a bundle that cannot run, and none of them is listed.
+    EXPECT_EQ(started, std::vector<std::string>{"Stuck"});
+    for (const char* name : {"hollow", "locked", "stuck"}) {
+        EXPECT_TRUE(NSRunningApplication::runningApplicationsWithBundleIdentifier(
+                        std::string("com.example.") + name)
+                        .empty())
+            << name;
+    }
+
+    EXPECT_EQ(open(fine), "opened");
+    const auto apps =
+        NSRunningApplication::runningApplicationsWithBundleIdentifier("com.example.fine");
+    ASSERT_EQ(apps.size(), 1u);
+    EXPECT_EQ(apps[0]->processIdentifier(), next);
+    desktop->setProcessStarter(nullptr);
+}
+
 TEST_F(InstalledApplicationsTest, IconsAreTheBundlesOwnOrGeneric) {
     auto& workspace = NSWorkspace::sharedWorkspace();
     const auto own = tree.install(tree.applications, "Own.app",

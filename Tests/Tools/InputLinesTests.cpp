@@ -48,5 +48,16 @@ TEST(InputLines, AnOverlongLineIsSkippedAndReadingGoesOn) {
               std::vector<std::string>{std::string(16, 'y')});
 }
 
+// A line of exactly the bound is a line whatever ends it: a line feed, a carriage return and a
+// line feed read apart (the pipe is written seven bytes at a time), or the end of input after a
+// carriage return. One byte more is overlong.
+TEST(InputLines, ALineOfExactlyTheBoundIsALineAndOneByteMoreIsNot) {
+    const std::string exact(20, 'y');
+    EXPECT_EQ(linesOf(exact + "\r\nb\n", 20), (std::vector<std::string>{exact, "b"}));
+    EXPECT_EQ(linesOf(exact + "\r", 20), std::vector<std::string>{exact});
+    EXPECT_EQ(linesOf(exact + "y\r\nb\n", 20), (std::vector<std::string>{"!", "b"}));
+    EXPECT_EQ(linesOf(exact + "y", 20), std::vector<std::string>{"!"});
+}
+
 }  // namespace
 }  // namespace kelvo_fixture

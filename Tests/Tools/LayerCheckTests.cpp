@@ -75,6 +75,44 @@ TEST_F(LayerCheckTest, TargetsInACircleAndFoldersOutsideTheBuildAreBreaches) {
               breaches.end());
 }
 
+TEST_F(LayerCheckTest, AClassDeclaredAheadThatAFloorAboveDefinesIsABreach) {
+    write("App/Window.h", "namespace app {\nclass Window final : public Base {};\n}\n");
+    write("Core/Model.h",
+          "#include \"Base/Text.h\"\n\nnamespace app {\n// class Hidden;\nclass Window;\n}\n");
+    write("Base/Text.cpp", "namespace app { struct Window; }\n");
+    EXPECT_EQ(check(), (std::vector<std::string>{
+                           "Base/Text.cpp:1 declares app::Window ahead, which App defines, but "
+                           "Base does not use App",
+                           "Core/Model.h:5 declares app::Window ahead, which App defines, but "
+                           "Core does not use App"}));
+}
+
+TEST_F(LayerCheckTest, AClassDeclaredAheadThatAFloorBesideDefinesIsABreach) {
+    // Two floors above Base that do not use each other.
+    auto layers = floors();
+    layers.push_back({"Side", "Side", {"Base"}});
+    write("Side/Panel.h", "struct Panel {\n};\n");
+    write("App/View.h", "struct Panel;\n");
+    EXPECT_EQ(
+        check(layers),
+        std::vector<std::string>{
+            "App/View.h:1 declares Panel ahead, which Side defines, but App does not use Side"});
+}
+
+TEST_F(LayerCheckTest, AClassDeclaredAheadWithinReachOrNowhereDefinedPasses) {
+    write("Base/Text.h", "namespace base {\nclass Text {\n};\n}\n");
+    write("Core/Model.h", "namespace core {\nclass Model {\n  class Detail;\n};\n}\n");
+    write("Core/Model.cpp",
+          "namespace core {\nclass Model;\n}\nstruct FromAPackage;\nnamespace base { class Text; "
+          "}\n");
+    write("App/main.cpp", "namespace base { class Text; }\nnamespace core { class Model; }\n");
+    // The same name in another namespace is another type: nothing above defines `base::Model`.
+    write("Base/Other.h", "namespace base {\nclass Model;\n}\n");
+    // Defined within reach as well as above, the name is taken for the one within reach.
+    write("App/Twin.h", "namespace base {\nclass Text {\n};\n}\n");
+    EXPECT_EQ(check(), std::vector<std::string>());
+}
+
 TEST_F(LayerCheckTest, TheGraphIsReadAsTheBuildWritesIt) {
     write("layers.txt", "Base Base \nCore Core Base\nApp App Core Base\n");
     const auto layers = LayerCheck::readGraph(folder / "layers.txt");

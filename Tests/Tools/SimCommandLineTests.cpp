@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ScreenshotProgram.h"
 #include "SimCommandLine.h"
 
 namespace kelvo_sim {
@@ -36,6 +37,10 @@ TEST(SimCommandLine, AUsageMistakeSaysItsReasonAndPointsAtTheHelp) {
         {{"click", "10"}, "usage: click X Y [--right] [--mods alt+shift]"},
         {{"menu", "choose", "Quit"}, "usage: menu [pick TITLE]"},
         {{"setting", "reduce-motion", "maybe"}, "usage: setting reduce-motion yes|no"},
+        {{"serve", "--display", "12x"},
+         "--display 12x: the height is missing (a display is WxH, as 1440x900)"},
+        {{"serve", "--display", "widex900"},
+         "--display widex900: the width is not a number: wide (a display is WxH, as 1440x900)"},
     };
     for (const auto& [arguments, reason] : mistakes) {
         const Told told = run(arguments);
@@ -55,6 +60,23 @@ TEST(SimCommandLine, HelpPrintsEveryVerbOnStandardOutput) {
     EXPECT_EQ(help.status, SimCommandLine::success);
     EXPECT_EQ(help.err, "");
     EXPECT_EQ(help.out, SimCommandLine::usage());
+}
+
+// The drawing program beside kelvo-sim, run by itself, says what it is rather than passing for
+// kelvo-sim: its help names it and the one verb it draws; another verb is sent to kelvo-sim.
+TEST(ScreenshotProgram, RunByItselfItSaysWhatItIsAndSendsOtherVerbsToKelvoSim) {
+    std::ostringstream out, err;
+    EXPECT_EQ(ScreenshotProgram::answerAlone({"--help"}, out, err), 0);
+    EXPECT_EQ(err.str(), "");
+    EXPECT_THAT(out.str(), ::testing::StartsWith("usage: kelvo-sim screenshot FILE.png"));
+    EXPECT_THAT(out.str(), HasSubstr("kelvo-sim-screenshot draws the pictures of kelvo-sim's"));
+    EXPECT_THAT(out.str(), ::testing::Not(HasSubstr("kelvo-sim serve")));
+
+    std::ostringstream other, refused;
+    EXPECT_EQ(ScreenshotProgram::answerAlone({"windows"}, other, refused), 2);
+    EXPECT_EQ(other.str(), "");
+    EXPECT_THAT(refused.str(), ::testing::StartsWith("kelvo-sim-screenshot: only draws kelvo-sim's "
+                                                     "screenshot verb; run kelvo-sim windows"));
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ InputLines::Next InputLines::next() {
             return {Next::Kind::line, std::move(text)};
         }
         scanned_ = buffer_.size();
-        if (buffer_.size() > maximum_) {
+        if (buffer_.size() > maximum_ + (buffer_.ends_with('\r') ? 1 : 0)) {
             skipping_ = true;
             buffer_.clear();
             scanned_ = 0;

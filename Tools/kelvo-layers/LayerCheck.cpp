@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "TypeDeclarations.h"
+
 namespace fs = std::filesystem;
 
 namespace kelvo_layers {
@@ -15,6 +17,13 @@ namespace {
 
 bool isSource(const fs::path& path) {
     return path.extension() == ".h" || path.extension() == ".cpp";
+}
+
+std::string textOf(const fs::path& file) {
+    std::ifstream in(file);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 }  // namespace
@@ -44,7 +53,7 @@ LayerCheck::LayerCheck(fs::path sourceRoot, std::vector<Layer> layers)
 std::vector<std::string> LayerCheck::run() const {
     std::vector<std::string> breaches = targetCircles();
     const std::vector<Include> all = includes();
-    for (auto found : {upwardIncludes(all), fileCircles(all)})
+    for (auto found : {upwardIncludes(all), fileCircles(all), upwardDeclarations()})
         breaches.insert(breaches.end(), found.begin(), found.end());
     return breaches;
 }
@@ -72,13 +81,21 @@ std::set<std::string> LayerCheck::reachableFrom(const std::string& target) const
     return reached;
 }
 
+std::vector<fs::path> LayerCheck::sources() const {
+    std::vector<fs::path> all;
+    for (const auto& entry : fs::recursive_directory_iterator(root_)) {
+        if (entry.is_regular_file() && isSource(entry.path()))
+            all.push_back(fs::relative(entry.path(), root_));
+    }
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
 std::vector<LayerCheck::Include> LayerCheck::includes() const {
     static const std::regex includeLine(R"(^\s*#\s*include\s*"([^"]+)\")");
     std::vector<Include> all;
-    for (const auto& entry : fs::recursive_directory_iterator(root_)) {
-        if (!entry.is_regular_file() || !isSource(entry.path())) continue;
-        const fs::path from = fs::relative(entry.path(), root_);
-        std::ifstream in(entry.path());
+    for (const fs::path& from : sources()) {
+        std::ifstream in(root_ / from);
         std::smatch match;
         for (std::string line; std::getline(in, line);) {
             if (!std::regex_search(line, match, includeLine)) continue;
@@ -154,6 +171,46 @@ std::vector<std::string> LayerCheck::fileCircles(const std::vector<Include>& all
                                " includes itself through other files of its folder");
     }
     return breaches;
+}
+
+std::vector<std::string> LayerCheck::upwardDeclarations() const {
+    // Where each type is defined, and every declaration ahead with the file that makes it.
+    std::map<std::string, std::set<const Layer*>> definedIn;
+    std::vector<std::pair<fs::path, TypeDeclaration>> ahead;
+    for (const fs::path& file : sources()) {
+        const Layer* layer = layerOf(file);
+        if (!layer) continue;
+        for (TypeDeclaration& found : TypeDeclarations::of(textOf(root_ / file))) {
+            if (found.defines) {
+                definedIn[found.type].insert(layer);
+            } else {
+                ahead.emplace_back(file, std::move(found));
+            }
+        }
+    }
+    std::vector<std::string> breaches;
+    for (const auto& [file, declaration] : ahead) {
+        if (const Layer* above = definerOutOfReach(file, definedIn[declaration.type]))
+            breaches.push_back(file.generic_string() + ":" + std::to_string(declaration.line) +
+                               " declares " + declaration.type + " ahead, which " + above->folder +
+                               " defines, but " + layerOf(file)->target + " does not use " +
+                               above->target);
+    }
+    return breaches;
+}
+
+const Layer* LayerCheck::definerOutOfReach(const fs::path& file,
+                                           const std::set<const Layer*>& definers) const {
+    // A type of the same name defined within reach is the one declared; only when every
+    // definition lies out of reach does the declaration lean on a floor it may not use.
+    const Layer* from = layerOf(file);
+    const std::set<std::string> reached = reachableFrom(from->target);
+    const Layer* outOfReach = nullptr;
+    for (const Layer* definer : definers) {
+        if (definer == from || reached.contains(definer->target)) return nullptr;
+        if (!outOfReach || definer->folder < outOfReach->folder) outOfReach = definer;
+    }
+    return outOfReach;
 }
 
 }  // namespace kelvo_layers

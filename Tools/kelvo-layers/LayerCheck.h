@@ -18,8 +18,10 @@ struct Layer {
 
 /// The floors of the source tree against its `#include` lines: a file may include files of its
 /// own folder and of the folders its target reaches through the targets it uses; inside a
-/// folder no file includes itself through others (two headers including each other); and
-/// the targets themselves form no circle.
+/// folder no file includes itself through others (two headers including each other); the
+/// targets themselves form no circle; and a class or struct declared ahead (`class X;`) is one
+/// defined in the file's own folder or within the same reach, so that a declaration cannot
+/// hide what an include would show.
 class LayerCheck {
   public:
     /// Reads the graph the build writes: one folder a line, its target, then the targets it
@@ -39,10 +41,17 @@ class LayerCheck {
 
     const Layer* layerOf(const std::filesystem::path& relative) const;
     std::set<std::string> reachableFrom(const std::string& target) const;
+    /// Every header and source under the root, relative to it, in order.
+    std::vector<std::filesystem::path> sources() const;
     std::vector<Include> includes() const;
     std::vector<std::string> targetCircles() const;
     std::vector<std::string> upwardIncludes(const std::vector<Include>& all) const;
     std::vector<std::string> fileCircles(const std::vector<Include>& all) const;
+    std::vector<std::string> upwardDeclarations() const;
+    /// The folder, first by name, that defines a type the file declares ahead, when none of
+    /// those defining it is within the file's reach; none otherwise.
+    const Layer* definerOutOfReach(const std::filesystem::path& file,
+                                   const std::set<const Layer*>& definers) const;
 
     std::filesystem::path root_;
     std::vector<Layer> layers_;

@@ -3,8 +3,9 @@
 
 #include "LayerCheck.h"
 
-// kelvo-layers GRAPH SOURCES: checks every #include under SOURCES against the graph of
-// targets the build wrote; prints each breach and exits 1 when there is one.
+// kelvo-layers GRAPH SOURCES: checks every #include and every class declared ahead under
+// SOURCES against the graph of targets the build wrote; prints each breach and exits 1 when
+// there is one.
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::cerr << "usage: kelvo-layers GRAPH-FILE SOURCE-FOLDER\n";

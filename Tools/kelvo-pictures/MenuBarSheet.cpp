@@ -1,9 +1,12 @@
 #include <string>
 
+#include "KelvoApp/Services/MenuBarController.h"
 #include "KelvoApp/Services/MenuBarRow.h"
+#include "PanelDesk.h"
 #include "PictureBook.h"
 #include "PictureCanvas.h"
 #include "Platform/AppKit/NSBezierPath.h"
+#include "Platform/AppKit/NSMenuWindow.h"
 
 namespace kelvo_pictures {
 
@@ -26,7 +29,8 @@ MenuBarRow::Snapshot snapshot(int active, std::set<int> occupied, int count = 9)
 
 std::vector<State> states() {
     std::vector<State> shown;
-    shown.push_back({"9 desktops, desktop 1 active, 1 3 4 occupied", snapshot(1, {1, 3, 4})});
+    shown.push_back(
+        {"9 desktops, desktop 1 active, 1 3 4 occupied, main and stack", snapshot(1, {1, 3, 4})});
     auto named = snapshot(2, {1, 2, 6});
     named.showName = true;
     named.focusedApp = "Safari";
@@ -69,10 +73,31 @@ CGImageRef statusItemSheet() {
     return canvas.finish();
 }
 
+/// The status item's menu as a right click on the item opens it, with the cheat sheet's chord
+/// beside its entry.
+CGImageRef statusItemMenu() {
+    PanelDesk desk;
+    kelvo::DesktopModel model;
+    kelvo::MenuBarController::Callbacks callbacks;
+    callbacks.shortcutsChord = [] { return "⌥/"; };
+    kelvo::MenuBarController controller(model, 9, false, std::move(callbacks));
+    desk.wait(0.1);
+    const auto items = desk.desktop().statusItems();
+    if (items.empty()) return nullptr;
+    const CGPoint centre{items.front().frame.midX(), items.front().frame.midY()};
+    desk.desktop().rightMouseDown(centre);
+    desk.desktop().rightMouseUp(centre);
+    desk.wait(0.1);
+    for (NSWindow* window : NSWindow::allWindows())
+        if (dynamic_cast<NSMenuWindow*>(window) && window->isVisible())
+            return PanelDesk::picture(*window, 16);
+    return nullptr;
+}
+
 }  // namespace
 
 std::vector<Picture> menuBarPictures() {
-    return {{"status-item", statusItemSheet}};
+    return {{"status-item", statusItemSheet}, {"status-item-menu", statusItemMenu}};
 }
 
 }  // namespace kelvo_pictures

@@ -18,11 +18,20 @@ CGImageRef switchDisplayAtRest() {
     return PanelDesk::picture(hud.panel, 40);
 }
 
-CGImageRef cheatsheetDefault() {
+/// The cheat sheet of the default configuration, as it opens or with its list turned by the
+/// wheel as far down as it goes.
+CGImageRef cheatsheet(bool scrolledToEnd) {
     PanelDesk desk;
     kelvo::CheatsheetPanelController sheet([] { return kelvo::KeyReference::sections({}); });
     sheet.toggle();
     desk.wait(0.1);
+    if (scrolledToEnd) {
+        const SwiftUI::LayoutNode* list = sheet.hosting->layoutTree().findKind("ScrollView");
+        if (!list) return nullptr;
+        const CGRect frame = list->frame;
+        sheet.hosting->graph().scroll({frame.midX(), frame.midY()}, -frame.height() * 100);
+        desk.wait(0.1);
+    }
     return PanelDesk::picture(sheet.panel, 24);
 }
 
@@ -31,7 +40,8 @@ CGImageRef cheatsheetDefault() {
 std::vector<Picture> overlayPictures() {
     return {
         {"switch-display-at-rest", switchDisplayAtRest},
-        {"cheatsheet-default", cheatsheetDefault},
+        {"cheatsheet-default", [] { return cheatsheet(false); }},
+        {"cheatsheet-scrolled-to-end", [] { return cheatsheet(true); }},
     };
 }
 

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "Base/CoreGraphics/CGBitmapContext.h"
+#include "Platform/AppKit/NSApplication.h"
 #include "Simulator/SharedConnection.h"
 
 namespace kelvo_pictures {
@@ -17,6 +18,9 @@ PanelDesk::PanelDesk(CGRect display) {
     self.activationPolicy = sim::ActivationPolicy::accessory;
     self.pid = static_cast<sim::Pid>(getpid());
     connection_->registerClient(self);
+    // The application object is what hands the desktop's clicks and keys to this process's
+    // windows.
+    NSApplication::sharedApplication();
 }
 
 PanelDesk::~PanelDesk() {
@@ -27,8 +31,9 @@ CGImageRef PanelDesk::picture(NSWindow& window, CGFloat margin) {
     const CGBitmapContext* drawn = window.renderContent();
     const CGImageRef content = drawn ? drawn->makeImage() : nullptr;
     const CGSize size = window.frame().size;
+    // A window draws one pixel a point: a larger picture would only spread the same pixels.
     const auto context =
-        CGBitmapContext::make(CGSize{size.width + 2 * margin, size.height + 2 * margin}, 2);
+        CGBitmapContext::make(CGSize{size.width + 2 * margin, size.height + 2 * margin}, 1);
     if (!content || !context) return nullptr;
     context->setFillColor(CGColorCreateGenericGray(0.36, 1));
     context->fill(CGRect(0, 0, size.width + 2 * margin, size.height + 2 * margin));

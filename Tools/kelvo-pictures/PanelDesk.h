@@ -23,7 +23,7 @@ class PanelDesk {
     void wait(double seconds) { clock_.advance(seconds); }
     sim::Desktop& desktop() { return *desktop_; }
 
-    /// The window's content on a margin of desktop grey.
+    /// The window's content on a margin of desktop grey, pixel for pixel as the window drew it.
     static CGImageRef picture(NSWindow& window, CGFloat margin);
 
   private:

@@ -10,7 +10,8 @@ namespace kelvo_pictures {
 std::vector<Picture> PictureBook::all() {
     std::vector<Picture> pictures;
     for (auto part : {symbolPictures, textPictures, layerPictures, controlPictures, brandPictures,
-                      menuBarPictures, overlayPictures, settingsPictures, guidePictures}) {
+                      menuBarPictures, overlayPictures, launcherPictures, settingsWindowPictures,
+                      settingsPagePictures, guidePictures}) {
         auto more = part();
         pictures.insert(pictures.end(), more.begin(), more.end());
     }

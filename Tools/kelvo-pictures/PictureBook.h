@@ -25,7 +25,9 @@ std::vector<Picture> controlPictures();
 std::vector<Picture> brandPictures();
 std::vector<Picture> menuBarPictures();
 std::vector<Picture> overlayPictures();
-std::vector<Picture> settingsPictures();
+std::vector<Picture> launcherPictures();
+std::vector<Picture> settingsWindowPictures();
+std::vector<Picture> settingsPagePictures();
 std::vector<Picture> guidePictures();
 
 /// Every picture, and writing them.

@@ -6,6 +6,9 @@
 #include "KelvoApp/Settings/SettingsModel.h"
 #include "KelvoApp/Views/Palette.h"
 #include "KelvoApp/Views/Settings/AboutPage.h"
+#include "KelvoApp/Views/Settings/FocusPage.h"
+#include "KelvoApp/Views/Settings/GeneralPage.h"
+#include "KelvoApp/Views/Settings/LauncherPage.h"
 #include "KelvoApp/Views/Settings/SettingsView.h"
 #include "KelvoApp/Views/Settings/ShortcutsPage.h"
 #include "KelvoApp/Views/Settings/SystemPage.h"
@@ -90,14 +93,18 @@ void typeQuery(SettingsModel& model, const std::string& query) {
 
 }  // namespace
 
-std::vector<Picture> settingsPictures() {
+/// The window as it opens on each tab, and in the states of its chrome and its rows.
+std::vector<Picture> settingsWindowPictures() {
     return {
         {"settings-shortcuts", [] { return window(SettingsTab::shortcuts); }},
         {"settings-system", [] { return window(SettingsTab::system); }},
-        {"settings-shortcuts-whole-page",
-         [] { return wholePage([](SettingsModel& m) { return kelvo::ShortcutsPage{m}.body(); }); }},
-        {"settings-system-whole-page",
-         [] { return wholePage([](SettingsModel& m) { return kelvo::SystemPage{m}.body(); }); }},
+        {"settings-shortcut-recording",
+         [] {
+             return window(SettingsTab::shortcuts, [](SettingsModel& model) {
+                 model.setHotkeysSuspended = [](bool) {};
+                 model.beginRecording(kelvo::Shortcut::showDesktop);
+             });
+         }},
         {"settings-general", [] { return window(SettingsTab::general); }},
         {"settings-general-awaiting-approval",
          [] {
@@ -106,18 +113,6 @@ std::vector<Picture> settingsPictures() {
              });
          }},
         {"settings-tiling", [] { return window(SettingsTab::tiling); }},
-        {"settings-tiling-whole-page",
-         [] {
-             return wholePage(column<kelvo::TilingPage>, [](SettingsModel& model) {
-                 model.updateConfig([](kelvo::Config& config) {
-                     config.layoutModes.set(5, kelvo::LayoutMode::masterStack);
-                     config.layoutModes.set(2, kelvo::LayoutMode::bsp);
-                     config.gaps = kelvo::Gaps{8, 12};
-                     config.floatBundleIDs = {"com.example.calculator"};
-                 });
-                 model.runningApps = std::vector<kelvo::AppEntry>{{"com.example.notes", "Notes"}};
-             });
-         }},
         {"settings-focus", [] { return window(SettingsTab::focus); }},
         {"settings-focus-border-off",
          [] {
@@ -133,23 +128,6 @@ std::vector<Picture> settingsPictures() {
                            }));
          }},
         {"settings-about", [] { return window(SettingsTab::about); }},
-        {"settings-about-whole-page",
-         [] {
-             return wholePage(column<kelvo::AboutPage>, [](SettingsModel& model) {
-                 model.transferNotice = SettingsModel::TransferNotice{
-                     "Settings replaced with kelvo-settings.json. Your system tweaks were left "
-                     "as they are.",
-                     false};
-             });
-         }},
-        {"settings-about-failed-import",
-         [] {
-             return wholePage(column<kelvo::AboutPage>, [](SettingsModel& model) {
-                 model.transferNotice = SettingsModel::TransferNotice{
-                     "Could not read kelvo-settings.json: no such file. Nothing was changed.",
-                     true};
-             });
-         }},
         {"settings-chrome-notices",
          [] {
              return window(SettingsTab::general, [](SettingsModel& model) {
@@ -166,6 +144,48 @@ std::vector<Picture> settingsPictures() {
          [] {
              return window(SettingsTab::system,
                            [](SettingsModel& model) { typeQuery(model, "zebra crossing"); });
+         }},
+    };
+}
+
+/// Each tab's page whole, including what the window shows only when scrolled.
+std::vector<Picture> settingsPagePictures() {
+    return {
+        {"settings-shortcuts-whole-page",
+         [] { return wholePage([](SettingsModel& m) { return kelvo::ShortcutsPage{m}.body(); }); }},
+        {"settings-system-whole-page",
+         [] { return wholePage([](SettingsModel& m) { return kelvo::SystemPage{m}.body(); }); }},
+        {"settings-general-whole-page", [] { return wholePage(column<kelvo::GeneralPage>); }},
+        {"settings-tiling-whole-page",
+         [] {
+             return wholePage(column<kelvo::TilingPage>, [](SettingsModel& model) {
+                 model.updateConfig([](kelvo::Config& config) {
+                     config.layoutModes.set(5, kelvo::LayoutMode::masterStack);
+                     config.layoutModes.set(2, kelvo::LayoutMode::bsp);
+                     config.gaps = kelvo::Gaps{8, 12};
+                     config.floatBundleIDs = {"com.example.calculator"};
+                 });
+                 model.runningApps = std::vector<kelvo::AppEntry>{{"com.example.notes", "Notes"}};
+             });
+         }},
+        {"settings-focus-whole-page", [] { return wholePage(column<kelvo::FocusPage>); }},
+        {"settings-launcher-whole-page", [] { return wholePage(column<kelvo::LauncherPage>); }},
+        {"settings-about-whole-page",
+         [] {
+             return wholePage(column<kelvo::AboutPage>, [](SettingsModel& model) {
+                 model.transferNotice = SettingsModel::TransferNotice{
+                     "Settings replaced with kelvo-settings.json. Your system tweaks were left "
+                     "as they are.",
+                     false};
+             });
+         }},
+        {"settings-about-failed-import",
+         [] {
+             return wholePage(column<kelvo::AboutPage>, [](SettingsModel& model) {
+                 model.transferNotice = SettingsModel::TransferNotice{
+                     "Could not read kelvo-settings.json: no such file. Nothing was changed.",
+                     true};
+             });
          }},
     };
 }

@@ -51,13 +51,15 @@ void checkAgainstTheCode(const std::vector<ConfigurationReference::Key>& keys) {
 std::vector<ConfigurationReference::Key> ConfigurationReference::keys() {
     const std::string delay = std::to_string(Config::maxFocusFollowsCursorDelay);
     const std::string radius = number(Config::maxFocusBorderCornerRadius);
+    const std::string gap = number(Config::maxGap);
     return {
         {"desktopCount",
          "how many numbered desktops there are: 1 to 9 (other numbers are taken as "
          "the nearest of those)"},
         {"gaps",
          "`{\"inner\": points, \"outer\": points}`: the space between two tiled windows, "
-         "and between a window and the display's edge"},
+         "and between a window and the display's edge; each 0 to " +
+             gap + " points (other numbers are taken as the nearest of those)"},
         {"floatBundleIDs",
          "bundle identifiers whose windows always float (System Settings and "
          "the Finder's save dialog always do)"},

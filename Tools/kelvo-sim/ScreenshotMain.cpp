@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "ScreenshotProgram.h"
 #include "ScreenshotVerb.h"
 #include "SimCommandLine.h"
 
@@ -24,6 +25,8 @@ extern "C" const char* __lsan_default_options() {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!kelvo_sim::ScreenshotProgram::takes(arguments))
+        return kelvo_sim::ScreenshotProgram::answerAlone(arguments, std::cout, std::cerr);
     return kelvo_sim::SimCommandLine(std::cout, std::cerr, kelvo_sim::ScreenshotVerb::action)
         .run(arguments);
 }

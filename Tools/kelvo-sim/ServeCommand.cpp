@@ -26,11 +26,19 @@ double number(const std::string& text, const std::string& what) {
     return *value;
 }
 
+/// One side of `--display WxH`, the side named when it is missing or no number.
+double displaySide(const std::string& text, const std::string& part, const std::string& side) {
+    if (const auto value = finiteNumber(part)) return *value;
+    throw ServeCommand::UsageError("--display " + text + ": the " + side + " is " +
+                                   (part.empty() ? "missing" : "not a number: " + part) +
+                                   " (a display is WxH, as 1440x900)");
+}
+
 CGSize displaySize(const std::string& text) {
     const auto x = text.find('x');
     if (x == std::string::npos) throw ServeCommand::UsageError("a display is WxH, not " + text);
-    const double width = number(text.substr(0, x), "--display");
-    const double height = number(text.substr(x + 1), "--display");
+    const double width = displaySide(text, text.substr(0, x), "width");
+    const double height = displaySide(text, text.substr(x + 1), "height");
     // Taller than the menu bar, and small enough that every frame stays an ordinary number.
     if (width < 100 || height < 100 || width > 100000 || height > 100000) {
         throw ServeCommand::UsageError("a display must be between 100x100 and 100000x100000");
@@ -81,8 +89,10 @@ int ServeCommand::run(const Options& options) {
     if (options.root) desktop->setFileSystemRoot(*options.root);
 
     sim::DesktopServer server(desktop, options.socketPath);
-    // Declared after the server, so the processes end before it stops serving them.
-    sim::BundleProcesses processes(options.socketPath);
+    // Declared after the server, so the processes end before it stops serving them. One that
+    // ends is terminated on the desktop as any other, even one that never reached it.
+    sim::BundleProcesses processes(options.socketPath,
+                                   [desktop](pid_t pid) { desktop->terminate(pid); });
     desktop->setProcessStarter(
         [&processes](const sim::ApplicationBundle& bundle) { return processes.start(bundle); });
     desktop->setProcessSignaller([](sim::Pid pid, int signal) { return ::kill(pid, signal) == 0; });

@@ -9,6 +9,7 @@
 #include "Base/JSON/JSONWriter.h"
 #include "DockCommand.h"
 #include "KeyChord.h"
+#include "ScreenshotProgram.h"
 #include "ServeCommand.h"
 #include "Simulator/Server/DesktopAddress.h"
 #include "Simulator/Server/DesktopClient.h"
@@ -161,6 +162,8 @@ std::string SimCommandLine::usage() {
            "       kelvo-sim statusitems | ui [--pid PID] | menu | menu pick TITLE\n"
            "       kelvo-sim close NUMBER           presses the window's close button\n"
            "       kelvo-sim pointer X Y\n"
+           "       kelvo-sim scroll X Y POINTS      the wheel over X Y: POINTS on down what is "
+           "there (negative: back up)\n"
            "       kelvo-sim drag X1 Y1 X2 Y2\n"
            "       kelvo-sim activate PID [--after PID] | hide PID | unhide PID\n"
            "                                        --after: right after a process next "
@@ -176,8 +179,9 @@ std::string SimCommandLine::usage() {
            "(activate still brings it)\n"
            "       kelvo-sim alerts                 the modal alerts shown, oldest first\n"
            "       kelvo-sim answer-alerts BUTTON...\n"
-           "       kelvo-sim screenshot FILE.png [--caption TEXT] [--showing LABEL [--within "
-           "SECONDS]]\n"
+           "       kelvo-sim screenshot " +
+           std::string(ScreenshotProgram::arguments) +
+           "\n"
            "                                        --showing: the moment an element of that "
            "label shows\n" +
            ownInterfaceUsage() +
@@ -228,8 +232,9 @@ int SimCommandLine::run(const std::vector<std::string>& arguments) {
 int SimCommandLine::runClientVerb(const std::string& verb, const std::vector<std::string>& rest) {
     // Arguments are checked before the desktop is reached, so a typo never half-runs.
     const auto action = clientAction(verb, rest);
+    // Not started: each call reads its own reply, with no thread beside this one (a call that
+    // scripts make by the thousand costs about a process start more than one).
     sim::LineClient lines(sim::DesktopAddress::fromEnvironmentOrDefault());
-    lines.start({});
     sim::DesktopClient desktop(lines);
     action(desktop);
     return success;
@@ -302,6 +307,12 @@ std::function<void(sim::DesktopClient&)> SimCommandLine::clientAction(
         return [x = coordinate(rest[0]), y = coordinate(rest[1])](Desktop& desktop) {
             desktop.pointer(x, y);
         };
+    }
+    if (verb == "scroll") {
+        expectCount(rest, 3, verb);
+        // Down the content is the wheel's negative direction.
+        return [x = coordinate(rest[0]), y = coordinate(rest[1]),
+                deltaY = -coordinate(rest[2])](Desktop& desktop) { desktop.scroll(x, y, deltaY); };
     }
     if (verb == "activate" && rest.size() == 3) {
         if (rest[1] != "--after") throw UsageError{"usage: activate PID [--after PID]"};

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <deque>
-#include <mutex>
 #include <vector>
 
+#include "Base/Foundation/ConditionVariable.h"
 #include "Base/Foundation/DispatchQueue.h"
 #include "Base/Foundation/MainLoop.h"
 #include "Base/Foundation/ManualClock.h"
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Base/Foundation/NSThread.h"
 
 class CFRunLoopSource {
@@ -19,11 +20,11 @@ class CFRunLoopSource {
     std::function<void()> perform_;
     std::atomic<bool> signalled_{false};
     std::atomic<bool> valid_{true};
-    std::mutex mutex_;  // guards loops_
-    std::vector<std::weak_ptr<CFRunLoop>> loops_;
+    Mutex mutex_;
+    std::vector<std::weak_ptr<CFRunLoop>> loops_ GUARDED_BY(mutex_);
 
     std::vector<CFRunLoopRef> loops() {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         std::vector<CFRunLoopRef> alive;
         for (const auto& weak : loops_) {
             if (auto loop = weak.lock()) alive.push_back(std::move(loop));
@@ -37,29 +38,29 @@ class CFRunLoop {
     explicit CFRunLoop(bool isMain) : isMain_(isMain) {}
 
     const bool isMain_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::function<void()>> blocks_;
-    std::vector<CFRunLoopSourceRef> sources_;
-    bool stopRequested_ = false;
-    bool wakeRequested_ = false;
+    Mutex mutex_;
+    ConditionVariable changed_;
+    std::deque<std::function<void()>> blocks_ GUARDED_BY(mutex_);
+    std::vector<CFRunLoopSourceRef> sources_ GUARDED_BY(mutex_);
+    bool stopRequested_ GUARDED_BY(mutex_) = false;
+    bool wakeRequested_ GUARDED_BY(mutex_) = false;
 
     // The lock is taken so that a flag set just before cannot slip past a waiter that has
     // tested it and not yet slept.
     void notify() {
-        { std::lock_guard lock(mutex_); }
-        changed_.notify_all();
+        { MutexLock lock(mutex_); }
+        changed_.notifyAll();
     }
     void run();
     void runMainOnManualClock();
     bool contains(const CFRunLoopSourceRef& source) {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         return std::find(sources_.begin(), sources_.end(), source) != sources_.end();
     }
 
   private:
-    bool hasWorkLocked() const;
-    std::vector<CFRunLoopSourceRef> takeSignalledLocked();
+    bool hasWorkLocked() const REQUIRES(mutex_);
+    std::vector<CFRunLoopSourceRef> takeSignalledLocked() REQUIRES(mutex_);
 };
 
 namespace {
@@ -85,9 +86,9 @@ std::vector<CFRunLoopSourceRef> CFRunLoop::takeSignalledLocked() {
 }
 
 void CFRunLoop::run() {
-    std::unique_lock lock(mutex_);
+    MutexLock lock(mutex_);
     while (true) {
-        changed_.wait(lock, [&] { return hasWorkLocked(); });
+        changed_.wait(mutex_, [&]() REQUIRES(mutex_) { return hasWorkLocked(); });
         if (stopRequested_) {
             stopRequested_ = false;
             return;
@@ -112,7 +113,7 @@ void CFRunLoop::runMainOnManualClock() {
     while (true) {
         clock.runUntilIdle();
         {
-            std::lock_guard lock(mutex_);
+            MutexLock lock(mutex_);
             if (stopRequested_) {
                 stopRequested_ = false;
                 return;
@@ -147,7 +148,7 @@ void CFRunLoopRun() {
 void CFRunLoopStop(const CFRunLoopRef& loop) {
     if (loop->isMain_ && !ManualClock::active()) return MainLoop::shared().stop();
     {
-        std::lock_guard lock(loop->mutex_);
+        MutexLock lock(loop->mutex_);
         loop->stopRequested_ = true;
     }
     loop->notify();
@@ -155,14 +156,14 @@ void CFRunLoopStop(const CFRunLoopRef& loop) {
 
 void CFRunLoopPerformBlock(const CFRunLoopRef& loop, CFRunLoopMode, std::function<void()> block) {
     if (loop->isMain_) return DispatchQueue::main().async(std::move(block));
-    std::lock_guard lock(loop->mutex_);
+    MutexLock lock(loop->mutex_);
     loop->blocks_.push_back(std::move(block));
 }
 
 void CFRunLoopWakeUp(const CFRunLoopRef& loop) {
     if (loop->isMain_) return;  // the main queue wakes itself for every hand-over
     {
-        std::lock_guard lock(loop->mutex_);
+        MutexLock lock(loop->mutex_);
         loop->wakeRequested_ = true;
     }
     loop->notify();
@@ -171,11 +172,11 @@ void CFRunLoopWakeUp(const CFRunLoopRef& loop) {
 void CFRunLoopAddSource(const CFRunLoopRef& loop, const CFRunLoopSourceRef& source, CFRunLoopMode) {
     if (!source->valid_.load() || CFRunLoopContainsSource(loop, source, nullptr)) return;
     {
-        std::lock_guard lock(loop->mutex_);
+        MutexLock lock(loop->mutex_);
         loop->sources_.push_back(source);
     }
     {
-        std::lock_guard lock(source->mutex_);
+        MutexLock lock(source->mutex_);
         source->loops_.push_back(loop);
     }
     if (source->signalled_.load()) CFRunLoopSourceSignal(source);
@@ -184,10 +185,10 @@ void CFRunLoopAddSource(const CFRunLoopRef& loop, const CFRunLoopSourceRef& sour
 void CFRunLoopRemoveSource(const CFRunLoopRef& loop, const CFRunLoopSourceRef& source,
                            CFRunLoopMode) {
     {
-        std::lock_guard lock(loop->mutex_);
+        MutexLock lock(loop->mutex_);
         std::erase(loop->sources_, source);
     }
-    std::lock_guard lock(source->mutex_);
+    MutexLock lock(source->mutex_);
     std::erase_if(source->loops_, [&](const auto& weak) {
         const auto held = weak.lock();
         return !held || held == loop;

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
-#include <mutex>
+
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 
 namespace {
 
@@ -24,8 +26,8 @@ const struct tm& localFields(std::time_t second) {
     if (second != cachedSecond || zoneText != cachedZone) {
         // One thread at a time through the C library's zone state (its own lock is one the
         // thread checker cannot see); this runs about once a second per thread.
-        static std::mutex zoneLock;
-        std::lock_guard lock(zoneLock);
+        static Mutex zoneLock;
+        MutexLock lock(zoneLock);
         if (zoneText != cachedZone) tzset();  // the library reads the zone setting only here
         localtime_r(&second, &cached);
         cachedSecond = second;

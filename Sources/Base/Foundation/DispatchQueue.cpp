@@ -1,13 +1,14 @@
 #include "Base/Foundation/DispatchQueue.h"
 
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <thread>
 
+#include "Base/Foundation/ConditionVariable.h"
 #include "Base/Foundation/MainLoop.h"
 #include "Base/Foundation/ManualClock.h"
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Base/Foundation/NSThread.h"
 #include "Base/Foundation/QueueContext.h"
 #include "Base/Foundation/SerialExecutor.h"
@@ -31,24 +32,24 @@ namespace {
 
 // A one-shot flag that the queue raises when the waited-for work has run.
 struct Completion {
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool done = false;
+    Mutex mutex;
+    ConditionVariable changed;
+    bool done GUARDED_BY(mutex) = false;
 
     void signal() {
         {
-            std::lock_guard lock(mutex);
+            MutexLock lock(mutex);
             done = true;
         }
-        changed.notify_all();
+        changed.notifyAll();
     }
     bool isDone() {
-        std::lock_guard lock(mutex);
+        MutexLock lock(mutex);
         return done;
     }
     void wait() {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return done; });
+        MutexLock lock(mutex);
+        changed.wait(mutex, [&]() REQUIRES(mutex) { return done; });
     }
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <condition_variable>
-#include <mutex>
+#include "Base/Foundation/ConditionVariable.h"
+#include "Base/Foundation/Mutex.h"
 
 enum class DispatchTimeoutResult { success, timedOut };
 
@@ -17,7 +17,7 @@ class DispatchSemaphore {
     DispatchTimeoutResult wait(double boundSeconds);
 
   private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    long value_;
+    Mutex mutex_;
+    ConditionVariable changed_;
+    long value_ GUARDED_BY(mutex_);
 };

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
-#include <mutex>
 #include <vector>
 
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Base/Foundation/SignalDelivery.h"
 
 struct DispatchSourceSignal::State {
@@ -13,8 +14,8 @@ struct DispatchSourceSignal::State {
 
     const int signal;
     const DispatchQueue queue;
-    std::mutex mutex;  // guards handler
-    std::function<void()> handler;
+    Mutex mutex;
+    std::function<void()> handler GUARDED_BY(mutex);
     std::atomic<bool> resumed{false};
     std::atomic<bool> cancelled{false};
     std::atomic<unsigned long> pending{0};
@@ -27,8 +28,8 @@ struct DispatchSourceSignal::State {
 namespace {
 
 struct Registry {
-    std::mutex mutex;
-    std::vector<std::weak_ptr<DispatchSourceSignal::State>> listening;
+    Mutex mutex;
+    std::vector<std::weak_ptr<DispatchSourceSignal::State>> listening GUARDED_BY(mutex);
 };
 
 Registry& registry() {
@@ -46,7 +47,7 @@ void DispatchSourceSignal::State::stopListening() {
     if (!resumed.exchange(false)) return;
     {
         auto& shared = registry();
-        std::lock_guard lock(shared.mutex);
+        MutexLock lock(shared.mutex);
         std::erase_if(shared.listening, [this](const auto& weak) {
             const auto state = weak.lock();
             return !state || state.get() == this;
@@ -60,7 +61,7 @@ void DispatchSourceSignal::State::fire() {
     data.store(pending.exchange(0));
     std::function<void()> current;
     {
-        std::lock_guard lock(mutex);
+        MutexLock lock(mutex);
         current = handler;
     }
     if (current) current();
@@ -75,7 +76,7 @@ void DispatchSource::deliver(int signal, unsigned long count) {
     std::vector<std::shared_ptr<DispatchSourceSignal::State>> targets;
     {
         auto& shared = registry();
-        std::lock_guard lock(shared.mutex);
+        MutexLock lock(shared.mutex);
         for (const auto& weak : shared.listening) {
             if (auto state = weak.lock(); state && state->signal == signal) {
                 targets.push_back(std::move(state));
@@ -92,7 +93,7 @@ void DispatchSource::deliver(int signal, unsigned long count) {
 }
 
 void DispatchSourceSignal::setEventHandler(std::function<void()> handler) const {
-    std::lock_guard lock(state_->mutex);
+    MutexLock lock(state_->mutex);
     state_->handler = std::move(handler);
 }
 
@@ -100,7 +101,7 @@ void DispatchSourceSignal::resume() const {
     if (state_->cancelled.load() || state_->resumed.exchange(true)) return;
     {
         auto& shared = registry();
-        std::lock_guard lock(shared.mutex);
+        MutexLock lock(shared.mutex);
         shared.listening.push_back(state_);
     }
     SignalDelivery::retain(state_->signal);

@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "Base/Foundation/Clock.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Base/Foundation/QueueContext.h"
 #include "Base/Foundation/SignalDelivery.h"
 
@@ -44,7 +45,7 @@ MainLoop::MainLoop() : wakeFD_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
 
 void MainLoop::post(DispatchTime deadline, DispatchWorkItem item) {
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         work_.add(deadline, std::move(item), this);
     }
     wakeUp();
@@ -56,13 +57,13 @@ void MainLoop::wakeUp() {
 }
 
 std::size_t MainLoop::pendingCount() {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return work_.count();
 }
 
 void MainLoop::stop() {
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         stopRequested_ = true;
     }
     wakeUp();
@@ -71,7 +72,7 @@ void MainLoop::stop() {
 void MainLoop::run() {
     while (true) {
         {
-            std::lock_guard lock(mutex_);
+            MutexLock lock(mutex_);
             if (stopRequested_) {
                 stopRequested_ = false;
                 return;
@@ -84,7 +85,7 @@ void MainLoop::run() {
 bool MainLoop::runOneDue() {
     std::optional<TimedWorkList::Entry> entry;
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         entry = work_.takeDue(Clock::current().now());
     }
     if (!entry) return false;
@@ -95,7 +96,7 @@ bool MainLoop::runOneDue() {
 void MainLoop::waitForWork() {
     double seconds = longestWaitSeconds;
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         if (stopRequested_) return;
         if (const auto next = work_.nextDeadline()) {
             seconds = secondsBetween(Clock::current().now(), *next);

@@ -2,8 +2,8 @@
 
 #include <atomic>
 #include <cstddef>
-#include <mutex>
 
+#include "Base/Foundation/Mutex.h"
 #include "Base/Foundation/TimedWorkList.h"
 
 /// The main thread's loop in production: the main queue's timed work, woken by an event file
@@ -26,8 +26,8 @@ class MainLoop {
     bool runOneDue();
     void waitForWork();
 
-    std::mutex mutex_;
-    TimedWorkList work_;
-    bool stopRequested_ = false;
+    Mutex mutex_;
+    TimedWorkList work_ GUARDED_BY(mutex_);
+    bool stopRequested_ GUARDED_BY(mutex_) = false;
     int wakeFD_ = -1;
 };

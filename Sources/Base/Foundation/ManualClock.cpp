@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "Base/Foundation/MutexLock.h"
 #include "Base/Foundation/QueueContext.h"
 #include "Base/Foundation/SignalDelivery.h"
 
@@ -33,13 +34,13 @@ ManualClock::~ManualClock() {
     // are dropped after the lock is let go.
     TimedWorkList leftOver;
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         leftOver = work_.takeAll();
     }
 }
 
 DispatchTime ManualClock::now() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return now_;
 }
 
@@ -54,16 +55,16 @@ ManualClock* ManualClock::active() {
 void ManualClock::post(TimedWorkList::QueueTag queue, DispatchTime deadline,
                        DispatchWorkItem item) {
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         work_.add(deadline, std::move(item), queue);
     }
-    posted_.notify_all();
+    posted_.notifyAll();
 }
 
 bool ManualClock::runOneDue() {
     std::optional<TimedWorkList::Entry> entry;
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         entry = work_.takeDue(now_);
     }
     if (!entry) return false;
@@ -79,7 +80,7 @@ void ManualClock::runUntilIdle() {
 
 void ManualClock::elapse(double seconds) {
     if (!(seconds > 0)) return;
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     now_ = now_ + seconds;
 }
 
@@ -88,7 +89,7 @@ void ManualClock::advance(double seconds) {
     runUntilIdle();
     while (true) {
         {
-            std::lock_guard lock(mutex_);
+            MutexLock lock(mutex_);
             const auto next = work_.nextDeadline();
             if (!next || *next > target) break;
             if (*next > now_) now_ = *next;
@@ -96,7 +97,7 @@ void ManualClock::advance(double seconds) {
         runUntilIdle();
     }
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         // A call that answered late may have carried the clock past the target already.
         if (target > now_) now_ = target;
     }
@@ -104,26 +105,26 @@ void ManualClock::advance(double seconds) {
 }
 
 std::size_t ManualClock::pendingCount() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return work_.count();
 }
 
 std::optional<DispatchTime> ManualClock::nextDeadline() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return work_.nextDeadline();
 }
 
 bool ManualClock::waitForPending(std::size_t count, double boundSeconds) const {
-    std::unique_lock lock(mutex_);
-    return posted_.wait_for(lock, std::chrono::duration<double>(boundSeconds),
-                            [&] { return work_.count() >= count; });
+    MutexLock lock(mutex_);
+    return posted_.waitFor(mutex_, std::chrono::duration<double>(boundSeconds),
+                           [&]() REQUIRES(mutex_) { return work_.count() >= count; });
 }
 
 void ManualClock::runQueueUntil(TimedWorkList::QueueTag queue, const std::function<bool()>& done) {
     while (!done()) {
         std::optional<TimedWorkList::Entry> entry;
         {
-            std::lock_guard lock(mutex_);
+            MutexLock lock(mutex_);
             entry = work_.takeDue(now_, queue);
         }
         if (!entry) return;

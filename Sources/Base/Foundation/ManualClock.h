@@ -1,13 +1,13 @@
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <thread>
 
 #include "Base/Foundation/Clock.h"
+#include "Base/Foundation/ConditionVariable.h"
+#include "Base/Foundation/Mutex.h"
 #include "Base/Foundation/TimedWorkList.h"
 
 /// Virtual time for tests. While one exists it is the process clock, and the work of every
@@ -62,9 +62,9 @@ class ManualClock final : public Clock {
   private:
     bool runOneDue();
 
-    mutable std::mutex mutex_;
-    mutable std::condition_variable posted_;
-    DispatchTime now_ = startTime;
-    TimedWorkList work_;
+    mutable Mutex mutex_;
+    mutable ConditionVariable posted_;
+    DispatchTime now_ GUARDED_BY(mutex_) = startTime;
+    TimedWorkList work_ GUARDED_BY(mutex_);
     std::thread::id driver_;
 };

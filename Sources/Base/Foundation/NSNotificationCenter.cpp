@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Base/Foundation/MutexLock.h"
+
 NSNotificationCenter& NSNotificationCenter::defaultCenter() {
     static NSNotificationCenter* center =
         new NSNotificationCenter();  // lives as long as the process
@@ -11,7 +13,7 @@ NSNotificationCenter& NSNotificationCenter::defaultCenter() {
 NSNotificationToken NSNotificationCenter::addObserver(const NSNotificationName& name,
                                                       const void* object,
                                                       const DispatchQueue* queue, Block block) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     Registration registration;
     registration.identifier = nextIdentifier_++;
     registration.name = name;
@@ -23,7 +25,7 @@ NSNotificationToken NSNotificationCenter::addObserver(const NSNotificationName& 
 }
 
 void NSNotificationCenter::removeObserver(const NSNotificationToken& token) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     std::erase_if(registrations_, [&](const Registration& registration) {
         return registration.identifier == token.identifier;
     });
@@ -32,7 +34,7 @@ void NSNotificationCenter::removeObserver(const NSNotificationToken& token) {
 void NSNotificationCenter::post(const NSNotification& notification) {
     std::vector<Registration> matching;
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         for (const auto& registration : registrations_) {
             if (!registration.name.empty() && registration.name != notification.name) continue;
             if (registration.object && registration.object != notification.object) continue;
@@ -55,6 +57,6 @@ void NSNotificationCenter::post(const NSNotificationName& name, const void* obje
 }
 
 std::size_t NSNotificationCenter::observerCount() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return registrations_.size();
 }

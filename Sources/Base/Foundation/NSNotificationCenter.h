@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "Base/Foundation/DispatchQueue.h"
+#include "Base/Foundation/Mutex.h"
 
 // Notification centres: blocks registered for a name (and optionally a sender) run for every
 // matching post, on the posting thread, or on the queue given at registration.
@@ -58,7 +58,7 @@ class NSNotificationCenter {
         std::shared_ptr<Block> block;
     };
 
-    mutable std::mutex mutex_;
-    std::vector<Registration> registrations_;
-    std::uint64_t nextIdentifier_ = 1;
+    mutable Mutex mutex_;
+    std::vector<Registration> registrations_ GUARDED_BY(mutex_);
+    std::uint64_t nextIdentifier_ GUARDED_BY(mutex_) = 1;
 };

@@ -5,9 +5,11 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
+
+#include "Base/Foundation/ConditionVariable.h"
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 
 namespace {
 
@@ -18,11 +20,11 @@ thread_local std::string currentThreadName;
 
 struct NSThread::State {
     std::function<void()> block;
-    std::string name;
-    mutable std::mutex mutex;
-    mutable std::condition_variable finishedChanged;
-    bool started = false;
-    bool finished = false;
+    std::string name GUARDED_BY(mutex);
+    mutable Mutex mutex;
+    mutable ConditionVariable finishedChanged;
+    bool started GUARDED_BY(mutex) = false;
+    bool finished GUARDED_BY(mutex) = false;
 };
 
 NSThread::NSThread(std::function<void()> block) : state_(std::make_shared<State>()) {
@@ -30,42 +32,46 @@ NSThread::NSThread(std::function<void()> block) : state_(std::make_shared<State>
 }
 
 void NSThread::setName(std::string name) {
-    std::lock_guard lock(state_->mutex);
+    MutexLock lock(state_->mutex);
     state_->name = std::move(name);
 }
 
-const std::string& NSThread::name() const {
+std::string NSThread::name() const {
+    MutexLock lock(state_->mutex);
     return state_->name;
 }
 
 void NSThread::start() {
+    std::string name;
     {
-        std::lock_guard lock(state_->mutex);
+        MutexLock lock(state_->mutex);
         if (state_->started) return;
         state_->started = true;
+        name = state_->name;
     }
-    std::thread([state = state_] {
-        currentThreadName = state->name;
-        pthread_setname_np(pthread_self(), state->name.substr(0, threadNameLimit).c_str());
+    std::thread([state = state_, name = std::move(name)] {
+        currentThreadName = name;
+        pthread_setname_np(pthread_self(), name.substr(0, threadNameLimit).c_str());
         if (state->block) state->block();
         state->block = nullptr;  // its captures go while the thread still runs
         {
-            std::lock_guard lock(state->mutex);
+            MutexLock lock(state->mutex);
             state->finished = true;
         }
-        state->finishedChanged.notify_all();
+        state->finishedChanged.notifyAll();
     }).detach();
 }
 
 bool NSThread::isFinished() const {
-    std::lock_guard lock(state_->mutex);
+    MutexLock lock(state_->mutex);
     return state_->finished;
 }
 
 bool NSThread::waitUntilFinished(double boundSeconds) const {
-    std::unique_lock lock(state_->mutex);
-    return state_->finishedChanged.wait_for(lock, std::chrono::duration<double>(boundSeconds),
-                                            [&] { return state_->finished; });
+    MutexLock lock(state_->mutex);
+    return state_->finishedChanged.waitFor(
+        state_->mutex, std::chrono::duration<double>(boundSeconds),
+        [&]() REQUIRES(state_->mutex) { return state_->finished; });
 }
 
 bool NSThread::isMainThread() {

@@ -12,7 +12,7 @@ class NSThread {
 
     /// Set before `start()`; the system sees the first 15 bytes of it.
     void setName(std::string name);
-    const std::string& name() const;
+    std::string name() const;
     /// Starts the thread; a second call does nothing.
     void start();
     bool isFinished() const;

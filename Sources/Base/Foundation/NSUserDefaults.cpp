@@ -1,17 +1,19 @@
 #include "Base/Foundation/NSUserDefaults.h"
 
+#include "Base/Foundation/MutexLock.h"
+
 NSUserDefaults& NSUserDefaults::standardUserDefaults() {
     static NSUserDefaults defaults;
     return defaults;
 }
 
 std::map<std::string, std::any> NSUserDefaults::dictionaryRepresentation() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return values_;
 }
 
 std::optional<std::any> NSUserDefaults::objectForKey(const std::string& key) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     const auto found = values_.find(key);
     if (found == values_.end()) return std::nullopt;
     return found->second;
@@ -25,11 +27,11 @@ std::optional<std::string> NSUserDefaults::stringForKey(const std::string& key) 
 }
 
 void NSUserDefaults::setObject(std::any value, const std::string& key) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     values_[key] = std::move(value);
 }
 
 void NSUserDefaults::removeObjectForKey(const std::string& key) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     values_.erase(key);
 }

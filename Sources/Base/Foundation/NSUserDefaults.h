@@ -2,9 +2,10 @@
 
 #include <any>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
+
+#include "Base/Foundation/Mutex.h"
 
 // The program's own defaults: values by key, kept for the life of the process. What the
 // program and the frameworks it drives remember between windows (a window's saved frame, for
@@ -28,6 +29,6 @@ class NSUserDefaults {
     void removeObjectForKey(const std::string& key);
 
   private:
-    mutable std::mutex mutex_;
-    std::map<std::string, std::any> values_;
+    mutable Mutex mutex_;
+    std::map<std::string, std::any> values_ GUARDED_BY(mutex_);
 };

@@ -1,7 +1,9 @@
 #include "Base/Foundation/News.h"
 
-#include <mutex>
 #include <unordered_map>
+
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 
 namespace {
 
@@ -12,12 +14,12 @@ struct SubjectCounts {
 };
 
 struct Counts {
-    std::mutex mutex;
-    std::uint64_t general = 0;
+    Mutex mutex;
+    std::uint64_t general GUARDED_BY(mutex) = 0;
     /// One entry per group that ever had news: one per process that ended.
-    std::unordered_map<std::uint64_t, std::uint64_t> groups;
+    std::unordered_map<std::uint64_t, std::uint64_t> groups GUARDED_BY(mutex);
     /// One entry per subject that ever had news: a handful per window.
-    std::unordered_map<std::uint64_t, SubjectCounts> about;
+    std::unordered_map<std::uint64_t, SubjectCounts> about GUARDED_BY(mutex);
 };
 
 Counts& counts() {
@@ -28,7 +30,7 @@ Counts& counts() {
 template <class Count>
 News::Mark markOf(std::uint64_t subject, std::uint64_t group, Count count) {
     Counts& c = counts();
-    std::lock_guard lock(c.mutex);
+    MutexLock lock(c.mutex);
     const auto inGroup = c.groups.find(group);
     const auto about = c.about.find(subject);
     return News::Mark{c.general, inGroup == c.groups.end() ? 0 : inGroup->second,
@@ -47,19 +49,19 @@ News::Mark News::markBeyondFrame(std::uint64_t subject, std::uint64_t group) {
 
 void News::arrived() {
     Counts& c = counts();
-    std::lock_guard lock(c.mutex);
+    MutexLock lock(c.mutex);
     ++c.general;
 }
 
 void News::arrivedAboutGroup(std::uint64_t group) {
     Counts& c = counts();
-    std::lock_guard lock(c.mutex);
+    MutexLock lock(c.mutex);
     ++c.groups[group];
 }
 
 void News::arrivedAbout(std::uint64_t subject) {
     Counts& c = counts();
-    std::lock_guard lock(c.mutex);
+    MutexLock lock(c.mutex);
     SubjectCounts& s = c.about[subject];
     ++s.any;
     ++s.beyondFrame;
@@ -67,6 +69,6 @@ void News::arrivedAbout(std::uint64_t subject) {
 
 void News::movedAbout(std::uint64_t subject) {
     Counts& c = counts();
-    std::lock_guard lock(c.mutex);
+    MutexLock lock(c.mutex);
     ++c.about[subject].any;
 }

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "Base/Foundation/Clock.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Base/Foundation/QueueContext.h"
 
 namespace {
@@ -33,20 +34,21 @@ SerialExecutor::~SerialExecutor() {
 
 void SerialExecutor::post(DispatchTime deadline, DispatchWorkItem item) {
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         work_.add(deadline, std::move(item), this);
         if (!threadRunning_) startThreadLocked();
     }
-    changed_.notify_one();
+    changed_.notifyOne();
 }
 
 void SerialExecutor::release() {
-    std::unique_lock lock(mutex_);
+    MutexLock lock(mutex_);
     released_ = true;
-    changed_.notify_one();
+    changed_.notifyOne();
     // From the thread's own work the wait would never end; the thread ends right after it.
     if (QueueContext::current() == this) return;
-    ended_.wait(lock, [this] { return !threadRunning_ || work_.nextDeadline(); });
+    ended_.wait(mutex_,
+                [this]() REQUIRES(mutex_) { return !threadRunning_ || work_.nextDeadline(); });
     if (threadRunning_) return;
     std::thread ended = std::move(thread_);
     lock.unlock();
@@ -61,7 +63,7 @@ void SerialExecutor::startThreadLocked() {
 
 void SerialExecutor::runThread() {
     pthread_setname_np(pthread_self(), label_.substr(0, threadNameLimit).c_str());
-    std::unique_lock lock(mutex_);
+    MutexLock lock(mutex_);
     while (true) {
         if (auto entry = work_.takeDue(MonotonicClock::shared().now())) {
             lock.unlock();
@@ -73,11 +75,11 @@ void SerialExecutor::runThread() {
         const auto next = work_.nextDeadline();
         if (!next && released_) break;
         if (next) {
-            changed_.wait_until(lock, steadyTime(*next));
+            changed_.waitUntil(mutex_, steadyTime(*next));
         } else {
-            changed_.wait(lock);
+            changed_.wait(mutex_);
         }
     }
     threadRunning_ = false;
-    ended_.notify_all();
+    ended_.notifyAll();
 }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 
+#include "Base/Foundation/ConditionVariable.h"
+#include "Base/Foundation/Mutex.h"
 #include "Base/Foundation/TimedWorkList.h"
 
 /// The thread behind a labelled queue in production. The thread starts with the first work
@@ -27,16 +27,16 @@ class SerialExecutor : public std::enable_shared_from_this<SerialExecutor> {
     void release();
 
   private:
-    void startThreadLocked();
+    void startThreadLocked() REQUIRES(mutex_);
     void runThread();
 
     const std::string label_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::condition_variable ended_;
-    TimedWorkList work_;
-    bool released_ = false;
-    bool threadRunning_ = false;
+    Mutex mutex_;
+    ConditionVariable changed_;
+    ConditionVariable ended_;
+    TimedWorkList work_ GUARDED_BY(mutex_);
+    bool released_ GUARDED_BY(mutex_) = false;
+    bool threadRunning_ GUARDED_BY(mutex_) = false;
     /// The latest thread; joined by whoever waits for its end, else detached.
-    std::thread thread_;
+    std::thread thread_ GUARDED_BY(mutex_);
 };

@@ -9,9 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <mutex>
 
 #include "Base/Foundation/DispatchSource.h"
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 
 namespace {
 
@@ -49,8 +50,8 @@ struct Catching {
 };
 
 struct Dispositions {
-    std::mutex mutex;
-    std::map<int, Catching> bySignal;
+    Mutex mutex;
+    std::map<int, Catching> bySignal GUARDED_BY(mutex);
 };
 
 Dispositions& dispositions() {
@@ -83,7 +84,7 @@ void SignalDelivery::deliverPending() {
 void SignalDelivery::retain(int signal) {
     signalPipe();
     auto& shared = dispositions();
-    std::lock_guard lock(shared.mutex);
+    MutexLock lock(shared.mutex);
     Catching& catching = shared.bySignal[signal];
     if (catching.sources++ > 0) return;
     struct sigaction action {};
@@ -95,7 +96,7 @@ void SignalDelivery::retain(int signal) {
 
 void SignalDelivery::release(int signal) {
     auto& shared = dispositions();
-    std::lock_guard lock(shared.mutex);
+    MutexLock lock(shared.mutex);
     const auto found = shared.bySignal.find(signal);
     if (found == shared.bySignal.end() || --found->second.sources > 0) return;
     sigaction(signal, &found->second.previous, nullptr);

@@ -1,6 +1,8 @@
 #include "Base/JSON/JSONDecoder.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -10,21 +12,33 @@
 
 namespace kelvo {
 
+namespace {
+
+std::string joined(const std::vector<std::string>& path) {
+    std::string text;
+    for (const auto& component : path) {
+        if (!text.empty()) text += ".";
+        text += component;
+    }
+    return text;
+}
+
+std::string describedAt(const std::vector<std::string>& path, const std::string& description) {
+    return path.empty() ? description : joined(path) + ": " + description;
+}
+
+}  // namespace
+
 DecodingError::DecodingError(Kind kind, std::vector<std::string> codingPath,
                              std::string debugDescription, std::string missingKey)
-    : std::runtime_error(debugDescription),
+    : std::runtime_error(describedAt(codingPath, debugDescription)),
       kind_(kind),
       codingPath_(std::move(codingPath)),
       debugDescription_(std::move(debugDescription)),
       missingKey_(std::move(missingKey)) {}
 
 std::string DecodingError::pathText() const {
-    std::string text;
-    for (const auto& component : codingPath_) {
-        if (!text.empty()) text += ".";
-        text += component;
-    }
-    return text;
+    return joined(codingPath_);
 }
 
 JSONNode::JSONNode(const JSONValue& value, std::vector<std::string> path)
@@ -146,9 +160,100 @@ class DocumentBuilder : public nlohmann::json_sax<JSONValue> {
     std::optional<JSONValue> result_;
 };
 
-[[noreturn]] void notJSON() {
-    throw DecodingError(DecodingError::Kind::dataCorrupted, {},
-                        "The given data was not valid JSON.");
+/// Reads the text once more, taking every value and dropping it, only to learn how far the
+/// parser got: the count of characters it had read when it gave up, the one it could not take
+/// included (one past the end when the text ended too soon), and whether what stopped it was a
+/// number too large for a double rather than a character out of place.
+class ErrorLocator : public nlohmann::json_sax<JSONValue> {
+  public:
+    struct Stop {
+        std::size_t position = 0;
+        bool numberTooLarge = false;
+    };
+    static std::optional<Stop> stop(std::string_view text) {
+        ErrorLocator locator;
+        JSONValue::sax_parse(text.begin(), text.end(), &locator);
+        return locator.stop_;
+    }
+
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool number_float(number_float_t, const string_t&) override { return true; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override { return true; }
+    bool key(string_t&) override { return true; }
+    bool end_object() override { return true; }
+    bool start_array(std::size_t) override { return true; }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t position, const std::string&,
+                     const nlohmann::detail::exception& error) override {
+        stop_ = Stop{position, error.id == numberOverflow};
+        return false;
+    }
+
+  private:
+    /// The parser's code for a number that overflows a double.
+    static constexpr int numberOverflow = 406;
+    std::optional<Stop> stop_;
+};
+
+bool continuesCharacter(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+/// The character at `at` as a person reads it in an editor: itself in quotes, a control
+/// character or a byte that starts no UTF-8 character by its code.
+std::string shownCharacter(std::string_view text, std::size_t at) {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    std::size_t end = at + 1;
+    while (end < text.size() && continuesCharacter(text[end]))
+        ++end;
+    const std::size_t length = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+    char code[16];
+    if (byte < 0x20 || byte == 0x7F) {
+        std::snprintf(code, sizeof code, "U+%04X", byte);
+        return std::string("character ") + code;
+    }
+    if (byte >= 0x80 && (byte < 0xC2 || byte > 0xF4 || end - at != length)) {
+        std::snprintf(code, sizeof code, "0x%02X", byte);
+        return std::string("byte ") + code;
+    }
+    return "character '" + std::string(text.substr(at, end - at)) + "'";
+}
+
+/// "around line L, column C" of the byte at `at`: both from 1, the column in characters.
+std::string placeOf(std::string_view text, std::size_t at) {
+    std::size_t line = 1;
+    std::size_t column = 1;
+    for (std::size_t i = 0; i < at && i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else if (!continuesCharacter(text[i])) {
+            ++column;
+        }
+    }
+    return "around line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+/// Text that is not one JSON value, told with the place where the parser gave up.
+[[noreturn]] void notJSON(std::string_view text) {
+    std::string description = "The given data was not valid JSON.";
+    if (const auto stop = ErrorLocator::stop(text); stop && stop->position > 0) {
+        const std::size_t at = std::min(stop->position - 1, text.size());
+        if (stop->numberTooLarge) {
+            description += " A number too large for a double ends " + placeOf(text, at) + ".";
+        } else if (at < text.size()) {
+            description +=
+                " Unexpected " + shownCharacter(text, at) + " " + placeOf(text, at) + ".";
+        } else {
+            description += " Unexpected end of the text " + placeOf(text, at) + ".";
+        }
+    }
+    throw DecodingError(DecodingError::Kind::dataCorrupted, {}, std::move(description));
 }
 
 }  // namespace
@@ -160,15 +265,15 @@ JSONValue JSONNode::parse(std::string_view text) {
     }
     JSONValue value = JSONValue::parse(text.begin(), text.end(), nullptr,
                                        /*allow_exceptions=*/false, /*ignore_comments=*/false);
-    if (value.is_discarded()) notJSON();
+    if (value.is_discarded()) notJSON(text);
     return value;
 }
 
 JSONValue JSONNode::parseDeep(std::string_view text) {
     DocumentBuilder builder;
-    if (!JSONValue::sax_parse(text.begin(), text.end(), &builder)) notJSON();
+    if (!JSONValue::sax_parse(text.begin(), text.end(), &builder)) notJSON(text);
     std::optional<JSONValue> value = builder.take();
-    if (!value) notJSON();
+    if (!value) notJSON(text);
     return std::move(*value);
 }
 

@@ -13,7 +13,10 @@
 namespace kelvo {
 
 /// Why a JSON value could not be decoded, with the coding path (the keys from the top-level
-/// value down to the bad one; array positions read "Index N").
+/// value down to the bad one; array positions read "Index N"). Its description (`what()`) is
+/// the debug description after the coding path, so that a person reading it knows where to look:
+/// `gaps.inner: Expected to decode Double but found string instead.`; text that is not JSON at
+/// all says the line and column where it goes wrong in its debug description.
 class DecodingError : public std::runtime_error {
   public:
     enum class Kind {

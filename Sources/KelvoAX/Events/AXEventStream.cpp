@@ -1,6 +1,7 @@
 #include "KelvoAX/Events/AXEventStream.h"
 
 #include "Base/Foundation/DispatchSemaphore.h"
+#include "Base/Foundation/MutexLock.h"
 #include "KelvoAX/Events/AXEventStreamCore.h"
 #include "Platform/AppKit/NSWorkspace.h"
 
@@ -84,7 +85,7 @@ void AXEventStream::stop() {
     std::map<pid_t, AXObserverRef> taken;
     CFRunLoopRef loop;
     {
-        std::lock_guard guard(core_->lock);
+        MutexLock guard(core_->lock);
         taken = std::exchange(core_->observers, {});
         core_->knownWindows.clear();
         loop = std::exchange(core_->runLoop, nullptr);
@@ -101,17 +102,17 @@ void AXEventStream::stop() {
 }
 
 CFRunLoopRef AXEventStream::runLoop() const {
-    std::lock_guard guard(core_->lock);
+    MutexLock guard(core_->lock);
     return core_->runLoop;
 }
 
 std::map<pid_t, AXObserverRef> AXEventStream::observers() const {
-    std::lock_guard guard(core_->lock);
+    MutexLock guard(core_->lock);
     return core_->observers;
 }
 
 std::vector<WindowID> AXEventStream::trackedWindows() const {
-    std::lock_guard guard(core_->lock);
+    MutexLock guard(core_->lock);
     std::vector<WindowID> windows;
     for (const Core::KnownWindow& known : core_->knownWindows)
         windows.push_back(known.id);
@@ -132,7 +133,7 @@ void AXEventStream::Core::runThread(const std::weak_ptr<Core>& weak,
             return;
         }
         {
-            std::lock_guard guard(core->lock);
+            MutexLock guard(core->lock);
             core->runLoop = CFRunLoopGetCurrent();
             core->streamThread = std::this_thread::get_id();
         }
@@ -146,7 +147,7 @@ void AXEventStream::Core::runThread(const std::weak_ptr<Core>& weak,
 void AXEventStream::Core::hop(std::function<void(Core&)> work) {
     CFRunLoopRef loop;
     {
-        std::lock_guard guard(lock);
+        MutexLock guard(lock);
         loop = runLoop;
     }
     if (!loop) return;
@@ -159,12 +160,12 @@ void AXEventStream::Core::hop(std::function<void(Core&)> work) {
 }
 
 bool AXEventStream::Core::isRunning() const {
-    std::lock_guard guard(lock);
+    MutexLock guard(lock);
     return runLoop != nullptr;
 }
 
 bool AXEventStream::Core::onStreamThread() const {
-    std::lock_guard guard(lock);
+    MutexLock guard(lock);
     return streamThread == std::this_thread::get_id();
 }
 

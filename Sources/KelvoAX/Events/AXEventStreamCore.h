@@ -3,12 +3,12 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "Base/Foundation/Mutex.h"
 #include "KelvoAX/Events/AXEventStream.h"
 
 namespace kelvo {
@@ -50,12 +50,11 @@ struct AXEventStream::Core : std::enable_shared_from_this<AXEventStream::Core> {
     AXObserverRef observerFor(pid_t pid) const;
     void emit(const WindowEvent& event) const;
 
-    mutable std::mutex lock;
-    // Guarded by `lock`.
-    std::map<pid_t, AXObserverRef> observers;
-    std::vector<KnownWindow> knownWindows;
-    CFRunLoopRef runLoop;
-    std::thread::id streamThread;
+    mutable Mutex lock;
+    std::map<pid_t, AXObserverRef> observers GUARDED_BY(lock);
+    std::vector<KnownWindow> knownWindows GUARDED_BY(lock);
+    CFRunLoopRef runLoop GUARDED_BY(lock);
+    std::thread::id streamThread GUARDED_BY(lock);
 
     const Receiver onEvent;
     /// The observers' callback context: the liveness token that lives on the stream thread for

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "Base/Foundation/MutexLock.h"
 #include "KelvoAX/Bridge/AXAttributes.h"
 #include "KelvoAX/Events/AXEventStreamCore.h"
 #include "Platform/Accessibility/AXConstants.h"
@@ -56,7 +57,7 @@ void AXEventStream::Core::observeRunningApplications() {
 }
 
 AXObserverRef AXEventStream::Core::observerFor(pid_t pid) const {
-    std::lock_guard guard(lock);
+    MutexLock guard(lock);
     const auto found = observers.find(pid);
     return found == observers.end() ? nullptr : found->second;
 }
@@ -69,7 +70,7 @@ void AXEventStream::Core::observe(pid_t pid, bool emittingCreated) {
     }
     const AXUIElementRef application = applicationElement(pid);
     {
-        std::lock_guard guard(lock);
+        MutexLock guard(lock);
         // Stopped meanwhile: the observer would outlive the stream's list of them.
         if (!runLoop || observers.contains(pid)) return;
         observers[pid] = observer;
@@ -93,7 +94,7 @@ std::optional<WindowID> AXEventStream::Core::track(const AXUIElementRef& element
     const std::optional<WindowID> id = windowID(element);
     if (!id) return std::nullopt;
     {
-        std::lock_guard guard(lock);
+        MutexLock guard(lock);
         const bool known =
             std::any_of(knownWindows.begin(), knownWindows.end(),
                         [&](const KnownWindow& entry) { return CFEqual(entry.element, element); });
@@ -128,7 +129,7 @@ void AXEventStream::Core::observerCallback(AXObserverRef, AXUIElementRef element
 
 std::optional<WindowID> AXEventStream::Core::numberOf(const AXUIElementRef& element) {
     {
-        std::lock_guard guard(lock);
+        MutexLock guard(lock);
         const auto found =
             std::find_if(knownWindows.begin(), knownWindows.end(),
                          [&](const KnownWindow& entry) { return CFEqual(entry.element, element); });
@@ -141,7 +142,7 @@ void AXEventStream::Core::handle(const AXUIElementRef& element, const std::strin
     if (notification == kAXUIElementDestroyedNotification) {
         std::optional<WindowID> gone;
         {
-            std::lock_guard guard(lock);
+            MutexLock guard(lock);
             const auto found = std::find_if(
                 knownWindows.begin(), knownWindows.end(),
                 [&](const KnownWindow& entry) { return CFEqual(entry.element, element); });
@@ -184,7 +185,7 @@ void AXEventStream::Core::forgetApplication(pid_t pid, const std::optional<std::
     AXObserverRef observer;
     std::vector<WindowID> gone;
     {
-        std::lock_guard guard(lock);
+        MutexLock guard(lock);
         if (const auto found = observers.find(pid); found != observers.end()) {
             observer = found->second;
             observers.erase(found);

@@ -1,7 +1,6 @@
 #include "KelvoAX/Log/LogFile.h"
 
 #include <algorithm>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +10,8 @@
 #include "Base/Foundation/DispatchQueue.h"
 #include "Base/Foundation/FileHandle.h"
 #include "Base/Foundation/FileManager.h"
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 
 namespace kelvo {
 
@@ -51,9 +52,9 @@ struct LogFile::Core : std::enable_shared_from_this<LogFile::Core> {
     bool opened = false;
 
     // The delayed write-out, cancelled from whichever thread drops the log.
-    std::mutex writeOutLock;
-    std::optional<DispatchWorkItem> scheduledWriteOut;
-    bool closed = false;
+    Mutex writeOutLock;
+    std::optional<DispatchWorkItem> scheduledWriteOut GUARDED_BY(writeOutLock);
+    bool closed GUARDED_BY(writeOutLock) = false;
 };
 
 fs::path LogFile::standardURL() {
@@ -120,7 +121,7 @@ void LogFile::Core::scheduleWriteOut() {
     const DispatchWorkItem item([weak = weak_from_this()] {
         if (const auto core = weak.lock()) core->writeOut();
     });
-    std::lock_guard lock(writeOutLock);
+    MutexLock lock(writeOutLock);
     if (closed) return;
     // An earlier one still waiting has nothing left to do: a flush has written its lines.
     if (scheduledWriteOut) scheduledWriteOut->cancel();
@@ -129,7 +130,7 @@ void LogFile::Core::scheduleWriteOut() {
 }
 
 void LogFile::Core::close() {
-    std::lock_guard lock(writeOutLock);
+    MutexLock lock(writeOutLock);
     closed = true;
     if (scheduledWriteOut) scheduledWriteOut->cancel();
 }

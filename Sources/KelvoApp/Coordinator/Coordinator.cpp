@@ -19,8 +19,8 @@ Coordinator::Coordinator(CoordinatorProcess process)
       pointerFocus(process_, processLog, storeWiring, configuration, focus, ownWindows),
       focus(process_, processLog, windowNames, storeWiring, configuration, windowEvents, border,
             ownWindows),
-      startup(*this, process_, processLog, windowNames, configuration, storeWiring, ownWindows,
-              border, windowEvents, launcher, commands, pointerFocus, focus) {}
+      startup(process_, processLog, windowNames, configuration, storeWiring, ownWindows, border,
+              windowEvents, launcher, commands, pointerFocus, focus) {}
 
 Coordinator::~Coordinator() {
     // The services that call back into the coordinator go first.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "KelvoAX/Events/WindowEvent.h"
 #include "KelvoApp/Coordinator/BorderTracking.h"
 #include "KelvoApp/Coordinator/CommandRouting.h"
 #include "KelvoApp/Coordinator/ConfigurationChanges.h"
@@ -25,12 +26,13 @@
 
 namespace kelvo {
 
-class Coordinator;
-
 /// The process around the coordinator: the platform, the environment, the standard streams
 /// and the way the process ends. The program passes its own; a suite passes descriptors it
 /// reads and an exit that unwinds instead of ending the process.
 struct CoordinatorProcess {
+    /// Takes one event of the Accessibility event stream, on the main thread.
+    using EventHandler = std::function<void(const WindowEvent&)>;
+
     AppPlatform* platform = nullptr;
     /// The value of an environment variable; none when it is not set.
     std::function<std::optional<std::string>(const std::string&)> environment;
@@ -42,8 +44,8 @@ struct CoordinatorProcess {
     EventTaps* taps = nullptr;
     /// The Accessibility bridge over a configuration.
     std::function<std::shared_ptr<CoordinatorBridge>(const Config&)> makeBridge;
-    /// The Accessibility event stream, reporting to the coordinator.
-    std::function<std::unique_ptr<WindowEventSource>(Coordinator&)> makeEvents;
+    /// The Accessibility event stream, handing each event to `handle`.
+    std::function<std::unique_ptr<WindowEventSource>(EventHandler handle)> makeEvents;
 };
 
 /// The application's coordinator: the owner of every long-lived object, in parts that each

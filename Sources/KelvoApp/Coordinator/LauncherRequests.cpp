@@ -168,10 +168,10 @@ bool LauncherRequests::activate(const LauncherApp& app) {
     if (!url) url = app.url;
     if (!url) url = platform.urlForApplication(bundle);
     if (url) {
-        platform.openApplication(*url);
         log("launcher: " + bundle +
             " is running with no window Kelvo manages - asking it to open one, as a Dock click "
             "would");
+        open(*url, bundle);
         return true;
     }
     if (!running) {
@@ -192,9 +192,17 @@ bool LauncherRequests::launch(const LauncherApp& app) {
         log("launcher: " + bundle + " is not running and could not be found on disk");
         return false;
     }
-    process_.platform->openApplication(*url);
     log("launcher: launching " + bundle);
+    open(*url, bundle);
     return true;
+}
+
+void LauncherRequests::open(const std::filesystem::path& url, const std::string& app) {
+    // The failure may be told before the platform returns: callers announce the opening
+    // first, so that the log reads in the order things happened.
+    process_.platform->openApplication(url, [this, app](const std::string& error) {
+        log("launcher: " + app + " failed to open - " + error);
+    });
 }
 
 }  // namespace kelvo

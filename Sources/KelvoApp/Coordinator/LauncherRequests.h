@@ -51,6 +51,8 @@ class LauncherRequests {
     void bringHere(const std::string& app, WindowID w);
     bool activate(const LauncherApp& app);
     bool launch(const LauncherApp& app);
+    /// Opens the application at `url`, logging why when it cannot be opened.
+    void open(const std::filesystem::path& url, const std::string& app);
     void log(const std::string& message) const;
 
     const CoordinatorProcess& process_;

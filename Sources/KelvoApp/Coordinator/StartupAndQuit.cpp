@@ -64,14 +64,12 @@ void StartupAndQuit::holdQuitSignals() {
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-StartupAndQuit::StartupAndQuit(Coordinator& coordinator, const CoordinatorProcess& process,
-                               ProcessLog& log, WindowNames& names,
-                               ConfigurationChanges& configuration, StoreWiring& wiring,
-                               OwnWindows& ownWindows, BorderTracking& border,
+StartupAndQuit::StartupAndQuit(const CoordinatorProcess& process, ProcessLog& log,
+                               WindowNames& names, ConfigurationChanges& configuration,
+                               StoreWiring& wiring, OwnWindows& ownWindows, BorderTracking& border,
                                WindowEvents& windowEvents, LauncherRequests& launcher,
                                CommandRouting& commands, PointerFocus& pointerFocus, Focus& focus)
-    : coordinator_(coordinator),
-      process_(process),
+    : process_(process),
       log_(log),
       names_(names),
       configuration_(configuration),
@@ -219,7 +217,7 @@ void StartupAndQuit::makeOwnWindowsAndPanels() {
 
 void StartupAndQuit::listenToWindowEvents() {
     wiring_.installLateHooks();
-    windowEvents_.listen(process_.makeEvents(coordinator_));
+    windowEvents_.listen();
 }
 
 /// The key tap, without which nothing can be driven: when it cannot be made the windows are

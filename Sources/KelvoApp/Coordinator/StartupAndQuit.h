@@ -14,7 +14,6 @@
 
 namespace kelvo {
 
-class Coordinator;
 struct CoordinatorProcess;
 class ProcessLog;
 class WindowNames;
@@ -44,11 +43,10 @@ class StartupAndQuit {
     /// windows are in a known state.
     static void holdQuitSignals();
 
-    StartupAndQuit(Coordinator& coordinator, const CoordinatorProcess& process, ProcessLog& log,
-                   WindowNames& names, ConfigurationChanges& configuration, StoreWiring& wiring,
-                   OwnWindows& ownWindows, BorderTracking& border, WindowEvents& windowEvents,
-                   LauncherRequests& launcher, CommandRouting& commands, PointerFocus& pointerFocus,
-                   Focus& focus);
+    StartupAndQuit(const CoordinatorProcess& process, ProcessLog& log, WindowNames& names,
+                   ConfigurationChanges& configuration, StoreWiring& wiring, OwnWindows& ownWindows,
+                   BorderTracking& border, WindowEvents& windowEvents, LauncherRequests& launcher,
+                   CommandRouting& commands, PointerFocus& pointerFocus, Focus& focus);
     StartupAndQuit(const StartupAndQuit&) = delete;
     StartupAndQuit& operator=(const StartupAndQuit&) = delete;
 
@@ -92,13 +90,12 @@ class StartupAndQuit {
     void startPointerBindings();
     void installQuitHandlers();
     void showGuideOnFirstRun();
-    /// Every parked window back, and the record of windows minimized to park with it.
     /// Writes a pending (or earlier failed) change of the configuration, logging a failure.
     void saveConfiguration();
+    /// Every parked window back, and the record of windows minimized to park with it.
     void putEveryWindowBack();
     void log(const std::string& message) const;
 
-    Coordinator& coordinator_;
     const CoordinatorProcess& process_;
     ProcessLog& log_;
     WindowNames& names_;

@@ -185,16 +185,11 @@ void StoreWiring::installLayoutHooks() {
                 " did not land");
         }
     };
-    hooks.onGaveUp = [this](WindowID w, const std::optional<std::string>&) {
+    hooks.onGaveUp = [this](WindowID w, const std::optional<std::string>&,
+                            std::optional<int> stashedOn) {
         std::string line =
             "gave up on " + named(w) + " after repeated refusals - floating it, out of the layout";
-        // Only when the stash rule really moved it there: a stash desktop is set and the
-        // window did not come from it.
-        const auto stash = store_->config().stashDesktop;
-        const auto from = store_->desktop(w);
-        if (stash && from && *stash != *from && *stash >= 1 && *stash <= store_->desktopCount()) {
-            line += " and onto desktop " + std::to_string(*stash);
-        }
+        if (stashedOn) line += " and onto desktop " + std::to_string(*stashedOn);
         log(line);
         logState();
     };

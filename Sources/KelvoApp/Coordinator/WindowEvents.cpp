@@ -35,8 +35,8 @@ std::string WindowEvents::named(WindowID id) const {
 
 // ---- The stream -------------------------------------------------------------------------------
 
-void WindowEvents::listen(std::unique_ptr<WindowEventSource> source) {
-    source_ = std::move(source);
+void WindowEvents::listen() {
+    source_ = process_.makeEvents([this](const WindowEvent& event) { handle(event); });
     using Notice = std::function<void(const std::optional<std::string>&)>;
     process_.platform->observeApplicationHiding(
         later_.weaklyTaking(Notice([this](const auto& bundle) { applicationHidden(bundle); })),
@@ -50,6 +50,41 @@ void WindowEvents::stop() {
 }
 
 // ---- Events -----------------------------------------------------------------------------------
+
+void WindowEvents::handle(const WindowEvent& event) {
+    using Kind = WindowEvent::Kind;
+    const WindowID window = event.window().value_or(WindowID());
+    switch (event.kind()) {
+        case Kind::created: {
+            std::optional<WindowElementRef> element;
+            if (event.element()) element = WindowElementRef(event.element()->element);
+            eventCreated(window, event.bundleID(), element);
+            break;
+        }
+        case Kind::destroyed:
+            eventDestroyed(window);
+            break;
+        case Kind::focused:
+            focus_.eventFocused(window);
+            break;
+        case Kind::moved:
+        case Kind::resized:
+            eventMoved(window);
+            break;
+        case Kind::activated:
+            focus_.eventActivated(event.window(), event.bundleID());
+            break;
+        case Kind::minimized:
+            eventMinimized(window);
+            break;
+        case Kind::unminimized:
+            eventUnminimized(window);
+            break;
+        case Kind::terminated:
+            eventTerminated(event.bundleID());
+            break;
+    }
+}
 
 void WindowEvents::eventCreated(WindowID id, const std::optional<std::string>& ownerBundleID,
                                 const std::optional<WindowElementRef>& element) {

@@ -8,6 +8,7 @@
 
 #include "KelvoAX/Classification/ActivationSweepRecord.h"
 #include "KelvoAX/Classification/AdoptionLadder.h"
+#include "KelvoAX/Events/WindowEvent.h"
 #include "KelvoApp/Coordinator/LaterWork.h"
 #include "KelvoApp/Interfaces/WindowEventSource.h"
 #include "KelvoCore/Store/ManagedWindow.h"
@@ -35,8 +36,9 @@ class WindowEvents {
     WindowEvents(const WindowEvents&) = delete;
     WindowEvents& operator=(const WindowEvents&) = delete;
 
-    /// Starts the event stream and the hidden and unhidden notices.
-    void listen(std::unique_ptr<WindowEventSource> source);
+    /// Makes and starts the event stream, its events handled here, and the hidden and unhidden
+    /// notices.
+    void listen();
     /// Stops the event stream as the coordinator goes.
     void stop();
 
@@ -63,6 +65,8 @@ class WindowEvents {
     void adopted(WindowID id);
 
   private:
+    /// Hands an event of the stream to the handler of its case: this part's, or the focus's.
+    void handle(const WindowEvent& event);
     void adoptCreated(WindowID id, int attempt, std::int64_t generation,
                       std::optional<std::vector<ManagedWindow>> using_, bool announceGiveUp);
     std::vector<ManagedWindow> readWindows();

@@ -74,9 +74,12 @@ class AppPlatform {
     /// The workspace's location of an installed application.
     virtual std::optional<std::filesystem::path> urlForApplication(
         const std::string& bundleID) const = 0;
+    /// Why an application could not be opened, in the workspace's words.
+    using OpenFailure = std::function<void(const std::string& error)>;
     /// Opens the application at the location with a default open configuration; a running
-    /// application is asked to reopen. Not awaited.
-    virtual void openApplication(const std::filesystem::path& url) = 0;
+    /// application is asked to reopen. Not awaited: `failed` (when given) is told on the main
+    /// thread when the application could not be opened.
+    virtual void openApplication(const std::filesystem::path& url, OpenFailure failed) = 0;
     /// Activates the running application with no options.
     virtual void activate(int pid) = 0;
 

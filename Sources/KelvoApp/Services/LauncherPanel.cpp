@@ -16,9 +16,15 @@ bool isReturn(std::uint16_t keyCode) {
     return keyCode == LauncherPanel::returnKeyCode || keyCode == LauncherPanel::keypadEnterKeyCode;
 }
 
+/// Whether ⇧ alone is held with Return or Enter. The keypad's Enter always carries the keypad's
+/// flag, which is part of the key rather than a modifier the person holds.
+bool shiftAloneWithReturn(const NSEvent& event) {
+    return (deviceIndependent(event) & ~NSEventModifierFlagNumericPad) == NSEventModifierFlagShift;
+}
+
 LauncherModel::Key enterKey(const NSEvent& event) {
-    return deviceIndependent(event) == NSEventModifierFlagShift ? LauncherModel::Key::shiftEnter()
-                                                                : LauncherModel::Key::enter();
+    return shiftAloneWithReturn(event) ? LauncherModel::Key::shiftEnter()
+                                       : LauncherModel::Key::enter();
 }
 
 }  // namespace
@@ -58,7 +64,7 @@ bool LauncherPanel::performKeyEquivalent(NSEvent& event) {
     if (flags == NSEventModifierFlagControl) {
         if (letter == "n") return moveSelection(1);
         if (letter == "p") return moveSelection(-1);
-    } else if (flags == NSEventModifierFlagShift && isReturn(event.keyCode())) {
+    } else if (isReturn(event.keyCode()) && shiftAloneWithReturn(event)) {
         if (onKey && onKey(LauncherModel::Key::shiftEnter())) return true;
     } else if (flags == NSEventModifierFlagCommand ||
                flags == (NSEventModifierFlagCommand | NSEventModifierFlagShift)) {

@@ -8,9 +8,8 @@
 
 namespace kelvo {
 
-class Coordinator;
-
-/// The Accessibility event stream as the coordinator drives it. Every event is copied off the
+/// The Accessibility event stream as the coordinator drives it, handing each event to the
+/// handler it is made with. Every event is copied off the
 /// stream's thread onto the main queue and handled there; nothing else happens on the stream's
 /// thread. Handling that was queued when this source goes away does nothing.
 class AXWindowEvents final : public WindowEventSource {
@@ -19,15 +18,10 @@ class AXWindowEvents final : public WindowEventSource {
 
     /// `handle` runs on the main queue, one event at a time, in the stream's order.
     explicit AXWindowEvents(Handler handle);
-    /// Events handled by the coordinator's handler of each case.
-    explicit AXWindowEvents(Coordinator& coordinator);
 
     void start() override;
     void track(WindowID id, const WindowElementRef& element) override;
     void stop() override;
-
-    /// Hands the event to the coordinator's handler of its case.
-    static void deliver(Coordinator& coordinator, const WindowEvent& event);
 
   private:
     /// Declared before the stream so that it outlives the stream's thread.

@@ -100,9 +100,13 @@ std::optional<std::filesystem::path> FrameworkPlatform::urlForApplication(
     return std::filesystem::path(*url);
 }
 
-void FrameworkPlatform::openApplication(const std::filesystem::path& url) {
-    NSWorkspace::sharedWorkspace().openApplicationAtURL(url.string(),
-                                                        NSWorkspaceOpenConfiguration{});
+void FrameworkPlatform::openApplication(const std::filesystem::path& url, OpenFailure failed) {
+    // The workspace answers on the calling thread, which is the main one.
+    NSWorkspace::sharedWorkspace().openApplicationAtURL(
+        url.string(), NSWorkspaceOpenConfiguration{},
+        [failed = std::move(failed)](NSRunningApplicationRef, std::optional<std::string> error) {
+            if (error && failed) failed(*error);
+        });
 }
 
 void FrameworkPlatform::activate(int pid) {

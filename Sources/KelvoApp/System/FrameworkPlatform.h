@@ -28,7 +28,7 @@ class FrameworkPlatform : public AppPlatform {
     std::vector<RunningApplication> runningApplications() const override;
     std::optional<std::filesystem::path> urlForApplication(
         const std::string& bundleID) const override;
-    void openApplication(const std::filesystem::path& url) override;
+    void openApplication(const std::filesystem::path& url, OpenFailure failed) override;
     void activate(int pid) override;
     bool isLeftMouseButtonDown() const override;
     std::optional<CGPoint> pointerLocation() const override;

@@ -52,15 +52,18 @@ std::optional<RequestLines::Line> RequestLines::completeLine() {
     const std::size_t end = buffer_.find('\n', scanned_);
     if (end == std::string::npos) {
         scanned_ = buffer_.size();
-        if (buffer_.size() - start_ > maximumLength_) startSkipping();
+        // A carriage return at the end may be the first half of the line's terminator.
+        const std::size_t pending = buffer_.ends_with('\r') ? 1 : 0;
+        if (buffer_.size() - start_ > maximumLength_ + pending) startSkipping();
         return std::nullopt;
     }
-    const std::string_view text = std::string_view(buffer_).substr(start_, end - start_);
+    std::string_view text = std::string_view(buffer_).substr(start_, end - start_);
+    if (text.ends_with('\r')) text.remove_suffix(1);
     Line line;
-    if (text.size() > maximumLength_ + (text.ends_with('\r') ? 1 : 0)) {
+    if (text.size() > maximumLength_) {
         line = Line{headOf(text, keptOfOverlong), true};
     } else {
-        line = Line{withoutCarriageReturn(std::string(text)), false};
+        line = Line{std::string(text), false};
     }
     start_ = scanned_ = end + 1;
     return line;

@@ -28,6 +28,8 @@ class RequestLines {
 
     /// The next line; none at the end of input. An unfinished last line counts as a line.
     std::optional<Line> next();
+    /// The most bytes a line may hold, without its terminator.
+    std::size_t maximumLength() const { return maximumLength_; }
 
   private:
     std::optional<Line> completeLine();

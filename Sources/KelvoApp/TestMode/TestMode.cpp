@@ -3,15 +3,16 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <memory>
-#include <mutex>
 
+#include "Base/Foundation/ConditionVariable.h"
 #include "Base/Foundation/DispatchQueue.h"
 #include "Base/Foundation/FileSystem.h"
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Base/Foundation/NSThread.h"
 #include "KelvoAX/Log/LogFile.h"
 #include "KelvoApp/Input/HotkeyService.h"
@@ -31,29 +32,29 @@ class ReplyLedger {
   public:
     /// On the main thread, inside the hand-off.
     void handled() {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         ++handled_;
     }
     /// On the reader thread, once the reply of a handed-off request is written.
     void written() {
         {
-            std::lock_guard lock(mutex_);
+            MutexLock lock(mutex_);
             ++written_;
         }
-        changed_.notify_all();
+        changed_.notifyAll();
     }
     /// On the main thread: no request handed off can be pending then, so this ends as soon as
     /// the reader has written what it holds.
     void awaitWritten() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return written_ >= handled_; });
+        MutexLock lock(mutex_);
+        changed_.wait(mutex_, [this]() REQUIRES(mutex_) { return written_ >= handled_; });
     }
 
   private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::uint64_t handled_ = 0;
-    std::uint64_t written_ = 0;
+    Mutex mutex_;
+    ConditionVariable changed_;
+    std::uint64_t handled_ GUARDED_BY(mutex_) = 0;
+    std::uint64_t written_ GUARDED_BY(mutex_) = 0;
 };
 
 }  // namespace
@@ -142,8 +143,9 @@ std::optional<NSThread> TestMode::start(const std::optional<std::filesystem::pat
             handedOff = false;
             if (line->overlong) {
                 // Told by its first bytes: echoing the whole line would be megabytes.
-                send(KelvoTestReply::failure(std::string(unreadableText) + line->text + "…"),
-                     standardOutput);
+                send(
+                    KelvoTestReply::failure(overlongText(lines.maximumLength()) + line->text + "…"),
+                    standardOutput);
                 continue;
             }
             if (const auto reply = answer(line->text, onMain)) send(*reply, standardOutput);
@@ -179,6 +181,9 @@ KelvoTestReply TestMode::handle(const KelvoTestRequest& request, HotkeyService& 
             return KelvoTestReply::failure("no such command: " +
                                            (request.command ? request.command->name : "nil"));
         }
+        // The dispatcher would pass over a desktop that does not exist without a word.
+        if (const auto refusal = missingDesktop(*request.command, store.desktopCount()))
+            return KelvoTestReply::failure(*refusal);
         if (hotkeys.onCommand) hotkeys.onCommand(*command);
         return reply;
     }
@@ -215,6 +220,19 @@ KelvoTestReply TestMode::handle(const KelvoTestRequest& request, HotkeyService& 
         return reply;
     }
     return KelvoTestReply::failure("unknown op " + request.op);
+}
+
+std::string TestMode::overlongText(std::size_t limit) {
+    return "request too long (more than " + std::to_string(limit) + " bytes): ";
+}
+
+std::optional<std::string> TestMode::missingDesktop(const WireCommand& command, int desktopCount) {
+    const auto made = command.command();
+    if (!made || !made->desktop() || !command.desktop) return std::nullopt;
+    const std::int64_t desktop = *command.desktop;
+    if (desktop >= 1 && desktop <= desktopCount) return std::nullopt;
+    return "no such desktop: " + std::to_string(desktop) + " (the desktops are 1 to " +
+           std::to_string(desktopCount) + ")";
 }
 
 void TestMode::send(const KelvoTestReply& reply, int standardOutput) {

@@ -12,6 +12,7 @@
 #include "KelvoCore/Geometry/WindowID.h"
 #include "KelvoCore/Wire/KelvoTestReply.h"
 #include "KelvoCore/Wire/KelvoTestRequest.h"
+#include "KelvoCore/Wire/WireCommand.h"
 
 namespace kelvo {
 
@@ -29,8 +30,7 @@ class TestMode {
     static constexpr const char* bundleIdentifier = "com.skarvelt.kelvo";
     static constexpr const char* executableName = "KelvoApp";
     static constexpr const char* readerThreadName = "com.skarvelt.kelvo.test-mode";
-    /// What a line that is not a request is answered with, before the line (or, for one past
-    /// the bound of a line, its first bytes and "…").
+    /// What a line that is not a request is answered with, before the line.
     static constexpr std::string_view unreadableText = "unreadable request: ";
 
     using Focused = std::function<std::optional<WindowID>()>;
@@ -70,6 +70,13 @@ class TestMode {
         const std::string& line,
         const std::function<KelvoTestReply(const KelvoTestRequest&)>& onMain);
     static void send(const KelvoTestReply& reply, int standardOutput);
+
+    /// What a line past the bound of a line is answered with, before its first bytes and "…":
+    /// that it is too long, and the bound.
+    static std::string overlongText(std::size_t limit);
+    /// The refusal of a command that names a desktop outside 1 … `desktopCount`, with the
+    /// number as sent and that range; none for any other command.
+    static std::optional<std::string> missingDesktop(const WireCommand& command, int desktopCount);
 };
 
 }  // namespace kelvo

@@ -22,7 +22,7 @@ Config::Config(std::int64_t desktopCount, Gaps gaps, TextSet floatBundleIDs,
                bool launcherVimMode, std::vector<std::string> launcherRecents,
                std::map<std::string, SystemTweakRecord> systemTweaks, bool guideSeen)
     : desktopCount(desktopCount),
-      gaps(gaps),
+      gaps(clampGaps(gaps)),
       floatBundleIDs(std::move(floatBundleIDs)),
       ignoreBundleIDs(std::move(ignoreBundleIDs)),
       stashDesktop(stashDesktop),
@@ -83,6 +83,15 @@ double Config::clampOpacity(double opacity) {
 double Config::clampCornerRadius(double radius) {
     if (!std::isfinite(radius)) return defaultFocusBorderCornerRadius;
     return std::clamp(radius, 0.0, maxFocusBorderCornerRadius);
+}
+
+double Config::clampGap(double gap) {
+    if (!std::isfinite(gap)) return 0;
+    return std::clamp(gap, 0.0, maxGap);
+}
+
+Gaps Config::clampGaps(const Gaps& gaps) {
+    return Gaps{clampGap(gaps.inner), clampGap(gaps.outer)};
 }
 
 namespace {

@@ -21,15 +21,18 @@ namespace kelvo {
 /// The whole user configuration: one value, copied by whoever needs it, stored as one JSON
 /// object. A default-made record holds every default.
 ///
-/// Making a record through the full constructor, and reading one, limits the pointer dwell,
-/// the border opacity and corner radius, and cleans the launcher recents; assigning a field
-/// afterwards stores it as given.
+/// Making a record through the full constructor, and reading one, limits the gaps, the pointer
+/// dwell, the border opacity and corner radius, and cleans the launcher recents; assigning a
+/// field afterwards stores it as given.
 struct Config {
     static constexpr double defaultFocusBorderOpacity = 0.35;
     static constexpr double defaultFocusBorderCornerRadius = 16;
     static constexpr double maxFocusBorderCornerRadius = 32;
     static constexpr std::int64_t defaultFocusFollowsCursorDelay = 0;
     static constexpr std::int64_t maxFocusFollowsCursorDelay = 1000;
+    /// The widest gap, inner or outer, in points: as far as the settings window's sliders go,
+    /// and narrow enough that the outer gaps of a display leave its windows on it.
+    static constexpr double maxGap = 64;
 
     std::int64_t desktopCount = 9;
     Gaps gaps = Gaps::none();
@@ -93,6 +96,10 @@ struct Config {
     static double clampOpacity(double opacity);
     /// 16 when not finite, else limited to 0 … 32.
     static double clampCornerRadius(double radius);
+    /// 0 when not finite, else limited to 0 … 64.
+    static double clampGap(double gap);
+    /// Both gaps through clampGap.
+    static Gaps clampGaps(const Gaps& gaps);
 
     TextSet effectiveFloatBundleIDs() const;
     TextSet effectiveIgnoreBundleIDs() const;

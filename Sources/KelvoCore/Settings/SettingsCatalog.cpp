@@ -10,45 +10,10 @@ namespace kelvo {
 
 namespace {
 
-constexpr std::array<const char*, SettingsCatalog::settingIDCount> settingIDNames = {
-    "desktopCount",
-    "switchHUD",
-    "followActivation",
-    "focusedAppInMenuBar",
-    "openAtLogin",
-    "defaultLayoutMode",
-    "handSetDesktops",
-    "clickToFloat",
-    "innerGap",
-    "outerGap",
-    "floatRules",
-    "ignoreRules",
-    "stashEnabled",
-    "stashDesktop",
-    "focusBorder",
-    "focusBorderColour",
-    "focusBorderOpacity",
-    "focusBorderRadius",
-    "focusBorderForeignFront",
-    "focusFollowsCursor",
-    "focusFollowsCursorDelay",
-    "primaryModifier",
-    "resetShortcuts",
-    "showLauncher",
-    "launcherVimMode",
-    "terminal",
-    "reduceMotion",
-    "revertTweaks",
-    "version",
-    "checkForUpdates",
-    "guide",
-    "settingsFileLocation",
-    "exportSettings",
-    "importSettings",
-    "restoreDefaults",
-    "logFile",
-    "reportProblem",
-};
+constexpr auto settingIDNames = std::to_array<const char*>({
+#define SETTING_ID(name) #name,
+#include "KelvoCore/Settings/SettingIDs.def"
+});
 
 /// Words every generated row of its kind is found by, before its own.
 constexpr std::array<const char*, 3> tweakKeywords = {"macos", "defaults", "system"};
@@ -70,13 +35,7 @@ std::size_t tabPosition(SettingsTab tab) {
 
 const std::array<SettingsCatalog::SettingID, SettingsCatalog::settingIDCount>&
 SettingsCatalog::allSettingIDs() {
-    static const auto ids = [] {
-        std::array<SettingID, settingIDCount> all{};
-        for (std::size_t i = 0; i < settingIDCount; ++i)
-            all[i] = static_cast<SettingID>(i);
-        return all;
-    }();
-    return ids;
+    return settingIDs;
 }
 
 std::string SettingsCatalog::rawValue(SettingID id) {

@@ -17,47 +17,17 @@ namespace kelvo {
 /// guide all read their texts from here.
 class SettingsCatalog {
   public:
-    /// The fixed rows, in catalogue order.
+    /// The fixed rows, in catalogue order: one case for each entry of SettingIDs.def.
     enum class SettingID {
-        desktopCount,
-        switchHUD,
-        followActivation,
-        focusedAppInMenuBar,
-        openAtLogin,
-        defaultLayoutMode,
-        handSetDesktops,
-        clickToFloat,
-        innerGap,
-        outerGap,
-        floatRules,
-        ignoreRules,
-        stashEnabled,
-        stashDesktop,
-        focusBorder,
-        focusBorderColour,
-        focusBorderOpacity,
-        focusBorderRadius,
-        focusBorderForeignFront,
-        focusFollowsCursor,
-        focusFollowsCursorDelay,
-        primaryModifier,
-        resetShortcuts,
-        showLauncher,
-        launcherVimMode,
-        terminal,
-        reduceMotion,
-        revertTweaks,
-        version,
-        checkForUpdates,
-        guide,
-        settingsFileLocation,
-        exportSettings,
-        importSettings,
-        restoreDefaults,
-        logFile,
-        reportProblem,
+#define SETTING_ID(name) name,
+#include "KelvoCore/Settings/SettingIDs.def"
     };
-    static constexpr std::size_t settingIDCount = 37;
+    /// Every id, in catalogue order.
+    static constexpr auto settingIDs = std::to_array<SettingID>({
+#define SETTING_ID(name) SettingID::name,
+#include "KelvoCore/Settings/SettingIDs.def"
+    });
+    static constexpr std::size_t settingIDCount = settingIDs.size();
     static const std::array<SettingID, settingIDCount>& allSettingIDs();
     /// The case name, which is also the row's id.
     static std::string rawValue(SettingID id);

@@ -10,9 +10,13 @@
 
 namespace kelvo {
 
-/// Everything the workspace store knows of one managed window. The store keeps exactly one per
-/// managed window and nothing of a window anywhere else, so that letting a window go is one
-/// erase and a window number handed out again starts clean.
+/// Everything the workspace store knows of one managed window that is the window's alone. The
+/// store keeps exactly one per managed window. Other tables name windows too: the layout trees,
+/// the zoomed window of each desktop, the expected and the native focus, the parked key window,
+/// and the reconciler's strikes, floors, overshoots and ledger of frames. Letting a window go
+/// clears it from each of them (`remove`, through `purge`), so that a window number handed out
+/// again starts clean; only the reconciler's report of its last pass may name it until the next
+/// pass.
 struct WindowState {
     /// A parked window: the frame to bring it back to, and how its last move to the parking
     /// corner went.

@@ -173,7 +173,11 @@ class WorkspaceStore {
         std::function<void(const std::string& bundleID, int desktop)> onExternalUnhide;
         std::function<void(const VisibilityFinding&)> onVisibilityFinding;
         std::function<void(const ParkFinding&)> onParkFinding;
-        std::function<void(WindowID, const std::optional<std::string>& bundleID)> onGaveUp;
+        /// A window given up on, floated and centred; `stashedOn`: the desktop the stash rule
+        /// takes it to, right after, none when it stays on its own.
+        std::function<void(WindowID, const std::optional<std::string>& bundleID,
+                           std::optional<int> stashedOn)>
+            onGaveUp;
         std::function<void(WindowID, CGSize minimum)> onFloatedForMinimum;
         std::function<void(int desktop)> onRearrangedForMinimum;
         std::function<void(int count)> onRestoredSession;
@@ -323,6 +327,9 @@ class WorkspaceStore {
     void adoptOntoActiveDesktop(WindowID w);
     bool adoptOnActivation(WindowID w);
     bool bringToActiveDesktop(WindowID w);
+    /// The stash desktop an untileable window of desktop `from` is tiled on instead: none when
+    /// none is set, it is `from` itself, or it lies beyond the desktop count.
+    std::optional<int> stashDesktopFor(int from) const;
     bool stashUntileable(WindowID w, int from);
     LayoutMode layoutMode(int desktop) const;
     void applicationTerminated(const std::string& bundleID);

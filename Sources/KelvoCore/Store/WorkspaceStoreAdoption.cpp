@@ -239,10 +239,16 @@ std::optional<LaunchFit::Finding> WorkspaceStore::mostOversized(
 
 // ---- Stash and moves between desktops -----------------------------------------------------
 
-bool WorkspaceStore::stashUntileable(WindowID w, int from) {
+std::optional<int> WorkspaceStore::stashDesktopFor(int from) const {
     const auto stash = state_.config.stashDesktop;
-    if (!stash || *stash == from || *stash < 1 || *stash > desktopCount()) return false;
-    const int target = static_cast<int>(*stash);
+    if (!stash || *stash == from || *stash < 1 || *stash > desktopCount()) return std::nullopt;
+    return static_cast<int>(*stash);
+}
+
+bool WorkspaceStore::stashUntileable(WindowID w, int from) {
+    const std::optional<int> stash = stashDesktopFor(from);
+    if (!stash) return false;
+    const int target = *stash;
     move(w, target, /*asCommand=*/false);
     if (desktop(w) != target) return false;
     reconciler_.forget(w);

@@ -273,7 +273,9 @@ void WorkspaceStore::giveUp(const std::set<WindowID>& abandoned) {
             continue;
         }
         floatAndCentre(w);
-        fire(hooks.onGaveUp, w, bundleOf(w));
+        // The report names the desktop the stash is about to take the window to, so that the
+        // give-up is told before the move it causes, and the move's own reports follow it.
+        fire(hooks.onGaveUp, w, bundleOf(w), stashDesktopFor(*home));
         stashUntileable(w, *home);
     }
     applyLayout();

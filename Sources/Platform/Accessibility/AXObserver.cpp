@@ -1,5 +1,7 @@
 #include "Platform/Accessibility/AXObserver.h"
 
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Simulator/SharedConnection.h"
 
 namespace {
@@ -7,15 +9,15 @@ namespace {
 // Observers by identifier, so that the desktop's events find theirs; an observer leaves when
 // its last reference goes.
 struct Registry {
-    std::mutex mutex;
-    std::map<sim::ObserverID, std::weak_ptr<const AXObserver>> observers;
+    Mutex mutex;
+    std::map<sim::ObserverID, std::weak_ptr<const AXObserver>> observers GUARDED_BY(mutex);
 
     void receive(const sim::DesktopEvent& event) {
         const auto* notification = std::get_if<sim::ObserverNotification>(&event);
         if (!notification) return;
         std::shared_ptr<const AXObserver> observer;
         {
-            std::lock_guard lock(mutex);
+            MutexLock lock(mutex);
             const auto found = observers.find(notification->observer);
             if (found != observers.end()) observer = found->second.lock();
         }
@@ -48,7 +50,7 @@ void AXObserver::makeSource() {
 AXObserver::~AXObserver() {
     if (source_) CFRunLoopSourceInvalidate(source_);
     {
-        std::lock_guard lock(registry().mutex);
+        MutexLock lock(registry().mutex);
         registry().observers.erase(identifier_);
     }
     sim::SharedConnection::current()->releaseObserver(identifier_);
@@ -56,18 +58,18 @@ AXObserver::~AXObserver() {
 
 void AXObserver::setContext(sim::ElementID element, const std::string& notification,
                             void* refcon) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     contexts_[{element, notification}] = refcon;
 }
 
 void AXObserver::forgetContext(sim::ElementID element, const std::string& notification) const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     contexts_.erase({element, notification});
 }
 
 void AXObserver::enqueue(sim::ElementID element, const std::string& notification) const {
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         pending_.emplace_back(element, notification);
     }
     CFRunLoopSourceSignal(source_);
@@ -79,7 +81,7 @@ void AXObserver::deliverPending() const {
         std::pair<sim::ElementID, std::string> next;
         void* refcon = nullptr;
         {
-            std::lock_guard lock(mutex_);
+            MutexLock lock(mutex_);
             if (pending_.empty()) return;
             next = std::move(pending_.front());
             pending_.pop_front();
@@ -106,7 +108,7 @@ AXError AXObserverCreate(pid_t application, AXObserverCallback callback, AXObser
     auto made = std::make_shared<AXObserver>(reply.observer, application, callback);
     made->makeSource();
     {
-        std::lock_guard lock(shared.mutex);
+        MutexLock lock(shared.mutex);
         shared.observers[reply.observer] = made;
     }
     *observer = std::move(made);

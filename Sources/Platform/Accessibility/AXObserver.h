@@ -4,11 +4,11 @@
 #include <deque>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <utility>
 
 #include "Base/Foundation/CFRunLoop.h"
+#include "Base/Foundation/Mutex.h"
 #include "Platform/Accessibility/AXUIElement.h"
 #include "Simulator/DesktopValues.h"
 
@@ -49,9 +49,9 @@ class AXObserver final : public CFObject, public std::enable_shared_from_this<AX
     pid_t pid_;
     AXObserverCallback callback_;
     CFRunLoopSourceRef source_;
-    mutable std::mutex mutex_;
-    mutable std::deque<std::pair<sim::ElementID, std::string>> pending_;
-    mutable std::map<std::pair<sim::ElementID, std::string>, void*> contexts_;
+    mutable Mutex mutex_;
+    mutable std::deque<std::pair<sim::ElementID, std::string>> pending_ GUARDED_BY(mutex_);
+    mutable std::map<std::pair<sim::ElementID, std::string>, void*> contexts_ GUARDED_BY(mutex_);
 };
 
 AXError AXObserverCreate(pid_t application, AXObserverCallback callback, AXObserverRef* observer);

@@ -34,6 +34,7 @@ enum class NSEventType : std::uint32_t {
     keyDown = 10,
     keyUp = 11,
     flagsChanged = 12,
+    scrollWheel = 22,
 };
 
 using NSEventMask = std::uint64_t;
@@ -57,6 +58,9 @@ class NSEvent {
     std::uint16_t keyCode() const { return event_.keyCode; }
     NSEventModifierFlags modifierFlags() const { return event_.flags; }
     bool isARepeat() const { return event_.autorepeat; }
+    /// How far a scroll wheel event moves the content, in points (negative: on towards its
+    /// end); 0 for every other event.
+    CGFloat scrollingDeltaY() const { return event_.scrollDeltaY; }
     /// The text the key types.
     std::string characters() const;
     /// The text the key types without any modifier but Shift.

@@ -36,6 +36,10 @@ void NSResponder::rightMouseUp(NSEvent& event) {
     if (NSResponder* next = nextResponder()) next->rightMouseUp(event);
 }
 
+void NSResponder::scrollWheel(NSEvent& event) {
+    if (NSResponder* next = nextResponder()) next->scrollWheel(event);
+}
+
 bool NSResponder::performKeyEquivalent(NSEvent&) {
     return false;
 }

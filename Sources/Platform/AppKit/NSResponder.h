@@ -33,6 +33,7 @@ class NSResponder : public NSObject {
     virtual void mouseExited(NSEvent& event);
     virtual void rightMouseDown(NSEvent& event);
     virtual void rightMouseUp(NSEvent& event);
+    virtual void scrollWheel(NSEvent& event);
     /// A key with modifiers, offered before the first responder sees it; true when taken.
     virtual bool performKeyEquivalent(NSEvent& event);
     /// Escape, or Command-period: handed on up the chain.

@@ -82,6 +82,12 @@ void NSWindow::trackPointer(NSEvent& event) {
 void NSWindow::sendMouse(NSEvent& event) {
     const NSEventType type = event.type();
     if (type == NSEventType::mouseMoved) return trackPointer(event);
+    if (type == NSEventType::scrollWheel) {
+        // The wheel turns the view under the pointer, whatever button is held.
+        NSView* under = contentView_ ? contentView_->hitTest(event.locationInWindow()) : nullptr;
+        if (under) under->scrollWheel(event);
+        return;
+    }
     const bool press = type == NSEventType::leftMouseDown || type == NSEventType::rightMouseDown;
     if (press) {
         NSView* hit = contentView_ ? contentView_->hitTest(event.locationInWindow()) : nullptr;

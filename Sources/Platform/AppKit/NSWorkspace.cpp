@@ -72,12 +72,13 @@ std::optional<std::string> NSWorkspace::URLForApplicationWithBundleIdentifier(
 void NSWorkspace::openApplicationAtURL(
     const std::string& url, const NSWorkspaceOpenConfiguration&,
     const std::function<void(NSRunningApplicationRef, std::optional<std::string>)>& completion) {
-    const sim::Pid pid = sim::SharedConnection::current()->openApplication(url);
+    const sim::OpenReply opened = sim::SharedConnection::current()->openApplication(url);
     if (!completion) return;
-    if (pid == 0) {
-        completion(nullptr, "The application \"" + url + "\" could not be opened.");
+    if (opened.pid == 0) {
+        completion(nullptr,
+                   opened.failure.value_or("The application \"" + url + "\" could not be opened."));
     } else {
-        completion(std::make_shared<NSRunningApplication>(pid), std::nullopt);
+        completion(std::make_shared<NSRunningApplication>(opened.pid), std::nullopt);
     }
 }
 

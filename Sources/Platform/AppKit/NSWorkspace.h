@@ -49,7 +49,8 @@ class NSWorkspace {
     std::optional<std::string> URLForApplicationWithBundleIdentifier(
         const std::string& bundleID) const;
     /// Launches the application at `url`, or asks a running one to reopen. The completion (when
-    /// given) runs on the calling thread with the application, or null and an error text.
+    /// given) runs on the calling thread with the application, or null and the error's text
+    /// (why it could not be opened: not there, damaged, its executable missing or not runnable).
     void openApplicationAtURL(
         const std::string& url, const NSWorkspaceOpenConfiguration& configuration,
         const std::function<void(NSRunningApplicationRef, std::optional<std::string>)>& completion =

@@ -2,21 +2,23 @@
 
 #include <map>
 
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Simulator/SharedConnection.h"
 
 namespace {
 
 // Taps by identifier, so that the desktop's events find their port.
 struct Registry {
-    std::mutex mutex;
-    std::map<std::uint64_t, std::weak_ptr<CFMachPort>> ports;
+    Mutex mutex;
+    std::map<std::uint64_t, std::weak_ptr<CFMachPort>> ports GUARDED_BY(mutex);
 
     void receive(const sim::DesktopEvent& event) {
         const auto* delivery = std::get_if<sim::TapEventDelivery>(&event);
         if (!delivery) return;
         std::shared_ptr<CFMachPort> port;
         {
-            std::lock_guard lock(mutex);
+            MutexLock lock(mutex);
             const auto found = ports.find(delivery->tap);
             if (found != ports.end()) port = found->second.lock();
         }
@@ -50,7 +52,7 @@ CFMachPort::~CFMachPort() {
 }
 
 CFRunLoopSourceRef CFMachPort::runLoopSource() {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     if (!valid_) return nullptr;
     if (!source_) {
         source_ = CFRunLoopSourceCreate([weak = weak_from_this()] {
@@ -62,14 +64,14 @@ CFRunLoopSourceRef CFMachPort::runLoopSource() {
 }
 
 bool CFMachPort::isValid() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return valid_;
 }
 
 void CFMachPort::invalidate() {
     CFRunLoopSourceRef source;
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         if (!valid_) return;
         valid_ = false;
         source = source_;
@@ -77,7 +79,7 @@ void CFMachPort::invalidate() {
     }
     if (source) CFRunLoopSourceInvalidate(source);
     {
-        std::lock_guard lock(registry().mutex);
+        MutexLock lock(registry().mutex);
         registry().ports.erase(tap_);
     }
     sim::SharedConnection::current()->releaseTap(tap_);
@@ -86,7 +88,7 @@ void CFMachPort::invalidate() {
 void CFMachPort::receive(const sim::TapEventDelivery& delivery) {
     CFRunLoopSourceRef source;
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         if (!valid_) return;
         pending_.push_back(delivery);
         source = source_;
@@ -98,7 +100,7 @@ void CFMachPort::deliverPending() {
     while (true) {
         sim::TapEventDelivery next;
         {
-            std::lock_guard lock(mutex_);
+            MutexLock lock(mutex_);
             if (!valid_ || pending_.empty()) return;
             next = pending_.front();
             pending_.pop_front();
@@ -122,7 +124,7 @@ CFMachPortRef CGEventTapCreate(CGEventTapLocation tap, CGEventTapPlacement place
         sim::TapSpec{tap, place, options, eventsOfInterest});
     if (id == 0) return nullptr;
     auto port = std::make_shared<CFMachPort>(id, callback, userInfo);
-    std::lock_guard lock(shared.mutex);
+    MutexLock lock(shared.mutex);
     shared.ports[id] = port;
     return port;
 }

@@ -2,9 +2,9 @@
 
 #include <deque>
 #include <memory>
-#include <mutex>
 
 #include "Base/Foundation/CFRunLoop.h"
+#include "Base/Foundation/Mutex.h"
 #include "Platform/Quartz/CGEvent.h"
 #include "Simulator/DesktopEvent.h"
 
@@ -48,10 +48,10 @@ class CFMachPort final : public CFObject, public std::enable_shared_from_this<CF
     std::uint64_t tap_;
     CGEventTapCallBack callback_;
     void* userInfo_;
-    mutable std::mutex mutex_;
-    CFRunLoopSourceRef source_;
-    std::deque<sim::TapEventDelivery> pending_;
-    bool valid_ = true;
+    mutable Mutex mutex_;
+    CFRunLoopSourceRef source_ GUARDED_BY(mutex_);
+    std::deque<sim::TapEventDelivery> pending_ GUARDED_BY(mutex_);
+    bool valid_ GUARDED_BY(mutex_) = true;
 };
 using CFMachPortRef = std::shared_ptr<CFMachPort>;
 using CFAllocatorRef = const void*;

@@ -144,4 +144,13 @@ const LayoutNode* hitTest(const LayoutNode& node, CGPoint point) {
     return nullptr;
 }
 
+const LayoutNode* scrollTest(const LayoutNode& node, CGPoint point) {
+    if (node.clipsChildren && !inside(node.frame, point)) return nullptr;
+    std::vector<const LayoutNode*> order = node.drawingOrder();
+    for (auto child = order.rbegin(); child != order.rend(); ++child)
+        if (const LayoutNode* hit = scrollTest(**child, point)) return hit;
+    if (node.onScroll && inside(node.frame, point)) return &node;
+    return nullptr;
+}
+
 }  // namespace SwiftUI

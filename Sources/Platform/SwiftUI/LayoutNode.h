@@ -105,6 +105,9 @@ struct LayoutNode {
     /// follows it).
     std::function<void(CGPoint)> onDrag = nullptr;
     std::function<void(bool)> onHover = nullptr;
+    /// A scroll view's: the wheel turned over it, so many points (negative: on towards the
+    /// end of its content).
+    std::function<void(CGFloat)> onScroll = nullptr;
     std::optional<KeyboardShortcut> shortcut = std::nullopt;
     std::shared_ptr<const LayoutPaint> paint;
     /// An AppKit view shown at the node's frame (a representable's), which draws and takes
@@ -142,5 +145,7 @@ void paintChildren(const LayoutNode& node, const PaintTarget& target);
 
 /// The front-most node at `point` that takes clicks, or none.
 const LayoutNode* hitTest(const LayoutNode& root, CGPoint point);
+/// The innermost scroll view at `point` that is not clipped away there, or none.
+const LayoutNode* scrollTest(const LayoutNode& root, CGPoint point);
 
 }  // namespace SwiftUI

@@ -178,6 +178,12 @@ void NSHostingView::mouseMoved(NSEvent& event) {
     graph_->hover(inside ? std::optional(point) : std::nullopt);
 }
 
+void NSHostingView::scrollWheel(NSEvent& event) {
+    layOutIfNeeded();
+    if (!graph_->scroll(convertPointFromWindow(event.locationInWindow()), event.scrollingDeltaY()))
+        NSView::scrollWheel(event);
+}
+
 void NSHostingView::mouseExited(NSEvent& event) {
     // A view of its own under the pointer (a field) is still inside it.
     mouseMoved(event);

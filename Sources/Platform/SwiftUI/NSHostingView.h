@@ -54,6 +54,7 @@ class NSHostingView : public NSView {
     void mouseUp(NSEvent& event) override;
     /// Views that listen hear the pointer enter and leave them.
     void mouseMoved(NSEvent& event) override;
+    void scrollWheel(NSEvent& event) override;
     void mouseExited(NSEvent& event) override;
     void keyDown(NSEvent& event) override;
     bool performKeyEquivalent(NSEvent& event) override;

@@ -54,13 +54,15 @@ class ScrollViewNode final : public ViewNode {
             measure(content_, ProposedViewSize{frame.size.width, std::nullopt}, content);
         const CGFloat most = std::max(size.height - frame.size.height, 0.0);
         CGFloat offset = 0;
-        if (LayoutServices* services = environment.services) {
+        LayoutServices* services = environment.services;
+        if (services) {
             ScrollPosition& position =
                 services->stored(environment.key("#scroll"), ScrollPosition{});
             follow(position, frame, size, content, environment);
             offset = position.offset = std::clamp(position.offset, 0.0, most);
         }
         LayoutNode& node = wrapNode(parent, "ScrollView", frame, environment);
+        if (services) node.onScroll = wheel(*services, environment.key("#scroll"), most);
         node.clipsChildren = true;
         node.element = AccessibilityElement{"scrollArea", "", std::nullopt};
         node.paint = std::make_shared<ClipPaint>();
@@ -70,6 +72,17 @@ class ScrollViewNode final : public ViewNode {
     }
 
   private:
+    /// The wheel moves the content at once, as far as it goes, and ends a scroll on its way.
+    static std::function<void(CGFloat)> wheel(LayoutServices& services, std::string key,
+                                              CGFloat most) {
+        return [&services, key = std::move(key), most](CGFloat deltaY) {
+            ScrollPosition& position = services.stored(key, ScrollPosition{});
+            position.animation.reset();
+            position.offset = std::clamp(position.offset - deltaY, 0.0, most);
+            services.needsFrame();
+        };
+    }
+
     static EnvironmentValues inner(const EnvironmentValues& environment) {
         EnvironmentValues result = environment.child("content");
         result.stackAxis.reset();

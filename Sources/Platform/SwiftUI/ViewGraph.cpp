@@ -136,6 +136,14 @@ void ViewGraph::hover(std::optional<CGPoint> point) {
         call();
 }
 
+bool ViewGraph::scroll(CGPoint point, CGFloat deltaY) {
+    const LayoutNode* scrolled = scrollTest(tree_, point);
+    if (!scrolled) return false;
+    const auto action = scrolled->onScroll;
+    action(deltaY);
+    return true;
+}
+
 bool ViewGraph::press(const KeyboardShortcut& shortcut) {
     const LayoutNode* button = tree_.find([&](const LayoutNode& node) {
         return node.shortcut == shortcut && node.enabled && node.onClick;

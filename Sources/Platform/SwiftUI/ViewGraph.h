@@ -52,6 +52,10 @@ class ViewGraph {
     /// The pointer moved to `point` (none: it left): views that listen hear when it enters
     /// and leaves them.
     void hover(std::optional<CGPoint> point);
+    /// The scroll wheel turned over `point`: the innermost scroll view there moves its content
+    /// `deltaY` points (negative: on towards its end), as far as the content goes. False when
+    /// no scroll view is there.
+    bool scroll(CGPoint point, CGFloat deltaY);
     /// Presses the enabled button bound to that shortcut, if any.
     bool press(const KeyboardShortcut& shortcut);
     /// Typed text (or "\b" to take a character back) for the focused text field; false when

@@ -54,6 +54,10 @@ void DesktopControl::pointer(double x, double y) {
     desktop_.movePointer(CGPoint{x, y});
 }
 
+void DesktopControl::scroll(double x, double y, double deltaY) {
+    desktop_.scrollWheel(CGPoint{x, y}, deltaY);
+}
+
 void DesktopControl::drag(double fromX, double fromY, double toX, double toY) {
     const CGPoint from{fromX, fromY};
     const CGPoint to{toX, toY};

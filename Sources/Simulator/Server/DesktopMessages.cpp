@@ -211,6 +211,16 @@ sim::ApplicationSpec JSONCoding<sim::ApplicationSpec>::decode(const JSONNode& no
     return s;
 }
 
+JSONValue JSONCoding<sim::OpenReply>::encode(const sim::OpenReply& r) {
+    JSONValue object = {{"pid", r.pid}};
+    putIfPresent(object, "failure", r.failure);
+    return object;
+}
+
+sim::OpenReply JSONCoding<sim::OpenReply>::decode(const JSONNode& node) {
+    return {decodeField<sim::Pid>(node, "pid", 0), node.decodeIfPresent<std::string>("failure")};
+}
+
 JSONValue JSONCoding<sim::WriteAnswer>::encode(const sim::WriteAnswer& a) {
     return {{"keepsAspectRatio", a.keepsAspectRatio},
             {"keepsInsideVisibleFrame", a.keepsInsideVisibleFrame},
@@ -436,6 +446,7 @@ JSONValue JSONCoding<sim::InputEvent>::encode(const sim::InputEvent& e) {
                         {"type", e.type}};
     putIfPresent(object, "sourcePid", e.sourcePid);
     if (!e.characters.empty()) object["characters"] = e.characters;
+    if (e.scrollDeltaY != 0) object["scrollDeltaY"] = e.scrollDeltaY;
     return object;
 }
 
@@ -448,6 +459,7 @@ sim::InputEvent JSONCoding<sim::InputEvent>::decode(const JSONNode& node) {
     e.autorepeat = decodeField(node, "autorepeat", false);
     e.sourcePid = node.decodeIfPresent<std::int32_t>("sourcePid");
     e.characters = decodeField<std::string>(node, "characters", {});
+    e.scrollDeltaY = decodeField(node, "scrollDeltaY", 0.0);
     return e;
 }
 

@@ -146,7 +146,8 @@
 //     signalProcess    {"pid","signal"}                       -> {"done"}
 //     setActivationPolicy {"pid","policy"}                    -> {}
 //     applicationLocation {"bundleID"}                        -> {"path"} (absent: none)
-//     openApplication  {"bundlePath"}                         -> {"pid"}
+//     openApplication  {"bundlePath"}                         -> {"pid","failure"} (failure
+//                      absent when it opened; pid 0 when it did not)
 //     fileSystemRoot   {}                                     -> {"root"}
 //     createTap        {"eventsOfInterest","location","options","placement"} -> {"tap"}
 //     enableTap        {"enabled","tap"}                      -> {}
@@ -207,6 +208,9 @@
 //     key              {"flags","keyCode"}    -> {}  pressed and released by the hardware
 //     click            {"flags","x","y"}      -> {}  left button down and up there
 //     pointer          {"x","y"}              -> {}  the pointer moves there
+//     scroll           {"deltaY","x","y"}     -> {}  the pointer moves there and the wheel
+//                                                 turns deltaY points (negative: on towards
+//                                                 the end of what is under it)
 //     drag             {"fromX","fromY","toX","toY"} -> {} left button down at from, the
 //                                                 pointer moves to `to` in even steps, and
 //                                                 the button comes up there
@@ -372,6 +376,7 @@ SIM_JSON_CODING(sim::ObserverReply);
 SIM_JSON_CODING(sim::ActivationPolicy);
 SIM_JSON_CODING(sim::ApplicationInfo);
 SIM_JSON_CODING(sim::ApplicationSpec);
+SIM_JSON_CODING(sim::OpenReply);
 SIM_JSON_CODING(sim::WriteAnswer);
 SIM_JSON_CODING(sim::WindowSpec);
 SIM_JSON_CODING(sim::WindowInfo);

@@ -1,5 +1,6 @@
 #include "Simulator/Server/DesktopServer.h"
 
+#include "Base/Foundation/MutexLock.h"
 #include "Simulator/DesktopOperation.h"
 #include "Simulator/Server/DesktopMessages.h"
 
@@ -14,14 +15,14 @@ DesktopServer::DesktopServer(std::shared_ptr<Desktop> desktop, const std::string
           SocketServer::Limits{maximumRequestLength, maximumUnread, drawingRequestPrefix,
                                maximumDrawingRequestLength},
           DesktopMessages::failure(std::nullopt, "line too long"))) {
-    std::lock_guard lock(outlet_->mutex);
+    MutexLock lock(outlet_->mutex);
     outlet_->socket = socket_.get();
 }
 
 DesktopServer::~DesktopServer() {
     socket_->stop();
     {
-        std::lock_guard lock(outlet_->mutex);
+        MutexLock lock(outlet_->mutex);
         outlet_->socket = nullptr;
     }
     for (auto& [id, client] : clients_)
@@ -44,7 +45,7 @@ void DesktopServer::start() {
 }
 
 void DesktopServer::Outlet::send(SocketServer::ClientID client, const std::string& line) {
-    std::lock_guard lock(mutex);
+    MutexLock lock(mutex);
     if (socket) socket->send(client, line);
 }
 

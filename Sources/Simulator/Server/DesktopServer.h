@@ -3,9 +3,9 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 
+#include "Base/Foundation/Mutex.h"
 #include "Simulator/Desktop.h"
 #include "Simulator/Server/DesktopMessages.h"
 #include "Simulator/Server/DesktopService.h"
@@ -42,8 +42,8 @@ class DesktopServer {
     /// Where the desktop's event sinks write; outlives the server while a delivery is under
     /// way on another thread.
     struct Outlet {
-        std::mutex mutex;
-        SocketServer* socket = nullptr;
+        Mutex mutex;
+        SocketServer* socket GUARDED_BY(mutex) = nullptr;
         void send(SocketServer::ClientID client, const std::string& line);
     };
 

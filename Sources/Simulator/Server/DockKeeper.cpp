@@ -2,10 +2,10 @@
 
 #include <sys/wait.h>
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 
+#include "Base/Foundation/MutexLock.h"
 #include "Simulator/Server/ProcessSpawner.h"
 
 namespace sim {
@@ -28,43 +28,38 @@ DockKeeper::DockKeeper(std::string executable, std::vector<std::string> argument
 
 DockKeeper::~DockKeeper() {
     {
-        std::unique_lock lock(mutex_);
+        MutexLock lock(mutex_);
         stopping_ = true;
         if (pid_ != 0) ::kill(pid_, SIGTERM);
-        changed_.notify_all();
-        if (!changed_.wait_for(lock, seconds(endingGrace), [this] { return pid_ == 0; }))
+        changed_.notifyAll();
+        if (!changed_.waitFor(mutex_, seconds(endingGrace),
+                              [this]() REQUIRES(mutex_) { return pid_ == 0; }))
             ::kill(pid_, SIGKILL);
     }
     thread_.join();
 }
 
 pid_t DockKeeper::pid() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return pid_;
 }
 
 void DockKeeper::keep() {
-    std::unique_lock lock(mutex_);
+    MutexLock lock(mutex_);
     while (!stopping_) {
         const pid_t started = ProcessSpawner::start(executable_, arguments_, socketPath_);
         if (started != 0) {
             pid_ = started;
-            changed_.notify_all();
+            changed_.notifyAll();
             lock.unlock();
-            awaitEnd(started);
+            ProcessSpawner::awaitEnd(started);
             lock.lock();
             ::waitpid(started, nullptr, 0);
             pid_ = 0;
-            changed_.notify_all();
+            changed_.notifyAll();
         }
-        changed_.wait_for(lock, seconds(restartDelay), [this] { return stopping_; });
-    }
-}
-
-void DockKeeper::awaitEnd(pid_t pid) {
-    siginfo_t info{};
-    while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0 &&
-           errno == EINTR) {
+        changed_.waitFor(mutex_, seconds(restartDelay),
+                         [this]() REQUIRES(mutex_) { return stopping_; });
     }
 }
 

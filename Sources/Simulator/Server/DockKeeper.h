@@ -2,11 +2,12 @@
 
 #include <sys/types.h>
 
-#include <condition_variable>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "Base/Foundation/ConditionVariable.h"
+#include "Base/Foundation/Mutex.h"
 
 namespace sim {
 
@@ -34,19 +35,17 @@ class DockKeeper {
     /// The keeper's thread: starts the Dock, waits for it to end, collects it and starts it
     /// again, until the keeper goes.
     void keep();
-    /// Waits until the process has ended, leaving it to be collected.
-    static void awaitEnd(pid_t pid);
 
     std::string executable_;
     std::vector<std::string> arguments_;
     std::string socketPath_;
 
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
+    mutable Mutex mutex_;
+    ConditionVariable changed_;
     /// Only the keeper's thread collects the Dock, with the lock held, so a pid signalled with
     /// the lock held is always still the Dock's.
-    pid_t pid_ = 0;
-    bool stopping_ = false;
+    pid_t pid_ GUARDED_BY(mutex_) = 0;
+    bool stopping_ GUARDED_BY(mutex_) = false;
     std::thread thread_;
 };
 

@@ -1,5 +1,6 @@
 #include "Simulator/Server/LineClient.h"
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -7,6 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "Base/Foundation/Mutex.h"
+#include "Base/Foundation/MutexLock.h"
 #include "Base/JSON/JSONDecoder.h"
 #include "Base/JSON/JSONWriter.h"
 #include "Simulator/Server/DesktopMessages.h"
@@ -54,18 +57,18 @@ void LineClient::start(EventHandler handler) {
 }
 
 void LineClient::setDisconnectHandler(std::function<void()> handler) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     disconnected_ = std::move(handler);
 }
 
 std::string LineClient::lostReason() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return lostReason_;
 }
 
 void LineClient::lose(const std::string& reason) {
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         if (lostReason_.empty()) lostReason_ = reason;
         // Later calls fail at once; the reader ends the rest.
         connected_ = false;
@@ -75,7 +78,7 @@ void LineClient::lose(const std::string& reason) {
 
 void LineClient::close() {
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         if (lostReason_.empty()) lostReason_ = "the connection was closed";
     }
     // Shutting the socket down wakes the reader, which then fails every waiting call.
@@ -91,7 +94,7 @@ JSONValue LineClient::call(const std::string& op, JSONValue args,
     Pending pending;
     std::uint64_t id;
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         if (!connected_) throw DesktopGone("the desktop is gone");
         id = nextID_++;
         pending_[id] = &pending;
@@ -99,8 +102,9 @@ JSONValue LineClient::call(const std::string& op, JSONValue args,
     JSONValue request = {{"args", std::move(args)}, {"id", id}, {"op", op}};
     const auto sent = Clock::now();
     sendLine(kelvo::JSONWriter::write(request));
-    std::unique_lock lock(mutex_);
-    const bool answered = awaitReply(lock, pending, sent, answerWithin);
+    if (!reader_.joinable()) readUntilAnswered(pending, sent, answerWithin);
+    MutexLock lock(mutex_);
+    const bool answered = awaitReply(pending, sent, answerWithin);
     pending_.erase(id);
     if (!answered) {
         const auto now = Clock::now();
@@ -123,18 +127,63 @@ JSONValue LineClient::call(const std::string& op, JSONValue args,
     throw RemoteError(pending.error);
 }
 
-bool LineClient::awaitReply(std::unique_lock<std::mutex>& lock, const Pending& pending,
-                            Clock::time_point sent, std::optional<Clock::duration> answerWithin) {
+std::optional<LineClient::Clock::time_point> LineClient::giveUpAt(
+    const Pending& pending, Clock::time_point sent,
+    std::optional<Clock::duration> answerWithin) const {
+    std::optional<Clock::duration> limit = connectionDeadline_;
+    if (answerWithin && (!limit || *answerWithin < *limit)) limit = answerWithin;
+    if (!limit) return std::nullopt;
+    if (pending.held && answerWithin && *answerWithin > *limit) return sent + *answerWithin;
+    return sent + *limit;
+}
+
+void LineClient::readUntilAnswered(const Pending& pending, Clock::time_point sent,
+                                   std::optional<Clock::duration> answerWithin) {
+    if (!ownReading_) ownReading_ = std::make_unique<LineSplitter>(maximumLineLength);
+    char chunk[64 * 1024];
+    while (!pending.done && connected_) {
+        if (const auto end = giveUpAt(pending, sent, answerWithin)) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*end - Clock::now());
+            if (left.count() <= 0) return;
+            pollfd readable{descriptor_, POLLIN, 0};
+            if (::poll(&readable, 1, static_cast<int>(left.count())) == 0) continue;
+        }
+        const ssize_t count = ::recv(descriptor_, chunk, sizeof(chunk), 0);
+        if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+        if (count <= 0) break;
+        ownReading_->append(std::string_view(chunk, static_cast<std::size_t>(count)));
+        while (auto line = ownReading_->next())
+            receive(*line);
+        if (ownReading_->overflowed()) break;
+    }
+    if (pending.done) return;
+    const auto end = giveUpAt(pending, sent, answerWithin);
+    if (!connected_ || !end || Clock::now() < *end) {
+        // The connection ended (the desktop closed it, or went) before the answer came.
+        {
+            MutexLock lock(mutex_);
+            if (lostReason_.empty()) lostReason_ = "the desktop closed the connection";
+            connected_ = false;
+        }
+        ::shutdown(descriptor_, SHUT_RDWR);
+        failAll();
+    }
+}
+
+bool LineClient::awaitReply(const Pending& pending, Clock::time_point sent,
+                            std::optional<Clock::duration> answerWithin) {
+    // Without a reader the call has read already; nobody else brings its answer.
+    if (!reader_.joinable()) return pending.done;
     std::optional<Clock::duration> limit = connectionDeadline_;
     if (answerWithin && (!limit || *answerWithin < *limit)) limit = answerWithin;
     const auto done = [&] { return pending.done; };
     if (!limit) {
-        replied_.wait(lock, done);
+        replied_.wait(mutex_, done);
         return true;
     }
-    if (replied_.wait_until(lock, sent + *limit, done)) return true;
+    if (replied_.waitUntil(mutex_, sent + *limit, done)) return true;
     if (!answerWithin || *answerWithin <= *limit || !pending.held) return false;
-    return replied_.wait_until(lock, sent + *answerWithin, done);
+    return replied_.waitUntil(mutex_, sent + *answerWithin, done);
 }
 
 bool LineClient::silentTooLong(Clock::time_point sent, Clock::time_point now) {
@@ -150,7 +199,7 @@ void LineClient::post(const std::string& op, JSONValue args) {
 
 void LineClient::sendLine(std::string line) {
     line += '\n';
-    std::lock_guard lock(writeMutex_);
+    MutexLock lock(writeMutex_);
     // A failed write shows up as the end of the connection on the reader's side.
     UnixSocket::sendAll(descriptor_, line);
 }
@@ -178,7 +227,7 @@ void LineClient::readLoop() {
     ::shutdown(descriptor_, SHUT_RDWR);
     std::function<void()> disconnected;
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         if (lostReason_.empty()) lostReason_ = "the desktop closed the connection";
         connected_ = false;
         disconnected = disconnected_;
@@ -200,11 +249,11 @@ void LineClient::heardNothing(int spells, bool& asked) {
 }
 
 bool LineClient::askWhetherThere() {
-    std::unique_lock writing(writeMutex_, std::try_to_lock);
-    if (!writing.owns_lock()) return false;
+    if (!writeMutex_.tryLock()) return false;
+    MutexLock writing(writeMutex_, std::adopt_lock);
     std::uint64_t id;
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         id = nextID_++;
     }
     const std::string line =
@@ -227,7 +276,7 @@ void LineClient::receive(const std::string& line) {
     }
     if (!message.is_object()) return;
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         silentSince_.reset();
     }
     if (auto event = message.find("event"); event != message.end() && event->is_string()) {
@@ -239,7 +288,7 @@ void LineClient::receive(const std::string& line) {
     }
     auto id = message.find("id");
     if (id == message.end() || !id->is_number_unsigned()) return;
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     auto found = pending_.find(id->get<std::uint64_t>());
     if (found == pending_.end()) return;
     Pending& pending = *found->second;
@@ -255,14 +304,14 @@ void LineClient::receive(const std::string& line) {
         pending.error = "malformed reply";
     }
     pending.done = true;
-    replied_.notify_all();
+    replied_.notifyAll();
 }
 
 void LineClient::failAll() {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     for (auto& [id, pending] : pending_)
         pending->done = true;
-    replied_.notify_all();
+    replied_.notifyAll();
 }
 
 }  // namespace sim

@@ -2,19 +2,22 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <mutex>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
 
+#include "Base/Foundation/ConditionVariable.h"
+#include "Base/Foundation/Mutex.h"
 #include "Base/JSON/JSONValue.h"
 
 namespace sim {
+
+class LineSplitter;
 
 /// The desktop answered a request with an error.
 class RemoteError : public std::runtime_error {
@@ -43,6 +46,11 @@ class NoAnswerInTime : public std::runtime_error {
 /// With a connection deadline, no request waits for ever: one that is not answered within the
 /// deadline ends the connection (the desktop stopped answering), and so does a desktop that has
 /// said nothing for that long while requests with shorter limits of their own went unanswered.
+///
+/// A client that is never started has no reader thread: each call reads its own reply on the
+/// calling thread, and what the desktop says before it (events) goes unheard. A command line
+/// that asks once and ends is spared a thread and the wake-ups between two threads that every
+/// reply would cost; such a client is used from one thread only.
 ///
 /// With a quiet spell, a client that asks nothing learns of it too: once the desktop has said
 /// nothing for a spell the reader asks whether it is there (`DesktopMessages::probe`), and a
@@ -102,6 +110,15 @@ class LineClient {
     };
 
     void readLoop();
+    /// Without a reader: reads on this thread until the call is answered, the connection ends
+    /// or the call's limit (as `awaitReply` reckons it) has passed.
+    void readUntilAnswered(const Pending& pending, Clock::time_point sent,
+                           std::optional<Clock::duration> answerWithin);
+    /// When a call sent at `sent` stops waiting, as `awaitReply` reckons it; none: never.
+    std::optional<Clock::time_point> giveUpAt(const Pending& pending, Clock::time_point sent,
+                                              std::optional<Clock::duration> answerWithin) const;
+    /// The lines read so far by the calls of a client without a reader.
+    std::unique_ptr<LineSplitter> ownReading_;
     /// The reader has waited a quiet spell for the desktop: the first asks it whether it is
     /// there, the last of `unansweredSpells` more ends the connection. `asked` says whether the
     /// question went out since the desktop last said something; until it has, each spell asks.
@@ -115,10 +132,10 @@ class LineClient {
     /// Waits for the reply until the call's own limit or the connection deadline, whichever
     /// comes first, or, for a call the desktop holds, until its own limit; the lock is held.
     /// False when neither the reply nor the end of the connection came in time.
-    bool awaitReply(std::unique_lock<std::mutex>& lock, const Pending& pending,
-                    Clock::time_point sent, std::optional<Clock::duration> answerWithin);
+    bool awaitReply(const Pending& pending, Clock::time_point sent,
+                    std::optional<Clock::duration> answerWithin) REQUIRES(mutex_);
     /// After a call went unanswered: true when the desktop has been silent past the deadline.
-    bool silentTooLong(Clock::time_point sent, Clock::time_point now);
+    bool silentTooLong(Clock::time_point sent, Clock::time_point now) REQUIRES(mutex_);
     /// Ends the connection for `reason`, unless it has already ended for another.
     void lose(const std::string& reason);
 
@@ -128,17 +145,17 @@ class LineClient {
     std::atomic<bool> connected_{true};
     std::thread reader_;
     EventHandler events_;
-    std::function<void()> disconnected_;
+    std::function<void()> disconnected_ GUARDED_BY(mutex_);
 
-    std::mutex writeMutex_;
-    mutable std::mutex mutex_;
-    std::condition_variable replied_;
-    std::uint64_t nextID_ = 1;
-    std::map<std::uint64_t, Pending*> pending_;
-    std::string lostReason_;
+    Mutex writeMutex_;
+    mutable Mutex mutex_;
+    ConditionVariable replied_;
+    std::uint64_t nextID_ GUARDED_BY(mutex_) = 1;
+    std::map<std::uint64_t, Pending*> pending_ GUARDED_BY(mutex_);
+    std::string lostReason_ GUARDED_BY(mutex_);
     /// When the oldest request still without an answer since the desktop last said anything
     /// was sent; none once it speaks again.
-    std::optional<Clock::time_point> silentSince_;
+    std::optional<Clock::time_point> silentSince_ GUARDED_BY(mutex_);
 };
 
 }  // namespace sim

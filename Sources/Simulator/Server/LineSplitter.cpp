@@ -15,7 +15,9 @@ std::optional<std::string> LineSplitter::next() {
     const std::size_t end = buffer_.find('\n', scanned_);
     if (end == std::string::npos) {
         scanned_ = buffer_.size();
-        if (pendingSize() > boundOfPending()) overflow();
+        // A carriage return at the end may be the first half of the line's terminator.
+        const std::size_t pendingReturn = buffer_.ends_with('\r') ? 1 : 0;
+        if (pendingSize() > boundOfPending() + pendingReturn) overflow();
         return std::nullopt;
     }
     std::size_t length = end - start_;

@@ -55,10 +55,11 @@ pid_t ProcessSpawner::start(const std::string& executable,
     return failed == 0 ? pid : 0;
 }
 
-bool ProcessSpawner::collectIfEnded(pid_t pid) {
-    int status = 0;
-    const pid_t done = ::waitpid(pid, &status, WNOHANG);
-    return done == pid || (done < 0 && errno == ECHILD);
+void ProcessSpawner::awaitEnd(pid_t pid) {
+    siginfo_t info{};
+    while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0 &&
+           errno == EINTR) {
+    }
 }
 
 }  // namespace sim

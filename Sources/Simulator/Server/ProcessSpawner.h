@@ -17,8 +17,9 @@ struct ProcessSpawner {
     /// not be started.
     static pid_t start(const std::string& executable, const std::vector<std::string>& arguments,
                        const std::string& socketPath);
-    /// Whether the child has ended; an ended one is collected, so it is no longer a zombie.
-    static bool collectIfEnded(pid_t pid);
+    /// Waits until the child has ended, leaving it to be collected: until then its pid is
+    /// still its own.
+    static void awaitEnd(pid_t pid);
 };
 
 }  // namespace sim

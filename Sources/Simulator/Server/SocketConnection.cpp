@@ -1,5 +1,6 @@
 #include "Simulator/Server/SocketConnection.h"
 
+#include "Base/Foundation/MutexLock.h"
 #include "Simulator/Server/DesktopMessages.h"
 #include "Simulator/SharedConnection.h"
 
@@ -16,23 +17,23 @@ SocketConnection::SocketConnection(const std::string& path,
         auto event = DesktopMessages::decodeEvent(name, body);
         if (!event) return;
         if (const auto* held = std::get_if<MouseButtonsChanged>(&*event)) {
-            std::lock_guard lock(buttons->mutex);
+            MutexLock lock(buttons->mutex);
             buttons->buttons = held->buttons;
             ++buttons->changes;
             return;
         }
         if (std::holds_alternative<WorkspaceNotification>(*event)) applications->noteNews();
         if (std::holds_alternative<ScreenParametersChanged>(*event)) {
-            std::lock_guard lock(displays->mutex);
+            MutexLock lock(displays->mutex);
             displays->displays.reset();
             ++displays->changes;
         }
         reportNews(*event);
         {
-            std::lock_guard lock(slot->mutex);
+            MutexLock lock(slot->mutex);
             slot->events.push_back(std::move(*event));
         }
-        slot->queued.notify_one();
+        slot->queued.notifyOne();
     });
     delivery_ = std::thread([this] { deliverEvents(); });
 }
@@ -41,17 +42,19 @@ SocketConnection::~SocketConnection() {
     // A sink still running may wait on a reply, which the reader reads: the delivery ends
     // before the connection closes (the forwarder closes it).
     {
-        std::lock_guard lock(slot_->mutex);
+        MutexLock lock(slot_->mutex);
         slot_->stopping = true;
     }
-    slot_->queued.notify_one();
+    slot_->queued.notifyOne();
     delivery_.join();
 }
 
 void SocketConnection::deliverEvents() {
-    std::unique_lock lock(slot_->mutex);
+    MutexLock lock(slot_->mutex);
     for (;;) {
-        slot_->queued.wait(lock, [&] { return slot_->stopping || !slot_->events.empty(); });
+        slot_->queued.wait(slot_->mutex, [&]() REQUIRES(slot_->mutex) {
+            return slot_->stopping || !slot_->events.empty();
+        });
         if (slot_->stopping) return;
         const DesktopEvent event = std::move(slot_->events.front());
         slot_->events.pop_front();
@@ -67,7 +70,7 @@ void SocketConnection::setDisconnectHandler(std::function<void()> handler) {
 }
 
 void SocketConnection::setEventSink(EventSink sink) {
-    std::lock_guard lock(slot_->mutex);
+    MutexLock lock(slot_->mutex);
     slot_->sink = std::move(sink);
 }
 
@@ -79,13 +82,13 @@ std::vector<DisplayInfo> SocketConnection::displays() {
     if (!isConnected()) return SocketForwarder::displays();
     std::uint64_t changes;
     {
-        std::lock_guard lock(displays_->mutex);
+        MutexLock lock(displays_->mutex);
         if (displays_->displays) return *displays_->displays;
         changes = displays_->changes;
     }
     // Asked without the lock: the reader thread, which brings the answer, takes it.
     std::vector<DisplayInfo> asked = SocketForwarder::displays();
-    std::lock_guard lock(displays_->mutex);
+    MutexLock lock(displays_->mutex);
     if (displays_->changes == changes) displays_->displays = asked;
     return asked;
 }
@@ -94,25 +97,25 @@ std::uint32_t SocketConnection::pressedMouseButtons() {
     if (!isConnected()) return SocketForwarder::pressedMouseButtons();
     std::uint64_t changes;
     {
-        std::lock_guard lock(buttons_->mutex);
+        MutexLock lock(buttons_->mutex);
         if (buttons_->buttons) return *buttons_->buttons;
         changes = buttons_->changes;
     }
     const std::uint32_t asked = SocketForwarder::pressedMouseButtons();
-    std::lock_guard lock(buttons_->mutex);
+    MutexLock lock(buttons_->mutex);
     if (buttons_->changes == changes) buttons_->buttons = asked;
     return buttons_->changes == changes ? asked : *buttons_->buttons;
 }
 
 WindowNumberReply SocketConnection::windowNumber(ElementID element) {
     {
-        std::lock_guard lock(windowNumbers_.mutex);
+        MutexLock lock(windowNumbers_.mutex);
         const auto found = windowNumbers_.numbers.find(element.raw);
         if (found != windowNumbers_.numbers.end()) return {AccessError::success, found->second};
     }
     const WindowNumberReply asked = SocketForwarder::windowNumber(element);
     if (asked.error != AccessError::success) return asked;
-    std::lock_guard lock(windowNumbers_.mutex);
+    MutexLock lock(windowNumbers_.mutex);
     if (windowNumbers_.numbers.size() >= KnownWindowNumbers::limit) windowNumbers_.numbers.clear();
     windowNumbers_.numbers[element.raw] = asked.number;
     return asked;

@@ -1,15 +1,15 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <unordered_map>
 
+#include "Base/Foundation/ConditionVariable.h"
+#include "Base/Foundation/Mutex.h"
 #include "Simulator/ApplicationList.h"
 #include "Simulator/Server/DesktopClient.h"
 #include "Simulator/Server/SocketForwarder.h"
@@ -68,20 +68,20 @@ class SocketConnection final : public SocketForwarder {
     /// The sink and the events waiting for it, shared with the reader thread, which only
     /// queues them; the delivery thread hands them over one at a time.
     struct SinkSlot {
-        std::mutex mutex;
-        std::condition_variable queued;
-        std::deque<DesktopEvent> events;
-        bool stopping = false;
-        EventSink sink;
+        Mutex mutex;
+        ConditionVariable queued;
+        std::deque<DesktopEvent> events GUARDED_BY(mutex);
+        bool stopping GUARDED_BY(mutex) = false;
+        EventSink sink GUARDED_BY(mutex);
     };
     void deliverEvents();
 
     /// The displays as last asked, until the reader thread hears that they changed (each
     /// change counted, so that an answer on its way across a change is not kept).
     struct KnownDisplays {
-        std::mutex mutex;
-        std::optional<std::vector<DisplayInfo>> displays;
-        std::uint64_t changes = 0;
+        Mutex mutex;
+        std::optional<std::vector<DisplayInfo>> displays GUARDED_BY(mutex);
+        std::uint64_t changes GUARDED_BY(mutex) = 0;
     };
 
     std::shared_ptr<SinkSlot> slot_ = std::make_shared<SinkSlot>();
@@ -91,17 +91,17 @@ class SocketConnection final : public SocketForwarder {
     std::shared_ptr<KnownDisplays> displays_ = std::make_shared<KnownDisplays>();
     /// The buttons as last asked or told; told ones replace an answer on its way.
     struct KnownButtons {
-        std::mutex mutex;
-        std::optional<std::uint32_t> buttons;
-        std::uint64_t changes = 0;
+        Mutex mutex;
+        std::optional<std::uint32_t> buttons GUARDED_BY(mutex);
+        std::uint64_t changes GUARDED_BY(mutex) = 0;
     };
     std::shared_ptr<KnownButtons> buttons_ = std::make_shared<KnownButtons>();
     /// The window numbers told so far, by element; forgotten all at once past `limit`, so
     /// that the elements of long-gone windows do not pile up.
     struct KnownWindowNumbers {
         static constexpr std::size_t limit = 4096;
-        std::mutex mutex;
-        std::unordered_map<std::uint64_t, WindowNumber> numbers;
+        Mutex mutex;
+        std::unordered_map<std::uint64_t, WindowNumber> numbers GUARDED_BY(mutex);
     };
     KnownWindowNumbers windowNumbers_;
     DesktopClient client_{*lines_};

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "Base/Foundation/MutexLock.h"
 #include "Simulator/Server/UnixSocket.h"
 
 namespace sim {
@@ -50,7 +51,7 @@ void SocketServer::start(Handlers handlers) {
 
 void SocketServer::stop() {
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         stopRequested_ = true;
     }
     wake();
@@ -59,7 +60,7 @@ void SocketServer::stop() {
 
 void SocketServer::send(ClientID client, std::string line) {
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         outgoing_.push_back({client, std::move(line), false});
     }
     wake();
@@ -67,7 +68,7 @@ void SocketServer::send(ClientID client, std::string line) {
 
 void SocketServer::close(ClientID client) {
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         outgoing_.push_back({client, {}, true});
     }
     wake();
@@ -75,14 +76,14 @@ void SocketServer::close(ClientID client) {
 
 void SocketServer::schedule(Clock::time_point when, std::function<void()> work) {
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         scheduled_.emplace(when, std::move(work));
     }
     wake();
 }
 
 int SocketServer::pollTimeout() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     if (scheduled_.empty()) return -1;
     const auto left = scheduled_.begin()->first - Clock::now();
     if (left <= Clock::duration::zero()) return 0;
@@ -94,7 +95,7 @@ void SocketServer::runDueWork() {
     for (;;) {
         std::function<void()> work;
         {
-            std::lock_guard lock(mutex_);
+            MutexLock lock(mutex_);
             if (scheduled_.empty() || scheduled_.begin()->first > Clock::now()) return;
             work = std::move(scheduled_.begin()->second);
             scheduled_.erase(scheduled_.begin());
@@ -114,7 +115,7 @@ void SocketServer::run() {
     for (;;) {
         bool stopping;
         {
-            std::lock_guard lock(mutex_);
+            MutexLock lock(mutex_);
             stopping = stopRequested_;
         }
         // What was queued before the stop (the reply to "shutdown" among it) is written as far
@@ -198,7 +199,7 @@ void SocketServer::finishEnding(ClientID id) {
 void SocketServer::takeOutgoing() {
     std::vector<Outgoing> batch;
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         batch.swap(outgoing_);
     }
     std::vector<ClientID> overflowing;

@@ -8,13 +8,13 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "Base/Foundation/Mutex.h"
 #include "Simulator/Server/LineChannel.h"
 
 namespace sim {
@@ -118,10 +118,10 @@ class SocketServer {
     std::map<ClientID, Client> clients_;  // the server's thread only
     ClientID nextID_ = 1;
 
-    mutable std::mutex mutex_;
-    std::vector<Outgoing> outgoing_;
-    std::multimap<Clock::time_point, std::function<void()>> scheduled_;
-    bool stopRequested_ = false;
+    mutable Mutex mutex_;
+    std::vector<Outgoing> outgoing_ GUARDED_BY(mutex_);
+    std::multimap<Clock::time_point, std::function<void()>> scheduled_ GUARDED_BY(mutex_);
+    bool stopRequested_ GUARDED_BY(mutex_) = false;
 };
 
 }  // namespace sim

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Base/JSON/JSONCoding.h"
 
@@ -35,6 +37,52 @@ TEST(JSONDecoder, ParseRefusesAnythingButOneValue) {
         }
     }
     EXPECT_NO_THROW(JSONNode::parse("  \n{\"a\":[1,2]}\t "));
+}
+
+// Line and column count from 1; a column counts characters, so a name with an accent before
+// the mistake does not push it along.
+TEST(JSONDecoder, TextThatIsNotJSONSaysWhereItGoesWrong) {
+    const std::string start = "The given data was not valid JSON. ";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"{\"a\": 1,\n}", "Unexpected character '}' around line 2, column 1."},
+        {"{\"caf\u00e9\": 1 x}", "Unexpected character 'x' around line 1, column 12."},
+        {"[1,\n 2,\n\n   ;]", "Unexpected character ';' around line 4, column 4."},
+        {"{\"a\": [1, 2", "Unexpected end of the text around line 1, column 12."},
+        {"", "Unexpected end of the text around line 1, column 1."},
+        {"\"a\tb\"", "Unexpected character U+0009 around line 1, column 3."},
+        {"\"\xFF\"", "Unexpected byte 0xFF around line 1, column 2."},
+        {"[1,\n1e400]", "A number too large for a double ends around line 2, column 5."},
+    };
+    for (const auto& [text, place] : cases) {
+        for (const auto parse : {&JSONNode::parse, &JSONNode::parseDeep}) {
+            try {
+                parse(text);
+                ADD_FAILURE() << "accepted: " << text;
+            } catch (const DecodingError& e) {
+                EXPECT_EQ(e.debugDescription(), start + place) << text;
+                EXPECT_EQ(std::string(e.what()), start + place) << text;
+            }
+        }
+    }
+}
+
+// The description names the key path before what is wrong there, so the one line a person
+// reads says where to look; the debug description alone stays as it was.
+TEST(JSONDecoder, TheDescriptionNamesTheKeyPath) {
+    auto wrong = errorOf(R"({"gaps":{"inner":"8"}})",
+                         [](const JSONNode& n) { n["gaps"].decode<double>("inner"); });
+    EXPECT_EQ(std::string(wrong.what()),
+              "gaps.inner: Expected to decode Double but found string instead.");
+    EXPECT_EQ(wrong.debugDescription(), "Expected to decode Double but found string instead.");
+    auto missing = errorOf(R"({"gaps":{"outer":1}})",
+                           [](const JSONNode& n) { n["gaps"].decode<double>("inner"); });
+    EXPECT_EQ(std::string(missing.what()), "gaps: No value associated with key \"inner\".");
+    auto element = errorOf(R"({"ids":[1,"x"]})",
+                           [](const JSONNode& n) { n.decode<std::vector<std::uint32_t>>("ids"); });
+    EXPECT_EQ(std::string(element.what()),
+              "ids.Index 1: Expected to decode UInt but found string instead.");
+    auto top = errorOf("[]", [](const JSONNode& n) { n.boolean(); });
+    EXPECT_EQ(std::string(top.what()), "Expected to decode Bool but found array instead.");
 }
 
 TEST(JSONDecoder, ParseRefusesNestingBeyondTheLimit) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -216,6 +217,19 @@ TEST_F(DiagnosticsTest, StartUpLinesNameAtMostThreeReports) {
                                         "  KelvoApp-1.ips"}));
 }
 
+// Three are named: two and three reports are named whole, four lose the oldest.
+TEST_F(DiagnosticsTest, StartUpLinesNameTwoAndThreeReportsWholeAndFourUpToThree) {
+    for (const std::size_t count : {2u, 3u, 4u}) {
+        std::vector<fs::path> reports;
+        for (std::size_t i = count; i >= 1; --i)
+            reports.push_back(reportsFolder() / ("KelvoApp-" + std::to_string(i) + ".ips"));
+        const auto lines = Diagnostics::crashLogLines(reports);
+        ASSERT_EQ(lines.size(), 1 + std::min<std::size_t>(count, 3)) << count;
+        EXPECT_EQ(lines[1], "  KelvoApp-" + std::to_string(count) + ".ips");
+        EXPECT_EQ(lines.back(), "  KelvoApp-" + std::to_string(count < 4 ? 1 : 2) + ".ips");
+    }
+}
+
 // The report folder.
 
 TEST_F(DiagnosticsTest, ReportFolderIsNamedAfterTheMomentInUTC) {
@@ -270,6 +284,31 @@ TEST_F(DiagnosticsTest, FullReportHoldsCopiesAndTheFiveNewestOfEightCrashReports
     EXPECT_EQ(revealed(), (std::vector<std::vector<std::string>>{{expected.string()}}));
     // The originals stay where they were.
     EXPECT_EQ(Diagnostics::crashReports().size(), 8u);
+}
+
+// Five are copied: four and five reports are copied whole, six lose the oldest.
+TEST_F(DiagnosticsTest, AReportCopiesFourAndFiveCrashReportsWholeAndSixUpToFive) {
+    setNow(decemberSeventh);
+    writeText(logURL(), "this run\n");
+    const fs::path configURL = folder / ".config" / "kelvo" / "config.json";
+    int day = 0;
+    for (const std::size_t count : {4u, 5u, 6u}) {
+        while (Diagnostics::crashReports().size() < count) {
+            ++day;
+            addCrashReport(folder.path(), "KelvoApp-day" + std::to_string(day) + ".ips",
+                           1767225600 + day * 86400);
+        }
+        setNow(decemberSeventh + static_cast<double>(count));
+        const auto report = Diagnostics::writeReport(configURL, logURL());
+        ASSERT_TRUE(report.has_value()) << count;
+        std::vector<std::string> copied;
+        for (const std::string& name : folderContents(*report)) {
+            if (name.ends_with(".ips")) copied.push_back(name);
+        }
+        EXPECT_EQ(copied.size(), std::min<std::size_t>(count, 5)) << count;
+        EXPECT_EQ(copied.front(), "KelvoApp-day" + std::to_string(count < 6 ? 1 : 2) + ".ips");
+        EXPECT_EQ(copied.back(), "KelvoApp-day" + std::to_string(count) + ".ips");
+    }
 }
 
 TEST_F(DiagnosticsTest, MissingPreviousLogAndConfigurationAreLeftOut) {

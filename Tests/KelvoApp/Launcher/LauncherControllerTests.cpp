@@ -317,6 +317,118 @@ TEST_F(LauncherControllerTest, ControlNAndControlPMoveInBothModesAndTheArrowsToo
     EXPECT_EQ(model().model().selection(), 2);
 }
 
+// ⌃ alone with N or P moves, in both modes; a modifier more goes on to the field or the model,
+// and the letter without ⌃ is typed (insert mode) or taken by the model (normal mode).
+TEST_F(LauncherControllerTest, ControlNAndControlPWithAModifierMoreOrFewerDoNotMove) {
+    make();
+    const sim::Pid editor = launch("com.example.editor", true);
+    for (const bool vim : {false, true}) {
+        vimMode = vim;
+        for (const std::uint64_t flags :
+             {control | shift, control | option, control | command, std::uint64_t{0}}) {
+            showOver(editor);
+            desktop->pressKey(keyN, flags);
+            settle();
+            EXPECT_EQ(model().model().selection(), 0) << vim << " " << flags;
+            // Two down and one up through near misses of ⌃P leave the selection at two.
+            desktop->pressKey(keyN, control);
+            desktop->pressKey(keyN, control);
+            desktop->pressKey(keyP, flags);
+            settle();
+            EXPECT_NE(model().model().selection(), 1) << vim << " " << flags;
+        }
+        showOver(editor);
+        desktop->pressKey(keyN, control | NSEventModifierFlagCapsLock);
+        settle();
+        EXPECT_EQ(model().model().selection(), 0) << "Caps Lock makes it another chord";
+    }
+    EXPECT_TRUE(commits.empty());
+}
+
+// Return and the keypad's Enter (which always carries the keypad's flag) commit: with ⇧ alone
+// they bring the window here, with another modifier beside ⇧ or without ⇧ they go to it.
+TEST_F(LauncherControllerTest, ReturnAndEnterBringHereOnlyWithShiftAlone) {
+    make();
+    const sim::Pid editor = launch("com.example.editor", true);
+    constexpr std::uint64_t pad = NSEventModifierFlagNumericPad;
+    struct Row {
+        std::uint16_t key;
+        std::uint64_t flags;
+        LauncherRequest request;
+    };
+    const Row rows[] = {
+        {returnKey, shift, LauncherRequest::bringHere},
+        {keypadEnter, shift | pad, LauncherRequest::bringHere},
+        {keypadEnter, shift, LauncherRequest::bringHere},
+        {returnKey, 0, LauncherRequest::goTo},
+        {keypadEnter, pad, LauncherRequest::goTo},
+        {returnKey, shift | control, LauncherRequest::goTo},
+        {returnKey, shift | command, LauncherRequest::goTo},
+        {keypadEnter, shift | option | pad, LauncherRequest::goTo},
+        {keypadEnter, shift | command | pad, LauncherRequest::goTo},
+    };
+    for (const bool vim : {false, true}) {
+        vimMode = vim;
+        for (const Row& row : rows) {
+            commits.clear();
+            showOver(editor);
+            desktop->pressKey(row.key, row.flags);
+            settle();
+            ASSERT_EQ(commits.size(), 1U) << vim << " " << row.key << " " << row.flags;
+            EXPECT_EQ(commits[0].second, row.request) << vim << " " << row.key << " " << row.flags;
+        }
+    }
+}
+
+// Normal mode's letters are case-sensitive: ⇧ makes another key of each, so ⇧J does not move,
+// ⇧Q does not close and ⇧I does not start typing, while ⇧G is the key that goes to the last.
+TEST_F(LauncherControllerTest, InNormalModeShiftMakesAnotherKeyOfEachLetter) {
+    constexpr std::uint16_t keyJ = 38, keyG = 5, keyQ = 12, keyI = 34;
+    make(true);
+    showOver(launch("com.example.editor", true));
+    for (const std::uint16_t letter : {keyJ, keyQ, keyI, keyA}) {
+        desktop->pressKey(letter, shift);
+        settle();
+        EXPECT_TRUE(panel().isVisible()) << letter;
+        EXPECT_EQ(model().mode, LauncherModel::Mode::normal) << letter;
+        EXPECT_EQ(model().model().selection(), 0) << letter;
+    }
+    desktop->pressKey(keyG, shift);
+    settle();
+    const int last = static_cast<int>(model().model().matches().size()) - 1;
+    EXPECT_EQ(model().model().selection(), last);
+    desktop->pressKey(keyJ);
+    settle();
+    EXPECT_EQ(model().model().selection(), last) << "the last row is as far as it goes";
+    desktop->pressKey(keyG);
+    settle();
+    EXPECT_EQ(model().model().selection(), 0);
+    EXPECT_EQ(model().windowStart(), 0);
+}
+
+// ⌘ alone, or ⌘⇧ for redo, edits the query; ⌥ or ⌃ beside ⌘ leaves it alone.
+TEST_F(LauncherControllerTest, TheEditingChordsWithAModifierMoreDoNothing) {
+    make();
+    showOver(launch("com.example.editor", true));
+    desktop->typeText("alpha");
+    settle();
+    QueryTextField& field = *controller->field();
+    for (const std::uint64_t flags : {command | option, command | control, command | shift}) {
+        field.currentEditor()->setSelectedRange(NSRange{5, 0});
+        desktop->pressKey(keyA, flags);
+        settle();
+        EXPECT_EQ(field.currentEditor()->selectedRange(), (NSRange{5, 0})) << flags;
+    }
+    for (const std::uint64_t flags : {command | option, command | control, control}) {
+        desktop->pressKey(keyZ, flags);
+        settle();
+        EXPECT_EQ(model().model().query(), "alpha") << flags;
+    }
+    desktop->pressKey(keyA, command);
+    settle();
+    EXPECT_EQ(field.currentEditor()->selectedRange(), (NSRange{0, 5}));
+}
+
 TEST_F(LauncherControllerTest, VimNormalModeKeepsTheFieldUnfocusedUntilIOrA) {
     make(true);
     showOver(launch("com.example.editor", true));

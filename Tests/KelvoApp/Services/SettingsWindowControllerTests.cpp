@@ -13,6 +13,7 @@
 #include "KelvoApp/Views/Settings/PaletteField.h"
 #include "KelvoCore/Config/ConfigStore.h"
 #include "Platform/AppKit/NSApplication.h"
+#include "Platform/AppKit/NSEvent.h"
 #include "Platform/AppKit/NSGraphicsContext.h"
 #include "Support/Base/ScopedEnvironment.h"
 #include "Support/Base/TemporaryFolder.h"
@@ -47,6 +48,13 @@ TEST(SettingsWindowHeight, FollowsTheMainScreenWithinItsBounds) {
     EXPECT_EQ(SettingsWindowController::height(500), 520);
     EXPECT_EQ(SettingsWindowController::height(700), 660);
     EXPECT_EQ(SettingsWindowController::height(1000), 820);
+    // Both ends of 520 … 820 and one point past each.
+    EXPECT_EQ(SettingsWindowController::height(559), 520);
+    EXPECT_EQ(SettingsWindowController::height(560), 520);
+    EXPECT_EQ(SettingsWindowController::height(561), 521);
+    EXPECT_EQ(SettingsWindowController::height(859), 819);
+    EXPECT_EQ(SettingsWindowController::height(860), 820);
+    EXPECT_EQ(SettingsWindowController::height(861), 820);
     EXPECT_EQ(SettingsWindowController::height(std::nullopt), 780);
 }
 
@@ -76,6 +84,42 @@ TEST_F(SettingsWindowControllerTest, TheFirstShowBuildsTheWindowAndLaterOnesReus
     EXPECT_EQ(controller.window->windowNumber(), number);
     EXPECT_EQ(controller.window->frame().origin, (CGPoint{40, 60})) << "where it was left";
     EXPECT_EQ(controller.model.section(), SettingsTab::system);
+}
+
+// ⌘ with the digit of a tab or with K, pressed in the window, and nothing more: a modifier more
+// or fewer, and the digits on either side of the seven tabs, do nothing.
+TEST_F(SettingsWindowControllerTest, TheWindowsOwnKeysTakeCommandAloneAndOnlyTheTabsDigits) {
+    constexpr std::uint16_t keyK = 40, zero = 29, one = 18, two = 19, seven = 26, eight = 28;
+    constexpr std::uint64_t command = NSEventModifierFlagCommand, shift = NSEventModifierFlagShift,
+                            option = NSEventModifierFlagOption,
+                            control = NSEventModifierFlagControl;
+    controller.show();
+    settle();
+    SettingsModel& model = controller.model;
+    model.setSection(SettingsTab::focus);
+    settle();
+    const auto press = [&](std::uint16_t key, std::uint64_t flags) {
+        desktop->pressKey(key, flags);
+        settle();
+    };
+    for (const std::uint16_t key : {keyK, two}) {
+        for (const std::uint64_t flags :
+             {command | shift, command | option, command | control, std::uint64_t{0}, option}) {
+            press(key, flags);
+            EXPECT_FALSE(model.searchOpen.get()) << key << " " << flags;
+            EXPECT_EQ(model.section(), SettingsTab::focus) << key << " " << flags;
+        }
+    }
+    for (const std::uint16_t digit : {zero, eight}) {
+        press(digit, command);
+        EXPECT_EQ(model.section(), SettingsTab::focus) << digit;
+    }
+    press(seven, command);
+    EXPECT_EQ(model.section(), SettingsTab::about);
+    press(one, command);
+    EXPECT_EQ(model.section(), SettingsTab::general);
+    press(keyK, command);
+    EXPECT_TRUE(model.searchOpen.get());
 }
 
 TEST_F(SettingsWindowControllerTest, ShowingAnOpenWindowAgainStillLeavesTheDockWhenItCloses) {

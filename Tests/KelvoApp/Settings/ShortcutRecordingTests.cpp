@@ -77,6 +77,74 @@ TEST_F(ShortcutRecordingTest, EscapeWithOrWithoutShiftCancelsButOptionOrControlE
     EXPECT_EQ(hotkeyCalls.back(), "resume");
 }
 
+// Escape cancels while none of ⌃, ⌥ and ⌘ is held, whatever else is (⇧, Caps Lock); with ⌘
+// it is a chord that the editor refuses, with ⌃ and ⌥ both one that it binds.
+TEST_F(ShortcutRecordingTest, EscapeWithCommandIsAChordAndCapsLockStillCancels) {
+    SettingsModel& settings = model();
+    const Config before = settings.config();
+    for (const std::uint64_t flags :
+         {NSEventModifierFlagCapsLock, shift | NSEventModifierFlagCapsLock}) {
+        settings.beginRecording(Shortcut::zoom);
+        press(escapeKey, flags);
+        EXPECT_FALSE(settings.recording->has_value());
+        EXPECT_EQ(settings.config(), before) << flags;
+        EXPECT_FALSE(settings.recordNotice->has_value()) << flags;
+    }
+    settings.beginRecording(Shortcut::zoom);
+    press(escapeKey, command);
+    EXPECT_EQ(settings.recordNotice.get(),
+              std::optional<std::string>("⌘ shortcuts are left to your applications. Kelvo opens a "
+                                         "terminal window by sending one ⌘N, and it would swallow "
+                                         "its own keystroke."));
+    settings.beginRecording(Shortcut::zoom);
+    press(escapeKey, option | control);
+    EXPECT_EQ(
+        settings.config().shortcuts.override(Shortcut::zoom),
+        ShortcutOverride::chord(Chord{.keyCode = escapeKey, .option = true, .control = true}));
+}
+
+// The chord recorded is the key and the four modifiers: one more is another chord (or a
+// refusal, for ⌘), one fewer too; the keypad's, Fn's and Caps Lock's flags are not recorded.
+TEST_F(ShortcutRecordingTest, ARecordedChordIsTheKeyWithExactlyTheFourModifiersHeld) {
+    constexpr std::uint16_t keyX = 7, padOne = 83, leftArrow = 123;
+    constexpr std::uint64_t pad = NSEventModifierFlagNumericPad, fn = NSEventModifierFlagFunction,
+                            capsLock = NSEventModifierFlagCapsLock;
+    SettingsModel& settings = model();
+    struct Row {
+        std::uint16_t key;
+        std::uint64_t flags;
+        std::optional<Chord> bound;
+    };
+    const Row rows[] = {
+        {keyX, option, Chord{.keyCode = keyX, .option = true}},
+        {keyX, option | shift, Chord{.keyCode = keyX, .option = true, .shift = true}},
+        {keyX, option | control, Chord{.keyCode = keyX, .option = true, .control = true}},
+        {keyX, option | command, std::nullopt},
+        {keyX, 0, std::nullopt},
+        {keyX, control, Chord{.keyCode = keyX, .control = true}},
+        {keyX, option | capsLock, Chord{.keyCode = keyX, .option = true}},
+        {padOne, option | pad, Chord{.keyCode = padOne, .option = true}},
+        {padOne, pad, std::nullopt},
+        {leftArrow, option | control | shift | pad | fn,
+         Chord{.keyCode = leftArrow, .option = true, .control = true, .shift = true}},
+        {f12, control | fn, Chord{.keyCode = f12, .control = true}},
+    };
+    for (const Row& row : rows) {
+        settings.resetAllShortcuts();
+        settings.beginRecording(Shortcut::zoom);
+        press(row.key, row.flags);
+        EXPECT_FALSE(settings.recording->has_value());
+        const auto override = settings.config().shortcuts.override(Shortcut::zoom);
+        if (row.bound) {
+            EXPECT_EQ(override, ShortcutOverride::chord(*row.bound)) << row.key << " " << row.flags;
+            EXPECT_FALSE(settings.recordNotice->has_value()) << row.key << " " << row.flags;
+        } else {
+            EXPECT_FALSE(override.has_value()) << row.key << " " << row.flags;
+            EXPECT_TRUE(settings.recordNotice->has_value()) << row.key << " " << row.flags;
+        }
+    }
+}
+
 TEST_F(ShortcutRecordingTest, RefusedChordsShowTheEditorsTextsAndChangeNothing) {
     SettingsModel& settings = model();
     const Config before = settings.config();

@@ -133,8 +133,8 @@ TEST(KeyReference, SectionShapesOfTheDefaults) {
 }
 
 TEST(KeyReference, DesktopRange) {
-    const std::pair<std::int64_t, const char*> rows[] = {{-2, "1"},    {0, "1"},     {1, "1"},
-                                                         {2, "1 – 2"}, {9, "1 – 9"}, {12, "1 – 9"}};
+    const std::pair<std::int64_t, const char*> rows[] = {
+        {-2, "1"}, {0, "1"}, {1, "1"}, {2, "1 – 2"}, {9, "1 – 9"}, {10, "1 – 9"}, {12, "1 – 9"}};
     for (const auto& [count, range] : rows) {
         Config c;
         c.desktopCount = count;

@@ -83,8 +83,8 @@ TEST(ShortcutResolution, DesktopChordsComeFirstAndStopAtNine) {
     EXPECT_EQ(r.chords(Shortcut::focusLeft), (Chords{ctl(K::h), ctl(K::leftArrow)}));
     EXPECT_EQ(r.chords(Shortcut::resizeLeft), (Chords{both(K::h), both(K::leftArrow)}));
 
-    const std::pair<std::int64_t, std::size_t> counts[] = {{-1, 0}, {0, 0},  {1, 2},
-                                                           {3, 6},  {9, 18}, {12, 18}};
+    const std::pair<std::int64_t, std::size_t> counts[] = {{-1, 0}, {0, 0},  {1, 2},   {3, 6},
+                                                           {8, 16}, {9, 18}, {10, 18}, {12, 18}};
     for (const auto& [desktops, chords] : counts) {
         Config d;
         d.desktopCount = desktops;

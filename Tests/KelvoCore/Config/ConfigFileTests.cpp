@@ -84,6 +84,26 @@ TEST(ConfigFile, NonFiniteNumbersAreRefusedBeforeAnythingIsWritten) {
     EXPECT_EQ(entriesIn(folder.path()), 0u);
 }
 
+TEST(ConfigFile, GapsReadFromAFileStayWithinWhatTheSettingsWindowOffers) {
+    TemporaryFolder folder;
+    struct Row {
+        const char* gaps;
+        double inner;
+        double outer;
+    };
+    const Row rows[] = {
+        {R"({"inner":-300,"outer":-100})", 0, 0},   {R"({"inner":5000,"outer":5000})", 64, 64},
+        {R"({"inner":1e308,"outer":800})", 64, 64}, {R"({"inner":64.5,"outer":-0.5})", 64, 0},
+        {R"({"inner":8,"outer":12.5})", 8, 12.5},   {R"({"inner":0,"outer":64})", 0, 64},
+    };
+    for (const Row& row : rows) {
+        writeText(folder / "config.json", std::string(R"({"gaps":)") + row.gaps + "}");
+        const Config c = Config::load(folder / "config.json");
+        EXPECT_EQ(c.gaps.inner, row.inner) << row.gaps;
+        EXPECT_EQ(c.gaps.outer, row.outer) << row.gaps;
+    }
+}
+
 TEST(ConfigFile, LoadingTellsAMissingFileFromADamagedOne) {
     TemporaryFolder folder;
     try {

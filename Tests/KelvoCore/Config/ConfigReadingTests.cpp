@@ -151,6 +151,19 @@ TEST(ConfigReading, ThreeNumbersAreClampedOnReading) {
         {R"({"focusBorderCornerRadius":-1})", 0, 0.35, 0},
         {R"({"focusBorderCornerRadius":40})", 0, 0.35, 32},
         {R"({"focusBorderCornerRadius":8.5})", 0, 0.35, 8.5},
+        // Each range's two ends are kept, and one past either end is that end.
+        {R"({"focusFollowsCursorDelay":0})", 0, 0.35, 16},
+        {R"({"focusFollowsCursorDelay":-1})", 0, 0.35, 16},
+        {R"({"focusFollowsCursorDelay":1000})", 1000, 0.35, 16},
+        {R"({"focusFollowsCursorDelay":1001})", 1000, 0.35, 16},
+        {R"({"focusBorderOpacity":0})", 0, 0, 16},
+        {R"({"focusBorderOpacity":-0.01})", 0, 0, 16},
+        {R"({"focusBorderOpacity":1})", 0, 1, 16},
+        {R"({"focusBorderOpacity":1.01})", 0, 1, 16},
+        {R"({"focusBorderCornerRadius":0})", 0, 0.35, 0},
+        {R"({"focusBorderCornerRadius":-0.5})", 0, 0.35, 0},
+        {R"({"focusBorderCornerRadius":32})", 0, 0.35, 32},
+        {R"({"focusBorderCornerRadius":32.5})", 0, 0.35, 32},
     };
     for (const Row& row : rows) {
         const Config c = read(row.json);
@@ -253,10 +266,11 @@ TEST(ConfigWriting, EveryFieldSurvivesARoundTrip) {
 }
 
 TEST(ConfigMaking, TheFullConstructorClampsAndCleans) {
-    const Config c(9, Gaps::none(), {}, {}, 9, LayoutMode::bsp, DesktopLayoutModes::none(), true,
+    const Config c(9, Gaps{-20, 1e9}, {}, {}, 9, LayoutMode::bsp, DesktopLayoutModes::none(), true,
                    true, Modifier::option, ShortcutOverrides::none(), std::nullopt, true, false,
                    5000, "#FF7A60", std::nan(""), 1e9, false, true, true, false, false,
                    {"a", "", "a", "b"}, {}, false);
+    EXPECT_EQ(c.gaps, (Gaps{0, 64}));
     EXPECT_EQ(c.focusFollowsCursorDelay, 1000);
     EXPECT_EQ(c.focusBorderOpacity, 0.35);
     EXPECT_EQ(c.focusBorderCornerRadius, 32);
@@ -265,6 +279,8 @@ TEST(ConfigMaking, TheFullConstructorClampsAndCleans) {
     EXPECT_EQ(Config::clampOpacity(INFINITY), 0.35);
     EXPECT_EQ(Config::clampCornerRadius(-INFINITY), 16);
     EXPECT_EQ(Config::clampFocusFollowsCursorDelay(INT64_MIN), 0);
+    EXPECT_EQ(Config::clampGaps(Gaps{std::nan(""), INFINITY}), Gaps::none());
+    EXPECT_EQ(Config::clampGaps(Gaps{12, 30}), (Gaps{12, 30}));
 }
 
 TEST(ConfigMaking, DefaultsAndEffectiveSets) {

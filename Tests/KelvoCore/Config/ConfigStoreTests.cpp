@@ -332,6 +332,27 @@ TEST_F(ConfigStoreTest, ErrorsNameWhatIsInTheWay) {
               "way.");
 }
 
+// A person who mistyped a hand-edited file is told where: the line and column of a syntax
+// error, the key path of a value of the wrong kind; the file itself stays as it was.
+TEST_F(ConfigStoreTest, ALoadErrorSaysWhereInTheFileItWentWrong) {
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"{\n  \"desktopCount\": 4,\n  \"showLauncher\": false,\n}\n",
+         "The given data was not valid JSON. Unexpected character '}' around line 4, column 1."},
+        {R"({"gaps": {"inner": "8", "outer": 4}})",
+         "gaps.inner: Expected to decode Double but found string instead."},
+        {R"({"desktopCount": "two"})",
+         "desktopCount: Expected to decode Int but found string instead."},
+        {R"({"gaps": {"inner": 8}})", "gaps: No value associated with key \"outer\"."},
+    };
+    for (const auto& [text, reason] : files) {
+        writeText(configURL(), text);
+        const auto store = makeStore();
+        EXPECT_TRUE(store->loadFailed()) << text;
+        EXPECT_EQ(ConfigStore::describe(store->loadError()), reason);
+        EXPECT_EQ(readFile(configURL()), text);
+    }
+}
+
 TEST(ConfigStoreErrors, DescribeGivesTheFailuresText) {
     EXPECT_EQ(ConfigStore::describe(nullptr), "unknown error");
     EXPECT_EQ(ConfigStore::describe(std::make_exception_ptr(std::runtime_error("disk full"))),

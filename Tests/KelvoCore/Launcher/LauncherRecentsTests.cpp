@@ -41,6 +41,26 @@ TEST(LauncherRecents, Recording) {
               (List{"cafe\u0301", "a"}));
 }
 
+// Fifty are kept: forty-nine and fifty stay whole, fifty-one loses its last; recording one more
+// into forty-nine drops nothing, into fifty the oldest.
+TEST(LauncherRecents, FiftyAtBothEndsOfTheLimit) {
+    EXPECT_EQ(LauncherRecents::cleaned(numbered(49)), numbered(49));
+    EXPECT_EQ(LauncherRecents::cleaned(numbered(50)), numbered(50));
+    EXPECT_EQ(LauncherRecents::cleaned(numbered(51)), numbered(50));
+    EXPECT_EQ(LauncherRecents::cleaned(numbered(1)), numbered(1));
+    List into49 = LauncherRecents::recording("new", numbered(49));
+    ASSERT_EQ(into49.size(), 50u);
+    EXPECT_EQ(into49.back(), "app48");
+    List into50 = LauncherRecents::recording("new", numbered(50));
+    ASSERT_EQ(into50.size(), 50u);
+    EXPECT_EQ(into50.back(), "app48");
+    // The fiftieth, moved to the front, is kept and nothing is dropped.
+    List last = LauncherRecents::recording("app49", numbered(50));
+    ASSERT_EQ(last.size(), 50u);
+    EXPECT_EQ(last.front(), "app49");
+    EXPECT_EQ(last.back(), "app48");
+}
+
 TEST(AppTitle, TruncatesByCharacters) {
     struct Row {
         const char* text;

@@ -2,6 +2,7 @@
 
 #include "Support/KelvoCore/StoreFixture.h"
 #include "Support/KelvoCore/TreeInvariant.h"
+#include "Support/KelvoCore/WindowMentions.h"
 
 namespace kelvo {
 namespace {
@@ -24,6 +25,18 @@ class Adoption : public StoreFixture {
         settle();
     }
     void expectSound() { EXPECT_EQ(treeInvariantViolations(*store), std::vector<std::string>{}); }
+    /// Lets the window go as its close does. What still names it: every table at once, and the
+    /// reconciler's reports of its last pass once the pass the removal asks for has run.
+    std::vector<std::string> namesLeftAfterLettingGo(std::uint32_t raw) {
+        const WindowID w(raw);
+        store->remove(w);
+        bridge->remove(w);
+        std::vector<std::string> left = tablesNaming(*store, w);
+        settle();
+        for (const std::string& report : lastPassReportsNaming(*store, w))
+            left.push_back(report);
+        return left;
+    }
 
     std::optional<CGPoint> pointer;
 };
@@ -213,6 +226,26 @@ TEST_F(Adoption, AWindowFloatedAtLaunchIsStashedOntoTheStashDesktop) {
     expectSound();
 }
 
+// The stash desktop counts from 1 to the desktop count: the last desktop and desktop 2 take the
+// window, one past the count and 0 leave it floating where it came.
+TEST_F(Adoption, TheStashDesktopWorksAtTheCountAndNotOnePastIt) {
+    struct Row {
+        std::int64_t stash;
+        bool stashed;
+    };
+    for (const Row row : {Row{4, true}, Row{2, true}, Row{5, false}, Row{0, false}}) {
+        config.desktopCount = 4;
+        config.stashDesktop = row.stash;
+        makeStore();
+        recorder.clear();
+        store->adopt({record(1, CGRect(0, 0, 300, 200)), record(2, CGRect(0, 0, 760, 1300))},
+                     std::nullopt);
+        settle();
+        EXPECT_EQ(store->desktop(WindowID(2)), row.stashed ? row.stash : 1) << row.stash;
+        EXPECT_EQ(store->isFloating(WindowID(2)), !row.stashed) << row.stash;
+    }
+}
+
 TEST_F(Adoption, OnTheStashDesktopItselfAWindowFloatedAtLaunchStaysFloating) {
     config.stashDesktop = 9;
     makeStore();
@@ -338,6 +371,73 @@ TEST_F(Adoption, RemovingTheZoomedWindowEndsTheZoomAndBringsTheOthersBack) {
     EXPECT_EQ(store->zoomed(1), std::nullopt);
     EXPECT_FALSE(store->isParked(WindowID(1)));
     EXPECT_EQ(frameOf(1), CGRect(0, 0, 1000, 800));
+}
+
+// ---- letting a window go ------------------------------------------------------------------
+
+using Tables = std::vector<std::string>;
+
+TEST_F(Adoption, AWindowLetGoLeavesNoStrikeOrExpectationOfItBehind) {
+    makeStore();
+    adopt(1);
+    adopt(2);
+    ASSERT_TRUE(refuseUntilGivenUp(2));
+    store->issueFocus(WindowID(2));
+    ASSERT_EQ(tablesNaming(*store, WindowID(2)), (Tables{"windows", "expectedFocus", "nativeFocus",
+                                                         "strikes", "unmanageable", "ledger"}));
+    EXPECT_EQ(namesLeftAfterLettingGo(2), Tables{});
+}
+
+TEST_F(Adoption, AWindowLetGoLeavesNoFloorOrOvershootOfItBehind) {
+    makeStore();
+    adopt(1);
+    window(2, CGRect(10, 10, 100, 100)).clampsToMinimum(CGSize{700, 0});
+    store->add(WindowID(2), FakeWindowBridge::defaultBundleID, std::nullopt, false, false);
+    settle();
+    ASSERT_EQ(tablesNaming(*store, WindowID(2)),
+              (Tables{"windows", "trees", "clampedSizes", "ledger"}));
+    EXPECT_EQ(namesLeftAfterLettingGo(2), Tables{});
+
+    // Kept its size while it moved: an overshoot, until a second sighting makes it a floor.
+    adopt(3);
+    bridge->window(WindowID(3)).refusesSize().record.frame = CGRect(7, 7, 900, 700);
+    store->applyLayoutNow();
+    ASSERT_EQ(tablesNaming(*store, WindowID(3)),
+              (Tables{"windows", "trees", "unmovedOvershoot", "ledger"}));
+    EXPECT_EQ(namesLeftAfterLettingGo(3), Tables{});
+}
+
+TEST_F(Adoption, TheZoomedWindowAndTheParkedKeyWindowLetGoLeaveNothingOfThemBehind) {
+    makeStore();
+    adopt(1);
+    adopt(2);
+    store->toggleZoom(WindowID(2));
+    ASSERT_EQ(
+        tablesNaming(*store, WindowID(2)),
+        (Tables{"windows", "trees", "zoomedByDesktop", "expectedFocus", "nativeFocus", "ledger"}));
+    EXPECT_EQ(namesLeftAfterLettingGo(2), Tables{});
+
+    adoptOn(2, 3, "com.example.other");
+    ASSERT_EQ(store->focusResponse(WindowID(3), std::nullopt),
+              WorkspaceStore::FocusResponse::leaveParked());
+    ASSERT_EQ(tablesNaming(*store, WindowID(3)),
+              (Tables{"windows", "trees", "parkedKeyWindow", "ledger"}));
+    EXPECT_EQ(namesLeftAfterLettingGo(3), Tables{});
+}
+
+// The reports of a pass tell what that pass did, so they name a window let go after it until
+// the next pass, the one the removal asks for.
+TEST_F(Adoption, TheLastPassReportsNameAWindowLetGoOnlyUntilTheNextPass) {
+    makeStore();
+    adopt(1);
+    adopt(2);
+    store->applyLayoutNow();
+    ASSERT_EQ(lastPassReportsNaming(*store, WindowID(2)), Tables{"skippedInLastPass"});
+    store->remove(WindowID(2));
+    bridge->remove(WindowID(2));
+    EXPECT_EQ(lastPassReportsNaming(*store, WindowID(2)), Tables{"skippedInLastPass"});
+    settle();
+    EXPECT_EQ(lastPassReportsNaming(*store, WindowID(2)), Tables{});
 }
 
 // ---- moves between desktops ----------------------------------------------------------------

@@ -90,7 +90,7 @@ TEST_F(LayoutPass, ARefusingWindowIsStruckThreeTimesThenGivenUpAndCentred) {
     store->add(WindowID(2), "org.example.stubborn", std::nullopt, false, false);
     settle(2.0);
     EXPECT_EQ(recorder.of("onGaveUp"),
-              std::vector<std::string>{"onGaveUp(win#2, org.example.stubborn)"});
+              std::vector<std::string>{"onGaveUp(win#2, org.example.stubborn, nil)"});
     EXPECT_TRUE(store->isFloating(WindowID(2)));
     EXPECT_EQ(store->state().trees.at(Pane{1, 0}).windows(), std::vector{WindowID(1)});
     // The pass that gave up lays the remaining window out alone.
@@ -100,6 +100,37 @@ TEST_F(LayoutPass, ARefusingWindowIsStruckThreeTimesThenGivenUpAndCentred) {
     // Centred on the screen at its own size.
     EXPECT_EQ(std::count(writes.begin(), writes.end(), "setFrame({300, 250, 400, 300}, win#2)"), 1);
     EXPECT_NE(store->stateDescription().find("unmanageable=[2]"), std::string::npos);
+}
+
+// The give-up is reported before the stash's own report, naming the desktop the window goes to;
+// a stash desktop that is the window's own, or beyond the count, takes it nowhere.
+TEST_F(LayoutPass, AWindowGivenUpIsReportedWithTheStashDesktopItGoesTo) {
+    const auto giveUpWithStash = [this](std::optional<int> stash) {
+        config.stashDesktop = stash;
+        makeStore();
+        adopt(1);
+        adopt(2);
+        recorder.clear();
+        // A window stashed is manageable again on its new desktop: the reports tell the give-up.
+        refuseUntilGivenUp(2);
+        std::vector<std::string> reports;
+        for (const std::string& line : recorder.lines()) {
+            if (line.starts_with("onGaveUp") || line.starts_with("onStashed"))
+                reports.push_back(line);
+        }
+        return reports;
+    };
+    EXPECT_EQ(giveUpWithStash(3), (std::vector<std::string>{"onGaveUp(win#2, com.example.app, 3)",
+                                                            "onStashed(win#2, 3)"}));
+    EXPECT_EQ(store->desktop(WindowID(2)), 3);
+    EXPECT_EQ(giveUpWithStash(1),
+              std::vector<std::string>{"onGaveUp(win#2, com.example.app, nil)"});
+    EXPECT_EQ(store->desktop(WindowID(2)), 1);
+    config.desktopCount = 4;
+    EXPECT_EQ(giveUpWithStash(5),
+              std::vector<std::string>{"onGaveUp(win#2, com.example.app, nil)"});
+    EXPECT_EQ(giveUpWithStash(std::nullopt),
+              std::vector<std::string>{"onGaveUp(win#2, com.example.app, nil)"});
 }
 
 // Adopted at start-up, a window is exempt from strikes for the launch burst: refusing then costs it
@@ -124,7 +155,7 @@ TEST_F(LayoutPass, AWindowRefusingAtLaunchIsSparedItsLaunchBurstAndGivenUpInTheN
               (std::vector<std::string>{"onLayoutPass(1, 1)", "onLayoutPass(1, 1)",
                                         "onLayoutPass(1, 0)", "onLayoutPass(1, 0)"}));
     EXPECT_EQ(recorder.of("onGaveUp"),
-              std::vector<std::string>{"onGaveUp(win#2, org.example.stubborn)"});
+              std::vector<std::string>{"onGaveUp(win#2, org.example.stubborn, nil)"});
     EXPECT_TRUE(store->isFloating(WindowID(2)));
     EXPECT_EQ(frameOf(1), CGRect(0, 0, 1000, 800));
 }

@@ -26,6 +26,30 @@ class Parking : public StoreFixture {
     }
 };
 
+// Desktops run from 1 to the count: both ends switch and take a thrown window, and one past
+// either end (0 and the count plus one) does nothing.
+TEST_F(Parking, SwitchesAndThrowsReachDesktopOneAndTheLastButNotOnePastEither) {
+    config.desktopCount = 4;
+    makeStore();
+    adoptOn(1, 1);
+    adoptOn(1, 2);
+    for (const int outside : {0, 5}) {
+        store->switchTo(outside, std::nullopt);
+        EXPECT_EQ(store->activeDesktop(), 1) << outside;
+        store->throwFocused(WindowID(2), outside);
+        EXPECT_EQ(store->desktop(WindowID(2)), 1) << outside;
+    }
+    store->throwFocused(WindowID(2), 4);
+    EXPECT_EQ(store->desktop(WindowID(2)), 4);
+    store->switchTo(4, std::nullopt);
+    EXPECT_EQ(store->activeDesktop(), 4);
+    store->throwFocused(WindowID(2), 1);
+    EXPECT_EQ(store->desktop(WindowID(2)), 1);
+    store->switchTo(1, std::nullopt);
+    EXPECT_EQ(store->activeDesktop(), 1);
+    EXPECT_TRUE(parked().empty());
+}
+
 TEST_F(Parking, ASwitchLaysOutTheIncomingBeforeItParksTheOutgoing) {
     makeStore();
     adoptOn(1, 1);

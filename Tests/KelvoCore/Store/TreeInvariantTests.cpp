@@ -8,6 +8,7 @@
 
 #include "Support/KelvoCore/StoreFixture.h"
 #include "Support/KelvoCore/TreeInvariant.h"
+#include "Support/KelvoCore/WindowMentions.h"
 
 namespace kelvo {
 namespace {
@@ -68,7 +69,8 @@ class TreeInvariantWalk : public StoreFixture {
                 store->remove(w);
                 bridge->remove(w);
                 text << "remove " << w.description();
-                if (auto left = leftovers(w); !left.empty()) text << " LEFT IN " << left;
+                for (const std::string& table : tablesNaming(*store, w))
+                    text << " LEFT IN " << table;
                 break;
             case 6: {
                 const int d = anyDesktop();
@@ -171,25 +173,6 @@ class TreeInvariantWalk : public StoreFixture {
                 break;
         }
         return text.str();
-    }
-
-    /// What of the model still names a removed window.
-    std::string leftovers(WindowID w) const {
-        const WorkspaceStore::State& s = store->state();
-        std::string found;
-        const auto check = [&](bool holds, const char* field) {
-            if (holds) found += std::string(field) + " ";
-        };
-        check(s.windows.count(w), "windows");
-        check(s.parkedKeyWindow == w, "parkedKeyWindow");
-        check(std::any_of(s.zoomedByDesktop.begin(), s.zoomedByDesktop.end(),
-                          [w](const auto& zoom) { return zoom.second == w; }),
-              "zoomedByDesktop");
-        check(std::any_of(s.expectedFocus.begin(), s.expectedFocus.end(),
-                          [w](const ExpectedFocus& e) { return e.window == w; }),
-              "expectedFocus");
-        check(store->reconciler().unmanageable().count(w), "unmanageable");
-        return found;
     }
 
     void walk(std::uint32_t seed, int steps) {

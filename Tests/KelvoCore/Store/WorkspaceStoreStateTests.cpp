@@ -37,7 +37,8 @@ TEST_F(WorkspaceStoreState, StateTextNamesWindowsByDesktopAndApplication) {
 }
 
 TEST_F(WorkspaceStoreState, DesktopCountIsClampedFromTheStart) {
-    for (auto [given, kept] : {std::pair{0, 1}, {-5, 1}, {42, 9}, {4, 4}}) {
+    for (auto [given, kept] :
+         {std::pair{0, 1}, {1, 1}, {-5, 1}, {9, 9}, {10, 9}, {42, 9}, {4, 4}}) {
         config.desktopCount = given;
         makeStore();
         EXPECT_EQ(store->desktopCount(), kept) << given;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "Base/Foundation/ManualClock.h"
 #include "Platform/SwiftUI/ScrollView.h"
@@ -422,6 +423,33 @@ TEST(ScrollLayout, ScrollsToAnIdAtTheCentreAndStopsAtTheEnd) {
     const LayoutNode* scroll = graph.tree().findKind("ScrollView");
     EXPECT_TRUE(scroll->clipsChildren);
     EXPECT_EQ(scroll->frame, CGRect(0, 0, 100, 100));
+}
+
+// A person scrolls with the wheel over the view: the content moves by the wheel's points, stops
+// at either end, and a wheel over no scroll view moves nothing.
+TEST(ScrollLayout, TheWheelMovesTheContentAsFarAsItGoes) {
+    std::vector<View> rows;
+    for (int i = 0; i < 50; ++i)
+        rows.push_back(block(100, 20, "row-" + std::to_string(i)));
+    ViewGraph graph([rows] {
+        return VStack(
+            HorizontalAlignment::center, 0,
+            {block(100, 30, "title"), ScrollView(VStack(HorizontalAlignment::center, 0, rows))});
+    });
+    const auto top = [&](const std::string& row) {
+        graph.layout({100, 130});
+        return graph.tree().findIdentifier(row)->frame.minY();
+    };
+    EXPECT_DOUBLE_EQ(top("row-0"), 30);
+    EXPECT_TRUE(graph.scroll({50, 80}, -300));
+    EXPECT_DOUBLE_EQ(top("row-0"), 30 - 300);
+    // On past the end: the last row's bottom stays at the view's.
+    EXPECT_TRUE(graph.scroll({50, 80}, -5000));
+    EXPECT_DOUBLE_EQ(top("row-49"), 130 - 20);
+    EXPECT_FALSE(graph.scroll({50, 10}, 200));
+    EXPECT_DOUBLE_EQ(top("row-49"), 110);
+    EXPECT_TRUE(graph.scroll({50, 80}, 5000));
+    EXPECT_DOUBLE_EQ(top("row-0"), 30);
 }
 
 }  // namespace

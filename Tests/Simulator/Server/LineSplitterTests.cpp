@@ -45,6 +45,22 @@ TEST(LineSplitter, ALineOfExactlyTheBoundIsKept) {
     EXPECT_FALSE(splitter.overflowed());
 }
 
+// A line of the bound whose carriage return comes apart from its line feed is still kept; one
+// byte more, even before its terminator comes, is over.
+TEST(LineSplitter, ALineOfExactlyTheBoundIsKeptWhenItsTerminatorComesInTwoPieces) {
+    LineSplitter splitter(5);
+    splitter.append("12345\r");
+    EXPECT_FALSE(splitter.next());
+    EXPECT_FALSE(splitter.overflowed());
+    splitter.append("\n");
+    EXPECT_EQ(drain(splitter), std::vector<std::string>{"12345"});
+
+    LineSplitter over(5);
+    over.append("123456\r");
+    EXPECT_FALSE(over.next());
+    EXPECT_TRUE(over.overflowed());
+}
+
 TEST(LineSplitter, AnOverlongLineIsRefusedBeforeItEnds) {
     LineSplitter splitter(8);
     splitter.append("ok\n0123456");

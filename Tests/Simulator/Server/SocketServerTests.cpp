@@ -341,6 +341,34 @@ TEST_F(SocketServerTest, ACallFailsWhenTheServerGoes) {
     EXPECT_TRUE(told);
 }
 
+// The command line's client: no reader thread, each call reading its own reply; what the
+// desktop says unasked before a reply is passed over, and the end of the connection and the
+// limits fail a call as they do with a reader.
+TEST_F(SocketServerTest, AClientNeverStartedReadsEachReplyOnTheCallingThread) {
+    serve();
+    const auto threads = [] { return kelvo::testing::entriesIn("/proc/self/task"); };
+    const auto before = threads();
+    LineClient client(path());
+    EXPECT_EQ(kelvo::JSONWriter::write(client.call("windows", {{"all", true}})),
+              R"({"args":{"all":true},"op":"windows"})");
+    EXPECT_THROW(client.call("fail"), RemoteError);
+    client.call("notify");
+    EXPECT_EQ(client.call("quick")["op"], "quick");
+    EXPECT_EQ(threads(), before);
+    EXPECT_THROW(client.call("bye"), DesktopGone);
+    EXPECT_FALSE(client.isConnected());
+    EXPECT_THROW(client.call("quick"), DesktopGone);
+
+    LineClient limited(path(), std::chrono::milliseconds(300));
+    EXPECT_THROW(limited.call("ignore", kelvo::JSONValue::object(), std::chrono::milliseconds(50)),
+                 NoAnswerInTime);
+    EXPECT_TRUE(limited.isConnected());
+    const auto sent = std::chrono::steady_clock::now();
+    EXPECT_THROW(limited.call("ignore"), DesktopGone);
+    EXPECT_GE(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(300));
+    EXPECT_EQ(limited.lostReason(), "the desktop did not answer within 0.3 s");
+}
+
 TEST_F(SocketServerTest, ABurstOfOneClientDelaysAnotherByAFewLinesOnly) {
     // The first line of the burst holds the server until the other client's line is on its
     // way, so the burst and that line wait together.

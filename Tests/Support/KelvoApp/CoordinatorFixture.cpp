@@ -44,7 +44,7 @@ bool CoordinatorFixture::start() {
         bridge->setConfig(config);
         return bridge;
     };
-    process.makeEvents = [this](Coordinator&) {
+    process.makeEvents = [this](CoordinatorProcess::EventHandler) {
         auto made = std::make_unique<FakeEventSource>(platform.recordFD);
         events = made.get();
         return made;

@@ -26,8 +26,10 @@ std::optional<std::filesystem::path> FakeAppPlatform::urlForApplication(
     return found->second;
 }
 
-void FakeAppPlatform::openApplication(const std::filesystem::path& url) {
+void FakeAppPlatform::openApplication(const std::filesystem::path& url, OpenFailure failed) {
     requests.push_back("open(" + url.string() + ")");
+    const auto failure = openFailures.find(url);
+    if (failure != openFailures.end() && failed) failed(failure->second);
 }
 
 void FakeAppPlatform::activate(int which) {

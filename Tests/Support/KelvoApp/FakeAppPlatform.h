@@ -18,6 +18,8 @@ class FakeAppPlatform : public AppPlatform {
     std::optional<std::string> front;
     std::vector<RunningApplication> running;
     std::map<std::string, std::filesystem::path> installed;
+    /// The error each location gives when it is opened; the others open.
+    std::map<std::filesystem::path, std::string> openFailures;
     bool leftButtonDown = false;
     std::optional<CGPoint> pointer;
     std::vector<ScreenWindow> screenWindows;
@@ -56,7 +58,7 @@ class FakeAppPlatform : public AppPlatform {
     }
     std::optional<std::filesystem::path> urlForApplication(
         const std::string& bundleID) const override;
-    void openApplication(const std::filesystem::path& url) override;
+    void openApplication(const std::filesystem::path& url, OpenFailure failed) override;
     void activate(int pid) override;
     bool isLeftMouseButtonDown() const override { return leftButtonDown; }
     std::optional<CGPoint> pointerLocation() const override { return pointer; }

@@ -22,8 +22,9 @@ void HookRecorder::install(WorkspaceStore& store) {
         note("onVisibilityFinding(" + f.line() + ")");
     };
     h.onParkFinding = [this](const ParkFinding& f) { note("onParkFinding(" + f.line() + ")"); };
-    h.onGaveUp = [this](WindowID w, const std::optional<std::string>& b) {
-        note("onGaveUp(" + w.description() + ", " + b.value_or("nil") + ")");
+    h.onGaveUp = [this](WindowID w, const std::optional<std::string>& b, std::optional<int> d) {
+        note("onGaveUp(" + w.description() + ", " + b.value_or("nil") + ", " +
+             (d ? std::to_string(*d) : "nil") + ")");
     };
     h.onFloatedForMinimum = [this](WindowID w, CGSize m) {
         note("onFloatedForMinimum(" + w.description() + ", " + describe(m) + ")");

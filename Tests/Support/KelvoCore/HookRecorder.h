@@ -9,7 +9,7 @@
 namespace kelvo {
 
 /// Installs every hook of a store and writes each call as one line, in the order fired, with
-/// its arguments: "onLayoutPass(2, 0)", "onGaveUp(win#4, com.example.app)".
+/// its arguments: "onLayoutPass(2, 0)", "onGaveUp(win#4, com.example.app, nil)".
 class HookRecorder {
   public:
     void install(WorkspaceStore& store);

@@ -42,7 +42,7 @@ View TilingPage::gapRow(bool inner) const {
             (inner ? config.gaps.inner : config.gaps.outer) = storedGap(value);
         });
     return settingRow(inner ? ID::innerGap : ID::outerGap,
-                      ValueSlider{gap, 0, largestGap, std::nullopt, gapReadout});
+                      ValueSlider{gap, 0, Config::maxGap, std::nullopt, gapReadout});
 }
 
 std::string TilingPage::handSetDesktopsText(const DesktopLayoutModes& modes) {
@@ -59,7 +59,7 @@ std::string TilingPage::gapReadout(double gap) {
 }
 
 double TilingPage::storedGap(double gap) {
-    return std::round(gap);
+    return Config::clampGap(std::round(gap));
 }
 
 }  // namespace kelvo

@@ -13,8 +13,6 @@ class SettingsModel;
 /// the gaps, and the rules. Rebuilt from the model whenever it publishes.
 class TilingPage {
   public:
-    static constexpr double largestGap = 64;
-
     explicit TilingPage(SettingsModel& model) : model_(model) {}
 
     /// The Windows, Gaps and Rules cards.
@@ -28,7 +26,8 @@ class TilingPage {
     static std::string handSetDesktopsText(const DesktopLayoutModes& modes);
     /// A gap as the slider reads it out: whole points, "13 pt".
     static std::string gapReadout(double gap);
-    /// A gap as it is stored: the nearest whole point, halves away from zero.
+    /// A gap as it is stored: the nearest whole point, halves away from zero, within the
+    /// record's range.
     static double storedGap(double gap);
 
   private:

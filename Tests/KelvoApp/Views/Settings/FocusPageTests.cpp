@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "KelvoApp/Views/Settings/FocusPage.h"
@@ -85,6 +86,51 @@ TEST_F(FocusPageTest, TheSlidersStoreWithinTheirLimitsAndReadOutWholeNumbers) {
     EXPECT_EQ(FocusPage::storedDelay(-3), 0);
     EXPECT_EQ(FocusPage::storedDelay(37.5), 38);
     EXPECT_EQ(FocusPage::storedDelay(std::numeric_limits<double>::quiet_NaN()), 0);
+}
+
+// Each slider's two ends store its range's two ends (opacity 0 … 1, radius 0 … 32 pt, delay
+// 0 … 1000 ms), and a value one past either end is stored as that end.
+TEST_F(FocusPageTest, EachSlidersEndsStoreTheEndsOfItsRange) {
+    given([](Config& config) {
+        config.focusFollowsCursor = true;
+        config.focusBorderOpacity = 0.5;
+        config.focusBorderCornerRadius = 10;
+        config.focusFollowsCursorDelay = 500;
+    });
+    page.refresh();
+    struct Row {
+        const char* id;
+        double fraction;
+        std::function<double(const Config&)> stored;
+        double value;
+        const char* readout;
+    };
+    const auto opacity = [](const Config& c) { return c.focusBorderOpacity; };
+    const auto radius = [](const Config& c) { return c.focusBorderCornerRadius; };
+    const auto delay = [](const Config& c) { return double(c.focusFollowsCursorDelay); };
+    const Row rows[] = {
+        {"focusBorderOpacity", 0, opacity, 0, "0%"},
+        {"focusBorderOpacity", 1, opacity, 1, "100%"},
+        {"focusBorderRadius", 0, radius, 0, "0pt"},
+        {"focusBorderRadius", 1, radius, 32, "32pt"},
+        {"focusFollowsCursorDelay", 0, delay, 0, "0ms"},
+        {"focusFollowsCursorDelay", 1, delay, 1000, "1000ms"},
+    };
+    for (const Row& row : rows) {
+        writes.clear();
+        page.slide(row.id, row.fraction);
+        ASSERT_EQ(writes.size(), 1u) << row.id << " " << row.fraction;
+        EXPECT_EQ(row.stored(writes[0]), row.value) << row.id;
+        EXPECT_TRUE(page.id(row.id).findText(row.readout)) << row.readout;
+    }
+    EXPECT_EQ(FocusPage::storedRadius(32), 32);
+    EXPECT_EQ(FocusPage::storedRadius(33), 32);
+    EXPECT_EQ(FocusPage::storedRadius(0), 0);
+    EXPECT_EQ(FocusPage::storedRadius(-1), 0);
+    EXPECT_EQ(FocusPage::storedDelay(1000), 1000);
+    EXPECT_EQ(FocusPage::storedDelay(1025), 1000);
+    EXPECT_EQ(FocusPage::storedDelay(0), 0);
+    EXPECT_EQ(FocusPage::storedDelay(-25), 0);
 }
 
 TEST_F(FocusPageTest, TheDelayMovesInStepsOfTwentyFiveOnceFocusFollowsThePointer) {

@@ -164,6 +164,49 @@ TEST_F(PaletteFieldTest, TheEditingChordsWorkWithoutAnEditMenu) {
     EXPECT_EQ(editor->selectedRange().length, 3U);
 }
 
+// ⌘ alone, or with ⇧ for redo, is the editing chord; another modifier more (⌥, ⌃, or a flag
+// such as the keypad's, Help or Fn) passes the key on, and the key without ⌘ is typed. The
+// device bits below the modifiers are no modifier.
+TEST_F(PaletteFieldTest, AnEditingChordWithAModifierMoreOrFewerIsNotTaken) {
+    constexpr std::uint64_t option = NSEventModifierFlagOption;
+    constexpr std::uint64_t deviceBits = 0x108;
+    type("gap");
+    NSTextView* editor = field().currentEditor();
+    ASSERT_NE(editor, nullptr);
+    for (const std::uint64_t flags :
+         {command | option, command | shift, command | NSEventModifierFlagNumericPad,
+          command | NSEventModifierFlagHelp, command | NSEventModifierFlagFunction}) {
+        editor->setSelectedRange(NSRange{3, 0});
+        key(keyA, flags);
+        EXPECT_EQ(editor->selectedRange().length, 0U) << flags;
+        EXPECT_EQ(field().stringValue(), "gap") << flags;
+    }
+    key(keyA, command | deviceBits);
+    EXPECT_EQ(editor->selectedRange().length, 3U);
+    editor->setSelectedRange(NSRange{3, 0});
+    key(keyA);
+    EXPECT_EQ(field().stringValue(), "gapa");
+    EXPECT_EQ(model().search->query(), "gapa");
+
+    for (const std::uint64_t flags : {command | option, command | control, control}) {
+        key(keyZ, flags);
+        EXPECT_EQ(model().search->query(), "gapa") << flags;
+    }
+    key(keyZ, command | deviceBits);
+    EXPECT_NE(model().search->query(), "gapa");
+}
+
+TEST_F(PaletteFieldTest, TheKeypadsEnterOpensTheSelectedMatchAsReturnDoes) {
+    constexpr std::uint16_t keypadEnter = 76;
+    type("gap");
+    ASSERT_GE(model().search->matches().size(), 2U);
+    const SettingEntry second = model().search->matches()[1];
+    key(downArrow);
+    key(keypadEnter, NSEventModifierFlagNumericPad);
+    EXPECT_FALSE(model().searchOpen.get());
+    EXPECT_EQ(model().flashing.get(), std::optional<std::string>(second.id));
+}
+
 SettingEntry entry(std::string title, std::string card) {
     SettingEntry made;
     made.id = "floatRules";

@@ -180,6 +180,28 @@ TEST_F(SettingsViewTest, TheDropDownShowsEightFoundSettingsOrOneNoMatchLine) {
     EXPECT_FALSE(graph->tree().findText("⌘K"));
 }
 
+// Of more than eight matches the first and the eighth are shown and lit when selected; the
+// ninth, one past the last row shown, lights none.
+TEST_F(SettingsViewTest, TheFirstAndEighthFoundRowsLightAndTheNinthLightsNone) {
+    showWindow();
+    const auto lit = [this]() -> std::optional<std::size_t> {
+        const auto rows = found();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const std::string title = model.search.get().matches()[i].title;
+            const LayoutNode* text = rows[i]->findText(title);
+            if (text && text->color == SwiftUI::Color::white().opacity(1.0)) return i;
+        }
+        return std::nullopt;
+    };
+    for (const auto& [moves, row] :
+         {std::pair<int, std::optional<std::size_t>>{0, 0}, {7, 7}, {8, std::nullopt}}) {
+        search("e", moves);
+        ASSERT_GT(model.search.get().matches().size(), 9u);
+        ASSERT_EQ(found().size(), 8u);
+        EXPECT_EQ(lit(), row) << moves;
+    }
+}
+
 TEST_F(SettingsViewTest, TheStripSidebarPageAndCardsAreDrawnInTheirColoursAndOnlyTheTabShownIsLit) {
     showWindow();
     ASSERT_EQ(model.section(), SettingsTab::general);
