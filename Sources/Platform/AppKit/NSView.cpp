@@ -140,8 +140,9 @@ void NSView::displayInContext(CGContext& context) const {
                          : frame_.minY();
     context.translateBy(frame_.minX(), y);
     if (layer_) applyLayerTransform(context);
-    // The view's layer holds only what was put in it; the subviews draw their own below.
-    if (layer_) layer_->renderInContext(context);
+    // The view's layer holds only what was put in it; the subviews draw their own below. Its
+    // border goes on last, over the view's drawing and its subviews.
+    if (layer_) layer_->renderBelowBorderInContext(context);
     context.saveGState();
     if (isFlipped()) {
         context.translateBy(0, frame_.height());
@@ -164,6 +165,7 @@ void NSView::displayInContext(CGContext& context) const {
     }
     for (const NSViewRef& view : subviews_)
         view->displayInContext(context);
+    if (layer_) layer_->renderBorderInContext(context);
     context.restoreGState();
 }
 

@@ -136,6 +136,11 @@ class CALayer {
 
     /// Draws the tree as shown now into the context, in the layer's own coordinates.
     void renderInContext(CGContext& context) const;
+    /// The same without the layer's own border, for a view that draws its content over its
+    /// layer and puts the border on last (`renderBorderInContext`).
+    void renderBelowBorderInContext(CGContext& context) const;
+    /// Only the layer's own border as shown now, at the layer's opacity.
+    void renderBorderInContext(CGContext& context) const;
 
     /// Told after every change of the layer's own values (the window that shows it passes the
     /// news on).
@@ -147,8 +152,10 @@ class CALayer {
     void animateChange(const std::string& key, const CAAnimatedValues& before);
     void finish(std::uint64_t id);
     void stop(Running running, bool finished);
-    void renderLayer(CGContext& context, const CALayerValues& shown) const;
-    void renderContent(CGContext& context, const CALayerValues& shown) const;
+    void renderLayer(CGContext& context, const CALayerValues& shown, bool withBorder) const;
+    void renderContent(CGContext& context, const CALayerValues& shown, bool withBorder) const;
+    static void renderBorder(CGContext& context, const CALayerValues& shown);
+    static double shownOpacity(const CALayerValues& shown);
 
     CALayerValues values_;
     std::vector<CALayerRef> sublayers_;

@@ -19,12 +19,29 @@ CGPath outline(const CGRect& rect, double radius, CALayerCornerCurve curve) {
 }  // namespace
 
 void CALayer::renderInContext(CGContext& context) const {
-    renderLayer(context, presentationValues());
+    renderLayer(context, presentationValues(), true);
 }
 
-void CALayer::renderLayer(CGContext& context, const CALayerValues& shown) const {
-    const double alpha =
-        std::isnan(shown.opacity) ? 0 : std::clamp(double(shown.opacity), 0.0, 1.0);
+void CALayer::renderBelowBorderInContext(CGContext& context) const {
+    renderLayer(context, presentationValues(), false);
+}
+
+void CALayer::renderBorderInContext(CGContext& context) const {
+    const CALayerValues shown = presentationValues();
+    const double alpha = shownOpacity(shown);
+    if (shown.hidden || alpha <= 0) return;
+    context.saveGState();
+    context.setAlpha(alpha);
+    renderBorder(context, shown);
+    context.restoreGState();
+}
+
+double CALayer::shownOpacity(const CALayerValues& shown) {
+    return std::isnan(shown.opacity) ? 0 : std::clamp(double(shown.opacity), 0.0, 1.0);
+}
+
+void CALayer::renderLayer(CGContext& context, const CALayerValues& shown, bool withBorder) const {
+    const double alpha = shownOpacity(shown);
     if (shown.hidden || alpha <= 0) return;
     const double shadowAlpha =
         CGColorGetAlpha(shown.shadowColor) * std::clamp(double(shown.shadowOpacity), 0.0, 1.0);
@@ -41,12 +58,12 @@ void CALayer::renderLayer(CGContext& context, const CALayerValues& shown) const 
         context.setAlpha(alpha);
         context.beginTransparencyLayer();
     }
-    renderContent(context, shown);
+    renderContent(context, shown, withBorder);
     if (apart) context.endTransparencyLayer();
     context.restoreGState();
 }
 
-void CALayer::renderContent(CGContext& context, const CALayerValues& shown) const {
+void CALayer::renderContent(CGContext& context, const CALayerValues& shown, bool withBorder) const {
     const CGRect& bounds = shown.bounds;
     const CGPath shape = outline(bounds, shown.cornerRadius, shown.cornerCurve);
     if (shown.backgroundColor) {
@@ -68,10 +85,15 @@ void CALayer::renderContent(CGContext& context, const CALayerValues& shown) cons
         context.concatenate(CATransform3DGetAffineTransform(sub.transform));
         context.translateBy(-sub.anchorPoint.x * size.width - sub.bounds.minX(),
                             -sub.anchorPoint.y * size.height - sub.bounds.minY());
-        layer->renderLayer(context, sub);
+        layer->renderLayer(context, sub, true);
         context.restoreGState();
     }
     context.restoreGState();
+    if (withBorder) renderBorder(context, shown);
+}
+
+void CALayer::renderBorder(CGContext& context, const CALayerValues& shown) {
+    const CGRect& bounds = shown.bounds;
     // The border lies inside the bounds, over the sublayers.
     const double width = std::min(shown.borderWidth, std::min(bounds.width(), bounds.height()) / 2);
     if (width > 0 && shown.borderColor) {

@@ -53,5 +53,27 @@ TEST(VisualEffectView, ItsCornersAreCutAway) {
     EXPECT_LT(image->pixel(320, 30)->alpha, 255);
 }
 
+TEST(VisualEffectView, ItsLayersBorderShowsOverItsMaterialAndItsSubviews) {
+    const auto view = launcherBackdrop();
+    view->layer()->setBorderWidth(2);
+    view->layer()->setBorderColor(CGColorCreateGenericGray(1, 1));
+    auto cover = std::make_shared<NSView>(CGRect(0, 0, 640, 60));
+    cover->setWantsLayer(true);
+    cover->layer()->setBackgroundColor(CGColorCreateSRGB(1, 0, 0, 1));
+    view->addSubview(cover);
+    auto bitmap = CGBitmapContext::make(CGSize{640, 60}, 1);
+    ASSERT_TRUE(bitmap);
+    view->displayInContext(*bitmap);
+    const CGImageRef image = bitmap->makeImage();
+    for (const auto& [x, y] : {std::pair{320, 0}, {320, 59}, {0, 30}, {639, 30}}) {
+        const CGPixel edge = image->pixel(x, y).value();
+        EXPECT_EQ(edge.green, 255) << x << "," << y;
+        EXPECT_EQ(edge.blue, 255) << x << "," << y;
+    }
+    const CGPixel inside = image->pixel(320, 30).value();
+    EXPECT_EQ(inside.red, 255);
+    EXPECT_EQ(inside.green, 0);
+}
+
 }  // namespace
 }  // namespace kelvo
