@@ -105,6 +105,8 @@ TextLayout::TextLayout(const NSAttributedString& string, std::optional<CGFloat> 
         text_ += validUTF8(run.text);
         addRun(attributes, run.attributes, start, text_.size());
     }
+    // A word too long for its line breaks between two of its characters, as it stands.
+    add(attributes, pango_attr_insert_hyphens_new(FALSE), 0, text_.size());
     const NSTextAttributes first =
         string.runs().empty() ? NSTextAttributes{} : string.runs().front().attributes;
     const NSParagraphStyle style = first.paragraphStyle.value_or(NSParagraphStyle{});

@@ -118,6 +118,16 @@ TEST(TextTruncationTest, WordWrappingTakesAsManyLinesAsItNeeds) {
     EXPECT_NE(lines->displayedText().find('\n'), std::string::npos);
 }
 
+TEST(TextTruncationTest, AWordTooLongForItsLineBreaksBetweenCharactersWithoutAHyphen) {
+    const CGFloat two = text("mm", 11).layout(std::nullopt)->size().width;
+    const CGFloat three = text("mmm", 11).layout(std::nullopt)->size().width;
+    const auto lines = text("mmmm", 11).layout(three - 1);
+    EXPECT_EQ(lines->lineCount(), 2);
+    EXPECT_EQ(lines->displayedText(), "mm\nmm");
+    // A hyphen after the first half would widen that line past the second.
+    EXPECT_NEAR(lines->size().width, two, 0.01);
+}
+
 /// Drawing into a recording context whose user space runs top-down, as a flipped image's does.
 class TextDrawingTest : public ::testing::Test {
   protected:
