@@ -96,8 +96,10 @@ CGImageRef textSamples() {
     height += 110;
     PictureCanvas canvas(CGSize{width, height}, NSColor::colorWithSRGBRed(0.043, 0.055, 0.086, 1));
     const NSColorRef dim = NSColor::colorWithWhite(1, 0.42);
-    canvas.label("Text at the sizes, weights and designs of the system's windows (DejaVu)",
-                 {margin, 16}, 13, NSColor::colorWithWhite(1, 0.94), NSFontWeightSemibold);
+    canvas.label(
+        "Text at the sizes, weights and designs of the system's windows (Carlito; DejaVu Sans Mono "
+        "for monospaced text, DejaVu Sans for symbols Carlito lacks)",
+        {margin, 16}, 13, NSColor::colorWithWhite(1, 0.94), NSFontWeightSemibold);
     double y = 48;
     for (const Sample& s : samples) {
         const std::string name = number(s.size) + " pt " + weightName(s.weight) +
