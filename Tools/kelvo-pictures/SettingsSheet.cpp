@@ -1,7 +1,10 @@
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "Base/CoreGraphics/CGBitmapContext.h"
 #include "KelvoApp/Settings/CFPreferenceStore.h"
 #include "KelvoApp/Settings/SettingsModel.h"
 #include "KelvoApp/Views/Palette.h"
@@ -14,10 +17,12 @@
 #include "KelvoApp/Views/Settings/SystemPage.h"
 #include "KelvoApp/Views/Settings/TilingPage.h"
 #include "KelvoCore/Config/ConfigStore.h"
-#include "KelvoCore/Settings/SettingsCatalog.h"
 #include "PanelDesk.h"
 #include "PictureBook.h"
 #include "PictureCanvas.h"
+#include "Platform/AppKit/NSApplication.h"
+#include "Platform/AppKit/NSEvent.h"
+#include "Platform/SwiftUI/NSHostingView.h"
 #include "Platform/SwiftUI/ViewGraph.h"
 
 namespace kelvo_pictures {
@@ -44,6 +49,8 @@ class SettingsDesk {
                 std::filesystem::temp_directory_path() / "kelvo-pictures-no-such-folder" /
                     "kelvo.log") {}
 
+    PanelDesk& desk() { return desk_; }
+
   private:
     PanelDesk desk_;
     kelvo::ConfigStore store_;
@@ -52,12 +59,51 @@ class SettingsDesk {
     SettingsModel model;
 };
 
-CGImageRef window(SettingsTab tab, const std::function<void(SettingsModel&)>& prepare = {}) {
+/// The settings view hosted in a window of the desk, as the window shows it: the fields it
+/// hosts draw too, and take the keys the desk types.
+class SettingsWindow {
+  public:
+    explicit SettingsWindow(SettingsModel& model)
+        : host_(std::make_shared<SwiftUI::NSHostingView>(
+              [&model] { return kelvo::SettingsView(model).body(); })),
+          window_(std::make_shared<NSWindow>(CGRect(CGPoint{}, windowSize), NSWindowStyleMaskTitled,
+                                             NSBackingStoreBuffered, false)) {
+        host_->observe(model);
+        window_->setContentView(host_);
+        NSApplication::sharedApplication().activateIgnoringOtherApps(true);
+        window_->makeKeyAndOrderFront(nullptr);
+    }
+    ~SettingsWindow() { window_->close(); }
+    SettingsWindow(const SettingsWindow&) = delete;
+    SettingsWindow& operator=(const SettingsWindow&) = delete;
+
+    /// The content at the pictures' two pixels a point.
+    CGImageRef picture() const {
+        const auto context = CGBitmapContext::make(windowSize, 2);
+        if (!context) return nullptr;
+        host_->viewWillDraw();
+        host_->displayInContext(*context);
+        return context->makeImage();
+    }
+
+  private:
+    std::shared_ptr<SwiftUI::NSHostingView> host_;
+    std::shared_ptr<NSWindow> window_;
+};
+
+/// The window on a tab, prepared on its model or by keys a person presses into it.
+CGImageRef window(SettingsTab tab, const std::function<void(SettingsModel&)>& prepare = {},
+                  const std::function<void(PanelDesk&)>& keys = {}) {
     SettingsDesk desk;
     desk.model.setSection(tab);
     if (prepare) prepare(desk.model);
-    SettingsModel& model = desk.model;
-    return renderView([&model] { return kelvo::SettingsView(model).body(); }, windowSize);
+    SettingsWindow shown(desk.model);
+    desk.desk().wait(0.1);
+    if (keys) {
+        keys(desk.desk());
+        desk.desk().wait(0.1);
+    }
+    return shown.picture();
 }
 
 /// A whole page, as tall as it is, on the window's background.
@@ -85,10 +131,14 @@ std::function<void(SettingsModel&)> configured(const std::function<void(kelvo::C
     return [change](SettingsModel& model) { model.updateConfig(change); };
 }
 
-void typeQuery(SettingsModel& model, const std::string& query) {
-    kelvo::SettingsSearch search(kelvo::SettingsCatalog::entries(model.config()));
-    search.type(query);
-    model.search = search;
+/// ⌘K, and the query typed into the search field once it has the keyboard.
+std::function<void(PanelDesk&)> typedQuery(const std::string& query) {
+    constexpr std::uint16_t keyK = 40;
+    return [query](PanelDesk& desk) {
+        desk.desktop().pressKey(keyK, NSEventModifierFlagCommand);
+        desk.wait(0.1);
+        desk.desktop().typeText(query);
+    };
 }
 
 }  // namespace
@@ -136,15 +186,9 @@ std::vector<Picture> settingsWindowPictures() {
              });
          }},
         {"settings-chrome-search",
-         [] {
-             return window(SettingsTab::system,
-                           [](SettingsModel& model) { typeQuery(model, "motion"); });
-         }},
+         [] { return window(SettingsTab::system, {}, typedQuery("motion")); }},
         {"settings-chrome-search-no-match",
-         [] {
-             return window(SettingsTab::system,
-                           [](SettingsModel& model) { typeQuery(model, "zebra crossing"); });
-         }},
+         [] { return window(SettingsTab::system, {}, typedQuery("zebra crossing")); }},
     };
 }
 
