@@ -37,21 +37,26 @@ constexpr CGSize windowSize{696, 780};
 /// The page's width beside the sidebar and its rule.
 constexpr CGFloat pageWidth = 696 - 197;
 
-/// A settings model of the default configuration on a desktop of this process; its store
-/// points at a file that is never written.
+/// A settings model of the default configuration on a desktop of this process. Its store
+/// never writes: the writes it hands over are dropped, as the picture is done before any of
+/// them would be due, so that what one picture changes reaches neither the next picture nor
+/// another run (which would read it back from the file).
 class SettingsDesk {
   public:
     SettingsDesk()
-        : store_(std::filesystem::temp_directory_path() / "kelvo-pictures-no-such-folder" /
-                 "config.json"),
+        : store_(folder() / "config.json", [](const kelvo::ConfigStore::WorkItem&) {}),
           model(store_,
                 kelvo::SystemTweakService(std::make_shared<kelvo::CFPreferenceStore>(), [] {}),
-                std::filesystem::temp_directory_path() / "kelvo-pictures-no-such-folder" /
-                    "kelvo.log") {}
+                folder() / "kelvo.log") {}
 
     PanelDesk& desk() { return desk_; }
 
   private:
+    /// A folder nothing writes into, so that the store starts from the defaults.
+    static std::filesystem::path folder() {
+        return std::filesystem::temp_directory_path() / "kelvo-pictures-settings";
+    }
+
     PanelDesk desk_;
     kelvo::ConfigStore store_;
 
