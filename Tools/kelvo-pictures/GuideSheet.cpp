@@ -19,11 +19,11 @@ namespace {
 CGImageRef guideOn(kelvo::GuideStep step, bool trusted) {
     PanelDesk desk;
     desk.desktop().setTrusted(trusted);
-    kelvo::ConfigStore store(std::filesystem::temp_directory_path() / "kelvo-pictures-guide" /
-                             "config.json");
+    kelvo::ConfigStore store(unwrittenFolder("guide") / "config.json",
+                             [](const kelvo::ConfigStore::WorkItem&) {});
     kelvo::SettingsModel settings(
         store, kelvo::SystemTweakService(std::make_shared<kelvo::CFPreferenceStore>(), [] {}),
-        std::filesystem::temp_directory_path() / "kelvo-pictures-guide" / "kelvo.log");
+        unwrittenFolder("guide") / "kelvo.log");
     kelvo::GuideWindowController guide(settings);
     guide.anchor = [] { return CGRect(1200, 875, 180, 25); };
     guide.show();

@@ -7,6 +7,10 @@
 
 namespace kelvo_pictures {
 
+std::filesystem::path unwrittenFolder(const std::string& name) {
+    return std::filesystem::path("/tmp") / ("kelvo-pictures-" + name);
+}
+
 std::vector<Picture> PictureBook::all() {
     std::vector<Picture> pictures;
     for (auto part : {symbolPictures, textPictures, layerPictures, controlPictures, brandPictures,

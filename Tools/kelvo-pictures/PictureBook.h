@@ -16,6 +16,11 @@ struct Picture {
     std::function<CGImageRef()> draw;
 };
 
+/// The folder of a picture's configuration and log, which nothing writes into, so that every
+/// picture starts from the defaults. Pages show its path, so it is the same on every machine
+/// rather than under the caller's TMPDIR.
+std::filesystem::path unwrittenFolder(const std::string& name);
+
 // The pictures of each part of the system, one function each; a new picture is a function
 // that draws it and a line in its part's list.
 std::vector<Picture> symbolPictures();

@@ -44,19 +44,15 @@ constexpr CGFloat pageWidth = 696 - 197;
 class SettingsDesk {
   public:
     SettingsDesk()
-        : store_(folder() / "config.json", [](const kelvo::ConfigStore::WorkItem&) {}),
+        : store_(unwrittenFolder("settings") / "config.json",
+                 [](const kelvo::ConfigStore::WorkItem&) {}),
           model(store_,
                 kelvo::SystemTweakService(std::make_shared<kelvo::CFPreferenceStore>(), [] {}),
-                folder() / "kelvo.log") {}
+                unwrittenFolder("settings") / "kelvo.log") {}
 
     PanelDesk& desk() { return desk_; }
 
   private:
-    /// A folder nothing writes into, so that the store starts from the defaults.
-    static std::filesystem::path folder() {
-        return std::filesystem::temp_directory_path() / "kelvo-pictures-settings";
-    }
-
     PanelDesk desk_;
     kelvo::ConfigStore store_;
 
