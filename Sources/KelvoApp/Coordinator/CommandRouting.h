@@ -5,6 +5,7 @@
 
 #include "Base/Foundation/CGGeometry.h"
 #include "KelvoApp/Coordinator/LaterWork.h"
+#include "KelvoApp/Coordinator/MadeByStartup.h"
 #include "KelvoApp/Input/HotkeyService.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Geometry/WindowID.h"
@@ -59,7 +60,7 @@ class CommandRouting {
     bool modifierClick(CGPoint location);
 
     /// The hotkey service, which the test mode drives as a shortcut would.
-    HotkeyService& hotkeys() const { return *hotkeys_; }
+    HotkeyService& hotkeys() const { return madeByStartup(hotkeys_, "CommandRouting::hotkeys"); }
 
   private:
     void carryOut(const Command& command);

@@ -55,7 +55,7 @@ void ConfigurationChanges::load(const std::filesystem::path& configURL) {
 }
 
 void ConfigurationChanges::watch() {
-    store_->onChange = [this](const Config& next) {
+    store().onChange = [this](const Config& next) {
         apply(next);
         ownWindows_.adoptConfiguration(next);
     };

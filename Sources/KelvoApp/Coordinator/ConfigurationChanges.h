@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "KelvoApp/Coordinator/MadeByStartup.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Config/ConfigStore.h"
 
@@ -44,7 +45,7 @@ class ConfigurationChanges {
     void apply(const Config& next);
 
     const Config& config() const { return config_; }
-    ConfigStore& store() const { return *store_; }
+    ConfigStore& store() const { return madeByStartup(store_, "ConfigurationChanges::store"); }
 
   private:
     void applyRules(const Config& next, const Config& old);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Base/Foundation/CGGeometry.h"
+#include "KelvoApp/Coordinator/MadeByStartup.h"
 #include "KelvoApp/Coordinator/SaveFailureLog.h"
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Services/CheatsheetPanelController.h"
@@ -76,13 +77,23 @@ class OwnWindows {
     std::optional<CGRect> statusItemAnchor() const;
 
     // What a suite drives and reads as the user would.
-    MenuBarController& statusItem() const { return *menuBar_; }
-    const DesktopModel& desktopModel() const { return *desktopModel_; }
-    SwitchHUD& switchDisplay() const { return *hud_; }
-    CheatsheetPanelController& cheatsheet() const { return *cheatsheet_; }
-    SettingsWindowController& settingsWindow() const { return *settingsWindow_; }
-    GuideWindowController& guideWindow() const { return *guideWindow_; }
-    AppPresence& presence() const { return *presence_; }
+    MenuBarController& statusItem() const {
+        return madeByStartup(menuBar_, "OwnWindows::statusItem");
+    }
+    const DesktopModel& desktopModel() const {
+        return madeByStartup(desktopModel_, "OwnWindows::desktopModel");
+    }
+    SwitchHUD& switchDisplay() const { return madeByStartup(hud_, "OwnWindows::switchDisplay"); }
+    CheatsheetPanelController& cheatsheet() const {
+        return madeByStartup(cheatsheet_, "OwnWindows::cheatsheet");
+    }
+    SettingsWindowController& settingsWindow() const {
+        return madeByStartup(settingsWindow_, "OwnWindows::settingsWindow");
+    }
+    GuideWindowController& guideWindow() const {
+        return madeByStartup(guideWindow_, "OwnWindows::guideWindow");
+    }
+    AppPresence& presence() const { return madeByStartup(presence_, "OwnWindows::presence"); }
     const OwnWindowDesktop& settingsDesktop() const { return settingsDesktop_; }
 
   private:

@@ -10,6 +10,7 @@
 
 #include "Base/Foundation/CGGeometry.h"
 #include "KelvoApp/Coordinator/LaterWork.h"
+#include "KelvoApp/Coordinator/MadeByStartup.h"
 #include "KelvoApp/Coordinator/MinimizedToParkFile.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Store/CoordinatorBridge.h"
@@ -75,8 +76,8 @@ class StoreWiring {
     /// The screens changed: the displays, the menu bar strips and the screen again.
     void screenParametersChanged();
 
-    WorkspaceStore& store() const { return *store_; }
-    CoordinatorBridge& bridge() const { return *bridge_; }
+    WorkspaceStore& store() const { return madeByStartup(store_, "StoreWiring::store"); }
+    CoordinatorBridge& bridge() const { return madeByStartup(bridge_, "StoreWiring::bridge"); }
     const std::optional<std::string>& ownBundleID() const { return ownBundleID_; }
     CGRect screenFrame() const { return screenFrame_; }
     /// The menu bar of every screen, where the pointer focuses nothing.
