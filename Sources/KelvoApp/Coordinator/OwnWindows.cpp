@@ -3,7 +3,6 @@
 #include "KelvoApp/Coordinator/ConfigurationChanges.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Coordinator/ProcessLog.h"
-#include "KelvoApp/Coordinator/StartupAndQuit.h"
 #include "KelvoApp/Coordinator/StoreWiring.h"
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Services/CheatsheetPanelController.h"
@@ -20,12 +19,12 @@ namespace kelvo {
 
 OwnWindows::OwnWindows(const CoordinatorProcess& process, const ProcessLog& log,
                        StoreWiring& wiring, const ConfigurationChanges& configuration,
-                       StartupAndQuit& startup)
+                       Callbacks callbacks)
     : process_(process),
       log_(log),
       wiring_(wiring),
       configuration_(configuration),
-      startup_(startup) {}
+      callbacks_(std::move(callbacks)) {}
 
 OwnWindows::~OwnWindows() = default;
 
@@ -65,7 +64,7 @@ void OwnWindows::makeStatusItem() {
                     wiring_.store().rebalance();
                     desktopRefresh();
                 },
-            .onQuit = [this] { startup_.quitFromMenu(); },
+            .onQuit = [this] { callbacks_.quit(); },
         });
     hud_ = std::make_unique<SwitchHUD>();
     wiring_.statusItemMade();

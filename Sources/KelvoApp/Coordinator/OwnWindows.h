@@ -25,7 +25,6 @@ struct CoordinatorProcess;
 class ProcessLog;
 class StoreWiring;
 class ConfigurationChanges;
-class StartupAndQuit;
 
 /// The system's own windows and panels: the status item and its model, the desktop-switch
 /// display, the cheat sheet, the settings window and the guide (each belonging to the desktop
@@ -33,8 +32,14 @@ class StartupAndQuit;
 /// rest of the coordinator reaches them only through the operations here.
 class OwnWindows {
   public:
+    /// What the own windows ask of the rest of the coordinator.
+    struct Callbacks {
+        /// The status menu's Quit.
+        std::function<void()> quit;
+    };
+
     OwnWindows(const CoordinatorProcess& process, const ProcessLog& log, StoreWiring& wiring,
-               const ConfigurationChanges& configuration, StartupAndQuit& startup);
+               const ConfigurationChanges& configuration, Callbacks callbacks);
     ~OwnWindows();
     OwnWindows(const OwnWindows&) = delete;
     OwnWindows& operator=(const OwnWindows&) = delete;
@@ -108,7 +113,7 @@ class OwnWindows {
     const ProcessLog& log_;
     StoreWiring& wiring_;
     const ConfigurationChanges& configuration_;
-    StartupAndQuit& startup_;
+    Callbacks callbacks_;
 
     std::unique_ptr<DesktopModel> desktopModel_;
     std::unique_ptr<Updates> updates_;
