@@ -225,6 +225,20 @@ TEST_F(ConfigChangeTest, TheDwellChangedAloneHoldsTheFocusBackThatLong) {
     EXPECT_EQ(coordinator->focus.focused(), WindowID(3));
 }
 
+TEST_F(ConfigChangeTest, ThePointerFocusesNothingWhileTheSettingsWindowHasTheKeyboard) {
+    change([](Config& c) { c.focusFollowsCursor = true; });
+    coordinator->focus.acceptFocus(WindowID(1));
+    coordinator->ownWindows.showSettings();
+    ASSERT_TRUE(coordinator->ownWindows.ownWindowHasKeyboard());
+    settle();
+    const CGRect other = coordinator->storeWiring.store().layout(1).at(WindowID(3));
+    TapEvent moved;
+    moved.location = CGPoint{other.midX(), other.midY()};
+    taps.deliver(EventTaps::mouseMoved, moved);
+    settle();
+    EXPECT_EQ(coordinator->focus.focused(), WindowID(1));
+}
+
 // Restoring the defaults marks the guide unseen; it shows at the next start, not now.
 TEST_F(ConfigChangeTest, TheGuideMarkedUnseenWaitsForTheNextStart) {
     change([](Config& c) { c.guideSeen = true; });

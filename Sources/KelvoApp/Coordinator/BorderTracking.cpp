@@ -3,7 +3,6 @@
 #include "Base/Foundation/DispatchQueue.h"
 #include "Base/Foundation/DispatchTime.h"
 #include "KelvoApp/Coordinator/ConfigurationChanges.h"
-#include "KelvoApp/Coordinator/Focus.h"
 #include "KelvoApp/Coordinator/ProcessLog.h"
 #include "KelvoApp/Coordinator/StoreWiring.h"
 #include "KelvoApp/Coordinator/WindowNames.h"
@@ -12,8 +11,12 @@
 namespace kelvo {
 
 BorderTracking::BorderTracking(const ProcessLog& log, const WindowNames& names, StoreWiring& wiring,
-                               const ConfigurationChanges& configuration, const Focus& focus)
-    : log_(log), names_(names), wiring_(wiring), configuration_(configuration), focus_(focus) {}
+                               const ConfigurationChanges& configuration, Callbacks callbacks)
+    : log_(log),
+      names_(names),
+      wiring_(wiring),
+      configuration_(configuration),
+      callbacks_(std::move(callbacks)) {}
 
 BorderTracking::~BorderTracking() = default;
 
@@ -45,8 +48,8 @@ void BorderTracking::update() {
 std::optional<std::string> BorderTracking::hiddenReason(std::optional<CGRect>& frame) const {
     const WorkspaceStore& store = wiring_.store();
     const int active = store.activeDesktop();
-    const auto focused = focus_.focused();
-    if (configuration_.config().hideFocusBorderOnForeignFront && focus_.frontIsForeign()) {
+    const auto focused = callbacks_.focused();
+    if (configuration_.config().hideFocusBorderOnForeignFront && callbacks_.frontIsForeign()) {
         return "the front is an application Kelvo manages nothing of here";
     }
     if (!focused) return "nothing is focused";
@@ -65,7 +68,7 @@ std::optional<std::string> BorderTracking::hiddenReason(std::optional<CGRect>& f
 }
 
 void BorderTracking::followMove(WindowID id) {
-    if (!configuration_.config().showFocusBorder || focus_.focused() != id) return;
+    if (!configuration_.config().showFocusBorder || callbacks_.focused() != id) return;
     hide();
     if (settle_) settle_->cancel();
     DispatchWorkItem settle(later_.weakly([this] { update(); }));
@@ -85,7 +88,7 @@ void BorderTracking::showDragTarget(const std::optional<CGRect>& frame) {
 }
 
 void BorderTracking::dragStepped(WindowID w) {
-    if (configuration_.config().showFocusBorder && focus_.focused() == w && !dragTargetShown_) {
+    if (configuration_.config().showFocusBorder && callbacks_.focused() == w && !dragTargetShown_) {
         hide();
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,7 +18,6 @@ class ProcessLog;
 class WindowNames;
 class StoreWiring;
 class ConfigurationChanges;
-class Focus;
 
 /// Where the focus border stands: around the focused window when one is shown here, hidden
 /// (with the reason logged once) when not, out of the way while a window moves, and on the
@@ -26,8 +26,15 @@ class BorderTracking {
   public:
     static constexpr double settleDelay = 0.12;
 
+    /// What the border reads of the focus.
+    struct Callbacks {
+        std::function<std::optional<WindowID>()> focused;
+        /// Whether an application with nothing managed here is in front.
+        std::function<bool()> frontIsForeign;
+    };
+
     BorderTracking(const ProcessLog& log, const WindowNames& names, StoreWiring& wiring,
-                   const ConfigurationChanges& configuration, const Focus& focus);
+                   const ConfigurationChanges& configuration, Callbacks callbacks);
     ~BorderTracking();
     BorderTracking(const BorderTracking&) = delete;
     BorderTracking& operator=(const BorderTracking&) = delete;
@@ -60,7 +67,7 @@ class BorderTracking {
     const WindowNames& names_;
     StoreWiring& wiring_;
     const ConfigurationChanges& configuration_;
-    const Focus& focus_;
+    Callbacks callbacks_;
 
     std::unique_ptr<FocusBorder> border_;
     std::optional<std::string> lastHiddenReason_;

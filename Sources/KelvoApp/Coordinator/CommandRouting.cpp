@@ -1,11 +1,9 @@
 #include "KelvoApp/Coordinator/CommandRouting.h"
 
 #include "KelvoApp/Applications/TerminalLauncher.h"
-#include "KelvoApp/Coordinator/BorderTracking.h"
 #include "KelvoApp/Coordinator/ConfigurationChanges.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Coordinator/Focus.h"
-#include "KelvoApp/Coordinator/LauncherRequests.h"
 #include "KelvoApp/Coordinator/LogText.h"
 #include "KelvoApp/Coordinator/OwnWindows.h"
 #include "KelvoApp/Coordinator/ProcessLog.h"
@@ -21,17 +19,15 @@ namespace kelvo {
 CommandRouting::CommandRouting(const CoordinatorProcess& process, const ProcessLog& log,
                                const WindowNames& names, StoreWiring& wiring,
                                const ConfigurationChanges& configuration, Focus& focus,
-                               BorderTracking& border, OwnWindows& ownWindows,
-                               LauncherRequests& launcher)
+                               OwnWindows& ownWindows, Callbacks callbacks)
     : process_(process),
       log_(log),
       names_(names),
       wiring_(wiring),
       configuration_(configuration),
       focus_(focus),
-      border_(border),
       ownWindows_(ownWindows),
-      launcher_(launcher) {}
+      callbacks_(std::move(callbacks)) {}
 
 CommandRouting::~CommandRouting() = default;
 
@@ -169,7 +165,7 @@ std::optional<WindowID> CommandRouting::currentTarget() {
 
 void CommandRouting::switchTo(const Command& command) {
     const int n = *command.desktop();
-    border_.hide();
+    callbacks_.hideBorder();
     wiring_.store().switchTo(n, std::nullopt);
     focus_.reseedFocusIfStale();
     ownWindows_.desktopRefresh();
@@ -179,7 +175,7 @@ void CommandRouting::switchTo(const Command& command) {
 
 void CommandRouting::throwTo(const Command& command) {
     if (const auto t = currentTarget()) {
-        border_.hide();
+        callbacks_.hideBorder();
         wiring_.store().throwFocused(*t, *command.desktop());
     }
     focus_.reseedFocusIfStale();
@@ -238,7 +234,7 @@ void CommandRouting::rotate(const Command&) {
 }
 
 void CommandRouting::launcher(const Command&) {
-    launcher_.toggle();
+    callbacks_.toggleLauncher();
 }
 
 void CommandRouting::promoteToMaster(const Command&) {
@@ -255,7 +251,7 @@ void CommandRouting::toggleLayoutMode(const Command&) {
 }
 
 void CommandRouting::showDesktop(const Command&) {
-    border_.hide();
+    callbacks_.hideBorder();
     wiring_.store().toggleShowDesktop();
     focus_.reseedFocusIfStale();
 }
@@ -268,7 +264,8 @@ void CommandRouting::cheatsheet(const Command&) {
 
 bool CommandRouting::modifierClick(CGPoint location) {
     std::set<WindowID> ignoring;
-    for (const long number : {border_.windowNumber(), ownWindows_.switchDisplayWindowNumber()}) {
+    for (const long number :
+         {callbacks_.borderWindowNumber(), ownWindows_.switchDisplayWindowNumber()}) {
         if (number >= 1) ignoring.insert(WindowID(static_cast<std::uint32_t>(number)));
     }
     const auto w =

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "Base/Foundation/CGGeometry.h"
 #include "KelvoApp/Coordinator/LaterWork.h"
+#include "KelvoApp/Coordinator/MadeByStartup.h"
 #include "KelvoApp/Input/HotkeyService.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Geometry/WindowID.h"
@@ -18,19 +20,25 @@ class WindowNames;
 class StoreWiring;
 class ConfigurationChanges;
 class Focus;
-class BorderTracking;
 class OwnWindows;
-class LauncherRequests;
 
 /// The keys and what they do: the hotkey service with the key map of the configuration it
 /// was armed with, the command dispatcher that carries out every command from the key tap or
 /// the test mode, and the modifier-click that floats or tiles the window under the pointer.
 class CommandRouting {
   public:
+    /// What the commands ask of the border and the launcher.
+    struct Callbacks {
+        std::function<void()> hideBorder;
+        /// The border panel's window-server number, which hit tests look through.
+        std::function<long()> borderWindowNumber;
+        std::function<void()> toggleLauncher;
+    };
+
     CommandRouting(const CoordinatorProcess& process, const ProcessLog& log,
                    const WindowNames& names, StoreWiring& wiring,
-                   const ConfigurationChanges& configuration, Focus& focus, BorderTracking& border,
-                   OwnWindows& ownWindows, LauncherRequests& launcher);
+                   const ConfigurationChanges& configuration, Focus& focus, OwnWindows& ownWindows,
+                   Callbacks callbacks);
     ~CommandRouting();
     CommandRouting(const CommandRouting&) = delete;
     CommandRouting& operator=(const CommandRouting&) = delete;
@@ -59,7 +67,7 @@ class CommandRouting {
     bool modifierClick(CGPoint location);
 
     /// The hotkey service, which the test mode drives as a shortcut would.
-    HotkeyService& hotkeys() const { return *hotkeys_; }
+    HotkeyService& hotkeys() const { return madeByStartup(hotkeys_, "CommandRouting::hotkeys"); }
 
   private:
     void carryOut(const Command& command);
@@ -89,9 +97,8 @@ class CommandRouting {
     StoreWiring& wiring_;
     const ConfigurationChanges& configuration_;
     Focus& focus_;
-    BorderTracking& border_;
     OwnWindows& ownWindows_;
-    LauncherRequests& launcher_;
+    Callbacks callbacks_;
 
     std::unique_ptr<HotkeyService> hotkeys_;
     /// The configuration whose key map the key tap uses.

@@ -1,13 +1,10 @@
 #include "KelvoApp/Coordinator/ConfigurationChanges.h"
 
 #include "Base/Foundation/FileSystem.h"
-#include "KelvoApp/Coordinator/BorderTracking.h"
 #include "KelvoApp/Coordinator/CommandRouting.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Coordinator/Focus.h"
-#include "KelvoApp/Coordinator/LauncherRequests.h"
 #include "KelvoApp/Coordinator/OwnWindows.h"
-#include "KelvoApp/Coordinator/PointerFocus.h"
 #include "KelvoApp/Coordinator/ProcessLog.h"
 #include "KelvoApp/Coordinator/StoreWiring.h"
 #include "KelvoApp/Coordinator/WindowNames.h"
@@ -29,19 +26,16 @@ std::set<std::string> difference(const TextSet& added, const TextSet& before) {
 
 ConfigurationChanges::ConfigurationChanges(const CoordinatorProcess& process, const ProcessLog& log,
                                            WindowNames& names, StoreWiring& wiring, Focus& focus,
-                                           PointerFocus& pointerFocus, CommandRouting& commands,
-                                           LauncherRequests& launcher, BorderTracking& border,
-                                           OwnWindows& ownWindows)
+                                           CommandRouting& commands, OwnWindows& ownWindows,
+                                           Callbacks callbacks)
     : process_(process),
       log_(log),
       names_(names),
       wiring_(wiring),
       focus_(focus),
-      pointerFocus_(pointerFocus),
       commands_(commands),
-      launcher_(launcher),
-      border_(border),
-      ownWindows_(ownWindows) {}
+      ownWindows_(ownWindows),
+      callbacks_(std::move(callbacks)) {}
 
 void ConfigurationChanges::load(const std::filesystem::path& configURL) {
     store_ = std::make_unique<ConfigStore>(configURL, ConfigStore::mainQueueScheduler());
@@ -55,7 +49,7 @@ void ConfigurationChanges::load(const std::filesystem::path& configURL) {
 }
 
 void ConfigurationChanges::watch() {
-    store_->onChange = [this](const Config& next) {
+    store().onChange = [this](const Config& next) {
         apply(next);
         ownWindows_.adoptConfiguration(next);
     };
@@ -74,7 +68,7 @@ void ConfigurationChanges::apply(const Config& next) {
     applyToStatusItem(next, old);
     commands_.rearmKeys(next);
     applyPointerBindings(next);
-    launcher_.follow(next.showLauncher);
+    callbacks_.followLauncher(next.showLauncher);
     applyBorderLook(next, old);
     focus_.focusNameRefresh();
     ownWindows_.desktopRefresh();
@@ -102,9 +96,9 @@ void ConfigurationChanges::applyToStatusItem(const Config& next, const Config& o
 
 void ConfigurationChanges::applyPointerBindings(const Config& next) {
     if (next.focusFollowsCursor) {
-        pointerFocus_.start();
+        callbacks_.startPointerFocus();
     } else {
-        pointerFocus_.stop();
+        callbacks_.stopPointerFocus();
     }
     if (next.clickToFloat) {
         commands_.startClickBinding();
@@ -117,7 +111,7 @@ void ConfigurationChanges::applyBorderLook(const Config& next, const Config& old
     if (next.focusBorderColor != old.focusBorderColor ||
         next.focusBorderOpacity != old.focusBorderOpacity ||
         next.focusBorderCornerRadius != old.focusBorderCornerRadius) {
-        border_.restyle(next);
+        callbacks_.restyleBorder(next);
     }
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
 
+#include "KelvoApp/Coordinator/MadeByStartup.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Config/ConfigStore.h"
 
@@ -15,10 +17,7 @@ class ProcessLog;
 class WindowNames;
 class StoreWiring;
 class Focus;
-class PointerFocus;
 class CommandRouting;
-class LauncherRequests;
-class BorderTracking;
 class OwnWindows;
 
 /// The configuration the running system follows: the configuration store, the configuration
@@ -26,11 +25,18 @@ class OwnWindows;
 /// keys, the pointer bindings, the launcher, the border and the status item.
 class ConfigurationChanges {
   public:
+    /// What a change asks of the launcher, the border and the pointer focus.
+    struct Callbacks {
+        /// Makes or drops the launcher as it is switched on or off.
+        std::function<void(bool)> followLauncher;
+        std::function<void(const Config&)> restyleBorder;
+        std::function<void()> startPointerFocus;
+        std::function<void()> stopPointerFocus;
+    };
+
     ConfigurationChanges(const CoordinatorProcess& process, const ProcessLog& log,
                          WindowNames& names, StoreWiring& wiring, Focus& focus,
-                         PointerFocus& pointerFocus, CommandRouting& commands,
-                         LauncherRequests& launcher, BorderTracking& border,
-                         OwnWindows& ownWindows);
+                         CommandRouting& commands, OwnWindows& ownWindows, Callbacks callbacks);
     ConfigurationChanges(const ConfigurationChanges&) = delete;
     ConfigurationChanges& operator=(const ConfigurationChanges&) = delete;
 
@@ -44,7 +50,7 @@ class ConfigurationChanges {
     void apply(const Config& next);
 
     const Config& config() const { return config_; }
-    ConfigStore& store() const { return *store_; }
+    ConfigStore& store() const { return madeByStartup(store_, "ConfigurationChanges::store"); }
 
   private:
     void applyRules(const Config& next, const Config& old);
@@ -59,11 +65,9 @@ class ConfigurationChanges {
     WindowNames& names_;
     StoreWiring& wiring_;
     Focus& focus_;
-    PointerFocus& pointerFocus_;
     CommandRouting& commands_;
-    LauncherRequests& launcher_;
-    BorderTracking& border_;
     OwnWindows& ownWindows_;
+    Callbacks callbacks_;
 
     std::unique_ptr<ConfigStore> store_;
     Config config_;

@@ -49,8 +49,11 @@ struct CoordinatorProcess {
 };
 
 /// The application's coordinator: the owner of every long-lived object, in parts that each
-/// keep their own state, and the one place that wires them to each other. One exists for the
-/// life of the process; everything runs on the main thread.
+/// keep their own state, and the one place that wires them to each other. A part holds a
+/// sibling only when it uses much of it; the one or two calls it makes of any other are handed
+/// to it here. What start-up makes is reached through accessors that stop the process, naming
+/// themselves, when reached before it exists. One exists for the life of the process;
+/// everything runs on the main thread.
 class Coordinator {
   private:
     CoordinatorProcess process_;

@@ -1,13 +1,11 @@
 #include "KelvoApp/Coordinator/Focus.h"
 
 #include "KelvoAX/Classification/WindowClassification.h"
-#include "KelvoApp/Coordinator/BorderTracking.h"
 #include "KelvoApp/Coordinator/ConfigurationChanges.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Coordinator/OwnWindows.h"
 #include "KelvoApp/Coordinator/ProcessLog.h"
 #include "KelvoApp/Coordinator/StoreWiring.h"
-#include "KelvoApp/Coordinator/WindowEvents.h"
 #include "KelvoApp/Coordinator/WindowNames.h"
 #include "KelvoApp/Services/AppDisplayNames.h"
 #include "KelvoCore/Launcher/AppTitle.h"
@@ -15,16 +13,15 @@
 namespace kelvo {
 
 Focus::Focus(const CoordinatorProcess& process, const ProcessLog& log, const WindowNames& names,
-             StoreWiring& wiring, const ConfigurationChanges& configuration,
-             WindowEvents& windowEvents, BorderTracking& border, OwnWindows& ownWindows)
+             StoreWiring& wiring, const ConfigurationChanges& configuration, OwnWindows& ownWindows,
+             Callbacks callbacks)
     : process_(process),
       log_(log),
       names_(names),
       wiring_(wiring),
       configuration_(configuration),
-      windowEvents_(windowEvents),
-      border_(border),
-      ownWindows_(ownWindows) {}
+      ownWindows_(ownWindows),
+      callbacks_(std::move(callbacks)) {}
 
 void Focus::log(const std::string& message) const {
     log_.log(message);
@@ -180,7 +177,7 @@ void Focus::answerFocused(WindowID id, const WorkspaceStore::FocusResponse& resp
 void Focus::pendingFocusCheck(WindowID id) {
     if (wiring_.store().desktop(id) || !wiring_.bridge().canReach(id)) return;
     log("  " + named(id) + " was focused but never announced as created - adopting it late");
-    windowEvents_.beginAdoption(id, 0, std::nullopt, false, false);
+    callbacks_.adopt(id);
 }
 
 void Focus::eventActivated(std::optional<WindowID> window,
@@ -199,7 +196,7 @@ void Focus::eventActivated(std::optional<WindowID> window,
     }
     if (bundle && followToItsDesktop(*bundle, window)) return;
     if (!window) {
-        windowEvents_.adoptWindowlessFront(bundle);
+        callbacks_.adoptWindowlessFront(bundle);
         noteForeignFront(bundle);
         return;
     }
@@ -211,7 +208,7 @@ bool Focus::followToItsDesktop(const std::string& bundle, std::optional<WindowID
     WorkspaceStore& store = wiring_.store();
     const auto t = store.windowToFollow(bundle, window);
     if (!t) return false;
-    border_.hide();
+    callbacks_.hideBorder();
     const auto d = store.followActivation(*t);
     acceptFocus(*t);
     reseedFocusIfStale();
@@ -243,7 +240,7 @@ void Focus::activatedWindow(WindowID w, const std::optional<std::string>& bundle
                                 wiring_.bridge().config())) {
         log("  " + named(w) +
             " is in front and Kelvo has no record of it - trying to adopt it now");
-        windowEvents_.beginAdoption(w, 0, std::nullopt, false, false);
+        callbacks_.adopt(w);
     }
     if (const auto d = store.desktop(w)) {
         const int now = store.activeDesktop();
@@ -300,7 +297,7 @@ void Focus::clearForeignFrontIfResolved() {
 void Focus::focusNameRefresh() {
     clearForeignFrontIfResolved();
     ownWindows_.setFocusedApp(focusedAppName());
-    border_.update();
+    callbacks_.updateBorder();
 }
 
 std::optional<std::string> Focus::focusedAppName() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -14,8 +15,6 @@ class ProcessLog;
 class WindowNames;
 class StoreWiring;
 class ConfigurationChanges;
-class WindowEvents;
-class BorderTracking;
 class OwnWindows;
 
 /// Which window has the keyboard as the coordinator believes it: the focused window, a window
@@ -29,9 +28,19 @@ class Focus {
     static constexpr double activationCheckDelay = 1.2;
     static constexpr int appNameLimit = 20;
 
+    /// What focus decisions ask of the border and of the adoption of windows.
+    struct Callbacks {
+        std::function<void()> updateBorder;
+        std::function<void()> hideBorder;
+        /// Adopts a window that was never announced, from the first step of the ladder.
+        std::function<void(WindowID)> adopt;
+        /// An application in front that named no window: adopts what of it can be adopted.
+        std::function<void(const std::optional<std::string>&)> adoptWindowlessFront;
+    };
+
     Focus(const CoordinatorProcess& process, const ProcessLog& log, const WindowNames& names,
-          StoreWiring& wiring, const ConfigurationChanges& configuration,
-          WindowEvents& windowEvents, BorderTracking& border, OwnWindows& ownWindows);
+          StoreWiring& wiring, const ConfigurationChanges& configuration, OwnWindows& ownWindows,
+          Callbacks callbacks);
     Focus(const Focus&) = delete;
     Focus& operator=(const Focus&) = delete;
 
@@ -82,9 +91,8 @@ class Focus {
     const WindowNames& names_;
     StoreWiring& wiring_;
     const ConfigurationChanges& configuration_;
-    WindowEvents& windowEvents_;
-    BorderTracking& border_;
     OwnWindows& ownWindows_;
+    Callbacks callbacks_;
 
     std::optional<WindowID> focused_;
     std::optional<WindowID> pendingFocus_;

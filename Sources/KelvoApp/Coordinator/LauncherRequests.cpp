@@ -1,6 +1,5 @@
 #include "KelvoApp/Coordinator/LauncherRequests.h"
 
-#include "KelvoApp/Coordinator/BorderTracking.h"
 #include "KelvoApp/Coordinator/ConfigurationChanges.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Coordinator/Focus.h"
@@ -15,16 +14,16 @@ namespace kelvo {
 
 LauncherRequests::LauncherRequests(const CoordinatorProcess& process, const ProcessLog& log,
                                    const WindowNames& names, StoreWiring& wiring,
-                                   ConfigurationChanges& configuration, Focus& focus,
-                                   BorderTracking& border, OwnWindows& ownWindows)
+                                   const ConfigurationChanges& configuration, Focus& focus,
+                                   OwnWindows& ownWindows, Callbacks callbacks)
     : process_(process),
       log_(log),
       names_(names),
       wiring_(wiring),
       configuration_(configuration),
       focus_(focus),
-      border_(border),
-      ownWindows_(ownWindows) {}
+      ownWindows_(ownWindows),
+      callbacks_(std::move(callbacks)) {}
 
 LauncherRequests::~LauncherRequests() = default;
 
@@ -130,7 +129,7 @@ void LauncherRequests::openFromLauncher(const LauncherApp& app, LauncherRequest 
 }
 
 void LauncherRequests::goTo(const std::string& app, int desktop, WindowID w) {
-    border_.hide();
+    callbacks_.hideBorder();
     wiring_.store().followActivation(w);
     focus_.acceptFocus(w);
     focus_.reseedFocusIfStale();
@@ -144,7 +143,7 @@ void LauncherRequests::goTo(const std::string& app, int desktop, WindowID w) {
 void LauncherRequests::bringHere(const std::string& app, WindowID w) {
     WorkspaceStore& store = wiring_.store();
     const auto from = store.desktop(w);
-    border_.hide();
+    callbacks_.hideBorder();
     store.bringToActiveDesktop(w);
     focus_.acceptFocus(w);
     ownWindows_.desktopRefresh();

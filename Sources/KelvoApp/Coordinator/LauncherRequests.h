@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,17 +17,21 @@ class WindowNames;
 class StoreWiring;
 class ConfigurationChanges;
 class Focus;
-class BorderTracking;
 class OwnWindows;
 
 /// The launcher panel while it is switched on, and what a pick in it does: focus the
 /// application's window here, go to its desktop or bring it here, or open the application.
 class LauncherRequests {
   public:
+    /// What a pick asks of the border.
+    struct Callbacks {
+        std::function<void()> hideBorder;
+    };
+
     LauncherRequests(const CoordinatorProcess& process, const ProcessLog& log,
                      const WindowNames& names, StoreWiring& wiring,
-                     ConfigurationChanges& configuration, Focus& focus, BorderTracking& border,
-                     OwnWindows& ownWindows);
+                     const ConfigurationChanges& configuration, Focus& focus,
+                     OwnWindows& ownWindows, Callbacks callbacks);
     ~LauncherRequests();
     LauncherRequests(const LauncherRequests&) = delete;
     LauncherRequests& operator=(const LauncherRequests&) = delete;
@@ -59,10 +64,10 @@ class LauncherRequests {
     const ProcessLog& log_;
     const WindowNames& names_;
     StoreWiring& wiring_;
-    ConfigurationChanges& configuration_;
+    const ConfigurationChanges& configuration_;
     Focus& focus_;
-    BorderTracking& border_;
     OwnWindows& ownWindows_;
+    Callbacks callbacks_;
 
     std::unique_ptr<LauncherController> launcher_;
 };

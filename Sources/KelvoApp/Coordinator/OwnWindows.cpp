@@ -3,7 +3,6 @@
 #include "KelvoApp/Coordinator/ConfigurationChanges.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Coordinator/ProcessLog.h"
-#include "KelvoApp/Coordinator/StartupAndQuit.h"
 #include "KelvoApp/Coordinator/StoreWiring.h"
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Services/CheatsheetPanelController.h"
@@ -20,12 +19,12 @@ namespace kelvo {
 
 OwnWindows::OwnWindows(const CoordinatorProcess& process, const ProcessLog& log,
                        StoreWiring& wiring, const ConfigurationChanges& configuration,
-                       StartupAndQuit& startup)
+                       Callbacks callbacks)
     : process_(process),
       log_(log),
       wiring_(wiring),
       configuration_(configuration),
-      startup_(startup) {}
+      callbacks_(std::move(callbacks)) {}
 
 OwnWindows::~OwnWindows() = default;
 
@@ -65,7 +64,7 @@ void OwnWindows::makeStatusItem() {
                     wiring_.store().rebalance();
                     desktopRefresh();
                 },
-            .onQuit = [this] { startup_.quitFromMenu(); },
+            .onQuit = [this] { callbacks_.quit(); },
         });
     hud_ = std::make_unique<SwitchHUD>();
     wiring_.statusItemMade();
@@ -88,11 +87,11 @@ void OwnWindows::wireOwnWindows() {
 }
 
 void OwnWindows::onShortcutRecording(std::function<void(bool)> suspendKeys) {
-    settingsWindow_->model.setHotkeysSuspended = std::move(suspendKeys);
+    settingsWindow().model.setHotkeysSuspended = std::move(suspendKeys);
 }
 
 void OwnWindows::adoptConfiguration(const Config& next) {
-    settingsWindow_->model.adopt(next);
+    settingsWindow().model.adopt(next);
 }
 
 // ---- The settings window and the guide --------------------------------------------------------
@@ -100,14 +99,14 @@ void OwnWindows::adoptConfiguration(const Config& next) {
 void OwnWindows::showSettings() {
     const int active = wiring_.store().activeDesktop();
     settingsDesktop_.opened(active);
-    settingsWindow_->show();
+    settingsWindow().show();
     log_.log("settings window opened on desktop " + std::to_string(active));
 }
 
 void OwnWindows::showGuide() {
     const int active = wiring_.store().activeDesktop();
     guideDesktop_.opened(active);
-    guideWindow_->show();
+    guideWindow().show();
     log_.log("guide opened on desktop " + std::to_string(active));
 }
 
@@ -119,7 +118,7 @@ void OwnWindows::syncOwnWindow(OwnWindowDesktop& desktop, Controller& controller
     if (!order) return;
     const std::string home = desktop.home ? std::to_string(*desktop.home) : "?";
     if (*order == OwnWindowDesktop::Order::out) {
-        if (endsRecording) settingsWindow_->model.endRecording(true);
+        if (endsRecording) settingsWindow().model.endRecording(true);
         controller.orderOut();
         log_.log("  " + what + " belongs to desktop " + home +
                  " - hiding it until you go back there");
@@ -130,12 +129,12 @@ void OwnWindows::syncOwnWindow(OwnWindowDesktop& desktop, Controller& controller
 }
 
 void OwnWindows::syncOwnWindows() {
-    syncOwnWindow(settingsDesktop_, *settingsWindow_, "the settings window", true);
-    syncOwnWindow(guideDesktop_, *guideWindow_, "the guide", false);
+    syncOwnWindow(settingsDesktop_, settingsWindow(), "the settings window", true);
+    syncOwnWindow(guideDesktop_, guideWindow(), "the guide", false);
 }
 
 bool OwnWindows::ownWindowHasKeyboard() const {
-    return settingsWindow_->isKey() || guideWindow_->isKey();
+    return settingsWindow().isKey() || guideWindow().isKey();
 }
 
 void OwnWindows::reportSaveFailure() {
@@ -146,32 +145,32 @@ void OwnWindows::reportSaveFailure() {
 
 void OwnWindows::desktopRefresh() {
     const WorkspaceStore& store = wiring_.store();
-    menuBar_->setDesktops(store.activeDesktop(), store.occupiedDesktops());
-    menuBar_->setLayoutMode(store.layoutMode(store.activeDesktop()));
+    statusItem().setDesktops(store.activeDesktop(), store.occupiedDesktops());
+    statusItem().setLayoutMode(store.layoutMode(store.activeDesktop()));
 }
 
 void OwnWindows::setFocusedApp(const std::optional<std::string>& name) {
-    menuBar_->setFocusedApp(name);
+    statusItem().setFocusedApp(name);
 }
 
 void OwnWindows::setDesktopCount(int count) {
-    menuBar_->setDesktopCount(count);
+    statusItem().setDesktopCount(count);
 }
 
 void OwnWindows::setShowsName(bool shows) {
-    menuBar_->setShowsName(shows);
+    statusItem().setShowsName(shows);
 }
 
 void OwnWindows::flash(int desktop) {
-    menuBar_->flash(desktop);
+    statusItem().flash(desktop);
 }
 
 void OwnWindows::showSwitchDisplay(int desktop) {
-    if (configuration_.config().showSwitchHUD) hud_->show(desktop);
+    if (configuration_.config().showSwitchHUD) switchDisplay().show(desktop);
 }
 
 void OwnWindows::toggleCheatsheet() {
-    cheatsheet_->toggle();
+    cheatsheet().toggle();
 }
 
 bool OwnWindows::cheatsheetShown() const {
@@ -180,7 +179,7 @@ bool OwnWindows::cheatsheetShown() const {
 
 void OwnWindows::putAwayCheatsheet() {
     if (!cheatsheetShown()) return;
-    cheatsheet_->putAway();
+    cheatsheet().putAway();
     log_.log("Escape put the cheat sheet away");
 }
 
@@ -193,7 +192,7 @@ std::string OwnWindows::shortcutsChord() const {
 }
 
 std::optional<CGRect> OwnWindows::statusItemAnchor() const {
-    const auto frame = menuBar_->buttonWindowFrame();
+    const auto frame = statusItem().buttonWindowFrame();
     if (!frame || frame->width() <= 0 || frame->height() <= 0 || frame->maxX() <= 0) {
         return std::nullopt;
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Base/Foundation/CGGeometry.h"
+#include "KelvoApp/Coordinator/MadeByStartup.h"
 #include "KelvoApp/Coordinator/SaveFailureLog.h"
 #include "KelvoApp/Input/AppPresence.h"
 #include "KelvoApp/Services/CheatsheetPanelController.h"
@@ -24,7 +25,6 @@ struct CoordinatorProcess;
 class ProcessLog;
 class StoreWiring;
 class ConfigurationChanges;
-class StartupAndQuit;
 
 /// The system's own windows and panels: the status item and its model, the desktop-switch
 /// display, the cheat sheet, the settings window and the guide (each belonging to the desktop
@@ -32,8 +32,14 @@ class StartupAndQuit;
 /// rest of the coordinator reaches them only through the operations here.
 class OwnWindows {
   public:
+    /// What the own windows ask of the rest of the coordinator.
+    struct Callbacks {
+        /// The status menu's Quit.
+        std::function<void()> quit;
+    };
+
     OwnWindows(const CoordinatorProcess& process, const ProcessLog& log, StoreWiring& wiring,
-               const ConfigurationChanges& configuration, StartupAndQuit& startup);
+               const ConfigurationChanges& configuration, Callbacks callbacks);
     ~OwnWindows();
     OwnWindows(const OwnWindows&) = delete;
     OwnWindows& operator=(const OwnWindows&) = delete;
@@ -76,13 +82,23 @@ class OwnWindows {
     std::optional<CGRect> statusItemAnchor() const;
 
     // What a suite drives and reads as the user would.
-    MenuBarController& statusItem() const { return *menuBar_; }
-    const DesktopModel& desktopModel() const { return *desktopModel_; }
-    SwitchHUD& switchDisplay() const { return *hud_; }
-    CheatsheetPanelController& cheatsheet() const { return *cheatsheet_; }
-    SettingsWindowController& settingsWindow() const { return *settingsWindow_; }
-    GuideWindowController& guideWindow() const { return *guideWindow_; }
-    AppPresence& presence() const { return *presence_; }
+    MenuBarController& statusItem() const {
+        return madeByStartup(menuBar_, "OwnWindows::statusItem");
+    }
+    const DesktopModel& desktopModel() const {
+        return madeByStartup(desktopModel_, "OwnWindows::desktopModel");
+    }
+    SwitchHUD& switchDisplay() const { return madeByStartup(hud_, "OwnWindows::switchDisplay"); }
+    CheatsheetPanelController& cheatsheet() const {
+        return madeByStartup(cheatsheet_, "OwnWindows::cheatsheet");
+    }
+    SettingsWindowController& settingsWindow() const {
+        return madeByStartup(settingsWindow_, "OwnWindows::settingsWindow");
+    }
+    GuideWindowController& guideWindow() const {
+        return madeByStartup(guideWindow_, "OwnWindows::guideWindow");
+    }
+    AppPresence& presence() const { return madeByStartup(presence_, "OwnWindows::presence"); }
     const OwnWindowDesktop& settingsDesktop() const { return settingsDesktop_; }
 
   private:
@@ -97,7 +113,7 @@ class OwnWindows {
     const ProcessLog& log_;
     StoreWiring& wiring_;
     const ConfigurationChanges& configuration_;
-    StartupAndQuit& startup_;
+    Callbacks callbacks_;
 
     std::unique_ptr<DesktopModel> desktopModel_;
     std::unique_ptr<Updates> updates_;

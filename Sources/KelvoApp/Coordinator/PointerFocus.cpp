@@ -5,8 +5,6 @@
 
 #include "KelvoApp/Coordinator/ConfigurationChanges.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
-#include "KelvoApp/Coordinator/Focus.h"
-#include "KelvoApp/Coordinator/OwnWindows.h"
 #include "KelvoApp/Coordinator/ProcessLog.h"
 #include "KelvoApp/Coordinator/StoreWiring.h"
 #include "KelvoApp/Input/FocusFollowsCursorService.h"
@@ -17,13 +15,12 @@ namespace kelvo {
 
 PointerFocus::PointerFocus(const CoordinatorProcess& process, const ProcessLog& log,
                            StoreWiring& wiring, const ConfigurationChanges& configuration,
-                           Focus& focus, const OwnWindows& ownWindows)
+                           Callbacks callbacks)
     : process_(process),
       log_(log),
       wiring_(wiring),
       configuration_(configuration),
-      focus_(focus),
-      ownWindows_(ownWindows) {}
+      callbacks_(std::move(callbacks)) {}
 
 PointerFocus::~PointerFocus() = default;
 
@@ -61,14 +58,14 @@ void PointerFocus::release() {
 }
 
 void PointerFocus::dwellFocus(WindowID w) {
-    const auto focused = focus_.focused();
+    const auto focused = callbacks_.focused();
     if (focused && wiring_.store().isFullScreen(*focused)) return;
-    focus_.claimFocus(w, false);
+    callbacks_.claimFocus(w, false);
 }
 
 bool PointerFocus::pointerSuppressed() const {
-    if (ownWindows_.ownWindowHasKeyboard()) return true;
-    const auto focused = focus_.focused();
+    if (callbacks_.ownWindowHasKeyboard()) return true;
+    const auto focused = callbacks_.focused();
     return focused && wiring_.store().isFloating(*focused);
 }
 
@@ -82,7 +79,7 @@ void PointerFocus::pointerMoved(CGPoint point) {
         onTop.insert(w);
     }
     dwell_->pointerMoved(
-        point, frames, onTop, focus_.focused(), wiring_.menuBarDeadZones(),
+        point, frames, onTop, callbacks_.focused(), wiring_.menuBarDeadZones(),
         static_cast<double>(configuration_.config().focusFollowsCursorDelay) / 1000);
 }
 

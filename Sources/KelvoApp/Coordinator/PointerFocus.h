@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "Base/Foundation/CGGeometry.h"
 #include "KelvoApp/Coordinator/LaterWork.h"
@@ -14,8 +16,6 @@ struct CoordinatorProcess;
 class ProcessLog;
 class StoreWiring;
 class ConfigurationChanges;
-class Focus;
-class OwnWindows;
 
 /// Focus that follows the pointer: the mouse-moved tap while it is switched on, and the dwell
 /// that focuses the window the pointer rests on, except over the own windows, while a floating
@@ -24,9 +24,17 @@ class PointerFocus {
   public:
     static constexpr double pointerDebounce = 0.03;
 
+    /// What the pointer asks of the focus and the own windows.
+    struct Callbacks {
+        std::function<std::optional<WindowID>()> focused;
+        /// Asks the store to focus the window, raising it or not.
+        std::function<void(WindowID, bool)> claimFocus;
+        /// Whether the settings window or the guide is shown with the keyboard.
+        std::function<bool()> ownWindowHasKeyboard;
+    };
+
     PointerFocus(const CoordinatorProcess& process, const ProcessLog& log, StoreWiring& wiring,
-                 const ConfigurationChanges& configuration, Focus& focus,
-                 const OwnWindows& ownWindows);
+                 const ConfigurationChanges& configuration, Callbacks callbacks);
     ~PointerFocus();
     PointerFocus(const PointerFocus&) = delete;
     PointerFocus& operator=(const PointerFocus&) = delete;
@@ -50,8 +58,7 @@ class PointerFocus {
     const ProcessLog& log_;
     StoreWiring& wiring_;
     const ConfigurationChanges& configuration_;
-    Focus& focus_;
-    const OwnWindows& ownWindows_;
+    Callbacks callbacks_;
 
     std::unique_ptr<FocusFollowsCursorService> service_;
     std::unique_ptr<FocusDwell> dwell_;

@@ -5,14 +5,10 @@
 
 #include "Base/Foundation/FileSystem.h"
 #include "KelvoApp/Coordinator/BorderTracking.h"
-#include "KelvoApp/Coordinator/ConfigurationChanges.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
-#include "KelvoApp/Coordinator/Focus.h"
 #include "KelvoApp/Coordinator/LogText.h"
-#include "KelvoApp/Coordinator/OwnWindows.h"
 #include "KelvoApp/Coordinator/ProcessLog.h"
 #include "KelvoApp/Coordinator/ScreenGeometry.h"
-#include "KelvoApp/Coordinator/WindowEvents.h"
 #include "KelvoApp/Coordinator/WindowNames.h"
 
 namespace kelvo {
@@ -27,17 +23,12 @@ std::string minimumText(double value) {
 }  // namespace
 
 StoreWiring::StoreWiring(const CoordinatorProcess& process, const ProcessLog& log,
-                         const WindowNames& names, ConfigurationChanges& configuration,
-                         Focus& focus, BorderTracking& border, OwnWindows& ownWindows,
-                         WindowEvents& windowEvents)
+                         const WindowNames& names, BorderTracking& border, Callbacks callbacks)
     : process_(process),
       log_(log),
       names_(names),
-      configuration_(configuration),
-      focus_(focus),
       border_(border),
-      ownWindows_(ownWindows),
-      windowEvents_(windowEvents) {}
+      callbacks_(std::move(callbacks)) {}
 
 void StoreWiring::log(const std::string& message) const {
     log_.log(message);
@@ -160,13 +151,13 @@ void StoreWiring::installSchedulers() {
     store_->schedulers.coalesce = [this](std::function<void()> work) {
         later_.after(coalesceDelay, [this, work = std::move(work)] {
             work();
-            focus_.focusNameRefresh();
+            callbacks_.focusNameRefresh();
         });
     };
     store_->schedulers.scheduleRetry = [this](std::function<void()> work) {
         later_.after(retryDelay, [this, work = std::move(work)] {
             work();
-            focus_.focusNameRefresh();
+            callbacks_.focusNameRefresh();
         });
     };
     store_->schedulers.scheduleDragSettle = [this](std::function<void()> work) {
@@ -238,7 +229,7 @@ void StoreWiring::installDragHooks() {
         for (char& c : title)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         log("desktop " + std::to_string(d) + " is now laid out as " + title);
-        configuration_.store().update([&](Config& c) { c.layoutModes.set(d, mode); });
+        callbacks_.changeConfig([&](Config& c) { c.layoutModes.set(d, mode); });
     };
 }
 
@@ -285,7 +276,7 @@ void StoreWiring::installRuleHooks() {
         log("learned a float rule for " + bundle +
             " - its windows are left alone from the next launch; the row is in Settings ▸ "
             "Apps ▸ Rules and can be removed");
-        configuration_.store().update([&](Config& c) { c.floatBundleIDs.insert(bundle); });
+        callbacks_.changeConfig([&](Config& c) { c.floatBundleIDs.insert(bundle); });
     };
 }
 
@@ -297,17 +288,17 @@ void StoreWiring::logStash(WindowID w, int d) const {
 void StoreWiring::statusItemMade() {
     store_->hooks.onStashed = [this](WindowID w, int d) {
         logStash(w, d);
-        ownWindows_.flash(d);
+        callbacks_.flash(d);
     };
     if (!stashedBeforeStatusItem_.empty()) {
-        ownWindows_.flash(stashedBeforeStatusItem_.front());
+        callbacks_.flash(stashedBeforeStatusItem_.front());
         stashedBeforeStatusItem_.clear();
     }
 }
 
 void StoreWiring::installLateHooks() {
     store_->hooks.onDragStep = [this](WindowID w, CGRect) { border_.dragStepped(w); };
-    store_->hooks.onAdopted = [this](WindowID w) { windowEvents_.adopted(w); };
+    store_->hooks.onAdopted = [this](WindowID w) { callbacks_.adopted(w); };
 }
 
 }  // namespace kelvo

@@ -10,6 +10,7 @@
 
 #include "Base/Foundation/CGGeometry.h"
 #include "KelvoApp/Coordinator/LaterWork.h"
+#include "KelvoApp/Coordinator/MadeByStartup.h"
 #include "KelvoApp/Coordinator/MinimizedToParkFile.h"
 #include "KelvoCore/Config/Config.h"
 #include "KelvoCore/Store/CoordinatorBridge.h"
@@ -21,11 +22,7 @@ namespace kelvo {
 struct CoordinatorProcess;
 class ProcessLog;
 class WindowNames;
-class ConfigurationChanges;
-class Focus;
 class BorderTracking;
-class OwnWindows;
-class WindowEvents;
 
 /// The workspace store and the Accessibility bridge under it, as the coordinator wires them:
 /// the store's schedulers become main-queue delays, its hooks become log lines and the
@@ -41,9 +38,20 @@ class StoreWiring {
     static constexpr double sessionBootTolerance = 2.0;
     static constexpr const char* sessionFileName = "session.json";
 
+    /// What the store's hooks ask of the rest of the coordinator, besides the border.
+    struct Callbacks {
+        /// The status item's name and the border, after work the store did later.
+        std::function<void()> focusNameRefresh;
+        /// Flashes a desktop's tile in the status item.
+        std::function<void(int)> flash;
+        /// The store adopted the window.
+        std::function<void(WindowID)> adopted;
+        /// Keeps what the store learned in the configuration.
+        std::function<void(const std::function<void(Config&)>&)> changeConfig;
+    };
+
     StoreWiring(const CoordinatorProcess& process, const ProcessLog& log, const WindowNames& names,
-                ConfigurationChanges& configuration, Focus& focus, BorderTracking& border,
-                OwnWindows& ownWindows, WindowEvents& windowEvents);
+                BorderTracking& border, Callbacks callbacks);
     StoreWiring(const StoreWiring&) = delete;
     StoreWiring& operator=(const StoreWiring&) = delete;
 
@@ -75,8 +83,8 @@ class StoreWiring {
     /// The screens changed: the displays, the menu bar strips and the screen again.
     void screenParametersChanged();
 
-    WorkspaceStore& store() const { return *store_; }
-    CoordinatorBridge& bridge() const { return *bridge_; }
+    WorkspaceStore& store() const { return madeByStartup(store_, "StoreWiring::store"); }
+    CoordinatorBridge& bridge() const { return madeByStartup(bridge_, "StoreWiring::bridge"); }
     const std::optional<std::string>& ownBundleID() const { return ownBundleID_; }
     CGRect screenFrame() const { return screenFrame_; }
     /// The menu bar of every screen, where the pointer focuses nothing.
@@ -97,11 +105,8 @@ class StoreWiring {
     const CoordinatorProcess& process_;
     const ProcessLog& log_;
     const WindowNames& names_;
-    ConfigurationChanges& configuration_;
-    Focus& focus_;
     BorderTracking& border_;
-    OwnWindows& ownWindows_;
-    WindowEvents& windowEvents_;
+    Callbacks callbacks_;
 
     std::shared_ptr<CoordinatorBridge> bridge_;
     std::unique_ptr<WorkspaceStore> store_;

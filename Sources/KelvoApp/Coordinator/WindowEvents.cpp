@@ -4,10 +4,8 @@
 
 #include "KelvoAX/Classification/AdoptionStep.h"
 #include "KelvoAX/Classification/WindowClassification.h"
-#include "KelvoApp/Coordinator/BorderTracking.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Coordinator/Focus.h"
-#include "KelvoApp/Coordinator/OwnWindows.h"
 #include "KelvoApp/Coordinator/ProcessLog.h"
 #include "KelvoApp/Coordinator/StoreWiring.h"
 #include "KelvoApp/Coordinator/WindowNames.h"
@@ -16,14 +14,13 @@ namespace kelvo {
 
 WindowEvents::WindowEvents(const CoordinatorProcess& process, const ProcessLog& log,
                            WindowNames& names, StoreWiring& wiring, Focus& focus,
-                           BorderTracking& border, OwnWindows& ownWindows)
+                           Callbacks callbacks)
     : process_(process),
       log_(log),
       names_(names),
       wiring_(wiring),
       focus_(focus),
-      border_(border),
-      ownWindows_(ownWindows) {}
+      callbacks_(std::move(callbacks)) {}
 
 void WindowEvents::log(const std::string& message) const {
     log_.log(message);
@@ -118,7 +115,7 @@ void WindowEvents::eventMoved(WindowID id) {
         beginAdoption(id, 0, std::nullopt, false, false);
         return;
     }
-    border_.followMove(id);
+    callbacks_.borderFollowsMove(id);
     wiring_.store().windowFrameChanged(id);
 }
 
@@ -146,13 +143,13 @@ void WindowEvents::eventTerminated(const std::optional<std::string>& bundleID) {
 void WindowEvents::applicationHidden(const std::optional<std::string>& bundleID) {
     if (!bundleID) return;
     wiring_.store().applicationHidden(*bundleID);
-    border_.update();
+    callbacks_.updateBorder();
 }
 
 void WindowEvents::applicationUnhidden(const std::optional<std::string>& bundleID) {
     if (!bundleID) return;
     wiring_.store().applicationUnhidden(*bundleID);
-    border_.update();
+    callbacks_.updateBorder();
 }
 
 void WindowEvents::windowGone(WindowID id) {
@@ -163,7 +160,7 @@ void WindowEvents::windowGone(WindowID id) {
     names_.forget(id);
     focus_.followClose(id, successor);
     wiring_.logState();
-    ownWindows_.desktopRefresh();
+    callbacks_.desktopRefresh();
 }
 
 // ---- Adoption ---------------------------------------------------------------------------------
@@ -258,7 +255,7 @@ std::optional<double> WindowEvents::adoptListed(const ManagedWindow& w, int atte
     log(line);
     wiring_.logState();
     focus_.windowAdopted(w.id, w.bundleID);
-    ownWindows_.desktopRefresh();
+    callbacks_.desktopRefresh();
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,8 +21,6 @@ class ProcessLog;
 class WindowNames;
 class StoreWiring;
 class Focus;
-class BorderTracking;
-class OwnWindows;
 
 /// Other applications' windows coming and going: the Accessibility event stream, the events
 /// of windows being created, destroyed, moved, minimized and restored and of applications
@@ -31,8 +30,17 @@ class WindowEvents {
   public:
     static constexpr double heldButtonRecheck = 0.1;
 
+    /// What window events ask of the border and the status item.
+    struct Callbacks {
+        std::function<void()> updateBorder;
+        /// The window moved: the border around it steps out of the way until the moves settle.
+        std::function<void(WindowID)> borderFollowsMove;
+        /// The status item's tiles and layout mark for the active desktop.
+        std::function<void()> desktopRefresh;
+    };
+
     WindowEvents(const CoordinatorProcess& process, const ProcessLog& log, WindowNames& names,
-                 StoreWiring& wiring, Focus& focus, BorderTracking& border, OwnWindows& ownWindows);
+                 StoreWiring& wiring, Focus& focus, Callbacks callbacks);
     WindowEvents(const WindowEvents&) = delete;
     WindowEvents& operator=(const WindowEvents&) = delete;
 
@@ -85,8 +93,7 @@ class WindowEvents {
     WindowNames& names_;
     StoreWiring& wiring_;
     Focus& focus_;
-    BorderTracking& border_;
-    OwnWindows& ownWindows_;
+    Callbacks callbacks_;
 
     AdoptionLadder ladder_;
     ActivationSweepRecord sweepRecord_;
