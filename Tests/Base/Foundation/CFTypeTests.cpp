@@ -3,8 +3,6 @@
 #include <cstdint>
 
 #include "Base/Foundation/CFType.h"
-#include "Platform/Accessibility/AXUIElement.h"
-#include "Simulator/SharedConnection.h"
 
 namespace {
 
@@ -40,15 +38,6 @@ TEST(CFTypeTests, CastsNarrowOrGiveNull) {
     EXPECT_TRUE(CFCast<CFString>(value));
     EXPECT_FALSE(CFCast<CFNumber>(value));
     EXPECT_EQ(CFArrayGetValueAtIndex(CFArrayCreate({}), 0), nullptr);
-}
-
-TEST(CFTypeTests, WithoutADesktopEveryCallFails) {
-    sim::SharedConnection::install(nullptr);
-    EXPECT_FALSE(AXIsProcessTrusted());
-    CFTypeRef value;
-    EXPECT_EQ(AXUIElementCopyAttributeValue(AXUIElementCreateApplication(42), "AXRole", &value),
-              kAXErrorCannotComplete);
-    EXPECT_EQ(CFArrayGetCount(CGWindowListCopyWindowInfo(kCGWindowListOptionOnScreenOnly, 0)), 0);
 }
 
 }  // namespace

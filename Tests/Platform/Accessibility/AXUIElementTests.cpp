@@ -3,6 +3,8 @@
 #include <limits>
 
 #include "Base/Foundation/DispatchQueue.h"
+#include "Platform/Quartz/CGWindow.h"
+#include "Simulator/SharedConnection.h"
 #include "Support/Platform/AccessibilityTestSupport.h"
 #include "Support/Platform/DesktopFixture.h"
 
@@ -280,6 +282,15 @@ TEST_F(AXUIElementTests, TheCallRecordKeepsTheWriteSequence) {
     EXPECT_EQ(writes[1].name, "AXSize");
     EXPECT_EQ(std::get<CGSize>(writes[1].value), (CGSize{500, 400}));
     EXPECT_EQ(writes[2].window, number);
+}
+
+TEST(AXUIElementWithoutADesktopTests, EveryCallFails) {
+    sim::SharedConnection::install(nullptr);
+    EXPECT_FALSE(AXIsProcessTrusted());
+    CFTypeRef value;
+    EXPECT_EQ(AXUIElementCopyAttributeValue(AXUIElementCreateApplication(42), "AXRole", &value),
+              kAXErrorCannotComplete);
+    EXPECT_EQ(CFArrayGetCount(CGWindowListCopyWindowInfo(kCGWindowListOptionOnScreenOnly, 0)), 0);
 }
 
 }  // namespace

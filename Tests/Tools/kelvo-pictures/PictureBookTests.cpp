@@ -28,7 +28,7 @@ using kelvo::testing::PictureComparison;
 constexpr PictureComparison::Tolerance tolerance{.channelCounts = 2, .pixels = 0};
 
 const std::filesystem::path references =
-    std::filesystem::path(KELVO_TESTS_DIR) / "Tools" / "Pictures";
+    std::filesystem::path(KELVO_TESTS_DIR) / "Tools" / "kelvo-pictures" / "Pictures";
 const std::filesystem::path failures = KELVO_PICTURES_FAILED_DIR;
 
 std::filesystem::path referenceOf(const std::string& name) {
