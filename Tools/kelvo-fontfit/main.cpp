@@ -19,9 +19,9 @@
 
 #include "Base/CoreGraphics/CGRecordingContext.h"
 #include "Base/Foundation/ManualClock.h"
-#include "KelvoApp/Services/CheatsheetPanelController.h"
-#include "KelvoApp/Services/GuideWindowController.h"
-#include "KelvoApp/Services/LauncherView.h"
+#include "KelvoApp/Services/Launcher/LauncherView.h"
+#include "KelvoApp/Services/Overlays/CheatsheetPanelController.h"
+#include "KelvoApp/Services/Windows/GuideWindowController.h"
 #include "KelvoApp/Settings/CFPreferenceStore.h"
 #include "KelvoApp/Settings/SettingsModel.h"
 #include "KelvoApp/Views/Settings/SettingsView.h"

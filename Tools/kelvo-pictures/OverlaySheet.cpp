@@ -1,7 +1,7 @@
 #include <vector>
 
-#include "KelvoApp/Services/CheatsheetPanelController.h"
-#include "KelvoApp/Services/SwitchHUD.h"
+#include "KelvoApp/Services/Overlays/CheatsheetPanelController.h"
+#include "KelvoApp/Services/Overlays/SwitchHUD.h"
 #include "KelvoCore/Bindings/KeyReference.h"
 #include "PanelDesk.h"
 #include "PictureBook.h"

@@ -1,6 +1,7 @@
 #include "KelvoApp/Coordinator/Focus.h"
 
 #include "KelvoAX/Classification/WindowClassification.h"
+#include "KelvoApp/Applications/AppDisplayNames.h"
 #include "KelvoApp/Coordinator/BorderTracking.h"
 #include "KelvoApp/Coordinator/ConfigurationChanges.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
@@ -9,7 +10,6 @@
 #include "KelvoApp/Coordinator/StoreWiring.h"
 #include "KelvoApp/Coordinator/WindowEvents.h"
 #include "KelvoApp/Coordinator/WindowNames.h"
-#include "KelvoApp/Services/AppDisplayNames.h"
 #include "KelvoCore/Launcher/AppTitle.h"
 
 namespace kelvo {

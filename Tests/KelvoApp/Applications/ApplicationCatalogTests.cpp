@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "KelvoApp/Applications/AppCatalog.h"
+#include "KelvoApp/Applications/AppDisplayNames.h"
 #include "KelvoApp/Applications/TerminalCatalog.h"
-#include "KelvoApp/Services/AppDisplayNames.h"
 #include "Support/Platform/InstalledApplicationsFixture.h"
 
 namespace kelvo {

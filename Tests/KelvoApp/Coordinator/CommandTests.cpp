@@ -4,7 +4,7 @@
 #include "KelvoApp/Coordinator/LogText.h"
 #include "KelvoApp/Input/FocusBorder.h"
 #include "KelvoApp/Input/HotkeyService.h"
-#include "KelvoApp/Services/CheatsheetPanelController.h"
+#include "KelvoApp/Services/Overlays/CheatsheetPanelController.h"
 #include "Support/KelvoApp/CoordinatorFixture.h"
 #include "Support/KelvoApp/DecisionLog.h"
 
