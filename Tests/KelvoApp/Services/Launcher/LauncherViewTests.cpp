@@ -64,7 +64,7 @@ TEST_F(LauncherViewTest, WithNoRowsOnlyTheQueryRowIsDrawn) {
     EXPECT_EQ(id("launcher.query").frame, CGRect(0, 0, 640, 60));
     EXPECT_FALSE(has("launcher.list"));
     EXPECT_FALSE(has("launcher.hints"));
-    EXPECT_FALSE(graph->tree().findKind("Rectangle"));
+    EXPECT_FALSE(graph->tree().findKind(NodeKind::rectangle));
 }
 
 TEST_F(LauncherViewTest, ThreeRowsMakeAStackOf268PointsWithRowsOf52) {
@@ -138,7 +138,7 @@ TEST_F(LauncherViewTest, TheEscapeCapHoldsItsWholeTextWithinItsPlate) {
         if (vim) model->key(Key::character("i"));
         layout(268);
         const LayoutNode& item = id(vim ? "hint.normal" : "hint.close");
-        const LayoutNode* plate = item.findKind("background");
+        const LayoutNode* plate = item.findKind(NodeKind::background);
         const LayoutNode* text = item.findText("esc");
         ASSERT_TRUE(plate && text) << item.describe();
         // The text is padded 6 on either side of the plate.
@@ -154,7 +154,7 @@ TEST_F(LauncherViewTest, ALongNameStaysOnOneLineCutAtItsTail) {
     model->setApps(apps);
     layout(164);
     const LayoutNode* text = graph->tree().find(
-        [](const LayoutNode& n) { return n.kind == "Text" && n.text.ends_with("…"); });
+        [](const LayoutNode& n) { return n.kind == NodeKind::text && n.text.ends_with("…"); });
     ASSERT_TRUE(text);
     EXPECT_LE(text->frame.maxX(), 620);
     EXPECT_EQ(id("launcher.row.com.example.long").frame.height(), 52);

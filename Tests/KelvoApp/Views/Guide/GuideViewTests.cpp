@@ -21,6 +21,7 @@ namespace kelvo {
 namespace {
 
 using SwiftUI::LayoutNode;
+using SwiftUI::NodeKind;
 using ::testing::ElementsAre;
 
 /// The guide's root view over a guide of its own, laid out as its window shows it.
@@ -56,7 +57,7 @@ class GuideViewTest : public SettingsViewFixture {
         return graph->tree().find([&](const LayoutNode& n) {
             std::string joined = n.text;
             std::erase(joined, '\n');
-            return n.kind == "Text" && joined == text;
+            return n.kind == NodeKind::text && joined == text;
         }) != nullptr;
     }
     /// The key rows' entry identifiers, in reading order.
@@ -159,7 +160,7 @@ TEST_F(GuideViewTest, ThePermissionCardShowsTheGrantUntilTrustArrives) {
     EXPECT_FALSE(shows(note));
     EXPECT_EQ(node("guide.page").findText("Accessibility access")->color, Palette::good());
     const LayoutNode* check = node("guide.page").find([](const LayoutNode& n) {
-        return n.kind == "Image" && n.text == "checkmark.circle.fill";
+        return n.kind == NodeKind::image && n.text == "checkmark.circle.fill";
     });
     ASSERT_TRUE(check);
     EXPECT_EQ(check->color, Palette::good());
