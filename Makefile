@@ -65,8 +65,8 @@ pictures: deps
 # The same pictures written over the reviewed copies that the picture suite holds them to, for a
 # change meant to alter what a person sees; look at each changed one before committing it.
 pictures-update:
-	rm -f Tests/Tools/Pictures/*.png
-	@$(MAKE) --no-print-directory pictures PICTURES_DIR=Tests/Tools/Pictures
+	rm -f Tests/Tools/kelvo-pictures/Pictures/*.png
+	@$(MAKE) --no-print-directory pictures PICTURES_DIR=Tests/Tools/kelvo-pictures/Pictures
 
 deps:
 	@scripts/install-deps.sh

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "KelvoApp/Services/LauncherCatalog.h"
+#include "KelvoApp/Services/Launcher/LauncherCatalog.h"
 #include "Support/Simulator/ApplicationTree.h"
 #include "Support/Simulator/InstalledDesktop.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "KelvoApp/Services/LauncherController.h"
+#include "KelvoApp/Services/Launcher/LauncherController.h"
 #include "ServedDesktop.h"
 #include "Support/Simulator/ApplicationTree.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "KelvoApp/Services/SettingsWindowController.h"
+#include "KelvoApp/Services/Windows/SettingsWindowController.h"
 #include "KelvoCore/Config/ConfigStore.h"
 #include "KeyChord.h"
 #include "ServedDesktop.h"

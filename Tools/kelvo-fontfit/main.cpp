@@ -19,9 +19,9 @@
 
 #include "Base/CoreGraphics/CGRecordingContext.h"
 #include "Base/Foundation/ManualClock.h"
-#include "KelvoApp/Services/CheatsheetPanelController.h"
-#include "KelvoApp/Services/GuideWindowController.h"
-#include "KelvoApp/Services/LauncherView.h"
+#include "KelvoApp/Services/Launcher/LauncherView.h"
+#include "KelvoApp/Services/Overlays/CheatsheetPanelController.h"
+#include "KelvoApp/Services/Windows/GuideWindowController.h"
 #include "KelvoApp/Settings/CFPreferenceStore.h"
 #include "KelvoApp/Settings/SettingsModel.h"
 #include "KelvoApp/Views/Settings/SettingsView.h"
@@ -39,6 +39,7 @@
 namespace {
 
 using SwiftUI::LayoutNode;
+using SwiftUI::NodeKind;
 
 // The texts of the system's own that end in "…" by themselves.
 const std::set<std::string> ownEllipses = {"Settings…",
@@ -132,7 +133,7 @@ void checkField(NSTextField& field, CGSize size, const std::string& where, Count
 void walk(const LayoutNode& node, std::vector<const LayoutNode*>& ancestors,
           const std::string& where, Counts& counts) {
     if (node.opacity < 0.01) return;  // hidden, as the ⌘K button is
-    if (node.kind == "Text" && !node.text.empty()) {
+    if (node.kind == NodeKind::text && !node.text.empty()) {
         const std::string shown = unwrapped(node.text);
         counts.lines += 1 + static_cast<int>(std::count(node.text.begin(), node.text.end(), '\n'));
         if (shown.ends_with("…") && !ownEllipses.contains(shown)) {
@@ -143,7 +144,7 @@ void walk(const LayoutNode& node, std::vector<const LayoutNode*>& ancestors,
         }
         for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it) {
             const LayoutNode& around = **it;
-            if (around.kind == "ScrollView") break;
+            if (around.kind == NodeKind::scrollView) break;
             if (!contains(around.frame, node.frame)) {
                 ++counts.overflowing;
                 overflowingTexts.insert(shown);
@@ -208,19 +209,20 @@ void cheatSheet(Counts& counts) {
     desk.wait(0.1);
     const LayoutNode& tree = sheet.hosting->layoutTree();
     count(tree, "cheat sheet", counts);
-    const LayoutNode* scroll = tree.findKind("ScrollView");
+    const LayoutNode* scroll = tree.findKind(NodeKind::scrollView);
     if (!scroll) return;
     for (const auto& section : kelvo::KeyReference::sections({})) {
         std::string title;
         for (char c : section.title)
             title += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        const LayoutNode* heading = tree.find(
-            [&](const LayoutNode& n) { return n.kind == "Text" && unwrapped(n.text) == title; });
+        const LayoutNode* heading = tree.find([&](const LayoutNode& n) {
+            return n.kind == NodeKind::text && unwrapped(n.text) == title;
+        });
         // The section's cell: its heading and its rows below it, as far as its last row.
         const LayoutNode* last = nullptr;
         for (const auto& entry : section.entries) {
             const LayoutNode* row = tree.find([&](const LayoutNode& n) {
-                return n.kind == "Text" && unwrapped(n.text) == entry.what;
+                return n.kind == NodeKind::text && unwrapped(n.text) == entry.what;
             });
             if (row) last = row;
         }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "KelvoApp/Services/GuideWindowController.h"
+#include "KelvoApp/Services/Windows/GuideWindowController.h"
 #include "KelvoApp/Settings/CFPreferenceStore.h"
 #include "KelvoApp/Settings/SettingsModel.h"
 #include "KelvoCore/Config/ConfigStore.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Base/Foundation/DispatchQueue.h"
-#include "KelvoApp/Services/LauncherController.h"
+#include "KelvoApp/Services/Launcher/LauncherController.h"
 #include "PanelDesk.h"
 #include "PictureBook.h"
 

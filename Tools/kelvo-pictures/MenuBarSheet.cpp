@@ -1,7 +1,7 @@
 #include <string>
 
-#include "KelvoApp/Services/MenuBarController.h"
-#include "KelvoApp/Services/MenuBarRow.h"
+#include "KelvoApp/Services/Overlays/MenuBarController.h"
+#include "KelvoApp/Services/Overlays/MenuBarRow.h"
 #include "PanelDesk.h"
 #include "PictureBook.h"
 #include "PictureCanvas.h"

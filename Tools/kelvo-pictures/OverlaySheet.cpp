@@ -1,7 +1,7 @@
 #include <vector>
 
-#include "KelvoApp/Services/CheatsheetPanelController.h"
-#include "KelvoApp/Services/SwitchHUD.h"
+#include "KelvoApp/Services/Overlays/CheatsheetPanelController.h"
+#include "KelvoApp/Services/Overlays/SwitchHUD.h"
 #include "KelvoCore/Bindings/KeyReference.h"
 #include "PanelDesk.h"
 #include "PictureBook.h"
@@ -26,7 +26,8 @@ CGImageRef cheatsheet(bool scrolledToEnd) {
     sheet.toggle();
     desk.wait(0.1);
     if (scrolledToEnd) {
-        const SwiftUI::LayoutNode* list = sheet.hosting->layoutTree().findKind("ScrollView");
+        const SwiftUI::LayoutNode* list =
+            sheet.hosting->layoutTree().findKind(SwiftUI::NodeKind::scrollView);
         if (!list) return nullptr;
         const CGRect frame = list->frame;
         sheet.hosting->graph().scroll({frame.midX(), frame.midY()}, -frame.height() * 100);

@@ -1,13 +1,13 @@
 #include "KelvoApp/Coordinator/Focus.h"
 
 #include "KelvoAX/Classification/WindowClassification.h"
+#include "KelvoApp/Applications/AppDisplayNames.h"
 #include "KelvoApp/Coordinator/ConfigurationChanges.h"
 #include "KelvoApp/Coordinator/Coordinator.h"
 #include "KelvoApp/Coordinator/OwnWindows.h"
 #include "KelvoApp/Coordinator/ProcessLog.h"
 #include "KelvoApp/Coordinator/StoreWiring.h"
 #include "KelvoApp/Coordinator/WindowNames.h"
-#include "KelvoApp/Services/AppDisplayNames.h"
 #include "KelvoCore/Launcher/AppTitle.h"
 
 namespace kelvo {

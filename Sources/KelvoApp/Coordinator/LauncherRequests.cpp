@@ -7,7 +7,7 @@
 #include "KelvoApp/Coordinator/ProcessLog.h"
 #include "KelvoApp/Coordinator/StoreWiring.h"
 #include "KelvoApp/Coordinator/WindowNames.h"
-#include "KelvoApp/Services/LauncherController.h"
+#include "KelvoApp/Services/Launcher/LauncherController.h"
 #include "KelvoCore/Launcher/LauncherRecents.h"
 
 namespace kelvo {

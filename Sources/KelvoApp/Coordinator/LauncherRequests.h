@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "KelvoApp/Services/LauncherApp.h"
-#include "KelvoApp/Services/LauncherController.h"
+#include "KelvoApp/Services/Launcher/LauncherApp.h"
+#include "KelvoApp/Services/Launcher/LauncherController.h"
 #include "KelvoCore/Geometry/WindowID.h"
 #include "KelvoCore/Launcher/LauncherRequest.h"
 

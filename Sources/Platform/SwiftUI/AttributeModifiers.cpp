@@ -168,7 +168,7 @@ class GeometryReaderNode final : public ViewNode {
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
-        LayoutNode& node = wrapNode(parent, "GeometryReader", frame, environment);
+        LayoutNode& node = wrapNode(parent, NodeKind::geometryReader, frame, environment);
         EnvironmentValues inner = environment.child(std::size_t{0});
         inner.stackAxis.reset();
         const View content = content_(GeometryProxy{frame.size, frame});
@@ -255,7 +255,7 @@ View View::accessibilityHidden(bool hidden) const {
 View View::accessibilityLabel(const std::string& label) const {
     return decorated(*this, [label](LayoutNode& node, const EnvironmentValues&) {
         if (!node.element)
-            node.element = AccessibilityElement{node.kind == "Image" ? "image" : "group"};
+            node.element = AccessibilityElement{node.kind == NodeKind::image ? "image" : "group"};
         node.element->label = label;
     });
 }

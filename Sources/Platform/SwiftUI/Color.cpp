@@ -16,7 +16,7 @@ NSColorRef Color::nsColor() const {
 }
 
 View Color::view() const {
-    return Shape("Color",
+    return Shape(NodeKind::color,
                  [](const CGRect& rect) {
                      CGPath path;
                      path.addRect(rect);

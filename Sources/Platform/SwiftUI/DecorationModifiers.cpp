@@ -21,7 +21,8 @@ class LayerNode final : public ModifierNode {
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
-        LayoutNode& node = wrapNode(parent, behind_ ? "background" : "overlay", frame, environment);
+        LayoutNode& node = wrapNode(parent, behind_ ? NodeKind::background : NodeKind::overlay,
+                                    frame, environment);
         if (!behind_) placeView(content_, frame, environment, node);
         const EnvironmentValues layerEnvironment = [&] {
             EnvironmentValues inner = environment.child(behind_ ? "background" : "overlay");
@@ -77,7 +78,7 @@ class OpacityNode final : public ModifierNode {
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
-        LayoutNode& node = wrapNode(parent, "opacity", frame, environment);
+        LayoutNode& node = wrapNode(parent, NodeKind::opacity, frame, environment);
         node.opacity = environment.opacity * opacity_;
         node.paint = std::make_shared<OpacityPaint>(opacity_);
         placeView(content_, frame, inner(environment), node);
@@ -159,12 +160,8 @@ class ScalePaint final : public LayoutPaint {
 /// Places the content inside a node of `kind` drawn by `paint`.
 class PaintedNode final : public ModifierNode {
   public:
-    PaintedNode(View content, std::string kind, std::shared_ptr<const LayoutPaint> paint,
-                bool clips)
-        : ModifierNode(std::move(content)),
-          kind_(std::move(kind)),
-          paint_(std::move(paint)),
-          clips_(clips) {
+    PaintedNode(View content, NodeKind kind, std::shared_ptr<const LayoutPaint> paint, bool clips)
+        : ModifierNode(std::move(content)), kind_(kind), paint_(std::move(paint)), clips_(clips) {
         answerAs(content_);
     }
 
@@ -177,7 +174,7 @@ class PaintedNode final : public ModifierNode {
     }
 
   private:
-    std::string kind_;
+    NodeKind kind_;
     std::shared_ptr<const LayoutPaint> paint_;
     bool clips_;
 };
@@ -202,14 +199,14 @@ View View::opacity(double value) const {
 
 View View::shadow(const Color& color, CGFloat radius, CGFloat x, CGFloat y) const {
     return View(std::make_shared<PaintedNode>(
-        *this, "shadow",
+        *this, NodeKind::shadow,
         std::make_shared<ShadowPaint>(color, std::max(finiteOr(radius, 0), 0.0), finiteOr(x, 0),
                                       finiteOr(y, 0)),
         false));
 }
 
 View View::clipShape(const Shape& shape) const {
-    return View(std::make_shared<PaintedNode>(*this, "clipShape",
+    return View(std::make_shared<PaintedNode>(*this, NodeKind::clipShape,
                                               std::make_shared<ClipPaint>(shape), true));
 }
 
@@ -223,7 +220,7 @@ View View::cornerRadius(CGFloat radius) const {
 
 View View::scaleEffect(CGFloat scale) const {
     return View(std::make_shared<PaintedNode>(
-        *this, "scaleEffect", std::make_shared<ScalePaint>(finiteOr(scale, 1)), false));
+        *this, NodeKind::scaleEffect, std::make_shared<ScalePaint>(finiteOr(scale, 1)), false));
 }
 
 }  // namespace SwiftUI

@@ -19,8 +19,8 @@ class OfferingNode : public ModifierNode {
   public:
     /// Its own part of an answer is a little arithmetic around one question to the content,
     /// which remembers its answers: it answers at once.
-    OfferingNode(View content, std::string kind, Alignment alignment)
-        : ModifierNode(std::move(content)), kind_(std::move(kind)), alignment_(alignment) {
+    OfferingNode(View content, NodeKind kind, Alignment alignment)
+        : ModifierNode(std::move(content)), kind_(kind), alignment_(alignment) {
         sizeAtOnce();
     }
 
@@ -54,7 +54,7 @@ class OfferingNode : public ModifierNode {
         return alignedOffset(alignment_.vertical, frame.height, content.height);
     }
 
-    std::string kind_;
+    NodeKind kind_;
     Alignment alignment_;
 };
 
@@ -62,7 +62,7 @@ class FixedFrameNode final : public OfferingNode {
   public:
     FixedFrameNode(View content, std::optional<CGFloat> width, std::optional<CGFloat> height,
                    Alignment alignment)
-        : OfferingNode(std::move(content), "frame", alignment),
+        : OfferingNode(std::move(content), NodeKind::frame, alignment),
           width_(cleanLength(width)),
           height_(cleanLength(height)) {}
 
@@ -112,7 +112,7 @@ struct Bounds {
 class FlexibleFrameNode final : public OfferingNode {
   public:
     FlexibleFrameNode(View content, const FlexibleFrame& frame)
-        : OfferingNode(std::move(content), "frame", frame.alignment),
+        : OfferingNode(std::move(content), NodeKind::frame, frame.alignment),
           width_{cleanLength(frame.minWidth), cleanLength(frame.idealWidth),
                  cleanLength(frame.maxWidth)},
           height_{cleanLength(frame.minHeight), cleanLength(frame.idealHeight),
@@ -139,7 +139,7 @@ class FlexibleFrameNode final : public OfferingNode {
 class FixedSizeNode final : public OfferingNode {
   public:
     FixedSizeNode(View content, bool horizontal, bool vertical)
-        : OfferingNode(std::move(content), "fixedSize", Alignment::center()),
+        : OfferingNode(std::move(content), NodeKind::fixedSize, Alignment::center()),
           horizontal_(horizontal),
           vertical_(vertical) {}
 
@@ -177,7 +177,7 @@ class PaddingNode final : public ModifierNode {
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
-        LayoutNode& node = wrapNode(parent, "padding", frame, environment);
+        LayoutNode& node = wrapNode(parent, NodeKind::padding, frame, environment);
         const CGRect inner(frame.origin.x + insets_.leading, frame.origin.y + insets_.top,
                            std::max(frame.size.width - horizontal(), 0.0),
                            std::max(frame.size.height - vertical(), 0.0));

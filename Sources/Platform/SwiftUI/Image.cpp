@@ -63,7 +63,7 @@ class ImageNode final : public ViewNode {
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
         LayoutNode& node = parent.add();
-        node.kind = "Image";
+        node.kind = NodeKind::image;
         node.frame = frame;
         node.opacity = environment.opacity;
         node.enabled = environment.isEnabled;

@@ -44,12 +44,13 @@ std::vector<const LayoutNode*> LayoutNode::findAll(
     return found;
 }
 
-const LayoutNode* LayoutNode::findKind(const std::string& wanted) const {
+const LayoutNode* LayoutNode::findKind(NodeKind wanted) const {
     return find([&](const LayoutNode& node) { return node.kind == wanted; });
 }
 
 const LayoutNode* LayoutNode::findText(const std::string& wanted) const {
-    return find([&](const LayoutNode& node) { return node.kind == "Text" && node.text == wanted; });
+    return find(
+        [&](const LayoutNode& node) { return node.kind == NodeKind::text && node.text == wanted; });
 }
 
 const LayoutNode* LayoutNode::findIdentifier(const std::string& wanted) const {

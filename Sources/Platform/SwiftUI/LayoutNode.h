@@ -10,6 +10,7 @@
 #include "Base/CoreGraphics/CGContext.h"
 #include "Platform/SwiftUI/Color.h"
 #include "Platform/SwiftUI/Font.h"
+#include "Platform/SwiftUI/NodeKind.h"
 
 class NSView;
 
@@ -74,8 +75,8 @@ struct LayoutNode {
     LayoutNode& operator=(const LayoutNode&) = default;
     LayoutNode& operator=(LayoutNode&&) = default;
 
-    /// The view's kind: "Text", "VStack", "Button", "padding", …
-    std::string kind = {};
+    /// What made the node; one placed for nothing at all is empty.
+    NodeKind kind = NodeKind::empty;
     CGRect frame;
     /// The characters a text shows, as laid out ("…" where it was cut).
     std::string text = {};
@@ -123,7 +124,7 @@ struct LayoutNode {
     const LayoutNode* find(const std::function<bool(const LayoutNode&)>& match) const;
     std::vector<const LayoutNode*> findAll(
         const std::function<bool(const LayoutNode&)>& match) const;
-    const LayoutNode* findKind(const std::string& kind) const;
+    const LayoutNode* findKind(NodeKind kind) const;
     const LayoutNode* findText(const std::string& text) const;
     const LayoutNode* findIdentifier(const std::string& identifier) const;
     const LayoutNode* findRole(const std::string& role) const;

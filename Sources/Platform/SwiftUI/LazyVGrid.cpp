@@ -36,7 +36,7 @@ class GridNode final : public ViewNode {
 
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
-        LayoutNode& node = wrapNode(parent, "LazyVGrid", frame, environment);
+        LayoutNode& node = wrapNode(parent, NodeKind::lazyVGrid, frame, environment);
         const std::vector<CGFloat> widths = columnWidths(frame.size.width);
         const std::vector<CGFloat> heights = rowHeights(widths, environment);
         CGFloat y = frame.origin.y;

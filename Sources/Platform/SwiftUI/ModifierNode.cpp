@@ -8,7 +8,7 @@ LayoutNode& ModifierNode::placeContent(const CGRect& frame, const EnvironmentVal
     ModifierNode::place(frame, environment, parent);
     if (parent.children.size() == before) {
         LayoutNode& empty = parent.add();
-        empty.kind = "Empty";
+        empty.kind = NodeKind::empty;
         empty.frame = frame;
         empty.opacity = environment.opacity;
         empty.enabled = environment.isEnabled;
@@ -16,7 +16,7 @@ LayoutNode& ModifierNode::placeContent(const CGRect& frame, const EnvironmentVal
     return parent.children.back();
 }
 
-LayoutNode& wrapNode(LayoutNode& parent, const std::string& kind, const CGRect& frame,
+LayoutNode& wrapNode(LayoutNode& parent, NodeKind kind, const CGRect& frame,
                      const EnvironmentValues& environment) {
     LayoutNode& node = parent.add();
     node.kind = kind;

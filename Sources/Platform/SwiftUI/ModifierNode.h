@@ -104,7 +104,7 @@ class BuildingNode : public ViewNode {
 };
 
 /// Wraps the content's node in a node of its own kind, drawn by `paint`.
-LayoutNode& wrapNode(LayoutNode& parent, const std::string& kind, const CGRect& frame,
+LayoutNode& wrapNode(LayoutNode& parent, NodeKind kind, const CGRect& frame,
                      const EnvironmentValues& environment);
 
 }  // namespace SwiftUI

@@ -34,7 +34,7 @@ class RepresentableNode final : public ViewNode {
                LayoutNode& parent) const override {
         const Represented& represented = kept(environment);
         LayoutNode node;
-        node.kind = "NSViewRepresentable";
+        node.kind = NodeKind::representable;
         node.frame = frame;
         node.enabled = environment.isEnabled;
         node.hostedView = represented.view;

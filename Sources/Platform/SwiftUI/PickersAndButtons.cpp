@@ -18,7 +18,8 @@ struct ButtonLook {
 
 /// The label of a laid-out control: the characters of its first text.
 std::string labelOf(const LayoutNode& node) {
-    const LayoutNode* text = node.find([](const LayoutNode& n) { return n.kind == "Text"; });
+    const LayoutNode* text =
+        node.find([](const LayoutNode& n) { return n.kind == NodeKind::text; });
     return text ? text->text : std::string();
 }
 

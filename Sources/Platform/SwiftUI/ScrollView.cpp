@@ -61,7 +61,7 @@ class ScrollViewNode final : public ViewNode {
             follow(position, frame, size, content, environment);
             offset = position.offset = std::clamp(position.offset, 0.0, most);
         }
-        LayoutNode& node = wrapNode(parent, "ScrollView", frame, environment);
+        LayoutNode& node = wrapNode(parent, NodeKind::scrollView, frame, environment);
         if (services) node.onScroll = wheel(*services, environment.key("#scroll"), most);
         node.clipsChildren = true;
         node.element = AccessibilityElement{"scrollArea", "", std::nullopt};

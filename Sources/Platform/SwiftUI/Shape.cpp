@@ -129,7 +129,7 @@ Shape::operator View() const {
 }
 
 Shape Rectangle() {
-    return Shape("Rectangle", [](const CGRect& rect) {
+    return Shape(NodeKind::rectangle, [](const CGRect& rect) {
         CGPath path;
         path.addRect(rect);
         return path;
@@ -137,7 +137,7 @@ Shape Rectangle() {
 }
 
 Shape RoundedRectangle(CGFloat cornerRadius, RoundedCornerStyle style) {
-    return Shape("RoundedRectangle", [cornerRadius, style](const CGRect& rect) {
+    return Shape(NodeKind::roundedRectangle, [cornerRadius, style](const CGRect& rect) {
         CGPath path;
         const CGFloat radius = std::isfinite(cornerRadius) ? std::max(cornerRadius, 0.0) : 0;
         path.addRoundedRect(rect, radius, cornerStyle(style));
@@ -146,7 +146,7 @@ Shape RoundedRectangle(CGFloat cornerRadius, RoundedCornerStyle style) {
 }
 
 Shape Circle() {
-    return Shape("Circle", [](const CGRect& rect) {
+    return Shape(NodeKind::circle, [](const CGRect& rect) {
         const CGFloat side = std::min(rect.width(), rect.height());
         CGPath path;
         path.addEllipse(CGRect(rect.midX() - side / 2, rect.midY() - side / 2, side, side));
@@ -155,7 +155,7 @@ Shape Circle() {
 }
 
 Shape Capsule(RoundedCornerStyle style) {
-    return Shape("Capsule", [style](const CGRect& rect) {
+    return Shape(NodeKind::capsule, [style](const CGRect& rect) {
         CGPath path;
         path.addRoundedRect(rect, std::min(rect.width(), rect.height()) / 2, cornerStyle(style));
         return path;
@@ -163,7 +163,7 @@ Shape Capsule(RoundedCornerStyle style) {
 }
 
 Shape Path(Shape::Outline outline) {
-    return Shape("Path", std::move(outline));
+    return Shape(NodeKind::path, std::move(outline));
 }
 
 }  // namespace SwiftUI

@@ -4,6 +4,7 @@
 
 #include "Base/CoreGraphics/CGDrawOperation.h"
 #include "Base/CoreGraphics/CGPath.h"
+#include "Platform/SwiftUI/NodeKind.h"
 #include "Platform/SwiftUI/View.h"
 
 namespace SwiftUI {
@@ -24,10 +25,10 @@ class Shape {
   public:
     using Outline = std::function<CGPath(const CGRect&)>;
 
-    /// `kind` names the shape for the laid-out tree: a literal, kept without a copy.
-    Shape(const char* kind, Outline outline) : kind_(kind), outline_(std::move(outline)) {}
+    /// `kind` names the shape in the laid-out tree.
+    Shape(NodeKind kind, Outline outline) : kind_(kind), outline_(std::move(outline)) {}
 
-    const char* kind() const { return kind_; }
+    NodeKind kind() const { return kind_; }
     /// The outline in `rect`; nothing for a rectangle that is empty or not finite.
     CGPath path(const CGRect& rect) const;
     /// The same shape drawn `amount` inside the rectangle it is given.
@@ -42,7 +43,7 @@ class Shape {
     operator View() const;
 
   private:
-    const char* kind_;
+    NodeKind kind_;
     Outline outline_;
 };
 

@@ -29,7 +29,7 @@ class StackNode final : public ViewNode {
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
         LayoutNode& node = parent.add();
-        node.kind = axis_ == LayoutAxis::horizontal ? "HStack" : "VStack";
+        node.kind = axis_ == LayoutAxis::horizontal ? NodeKind::hStack : NodeKind::vStack;
         node.frame = frame;
         node.opacity = environment.opacity;
         node.enabled = environment.isEnabled;
@@ -98,7 +98,7 @@ class ZStackNode final : public ViewNode {
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
         LayoutNode& node = parent.add();
-        node.kind = "ZStack";
+        node.kind = NodeKind::zStack;
         node.frame = frame;
         node.opacity = environment.opacity;
         node.enabled = environment.isEnabled;
@@ -135,7 +135,7 @@ class SpacerNode final : public ViewNode {
 
     void place(const CGRect& frame, const EnvironmentValues&, LayoutNode& parent) const override {
         LayoutNode& node = parent.add();
-        node.kind = "Spacer";
+        node.kind = NodeKind::spacer;
         node.frame = frame;
         node.hitTesting = false;
     }
@@ -164,7 +164,7 @@ class DividerNode final : public ViewNode {
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
         placeView(Rectangle().fill(separatorColor()), frame, environment, parent);
-        parent.children.back().kind = "Divider";
+        parent.children.back().kind = NodeKind::divider;
     }
 
     /// The separator of the dark look.

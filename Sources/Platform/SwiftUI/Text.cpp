@@ -113,7 +113,7 @@ class TextNode final : public ViewNode {
     void place(const CGRect& frame, const EnvironmentValues& environment,
                LayoutNode& parent) const override {
         LayoutNode& node = parent.add();
-        node.kind = "Text";
+        node.kind = NodeKind::text;
         node.frame = frame;
         node.opacity = environment.opacity;
         node.enabled = environment.isEnabled;

@@ -57,7 +57,7 @@ const LayoutNode& ViewGraph::layout(CGSize size) {
     const CGSize placed{usable(chosen.width, window.width), usable(chosen.height, window.height)};
     // The last tree goes first: the new one is made in the memory it leaves.
     tree_ = LayoutNode();
-    tree_.kind = "root";
+    tree_.kind = NodeKind::root;
     tree_.frame =
         CGRect(0, 0, usable(window.width, placed.width), usable(window.height, placed.height));
     placeView(

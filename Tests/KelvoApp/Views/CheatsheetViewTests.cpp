@@ -20,6 +20,7 @@ namespace {
 
 using SwiftUI::Font;
 using SwiftUI::LayoutNode;
+using SwiftUI::NodeKind;
 using SwiftUI::View;
 using testing::LaidOutView;
 
@@ -35,14 +36,14 @@ std::string unwrapped(std::string text) {
 std::vector<std::string> textsIn(const LayoutNode& node) {
     std::vector<std::string> texts;
     for (const LayoutNode* text :
-         node.findAll([](const LayoutNode& n) { return n.kind == "Text"; }))
+         node.findAll([](const LayoutNode& n) { return n.kind == NodeKind::text; }))
         texts.push_back(unwrapped(text->text));
     return texts;
 }
 
 const LayoutNode& textNode(const LaidOutView& laid, const std::string& text) {
     const LayoutNode* found = laid.tree().find(
-        [&](const LayoutNode& n) { return n.kind == "Text" && unwrapped(n.text) == text; });
+        [&](const LayoutNode& n) { return n.kind == NodeKind::text && unwrapped(n.text) == text; });
     if (!found) throw std::runtime_error("no text " + text + "\n" + laid.tree().describe());
     return *found;
 }
@@ -59,7 +60,7 @@ class CheatsheetViewTest : public ::testing::Test {
     void expectListsTheReference(const LaidOutView& laid, const Config& config) {
         const auto sections = KeyReference::sections(config);
         ASSERT_FALSE(sections.empty());
-        const LayoutNode* grid = laid.tree().findKind("LazyVGrid");
+        const LayoutNode* grid = laid.tree().findKind(NodeKind::lazyVGrid);
         ASSERT_TRUE(grid);
         std::vector<std::string> expected;
         for (const KeyReference::Section& section : sections) {
@@ -151,7 +152,7 @@ TEST_F(CheatsheetViewTest, TheHeaderNamesTheSheetAndSaysEveryKeyIsRebindable) {
     EXPECT_EQ(note.font, Font::system(11));
     EXPECT_EQ(note.color, Palette::dim());
     EXPECT_NEAR(note.frame.maxX(), 980 - 26, 1e-6);
-    const LayoutNode* mark = laid.tree().findKind("Image");
+    const LayoutNode* mark = laid.tree().findKind(NodeKind::image);
     ASSERT_TRUE(mark);
     EXPECT_EQ(mark->frame.size, (CGSize{22, 22}));
     EXPECT_DOUBLE_EQ(mark->frame.minX(), 26);

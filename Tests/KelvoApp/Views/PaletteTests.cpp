@@ -13,6 +13,7 @@ namespace {
 
 using SwiftUI::Color;
 using SwiftUI::LayoutNode;
+using SwiftUI::NodeKind;
 using testing::LaidOutView;
 
 TEST(Palette, EveryTokenHasItsColour) {
@@ -43,8 +44,8 @@ TEST(Banners, ANoticeIsTheWarningSymbolAndWrappingTextOnATintedCard) {
         "Kelvo could not save the shortcut because another command already uses that chord";
     LaidOutView laid(notice(text).id("notice"), {240, 400});
     const LayoutNode& block = laid.id("notice");
-    const LayoutNode* symbol = block.findKind("Image");
-    const LayoutNode* words = block.findKind("Text");
+    const LayoutNode* symbol = block.findKind(NodeKind::image);
+    const LayoutNode* words = block.findKind(NodeKind::text);
     ASSERT_TRUE(symbol && words);
     EXPECT_EQ(symbol->text, "exclamationmark.triangle.fill");
     EXPECT_EQ(symbol->color, Palette::warning());
@@ -55,7 +56,8 @@ TEST(Banners, ANoticeIsTheWarningSymbolAndWrappingTextOnATintedCard) {
     EXPECT_GT(words->frame.height(), 20);
     // The card under it is tinted with the warning colour.
     const LayoutNode* fill = block.find([](const LayoutNode& node) {
-        return node.kind == "RoundedRectangle" && node.color == Palette::warning().opacity(0.1);
+        return node.kind == NodeKind::roundedRectangle &&
+               node.color == Palette::warning().opacity(0.1);
     });
     ASSERT_TRUE(fill);
     EXPECT_EQ(fill->frame, block.frame);
@@ -63,7 +65,7 @@ TEST(Banners, ANoticeIsTheWarningSymbolAndWrappingTextOnATintedCard) {
 
 TEST(Banners, ACautionIsTheInfoSymbolInTheCautionColour) {
     LaidOutView laid(caution("Only for this Mac").id("caution"), {300, 100});
-    const LayoutNode* symbol = laid.id("caution").findKind("Image");
+    const LayoutNode* symbol = laid.id("caution").findKind(NodeKind::image);
     ASSERT_TRUE(symbol);
     EXPECT_EQ(symbol->text, "info.circle.fill");
     EXPECT_EQ(symbol->color, Palette::caution());

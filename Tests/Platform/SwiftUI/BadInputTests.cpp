@@ -86,7 +86,7 @@ TEST(BadInput, TenThousandCharactersWrapAndTruncate) {
     layOutEverywhere(View(Text(text)).lineLimit(1));
     ViewGraph graph([&] { return View(Text(std::string(10000, 'w'))).lineLimit(1); });
     graph.layout({200, 40});
-    const LayoutNode* shown = graph.tree().findKind("Text");
+    const LayoutNode* shown = graph.tree().findKind(NodeKind::text);
     ASSERT_NE(shown, nullptr);
     EXPECT_LE(shown->frame.width(), 200);
 }

@@ -111,7 +111,7 @@ TEST(Drawing, ASymbolKeptFromPassToPassFollowsItsTintAndSize) {
     };
     graph.layout({40, 40});
     EXPECT_EQ(fillColour(), tint.value());
-    const CGFloat small = graph.tree().findKind("Image")->frame.width();
+    const CGFloat small = graph.tree().findKind(NodeKind::image)->frame.width();
     tint = Color(0, 0, 1);
     graph.setNeedsUpdate();
     clock.runUntilIdle();
@@ -119,7 +119,7 @@ TEST(Drawing, ASymbolKeptFromPassToPassFollowsItsTintAndSize) {
     size = 24;
     graph.setNeedsUpdate();
     clock.runUntilIdle();
-    EXPECT_GT(graph.tree().findKind("Image")->frame.width(), small);
+    EXPECT_GT(graph.tree().findKind(NodeKind::image)->frame.width(), small);
 }
 
 }  // namespace

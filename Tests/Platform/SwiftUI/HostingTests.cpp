@@ -119,7 +119,7 @@ TEST_F(HostingTest, TheTreeFillsTheWindowDrawsIntoItsPictureAndPublishesItsEleme
     EXPECT_TRUE(shown[1].enabled);
 
     // The red square is in the window's pixels where the layout put it.
-    const LayoutNode* square = tree.findKind("Rectangle");
+    const LayoutNode* square = tree.findKind(NodeKind::rectangle);
     ASSERT_NE(square, nullptr);
     EXPECT_EQ(pixel(square->frame.midX(), square->frame.midY()), 0xFFFF0000u);
     EXPECT_NE(pixel(square->frame.maxX() + 5, square->frame.midY()), 0xFFFF0000u);
@@ -333,7 +333,7 @@ TEST_F(HostingTest, ARepresentedFieldIsMadeOnceShownAtItsFrameAndTakesTheKeys) {
     auto field = made.lock();
     ASSERT_TRUE(field);
     EXPECT_EQ(field->superview(), hosting.get());
-    const LayoutNode* node = hosting->layoutTree().findKind("NSViewRepresentable");
+    const LayoutNode* node = hosting->layoutTree().findKind(NodeKind::representable);
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(field->frame(), node->frame);
     EXPECT_EQ(node->frame.width(), 380) << "it takes the width offered";

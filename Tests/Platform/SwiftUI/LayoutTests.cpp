@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -256,7 +257,7 @@ TEST(TextLayout, ASymbolFromAnotherFontMakesOneLineHigherAndCutsNone) {
     EXPECT_GT(naturalSize(Text("⇧")).height, naturalSize(Text("Every")).height);
     for (const CGFloat width : {114.0, 208.0, 316.0}) {
         Laid laid(View(Text(mixed)).fixedSize(false, true).frame(width, std::nullopt), {400, 400});
-        const LayoutNode* found = laid.tree().findKind("Text");
+        const LayoutNode* found = laid.tree().findKind(NodeKind::text);
         ASSERT_TRUE(found);
         const LayoutNode& text = *found;
         EXPECT_EQ(text.text.find("…"), std::string::npos) << width << ": " << text.text;
@@ -337,7 +338,7 @@ TEST(FrameLayout, MaxWidthInfinityTakesTheWholeOfferWithLeadingAlignment) {
                           .frame(FlexibleFrame{.maxWidth = infinity,
                                                .alignment = Alignment::leading()})}),
               {300, 50});
-    const LayoutNode* frame = laid.tree().findKind("frame");
+    const LayoutNode* frame = laid.tree().findKind(NodeKind::frame);
     ASSERT_NE(frame, nullptr);
     EXPECT_DOUBLE_EQ(frame->frame.width(), 300);
     EXPECT_DOUBLE_EQ(laid.id("hi").frame.minX(), 0);
@@ -348,7 +349,7 @@ TEST(FrameLayout, MinimumsRaiseAndFixedLengthsReplace) {
     // A badge: at least 26 × 22 around a narrow text, centred.
     Laid laid(View(Text("3")).id("digit").frame(FlexibleFrame{.minWidth = 26, .minHeight = 22}),
               {300, 300});
-    const LayoutNode* frame = laid.tree().findKind("frame");
+    const LayoutNode* frame = laid.tree().findKind(NodeKind::frame);
     EXPECT_DOUBLE_EQ(frame->frame.width(), 26);
     EXPECT_DOUBLE_EQ(frame->frame.height(), 22);
     EXPECT_NEAR(laid.id("digit").frame.midX(), frame->frame.midX(), 1e-9);
@@ -356,7 +357,7 @@ TEST(FrameLayout, MinimumsRaiseAndFixedLengthsReplace) {
     EXPECT_EQ(fixed.id("inner").frame, CGRect(55, 60, 10, 10));
     // At its ideal size a minimum-bounded frame is as wide as what it holds, not its minimum.
     Laid ideal(block(40, 10, "wide").frame(FlexibleFrame{.minWidth = 11}).fixedSize(), {300, 300});
-    EXPECT_DOUBLE_EQ(ideal.tree().findKind("frame")->frame.width(), 40);
+    EXPECT_DOUBLE_EQ(ideal.tree().findKind(NodeKind::frame)->frame.width(), 40);
     EXPECT_DOUBLE_EQ(ideal.id("wide").frame.width(), 40);
 }
 
@@ -379,8 +380,8 @@ TEST(PaddingAndLayers, BackgroundAndOverlayTakeTheSizeOfWhatTheyDecorate) {
             .background(RoundedRectangle(5, RoundedCornerStyle::continuous).fill(Color::black()))
             .overlay(Circle().stroke(Color::white())),
         {200, 200});
-    const LayoutNode* background = laid.tree().findKind("RoundedRectangle");
-    const LayoutNode* overlay = laid.tree().findKind("Circle");
+    const LayoutNode* background = laid.tree().findKind(NodeKind::roundedRectangle);
+    const LayoutNode* overlay = laid.tree().findKind(NodeKind::circle);
     ASSERT_NE(background, nullptr);
     ASSERT_NE(overlay, nullptr);
     EXPECT_EQ(background->frame, CGRect(74, 92, 52, 16));
@@ -420,7 +421,7 @@ TEST(ScrollLayout, ScrollsToAnIdAtTheCentreAndStopsAtTheEnd) {
     graph.layout({100, 100});
     EXPECT_DOUBLE_EQ(graph.tree().findIdentifier("row-49")->frame.minY(), 80);
     // Rows outside the viewport take no clicks.
-    const LayoutNode* scroll = graph.tree().findKind("ScrollView");
+    const LayoutNode* scroll = graph.tree().findKind(NodeKind::scrollView);
     EXPECT_TRUE(scroll->clipsChildren);
     EXPECT_EQ(scroll->frame, CGRect(0, 0, 100, 100));
 }
@@ -450,6 +451,23 @@ TEST(ScrollLayout, TheWheelMovesTheContentAsFarAsItGoes) {
     EXPECT_DOUBLE_EQ(top("row-49"), 110);
     EXPECT_TRUE(graph.scroll({50, 80}, 5000));
     EXPECT_DOUBLE_EQ(top("row-0"), 30);
+}
+
+TEST(TreeDescription, EachLineNamesTheViewOrModifierThatMadeTheNode) {
+    Laid laid(VStack({Text("Hi"), Spacer(), View(Rectangle()).padding(4).opacity(0.5)})
+                  .frame(100, 100)
+                  .background(Circle()),
+              {100, 100});
+    std::vector<std::string> kinds;
+    std::istringstream lines(laid.tree().describe());
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t indent = line.find_first_not_of(' ');
+        kinds.push_back(line.substr(indent, line.find(" (") - indent));
+    }
+    EXPECT_EQ(kinds,
+              (std::vector<std::string>{"root", "background", "Circle", "frame", "VStack", "Text",
+                                        "Spacer", "opacity", "padding", "Rectangle"}));
+    EXPECT_EQ(laid.tree().findKind(NodeKind::padding)->children.at(0).kind, NodeKind::rectangle);
 }
 
 }  // namespace

@@ -197,7 +197,9 @@ TEST_F(StateTest, AnAnimatedChangeMovesTheColoursFrameByFrameOnTheClock) {
     });
     graph.observe(model);
     graph.layout({100, 20});
-    auto alpha = [&] { return graph.tree().findKind("RoundedRectangle")->color->value().alpha; };
+    auto alpha = [&] {
+        return graph.tree().findKind(NodeKind::roundedRectangle)->color->value().alpha;
+    };
     EXPECT_DOUBLE_EQ(alpha(), 0);
     model.flashing = true;
     clock.runUntilIdle();

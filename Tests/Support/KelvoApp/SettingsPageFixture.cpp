@@ -19,7 +19,7 @@ View column(const View& page) {
 }
 
 bool isCardTitle(const LayoutNode& node) {
-    return node.kind == "Text" && node.font == Font::system(10.5, Font::Weight::semibold);
+    return node.kind == NodeKind::text && node.font == Font::system(10.5, Font::Weight::semibold);
 }
 
 void collectOutline(const LayoutNode& node, std::vector<std::string>& outline) {
@@ -89,14 +89,14 @@ std::vector<std::string> LaidOutPage::outline() const {
 
 const LayoutNode* LaidOutPage::words(const LayoutNode& within, const std::string& words) {
     return within.find([&](const LayoutNode& node) {
-        return node.kind == "Text" && singleSpaced(node.text) == words;
+        return node.kind == NodeKind::text && singleSpaced(node.text) == words;
     });
 }
 
 std::vector<std::string> LaidOutPage::texts(const LayoutNode& within) {
     std::vector<std::string> texts;
     for (const LayoutNode* node :
-         within.findAll([](const LayoutNode& n) { return n.kind == "Text"; }))
+         within.findAll([](const LayoutNode& n) { return n.kind == NodeKind::text; }))
         texts.push_back(node->text);
     return texts;
 }

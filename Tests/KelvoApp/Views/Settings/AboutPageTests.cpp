@@ -24,7 +24,7 @@ class AboutPageTest : public SettingsPageFixture {
     /// The symbol of the settings-file card's notice, drawn in `colour`.
     const LayoutNode* noticeSymbol(const std::string& name, const Color& colour) {
         return page.tree().find([&](const LayoutNode& n) {
-            return n.kind == "Image" && n.text == name && n.color == colour;
+            return n.kind == NodeKind::image && n.text == name && n.color == colour;
         });
     }
 

@@ -78,7 +78,7 @@ TEST_F(RuleListTest, ListedApplicationsAreNamedAndSortedWithoutRegardToCase) {
     EXPECT_THAT(names, ElementsAre("apple notes", "gone.thing", "Mango", "Zebra"));
     const auto hasIcon = [](const LayoutNode& row) {
         return row.find([](const LayoutNode& n) {
-            return n.kind == "Image" && n.frame.size == CGSize{17, 17};
+            return n.kind == NodeKind::image && n.frame.size == CGSize{17, 17};
         }) != nullptr;
     };
     const LayoutNode& gone = view.id("rule.gone.thing");

@@ -224,11 +224,12 @@ TEST(PaletteRowTest, ALongTitleIsCutButTheLocationChipNever) {
                    false)
             .body(),
         CGSize(320, 100));
-    ASSERT_NE(row.tree().findKind("frame"), nullptr);
-    EXPECT_EQ(row.tree().findKind("frame")->frame, CGRect(0, 29, 320, 42));
+    ASSERT_NE(row.tree().findKind(NodeKind::frame), nullptr);
+    EXPECT_EQ(row.tree().findKind(NodeKind::frame)->frame, CGRect(0, 29, 320, 42));
     EXPECT_NE(row.tree().findText("Tiling › " + card), nullptr) << row.tree().describe();
     EXPECT_NE(row.tree().find([](const LayoutNode& node) {
-        return node.kind == "Text" && node.text.starts_with("A title") && node.text.ends_with("…");
+        return node.kind == NodeKind::text && node.text.starts_with("A title") &&
+               node.text.ends_with("…");
     }),
               nullptr);
 }

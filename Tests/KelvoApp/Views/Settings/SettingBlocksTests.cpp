@@ -51,7 +51,7 @@ const LayoutNode& role(const LaidOutView& view, const std::string& name) {
 }
 
 bool cautionSymbol(const LayoutNode& node) {
-    return node.kind == "Image" && node.color == Palette::caution();
+    return node.kind == NodeKind::image && node.color == Palette::caution();
 }
 
 SettingEntry entryWith(std::optional<std::string> more, std::optional<std::string> caution) {
@@ -139,8 +139,9 @@ TEST(SettingRow, ProseWrapsAt400AndTheControlKeepsItsSizeTwelvePointsAway) {
                               {width, 400});
         const LayoutNode* ctl = row.tree().findText(label);
         ASSERT_TRUE(ctl);
-        const LayoutNode* prose = row.tree().find(
-            [](const LayoutNode& n) { return n.kind == "Text" && n.text.starts_with("word"); });
+        const LayoutNode* prose = row.tree().find([](const LayoutNode& n) {
+            return n.kind == NodeKind::text && n.text.starts_with("word");
+        });
         ASSERT_TRUE(prose);
         EXPECT_LE(prose->frame.width(), 400);
         EXPECT_GT(prose->frame.height(), 20);  // several lines

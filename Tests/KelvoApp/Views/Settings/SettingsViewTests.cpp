@@ -58,7 +58,7 @@ class SettingsViewTest : public SettingsViewFixture {
     /// A point of a row or tab right of its texts and of `x`, on nothing but its ground.
     static CGPoint blankOf(const LayoutNode& row, CGFloat x) {
         for (const LayoutNode* text :
-             row.findAll([](const LayoutNode& n) { return n.kind == "Text"; }))
+             row.findAll([](const LayoutNode& n) { return n.kind == NodeKind::text; }))
             x = std::max(x, text->frame.maxX() + 12);
         return {x, row.frame.midY()};
     }
@@ -72,7 +72,7 @@ class SettingsViewTest : public SettingsViewFixture {
         return graph->tree().find([&](const LayoutNode& n) {
             std::string text = n.text;
             std::erase(text, '\n');
-            return n.kind == "Text" && text.starts_with(start);
+            return n.kind == NodeKind::text && text.starts_with(start);
         });
     }
 };
@@ -224,7 +224,7 @@ TEST_F(SettingsViewTest, TheSearchFieldIsOutlinedInTheAccentOnlyWhileItHoldsText
     // The accent at 0.55 round the field.
     const auto outlined = [this] {
         return id("search.field").find([](const LayoutNode& n) {
-            return n.kind == "RoundedRectangle" &&
+            return n.kind == NodeKind::roundedRectangle &&
                    n.color == Color(34 / 255.0, 211 / 255.0, 238 / 255.0, 0.55);
         });
     };

@@ -120,8 +120,9 @@ TEST_F(ShortcutsPageTest, FixedEntriesShowPlainCapsAlignedWithTheEditableRows) {
     EXPECT_FALSE(id("key.desktopSwitch").findRole("button"));
     // What each does, in the column after the keys.
     const auto what = [this](const std::string& row) {
-        return id(row).find(
-            [](const LayoutNode& n) { return n.kind == "Text" && n.font == Font::system(12); });
+        return id(row).find([](const LayoutNode& n) {
+            return n.kind == NodeKind::text && n.font == Font::system(12);
+        });
     };
     ASSERT_TRUE(what("key.desktopSwitch") && what("key.split"));
     EXPECT_EQ(what("key.desktopSwitch")->frame.minX(), what("key.split")->frame.minX());
