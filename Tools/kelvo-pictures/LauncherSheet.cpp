@@ -39,9 +39,9 @@ LauncherViewModel::Apps installed() {
     return apps;
 }
 
-/// The launcher over the applications with "an" typed and the selection moved ten rows down,
-/// past the first screenful; in vim mode it is then sent back to normal mode.
-CGImageRef launcher(bool vimMode) {
+/// The launcher over the applications with "an" typed and the selection moved `downs` rows
+/// down; in vim mode it is then sent back to normal mode.
+CGImageRef launcher(bool vimMode, int downs) {
     PanelDesk desk;
     desk.desktop().movePointer({720, 450});
     const DispatchQueue scans("kelvo-pictures.launcher.scan");
@@ -78,7 +78,7 @@ CGImageRef launcher(bool vimMode) {
     if (vimMode) desk.desktop().typeText("i");
     desk.desktop().typeText("an");
     desk.wait(0.1);
-    for (int row = 0; row < 10; ++row)
+    for (int row = 0; row < downs; ++row)
         desk.desktop().pressKey(downArrow);
     if (vimMode) desk.desktop().pressKey(escapeKey);
     desk.wait(0.1);
@@ -89,8 +89,11 @@ CGImageRef launcher(bool vimMode) {
 
 std::vector<Picture> launcherPictures() {
     return {
-        {"launcher-insert-scrolled", [] { return launcher(false); }},
-        {"launcher-normal-scrolled", [] { return launcher(true); }},
+        // Two rows down: the running application on desktop 3, selected with its badge.
+        {"launcher-insert-running", [] { return launcher(false, 2); }},
+        // Ten rows down, past the first screenful.
+        {"launcher-insert-scrolled", [] { return launcher(false, 10); }},
+        {"launcher-normal-scrolled", [] { return launcher(true, 10); }},
     };
 }
 
