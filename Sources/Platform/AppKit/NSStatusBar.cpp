@@ -105,8 +105,10 @@ NSStatusItem::NSStatusItem(double length) : length_(length) {
     window_->contentView()->setWantsLayer(true);
     window_->contentView()->addSubview(button_);
     button_->setWantsLayer(true);
-    id_ = sim::SharedConnection::current()->createStatusItem(sim::StatusItemSpec{});
-    publishIfNeeded();
+    // Made at its length, never for a moment as an empty item: a click aimed at it the moment
+    // it is listed must find it where it stays.
+    id_ = sim::SharedConnection::current()->createStatusItem(shownSpec());
+    refreshFrame(sim::SharedConnection::current()->statusItemFrame(id_));
 }
 
 NSStatusItem::~NSStatusItem() {
@@ -141,9 +143,7 @@ void NSStatusItem::setNeedsPublish() {
     });
 }
 
-void NSStatusItem::publishIfNeeded() {
-    if (!needsPublish_ || id_ == 0) return;
-    needsPublish_ = false;
+sim::StatusItemSpec NSStatusItem::shownSpec() const {
     sim::StatusItemSpec spec;
     spec.length = shownLength();
     const NSImageRef& image = button_->image();
@@ -153,7 +153,13 @@ void NSStatusItem::publishIfNeeded() {
     }
     spec.label = button_->accessibilityLabel();
     spec.toolTip = button_->toolTip();
-    refreshFrame(sim::SharedConnection::current()->updateStatusItem(id_, spec));
+    return spec;
+}
+
+void NSStatusItem::publishIfNeeded() {
+    if (!needsPublish_ || id_ == 0) return;
+    needsPublish_ = false;
+    refreshFrame(sim::SharedConnection::current()->updateStatusItem(id_, shownSpec()));
 }
 
 void NSStatusItem::refreshFrame(const CGRect& barFrame) {

@@ -84,6 +84,8 @@ class NSStatusItem : public std::enable_shared_from_this<NSStatusItem> {
   private:
     class ButtonWindow;
     double shownLength() const;
+    /// What the desktop is told the item shows now.
+    sim::StatusItemSpec shownSpec() const;
     void refreshFrame(const CGRect& barFrame);
 
     double length_;

@@ -11,7 +11,45 @@
 #include "Platform/AppKit/NSScreen.h"
 #include "Platform/AppKit/NSStatusBar.h"
 #include "Platform/AppKit/NSWindow.h"
+#include "Simulator/SharedConnection.h"
 #include "Support/Platform/DesktopFixture.h"
+
+namespace sim {
+namespace {
+
+/// Passes every call on to the desktop's connection and notes, after each, how wide the
+/// desktop lists its status items: what another client reading the menu bar between two calls
+/// would find.
+class StatusItemWidthsSeen final : public DesktopConnection {
+  public:
+    StatusItemWidthsSeen(std::shared_ptr<DesktopConnection> inner, std::shared_ptr<Desktop> desktop)
+        : inner_(std::move(inner)), desktop_(std::move(desktop)) {}
+    void setEventSink(EventSink sink) override { inner_->setEventSink(std::move(sink)); }
+    Pid clientPid() const override { return inner_->clientPid(); }
+
+#define DESKTOP_OPERATION(Reply, name, parameters, arguments, ...) \
+    Reply name parameters override {                               \
+        const NotedAfter noted(*this);                             \
+        return inner_->name arguments;                             \
+    }
+#include "Simulator/DesktopOperations.def"
+
+    std::vector<double> widths;
+
+  private:
+    struct NotedAfter {
+        StatusItemWidthsSeen& seen;
+        ~NotedAfter() {
+            for (const auto& item : seen.desktop_->statusItems())
+                seen.widths.push_back(item.frame.width());
+        }
+    };
+    std::shared_ptr<DesktopConnection> inner_;
+    std::shared_ptr<Desktop> desktop_;
+};
+
+}  // namespace
+}  // namespace sim
 
 namespace kelvo {
 namespace {
@@ -292,6 +330,18 @@ TEST_F(OwnWindowTest, AStatusItemSendsItsActionOnItsMaskAndPopsUpAnAttachedMenu)
     EXPECT_EQ(watcher.closes, 2);
     EXPECT_EQ(target.actions.size(), 1u);
     menu->setDelegate(nullptr);
+}
+
+TEST_F(OwnWindowTest, AStatusItemIsListedAtItsLengthFromTheMomentItIsMade) {
+    const auto seen = std::make_shared<sim::StatusItemWidthsSeen>(connection, desktop);
+    sim::SharedConnection::install(seen);
+    NSStatusItemRef item = NSStatusBar::systemStatusBar().statusItemWithLength(30);
+    item->button()->setToolTip("tip");
+    settle();
+    sim::SharedConnection::install(connection);
+    ASSERT_FALSE(seen->widths.empty());
+    for (const double width : seen->widths)
+        EXPECT_EQ(width, 30);
 }
 
 TEST_F(OwnWindowTest, AViewPinnedToItsSuperviewsEdgesFollowsItsSize) {
