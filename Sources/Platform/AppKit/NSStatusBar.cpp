@@ -108,7 +108,7 @@ NSStatusItem::NSStatusItem(double length) : length_(length) {
     // Made at its length, never for a moment as an empty item: a click aimed at it the moment
     // it is listed must find it where it stays.
     id_ = sim::SharedConnection::current()->createStatusItem(shownSpec());
-    refreshFrame(sim::SharedConnection::current()->statusItemFrame(id_));
+    if (id_ != 0) refreshFrame(sim::SharedConnection::current()->statusItemFrame(id_));
 }
 
 NSStatusItem::~NSStatusItem() {
