@@ -1,5 +1,4 @@
 #include <cctype>
-#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -7,6 +6,7 @@
 
 #include "Base/Foundation/DispatchQueue.h"
 #include "KelvoApp/Services/Launcher/LauncherController.h"
+#include "KelvoCore/Keys/KeyCode.h"
 #include "PanelDesk.h"
 #include "PictureBook.h"
 
@@ -17,8 +17,7 @@ namespace {
 using kelvo::LauncherApp;
 using kelvo::LauncherViewModel;
 
-constexpr std::uint16_t escapeKey = 53;
-constexpr std::uint16_t downArrow = 125;
+using kelvo::KeyCode;
 
 /// Installed applications, sixteen of them with "an" in their names, so that the query lists
 /// twice as many as the panel shows; two of them run, one on desktop 3.
@@ -79,8 +78,8 @@ CGImageRef launcher(bool vimMode, int downs) {
     desk.desktop().typeText("an");
     desk.wait(0.1);
     for (int row = 0; row < downs; ++row)
-        desk.desktop().pressKey(downArrow);
-    if (vimMode) desk.desktop().pressKey(escapeKey);
+        desk.desktop().pressKey(KeyCode::downArrow);
+    if (vimMode) desk.desktop().pressKey(KeyCode::escape);
     desk.wait(0.1);
     return PanelDesk::picture(launcher.panel(), 24);
 }

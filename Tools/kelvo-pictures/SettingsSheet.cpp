@@ -1,4 +1,3 @@
-#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -17,6 +16,7 @@
 #include "KelvoApp/Views/Settings/SystemPage.h"
 #include "KelvoApp/Views/Settings/TilingPage.h"
 #include "KelvoCore/Config/ConfigStore.h"
+#include "KelvoCore/Keys/KeyCode.h"
 #include "PanelDesk.h"
 #include "PictureBook.h"
 #include "PictureCanvas.h"
@@ -134,9 +134,8 @@ std::function<void(SettingsModel&)> configured(const std::function<void(kelvo::C
 
 /// ⌘K, and the query typed into the search field once it has the keyboard.
 std::function<void(PanelDesk&)> typedQuery(const std::string& query) {
-    constexpr std::uint16_t keyK = 40;
     return [query](PanelDesk& desk) {
-        desk.desktop().pressKey(keyK, NSEventModifierFlagCommand);
+        desk.desktop().pressKey(kelvo::KeyCode::k, NSEventModifierFlagCommand);
         desk.wait(0.1);
         desk.desktop().typeText(query);
     };

@@ -1,6 +1,7 @@
 #include "KelvoApp/Input/HotkeyService.h"
 
 #include "Base/Foundation/DispatchQueue.h"
+#include "KelvoCore/Keys/KeyCode.h"
 #include "KelvoCore/Keys/MouseChord.h"
 
 namespace kelvo {
@@ -100,7 +101,7 @@ void HotkeyService::onMain(std::function<void(HotkeyService&)> work) {
 
 bool HotkeyService::putsAwayOnEscape(const Chord& chord) const {
     const bool plain = !chord.option && !chord.control && !chord.command && !chord.shift;
-    return chord.keyCode == escapeKeyCode && plain && escapePutsAway && escapePutsAway();
+    return chord.keyCode == KeyCode::escape && plain && escapePutsAway && escapePutsAway();
 }
 
 std::optional<TapEvent> HotkeyService::handleClick(const TapEvent& event) {

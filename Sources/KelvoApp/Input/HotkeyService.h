@@ -35,7 +35,6 @@ class HotkeyService {
     static constexpr std::uint64_t controlFlag = 0x40000;
     static constexpr std::uint64_t commandFlag = 0x100000;
     static constexpr std::uint64_t shiftFlag = 0x20000;
-    static constexpr std::uint16_t escapeKeyCode = 53;
 
     HotkeyService(EventTaps& taps, Keymap keymap, std::function<void(const Command&)> onCommand);
     ~HotkeyService();

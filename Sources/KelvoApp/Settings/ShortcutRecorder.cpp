@@ -5,6 +5,7 @@
 #include "Base/Foundation/DispatchQueue.h"
 #include "KelvoApp/Settings/SettingsModel.h"
 #include "KelvoCore/Bindings/ShortcutEditor.h"
+#include "KelvoCore/Keys/KeyCode.h"
 
 namespace kelvo {
 
@@ -50,7 +51,7 @@ void ShortcutRecorder::record(const NSEvent& event) {
     const std::optional<Shortcut> shortcut = model_.recording.get();
     if (!shortcut) return;
     const Chord pressed = chord(event);
-    if (pressed.keyCode == escapeKeyCode && !pressed.control && !pressed.option &&
+    if (pressed.keyCode == KeyCode::escape && !pressed.control && !pressed.option &&
         !pressed.command) {
         end(true);
         return;

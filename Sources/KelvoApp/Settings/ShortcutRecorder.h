@@ -19,7 +19,6 @@ class SettingsModel;
 /// the model ends it (another tab, the search, the window closing or losing the keys).
 class ShortcutRecorder {
   public:
-    static constexpr std::uint16_t escapeKeyCode = 53;
     static constexpr const char* noKeyTapNotice =
         "Kelvo's key tap is not running, so there is nothing to record with.";
 

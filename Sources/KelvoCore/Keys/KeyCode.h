@@ -17,7 +17,7 @@ class KeyCode {
     static constexpr std::uint16_t one = 18, two = 19, three = 20, four = 21, six = 22, five = 23;
     static constexpr std::uint16_t nine = 25, seven = 26, eight = 28;
     static constexpr std::uint16_t ret = 36, l = 37, j = 38, k = 40, slash = 44, m = 46;
-    static constexpr std::uint16_t space = 49;
+    static constexpr std::uint16_t space = 49, escape = 53, keypadEnter = 76;
     static constexpr std::uint16_t leftArrow = 123, rightArrow = 124, downArrow = 125,
                                    upArrow = 126;
 

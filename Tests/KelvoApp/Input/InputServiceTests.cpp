@@ -100,7 +100,7 @@ TEST(HotkeyServiceTest, EscapeIsTakenWhileSomethingIsPutAwayByItAndItsWorkRunsOn
     service.escapePutsAway = [&] { return shown; };
     service.onEscape = [&] { ++putAway; };
     TapEvent escape;
-    escape.keyCode = HotkeyService::escapeKeyCode;
+    escape.keyCode = 53;
     EXPECT_TRUE(taps.deliver(EventTaps::keyDown, escape).has_value());
 
     shown = true;

@@ -2,6 +2,7 @@
 
 #include "Base/Text/UnicodeText.h"
 #include "KelvoApp/Views/EditingChords.h"
+#include "KelvoCore/Keys/KeyCode.h"
 #include "Platform/AppKit/NSTextView.h"
 
 namespace kelvo {
@@ -13,7 +14,7 @@ NSEventModifierFlags deviceIndependent(const NSEvent& event) {
 }
 
 bool isReturn(std::uint16_t keyCode) {
-    return keyCode == LauncherPanel::returnKeyCode || keyCode == LauncherPanel::keypadEnterKeyCode;
+    return keyCode == KeyCode::ret || keyCode == KeyCode::keypadEnter;
 }
 
 /// Whether ⇧ alone is held with Return or Enter. The keypad's Enter always carries the keypad's
@@ -31,7 +32,7 @@ LauncherModel::Key enterKey(const NSEvent& event) {
 
 std::optional<LauncherModel::Key> LauncherPanel::key(const NSEvent& event) {
     if (isReturn(event.keyCode())) return enterKey(event);
-    if (event.keyCode() == escapeKeyCode) return LauncherModel::Key::escape();
+    if (event.keyCode() == KeyCode::escape) return LauncherModel::Key::escape();
     const std::string text = event.characters();
     if (text.empty()) return std::nullopt;
     if (text == "\x1b") return LauncherModel::Key::escape();
@@ -45,11 +46,11 @@ bool LauncherPanel::moveSelection(int delta) {
 }
 
 void LauncherPanel::keyDown(NSEvent& event) {
-    if (event.keyCode() == upArrowKeyCode) {
+    if (event.keyCode() == KeyCode::upArrow) {
         moveSelection(-1);
         return;
     }
-    if (event.keyCode() == downArrowKeyCode) {
+    if (event.keyCode() == KeyCode::downArrow) {
         moveSelection(1);
         return;
     }

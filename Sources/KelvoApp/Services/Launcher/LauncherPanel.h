@@ -17,12 +17,6 @@ namespace kelvo {
 /// here.
 class LauncherPanel : public NSPanel {
   public:
-    static constexpr std::uint16_t returnKeyCode = 36;
-    static constexpr std::uint16_t keypadEnterKeyCode = 76;
-    static constexpr std::uint16_t escapeKeyCode = 53;
-    static constexpr std::uint16_t downArrowKeyCode = 125;
-    static constexpr std::uint16_t upArrowKeyCode = 126;
-
     using NSPanel::NSPanel;
 
     /// Moves the selection by the delta.
